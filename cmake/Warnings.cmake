@@ -1,0 +1,5 @@
+# Warnings are on for our own targets and kept clean.
+add_library(kestrel_warnings INTERFACE)
+target_compile_options(kestrel_warnings INTERFACE
+  -Wall -Wextra -Wpedantic -Wshadow -Wnon-virtual-dtor -Woverloaded-virtual
+  -Wcast-align -Wnull-dereference -Wimplicit-fallthrough -Wformat=2)

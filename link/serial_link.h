@@ -1,0 +1,24 @@
+#pragma once
+// What the command engine needs of the serial link. CSerialPort implements
+// it; engine tests use a fake.
+
+#include "platform/message_queue.h"
+
+#include <cstdint>
+
+class ISerialLink
+{
+public:
+    virtual ~ISerialLink() = default;
+
+    // 1 on success (also when already open), 0 on failure.
+    virtual int OpenPort() = 0;
+    // Does nothing when the port is closed.
+    virtual void ClosePort() = 0;
+    virtual bool IsOpen() const = 0;
+    // Queues the bytes for the line. They must stay unchanged until the
+    // write has finished, which is at the latest when the next Send returns.
+    virtual void Send(const char *data, uint32_t length) = 0;
+    // The window that receives the port's and the jobs' notifications.
+    virtual platform::IMessageTarget *Owner() const = 0;
+};

@@ -1,0 +1,42 @@
+#pragma once
+// The numbered messages that pass between the threads and windows of the
+// program. The numbers are part of the protocol between the threads, so they
+// are fixed here once.
+
+#include <cstdint>
+
+namespace platform {
+
+inline constexpr uint32_t WM_USER = 0x400;
+
+enum Msg : uint32_t {
+    WM_QUIT = 0x0012,
+    WM_COMMNOTIFY = 0x0044,
+    WM_TIMER = 0x0113,
+
+    WM_RX_LINE_READY = WM_USER + 0x05,
+    WM_FIFO_ADD_JOB = WM_USER + 0x06,
+    WM_COMM_START_JOB = WM_USER + 0x07,
+    WM_COMM_ABORT_JOB = WM_USER + 0x08,
+    WM_SEND_FINISH_NOTIFY = WM_USER + 0x09,
+    WM_COMM_RX_LINE = WM_USER + 0x0A,
+    WM_JOB_TIMER_START = WM_USER + 0x0D,
+    WM_JOB_TIMER_STOP = WM_USER + 0x0E,
+    WM_READ_PARA_ERR_NOTIFY = WM_USER + 0x28,
+    WM_READ_PARA_OK_NOTIFY = WM_USER + 0x29,
+    WM_READ_PARA_PROGRESS_NOTIFY = WM_USER + 0x2A,
+    WM_WRITE_PARA_ERR_NOTIFY = WM_USER + 0x2B,
+    WM_WRITE_PARA_OK_NOTIFY = WM_USER + 0x2C,
+    WM_WRITE_PARA_PROGRESS_NOTIFY = WM_USER + 0x2D,
+    WM_MODIFY_PWD_ERR_NOTIFY = WM_USER + 0x34,
+    WM_MODIFY_PWD_OK_NOTIFY = WM_USER + 0x35,
+    WM_IMPORT_FILE = WM_USER + 0xC8,
+    WM_EXPORT_FILE = WM_USER + 0xC9,
+    WM_SHOW_PAGE = WM_USER + 0xD1,
+};
+
+// Window timers.
+inline constexpr uint32_t kJobTimerId = 13;   // job watchdog of the owner window
+inline constexpr uint32_t kLoginTimerId = 15; // login reply time-out
+
+} // namespace platform
