@@ -1,0 +1,61 @@
+// kestrel-sim: the desk terminal on a pty, for the demo, the tests and the
+// benchmarks. Advertises the pty as a virtual port, prints its path as the
+// first line of output and serves until SIGINT, SIGTERM or SIGHUP.
+
+#include "platform/virtual_ports.h"
+#include "sim/program_options.h"
+#include "sim/terminal_simulator.h"
+
+#include <csignal>
+#include <iostream>
+#include <pthread.h>
+
+int main(int argc, char **argv)
+{
+    sim::ProgramOptions options;
+    std::string error;
+    if (!sim::ParseProgramOptions(std::vector<std::string>(argv + 1, argv + argc), options,
+                                  error)) {
+        std::cerr << "kestrel-sim: " << error << "\n\n" << sim::ProgramUsage();
+        return 2;
+    }
+    if (options.help) {
+        std::cout << sim::ProgramUsage();
+        return 0;
+    }
+
+    // Blocked before any thread starts, so only sigwait below takes them.
+    sigset_t stopSignals;
+    sigemptyset(&stopSignals);
+    sigaddset(&stopSignals, SIGINT);
+    sigaddset(&stopSignals, SIGTERM);
+    sigaddset(&stopSignals, SIGHUP);
+    pthread_sigmask(SIG_BLOCK, &stopSignals, nullptr);
+
+    sim::TerminalSimulator terminal(std::move(options.sim));
+    if (!terminal.Start(error)) {
+        std::cerr << "kestrel-sim: " << error << '\n';
+        return 1;
+    }
+    // Advertised before the path is printed, so the first line means ready.
+    bool advertised = false;
+    if (options.advertise) {
+        advertised = platform::AdvertiseVirtualPort(options.portName, terminal.SlavePath(), error);
+        if (advertised)
+            std::cerr << "kestrel-sim: serving as " << options.portName << '\n';
+        else
+            std::cerr << "kestrel-sim: not advertised: " << error << '\n';
+    }
+    std::cout << terminal.SlavePath() << std::endl;
+
+    int received = 0;
+    sigwait(&stopSignals, &received);
+
+    if (advertised)
+        platform::WithdrawVirtualPort(options.portName, terminal.SlavePath());
+    terminal.Stop();
+    const std::string saveError = terminal.SaveError();
+    if (!saveError.empty())
+        std::cerr << "kestrel-sim: the state file was not saved: " << saveError << '\n';
+    return 0;
+}

@@ -1,0 +1,302 @@
+#include "sim/terminal_simulator.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <poll.h>
+#include <pty.h>
+#include <sys/eventfd.h>
+#include <termios.h>
+
+namespace sim {
+
+namespace {
+
+using Clock = OutputSchedule::Clock;
+
+// A fresh pty echoes, edits lines and turns CR into LF; the terminal wants
+// the bytes exactly as sent.
+bool MakeRaw(int fd)
+{
+    termios settings{};
+    if (::tcgetattr(fd, &settings) != 0)
+        return false;
+    ::cfmakeraw(&settings);
+    return ::tcsetattr(fd, TCSANOW, &settings) == 0;
+}
+
+bool AddFlags(int fd, int fdFlags, int statusFlags)
+{
+    const int fdOld = ::fcntl(fd, F_GETFD);
+    const int statusOld = ::fcntl(fd, F_GETFL);
+    return fdOld >= 0 && statusOld >= 0 && ::fcntl(fd, F_SETFD, fdOld | fdFlags) == 0 &&
+           ::fcntl(fd, F_SETFL, statusOld | statusFlags) == 0;
+}
+
+std::string Frame(const Reply &reply)
+{
+    std::string bytes;
+    for (const std::string &line : reply.lines)
+        bytes += "\r\n" + line + "\r\n";
+    return bytes + "\r\n" + reply.final + "\r\n";
+}
+
+int PollTimeout(const std::optional<Clock::time_point> &due, Clock::time_point now)
+{
+    if (!due)
+        return -1;
+    const auto wait = std::chrono::ceil<std::chrono::milliseconds>(*due - now).count();
+    return static_cast<int>(std::clamp<long long>(wait, 0, 60'000));
+}
+
+} // namespace
+
+TerminalSimulator::TerminalSimulator(SimOptions options)
+    : m_core(std::move(options)), m_seed(m_core.CurrentFaults().seed)
+{}
+
+TerminalSimulator::~TerminalSimulator()
+{
+    Stop();
+}
+
+bool TerminalSimulator::Start(std::string &error)
+{
+    if (Running()) {
+        error = "the terminal is already running";
+        return false;
+    }
+    {
+        std::lock_guard lock(m_mutex);
+        if (!m_core.LoadStateFile(error))
+            return false;
+        const Faults &faults = m_core.CurrentFaults();
+        m_output.SetChunking(faults.chunked, faults.maxChunk, faults.chunkPause);
+        m_seed = faults.seed;
+    }
+    int master = -1, slave = -1;
+    if (::openpty(&master, &slave, nullptr, nullptr, nullptr) != 0) {
+        error = std::string("cannot open a pty: ") + std::strerror(errno);
+        return false;
+    }
+    m_master.Reset(master);
+    m_slave.Reset(slave);
+    char name[128] = {};
+    m_wake.Reset(::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK));
+    if (::ptsname_r(master, name, sizeof name) != 0 || !MakeRaw(master) || !MakeRaw(slave) ||
+        !AddFlags(master, FD_CLOEXEC, O_NONBLOCK) || !AddFlags(slave, FD_CLOEXEC, 0) ||
+        !m_wake.Valid()) {
+        error = std::string("cannot set up the pty: ") + std::strerror(errno);
+        m_master.Reset();
+        m_slave.Reset();
+        m_wake.Reset();
+        return false;
+    }
+    m_slavePath = name;
+    m_reader = CommandReader();
+    m_output.Clear();
+    m_output.Seed(m_seed);
+    m_stopping = false;
+    m_thread = std::thread([this] { serve(); });
+    return true;
+}
+
+void TerminalSimulator::Stop()
+{
+    if (!m_thread.joinable())
+        return;
+    m_stopping = true;
+    wake();
+    m_thread.join();
+    m_master.Reset();
+    m_slave.Reset();
+    m_wake.Reset();
+}
+
+void TerminalSimulator::wake()
+{
+    const uint64_t one = 1;
+    [[maybe_unused]] const ssize_t written = ::write(m_wake.Get(), &one, sizeof one);
+}
+
+void TerminalSimulator::serve()
+{
+    while (!m_stopping.load()) {
+        const auto now = Clock::now();
+        const auto flushed = m_output.Flush(m_master.Get(), now);
+        if (flushed.failed)
+            m_output.Clear();
+        pollfd fds[2] = {
+            {m_master.Get(), static_cast<short>(POLLIN | (flushed.blocked ? POLLOUT : 0)), 0},
+            {m_wake.Get(), POLLIN, 0},
+        };
+        if (::poll(fds, 2, PollTimeout(flushed.due, now)) < 0) {
+            if (errno == EINTR)
+                continue;
+            return;
+        }
+        if (fds[1].revents & POLLIN) {
+            uint64_t count = 0;
+            [[maybe_unused]] const ssize_t got = ::read(m_wake.Get(), &count, sizeof count);
+            std::vector<std::string> injected;
+            {
+                std::lock_guard lock(m_mutex);
+                injected.swap(m_injected);
+            }
+            for (const std::string &line : injected)
+                m_output.Push("\r\n" + line + "\r\n", Clock::now());
+        }
+        if (fds[0].revents & POLLIN)
+            takeInput();
+    }
+}
+
+void TerminalSimulator::takeInput()
+{
+    char buffer[4096];
+    const ssize_t got = ::read(m_master.Get(), buffer, sizeof buffer);
+    if (got <= 0)
+        return;
+    std::vector<ReceivedLine> lines;
+    m_reader.Feed(std::string_view(buffer, static_cast<std::size_t>(got)), lines);
+    for (ReceivedLine &line : lines)
+        answer(std::move(line));
+}
+
+void TerminalSimulator::answer(ReceivedLine line)
+{
+    const auto now = Clock::now();
+    std::string echo, overlong, reply, unsolicited;
+    platform::Millis latency{0};
+    {
+        std::lock_guard lock(m_mutex);
+        m_commands.push_back(line.text);
+        ++m_received;
+        const Faults &faults = m_core.CurrentFaults();
+        if (!faults.silentAfter || m_received <= *faults.silentAfter) {
+            // The terminal echoes as the bytes come in, before it acts on the line.
+            if (m_core.Echo())
+                echo = line.text + "\r";
+            reply = Frame(line.overflowed ? m_core.error() : m_core.Execute(line.text));
+            if (faults.overlongAt && *faults.overlongAt == m_received)
+                overlong.assign(faults.overlongLength, 'X');
+            ++m_replies;
+            if (faults.unsolicitedEvery > 0 && !faults.unsolicited.empty() &&
+                m_replies % faults.unsolicitedEvery == 0) {
+                const std::string &text =
+                    faults.unsolicited[m_nextUnsolicited++ % faults.unsolicited.size()];
+                unsolicited = "\r\n" + text + "\r\n";
+            }
+            latency = faults.latency;
+            m_output.SetChunking(faults.chunked, faults.maxChunk, faults.chunkPause);
+        }
+    }
+    m_commandsChanged.notify_all();
+    m_output.Push(std::move(echo), now);
+    m_output.Push(std::move(overlong), now);
+    m_output.Push(std::move(reply), now + latency);
+    m_output.Push(std::move(unsolicited), now + latency);
+}
+
+std::vector<std::string> TerminalSimulator::Commands() const
+{
+    std::lock_guard lock(m_mutex);
+    return m_commands;
+}
+
+std::size_t TerminalSimulator::CommandCount() const
+{
+    std::lock_guard lock(m_mutex);
+    return m_commands.size();
+}
+
+bool TerminalSimulator::WaitForCommands(std::size_t count, platform::Millis timeout) const
+{
+    std::unique_lock lock(m_mutex);
+    return m_commandsChanged.wait_for(lock, timeout, [&] { return m_commands.size() >= count; });
+}
+
+void TerminalSimulator::ClearCommands()
+{
+    std::lock_guard lock(m_mutex);
+    m_commands.clear();
+}
+
+std::optional<std::string> TerminalSimulator::Value(int number) const
+{
+    std::lock_guard lock(m_mutex);
+    return m_core.Value(number);
+}
+
+bool TerminalSimulator::SetValue(int number, const std::string &text)
+{
+    std::lock_guard lock(m_mutex);
+    return m_core.SetValue(number, text);
+}
+
+std::string TerminalSimulator::Password() const
+{
+    std::lock_guard lock(m_mutex);
+    return m_core.State().password;
+}
+
+bool TerminalSimulator::SetPassword(const std::string &password)
+{
+    std::lock_guard lock(m_mutex);
+    return m_core.SetPassword(password);
+}
+
+std::string TerminalSimulator::SimPin() const
+{
+    std::lock_guard lock(m_mutex);
+    return m_core.State().simPin;
+}
+
+bool TerminalSimulator::SetSimPin(const std::string &pin)
+{
+    std::lock_guard lock(m_mutex);
+    return m_core.SetSimPin(pin);
+}
+
+bool TerminalSimulator::InTransaction() const
+{
+    std::lock_guard lock(m_mutex);
+    return m_core.InTransaction();
+}
+
+bool TerminalSimulator::Echo() const
+{
+    std::lock_guard lock(m_mutex);
+    return m_core.Echo();
+}
+
+TerminalState TerminalSimulator::State() const
+{
+    std::lock_guard lock(m_mutex);
+    return m_core.State();
+}
+
+std::string TerminalSimulator::SaveError() const
+{
+    std::lock_guard lock(m_mutex);
+    return m_core.SaveError();
+}
+
+void TerminalSimulator::SetFaults(Faults faults)
+{
+    std::lock_guard lock(m_mutex);
+    m_core.SetFaults(std::move(faults));
+}
+
+void TerminalSimulator::SendUnsolicited(const std::string &line)
+{
+    {
+        std::lock_guard lock(m_mutex);
+        m_injected.push_back(line);
+    }
+    if (m_wake.Valid())
+        wake();
+}
+
+} // namespace sim

@@ -1,0 +1,97 @@
+#pragma once
+// The simulated terminal on a pty: the tool opens SlavePath() as its serial
+// port; a thread of our own serves the master side. Every accessor may be
+// called from any thread while the terminal serves.
+//
+//   sim::TerminalSimulator terminal(options);
+//   std::string error;
+//   if (!terminal.Start(error)) ...
+//   open(terminal.SlavePath()), write "AT+RPAR=5\r", read "AT+RPAR=5\r\r\n+RPAR: 00\r\n\r\nOK\r\n"
+//   terminal.WaitForCommands(1, 2s); terminal.Commands() == {"AT+RPAR=5"}
+
+#include "platform/sync.h"
+#include "sim/command_reader.h"
+#include "sim/output_schedule.h"
+#include "sim/sim_options.h"
+#include "sim/terminal_core.h"
+#include "sim/unique_fd.h"
+
+#include <atomic>
+#include <condition_variable>
+#include <mutex>
+#include <optional>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace sim {
+
+class TerminalSimulator
+{
+public:
+    explicit TerminalSimulator(SimOptions options = {});
+    // Stops serving and closes the pty.
+    ~TerminalSimulator();
+    TerminalSimulator(const TerminalSimulator &) = delete;
+    TerminalSimulator &operator=(const TerminalSimulator &) = delete;
+
+    // Loads the state file, opens a raw pty pair and starts serving.
+    // false with the reason when any of it fails.
+    bool Start(std::string &error);
+    // Ends the serving thread and closes the pty; output not yet sent is dropped.
+    void Stop();
+    bool Running() const { return m_thread.joinable(); }
+    // The tty the tool opens, e.g. "/dev/pts/7"; valid after Start.
+    const std::string &SlavePath() const { return m_slavePath; }
+
+    // Every command line received (without its CR), in order.
+    std::vector<std::string> Commands() const;
+    std::size_t CommandCount() const;
+    // Waits until at least `count` lines have been received; false on time-out.
+    bool WaitForCommands(std::size_t count, platform::Millis timeout) const;
+    void ClearCommands();
+
+    // Live state (see TerminalCore).
+    std::optional<std::string> Value(int number) const;
+    bool SetValue(int number, const std::string &text);
+    std::string Password() const;
+    bool SetPassword(const std::string &password);
+    std::string SimPin() const;
+    bool SetSimPin(const std::string &pin);
+    bool InTransaction() const;
+    bool Echo() const;
+    TerminalState State() const;
+    std::string SaveError() const;
+
+    // Faults can change while serving; the chunking seed is taken at Start.
+    void SetFaults(Faults faults);
+    // Sends "\r\n" + line + "\r\n" as soon as the output before it has gone.
+    void SendUnsolicited(const std::string &line);
+
+private:
+    void serve();
+    void wake();
+    void takeInput();
+    void answer(ReceivedLine line);
+
+    mutable std::mutex m_mutex;
+    mutable std::condition_variable m_commandsChanged;
+    TerminalCore m_core;                 // guarded by m_mutex
+    std::vector<std::string> m_commands; // guarded by m_mutex
+    std::size_t m_received = 0;          // guarded by m_mutex; never cleared
+    std::vector<std::string> m_injected; // guarded by m_mutex
+    uint32_t m_seed;
+
+    UniqueFd m_master, m_slave, m_wake;
+    std::string m_slavePath;
+    std::thread m_thread;
+    std::atomic<bool> m_stopping{false};
+
+    // Serving thread only.
+    CommandReader m_reader;
+    OutputSchedule m_output;
+    std::size_t m_replies = 0;
+    std::size_t m_nextUnsolicited = 0;
+};
+
+} // namespace sim
