@@ -1,0 +1,163 @@
+// Scripted sessions over the pty with plain reads and writes, as the tool's
+// serial port sees the terminal.
+
+#include "pty_client.h"
+#include "sim/terminal_simulator.h"
+
+#include <filesystem>
+#include <gtest/gtest.h>
+
+using namespace sim;
+using simtest::PtyClient;
+using namespace std::chrono_literals;
+
+namespace {
+
+std::string Answer(const std::string &line, const std::vector<std::string> &info,
+                   const std::string &final)
+{
+    std::string bytes = line + "\r";
+    for (const std::string &text : info)
+        bytes += "\r\n" + text + "\r\n";
+    return bytes + "\r\n" + final + "\r\n";
+}
+
+struct Step
+{
+    std::string line;
+    std::vector<std::string> info;
+    std::string final;
+};
+
+class Session : public ::testing::Test
+{
+protected:
+    void Start(SimOptions options = {})
+    {
+        m_terminal = std::make_unique<TerminalSimulator>(std::move(options));
+        std::string error;
+        ASSERT_TRUE(m_terminal->Start(error)) << error;
+        m_client = std::make_unique<PtyClient>(m_terminal->SlavePath());
+        ASSERT_TRUE(m_client->IsOpen());
+    }
+    void Run(const std::vector<Step> &script)
+    {
+        for (const Step &step : script)
+            EXPECT_EQ(m_client->Exchange(step.line + "\r"),
+                      Answer(step.line, step.info, step.final));
+    }
+
+    std::unique_ptr<TerminalSimulator> m_terminal;
+    std::unique_ptr<PtyClient> m_client;
+};
+
+} // namespace
+
+TEST_F(Session, LoginLineWithTrailingZeroByte)
+{
+    Start();
+    EXPECT_EQ(m_client->Exchange(std::string("AT+WPAR=9996,\"1234\"\r\0", 21)),
+              Answer("AT+WPAR=9996,\"1234\"", {}, "OK"));
+    EXPECT_EQ(m_client->Exchange(std::string("AT+WPAR=9996,\"4321\"\r\0", 21)),
+              Answer("AT+WPAR=9996,\"4321\"", {}, "ERROR"));
+    Run({{"AT", {}, "OK"}}); // the zero byte left nothing behind
+    EXPECT_EQ(m_terminal->Commands(),
+              (std::vector<std::string>{"AT+WPAR=9996,\"1234\"", "AT+WPAR=9996,\"4321\"", "AT"}));
+}
+
+TEST_F(Session, ReadWriteAndPasswordChange)
+{
+    Start();
+    const std::vector<Step> script = {
+        {"AT+RPAR=05", {"+RPAR: 00"}, "OK"},
+        {"AT+RPAR=16542", {"+RPAR: 11"}, "OK"},
+        {"AT+RPAR=12345", {}, "ERROR"},
+        {"AT+WPAR=9996,\"1234\"", {}, "OK"},
+        {"AT+WPAR=16542,\"42\"", {}, "OK"},
+        {"AT+RPAR=16542", {"+RPAR: 11"}, "OK"},
+        {"AT+WPAR=9999", {}, "OK"},
+        {"AT+RPAR=16542", {"+RPAR: 42"}, "OK"},
+        {"AT+WPAR=16542,\"77\"", {}, "OK"},
+        {"AT+WPAR=9995", {}, "OK"},
+        {"AT+RPAR=16542", {"+RPAR: 42"}, "OK"},
+        {"AT+WPAR=9996,\"1234\"", {}, "OK"},
+        {"AT+WPAR=1,\"1234\",\"246810\",\"246810\"", {}, "OK"},
+        {"AT+WPAR=9995", {}, "OK"},
+        {"AT+WPAR=9996,\"1234\"", {}, "ERROR"},
+        {"AT+WPAR=9996,\"246810\"", {}, "OK"},
+        {"AT&W", {}, "OK"},
+    };
+    Run(script);
+    std::vector<std::string> sent;
+    for (const Step &step : script)
+        sent.push_back(step.line);
+    EXPECT_EQ(m_terminal->Commands(), sent);
+    EXPECT_EQ(m_terminal->Value(16542), "42");
+    EXPECT_EQ(m_terminal->Password(), "246810");
+}
+
+TEST_F(Session, SupplementaryServices)
+{
+    SimOptions options;
+    options.clock = [] { return HostTime(std::chrono::seconds(1796536800)); };
+    Start(options);
+    Run({
+        {"AT+CCWA=1,2", {"+CCWA: 0,7"}, "OK"},
+        {"AT+CCWA=1,1", {}, "OK"},
+        {"AT+CCFC=1,3,\"+5550100\",145", {}, "OK"},
+        {"AT+CCFC=1,2", {"+CCFC: 1,1,\"+5550100\",145", "+CCFC: 0,2", "+CCFC: 0,4"}, "OK"},
+        {"AT+CCFC=4,4", {}, "OK"},
+        {"AT+CCFC=1,2", {"+CCFC: 0,7"}, "OK"},
+        {"AT+CCLK=\"11/04/25,09:30:00-03\"", {}, "OK"},
+        {"AT+CCLK?", {"+CCLK: \"11/04/25,09:30:00-03\""}, "OK"},
+    });
+}
+
+TEST_F(Session, StateFileCarriesValuesAcrossRuns)
+{
+    char pattern[] = "/tmp/kestrel-sim-run-XXXXXX";
+    const std::string dir = ::mkdtemp(pattern);
+    SimOptions options;
+    options.stateFile = dir + "/terminal.state";
+    Start(options);
+    Run({{"AT+WPAR=9996,\"1234\"", {}, "OK"},
+         {"AT+WPAR=16212,\"5550100\"", {}, "OK"},
+         {"AT+WPAR=9999", {}, "OK"},
+         {"AT+WPAR=9995", {}, "OK"},
+         {"AT&W", {}, "OK"}});
+    m_client.reset();
+    m_terminal->Stop();
+
+    Start(options);
+    Run({{"AT+RPAR=16212", {"+RPAR: 5550100"}, "OK"}, {"AT+RPAR=16213", {"+RPAR: "}, "OK"}});
+    std::filesystem::remove_all(dir);
+}
+
+TEST_F(Session, PortCanBeClosedAndOpenedAgain)
+{
+    Start();
+    Run({{"AT", {}, "OK"}});
+    m_client = std::make_unique<PtyClient>(m_terminal->SlavePath());
+    Run({{"AT+RPAR=2", {"+RPAR: 5"}, "OK"}});
+}
+
+TEST_F(Session, EchoOffAndLineFeedsBetweenCommands)
+{
+    SimOptions options;
+    options.echo = false;
+    Start(options);
+    EXPECT_EQ(m_client->Exchange("\nAT\r\n"), "\r\nOK\r\n");
+    EXPECT_EQ(m_client->Exchange("ATE1\r"), "\r\nOK\r\n");
+    EXPECT_EQ(m_client->Exchange("AT\r"), "AT\r\r\nOK\r\n");
+}
+
+TEST_F(Session, OverlongCommandLineIsRefusedWhole)
+{
+    Start();
+    // Cut to its first 1024 bytes the line would be a good login; it must not count as one.
+    const std::string longLine = "AT+WPAR=9996,\"1234\"" + std::string(1100, ' ');
+    const std::string reply = m_client->Exchange(longLine + "\r");
+    EXPECT_EQ(reply, longLine.substr(0, 1024) + "\r\r\nERROR\r\n");
+    EXPECT_FALSE(m_terminal->InTransaction());
+    Run({{"AT", {}, "OK"}});
+}

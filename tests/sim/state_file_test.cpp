@@ -1,0 +1,129 @@
+// The state file: a faithful round trip, damaged files refused, and what
+// reaches the file when.
+
+#include "sim/terminal_core.h"
+#include "sim/terminal_state.h"
+
+#include <filesystem>
+#include <fstream>
+#include <gtest/gtest.h>
+
+using namespace sim;
+namespace fs = std::filesystem;
+
+namespace {
+
+class StateFile : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        char pattern[] = "/tmp/kestrel-sim-state-XXXXXX";
+        m_dir = ::mkdtemp(pattern);
+        m_path = m_dir + "/terminal.state";
+    }
+    void TearDown() override { fs::remove_all(m_dir); }
+
+    SimOptions WithFile() const
+    {
+        SimOptions options;
+        options.stateFile = m_path;
+        return options;
+    }
+    static std::string Read(TerminalCore &core, int number)
+    {
+        const Reply reply = core.Execute("AT+RPAR=" + std::to_string(number));
+        return reply.lines.empty() ? reply.final : reply.lines[0];
+    }
+
+    std::string m_dir, m_path;
+};
+
+} // namespace
+
+TEST_F(StateFile, RoundTripKeepsEverything)
+{
+    TerminalState state = TerminalState::Fresh("abc 12", "2468", {std::chrono::seconds(-7200), -8});
+    state.pinLock = true;
+    state.waitingClasses = 5;
+    state.forwards[2] = {true, "+5550100", 145, 25};
+    state.forwards[3] = {false, "5550199", 129, 20};
+    state.parameters[16212] = "5550123";
+    state.parameters[32] = "a=b c"; // '=' and blanks inside a value
+
+    std::string error;
+    ASSERT_TRUE(SaveState(state, m_path, error)) << error;
+    TerminalState loaded = TerminalState::Fresh("x", "y", {});
+    ASSERT_TRUE(LoadState(m_path, loaded, error)) << error;
+    EXPECT_EQ(loaded.password, "abc 12");
+    EXPECT_EQ(loaded.simPin, "2468");
+    EXPECT_TRUE(loaded.pinLock);
+    EXPECT_EQ(loaded.waitingClasses, 5);
+    EXPECT_EQ(loaded.forwards[2].number, "+5550100");
+    EXPECT_TRUE(loaded.forwards[2].active);
+    EXPECT_EQ(loaded.forwards[2].time, 25);
+    EXPECT_FALSE(loaded.forwards[3].active);
+    EXPECT_EQ(loaded.forwards[3].number, "5550199");
+    EXPECT_EQ(loaded.clock.offset, std::chrono::seconds(-7200));
+    EXPECT_EQ(loaded.clock.zoneQuarters, -8);
+    EXPECT_EQ(loaded.parameters, state.parameters);
+}
+
+TEST_F(StateFile, DamagedFilesAreRefusedAndLeftAlone)
+{
+    const std::vector<std::string> damaged = {
+        "password=1234\nparam.4=1\n",   // unknown parameter
+        "param.5=01\nno equals sign\n", // not key=value
+        "forward.2=1,555,abc,20\n",     // bad type
+        "forward.7=1,555,129,20\n",     // no such reason
+        "clock-zone=60\n",              // zone out of range
+        "pin-lock=yes\n",
+    };
+    for (const std::string &text : damaged) {
+        {
+            std::ofstream(m_path) << text;
+        }
+        TerminalCore core{WithFile()};
+        std::string error;
+        EXPECT_FALSE(core.LoadStateFile(error)) << text;
+        EXPECT_NE(error.find(" line "), std::string::npos) << error;
+        std::ifstream in(m_path);
+        EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), text);
+    }
+}
+
+TEST_F(StateFile, ParametersReachTheFileWithAtAndW)
+{
+    {
+        TerminalCore core{WithFile()};
+        std::string error;
+        ASSERT_TRUE(core.LoadStateFile(error)) << "a missing file is a fresh terminal";
+        for (const char *line : {"AT+WPAR=9996,\"1234\"", "AT+WPAR=5,\"01\"", "AT+WPAR=9999",
+                                 "AT+WPAR=9995", "AT+CCWA=1,1,1"})
+            ASSERT_EQ(core.Execute(line).final, "OK") << line;
+    }
+    {
+        TerminalCore core{WithFile()};
+        std::string error;
+        ASSERT_TRUE(core.LoadStateFile(error)) << error;
+        EXPECT_EQ(Read(core, 5), "+RPAR: 00") << "saved with 9999 but never stored with AT&W";
+        EXPECT_EQ(core.State().waitingClasses, 1) << "network settings are kept at once";
+        for (const char *line : {"AT+WPAR=9996,\"1234\"", "AT+WPAR=5,\"01\"", "AT+WPAR=9999",
+                                 "AT+WPAR=1,\"1234\",\"8765\",\"8765\"", "AT+WPAR=9995", "AT&W"})
+            ASSERT_EQ(core.Execute(line).final, "OK") << line;
+    }
+    TerminalCore core{WithFile()};
+    std::string error;
+    ASSERT_TRUE(core.LoadStateFile(error)) << error;
+    EXPECT_EQ(Read(core, 5), "+RPAR: 01");
+    EXPECT_EQ(core.State().password, "8765");
+}
+
+TEST_F(StateFile, AnUnwritableFileFailsAtAndW)
+{
+    SimOptions options;
+    options.stateFile = m_dir + "/missing-folder/terminal.state";
+    TerminalCore core{options};
+    EXPECT_EQ(core.Execute("AT&W").final, "ERROR");
+    EXPECT_FALSE(core.SaveError().empty());
+}
