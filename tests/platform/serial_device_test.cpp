@@ -1,0 +1,148 @@
+#include "platform/serial_device.h"
+#include "tests/link/pty_pair.h"
+
+#include <cerrno>
+#include <gtest/gtest.h>
+#include <thread>
+
+using namespace platform;
+
+TEST(SerialDevice, ConfiguresRawEightNOneAtTheLeadingDigitsOfTheBaudText)
+{
+    struct Case
+    {
+        const char *text;
+        bool accepted;
+        speed_t speed;
+    };
+    const Case cases[] = {
+        {"115200", true, B115200}, {"2400", true, B2400}, {"9600bps", true, B9600},
+        {"57600 ", true, B57600},  {"", false, B0},       {"abc", false, B0},
+        {"0", false, B0},          {"12345", false, B0},  {"99999999999999999999", false, B0},
+        {"-9600", false, B0},
+    };
+    PtyPair pty;
+    SerialDevice device;
+    ASSERT_TRUE(device.Open(pty.SlavePath())) << device.LastErrorText();
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.text);
+        EXPECT_EQ(device.Configure(c.text), c.accepted);
+        if (!c.accepted) {
+            EXPECT_EQ(device.LastError(), EINVAL);
+            continue;
+        }
+        termios settings{};
+        ASSERT_EQ(::tcgetattr(pty.Slave(), &settings), 0);
+        EXPECT_EQ(::cfgetospeed(&settings), c.speed);
+        EXPECT_EQ(settings.c_cflag & (CSIZE | PARENB | CSTOPB | CRTSCTS), tcflag_t(CS8));
+        EXPECT_EQ(settings.c_cflag & (CLOCAL | CREAD), tcflag_t(CLOCAL | CREAD));
+        EXPECT_EQ(settings.c_iflag & (IXON | IXOFF | ICRNL), 0u);
+        EXPECT_EQ(settings.c_lflag & (ICANON | ECHO), 0u);
+        EXPECT_EQ(settings.c_cc[VMIN], 1);
+        EXPECT_EQ(settings.c_cc[VTIME], 0);
+    }
+}
+
+TEST(SerialDevice, OpenFailuresKeepTheErrorCode)
+{
+    SerialDevice device;
+    EXPECT_FALSE(device.Open("/dev/kestrel-no-such-port"));
+    EXPECT_EQ(device.LastError(), ENOENT);
+    EXPECT_FALSE(device.LastErrorText().empty());
+    EXPECT_FALSE(device.IsOpen());
+
+    ASSERT_TRUE(device.Open("/dev/null")) << "a character device opens";
+    EXPECT_FALSE(device.Configure("115200")) << "but it is no serial line";
+    EXPECT_EQ(device.LastError(), ENOTTY);
+}
+
+TEST(SerialDevice, IsExclusiveEvenForRoot)
+{
+    PtyPair pty;
+    SerialDevice first, second;
+    ASSERT_TRUE(first.Open(pty.SlavePath()));
+    EXPECT_FALSE(second.Open(pty.SlavePath()));
+    EXPECT_EQ(second.LastError(), EBUSY);
+    first.Close();
+    EXPECT_TRUE(second.Open(pty.SlavePath())) << "free again after the close";
+}
+
+TEST(SerialDevice, ModemLinesOfAPtyAreNotSupportedRatherThanFailing)
+{
+    PtyPair pty;
+    SerialDevice device;
+    ASSERT_TRUE(device.Open(pty.SlavePath()));
+    EXPECT_NE(device.RaiseDtr(), ModemLineResult::Failed);
+    EXPECT_NE(device.RaiseRts(), ModemLineResult::Failed);
+}
+
+TEST(SerialDevice, WaitReportsReceivedDataThenReadTakesItAtOnce)
+{
+    PtyPair pty;
+    SerialDevice device;
+    ASSERT_TRUE(device.Open(pty.SlavePath()));
+    ASSERT_TRUE(device.Configure("115200"));
+    char buffer[16];
+    EXPECT_EQ(device.ReadNow(buffer, sizeof buffer), 0u) << "nothing queued: no wait";
+
+    pty.Write("hello");
+    std::string got;
+    while (got.size() < 5) {
+        const CommEvents events = device.WaitCommEvent();
+        ASSERT_FALSE(events.error);
+        ASSERT_TRUE(events.received);
+        QueueCounts counts;
+        ASSERT_TRUE(device.GetQueueCounts(counts));
+        EXPECT_GT(counts.input, 0u);
+        EXPECT_EQ(counts.output, 0u);
+        const size_t n = device.ReadNow(buffer, counts.input);
+        got.append(buffer, n);
+    }
+    EXPECT_EQ(got, "hello");
+}
+
+TEST(SerialDevice, WriteSignalsTransmitDone)
+{
+    PtyPair pty;
+    SerialDevice device;
+    ASSERT_TRUE(device.Open(pty.SlavePath()));
+    ASSERT_TRUE(device.Configure("9600"));
+    EXPECT_EQ(device.Write("AT\r", 3), 3u);
+    EXPECT_EQ(pty.Read(3), "AT\r");
+    const CommEvents events = device.WaitCommEvent();
+    EXPECT_TRUE(events.transmitDone);
+    EXPECT_FALSE(events.received || events.cancelled || events.error);
+}
+
+TEST(SerialDevice, CancelEndsAWaitAndAStuckWriteFromAnotherThread)
+{
+    PtyPair pty;
+    SerialDevice device;
+    ASSERT_TRUE(device.Open(pty.SlavePath()));
+    ASSERT_TRUE(device.Configure("115200"));
+
+    CommEvents events;
+    std::thread waiter([&] { events = device.WaitCommEvent(); });
+    device.CancelWaits();
+    waiter.join();
+    EXPECT_TRUE(events.cancelled);
+    EXPECT_FALSE(events.error);
+
+    // Nobody reads the far end: a megabyte cannot go out, and its write
+    // deadline is hours away. The cancel (already given) ends it.
+    const std::string big(1 << 20, 'x');
+    EXPECT_LT(device.Write(big.data(), big.size()), big.size());
+    EXPECT_EQ(device.LastError(), ECANCELED);
+}
+
+TEST(SerialDevice, HangUpOfTheFarEndIsAnError)
+{
+    PtyPair pty;
+    SerialDevice device;
+    ASSERT_TRUE(device.Open(pty.SlavePath()));
+    ASSERT_TRUE(device.Configure("115200"));
+    pty.CloseMaster();
+    EXPECT_TRUE(device.WaitCommEvent().error);
+    char buffer[8];
+    EXPECT_EQ(device.ReadNow(buffer, sizeof buffer), 0u);
+}
