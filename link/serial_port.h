@@ -1,0 +1,124 @@
+#pragma once
+// The one serial link between the program and the terminal. It opens the
+// port named in the shared settings with fixed line settings, runs a
+// comm-event thread that tells the owner window when received bytes are
+// waiting (WM_COMMNOTIFY, one at a time), reads those bytes on request, and
+// sends through short-lived write threads that feed the line in chunks of at
+// most 512 bytes, each on an empty output queue.
+//
+// Threads: the owner window's thread opens, closes, reads and assembles lines
+// (and sends while the login dialog owns the port); the comm worker sends and
+// closes; the comm-event thread and the write threads are the port's own.
+
+#include "link/serial_link.h"
+#include "platform/serial_device.h"
+#include "platform/sync.h"
+
+#include <array>
+#include <atomic>
+#include <cstdint>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <thread>
+
+inline constexpr uint32_t kRxLineSize = 1024; // one reply line, and one read
+inline constexpr uint32_t kTxChunkSize = 512; // one write, the output queue's size
+inline constexpr uint32_t kRxQueueSize = 1024;
+
+// One record of the double line buffer: the bytes of a line, no terminator.
+struct RxLineBuffer
+{
+    int32_t count = 0;
+    std::array<char, kRxLineSize> data{};
+};
+
+class CSerialPort : public ISerialLink
+{
+public:
+    CSerialPort();
+    ~CSerialPort() override;
+    CSerialPort(const CSerialPort &) = delete;
+    CSerialPort &operator=(const CSerialPort &) = delete;
+
+    // Re-arms the port after the login: closed, fresh synchronisation
+    // objects, line buffers emptied. Runs on the owner window's thread.
+    void ResetHandles();
+    void SetOwner(platform::IMessageTarget *owner) { m_pOwner = owner; }
+    platform::IMessageTarget *Owner() const override { return m_pOwner; }
+
+    // Opens g_strPortName at g_strBaudRate. 1 on success or when already
+    // open; 0 on failure, with the port left closed (LastErrorText says why).
+    int OpenPort() override;
+    void ClosePort() override;
+    bool IsOpen() const override { return m_bOpen != 0; }
+    // Queues the bytes for a write thread; waits while the previous send is
+    // still going out. Nothing is written when the port is closed, or when
+    // it closes before the bytes went out.
+    void Send(const char *data, uint32_t length) override;
+    // One write of a chunk; returns the count written. Called by the write thread.
+    virtual uint32_t WriteBlock(const char *data, uint32_t length);
+    // Reads up to `maximum` of the waiting bytes at once; 0 when none are.
+    uint32_t ReadAvailable(char *buffer, uint32_t maximum);
+
+    // The double line buffer, for the line builder on the owner's thread.
+    RxLineBuffer &FillBuffer() { return *m_pFillBuffer; }
+    const RxLineBuffer &ReadyBuffer() const { return *m_pReadyBuffer; }
+    void SwapLineBuffers();
+    bool LineBufferFree() const { return m_bLineBufferFree != 0; }
+    void SetLineBufferFree(bool isFree) { m_bLineBufferFree = isFree ? 1 : 0; }
+
+    // The receiving window re-opens the notification gate after reading.
+    void SetPostMsgEvent() { m_hPostMsgEvent->Set(); }
+    bool PostMsgEventSet() const { return m_hPostMsgEvent->IsSet(); }
+
+    // Why the last open (or other device call) failed.
+    std::string LastErrorText() const { return m_hComm.LastErrorText(); }
+    int LastError() const { return m_hComm.LastError(); }
+    // The comm-event thread of the open port (a default id when none runs).
+    std::thread::id CommWatchThreadId() const;
+    // Waits until the comm-event thread of the last open has ended (by
+    // itself when the device is gone, or at the close) and gives its result,
+    // 0 or -1; false on time-out.
+    bool WaitCommWatchEnd(platform::Millis timeout, int &result);
+
+private:
+    struct WriteRequest
+    {
+        uint32_t length = 0;
+        const char *data = nullptr;
+        // Whether the port was open when the send was made, and the
+        // semaphore epoch then: a close cancels the epoch, so a send never
+        // goes out after a close, not even into a later reopen.
+        bool live = false;
+        uint64_t epoch = 0;
+    };
+
+    int ConfigurePort();
+    int CommWatchProc();
+    int WriteThreadProc();
+    void joinWriteThread();
+
+    platform::SerialDevice m_hComm;
+    std::atomic<int32_t> m_bOpen{0};
+    std::thread m_pWatchThread;
+    std::unique_ptr<platform::Event> m_hPostMsgEvent;
+    std::unique_ptr<platform::Semaphore> m_hTxSemaphore;
+    std::atomic<platform::IMessageTarget *> m_pOwner{nullptr};
+    std::atomic<int32_t> m_bLineBufferFree{1};
+    WriteRequest m_writeRequest;
+    std::unique_ptr<platform::Gate> m_hSendGate;
+    std::array<RxLineBuffer, 2> m_rxLineBuffers{};
+    RxLineBuffer *m_pFillBuffer = &m_rxLineBuffers[0];
+    RxLineBuffer *m_pReadyBuffer = &m_rxLineBuffers[1];
+
+    // Open, close and reads exclude each other, so the device is never
+    // closed under a read; the port's own threads never take this lock.
+    mutable std::mutex m_portMutex;
+    // The running (or finished, not yet joined) write thread.
+    std::mutex m_writeThreadMutex;
+    std::thread m_writeThread;
+    // Set when the comm-event thread has ended, with its result.
+    platform::Event m_watchEnded{platform::ResetMode::Manual, false};
+    std::atomic<int> m_watchResult{0};
+};

@@ -1,0 +1,169 @@
+#include "link/line_builder.h"
+#include "link/serial_port.h"
+
+#include <gtest/gtest.h>
+#include <random>
+#include <string>
+#include <vector>
+
+namespace {
+
+// A receiving window that records what reaches it.
+class RecordingOwner : public IRxLineOwner
+{
+public:
+    explicit RecordingOwner(CSerialPort &port) : builder(port, *this) {}
+
+    void OnRxLineReady() override
+    {
+        if (!takeLines)
+            return;
+        if (auto line = builder.TakeLine())
+            lines.push_back(*line);
+    }
+    void OnRxError(RxError error) override { errors.push_back(error); }
+
+    bool Feed(const std::string &bytes) { return builder.Feed(bytes.data(), bytes.size()); }
+
+    RxLineBuilder builder;
+    bool takeLines = true;
+    std::vector<std::string> lines;
+    std::vector<RxError> errors;
+};
+
+using Lines = std::vector<std::string>;
+
+} // namespace
+
+TEST(LineBuilder, SplitsTheTerminalsBytesIntoLines)
+{
+    const std::pair<std::string, Lines> cases[] = {
+        {"\r\nOK\r\n", {"OK"}},
+        {"AB\nCD\r", {"AB\nCD"}},
+        {"\n\n\r\r", {}},
+        {"> ", {"> "}},
+        {">x\r", {">x"}},
+        {"> \r\n", {"> "}},
+        {">\r", {">"}},
+        {">> \r", {">> "}},
+        {"x> \r", {"x> "}},
+        {">\rA B\r", {">", "A B"}}, // the prompt state ends with its line
+        {"> > \r", {"> ", "> "}},
+        {"AT+RPAR=20\r\r\n+RPAR: 20,\"1\"\r\n\r\nOK\r\n", {"AT+RPAR=20", "+RPAR: 20,\"1\"", "OK"}},
+        {std::string("A\0B\r", 4), {std::string("A\0B", 3)}},
+        {"unfinished", {}},
+    };
+    for (const auto &[bytes, expected] : cases) {
+        CSerialPort port;
+        RecordingOwner owner(port);
+        EXPECT_TRUE(owner.Feed(bytes));
+        EXPECT_EQ(owner.lines, expected) << bytes;
+        EXPECT_TRUE(owner.errors.empty());
+        EXPECT_TRUE(port.LineBufferFree());
+    }
+}
+
+TEST(LineBuilder, AnySplitAcrossNotificationsGivesTheSameLines)
+{
+    const std::string stream = "\r\nAT+WPAR=9996,\"1234\"\r\r\nOK\r\n> \r\nAB\nCD\r>x\r"
+                               "+CME ERROR: 16\r\n" +
+                               std::string(1024, 'L') + "\r\n\r\nERROR\r\n";
+    CSerialPort wholePort;
+    RecordingOwner whole(wholePort);
+    ASSERT_TRUE(whole.Feed(stream));
+    ASSERT_EQ(whole.lines.size(), 8u);
+
+    std::mt19937 random(20110305);
+    for (int round = 0; round < 200; ++round) {
+        CSerialPort port;
+        RecordingOwner owner(port);
+        size_t at = 0;
+        while (at < stream.size()) {
+            const size_t length = std::uniform_int_distribution<size_t>(0, 40)(random);
+            const std::string batch = stream.substr(at, length);
+            ASSERT_TRUE(owner.Feed(batch));
+            at += batch.size();
+        }
+        ASSERT_EQ(owner.lines, whole.lines) << "round " << round;
+    }
+}
+
+TEST(LineBuilder, ALineOfExactly1024BytesIsWholeThe1025thByteOverflows)
+{
+    CSerialPort port;
+    RecordingOwner owner(port);
+    const std::string full(1024, 'x');
+    ASSERT_TRUE(owner.Feed(full + "\r"));
+    ASSERT_EQ(owner.lines, Lines{full});
+
+    EXPECT_FALSE(owner.Feed(full + "y\rOK\r"));
+    EXPECT_EQ(owner.errors, std::vector<RxError>{RxError::Overflow});
+    EXPECT_EQ(owner.lines.size(), 1u) << "the rest of the batch is dropped";
+    EXPECT_TRUE(owner.builder.InLine()) << "the partial line stays";
+    EXPECT_EQ(port.FillBuffer().count, 1024);
+
+    // A CR, as after the next open, delivers the 1024 bytes kept.
+    EXPECT_TRUE(owner.Feed("\r"));
+    EXPECT_EQ(owner.lines.back(), full);
+}
+
+TEST(LineBuilder, ALineNotTakenStopsTheNextWithASwapError)
+{
+    CSerialPort port;
+    RecordingOwner owner(port);
+    owner.takeLines = false;
+    EXPECT_FALSE(owner.Feed("first\rsecond\rthird\r"));
+    EXPECT_EQ(owner.errors, std::vector<RxError>{RxError::SwapFailed});
+    EXPECT_FALSE(port.LineBufferFree());
+
+    auto line = owner.builder.TakeLine();
+    ASSERT_TRUE(line);
+    EXPECT_EQ(*line, "first") << "the ready line is still the first one";
+    EXPECT_TRUE(port.LineBufferFree());
+}
+
+TEST(LineBuilder, TakingWithNothingReadyIsNoData)
+{
+    CSerialPort port;
+    RecordingOwner owner(port);
+    EXPECT_EQ(owner.builder.TakeLine(), nullptr);
+    ASSERT_TRUE(owner.Feed("OK\r"));
+    EXPECT_EQ(owner.builder.TakeLine(), nullptr) << "already taken";
+    EXPECT_EQ(owner.errors, (std::vector<RxError>{RxError::NoData, RxError::NoData}));
+}
+
+TEST(LineBuilder, EachWindowKeepsItsOwnStateOnTheSharedBuffers)
+{
+    CSerialPort port;
+    RecordingOwner login(port), mainWindow(port);
+    ASSERT_TRUE(login.Feed("> "));
+    ASSERT_TRUE(mainWindow.Feed("AB"));
+    EXPECT_FALSE(login.builder.InLine());
+    EXPECT_TRUE(mainWindow.builder.InLine());
+    ASSERT_TRUE(mainWindow.Feed("C\r"));
+    EXPECT_EQ(login.lines, Lines{"> "});
+    EXPECT_EQ(mainWindow.lines, Lines{"ABC"});
+}
+
+TEST(LineBuilder, ResetHandlesEmptiesTheBuffers)
+{
+    CSerialPort port;
+    RecordingOwner owner(port);
+    owner.takeLines = false;
+    ASSERT_TRUE(owner.Feed("OK\rAB"));
+    port.ResetHandles();
+    EXPECT_TRUE(port.LineBufferFree());
+    EXPECT_EQ(port.FillBuffer().count, 0);
+    EXPECT_EQ(port.ReadyBuffer().count, 0);
+    EXPECT_TRUE(port.PostMsgEventSet());
+    owner.takeLines = true;
+    ASSERT_TRUE(owner.Feed("C\r"));
+    EXPECT_EQ(owner.lines, Lines{"C"}) << "a line begun before the reset goes on from the start";
+}
+
+TEST(LineBuilder, MainWindowTexts)
+{
+    EXPECT_STREQ(MainWindowRxErrorText(RxError::Overflow), "receive buffer overflow!");
+    EXPECT_STREQ(MainWindowRxErrorText(RxError::SwapFailed), "Unable to swap receive buffer!");
+    EXPECT_STREQ(MainWindowRxErrorText(RxError::NoData), "No data!");
+}

@@ -1,0 +1,349 @@
+#include "link/line_receiver.h"
+#include "link/serial_port.h"
+#include "link/shared_settings.h"
+#include "platform/messages.h"
+#include "tests/link/pty_pair.h"
+
+#include <gtest/gtest.h>
+#include <mutex>
+#include <random>
+#include <thread>
+#include <vector>
+
+using namespace platform;
+using namespace std::chrono_literals;
+
+namespace {
+
+// The port with its writes counted.
+class CountingPort : public CSerialPort
+{
+public:
+    ~CountingPort() override { ClosePort(); }
+
+    uint32_t WriteBlock(const char *data, uint32_t length) override
+    {
+        {
+            std::lock_guard lock(m_mutex);
+            m_chunks.push_back(length);
+        }
+        return CSerialPort::WriteBlock(data, length);
+    }
+    std::vector<uint32_t> TakeChunks()
+    {
+        std::lock_guard lock(m_mutex);
+        return std::exchange(m_chunks, {});
+    }
+
+private:
+    std::mutex m_mutex;
+    std::vector<uint32_t> m_chunks;
+};
+
+std::string Pattern(size_t length, char first = 'A')
+{
+    std::string bytes(length, 0);
+    for (size_t i = 0; i < length; ++i)
+        bytes[i] = static_cast<char>(first + i % 26);
+    return bytes;
+}
+
+constexpr auto kPatience = 10s; // a bound against hanging, never a measured time
+
+} // namespace
+
+class SerialPort : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        g_strPortName = m_pty.SlavePath();
+        g_strBaudRate = "115200";
+        m_port.SetOwner(&m_window);
+        // The window reads what each notification announces, then lets the
+        // next notification come.
+        m_window.On(WM_COMMNOTIFY, [this](uintptr_t, intptr_t) {
+            ++m_notifications;
+            if (!m_autoRead)
+                return;
+            char buffer[kRxLineSize];
+            m_received.append(buffer, m_port.ReadAvailable(buffer, sizeof buffer));
+            m_port.SetPostMsgEvent();
+        });
+    }
+
+    bool WaitForNotifications(int count)
+    {
+        return m_window.RunUntil([&] { return m_notifications >= count; }, kPatience);
+    }
+    bool WaitForReceived(size_t count)
+    {
+        return m_window.RunUntil([&] { return m_received.size() >= count; }, kPatience);
+    }
+    // Reads without the notification flow, as a window that has not yet
+    // re-opened the gate would.
+    std::string ReadDirect(size_t count)
+    {
+        std::string bytes;
+        const auto until = std::chrono::steady_clock::now() + kPatience;
+        while (bytes.size() < count && std::chrono::steady_clock::now() < until) {
+            char buffer[kRxLineSize];
+            const uint32_t n = m_port.ReadAvailable(buffer, sizeof buffer);
+            if (n == 0)
+                std::this_thread::yield(); // the kernel is still delivering
+            bytes.append(buffer, n);
+        }
+        return bytes;
+    }
+
+    PtyPair m_pty;
+    MessageQueue m_window;
+    CountingPort m_port;
+    bool m_autoRead = true;
+    int m_notifications = 0;
+    std::string m_received;
+};
+
+TEST_F(SerialPort, OpensClosesAndReopensWithAFreshCommEventThread)
+{
+    const int fds = OpenFdCount();
+    ASSERT_EQ(m_port.OpenPort(), 1) << m_port.LastErrorText();
+    EXPECT_TRUE(m_port.IsOpen());
+    EXPECT_NE(m_port.CommWatchThreadId(), std::thread::id());
+    m_pty.Write("OK\r");
+    ASSERT_TRUE(WaitForReceived(3));
+    EXPECT_EQ(m_received, "OK\r");
+
+    m_port.ClosePort();
+    EXPECT_FALSE(m_port.IsOpen());
+    EXPECT_EQ(m_port.CommWatchThreadId(), std::thread::id());
+    EXPECT_EQ(OpenFdCount(), fds);
+    m_port.ClosePort(); // closed: nothing happens
+
+    ASSERT_EQ(m_port.OpenPort(), 1);
+    m_pty.Write("AT\r");
+    ASSERT_TRUE(WaitForReceived(6));
+    EXPECT_EQ(m_received, "OK\rAT\r");
+    m_port.Send("ATE0\r", 5);
+    EXPECT_EQ(m_pty.Read(5), "ATE0\r");
+}
+
+TEST_F(SerialPort, OpenOnAnOpenPortChangesNothing)
+{
+    m_autoRead = false;
+    ASSERT_EQ(m_port.OpenPort(), 1);
+    m_pty.Write("abc");
+    ASSERT_TRUE(WaitForNotifications(1));
+    const std::thread::id watcher = m_port.CommWatchThreadId();
+    EXPECT_EQ(m_port.OpenPort(), 1);
+    EXPECT_EQ(m_port.CommWatchThreadId(), watcher) << "no second thread";
+    EXPECT_EQ(ReadDirect(3), "abc") << "no purge";
+}
+
+TEST_F(SerialPort, FailedOpensLeaveNoTrace)
+{
+    const int fds = OpenFdCount();
+    const char *badNames[] = {"", "kestrel-no-such-port", "/dev/kestrel-no-such-port", "/dev/null"};
+    for (const char *name : badNames) {
+        g_strPortName = name;
+        EXPECT_EQ(m_port.OpenPort(), 0) << name;
+        EXPECT_FALSE(m_port.IsOpen());
+        EXPECT_EQ(m_port.CommWatchThreadId(), std::thread::id());
+    }
+    g_strPortName = m_pty.SlavePath();
+    for (const char *baud : {"abc", "0", "12345"}) {
+        g_strBaudRate = baud;
+        EXPECT_EQ(m_port.OpenPort(), 0) << baud;
+        EXPECT_FALSE(m_port.IsOpen());
+    }
+    EXPECT_EQ(OpenFdCount(), fds);
+    EXPECT_EQ(m_window.PumpPending(), 0);
+
+    g_strBaudRate = "115200abc";
+    EXPECT_EQ(m_port.OpenPort(), 1) << "the device was let go by the failed opens";
+}
+
+TEST_F(SerialPort, ASecondPortCannotOpenAnOpenDevice)
+{
+    ASSERT_EQ(m_port.OpenPort(), 1);
+    CSerialPort other;
+    EXPECT_EQ(other.OpenPort(), 0);
+    EXPECT_EQ(other.LastError(), EBUSY);
+    m_port.ClosePort();
+    EXPECT_EQ(other.OpenPort(), 1);
+}
+
+TEST_F(SerialPort, SendsGoOutInChunksOfAtMost512)
+{
+    ASSERT_EQ(m_port.OpenPort(), 1);
+    const std::pair<uint32_t, std::vector<uint32_t>> cases[] = {
+        {0, {}}, {1, {1}}, {512, {512}}, {513, {512, 1}}, {1100, {512, 512, 76}},
+    };
+    for (const auto &[length, chunks] : cases) {
+        const std::string bytes = Pattern(length);
+        m_port.Send(bytes.data(), length);
+        m_port.Send("Z", 1); // waits for the send before, then ends the check
+        EXPECT_EQ(m_pty.Read(length + 1), bytes + "Z");
+        std::vector<uint32_t> expected = chunks;
+        expected.push_back(1);
+        EXPECT_EQ(m_port.TakeChunks(), expected) << length << " bytes";
+    }
+}
+
+TEST_F(SerialPort, QuickSendsArriveInOrderUnmixed)
+{
+    ASSERT_EQ(m_port.OpenPort(), 1);
+    const std::string first = Pattern(700, 'a'), second = Pattern(900, 'A');
+    m_port.Send(first.data(), 700);
+    m_port.Send(second.data(), 900);
+    EXPECT_EQ(m_pty.Read(1600), first + second);
+    m_port.ClosePort(); // the bytes are the port's until its write thread is gone
+}
+
+TEST_F(SerialPort, NoSecondNotificationWhileTheWindowHasNotRead)
+{
+    m_autoRead = false;
+    ASSERT_EQ(m_port.OpenPort(), 1);
+    m_pty.Write("first\r");
+    ASSERT_TRUE(WaitForNotifications(1));
+    EXPECT_FALSE(m_port.PostMsgEventSet()) << "the gate is shut until the window has read";
+    m_pty.Write("second\r");
+    EXPECT_EQ(ReadDirect(13), "first\rsecond\r");
+    EXPECT_EQ(m_window.PumpPending(), 0) << "bytes came, no notification did";
+    EXPECT_EQ(m_notifications, 1);
+
+    m_port.SetPostMsgEvent();
+    m_pty.Write("third\r");
+    ASSERT_TRUE(WaitForNotifications(2)) << "the reopened gate lets the next one through";
+}
+
+TEST_F(SerialPort, ASendWhileClosedGoesNowhereAndDoesNotHangTheNext)
+{
+    m_port.Send("LOST\r", 5);
+    m_port.Send("LOST\r", 5);
+    ASSERT_EQ(m_port.OpenPort(), 1);
+    m_port.Send("AT\r", 3);
+    EXPECT_EQ(m_pty.ReadUntil("AT\r"), "AT\r");
+    EXPECT_EQ(m_port.TakeChunks(), std::vector<uint32_t>{3});
+}
+
+TEST_F(SerialPort, SendsPendingAtACloseAreReleasedAndNeverGoOutLater)
+{
+    // The window does not read, so the comm-event thread waits for it and
+    // releases no transmit unit: the send stalls after at most one chunk.
+    m_autoRead = false;
+    ASSERT_EQ(m_port.OpenPort(), 1);
+    m_pty.Write("x");
+    ASSERT_TRUE(WaitForNotifications(1));
+    const std::string big = Pattern(1100);
+    m_port.Send(big.data(), 1100);
+    std::thread worker([&] { m_port.Send("AT\r", 3); }); // waits for the gate
+    m_port.ClosePort();
+    worker.join();
+
+    ASSERT_EQ(m_port.OpenPort(), 1);
+    m_port.Send("MARK\r", 5);
+    const std::string got = m_pty.ReadUntil("MARK\r");
+    const std::string before = got.substr(0, got.size() - 5);
+    EXPECT_TRUE(before.empty() || before == big.substr(0, 512)) << before.size() << " bytes";
+    const auto chunks = m_port.TakeChunks();
+    EXPECT_EQ(chunks.back(), 5u);
+    EXPECT_LE(chunks.size(), 2u);
+}
+
+TEST_F(SerialPort, TheFarEndGoingAwayEndsTheCommThreadAndAllowsAReopen)
+{
+    const int fds = OpenFdCount();
+    ASSERT_EQ(m_port.OpenPort(), 1);
+    m_pty.CloseMaster();
+    int result = 0;
+    ASSERT_TRUE(m_port.WaitCommWatchEnd(kPatience, result));
+    EXPECT_EQ(result, -1);
+    EXPECT_TRUE(m_port.IsOpen()) << "flagged open until closed";
+    m_port.Send("AT\r", 3);
+    m_port.Send("AT\r", 3); // would wait for ever for a write thread that hangs
+    char buffer[16];
+    EXPECT_EQ(m_port.ReadAvailable(buffer, sizeof buffer), 0u);
+    m_port.ClosePort();
+    EXPECT_FALSE(m_port.IsOpen());
+    EXPECT_EQ(OpenFdCount(), fds - 1) << "only the closed master is missing";
+
+    PtyPair terminal;
+    g_strPortName = terminal.SlavePath();
+    ASSERT_EQ(m_port.OpenPort(), 1);
+    m_port.Send("AT\r", 3);
+    EXPECT_EQ(terminal.Read(3), "AT\r");
+}
+
+TEST_F(SerialPort, ResetHandlesClosesAndRearms)
+{
+    ASSERT_EQ(m_port.OpenPort(), 1);
+    m_port.ResetHandles();
+    EXPECT_FALSE(m_port.IsOpen());
+    EXPECT_TRUE(m_port.PostMsgEventSet());
+    ASSERT_EQ(m_port.OpenPort(), 1);
+    m_port.Send("AT\r", 3);
+    EXPECT_EQ(m_pty.Read(3), "AT\r");
+}
+
+TEST_F(SerialPort, LinesComeThroughTheReceiverWhateverTheBatches)
+{
+    std::vector<std::string> lines;
+    std::vector<RxError> errors;
+    LineReceiver receiver(
+        m_port, [&](std::unique_ptr<std::string> line) { lines.push_back(*line); },
+        [&](RxError error) { errors.push_back(error); });
+    receiver.Attach(m_window);
+    ASSERT_EQ(m_port.OpenPort(), 1);
+
+    const std::string stream = "\r\nAT+RPAR=20\r\r\n+RPAR: 20,\"1\"\r\n\r\nOK\r\n> " +
+                               std::string(1024, 'L') + "\rAB\nCD\r";
+    std::mt19937 random(7);
+    for (size_t at = 0; at < stream.size();) {
+        const size_t length = std::uniform_int_distribution<size_t>(1, 300)(random);
+        m_pty.Write(stream.substr(at, length));
+        at += length;
+    }
+    ASSERT_TRUE(m_window.RunUntil([&] { return lines.size() >= 6; }, kPatience));
+    EXPECT_EQ(lines, (std::vector<std::string>{"AT+RPAR=20", "+RPAR: 20,\"1\"", "OK", "> ",
+                                               std::string(1024, 'L'), "AB\nCD"}));
+    EXPECT_TRUE(errors.empty());
+
+    // A line cut short by a close goes on after the reopen.
+    m_pty.Write("+CME ");
+    ASSERT_TRUE(m_window.RunUntil([&] { return receiver.Builder().InLine(); }, kPatience));
+    m_port.ClosePort();
+    ASSERT_EQ(m_port.OpenPort(), 1);
+    m_pty.Write("ERROR: 16\r");
+    ASSERT_TRUE(m_window.RunUntil([&] { return lines.size() >= 7; }, kPatience));
+    EXPECT_EQ(lines.back(), "+CME ERROR: 16");
+}
+
+TEST_F(SerialPort, AnOverflowStopsReceptionUntilTheClose)
+{
+    std::vector<std::string> lines;
+    std::vector<RxError> errors;
+    LineReceiver receiver(
+        m_port, [&](std::unique_ptr<std::string> line) { lines.push_back(*line); },
+        [&](RxError error) { errors.push_back(error); });
+    receiver.Attach(m_window);
+    ASSERT_EQ(m_port.OpenPort(), 1);
+    m_pty.Write(std::string(1025, 'x'));
+    ASSERT_TRUE(m_window.RunUntil([&] { return errors.size() == 1; }, kPatience));
+    EXPECT_EQ(errors.back(), RxError::Overflow);
+    EXPECT_FALSE(m_port.PostMsgEventSet()) << "no further notification";
+    m_port.ClosePort();
+    EXPECT_TRUE(m_port.PostMsgEventSet()) << "the close re-opens the gate";
+
+    // The partial line is kept across the reopen and overflows again.
+    ASSERT_EQ(m_port.OpenPort(), 1);
+    m_pty.Write("y");
+    ASSERT_TRUE(m_window.RunUntil([&] { return errors.size() == 2; }, kPatience));
+    EXPECT_FALSE(m_port.PostMsgEventSet());
+    // A notification without the data bit only re-opens the gate; then a CR
+    // delivers the 1024 bytes kept.
+    receiver.OnCommNotify(0);
+    m_pty.Write("\r");
+    ASSERT_TRUE(m_window.RunUntil([&] { return !lines.empty(); }, kPatience));
+    EXPECT_EQ(lines, std::vector<std::string>{std::string(1024, 'x')});
+}
