@@ -32,6 +32,7 @@ int main(int argc, char **argv)
     sigaddset(&stopSignals, SIGHUP);
     pthread_sigmask(SIG_BLOCK, &stopSignals, nullptr);
 
+    options.sim.keepCommandLog = false; // nobody can ask for it
     sim::TerminalSimulator terminal(std::move(options.sim));
     if (!terminal.Start(error)) {
         std::cerr << "kestrel-sim: " << error << '\n';

@@ -15,6 +15,7 @@ void OutputSchedule::SetChunking(bool on, std::size_t maxChunk, std::chrono::mil
 
 void OutputSchedule::Push(std::string bytes, Clock::time_point notBefore)
 {
+    m_pendingBytes += bytes.size();
     if (!bytes.empty())
         m_items.push_back({std::move(bytes), 0, notBefore});
 }
@@ -38,6 +39,7 @@ OutputSchedule::FlushResult OutputSchedule::Flush(int fd, Clock::time_point now)
             return {false, std::nullopt, true};
         }
         item.sent += static_cast<std::size_t>(written);
+        m_pendingBytes -= static_cast<std::size_t>(written);
         if (item.sent == item.bytes.size())
             m_items.pop_front();
         if (m_chunked && !m_items.empty()) {

@@ -30,8 +30,13 @@ public:
     void Seed(uint32_t seed) { m_random.seed(seed); }
 
     void Push(std::string bytes, Clock::time_point notBefore);
-    void Clear() { m_items.clear(); }
+    void Clear()
+    {
+        m_items.clear();
+        m_pendingBytes = 0;
+    }
     bool Empty() const { return m_items.empty(); }
+    std::size_t PendingBytes() const { return m_pendingBytes; }
 
     // Writes what is due at `now` to the non-blocking descriptor `fd`.
     FlushResult Flush(int fd, Clock::time_point now);
@@ -45,6 +50,7 @@ private:
     };
 
     std::deque<Item> m_items;
+    std::size_t m_pendingBytes = 0;
     bool m_chunked = false;
     std::size_t m_maxChunk = 16;
     std::chrono::milliseconds m_pause{1};

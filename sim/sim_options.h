@@ -74,6 +74,8 @@ struct SimOptions
     // terminal keeps at once (password, PIN, network and clock settings).
     std::string stateFile;
     bool echo = true;
+    // Keep every command line for Commands(); a long-running program does not.
+    bool keepCommandLog = true;
     // Answer of an empty entry of the forbidden or call back list. Empty by
     // default; "0*0*0*0" makes the tool stop reading the list there.
     std::string blankListRecord;

@@ -15,6 +15,10 @@ namespace {
 
 using Clock = OutputSchedule::Clock;
 
+// A tool that writes without reading gets no more input taken than this
+// much output can answer, as a real line with flow control would hold it up.
+constexpr std::size_t kMaxPendingOutput = 64 * 1024;
+
 // A fresh pty echoes, edits lines and turns CR into LF; the terminal wants
 // the bytes exactly as sent.
 bool MakeRaw(int fd)
@@ -53,7 +57,8 @@ int PollTimeout(const std::optional<Clock::time_point> &due, Clock::time_point n
 } // namespace
 
 TerminalSimulator::TerminalSimulator(SimOptions options)
-    : m_core(std::move(options)), m_seed(m_core.CurrentFaults().seed)
+    : m_keepCommandLog(options.keepCommandLog), m_core(std::move(options)),
+      m_seed(m_core.CurrentFaults().seed)
 {}
 
 TerminalSimulator::~TerminalSimulator()
@@ -127,8 +132,10 @@ void TerminalSimulator::serve()
         const auto flushed = m_output.Flush(m_master.Get(), now);
         if (flushed.failed)
             m_output.Clear();
+        const bool acceptInput = m_output.PendingBytes() < kMaxPendingOutput;
         pollfd fds[2] = {
-            {m_master.Get(), static_cast<short>(POLLIN | (flushed.blocked ? POLLOUT : 0)), 0},
+            {m_master.Get(),
+             static_cast<short>((acceptInput ? POLLIN : 0) | (flushed.blocked ? POLLOUT : 0)), 0},
             {m_wake.Get(), POLLIN, 0},
         };
         if (::poll(fds, 2, PollTimeout(flushed.due, now)) < 0) {
@@ -171,7 +178,8 @@ void TerminalSimulator::answer(ReceivedLine line)
     platform::Millis latency{0};
     {
         std::lock_guard lock(m_mutex);
-        m_commands.push_back(line.text);
+        if (m_keepCommandLog)
+            m_commands.push_back(line.text);
         ++m_received;
         const Faults &faults = m_core.CurrentFaults();
         if (!faults.silentAfter || m_received <= *faults.silentAfter) {

@@ -66,6 +66,7 @@ public:
     // Faults can change while serving; the chunking seed is taken at Start.
     void SetFaults(Faults faults);
     // Sends "\r\n" + line + "\r\n" as soon as the output before it has gone.
+    // Not while Start or Stop runs on another thread.
     void SendUnsolicited(const std::string &line);
 
 private:
@@ -74,6 +75,7 @@ private:
     void takeInput();
     void answer(ReceivedLine line);
 
+    const bool m_keepCommandLog;
     mutable std::mutex m_mutex;
     mutable std::condition_variable m_commandsChanged;
     TerminalCore m_core;                 // guarded by m_mutex

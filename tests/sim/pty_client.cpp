@@ -1,5 +1,6 @@
 #include "pty_client.h"
 
+#include <algorithm>
 #include <chrono>
 #include <fcntl.h>
 #include <poll.h>
@@ -40,9 +41,36 @@ bool PtyClient::Send(std::string_view bytes)
     return true;
 }
 
+bool PtyClient::SendWhileReading(std::string_view bytes)
+{
+    const int flags = ::fcntl(m_fd, F_GETFL);
+    ::fcntl(m_fd, F_SETFL, flags | O_NONBLOCK);
+    const auto deadline = std::chrono::steady_clock::now() + kSafetyTimeout;
+    while (!bytes.empty() && std::chrono::steady_clock::now() < deadline) {
+        pollfd fd{m_fd, POLLIN | POLLOUT, 0};
+        if (::poll(&fd, 1, 100) < 0)
+            break;
+        if (fd.revents & POLLIN) {
+            char buffer[4096];
+            const ssize_t got = ::read(m_fd, buffer, sizeof buffer);
+            if (got > 0)
+                m_taken.append(buffer, static_cast<std::size_t>(got));
+        }
+        if (fd.revents & POLLOUT) {
+            const ssize_t written =
+                ::write(m_fd, bytes.data(), std::min<std::size_t>(bytes.size(), 512));
+            if (written > 0)
+                bytes.remove_prefix(static_cast<std::size_t>(written));
+        }
+    }
+    ::fcntl(m_fd, F_SETFL, flags);
+    return bytes.empty();
+}
+
 std::string PtyClient::ReadUntil(const std::function<bool(const std::string &)> &done)
 {
-    std::string bytes;
+    std::string bytes = std::move(m_taken);
+    m_taken.clear();
     const auto deadline = std::chrono::steady_clock::now() + kSafetyTimeout;
     while (!done(bytes)) {
         const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(

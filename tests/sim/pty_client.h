@@ -17,6 +17,9 @@ public:
 
     bool IsOpen() const { return m_fd >= 0; }
     bool Send(std::string_view bytes);
+    // Writes all of `bytes`, taking in what the terminal sends meanwhile, so
+    // neither side waits for the other; the next read starts with it.
+    bool SendWhileReading(std::string_view bytes);
     // Reads until `done` holds for everything read so far (or a safety
     // time-out of a few seconds passes) and returns it.
     std::string ReadUntil(const std::function<bool(const std::string &)> &done);
@@ -29,6 +32,7 @@ public:
 
 private:
     int m_fd = -1;
+    std::string m_taken; // read by SendWhileReading, not yet handed out
 };
 
 bool EndsWithFinal(const std::string &bytes);

@@ -161,3 +161,24 @@ TEST_F(Session, OverlongCommandLineIsRefusedWhole)
     EXPECT_FALSE(m_terminal->InTransaction());
     Run({{"AT", {}, "OK"}});
 }
+
+TEST_F(Session, BurstOfCommandsLosesNothing)
+{
+    // Far more output than the terminal keeps pending, so it has to hold
+    // back input until the tool reads.
+    Start();
+    constexpr int kCommands = 3000;
+    const std::string line = "AT+RPAR=7001\r";
+    const std::string answer = Answer("AT+RPAR=7001", {"+RPAR: 89550311000012345678"}, "OK");
+    std::string all;
+    for (int i = 0; i < kCommands; ++i)
+        all += line;
+    ASSERT_TRUE(m_client->SendWhileReading(all));
+    std::string expected;
+    for (int i = 0; i < kCommands; ++i)
+        expected += answer;
+    EXPECT_EQ(m_client->ReadUntil(
+                  [&](const std::string &bytes) { return bytes.size() >= expected.size(); }),
+              expected);
+    EXPECT_EQ(m_terminal->CommandCount(), static_cast<std::size_t>(kCommands));
+}
