@@ -1,0 +1,126 @@
+#include "params/read_lists.h"
+
+#include <array>
+#include <span>
+
+namespace params {
+namespace {
+
+// One entry of a page's number contribution: a number text as it stands
+// (the Forbids page asks for "05" and "35"), a block marker, or a list.
+struct ReadItem
+{
+    enum Kind { Number, Begin, End, List } kind;
+    const char *number = nullptr;
+    const ListInfo *list = nullptr;
+};
+
+// clang-format off
+constexpr ReadItem N(const char *number) { return {ReadItem::Number, number}; }
+constexpr ReadItem L(const ListInfo &list) { return {ReadItem::List, nullptr, &list}; }
+constexpr ReadItem kBegin{ReadItem::Begin};
+constexpr ReadItem kEnd{ReadItem::End};
+
+const ReadItem kForbidsItems[] = {N("05"), N("35"), N("3000"), kBegin, L(kForbiddenList), kEnd,
+                                  N("5000")};
+const ReadItem kPrefixItems[] = {N("34"), N("1000"), N("1001")};
+const ReadItem kCspItems[] = {N("16541"), N("16542")};
+const ReadItem kRestrictedIdItems[] = {N("16546")};
+const ReadItem kSecurityCodeItems[] = {N("6000"), N("6002"), N("16207"), N("16550")};
+const ReadItem kPolarityItems[] = {N("16001")};
+const ReadItem kTimesItems[] = {N("2"), N("16208"), N("16209"), N("16210"), N("16515"),
+                                N("16516")};
+const ReadItem kVolumeItems[] = {N("16543"), N("16544")};
+const ReadItem kCallBackItems[] = {N("16512"), N("16513"), N("16517"), N("16539"), N("16540"),
+                                   N("16545"), kBegin, L(kCallBackList), kEnd};
+
+const std::array<std::span<const ReadItem>, kPageCount> kPageNumbers = {{
+    {},                 // Passwords: the general password is never read
+    kForbidsItems,
+    kPrefixItems,
+    kCspItems,
+    {},                 // Call waiting and forward: AT queries only
+    kRestrictedIdItems,
+    kSecurityCodeItems,
+    kPolarityItems,
+    kTimesItems,
+    kVolumeItems,
+    kCallBackItems,
+}};
+// clang-format on
+
+void AppendForwardQueries(ReadLists &lists, const ForwardQuerySwitches &forward)
+{
+    if (!forward.master)
+        return;
+    if (forward.callWaitingIncluded)
+        lists.AppendAtQuery(AtSettingOf(AtKey::CallWaiting), lang::kEnglish);
+    if (forward.forwardingIncluded) {
+        for (int reason = 0; reason <= 3; ++reason)
+            lists.AppendAtQuery(ForwardSettingOf(reason), lang::Code());
+    }
+}
+
+} // namespace
+
+void AppendPageReadItems(Page page, ReadLists &lists, const ForwardQuerySwitches &forward)
+{
+    for (const ReadItem &item : kPageNumbers.at(size_t(page))) {
+        switch (item.kind) {
+        case ReadItem::Number:
+            lists.AppendNumber(item.number);
+            break;
+        case ReadItem::Begin:
+            lists.BeginBlock();
+            break;
+        case ReadItem::End:
+            lists.EndBlock();
+            break;
+        case ReadItem::List:
+            lists.AppendNumbers(item.list->firstNumber, item.list->count);
+            break;
+        }
+    }
+    if (page == Page::Forward)
+        AppendForwardQueries(lists, forward);
+    else if (page == Page::Times)
+        lists.AppendAtQuery(AtSettingOf(AtKey::Clock), lang::Code());
+}
+
+void AppendInitialReadItems(ReadLists &lists)
+{
+    // The forward page starts with its master switch off.
+    for (size_t page = 0; page < kPageCount; ++page)
+        AppendPageReadItems(Page(page), lists);
+}
+
+} // namespace params
+
+void ReadLists::AppendNumbers(unsigned first, unsigned count)
+{
+    for (unsigned number = first; number < first + count; ++number)
+        numbers.push_back(std::to_string(number));
+}
+
+void ReadLists::AppendAtQuery(std::string_view command, std::string_view argument,
+                              std::string_view name)
+{
+    atCommands.emplace_back(command);
+    atArguments.emplace_back(argument);
+    atNames.emplace_back(name);
+}
+
+void ReadLists::AppendAtQuery(const params::AtSetting &setting, int languageCode)
+{
+    const char *name = setting.label.Pick(languageCode);
+    AppendAtQuery(setting.command, setting.queryArgument ? setting.queryArgument : "",
+                  name ? name : "");
+}
+
+void ReadLists::Clear()
+{
+    numbers.clear();
+    atCommands.clear();
+    atArguments.clear();
+    atNames.clear();
+}

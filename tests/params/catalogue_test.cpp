@@ -1,0 +1,190 @@
+#include "params/catalogue.h"
+#include "params/parameter_store.h"
+#include "params/read_lists.h"
+#include "params/text_value.h"
+
+#include <gtest/gtest.h>
+#include <set>
+
+using namespace params;
+
+namespace {
+
+TEST(TextValue, LeadingDigitsDecide)
+{
+    const std::pair<const char *, int> cases[] = {
+        {"01", 1},
+        {"1", 1},
+        {"5", 5},
+        {"00", 0},
+        {"0", 0},
+        {"", 0},
+        {"x", 0},
+        {"15s", 15},
+        {"-5", 0},
+        {" 5", 0},
+        {"99999999999999999999", 2147483647},
+    };
+    for (const auto &[text, value] : cases)
+        EXPECT_EQ(ParseLeadingNumber(text), value) << text;
+    EXPECT_EQ(FileNameOf("C:\\Users\\tech\\config.ini"), "config.ini");
+    EXPECT_EQ(FileNameOf("/home/tech/saved/config.ini"), "config.ini");
+    EXPECT_EQ(FileNameOf("mixed/dir\\x.ini"), "x.ini");
+    EXPECT_EQ(FileNameOf("plain.ini"), "plain.ini");
+}
+
+TEST(Catalogue, EveryNumberBelongsToOneSettingExceptTheCspModes)
+{
+    std::set<unsigned> seen;
+    for (const SlotInfo &info : AllSlots()) {
+        for (unsigned number : {unsigned(info.number), unsigned(info.alsoNumber)}) {
+            if (!number || info.rule == WriteRule::CspMode)
+                continue;
+            EXPECT_TRUE(seen.insert(number).second) << number;
+            EXPECT_FALSE(kForbiddenList.Contains(number) || kCallBackList.Contains(number));
+        }
+    }
+    for (unsigned written :
+         {kResetCallBackListNumber, kPinChangeNumber, kPinCheckOnNumber, kPinCheckOffNumber})
+        EXPECT_EQ(seen.count(written), 0u) << written;
+}
+
+TEST(Catalogue, ResetKeepsTheKeptSlotsAndIntegers)
+{
+    ParameterStore store;
+    for (std::string &slot : store.slots)
+        slot = "x";
+    store.forbidden[3] = "123";
+    store.callBack[299] = "456";
+    store.waitingForwardEnabled = store.callWaitingIncluded = store.forwardingIncluded = 1;
+    store.pinWriteMode = 2;
+    store.ResetToDefaults();
+
+    const std::set<Slot> kept = {Slot::GeneralPassword, Slot::CspNone,     Slot::CspAllCalls,
+                                 Slot::CspCallBack,     Slot::AutoLockPin, Slot::RandomPinLength,
+                                 Slot::TerminalPin,     Slot::RandomPin,   Slot::FixedPin,
+                                 Slot::UseRandomPin,    Slot::BindSim,     Slot::BoundSimSerial,
+                                 Slot::CallBack};
+    for (const SlotInfo &info : AllSlots()) {
+        if (kept.count(info.slot))
+            EXPECT_EQ(store[info.slot], "x") << int(info.slot);
+        else
+            EXPECT_NE(store[info.slot], "x") << int(info.slot);
+    }
+    EXPECT_EQ(store[Slot::CspNumber], "11");
+    EXPECT_EQ(store[Slot::NoAnswerTime], "10");
+    EXPECT_EQ(store[Slot::RestrictedId], "00");
+    EXPECT_EQ(store[Slot::PolarityInversion], "");
+    EXPECT_EQ(store.forbidden[3], "");
+    EXPECT_EQ(store.callBack[299], "");
+    EXPECT_EQ(store.waitingForwardEnabled + store.callWaitingIncluded + store.forwardingIncluded,
+              3);
+    EXPECT_EQ(store.pinWriteMode, 2);
+}
+
+struct NamingCase
+{
+    unsigned number;
+    int language;
+    const char *name;
+    int page;
+};
+
+TEST(Catalogue, NamesNumbersForTheReports)
+{
+    const NamingCase cases[] = {
+        {32, lang::kEnglish, "General Password:", 193},
+        {3001, lang::kEnglish, "Please input a number in the position 0811", 133},
+        {3005, lang::kEnglish, "Please input a number in the position 0815", 133},
+        {16212, lang::kEnglish, "Please input a number in the position:1507", 185},
+        {16511, lang::kPortuguese, "Por favor, insira um número na posição:1806", 185},
+        {16543, lang::kSpanish, "Recepción", 184},
+        {33, lang::kPortuguese, "Habilitar adicionar prefixo", 186},
+        {16541, lang::kEnglish, "Enable CSP for Call Back", 187},
+        {16547, lang::kSpanish, "Borrar lista del call back", 185},
+        {16512, lang::kPortuguese, "Enable Call Back Number Header-1807", 185},
+        {2500, lang::kEnglish, "Parameter = 2500", 0},
+        {0, lang::kEnglish, "Parameter = 0", 0},
+        {16550, lang::kSpanish, "Parámetro = 16550", 0},
+        {32, 7, "", 193},
+    };
+    for (const NamingCase &c : cases) {
+        const ParameterNaming naming = NameParameter(c.number, c.language);
+        EXPECT_EQ(naming.name, c.name) << c.number;
+        EXPECT_EQ(naming.pageTemplate, c.page) << c.number;
+    }
+}
+
+TEST(Catalogue, FindsTheSettingOfAWrittenLine)
+{
+    const auto labelOf = [](const char *line) {
+        const AtSetting *setting = FindAtSettingInLine(line);
+        return setting ? std::string(setting->label.en) : std::string("-");
+    };
+    EXPECT_EQ(labelOf("AT+CCWA=1,1\r"), "Call Waiting 0495");
+    EXPECT_EQ(labelOf("AT+CCFC=2,3,\"5550100\",129,7,,,20\r"), "Forward When No Answer 0498");
+    EXPECT_EQ(labelOf("AT+CCFC=4,4\r"), "Forward all calls");
+    EXPECT_EQ(labelOf("AT+CCLK=\"11/04/25,09:30:00-03\"\r"), "Change Date and Time 0801&0802");
+    EXPECT_EQ(labelOf("AT+WPAR=2,\"5\"\r"), "-");
+    EXPECT_EQ(FindAtSetting("at+ccfc3")->slot, Slot::ForwardOffOrNotFound);
+}
+
+TEST(ReadLists, ForbidsPageAsksForItsListAsOneBlock)
+{
+    ReadLists lists;
+    AppendPageReadItems(Page::Forbids, lists);
+    ASSERT_EQ(lists.numbers.size(), 26u);
+    EXPECT_EQ(lists.numbers[0], "05");
+    EXPECT_EQ(lists.numbers[1], "35");
+    EXPECT_EQ(lists.numbers[2], "3000");
+    EXPECT_EQ(lists.numbers[3], "-O -B");
+    EXPECT_EQ(lists.numbers[4], "3001");
+    EXPECT_EQ(lists.numbers[23], "3020");
+    EXPECT_EQ(lists.numbers[24], "-O\t-E");
+    EXPECT_EQ(lists.numbers[25], "5000");
+    EXPECT_EQ(lists.AtQueryCount(), 0u);
+}
+
+TEST(ReadLists, ForwardPageAsksOnlyForWhatItsSwitchesInclude)
+{
+    lang::SetCode(lang::kPortuguese);
+    ReadLists lists;
+    AppendPageReadItems(Page::Forward, lists, {false, true, true});
+    EXPECT_EQ(lists.AtQueryCount(), 0u);
+    AppendPageReadItems(Page::Forward, lists, {true, true, false});
+    AppendPageReadItems(Page::Forward, lists, {true, false, true});
+    lang::SetCode(lang::kEnglish);
+    EXPECT_TRUE(lists.numbers.empty());
+    EXPECT_EQ(lists.atCommands,
+              (std::vector<std::string>{"AT+CCWA", "AT+CCFC", "AT+CCFC", "AT+CCFC", "AT+CCFC"}));
+    EXPECT_EQ(lists.atArguments,
+              (std::vector<std::string>{"=1,2", "=0,2", "=1,2", "=2,2", "=3,2"}));
+    // Call waiting keeps its English label in every language.
+    EXPECT_EQ(lists.atNames[0], "Call Waiting 0495");
+    EXPECT_EQ(lists.atNames[1], "Habilitar desvio sempre 0496");
+    EXPECT_EQ(lists.atNames[4], "Habilitar desvio se desligado 0499");
+}
+
+TEST(ReadLists, ElevenPagesAtTheirInitialState)
+{
+    lang::SetCode(lang::kSpanish);
+    ReadLists lists;
+    AppendInitialReadItems(lists);
+    lang::SetCode(lang::kEnglish);
+    // 26 Forbids, 3 Prefix, 2 CSP, 1 Restricted ID, 4 Security code,
+    // 1 Polarity, 6 Times, 2 Volume, 6 + 302 Call back.
+    EXPECT_EQ(lists.numbers.size(), 26u + 3 + 2 + 1 + 4 + 1 + 6 + 2 + 308);
+    EXPECT_EQ(lists.numbers[26], "34");
+    EXPECT_EQ(lists.numbers[43], "16543");
+    EXPECT_EQ(lists.numbers[51], "-O -B");
+    EXPECT_EQ(lists.numbers[52], "16212");
+    EXPECT_EQ(lists.numbers.back(), "-O\t-E");
+    EXPECT_EQ(lists.atCommands, std::vector<std::string>{"AT+CCLK"});
+    EXPECT_EQ(lists.atArguments, std::vector<std::string>{"?"});
+    EXPECT_EQ(lists.atNames, std::vector<std::string>{"Ajustar la fecha y hora 0801&0802"});
+    lists.Clear();
+    EXPECT_TRUE(lists.numbers.empty() && lists.atCommands.empty() && lists.atArguments.empty() &&
+                lists.atNames.empty());
+}
+
+} // namespace
