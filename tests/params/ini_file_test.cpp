@@ -1,0 +1,253 @@
+#include "params/ini_file.h"
+#include "temp_folder.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+using params::IniDocument;
+
+namespace {
+
+struct ReadCase
+{
+    const char *name;
+    std::string file;
+    const char *section;
+    const char *key;
+    std::string expected; // "<default>" when the default comes back
+};
+
+void PrintTo(const ReadCase &row, std::ostream *os)
+{
+    *os << row.name;
+}
+
+class IniRead : public testing::TestWithParam<ReadCase>
+{
+};
+
+TEST_P(IniRead, FindsTheValueAsWindowsWould)
+{
+    const ReadCase &c = GetParam();
+    IniDocument document;
+    document.Parse(c.file);
+    EXPECT_EQ(document.GetString(c.section, c.key, "<default>"), c.expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Files, IniRead,
+    testing::Values(
+        ReadCase{"CrLf", "[PARA]\r\n32=\"1234\"\r\n5=\"01\"\r\n", "PARA", "5", "01"},
+        ReadCase{"BareLf", "[PARA]\n32=1\n5=2\n", "PARA", "5", "2"},
+        ReadCase{"BareCr", "[PARA]\r32=1\r5=2\r", "PARA", "5", "2"},
+        ReadCase{"BlanksAroundEquals", "[PARA]\r\n \t 5 \t=\t \"01\" \t\r\n", "PARA", "5", "01"},
+        ReadCase{"BlanksInsideQuotesStay", "[PARA]\r\n5=\" a \"\r\n", "PARA", "5", " a "},
+        ReadCase{"SpacedHeader", "[ PARA ]\r\n5=1\r\n", "PARA", "5", "1"},
+        ReadCase{"CaseOfNames", "[para]\r\nAt+CcLk=x\r\n", "PARA", "AT+CCLK", "x"},
+        ReadCase{"SingleQuotes", "[S]\r\nk='v'\r\n", "S", "k", "v"},
+        ReadCase{"OnePairOnly", "[S]\r\nk=\"\"v\"\"\r\n", "S", "k", "\"v\""},
+        ReadCase{"MismatchedQuotesStay", "[S]\r\nk=\"v'\r\n", "S", "k", "\"v'"},
+        ReadCase{"LoneQuoteStays", "[S]\r\nk=\"\r\n", "S", "k", "\""},
+        ReadCase{"InnerQuotesOfAPinPair", "[PARA]\r\n16548=\"1234\",\"5678\"\r\n", "PARA", "16548",
+                 "1234\",\"5678"},
+        ReadCase{"SemicolonInsideValue", "[S]\r\nk=a;b ; c\r\n", "S", "k", "a;b ; c"},
+        ReadCase{"CommentIsNoKey", "[S]\r\n;k=1\r\n", "S", ";k", "<default>"},
+        ReadCase{"SecondEqualsBelongsToValue", "[S]\r\nk=a=b\r\n", "S", "k", "a=b"},
+        ReadCase{"FirstDuplicateWins", "[S]\r\nk=1\r\nK=2\r\n", "S", "k", "1"},
+        ReadCase{"FirstDuplicateSectionWins", "[S]\r\nk=1\r\n[s]\r\nk=2\r\nj=3\r\n", "S", "j",
+                 "<default>"},
+        ReadCase{"MissingSection", "[A]\r\nk=1\r\n", "B", "k", "<default>"},
+        ReadCase{"KeyOfAnotherSection", "[A]\r\nk=1\r\n[B]\r\n", "B", "k", "<default>"},
+        ReadCase{"LinesBeforeAnyHeader", "k=1\r\n[A]\r\n", "A", "k", "<default>"},
+        ReadCase{"EmptyValue", "[A]\r\nk=\r\n", "A", "k", ""},
+        ReadCase{"UnterminatedLastLine", "[A]\r\nk=1", "A", "k", "1"},
+        ReadCase{"EditorMarkBeforeHeader", "\xEF\xBB\xBF[A]\r\nk=1\r\n", "A", "k", "1"},
+        ReadCase{"EightBitBytesKept", "[A]\r\nk=\xE9\xFF\xC3(\r\n", "A", "k", "\xE9\xFF\xC3("},
+        ReadCase{"NulBytesKept", std::string("[A]\r\nk=a\0b\r\nj=2\r\n", 17), "A", "k",
+                 std::string("a\0b", 3)},
+        ReadCase{"LongValueCut", "[A]\r\nk=\"" + std::string(3000, 'x') + "\"\r\n", "A", "k",
+                 std::string(2047, 'x')}),
+    [](const testing::TestParamInfo<ReadCase> &row) { return row.param.name; });
+
+TEST(IniRead, DefaultIsCutLikeAValue)
+{
+    IniDocument document;
+    EXPECT_EQ(document.GetString("A", "k", std::string(3000, 'd')).size(), 2047u);
+}
+
+TEST(IniKeys, ListsKeysInFileOrderOnceWithoutCommentsOrPlainLines)
+{
+    IniDocument document;
+    document.Parse("[PARA]\r\n16547=x\r\n; 99=comment\r\nplain line\r\n2=\r\n16547=y\r\n"
+                   " 05 = 1\r\n=nokey\r\n[ATCMD]\r\nAT+CCWA=1\r\n");
+    std::vector<std::string> keys{"stale"};
+    EXPECT_TRUE(document.GetKeys("para", keys));
+    EXPECT_EQ(keys, (std::vector<std::string>{"16547", "2", "05"}));
+    EXPECT_FALSE(document.GetKeys("MISSING", keys));
+    EXPECT_TRUE(keys.empty());
+}
+
+TEST(IniKeys, KeysBeyondTheListBufferAreNotSeenAndNoneIsCut)
+{
+    // 3000 keys of 5 digits take 6 characters each; the buffer holds 2730
+    // of them and the final empty key.
+    std::string file = "[PARA]\r\n";
+    for (int i = 0; i < 3000; ++i)
+        file += std::to_string(10000 + i) + "=1\r\n";
+    IniDocument document;
+    document.Parse(file);
+    std::vector<std::string> keys;
+    ASSERT_TRUE(document.GetKeys("PARA", keys));
+    ASSERT_EQ(keys.size(), (params::kIniKeyListBufferSize - 1) / 6);
+    EXPECT_EQ(keys.back(), std::to_string(10000 + keys.size() - 1));
+}
+
+TEST(IniWrite, ReplacesInPlaceAppendsToItsSectionAndAddsSectionsAtTheEnd)
+{
+    IniDocument document;
+    document.Parse(
+        "; made by hand\n[PARA]\n 32 = \"1\" \nk=first\nK=second\n\n[ATCMD]\nAT+CCWA=1\n");
+    EXPECT_TRUE(document.WriteString("para", "32", "  \"654321\"").ok);
+    EXPECT_TRUE(document.WriteString("PARA", "k", "new").ok);
+    EXPECT_TRUE(document.WriteString("PARA", "16547", "\"CLEAR\"").ok);
+    EXPECT_TRUE(document.WriteString("EXTRA", "a", "b").ok);
+    EXPECT_EQ(document.Serialize(), "; made by hand\r\n[PARA]\r\n32=\"654321\"\r\nk=new\r\n"
+                                    "K=second\r\n16547=\"CLEAR\"\r\n\r\n[ATCMD]\r\nAT+CCWA=1\r\n"
+                                    "[EXTRA]\r\na=b\r\n");
+    EXPECT_EQ(document.GetString("PARA", "K", ""), "new");
+    std::vector<std::string> keys;
+    document.GetKeys("PARA", keys);
+    EXPECT_EQ(keys, (std::vector<std::string>{"32", "k", "16547"}));
+}
+
+TEST(IniWrite, RefusesWhatWouldNotReadBackAsWritten)
+{
+    IniDocument document;
+    EXPECT_FALSE(document.WriteString("PARA", "32", "a\r\n[PARA]\r\n5=01").ok);
+    EXPECT_FALSE(document.WriteString("PARA", "3=2", "x").ok);
+    EXPECT_FALSE(document.WriteString("PARA", ";32", "x").ok);
+    EXPECT_FALSE(document.WriteString("PARA", " ", "x").ok);
+    EXPECT_FALSE(document.WriteString("PA]RA", "32", "x").ok);
+    EXPECT_FALSE(document.WriteString("", "32", "x").ok);
+    EXPECT_EQ(document.Serialize(), "");
+}
+
+class IniFileOnDisk : public testing::Test
+{
+protected:
+    TempFolder folder;
+    std::string path = folder.File("COM1ParaFile.ini");
+};
+
+TEST_F(IniFileOnDisk, WritesCreateTheFileWithCrLfAndReadBack)
+{
+    CIniFile file(path);
+    EXPECT_EQ(file.GetString("PARA", "2", "none"), "none");
+    std::vector<std::string> keys;
+    EXPECT_FALSE(file.GetKeys("PARA", keys));
+    ASSERT_TRUE(file.WriteString("PARA", "2", "\"5\""));
+    ASSERT_TRUE(file.WriteString("ATCMD", "AT+CCLK", "\"25/04/11,09:30:00+08\""));
+    ASSERT_TRUE(file.WriteString("PARA", "05", "\"01\""));
+    EXPECT_EQ(ReadBytes(path), "[PARA]\r\n2=\"5\"\r\n05=\"01\"\r\n[ATCMD]\r\n"
+                               "AT+CCLK=\"25/04/11,09:30:00+08\"\r\n");
+    EXPECT_EQ(file.GetString("PARA", "2", ""), "5");
+    EXPECT_TRUE(file.LastError().empty());
+}
+
+TEST_F(IniFileOnDisk, KeepsPermissionsAndLeavesNoTemporaryFiles)
+{
+    WriteBytes(path, "[PARA]\n2=1\n");
+    ASSERT_EQ(::chmod(path.c_str(), 0640), 0);
+    CIniFile file(path);
+    ASSERT_TRUE(file.WriteString("PARA", "2", "3"));
+    struct stat info
+    {
+    };
+    ASSERT_EQ(::stat(path.c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 07777, 0640u);
+    size_t entries = 0;
+    for ([[maybe_unused]] const auto &entry : std::filesystem::directory_iterator(folder.Path()))
+        ++entries;
+    EXPECT_EQ(entries, 1u);
+}
+
+TEST_F(IniFileOnDisk, WritesThroughASymbolicLink)
+{
+    const std::string target = folder.File("real.ini");
+    WriteBytes(target, "[PARA]\r\n");
+    std::filesystem::create_symlink(target, path);
+    ASSERT_TRUE(CIniFile(path).WriteString("PARA", "2", "1"));
+    EXPECT_TRUE(std::filesystem::is_symlink(path));
+    EXPECT_EQ(ReadBytes(target), "[PARA]\r\n2=1\r\n");
+}
+
+TEST_F(IniFileOnDisk, ReadOnlyFileIsACleanFailure)
+{
+    const std::string before = "[PARA]\r\n2=\"1\"\r\n";
+    WriteBytes(path, before);
+    ASSERT_EQ(::chmod(path.c_str(), 0444), 0);
+    CIniFile file(path);
+    EXPECT_FALSE(file.WriteString("PARA", "2", "9"));
+    EXPECT_NE(file.LastError().find("read-only"), std::string::npos) << file.LastError();
+    EXPECT_EQ(ReadBytes(path), before);
+    EXPECT_EQ(file.GetString("PARA", "2", ""), "1");
+}
+
+TEST_F(IniFileOnDisk, DirectoryInPlaceOfTheFileIsACleanFailure)
+{
+    std::filesystem::create_directory(path);
+    CIniFile file(path);
+    EXPECT_EQ(file.GetString("PARA", "2", "dflt"), "dflt");
+    EXPECT_NE(file.LastError().find("directory"), std::string::npos) << file.LastError();
+    std::vector<std::string> keys;
+    EXPECT_FALSE(file.GetKeys("PARA", keys));
+    EXPECT_FALSE(file.WriteString("PARA", "2", "1"));
+    EXPECT_TRUE(std::filesystem::is_directory(path));
+    EXPECT_TRUE(std::filesystem::is_empty(path));
+}
+
+TEST_F(IniFileOnDisk, MissingFolderIsACleanFailure)
+{
+    CIniFile file(folder.File("gone/COM1ParaFile.ini"));
+    EXPECT_FALSE(file.WriteString("PARA", "2", "1"));
+    EXPECT_FALSE(file.LastError().empty());
+}
+
+TEST_F(IniFileOnDisk, HugeFileIsRefusedAndLeftAlone)
+{
+    // 50 MB: far beyond any parameter file. Sparse, so it costs no disk.
+    {
+        std::ofstream out(path, std::ios::binary);
+        out << "[PARA]\r\n2=1\r\n";
+    }
+    std::filesystem::resize_file(path, 50u * 1024 * 1024);
+    CIniFile file(path);
+    std::vector<std::string> keys;
+    EXPECT_FALSE(file.GetKeys("PARA", keys));
+    EXPECT_NE(file.LastError().find("larger than"), std::string::npos) << file.LastError();
+    EXPECT_FALSE(file.WriteString("PARA", "2", "5"));
+    EXPECT_EQ(std::filesystem::file_size(path), 50u * 1024 * 1024);
+}
+
+TEST_F(IniFileOnDisk, BinaryGarbageNeitherCrashesNorLosesOtherBytes)
+{
+    std::string garbage = "[PARA]\r\n";
+    for (int i = 0; i < 4096; ++i)
+        garbage += char((i * 7919) & 0xFF);
+    garbage += "\r\n[PARA]\r\n16547=\"CLEAR\"\r\n";
+    WriteBytes(path, garbage);
+    CIniFile file(path);
+    std::vector<std::string> keys;
+    file.GetKeys("PARA", keys); // whatever the garbage makes of itself
+    ASSERT_TRUE(file.WriteString("ATCMD", "AT+CCWA", "\"1,1\""));
+    const std::string after = ReadBytes(path);
+    // Every byte of every line is still there; only line ends became CR LF.
+    std::string bytesOnly = garbage;
+    std::erase_if(bytesOnly, [](char c) { return c == '\r' || c == '\n'; });
+    std::string afterBytes = after;
+    std::erase_if(afterBytes, [](char c) { return c == '\r' || c == '\n'; });
+    EXPECT_EQ(afterBytes, bytesOnly + "[ATCMD]AT+CCWA=\"1,1\"");
+}
+
+} // namespace

@@ -1,0 +1,50 @@
+#pragma once
+// A fresh folder per test, removed with everything in it afterwards, and
+// whole-file reads and writes for looking at bytes.
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <iterator>
+#include <string>
+
+class TempFolder
+{
+public:
+    TempFolder()
+    {
+        std::string pattern =
+            (std::filesystem::temp_directory_path() / "kestrel-params-XXXXXX").string();
+        if (!::mkdtemp(pattern.data()))
+            ADD_FAILURE() << "cannot create a temporary folder";
+        m_path = pattern;
+    }
+    ~TempFolder()
+    {
+        std::error_code ignored;
+        // A test may have left a read-only file; root or not, removal works
+        // through the folder's own permissions.
+        std::filesystem::remove_all(m_path, ignored);
+    }
+    TempFolder(const TempFolder &) = delete;
+    TempFolder &operator=(const TempFolder &) = delete;
+
+    std::string File(const std::string &name) const { return (m_path / name).string(); }
+    const std::filesystem::path &Path() const { return m_path; }
+
+private:
+    std::filesystem::path m_path;
+};
+
+inline std::string ReadBytes(const std::string &path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+inline void WriteBytes(const std::string &path, const std::string &bytes)
+{
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out << bytes;
+}
