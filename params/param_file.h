@@ -1,0 +1,36 @@
+#pragma once
+// The parameter file: the store written to and read from an INI file with
+// the sections "PARA" (numbered parameters) and "ATCMD" (the arguments of
+// the call waiting, call forwarding and clock commands). The same format
+// serves the per-port temporary file and the configuration files the user
+// opens and saves.
+
+#include "params/parameter_store.h"
+
+#include <string>
+
+namespace params {
+
+inline constexpr char kParaSection[] = "PARA";
+inline constexpr char kAtcmdSection[] = "ATCMD";
+
+// The text to confirm with and whether it reports success; the caller shows
+// it (or not). The file is named by the part of the path after its last
+// slash or backslash.
+struct ScriptResult
+{
+    std::string text;
+    bool ok = false;
+};
+
+// Writes the store into the file in the fixed export order, in one load and
+// one save: keys of an existing file are replaced or joined. A file that
+// cannot be written is left as it was and the result says why.
+ScriptResult Export(const std::string &path, const ParameterStore &store);
+
+// Fills the store from the file: slots back to their defaults (kept slots
+// stay), then every known entry. A file that cannot be read, or that has no
+// key in either section, leaves the store unchanged.
+ScriptResult Import(const std::string &path, ParameterStore &store);
+
+} // namespace params

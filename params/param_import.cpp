@@ -1,0 +1,179 @@
+#include "params/atcmd_codec.h"
+#include "params/clock_text.h"
+#include "params/ini_document.h"
+#include "params/param_file.h"
+#include "params/text_value.h"
+
+#include <algorithm>
+#include <vector>
+
+namespace params {
+
+namespace {
+
+// What 16550 holds. The terminal reports it as the start-up check flag; the
+// export writes the PIN under it and tells the check by 16549 (on) or 16551
+// (off), and a PIN change by 16548. Reading such a PIN as the flag would
+// switch the check on after every Save and Open.
+enum class PinForm { TerminalFlag, StartUpOn, StartUpOff, Change };
+
+PinForm PinFormOf(const std::vector<unsigned> &numbers)
+{
+    const auto has = [&](unsigned number) {
+        return std::find(numbers.begin(), numbers.end(), number) != numbers.end();
+    };
+    if (!has(kPinStartUpNumber))
+        return PinForm::TerminalFlag; // the export always writes 16550 with them
+    if (has(kPinChangeNumber))
+        return PinForm::Change;
+    if (has(kPinCheckOnNumber))
+        return PinForm::StartUpOn;
+    if (has(kPinCheckOffNumber))
+        return PinForm::StartUpOff;
+    return PinForm::TerminalFlag;
+}
+
+// The mode value of 16541 back into the three CSP slots; anything but a
+// clean 0, 1 or 2 (an empty reply included) leaves them as they were.
+void DecodeCspMode(ParameterStore &store, const std::string &value)
+{
+    if (!IsAllDigits(value))
+        return;
+    const int mode = ParseLeadingNumber(value);
+    if (mode < 0 || mode > 2)
+        return;
+    store[Slot::CspNone] = mode == 0 ? "1" : "0";
+    store[Slot::CspCallBack] = mode == 1 ? "1" : "0";
+    store[Slot::CspAllCalls] = mode == 2 ? "1" : "0";
+}
+
+const SlotInfo *SlotOfNumber(unsigned number)
+{
+    if (number == 0)
+        return nullptr; // 0 marks the slots without a number of their own
+    for (const SlotInfo &info : AllSlots()) {
+        if (info.number == number || info.alsoNumber == number)
+            return &info;
+    }
+    return nullptr;
+}
+
+void ApplyPinEntry(ParameterStore &store, unsigned number, const std::string &value, PinForm form)
+{
+    if (form == PinForm::Change) {
+        if (number == kPinChangeNumber) {
+            // Read back without its outer quotes: old","new
+            const size_t separator = value.find("\",\"");
+            if (separator != std::string::npos) {
+                store[Slot::OldPin] = value.substr(0, separator);
+                store[Slot::NewPin] = value.substr(separator + 3);
+            }
+        } else if (number == kPinStartUpNumber) {
+            store[Slot::NewPin] = value;
+        }
+    } else if (number == kPinStartUpNumber) {
+        store[Slot::PinCode] = value;
+    }
+}
+
+void ApplyParameter(ParameterStore &store, unsigned number, const std::string &value,
+                    PinForm pinForm)
+{
+    if (kForbiddenList.Contains(number)) {
+        store.forbidden[number - kForbiddenList.firstNumber] = value;
+        return;
+    }
+    if (kCallBackList.Contains(number)) {
+        store.callBack[number - kCallBackList.firstNumber] = value;
+        return;
+    }
+    if (pinForm != PinForm::TerminalFlag &&
+        (number == kPinStartUpNumber || number == kPinChangeNumber)) {
+        ApplyPinEntry(store, number, value, pinForm);
+        return;
+    }
+    const SlotInfo *info = SlotOfNumber(number);
+    if (!info)
+        return; // a number the tool does not know
+    if (info->rule == WriteRule::CspMode) {
+        DecodeCspMode(store, value);
+        return;
+    }
+    std::string &slot = store[info->slot];
+    slot = value;
+    if (info->cutOnImport && info->form.maxLength && slot.size() > info->form.maxLength)
+        slot.resize(info->form.maxLength);
+}
+
+void ApplyAtEntry(ParameterStore &store, const std::string &key, const std::string &value)
+{
+    const AtSetting *setting = FindAtSetting(key);
+    if (!setting)
+        return;
+    if (setting == &AtSettingOf(AtKey::Clock)) {
+        ClockFields clock = ParseClockText(value);
+        store[Slot::Date] = std::move(clock.date);
+        store[Slot::Time] = std::move(clock.time);
+        store[Slot::TimeZone] = std::move(clock.zone);
+        return;
+    }
+    // Call waiting and forwarding only reach a page whose master switch is on.
+    if (!store.waitingForwardEnabled)
+        return;
+    if (setting == &AtSettingOf(AtKey::CallWaiting)) {
+        store[Slot::CallWaiting] = value.starts_with('1') ? "01" : "00";
+        return;
+    }
+    const ForwardingFields fields = ParseForwarding(value);
+    store[setting->slot] = fields.classOrMode == "3" ? "01" : "00";
+    if (!fields.number.empty())
+        store[Slot::ForwardNumber] = fields.number;
+    // Without a time the page keeps its default rather than an empty choice.
+    if (setting == &AtSettingOf(AtKey::ForwardNoAnswer) && !fields.time.empty())
+        store[Slot::NoAnswerTime] = fields.time;
+}
+
+} // namespace
+
+ScriptResult Import(const std::string &path, ParameterStore &store)
+{
+    IniDocument document;
+    const FileResult loaded = document.Load(path);
+    if (!loaded.ok)
+        return {loaded.error, false};
+    if (!document.Exists())
+        return {"Cannot open \"" + path + "\": the file does not exist", false};
+
+    std::vector<std::string> paraKeys;
+    std::vector<std::string> atKeys;
+    document.GetKeys(kParaSection, paraKeys);
+    document.GetKeys(kAtcmdSection, atKeys);
+    if (paraKeys.empty() && atKeys.empty())
+        return {"Imported script file don't have setting data!", false};
+
+    // Keys are parameter numbers in decimal; anything else is not ours.
+    std::vector<unsigned> numbers;
+    std::vector<const std::string *> numberKeys;
+    for (const std::string &key : paraKeys) {
+        if (IsAllDigits(key)) {
+            numbers.push_back(unsigned(ParseLeadingNumber(key)));
+            numberKeys.push_back(&key);
+        }
+    }
+    ParameterStore imported = store;
+    imported.ResetToDefaults();
+    const PinForm pinForm = PinFormOf(numbers);
+    if (pinForm == PinForm::StartUpOn || pinForm == PinForm::StartUpOff)
+        imported[Slot::PinStartUp] = pinForm == PinForm::StartUpOn ? "01" : "00";
+    for (size_t i = 0; i < numbers.size(); ++i)
+        ApplyParameter(imported, numbers[i], document.GetString(kParaSection, *numberKeys[i], ""),
+                       pinForm);
+    for (const std::string &key : atKeys)
+        ApplyAtEntry(imported, key, document.GetString(kAtcmdSection, key, ""));
+
+    store = std::move(imported);
+    return {"Successfully imported from script file [" + std::string(FileNameOf(path)) + "]!",
+            true};
+}
+
+} // namespace params

@@ -1,0 +1,86 @@
+#include "params/param_file.h"
+#include "sample_stores.h"
+#include "temp_folder.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+using params::Slot;
+
+namespace {
+
+std::string GoldenPath(const std::string &name)
+{
+    return std::string(KESTREL_PARAMS_GOLDEN_DIR) + "/" + name + ".ini";
+}
+
+class ExportGolden : public testing::TestWithParam<SampleStore>
+{
+};
+
+TEST_P(ExportGolden, WritesTheFileByteForByte)
+{
+    TempFolder folder;
+    const std::string path = folder.File("config.ini");
+    const params::ScriptResult result = params::Export(path, GetParam().store);
+    ASSERT_TRUE(result.ok) << result.text;
+    EXPECT_EQ(result.text, "Successfully exported to script file [config.ini]!");
+    const std::string actual = ReadBytes(path);
+    // KESTREL_UPDATE_GOLDEN=1 rewrites the golden files after a deliberate change.
+    if (std::getenv("KESTREL_UPDATE_GOLDEN"))
+        WriteBytes(GoldenPath(GetParam().name), actual);
+    EXPECT_EQ(actual, ReadBytes(GoldenPath(GetParam().name)));
+}
+
+INSTANTIATE_TEST_SUITE_P(Stores, ExportGolden, testing::ValuesIn(sample::All()),
+                         [](const testing::TestParamInfo<SampleStore> &row) {
+                             return std::string(row.param.name);
+                         });
+
+TEST(Export, JoinsTheKeysOfAFileThatCouldNotBeDeleted)
+{
+    TempFolder folder;
+    const std::string path = folder.File("config.ini");
+    WriteBytes(path, "[PARA]\r\n9000=\"mine\"\r\n32=\"old\"\r\n");
+    ASSERT_TRUE(params::Export(path, sample::Empty()).ok);
+    const std::string file = ReadBytes(path);
+    const std::string start = "[PARA]\r\n9000=\"mine\"\r\n32=\"\"\r\n5=\"\"\r\n";
+    EXPECT_EQ(file.substr(0, start.size()), start);
+    EXPECT_NE(file.find("16547=\"CLEAR\"\r\n"), std::string::npos);
+}
+
+TEST(Export, NamesTheFileAfterTheLastSeparator)
+{
+    TempFolder folder;
+    const params::ScriptResult result = params::Export(folder.File("a\\b.ini"), sample::Empty());
+    EXPECT_EQ(result.text, "Successfully exported to script file [b.ini]!");
+}
+
+TEST(Export, FailuresLeaveTheFileAsItWasAndSayWhy)
+{
+    TempFolder folder;
+    const std::string readOnly = folder.File("locked.ini");
+    WriteBytes(readOnly, "[PARA]\r\n32=\"old\"\r\n");
+    ASSERT_EQ(::chmod(readOnly.c_str(), 0444), 0);
+    params::ScriptResult result = params::Export(readOnly, sample::Full());
+    EXPECT_FALSE(result.ok);
+    EXPECT_NE(result.text.find("read-only"), std::string::npos) << result.text;
+    EXPECT_EQ(ReadBytes(readOnly), "[PARA]\r\n32=\"old\"\r\n");
+
+    const std::string directory = folder.File("dir.ini");
+    std::filesystem::create_directory(directory);
+    result = params::Export(directory, sample::Full());
+    EXPECT_FALSE(result.ok);
+    EXPECT_NE(result.text.find("directory"), std::string::npos) << result.text;
+
+    // A value that would break the file into lines of its own.
+    ParameterStore broken = sample::Full();
+    broken[Slot::GeneralPassword] = "12\r\n5=\"01\"";
+    const std::string fresh = folder.File("fresh.ini");
+    result = params::Export(fresh, broken);
+    EXPECT_FALSE(result.ok);
+    EXPECT_NE(result.text.find("line break"), std::string::npos) << result.text;
+    EXPECT_FALSE(std::filesystem::exists(fresh));
+}
+
+} // namespace

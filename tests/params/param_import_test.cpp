@@ -1,0 +1,266 @@
+#include "params/param_file.h"
+#include "sample_stores.h"
+#include "temp_folder.h"
+
+#include <gtest/gtest.h>
+
+using params::Slot;
+
+namespace {
+
+class Import : public testing::Test
+{
+protected:
+    params::ScriptResult ImportText(const std::string &bytes, ParameterStore &store)
+    {
+        WriteBytes(path, bytes);
+        return params::Import(path, store);
+    }
+
+    TempFolder folder;
+    std::string path = folder.File("config.ini");
+};
+
+TEST_F(Import, ResetsToDefaultsButKeepsTheKeptSlots)
+{
+    ParameterStore store = sample::Full();
+    store[Slot::AutoLockPin] = "1";
+    store[Slot::BoundSimSerial] = "8955";
+    const params::ScriptResult result = ImportText("[PARA]\r\n5=\"00\"\r\n", store);
+    EXPECT_TRUE(result.ok);
+    EXPECT_EQ(result.text, "Successfully imported from script file [config.ini]!");
+    EXPECT_EQ(store[Slot::LongDistanceBlock], "00");
+    // Kept: the file lacks 32, so the general password stays.
+    EXPECT_EQ(store[Slot::GeneralPassword], "123456");
+    EXPECT_EQ(store[Slot::CspCallBack], "1");
+    EXPECT_EQ(store[Slot::AutoLockPin], "1");
+    EXPECT_EQ(store[Slot::BoundSimSerial], "8955");
+    EXPECT_EQ(store[Slot::CallBack], "01");
+    EXPECT_EQ(store.pinWriteMode, 1);
+    // Reset.
+    EXPECT_EQ(store[Slot::IncomingBlock], "00");
+    EXPECT_EQ(store[Slot::CspNumber], "11");
+    EXPECT_EQ(store[Slot::NoAnswerTime], "10");
+    EXPECT_EQ(store[Slot::DialTimeout], "");
+    EXPECT_EQ(store.forbidden[4], "");
+    EXPECT_EQ(store.callBack[5], "");
+}
+
+TEST_F(Import, UnknownNumbersAndForeignKeysAreIgnored)
+{
+    ParameterStore store;
+    store.ResetToDefaults();
+    const ParameterStore before = store;
+    ASSERT_TRUE(ImportText("[PARA]\r\n9999=\"1\"\r\n16547=\"CLEAR\"\r\n16549=\"4711\"\r\n"
+                           "abc=\"1\"\r\n-5=\"1\"\r\n0=\"1\"\r\n[ATCMD]\r\nAT+CLIP=\"1\"\r\n",
+                           store)
+                    .ok);
+    EXPECT_EQ(store, before);
+}
+
+TEST_F(Import, TakesEveryKnownNumberQuotedOrNot)
+{
+    ParameterStore quoted;
+    ParameterStore unquoted;
+    ImportText("[PARA]\r\n05=\"01\"\r\n1001=\"01\"\r\n3005=\"0800\"\r\n16217=\"5550006\"\r\n"
+               "6002=\"4711\"\r\n16513=\"1808\"\r\n",
+               quoted);
+    ImportText("[PARA]\r\n05=01\r\n1001=01\r\n3005=0800\r\n16217=5550006\r\n"
+               "6002=4711\r\n16513=1808\r\n",
+               unquoted);
+    EXPECT_EQ(quoted, unquoted);
+    EXPECT_EQ(quoted[Slot::LongDistanceBlock], "01");
+    EXPECT_EQ(quoted[Slot::AddPrefix], "01");
+    EXPECT_EQ(quoted.forbidden[4], "0800");
+    EXPECT_EQ(quoted.callBack[5], "5550006");
+    EXPECT_EQ(quoted[Slot::TerminalPin], "4711");
+    EXPECT_EQ(quoted[Slot::NumberHeader], "1808");
+}
+
+TEST_F(Import, OnlyAtCommandsStillResetTheParameters)
+{
+    ParameterStore store = sample::Full();
+    ASSERT_TRUE(ImportText("[ATCMD]\r\nAT+CCLK=\"11/04/25,09:30:00-03\"\r\n", store).ok);
+    EXPECT_EQ(store[Slot::LongDistanceBlock], "00");
+    EXPECT_EQ(store[Slot::Prefix], "");
+    EXPECT_EQ(store.callBack[0], "");
+    EXPECT_EQ(store[Slot::Date], "250411");
+}
+
+TEST_F(Import, FileWithoutKeysChangesNothing)
+{
+    const ParameterStore original = sample::Full();
+    ParameterStore store = original;
+    for (const char *file : {"", "; nothing\r\n[PARA]\r\n\r\n[ATCMD]\r\n", "[OTHER]\r\n5=01\r\n"}) {
+        const params::ScriptResult result = ImportText(file, store);
+        EXPECT_FALSE(result.ok);
+        EXPECT_EQ(result.text, "Imported script file don't have setting data!");
+        EXPECT_EQ(store, original);
+    }
+}
+
+TEST_F(Import, UnreadableFilesChangeNothing)
+{
+    const ParameterStore original = sample::Full();
+    ParameterStore store = original;
+    params::ScriptResult result = params::Import(folder.File("missing.ini"), store);
+    EXPECT_FALSE(result.ok);
+    EXPECT_NE(result.text.find("does not exist"), std::string::npos) << result.text;
+
+    std::filesystem::create_directory(folder.File("dir.ini"));
+    result = params::Import(folder.File("dir.ini"), store);
+    EXPECT_FALSE(result.ok);
+    EXPECT_NE(result.text.find("directory"), std::string::npos) << result.text;
+
+    WriteBytes(path, "[PARA]\r\n5=\"01\"\r\n");
+    std::filesystem::resize_file(path, 50u * 1024 * 1024);
+    result = params::Import(path, store);
+    EXPECT_FALSE(result.ok);
+    EXPECT_NE(result.text.find("larger than"), std::string::npos) << result.text;
+    EXPECT_EQ(store, original);
+}
+
+TEST_F(Import, GarbledBytesAreTakenAsTheyCome)
+{
+    ParameterStore store;
+    const std::string nul("\0", 1);
+    ASSERT_TRUE(ImportText("[PARA]\r\n32=\"\xFF\xFE" + nul + "1\"\r\n\xC3\x28=\"x\"\r\n1000=\"" +
+                               nul + "\"\r\n",
+                           store)
+                    .ok);
+    EXPECT_EQ(store[Slot::GeneralPassword], "\xFF\xFE" + nul + "1");
+    EXPECT_EQ(store[Slot::Prefix], nul);
+}
+
+TEST_F(Import, CspModeDecodesOnlyCleanModes)
+{
+    struct Case
+    {
+        const char *value;
+        const char *none, *allCalls, *callBack;
+    } const cases[] = {
+        {"0", "1", "0", "0"}, {"1", "0", "0", "1"}, {"2", "0", "1", "0"},
+        {"7", "k", "k", "k"}, {"", "k", "k", "k"},  {"x", "k", "k", "k"},
+    };
+    for (const Case &c : cases) {
+        ParameterStore store;
+        store[Slot::CspNone] = store[Slot::CspAllCalls] = store[Slot::CspCallBack] = "k";
+        ImportText(std::string("[PARA]\r\n16541=\"") + c.value + "\"\r\n", store);
+        EXPECT_EQ(store[Slot::CspNone], c.none) << c.value;
+        EXPECT_EQ(store[Slot::CspAllCalls], c.allCalls) << c.value;
+        EXPECT_EQ(store[Slot::CspCallBack], c.callBack) << c.value;
+    }
+}
+
+TEST_F(Import, BoundSimSerialIsCutToNineteen)
+{
+    ParameterStore store;
+    ImportText(
+        "[PARA]\r\n7001=\"1234567890123456789012345\"\r\n6005=\"1234567890123456789012345\"\r\n",
+        store);
+    EXPECT_EQ(store[Slot::BoundSimSerial], "1234567890123456789");
+    EXPECT_EQ(store[Slot::UseRandomPin], "1234567890123456789012345");
+}
+
+TEST_F(Import, WhatTheReadJobStored)
+{
+    ParameterStore store;
+    store.waitingForwardEnabled = 1;
+    ImportText("[PARA]\r\n16550=\"0\"\r\n16207=\"\"\r\n[ATCMD]\r\n"
+               "AT+CCWA=\"1,2\"\r\n"
+               "AT+CCFC0=\"0,4\"\r\n"
+               "AT+CCFC1=\"1,3,\"+5550100\",145\"\r\n"
+               "AT+CCFC2=\"2,3,\"+5550100\",145,\"\",,20\"\r\n"
+               "AT+CCLK=\"25/04/11,09:30:17+08\"\r\n",
+               store);
+    EXPECT_EQ(store[Slot::PinStartUp], "0");
+    EXPECT_EQ(store[Slot::CallWaiting], "01");
+    EXPECT_EQ(store[Slot::ForwardUnconditional], "00");
+    EXPECT_EQ(store[Slot::ForwardBusy], "01");
+    EXPECT_EQ(store[Slot::ForwardNoAnswer], "01");
+    EXPECT_EQ(store[Slot::ForwardOffOrNotFound], "00");
+    EXPECT_EQ(store[Slot::ForwardNumber], "+5550100");
+    EXPECT_EQ(store[Slot::NoAnswerTime], "20");
+    EXPECT_EQ(store[Slot::Date], "110425");
+    EXPECT_EQ(store[Slot::Time], "0930");
+    EXPECT_EQ(store[Slot::TimeZone], "+08");
+}
+
+TEST_F(Import, CallWaitingAndForwardingOnlyWhileTheirPageIsEnabled)
+{
+    const std::string file = "[ATCMD]\r\nAT+CCWA=\"1,1\"\r\nAT+CCFC4=\"4,4\"\r\n"
+                             "AT+CCFC3=\"3,3,\"5550100\",129\"\r\nAT+CCLK=\"garbage\"\r\n";
+    ParameterStore disabled;
+    disabled[Slot::ForwardUnconditional] = "01";
+    disabled[Slot::Date] = "250411";
+    ImportText(file, disabled);
+    EXPECT_EQ(disabled[Slot::CallWaiting], "00"); // the default, not the file's
+    EXPECT_EQ(disabled[Slot::ForwardOffOrNotFound], "00");
+    EXPECT_EQ(disabled[Slot::ForwardNumber], "");
+    EXPECT_EQ(disabled[Slot::Date], ""); // the clock always applies
+
+    ParameterStore enabled;
+    enabled.waitingForwardEnabled = 1;
+    enabled[Slot::ForwardUnconditional] = "01";
+    ImportText(file, enabled);
+    EXPECT_EQ(enabled[Slot::CallWaiting], "01");
+    EXPECT_EQ(enabled[Slot::ForwardUnconditional], "00"); // erased by AT+CCFC4
+    EXPECT_EQ(enabled[Slot::ForwardOffOrNotFound], "01");
+    EXPECT_EQ(enabled[Slot::ForwardNumber], "5550100");
+    EXPECT_EQ(enabled[Slot::NoAnswerTime], "10"); // no time in the file
+}
+
+TEST_F(Import, OwnPinEntriesAreNotTakenForTheStartUpFlag)
+{
+    // Saved with the start-up check off: 16550 holds the PIN, not a flag.
+    ParameterStore store;
+    store[Slot::PinStartUp] = "01";
+    ImportText("[PARA]\r\n16550=\"1234\"\r\n16551=\"1234\"\r\n", store);
+    EXPECT_EQ(store[Slot::PinStartUp], "00");
+    EXPECT_EQ(store[Slot::PinCode], "1234");
+
+    ImportText("[PARA]\r\n16550=\"1234\"\r\n16549=\"1234\"\r\n", store);
+    EXPECT_EQ(store[Slot::PinStartUp], "01");
+
+    ImportText("[PARA]\r\n16550=\"2222\"\r\n16549=\"1111\"\r\n16548=\"1111\",\"2222\"\r\n"
+               "16551=\"2222\"\r\n",
+               store);
+    EXPECT_EQ(store[Slot::OldPin], "1111");
+    EXPECT_EQ(store[Slot::NewPin], "2222");
+    EXPECT_EQ(store[Slot::PinStartUp], "00");
+}
+
+class RoundTrip : public testing::TestWithParam<SampleStore>
+{
+};
+
+// The empty store is left out on purpose: it has no CSP mode, which the
+// export writes as "none" and which therefore reads back as "none".
+TEST_P(RoundTrip, ExportImportExportGivesTheSameBytes)
+{
+    TempFolder folder;
+    const ParameterStore &original = GetParam().store;
+    const std::string first = folder.File("first.ini");
+    const std::string second = folder.File("second.ini");
+    ASSERT_TRUE(params::Export(first, original).ok);
+
+    // The page's switches and the PIN write mode are not in the file.
+    ParameterStore loaded;
+    loaded.waitingForwardEnabled = original.waitingForwardEnabled;
+    loaded.callWaitingIncluded = original.callWaitingIncluded;
+    loaded.forwardingIncluded = original.forwardingIncluded;
+    loaded.pinWriteMode = original.pinWriteMode;
+    ASSERT_TRUE(params::Import(first, loaded).ok);
+    ASSERT_TRUE(params::Export(second, loaded).ok);
+    EXPECT_EQ(ReadBytes(second), ReadBytes(first));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Stores, RoundTrip,
+    testing::Values(SampleStore{"full", sample::Full()},
+                    SampleStore{"call_waiting_only", sample::CallWaitingOnly()},
+                    SampleStore{"erase_all_forwarding", sample::EraseAllForwarding()},
+                    SampleStore{"plain_forward", sample::PlainForward()}),
+    [](const testing::TestParamInfo<SampleStore> &row) { return std::string(row.param.name); });
+
+} // namespace
