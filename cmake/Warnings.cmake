@@ -2,4 +2,4 @@
 add_library(kestrel_warnings INTERFACE)
 target_compile_options(kestrel_warnings INTERFACE
   -Wall -Wextra -Wpedantic -Wshadow -Wnon-virtual-dtor -Woverloaded-virtual
-  -Wcast-align -Wnull-dereference -Wimplicit-fallthrough -Wformat=2)
+  -Wcast-align -Wnull-dereference -Wimplicit-fallthrough -Wformat -Wformat-security)

@@ -1,0 +1,19 @@
+#include "engine/at_reply_store.h"
+
+#include "params/atcmd_codec.h"
+#include "params/ini_file.h"
+
+void StoreAtReply(CIniFile &file, std::string_view command, std::string_view argument,
+                  std::string_view value)
+{
+    if (auto entry = params::AtReplyEntry(command, argument, value))
+        file.WriteString("ATCMD", entry->key, entry->value);
+}
+
+std::string AtCommandText(std::string_view key, std::string_view value)
+{
+    std::string line = params::BuildAtCommandLine(key, value);
+    if (!line.empty() && line.back() == '\r')
+        line.pop_back();
+    return line;
+}

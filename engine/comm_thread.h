@@ -1,0 +1,74 @@
+#pragma once
+// The comm worker thread: runs one job at a time as a line-driven state
+// machine. The start of a job and every reply line arrive as messages; each
+// advances the job by one step, which sends at most one command.
+
+#include "engine/job_context.h"
+#include "engine/password_job.h"
+#include "engine/read_job.h"
+#include "engine/write_job.h"
+#include "platform/message_queue.h"
+
+#include <atomic>
+
+class ISerialLink;
+struct ReadLists;
+
+class CCommThread : public IJobContext
+{
+public:
+    // Worker job states: 0 idle, otherwise the job code + 1.
+    enum JobState : uint32_t { kIdle = 0, kReading = 2, kWriting = 3, kChangingPassword = 14 };
+
+    CCommThread(ISerialLink &port, const ReadLists &readLists);
+    ~CCommThread() override;
+    CCommThread(const CCommThread &) = delete;
+    CCommThread &operator=(const CCommThread &) = delete;
+
+    void SetFifoThread(platform::IMessageTarget *fifo) { m_pFIFOThread = fifo; }
+    void Start();
+    platform::MessageThread &Thread() { return m_thread; }
+
+    // Read from any thread (the window refuses Exit while a job runs).
+    uint32_t JobState() const { return m_nJobState.load(); }
+
+    // Also run directly by the watchdog on the window's thread.
+    void CompleteJob(const char *note) override;
+
+    // IJobContext
+    void SetCommand(std::string_view text) override;
+    bool SetBuiltCommand(std::string_view text) override;
+    void SendCommand() override;
+    void PostToOwner(uint32_t message, uintptr_t wParam = 0, intptr_t lParam = 0) override;
+    void Sleep(platform::Millis duration) override;
+    void PauseForDevice() override;
+    void ClosePort() override;
+    void LogNote(std::string_view text) override;
+    std::string TempParameterFilePath() const override;
+
+    // The command line in the buffer, for tests.
+    std::string_view Command() const { return {m_szCommand, m_nCommandLength}; }
+
+private:
+    void OnStartJob(intptr_t code);
+    void OnRxLine(uintptr_t wParam);
+    void OnAbortJob();
+    void RestartJobTimer();
+    void StopJobTimer();
+    void ResetJobSteps();
+
+    ISerialLink &m_port;
+    platform::IMessageTarget *m_pFIFOThread = nullptr;
+    platform::MessageThread m_thread;
+
+    uint32_t m_nCommandLength = 0;
+    char m_szCommand[512] = {};
+    std::atomic<uint32_t> m_nJobState{kIdle};
+    // "ComDelayEvent": set once when the thread starts and by nothing else, so
+    // the first pause ends at once and every later one lasts its full time.
+    platform::Event m_hComDelayEvent{platform::ResetMode::Manual, false};
+
+    CReadJob m_readJob;
+    CWriteJob m_writeJob;
+    CModifyPasswordJob m_passwordJob;
+};

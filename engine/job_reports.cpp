@@ -1,0 +1,296 @@
+#include "engine/job_reports.h"
+
+#include "engine/engine_globals.h"
+#include "engine/parameter_names.h"
+#include "params/language.h"
+#include "platform/messages.h"
+#include "platform/text_util.h"
+
+#include <cstdio>
+#include <string_view>
+
+using namespace platform;
+using lang::Tr3;
+using Display = JobReport::Display;
+using After = JobReport::After;
+
+namespace {
+
+template <typename... Args>
+std::string Format(const char *pattern, Args... args)
+{
+    if (!pattern)
+        return {};
+    char buffer[1024];
+    std::snprintf(buffer, sizeof buffer, pattern, args...);
+    return buffer;
+}
+
+const char *Pick(const Tr3 &text) { return text.Current(); }
+
+// A text without arguments in the current language; empty where the
+// language code has none.
+std::string Text(const Tr3 &text)
+{
+    const char *chosen = text.Current();
+    return chosen ? chosen : "";
+}
+
+JobReport Status(std::string text, bool ok)
+{
+    JobReport report;
+    if (!text.empty())
+        report.display = Display::Status;
+    report.text = std::move(text);
+    report.ok = ok;
+    report.failure = !ok;
+    return report;
+}
+
+JobReport Box(std::string text, int style)
+{
+    JobReport report;
+    if (!text.empty())
+        report.display = Display::Box;
+    report.text = std::move(text);
+    report.boxStyle = style;
+    report.failure = style == kStyleError || style == kStyleWarning;
+    return report;
+}
+
+// ---- read ------------------------------------------------------------------
+
+JobReport ReadProgress(uintptr_t step, intptr_t number)
+{
+    static constexpr Tr3 kParameter = {"Reading parameter %d ...", "Lendo parâmetro %d ...",
+                                       "Lectura de los parámetros %d ..."};
+    static constexpr Tr3 kAtCommand = {"Reading AT command %d ...", "Lendo comando AT %d ...",
+                                       "Lectura de comandos AT %d ..."};
+    const int value = static_cast<int>(number);
+    if (step == 3)
+        return Status(Format(Pick(kParameter), value), true);
+    if (step == 4)
+        return Status(Format(Pick(kAtCommand), value), true);
+    return Box(Format("wParam = %d, lParam = %d", static_cast<int>(step), value), kStyleError);
+}
+
+JobReport ReadError(uintptr_t step, intptr_t item, const std::vector<std::string> &atNames)
+{
+    static constexpr Tr3 kFailed = {"Error:Fail to read %s!", "Erro:Falha ao lido %s!", "Error:Error al leer %s!"};
+    JobReport report;
+    if (step == 3) {
+        const ParameterName name = NameParameter(static_cast<uint16_t>(item));
+        report = Status(Format(Pick(kFailed), name.text.c_str()), false);
+        report.showPage = name.pageTemplate;
+    } else if (step == 4) {
+        const std::string name = NameReadAtCommand(static_cast<uint32_t>(item), atNames);
+        report = Status(Format(Pick(kFailed), name.c_str()), false);
+    } else {
+        report = Status(Format("unknown ErrNotify WM_READ_PARA_ERR_NOTIFY [%u, %lu]", static_cast<unsigned>(step),
+                               static_cast<unsigned long>(item)),
+                        false);
+    }
+    report.after = After::EndOfRead;
+    report.jobEnded = true;
+    return report;
+}
+
+JobReport ReadSuccess()
+{
+    static constexpr Tr3 kSuccess = {"Read parameter success!", "Lido com sucesso!", "Leer con éxito!"};
+    JobReport report = Status(Text(kSuccess), true);
+    report.after = After::EndOfRead;
+    report.jobEnded = true;
+    return report;
+}
+
+// ---- write -----------------------------------------------------------------
+
+JobReport WriteProgress(uintptr_t step, intptr_t number)
+{
+    static constexpr Tr3 kParameter = {"Sending parameter %d ...", "Enviando parâmetro %d ...",
+                                       "El envío de los parámetros %d ..."};
+    static constexpr Tr3 kAtCommand = {"Sending AT command %d ...", "Enviando comando AT %d ...",
+                                       "El envío de comandos AT %d ..."};
+    static constexpr Tr3 kSaving = {"Saving parameter setting ...", "Gravando configurações ...",
+                                    "Guardando de los parámetros ..."};
+    const int value = static_cast<int>(number);
+    switch (step) {
+    case 3: return Status(Format(Pick(kParameter), value), true);
+    case 4: return Status(Format(Pick(kAtCommand), value), true);
+    case 5: return Status(Text(kSaving), true);
+    default: return {};
+    }
+}
+
+JobReport WriteSuccess(uintptr_t step)
+{
+    static constexpr Tr3 kSaved = {"Save parameter success!", "Gravado com sucesso!", "Guardado con éxito!"};
+    static constexpr Tr3 kWritten = {"Write parameter success!", "Escrito com sucesso! ", "Escrito con éxito!"};
+    static constexpr Tr3 kStored = {"Save AT command success!", "Gravado comando AT sucesso!",
+                                    "Guardado comando AT éxito!"};
+    switch (step) {
+    case 5: return Status(Text(kSaved), true);
+    case 6: return Status(Text(kWritten), true);
+    case 7: {
+        JobReport report = Status(Text(kStored), true);
+        report.after = After::EndOfWrite;
+        report.jobEnded = true;
+        return report;
+    }
+    default: return {};
+    }
+}
+
+struct SpecialParameterFailure
+{
+    std::string_view number;
+    uint32_t page;
+    Tr3 text;
+};
+
+constexpr SpecialParameterFailure kSpecialFailures[] = {
+    {"32", 193, {"Error: General Password invalid!", "Erro: Senha geral inválida!",
+                 "Error: La general contraseña no es válido!"}},
+    {"1504", 0, {"Error: The TX level must be between 00 and 15!",
+                 "Erro: O nível de volume de transmissão deve ser entre 00 e 15!",
+                 "Error: El volumen de transmisión debe ser entre 00 y 15!"}},
+    {"16548", 137, {"Error: Fail to change PIN Code, check if Old PIN Code is correct!",
+                    "Erro: Falha na alteração do código PIN, verifique se o PIN atual está correto!",
+                    "Error: No se pudo cambiar el PIN, comprobar si el código PIN actual es correcto!"}},
+    {"16549", 137, {"Error: Fail to Auto-lock PIN Code, check if PIN Code is correct!",
+                    "Erro: Falha ao ativar a solicitação do código PIN na iniciação, verifique se o código PIN está correto!",
+                    "Error: Error al habilitar la petición del código PIN en la iniciación, comprobar si el código PIN es correcto!"}},
+    {"16553", 137, {"Error: PIN Code invalid!", "Erro:Código PIN inválido!", "Error:El código PIN no es válido!"}},
+};
+
+// The number text of the failed line AT+WPAR=number,value.
+std::string FailedParameterNumber(std::string line)
+{
+    const size_t equals = line.find('=');
+    if (equals != std::string::npos)
+        line.erase(0, equals + 1);
+    if (!line.empty() && line.back() == '\r')
+        line.pop_back();
+    return line.substr(0, line.find(','));
+}
+
+JobReport ParameterWriteFailure(intptr_t position)
+{
+    static constexpr Tr3 kFailed = {"Error: Fail to write parameter [%d].Error %s!",
+                                    "Erro: Falha ao escrever parâmetro [%d].Erro %s!",
+                                    "Error: Error al escribir el parámetro [%d].Error %s!"};
+    const std::string numberText = FailedParameterNumber(PrevCommandText());
+    const ParameterName name = NameParameter(static_cast<uint16_t>(text::LeadingNumber(numberText)));
+    for (const SpecialParameterFailure &special : kSpecialFailures) {
+        if (numberText == special.number) {
+            JobReport report = Box(Text(special.text), kStyleError);
+            report.showPage = special.page ? special.page : name.pageTemplate;
+            return report;
+        }
+    }
+    JobReport report = Status(Format(Pick(kFailed), static_cast<int>(position), name.text.c_str()), false);
+    report.showPage = name.pageTemplate;
+    return report;
+}
+
+JobReport WriteError(uintptr_t step, intptr_t item)
+{
+    static constexpr Tr3 kPassword = {"Error: Password invalid!", "Erro: Senha inválida!",
+                                      "Error: La contraseña no es válido!"};
+    static constexpr Tr3 kAtCommand = {"Error: Fail to write AT command [%d].Error %s!",
+                                       "Erro: Falha ao escrever comando AT [%d].Erro %s!",
+                                       "Error: Error al escribir el comando AT [%d].Error %s!"};
+    static constexpr Tr3 kSave = {"Fail to save parameter!", "Falha ao salvar configurações!",
+                                  "Error al guardar los parámetros!"};
+    static constexpr Tr3 kEnd = {"Fail to write parameter!", "Falha ao escrever configurações!",
+                                 "Error al escribir los parámetros!"};
+    static constexpr Tr3 kStore = {"Fail to save AT command!", "Falha ao salvar comando AT!",
+                                   "Error al guardar el comando AT!"};
+    JobReport report;
+    switch (step) {
+    case 1: report = Status(Text(kPassword), false); break;
+    case 3: report = ParameterWriteFailure(item); break;
+    case 4:
+        report = Status(Format(Pick(kAtCommand), static_cast<int>(item),
+                               NameWrittenAtCommand(PrevCommandText()).c_str()),
+                        false);
+        break;
+    case 5: report = Status(Text(kSave), false); break;
+    case 6: report = Status(Text(kEnd), false); break;
+    case 7: report = Status(Text(kStore), false); break;
+    default: break;
+    }
+    report.failure = true;
+    report.after = After::EndOfWrite;
+    // After a refused entry or save the job goes on to end the transaction.
+    report.jobEnded = step == 1 || step == 6 || step == 7;
+    return report;
+}
+
+// ---- password change (texts in English only) -------------------------------
+
+JobReport PasswordError(uintptr_t step)
+{
+    JobReport report;
+    switch (step) {
+    case 1: report = Box("Password invalid!", kStyleWarning); break;
+    case 2: report = Box("Error on modifying user password!", kStyleWarning); break;
+    case 3: report = Box("Error on quitting write mode!", kStyleWarning); break;
+    default: report = Status("Error on modifying user password!", true); break;
+    }
+    report.failure = true;
+    // A refused change still ends the transaction: the port stays open for
+    // that answer and is closed when the job has ended.
+    report.jobEnded = step != 2;
+    report.after = report.jobEnded ? After::ClosePort : After::Nothing;
+    return report;
+}
+
+JobReport PasswordSuccess(uintptr_t step)
+{
+    JobReport report;
+    if (step == 2) {
+        report = Box("Successfully changed password!", kStyleInformation);
+        report.after = After::PasswordChanged;
+        return report;
+    }
+    report.after = After::ClosePort;
+    report.jobEnded = true;
+    return report;
+}
+
+} // namespace
+
+bool IsJobReportMessage(uint32_t message)
+{
+    switch (message) {
+    case WM_READ_PARA_ERR_NOTIFY:
+    case WM_READ_PARA_OK_NOTIFY:
+    case WM_READ_PARA_PROGRESS_NOTIFY:
+    case WM_WRITE_PARA_ERR_NOTIFY:
+    case WM_WRITE_PARA_OK_NOTIFY:
+    case WM_WRITE_PARA_PROGRESS_NOTIFY:
+    case WM_MODIFY_PWD_ERR_NOTIFY:
+    case WM_MODIFY_PWD_OK_NOTIFY:
+        return true;
+    default:
+        return false;
+    }
+}
+
+JobReport DescribeJobMessage(uint32_t message, uintptr_t wParam, intptr_t lParam,
+                             const std::vector<std::string> &atNames)
+{
+    switch (message) {
+    case WM_READ_PARA_PROGRESS_NOTIFY: return ReadProgress(wParam, lParam);
+    case WM_READ_PARA_ERR_NOTIFY: return ReadError(wParam, lParam, atNames);
+    case WM_READ_PARA_OK_NOTIFY: return ReadSuccess();
+    case WM_WRITE_PARA_PROGRESS_NOTIFY: return WriteProgress(wParam, lParam);
+    case WM_WRITE_PARA_OK_NOTIFY: return WriteSuccess(wParam);
+    case WM_WRITE_PARA_ERR_NOTIFY: return WriteError(wParam, lParam);
+    case WM_MODIFY_PWD_ERR_NOTIFY: return PasswordError(wParam);
+    case WM_MODIFY_PWD_OK_NOTIFY: return PasswordSuccess(wParam);
+    default: return {};
+    }
+}

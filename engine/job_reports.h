@@ -1,0 +1,47 @@
+#pragma once
+// What the user is shown for each progress and result message of the jobs,
+// in the current language, and what the window does next. The main window
+// and the command-line front end both act on these reports.
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+struct JobReport
+{
+    enum class Display {
+        None,
+        Status, // the status line of the wait box; with ok == false also a message box (style 16)
+        Box,    // only the application's message box, with boxStyle
+    };
+    enum class After {
+        Nothing,
+        EndOfRead,       // import the temporary file, hide the wait box, enable, close the port, log
+        EndOfWrite,      // hide the wait box and enable the controls
+        ClosePort,       // end of a password change
+        PasswordChanged, // the pending new password becomes the software password
+    };
+
+    Display display = Display::None;
+    std::string text;
+    bool ok = true;
+    int boxStyle = 0;
+    // Template id of the page to bring to the front, 0 for none.
+    uint32_t showPage = 0;
+    After after = After::Nothing;
+    // The job has ended with this message.
+    bool jobEnded = false;
+    // The message reports a failure.
+    bool failure = false;
+};
+
+// Message box styles of the application's box: the icon.
+inline constexpr int kStyleError = 16;
+inline constexpr int kStyleInformation = 32;
+inline constexpr int kStyleWarning = 128;
+
+bool IsJobReportMessage(uint32_t message);
+
+// `atNames` is the display-name list of the AT queries of the read.
+JobReport DescribeJobMessage(uint32_t message, uintptr_t wParam, intptr_t lParam,
+                             const std::vector<std::string> &atNames);

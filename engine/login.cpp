@@ -1,0 +1,76 @@
+#include "engine/login.h"
+
+#include "link/reply.h"
+#include "platform/text_util.h"
+
+#include <cstdio>
+
+namespace login {
+
+std::string LoginLine(std::string_view password)
+{
+    std::string line = "AT+WPAR=9996,\"";
+    line.append(password);
+    line += "\"\r";
+    line.push_back('\0');
+    return line;
+}
+
+LineKind Classify(std::string_view line)
+{
+    if (line.empty())
+        return LineKind::Empty;
+    for (std::string_view unsolicited : {"+CMTI:", "+CPIN: READY", "+CPIN: NOT READY"}) {
+        if (text::StartsWithNoCase(line, unsolicited))
+            return LineKind::Unsolicited;
+    }
+    if (!IsFinalReply(line))
+        return LineKind::Other;
+    return IsErrorReply(line) ? LineKind::Refused : LineKind::Accepted;
+}
+
+namespace {
+std::string Current(const lang::Tr3 &text)
+{
+    const char *chosen = text.Current();
+    return chosen ? chosen : "";
+}
+} // namespace
+
+InputProblem CheckInputs(std::string_view port, std::string_view baud, std::string_view password)
+{
+    if (port.empty())
+        return InputProblem::NoPort;
+    if (baud.empty())
+        return InputProblem::NoBaud;
+    if (password.empty())
+        return InputProblem::NoPassword;
+    if (password.size() < kMinPasswordLength || password.size() > kMaxPasswordLength)
+        return InputProblem::PasswordLength;
+    return InputProblem::None;
+}
+
+std::string ProblemText(InputProblem problem)
+{
+    switch (problem) {
+    case InputProblem::NoPort: return Current(texts::kSelectPort);
+    case InputProblem::NoBaud: return Current(texts::kSelectBaud);
+    case InputProblem::NoPassword: return Current(texts::kEnterPassword);
+    case InputProblem::PasswordLength: return Current(texts::kPasswordLength);
+    case InputProblem::None: break;
+    }
+    return {};
+}
+
+std::string FormatText(const lang::Tr3 &text, std::string_view argument)
+{
+    const char *pattern = text.Current();
+    if (!pattern)
+        return {};
+    const std::string value(argument);
+    char buffer[1024];
+    std::snprintf(buffer, sizeof buffer, pattern, value.c_str());
+    return buffer;
+}
+
+} // namespace login

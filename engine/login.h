@@ -1,0 +1,68 @@
+#pragma once
+// The login exchange with the terminal, shared by the login dialog and the
+// command-line front end: the password check, the login line, the reading of
+// the terminal's answer, and the texts the user is shown.
+
+#include "params/language.h"
+
+#include <string>
+#include <string_view>
+
+namespace login {
+
+inline constexpr size_t kMinPasswordLength = 4;
+inline constexpr size_t kMaxPasswordLength = 12;
+// The terminal must answer the login line within this time.
+inline constexpr int kReplyTimeoutMs = 8000;
+
+// AT+WPAR=9996,"password" followed by CR and one zero byte.
+std::string LoginLine(std::string_view password);
+
+enum class LineKind {
+    Empty,       // nothing to read: "No data!"
+    Unsolicited, // "+CMTI:", "+CPIN: READY", "+CPIN: NOT READY": not an answer
+    Accepted,    // "OK"
+    Refused,     // "ERROR" or "+CME ERROR: ..."
+    Other,       // the echo and anything else: ignored
+};
+LineKind Classify(std::string_view line);
+
+// The texts of the login, in the three languages.
+namespace texts {
+inline constexpr lang::Tr3 kSelectPort = {"Please you must select a COM Port.", "Por favor, selecione a porta COM.",
+                                          "Por favor seleccione el puerto COM."};
+inline constexpr lang::Tr3 kSelectBaud = {"Please you must select a Baut Rate.",
+                                          "Por favor, selecione a taxa de transmissão.",
+                                          "Por favor seleccione la velocidad de transmisión."};
+inline constexpr lang::Tr3 kEnterPassword = {"Please input the Software Password.", "Por favor, insira a senha.",
+                                             "Por favor introduzca la contraseña."};
+inline constexpr lang::Tr3 kPasswordLength = {"Error: The Software Password must be between 4 and 12 characters!",
+                                              "Erro: A senha deve ter entre 4 e 12 caracteres!",
+                                              "Error: La contraseña debe tener entre 4 y 12 caracteres!"};
+inline constexpr lang::Tr3 kCannotOpenPort = {"Error: Can`t open Port:  %s !", "Erro: Impossível abrir porta :  %s !",
+                                              "Error: No se puede abrir puerto :  %s !"};
+inline constexpr lang::Tr3 kPasswordInvalid = {"ERROR:Software Password invalid!", "Erro: Senha inválida!",
+                                               "Error: Contraseña no válida!"};
+inline constexpr lang::Tr3 kTimeout = {"Error: Timeout, check the COM Port!",
+                                       "Erro: Tempo limite ultrapassado, verifique a porta COM!",
+                                       "Error: Tiempo de espera excedido, comprobar el puerto COM!"};
+inline constexpr lang::Tr3 kSwapError = {"Error:Unable to swap receive buffer!",
+                                         "Erro: Impossível receber dados da memória!",
+                                         "Error: No se puede recibir datos de la memoria!"};
+inline constexpr lang::Tr3 kOverflow = {"Error: Receive buffer overflow!", "Erro: Capacidade da memória excedida!",
+                                        "Error: La capacidad de memoria se ha superado!"};
+inline constexpr const char *kNoData = "No data!";
+} // namespace texts
+
+// The first input check that fails, in the order the user is told.
+enum class InputProblem { None, NoPort, NoBaud, NoPassword, PasswordLength };
+InputProblem CheckInputs(std::string_view port, std::string_view baud, std::string_view password);
+// Its message in the current language ("" for a language code without texts:
+// the check still fails).
+std::string ProblemText(InputProblem problem);
+
+// A text with one %s filled in, in the current language ("" for a language
+// code without texts).
+std::string FormatText(const lang::Tr3 &text, std::string_view argument);
+
+} // namespace login

@@ -1,0 +1,67 @@
+#include "engine/password_job.h"
+
+#include "engine/engine_globals.h"
+#include "link/reply.h"
+#include "platform/messages.h"
+
+using namespace platform;
+
+namespace {
+std::string Quoted(const std::string &text) { return '"' + text + '"'; }
+} // namespace
+
+void CModifyPasswordJob::SendLine(const std::string &text)
+{
+    if (m_context.SetBuiltCommand(text))
+        m_context.SendCommand();
+}
+
+void CModifyPasswordJob::Fail(uintptr_t step, const char *note)
+{
+    m_step = 0;
+    m_context.CompleteJob("password change failed");
+    m_context.ClosePort();
+    m_context.LogNote(note);
+    m_context.PostToOwner(WM_MODIFY_PWD_ERR_NOTIFY, step, 0);
+}
+
+void CModifyPasswordJob::Step(const std::string *line)
+{
+    if (!line) {
+        if (m_step == 0) {
+            m_step = 1;
+            SendLine("AT+WPAR=9996," + Quoted(g_strSoftwarePassword));
+        }
+        return;
+    }
+    if (!IsFinalReply(*line))
+        return;
+    const bool error = IsErrorReply(*line);
+    switch (m_step) {
+    case 1:
+        if (error) {
+            Fail(1, "com closed because software password isn`t correct while changing password!\n\n");
+            return;
+        }
+        m_step = 2;
+        SendLine("AT+WPAR=1," + Quoted(g_strSoftwarePassword) + "," + Quoted(g_strNewPassword) + ","
+                 + Quoted(g_strNewPassword));
+        return;
+    case 2:
+        m_step = 3;
+        SendLine("AT+WPAR=9995");
+        m_context.PostToOwner(error ? WM_MODIFY_PWD_ERR_NOTIFY : WM_MODIFY_PWD_OK_NOTIFY, 2, 0);
+        return;
+    case 3:
+        if (error) {
+            Fail(3, "com closed because of ending writing operation error while changing password!\n\n");
+            return;
+        }
+        m_step = 0;
+        m_context.CompleteJob("password changed");
+        m_context.PostToOwner(WM_MODIFY_PWD_OK_NOTIFY, 3, 0);
+        return;
+    default:
+        return;
+    }
+}

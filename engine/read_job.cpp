@@ -1,0 +1,240 @@
+#include "engine/read_job.h"
+
+#include "engine/at_reply_store.h"
+#include "platform/text_util.h"
+#include "link/reply.h"
+#include "params/ini_file.h"
+#include "params/read_lists.h"
+#include "platform/messages.h"
+
+#include <array>
+
+using namespace platform;
+using namespace std::chrono_literals;
+
+namespace {
+
+constexpr uintptr_t kStepParameters = 3;
+constexpr uintptr_t kStepAtCommands = 4;
+
+bool IsMarker(const std::string &entry)
+{
+    return entry == kReadBlockStart || entry == kReadBlockEnd;
+}
+
+// The value of an information line: the text after the first colon, leading
+// blanks removed (the whole line, less leading blanks, without a colon).
+std::string ValueAfterColon(const std::string &line)
+{
+    const size_t colon = line.find(':');
+    const std::string_view rest = colon == std::string::npos
+        ? std::string_view(line)
+        : std::string_view(line).substr(colon + 1);
+    return std::string(text::TrimLeadingBlanks(rest));
+}
+
+bool InEmptyTolerantRange(uint32_t number)
+{
+    // The forbidden list and the call back list: an empty entry inside them
+    // does not end the list.
+    return (number >= 3001 && number <= 3020) || (number >= 16212 && number <= 16511);
+}
+
+} // namespace
+
+CReadJob::CReadJob(IJobContext &context, const ReadLists &lists)
+    : m_context(context), m_lists(lists), m_lastMarker(kReadBlockEnd)
+{}
+
+void CReadJob::Step(const std::string *line)
+{
+    if (!line) {
+        Begin();
+        return;
+    }
+    switch (m_phase) {
+    case Phase::Start:
+        break;
+    case Phase::ReadingParameters:
+        OnParameterLine(*line);
+        break;
+    case Phase::ReadingAtCommands:
+        OnAtCommandLine(*line);
+        break;
+    }
+}
+
+void CReadJob::Abort()
+{
+    m_phase = Phase::Start;
+    m_lastMarker = kReadBlockEnd;
+}
+
+void CReadJob::Begin()
+{
+    m_context.Sleep(20ms);
+    m_phase = Phase::ReadingParameters;
+    m_nextIndex = 0;
+    m_sentCount = 0;
+    m_entryCount = m_lists.numbers.size();
+    if (m_entryCount == 0)
+        BeginAtCommands();
+    else
+        TakeEntries();
+}
+
+void CReadJob::OnParameterLine(const std::string &line)
+{
+    if (text::StartsWithNoCase(line, "+RPAR")) {
+        Store(ValueAfterColon(line));
+        return;
+    }
+    if (IsErrorReply(line)) {
+        EndWithError(kStepParameters, text::LeadingNumber(m_currentEntry));
+        m_sentCount = 0;
+        return;
+    }
+    if (!IsFinalReply(line))
+        return;
+    // "OK"
+    if (m_nextIndex >= m_entryCount) {
+        BeginAtCommands();
+        return;
+    }
+    if (m_lastMarker == kReadBlockStart && m_continue == 0 && !SkipRestOfBlock())
+        return;
+    TakeEntries();
+}
+
+// Skips the entries up to and including the end marker. false when the list
+// ended on the way (the AT-command phase has then begun).
+bool CReadJob::SkipRestOfBlock()
+{
+    for (;;) {
+        if (m_nextIndex >= m_entryCount) {
+            BeginAtCommands();
+            return false;
+        }
+        if (m_lists.numbers[m_nextIndex++] == kReadBlockEnd)
+            break;
+    }
+    if (m_nextIndex >= m_entryCount) {
+        BeginAtCommands();
+        return false;
+    }
+    m_lastMarker = kReadBlockEnd;
+    return true;
+}
+
+void CReadJob::TakeEntries()
+{
+    for (;;) {
+        m_currentEntry = m_lists.numbers[m_nextIndex++];
+        if (!IsMarker(m_currentEntry))
+            break;
+        if (m_nextIndex >= m_entryCount) {
+            BeginAtCommands();
+            return;
+        }
+        m_lastMarker = m_currentEntry;
+    }
+    if (!m_context.SetBuiltCommand("AT+RPAR=" + m_currentEntry)) {
+        // A number too long for the command buffer cannot be read: the
+        // terminal would have refused it.
+        EndWithError(kStepParameters, text::LeadingNumber(m_currentEntry));
+        m_sentCount = 0;
+        return;
+    }
+    m_context.SendCommand();
+    ++m_sentCount;
+    m_context.PostToOwner(WM_READ_PARA_PROGRESS_NOTIFY, kStepParameters, m_sentCount);
+}
+
+int CReadJob::Verdict(const std::string &value, const std::string &number, std::string &stored)
+{
+    static constexpr std::array<const char *, 7> kBlankRecords = {
+        "0*0", "0*0*0", "0*0*0*0", "0.0", "0.0.0", "0.0.0.0", "***"};
+    if (!value.empty()) {
+        for (const char *blank : kBlankRecords) {
+            if (value.find(blank) != std::string::npos) {
+                stored = '"' + value + '"';
+                return 0;
+            }
+        }
+        if (value.find("EMPTY") == std::string::npos) {
+            stored = '"' + value + '"';
+            return 1;
+        }
+    }
+    stored = "\"\"";
+    return InEmptyTolerantRange(text::LeadingNumber(number)) ? 1 : 0;
+}
+
+void CReadJob::Store(const std::string &value)
+{
+    std::string stored;
+    m_continue = Verdict(value, m_currentEntry, stored);
+    CIniFile(m_context.TempParameterFilePath()).WriteString("PARA", m_currentEntry, stored);
+}
+
+void CReadJob::BeginAtCommands()
+{
+    m_phase = Phase::ReadingAtCommands;
+    m_nextIndex = 0;
+    m_entryCount = m_lists.atCommands.size();
+    if (m_entryCount == 0)
+        EndWithSuccess();
+    else
+        SendQuery(0);
+}
+
+void CReadJob::OnAtCommandLine(const std::string &line)
+{
+    if (IsErrorReply(line)) {
+        EndWithError(kStepAtCommands, static_cast<intptr_t>(m_nextIndex) - 1);
+        return;
+    }
+    if (IsFinalReply(line)) {
+        if (m_nextIndex < m_entryCount)
+            SendQuery(m_nextIndex);
+        else
+            EndWithSuccess();
+        return;
+    }
+    // "+CCFC" for "AT+CCFC": the information line of the query in flight.
+    const std::string_view prefix = std::string_view(m_currentEntry).substr(std::min<size_t>(2, m_currentEntry.size()));
+    if (!prefix.empty() && text::StartsWithNoCase(line, prefix)) {
+        CIniFile file(m_context.TempParameterFilePath());
+        StoreAtReply(file, m_currentEntry, m_currentArgument, ValueAfterColon(line));
+    }
+}
+
+void CReadJob::SendQuery(size_t index)
+{
+    m_currentEntry = m_lists.atCommands[index];
+    m_currentArgument = index < m_lists.atArguments.size() ? m_lists.atArguments[index] : std::string();
+    m_nextIndex = index + 1;
+    if (!m_context.SetBuiltCommand(m_currentEntry + m_currentArgument)) {
+        EndWithError(kStepAtCommands, static_cast<intptr_t>(index));
+        return;
+    }
+    m_context.SendCommand();
+    m_context.PostToOwner(WM_READ_PARA_PROGRESS_NOTIFY, kStepAtCommands, static_cast<intptr_t>(index + 1));
+}
+
+void CReadJob::EndWithSuccess()
+{
+    m_phase = Phase::Start;
+    m_lastMarker = kReadBlockEnd;
+    m_context.CompleteJob("read finished");
+    m_context.PostToOwner(WM_READ_PARA_OK_NOTIFY, kStepAtCommands, 0);
+}
+
+void CReadJob::EndWithError(uintptr_t kind, intptr_t item)
+{
+    m_phase = Phase::Start;
+    m_lastMarker = kReadBlockEnd;
+    m_context.CompleteJob("read failed");
+    m_context.PostToOwner(WM_READ_PARA_ERR_NOTIFY, kind, item);
+    m_nextIndex = 0;
+}

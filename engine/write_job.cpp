@@ -1,0 +1,303 @@
+#include "engine/write_job.h"
+
+#include "engine/at_reply_store.h"
+#include "engine/engine_globals.h"
+#include "link/reply.h"
+#include "params/ini_file.h"
+#include "platform/messages.h"
+
+using namespace platform;
+using namespace std::chrono_literals;
+
+namespace {
+
+enum Step {
+    kNotStarted = 0,
+    kLogin = 1,
+    kParameters = 3,
+    kAtCommands = 4,
+    kSave = 5,
+    kTransactionEnd = 6,
+    kStore = 7,
+};
+
+constexpr const char *kPinFollowUpValue = "\"4711\"";
+constexpr const char *kClosedAfterWriting = "comm closed after writing\n\n";
+
+bool Contains(const std::string *key, const char *number)
+{
+    return key && key->find(number) != std::string::npos;
+}
+
+} // namespace
+
+void CWriteJob::Step(const std::string *line)
+{
+    if (!line) {
+        if (m_step == kNotStarted) {
+            m_context.Sleep(20ms);
+            m_step = kLogin;
+            if (m_context.SetBuiltCommand("AT+WPAR=9996,\"" + g_strSoftwarePassword + "\""))
+                m_context.SendCommand();
+            else
+                OnLogin(true);
+        }
+        return;
+    }
+    // Echoes, information and unsolicited lines are not the answer.
+    if (!IsFinalReply(*line))
+        return;
+    const bool error = IsErrorReply(*line);
+    switch (m_step) {
+    case kLogin: OnLogin(error); break;
+    case kParameters: OnParameterReply(error); break;
+    case kAtCommands: OnAtCommandReply(error); break;
+    case kSave: OnSaveReply(error); break;
+    case kTransactionEnd: OnEndReply(error); break;
+    case kStore: OnFinalReply(error); break;
+    default: break;
+    }
+}
+
+void CWriteJob::Finish(uint32_t message, uintptr_t step, bool closePort)
+{
+    m_step = kNotStarted;
+    m_context.CompleteJob("write finished");
+    m_context.PostToOwner(message, step, 0);
+    if (closePort) {
+        m_context.ClosePort();
+        m_context.LogNote(step == 1 ? "comm closed because of software password error while writing\n\n"
+                                    : kClosedAfterWriting);
+    }
+}
+
+void CWriteJob::OnLogin(bool error)
+{
+    if (error) {
+        Finish(WM_WRITE_PARA_ERR_NOTIFY, 1, true);
+        return;
+    }
+    LoadSection("PARA");
+    m_entryIndex = 0;
+    m_step = kParameters;
+    m_pinFollowUpRepeats = 0;
+    if (m_keys.empty())
+        BeginAtCommands();
+    else
+        SendEntry();
+}
+
+void CWriteJob::LoadSection(const char *section)
+{
+    CIniFile file(m_context.TempParameterFilePath());
+    m_keys.clear();
+    m_values.clear();
+    file.GetKeys(section, m_keys);
+    for (const std::string &key : m_keys)
+        m_values.push_back(file.GetString(section, key, ""));
+}
+
+const std::string *CWriteJob::PreviousKey() const
+{
+    return m_entryIndex >= 1 && m_entryIndex - 1 < m_keys.size() ? &m_keys[m_entryIndex - 1] : nullptr;
+}
+
+const std::string *CWriteJob::NextKey() const
+{
+    return m_entryIndex < m_keys.size() ? &m_keys[m_entryIndex] : nullptr;
+}
+
+// Sends the "PARA" entry at the entry index. An entry too long for the
+// command buffer is not sent and counts as refused.
+void CWriteJob::SendEntry()
+{
+    const size_t index = m_entryIndex++;
+    const bool fits = m_context.SetBuiltCommand("AT+WPAR=" + m_keys[index] + ",\"" + m_values[index] + "\"");
+    if (!fits) {
+        OnParameterRefused();
+        return;
+    }
+    m_context.SendCommand();
+    m_context.PostToOwner(WM_WRITE_PARA_PROGRESS_NOTIFY, kParameters, static_cast<intptr_t>(index + 1));
+}
+
+void CWriteJob::SendNextOrBeginAtCommands()
+{
+    if (m_entryIndex < m_keys.size())
+        SendEntry();
+    else
+        BeginAtCommands();
+}
+
+void CWriteJob::SendPinFollowUp(const char *number)
+{
+    if (m_context.SetBuiltCommand(std::string("AT+WPAR=") + number + "," + kPinFollowUpValue))
+        m_context.SendCommand();
+}
+
+void CWriteJob::OnParameterReply(bool error)
+{
+    if (error) {
+        if (m_pinFollowUpPending && ++m_pinFollowUpRepeats <= kMaxPinFollowUpRepeats) {
+            m_context.Sleep(5000ms);
+            SendPinFollowUp("16552");
+            return;
+        }
+        m_pinFollowUpPending = 0;
+        OnParameterRefused();
+        return;
+    }
+    OnParameterAccepted();
+}
+
+void CWriteJob::OnParameterRefused()
+{
+    if (Contains(PreviousKey(), "16550")) {
+        // A PIN the terminal does not take is not a failure of the job.
+        if (Contains(NextKey(), "16551"))
+            ++m_entryIndex;
+        m_pinRefused = true;
+        SendNextOrBeginAtCommands();
+        return;
+    }
+    const auto position = static_cast<intptr_t>(m_entryIndex);
+    m_step = kSave;
+    SendSave();
+    m_context.PostToOwner(WM_WRITE_PARA_ERR_NOTIFY, kParameters, position);
+    m_entryIndex = 0;
+}
+
+void CWriteJob::OnParameterAccepted()
+{
+    if (m_entryIndex >= m_keys.size()) {
+        BeginAtCommands();
+        return;
+    }
+    const std::string *previous = PreviousKey();
+    if (m_pinFollowUpPending) {
+        SendPinFollowUp("16553");
+        m_pinFollowUpPending = 0;
+        m_pinFollowUpCheck = 1;
+        return;
+    }
+    if (m_pinFollowUpCheck) {
+        m_pinFollowUpCheck = 0;
+        if (!m_pinRefused && Contains(previous, "16548"))
+            ++m_entryIndex;
+        SendNextOrBeginAtCommands();
+        return;
+    }
+    if (Contains(previous, "16550")) {
+        if (Contains(NextKey(), "16549"))
+            ++m_entryIndex;
+        m_pinRefused = false;
+        SendNextOrBeginAtCommands();
+        return;
+    }
+    if (Contains(previous, "16549") || Contains(previous, "16551")
+        || (Contains(previous, "16548") && !m_pinRefused)) {
+        m_context.Sleep(5000ms);
+        m_pinFollowUpRepeats = 0;
+        SendPinFollowUp("16552");
+        m_pinFollowUpPending = 1;
+        return;
+    }
+    if (Contains(previous, "16548"))
+        m_context.Sleep(5000ms);
+    SendNextOrBeginAtCommands();
+}
+
+void CWriteJob::BeginAtCommands()
+{
+    m_entryIndex = 0;
+    LoadSection("ATCMD");
+    if (!m_keys.empty()) {
+        m_step = kAtCommands;
+        m_atPhase = 1;
+        SendAtEntry();
+    } else {
+        m_step = kSave;
+        SendSave();
+        m_atPhase = 0;
+    }
+}
+
+void CWriteJob::SendAtEntry()
+{
+    const size_t index = m_entryIndex++;
+    if (!m_context.SetBuiltCommand(AtCommandText(m_keys[index], m_values[index]))) {
+        OnAtCommandReply(true);
+        return;
+    }
+    m_context.SendCommand();
+    m_context.PostToOwner(WM_WRITE_PARA_PROGRESS_NOTIFY, kAtCommands, static_cast<intptr_t>(index + 1));
+}
+
+void CWriteJob::SendSave()
+{
+    m_context.SetCommand("AT+WPAR=9999");
+    m_context.SendCommand();
+    m_context.PostToOwner(WM_WRITE_PARA_PROGRESS_NOTIFY, kSave, 0);
+}
+
+void CWriteJob::SendTransactionEnd()
+{
+    if (m_context.SetBuiltCommand("AT+WPAR=9995"))
+        m_context.SendCommand();
+}
+
+void CWriteJob::OnAtCommandReply(bool error)
+{
+    if (error) {
+        const auto position = static_cast<intptr_t>(m_entryIndex);
+        m_step = kSave;
+        SendSave();
+        m_context.PostToOwner(WM_WRITE_PARA_ERR_NOTIFY, kAtCommands, position);
+        m_entryIndex = 0;
+        return;
+    }
+    if (m_entryIndex < m_keys.size()) {
+        SendAtEntry();
+        return;
+    }
+    m_entryIndex = 0;
+    m_step = kSave;
+    SendSave();
+}
+
+void CWriteJob::OnSaveReply(bool error)
+{
+    if (!error)
+        m_entryIndex = 0;
+    m_step = kTransactionEnd;
+    SendTransactionEnd();
+    m_context.PostToOwner(error ? WM_WRITE_PARA_ERR_NOTIFY : WM_WRITE_PARA_OK_NOTIFY, kSave, 0);
+}
+
+void CWriteJob::OnEndReply(bool error)
+{
+    if (error) {
+        Finish(WM_WRITE_PARA_ERR_NOTIFY, kTransactionEnd, true);
+        return;
+    }
+    m_step = kStore;
+    m_context.SetCommand("AT&W");
+    if (m_atPhase == 1) {
+        // The terminal needs a moment after supplementary-service changes.
+        m_context.PauseForDevice();
+        m_context.SendCommand();
+        m_context.PostToOwner(WM_WRITE_PARA_OK_NOTIFY, kTransactionEnd, 0);
+        m_context.PostToOwner(WM_WRITE_PARA_PROGRESS_NOTIFY, kStore, 0);
+    } else {
+        m_entryIndex = 0;
+        m_context.Sleep(500ms);
+        m_context.SendCommand();
+        m_context.PostToOwner(WM_WRITE_PARA_OK_NOTIFY, kTransactionEnd, 0);
+    }
+}
+
+void CWriteJob::OnFinalReply(bool error)
+{
+    m_entryIndex = 0;
+    Finish(error ? WM_WRITE_PARA_ERR_NOTIFY : WM_WRITE_PARA_OK_NOTIFY, kStore, true);
+}

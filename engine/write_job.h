@@ -1,0 +1,57 @@
+#pragma once
+// The write job: opens a write transaction with the software password, sends
+// every "PARA" entry and every "ATCMD" entry of the temporary parameter file,
+// saves, ends the transaction and sends "AT&W".
+
+#include "engine/job_context.h"
+
+#include <string>
+#include <vector>
+
+class CWriteJob
+{
+public:
+    // A refused PIN follow-up line is sent again at most this often before it
+    // counts as a refused parameter entry.
+    static constexpr int kMaxPinFollowUpRepeats = 10;
+
+    explicit CWriteJob(IJobContext &context) : m_context(context) {}
+
+    void Step(const std::string *line);
+    void Abort() { m_step = 0; }
+    int CurrentStep() const { return m_step; }
+
+private:
+    void OnLogin(bool error);
+    void OnParameterReply(bool error);
+    void OnParameterRefused();
+    void OnParameterAccepted();
+    void OnAtCommandReply(bool error);
+    void OnSaveReply(bool error);
+    void OnEndReply(bool error);
+    void OnFinalReply(bool error);
+
+    void LoadSection(const char *section);
+    void SendEntry();
+    void SendNextOrBeginAtCommands();
+    void SendAtEntry();
+    void BeginAtCommands();
+    void SendSave();
+    void SendTransactionEnd();
+    void SendPinFollowUp(const char *number);
+    const std::string *PreviousKey() const;
+    const std::string *NextKey() const;
+    void Finish(uint32_t message, uintptr_t step, bool closePort);
+
+    IJobContext &m_context;
+    int m_step = 0;
+    std::vector<std::string> m_keys;
+    std::vector<std::string> m_values;
+    size_t m_entryIndex = 0;
+    // These outlive a job, as the terminal's PIN state does.
+    int m_atPhase = 0;
+    int m_pinFollowUpPending = 0;
+    int m_pinFollowUpCheck = 0;
+    bool m_pinRefused = false;
+    int m_pinFollowUpRepeats = 0;
+};

@@ -1,0 +1,44 @@
+#pragma once
+// Runs a job step by step against a scripted terminal: every command the job
+// sends is echoed and answered with the lines the script gives for it.
+
+#include "fake_job_context.h"
+
+#include <fstream>
+#include <functional>
+#include <set>
+
+using Answer = std::function<std::vector<std::string>(const std::string &command)>;
+
+// Answers OK to everything, ERROR to the listed commands.
+inline Answer RefuseOnly(std::set<std::string> refused)
+{
+    return [refused](const std::string &command) {
+        return std::vector<std::string>{refused.count(command) ? "ERROR" : "OK"};
+    };
+}
+
+template <typename Job>
+void Drive(Job &job, FakeJobContext &context, const Answer &answer, size_t maxCommands = 2000)
+{
+    job.Step(nullptr);
+    size_t answered = 0;
+    while (!context.Has(FakeJobContext::Event::Completed) && answered < maxCommands) {
+        const auto sent = context.Sent();
+        if (answered >= sent.size())
+            return; // the job waits for something that will not come
+        const std::string command = sent[answered++];
+        const std::string echo = command;
+        job.Step(&echo);
+        for (const std::string &line : answer(command)) {
+            job.Step(&line);
+            if (context.Has(FakeJobContext::Event::Completed))
+                break;
+        }
+    }
+}
+
+inline void WriteFile(const std::string &path, const std::string &content)
+{
+    std::ofstream(path, std::ios::binary) << content;
+}
