@@ -32,7 +32,7 @@ std::vector<std::string_view> SplitFields(std::string_view value)
             comma = value.find(',', close + 1);
         } else {
             comma = value.find(',', pos);
-            field = TrimBlanks(value.substr(
+            field = text::TrimBlanks(value.substr(
                 pos, comma == std::string_view::npos ? std::string_view::npos : comma - pos));
         }
         fields.push_back(field);
@@ -81,7 +81,7 @@ std::string FormatForwardingActive(int reason, std::string_view number, std::str
 }
 
 std::string FormatForwardingActiveWithTime(int reason, std::string_view number,
-                                           std::string_view type, int seconds)
+                                           std::string_view type, unsigned seconds)
 {
     return FormatForwardingActive(reason, number, type) + ",\"\",," + std::to_string(seconds);
 }
@@ -130,7 +130,7 @@ std::optional<AtcmdEntry> AtReplyEntry(std::string_view command, std::string_vie
             text = FormatForwardingInactive(reason);
         else if (reason == 2 && !fields.time.empty())
             text = FormatForwardingActiveWithTime(reason, fields.number, fields.type,
-                                                  ParseLeadingNumber(fields.time));
+                                                  text::LeadingNumber(fields.time));
         else
             text = FormatForwardingActive(reason, fields.number, fields.type);
         return AtcmdEntry{std::string("AT+CCFC") + reasonDigit, Quoted(text)};

@@ -34,7 +34,7 @@ std::string_view TypeOfNumber(std::string_view number);
 std::string FormatForwardingActive(int reason, std::string_view number, std::string_view type);
 // "r,3,"number",type,"",,time": the reply store's no-reply form.
 std::string FormatForwardingActiveWithTime(int reason, std::string_view number,
-                                           std::string_view type, int seconds);
+                                           std::string_view type, unsigned seconds);
 // "r,4": forwarding of reason r erased.
 std::string FormatForwardingInactive(int reason);
 // "status,2": the reply store's call waiting form.

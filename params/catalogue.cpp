@@ -316,7 +316,7 @@ const AtSetting &ForwardSettingOf(int reason)
 const AtSetting *FindAtSetting(std::string_view key)
 {
     for (const AtSetting &setting : kAtSettings) {
-        if (EqualsNoCase(key, setting.key))
+        if (text::EqualsNoCase(key, setting.key))
             return &setting;
     }
     return nullptr;

@@ -33,37 +33,37 @@ bool IsClockBody(std::string_view body)
 std::string BuildClockText(std::string_view date, std::string_view time, std::string_view zone)
 {
     if (date.size() != 6 || !IsAllDigits(date) || time.size() != 4 || !IsAllDigits(time) ||
-        !IsZone(zone) || ParseLeadingNumber(zone.substr(1)) > kMaxZoneQuarterHours)
+        !IsZone(zone) || text::LeadingNumber(zone.substr(1)) > kMaxZoneQuarterHours)
         return {};
-    std::string text;
-    text += date.substr(4, 2);
-    text += '/';
-    text += date.substr(2, 2);
-    text += '/';
-    text += date.substr(0, 2);
-    text += ',';
-    text += time.substr(0, 2);
-    text += ':';
-    text += time.substr(2, 2);
-    text += ":00";
-    text += zone;
-    return text;
+    std::string clock;
+    clock += date.substr(4, 2);
+    clock += '/';
+    clock += date.substr(2, 2);
+    clock += '/';
+    clock += date.substr(0, 2);
+    clock += ',';
+    clock += time.substr(0, 2);
+    clock += ':';
+    clock += time.substr(2, 2);
+    clock += ":00";
+    clock += zone;
+    return clock;
 }
 
-ClockFields ParseClockText(std::string_view text)
+ClockFields ParseClockText(std::string_view clock)
 {
-    text = TrimBlanks(text);
-    if (text.size() >= 2 && text.front() == '"' && text.back() == '"')
-        text = text.substr(1, text.size() - 2);
+    clock = text::TrimBlanks(clock);
+    if (clock.size() >= 2 && clock.front() == '"' && clock.back() == '"')
+        clock = clock.substr(1, clock.size() - 2);
     constexpr size_t kBodyLength = 17;
-    if (text.size() != kBodyLength + 3 || !IsClockBody(text.substr(0, kBodyLength)) ||
-        !IsZone(text.substr(kBodyLength)))
+    if (clock.size() != kBodyLength + 3 || !IsClockBody(clock.substr(0, kBodyLength)) ||
+        !IsZone(clock.substr(kBodyLength)))
         return {};
     ClockFields fields;
-    fields.date = std::string(text.substr(6, 2)) + std::string(text.substr(3, 2)) +
-                  std::string(text.substr(0, 2));
-    fields.time = std::string(text.substr(9, 2)) + std::string(text.substr(12, 2));
-    fields.zone = std::string(text.substr(kBodyLength));
+    fields.date = std::string(clock.substr(6, 2)) + std::string(clock.substr(3, 2)) +
+                  std::string(clock.substr(0, 2));
+    fields.time = std::string(clock.substr(9, 2)) + std::string(clock.substr(12, 2));
+    fields.zone = std::string(clock.substr(kBodyLength));
     return fields;
 }
 

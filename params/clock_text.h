@@ -25,6 +25,6 @@ struct ClockFields
 // Reads "yy/MM/dd,hh:mm:ss+zz" with or without surrounding double quotes
 // (the terminal's reply and the export's value); anything else gives three
 // empty texts.
-ClockFields ParseClockText(std::string_view text);
+ClockFields ParseClockText(std::string_view clock);
 
 } // namespace params

@@ -1,6 +1,7 @@
 #include "params/ini_document.h"
 
 #include "params/text_value.h"
+#include "platform/unique_fd.h"
 
 #include <atomic>
 #include <cerrno>
@@ -26,24 +27,24 @@ struct LineView
 
 LineView ParseLine(std::string_view line)
 {
-    const std::string_view text = TrimBlanks(line);
-    if (text.empty())
+    const std::string_view content = text::TrimBlanks(line);
+    if (content.empty())
         return {};
-    if (text.front() == ';')
+    if (content.front() == ';')
         return {LineView::Comment, {}, {}};
-    if (text.front() == '[') {
-        const size_t close = text.find(']');
+    if (content.front() == '[') {
+        const size_t close = content.find(']');
         if (close == std::string_view::npos)
             return {};
-        return {LineView::Header, TrimBlanks(text.substr(1, close - 1)), {}};
+        return {LineView::Header, text::TrimBlanks(content.substr(1, close - 1)), {}};
     }
-    const size_t equals = text.find('=');
+    const size_t equals = content.find('=');
     if (equals == std::string_view::npos)
         return {}; // a line without "=" is not a key
-    const std::string_view key = TrimBlanks(text.substr(0, equals));
+    const std::string_view key = text::TrimBlanks(content.substr(0, equals));
     if (key.empty())
         return {};
-    return {LineView::Entry, key, TrimBlanks(text.substr(equals + 1))};
+    return {LineView::Entry, key, text::TrimBlanks(content.substr(equals + 1))};
 }
 
 std::string_view StripQuotes(std::string_view value)
@@ -69,32 +70,6 @@ std::string SystemError(const std::string &what, const std::string &path)
 {
     return what + " \"" + path + "\": " + std::error_code(errno, std::generic_category()).message();
 }
-
-// Closes the descriptor on every way out.
-class FileDescriptor
-{
-public:
-    explicit FileDescriptor(int fd) : m_fd(fd) {}
-    ~FileDescriptor()
-    {
-        if (m_fd >= 0)
-            ::close(m_fd);
-    }
-    FileDescriptor(const FileDescriptor &) = delete;
-    FileDescriptor &operator=(const FileDescriptor &) = delete;
-    int Get() const { return m_fd; }
-    bool Valid() const { return m_fd >= 0; }
-    // Closes now, so that a failing close can be reported.
-    bool Close()
-    {
-        const int fd = m_fd;
-        m_fd = -1;
-        return ::close(fd) == 0;
-    }
-
-private:
-    int m_fd;
-};
 
 bool WriteAll(int fd, std::string_view bytes)
 {
@@ -188,7 +163,7 @@ std::string IniDocument::Serialize() const
 
 const IniDocument::Section *IniDocument::FindSection(std::string_view name) const
 {
-    const auto it = m_sectionIndex.find(LowerAscii(TrimBlanks(name)));
+    const auto it = m_sectionIndex.find(LowerAscii(text::TrimBlanks(name)));
     return it == m_sectionIndex.end() ? nullptr : &m_sections[it->second];
 }
 
@@ -198,7 +173,7 @@ std::string IniDocument::GetString(std::string_view section, std::string_view ke
     const Section *found = FindSection(section);
     if (!found)
         return CutToValueBuffer(defaultValue);
-    const auto it = found->keyLines.find(LowerAscii(TrimBlanks(key)));
+    const auto it = found->keyLines.find(LowerAscii(text::TrimBlanks(key)));
     if (it == found->keyLines.end())
         return CutToValueBuffer(defaultValue);
     return CutToValueBuffer(StripQuotes(ParseLine(found->lines[it->second]).value));
@@ -224,8 +199,8 @@ bool IniDocument::GetKeys(std::string_view section, std::vector<std::string> &ke
 FileResult IniDocument::WriteString(std::string_view section, std::string_view key,
                                     std::string_view value)
 {
-    section = TrimBlanks(section);
-    key = TrimBlanks(key);
+    section = text::TrimBlanks(section);
+    key = text::TrimBlanks(key);
     const std::string where = "[" + std::string(section) + "] " + std::string(key);
     if (section.empty() || ContainsAny(section, std::string_view("\r\n\0]", 4)))
         return FileResult::Failure("Cannot write " + where + ": invalid section name");
@@ -256,7 +231,7 @@ FileResult IniDocument::WriteString(std::string_view section, std::string_view k
     // After the section's last non-blank line, so that blank lines before
     // the next header stay where they are; every key line lies before it.
     size_t at = target.lines.size();
-    while (at > 1 && TrimBlanks(target.lines[at - 1]).empty())
+    while (at > 1 && text::TrimBlanks(target.lines[at - 1]).empty())
         --at;
     target.lines.insert(target.lines.begin() + std::ptrdiff_t(at),
                         std::string(key) + "=" + std::string(value));
@@ -270,7 +245,7 @@ FileResult IniDocument::Load(const std::string &path)
     Parse({});
     m_exists = false;
     // Non-blocking, so that a FIFO in the file's place cannot hang us.
-    FileDescriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK));
+    platform::UniqueFd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK));
     if (!fd.Valid()) {
         if (errno == ENOENT)
             return {};
@@ -335,7 +310,7 @@ FileResult IniDocument::Save(const std::string &path, bool flushToDisk) const
 
     const std::string temp = target + ".kestrel-" + std::to_string(::getpid()) + "-" +
                              std::to_string(g_tempCounter.fetch_add(1)) + ".tmp";
-    FileDescriptor fd(::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666));
+    platform::UniqueFd fd(::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666));
     if (!fd.Valid())
         return FileResult::Failure(SystemError("Cannot write", path));
     const auto fail = [&](const char *what) {
@@ -353,7 +328,7 @@ FileResult IniDocument::Save(const std::string &path, bool flushToDisk) const
     }
     if (!WriteAll(fd.Get(), Serialize()) || (flushToDisk && ::fsync(fd.Get()) != 0))
         return fail("Cannot write");
-    if (!fd.Close())
+    if (::close(fd.Release()) != 0) // a late write error shows here
         return fail("Cannot write");
     if (::rename(temp.c_str(), target.c_str()) != 0)
         return fail("Cannot replace");

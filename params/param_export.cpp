@@ -72,23 +72,23 @@ std::string Quoted(std::string_view text)
 }
 
 // The value a rule writes for a slot or list entry, or nothing.
-std::optional<std::string> RuleValue(WriteRule rule, Slot gate, const std::string &text,
+std::optional<std::string> RuleValue(WriteRule rule, Slot gate, const std::string &value,
                                      const ParameterStore &store)
 {
     switch (rule) {
     case WriteRule::Always:
-        return text;
+        return value;
     case WriteRule::AlwaysAsFlag1:
-        return std::string(IsOn(text) ? "1" : "0");
+        return std::string(IsOn(value) ? "1" : "0");
     case WriteRule::WhenGateOn:
-        return store.IsOn(gate) ? std::optional(text) : std::nullopt;
+        return store.IsOn(gate) ? std::optional(value) : std::nullopt;
     case WriteRule::WhenGateNotOne:
-        return ParseLeadingNumber(store[gate]) != 1 ? std::optional(text) : std::nullopt;
+        return text::LeadingNumber(store[gate]) != 1 ? std::optional(value) : std::nullopt;
     case WriteRule::WhenNotEmpty:
-        return text.empty() ? std::nullopt : std::optional(text);
+        return value.empty() ? std::nullopt : std::optional(value);
     case WriteRule::WhenNotEmptyMod10:
-        return text.empty() ? std::nullopt
-                            : std::optional(std::to_string(ParseLeadingNumber(text) % 10));
+        return value.empty() ? std::nullopt
+                             : std::optional(std::to_string(text::LeadingNumber(value) % 10));
     case WriteRule::CspMode:
     case WriteRule::InsideAtCommand:
     case WriteRule::InsidePinEntries:
@@ -103,9 +103,9 @@ std::optional<std::string> RuleValue(WriteRule rule, Slot gate, const std::strin
 // defined mode: none.
 std::string CspModeValue(const ParameterStore &store)
 {
-    if (ParseLeadingNumber(store[Slot::CspCallBack]) == 1)
+    if (text::LeadingNumber(store[Slot::CspCallBack]) == 1)
         return "1";
-    if (ParseLeadingNumber(store[Slot::CspAllCalls]) == 1)
+    if (text::LeadingNumber(store[Slot::CspAllCalls]) == 1)
         return "2";
     return "0";
 }
@@ -194,7 +194,7 @@ private:
             return;
         if (m_store.callWaitingIncluded)
             At(AtSettingOf(AtKey::CallWaiting).key,
-               ExportCallWaiting(ParseLeadingNumber(m_store[Slot::CallWaiting]) > 0));
+               ExportCallWaiting(text::LeadingNumber(m_store[Slot::CallWaiting]) > 0));
         if (!m_store.forwardingIncluded)
             return;
         bool anyOn = false;

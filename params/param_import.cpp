@@ -39,8 +39,8 @@ void DecodeCspMode(ParameterStore &store, const std::string &value)
 {
     if (!IsAllDigits(value))
         return;
-    const int mode = ParseLeadingNumber(value);
-    if (mode < 0 || mode > 2)
+    const uint32_t mode = text::LeadingNumber(value);
+    if (mode > 2)
         return;
     store[Slot::CspNone] = mode == 0 ? "1" : "0";
     store[Slot::CspCallBack] = mode == 1 ? "1" : "0";
@@ -156,7 +156,7 @@ ScriptResult Import(const std::string &path, ParameterStore &store)
     std::vector<const std::string *> numberKeys;
     for (const std::string &key : paraKeys) {
         if (IsAllDigits(key)) {
-            numbers.push_back(unsigned(ParseLeadingNumber(key)));
+            numbers.push_back(text::LeadingNumber(key));
             numberKeys.push_back(&key);
         }
     }

@@ -1,31 +1,26 @@
 #pragma once
-// How the tool reads numbers and flags out of its text values. Every value
-// is a text; switches are "01"/"00" or "1"/"0", numbers are decimal digits.
+// How the tool reads flags out of its text values. Every value is a text;
+// switches are "01"/"00" or "1"/"0", numbers are decimal digits, and a
+// number is read from the leading digits (text::LeadingNumber).
+
+#include "platform/text_util.h"
 
 #include <string>
 #include <string_view>
 
 namespace params {
 
-// The value of the leading decimal digits, 0 when the text does not begin
-// with a digit ("01" -> 1, "15s" -> 15, "x" -> 0, "-5" -> 0). Saturates
-// instead of overflowing on absurdly long digit runs.
-int ParseLeadingNumber(std::string_view text);
-
-// A switch counts as on when its text parses to a non-zero value.
+// A switch counts as on when its text parses to a non-zero value:
+// "01", "1" and "5" are on; "00", "0", "" and "x" are off.
 inline bool IsOn(std::string_view text)
 {
-    return ParseLeadingNumber(text) != 0;
+    return text::LeadingNumber(text) != 0;
 }
 
 // True for a non-empty text of the digits 0 to 9 only.
 bool IsAllDigits(std::string_view text);
 
-// Blanks and tabs removed at both ends.
-std::string_view TrimBlanks(std::string_view text);
-
-// ASCII case folding; bytes above 0x7F are compared as they are.
-bool EqualsNoCase(std::string_view a, std::string_view b);
+// ASCII case folding of a whole text; bytes above 0x7F stay as they are.
 std::string LowerAscii(std::string_view text);
 
 // The file's name: the part of the path after the last slash or backslash.

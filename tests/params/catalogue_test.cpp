@@ -10,23 +10,8 @@ using namespace params;
 
 namespace {
 
-TEST(TextValue, LeadingDigitsDecide)
+TEST(TextValue, FileNameAfterEitherSeparator)
 {
-    const std::pair<const char *, int> cases[] = {
-        {"01", 1},
-        {"1", 1},
-        {"5", 5},
-        {"00", 0},
-        {"0", 0},
-        {"", 0},
-        {"x", 0},
-        {"15s", 15},
-        {"-5", 0},
-        {" 5", 0},
-        {"99999999999999999999", 2147483647},
-    };
-    for (const auto &[text, value] : cases)
-        EXPECT_EQ(ParseLeadingNumber(text), value) << text;
     EXPECT_EQ(FileNameOf("C:\\Users\\tech\\config.ini"), "config.ini");
     EXPECT_EQ(FileNameOf("/home/tech/saved/config.ini"), "config.ini");
     EXPECT_EQ(FileNameOf("mixed/dir\\x.ini"), "x.ini");
