@@ -7,6 +7,8 @@
 
 namespace login {
 
+int g_nLoginTimeout = 8000;
+
 std::string LoginLine(std::string_view password)
 {
     std::string line = "AT+WPAR=9996,\"";

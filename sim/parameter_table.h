@@ -43,6 +43,8 @@ inline constexpr int kPinStartUp = 16550; // read: lock flag; write: the PIN
 inline constexpr int kPinLockOff = 16551;
 inline constexpr int kPinCheck = 16552;
 inline constexpr int kPinCheckConfirm = 16553;
+// The code the two PIN follow-up lines carry.
+inline constexpr char kPinFollowUpCode[] = "4711";
 inline constexpr int kCallBackFirst = 16212;
 inline constexpr int kCallBackLast = 16511;
 } // namespace reserved

@@ -122,10 +122,14 @@ Reply TerminalCore::pinAction(int number, const std::vector<Argument> &values)
     }
     if (values.size() != 1)
         return error();
+    // The two follow-up lines after a PIN action confirm it with the fixed
+    // code "4711", whatever the SIM's PIN is by then.
+    if (number == reserved::kPinCheck || number == reserved::kPinCheckConfirm)
+        return values[0].text == reserved::kPinFollowUpCode ? ok() : passwordError();
     if (values[0].text != m_state.simPin)
         return passwordError();
     // 16550 with the PIN switches the start-up check on like 16549; 16551
-    // switches it off; 16552 and 16553 only check the PIN.
+    // switches it off.
     if (number == reserved::kPinLockOn || number == reserved::kPinStartUp ||
         number == reserved::kPinLockOff) {
         m_state.pinLock = number != reserved::kPinLockOff;

@@ -173,7 +173,8 @@ TEST(TerminalCore, PinActionsCheckTheSimPin)
                         {"AT+WPAR=16548,\"4711\",\"12a4\"", {}, "ERROR"},
                         {"AT+WPAR=16548,\"1111\",\"2468\"", {}, "ERROR"},
                         {"AT+WPAR=16548,\"4711\",\"2468\"", {}, "OK"},
-                        {"AT+WPAR=16552,\"4711\"", {}, "ERROR"}, // the PIN is 2468 now
+                        {"AT+WPAR=16552,\"4711\"", {}, "OK"}, // the fixed code, whatever the PIN
+                        {"AT+WPAR=16553,\"2468\"", {}, "ERROR"},
                         {"AT+WPAR=16551,\"2468\"", {}, "OK"},    // lock off
                         {"AT+RPAR=16550", {"+RPAR: 0"}, "OK"},
                         {"AT+WPAR=16550,\"2468\"", {}, "OK"}, // start-up check on

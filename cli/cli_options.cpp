@@ -1,0 +1,113 @@
+#include "cli/cli_options.h"
+
+#include <map>
+
+const char *const kUsage =
+    "usage:\n"
+    "  kestrel-cli read   --port PORT --password PW [--baud RATE] [--forward] [--language en|pt|es] [--dir DIR] --out FILE\n"
+    "  kestrel-cli write  --port PORT --password PW [--baud RATE] [--language en|pt|es] [--dir DIR] FILE\n"
+    "  kestrel-cli passwd --port PORT --password PW --new NEWPW [--baud RATE] [--language en|pt|es] [--dir DIR]\n"
+    "\n"
+    "PORT is a device name (ttyUSB0, or an advertised virtual port such as SIM0) or a path.\n"
+    "DIR holds the per-port temporary parameter file and AT log.\n"
+    "--quiet keeps only error messages. Exit status: 0 success, 1 failure, 2 wrong usage.\n";
+
+namespace {
+
+const std::map<std::string, CliOptions::Command> kCommands = {
+    {"read", CliOptions::Command::Read},
+    {"write", CliOptions::Command::Write},
+    {"passwd", CliOptions::Command::Passwd},
+};
+
+const std::map<std::string, int> kLanguages = {{"en", 1}, {"pt", 2}, {"es", 3}};
+
+ParseResult Fail(std::string error)
+{
+    ParseResult result;
+    result.error = std::move(error);
+    return result;
+}
+
+} // namespace
+
+ParseResult ParseCommandLine(const std::vector<std::string> &args)
+{
+    ParseResult result;
+    CliOptions &o = result.options;
+    if (args.empty())
+        return Fail("missing command");
+    if (args[0] == "--help" || args[0] == "-h") {
+        result.help = true;
+        return result;
+    }
+    auto command = kCommands.find(args[0]);
+    if (command == kCommands.end())
+        return Fail("unknown command '" + args[0] + "'");
+    o.command = command->second;
+
+    const std::map<std::string, std::string *> valued = {
+        {"--port", &o.port}, {"--password", &o.password}, {"--baud", &o.baud}, {"--dir", &o.dir},
+        {"--out", &o.out},   {"--new", &o.newPassword},
+    };
+    std::vector<std::string> positional;
+    bool havePassword = false;
+    for (size_t i = 1; i < args.size(); ++i) {
+        const std::string &arg = args[i];
+        if (arg == "--help" || arg == "-h") {
+            result.help = true;
+            return result;
+        }
+        if (arg == "--forward") {
+            o.forward = true;
+        } else if (arg == "--quiet") {
+            o.quiet = true;
+        } else if (arg == "--language") {
+            if (++i >= args.size())
+                return Fail("--language needs a value");
+            auto language = kLanguages.find(args[i]);
+            if (language == kLanguages.end())
+                return Fail("--language must be en, pt or es");
+            o.language = language->second;
+        } else if (auto option = valued.find(arg); option != valued.end()) {
+            if (++i >= args.size())
+                return Fail(arg + " needs a value");
+            *option->second = args[i];
+            havePassword = havePassword || arg == "--password";
+        } else if (arg.rfind("--", 0) == 0) {
+            return Fail("unknown option '" + arg + "'");
+        } else {
+            positional.push_back(arg);
+        }
+    }
+
+    if (o.port.empty())
+        return Fail("--port is required");
+    if (o.command != CliOptions::Command::Passwd && !o.newPassword.empty())
+        return Fail("--new belongs to passwd");
+    if (!havePassword)
+        return Fail("--password is required");
+    switch (o.command) {
+    case CliOptions::Command::Read:
+        if (o.out.empty())
+            return Fail("read needs --out FILE");
+        if (!positional.empty())
+            return Fail("read takes no FILE argument; use --out");
+        break;
+    case CliOptions::Command::Write:
+        if (positional.size() != 1)
+            return Fail("write needs exactly one FILE");
+        if (o.forward || !o.out.empty())
+            return Fail("--forward and --out belong to read");
+        o.file = positional[0];
+        break;
+    case CliOptions::Command::Passwd:
+        if (o.newPassword.empty())
+            return Fail("passwd needs --new NEWPW");
+        if (!positional.empty() || o.forward || !o.out.empty())
+            return Fail("passwd takes no FILE, --forward or --out");
+        break;
+    }
+    result.ok = true;
+    return result;
+}

@@ -1,0 +1,34 @@
+#pragma once
+// The command line of kestrel-cli.
+
+#include <string>
+#include <vector>
+
+struct CliOptions
+{
+    enum class Command { Read, Write, Passwd };
+
+    Command command = Command::Read;
+    std::string port;
+    std::string password;
+    std::string baud = "115200";
+    bool forward = false;
+    int language = 1;
+    std::string dir; // replaces the program's folder for the per-port files
+    std::string out;  // read: where the result goes
+    std::string file; // write: what to send
+    std::string newPassword;
+    bool quiet = false;
+};
+
+struct ParseResult
+{
+    bool ok = false;
+    bool help = false;
+    std::string error;
+    CliOptions options;
+};
+
+ParseResult ParseCommandLine(const std::vector<std::string> &args);
+
+extern const char *const kUsage;

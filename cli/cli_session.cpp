@@ -1,0 +1,241 @@
+#include "cli/cli_session.h"
+
+#include "engine/comm_engine.h"
+#include "engine/engine_globals.h"
+#include "engine/headless_window.h"
+#include "engine/login.h"
+#include "engine/operations.h"
+#include "engine/temp_parameter_file.h"
+#include "link/serial_port.h"
+#include "link/shared_settings.h"
+#include "params/ini_document.h"
+#include "params/read_lists.h"
+#include "platform/app_dir.h"
+#include "platform/file_io.h"
+#include "platform/messages.h"
+
+#include <filesystem>
+
+using namespace platform;
+
+namespace {
+
+constexpr lang::Tr3 kNewPasswordLength = {"Error: The New Password must be between 4 and 12 characters!",
+                                          "Erro: A nova senha deve ter entre 4 e 12 caracteres!",
+                                          "Error: La nueva contraseña debe tener entre 4 y 12 caracteres!"};
+
+std::string Text(const lang::Tr3 &text)
+{
+    const char *chosen = text.Current();
+    return chosen ? chosen : "";
+}
+
+} // namespace
+
+struct CliSession::Impl
+{
+    Impl(const CliOptions &o, std::ostream &e)
+        : options(o), err(e), window(port, [this](const std::string &text, bool error) { Print(text, error); })
+    {}
+
+    void Print(const std::string &text, bool error)
+    {
+        if (error)
+            failed = true;
+        if (!text.empty() && (error || !options.quiet))
+            err << text << '\n' << std::flush;
+    }
+
+    bool PrepareFolder();
+    bool Login();
+    bool RunJob(const std::function<bool()> &start);
+    int Read();
+    int Write();
+    int ChangePassword();
+
+    const CliOptions &options;
+    std::ostream &err;
+    CSerialPort port;
+    CHeadlessWindow window;
+    ReadLists lists;
+    bool failed = false;
+    bool jobEnded = false;
+    bool succeeded = false;
+};
+
+CliSession::CliSession(const CliOptions &options, std::ostream &err) : m_options(options), m_err(err) {}
+
+bool CliSession::Impl::PrepareFolder()
+{
+    if (options.dir.empty()) {
+        g_strAppDir = AppDir();
+        return true;
+    }
+    std::error_code ec;
+    std::filesystem::create_directories(options.dir, ec);
+    if (!std::filesystem::is_directory(options.dir)) {
+        Print("Cannot use the folder \"" + options.dir + "\"" + (ec ? ": " + ec.message() : std::string()), true);
+        return false;
+    }
+    g_strAppDir = options.dir;
+    if (g_strAppDir.back() != '/')
+        g_strAppDir += '/';
+    return true;
+}
+
+// The login dialog's exchange: the password goes to the terminal, and only
+// its "OK" lets the operation go on. The port is closed again afterwards.
+bool CliSession::Impl::Login()
+{
+    const login::InputProblem problem = login::CheckInputs(options.port, options.baud, options.password);
+    if (problem != login::InputProblem::None) {
+        Print(login::ProblemText(problem), true);
+        return false;
+    }
+    g_strBaudRate = options.baud;
+    g_strPortName = options.port;
+
+    enum class State { Waiting, Accepted, Failed } state = State::Waiting;
+    auto finish = [&](State result, const lang::Tr3 *message) {
+        window.Queue().KillTimer(kLoginTimerId);
+        port.ClosePort();
+        state = result;
+        if (message)
+            Print(Text(*message), true);
+    };
+    window.RouteLinesTo(
+        [&](std::unique_ptr<std::string> line) {
+            if (state != State::Waiting)
+                return;
+            switch (login::Classify(*line)) {
+            case login::LineKind::Empty: Print(login::texts::kNoData, false); break;
+            case login::LineKind::Accepted: finish(State::Accepted, nullptr); break;
+            case login::LineKind::Refused: finish(State::Failed, &login::texts::kPasswordInvalid); break;
+            case login::LineKind::Unsolicited:
+            case login::LineKind::Other: break;
+            }
+        },
+        [](RxError error) {
+            switch (error) {
+            case RxError::Overflow: return Text(login::texts::kOverflow);
+            case RxError::SwapFailed: return Text(login::texts::kSwapError);
+            case RxError::NoData: break;
+            }
+            return std::string(login::texts::kNoData);
+        });
+    window.OnLoginTimer([&] { finish(State::Failed, &login::texts::kTimeout); });
+
+    if (!port.OpenPort()) {
+        Print(login::FormatText(login::texts::kCannotOpenPort, options.port), true);
+        if (!port.LastErrorText().empty())
+            Print(port.LastErrorText(), true);
+        return false;
+    }
+    window.Queue().SetTimer(kLoginTimerId, Millis(login::g_nLoginTimeout));
+    // The line must stay put until it has gone out: it lives until the
+    // port is closed, which also ends its write.
+    const std::string line = login::LoginLine(options.password);
+    port.Send(line.data(), static_cast<uint32_t>(line.size()));
+    window.Queue().RunUntil([&] { return state != State::Waiting; }, std::chrono::hours(24));
+    port.ClosePort();
+    return state == State::Accepted;
+}
+
+bool CliSession::Impl::RunJob(const std::function<bool()> &start)
+{
+    if (!start())
+        return false;
+    window.Queue().RunUntil([&] { return jobEnded; }, std::chrono::hours(24));
+    return true;
+}
+
+int CliSession::Impl::Read()
+{
+    const params::ForwardQuerySwitches forward{options.forward, options.forward, options.forward};
+    CommEngine engine(port, lists);
+    COperations operations(port, engine, lists, window);
+    window.RouteLinesToEngine(engine, operations, nullptr, [&](const JobReport &report) {
+        jobEnded = jobEnded || report.jobEnded;
+        succeeded = succeeded || (report.after == JobReport::After::EndOfRead && !report.failure);
+    });
+    window.OnWatchdog([&] { jobEnded = true; });
+    engine.Start();
+    const bool started = RunJob([&] {
+        return operations.Receive([&](ReadLists &readLists) {
+            for (size_t page = 0; page < params::kPageCount; ++page)
+                params::AppendPageReadItems(static_cast<params::Page>(page), readLists, forward);
+        });
+    });
+    engine.Stop();
+    port.ClosePort();
+    if (!started)
+        return 1;
+    // However the read ended, what was read so far is kept.
+    const FileResult copied = CopyWholeFile(TempParameterFilePath(), options.out, params::kIniMaxFileSize);
+    if (!copied.ok)
+        Print(copied.error, true);
+    return succeeded && !failed ? 0 : 1;
+}
+
+int CliSession::Impl::Write()
+{
+    CommEngine engine(port, lists);
+    COperations operations(port, engine, lists, window);
+    window.RouteLinesToEngine(engine, operations, nullptr, [&](const JobReport &report) {
+        jobEnded = jobEnded || report.jobEnded;
+        succeeded = succeeded || (report.after == JobReport::After::EndOfWrite && report.jobEnded && !report.failure);
+    });
+    window.OnWatchdog([&] { jobEnded = true; });
+    engine.Start();
+    const bool started = RunJob([&] {
+        return operations.Transmit(nullptr, nullptr, [&](const std::string &path) {
+            // The user's file is only read: the job sends a copy.
+            const FileResult copied = CopyWholeFile(options.file, path, params::kIniMaxFileSize);
+            return copied.ok ? std::string() : copied.error;
+        });
+    });
+    engine.Stop();
+    port.ClosePort();
+    return started && succeeded && !failed ? 0 : 1;
+}
+
+int CliSession::Impl::ChangePassword()
+{
+    const size_t length = options.newPassword.size();
+    if (length < login::kMinPasswordLength || length > login::kMaxPasswordLength) {
+        Print(Text(kNewPasswordLength), true);
+        return 1;
+    }
+    bool changed = false;
+    CommEngine engine(port, lists);
+    COperations operations(port, engine, lists, window);
+    window.RouteLinesToEngine(engine, operations, nullptr, [&](const JobReport &report) {
+        jobEnded = jobEnded || report.jobEnded;
+        changed = changed || report.after == JobReport::After::PasswordChanged;
+    });
+    window.OnWatchdog([&] { jobEnded = true; });
+    engine.Start();
+    const bool started =
+        RunJob([&] { return operations.ChangePassword(options.newPassword, options.newPassword); });
+    engine.Stop();
+    port.ClosePort();
+    return started && changed && !failed ? 0 : 1;
+}
+
+int CliSession::Run()
+{
+    lang::SetCode(m_options.language);
+    Impl impl(m_options, m_err);
+    if (!impl.PrepareFolder() || !impl.Login())
+        return 1;
+    // As after a login in the program: the port is re-armed and the password
+    // typed is the one the jobs use.
+    impl.port.ResetHandles();
+    g_strSoftwarePassword = m_options.password;
+    switch (m_options.command) {
+    case CliOptions::Command::Read: return impl.Read();
+    case CliOptions::Command::Write: return impl.Write();
+    case CliOptions::Command::Passwd: return impl.ChangePassword();
+    }
+    return 1;
+}

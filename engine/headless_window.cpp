@@ -1,0 +1,92 @@
+#include "engine/headless_window.h"
+
+#include "engine/engine_globals.h"
+#include "link/serial_port.h"
+#include "platform/messages.h"
+
+using namespace platform;
+
+CHeadlessWindow::CHeadlessWindow(CSerialPort &port, TextSink sink) : m_port(port), m_sink(std::move(sink))
+{
+    m_queue.On(WM_JOB_TIMER_START, [this](uintptr_t, intptr_t) {
+        m_queue.SetTimer(kJobTimerId, Millis(g_nJobTimeout));
+    });
+    m_queue.On(WM_JOB_TIMER_STOP, [this](uintptr_t, intptr_t) { KillJobTimer(); });
+    m_queue.On(WM_TIMER, [this](uintptr_t id, intptr_t) { OnTimer(id); });
+    m_port.SetOwner(this);
+}
+
+CHeadlessWindow::~CHeadlessWindow()
+{
+    if (m_port.Owner() == this)
+        m_port.SetOwner(nullptr);
+}
+
+bool CHeadlessWindow::PostMessage(uint32_t id, uintptr_t wParam, intptr_t lParam)
+{
+    return m_queue.PostMessage(id, wParam, lParam);
+}
+
+void CHeadlessWindow::RouteLinesTo(LineReceiver::LineHandler handler,
+                                   std::function<std::string(RxError)> errorText)
+{
+    // Each receiving window has a line builder of its own.
+    m_receiver = std::make_unique<LineReceiver>(m_port, std::move(handler),
+                                                [this, errorText = std::move(errorText)](RxError error) {
+                                                    ShowMessageBox(errorText(error), kStyleInformation);
+                                                });
+    m_receiver->Attach(m_queue);
+}
+
+void CHeadlessWindow::RouteLinesToEngine(CommEngine &engine, COperations &operations, FileImporter importer,
+                                         ReportHandler onReport)
+{
+    RouteLinesTo([&engine](std::unique_ptr<std::string> line) { engine.PostLine(std::move(line)); },
+                 [](RxError error) { return std::string(MainWindowRxErrorText(error)); });
+    m_operations = &operations;
+    m_importer = std::move(importer);
+    m_onReport = std::move(onReport);
+    for (uint32_t message : {WM_READ_PARA_ERR_NOTIFY, WM_READ_PARA_OK_NOTIFY, WM_READ_PARA_PROGRESS_NOTIFY,
+                             WM_WRITE_PARA_ERR_NOTIFY, WM_WRITE_PARA_OK_NOTIFY, WM_WRITE_PARA_PROGRESS_NOTIFY,
+                             WM_MODIFY_PWD_ERR_NOTIFY, WM_MODIFY_PWD_OK_NOTIFY}) {
+        m_queue.On(message, [this, message](uintptr_t wParam, intptr_t lParam) {
+            const JobReport report = m_operations->OnJobMessage(message, wParam, lParam, m_importer);
+            if (m_onReport)
+                m_onReport(report);
+        });
+    }
+}
+
+void CHeadlessWindow::OnTimer(uintptr_t id)
+{
+    if (id == kJobTimerId && m_operations) {
+        m_operations->OnJobTimer();
+        if (m_onWatchdog)
+            m_onWatchdog();
+    } else if (id == kLoginTimerId && m_onLoginTimer) {
+        m_onLoginTimer();
+    }
+}
+
+void CHeadlessWindow::KillJobTimer()
+{
+    m_queue.KillTimer(kJobTimerId);
+}
+
+void CHeadlessWindow::ShowStatus(const std::string &text, bool ok)
+{
+    if (m_sink && !text.empty())
+        m_sink(text, !ok);
+}
+
+void CHeadlessWindow::ShowMessageBox(const std::string &text, int style)
+{
+    if (m_sink && !text.empty())
+        m_sink(text, style == kStyleError || style == kStyleWarning);
+}
+
+void CHeadlessWindow::ShowWaitBox(const std::string &statusLine)
+{
+    m_waitBoxVisible = true;
+    ShowStatus(statusLine, true);
+}

@@ -1,0 +1,176 @@
+#include "engine/operations.h"
+
+#include "engine/engine_globals.h"
+#include "engine/job_request.h"
+#include "engine/login.h"
+#include "engine/temp_parameter_file.h"
+#include "link/at_log.h"
+#include "link/serial_link.h"
+#include "link/shared_settings.h"
+#include "params/ini_file.h"
+#include "params/read_lists.h"
+#include "platform/file_io.h"
+
+#include <cstdio>
+
+using lang::Tr3;
+
+namespace {
+
+constexpr Tr3 kReading = {"Reading Kestrel Manager parameter ...", "Lendo configurações Kestrel Manager ...",
+                          "Leyendo de los parámetros Kestrel Manager ..."};
+constexpr Tr3 kCannotDeleteTemp = {"Fail to delete temp file!", "Falha ao apagar arquivos temporários!",
+                                   "Erro al eliminar los archivos temporales!"};
+constexpr Tr3 kPleaseWait = {"Please wait!", "Por favor, aguarde!", "Por favor espere!"};
+constexpr Tr3 kWriting = {"Writing parameter ...", "Escrevendo configurações ...",
+                          "Escribiendo de los parámetros ..."};
+
+std::string WithPort(const char *pattern)
+{
+    char buffer[512];
+    std::snprintf(buffer, sizeof buffer, pattern, g_strPortName.c_str());
+    return buffer;
+}
+
+std::string Text(const Tr3 &text)
+{
+    const char *chosen = text.Current();
+    return chosen ? chosen : "";
+}
+
+} // namespace
+
+COperations::COperations(ISerialLink &port, CommEngine &engine, ReadLists &lists, IOperationWindow &window)
+    : m_port(port), m_engine(engine), m_lists(lists), m_window(window)
+{}
+
+bool COperations::Receive(const std::function<void(ReadLists &)> &appendReadItems)
+{
+    if (!m_port.OpenPort()) {
+        m_window.ShowStatus(WithPort("can`t open port : %s !"), false);
+        return false;
+    }
+    LogNote("comm activated for reading");
+    m_lists.Clear();
+    if (appendReadItems)
+        appendReadItems(m_lists);
+    m_window.ShowStatus(Text(kReading), true);
+    if (!platform::ForceDeleteFile(TempParameterFilePath()))
+        m_window.ShowStatus(Text(kCannotDeleteTemp), false);
+    m_window.ShowWaitBox(Text(kPleaseWait));
+    m_engine.SubmitJob(kJobRead);
+    m_window.EnableControls(false);
+    return true;
+}
+
+bool COperations::Transmit(const std::function<bool()> &validate, const std::function<void()> &store,
+                           const FileWriter &writeFile)
+{
+    g_strNewPassword.clear();
+    g_strConfirmPassword.clear();
+    if (!m_port.OpenPort()) {
+        m_window.ShowStatus(WithPort("can`t open port :  %s !"), false);
+        return false;
+    }
+    if (validate && !validate())
+        return false; // the page has told the user; the port stays open
+    LogNote("comm activated for writing");
+    m_window.EnableControls(false);
+    if (validate && !validate()) {
+        m_window.EnableControls(true);
+        return false;
+    }
+    if (store)
+        store();
+    const std::string path = TempParameterFilePath();
+    if (!platform::ForceDeleteFile(path)) {
+        m_window.ShowStatus("Unable to delete temp script file, operation terminated!", false);
+        m_window.EnableControls(true);
+        return false;
+    }
+    if (const std::string error = writeFile ? writeFile(path) : std::string(); !error.empty()) {
+        m_window.ShowStatus(error, false);
+        m_window.EnableControls(true);
+        return false;
+    }
+    std::vector<std::string> keys;
+    CIniFile file(path);
+    if (!file.GetKeys("PARA", keys) && !file.GetKeys("ATCMD", keys)) {
+        m_window.ShowStatus("No data to be downloaded!", false);
+        m_window.EnableControls(true);
+        return false;
+    }
+    m_window.ShowStatus(Text(kWriting), true);
+    m_engine.SubmitJob(kJobWrite);
+    m_window.ShowWaitBox(Text(kPleaseWait));
+    return true;
+}
+
+bool COperations::ChangePassword(const std::string &newPassword, const std::string &confirm)
+{
+    g_strNewPassword = newPassword;
+    g_strConfirmPassword = confirm;
+    if (!m_port.OpenPort()) {
+        m_window.ShowMessageBox(login::FormatText(login::texts::kCannotOpenPort, g_strPortName), kStyleError);
+        return false;
+    }
+    m_engine.SubmitJob(kJobModifyPassword);
+    return true;
+}
+
+void COperations::Show(const JobReport &report)
+{
+    if (report.showPage)
+        m_window.ShowPage(report.showPage);
+    switch (report.display) {
+    case JobReport::Display::Status:
+        m_window.ShowStatus(report.text, report.ok);
+        break;
+    case JobReport::Display::Box:
+        m_window.ShowMessageBox(report.text, report.boxStyle);
+        break;
+    case JobReport::Display::None:
+        break;
+    }
+}
+
+JobReport COperations::OnJobMessage(uint32_t message, uintptr_t wParam, intptr_t lParam,
+                                    const std::function<void(const std::string &path)> &importTempFile)
+{
+    const JobReport report = DescribeJobMessage(message, wParam, lParam, m_lists.atNames);
+    Show(report);
+    switch (report.after) {
+    case JobReport::After::EndOfRead:
+        // Every value read before a failure still reaches the pages.
+        if (importTempFile)
+            importTempFile(TempParameterFilePath());
+        m_window.HideWaitBox();
+        m_window.EnableControls(true);
+        m_port.ClosePort();
+        LogNote("comm closed after reading\n\n");
+        break;
+    case JobReport::After::EndOfWrite:
+        m_window.HideWaitBox();
+        m_window.EnableControls(true);
+        break;
+    case JobReport::After::PasswordChanged:
+        g_strSoftwarePassword = g_strNewPassword;
+        break;
+    case JobReport::After::ClosePort:
+        m_port.ClosePort();
+        break;
+    case JobReport::After::Nothing:
+        break;
+    }
+    return report;
+}
+
+void COperations::OnJobTimer()
+{
+    m_engine.RunWatchdogExpiry(*this);
+}
+
+void COperations::ShowOvertime(const char *text)
+{
+    m_window.ShowMessageBox(text, kStyleError);
+}

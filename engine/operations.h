@@ -1,0 +1,76 @@
+#pragma once
+// The operations of the main window as steps that do not depend on how they
+// are shown: Receive, Transmit and the software password change start their
+// jobs, and every job message is turned into what the user sees and what
+// happens next. The GUI main window and the command-line front end both run
+// them; each provides the window side.
+
+#include "engine/comm_engine.h"
+#include "engine/job_reports.h"
+
+#include <functional>
+#include <string>
+
+class ISerialLink;
+struct ReadLists;
+
+class IOperationWindow
+{
+public:
+    virtual ~IOperationWindow() = default;
+    // The wait box's status line; with ok == false the text also goes to the
+    // application's message box with the error icon.
+    virtual void ShowStatus(const std::string &text, bool ok) = 0;
+    virtual void ShowMessageBox(const std::string &text, int style) = 0;
+    // Shows the wait box (when hidden) with this status line.
+    virtual void ShowWaitBox(const std::string &statusLine) = 0;
+    virtual void HideWaitBox() = 0;
+    virtual void EnableControls(bool enable) = 0;
+    // Brings the page with this template id to the front.
+    virtual void ShowPage(uint32_t templateId) = 0;
+    // Stops the job watchdog timer (13).
+    virtual void KillJobTimer() = 0;
+};
+
+class COperations : private IJobWatchdogOwner
+{
+public:
+    COperations(ISerialLink &port, CommEngine &engine, ReadLists &lists, IOperationWindow &window);
+
+    // Opens the port, lets `appendReadItems` fill the read lists and starts
+    // the read job. false when nothing was started.
+    bool Receive(const std::function<void(ReadLists &)> &appendReadItems);
+
+    // `validate` runs the checks of every page (which report their own
+    // failures), `store` moves the pages into the store, `writeFile` writes
+    // the temporary parameter file and returns why it could not ("" when it
+    // did). false when nothing was started.
+    using FileWriter = std::function<std::string(const std::string &path)>;
+    bool Transmit(const std::function<bool()> &validate, const std::function<void()> &store,
+                  const FileWriter &writeFile);
+
+    // Opens the port and starts the software password change to `newPassword`.
+    bool ChangePassword(const std::string &newPassword, const std::string &confirm);
+
+    // Shows a job's progress or result message and does what follows from it.
+    // `importTempFile` takes the read's result from the temporary file.
+    JobReport OnJobMessage(uint32_t message, uintptr_t wParam, intptr_t lParam,
+                           const std::function<void(const std::string &path)> &importTempFile);
+
+    // Timer 13 fired: the job watchdog's expiry.
+    void OnJobTimer();
+
+    void Show(const JobReport &report);
+
+private:
+    // IJobWatchdogOwner
+    void KillJobTimer() override { m_window.KillJobTimer(); }
+    void ShowOvertime(const char *text) override;
+    void HideProgress() override { m_window.HideWaitBox(); }
+    void EnableControls(bool enable) override { m_window.EnableControls(enable); }
+
+    ISerialLink &m_port;
+    CommEngine &m_engine;
+    ReadLists &m_lists;
+    IOperationWindow &m_window;
+};

@@ -1,0 +1,162 @@
+#include "platform/file_io.h"
+
+#include "platform/unique_fd.h"
+
+#include <atomic>
+#include <cerrno>
+#include <climits>
+#include <cstdlib>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace platform {
+
+namespace {
+
+std::atomic<unsigned> g_tempCounter{0};
+
+bool WriteAll(int fd, std::string_view bytes)
+{
+    while (!bytes.empty()) {
+        const ssize_t written = ::write(fd, bytes.data(), bytes.size());
+        if (written < 0) {
+            if (errno == EINTR)
+                continue;
+            return false;
+        }
+        bytes.remove_prefix(static_cast<size_t>(written));
+    }
+    return true;
+}
+
+// A link is replaced where it points, so the link itself survives.
+std::string ResolveLink(const std::string &path)
+{
+    struct stat info{};
+    if (::lstat(path.c_str(), &info) != 0 || !S_ISLNK(info.st_mode))
+        return path;
+    char resolved[PATH_MAX];
+    return ::realpath(path.c_str(), resolved) ? std::string(resolved) : path;
+}
+
+} // namespace
+
+std::string SystemError(const std::string &what, const std::string &path)
+{
+    return what + " \"" + path + "\": " + std::strerror(errno);
+}
+
+FileResult ReadWholeFile(const std::string &path, size_t maxSize, std::string &bytes, bool *missing)
+{
+    if (missing)
+        *missing = false;
+    bytes.clear();
+    UniqueFd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
+    if (!fd.Valid()) {
+        if (missing)
+            *missing = errno == ENOENT;
+        return FileResult::Failure(SystemError("Cannot read", path));
+    }
+    struct stat info{};
+    if (::fstat(fd.Get(), &info) != 0)
+        return FileResult::Failure(SystemError("Cannot read", path));
+    if (S_ISDIR(info.st_mode))
+        return FileResult::Failure("Cannot read \"" + path + "\": it is a directory");
+    if (!S_ISREG(info.st_mode))
+        return FileResult::Failure("Cannot read \"" + path + "\": it is not a regular file");
+    const std::string tooLarge = "Cannot read \"" + path + "\": the file is larger than "
+        + std::to_string(maxSize / (1024 * 1024)) + " MiB";
+    if (static_cast<size_t>(info.st_size) > maxSize)
+        return FileResult::Failure(tooLarge);
+
+    bytes.resize(static_cast<size_t>(info.st_size));
+    size_t filled = 0;
+    for (;;) {
+        if (filled == bytes.size()) {
+            if (bytes.size() > maxSize) {
+                bytes.clear();
+                return FileResult::Failure(tooLarge); // it grew while we read
+            }
+            bytes.resize(bytes.size() + 4096);
+        }
+        const ssize_t got = ::read(fd.Get(), bytes.data() + filled, bytes.size() - filled);
+        if (got < 0) {
+            if (errno == EINTR)
+                continue;
+            bytes.clear();
+            return FileResult::Failure(SystemError("Cannot read", path));
+        }
+        if (got == 0)
+            break;
+        filled += static_cast<size_t>(got);
+    }
+    bytes.resize(filled);
+    return {};
+}
+
+FileResult ReplaceFile(const std::string &path, std::string_view bytes, bool flushToDisk)
+{
+    const std::string target = ResolveLink(path);
+    struct stat old{};
+    const bool exists = ::stat(target.c_str(), &old) == 0;
+    if (!exists && errno != ENOENT)
+        return FileResult::Failure(SystemError("Cannot write", path));
+    if (exists && S_ISDIR(old.st_mode))
+        return FileResult::Failure("Cannot write \"" + path + "\": it is a directory");
+    if (exists && !S_ISREG(old.st_mode))
+        return FileResult::Failure("Cannot write \"" + path + "\": it is not a regular file");
+    // Without any write bit the file is read-only, also for root, who could
+    // otherwise replace it.
+    if (exists && ((old.st_mode & 0222) == 0 || ::access(target.c_str(), W_OK) != 0))
+        return FileResult::Failure("Cannot write \"" + path + "\": the file is read-only");
+
+    const std::string temp = target + ".kestrel-" + std::to_string(::getpid()) + "-"
+        + std::to_string(g_tempCounter.fetch_add(1)) + ".tmp";
+    UniqueFd fd(::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666));
+    if (!fd.Valid())
+        return FileResult::Failure(SystemError("Cannot write", path));
+    const auto fail = [&](const char *what) {
+        FileResult failure = FileResult::Failure(SystemError(what, path));
+        ::unlink(temp.c_str());
+        return failure;
+    };
+    if (exists) {
+        if (::fchmod(fd.Get(), old.st_mode & 07777) != 0)
+            return fail("Cannot keep the permissions of");
+        // Only the owner's own files come back with their owner; others'
+        // files keep their permissions, which is what matters.
+        [[maybe_unused]] const int ignored = ::fchown(fd.Get(), old.st_uid, old.st_gid);
+    }
+    if (!WriteAll(fd.Get(), bytes) || (flushToDisk && ::fsync(fd.Get()) != 0))
+        return fail("Cannot write");
+    if (::close(fd.Release()) != 0)
+        return fail("Cannot write");
+    if (::rename(temp.c_str(), target.c_str()) != 0)
+        return fail("Cannot replace");
+    return {};
+}
+
+FileResult CopyWholeFile(const std::string &from, const std::string &to, size_t maxSize)
+{
+    std::string bytes;
+    if (FileResult read = ReadWholeFile(from, maxSize, bytes); !read.ok)
+        return read;
+    return ReplaceFile(to, bytes);
+}
+
+bool ForceDeleteFile(const std::string &path)
+{
+    if (::unlink(path.c_str()) == 0 || errno == ENOENT)
+        return true;
+    if (errno != EACCES && errno != EPERM)
+        return false;
+    struct stat info{};
+    if (::stat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode))
+        return false;
+    ::chmod(path.c_str(), (info.st_mode & 07777) | S_IWUSR);
+    return ::unlink(path.c_str()) == 0 || errno == ENOENT;
+}
+
+} // namespace platform
