@@ -1,0 +1,27 @@
+#pragma once
+// The application's own message box: caption "Kestrel Manager", one OK
+// button, and an icon chosen by the style bits 16 (error), 32 (information),
+// 64 (question) and 128 (warning). Tests replace the box with a recorder, so
+// nothing waits for a person.
+
+#include <QString>
+
+#include <functional>
+
+class QWidget;
+
+inline constexpr const char *kAppCaption = "Kestrel Manager";
+
+struct ShownMessage
+{
+    QString text;
+    QString caption;
+    int style = 0;
+};
+
+// Shows the box modally and returns when the user has closed it.
+void AppMessageBox(QWidget *parent, const QString &text, int style, const QString &caption = kAppCaption);
+
+// While set, boxes are handed to the hook instead of being shown.
+using MessageBoxHook = std::function<void(const ShownMessage &)>;
+void SetMessageBoxHook(MessageBoxHook hook);
