@@ -1,16 +1,8 @@
 #include "params/ini_document.h"
 
 #include "params/text_value.h"
-#include "platform/unique_fd.h"
+#include "platform/file_io.h"
 
-#include <atomic>
-#include <cerrno>
-#include <climits>
-#include <cstdlib>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <system_error>
-#include <unistd.h>
 
 namespace params {
 
@@ -65,40 +57,6 @@ bool ContainsAny(std::string_view text, std::string_view characters)
     return text.find_first_of(characters) != std::string_view::npos;
 }
 
-// The message of errno, taken in a thread-safe way.
-std::string SystemError(const std::string &what, const std::string &path)
-{
-    return what + " \"" + path + "\": " + std::error_code(errno, std::generic_category()).message();
-}
-
-bool WriteAll(int fd, std::string_view bytes)
-{
-    while (!bytes.empty()) {
-        const ssize_t written = ::write(fd, bytes.data(), bytes.size());
-        if (written < 0) {
-            if (errno == EINTR)
-                continue;
-            return false;
-        }
-        bytes.remove_prefix(size_t(written));
-    }
-    return true;
-}
-
-// The file a path names: a symbolic link is followed, so that saving keeps
-// the link and replaces what it points at.
-std::string ResolveTarget(const std::string &path)
-{
-    struct stat linkStat
-    {
-    };
-    if (::lstat(path.c_str(), &linkStat) != 0 || !S_ISLNK(linkStat.st_mode))
-        return path;
-    char resolved[PATH_MAX];
-    return ::realpath(path.c_str(), resolved) ? std::string(resolved) : path;
-}
-
-std::atomic<unsigned> g_tempCounter{0};
 
 } // namespace
 
@@ -244,47 +202,11 @@ FileResult IniDocument::Load(const std::string &path)
 {
     Parse({});
     m_exists = false;
-    // Non-blocking, so that a FIFO in the file's place cannot hang us.
-    platform::UniqueFd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK));
-    if (!fd.Valid()) {
-        if (errno == ENOENT)
-            return {};
-        return FileResult::Failure(SystemError("Cannot open", path));
-    }
-    struct stat info
-    {
-    };
-    if (::fstat(fd.Get(), &info) != 0)
-        return FileResult::Failure(SystemError("Cannot read", path));
-    if (S_ISDIR(info.st_mode))
-        return FileResult::Failure("Cannot read \"" + path + "\": it is a directory");
-    if (!S_ISREG(info.st_mode))
-        return FileResult::Failure("Cannot read \"" + path + "\": it is not a regular file");
-    const std::string tooLarge = "Cannot read \"" + path + "\": the file is larger than " +
-                                 std::to_string(kIniMaxFileSize / (1024 * 1024)) +
-                                 " MiB and is not a parameter file";
-    if (size_t(info.st_size) > kIniMaxFileSize)
-        return FileResult::Failure(tooLarge);
-
-    std::string bytes(size_t(info.st_size), '\0');
-    size_t filled = 0;
-    for (;;) {
-        if (filled == bytes.size()) {
-            if (bytes.size() > kIniMaxFileSize)
-                return FileResult::Failure(tooLarge); // it grew while we read
-            bytes.resize(bytes.size() + 4096);
-        }
-        const ssize_t got = ::read(fd.Get(), bytes.data() + filled, bytes.size() - filled);
-        if (got < 0) {
-            if (errno == EINTR)
-                continue;
-            return FileResult::Failure(SystemError("Cannot read", path));
-        }
-        if (got == 0)
-            break;
-        filled += size_t(got);
-    }
-    bytes.resize(filled);
+    std::string bytes;
+    bool missing = false;
+    const FileResult read = platform::ReadWholeFile(path, kIniMaxFileSize, bytes, &missing);
+    if (!read.ok)
+        return missing ? FileResult() : read;
     Parse(bytes);
     m_exists = true;
     return {};
@@ -292,47 +214,7 @@ FileResult IniDocument::Load(const std::string &path)
 
 FileResult IniDocument::Save(const std::string &path, bool flushToDisk) const
 {
-    const std::string target = ResolveTarget(path);
-    struct stat old
-    {
-    };
-    const bool exists = ::stat(target.c_str(), &old) == 0;
-    if (!exists && errno != ENOENT)
-        return FileResult::Failure(SystemError("Cannot write", path));
-    if (exists && S_ISDIR(old.st_mode))
-        return FileResult::Failure("Cannot write \"" + path + "\": it is a directory");
-    if (exists && !S_ISREG(old.st_mode))
-        return FileResult::Failure("Cannot write \"" + path + "\": it is not a regular file");
-    // Without any write bit the file is read-only, also for root, who could
-    // otherwise replace it.
-    if (exists && ((old.st_mode & 0222) == 0 || ::access(target.c_str(), W_OK) != 0))
-        return FileResult::Failure("Cannot write \"" + path + "\": the file is read-only");
-
-    const std::string temp = target + ".kestrel-" + std::to_string(::getpid()) + "-" +
-                             std::to_string(g_tempCounter.fetch_add(1)) + ".tmp";
-    platform::UniqueFd fd(::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666));
-    if (!fd.Valid())
-        return FileResult::Failure(SystemError("Cannot write", path));
-    const auto fail = [&](const char *what) {
-        const FileResult failure = FileResult::Failure(SystemError(what, path));
-        ::unlink(temp.c_str());
-        return failure;
-    };
-    if (exists) {
-        if (::fchmod(fd.Get(), old.st_mode & 07777) != 0)
-            return fail("Cannot keep the permissions of");
-        if (::fchown(fd.Get(), old.st_uid, old.st_gid) != 0) {
-            // Only the owner's own files come back with their owner; others'
-            // files keep their permissions, which is what matters.
-        }
-    }
-    if (!WriteAll(fd.Get(), Serialize()) || (flushToDisk && ::fsync(fd.Get()) != 0))
-        return fail("Cannot write");
-    if (::close(fd.Release()) != 0) // a late write error shows here
-        return fail("Cannot write");
-    if (::rename(temp.c_str(), target.c_str()) != 0)
-        return fail("Cannot replace");
-    return {};
+    return platform::ReplaceFile(path, Serialize(), flushToDisk);
 }
 
 } // namespace params

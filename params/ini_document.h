@@ -9,6 +9,8 @@
 // are. Edits go to memory; Save replaces the file in one step, so a batch of
 // writes costs one load and one save.
 
+#include "platform/file_io.h"
+
 #include <cstddef>
 #include <string>
 #include <string_view>
@@ -25,13 +27,7 @@ inline constexpr size_t kIniKeyListBufferSize = 16384;
 // Parameter files are a few kilobytes; anything this large is not one.
 inline constexpr size_t kIniMaxFileSize = 16 * 1024 * 1024;
 
-struct FileResult
-{
-    bool ok = true;
-    std::string error; // why it failed, naming the file
-
-    static FileResult Failure(std::string why) { return {false, std::move(why)}; }
-};
+using FileResult = platform::FileResult;
 
 class IniDocument
 {

@@ -7,6 +7,7 @@
 #include <climits>
 #include <cstdlib>
 #include <cstring>
+#include <system_error>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -43,9 +44,10 @@ std::string ResolveLink(const std::string &path)
 
 } // namespace
 
+// The message of errno, taken in a thread-safe way.
 std::string SystemError(const std::string &what, const std::string &path)
 {
-    return what + " \"" + path + "\": " + std::strerror(errno);
+    return what + " \"" + path + "\": " + std::error_code(errno, std::generic_category()).message();
 }
 
 FileResult ReadWholeFile(const std::string &path, size_t maxSize, std::string &bytes, bool *missing)
@@ -53,11 +55,12 @@ FileResult ReadWholeFile(const std::string &path, size_t maxSize, std::string &b
     if (missing)
         *missing = false;
     bytes.clear();
-    UniqueFd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
+    // Non-blocking, so that a FIFO in the file's place cannot hang us.
+    UniqueFd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK));
     if (!fd.Valid()) {
         if (missing)
             *missing = errno == ENOENT;
-        return FileResult::Failure(SystemError("Cannot read", path));
+        return FileResult::Failure(SystemError("Cannot open", path));
     }
     struct stat info{};
     if (::fstat(fd.Get(), &info) != 0)
@@ -67,7 +70,7 @@ FileResult ReadWholeFile(const std::string &path, size_t maxSize, std::string &b
     if (!S_ISREG(info.st_mode))
         return FileResult::Failure("Cannot read \"" + path + "\": it is not a regular file");
     const std::string tooLarge = "Cannot read \"" + path + "\": the file is larger than "
-        + std::to_string(maxSize / (1024 * 1024)) + " MiB";
+        + std::to_string(maxSize / (1024 * 1024)) + " MiB and is not a parameter file";
     if (static_cast<size_t>(info.st_size) > maxSize)
         return FileResult::Failure(tooLarge);
 
