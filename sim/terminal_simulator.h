@@ -14,7 +14,7 @@
 #include "sim/output_schedule.h"
 #include "sim/sim_options.h"
 #include "sim/terminal_core.h"
-#include "sim/unique_fd.h"
+#include "platform/unique_fd.h"
 
 #include <atomic>
 #include <condition_variable>
@@ -84,7 +84,7 @@ private:
     std::vector<std::string> m_injected; // guarded by m_mutex
     uint32_t m_seed;
 
-    UniqueFd m_master, m_slave, m_wake;
+    platform::UniqueFd m_master, m_slave, m_wake;
     std::string m_slavePath;
     std::thread m_thread;
     std::atomic<bool> m_stopping{false};
