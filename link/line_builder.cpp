@@ -69,6 +69,11 @@ bool RxLineBuilder::feedByte(char byte)
     // The unsigned view also refuses a count that is not a valid position.
     const auto position = static_cast<uint32_t>(fill.count);
     if (position >= kRxLineSize) {
+        // The line is dropped: were it kept open, every byte after the next
+        // open of the port would overflow it again, and reception would
+        // never recover.
+        m_bInLine = false;
+        m_bPrompt = false;
         m_owner.OnRxError(RxError::Overflow);
         return false;
     }
