@@ -1,0 +1,196 @@
+// kestrel-cli's runs against the simulated terminal on a pty.
+
+#include "cli/cli_session.h"
+#include "engine/engine_globals.h"
+#include "engine/login.h"
+#include "params/ini_file.h"
+#include "platform/file_io.h"
+#include "sim/terminal_simulator.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+using namespace std::chrono_literals;
+
+namespace {
+
+class CliOverSim : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        char pattern[] = "/tmp/kestrel-cli-XXXXXX";
+        m_dir = ::mkdtemp(pattern);
+        g_nJobTimeout = 30000;
+        login::g_nLoginTimeout = 8000;
+    }
+    void TearDown() override { std::filesystem::remove_all(m_dir); }
+
+    void StartTerminal(sim::SimOptions options = {})
+    {
+        // Unused list entries read as blank records, so the lists stop early.
+        options.blankListRecord = "0*0*0*0";
+        options.faults.chunked = true;
+        terminal = std::make_unique<sim::TerminalSimulator>(options);
+        std::string error;
+        ASSERT_TRUE(terminal->Start(error)) << error;
+    }
+
+    CliOptions Options(CliOptions::Command command, const std::string &password = "1234")
+    {
+        CliOptions o;
+        o.command = command;
+        o.port = terminal->SlavePath();
+        o.password = password;
+        o.dir = m_dir + "/files";
+        o.out = m_dir + "/out.ini";
+        return o;
+    }
+
+    int Run(const CliOptions &options)
+    {
+        std::ostringstream err;
+        const int status = CliSession(options, err).Run();
+        stderrText = err.str();
+        return status;
+    }
+
+    bool Said(const std::string &line) const { return stderrText.find(line + "\n") != std::string::npos; }
+
+    std::string File(const std::string &name) const { return m_dir + "/" + name; }
+
+    std::string m_dir;
+    std::unique_ptr<sim::TerminalSimulator> terminal;
+    std::string stderrText;
+};
+
+TEST_F(CliOverSim, ReadsEveryPageIntoTheOutputFile)
+{
+    StartTerminal();
+    terminal->SetValue(16543, "5");
+    CliOptions options = Options(CliOptions::Command::Read);
+    options.forward = true;
+    ASSERT_EQ(Run(options), 0) << stderrText;
+    EXPECT_TRUE(Said("Read parameter success!"));
+    EXPECT_TRUE(Said("Reading AT command 6 ...")) << "waiting, four forwarding reasons and the clock";
+    CIniFile out(options.out);
+    EXPECT_EQ(out.GetString("PARA", "16543", "?"), "5");
+    EXPECT_NE(out.GetString("ATCMD", "AT+CCWA", ""), "");
+    EXPECT_NE(out.GetString("ATCMD", "AT+CCLK", ""), "");
+}
+
+TEST_F(CliOverSim, WritesAFileAndReadsTheValuesBack)
+{
+    StartTerminal();
+    const std::string file = File("config.ini");
+    const std::string content = "[PARA]\r\n16543=\"6\"\r\n16544=\"11\"\r\n[ATCMD]\r\nAT+CCWA=\"1,1\"\r\n";
+    ASSERT_TRUE(platform::ReplaceFile(file, content).ok);
+    CliOptions write = Options(CliOptions::Command::Write);
+    write.file = file;
+    ASSERT_EQ(Run(write), 0) << stderrText;
+    EXPECT_TRUE(Said("Save AT command success!"));
+    std::string after;
+    ASSERT_TRUE(platform::ReadWholeFile(file, 1 << 20, after).ok);
+    EXPECT_EQ(after, content) << "the user's file is never modified";
+
+    CliOptions read = Options(CliOptions::Command::Read);
+    read.forward = true;
+    ASSERT_EQ(Run(read), 0) << stderrText;
+    CIniFile out(read.out);
+    EXPECT_EQ(out.GetString("PARA", "16543", "?"), "6");
+    EXPECT_EQ(out.GetString("PARA", "16544", "?"), "11");
+    EXPECT_EQ(out.GetString("ATCMD", "AT+CCWA", "?"), "1,2");
+}
+
+TEST_F(CliOverSim, AFileWithoutKeysSendsNothing)
+{
+    StartTerminal();
+    CliOptions write = Options(CliOptions::Command::Write);
+    write.file = File("empty.ini");
+    ASSERT_TRUE(platform::ReplaceFile(write.file, "; nothing here\r\n[PARA]\r\n").ok);
+    EXPECT_EQ(Run(write), 1);
+    EXPECT_TRUE(Said("No data to be downloaded!"));
+    EXPECT_EQ(terminal->Commands(), std::vector<std::string>{"AT+WPAR=9996,\"1234\""}) << "only the login";
+}
+
+TEST_F(CliOverSim, PasswordChangeThenOnlyTheNewPasswordLogsIn)
+{
+    StartTerminal();
+    CliOptions passwd = Options(CliOptions::Command::Passwd);
+    passwd.newPassword = "24680";
+    ASSERT_EQ(Run(passwd), 0) << stderrText;
+    EXPECT_TRUE(Said("Successfully changed password!"));
+
+    CliOptions oldLogin = Options(CliOptions::Command::Read, "1234");
+    EXPECT_EQ(Run(oldLogin), 1);
+    EXPECT_TRUE(Said("ERROR:Software Password invalid!"));
+
+    CliOptions newLogin = Options(CliOptions::Command::Read, "24680");
+    newLogin.language = 2;
+    EXPECT_EQ(Run(newLogin), 0) << stderrText;
+    EXPECT_TRUE(Said("Lido com sucesso!"));
+}
+
+TEST_F(CliOverSim, RefusedLoginsAndUnreachablePorts)
+{
+    StartTerminal();
+    struct Case
+    {
+        const char *password;
+        std::string port;
+        const char *said;
+    };
+    const Case cases[] = {
+        {"9999", terminal->SlavePath(), "ERROR:Software Password invalid!"},
+        {"123", terminal->SlavePath(), "Error: The Software Password must be between 4 and 12 characters!"},
+        {"1234567890123", terminal->SlavePath(), "Error: The Software Password must be between 4 and 12 characters!"},
+        {"1234", "ttyNONEXISTENT", "Error: Can`t open Port:  ttyNONEXISTENT !"},
+    };
+    for (const Case &c : cases) {
+        CliOptions options = Options(CliOptions::Command::Read, c.password);
+        options.port = c.port;
+        EXPECT_EQ(Run(options), 1) << c.password;
+        EXPECT_TRUE(Said(c.said)) << stderrText;
+        EXPECT_FALSE(std::filesystem::exists(options.out)) << "nothing read, nothing written";
+    }
+}
+
+TEST_F(CliOverSim, ASilentTerminalEndsWithOvertimeAndKeepsWhatWasRead)
+{
+    sim::SimOptions options;
+    options.faults.silentAfter = 4; // the login and three reads are answered
+    StartTerminal(options);
+    g_nJobTimeout = 300;
+    CliOptions read = Options(CliOptions::Command::Read);
+    EXPECT_EQ(Run(read), 1);
+    EXPECT_TRUE(Said("Error:Overtime!"));
+    CIniFile out(read.out);
+    EXPECT_NE(out.GetString("PARA", "35", "?"), "?") << "the values read before stay";
+}
+
+TEST_F(CliOverSim, ASilentTerminalAtLoginTimesOut)
+{
+    sim::SimOptions options;
+    options.faults.silentAfter = 0;
+    StartTerminal(options);
+    login::g_nLoginTimeout = 200;
+    EXPECT_EQ(Run(Options(CliOptions::Command::Read)), 1);
+    EXPECT_TRUE(Said("Error: Timeout, check the COM Port!"));
+}
+
+TEST_F(CliOverSim, QuietKeepsOnlyErrors)
+{
+    StartTerminal();
+    sim::Faults faults;
+    faults.refuseReads = {3000};
+    terminal->SetFaults(faults);
+    CliOptions read = Options(CliOptions::Command::Read);
+    read.quiet = true;
+    EXPECT_EQ(Run(read), 1);
+    EXPECT_EQ(stderrText, "Error:Fail to read Enable Prefixes and Numbers Block!\n");
+}
+
+} // namespace
