@@ -142,6 +142,7 @@ void CCommThread::CompleteJob(const char *)
 
 void CCommThread::Sleep(Millis duration)
 {
+    m_pausedMs += duration.count();
     m_thread.Queue().SleepFor(duration);
 }
 

@@ -48,6 +48,9 @@ public:
 
     // The command line in the buffer, for tests.
     std::string_view Command() const { return {m_szCommand, m_nCommandLength}; }
+    // The time the worker has spent in its specified pauses, for the
+    // benchmark's account of where a job's time goes.
+    platform::Millis PausedTime() const { return platform::Millis(m_pausedMs.load()); }
 
 private:
     void OnStartJob(intptr_t code);
@@ -64,6 +67,7 @@ private:
     uint32_t m_nCommandLength = 0;
     char m_szCommand[512] = {};
     std::atomic<uint32_t> m_nJobState{kIdle};
+    std::atomic<int64_t> m_pausedMs{0};
     // "ComDelayEvent": set once when the thread starts and by nothing else, so
     // the first pause ends at once and every later one lasts its full time.
     platform::Event m_hComDelayEvent{platform::ResetMode::Manual, false};
