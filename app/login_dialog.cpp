@@ -1,0 +1,348 @@
+#include "app/login_dialog.h"
+
+#include "app/login_texts.h"
+#include "app/port_list.h"
+#include "engine/login.h"
+#include "link/serial_port.h"
+#include "link/shared_settings.h"
+#include "platform/messages.h"
+#include "widgets/app_message_box.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPointer>
+#include <QPushButton>
+
+namespace {
+
+constexpr const char *kBaudRates[] = {"2400", "4800", "9600", "19200", "38400", "57600", "115200"};
+const QColor kBackground(234, 234, 234);
+// The injected Enter is released this long after it was pressed.
+constexpr int kEnterReleaseDelayMs = 300;
+
+bool IsEnterKey(const QEvent *event)
+{
+    const int key = static_cast<const QKeyEvent *>(event)->key();
+    return key == Qt::Key_Return || key == Qt::Key_Enter;
+}
+
+// The first entry that begins with `text`, case ignored; -1 for none.
+int FindByLeadingText(const QComboBox &list, const QString &text)
+{
+    if (text.isEmpty())
+        return -1;
+    for (int i = 0; i < list.count(); ++i) {
+        if (list.itemText(i).startsWith(text, Qt::CaseInsensitive))
+            return i;
+    }
+    return -1;
+}
+
+QString Text(const lang::Tr3 &text)
+{
+    const char *chosen = text.Current();
+    return chosen ? QString::fromUtf8(chosen) : QString();
+}
+
+} // namespace
+
+CLoginDlg::CLoginDlg(CSerialPort &port, const StartupSettings &initial,
+                     const QStringList &friendlyPortNames, QWidget *parent)
+    : QDialog(parent), m_port(port), m_builder(port, *this)
+{
+    setObjectName(QStringLiteral("loginDialog"));
+    m_target.On(platform::WM_COMMNOTIFY,
+                [this](uintptr_t wParam, intptr_t) { m_builder.OnCommNotify(wParam); });
+    m_loginTimer.setSingleShot(true);
+    connect(&m_loginTimer, &QTimer::timeout, this, &CLoginDlg::onLoginTimer);
+
+    buildControls(friendlyPortNames, initial);
+    qApp->installEventFilter(this);
+}
+
+CLoginDlg::~CLoginDlg()
+{
+    qApp->removeEventFilter(this);
+    m_loginTimer.stop();
+    // Nothing may be posted to the target once it is gone.
+    if (m_port.Owner() == &m_target) {
+        m_port.ClosePort();
+        m_port.SetOwner(nullptr);
+    }
+}
+
+void CLoginDlg::buildControls(const QStringList &friendlyPortNames, const StartupSettings &initial)
+{
+    setAutoFillBackground(true);
+    QPalette background = palette();
+    background.setColor(QPalette::Window, kBackground);
+    background.setColor(QPalette::WindowText, Qt::black);
+    setPalette(background);
+
+    auto makeLabel = [this](const char *name) {
+        auto *label = new QLabel(this);
+        label->setObjectName(QLatin1String(name));
+        return label;
+    };
+    m_portLabel = makeLabel("portLabel");
+    m_baudLabel = makeLabel("baudLabel");
+    m_passwordLabel = makeLabel("passwordLabel");
+    m_languageLabel = makeLabel("languageLabel");
+
+    m_portList = new QComboBox(this);
+    m_portList->setObjectName(QStringLiteral("portList"));
+    const PortListing ports = BuildPortList(friendlyPortNames, initial.port);
+    m_portList->addItems(ports.entries);
+    m_portList->setCurrentIndex(ports.selected);
+
+    m_baudList = new QComboBox(this);
+    m_baudList->setObjectName(QStringLiteral("baudList"));
+    for (const char *rate : kBaudRates)
+        m_baudList->addItem(QLatin1String(rate));
+    // A saved rate that is not in the list leaves nothing selected: the user
+    // is asked to pick one.
+    m_baudList->setCurrentIndex(FindByLeadingText(*m_baudList, initial.baud));
+
+    m_passwordEdit = new QLineEdit(this);
+    m_passwordEdit->setObjectName(QStringLiteral("passwordEdit"));
+    m_passwordEdit->setEchoMode(QLineEdit::Password);
+
+    m_languageList = new QComboBox(this);
+    m_languageList->setObjectName(QStringLiteral("languageList"));
+
+    m_okButton = new QPushButton(this);
+    m_okButton->setObjectName(QStringLiteral("okButton"));
+    m_okButton->setDefault(true);
+    m_cancelButton = new QPushButton(this);
+    m_cancelButton->setObjectName(QStringLiteral("cancelButton"));
+
+    auto *grid = new QGridLayout(this);
+    grid->setSizeConstraint(QLayout::SetFixedSize);
+    grid->setHorizontalSpacing(12);
+    grid->setVerticalSpacing(10);
+    grid->setContentsMargins(18, 18, 18, 14);
+    const std::pair<QLabel *, QWidget *> rows[] = {{m_portLabel, m_portList},
+                                                   {m_baudLabel, m_baudList},
+                                                   {m_passwordLabel, m_passwordEdit},
+                                                   {m_languageLabel, m_languageList}};
+    int row = 0;
+    for (const auto &[label, field] : rows) {
+        label->setBuddy(field);
+        field->setMinimumWidth(170);
+        grid->addWidget(label, row, 0);
+        grid->addWidget(field, row, 1);
+        ++row;
+    }
+    auto *buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    buttons->addWidget(m_okButton);
+    buttons->addWidget(m_cancelButton);
+    grid->addLayout(buttons, row, 0, 1, 2);
+
+    connect(m_okButton, &QPushButton::clicked, this, &CLoginDlg::onOkClicked);
+    connect(m_cancelButton, &QPushButton::clicked, this, &CLoginDlg::reject);
+
+    applyLanguage(SelectionForSavedLanguage(initial.language));
+    connect(m_languageList, &QComboBox::currentIndexChanged, this, [this](int selection) {
+        if (selection >= 0)
+            applyLanguage(selection);
+    });
+}
+
+void CLoginDlg::applyLanguage(int selection)
+{
+    const int code = LabelLanguageForSelection(selection);
+    m_portLabel->setText(LoginLabel(LoginText::PortLabel, code));
+    m_baudLabel->setText(LoginLabel(LoginText::BaudLabel, code));
+    m_passwordLabel->setText(LoginLabel(LoginText::PasswordLabel, code));
+    m_languageLabel->setText(LoginLabel(LoginText::LanguageLabel, code));
+    m_okButton->setText(LoginLabel(LoginText::OkButton, code));
+    m_cancelButton->setText(LoginLabel(LoginText::CancelButton, code));
+    setWindowTitle(LoginLabel(LoginText::Title, code));
+
+    // The list is refilled in the new language with the same position
+    // selected, without counting as a new choice.
+    const QSignalBlocker blocker(m_languageList);
+    m_languageList->clear();
+    for (LoginText entry : {LoginText::English, LoginText::Portuguese, LoginText::Spanish})
+        m_languageList->addItem(LoginLabel(entry, code));
+    m_languageList->setCurrentIndex(selection);
+    update();
+}
+
+void CLoginDlg::showEvent(QShowEvent *event)
+{
+    QDialog::showEvent(event);
+    // A returning user finds port, rate and language chosen and just types
+    // the password.
+    m_passwordEdit->setFocus(Qt::OtherFocusReason);
+}
+
+bool CLoginDlg::eventFilter(QObject *watched, QEvent *event)
+{
+    auto *widget = qobject_cast<QWidget *>(watched);
+    if (!widget || (widget != this && !isAncestorOf(widget)))
+        return false;
+    switch (event->type()) {
+    case QEvent::KeyPress:
+        // An Enter confirms; from the password field it goes by way of OK.
+        m_enterPressed = IsEnterKey(event);
+        if (m_enterPressed && focusWidget() == m_passwordEdit)
+            m_okButton->setFocus(Qt::OtherFocusReason);
+        break;
+    case QEvent::ShortcutOverride:
+    case QEvent::KeyRelease:
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonRelease:
+    case QEvent::MouseButtonDblClick:
+        m_enterPressed = false;
+        break;
+    default:
+        break;
+    }
+    return false;
+}
+
+void CLoginDlg::onOkClicked()
+{
+    if (m_enterPressed)
+        confirm();
+    else
+        injectEnterPress();
+}
+
+// A click on OK confirms the way Enter does: an Enter press goes into the
+// input stream and comes back through the filter. It goes to OK itself, so
+// that it presses OK wherever the focus is.
+void CLoginDlg::injectEnterPress()
+{
+    QPointer<QWidget> target = m_okButton;
+    QCoreApplication::postEvent(target,
+                                new QKeyEvent(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier));
+    QTimer::singleShot(kEnterReleaseDelayMs, this, [target] {
+        if (target)
+            QCoreApplication::postEvent(
+                target, new QKeyEvent(QEvent::KeyRelease, Qt::Key_Return, Qt::NoModifier));
+    });
+}
+
+void CLoginDlg::confirm()
+{
+    m_portText = m_portList->currentText();
+    m_baudText = m_baudList->currentText();
+    m_passwordText = m_passwordEdit->text();
+    // The messages below already speak the chosen language.
+    const int code = std::max(m_languageList->currentIndex(), 0) + 1;
+    lang::SetCode(code);
+    m_languageCodeText = QString::number(code);
+
+    const std::string port = m_portText.toStdString();
+    const std::string password = m_passwordText.toStdString();
+    const login::InputProblem problem =
+        login::CheckInputs(port, m_baudText.toStdString(), password);
+    if (problem != login::InputProblem::None) {
+        showMessage(QString::fromStdString(login::ProblemText(problem)), 16);
+        if (problem == login::InputProblem::NoPassword ||
+            problem == login::InputProblem::PasswordLength)
+            selectPassword();
+        return;
+    }
+
+    // A second confirmation while the first still waits starts afresh: the
+    // port is closed first, which also ends the write of the old line.
+    endExchange();
+    g_strBaudRate = m_baudText.toStdString();
+    g_strPortName = port;
+    m_port.SetOwner(&m_target);
+    if (!m_port.OpenPort()) {
+        showMessage(QString::fromStdString(login::FormatText(login::texts::kCannotOpenPort, port)),
+                    16);
+        return;
+    }
+    m_loginTimer.start(login::g_nLoginTimeout);
+    m_loginLine = login::LoginLine(password);
+    m_awaitingReply = true;
+    m_port.Send(m_loginLine.data(), static_cast<uint32_t>(m_loginLine.size()));
+}
+
+void CLoginDlg::selectPassword()
+{
+    m_passwordEdit->selectAll();
+    m_passwordEdit->setFocus(Qt::OtherFocusReason);
+}
+
+void CLoginDlg::endExchange()
+{
+    m_awaitingReply = false;
+    m_loginTimer.stop();
+    if (m_port.Owner() == &m_target)
+        m_port.ClosePort();
+}
+
+void CLoginDlg::onLoginTimer()
+{
+    if (!m_awaitingReply)
+        return;
+    endExchange();
+    showMessage(Text(login::texts::kTimeout), 16);
+}
+
+void CLoginDlg::OnRxLineReady()
+{
+    const std::unique_ptr<std::string> line = m_builder.TakeLine();
+    // Lines outside an exchange (the rest of a batch after the answer, or
+    // anything after a time-out) answer nothing.
+    if (!line || !m_awaitingReply)
+        return;
+    switch (login::Classify(*line)) {
+    case login::LineKind::Empty:
+        showMessage(QString::fromLatin1(login::texts::kNoData), 32);
+        break;
+    case login::LineKind::Accepted:
+        m_loginSucceeded = true;
+        endExchange();
+        accept();
+        break;
+    case login::LineKind::Refused:
+        m_loginSucceeded = false;
+        endExchange();
+        showMessage(Text(login::texts::kPasswordInvalid), 16);
+        break;
+    case login::LineKind::Unsolicited:
+    case login::LineKind::Other:
+        break;
+    }
+}
+
+void CLoginDlg::OnRxError(RxError error)
+{
+    switch (error) {
+    case RxError::Overflow:
+        showMessage(Text(login::texts::kOverflow), 32);
+        break;
+    case RxError::SwapFailed:
+        showMessage(Text(login::texts::kSwapError), 32);
+        break;
+    case RxError::NoData:
+        showMessage(QString::fromLatin1(login::texts::kNoData), 32);
+        break;
+    }
+}
+
+void CLoginDlg::showMessage(const QString &text, int style)
+{
+    // A language code without texts shows nothing.
+    if (!text.isEmpty())
+        AppMessageBox(this, text, style);
+}
+
+void CLoginDlg::reject()
+{
+    endExchange();
+    QDialog::reject();
+}

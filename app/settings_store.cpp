@@ -1,0 +1,46 @@
+#include "app/settings_store.h"
+
+#include <QSettings>
+
+namespace {
+
+constexpr const char *kOrganisation = "Quillenbrook";
+constexpr const char *kApplication = "Kestrel Manager";
+constexpr const char *kGroup = "Settings";
+
+struct Key
+{
+    const char *name;
+    QString StartupSettings::*field;
+};
+constexpr Key kKeys[] = {
+    {"port", &StartupSettings::port},
+    {"baut", &StartupSettings::baud},
+    {"language", &StartupSettings::language},
+};
+
+} // namespace
+
+StartupSettings LoadStartupSettings()
+{
+    QSettings store(kOrganisation, kApplication);
+    store.beginGroup(kGroup);
+    StartupSettings settings;
+    for (const Key &key : kKeys) {
+        // A value of another type (a list, say, from a hand-edited file)
+        // reads as text as far as it converts, else as empty.
+        const QVariant value = store.value(key.name, settings.*key.field);
+        settings.*key.field = value.toString();
+    }
+    return settings;
+}
+
+void SaveStartupSettings(const StartupSettings &settings)
+{
+    QSettings store(kOrganisation, kApplication);
+    store.beginGroup(kGroup);
+    for (const Key &key : kKeys)
+        store.setValue(key.name, settings.*key.field);
+    store.endGroup();
+    store.sync();
+}

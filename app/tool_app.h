@@ -1,0 +1,52 @@
+#pragma once
+// The application object: runs the program from start to end. It reads the
+// stored start-up choices, checks the operating system, runs the login,
+// re-arms the serial port, runs the main window, and writes the choices
+// back at every end.
+
+#include "app/platform_check.h"
+#include "app/port_list.h"
+#include "app/settings_store.h"
+#include "link/serial_port.h"
+
+#include <QStringList>
+#include <functional>
+#include <optional>
+
+// What the start-up uses from outside; tests replace parts of it.
+struct ToolAppSeams
+{
+    // Runs the main window modally on the port after a successful login.
+    std::function<int(CSerialPort &)> runMainWindow;
+    std::function<OsVersion()> queryOsVersion = QueryOsVersion;
+    // Friendly names of the ports for the login's port list.
+    std::function<QStringList()> presentPortNames = PresentPortNames;
+};
+
+class CToolApp
+{
+public:
+    explicit CToolApp(ToolAppSeams seams);
+
+    // Preselects this port in the login for this run instead of the stored
+    // one (the stored one changes only through a successful login).
+    void SetPortOverride(const QString &port) { m_portOverride = port; }
+
+    // Start-up to end; the exit status: 1 when the operating system was
+    // refused, else 0.
+    int Run();
+
+    // The application's fields: the stored choices, replaced by the login's
+    // after a successful login.
+    const StartupSettings &Fields() const { return m_fields; }
+    CSerialPort &Port() { return m_port; }
+
+private:
+    bool login();
+
+    ToolAppSeams m_seams;
+    std::optional<QString> m_portOverride;
+    StartupSettings m_fields;
+    // The one serial port of the run.
+    CSerialPort m_port;
+};

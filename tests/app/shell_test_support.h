@@ -1,0 +1,100 @@
+#pragma once
+// Shared pieces of the application shell's GUI tests: a private environment
+// (offscreen screen, settings store, virtual ports), a recorder in place of
+// the message box, and the simulated terminal advertised as port "SIM0".
+
+#include "platform/virtual_ports.h"
+#include "sim/terminal_simulator.h"
+#include "widgets/app_message_box.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QList>
+#include <QTemporaryDir>
+#include <QtTest>
+
+namespace shell_test {
+
+// Set up before the QApplication exists and kept for the whole run.
+class TestEnvironment
+{
+public:
+    TestEnvironment()
+    {
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+            qputenv("QT_QPA_PLATFORM", "offscreen");
+        // The folder itself (mode 0700) is the runtime folder, where virtual
+        // ports are advertised; settings and per-port files go below it.
+        qputenv("XDG_RUNTIME_DIR", m_root.path().toLocal8Bit());
+        for (const char *variable : {"XDG_CONFIG_HOME", "XDG_DATA_HOME"}) {
+            const QString path = m_root.path() + QLatin1Char('/') + QLatin1String(variable);
+            QDir().mkpath(path);
+            qputenv(variable, path.toLocal8Bit());
+        }
+    }
+    QString Path() const { return m_root.path(); }
+
+private:
+    QTemporaryDir m_root;
+};
+
+// Message boxes are recorded instead of shown while this lives.
+class MessageRecorder
+{
+public:
+    MessageRecorder()
+    {
+        SetMessageBoxHook([this](const ShownMessage &message) { m_messages.append(message); });
+    }
+    ~MessageRecorder() { SetMessageBoxHook({}); }
+    MessageRecorder(const MessageRecorder &) = delete;
+    MessageRecorder &operator=(const MessageRecorder &) = delete;
+
+    const QList<ShownMessage> &Messages() const { return m_messages; }
+    int Count() const { return static_cast<int>(m_messages.size()); }
+    QString LastText() const { return m_messages.isEmpty() ? QString() : m_messages.last().text; }
+    int LastStyle() const { return m_messages.isEmpty() ? 0 : m_messages.last().style; }
+    void Clear() { m_messages.clear(); }
+
+private:
+    QList<ShownMessage> m_messages;
+};
+
+// The simulated terminal on a pty, advertised as the virtual port "SIM0".
+class SimulatedPort
+{
+public:
+    explicit SimulatedPort(sim::SimOptions options = {}) : m_terminal(std::move(options))
+    {
+        std::string error;
+        m_started = m_terminal.Start(error) &&
+                    platform::AdvertiseVirtualPort(kName, m_terminal.SlavePath(), error);
+        if (!m_started)
+            qWarning("simulated terminal: %s", error.c_str());
+    }
+    ~SimulatedPort() { platform::WithdrawVirtualPort(kName, m_terminal.SlavePath()); }
+    SimulatedPort(const SimulatedPort &) = delete;
+    SimulatedPort &operator=(const SimulatedPort &) = delete;
+
+    bool Started() const { return m_started; }
+    sim::TerminalSimulator &Terminal() { return m_terminal; }
+
+    static constexpr const char *kName = "SIM0";
+
+private:
+    sim::TerminalSimulator m_terminal;
+    bool m_started = false;
+};
+
+} // namespace shell_test
+
+// main() of a shell test program: the environment first, then the
+// application, then the test object.
+#define KESTREL_SHELL_TEST_MAIN(TestClass)                                                         \
+    int main(int argc, char **argv)                                                                \
+    {                                                                                              \
+        shell_test::TestEnvironment environment;                                                   \
+        QApplication application(argc, argv);                                                      \
+        TestClass test;                                                                            \
+        return QTest::qExec(&test, argc, argv);                                                    \
+    }
