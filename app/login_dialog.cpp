@@ -17,6 +17,7 @@
 #include <QLineEdit>
 #include <QPointer>
 #include <QPushButton>
+#include <QRegularExpressionValidator>
 
 namespace {
 
@@ -111,6 +112,10 @@ void CLoginDlg::buildControls(const QStringList &friendlyPortNames, const Startu
     m_passwordEdit = new QLineEdit(this);
     m_passwordEdit->setObjectName(QStringLiteral("passwordEdit"));
     m_passwordEdit->setEchoMode(QLineEdit::Password);
+    // A CR or LF pasted into the password would split the login line into
+    // two command lines for the terminal; control characters never get in.
+    m_passwordEdit->setValidator(new QRegularExpressionValidator(
+        QRegularExpression(QStringLiteral("[^\\x00-\\x1f\\x7f]*")), m_passwordEdit));
 
     m_languageList = new QComboBox(this);
     m_languageList->setObjectName(QStringLiteral("languageList"));

@@ -10,6 +10,7 @@
 #include "params/language.h"
 #include "shell_test_support.h"
 
+#include <QClipboard>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -20,6 +21,16 @@ using namespace shell_test;
 namespace {
 
 constexpr int kReplyWaitMs = 10000;
+
+const QStringList kEnglishLabels{"Login",      "COM Port:", "Baud Rate(bps):", "Software Password:",
+                                 "Language:",  "OK",        "Cancel",          "English",
+                                 "Portuguese", "Spanish"};
+const QStringList kPortugueseLabels{"Iniciar", "Porta COM:", "Taxa(bps):", "Senha:",    "Idioma:",
+                                    "OK",      "Cancelar",   "Inglês",     "Português", "Espanhol"};
+const QStringList kSpanishLabels{"Iniciar sesión", "Puerto COM:", "Velocidad de transmisión(bps):",
+                                 "Password:",      "Idioma:",     "OK",
+                                 "Cancelar",       "Inglés",      "Portugués ",
+                                 "Español"};
 
 struct Controls
 {
@@ -40,12 +51,19 @@ struct Controls
         return portLabel && baudLabel && passwordLabel && languageLabel && portList && baudList &&
                password && languageList && ok && cancel;
     }
-    QStringList LanguageEntries() const
+    // Title, the four labels, the buttons and the language list's entries.
+    QStringList Labels() const
     {
-        QStringList entries;
+        QStringList labels{portLabel->window()->windowTitle(),
+                           portLabel->text(),
+                           baudLabel->text(),
+                           passwordLabel->text(),
+                           languageLabel->text(),
+                           ok->text(),
+                           cancel->text()};
         for (int i = 0; i < languageList->count(); ++i)
-            entries << languageList->itemText(i);
-        return entries;
+            labels << languageList->itemText(i);
+        return labels;
     }
 
     QLabel *portLabel, *baudLabel, *passwordLabel, *languageLabel;
@@ -103,13 +121,15 @@ private Q_SLOTS:
     void cleanup();
 
     void opensWithChoicesPreselectedAndFocusInPassword();
-    void storedPortugueseShowsPortugueseLabels();
+    void labelsForStoredLanguage_data();
+    void labelsForStoredLanguage();
     void spanishRelabelsAtOnceAndSpeaksSpanish();
     void garbageSettingsFallBackToEnglish();
     void inputChecks_data();
     void inputChecks();
     void passwordLengthBounds_data();
     void passwordLengthBounds();
+    void controlCharactersStayOutOfThePassword();
     void lowerCaseOkSucceedsPastUnsolicitedLines();
     void mouseClickOnOkConfirmsLikeEnter();
     void cmeErrorIsAnInvalidPassword();
@@ -150,30 +170,30 @@ void LoginDialogTest::opensWithChoicesPreselectedAndFocusInPassword()
     QCOMPARE(c.baudList->currentText(), QStringLiteral("115200"));
     QCOMPARE(c.baudList->count(), 7);
     QCOMPARE(c.baudList->itemText(0), QStringLiteral("2400"));
-    QCOMPARE(c.languageList->currentIndex(), 0);
-    QCOMPARE(c.LanguageEntries(), (QStringList{"English", "Portuguese", "Spanish"}));
-    QCOMPARE(login.dialog.windowTitle(), QStringLiteral("Login"));
-    QCOMPARE(c.portLabel->text(), QStringLiteral("COM Port:"));
-    QCOMPARE(c.baudLabel->text(), QStringLiteral("Baud Rate(bps):"));
-    QCOMPARE(c.passwordLabel->text(), QStringLiteral("Software Password:"));
-    QCOMPARE(c.languageLabel->text(), QStringLiteral("Language:"));
-    QCOMPARE(c.cancel->text(), QStringLiteral("Cancel"));
     QCOMPARE(c.password->echoMode(), QLineEdit::Password);
     QTRY_COMPARE(QApplication::focusWidget(), c.password);
 }
 
-void LoginDialogTest::storedPortugueseShowsPortugueseLabels()
+void LoginDialogTest::labelsForStoredLanguage_data()
 {
-    LoginFixture login(Initial(QStringLiteral("2")), {});
-    const Controls &c = login.controls;
-    QCOMPARE(c.languageList->currentIndex(), 1);
-    QCOMPARE(c.LanguageEntries(), (QStringList{"Inglês", "Português", "Espanhol"}));
-    QCOMPARE(login.dialog.windowTitle(), QStringLiteral("Iniciar"));
-    QCOMPARE(c.portLabel->text(), QStringLiteral("Porta COM:"));
-    QCOMPARE(c.baudLabel->text(), QStringLiteral("Taxa(bps):"));
-    QCOMPARE(c.passwordLabel->text(), QStringLiteral("Senha:"));
-    QCOMPARE(c.languageLabel->text(), QStringLiteral("Idioma:"));
-    QCOMPARE(c.cancel->text(), QStringLiteral("Cancelar"));
+    QTest::addColumn<QString>("stored");
+    QTest::addColumn<int>("selected");
+    QTest::addColumn<QStringList>("labels");
+    QTest::newRow("1") << "1" << 0 << kEnglishLabels;
+    QTest::newRow("2") << "2" << 1 << kPortugueseLabels;
+    QTest::newRow("3") << "3" << 2 << kSpanishLabels;
+    QTest::newRow("9: English") << "9" << 0 << kEnglishLabels;
+    QTest::newRow("empty: English") << "" << 0 << kEnglishLabels;
+}
+
+void LoginDialogTest::labelsForStoredLanguage()
+{
+    QFETCH(QString, stored);
+    QFETCH(int, selected);
+    QFETCH(QStringList, labels);
+    LoginFixture login(Initial(stored), {});
+    QCOMPARE(login.controls.languageList->currentIndex(), selected);
+    QCOMPARE(login.controls.Labels(), labels);
 }
 
 void LoginDialogTest::spanishRelabelsAtOnceAndSpeaksSpanish()
@@ -184,10 +204,7 @@ void LoginDialogTest::spanishRelabelsAtOnceAndSpeaksSpanish()
 
     c.languageList->setCurrentIndex(2);
     QCOMPARE(c.languageList->currentIndex(), 2);
-    QCOMPARE(c.LanguageEntries(), (QStringList{"Inglés", "Portugués ", "Español"}));
-    QCOMPARE(login.dialog.windowTitle(), QStringLiteral("Iniciar sesión"));
-    QCOMPARE(c.baudLabel->text(), QStringLiteral("Velocidad de transmisión(bps):"));
-    QCOMPARE(c.passwordLabel->text(), QStringLiteral("Password:"));
+    QCOMPARE(c.Labels(), kSpanishLabels);
     // The labels change at once; the language code only when confirmed.
     QCOMPARE(lang::Code(), lang::kEnglish);
 
@@ -200,11 +217,10 @@ void LoginDialogTest::spanishRelabelsAtOnceAndSpeaksSpanish()
     QCOMPARE(messages.Messages().last().caption, QStringLiteral("Kestrel Manager"));
     QVERIFY(!login.port.IsOpen());
 
-    // Back to English by way of Portuguese.
     c.languageList->setCurrentIndex(1);
-    QCOMPARE(c.passwordLabel->text(), QStringLiteral("Senha:"));
+    QCOMPARE(c.Labels(), kPortugueseLabels);
     c.languageList->setCurrentIndex(0);
-    QCOMPARE(c.passwordLabel->text(), QStringLiteral("Software Password:"));
+    QCOMPARE(c.Labels(), kEnglishLabels);
     QCOMPARE(c.languageList->currentIndex(), 0);
 }
 
@@ -215,7 +231,6 @@ void LoginDialogTest::garbageSettingsFallBackToEnglish()
                        {QStringLiteral("Port (ttyS4)"), QStringLiteral("Port (ttyS5)")});
     const Controls &c = login.controls;
     QCOMPARE(c.languageList->currentIndex(), 0);
-    QCOMPARE(c.passwordLabel->text(), QStringLiteral("Software Password:"));
     QCOMPARE(c.portList->currentIndex(), 0);
     // An unknown rate leaves the choice to the user, who is asked for it.
     QCOMPARE(c.baudList->currentIndex(), -1);
@@ -324,6 +339,20 @@ void LoginDialogTest::passwordLengthBounds()
                                   QStringLiteral("ERROR:Software Password invalid!"), kReplyWaitMs);
     }
     QVERIFY(!login.port.IsOpen());
+}
+
+void LoginDialogTest::controlCharactersStayOutOfThePassword()
+{
+    LoginFixture login(Initial(), {});
+    QLineEdit *password = login.controls.password;
+    for (const char *pasted : {"12\r34", "12\n34", "12\x7f"}) {
+        QGuiApplication::clipboard()->setText(QString::fromLatin1(pasted));
+        password->paste();
+        QCOMPARE(password->text(), QString());
+    }
+    QGuiApplication::clipboard()->setText(QStringLiteral("12 34"));
+    password->paste();
+    QCOMPARE(password->text(), QStringLiteral("12 34"));
 }
 
 void LoginDialogTest::lowerCaseOkSucceedsPastUnsolicitedLines()
