@@ -1,6 +1,7 @@
 #include "app/about_dialog.h"
 
-#include <QApplication>
+#include "app/window_look.h"
+
 #include <QDialog>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -18,11 +19,7 @@ std::unique_ptr<QDialog> CreateAboutBox(QWidget *parent)
     auto box = std::make_unique<QDialog>(parent);
     box->setObjectName(QStringLiteral("aboutBox"));
     box->setWindowTitle(QLatin1String(kAboutTitle));
-    box->setAutoFillBackground(true);
-    QPalette background = box->palette();
-    background.setColor(QPalette::Window, QColor(234, 234, 234));
-    background.setColor(QPalette::WindowText, Qt::black);
-    box->setPalette(background);
+    ApplyWindowLook(*box);
 
     auto *icon = new QLabel(box.get());
     const int iconSize = box->style()->pixelMetric(QStyle::PM_MessageBoxIconSize);

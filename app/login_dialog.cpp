@@ -2,6 +2,7 @@
 
 #include "app/login_texts.h"
 #include "app/port_list.h"
+#include "app/window_look.h"
 #include "engine/login.h"
 #include "link/serial_port.h"
 #include "link/shared_settings.h"
@@ -22,7 +23,6 @@
 namespace {
 
 constexpr const char *kBaudRates[] = {"2400", "4800", "9600", "19200", "38400", "57600", "115200"};
-const QColor kBackground(234, 234, 234);
 // The injected Enter is released this long after it was pressed.
 constexpr int kEnterReleaseDelayMs = 300;
 
@@ -79,11 +79,7 @@ CLoginDlg::~CLoginDlg()
 
 void CLoginDlg::buildControls(const QStringList &friendlyPortNames, const StartupSettings &initial)
 {
-    setAutoFillBackground(true);
-    QPalette background = palette();
-    background.setColor(QPalette::Window, kBackground);
-    background.setColor(QPalette::WindowText, Qt::black);
-    setPalette(background);
+    ApplyWindowLook(*this);
 
     auto makeLabel = [this](const char *name) {
         auto *label = new QLabel(this);

@@ -514,7 +514,7 @@ void LoginDialogTest::labelsFitInEachLanguage()
         for (QPushButton *button : {c.ok, c.cancel})
             QVERIFY(button->width() >= button->sizeHint().width());
         const QPixmap picture = login.dialog.grab();
-        QVERIFY(!picture.isNull());
+        QCOMPARE(picture.toImage().pixelColor(2, 2), QColor(234, 234, 234));
         if (!folder.isEmpty())
             QVERIFY(picture.save(
                 folder + QStringLiteral("/login_%1.png").arg(QLatin1String(names[language]))));
