@@ -74,6 +74,12 @@ protected:
         reports.clear();
     }
 
+    // Jobs close the port right after posting their last message.
+    bool PortCloses()
+    {
+        return window.Queue().RunUntil([this] { return !port.IsOpen(); }, 10s);
+    }
+
     bool Shown(const std::string &text) const
     {
         return std::find(texts.begin(), texts.end(), text) != texts.end();
@@ -140,7 +146,7 @@ TEST_F(EngineOverSim, WritesTheFileInsideATransactionAndReadsItBack)
     EXPECT_TRUE(Shown("Save AT command success!"));
     EXPECT_EQ(*terminal->Value(16544), "09");
     EXPECT_EQ(*terminal->Value(16543), "3");
-    EXPECT_FALSE(port.IsOpen()) << "the write job closes the port at its end";
+    EXPECT_TRUE(PortCloses()) << "the write job closes the port at its end";
 
     ResetOutcome();
     ASSERT_TRUE(operations->Receive([](ReadLists &l) {
@@ -271,7 +277,7 @@ TEST_F(EngineOverSim, PasswordChangeThenTheNewPasswordOpensTheTransaction)
     EXPECT_TRUE(Shown("Successfully changed password!"));
     EXPECT_EQ(terminal->Password(), "98765");
     EXPECT_EQ(g_strSoftwarePassword, "98765");
-    EXPECT_FALSE(port.IsOpen());
+    EXPECT_TRUE(PortCloses());
     EXPECT_EQ(SentCommands("AT+WPAR=9995").size(), 1u) << "the transaction was ended before the close";
 }
 
@@ -286,7 +292,7 @@ TEST_F(EngineOverSim, AWrongSoftwarePasswordStopsTheWriteAtOnce)
     ASSERT_TRUE(RunUntilEnded());
     EXPECT_TRUE(Shown("Error: Password invalid!"));
     EXPECT_EQ(terminal->Commands(), Strings{"AT+WPAR=9996,\"9999\""});
-    EXPECT_FALSE(port.IsOpen());
+    EXPECT_TRUE(PortCloses());
 }
 
 } // namespace
