@@ -61,8 +61,8 @@ const std::vector<ParameterSpec> &ParameterTable()
 const ParameterSpec *FindParameter(int number)
 {
     const auto &table = ParameterTable();
-    const auto it = std::find_if(table.begin(), table.end(), [number](const ParameterSpec &spec) {
-        return number >= spec.first && number <= spec.last;
+    const auto it = std::find_if(table.begin(), table.end(), [number](const ParameterSpec &row) {
+        return number >= row.first && number <= row.last;
     });
     return it == table.end() ? nullptr : &*it;
 }
@@ -73,12 +73,12 @@ bool IsListEntry(int number)
            (number >= reserved::kCallBackFirst && number <= reserved::kCallBackLast);
 }
 
-bool ValueFits(const ParameterSpec &spec, std::string_view value)
+bool ValueFits(const ParameterSpec &row, std::string_view value)
 {
-    if (value.size() > spec.maxLength)
+    if (value.size() > row.maxLength)
         return false;
-    return std::all_of(value.begin(), value.end(), [&spec](char c) {
-        if (spec.form == ValueForm::Digits)
+    return std::all_of(value.begin(), value.end(), [&row](char c) {
+        if (row.form == ValueForm::Digits)
             return c >= '0' && c <= '9';
         return static_cast<unsigned char>(c) >= 0x20 && c != '"' && c != 0x7f;
     });

@@ -28,7 +28,7 @@ const ParameterSpec *FindParameter(int number);
 // Entries of the forbidden list (3001..3020) and the call back list (16212..16511).
 bool IsListEntry(int number);
 // Whether the terminal takes `value` for the parameter (empty always fits).
-bool ValueFits(const ParameterSpec &spec, std::string_view value);
+bool ValueFits(const ParameterSpec &row, std::string_view value);
 
 // Numbers with a meaning of their own on write.
 namespace reserved {

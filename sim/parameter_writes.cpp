@@ -140,9 +140,9 @@ Reply TerminalCore::pinAction(int number, const std::vector<Argument> &values)
 
 Reply TerminalCore::stageValue(int number, const std::vector<Argument> &values)
 {
-    const ParameterSpec *spec = FindParameter(number);
-    if (!spec || spec->access == Access::ReadOnly || values.size() != 1 ||
-        !ValueFits(*spec, values[0].text))
+    const ParameterSpec *row = FindParameter(number);
+    if (!row || row->access == Access::ReadOnly || values.size() != 1 ||
+        !ValueFits(*row, values[0].text))
         return error();
     m_staged[number] = values[0].text;
     return ok();

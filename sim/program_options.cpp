@@ -198,25 +198,25 @@ bool ParseProgramOptions(const std::vector<std::string> &args, ProgramOptions &o
             value = name.substr(equals + 1);
             name.resize(equals);
         }
-        const auto &specs = Options();
-        const auto spec = std::find_if(specs.begin(), specs.end(),
+        const auto &knownOptions = Options();
+        const auto known = std::find_if(knownOptions.begin(), knownOptions.end(),
                                        [&](const OptionSpec &s) { return s.name == name; });
-        if (spec == specs.end()) {
+        if (known == knownOptions.end()) {
             error = "unknown option '" + args[i] + "'";
             return false;
         }
-        if (spec->valueName.empty() && inlineValue) {
+        if (known->valueName.empty() && inlineValue) {
             error = "option " + name + " takes no value";
             return false;
         }
-        if (!spec->valueName.empty() && !inlineValue) {
+        if (!known->valueName.empty() && !inlineValue) {
             if (i + 1 >= args.size()) {
                 error = "option " + name + " needs a value";
                 return false;
             }
             value = args[++i];
         }
-        if (!spec->apply(options, value)) {
+        if (!known->apply(options, value)) {
             error = "bad value '" + value + "' for " + name;
             return false;
         }
@@ -229,12 +229,12 @@ std::string ProgramUsage()
     std::string text = "Usage: kestrel-sim [options]\n"
                        "Simulates the desk terminal on a pty. Prints the pty's path as the\n"
                        "first line, then serves until interrupted.\n\n";
-    for (const OptionSpec &spec : Options()) {
-        std::string left = "  " + std::string(spec.name);
-        if (!spec.valueName.empty())
-            left += " " + std::string(spec.valueName);
+    for (const OptionSpec &known : Options()) {
+        std::string left = "  " + std::string(known.name);
+        if (!known.valueName.empty())
+            left += " " + std::string(known.valueName);
         left.resize(std::max<std::size_t>(left.size() + 1, 28), ' ');
-        text += left + std::string(spec.help) + "\n";
+        text += left + std::string(known.help) + "\n";
     }
     return text;
 }

@@ -101,9 +101,9 @@ bool ApplyLine(std::string_view key, std::string_view value, TerminalState &stat
 TerminalState TerminalState::Fresh(std::string password, std::string simPin, ClockSetting clock)
 {
     TerminalState state;
-    for (const ParameterSpec &spec : ParameterTable())
-        for (int number = spec.first; number <= spec.last; ++number)
-            state.parameters[number] = spec.defaultValue;
+    for (const ParameterSpec &row : ParameterTable())
+        for (int number = row.first; number <= row.last; ++number)
+            state.parameters[number] = row.defaultValue;
     state.password = std::move(password);
     state.simPin = std::move(simPin);
     state.clock = clock;
