@@ -1,0 +1,215 @@
+#include "pages/parameter_page.h"
+
+#include "pages/page_services.h"
+#include "params/parameter_store.h"
+#include "widgets/app_message_box.h"
+
+#include <QAbstractButton>
+#include <QAbstractItemView>
+#include <QGroupBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPainter>
+#include <QPushButton>
+#include <QRegularExpression>
+
+namespace {
+constexpr int kStyleError = 16;
+}
+
+CParameterPage::CParameterPage(int templateId, QWidget *parent)
+    : QWidget(parent), m_templateId(templateId)
+{
+    setFixedSize(kPageWidth, kPageHeight);
+    // Children that paint a background of their own take the page colour too;
+    // texts are black on it.
+    QPalette colours = palette();
+    colours.setColor(QPalette::Window, QColor(kPageGrey, kPageGrey, kPageGrey));
+    colours.setColor(QPalette::WindowText, Qt::black);
+    setPalette(colours);
+}
+
+CParameterPage::~CParameterPage() = default;
+
+void CParameterPage::InitPage(IPageServices &host)
+{
+    if (m_initialised)
+        return;
+    m_host = &host;
+    OnInitPage();
+    LabelControls(Labels(), lang::Code());
+    // A focused push button of a page would take Enter as a click.
+    for (QPushButton *button : findChildren<QPushButton *>())
+        button->setAutoDefault(false);
+    m_initialised = true;
+}
+
+ParameterStore &CParameterPage::Store()
+{
+    if (m_host)
+        return m_host->Store();
+    if (!m_detachedStore)
+        m_detachedStore = std::make_unique<ParameterStore>();
+    return *m_detachedStore;
+}
+
+// ---- labelling -------------------------------------------------------------
+
+void CParameterPage::LabelControls(const std::vector<ControlLabel> &labels, int languageCode)
+{
+    for (const ControlLabel &label : labels) {
+        const char *chosen = label.text.Pick(languageCode);
+        if (!chosen || !label.control)
+            continue;
+        const QString text = QString::fromUtf8(chosen);
+        if (auto *staticText = qobject_cast<QLabel *>(label.control))
+            staticText->setText(text);
+        else if (auto *button = qobject_cast<QAbstractButton *>(label.control))
+            button->setText(text);
+        else if (auto *group = qobject_cast<QGroupBox *>(label.control))
+            group->setTitle(text);
+        else if (auto *edit = qobject_cast<QLineEdit *>(label.control))
+            edit->setPlaceholderText(text);
+    }
+}
+
+std::optional<QString> CParameterPage::InLanguage(const lang::Tr3 &text)
+{
+    const char *chosen = text.Current();
+    if (!chosen)
+        return std::nullopt;
+    return QString::fromUtf8(chosen);
+}
+
+std::optional<QString> CParameterPage::InLanguage(const lang::Tr3 &text, int number)
+{
+    const std::optional<QString> pattern = InLanguage(text);
+    if (!pattern)
+        return std::nullopt;
+    // The texts carry one "%d" or "%0Nd"; filled here rather than handed to
+    // a printf so that a table text never acts as a format.
+    static const QRegularExpression conversion(QStringLiteral("%(0?)(\\d*)d"));
+    const QRegularExpressionMatch match = conversion.match(*pattern);
+    if (!match.hasMatch())
+        return pattern;
+    const int width = match.captured(2).isEmpty() ? 0 : match.captured(2).toInt();
+    const QChar fill = match.captured(1).isEmpty() ? QLatin1Char(' ') : QLatin1Char('0');
+    QString filled = *pattern;
+    filled.replace(match.capturedStart(), match.capturedLength(),
+                   QStringLiteral("%1").arg(number, width, 10, fill));
+    return filled;
+}
+
+// ---- the enable pattern -------------------------------------------------------
+
+void CParameterPage::AddGate(Gate gate)
+{
+    if (!gate.box)
+        return;
+    m_gates.push_back(gate);
+    connect(gate.box, &QAbstractButton::clicked, this, [this, gate] { UpdateGate(gate, true); });
+    UpdateGate(gate, false);
+}
+
+void CParameterPage::ApplyGates()
+{
+    for (const Gate &gate : m_gates)
+        UpdateGate(gate, false);
+}
+
+void CParameterPage::UpdateGate(const Gate &gate, bool clicked)
+{
+    const bool on = gate.box->isChecked();
+    for (QWidget *field : gate.gated)
+        field->setEnabled(on);
+    for (QWidget *field : gate.gatedWhenOff)
+        field->setEnabled(!on);
+    if (!clicked)
+        return;
+    if (!on && gate.emptyWhenUnchecked) {
+        for (QWidget *field : gate.gated) {
+            if (auto *edit = qobject_cast<QLineEdit *>(field))
+                edit->clear();
+        }
+    }
+    if (gate.moveFocus) {
+        const std::vector<QWidget *> &enabled = on ? gate.gated : gate.gatedWhenOff;
+        if (!enabled.empty())
+            enabled.front()->setFocus(Qt::OtherFocusReason);
+    }
+}
+
+// ---- the first failure -----------------------------------------------------------
+
+bool CParameterPage::FailWith(const std::optional<QString> &message,
+                              const std::function<void()> &selectOffender, FailureOrder order)
+{
+    auto tell = [&] {
+        if (message && !message->isEmpty())
+            AppMessageBox(this, *message, kStyleError);
+    };
+    if (order == FailureOrder::MessageThenPage)
+        tell();
+    if (m_host)
+        m_host->SendShowPage(m_templateId);
+    if (selectOffender)
+        selectOffender();
+    if (order == FailureOrder::PageThenMessage)
+        tell();
+    return false;
+}
+
+bool CParameterPage::FailOnField(const std::optional<QString> &message, QLineEdit *field,
+                                 FailureOrder order)
+{
+    return FailWith(
+        message,
+        [field] {
+            if (!field)
+                return;
+            field->selectAll();
+            field->setFocus(Qt::OtherFocusReason);
+        },
+        order);
+}
+
+bool CParameterPage::FailOnRow(const std::optional<QString> &message, QAbstractItemView *list,
+                               int row, FailureOrder order)
+{
+    return FailWith(
+        message,
+        [list, row] {
+            if (!list || !list->model() || row < 0 || row >= list->model()->rowCount())
+                return;
+            const QModelIndex index = list->model()->index(row, 0);
+            list->setCurrentIndex(index);
+            if (QItemSelectionModel *selection = list->selectionModel())
+                selection->select(index,
+                                  QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+            list->scrollTo(index);
+            list->setFocus(Qt::OtherFocusReason);
+        },
+        order);
+}
+
+// ---- input and painting ---------------------------------------------------------
+
+void CParameterPage::keyPressEvent(QKeyEvent *event)
+{
+    switch (event->key()) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+    case Qt::Key_Escape:
+        event->accept();
+        return;
+    default:
+        QWidget::keyPressEvent(event);
+    }
+}
+
+void CParameterPage::paintEvent(QPaintEvent *)
+{
+    QPainter painter(this);
+    painter.fillRect(rect(), QColor(kPageGrey, kPageGrey, kPageGrey));
+}

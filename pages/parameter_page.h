@@ -1,0 +1,135 @@
+#pragma once
+// The base of the eleven parameter pages. The host creates each page once,
+// stacks it in its page area and drives all pages alike through four
+// operations, always in page order: ValidatePage (the first refusal stops
+// the pass), SaveToStore, AppendReadItems and LoadFromStore.
+//
+// Shared by every page, so that none copies them: labelling by language at
+// initialisation, the enable pattern (a check box gating fields) and the
+// report of the first failing rule.
+
+#include "params/language.h"
+
+#include <QWidget>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <vector>
+
+class IPageServices;
+struct ParameterStore;
+struct ReadLists;
+class QAbstractButton;
+class QAbstractItemView;
+class QLineEdit;
+
+// Fixed size of the page area of the main window; pages are made to fit it.
+inline constexpr int kPageWidth = 600;
+inline constexpr int kPageHeight = 440;
+
+// The page colour, the same as the main window's page title bar.
+inline constexpr int kPageGrey = 234;
+
+class CParameterPage : public QWidget
+{
+    Q_OBJECT
+public:
+    explicit CParameterPage(int templateId, QWidget *parent = nullptr);
+    ~CParameterPage() override;
+
+    int TemplateId() const { return m_templateId; }
+
+    // The page's initialisation, run once by the host right after creation:
+    // the host is taken, the page sets up its controls and enable states
+    // (OnInitPage) and then labels them in the current language (Labels).
+    void InitPage(IPageServices &host);
+    bool Initialised() const { return m_initialised; }
+
+    // Activation hooks, called by the host.
+    virtual void OnPageShow() {}
+    virtual void OnPageHide() {}
+    virtual void OnAfterCreate() {}
+    virtual void OnBeforeDestroy() {}
+
+    // Checks the input; at the first failing rule the page tells the user,
+    // comes to the front and returns false.
+    virtual bool ValidatePage() { return true; }
+    virtual void SaveToStore() {}
+    // Appends what a read must ask the terminal for this page.
+    virtual void AppendReadItems(ReadLists &) {}
+    virtual void LoadFromStore() {}
+
+    // ---- labelling ---------------------------------------------------------
+    struct ControlLabel
+    {
+        QWidget *control; // label, button, check box, group box or edit (placeholder)
+        lang::Tr3 text;
+    };
+    // Sets each control's text in the language; a code outside 1..3 keeps
+    // the texts the controls were made with.
+    static void LabelControls(const std::vector<ControlLabel> &labels, int languageCode);
+
+    // ---- texts of rule messages ----------------------------------------------
+    // The text in the current language; nullopt for a code outside 1..3,
+    // where no box is shown but the rule still fails.
+    static std::optional<QString> InLanguage(const lang::Tr3 &text);
+    // The same with the one "%d" or "%04d" of the text filled with `number`.
+    static std::optional<QString> InLanguage(const lang::Tr3 &text, int number);
+
+    // ---- the enable pattern ----------------------------------------------------
+    struct Gate
+    {
+        QAbstractButton *box = nullptr;
+        std::vector<QWidget *> gated;        // enabled exactly when the box is checked
+        std::vector<QWidget *> gatedWhenOff; // enabled exactly when it is not
+        // A click moves the focus into the first field it enabled.
+        bool moveFocus = true;
+        // A click that unchecks the box empties the gated edit fields.
+        bool emptyWhenUnchecked = false;
+    };
+    // Binds the box's clicks to the gate and sets the fields' states now.
+    void AddGate(Gate gate);
+    // Sets every gated field's state from its box, without moving the focus
+    // or emptying anything (after a load).
+    void ApplyGates();
+
+    // ---- the first failure -------------------------------------------------------
+    // MessageThenPage: message box, page to the front, offender selected.
+    // PageThenMessage: page to the front, offender selected, message box.
+    enum class FailureOrder { MessageThenPage, PageThenMessage };
+    // Shows the message in the application's message box (none without a
+    // text), brings this page to the front with WM_SHOW_PAGE and selects
+    // the offender, in the order given. Always returns false.
+    bool FailWith(const std::optional<QString> &message,
+                  const std::function<void()> &selectOffender,
+                  FailureOrder order = FailureOrder::MessageThenPage);
+    // ... selecting the whole text of an edit field and focusing it.
+    bool FailOnField(const std::optional<QString> &message, QLineEdit *field,
+                     FailureOrder order = FailureOrder::MessageThenPage);
+    // ... selecting and focusing a row of a list.
+    bool FailOnRow(const std::optional<QString> &message, QAbstractItemView *list, int row,
+                   FailureOrder order = FailureOrder::MessageThenPage);
+
+protected:
+    IPageServices *Host() const { return m_host; }
+    // The host's store; a page not yet attached works on one of its own.
+    ParameterStore &Store();
+
+    // The page's part of the initialisation: enable states and the like.
+    virtual void OnInitPage() {}
+    // What is relabelled for Portuguese and Spanish.
+    virtual std::vector<ControlLabel> Labels() { return {}; }
+
+    // Enter and Escape never leave the page.
+    void keyPressEvent(QKeyEvent *event) override;
+    void paintEvent(QPaintEvent *event) override;
+
+private:
+    void UpdateGate(const Gate &gate, bool clicked);
+
+    const int m_templateId;
+    IPageServices *m_host = nullptr;
+    bool m_initialised = false;
+    std::vector<Gate> m_gates;
+    std::unique_ptr<ParameterStore> m_detachedStore;
+};
