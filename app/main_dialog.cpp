@@ -1,0 +1,370 @@
+#include "app/main_dialog.h"
+
+#include "app/about_dialog.h"
+#include "app/page_table.h"
+#include "engine/engine_globals.h"
+#include "engine/job_reports.h"
+#include "link/serial_port.h"
+#include "pages/page_factory.h"
+#include "platform/messages.h"
+#include "widgets/app_message_box.h"
+#include "widgets/nav_button.h"
+#include "widgets/wait_dialog.h"
+
+#include <QAction>
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QFontDatabase>
+#include <QFontMetrics>
+#include <QGridLayout>
+#include <QGuiApplication>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QStyle>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+using namespace platform;
+using main_texts::BottomButton;
+
+namespace {
+
+const QColor kWindowGrey(kPageGrey, kPageGrey, kPageGrey);
+
+// "Tahoma" bold, 14 pixels high; where Tahoma is missing the nearest sans
+// serif face stands in.
+QFont PageTitleFont()
+{
+    QFont font;
+    font.setFamilies({QStringLiteral("Tahoma"), QStringLiteral("Verdana"),
+                      QStringLiteral("DejaVu Sans"), QStringLiteral("Liberation Sans"),
+                      QStringLiteral("Sans Serif")});
+    font.setStyleHint(QFont::SansSerif);
+    font.setPixelSize(14);
+    font.setWeight(QFont::Bold);
+    return font;
+}
+
+// Wide enough for the longest title of any language, in the selected look.
+int NavColumnWidth(const QFont &buttonFont)
+{
+    QFont bold = buttonFont;
+    bold.setBold(true);
+    const QFontMetrics metrics(bold);
+    int widest = 0;
+    for (const PageTableEntry &entry : g_pageTable)
+        widest = std::max(widest, metrics.horizontalAdvance(QString::fromUtf8(
+                                      entry.title.data(), qsizetype(entry.title.size()))));
+    return widest + 28; // padding and border of the skin
+}
+
+QString ToQt(std::string_view text)
+{
+    return QString::fromUtf8(text.data(), qsizetype(text.size()));
+}
+
+} // namespace
+
+CMainDlg::CMainDlg(CSerialPort &port, QWidget *parent)
+    : CPageHostDlg(parent), m_port(port), m_engine(port, m_readLists),
+      m_operations(port, m_engine, m_readLists, *this), m_lineBuilder(port, *this)
+{
+    m_engine.Start();
+    InstallMessageHandlers();
+    BuildWindow();
+    // From now on reception notifications and job messages come here.
+    m_port.SetOwner(&m_target);
+}
+
+CMainDlg::~CMainDlg()
+{
+    m_bClosing = true;
+    m_jobTimer.stop();
+    m_waitDlg.reset();
+    DestroyAllPages();
+    m_engine.Stop(
+        [this](MessageThread &thread, Millis timeout) { return WaitDispatching(thread, timeout); });
+    m_port.ClosePort();
+    if (m_port.Owner() == &m_target)
+        m_port.SetOwner(nullptr);
+}
+
+bool CMainDlg::WaitDispatching(MessageThread &thread, Millis timeout)
+{
+    QElapsedTimer clock;
+    clock.start();
+    for (;;) {
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+        const qint64 left = timeout.count() - clock.elapsed();
+        if (left <= 0)
+            return thread.Ended();
+        if (thread.WaitForEnd(Millis(std::min<qint64>(left, 10))))
+            return true;
+    }
+}
+
+void CMainDlg::InstallMessageHandlers()
+{
+    m_target.On(WM_COMMNOTIFY, [this](uintptr_t wParam, intptr_t) {
+        if (!m_bClosing)
+            m_lineBuilder.OnCommNotify(wParam);
+    });
+    m_target.On(WM_JOB_TIMER_START, [this](uintptr_t, intptr_t) {
+        if (!m_bClosing)
+            m_jobTimer.start(g_nJobTimeout); // replaces a running one
+    });
+    m_target.On(WM_JOB_TIMER_STOP, [this](uintptr_t, intptr_t) { m_jobTimer.stop(); });
+    m_target.On(WM_SHOW_PAGE,
+                [this](uintptr_t templateId, intptr_t) { OnShowPageMessage(templateId); });
+    m_target.On(WM_IMPORT_FILE, [this](uintptr_t, intptr_t) { OnImportFile(); });
+    m_target.On(WM_EXPORT_FILE, [this](uintptr_t, intptr_t) { OnExportFile(); });
+    for (uint32_t message :
+         {WM_READ_PARA_ERR_NOTIFY, WM_READ_PARA_OK_NOTIFY, WM_READ_PARA_PROGRESS_NOTIFY,
+          WM_WRITE_PARA_ERR_NOTIFY, WM_WRITE_PARA_OK_NOTIFY, WM_WRITE_PARA_PROGRESS_NOTIFY,
+          WM_MODIFY_PWD_ERR_NOTIFY, WM_MODIFY_PWD_OK_NOTIFY}) {
+        m_target.On(message, [this, message](uintptr_t wParam, intptr_t lParam) {
+            OnJobMessage(message, wParam, lParam);
+        });
+    }
+    m_jobTimer.setSingleShot(false);
+    connect(&m_jobTimer, &QTimer::timeout, this, &CMainDlg::OnJobTimer);
+}
+
+void CMainDlg::BuildWindow()
+{
+    setWindowTitle(QString::fromUtf8(main_texts::Caption()));
+    if (QGuiApplication::windowIcon().isNull())
+        setWindowIcon(style()->standardIcon(QStyle::SP_ComputerIcon));
+    QPalette colours = palette();
+    colours.setColor(QPalette::Window, kWindowGrey);
+    setPalette(colours);
+    setAutoFillBackground(true);
+
+    // The About entry: in the window's context menu and on a small button.
+    m_aboutAction = new QAction(QString::fromUtf8(main_texts::kAboutEntry), this);
+    m_aboutAction->setData(main_texts::kAboutCommandId);
+    // A tool button would otherwise drop the "...".
+    m_aboutAction->setIconText(QString::fromUtf8(main_texts::kAboutEntry).remove(QLatin1Char('&')));
+    connect(m_aboutAction, &QAction::triggered, this, [this] { ShowAboutBox(this); });
+    setContextMenuPolicy(Qt::ActionsContextMenu);
+    addAction(m_aboutAction);
+
+    m_title = new QLabel(QStringLiteral("PageName"), this);
+    m_title->setObjectName(QString::number(kPageTitleId));
+    m_title->setFont(PageTitleFont());
+    m_title->setAutoFillBackground(true);
+    QPalette titleColours = m_title->palette();
+    titleColours.setColor(QPalette::Window, kWindowGrey);
+    titleColours.setColor(QPalette::WindowText, Qt::black);
+    m_title->setPalette(titleColours);
+    m_title->setContentsMargins(8, 4, 8, 4);
+    m_title->setFrameShape(QFrame::StyledPanel);
+
+    m_placeholder = new QWidget(this);
+    m_placeholder->setObjectName(QString::number(kPlaceholderId));
+    m_placeholder->setFixedSize(kPageWidth, kPageHeight);
+    SetPagePlaceholder(m_placeholder);
+
+    auto *navColumn = new QVBoxLayout;
+    navColumn->setSpacing(4);
+    const int code = lang::Code();
+    for (int index = 0; index < kPageTableRows; ++index) {
+        auto *button = new CNavButton(ToQt(::PageTitle(index, code)), this);
+        button->setObjectName(QString::number(PageEntry(index)->nNavButtonId));
+        button->setFocusPolicy(Qt::TabFocus);
+        // At the press, not at the release.
+        connect(button, &QPushButton::pressed, this, [this, index] { OnNavPressed(index); });
+        navColumn->addWidget(button);
+        m_navButtons[size_t(index)] = button;
+        AddPage(PageEntry(index)->nTemplateId);
+    }
+    const int navWidth = NavColumnWidth(m_navButtons[0]->font());
+    for (CNavButton *button : m_navButtons)
+        button->setFixedWidth(navWidth);
+    navColumn->addStretch(1);
+    auto *about = new QToolButton(this);
+    about->setDefaultAction(m_aboutAction);
+    about->setAutoRaise(true);
+    navColumn->addWidget(about, 0, Qt::AlignLeft);
+
+    auto *bottomRow = new QHBoxLayout;
+    bottomRow->setSpacing(8);
+    bottomRow->addStretch(1);
+    for (const main_texts::BottomButtonInfo &info : main_texts::kBottomButtons) {
+        const char *label = info.label.Pick(code);
+        auto *button = new QPushButton(QString::fromUtf8(label ? label : info.label.en), this);
+        button->setObjectName(QString::number(info.controlId));
+        ApplyButtonSkin(*button);
+        button->setMinimumWidth(96);
+        bottomRow->addWidget(button);
+        m_bottomButtons[size_t(info.button)] = button;
+    }
+    connect(OperationButton(BottomButton::Transmit), &QPushButton::clicked, this,
+            &CMainDlg::OnTransmit);
+    connect(OperationButton(BottomButton::Receive), &QPushButton::clicked, this,
+            &CMainDlg::OnReceive);
+    connect(OperationButton(BottomButton::Open), &QPushButton::clicked, this, &CMainDlg::OnOpen);
+    connect(OperationButton(BottomButton::Save), &QPushButton::clicked, this, &CMainDlg::OnSave);
+    connect(OperationButton(BottomButton::Exit), &QPushButton::clicked, this, &CMainDlg::OnExit);
+
+    auto *grid = new QGridLayout(this);
+    grid->setSizeConstraint(QLayout::SetFixedSize);
+    grid->addLayout(navColumn, 0, 0, 2, 1);
+    grid->addWidget(m_title, 0, 1);
+    grid->addWidget(m_placeholder, 1, 1);
+    grid->addLayout(bottomRow, 2, 0, 1, 2);
+    grid->setHorizontalSpacing(10);
+
+    m_nSelectedNav = 0;
+    ShowPageByTemplate(PageEntry(0)->nTemplateId);
+    m_navButtons[0]->SetSelected(true);
+
+    m_waitDlg = std::make_unique<CWaitDlg>(this);
+}
+
+std::unique_ptr<CParameterPage> CMainDlg::CreatePage(int templateId)
+{
+    return CreateParameterPage(templateId);
+}
+
+ISerialLink &CMainDlg::Port()
+{
+    return m_port;
+}
+
+// ---- navigation ---------------------------------------------------------------
+
+void CMainDlg::OnNavPressed(int pageIndex)
+{
+    const PageTableEntry *entry = PageEntry(pageIndex);
+    if (!entry)
+        return;
+    m_navButtons[size_t(m_nSelectedNav)]->SetSelected(false);
+    m_nSelectedNav = pageIndex;
+    m_navButtons[size_t(pageIndex)]->SetSelected(true);
+    ShowPageByTemplate(entry->nTemplateId);
+}
+
+void CMainDlg::OnPageShown(int templateId)
+{
+    m_title->setText(PageTitle(templateId));
+}
+
+QString CMainDlg::PageTitle(int templateId) const
+{
+    return ToQt(::PageTitle(PageIndexByTemplate(templateId)));
+}
+
+QString CMainDlg::PageTitleText() const
+{
+    return m_title->text();
+}
+
+void CMainDlg::SendShowPage(int templateId)
+{
+    m_target.SendMessage(WM_SHOW_PAGE, uintptr_t(templateId));
+}
+
+void CMainDlg::ShowPage(uint32_t templateId)
+{
+    // As the result reports ask for it: posted, shown after the report.
+    m_target.PostMessage(WM_SHOW_PAGE, templateId);
+}
+
+void CMainDlg::OnShowPageMessage(uintptr_t templateId)
+{
+    if (m_bClosing)
+        return;
+    int index = templateId <= uintptr_t(INT32_MAX) ? PageIndexByTemplate(int(templateId)) : kNoPage;
+    if (index == kNoPage)
+        index = 0;
+    // The navigation highlight stays where the user put it.
+    ShowPageByTemplate(PageEntry(index)->nTemplateId);
+}
+
+CNavButton *CMainDlg::NavButton(int pageIndex) const
+{
+    return PageEntry(pageIndex) ? m_navButtons[size_t(pageIndex)] : nullptr;
+}
+
+QPushButton *CMainDlg::OperationButton(BottomButton which) const
+{
+    return m_bottomButtons[size_t(which)];
+}
+
+// ---- keys and closing -------------------------------------------------------------
+
+void CMainDlg::keyPressEvent(QKeyEvent *event)
+{
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        event->accept();
+        return;
+    }
+    CPageHostDlg::keyPressEvent(event);
+}
+
+void CMainDlg::done(int result)
+{
+    if (m_engine.JobRunning())
+        return;
+    CPageHostDlg::done(result);
+}
+
+void CMainDlg::OnExit()
+{
+    done(QDialog::Accepted);
+}
+
+// ---- what the user is shown ---------------------------------------------------------
+
+void CMainDlg::ShowStatus(const std::string &text, bool ok)
+{
+    const QString shown = QString::fromStdString(text);
+    if (m_waitDlg)
+        m_waitDlg->SetStatusText(shown);
+    if (!ok && !shown.isEmpty() && !m_bClosing)
+        AppMessageBox(this, shown, kStyleError);
+}
+
+void CMainDlg::ShowMessageBox(const std::string &text, int style)
+{
+    if (!text.empty() && !m_bClosing)
+        AppMessageBox(this, QString::fromStdString(text), style);
+}
+
+void CMainDlg::ShowWaitBox(const std::string &statusLine)
+{
+    if (!m_waitDlg)
+        return;
+    m_waitDlg->ShowCentred();
+    m_waitDlg->SetStatusText(QString::fromStdString(statusLine));
+}
+
+void CMainDlg::HideWaitBox()
+{
+    if (m_waitDlg && m_waitDlg->isVisible())
+        m_waitDlg->hide();
+    update();
+}
+
+void CMainDlg::EnableControls(bool enable)
+{
+    for (CNavButton *button : m_navButtons)
+        button->setEnabled(enable);
+    for (QPushButton *button : m_bottomButtons)
+        button->setEnabled(enable);
+}
+
+// ---- reception -----------------------------------------------------------------------
+
+void CMainDlg::OnRxLineReady()
+{
+    if (std::unique_ptr<std::string> line = m_lineBuilder.TakeLine())
+        m_engine.PostLine(std::move(line));
+}
+
+void CMainDlg::OnRxError(RxError error)
+{
+    ShowMessageBox(MainWindowRxErrorText(error), kStyleInformation);
+}

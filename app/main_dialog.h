@@ -1,0 +1,144 @@
+#pragma once
+// The main window: eleven navigation buttons down the left, the page title
+// and the page area, and the operation buttons Transmit, Receive, Open, Save
+// and Exit at the bottom. It owns the parameter store and the two engine
+// threads, is the serial port's owner for the whole run, and turns every job
+// message into what the user sees (through COperations, as kestrel-cli does).
+
+#include "app/main_texts.h"
+#include "app/page_host.h"
+#include "app/qt_message_target.h"
+#include "engine/comm_engine.h"
+#include "engine/operations.h"
+#include "link/line_builder.h"
+#include "params/parameter_store.h"
+#include "params/read_lists.h"
+
+#include <QStringList>
+#include <QTimer>
+#include <array>
+#include <functional>
+#include <memory>
+
+class CNavButton;
+class CSerialPort;
+class CWaitDlg;
+class QAction;
+class QLabel;
+class QPushButton;
+
+class CMainDlg : public CPageHostDlg, public IOperationWindow, private IRxLineOwner
+{
+    Q_OBJECT
+public:
+    static constexpr int kPlaceholderId = 1019;
+    static constexpr int kPageTitleId = 1380;
+    static constexpr int kFirstNavButtonId = 1369;
+
+    explicit CMainDlg(CSerialPort &port, QWidget *parent = nullptr);
+    // Pages go first, then the worker and the queue thread (each waited for
+    // at most 1000 ms while the UI's events are dispatched), then the port
+    // is closed and this window stops being its owner.
+    ~CMainDlg() override;
+
+    // What Open and Save ask of a file dialog; the answer is the chosen
+    // path, empty when the user cancelled. Tests answer without a dialog.
+    struct FileRequest
+    {
+        enum class Kind { Open, Save } kind = Kind::Open;
+        QString title;
+        QString folder;
+        QStringList filters;
+        QString defaultSuffix;
+        QString proposedName; // Save only
+    };
+    using FileChooser = std::function<QString(const FileRequest &)>;
+    void SetFileChooser(FileChooser chooser) { m_fileChooser = std::move(chooser); }
+
+    // The operation buttons.
+    void OnTransmit();
+    void OnReceive();
+    void OnOpen();
+    void OnSave();
+    void OnExit();
+
+    // IPageServices
+    ParameterStore &Store() override { return m_store; }
+    void SendShowPage(int templateId) override;
+    QString PageTitle(int templateId) const override;
+    bool SaveToFileFlag() const override { return m_bSaveToFile; }
+    void SetSaveToFileFlag(bool set) override { m_bSaveToFile = set; }
+    IOperationWindow &OperationWindow() override { return *this; }
+    COperations &Operations() override { return m_operations; }
+    CommEngine &Engine() override { return m_engine; }
+    ISerialLink &Port() override;
+
+    // IOperationWindow
+    void ShowStatus(const std::string &text, bool ok) override;
+    void ShowMessageBox(const std::string &text, int style) override;
+    void ShowWaitBox(const std::string &statusLine) override;
+    void HideWaitBox() override;
+    void EnableControls(bool enable) override;
+    void ShowPage(uint32_t templateId) override;
+    void KillJobTimer() override { m_jobTimer.stop(); }
+
+    // The window's parts, as the user and the tests see them.
+    CNavButton *NavButton(int pageIndex) const;
+    QPushButton *OperationButton(main_texts::BottomButton which) const;
+    QString PageTitleText() const;
+    int SelectedNavIndex() const { return m_nSelectedNav; }
+    CWaitDlg *WaitDialog() const { return m_waitDlg.get(); }
+    QAction *AboutAction() const { return m_aboutAction; }
+    QtMessageTarget &MessageTarget() { return m_target; }
+    bool JobTimerActive() const { return m_jobTimer.isActive(); }
+    const QString &ChosenFilePath() const { return m_strFilePath; }
+
+protected:
+    std::unique_ptr<CParameterPage> CreatePage(int templateId) override;
+    void OnPageShown(int templateId) override;
+    // Enter does nothing in the main window; Escape is the dialog's Cancel.
+    void keyPressEvent(QKeyEvent *event) override;
+    // Exit, Escape and closing are refused while the worker runs a job.
+    void done(int result) override;
+
+private:
+    // IRxLineOwner
+    void OnRxLineReady() override;
+    void OnRxError(RxError error) override;
+
+    void BuildWindow();
+    void InstallMessageHandlers();
+    void OnNavPressed(int pageIndex);
+    void OnShowPageMessage(uintptr_t templateId);
+    void OnJobMessage(uint32_t message, uintptr_t wParam, intptr_t lParam);
+    void OnJobTimer();
+    void OnImportFile();
+    void OnExportFile();
+    // Imports a parameter file into the store; on success every page loads
+    // it, on failure store and pages stay as they were.
+    void ImportParameterFile(const std::string &path, bool confirm);
+    QString ChooseFile(FileRequest::Kind kind);
+    bool WaitDispatching(platform::MessageThread &thread, platform::Millis timeout);
+
+    CSerialPort &m_port;
+    ParameterStore m_store;
+    ReadLists m_readLists;
+    QtMessageTarget m_target;
+    CommEngine m_engine;
+    COperations m_operations;
+    RxLineBuilder m_lineBuilder;
+    QTimer m_jobTimer;
+
+    std::unique_ptr<CWaitDlg> m_waitDlg;
+    QLabel *m_title = nullptr;
+    QWidget *m_placeholder = nullptr;
+    QAction *m_aboutAction = nullptr;
+    std::array<CNavButton *, 11> m_navButtons{};
+    std::array<QPushButton *, main_texts::kBottomButtonCount> m_bottomButtons{};
+
+    int m_nSelectedNav = 0;
+    QString m_strFilePath;
+    bool m_bSaveToFile = false;
+    bool m_bClosing = false;
+    FileChooser m_fileChooser;
+};

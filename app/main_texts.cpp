@@ -1,0 +1,34 @@
+#include "app/main_texts.h"
+
+#include "app/about_dialog.h"
+#include "widgets/app_message_box.h"
+
+#include <cstdio>
+
+namespace main_texts {
+
+// English keeps the labels the buttons are made with.
+const std::array<BottomButtonInfo, kBottomButtonCount> kBottomButtons = {{
+    {BottomButton::Transmit, 1022, {"Transmit", "Enviar", "Enviar"}},
+    {BottomButton::Receive, 1023, {"Receive", "Receber", "Recibir"}},
+    {BottomButton::Open, 1024, {"Open", "Abrir", "Abrir"}},
+    {BottomButton::Save, 1020, {"Save", "Salvar", "Guardar"}},
+    {BottomButton::Exit, 1021, {"Exit", "Sair", "Salir"}},
+}};
+
+const lang::Tr3 kOpenTitle = {
+    "Open config file:", "Abrir arquivo de configurações:", "Abrir la configuración del archivo:"};
+const lang::Tr3 kSaveTitle = {"Save config file:", "Salvar arquivo de configurações:",
+                              "Guardar la configuración del archivo:"};
+
+const char *Caption()
+{
+    static const auto caption = [] {
+        std::array<char, 64> text{};
+        std::snprintf(text.data(), text.size(), kCaptionFormat, kAppCaption, kVersionText);
+        return text;
+    }();
+    return caption.data();
+}
+
+} // namespace main_texts

@@ -1,0 +1,64 @@
+#pragma once
+// A dialog that hosts parameter pages: it keeps them in the order they were
+// added (page order), stacks them at the top-left corner of a placeholder,
+// shows one at a time, and runs the four page operations over all of them.
+// Which object serves a template id is up to the derived window's factory.
+
+#include "pages/page_services.h"
+#include "pages/parameter_page.h"
+
+#include <QDialog>
+#include <memory>
+#include <vector>
+
+struct ReadLists;
+
+class CPageHostDlg : public QDialog, public IPageServices
+{
+    Q_OBJECT
+public:
+    explicit CPageHostDlg(QWidget *parent = nullptr);
+    ~CPageHostDlg() override;
+
+    // The page factory: the page object for a template id, nullptr for none.
+    virtual std::unique_ptr<CParameterPage> CreatePage(int templateId) = 0;
+
+    // Creates the page, initialises it as a hidden child of the placeholder
+    // at its top-left corner, enables it and calls its after-creation hook.
+    // false when the factory has no page for the id.
+    bool AddPage(int templateId);
+    // Hides the visible page (hide hook), shows this one (show hook) and
+    // reports it through OnPageShown. false when no page has the id.
+    bool ShowPageByTemplate(int templateId);
+    // For each page: hide hook, before-destruction hook, destruction.
+    void DestroyAllPages();
+
+    CParameterPage *FindPage(int templateId) const;
+    CParameterPage *VisiblePage() const;
+    int VisibleTemplate() const; // 0 when none is visible
+    size_t PageCount() const { return m_pages.size(); }
+
+    // The passes over all pages, in page order.
+    bool ValidateAllPages(); // stops at the first page that refuses
+    void SaveAllPagesToStore();
+    void AppendAllReadItems(ReadLists &lists);
+    void LoadAllPagesFromStore();
+
+protected:
+    // Where the pages are stacked; set before the first page is added.
+    void SetPagePlaceholder(QWidget *placeholder) { m_placeholder = placeholder; }
+    // A page has come to the front.
+    virtual void OnPageShown(int templateId) { (void)templateId; }
+
+private:
+    struct HostedPage
+    {
+        int templateId = 0;
+        bool created = false;
+        bool visible = false;
+        std::unique_ptr<CParameterPage> page;
+    };
+
+    std::vector<HostedPage> m_pages;
+    QWidget *m_placeholder = nullptr;
+};

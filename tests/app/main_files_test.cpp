@@ -1,0 +1,195 @@
+// Open and Save: configuration files chosen by the user, round trips and
+// files that cannot be read or written.
+
+#include "main_window_harness.h"
+#include "platform/file_io.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <sys/stat.h>
+#include <unistd.h>
+
+using main_texts::BottomButton;
+using params::Page;
+using params::Slot;
+
+namespace {
+
+QByteArray ReadFile(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+bool WriteFile(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly | QIODevice::Truncate) &&
+           file.write(bytes) == bytes.size();
+}
+
+void TypeSomeValues(MainWindowHarness &harness)
+{
+    harness.Field(Slot::GeneralPassword)->setText(QStringLiteral("246810"));
+    harness.Field(Slot::PrefixNumberBlock)->setText(QStringLiteral("01"));
+    harness.Field(Slot::TxVolume)->setText(QStringLiteral("11"));
+    harness.Page(Page::Forbids)->ListTable()->item(4, 1)->setText(QStringLiteral("0800"));
+}
+
+} // namespace
+
+class MainFilesTest : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void saveAndOpenRoundTrip()
+    {
+        MainWindowHarness harness;
+        CMainDlg &window = harness.Window();
+        TypeSomeValues(harness);
+        const QString path = harness.AppDir() + QStringLiteral("/config.ini");
+
+        harness.AnswerFileDialog(path);
+        QTest::mouseClick(harness.Button(BottomButton::Save), Qt::LeftButton);
+        QTRY_VERIFY(harness.ControlsEnabled());
+        QVERIFY2(harness.Boxes().Count() == 0, qPrintable(harness.BoxTexts()));
+        QCOMPARE(window.WaitDialog()->StatusText(),
+                 QStringLiteral("Successfully exported to script file [config.ini]!"));
+        QVERIFY(!window.SaveToFileFlag());
+        const QByteArray saved = ReadFile(path);
+        QVERIFY(saved.contains("[PARA]"));
+        QVERIFY(saved.contains("3005=\"0800\""));
+        QVERIFY(saved.contains("16544=\"11\""));
+
+        const CMainDlg::FileRequest &save = harness.FileRequests().back();
+        QCOMPARE(save.kind, CMainDlg::FileRequest::Kind::Save);
+        QCOMPARE(save.title, QStringLiteral("Save config file:"));
+        QCOMPARE(save.proposedName, QStringLiteral("config.ini"));
+        QCOMPARE(save.defaultSuffix, QStringLiteral("ini"));
+        QCOMPARE(save.folder, QString::fromStdString(g_strAppDir));
+        QCOMPARE(save.filters, (QStringList{"config file (*.ini)", "all files (*.*)"}));
+
+        // Other values typed meanwhile are replaced by the file's.
+        harness.Field(Slot::TxVolume)->setText(QStringLiteral("03"));
+        harness.Page(Page::Forbids)->ListTable()->item(4, 1)->setText({});
+        QTest::mouseClick(harness.Button(BottomButton::Open), Qt::LeftButton);
+        QTRY_VERIFY(harness.ControlsEnabled());
+        QVERIFY2(harness.Boxes().Count() == 0, qPrintable(harness.BoxTexts()));
+        QCOMPARE(window.WaitDialog()->StatusText(),
+                 QStringLiteral("Successfully imported from script file [config.ini]!"));
+        QCOMPARE(harness.Field(Slot::TxVolume)->text(), QStringLiteral("11"));
+        QCOMPARE(harness.Page(Page::Forbids)->ListTable()->item(4, 1)->text(),
+                 QStringLiteral("0800"));
+        QCOMPARE(harness.FileRequests().back().title, QStringLiteral("Open config file:"));
+        QCOMPARE(window.ChosenFilePath(), path);
+    }
+
+    void cancelledDialogsChangeNothing()
+    {
+        MainWindowHarness harness;
+        harness.AnswerFileDialog({});
+        QTest::mouseClick(harness.Button(BottomButton::Save), Qt::LeftButton);
+        QTest::mouseClick(harness.Button(BottomButton::Open), Qt::LeftButton);
+        QCOMPARE(harness.FileRequests().size(), size_t(2));
+        QVERIFY(harness.ControlsEnabled());
+        QVERIFY(!harness.Window().SaveToFileFlag());
+        QCOMPARE(harness.Boxes().Count(), 0);
+    }
+
+    void unreadableFilesLeaveStoreAndPagesAsTheyWere_data()
+    {
+        QTest::addColumn<QByteArray>("content"); // empty: no file at all
+        QTest::addColumn<QString>("message");
+        QTest::newRow("not INI") << QByteArray("\x7f"
+                                               "ELF\x01\x02\x00garbage\nno sections here\n",
+                                               33)
+                                 << "Imported script file don't have setting data!";
+        QTest::newRow("INI without our sections")
+            << QByteArray("[Other]\nkey=1\n") << "Imported script file don't have setting data!";
+        QTest::newRow("missing") << QByteArray() << "";
+    }
+
+    void unreadableFilesLeaveStoreAndPagesAsTheyWere()
+    {
+        QFETCH(QByteArray, content);
+        QFETCH(QString, message);
+        MainWindowHarness harness;
+        TypeSomeValues(harness);
+        harness.Window().SaveAllPagesToStore();
+        const ParameterStore before = harness.Window().Store();
+        harness.Field(Slot::TxVolume)->setText(QStringLiteral("09")); // typed, not yet stored
+
+        const QString path = harness.AppDir() + QStringLiteral("/other.ini");
+        if (!content.isEmpty())
+            QVERIFY(WriteFile(path, content));
+        harness.AnswerFileDialog(path);
+        QTest::mouseClick(harness.Button(BottomButton::Open), Qt::LeftButton);
+        QTRY_VERIFY(harness.ControlsEnabled());
+
+        QCOMPARE(harness.Boxes().Count(), 1);
+        QCOMPARE(harness.Boxes().LastStyle(), 16);
+        if (!message.isEmpty())
+            QCOMPARE(harness.Boxes().LastText(), message);
+        else
+            QVERIFY2(harness.Boxes().LastText().contains(QStringLiteral("other.ini")),
+                     qPrintable(harness.Boxes().LastText()));
+        QVERIFY(harness.Window().Store() == before);
+        QCOMPARE(harness.Field(Slot::TxVolume)->text(), QStringLiteral("09"));
+        QCOMPARE(harness.Page(Page::Forbids)->ListTable()->item(4, 1)->text(),
+                 QStringLiteral("0800"));
+        if (!content.isEmpty())
+            QCOMPARE(ReadFile(path), content);
+    }
+
+    void saveWhereNothingCanBeWrittenTellsAndKeepsTheWindowUsable()
+    {
+        MainWindowHarness harness;
+        TypeSomeValues(harness);
+        QString folder = harness.AppDir() + QStringLiteral("/locked");
+        QVERIFY(QDir().mkpath(folder));
+        QVERIFY(::chmod(folder.toLocal8Bit().constData(), 0555) == 0);
+        if (::access(folder.toLocal8Bit().constData(), W_OK) == 0)
+            folder = QStringLiteral("/proc/self"); // permissions do not stop this user
+        const QString path = folder + QStringLiteral("/config.ini");
+
+        harness.AnswerFileDialog(path);
+        QTest::mouseClick(harness.Button(BottomButton::Save), Qt::LeftButton);
+        QTRY_VERIFY(harness.ControlsEnabled());
+        QVERIFY(harness.Boxes().Count() >= 1);
+        QCOMPARE(harness.Boxes().LastStyle(), 16);
+        QVERIFY2(harness.Boxes().LastText().contains(QStringLiteral("config.ini")),
+                 qPrintable(harness.Boxes().LastText()));
+        QVERIFY(!QFileInfo::exists(path));
+        QVERIFY(!harness.Window().SaveToFileFlag());
+        QCOMPARE(harness.Window().Store()[Slot::TxVolume], std::string("11"));
+
+        // The window goes on working: a save elsewhere succeeds.
+        harness.Boxes().Clear();
+        harness.AnswerFileDialog(harness.AppDir() + QStringLiteral("/config.ini"));
+        QTest::mouseClick(harness.Button(BottomButton::Save), Qt::LeftButton);
+        QTRY_VERIFY(harness.ControlsEnabled());
+        QCOMPARE(harness.Boxes().Count(), 0);
+        ::chmod((harness.AppDir() + QStringLiteral("/locked")).toLocal8Bit().constData(), 0755);
+    }
+
+    void saveReplacesAReadOnlyFile()
+    {
+        MainWindowHarness harness;
+        TypeSomeValues(harness);
+        const QString path = harness.AppDir() + QStringLiteral("/config.ini");
+        QVERIFY(WriteFile(path, "[PARA]\n9=\"stale\"\n"));
+        QVERIFY(::chmod(path.toLocal8Bit().constData(), 0444) == 0);
+
+        harness.AnswerFileDialog(path);
+        QTest::mouseClick(harness.Button(BottomButton::Save), Qt::LeftButton);
+        QTRY_VERIFY(harness.ControlsEnabled());
+        QVERIFY2(harness.Boxes().Count() == 0, qPrintable(harness.BoxTexts()));
+        const QByteArray saved = ReadFile(path);
+        QVERIFY(!saved.contains("stale"));
+        QVERIFY(saved.contains("16544=\"11\""));
+    }
+};
+
+KESTREL_SHELL_TEST_MAIN(MainFilesTest)
+#include "main_files_test.moc"

@@ -1,0 +1,218 @@
+// Receive, Transmit, the job watchdog and Exit against the simulated
+// terminal, with the reports the user gets.
+
+#include "app/page_table.h"
+#include "main_window_harness.h"
+
+using main_texts::BottomButton;
+using params::Page;
+using params::Slot;
+
+class MainOperationsTest : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void receiveFillsStoreAndPages()
+    {
+        MainWindowHarness harness;
+        QVERIFY(harness.TerminalReady());
+        sim::TerminalSimulator &terminal = harness.Terminal();
+        QVERIFY(terminal.SetValue(5, "01"));
+        QVERIFY(terminal.SetValue(3000, "01"));
+        QVERIFY(terminal.SetValue(3005, "0800"));
+        QVERIFY(terminal.SetValue(16543, "6"));
+        QVERIFY(terminal.SetValue(16212, "5551234"));
+
+        QTest::mouseClick(harness.Button(BottomButton::Receive), Qt::LeftButton);
+        QVERIFY(!harness.ControlsEnabled());
+        QVERIFY(harness.Window().WaitDialog()->isVisible());
+        QTRY_VERIFY_WITH_TIMEOUT(harness.Idle(), kJobWaitMs);
+
+        QVERIFY2(harness.Boxes().Count() == 0, qPrintable(harness.BoxTexts()));
+        QCOMPARE(harness.Window().WaitDialog()->StatusText(),
+                 QStringLiteral("Read parameter success!"));
+        const ParameterStore &store = harness.Window().Store();
+        QCOMPARE(store[Slot::LongDistanceBlock], std::string("01"));
+        QCOMPARE(store[Slot::RxVolume], std::string("6"));
+        QCOMPARE(store.forbidden[4], std::string("0800"));
+        QCOMPARE(store.callBack[0], std::string("5551234"));
+        QCOMPARE(harness.Field(Slot::LongDistanceBlock)->text(), QStringLiteral("01"));
+        QCOMPARE(harness.Field(Slot::RxVolume)->text(), QStringLiteral("6"));
+        QCOMPARE(harness.Page(Page::Forbids)->ListTable()->item(4, 1)->text(),
+                 QStringLiteral("0800"));
+        QCOMPARE(harness.Page(Page::CallBack)->ListTable()->item(0, 1)->text(),
+                 QStringLiteral("5551234"));
+    }
+
+    void transmitSendsWhatThePagesHold()
+    {
+        MainWindowHarness harness;
+        QVERIFY(harness.TerminalReady());
+        QTest::mouseClick(harness.Button(BottomButton::Receive), Qt::LeftButton);
+        QTRY_VERIFY_WITH_TIMEOUT(harness.Idle(), kJobWaitMs);
+
+        harness.Field(Slot::GeneralPassword)->setText(QStringLiteral("583916"));
+        harness.Field(Slot::TxVolume)->setText(QStringLiteral("12"));
+        harness.Field(Slot::InternationalBlock)->setText(QStringLiteral("01"));
+        harness.Page(Page::CallBack)->ListTable()->item(2, 1)->setText(QStringLiteral("0211"));
+        harness.Boxes().Clear();
+
+        QTest::mouseClick(harness.Button(BottomButton::Transmit), Qt::LeftButton);
+        QVERIFY(!harness.ControlsEnabled());
+        QVERIFY(harness.Window().WaitDialog()->isVisible());
+        QTRY_VERIFY_WITH_TIMEOUT(
+            harness.ControlsEnabled() && !harness.Window().WaitDialog()->isVisible(), kJobWaitMs);
+
+        QVERIFY2(harness.Boxes().Count() == 0, qPrintable(harness.BoxTexts()));
+        QCOMPARE(harness.Window().WaitDialog()->StatusText(),
+                 QStringLiteral("Save AT command success!"));
+        sim::TerminalSimulator &terminal = harness.Terminal();
+        QCOMPARE(terminal.Value(32).value_or("?"), std::string("583916"));
+        QCOMPARE(terminal.Value(16544).value_or("?"), std::string("12"));
+        QCOMPARE(terminal.Value(35).value_or("?"), std::string("01"));
+        QCOMPARE(terminal.Value(16214).value_or("?"), std::string("0211"));
+        QCOMPARE(harness.Window().Store()[Slot::TxVolume], std::string("12"));
+    }
+
+    void readFailureNamesThePositionAndShowsItsPage()
+    {
+        sim::SimOptions options;
+        options.faults.refuseReads = {3005};
+        MainWindowHarness harness(options);
+        QVERIFY(harness.TerminalReady());
+        QTest::mousePress(harness.Window().NavButton(9), Qt::LeftButton);
+
+        QTest::mouseClick(harness.Button(BottomButton::Receive), Qt::LeftButton);
+        QTRY_VERIFY_WITH_TIMEOUT(harness.Idle(), kJobWaitMs);
+
+        QVERIFY2(
+            harness.HasBox(
+                QStringLiteral("Error:Fail to read Please input a number in the position 0815!"),
+                16),
+            qPrintable(harness.BoxTexts()));
+        QTRY_COMPARE(harness.Window().VisibleTemplate(), 133);
+        QCOMPARE(harness.Window().PageTitleText(), QStringLiteral("Forbids"));
+        QCOMPARE(harness.Window().SelectedNavIndex(), 9);
+        // What was read before the failure still reached the pages.
+        QCOMPARE(harness.Field(Slot::LongDistanceBlock)->text(), QStringLiteral("00"));
+    }
+
+    void writeFailureOnTheGeneralPasswordShowsThePasswordsPage()
+    {
+        sim::SimOptions options;
+        options.faults.refuseWrites = {32};
+        MainWindowHarness harness(options);
+        QVERIFY(harness.TerminalReady());
+        harness.Field(Slot::GeneralPassword)->setText(QStringLiteral("123456"));
+        QTest::mousePress(harness.Window().NavButton(9), Qt::LeftButton);
+
+        QTest::mouseClick(harness.Button(BottomButton::Transmit), Qt::LeftButton);
+        QTRY_VERIFY_WITH_TIMEOUT(harness.Boxes().Count() > 0 && harness.ControlsEnabled(),
+                                 kJobWaitMs);
+
+        QVERIFY2(harness.HasBox(QStringLiteral("Error: General Password invalid!"), 16),
+                 qPrintable(harness.BoxTexts()));
+        QTRY_COMPARE(harness.Window().VisibleTemplate(), 193);
+        QCOMPARE(harness.Window().SelectedNavIndex(), 9);
+        QVERIFY(!harness.Window().WaitDialog()->isVisible());
+        QVERIFY(harness.ControlsEnabled());
+        QCOMPARE(harness.Terminal().Value(32).value_or("?"), std::string("000000"));
+    }
+
+    void silentTerminalEndsInOvertime()
+    {
+        sim::SimOptions options;
+        options.faults.silentAfter = 0;
+        MainWindowHarness harness(options);
+        QVERIFY(harness.TerminalReady());
+        g_nJobTimeout = 1500;
+
+        QTest::mouseClick(harness.Button(BottomButton::Receive), Qt::LeftButton);
+        QTRY_VERIFY_WITH_TIMEOUT(harness.Window().JobTimerActive(), 10000);
+        QTRY_VERIFY_WITH_TIMEOUT(harness.HasBox(QStringLiteral("Error:Overtime!"), 16), 20000);
+        QTRY_VERIFY_WITH_TIMEOUT(harness.Idle(), 10000);
+        QVERIFY(!harness.Serial().IsOpen());
+        QVERIFY(!harness.Window().JobTimerActive());
+
+        // The next operation runs normally again.
+        harness.Terminal().SetFaults({});
+        harness.Boxes().Clear();
+        g_nJobTimeout = 30000;
+        QTest::mouseClick(harness.Button(BottomButton::Receive), Qt::LeftButton);
+        QTRY_VERIFY_WITH_TIMEOUT(harness.Idle(), kJobWaitMs);
+        QCOMPARE(harness.Window().WaitDialog()->StatusText(),
+                 QStringLiteral("Read parameter success!"));
+        QVERIFY2(harness.Boxes().Count() == 0, qPrintable(harness.BoxTexts()));
+    }
+
+    void exitEscapeAndCloseAreIgnoredWhileAJobRuns()
+    {
+        sim::SimOptions options;
+        options.faults.silentAfter = 0;
+        MainWindowHarness harness(options);
+        QVERIFY(harness.TerminalReady());
+        g_nJobTimeout = 3000;
+        CMainDlg &window = harness.Window();
+
+        QTest::mouseClick(harness.Button(BottomButton::Receive), Qt::LeftButton);
+        QTRY_VERIFY_WITH_TIMEOUT(window.Engine().JobRunning(), 10000);
+        window.OnExit();
+        QTest::keyClick(&window, Qt::Key_Escape);
+        window.close();
+        QVERIFY(window.isVisible());
+
+        QTRY_VERIFY_WITH_TIMEOUT(harness.Idle(), 20000);
+        QVERIFY(harness.HasBox(QStringLiteral("Error:Overtime!"), 16));
+        QTest::mouseClick(harness.Button(BottomButton::Exit), Qt::LeftButton);
+        QVERIFY(!window.isVisible());
+    }
+
+    void destroyedMidJobTheWindowStopsTheThreadsAndLetsThePortGo()
+    {
+        sim::SimOptions options;
+        options.faults.silentAfter = 0;
+        MainWindowHarness harness(options);
+        QVERIFY(harness.TerminalReady());
+        QTest::mouseClick(harness.Button(BottomButton::Receive), Qt::LeftButton);
+        QTRY_VERIFY_WITH_TIMEOUT(harness.Window().Engine().JobRunning(), 10000);
+        QVERIFY(harness.Serial().IsOpen());
+        harness.DestroyWindow();
+        QVERIFY(!harness.Serial().IsOpen());
+        QVERIFY(!harness.Serial().Owner());
+        QCOMPARE(harness.Boxes().Count(), 0);
+    }
+
+    void vanishedPortGivesTheCannotOpenMessage()
+    {
+        MainWindowHarness harness;
+        harness.UnplugTerminal();
+        QTest::mouseClick(harness.Button(BottomButton::Receive), Qt::LeftButton);
+        QVERIFY2(harness.HasBox(QStringLiteral("can`t open port : SIM0 !"), 16),
+                 qPrintable(harness.BoxTexts()));
+        QVERIFY(harness.Idle());
+
+        harness.Boxes().Clear();
+        QTest::mouseClick(harness.Button(BottomButton::Transmit), Qt::LeftButton);
+        QVERIFY2(harness.HasBox(QStringLiteral("can`t open port :  SIM0 !"), 16),
+                 qPrintable(harness.BoxTexts()));
+        QVERIFY(harness.Idle());
+    }
+
+    void spanishReadFailureNamesTheParameter()
+    {
+        sim::SimOptions options;
+        options.faults.refuseReads = {16543};
+        MainWindowHarness harness(options, lang::kSpanish);
+        QVERIFY(harness.TerminalReady());
+        QTest::mouseClick(harness.Button(BottomButton::Receive), Qt::LeftButton);
+        QTRY_VERIFY_WITH_TIMEOUT(harness.Idle(), kJobWaitMs);
+        QVERIFY2(harness.HasBox(QString::fromUtf8("Error:Error al leer Recepción!"), 16),
+                 qPrintable(harness.BoxTexts()));
+        QTRY_COMPARE(harness.Window().VisibleTemplate(), 184);
+        QCOMPARE(harness.Window().PageTitleText(), QStringLiteral("Volumen"));
+    }
+};
+
+KESTREL_SHELL_TEST_MAIN(MainOperationsTest)
+#include "main_operations_test.moc"

@@ -1,0 +1,128 @@
+#pragma once
+// The main window as the start-up leaves it after a login against the
+// simulated terminal on "SIM0": shared settings set, the port re-armed, the
+// per-port files in a folder of their own, message boxes recorded and the
+// file dialogs answered by the test.
+
+#include "app/main_dialog.h"
+#include "engine/engine_globals.h"
+#include "link/serial_port.h"
+#include "link/shared_settings.h"
+#include "pages/interim_page.h"
+#include "params/language.h"
+#include "shell_test_support.h"
+#include "widgets/nav_button.h"
+#include "widgets/wait_dialog.h"
+
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTableWidget>
+#include <memory>
+
+class MainWindowHarness
+{
+public:
+    explicit MainWindowHarness(sim::SimOptions options = {}, int language = lang::kEnglish)
+        : m_password(options.password),
+          m_port(std::make_unique<shell_test::SimulatedPort>(std::move(options)))
+    {
+        m_savedJobTimeout = g_nJobTimeout;
+        lang::SetCode(language);
+        g_strPortName = shell_test::SimulatedPort::kName;
+        g_strBaudRate = "115200";
+        g_strAppDir = m_appDir.path().toStdString() + "/";
+        g_strSoftwarePassword = m_password;
+        m_serial.ResetHandles();
+        m_window = std::make_unique<CMainDlg>(m_serial);
+        m_window->SetFileChooser([this](const CMainDlg::FileRequest &request) {
+            m_requests.push_back(request);
+            return m_nextFile;
+        });
+        m_window->show();
+    }
+    ~MainWindowHarness()
+    {
+        m_window.reset();
+        g_nJobTimeout = m_savedJobTimeout;
+        lang::SetCode(lang::kEnglish);
+    }
+    MainWindowHarness(const MainWindowHarness &) = delete;
+    MainWindowHarness &operator=(const MainWindowHarness &) = delete;
+
+    bool TerminalReady() const { return m_port && m_port->Started(); }
+    sim::TerminalSimulator &Terminal() { return m_port->Terminal(); }
+    // The terminal goes away and its port with it.
+    void UnplugTerminal() { m_port.reset(); }
+
+    CMainDlg &Window() { return *m_window; }
+    void DestroyWindow() { m_window.reset(); }
+    CSerialPort &Serial() { return m_serial; }
+    shell_test::MessageRecorder &Boxes() { return m_boxes; }
+    QString AppDir() const { return m_appDir.path(); }
+
+    // The file the next file dialog answers with ("" = cancelled).
+    void AnswerFileDialog(const QString &path) { m_nextFile = path; }
+    const std::vector<CMainDlg::FileRequest> &FileRequests() const { return m_requests; }
+
+    QPushButton *Button(main_texts::BottomButton which) { return m_window->OperationButton(which); }
+    CInterimPage *Page(params::Page page)
+    {
+        return dynamic_cast<CInterimPage *>(m_window->FindPage(params::PageTemplate(page)));
+    }
+    QLineEdit *Field(params::Slot slot)
+    {
+        const int templateId = params::InfoOf(slot).pageTemplate;
+        auto *page = dynamic_cast<CInterimPage *>(m_window->FindPage(templateId));
+        return page ? page->FieldOf(slot) : nullptr;
+    }
+
+    bool ControlsEnabled()
+    {
+        for (int index = 0; index < 11; ++index) {
+            if (!m_window->NavButton(index)->isEnabled())
+                return false;
+        }
+        for (const auto &info : main_texts::kBottomButtons) {
+            if (!Button(info.button)->isEnabled())
+                return false;
+        }
+        return true;
+    }
+    // Nothing running: the buttons are back, the wait box is gone, the port is closed.
+    bool Idle()
+    {
+        return ControlsEnabled() && !m_window->WaitDialog()->isVisible() &&
+               !m_window->Engine().JobRunning() && !m_serial.IsOpen();
+    }
+    bool HasBox(const QString &text, int style) const
+    {
+        for (const ShownMessage &message : m_boxes.Messages()) {
+            if (message.text == text && message.style == style &&
+                message.caption == QLatin1String(kAppCaption))
+                return true;
+        }
+        return false;
+    }
+    QString BoxTexts() const
+    {
+        QStringList texts;
+        for (const ShownMessage &message : m_boxes.Messages())
+            texts << QStringLiteral("[%1] %2").arg(message.style).arg(message.text);
+        return texts.join(QLatin1Char('\n'));
+    }
+
+private:
+    std::string m_password;
+    QTemporaryDir m_appDir;
+    std::unique_ptr<shell_test::SimulatedPort> m_port;
+    CSerialPort m_serial;
+    shell_test::MessageRecorder m_boxes;
+    std::unique_ptr<CMainDlg> m_window;
+    std::vector<CMainDlg::FileRequest> m_requests;
+    QString m_nextFile;
+    int m_savedJobTimeout = 0;
+};
+
+// A job with the terminal ends well within this; the write job alone pauses
+// for several seconds between its stages.
+inline constexpr int kJobWaitMs = 90000;

@@ -1,0 +1,266 @@
+// The main window's frame: navigation at the mouse press, the page title,
+// keys, the enabling of the buttons, status and message display, labels in
+// three languages and how the window looks.
+
+#include "app/page_table.h"
+#include "main_window_harness.h"
+#include "platform/messages.h"
+
+#include <QAction>
+#include <QDir>
+#include <QFontInfo>
+#include <QLabel>
+
+using main_texts::BottomButton;
+using params::Page;
+
+namespace {
+
+int TemplateOf(int pageIndex)
+{
+    return PageEntry(pageIndex)->nTemplateId;
+}
+
+QString NavText(CMainDlg &window, int index)
+{
+    return window.NavButton(index)->text();
+}
+
+} // namespace
+
+class MainWindowTest : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void startsOnPasswordsPageWithAllPagesCreated()
+    {
+        MainWindowHarness harness;
+        CMainDlg &window = harness.Window();
+        QCOMPARE(window.PageCount(), size_t(11));
+        QCOMPARE(window.VisibleTemplate(), 193);
+        QCOMPARE(window.PageTitleText(), QStringLiteral("Passwords"));
+        QVERIFY(window.NavButton(0)->IsSelected());
+        QCOMPARE(window.windowTitle(), QStringLiteral("Kestrel Manager  V1.2.0"));
+        QVERIFY(!window.WaitDialog()->isVisible());
+        QCOMPARE(window.WaitDialog()->StatusText(), QStringLiteral("Info!"));
+        QCOMPARE(window.WaitDialog()->HeadlineText(),
+                 QStringLiteral("It is working, Please wait!"));
+        QCOMPARE(window.WaitDialog()->windowTitle(), QStringLiteral("Kestrel Manager"));
+        // Pages are stacked at the placeholder's corner and keep their size.
+        for (int index = 0; index < 11; ++index) {
+            CParameterPage *page = window.FindPage(TemplateOf(index));
+            QVERIFY(page);
+            QCOMPARE(page->pos(), QPoint(0, 0));
+            QCOMPARE(page->parentWidget()->objectName(), QStringLiteral("1019"));
+            QCOMPARE(page->isVisible(), index == 0);
+        }
+    }
+
+    void navigationSwitchesAtThePressAndTheTitleFollows()
+    {
+        MainWindowHarness harness;
+        CMainDlg &window = harness.Window();
+        struct Step
+        {
+            int index;
+            const char *title;
+        };
+        for (const Step step : {Step{3, "CSP"}, Step{4, "Call Waiting and Forward"},
+                                Step{10, "Call Back"}, Step{0, "Passwords"}}) {
+            CNavButton *button = window.NavButton(step.index);
+            QTest::mousePress(button, Qt::LeftButton);
+            // Before the release: page, title and highlight have changed.
+            QCOMPARE(window.VisibleTemplate(), TemplateOf(step.index));
+            QCOMPARE(window.PageTitleText(), QString::fromUtf8(step.title));
+            QCOMPARE(window.SelectedNavIndex(), step.index);
+            for (int other = 0; other < 11; ++other)
+                QCOMPARE(window.NavButton(other)->IsSelected(), other == step.index);
+            QTest::mouseRelease(button, Qt::LeftButton);
+            QCOMPARE(window.VisibleTemplate(), TemplateOf(step.index));
+        }
+    }
+
+    void showPageMessageLeavesTheHighlightAndFallsBackToPageZero()
+    {
+        MainWindowHarness harness;
+        CMainDlg &window = harness.Window();
+        QTest::mousePress(window.NavButton(9), Qt::LeftButton);
+        QTest::mouseRelease(window.NavButton(9), Qt::LeftButton);
+
+        window.MessageTarget().SendMessage(platform::WM_SHOW_PAGE, 133);
+        QCOMPARE(window.VisibleTemplate(), 133);
+        QCOMPARE(window.PageTitleText(), QStringLiteral("Forbids"));
+        QCOMPARE(window.SelectedNavIndex(), 9);
+        QVERIFY(window.NavButton(9)->IsSelected());
+
+        window.MessageTarget().SendMessage(platform::WM_SHOW_PAGE, 4242);
+        QCOMPARE(window.VisibleTemplate(), 193);
+        QCOMPARE(window.SelectedNavIndex(), 9);
+
+        // Posted, as the result reports ask for a page.
+        window.ShowPage(185);
+        QTRY_COMPARE(window.VisibleTemplate(), 185);
+        QCOMPARE(window.PageTitleText(), QStringLiteral("Call Back"));
+        QCOMPARE(window.SelectedNavIndex(), 9);
+    }
+
+    void enterDoesNothingAndEscapeEndsTheIdleWindow()
+    {
+        MainWindowHarness harness;
+        CMainDlg &window = harness.Window();
+        harness.AnswerFileDialog({});
+        QTest::keyClick(harness.Button(BottomButton::Open), Qt::Key_Return);
+        QTest::keyClick(&window, Qt::Key_Enter);
+        QVERIFY(harness.FileRequests().empty());
+        QVERIFY(window.isVisible());
+
+        // Enter and Escape inside a page stay in the page.
+        QLineEdit *field = harness.Field(params::Slot::GeneralPassword);
+        QVERIFY(field);
+        QTest::keyClick(field, Qt::Key_Return);
+        QTest::keyClick(field, Qt::Key_Escape);
+        QVERIFY(window.isVisible());
+
+        QTest::keyClick(&window, Qt::Key_Escape);
+        QVERIFY(!window.isVisible());
+    }
+
+    void enableControlsSwitchesAllSixteenButtons()
+    {
+        MainWindowHarness harness;
+        CMainDlg &window = harness.Window();
+        window.EnableControls(false);
+        for (int index = 0; index < 11; ++index)
+            QVERIFY(!window.NavButton(index)->isEnabled());
+        for (const auto &info : main_texts::kBottomButtons)
+            QVERIFY(!harness.Button(info.button)->isEnabled());
+        window.EnableControls(true);
+        QVERIFY(harness.ControlsEnabled());
+    }
+
+    void statusGoesToTheWaitBoxAndErrorsAlsoToABox()
+    {
+        MainWindowHarness harness;
+        CMainDlg &window = harness.Window();
+        window.ShowStatus("Reading parameter 3 ...", true);
+        QCOMPARE(window.WaitDialog()->StatusText(), QStringLiteral("Reading parameter 3 ..."));
+        QCOMPARE(harness.Boxes().Count(), 0);
+
+        window.ShowStatus("Fail to save parameter!", false);
+        QCOMPARE(window.WaitDialog()->StatusText(), QStringLiteral("Fail to save parameter!"));
+        QVERIFY(harness.HasBox(QStringLiteral("Fail to save parameter!"), 16));
+
+        window.ShowWaitBox("Please wait!");
+        QVERIFY(window.WaitDialog()->isVisible());
+        QCOMPARE(window.WaitDialog()->StatusText(), QStringLiteral("Please wait!"));
+        // The user cannot close it.
+        window.WaitDialog()->close();
+        QVERIFY(window.WaitDialog()->isVisible());
+        window.HideWaitBox();
+        QVERIFY(!window.WaitDialog()->isVisible());
+    }
+
+    void pageTitleUsesTahomaBoldFourteenPixels()
+    {
+        MainWindowHarness harness;
+        auto *title = harness.Window().findChild<QLabel *>(QStringLiteral("1380"));
+        QVERIFY(title);
+        QCOMPARE(title->font().families().value(0), QStringLiteral("Tahoma"));
+        QCOMPARE(title->font().pixelSize(), 14);
+        QCOMPARE(title->font().weight(), QFont::Bold);
+        QVERIFY(title->autoFillBackground());
+        QCOMPARE(title->palette().color(QPalette::Window), QColor(234, 234, 234));
+        // Without Tahoma some other face is used rather than none.
+        QVERIFY(!QFontInfo(title->font()).family().isEmpty());
+    }
+
+    void aboutEntryIsOfferedInTheContextMenu()
+    {
+        MainWindowHarness harness;
+        CMainDlg &window = harness.Window();
+        QAction *about = window.AboutAction();
+        QVERIFY(about);
+        QCOMPARE(about->text(), QStringLiteral("About(&A)..."));
+        QCOMPARE(about->data().toInt(), 16);
+        QVERIFY(window.actions().contains(about));
+        QCOMPARE(window.contextMenuPolicy(), Qt::ActionsContextMenu);
+    }
+
+    void labelsFollowTheLanguage_data()
+    {
+        QTest::addColumn<int>("language");
+        QTest::addColumn<QStringList>("bottom");
+        QTest::addColumn<QString>("forwardTitle");
+        QTest::addColumn<QString>("openTitle");
+        QTest::newRow("English") << 1 << QStringList{"Transmit", "Receive", "Open", "Save", "Exit"}
+                                 << "Call Waiting and Forward"
+                                 << "Open config file:";
+        QTest::newRow("Portuguese")
+            << 2 << QStringList{"Enviar", "Receber", "Abrir", "Salvar", "Sair"}
+            << "Chamada em espera e Desvios"
+            << QString::fromUtf8("Abrir arquivo de configurações:");
+        QTest::newRow("Spanish") << 3
+                                 << QStringList{"Enviar", "Recibir", "Abrir", "Guardar", "Salir"}
+                                 << QString::fromUtf8("Llamada em espera y Desvíos")
+                                 << "Abrir la configuración del archivo:";
+    }
+
+    void labelsFollowTheLanguage()
+    {
+        QFETCH(int, language);
+        QFETCH(QStringList, bottom);
+        QFETCH(QString, forwardTitle);
+        QFETCH(QString, openTitle);
+        MainWindowHarness harness({}, language);
+        CMainDlg &window = harness.Window();
+        for (const auto &info : main_texts::kBottomButtons)
+            QCOMPARE(harness.Button(info.button)->text(), bottom.at(int(info.button)));
+        QCOMPARE(NavText(window, 4), forwardTitle);
+        QTest::mousePress(window.NavButton(4), Qt::LeftButton);
+        QCOMPARE(window.PageTitleText(), forwardTitle);
+
+        harness.AnswerFileDialog({});
+        QTest::mouseClick(harness.Button(BottomButton::Open), Qt::LeftButton);
+        QCOMPARE(harness.FileRequests().size(), size_t(1));
+        QCOMPARE(harness.FileRequests().front().title, openTitle);
+    }
+
+    // Renders the window in each language for a person to look at, and
+    // checks that no button is narrower than its text.
+    void screenshotsInEachLanguage()
+    {
+        const QString folder = QStringLiteral(KESTREL_SCREENSHOT_DIR);
+        QDir().mkpath(folder);
+        for (int language : {1, 2, 3}) {
+            MainWindowHarness harness({}, language);
+            CMainDlg &window = harness.Window();
+            QTest::mousePress(window.NavButton(4), Qt::LeftButton);
+            QTest::mouseRelease(window.NavButton(4), Qt::LeftButton);
+            for (int index = 0; index < 11; ++index) {
+                CNavButton *button = window.NavButton(index);
+                QVERIFY2(button->sizeHint().width() <= button->width(), qPrintable(button->text()));
+            }
+            for (const auto &info : main_texts::kBottomButtons) {
+                QPushButton *button = harness.Button(info.button);
+                QVERIFY2(button->sizeHint().width() <= button->width(), qPrintable(button->text()));
+            }
+            const QString file = folder + QStringLiteral("/main_window_%1.png").arg(language);
+            QVERIFY(window.grab().save(file));
+            window.ShowWaitBox("Reading parameter 12 ...");
+            QVERIFY(window.WaitDialog()->grab().save(
+                folder + QStringLiteral("/wait_box_%1.png").arg(language)));
+            window.HideWaitBox();
+            if (language != lang::kEnglish)
+                continue;
+            for (int index = 0; index < 11; ++index) {
+                window.MessageTarget().SendMessage(platform::WM_SHOW_PAGE,
+                                                   uintptr_t(TemplateOf(index)));
+                QVERIFY(window.grab().save(folder + QStringLiteral("/page_%1.png").arg(index)));
+            }
+        }
+    }
+};
+
+KESTREL_SHELL_TEST_MAIN(MainWindowTest)
+#include "main_window_test.moc"

@@ -1,0 +1,68 @@
+// The page table and its two look-ups.
+
+#include "app/page_table.h"
+#include "params/catalogue.h"
+
+#include <QtTest>
+
+class PageTableTest : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void lookupsFindEveryRow()
+    {
+        for (int index = 0; index < kPageTableRows; ++index) {
+            const PageTableEntry *entry = PageEntry(index);
+            QVERIFY(entry);
+            QCOMPARE(entry->nPageIndex, index);
+            QCOMPARE(PageIndexByTemplate(entry->nTemplateId), index);
+            QCOMPARE(PageIndexByNavButton(entry->nNavButtonId), index);
+            QCOMPARE(entry->nNavButtonId, 1369 + index);
+            // The same pages in the same order as the parameter catalogue.
+            QCOMPARE(entry->nTemplateId, params::PageTemplate(static_cast<params::Page>(index)));
+        }
+    }
+
+    void lookupsReturnElevenWhenNothingMatches()
+    {
+        for (int id : {0, -1, 100, 102, 1368, 1380, 2500, 1369 + 11})
+            QCOMPARE(PageIndexByTemplate(id), 11);
+        for (int id : {0, 193, 1368, 1380})
+            QCOMPARE(PageIndexByNavButton(id), 11);
+        QVERIFY(!PageEntry(11));
+        QVERIFY(!PageEntry(-1));
+    }
+
+    void blocksDifferOnlyInTheTitles()
+    {
+        for (int block = 1; block < 3; ++block) {
+            for (int row = 0; row < kPageTableRows; ++row) {
+                const PageTableEntry &english = g_pageTable[size_t(row)];
+                const PageTableEntry &other = g_pageTable[size_t(block * kPageTableRows + row)];
+                QCOMPARE(other.nPageIndex, english.nPageIndex);
+                QCOMPARE(other.nTemplateId, english.nTemplateId);
+                QCOMPARE(other.nNavButtonId, english.nNavButtonId);
+                QVERIFY(!other.title.empty());
+                QVERIFY(other.title.size() < 100); // the titles' fixed buffer
+            }
+        }
+    }
+
+    void titlesInEachLanguage()
+    {
+        QCOMPARE(PageTitle(1, 1), std::string_view("Forbids"));
+        QCOMPARE(PageTitle(1, 2), std::string_view("Bloqueios"));
+        QCOMPARE(PageTitle(1, 3), std::string_view("Bloqueo"));
+        QCOMPARE(PageTitle(6, 2), std::string_view("Código de segurança"));
+        QCOMPARE(PageTitle(4, 3), std::string_view("Llamada em espera y Desvíos"));
+        // A code outside 1..3 still labels the page, in English.
+        QCOMPARE(PageTitle(9, 0), std::string_view("Volume"));
+        QCOMPARE(PageTitle(9, 7), std::string_view("Volume"));
+        QVERIFY(PageTitle(11, 1).empty());
+        QVERIFY(PageTitle(-1, 1).empty());
+    }
+};
+
+QTEST_APPLESS_MAIN(PageTableTest)
+#include "page_table_test.moc"
