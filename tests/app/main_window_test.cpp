@@ -245,6 +245,7 @@ private Q_SLOTS:
                 QPushButton *button = harness.Button(info.button);
                 QVERIFY2(button->sizeHint().width() <= button->width(), qPrintable(button->text()));
             }
+            QCoreApplication::sendPostedEvents(); // pending layout requests
             const QString file = folder + QStringLiteral("/main_window_%1.png").arg(language);
             QVERIFY(window.grab().save(file));
             window.ShowWaitBox("Reading parameter 12 ...");
