@@ -129,7 +129,6 @@ private Q_SLOTS:
         g_nJobTimeout = 1500;
 
         QTest::mouseClick(harness.Button(BottomButton::Receive), Qt::LeftButton);
-        QTRY_VERIFY_WITH_TIMEOUT(harness.Window().JobTimerActive(), 10000);
         QTRY_VERIFY_WITH_TIMEOUT(harness.HasBox(QStringLiteral("Error:Overtime!"), 16), 20000);
         QTRY_VERIFY_WITH_TIMEOUT(harness.Idle(), 10000);
         QVERIFY(!harness.Serial().IsOpen());
