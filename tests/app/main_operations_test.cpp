@@ -151,7 +151,7 @@ private Q_SLOTS:
         options.faults.silentAfter = 0;
         MainWindowHarness harness(options);
         QVERIFY(harness.TerminalReady());
-        g_nJobTimeout = 3000;
+        g_nJobTimeout = 8000; // long enough for the refusals below, even on a busy machine
         CMainDlg &window = harness.Window();
 
         QTest::mouseClick(harness.Button(BottomButton::Receive), Qt::LeftButton);
