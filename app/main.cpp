@@ -6,34 +6,17 @@
 // changes only when a login with it succeeds).
 
 #include "app/about_dialog.h"
+#include "app/main_dialog.h"
 #include "app/tool_app.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
-#include <QDialog>
-#include <QLabel>
-#include <QPushButton>
-#include <QVBoxLayout>
 
 namespace {
 
-// ---------------------------------------------------------------------------
-// STAND-IN for the main window (CMainDlg, app/main_dialog.h), which is not
-// here yet: a plain dialog so that the program builds and runs through the
-// login. To be replaced by `CMainDlg dialog(port); return dialog.exec();`.
-// ---------------------------------------------------------------------------
-int RunMainWindowStandIn(CSerialPort &)
+int RunMainWindow(CSerialPort &port)
 {
-    QDialog dialog;
-    dialog.setWindowTitle(QStringLiteral("Kestrel Manager  ") + QLatin1String(kVersionText));
-    auto *layout = new QVBoxLayout(&dialog);
-    layout->addWidget(new QLabel(QStringLiteral("Logged in."), &dialog));
-    auto *about = new QPushButton(QStringLiteral("About(&A)..."), &dialog);
-    QObject::connect(about, &QPushButton::clicked, &dialog, [&dialog] { ShowAboutBox(&dialog); });
-    layout->addWidget(about);
-    auto *exit = new QPushButton(QStringLiteral("Exit"), &dialog);
-    QObject::connect(exit, &QPushButton::clicked, &dialog, &QDialog::accept);
-    layout->addWidget(exit);
+    CMainDlg dialog(port);
     return dialog.exec();
 }
 
@@ -57,7 +40,7 @@ int main(int argc, char *argv[])
     parser.process(application);
 
     ToolAppSeams seams;
-    seams.runMainWindow = RunMainWindowStandIn;
+    seams.runMainWindow = RunMainWindow;
     CToolApp tool(std::move(seams));
     if (parser.isSet(portOption))
         tool.SetPortOverride(parser.value(portOption));

@@ -20,6 +20,7 @@ private Q_SLOTS:
         sim::TerminalSimulator &terminal = harness.Terminal();
         QVERIFY(terminal.SetValue(5, "01"));
         QVERIFY(terminal.SetValue(3000, "01"));
+        harness.FillForbiddenBefore(3005);
         QVERIFY(terminal.SetValue(3005, "0800"));
         QVERIFY(terminal.SetValue(16543, "6"));
         QVERIFY(terminal.SetValue(16212, "5551234"));
@@ -52,6 +53,13 @@ private Q_SLOTS:
         QTest::mouseClick(harness.Button(BottomButton::Receive), Qt::LeftButton);
         QTRY_VERIFY_WITH_TIMEOUT(harness.Idle(), kJobWaitMs);
 
+        // The blank records that ended the lists are no numbers to send back.
+        for (Page page : {Page::Forbids, Page::CallBack}) {
+            QTableWidget *table = harness.Page(page)->ListTable();
+            for (int row = 0; row < table->rowCount(); ++row)
+                if (table->item(row, 1)->text().contains(QStringLiteral("0*0")))
+                    table->item(row, 1)->setText(QString());
+        }
         harness.Field(Slot::GeneralPassword)->setText(QStringLiteral("583916"));
         harness.Field(Slot::TxVolume)->setText(QStringLiteral("12"));
         harness.Field(Slot::InternationalBlock)->setText(QStringLiteral("01"));
@@ -81,6 +89,7 @@ private Q_SLOTS:
         options.faults.refuseReads = {3005};
         MainWindowHarness harness(options);
         QVERIFY(harness.TerminalReady());
+        harness.FillForbiddenBefore(3005);
         QTest::mousePress(harness.Window().NavButton(9), Qt::LeftButton);
 
         QTest::mouseClick(harness.Button(BottomButton::Receive), Qt::LeftButton);

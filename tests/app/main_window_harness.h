@@ -24,7 +24,7 @@ class MainWindowHarness
 public:
     explicit MainWindowHarness(sim::SimOptions options = {}, int language = lang::kEnglish)
         : m_password(options.password),
-          m_port(std::make_unique<shell_test::SimulatedPort>(std::move(options)))
+          m_port(std::make_unique<shell_test::SimulatedPort>(WithBlankListRecords(std::move(options))))
     {
         m_savedJobTimeout = g_nJobTimeout;
         lang::SetCode(language);
@@ -40,6 +40,22 @@ public:
         });
         m_window->show();
     }
+    // Unused list entries answer as blank records, so a read stops at the
+    // first of them instead of asking for all 300 call back numbers.
+    static sim::SimOptions WithBlankListRecords(sim::SimOptions options)
+    {
+        if (options.blankListRecord.empty())
+            options.blankListRecord = "0*0*0*0";
+        return options;
+    }
+
+    // Fills the forbidden entries before `position` so a read reaches it.
+    void FillForbiddenBefore(int number)
+    {
+        for (int n = 3001; n < number; ++n)
+            Terminal().SetValue(n, std::to_string(100 + n));
+    }
+
     ~MainWindowHarness()
     {
         m_window.reset();
