@@ -132,8 +132,6 @@ bool CliSession::Impl::Login()
         return false;
     }
     window.Queue().SetTimer(kLoginTimerId, Millis(login::g_nLoginTimeout));
-    // The line must stay put until it has gone out: it lives until the
-    // port is closed, which also ends its write.
     const std::string line = login::LoginLine(options.password);
     port.Send(line.data(), static_cast<uint32_t>(line.size()));
     window.Queue().RunUntil([&] { return state != State::Waiting; }, std::chrono::hours(24));

@@ -16,8 +16,8 @@ public:
     // Does nothing when the port is closed.
     virtual void ClosePort() = 0;
     virtual bool IsOpen() const = 0;
-    // Queues the bytes for the line. They must stay unchanged until the
-    // write has finished, which is at the latest when the next Send returns.
+    // Queues the bytes for the line; they are copied, so the caller may
+    // reuse its buffer at once.
     virtual void Send(const char *data, uint32_t length) = 0;
     // The window that receives the port's and the jobs' notifications.
     virtual platform::IMessageTarget *Owner() const = 0;

@@ -116,7 +116,10 @@ void CSerialPort::Send(const char *data, uint32_t length)
     const uint64_t epoch = m_hTxSemaphore->Epoch();
     const bool live = m_bOpen && !m_watchEnded.IsSet();
     m_hSendGate->Close();
-    m_writeRequest = {length, data, live, epoch};
+    // The write thread sends from a copy: the caller's buffer (the worker's
+    // command buffer, rebuilt for the next command) may change meanwhile.
+    m_writeBuffer.assign(data, data + length);
+    m_writeRequest = {length, m_writeBuffer.data(), live, epoch};
     std::lock_guard lock(m_writeThreadMutex);
     // The previous write thread opened the gate as its last step.
     if (m_writeThread.joinable())

@@ -21,6 +21,7 @@
 #include <mutex>
 #include <string>
 #include <thread>
+#include <vector>
 
 inline constexpr uint32_t kRxLineSize = 1024; // one reply line, and one read
 inline constexpr uint32_t kTxChunkSize = 512; // one write, the output queue's size
@@ -52,8 +53,8 @@ public:
     int OpenPort() override;
     void ClosePort() override;
     bool IsOpen() const override { return m_bOpen != 0; }
-    // Queues the bytes for a write thread; waits while the previous send is
-    // still going out. Nothing is written when the port is closed, or when
+    // Queues a copy of the bytes for a write thread; waits while the
+    // previous send is still going out. Nothing is written when the port is closed, or when
     // it closes before the bytes went out.
     void Send(const char *data, uint32_t length) override;
     // One write of a chunk; returns the count written. Called by the write thread.
@@ -107,6 +108,7 @@ private:
     std::atomic<platform::IMessageTarget *> m_pOwner{nullptr};
     std::atomic<int32_t> m_bLineBufferFree{1};
     WriteRequest m_writeRequest;
+    std::vector<char> m_writeBuffer; // what the running write thread sends
     std::unique_ptr<platform::Gate> m_hSendGate;
     std::array<RxLineBuffer, 2> m_rxLineBuffers{};
     RxLineBuffer *m_pFillBuffer = &m_rxLineBuffers[0];
