@@ -2,7 +2,7 @@
 #include "link/serial_port.h"
 #include "link/shared_settings.h"
 #include "platform/messages.h"
-#include "tests/link/pty_pair.h"
+#include "tests/common/pty_pair.h"
 
 #include <gtest/gtest.h>
 #include <mutex>

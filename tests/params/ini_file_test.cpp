@@ -1,5 +1,5 @@
 #include "params/ini_file.h"
-#include "temp_folder.h"
+#include "tests/common/temp_folder.h"
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>

@@ -1,6 +1,6 @@
 #include "params/param_file.h"
 #include "sample_stores.h"
-#include "temp_folder.h"
+#include "tests/common/temp_folder.h"
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>

@@ -1,57 +1,39 @@
 #include "platform/app_dir.h"
+#include "tests/common/temp_folder.h"
 
-#include <filesystem>
 #include <gtest/gtest.h>
 
 using namespace platform;
 namespace fs = std::filesystem;
 
-class AppDirChoice : public ::testing::Test
+TEST(AppDirChoice, AWritableProgramFolderIsUsedAsItIs)
 {
-protected:
-    void SetUp() override
-    {
-        char pattern[] = "/tmp/kestrel-ad-XXXXXX";
-        m_root = ::mkdtemp(pattern);
-    }
-    void TearDown() override { fs::remove_all(m_root); }
-
-    std::string m_root;
-};
-
-TEST_F(AppDirChoice, AWritableProgramFolderIsUsedAsItIs)
-{
-    EXPECT_EQ(ChooseAppDir({m_root, m_root + "/xdg", m_root + "/home"}), m_root + "/");
-    EXPECT_EQ(ChooseAppDir({m_root + "/", "", ""}), m_root + "/") << "one trailing slash";
-    EXPECT_FALSE(fs::exists(m_root + "/xdg")) << "the data folder is not made needlessly";
+    TempFolder root;
+    const std::string dir = root.Path();
+    EXPECT_EQ(ChooseAppDir({dir, dir + "/xdg", dir + "/home"}), dir + "/");
+    EXPECT_EQ(ChooseAppDir({dir + "/", "", ""}), dir + "/") << "one trailing slash";
+    EXPECT_FALSE(fs::exists(dir + "/xdg")) << "the data folder is not made needlessly";
 }
 
-TEST_F(AppDirChoice, OtherwiseTheUsersDataFolderIsMadeOnDemand)
+TEST(AppDirChoice, OtherwiseTheUsersDataFolderIsMadeOnDemand)
 {
-    const std::string missingExeDir = m_root + "/no/such/bin";
+    TempFolder root;
+    const std::string dir = root.Path(), missingExeDir = dir + "/no/such/bin";
     const std::string suffix = "/Quillenbrook/Kestrel Manager/";
-    struct Case
-    {
-        AppDirSources sources;
-        std::string expected;
+    const std::pair<AppDirSources, std::string> cases[] = {
+        {{missingExeDir, dir + "/xdg", dir + "/home"}, dir + "/xdg" + suffix},
+        {{"", dir + "/xdg2/", dir + "/home"}, dir + "/xdg2" + suffix},
+        {{missingExeDir, "", dir + "/home"}, dir + "/home/.local/share" + suffix},
+        {{missingExeDir, "relative/xdg", dir + "/home"}, dir + "/home/.local/share" + suffix},
     };
-    const Case cases[] = {
-        {{missingExeDir, m_root + "/xdg", m_root + "/home"}, m_root + "/xdg" + suffix},
-        {{"", m_root + "/xdg2/", m_root + "/home"}, m_root + "/xdg2" + suffix},
-        {{missingExeDir, "", m_root + "/home"}, m_root + "/home/.local/share" + suffix},
-        {{missingExeDir, "relative/xdg", m_root + "/home"}, m_root + "/home/.local/share" + suffix},
-    };
-    for (const Case &c : cases) {
-        EXPECT_EQ(ChooseAppDir(c.sources), c.expected);
-        EXPECT_TRUE(fs::is_directory(c.expected)) << c.expected;
+    for (const auto &[sources, expected] : cases) {
+        EXPECT_EQ(ChooseAppDir(sources), expected);
+        EXPECT_TRUE(fs::is_directory(expected)) << expected;
     }
 }
 
-TEST_F(AppDirChoice, TheRunningProgramHasAFolder)
+TEST(AppDirChoice, TheRunningProgramHasAFolder)
 {
-    const AppDirSources sources = CurrentAppDirSources();
-    EXPECT_FALSE(sources.exeDir.empty());
-    EXPECT_TRUE(fs::is_directory(sources.exeDir));
-    const std::string dir = platform::AppDir();
-    EXPECT_EQ(dir.back(), '/');
+    EXPECT_TRUE(fs::is_directory(CurrentAppDirSources().exeDir));
+    EXPECT_EQ(platform::AppDir().back(), '/');
 }

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
 #include <vector>
 
 using namespace platform;
@@ -11,19 +12,15 @@ using namespace std::chrono_literals;
 TEST(MessageQueue, DeliversInOrderWithBothArguments)
 {
     MessageQueue queue;
-    std::vector<Message> seen;
+    std::vector<std::tuple<uint32_t, uintptr_t, intptr_t>> seen;
     for (uint32_t id : {1u, 2u})
-        queue.On(id, [&, id](uintptr_t w, intptr_t l) { seen.push_back({id, w, l}); });
+        queue.On(id, [&, id](uintptr_t w, intptr_t l) { seen.emplace_back(id, w, l); });
     queue.PostMessage(1, 10, -1);
     queue.PostMessage(2, 20, 2);
     queue.PostMessage(1, 30, 3);
     queue.PostQuit();
     queue.Run();
-    ASSERT_EQ(seen.size(), 3u);
-    EXPECT_EQ(seen[0].wParam, 10u);
-    EXPECT_EQ(seen[0].lParam, -1);
-    EXPECT_EQ(seen[1].id, 2u);
-    EXPECT_EQ(seen[2].wParam, 30u);
+    EXPECT_EQ(seen, (decltype(seen){{1, 10, -1}, {2, 20, 2}, {1, 30, 3}}));
     EXPECT_FALSE(queue.PostMessage(1)) << "a queue that ended takes no more";
 }
 

@@ -1,52 +1,43 @@
 #include "platform/port_names.h"
 #include "platform/virtual_ports.h"
-#include "tests/link/pty_pair.h"
+#include "tests/common/pty_pair.h"
+#include "tests/common/temp_folder.h"
 
-#include <cstdlib>
-#include <filesystem>
 #include <gtest/gtest.h>
 
 using namespace platform;
 
-TEST(PortNames, PathsStayBareNamesLiveInDev)
+TEST(PortNames, BareNamesLiveInDevPathsStayAndFileNamesHoldNoSlash)
 {
-    const std::pair<const char *, const char *> cases[] = {
-        {"", ""},
-        {"ttyUSB0", "/dev/ttyUSB0"},
-        {"ttyS12", "/dev/ttyS12"},
-        {"/dev/ttyACM0", "/dev/ttyACM0"},
-        {"/dev/pts/3", "/dev/pts/3"},
-        {"serial/by-id/usb-x", "serial/by-id/usb-x"},
+    struct Case
+    {
+        const char *name, *path, *fileName;
     };
-    for (const auto &[name, path] : cases)
-        EXPECT_EQ(DevicePathForPort(name), path) << name;
+    // clang-format off
+    const Case cases[] = {
+        {"",                           "",                           ""},
+        {"ttyUSB0",                    "/dev/ttyUSB0",               "ttyUSB0"},
+        {"ttyS12",                     "/dev/ttyS12",                "ttyS12"},
+        {"/dev/ttyACM0",               "/dev/ttyACM0",               "ttyACM0"},
+        {"/dev/pts/3",                 "/dev/pts/3",                 "pts_3"},
+        {"pts/4",                      "pts/4",                      "pts_4"},
+        {"/dev/serial/by-id/usb-FTDI", "/dev/serial/by-id/usb-FTDI", "serial_by-id_usb-FTDI"},
+        {"/tmp/ports/SIM1",            "/tmp/ports/SIM1",            "tmp_ports_SIM1"},
+    };
+    // clang-format on
+    for (const Case &c : cases) {
+        EXPECT_EQ(DevicePathForPort(c.name), c.path) << c.name;
+        EXPECT_EQ(PortFileName(c.name), c.fileName) << c.name;
+    }
 }
 
 TEST(PortNames, AnAdvertisedVirtualPortWinsOverDev)
 {
-    char pattern[] = "/tmp/kestrel-pn-XXXXXX";
-    const std::string root = ::mkdtemp(pattern);
-    ::setenv("XDG_RUNTIME_DIR", root.c_str(), 1);
+    TempFolder root;
+    ::setenv("XDG_RUNTIME_DIR", root.Path().c_str(), 1);
     PtyPair pty;
     std::string error;
     ASSERT_TRUE(AdvertiseVirtualPort("ttyS0", pty.SlavePath(), error)) << error;
-    EXPECT_EQ(DevicePathForPort("ttyS0"), root + "/kestrel-ports/ttyS0");
+    EXPECT_EQ(DevicePathForPort("ttyS0"), root.File("kestrel-ports/ttyS0"));
     EXPECT_EQ(DevicePathForPort("ttyS1"), "/dev/ttyS1");
-    std::filesystem::remove_all(root);
-}
-
-TEST(PortNames, FileNamesNeverHoldASlash)
-{
-    const std::pair<const char *, const char *> cases[] = {
-        {"ttyUSB0", "ttyUSB0"},
-        {"SIM0", "SIM0"},
-        {"/dev/ttyUSB0", "ttyUSB0"},
-        {"/dev/pts/3", "pts_3"},
-        {"/dev/serial/by-id/usb-FTDI", "serial_by-id_usb-FTDI"},
-        {"/tmp/ports/SIM1", "tmp_ports_SIM1"},
-        {"pts/4", "pts_4"},
-        {"", ""},
-    };
-    for (const auto &[name, fileName] : cases)
-        EXPECT_EQ(PortFileName(name), fileName) << name;
 }

@@ -1,5 +1,5 @@
 #include "platform/serial_device.h"
-#include "tests/link/pty_pair.h"
+#include "tests/common/pty_pair.h"
 
 #include <cerrno>
 #include <gtest/gtest.h>
@@ -7,33 +7,38 @@
 
 using namespace platform;
 
-TEST(SerialDevice, ConfiguresRawEightNOneAtTheLeadingDigitsOfTheBaudText)
+// A device opened on the slave of a pty and set to 115200 8N1.
+class SerialDeviceOnPty : public ::testing::Test
 {
-    struct Case
+protected:
+    void SetUp() override
     {
-        const char *text;
-        bool accepted;
-        speed_t speed;
-    };
-    const Case cases[] = {
+        ASSERT_TRUE(device.Open(pty.SlavePath())) << device.LastErrorText();
+        ASSERT_TRUE(device.Configure("115200"));
+    }
+
+    PtyPair pty;
+    SerialDevice device;
+};
+
+TEST_F(SerialDeviceOnPty, ConfiguresRawEightNOneAtTheLeadingDigitsOfTheBaudText)
+{
+    const std::tuple<const char *, bool, speed_t> cases[] = {
         {"115200", true, B115200}, {"2400", true, B2400}, {"9600bps", true, B9600},
         {"57600 ", true, B57600},  {"", false, B0},       {"abc", false, B0},
         {"0", false, B0},          {"12345", false, B0},  {"99999999999999999999", false, B0},
         {"-9600", false, B0},
     };
-    PtyPair pty;
-    SerialDevice device;
-    ASSERT_TRUE(device.Open(pty.SlavePath())) << device.LastErrorText();
-    for (const Case &c : cases) {
-        SCOPED_TRACE(c.text);
-        EXPECT_EQ(device.Configure(c.text), c.accepted);
-        if (!c.accepted) {
+    for (const auto &[text, accepted, speed] : cases) {
+        SCOPED_TRACE(text);
+        EXPECT_EQ(device.Configure(text), accepted);
+        if (!accepted) {
             EXPECT_EQ(device.LastError(), EINVAL);
             continue;
         }
         termios settings{};
         ASSERT_EQ(::tcgetattr(pty.Slave(), &settings), 0);
-        EXPECT_EQ(::cfgetospeed(&settings), c.speed);
+        EXPECT_EQ(::cfgetospeed(&settings), speed);
         EXPECT_EQ(settings.c_cflag & (CSIZE | PARENB | CSTOPB | CRTSCTS), tcflag_t(CS8));
         EXPECT_EQ(settings.c_cflag & (CLOCAL | CREAD), tcflag_t(CLOCAL | CREAD));
         EXPECT_EQ(settings.c_iflag & (IXON | IXOFF | ICRNL), 0u);
@@ -41,6 +46,9 @@ TEST(SerialDevice, ConfiguresRawEightNOneAtTheLeadingDigitsOfTheBaudText)
         EXPECT_EQ(settings.c_cc[VMIN], 1);
         EXPECT_EQ(settings.c_cc[VTIME], 0);
     }
+    // The modem lines of a pty are not supported rather than failing.
+    EXPECT_NE(device.RaiseDtr(), ModemLineResult::Failed);
+    EXPECT_NE(device.RaiseRts(), ModemLineResult::Failed);
 }
 
 TEST(SerialDevice, OpenFailuresKeepTheErrorCode)
@@ -56,35 +64,19 @@ TEST(SerialDevice, OpenFailuresKeepTheErrorCode)
     EXPECT_EQ(device.LastError(), ENOTTY);
 }
 
-TEST(SerialDevice, IsExclusiveEvenForRoot)
+TEST_F(SerialDeviceOnPty, IsExclusiveEvenForRoot)
 {
-    PtyPair pty;
-    SerialDevice first, second;
-    ASSERT_TRUE(first.Open(pty.SlavePath()));
+    SerialDevice second;
     EXPECT_FALSE(second.Open(pty.SlavePath()));
     EXPECT_EQ(second.LastError(), EBUSY);
-    first.Close();
+    device.Close();
     EXPECT_TRUE(second.Open(pty.SlavePath())) << "free again after the close";
 }
 
-TEST(SerialDevice, ModemLinesOfAPtyAreNotSupportedRatherThanFailing)
+TEST_F(SerialDeviceOnPty, WaitReportsReceivedDataThenReadTakesItAtOnce)
 {
-    PtyPair pty;
-    SerialDevice device;
-    ASSERT_TRUE(device.Open(pty.SlavePath()));
-    EXPECT_NE(device.RaiseDtr(), ModemLineResult::Failed);
-    EXPECT_NE(device.RaiseRts(), ModemLineResult::Failed);
-}
-
-TEST(SerialDevice, WaitReportsReceivedDataThenReadTakesItAtOnce)
-{
-    PtyPair pty;
-    SerialDevice device;
-    ASSERT_TRUE(device.Open(pty.SlavePath()));
-    ASSERT_TRUE(device.Configure("115200"));
     char buffer[16];
     EXPECT_EQ(device.ReadNow(buffer, sizeof buffer), 0u) << "nothing queued: no wait";
-
     pty.Write("hello");
     std::string got;
     while (got.size() < 5) {
@@ -95,18 +87,13 @@ TEST(SerialDevice, WaitReportsReceivedDataThenReadTakesItAtOnce)
         ASSERT_TRUE(device.GetQueueCounts(counts));
         EXPECT_GT(counts.input, 0u);
         EXPECT_EQ(counts.output, 0u);
-        const size_t n = device.ReadNow(buffer, counts.input);
-        got.append(buffer, n);
+        got.append(buffer, device.ReadNow(buffer, counts.input));
     }
     EXPECT_EQ(got, "hello");
 }
 
-TEST(SerialDevice, WriteSignalsTransmitDone)
+TEST_F(SerialDeviceOnPty, WriteSignalsTransmitDone)
 {
-    PtyPair pty;
-    SerialDevice device;
-    ASSERT_TRUE(device.Open(pty.SlavePath()));
-    ASSERT_TRUE(device.Configure("9600"));
     EXPECT_EQ(device.Write("AT\r", 3), 3u);
     EXPECT_EQ(pty.Read(3), "AT\r");
     const CommEvents events = device.WaitCommEvent();
@@ -114,13 +101,8 @@ TEST(SerialDevice, WriteSignalsTransmitDone)
     EXPECT_FALSE(events.received || events.cancelled || events.error);
 }
 
-TEST(SerialDevice, CancelEndsAWaitAndAStuckWriteFromAnotherThread)
+TEST_F(SerialDeviceOnPty, CancelEndsAWaitAndAStuckWriteFromAnotherThread)
 {
-    PtyPair pty;
-    SerialDevice device;
-    ASSERT_TRUE(device.Open(pty.SlavePath()));
-    ASSERT_TRUE(device.Configure("115200"));
-
     CommEvents events;
     std::thread waiter([&] { events = device.WaitCommEvent(); });
     device.CancelWaits();
@@ -135,12 +117,8 @@ TEST(SerialDevice, CancelEndsAWaitAndAStuckWriteFromAnotherThread)
     EXPECT_EQ(device.LastError(), ECANCELED);
 }
 
-TEST(SerialDevice, HangUpOfTheFarEndIsAnError)
+TEST_F(SerialDeviceOnPty, HangUpOfTheFarEndIsAnError)
 {
-    PtyPair pty;
-    SerialDevice device;
-    ASSERT_TRUE(device.Open(pty.SlavePath()));
-    ASSERT_TRUE(device.Configure("115200"));
     pty.CloseMaster();
     EXPECT_TRUE(device.WaitCommEvent().error);
     char buffer[8];

@@ -15,7 +15,7 @@ public:
     TempFolder()
     {
         std::string pattern =
-            (std::filesystem::temp_directory_path() / "kestrel-params-XXXXXX").string();
+            (std::filesystem::temp_directory_path() / "kestrel-test-XXXXXX").string();
         if (!::mkdtemp(pattern.data()))
             ADD_FAILURE() << "cannot create a temporary folder";
         m_path = pattern;
@@ -30,11 +30,11 @@ public:
     TempFolder(const TempFolder &) = delete;
     TempFolder &operator=(const TempFolder &) = delete;
 
-    std::string File(const std::string &name) const { return (m_path / name).string(); }
-    const std::filesystem::path &Path() const { return m_path; }
+    const std::string &Path() const { return m_path; }
+    std::string File(const std::string &name) const { return m_path + "/" + name; }
 
 private:
-    std::filesystem::path m_path;
+    std::string m_path;
 };
 
 inline std::string ReadBytes(const std::string &path)
@@ -45,6 +45,5 @@ inline std::string ReadBytes(const std::string &path)
 
 inline void WriteBytes(const std::string &path, const std::string &bytes)
 {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out << bytes;
+    std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
 }
