@@ -1,97 +1,68 @@
 #include "link/at_log.h"
 #include "link/shared_settings.h"
+#include "tests/common/temp_folder.h"
 
-#include <filesystem>
-#include <fstream>
+#include <ctime>
 #include <gtest/gtest.h>
-#include <iterator>
+#include <regex>
 
 namespace fs = std::filesystem;
 
 namespace {
 
-// 5 March 2011, 14:07:09 local time.
 std::tm FixedTime()
 {
     std::tm when{};
-    when.tm_year = 2011 - 1900;
-    when.tm_mon = 2;
-    when.tm_mday = 5;
-    when.tm_hour = 14;
-    when.tm_min = 7;
-    when.tm_sec = 9;
+    ::strptime("05/03/2011 14:07:09", "%d/%m/%Y %H:%M:%S", &when); // local time
     return when;
 }
 
-std::string ReadFile(const std::string &path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-} // namespace
+const std::string kStamp = "03/05/2011 14:07:09 ";
 
 class AtLog : public ::testing::Test
 {
 protected:
     void SetUp() override
     {
-        char pattern[] = "/tmp/kestrel-log-XXXXXX";
-        m_root = ::mkdtemp(pattern);
-        g_strAppDir = m_root + "/";
+        g_strAppDir = m_folder.Path() + "/";
         g_strPortName = "/dev/pts/7";
     }
     void TearDown() override
     {
-        fs::remove_all(m_root);
         g_strAppDir.clear();
         g_strPortName.clear();
     }
 
-    std::string m_root;
+    TempFolder m_folder;
 };
 
 TEST_F(AtLog, RecordsOnDiskAreByteExact)
 {
-    EXPECT_EQ(AtLogPath(), m_root + "/pts_7AtLog.ini");
+    EXPECT_EQ(AtLogPath(), m_folder.File("pts_7AtLog.ini"));
     LogTraffic("AT+RPAR=20\r", 0, FixedTime);
     LogTraffic("+RPAR: 20,\"1\"", 1, FixedTime);
     LogNote("comm closed after reading\n\n", FixedTime);
     LogNote("comm activated for reading", FixedTime);
-    EXPECT_EQ(ReadFile(AtLogPath()), "03/05/2011 14:07:09 Send: AT+RPAR=20\r\r\n"
-                                     "03/05/2011 14:07:09 Recv: +RPAR: 20,\"1\"\r\r\n"
-                                     "03/05/2011 14:07:09 comm closed after reading\r\n\r\n\r\r\n"
-                                     "03/05/2011 14:07:09 comm activated for reading\r\r\n");
+    EXPECT_EQ(ReadBytes(AtLogPath()), "03/05/2011 14:07:09 Send: AT+RPAR=20\r\r\n"
+                                      "03/05/2011 14:07:09 Recv: +RPAR: 20,\"1\"\r\r\n"
+                                      "03/05/2011 14:07:09 comm closed after reading\r\n\r\n\r\r\n"
+                                      "03/05/2011 14:07:09 comm activated for reading\r\r\n");
 }
 
 TEST_F(AtLog, TextRules)
 {
-    struct Case
-    {
-        std::string text;
-        int direction;
-        std::string record; // after the time stamp
-    };
-    const Case cases[] = {
+    const std::tuple<std::string, int, std::string> cases[] = {
         {"AT&W\r", 0, "Send: AT&W\r\r\n"}, {"OK", 7, "Recv: OK\r\r\n"},
         {"X\r\r", 0, "Send: X\r\r\r\n"},   {"\r", 0, "Send: \r\r\n"},
-        {"a\nb", 1, "Recv: a\r\nb\r\r\n"},
+        {"a\nb", 1, "Recv: a\r\nb\r\r\n"}, {"", 0, ""},
     };
-    for (const Case &c : cases) {
+    for (const auto &[text, direction, record] : cases) {
         fs::remove(AtLogPath());
-        LogTraffic(c.text, c.direction, FixedTime);
-        EXPECT_EQ(ReadFile(AtLogPath()), "03/05/2011 14:07:09 " + c.record);
+        LogTraffic(text, direction, FixedTime);
+        EXPECT_EQ(ReadBytes(AtLogPath()), record.empty() ? "" : kStamp + record);
     }
-}
-
-TEST_F(AtLog, EmptyTextAddsNothing)
-{
-    LogTraffic("", 0, FixedTime);
     LogNote("", FixedTime);
-    EXPECT_FALSE(fs::exists(AtLogPath()));
-    LogNote("x", FixedTime);
-    LogNote("", FixedTime);
-    EXPECT_EQ(ReadFile(AtLogPath()), "03/05/2011 14:07:09 x\r\r\n");
+    EXPECT_FALSE(fs::exists(AtLogPath())) << "empty texts add nothing, not even the file";
 }
 
 TEST_F(AtLog, EachPortHasItsOwnFileAndTheOldOneStays)
@@ -100,25 +71,23 @@ TEST_F(AtLog, EachPortHasItsOwnFileAndTheOldOneStays)
     LogNote("one", FixedTime);
     g_strPortName = "ttyUSB1";
     LogNote("two", FixedTime);
-    EXPECT_EQ(ReadFile(m_root + "/ttyUSB0AtLog.ini"), "03/05/2011 14:07:09 one\r\r\n");
-    EXPECT_EQ(ReadFile(m_root + "/ttyUSB1AtLog.ini"), "03/05/2011 14:07:09 two\r\r\n");
+    EXPECT_EQ(ReadBytes(m_folder.File("ttyUSB0AtLog.ini")), kStamp + "one\r\r\n");
+    EXPECT_EQ(ReadBytes(m_folder.File("ttyUSB1AtLog.ini")), kStamp + "two\r\r\n");
 }
 
 TEST_F(AtLog, AFolderThatCannotBeWrittenSkipsTheRecordSilently)
 {
-    g_strAppDir = m_root + "/missing/";
+    g_strAppDir = m_folder.File("missing/");
     LogTraffic("AT\r", 0);
-    EXPECT_FALSE(fs::exists(m_root + "/missing"));
+    EXPECT_FALSE(fs::exists(m_folder.File("missing")));
 }
 
 TEST_F(AtLog, TheRealClockGivesTheSameShape)
 {
     LogNote("now");
-    const std::string record = ReadFile(AtLogPath());
-    ASSERT_EQ(record.size(), 20u + 3u + 3u);
-    EXPECT_EQ(record[2], '/');
-    EXPECT_EQ(record[5], '/');
-    EXPECT_EQ(record[10], ' ');
-    EXPECT_EQ(record[13], ':');
-    EXPECT_EQ(record.substr(19), " now\r\r\n");
+    const std::string record = ReadBytes(AtLogPath());
+    EXPECT_TRUE(std::regex_match(record, std::regex(R"(\d\d/\d\d/\d{4} \d\d:\d\d:\d\d now\r\r\n)")))
+        << record;
 }
+
+} // namespace

@@ -8,6 +8,9 @@
 
 namespace {
 
+using Lines = std::vector<std::string>;
+using Errors = std::vector<RxError>;
+
 // A receiving window that records what reaches it.
 class RecordingOwner : public IRxLineOwner
 {
@@ -27,32 +30,29 @@ public:
 
     RxLineBuilder builder;
     bool takeLines = true;
-    std::vector<std::string> lines;
-    std::vector<RxError> errors;
+    Lines lines;
+    Errors errors;
 };
 
-using Lines = std::vector<std::string>;
-
-} // namespace
-
-TEST(LineBuilder, SplitsTheTerminalsBytesIntoLines)
+class LineBuilder : public ::testing::Test
 {
+protected:
+    CSerialPort port;
+    RecordingOwner owner{port};
+};
+
+TEST(LineBuilderBytes, SplitsTheTerminalsBytesIntoLines)
+{
+    // clang-format off
     const std::pair<std::string, Lines> cases[] = {
-        {"\r\nOK\r\n", {"OK"}},
-        {"AB\nCD\r", {"AB\nCD"}},
-        {"\n\n\r\r", {}},
-        {"> ", {"> "}},
-        {">x\r", {">x"}},
-        {"> \r\n", {"> "}},
-        {">\r", {">"}},
-        {">> \r", {">> "}},
-        {"x> \r", {"x> "}},
+        {"\r\nOK\r\n", {"OK"}}, {"AB\nCD\r", {"AB\nCD"}}, {"\n\n\r\r", {}}, {"> ", {"> "}},
+        {">x\r", {">x"}},       {"> \r\n", {"> "}},      {">\r", {">"}},    {">> \r", {">> "}},
+        {"x> \r", {"x> "}},     {"> > \r", {"> ", "> "}}, {"unfinished", {}},
         {">\rA B\r", {">", "A B"}}, // the prompt state ends with its line
-        {"> > \r", {"> ", "> "}},
         {"AT+RPAR=20\r\r\n+RPAR: 20,\"1\"\r\n\r\nOK\r\n", {"AT+RPAR=20", "+RPAR: 20,\"1\"", "OK"}},
         {std::string("A\0B\r", 4), {std::string("A\0B", 3)}},
-        {"unfinished", {}},
     };
+    // clang-format on
     for (const auto &[bytes, expected] : cases) {
         CSerialPort port;
         RecordingOwner owner(port);
@@ -63,7 +63,7 @@ TEST(LineBuilder, SplitsTheTerminalsBytesIntoLines)
     }
 }
 
-TEST(LineBuilder, AnySplitAcrossNotificationsGivesTheSameLines)
+TEST(LineBuilderBytes, AnySplitAcrossNotificationsGivesTheSameLines)
 {
     const std::string stream = "\r\nAT+WPAR=9996,\"1234\"\r\r\nOK\r\n> \r\nAB\nCD\r>x\r"
                                "+CME ERROR: 16\r\n" +
@@ -77,10 +77,9 @@ TEST(LineBuilder, AnySplitAcrossNotificationsGivesTheSameLines)
     for (int round = 0; round < 200; ++round) {
         CSerialPort port;
         RecordingOwner owner(port);
-        size_t at = 0;
-        while (at < stream.size()) {
-            const size_t length = std::uniform_int_distribution<size_t>(0, 40)(random);
-            const std::string batch = stream.substr(at, length);
+        for (size_t at = 0; at < stream.size();) {
+            const std::string batch =
+                stream.substr(at, std::uniform_int_distribution<size_t>(0, 40)(random));
             ASSERT_TRUE(owner.Feed(batch));
             at += batch.size();
         }
@@ -88,16 +87,14 @@ TEST(LineBuilder, AnySplitAcrossNotificationsGivesTheSameLines)
     }
 }
 
-TEST(LineBuilder, ALineOfExactly1024BytesIsWholeThe1025thByteOverflows)
+TEST_F(LineBuilder, ALineOfExactly1024BytesIsWholeThe1025thByteOverflows)
 {
-    CSerialPort port;
-    RecordingOwner owner(port);
     const std::string full(1024, 'x');
     ASSERT_TRUE(owner.Feed(full + "\r"));
     ASSERT_EQ(owner.lines, Lines{full});
 
     EXPECT_FALSE(owner.Feed(full + "y\rOK\r"));
-    EXPECT_EQ(owner.errors, std::vector<RxError>{RxError::Overflow});
+    EXPECT_EQ(owner.errors, Errors{RxError::Overflow});
     EXPECT_EQ(owner.lines.size(), 1u) << "the rest of the batch is dropped";
     EXPECT_FALSE(owner.builder.InLine()) << "the over-long line is dropped";
 
@@ -106,13 +103,11 @@ TEST(LineBuilder, ALineOfExactly1024BytesIsWholeThe1025thByteOverflows)
     EXPECT_EQ(owner.lines, (Lines{full, "AT+RPAR=2", "OK"}));
 }
 
-TEST(LineBuilder, ALineNotTakenStopsTheNextWithASwapError)
+TEST_F(LineBuilder, ALineNotTakenStopsTheNextWithASwapError)
 {
-    CSerialPort port;
-    RecordingOwner owner(port);
     owner.takeLines = false;
     EXPECT_FALSE(owner.Feed("first\rsecond\rthird\r"));
-    EXPECT_EQ(owner.errors, std::vector<RxError>{RxError::SwapFailed});
+    EXPECT_EQ(owner.errors, Errors{RxError::SwapFailed});
     EXPECT_FALSE(port.LineBufferFree());
 
     auto line = owner.builder.TakeLine();
@@ -121,48 +116,37 @@ TEST(LineBuilder, ALineNotTakenStopsTheNextWithASwapError)
     EXPECT_TRUE(port.LineBufferFree());
 }
 
-TEST(LineBuilder, TakingWithNothingReadyIsNoData)
+TEST_F(LineBuilder, TakingWithNothingReadyIsNoData)
 {
-    CSerialPort port;
-    RecordingOwner owner(port);
     EXPECT_EQ(owner.builder.TakeLine(), nullptr);
     ASSERT_TRUE(owner.Feed("OK\r"));
     EXPECT_EQ(owner.builder.TakeLine(), nullptr) << "already taken";
-    EXPECT_EQ(owner.errors, (std::vector<RxError>{RxError::NoData, RxError::NoData}));
+    EXPECT_EQ(owner.errors, (Errors{RxError::NoData, RxError::NoData}));
 }
 
-TEST(LineBuilder, EachWindowKeepsItsOwnStateOnTheSharedBuffers)
+TEST_F(LineBuilder, EachWindowKeepsItsOwnStateOnTheSharedBuffers)
 {
-    CSerialPort port;
-    RecordingOwner login(port), mainWindow(port);
-    ASSERT_TRUE(login.Feed("> "));
+    RecordingOwner mainWindow(port);
+    ASSERT_TRUE(owner.Feed("> "));
     ASSERT_TRUE(mainWindow.Feed("AB"));
-    EXPECT_FALSE(login.builder.InLine());
+    EXPECT_FALSE(owner.builder.InLine());
     EXPECT_TRUE(mainWindow.builder.InLine());
     ASSERT_TRUE(mainWindow.Feed("C\r"));
-    EXPECT_EQ(login.lines, Lines{"> "});
+    EXPECT_EQ(owner.lines, Lines{"> "});
     EXPECT_EQ(mainWindow.lines, Lines{"ABC"});
 }
 
-TEST(LineBuilder, ResetHandlesEmptiesTheBuffers)
+TEST_F(LineBuilder, ResetHandlesEmptiesTheBuffers)
 {
-    CSerialPort port;
-    RecordingOwner owner(port);
     owner.takeLines = false;
     ASSERT_TRUE(owner.Feed("OK\rAB"));
     port.ResetHandles();
     EXPECT_TRUE(port.LineBufferFree());
-    EXPECT_EQ(port.FillBuffer().count, 0);
-    EXPECT_EQ(port.ReadyBuffer().count, 0);
+    EXPECT_EQ(port.FillBuffer().count + port.ReadyBuffer().count, 0);
     EXPECT_TRUE(port.PostMsgEventSet());
     owner.takeLines = true;
     ASSERT_TRUE(owner.Feed("C\r"));
     EXPECT_EQ(owner.lines, Lines{"C"}) << "a line begun before the reset goes on from the start";
 }
 
-TEST(LineBuilder, MainWindowTexts)
-{
-    EXPECT_STREQ(MainWindowRxErrorText(RxError::Overflow), "receive buffer overflow!");
-    EXPECT_STREQ(MainWindowRxErrorText(RxError::SwapFailed), "Unable to swap receive buffer!");
-    EXPECT_STREQ(MainWindowRxErrorText(RxError::NoData), "No data!");
-}
+} // namespace

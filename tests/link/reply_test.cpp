@@ -5,38 +5,18 @@
 
 TEST(ReplyClass, FinalAndErrorResults)
 {
-    struct Case
-    {
-        std::string line;
-        bool final;
-        bool error;
-    };
-    const Case cases[] = {
-        {"OK", true, false},
-        {"ok", true, false},
-        {"oK", true, false},
-        {"OK ", false, false},
-        {" OK", false, false},
-        {"OKAY", false, false},
-        {"O", false, false},
-        {"ERROR", true, true},
-        {"error", true, true},
-        {"ERROR ", false, false},
-        {"ERRORS", false, false},
-        {"+CME ERROR:", true, true},
-        {"+CME ERROR: 16", true, true},
-        {"+cme error: incorrect password", true, true},
-        {"+CME ERROR", false, false},
-        {" +CME ERROR: 3", false, false},
-        {"+CMS ERROR: 500", false, false},
-        {"AT+WPAR=9996,\"1234\"", false, false},
-        {"+RPAR: 20,\"OK\"", false, false},
-        {"> ", false, false},
-        {"", false, false},
-        {std::string("OK\0", 3), false, false},
-    };
-    for (const Case &c : cases) {
-        EXPECT_EQ(IsFinalReply(c.line), c.final) << '"' << c.line << '"';
-        EXPECT_EQ(IsErrorReply(c.line), c.error) << '"' << c.line << '"';
-    }
+    // clang-format off
+    const std::string ok[] = {"OK", "ok", "oK"};
+    const std::string errors[] = {"ERROR", "error", "+CME ERROR:", "+CME ERROR: 16",
+                                  "+cme error: incorrect password"};
+    const std::string neither[] = {"OK ", " OK", "OKAY", "O", "ERROR ", "ERRORS", "+CME ERROR",
+                                   " +CME ERROR: 3", "+CMS ERROR: 500", "AT+WPAR=9996,\"1234\"",
+                                   "+RPAR: 20,\"OK\"", "> ", "", std::string("OK\0", 3)};
+    // clang-format on
+    for (const std::string &line : ok)
+        EXPECT_TRUE(IsFinalReply(line) && !IsErrorReply(line)) << '"' << line << '"';
+    for (const std::string &line : errors)
+        EXPECT_TRUE(IsFinalReply(line) && IsErrorReply(line)) << '"' << line << '"';
+    for (const std::string &line : neither)
+        EXPECT_FALSE(IsFinalReply(line) || IsErrorReply(line)) << '"' << line << '"';
 }

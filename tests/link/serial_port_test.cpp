@@ -96,12 +96,28 @@ protected:
         return bytes;
     }
 
+    // Lines and errors through a line receiver, as a receiving window gets them.
+    void AttachReceiver()
+    {
+        m_receiver = std::make_unique<LineReceiver>(
+            m_port, [this](std::unique_ptr<std::string> line) { m_lines.push_back(*line); },
+            [this](RxError error) { m_errors.push_back(error); });
+        m_receiver->Attach(m_window);
+    }
+    bool WaitForLines(size_t count)
+    {
+        return m_window.RunUntil([&] { return m_lines.size() >= count; }, kPatience);
+    }
+
     PtyPair m_pty;
     MessageQueue m_window;
     CountingPort m_port;
     bool m_autoRead = true;
     int m_notifications = 0;
     std::string m_received;
+    std::unique_ptr<LineReceiver> m_receiver;
+    std::vector<std::string> m_lines;
+    std::vector<RxError> m_errors;
 };
 
 TEST_F(SerialPort, OpensClosesAndReopensWithAFreshCommEventThread)
@@ -128,7 +144,7 @@ TEST_F(SerialPort, OpensClosesAndReopensWithAFreshCommEventThread)
     EXPECT_EQ(m_pty.Read(5), "ATE0\r");
 }
 
-TEST_F(SerialPort, OpenOnAnOpenPortChangesNothing)
+TEST_F(SerialPort, OpenOnAnOpenPortChangesNothingAndASecondPortIsRefused)
 {
     m_autoRead = false;
     ASSERT_EQ(m_port.OpenPort(), 1);
@@ -138,6 +154,12 @@ TEST_F(SerialPort, OpenOnAnOpenPortChangesNothing)
     EXPECT_EQ(m_port.OpenPort(), 1);
     EXPECT_EQ(m_port.CommWatchThreadId(), watcher) << "no second thread";
     EXPECT_EQ(ReadDirect(3), "abc") << "no purge";
+
+    CSerialPort other;
+    EXPECT_EQ(other.OpenPort(), 0);
+    EXPECT_EQ(other.LastError(), EBUSY);
+    m_port.ClosePort();
+    EXPECT_EQ(other.OpenPort(), 1);
 }
 
 TEST_F(SerialPort, FailedOpensLeaveNoTrace)
@@ -161,16 +183,6 @@ TEST_F(SerialPort, FailedOpensLeaveNoTrace)
 
     g_strBaudRate = "115200abc";
     EXPECT_EQ(m_port.OpenPort(), 1) << "the device was let go by the failed opens";
-}
-
-TEST_F(SerialPort, ASecondPortCannotOpenAnOpenDevice)
-{
-    ASSERT_EQ(m_port.OpenPort(), 1);
-    CSerialPort other;
-    EXPECT_EQ(other.OpenPort(), 0);
-    EXPECT_EQ(other.LastError(), EBUSY);
-    m_port.ClosePort();
-    EXPECT_EQ(other.OpenPort(), 1);
 }
 
 TEST_F(SerialPort, SendsGoOutInChunksOfAtMost512)
@@ -288,14 +300,8 @@ TEST_F(SerialPort, ResetHandlesClosesAndRearms)
 
 TEST_F(SerialPort, LinesComeThroughTheReceiverWhateverTheBatches)
 {
-    std::vector<std::string> lines;
-    std::vector<RxError> errors;
-    LineReceiver receiver(
-        m_port, [&](std::unique_ptr<std::string> line) { lines.push_back(*line); },
-        [&](RxError error) { errors.push_back(error); });
-    receiver.Attach(m_window);
+    AttachReceiver();
     ASSERT_EQ(m_port.OpenPort(), 1);
-
     const std::string stream = "\r\nAT+RPAR=20\r\r\n+RPAR: 20,\"1\"\r\n\r\nOK\r\n> " +
                                std::string(1024, 'L') + "\rAB\nCD\r";
     std::mt19937 random(7);
@@ -304,33 +310,28 @@ TEST_F(SerialPort, LinesComeThroughTheReceiverWhateverTheBatches)
         m_pty.Write(stream.substr(at, length));
         at += length;
     }
-    ASSERT_TRUE(m_window.RunUntil([&] { return lines.size() >= 6; }, kPatience));
-    EXPECT_EQ(lines, (std::vector<std::string>{"AT+RPAR=20", "+RPAR: 20,\"1\"", "OK", "> ",
-                                               std::string(1024, 'L'), "AB\nCD"}));
-    EXPECT_TRUE(errors.empty());
+    ASSERT_TRUE(WaitForLines(6));
+    EXPECT_EQ(m_lines, (std::vector<std::string>{"AT+RPAR=20", "+RPAR: 20,\"1\"", "OK", "> ",
+                                                 std::string(1024, 'L'), "AB\nCD"}));
+    EXPECT_TRUE(m_errors.empty());
 
     // A line cut short by a close goes on after the reopen.
     m_pty.Write("+CME ");
-    ASSERT_TRUE(m_window.RunUntil([&] { return receiver.Builder().InLine(); }, kPatience));
+    ASSERT_TRUE(m_window.RunUntil([&] { return m_receiver->Builder().InLine(); }, kPatience));
     m_port.ClosePort();
     ASSERT_EQ(m_port.OpenPort(), 1);
     m_pty.Write("ERROR: 16\r");
-    ASSERT_TRUE(m_window.RunUntil([&] { return lines.size() >= 7; }, kPatience));
-    EXPECT_EQ(lines.back(), "+CME ERROR: 16");
+    ASSERT_TRUE(WaitForLines(7));
+    EXPECT_EQ(m_lines.back(), "+CME ERROR: 16");
 }
 
 TEST_F(SerialPort, AnOverflowStopsReceptionUntilTheClose)
 {
-    std::vector<std::string> lines;
-    std::vector<RxError> errors;
-    LineReceiver receiver(
-        m_port, [&](std::unique_ptr<std::string> line) { lines.push_back(*line); },
-        [&](RxError error) { errors.push_back(error); });
-    receiver.Attach(m_window);
+    AttachReceiver();
     ASSERT_EQ(m_port.OpenPort(), 1);
     m_pty.Write(std::string(1025, 'x'));
-    ASSERT_TRUE(m_window.RunUntil([&] { return errors.size() == 1; }, kPatience));
-    EXPECT_EQ(errors.back(), RxError::Overflow);
+    ASSERT_TRUE(m_window.RunUntil([&] { return m_errors.size() == 1; }, kPatience));
+    EXPECT_EQ(m_errors.back(), RxError::Overflow);
     EXPECT_FALSE(m_port.PostMsgEventSet()) << "no further notification";
     m_port.ClosePort();
     EXPECT_TRUE(m_port.PostMsgEventSet()) << "the close re-opens the gate";
@@ -338,7 +339,7 @@ TEST_F(SerialPort, AnOverflowStopsReceptionUntilTheClose)
     // The over-long line was dropped: after the reopen lines come through.
     ASSERT_EQ(m_port.OpenPort(), 1);
     m_pty.Write("OK\r\n");
-    ASSERT_TRUE(m_window.RunUntil([&] { return !lines.empty(); }, kPatience));
-    EXPECT_EQ(lines, std::vector<std::string>{"OK"});
-    EXPECT_EQ(errors.size(), 1u);
+    ASSERT_TRUE(WaitForLines(1));
+    EXPECT_EQ(m_lines, std::vector<std::string>{"OK"});
+    EXPECT_EQ(m_errors.size(), 1u);
 }
