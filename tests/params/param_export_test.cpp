@@ -1,5 +1,6 @@
 #include "params/param_file.h"
 #include "sample_stores.h"
+#include "tests/common/case_name.h"
 #include "tests/common/temp_folder.h"
 
 #include <gtest/gtest.h>
@@ -32,10 +33,7 @@ TEST_P(ExportGolden, WritesTheFileByteForByte)
     EXPECT_EQ(actual, ReadBytes(GoldenPath(GetParam().name)));
 }
 
-INSTANTIATE_TEST_SUITE_P(Stores, ExportGolden, testing::ValuesIn(sample::All()),
-                         [](const testing::TestParamInfo<SampleStore> &row) {
-                             return std::string(row.param.name);
-                         });
+INSTANTIATE_TEST_SUITE_P(Stores, ExportGolden, testing::ValuesIn(sample::All()), CaseName());
 
 TEST(Export, JoinsTheKeysOfAFileThatCouldNotBeDeleted)
 {
@@ -47,13 +45,6 @@ TEST(Export, JoinsTheKeysOfAFileThatCouldNotBeDeleted)
     const std::string start = "[PARA]\r\n9000=\"mine\"\r\n32=\"\"\r\n5=\"\"\r\n";
     EXPECT_EQ(file.substr(0, start.size()), start);
     EXPECT_NE(file.find("16547=\"CLEAR\"\r\n"), std::string::npos);
-}
-
-TEST(Export, NamesTheFileAfterTheLastSeparator)
-{
-    TempFolder folder;
-    const params::ScriptResult result = params::Export(folder.File("a\\b.ini"), sample::Empty());
-    EXPECT_EQ(result.text, "Successfully exported to script file [b.ini]!");
 }
 
 TEST(Export, FailuresLeaveTheFileAsItWasAndSayWhy)

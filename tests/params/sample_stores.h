@@ -24,16 +24,14 @@ inline void PrintTo(const SampleStore &sample, std::ostream *os)
 // The texts that are set, so that a failing comparison shows the difference.
 inline void PrintTo(const ParameterStore &store, std::ostream *os)
 {
-    const auto print = [os](const char *what, size_t i, const std::string &text) {
-        if (!text.empty())
-            *os << "\n  " << what << " " << i << " = \"" << text << '"';
+    const auto print = [os](const char *what, const auto &texts) {
+        for (size_t i = 0; i < texts.size(); ++i)
+            if (!texts[i].empty())
+                *os << "\n  " << what << " " << i << " = \"" << texts[i] << '"';
     };
-    for (size_t i = 0; i < store.slots.size(); ++i)
-        print("slot", i, store.slots[i]);
-    for (size_t i = 0; i < store.forbidden.size(); ++i)
-        print("forbidden", i, store.forbidden[i]);
-    for (size_t i = 0; i < store.callBack.size(); ++i)
-        print("call back", i, store.callBack[i]);
+    print("slot", store.slots);
+    print("forbidden", store.forbidden);
+    print("call back", store.callBack);
     *os << "\n  integers " << store.waitingForwardEnabled << store.callWaitingIncluded
         << store.forwardingIncluded << store.pinWriteMode;
 }
@@ -61,6 +59,8 @@ inline ParameterStore Make(std::initializer_list<std::pair<Slot, const char *>> 
     return store;
 }
 
+// clang-format off
+
 // Nothing set: blocks and add-prefix off, no CSP mode, no AT entries, no PIN.
 inline ParameterStore Empty()
 {
@@ -72,45 +72,20 @@ inline ParameterStore Empty()
 // volumes and call back entries 0 and 5.
 inline ParameterStore Full()
 {
-    ParameterStore s = Make({{Slot::GeneralPassword, "123456"},
-                             {Slot::LongDistanceBlock, "01"},
-                             {Slot::InternationalBlock, "00"},
-                             {Slot::IncomingBlock, "01"},
-                             {Slot::PrefixNumberBlock, "01"},
-                             {Slot::AddPrefix, "01"},
-                             {Slot::PreNumbers, "123"},
-                             {Slot::Prefix, "0021"},
-                             {Slot::CspNone, "0"},
-                             {Slot::CspAllCalls, "0"},
-                             {Slot::CspCallBack, "1"},
-                             {Slot::CspNumber, "21"},
-                             {Slot::RestrictedId, "1"},
-                             {Slot::CallWaiting, "00"},
-                             {Slot::ForwardUnconditional, "00"},
-                             {Slot::ForwardBusy, "01"},
-                             {Slot::ForwardNoAnswer, "01"},
-                             {Slot::NoAnswerTime, "20"},
-                             {Slot::ForwardOffOrNotFound, "00"},
-                             {Slot::ForwardNumber, "+5511999"},
-                             {Slot::ChangePin, "00"},
-                             {Slot::PinStartUp, "01"},
-                             {Slot::PinCode, "4711"},
-                             {Slot::PolarityInversion, "01"},
-                             {Slot::DialTimeout, "15"},
-                             {Slot::Date, "250411"},
-                             {Slot::Time, "0930"},
-                             {Slot::RestrictOutgoing, "1"},
-                             {Slot::OutgoingLimit, "60"},
-                             {Slot::FlashTime, "300"},
-                             {Slot::RestrictIncoming, "01"},
-                             {Slot::IncomingLimit, "30"},
-                             {Slot::RxVolume, "5"},
-                             {Slot::TxVolume, "08"},
-                             {Slot::CallBack, "01"},
-                             {Slot::CallBackTime, "30"},
-                             {Slot::CallBackAttempts, "3"},
-                             {Slot::AnswerCallBackTime, "20"}},
-                            {1, 1, 1, 1});
+    using enum Slot;
+    ParameterStore s = Make({
+        {GeneralPassword, "123456"}, {LongDistanceBlock, "01"}, {InternationalBlock, "00"},
+        {IncomingBlock, "01"}, {PrefixNumberBlock, "01"}, {AddPrefix, "01"}, {PreNumbers, "123"},
+        {Prefix, "0021"}, {CspNone, "0"}, {CspAllCalls, "0"}, {CspCallBack, "1"}, {CspNumber, "21"},
+        {RestrictedId, "1"}, {CallWaiting, "00"}, {ForwardUnconditional, "00"}, {ForwardBusy, "01"},
+        {ForwardNoAnswer, "01"}, {NoAnswerTime, "20"}, {ForwardOffOrNotFound, "00"},
+        {ForwardNumber, "+5511999"}, {ChangePin, "00"}, {PinStartUp, "01"}, {PinCode, "4711"},
+        {PolarityInversion, "01"}, {DialTimeout, "15"}, {Date, "250411"}, {Time, "0930"},
+        {RestrictOutgoing, "1"}, {OutgoingLimit, "60"}, {FlashTime, "300"},
+        {RestrictIncoming, "01"}, {IncomingLimit, "30"}, {RxVolume, "5"}, {TxVolume, "08"},
+        {CallBack, "01"}, {CallBackTime, "30"}, {CallBackAttempts, "3"},
+        {AnswerCallBackTime, "20"}},
+        {1, 1, 1, 1});
     s.forbidden[4] = "0800"; // position 0815
     s.callBack[0] = "5550001";
     s.callBack[5] = "5550006";
@@ -121,62 +96,41 @@ inline ParameterStore Full()
 // not written), start-up PIN check off, limits stored but switched off.
 inline ParameterStore CallWaitingOnly()
 {
-    return Make({{Slot::GeneralPassword, "7"},
-                 {Slot::CspNone, "1"},
-                 {Slot::CspAllCalls, "0"},
-                 {Slot::CspCallBack, "0"},
-                 {Slot::CspNumber, "11"},
-                 {Slot::CallWaiting, "01"},
-                 {Slot::ForwardBusy, "01"},
-                 {Slot::PinStartUp, "00"},
-                 {Slot::PinCode, "1234"},
-                 {Slot::DialTimeout, "9"},
-                 {Slot::RestrictOutgoing, "0"},
-                 {Slot::OutgoingLimit, "90"},
-                 {Slot::RestrictIncoming, "0"},
-                 {Slot::IncomingLimit, "45"},
-                 {Slot::CallBack, "00"}},
-                {1, 1, 0, 1});
+    using enum Slot;
+    return Make({
+        {GeneralPassword, "7"}, {CspNone, "1"}, {CspAllCalls, "0"}, {CspCallBack, "0"},
+        {CspNumber, "11"}, {CallWaiting, "01"}, {ForwardBusy, "01"}, {PinStartUp, "00"},
+        {PinCode, "1234"}, {DialTimeout, "9"}, {RestrictOutgoing, "0"}, {OutgoingLimit, "90"},
+        {RestrictIncoming, "0"}, {IncomingLimit, "45"}, {CallBack, "00"}},
+        {1, 1, 0, 1});
 }
 
 // CSP for all calls, forwarding included with no reason on, PIN change, and
 // a date one digit short, which writes no clock.
 inline ParameterStore EraseAllForwarding()
 {
-    return Make({{Slot::CspNone, "0"},
-                 {Slot::CspAllCalls, "1"},
-                 {Slot::CspCallBack, "0"},
-                 {Slot::CspNumber, "55"},
-                 {Slot::ForwardUnconditional, "00"},
-                 {Slot::ForwardBusy, "00"},
-                 {Slot::ForwardNoAnswer, "00"},
-                 {Slot::ForwardOffOrNotFound, "00"},
-                 {Slot::ForwardNumber, "5550100"},
-                 {Slot::ChangePin, "01"},
-                 {Slot::OldPin, "1111"},
-                 {Slot::NewPin, "2222"},
-                 {Slot::ConfirmPin, "2222"},
-                 {Slot::Date, "25041"},
-                 {Slot::Time, "0930"}},
-                {1, 0, 1, 2});
+    using enum Slot;
+    return Make({
+        {CspNone, "0"}, {CspAllCalls, "1"}, {CspCallBack, "0"}, {CspNumber, "55"},
+        {ForwardUnconditional, "00"}, {ForwardBusy, "00"}, {ForwardNoAnswer, "00"},
+        {ForwardOffOrNotFound, "00"}, {ForwardNumber, "5550100"}, {ChangePin, "01"},
+        {OldPin, "1111"}, {NewPin, "2222"}, {ConfirmPin, "2222"}, {Date, "25041"}, {Time, "0930"}},
+        {1, 0, 1, 2});
 }
 
 // Unconditional forwarding to a plain number; two CSP modes set (call back
 // wins); a PIN change mode whose switch is off writes no PIN entry.
 inline ParameterStore PlainForward()
 {
-    return Make({{Slot::CspNone, "0"},
-                 {Slot::CspAllCalls, "1"},
-                 {Slot::CspCallBack, "1"},
-                 {Slot::CspNumber, "31"},
-                 {Slot::ForwardUnconditional, "01"},
-                 {Slot::ForwardNumber, "5550100"},
-                 {Slot::NoAnswerTime, "10"},
-                 {Slot::ChangePin, "00"},
-                 {Slot::OldPin, "1111"},
-                 {Slot::NewPin, "2222"}},
-                {1, 0, 1, 2});
+    using enum Slot;
+    return Make({
+        {CspNone, "0"}, {CspAllCalls, "1"}, {CspCallBack, "1"}, {CspNumber, "31"},
+        {ForwardUnconditional, "01"}, {ForwardNumber, "5550100"}, {NoAnswerTime, "10"},
+        {ChangePin, "00"}, {OldPin, "1111"}, {NewPin, "2222"}},
+        {1, 0, 1, 2});
 }
+
+// clang-format on
 
 inline std::vector<SampleStore> All()
 {
@@ -188,3 +142,4 @@ inline std::vector<SampleStore> All()
 }
 
 } // namespace sample
+
