@@ -13,12 +13,11 @@
 #include "params/ini_file.h"
 #include "params/read_lists.h"
 #include "platform/messages.h"
-#include "sim/terminal_simulator.h"
-
-#include <gtest/gtest.h>
+#include "tests/common/sim_terminal.h"
+#include "tests/common/temp_folder.h"
 
 #include <algorithm>
-#include <filesystem>
+#include <gtest/gtest.h>
 
 using namespace std::chrono_literals;
 using Strings = std::vector<std::string>;
@@ -30,9 +29,7 @@ class EngineOverSim : public ::testing::Test
 protected:
     void SetUp() override
     {
-        char pattern[] = "/tmp/kestrel-engine-XXXXXX";
-        m_dir = ::mkdtemp(pattern);
-        g_strAppDir = m_dir + "/";
+        g_strAppDir = m_dir.Path() + "/";
         g_strBaudRate = "115200";
         g_strSoftwarePassword = "1234";
         g_nJobTimeout = 30000;
@@ -42,15 +39,15 @@ protected:
         if (engine)
             engine->Stop();
         port.ClosePort();
-        std::filesystem::remove_all(m_dir);
     }
 
-    void StartTerminal(sim::SimOptions options = {})
+    void StartTerminal(const SimSetUp &setUp = {})
     {
-        options.faults.chunked = true; // as a real adapter splits the bytes
-        terminal = std::make_unique<sim::TerminalSimulator>(options);
-        std::string error;
-        ASSERT_TRUE(terminal->Start(error)) << error;
+        terminal = StartSimulator([&](sim::SimOptions &options) {
+            options.faults.chunked = true; // as a real adapter splits the bytes
+            if (setUp)
+                setUp(options);
+        });
         g_strPortName = terminal->SlavePath();
         engine = std::make_unique<CommEngine>(port, lists);
         operations = std::make_unique<COperations>(port, *engine, lists, window);
@@ -66,35 +63,50 @@ protected:
     {
         return window.Queue().RunUntil([this] { return jobEnded || watchdogFired; }, timeout);
     }
-
-    void ResetOutcome()
+    // Reads the numbers (or what `append` lists) to the end of the job.
+    void Read(const Strings &numbers, const std::function<void(ReadLists &)> &append = {})
     {
         jobEnded = watchdogFired = false;
         texts.clear();
         reports.clear();
+        ASSERT_TRUE(operations->Receive([&](ReadLists &l) {
+            for (const std::string &number : numbers)
+                l.AppendNumber(number);
+            if (append)
+                append(l);
+        }));
+        ASSERT_TRUE(RunUntilEnded());
     }
-
+    // After a fault, the terminal well again: the next job runs normally.
+    void ExpectTheNextReadToSucceed()
+    {
+        terminal->SetFaults({});
+        g_nJobTimeout = 30000;
+        Read({"35"});
+        EXPECT_FALSE(watchdogFired);
+        EXPECT_TRUE(Shown("Read parameter success!"));
+    }
     // Jobs close the port right after posting their last message.
     bool PortCloses()
     {
         return window.Queue().RunUntil([this] { return !port.IsOpen(); }, 10s);
     }
-
     bool Shown(const std::string &text) const
     {
         return std::find(texts.begin(), texts.end(), text) != texts.end();
     }
-
-    Strings SentCommands(const std::string &prefix) const
+    size_t CommandsSent(const std::string &prefix) const
     {
-        Strings found;
-        for (const std::string &command : terminal->Commands())
-            if (command.rfind(prefix, 0) == 0)
-                found.push_back(command);
-        return found;
+        const Strings commands = terminal->Commands();
+        return std::count_if(commands.begin(), commands.end(),
+                             [&](const std::string &c) { return c.rfind(prefix, 0) == 0; });
+    }
+    std::string TempFileValue(const char *section, const char *key)
+    {
+        return CIniFile(TempParameterFilePath()).GetString(section, key, "?");
     }
 
-    std::string m_dir;
+    TempFolder m_dir;
     CSerialPort port;
     Strings texts;
     CHeadlessWindow window{port, [this](const std::string &text, bool) { texts.push_back(text); }};
@@ -107,92 +119,73 @@ protected:
     bool watchdogFired = false;
 };
 
-void AppendReadOf(ReadLists &lists, Strings numbers)
-{
-    for (const std::string &number : numbers)
-        lists.AppendNumber(number);
-}
+const auto kWriteSomeValues = [](const std::string &path) {
+    CIniFile file(path);
+    file.WriteString("PARA", "16544", "\"09\"");
+    file.WriteString("PARA", "16543", "\"3\"");
+    file.WriteString("ATCMD", "AT+CCFC1", "\"1,3,\"+5550100\",145\"");
+    return std::string();
+};
 
 TEST_F(EngineOverSim, ReadsEveryPageIntoTheTemporaryFile)
 {
     // Unused list entries read as blank records, so the lists stop early.
-    sim::SimOptions options;
-    options.blankListRecord = "0*0*0*0";
-    StartTerminal(options);
+    StartTerminal([](sim::SimOptions &o) { o.blankListRecord = "0*0*0*0"; });
     terminal->SetValue(16544, "12");
-    ASSERT_TRUE(operations->Receive([](ReadLists &l) { params::AppendInitialReadItems(l); }));
-    ASSERT_TRUE(RunUntilEnded());
+    Read({}, [](ReadLists &l) { params::AppendInitialReadItems(l); });
     EXPECT_TRUE(Shown("Read parameter success!"));
     EXPECT_FALSE(port.IsOpen());
     EXPECT_TRUE(window.ControlsEnabled());
-    CIniFile file(TempParameterFilePath());
-    EXPECT_EQ(file.GetString("PARA", "16544", "?"), "12");
-    EXPECT_EQ(file.GetString("PARA", "05", "?"), *terminal->Value(5));
-    EXPECT_NE(file.GetString("ATCMD", "AT+CCLK", ""), "");
+    EXPECT_EQ(TempFileValue("PARA", "16544"), "12");
+    EXPECT_EQ(TempFileValue("PARA", "05"), *terminal->Value(5));
+    EXPECT_NE(TempFileValue("ATCMD", "AT+CCLK"), "?");
 }
 
 TEST_F(EngineOverSim, WritesTheFileInsideATransactionAndReadsItBack)
 {
     StartTerminal();
-    const auto writer = [](const std::string &path) {
-        CIniFile file(path);
-        file.WriteString("PARA", "16544", "\"09\"");
-        file.WriteString("PARA", "16543", "\"3\"");
-        file.WriteString("ATCMD", "AT+CCFC1", "\"1,3,\"+5550100\",145\"");
-        return std::string();
-    };
-    ASSERT_TRUE(operations->Transmit(nullptr, nullptr, writer));
+    ASSERT_TRUE(operations->Transmit(nullptr, nullptr, kWriteSomeValues));
     ASSERT_TRUE(RunUntilEnded());
     EXPECT_TRUE(Shown("Save AT command success!"));
     EXPECT_EQ(*terminal->Value(16544), "09");
     EXPECT_EQ(*terminal->Value(16543), "3");
     EXPECT_TRUE(PortCloses()) << "the write job closes the port at its end";
 
-    ResetOutcome();
-    ASSERT_TRUE(operations->Receive([](ReadLists &l) {
-        l.AppendNumber("16544");
-        l.AppendAtQuery("AT+CCFC", "=1,2", "Forward When Busy 0497");
-    }));
-    ASSERT_TRUE(RunUntilEnded());
-    CIniFile file(TempParameterFilePath());
-    EXPECT_EQ(file.GetString("PARA", "16544", "?"), "09");
-    EXPECT_EQ(file.GetString("ATCMD", "AT+CCFC1", "?"), "1,3,\"+5550100\",145");
+    Read({"16544"},
+         [](ReadLists &l) { l.AppendAtQuery("AT+CCFC", "=1,2", "Forward When Busy 0497"); });
+    EXPECT_EQ(TempFileValue("PARA", "16544"), "09");
+    EXPECT_EQ(TempFileValue("ATCMD", "AT+CCFC1"), "1,3,\"+5550100\",145");
 }
 
 TEST_F(EngineOverSim, ASecondReadWhileTheFirstIsQueuedOrRunningIsDropped)
 {
     StartTerminal();
-    ASSERT_TRUE(operations->Receive([](ReadLists &l) { AppendReadOf(l, {"2", "5", "35"}); }));
+    ASSERT_TRUE(operations->Receive([](ReadLists &l) {
+        for (const char *number : {"2", "5", "35"})
+            l.AppendNumber(number);
+    }));
     engine->SubmitJob(kJobRead);
     engine->SubmitJob(kJobRead);
     ASSERT_TRUE(RunUntilEnded());
     // Let anything queued behind the first job show itself.
     window.Queue().RunUntil([] { return false; }, 300ms);
-    EXPECT_EQ(SentCommands("AT+RPAR=").size(), 3u);
-    EXPECT_EQ(std::count_if(reports.begin(), reports.end(), [](const JobReport &r) { return r.jobEnded; }), 1);
+    EXPECT_EQ(CommandsSent("AT+RPAR="), 3u);
+    EXPECT_EQ(std::count_if(reports.begin(), reports.end(),
+                            [](const JobReport &r) { return r.jobEnded; }),
+              1);
 }
 
 TEST_F(EngineOverSim, ASilentTerminalEndsInOvertimeAndTheNextJobRuns)
 {
-    sim::SimOptions options;
-    options.faults.silentAfter = 1;
-    StartTerminal(options);
+    StartTerminal([](sim::SimOptions &o) { o.faults.silentAfter = 1; });
     g_nJobTimeout = 300;
-    ASSERT_TRUE(operations->Receive([](ReadLists &l) { AppendReadOf(l, {"2", "5"}); }));
-    ASSERT_TRUE(RunUntilEnded());
+    Read({"2", "5"});
     EXPECT_TRUE(watchdogFired);
     EXPECT_TRUE(Shown("Error:Overtime!"));
     EXPECT_FALSE(port.IsOpen());
     EXPECT_TRUE(window.ControlsEnabled());
     EXPECT_FALSE(engine->JobRunning());
-
-    terminal->SetFaults({});
-    ResetOutcome();
-    g_nJobTimeout = 30000;
-    ASSERT_TRUE(operations->Receive([](ReadLists &l) { AppendReadOf(l, {"16543"}); }));
-    ASSERT_TRUE(RunUntilEnded());
-    EXPECT_FALSE(watchdogFired);
-    EXPECT_TRUE(Shown("Read parameter success!"));
+    ExpectTheNextReadToSucceed();
 }
 
 TEST_F(EngineOverSim, AnErrorWhileIdleStartsTheWatchdog)
@@ -207,59 +200,44 @@ TEST_F(EngineOverSim, AnErrorWhileIdleStartsTheWatchdog)
 
 TEST_F(EngineOverSim, ALineEverySoOftenKeepsALongJobAlive)
 {
-    sim::SimOptions options;
-    options.faults.latency = 100ms;
-    StartTerminal(options);
+    StartTerminal([](sim::SimOptions &o) { o.faults.latency = 100ms; });
     g_nJobTimeout = 1000;
-    ASSERT_TRUE(operations->Receive([](ReadLists &l) {
-        AppendReadOf(l, {"2", "5", "35", "1000", "34", "3000", "5000", "16541", "16542", "16546", "16001",
-                         "16543"});
-    }));
-    ASSERT_TRUE(RunUntilEnded());
+    Read({"2", "5", "35", "1000", "34", "3000", "5000", "16541", "16542", "16546", "16001",
+          "16543"});
     EXPECT_FALSE(watchdogFired);
     EXPECT_TRUE(Shown("Read parameter success!"));
 }
 
 TEST_F(EngineOverSim, GarbageAndUnsolicitedLinesMidJobAreIgnored)
 {
-    sim::SimOptions options;
-    options.faults.unsolicited = {"RING", "+CMTI: \"SM\",3", "+CMS ERROR: 500", "\x01\x7f garbage"};
-    options.faults.unsolicitedEvery = 1;
-    StartTerminal(options);
-    ASSERT_TRUE(operations->Receive([](ReadLists &l) { AppendReadOf(l, {"2", "5", "35", "16543"}); }));
-    ASSERT_TRUE(RunUntilEnded());
+    StartTerminal([](sim::SimOptions &o) {
+        o.faults.unsolicited = {"RING", "+CMTI: \"SM\",3", "+CMS ERROR: 500", "\x01\x7f garbage"};
+        o.faults.unsolicitedEvery = 1;
+    });
+    Read({"2", "5", "35", "16543"});
     EXPECT_TRUE(Shown("Read parameter success!"));
-    EXPECT_EQ(CIniFile(TempParameterFilePath()).GetString("PARA", "16543", "?"), *terminal->Value(16543));
+    EXPECT_EQ(TempFileValue("PARA", "16543"), *terminal->Value(16543));
 }
 
 TEST_F(EngineOverSim, AnOverlongLineEndsTheJobThroughTheWatchdogAndTheNextRuns)
 {
-    sim::SimOptions options;
-    options.faults.overlongAt = 2;
-    StartTerminal(options);
+    StartTerminal([](sim::SimOptions &o) { o.faults.overlongAt = 2; });
     g_nJobTimeout = 300;
-    ASSERT_TRUE(operations->Receive([](ReadLists &l) { AppendReadOf(l, {"2", "5", "35"}); }));
-    ASSERT_TRUE(RunUntilEnded());
+    Read({"2", "5", "35"});
     EXPECT_TRUE(Shown("receive buffer overflow!"));
     EXPECT_TRUE(watchdogFired);
-    EXPECT_EQ(CIniFile(TempParameterFilePath()).GetString("PARA", "2", "?"), *terminal->Value(2))
-        << "what was read before stays";
-
-    terminal->SetFaults({});
-    ResetOutcome();
-    g_nJobTimeout = 30000;
-    ASSERT_TRUE(operations->Receive([](ReadLists &l) { AppendReadOf(l, {"35"}); }));
-    ASSERT_TRUE(RunUntilEnded());
-    EXPECT_TRUE(Shown("Read parameter success!"));
+    EXPECT_EQ(TempFileValue("PARA", "2"), *terminal->Value(2)) << "what was read before stays";
+    ExpectTheNextReadToSucceed();
 }
 
 TEST_F(EngineOverSim, ACablePulledMidJobEndsThroughTheWatchdog)
 {
-    sim::SimOptions options;
-    options.faults.latency = 200ms;
-    StartTerminal(options);
+    StartTerminal([](sim::SimOptions &o) { o.faults.latency = 200ms; });
     g_nJobTimeout = 500;
-    ASSERT_TRUE(operations->Receive([](ReadLists &l) { AppendReadOf(l, {"2", "5", "35", "1000"}); }));
+    ASSERT_TRUE(operations->Receive([](ReadLists &l) {
+        for (const char *number : {"2", "5", "35", "1000"})
+            l.AppendNumber(number);
+    }));
     ASSERT_TRUE(terminal->WaitForCommands(1, 10s));
     terminal->Stop();
     ASSERT_TRUE(RunUntilEnded());
@@ -278,17 +256,14 @@ TEST_F(EngineOverSim, PasswordChangeThenTheNewPasswordOpensTheTransaction)
     EXPECT_EQ(terminal->Password(), "98765");
     EXPECT_EQ(g_strSoftwarePassword, "98765");
     EXPECT_TRUE(PortCloses());
-    EXPECT_EQ(SentCommands("AT+WPAR=9995").size(), 1u) << "the transaction was ended before the close";
+    EXPECT_EQ(CommandsSent("AT+WPAR=9995"), 1u) << "the transaction was ended before the close";
 }
 
 TEST_F(EngineOverSim, AWrongSoftwarePasswordStopsTheWriteAtOnce)
 {
     StartTerminal();
     g_strSoftwarePassword = "9999";
-    ASSERT_TRUE(operations->Transmit(nullptr, nullptr, [](const std::string &path) {
-        CIniFile(path).WriteString("PARA", "2", "\"5\"");
-        return std::string();
-    }));
+    ASSERT_TRUE(operations->Transmit(nullptr, nullptr, kWriteSomeValues));
     ASSERT_TRUE(RunUntilEnded());
     EXPECT_TRUE(Shown("Error: Password invalid!"));
     EXPECT_EQ(terminal->Commands(), Strings{"AT+WPAR=9996,\"9999\""});

@@ -6,9 +6,9 @@
 #include "engine/engine_globals.h"
 #include "engine/job_context.h"
 #include "platform/message_queue.h"
+#include "tests/common/temp_folder.h"
 
 #include <cstring>
-#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -22,13 +22,6 @@ public:
         platform::Message message{};
         long millis = 0;
     };
-
-    FakeJobContext()
-    {
-        char pattern[] = "/tmp/kestrel-job-XXXXXX";
-        m_dir = ::mkdtemp(pattern);
-    }
-    ~FakeJobContext() override { std::filesystem::remove_all(m_dir); }
 
     void SetCommand(std::string_view text) override
     {
@@ -66,8 +59,11 @@ public:
     }
     void PauseForDevice() override { events.push_back({Event::Paused, {}}); }
     void ClosePort() override { events.push_back({Event::Closed, {}}); }
-    void LogNote(std::string_view text) override { events.push_back({Event::Noted, std::string(text)}); }
-    std::string TempParameterFilePath() const override { return m_dir + "/TESTParaFile.ini"; }
+    void LogNote(std::string_view text) override
+    {
+        events.push_back({Event::Noted, std::string(text)});
+    }
+    std::string TempParameterFilePath() const override { return m_dir.File("TESTParaFile.ini"); }
 
     std::vector<std::string> Sent() const
     {
@@ -77,12 +73,14 @@ public:
                 lines.push_back(e.text);
         return lines;
     }
-    std::vector<platform::Message> Posted(uint32_t message) const
+    // wParam and lParam of each posting of `message`.
+    using Params = std::vector<std::pair<uintptr_t, intptr_t>>;
+    Params Posted(uint32_t message) const
     {
-        std::vector<platform::Message> found;
+        Params found;
         for (const Event &e : events)
             if (e.kind == Event::Posted && e.message.id == message)
-                found.push_back(e.message);
+                found.emplace_back(e.message.wParam, e.message.lParam);
         return found;
     }
     // The previous-command record as it was when the message was posted.
@@ -92,11 +90,6 @@ public:
             if (e.kind == Event::Posted && e.message.id == message)
                 return e.text;
         return {};
-    }
-    std::string LastSent() const
-    {
-        const auto lines = Sent();
-        return lines.empty() ? std::string() : lines.back();
     }
     bool Has(Event::Kind kind) const
     {
@@ -109,7 +102,7 @@ public:
     std::vector<Event> events;
 
 private:
-    std::string m_dir;
+    TempFolder m_dir;
     std::string m_command;
     bool m_sendable = false;
 };

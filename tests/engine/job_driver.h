@@ -4,7 +4,6 @@
 
 #include "fake_job_context.h"
 
-#include <fstream>
 #include <functional>
 #include <set>
 
@@ -36,9 +35,4 @@ void Drive(Job &job, FakeJobContext &context, const Answer &answer, size_t maxCo
                 break;
         }
     }
-}
-
-inline void WriteFile(const std::string &path, const std::string &content)
-{
-    std::ofstream(path, std::ios::binary) << content;
 }

@@ -2,10 +2,10 @@
 #include "engine/job_reports.h"
 #include "params/language.h"
 #include "platform/messages.h"
-
-#include <gtest/gtest.h>
+#include "tests/common/case_name.h"
 
 #include <cstring>
+#include <gtest/gtest.h>
 
 using namespace platform;
 using Display = JobReport::Display;
@@ -61,61 +61,63 @@ TEST_P(JobReports, ShowsTheTextAndDoesWhatFollows)
 
 constexpr int en = lang::kEnglish, pt = lang::kPortuguese, es = lang::kSpanish;
 
-INSTANTIATE_TEST_SUITE_P(
-    Reports, JobReports,
-    ::testing::Values(
-        ReportCase{"ReadProgress", en, WM_READ_PARA_PROGRESS_NOTIFY, 3, 17, "", Display::Status,
-                   "Reading parameter 17 ...", true, 0, After::Nothing, false},
-        ReportCase{"ReadProgressOddStep", en, WM_READ_PARA_PROGRESS_NOTIFY, 9, 2, "", Display::Box,
-                   "wParam = 9, lParam = 2", true, 0, After::Nothing, false},
-        ReportCase{"ReadFailsOnVolumeInSpanish", es, WM_READ_PARA_ERR_NOTIFY, 3, 16543, "", Display::Status,
-                   "Error:Error al leer Recepción!", false, 184, After::EndOfRead, true},
-        ReportCase{"ReadFailsOnForbiddenEntry", en, WM_READ_PARA_ERR_NOTIFY, 3, 3005, "", Display::Status,
-                   "Error:Fail to read Please input a number in the position 0815!", false, 133,
-                   After::EndOfRead, true},
-        ReportCase{"ReadFailsOnCallBackEntry", en, WM_READ_PARA_ERR_NOTIFY, 3, 16212, "", Display::Status,
-                   "Error:Fail to read Please input a number in the position:1507!", false, 185,
-                   After::EndOfRead, true},
-        ReportCase{"ReadFailsOnUnknownNumber", en, WM_READ_PARA_ERR_NOTIFY, 3, 2500, "", Display::Status,
-                   "Error:Fail to read Parameter = 2500!", false, 0, After::EndOfRead, true},
-        ReportCase{"ReadFailsOnAtQuery", pt, WM_READ_PARA_ERR_NOTIFY, 4, 1, "", Display::Status,
-                   "Erro:Falha ao lido Alterar data e hora 0801&0802!", false, 0, After::EndOfRead, true},
-        ReportCase{"ReadFailsOnAtQueryOutsideTheList", en, WM_READ_PARA_ERR_NOTIFY, 4, 7, "", Display::Status,
-                   "Error:Fail to read AtcmdId = 7!", false, 0, After::EndOfRead, true},
-        ReportCase{"ReadSucceeds", en, WM_READ_PARA_OK_NOTIFY, 4, 0, "", Display::Status,
-                   "Read parameter success!", true, 0, After::EndOfRead, true},
-        ReportCase{"WriteStepDoneKeepsItsBlank", pt, WM_WRITE_PARA_OK_NOTIFY, 6, 0, "", Display::Status,
-                   "Escrito com sucesso! ", true, 0, After::Nothing, false},
-        ReportCase{"WriteEnds", en, WM_WRITE_PARA_OK_NOTIFY, 7, 0, "", Display::Status,
-                   "Save AT command success!", true, 0, After::EndOfWrite, true},
-        ReportCase{"WriteProgressOfTheStoreShowsNothing", en, WM_WRITE_PARA_PROGRESS_NOTIFY, 7, 0, "",
-                   Display::None, "", true, 0, After::Nothing, false},
-        ReportCase{"GeneralPasswordRefused", en, WM_WRITE_PARA_ERR_NOTIFY, 3, 1, "AT+WPAR=32,\"123456\"\r",
-                   Display::Box, "Error: General Password invalid!", true, 193, After::EndOfWrite, false},
-        ReportCase{"PinCheckRefused", es, WM_WRITE_PARA_ERR_NOTIFY, 3, 4, "AT+WPAR=16553,\"4711\"\r",
-                   Display::Box, "Error:El código PIN no es válido!", true, 137, After::EndOfWrite, false},
-        ReportCase{"OtherParameterRefused", en, WM_WRITE_PARA_ERR_NOTIFY, 3, 2, "AT+WPAR=16544,\"16\"\r",
-                   Display::Status, "Error: Fail to write parameter [2].Error Change TX Volume!", false, 184,
-                   After::EndOfWrite, false},
-        ReportCase{"AtCommandRefused", en, WM_WRITE_PARA_ERR_NOTIFY, 4, 3, "AT+CCFC=2,3,\"555\",129,7,,,20\r",
-                   Display::Status, "Error: Fail to write AT command [3].Error Forward When No Answer 0498!",
-                   false, 0, After::EndOfWrite, false},
-        ReportCase{"TransactionEndRefused", en, WM_WRITE_PARA_ERR_NOTIFY, 6, 0, "", Display::Status,
-                   "Fail to write parameter!", false, 0, After::EndOfWrite, true},
-        ReportCase{"WritePasswordRefused", en, WM_WRITE_PARA_ERR_NOTIFY, 1, 0, "", Display::Status,
-                   "Error: Password invalid!", false, 0, After::EndOfWrite, true},
-        ReportCase{"PasswordChanged", pt, WM_MODIFY_PWD_OK_NOTIFY, 2, 0, "", Display::Box,
-                   "Successfully changed password!", true, 0, After::PasswordChanged, false},
-        ReportCase{"PasswordJobEnds", en, WM_MODIFY_PWD_OK_NOTIFY, 3, 0, "", Display::None, "", true, 0,
-                   After::ClosePort, true},
-        // A refused change still ends the transaction: the port stays open for that answer.
-        ReportCase{"PasswordChangeRefused", en, WM_MODIFY_PWD_ERR_NOTIFY, 2, 0, "", Display::Box,
-                   "Error on modifying user password!", true, 0, After::Nothing, false},
-        ReportCase{"OldPasswordRefused", en, WM_MODIFY_PWD_ERR_NOTIFY, 1, 0, "", Display::Box,
-                   "Password invalid!", true, 0, After::ClosePort, true},
-        ReportCase{"PasswordOddStep", en, WM_MODIFY_PWD_ERR_NOTIFY, 8, 0, "", Display::Status,
-                   "Error on modifying user password!", true, 0, After::ClosePort, true}),
-    [](const ::testing::TestParamInfo<ReportCase> &row) { return std::string(row.param.name); });
+// clang-format off
+const ReportCase kReportCases[] = {
+    {"ReadProgress", en, WM_READ_PARA_PROGRESS_NOTIFY, 3, 17, "", Display::Status,
+     "Reading parameter 17 ...", true, 0, After::Nothing, false},
+    {"ReadProgressOddStep", en, WM_READ_PARA_PROGRESS_NOTIFY, 9, 2, "", Display::Box,
+     "wParam = 9, lParam = 2", true, 0, After::Nothing, false},
+    {"ReadFailsOnVolumeInSpanish", es, WM_READ_PARA_ERR_NOTIFY, 3, 16543, "", Display::Status,
+     "Error:Error al leer Recepción!", false, 184, After::EndOfRead, true},
+    {"ReadFailsOnForbiddenEntry", en, WM_READ_PARA_ERR_NOTIFY, 3, 3005, "", Display::Status,
+     "Error:Fail to read Please input a number in the position 0815!", false, 133, After::EndOfRead,
+     true},
+    {"ReadFailsOnCallBackEntry", en, WM_READ_PARA_ERR_NOTIFY, 3, 16212, "", Display::Status,
+     "Error:Fail to read Please input a number in the position:1507!", false, 185, After::EndOfRead,
+     true},
+    {"ReadFailsOnUnknownNumber", en, WM_READ_PARA_ERR_NOTIFY, 3, 2500, "", Display::Status,
+     "Error:Fail to read Parameter = 2500!", false, 0, After::EndOfRead, true},
+    {"ReadFailsOnAtQuery", pt, WM_READ_PARA_ERR_NOTIFY, 4, 1, "", Display::Status,
+     "Erro:Falha ao lido Alterar data e hora 0801&0802!", false, 0, After::EndOfRead, true},
+    {"ReadFailsOnAtQueryOutsideTheList", en, WM_READ_PARA_ERR_NOTIFY, 4, 7, "", Display::Status,
+     "Error:Fail to read AtcmdId = 7!", false, 0, After::EndOfRead, true},
+    {"ReadSucceeds", en, WM_READ_PARA_OK_NOTIFY, 4, 0, "", Display::Status,
+     "Read parameter success!", true, 0, After::EndOfRead, true},
+    {"WriteStepDoneKeepsItsBlank", pt, WM_WRITE_PARA_OK_NOTIFY, 6, 0, "", Display::Status,
+     "Escrito com sucesso! ", true, 0, After::Nothing, false},
+    {"WriteEnds", en, WM_WRITE_PARA_OK_NOTIFY, 7, 0, "", Display::Status,
+     "Save AT command success!", true, 0, After::EndOfWrite, true},
+    {"WriteProgressOfTheStoreShowsNothing", en, WM_WRITE_PARA_PROGRESS_NOTIFY, 7, 0, "",
+     Display::None, "", true, 0, After::Nothing, false},
+    {"GeneralPasswordRefused", en, WM_WRITE_PARA_ERR_NOTIFY, 3, 1, "AT+WPAR=32,\"123456\"\r",
+     Display::Box, "Error: General Password invalid!", true, 193, After::EndOfWrite, false},
+    {"PinCheckRefused", es, WM_WRITE_PARA_ERR_NOTIFY, 3, 4, "AT+WPAR=16553,\"4711\"\r",
+     Display::Box, "Error:El código PIN no es válido!", true, 137, After::EndOfWrite, false},
+    {"OtherParameterRefused", en, WM_WRITE_PARA_ERR_NOTIFY, 3, 2, "AT+WPAR=16544,\"16\"\r",
+     Display::Status, "Error: Fail to write parameter [2].Error Change TX Volume!", false, 184,
+     After::EndOfWrite, false},
+    {"AtCommandRefused", en, WM_WRITE_PARA_ERR_NOTIFY, 4, 3, "AT+CCFC=2,3,\"555\",129,7,,,20\r",
+     Display::Status, "Error: Fail to write AT command [3].Error Forward When No Answer 0498!",
+     false, 0, After::EndOfWrite, false},
+    {"TransactionEndRefused", en, WM_WRITE_PARA_ERR_NOTIFY, 6, 0, "", Display::Status,
+     "Fail to write parameter!", false, 0, After::EndOfWrite, true},
+    {"WritePasswordRefused", en, WM_WRITE_PARA_ERR_NOTIFY, 1, 0, "", Display::Status,
+     "Error: Password invalid!", false, 0, After::EndOfWrite, true},
+    {"PasswordChanged", pt, WM_MODIFY_PWD_OK_NOTIFY, 2, 0, "", Display::Box,
+     "Successfully changed password!", true, 0, After::PasswordChanged, false},
+    {"PasswordJobEnds", en, WM_MODIFY_PWD_OK_NOTIFY, 3, 0, "", Display::None, "", true, 0,
+     After::ClosePort, true},
+    // A refused change still ends the transaction: the port stays open for that answer.
+    {"PasswordChangeRefused", en, WM_MODIFY_PWD_ERR_NOTIFY, 2, 0, "", Display::Box,
+     "Error on modifying user password!", true, 0, After::Nothing, false},
+    {"OldPasswordRefused", en, WM_MODIFY_PWD_ERR_NOTIFY, 1, 0, "", Display::Box,
+     "Password invalid!", true, 0, After::ClosePort, true},
+    {"PasswordOddStep", en, WM_MODIFY_PWD_ERR_NOTIFY, 8, 0, "", Display::Status,
+     "Error on modifying user password!", true, 0, After::ClosePort, true},
+};
+// clang-format on
+
+INSTANTIATE_TEST_SUITE_P(Reports, JobReports, ::testing::ValuesIn(kReportCases), CaseName());
 
 TEST(JobReportsLanguage, NoTextForAnUnknownLanguageButTheFailureStands)
 {

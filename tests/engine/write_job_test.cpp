@@ -2,11 +2,13 @@
 #include "engine/write_job.h"
 #include "job_driver.h"
 #include "platform/messages.h"
+#include "tests/common/case_name.h"
 
 #include <gtest/gtest.h>
 
 using namespace platform;
 using Strings = std::vector<std::string>;
+using Params = FakeJobContext::Params;
 
 namespace {
 
@@ -17,7 +19,7 @@ protected:
 
     void Run(const std::string &file, const Answer &answer)
     {
-        WriteFile(context.TempParameterFilePath(), file);
+        WriteBytes(context.TempParameterFilePath(), file);
         Drive(job, context, answer);
     }
 
@@ -30,55 +32,53 @@ const Answer kAcceptAll = RefuseOnly({});
 TEST_F(WriteJobTest, SendsTheTransactionAroundEveryEntry)
 {
     Run("[PARA]\r\n2=\"5\"\r\n5=\"01\"\r\n", kAcceptAll);
-    EXPECT_EQ(context.Sent(), (Strings{"AT+WPAR=9996,\"1234\"", "AT+WPAR=2,\"5\"", "AT+WPAR=5,\"01\"",
-                                       "AT+WPAR=9999", "AT+WPAR=9995", "AT&W"}));
-    const auto progress = context.Posted(WM_WRITE_PARA_PROGRESS_NOTIFY);
+    EXPECT_EQ(context.Sent(),
+              (Strings{"AT+WPAR=9996,\"1234\"", "AT+WPAR=2,\"5\"", "AT+WPAR=5,\"01\"",
+                       "AT+WPAR=9999", "AT+WPAR=9995", "AT&W"}));
+    const Params progress = context.Posted(WM_WRITE_PARA_PROGRESS_NOTIFY);
     ASSERT_EQ(progress.size(), 3u);
-    EXPECT_EQ(progress[0].wParam, 3u);
-    EXPECT_EQ(progress[0].lParam, 1);
-    EXPECT_EQ(progress[1].lParam, 2);
-    EXPECT_EQ(progress[2].wParam, 5u);
+    EXPECT_EQ(progress[0], (std::pair<uintptr_t, intptr_t>{3, 1}));
+    EXPECT_EQ(progress[1], (std::pair<uintptr_t, intptr_t>{3, 2}));
+    EXPECT_EQ(progress[2].first, 5u);
     // Without AT commands "AT&W" follows a pause of 500 ms, not the device pause.
     EXPECT_FALSE(context.Has(FakeJobContext::Event::Paused));
-    const auto ok = context.Posted(WM_WRITE_PARA_OK_NOTIFY);
+    const Params ok = context.Posted(WM_WRITE_PARA_OK_NOTIFY);
     ASSERT_EQ(ok.size(), 3u);
-    EXPECT_EQ(ok[2].wParam, 7u);
+    EXPECT_EQ(ok[2].first, 7u);
     EXPECT_TRUE(context.Has(FakeJobContext::Event::Closed));
     EXPECT_EQ(context.events.back().text, "comm closed after writing\n\n");
 }
 
 TEST_F(WriteJobTest, EmptyParameterSectionGoesStraightToTheAtCommands)
 {
-    Run("[PARA]\r\n[ATCMD]\r\nAT+CCFC4=\"4,4\"\r\nAT+CCLK=\"11/04/25,10:30:00-03\"\r\n", kAcceptAll);
-    EXPECT_EQ(context.Sent(), (Strings{"AT+WPAR=9996,\"1234\"", "AT+CCFC=4,4",
-                                       "AT+CCLK=\"11/04/25,10:30:00-03\"", "AT+WPAR=9999", "AT+WPAR=9995",
-                                       "AT&W"}));
+    Run("[PARA]\r\n[ATCMD]\r\nAT+CCFC4=\"4,4\"\r\nAT+CCLK=\"11/04/25,10:30:00-03\"\r\n",
+        kAcceptAll);
+    EXPECT_EQ(context.Sent(),
+              (Strings{"AT+WPAR=9996,\"1234\"", "AT+CCFC=4,4", "AT+CCLK=\"11/04/25,10:30:00-03\"",
+                       "AT+WPAR=9999", "AT+WPAR=9995", "AT&W"}));
     EXPECT_TRUE(context.Has(FakeJobContext::Event::Paused));
-    const auto progress = context.Posted(WM_WRITE_PARA_PROGRESS_NOTIFY);
-    EXPECT_EQ(progress.back().wParam, 7u);
+    EXPECT_EQ(context.Posted(WM_WRITE_PARA_PROGRESS_NOTIFY).back().first, 7u);
 }
 
 TEST_F(WriteJobTest, ARefusedEntryIsReportedAndTheTransactionStillSaved)
 {
     Run("[PARA]\r\n2=\"5\"\r\n5=\"01\"\r\n35=\"00\"\r\n", RefuseOnly({"AT+WPAR=5,\"01\""}));
-    EXPECT_EQ(context.Sent(), (Strings{"AT+WPAR=9996,\"1234\"", "AT+WPAR=2,\"5\"", "AT+WPAR=5,\"01\"",
-                                       "AT+WPAR=9999", "AT+WPAR=9995", "AT&W"}));
-    const auto errors = context.Posted(WM_WRITE_PARA_ERR_NOTIFY);
-    ASSERT_EQ(errors.size(), 1u);
-    EXPECT_EQ(errors[0].wParam, 3u);
-    EXPECT_EQ(errors[0].lParam, 2);
-    EXPECT_EQ(context.PrevCommandAt(WM_WRITE_PARA_ERR_NOTIFY), "AT+WPAR=5,\"01\"\r") << "the failed line is there to be named";
+    EXPECT_EQ(context.Sent(),
+              (Strings{"AT+WPAR=9996,\"1234\"", "AT+WPAR=2,\"5\"", "AT+WPAR=5,\"01\"",
+                       "AT+WPAR=9999", "AT+WPAR=9995", "AT&W"}));
+    EXPECT_EQ(context.Posted(WM_WRITE_PARA_ERR_NOTIFY), (Params{{3, 2}}));
+    EXPECT_EQ(context.PrevCommandAt(WM_WRITE_PARA_ERR_NOTIFY), "AT+WPAR=5,\"01\"\r")
+        << "the failed line is there to be named";
 }
 
 TEST_F(WriteJobTest, ARefusedPasswordSendsNothingMore)
 {
     Run("[PARA]\r\n2=\"5\"\r\n", RefuseOnly({"AT+WPAR=9996,\"1234\""}));
     EXPECT_EQ(context.Sent(), (Strings{"AT+WPAR=9996,\"1234\""}));
-    const auto errors = context.Posted(WM_WRITE_PARA_ERR_NOTIFY);
-    ASSERT_EQ(errors.size(), 1u);
-    EXPECT_EQ(errors[0].wParam, 1u);
+    EXPECT_EQ(context.Posted(WM_WRITE_PARA_ERR_NOTIFY), (Params{{1, 0}}));
     EXPECT_TRUE(context.Has(FakeJobContext::Event::Closed));
-    EXPECT_EQ(context.events.back().text, "comm closed because of software password error while writing\n\n");
+    EXPECT_EQ(context.events.back().text,
+              "comm closed because of software password error while writing\n\n");
 }
 
 struct PinCase
@@ -86,46 +86,47 @@ struct PinCase
     const char *name;
     const char *entries;
     std::set<std::string> refused;
-    Strings expected; // the lines after the login, before the save
+    Strings expected; // what follows "AT+WPAR=" in the lines after the login, before the save
 };
 
 class WritePinFollowUps : public WriteJobTest, public ::testing::WithParamInterface<PinCase>
-{};
+{
+};
 
 TEST_P(WritePinFollowUps, SendsTheRightLines)
 {
     const PinCase &c = GetParam();
     Run(std::string("[PARA]\r\n") + c.entries + "16001=\"00\"\r\n", RefuseOnly(c.refused));
-    Strings sent = context.Sent();
-    sent.erase(sent.begin()); // the login
-    const auto save = std::find(sent.begin(), sent.end(), "AT+WPAR=9999");
-    EXPECT_EQ(Strings(sent.begin(), save), c.expected);
+    Strings expected = {"AT+WPAR=9996,\"1234\""};
+    for (const std::string &line : c.expected)
+        expected.push_back("AT+WPAR=" + line);
+    const Strings sent = context.Sent();
+    EXPECT_EQ(Strings(sent.begin(), std::find(sent.begin(), sent.end(), "AT+WPAR=9999")), expected);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Pin, WritePinFollowUps,
-    ::testing::Values(
-        PinCase{"LockOnFollowUp", "16549=\"1234\"\r\n", {},
-                {"AT+WPAR=16549,\"1234\"", "AT+WPAR=16552,\"4711\"", "AT+WPAR=16553,\"4711\"",
-                 "AT+WPAR=16001,\"00\""}},
-        PinCase{"RefusedStartUpPinSkipsUnlock", "16550=\"1234\"\r\n16551=\"1234\"\r\n",
-                {"AT+WPAR=16550,\"1234\""},
-                {"AT+WPAR=16550,\"1234\"", "AT+WPAR=16001,\"00\""}},
-        PinCase{"AcceptedStartUpPinSkipsLock", "16550=\"1234\"\r\n16549=\"1234\"\r\n", {},
-                {"AT+WPAR=16550,\"1234\"", "AT+WPAR=16001,\"00\""}},
-        PinCase{"ChangePinSkipsUnlockAfterFollowUp",
-                "16550=\"5678\"\r\n16549=\"1234\"\r\n16548=\"1234\",\"5678\"\r\n16551=\"5678\"\r\n", {},
-                {"AT+WPAR=16550,\"5678\"", "AT+WPAR=16548,\"1234\",\"5678\"", "AT+WPAR=16552,\"4711\"",
-                 "AT+WPAR=16553,\"4711\"", "AT+WPAR=16001,\"00\""}}),
-    [](const ::testing::TestParamInfo<PinCase> &pin) { return std::string(pin.param.name); });
+// clang-format off
+const PinCase kPinCases[] = {
+    {"LockOnFollowUp", "16549=\"1234\"\r\n", {},
+     {"16549,\"1234\"", "16552,\"4711\"", "16553,\"4711\"", "16001,\"00\""}},
+    {"RefusedStartUpPinSkipsUnlock", "16550=\"1234\"\r\n16551=\"1234\"\r\n",
+     {"AT+WPAR=16550,\"1234\""}, {"16550,\"1234\"", "16001,\"00\""}},
+    {"AcceptedStartUpPinSkipsLock", "16550=\"1234\"\r\n16549=\"1234\"\r\n", {},
+     {"16550,\"1234\"", "16001,\"00\""}},
+    {"ChangePinSkipsUnlockAfterFollowUp",
+     "16550=\"5678\"\r\n16549=\"1234\"\r\n16548=\"1234\",\"5678\"\r\n16551=\"5678\"\r\n", {},
+     {"16550,\"5678\"", "16548,\"1234\",\"5678\"", "16552,\"4711\"", "16553,\"4711\"",
+      "16001,\"00\""}},
+};
+// clang-format on
+
+INSTANTIATE_TEST_SUITE_P(Pin, WritePinFollowUps, ::testing::ValuesIn(kPinCases), CaseName());
 
 TEST_F(WriteJobTest, ARefusedPinCheckNamesThePinEntry)
 {
-    Run("[PARA]\r\n2=\"5\"\r\n16549=\"1234\"\r\n16001=\"00\"\r\n", RefuseOnly({"AT+WPAR=16553,\"4711\""}));
-    const auto errors = context.Posted(WM_WRITE_PARA_ERR_NOTIFY);
-    ASSERT_EQ(errors.size(), 1u);
-    EXPECT_EQ(errors[0].wParam, 3u);
-    EXPECT_EQ(errors[0].lParam, 2) << "the position of the 16549 entry";
+    Run("[PARA]\r\n2=\"5\"\r\n16549=\"1234\"\r\n16001=\"00\"\r\n",
+        RefuseOnly({"AT+WPAR=16553,\"4711\""}));
+    EXPECT_EQ(context.Posted(WM_WRITE_PARA_ERR_NOTIFY), (Params{{3, 2}}))
+        << "the position of the 16549 entry";
     EXPECT_EQ(context.PrevCommandAt(WM_WRITE_PARA_ERR_NOTIFY), "AT+WPAR=16553,\"4711\"\r");
 }
 
@@ -135,9 +136,7 @@ TEST_F(WriteJobTest, ARefusedFollowUpIsRepeatedAFewTimesThenCountsAsRefused)
     const Strings sent = context.Sent();
     const auto repeats = std::count(sent.begin(), sent.end(), "AT+WPAR=16552,\"4711\"");
     EXPECT_EQ(repeats, 1 + CWriteJob::kMaxPinFollowUpRepeats);
-    const auto errors = context.Posted(WM_WRITE_PARA_ERR_NOTIFY);
-    ASSERT_EQ(errors.size(), 1u);
-    EXPECT_EQ(errors[0].lParam, 1);
+    EXPECT_EQ(context.Posted(WM_WRITE_PARA_ERR_NOTIFY), (Params{{3, 1}}));
     EXPECT_EQ(sent.back(), "AT&W");
 }
 
@@ -148,20 +147,16 @@ TEST_F(WriteJobTest, AnEntryTooLongForTheCommandBufferIsNotSentButReported)
     const Strings sent = context.Sent();
     for (const std::string &line : sent)
         EXPECT_LT(line.size(), 512u);
-    const auto errors = context.Posted(WM_WRITE_PARA_ERR_NOTIFY);
-    ASSERT_EQ(errors.size(), 1u);
-    EXPECT_EQ(errors[0].wParam, 3u);
-    EXPECT_EQ(errors[0].lParam, 2);
-    EXPECT_EQ(context.PrevCommandAt(WM_WRITE_PARA_ERR_NOTIFY).rfind("AT+WPAR=16212,", 0), 0u) << "names the entry that did not fit";
+    EXPECT_EQ(context.Posted(WM_WRITE_PARA_ERR_NOTIFY), (Params{{3, 2}}));
+    EXPECT_EQ(context.PrevCommandAt(WM_WRITE_PARA_ERR_NOTIFY).rfind("AT+WPAR=16212,", 0), 0u)
+        << "names the entry that did not fit";
 }
 
 TEST_F(WriteJobTest, RefusedAtCommandReportsItsPosition)
 {
-    Run("[PARA]\r\n[ATCMD]\r\nAT+CCWA=\"1,1\"\r\nAT+CCFC0=\"0,4\"\r\n", RefuseOnly({"AT+CCFC=0,4"}));
-    const auto errors = context.Posted(WM_WRITE_PARA_ERR_NOTIFY);
-    ASSERT_EQ(errors.size(), 1u);
-    EXPECT_EQ(errors[0].wParam, 4u);
-    EXPECT_EQ(errors[0].lParam, 2);
+    Run("[PARA]\r\n[ATCMD]\r\nAT+CCWA=\"1,1\"\r\nAT+CCFC0=\"0,4\"\r\n",
+        RefuseOnly({"AT+CCFC=0,4"}));
+    EXPECT_EQ(context.Posted(WM_WRITE_PARA_ERR_NOTIFY), (Params{{4, 2}}));
     EXPECT_EQ(context.Sent().back(), "AT&W");
 }
 
@@ -170,10 +165,9 @@ TEST_F(WriteJobTest, RefusedSaveEndAndStoreAreEachReported)
     for (const char *refused : {"AT+WPAR=9999", "AT+WPAR=9995", "AT&W"}) {
         FakeJobContext fresh;
         CWriteJob freshJob(fresh);
-        WriteFile(fresh.TempParameterFilePath(), "[PARA]\r\n2=\"5\"\r\n");
+        WriteBytes(fresh.TempParameterFilePath(), "[PARA]\r\n2=\"5\"\r\n");
         Drive(freshJob, fresh, RefuseOnly({refused}));
-        const auto errors = fresh.Posted(WM_WRITE_PARA_ERR_NOTIFY);
-        ASSERT_EQ(errors.size(), 1u) << refused;
+        EXPECT_EQ(fresh.Posted(WM_WRITE_PARA_ERR_NOTIFY).size(), 1u) << refused;
         EXPECT_TRUE(fresh.Has(FakeJobContext::Event::Completed)) << refused;
         EXPECT_TRUE(fresh.Has(FakeJobContext::Event::Closed)) << refused;
     }
