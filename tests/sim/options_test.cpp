@@ -10,28 +10,13 @@ TEST(ProgramOptions, ValuesReachTheOptions)
 {
     ProgramOptions options;
     std::string error;
-    ASSERT_TRUE(ParseProgramOptions({"--name",
-                                     "BENCH",
-                                     "--password=9876",
-                                     "--refuse-read",
-                                     "5,3001-3003",
-                                     "--cme-error",
-                                     "10",
-                                     "--silent-after",
-                                     "4",
-                                     "--unsolicited",
-                                     "RING",
-                                     "--chunked",
-                                     "--seed",
-                                     "9",
-                                     "--ccfc-subaddress",
-                                     "typed",
-                                     "--ccfc-classes",
-                                     "2,4,16",
-                                     "--echo-off",
-                                     "--no-advertise"},
-                                    options, error))
-        << error;
+    // clang-format off
+    const std::vector<std::string> args = {
+        "--name", "BENCH", "--password=9876", "--refuse-read", "5,3001-3003", "--cme-error", "10",
+        "--silent-after", "4", "--unsolicited", "RING", "--chunked", "--seed", "9",
+        "--ccfc-subaddress", "typed", "--ccfc-classes", "2,4,16", "--echo-off", "--no-advertise"};
+    // clang-format on
+    ASSERT_TRUE(ParseProgramOptions(args, options, error)) << error;
     EXPECT_EQ(options.portName, "BENCH");
     EXPECT_FALSE(options.advertise);
     EXPECT_EQ(options.sim.password, "9876");
@@ -53,8 +38,7 @@ TEST(ProgramOptions, MistakesAreNamed)
         {"--bogus"},           {"--latency"},
         {"--latency", "soon"}, {"--refuse-read", "9-3"},
         {"--chunked=1"},       {"--ccfc-subaddress", "odd"},
-        {"--name", ""},
-    };
+        {"--name", ""}};
     for (const auto &args : bad) {
         ProgramOptions options;
         std::string error;

@@ -2,9 +2,9 @@
 
 #include "platform/virtual_ports.h"
 #include "pty_client.h"
+#include "tests/common/temp_folder.h"
 
 #include <csignal>
-#include <filesystem>
 #include <gtest/gtest.h>
 #include <spawn.h>
 #include <sys/wait.h>
@@ -28,9 +28,8 @@ std::string ReadLine(int fd)
 
 TEST(Program, ServesAdvertisesAndStopsOnSigterm)
 {
-    char pattern[] = "/tmp/kestrel-sim-prog-XXXXXX";
-    const std::string runtime = ::mkdtemp(pattern);
-    ::setenv("XDG_RUNTIME_DIR", runtime.c_str(), 1);
+    TempFolder runtime;
+    ::setenv("XDG_RUNTIME_DIR", runtime.Path().c_str(), 1);
 
     int out[2];
     ASSERT_EQ(::pipe(out), 0);
@@ -65,5 +64,4 @@ TEST(Program, ServesAdvertisesAndStopsOnSigterm)
     EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
     EXPECT_EQ(platform::FindVirtualPort("SIMTEST"), "") << "withdrawn on exit";
     ::close(out[0]);
-    std::filesystem::remove_all(runtime);
 }

@@ -2,9 +2,9 @@
 // serial port sees the terminal.
 
 #include "pty_client.h"
-#include "sim/terminal_simulator.h"
+#include "tests/common/sim_terminal.h"
+#include "tests/common/temp_folder.h"
 
-#include <filesystem>
 #include <gtest/gtest.h>
 
 using namespace sim;
@@ -32,11 +32,9 @@ struct Step
 class Session : public ::testing::Test
 {
 protected:
-    void Start(SimOptions options = {})
+    void Start(const SimSetUp &setUp = {})
     {
-        m_terminal = std::make_unique<TerminalSimulator>(std::move(options));
-        std::string error;
-        ASSERT_TRUE(m_terminal->Start(error)) << error;
+        m_terminal = StartSimulator(setUp);
         m_client = std::make_unique<PtyClient>(m_terminal->SlavePath());
         ASSERT_TRUE(m_client->IsOpen());
     }
@@ -96,30 +94,11 @@ TEST_F(Session, ReadWriteAndPasswordChange)
     EXPECT_EQ(m_terminal->Password(), "246810");
 }
 
-TEST_F(Session, SupplementaryServices)
-{
-    SimOptions options;
-    options.clock = [] { return HostTime(std::chrono::seconds(1796536800)); };
-    Start(options);
-    Run({
-        {"AT+CCWA=1,2", {"+CCWA: 0,7"}, "OK"},
-        {"AT+CCWA=1,1", {}, "OK"},
-        {"AT+CCFC=1,3,\"+5550100\",145", {}, "OK"},
-        {"AT+CCFC=1,2", {"+CCFC: 1,1,\"+5550100\",145", "+CCFC: 0,2", "+CCFC: 0,4"}, "OK"},
-        {"AT+CCFC=4,4", {}, "OK"},
-        {"AT+CCFC=1,2", {"+CCFC: 0,7"}, "OK"},
-        {"AT+CCLK=\"11/04/25,09:30:00-03\"", {}, "OK"},
-        {"AT+CCLK?", {"+CCLK: \"11/04/25,09:30:00-03\""}, "OK"},
-    });
-}
-
 TEST_F(Session, StateFileCarriesValuesAcrossRuns)
 {
-    char pattern[] = "/tmp/kestrel-sim-run-XXXXXX";
-    const std::string dir = ::mkdtemp(pattern);
-    SimOptions options;
-    options.stateFile = dir + "/terminal.state";
-    Start(options);
+    TempFolder folder;
+    const SimSetUp withStateFile = [&](SimOptions &o) { o.stateFile = folder.File("state"); };
+    Start(withStateFile);
     Run({{"AT+WPAR=9996,\"1234\"", {}, "OK"},
          {"AT+WPAR=16212,\"5550100\"", {}, "OK"},
          {"AT+WPAR=9999", {}, "OK"},
@@ -128,9 +107,8 @@ TEST_F(Session, StateFileCarriesValuesAcrossRuns)
     m_client.reset();
     m_terminal->Stop();
 
-    Start(options);
+    Start(withStateFile);
     Run({{"AT+RPAR=16212", {"+RPAR: 5550100"}, "OK"}, {"AT+RPAR=16213", {"+RPAR: "}, "OK"}});
-    std::filesystem::remove_all(dir);
 }
 
 TEST_F(Session, PortCanBeClosedAndOpenedAgain)
@@ -143,9 +121,7 @@ TEST_F(Session, PortCanBeClosedAndOpenedAgain)
 
 TEST_F(Session, EchoOffAndLineFeedsBetweenCommands)
 {
-    SimOptions options;
-    options.echo = false;
-    Start(options);
+    Start([](SimOptions &o) { o.echo = false; });
     EXPECT_EQ(m_client->Exchange("\nAT\r\n"), "\r\nOK\r\n");
     EXPECT_EQ(m_client->Exchange("ATE1\r"), "\r\nOK\r\n");
     EXPECT_EQ(m_client->Exchange("AT\r"), "AT\r\r\nOK\r\n");

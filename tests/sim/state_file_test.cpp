@@ -3,27 +3,17 @@
 
 #include "sim/terminal_core.h"
 #include "sim/terminal_state.h"
+#include "tests/common/temp_folder.h"
 
-#include <filesystem>
-#include <fstream>
 #include <gtest/gtest.h>
 
 using namespace sim;
-namespace fs = std::filesystem;
 
 namespace {
 
 class StateFile : public ::testing::Test
 {
 protected:
-    void SetUp() override
-    {
-        char pattern[] = "/tmp/kestrel-sim-state-XXXXXX";
-        m_dir = ::mkdtemp(pattern);
-        m_path = m_dir + "/terminal.state";
-    }
-    void TearDown() override { fs::remove_all(m_dir); }
-
     SimOptions WithFile() const
     {
         SimOptions options;
@@ -36,7 +26,8 @@ protected:
         return reply.lines.empty() ? reply.final : reply.lines[0];
     }
 
-    std::string m_dir, m_path;
+    TempFolder m_dir;
+    std::string m_path = m_dir.File("terminal.state");
 };
 
 } // namespace
@@ -80,15 +71,12 @@ TEST_F(StateFile, DamagedFilesAreRefusedAndLeftAlone)
         "pin-lock=yes\n",
     };
     for (const std::string &text : damaged) {
-        {
-            std::ofstream(m_path) << text;
-        }
+        WriteBytes(m_path, text);
         TerminalCore core{WithFile()};
         std::string error;
         EXPECT_FALSE(core.LoadStateFile(error)) << text;
         EXPECT_NE(error.find(" line "), std::string::npos) << error;
-        std::ifstream in(m_path);
-        EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), text);
+        EXPECT_EQ(ReadBytes(m_path), text);
     }
 }
 
@@ -122,7 +110,7 @@ TEST_F(StateFile, ParametersReachTheFileWithAtAndW)
 TEST_F(StateFile, AnUnwritableFileFailsAtAndW)
 {
     SimOptions options;
-    options.stateFile = m_dir + "/missing-folder/terminal.state";
+    options.stateFile = m_dir.File("missing-folder/terminal.state");
     TerminalCore core{options};
     EXPECT_EQ(core.Execute("AT&W").final, "ERROR");
     EXPECT_FALSE(core.SaveError().empty());
