@@ -6,22 +6,23 @@ using Args = std::vector<std::string>;
 
 TEST(CliOptions, AcceptsTheThreeCommands)
 {
-    ParseResult read = ParseCommandLine(
-        {"read", "--port", "SIM0", "--password", "1234", "--forward", "--language", "pt", "--out", "o.ini"});
+    ParseResult read = ParseCommandLine({"read", "--port", "SIM0", "--password", "1234",
+                                         "--forward", "--language", "pt", "--out", "o.ini"});
     ASSERT_TRUE(read.ok) << read.error;
     EXPECT_EQ(read.options.command, CliOptions::Command::Read);
     EXPECT_TRUE(read.options.forward);
     EXPECT_EQ(read.options.language, 2);
     EXPECT_EQ(read.options.baud, "115200");
 
-    ParseResult write = ParseCommandLine({"write", "--port", "/dev/ttyUSB0", "--password", "1234", "--baud",
-                                          "9600", "--dir", "/tmp/k", "--quiet", "c.ini"});
+    ParseResult write = ParseCommandLine({"write", "--port", "/dev/ttyUSB0", "--password", "1234",
+                                          "--baud", "9600", "--dir", "/tmp/k", "--quiet", "c.ini"});
     ASSERT_TRUE(write.ok) << write.error;
     EXPECT_EQ(write.options.file, "c.ini");
     EXPECT_EQ(write.options.baud, "9600");
     EXPECT_TRUE(write.options.quiet);
 
-    ParseResult passwd = ParseCommandLine({"passwd", "--port", "SIM0", "--password", "1234", "--new", "5678"});
+    ParseResult passwd =
+        ParseCommandLine({"passwd", "--port", "SIM0", "--password", "1234", "--new", "5678"});
     ASSERT_TRUE(passwd.ok) << passwd.error;
     EXPECT_EQ(passwd.options.newPassword, "5678");
 
@@ -34,14 +35,14 @@ TEST(CliOptions, RefusesWrongUsage)
     const Args wrong[] = {
         {},
         {"erase"},
-        {"read", "--password", "1234", "--out", "o"},                         // no port
-        {"read", "--port", "SIM0", "--out", "o"},                             // no password
-        {"read", "--port", "SIM0", "--password", "1234"},                     // no --out
+        {"read", "--password", "1234", "--out", "o"},                        // no port
+        {"read", "--port", "SIM0", "--out", "o"},                            // no password
+        {"read", "--port", "SIM0", "--password", "1234"},                    // no --out
         {"read", "--port", "SIM0", "--password", "1234", "--out", "o", "x"}, // stray FILE
-        {"write", "--port", "SIM0", "--password", "1234"},                    // no FILE
+        {"write", "--port", "SIM0", "--password", "1234"},                   // no FILE
         {"write", "--port", "SIM0", "--password", "1234", "a", "b"},
         {"write", "--port", "SIM0", "--password", "1234", "--forward", "a"},
-        {"passwd", "--port", "SIM0", "--password", "1234"},                   // no --new
+        {"passwd", "--port", "SIM0", "--password", "1234"}, // no --new
         {"read", "--port", "SIM0", "--password", "1234", "--new", "1", "--out", "o"},
         {"read", "--port", "SIM0", "--password", "1234", "--language", "de", "--out", "o"},
         {"read", "--port"},

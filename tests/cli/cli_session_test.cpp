@@ -4,13 +4,10 @@
 #include "engine/engine_globals.h"
 #include "engine/login.h"
 #include "params/ini_file.h"
-#include "platform/file_io.h"
-#include "sim/terminal_simulator.h"
+#include "tests/common/sim_terminal.h"
+#include "tests/common/temp_folder.h"
 
 #include <gtest/gtest.h>
-
-#include <filesystem>
-#include <fstream>
 #include <sstream>
 
 using namespace std::chrono_literals;
@@ -22,21 +19,19 @@ class CliOverSim : public ::testing::Test
 protected:
     void SetUp() override
     {
-        char pattern[] = "/tmp/kestrel-cli-XXXXXX";
-        m_dir = ::mkdtemp(pattern);
         g_nJobTimeout = 30000;
         login::g_nLoginTimeout = 8000;
     }
-    void TearDown() override { std::filesystem::remove_all(m_dir); }
 
-    void StartTerminal(sim::SimOptions options = {})
+    void StartTerminal(const SimSetUp &setUp = {})
     {
-        // Unused list entries read as blank records, so the lists stop early.
-        options.blankListRecord = "0*0*0*0";
-        options.faults.chunked = true;
-        terminal = std::make_unique<sim::TerminalSimulator>(options);
-        std::string error;
-        ASSERT_TRUE(terminal->Start(error)) << error;
+        terminal = StartSimulator([&](sim::SimOptions &options) {
+            // Unused list entries read as blank records, so the lists stop early.
+            options.blankListRecord = "0*0*0*0";
+            options.faults.chunked = true;
+            if (setUp)
+                setUp(options);
+        });
     }
 
     CliOptions Options(CliOptions::Command command, const std::string &password = "1234")
@@ -45,8 +40,8 @@ protected:
         o.command = command;
         o.port = terminal->SlavePath();
         o.password = password;
-        o.dir = m_dir + "/files";
-        o.out = m_dir + "/out.ini";
+        o.dir = m_dir.File("files");
+        o.out = m_dir.File("out.ini");
         return o;
     }
 
@@ -58,11 +53,12 @@ protected:
         return status;
     }
 
-    bool Said(const std::string &line) const { return stderrText.find(line + "\n") != std::string::npos; }
+    bool Said(const std::string &line) const
+    {
+        return stderrText.find(line + "\n") != std::string::npos;
+    }
 
-    std::string File(const std::string &name) const { return m_dir + "/" + name; }
-
-    std::string m_dir;
+    TempFolder m_dir;
     std::unique_ptr<sim::TerminalSimulator> terminal;
     std::string stderrText;
 };
@@ -75,7 +71,8 @@ TEST_F(CliOverSim, ReadsEveryPageIntoTheOutputFile)
     options.forward = true;
     ASSERT_EQ(Run(options), 0) << stderrText;
     EXPECT_TRUE(Said("Read parameter success!"));
-    EXPECT_TRUE(Said("Reading AT command 6 ...")) << "waiting, four forwarding reasons and the clock";
+    EXPECT_TRUE(Said("Reading AT command 6 ..."))
+        << "waiting, four forwarding reasons and the clock";
     CIniFile out(options.out);
     EXPECT_EQ(out.GetString("PARA", "16543", "?"), "5");
     EXPECT_NE(out.GetString("ATCMD", "AT+CCWA", ""), "");
@@ -85,16 +82,15 @@ TEST_F(CliOverSim, ReadsEveryPageIntoTheOutputFile)
 TEST_F(CliOverSim, WritesAFileAndReadsTheValuesBack)
 {
     StartTerminal();
-    const std::string file = File("config.ini");
-    const std::string content = "[PARA]\r\n16543=\"6\"\r\n16544=\"11\"\r\n[ATCMD]\r\nAT+CCWA=\"1,1\"\r\n";
-    ASSERT_TRUE(platform::ReplaceFile(file, content).ok);
+    const std::string file = m_dir.File("config.ini");
+    const std::string content =
+        "[PARA]\r\n16543=\"6\"\r\n16544=\"11\"\r\n[ATCMD]\r\nAT+CCWA=\"1,1\"\r\n";
+    WriteBytes(file, content);
     CliOptions write = Options(CliOptions::Command::Write);
     write.file = file;
     ASSERT_EQ(Run(write), 0) << stderrText;
     EXPECT_TRUE(Said("Save AT command success!"));
-    std::string after;
-    ASSERT_TRUE(platform::ReadWholeFile(file, 1 << 20, after).ok);
-    EXPECT_EQ(after, content) << "the user's file is never modified";
+    EXPECT_EQ(ReadBytes(file), content) << "the user's file is never modified";
 
     CliOptions read = Options(CliOptions::Command::Read);
     read.forward = true;
@@ -109,11 +105,12 @@ TEST_F(CliOverSim, AFileWithoutKeysSendsNothing)
 {
     StartTerminal();
     CliOptions write = Options(CliOptions::Command::Write);
-    write.file = File("empty.ini");
-    ASSERT_TRUE(platform::ReplaceFile(write.file, "; nothing here\r\n[PARA]\r\n").ok);
+    write.file = m_dir.File("empty.ini");
+    WriteBytes(write.file, "; nothing here\r\n[PARA]\r\n");
     EXPECT_EQ(Run(write), 1);
     EXPECT_TRUE(Said("No data to be downloaded!"));
-    EXPECT_EQ(terminal->Commands(), std::vector<std::string>{"AT+WPAR=9996,\"1234\""}) << "only the login";
+    EXPECT_EQ(terminal->Commands(), std::vector<std::string>{"AT+WPAR=9996,\"1234\""})
+        << "only the login";
 }
 
 TEST_F(CliOverSim, PasswordChangeThenOnlyTheNewPasswordLogsIn)
@@ -145,8 +142,10 @@ TEST_F(CliOverSim, RefusedLoginsAndUnreachablePorts)
     };
     const Case cases[] = {
         {"9999", terminal->SlavePath(), "ERROR:Software Password invalid!"},
-        {"123", terminal->SlavePath(), "Error: The Software Password must be between 4 and 12 characters!"},
-        {"1234567890123", terminal->SlavePath(), "Error: The Software Password must be between 4 and 12 characters!"},
+        {"123", terminal->SlavePath(),
+         "Error: The Software Password must be between 4 and 12 characters!"},
+        {"1234567890123", terminal->SlavePath(),
+         "Error: The Software Password must be between 4 and 12 characters!"},
         {"1234", "ttyNONEXISTENT", "Error: Can`t open Port:  ttyNONEXISTENT !"},
     };
     for (const Case &c : cases) {
@@ -160,9 +159,8 @@ TEST_F(CliOverSim, RefusedLoginsAndUnreachablePorts)
 
 TEST_F(CliOverSim, ASilentTerminalEndsWithOvertimeAndKeepsWhatWasRead)
 {
-    sim::SimOptions options;
-    options.faults.silentAfter = 4; // the login and three reads are answered
-    StartTerminal(options);
+    // The login and three reads are answered.
+    StartTerminal([](sim::SimOptions &o) { o.faults.silentAfter = 4; });
     g_nJobTimeout = 300;
     CliOptions read = Options(CliOptions::Command::Read);
     EXPECT_EQ(Run(read), 1);
@@ -173,9 +171,7 @@ TEST_F(CliOverSim, ASilentTerminalEndsWithOvertimeAndKeepsWhatWasRead)
 
 TEST_F(CliOverSim, ASilentTerminalAtLoginTimesOut)
 {
-    sim::SimOptions options;
-    options.faults.silentAfter = 0;
-    StartTerminal(options);
+    StartTerminal([](sim::SimOptions &o) { o.faults.silentAfter = 0; });
     login::g_nLoginTimeout = 200;
     EXPECT_EQ(Run(Options(CliOptions::Command::Read)), 1);
     EXPECT_TRUE(Said("Error: Timeout, check the COM Port!"));
@@ -183,10 +179,7 @@ TEST_F(CliOverSim, ASilentTerminalAtLoginTimesOut)
 
 TEST_F(CliOverSim, QuietKeepsOnlyErrors)
 {
-    StartTerminal();
-    sim::Faults faults;
-    faults.refuseReads = {3000};
-    terminal->SetFaults(faults);
+    StartTerminal([](sim::SimOptions &o) { o.faults.refuseReads = {3000}; });
     CliOptions read = Options(CliOptions::Command::Read);
     read.quiet = true;
     EXPECT_EQ(Run(read), 1);

@@ -1,0 +1,69 @@
+#pragma once
+// A program started with its standard output on a pipe, as a user starts it
+// from a shell; stopped with SIGTERM at the latest when this goes.
+
+#include <csignal>
+#include <spawn.h>
+#include <string>
+#include <sys/wait.h>
+#include <unistd.h>
+#include <vector>
+
+extern char **environ;
+
+class ChildProcess
+{
+public:
+    explicit ChildProcess(std::vector<std::string> args)
+    {
+        int out[2];
+        if (::pipe(out) != 0)
+            return;
+        posix_spawn_file_actions_t actions;
+        posix_spawn_file_actions_init(&actions);
+        posix_spawn_file_actions_adddup2(&actions, out[1], STDOUT_FILENO);
+        posix_spawn_file_actions_addclose(&actions, out[0]);
+        std::vector<char *> argv;
+        for (std::string &arg : args)
+            argv.push_back(arg.data());
+        argv.push_back(nullptr);
+        if (::posix_spawn(&m_pid, argv[0], &actions, nullptr, argv.data(), environ) != 0)
+            m_pid = -1;
+        posix_spawn_file_actions_destroy(&actions);
+        ::close(out[1]);
+        m_out = out[0];
+    }
+    ~ChildProcess()
+    {
+        Stop();
+        if (m_out >= 0)
+            ::close(m_out);
+    }
+    ChildProcess(const ChildProcess &) = delete;
+    ChildProcess &operator=(const ChildProcess &) = delete;
+
+    // One line of its output, byte by byte so that nothing after it is taken.
+    std::string ReadLine()
+    {
+        std::string line;
+        char c = 0;
+        while (m_out >= 0 && ::read(m_out, &c, 1) == 1 && c != '\n')
+            line.push_back(c);
+        return line;
+    }
+    // SIGTERM, then its exit status (-1 when it did not exit by itself).
+    int Stop()
+    {
+        if (m_pid <= 0)
+            return -1;
+        int status = 0;
+        ::kill(m_pid, SIGTERM);
+        const bool waited = ::waitpid(m_pid, &status, 0) == m_pid;
+        m_pid = -1;
+        return waited && WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    }
+
+private:
+    pid_t m_pid = -1;
+    int m_out = -1;
+};
