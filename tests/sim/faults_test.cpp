@@ -1,6 +1,6 @@
 // Each fault the terminal can be told to show, seen over the pty.
 
-#include "pty_client.h"
+#include "tests/common/pty_pair.h"
 #include "sim/output_schedule.h"
 #include "tests/common/sim_terminal.h"
 
@@ -9,7 +9,6 @@
 #include <unistd.h>
 
 using namespace sim;
-using simtest::PtyClient;
 using namespace std::chrono_literals;
 
 namespace {
@@ -47,7 +46,7 @@ TEST(Faults, SilentAfterSomeCommandsKeepsListening)
 {
     Running sim([](SimOptions &o) { o.faults.silentAfter = 1; });
     EXPECT_EQ(sim.client.Exchange("AT\r"), "AT\r\r\nOK\r\n");
-    ASSERT_TRUE(sim.client.Send("AT+RPAR=5\r"));
+    ASSERT_TRUE(sim.client.Write("AT+RPAR=5\r"));
     ASSERT_TRUE(sim.terminal->WaitForCommands(2, 5s));
     // Output keeps its order, so the marker proves nothing was sent before it.
     sim.terminal->SendUnsolicited("MARK");
@@ -58,7 +57,7 @@ TEST(Faults, SilentAfterSomeCommandsKeepsListening)
 TEST(Faults, LatencyHoldsTheReplyButNotTheEchoOrAStop)
 {
     Running sim([](SimOptions &o) { o.faults.latency = 60s; });
-    ASSERT_TRUE(sim.client.Send("AT\r"));
+    ASSERT_TRUE(sim.client.Write("AT\r"));
     EXPECT_EQ(sim.client.ReadUntilContains("AT\r"), "AT\r");
     EXPECT_TRUE(sim.client.Quiet());
     sim.terminal->Stop(); // must not wait for the reply
@@ -72,9 +71,9 @@ TEST(Faults, UnsolicitedLinesBetweenReplies)
         o.faults.unsolicited = {"RING", "+CMTI: \"SM\",3"};
         o.faults.unsolicitedEvery = 1;
     });
-    sim.client.Send("AT\r");
+    sim.client.Write("AT\r");
     EXPECT_EQ(sim.client.ReadUntilContains("RING\r\n"), "AT\r\r\nOK\r\n\r\nRING\r\n");
-    sim.client.Send("AT\r");
+    sim.client.Write("AT\r");
     EXPECT_EQ(sim.client.ReadUntilContains("3\r\n"), "AT\r\r\nOK\r\n\r\n+CMTI: \"SM\",3\r\n");
 }
 

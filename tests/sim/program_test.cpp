@@ -1,7 +1,7 @@
 // kestrel-sim as a program: first line, advertised port, clean stop.
 
 #include "platform/virtual_ports.h"
-#include "pty_client.h"
+#include "tests/common/pty_pair.h"
 #include "tests/common/child_process.h"
 #include "tests/common/temp_folder.h"
 
@@ -17,7 +17,7 @@ TEST(Program, ServesAdvertisesAndStopsOnSigterm)
     const std::string link = platform::FindVirtualPort("SIMTEST");
     EXPECT_FALSE(link.empty());
     {
-        simtest::PtyClient client(link);
+        PtyClient client(link);
         ASSERT_TRUE(client.IsOpen());
         EXPECT_EQ(client.Exchange("AT+WPAR=9996,\"8642\"\r"), "AT+WPAR=9996,\"8642\"\r\r\nOK\r\n");
     }

@@ -1,14 +1,13 @@
 // Scripted sessions over the pty with plain reads and writes, as the tool's
 // serial port sees the terminal.
 
-#include "pty_client.h"
+#include "tests/common/pty_pair.h"
 #include "tests/common/sim_terminal.h"
 #include "tests/common/temp_folder.h"
 
 #include <gtest/gtest.h>
 
 using namespace sim;
-using simtest::PtyClient;
 using namespace std::chrono_literals;
 
 namespace {
@@ -149,7 +148,7 @@ TEST_F(Session, BurstOfCommandsLosesNothing)
     std::string all;
     for (int i = 0; i < kCommands; ++i)
         all += line;
-    ASSERT_TRUE(m_client->SendWhileReading(all));
+    ASSERT_TRUE(m_client->WriteWhileReading(all));
     std::string expected;
     for (int i = 0; i < kCommands; ++i)
         expected += answer;
