@@ -24,12 +24,6 @@ constexpr lang::Tr3 kNewPasswordLength = {"Error: The New Password must be betwe
                                           "Erro: A nova senha deve ter entre 4 e 12 caracteres!",
                                           "Error: La nueva contraseña debe tener entre 4 y 12 caracteres!"};
 
-std::string Text(const lang::Tr3 &text)
-{
-    const char *chosen = text.Current();
-    return chosen ? chosen : "";
-}
-
 } // namespace
 
 struct CliSession::Impl
@@ -101,7 +95,7 @@ bool CliSession::Impl::Login()
         port.ClosePort();
         state = result;
         if (message)
-            Print(Text(*message), true);
+            Print(message->Text(), true);
     };
     window.RouteLinesTo(
         [&](std::unique_ptr<std::string> line) {
@@ -117,8 +111,8 @@ bool CliSession::Impl::Login()
         },
         [](RxError error) {
             switch (error) {
-            case RxError::Overflow: return Text(login::texts::kOverflow);
-            case RxError::SwapFailed: return Text(login::texts::kSwapError);
+            case RxError::Overflow: return login::texts::kOverflow.Text();
+            case RxError::SwapFailed: return login::texts::kSwapError.Text();
             case RxError::NoData: break;
             }
             return std::string(login::texts::kNoData);
@@ -201,7 +195,7 @@ int CliSession::Impl::ChangePassword()
 {
     const size_t length = options.newPassword.size();
     if (length < login::kMinPasswordLength || length > login::kMaxPasswordLength) {
-        Print(Text(kNewPasswordLength), true);
+        Print(kNewPasswordLength.Text(), true);
         return 1;
     }
     bool changed = false;

@@ -28,14 +28,6 @@ std::string Format(const char *pattern, Args... args)
 
 const char *Pick(const Tr3 &text) { return text.Current(); }
 
-// A text without arguments in the current language; empty where the
-// language code has none.
-std::string Text(const Tr3 &text)
-{
-    const char *chosen = text.Current();
-    return chosen ? chosen : "";
-}
-
 JobReport Status(std::string text, bool ok)
 {
     JobReport report;
@@ -98,7 +90,7 @@ JobReport ReadError(uintptr_t step, intptr_t item, const std::vector<std::string
 JobReport ReadSuccess()
 {
     static constexpr Tr3 kSuccess = {"Read parameter success!", "Lido com sucesso!", "Leer con éxito!"};
-    JobReport report = Status(Text(kSuccess), true);
+    JobReport report = Status(kSuccess.Text(), true);
     report.after = After::EndOfRead;
     report.jobEnded = true;
     return report;
@@ -118,7 +110,7 @@ JobReport WriteProgress(uintptr_t step, intptr_t number)
     switch (step) {
     case 3: return Status(Format(Pick(kParameter), value), true);
     case 4: return Status(Format(Pick(kAtCommand), value), true);
-    case 5: return Status(Text(kSaving), true);
+    case 5: return Status(kSaving.Text(), true);
     default: return {};
     }
 }
@@ -130,10 +122,10 @@ JobReport WriteSuccess(uintptr_t step)
     static constexpr Tr3 kStored = {"Save AT command success!", "Gravado comando AT sucesso!",
                                     "Guardado comando AT éxito!"};
     switch (step) {
-    case 5: return Status(Text(kSaved), true);
-    case 6: return Status(Text(kWritten), true);
+    case 5: return Status(kSaved.Text(), true);
+    case 6: return Status(kWritten.Text(), true);
     case 7: {
-        JobReport report = Status(Text(kStored), true);
+        JobReport report = Status(kStored.Text(), true);
         report.after = After::EndOfWrite;
         report.jobEnded = true;
         return report;
@@ -184,7 +176,7 @@ JobReport ParameterWriteFailure(intptr_t position)
     const ParameterName name = NameParameter(static_cast<uint16_t>(text::LeadingNumber(numberText)));
     for (const SpecialParameterFailure &special : kSpecialFailures) {
         if (numberText == special.number) {
-            JobReport report = Box(Text(special.text), kStyleError);
+            JobReport report = Box(special.text.Text(), kStyleError);
             report.showPage = special.page ? special.page : name.pageTemplate;
             return report;
         }
@@ -209,16 +201,16 @@ JobReport WriteError(uintptr_t step, intptr_t item)
                                    "Error al guardar el comando AT!"};
     JobReport report;
     switch (step) {
-    case 1: report = Status(Text(kPassword), false); break;
+    case 1: report = Status(kPassword.Text(), false); break;
     case 3: report = ParameterWriteFailure(item); break;
     case 4:
         report = Status(Format(Pick(kAtCommand), static_cast<int>(item),
                                NameWrittenAtCommand(PrevCommandText()).c_str()),
                         false);
         break;
-    case 5: report = Status(Text(kSave), false); break;
-    case 6: report = Status(Text(kEnd), false); break;
-    case 7: report = Status(Text(kStore), false); break;
+    case 5: report = Status(kSave.Text(), false); break;
+    case 6: report = Status(kEnd.Text(), false); break;
+    case 7: report = Status(kStore.Text(), false); break;
     default: break;
     }
     report.failure = true;

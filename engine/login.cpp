@@ -32,11 +32,6 @@ LineKind Classify(std::string_view line)
 }
 
 namespace {
-std::string Current(const lang::Tr3 &text)
-{
-    const char *chosen = text.Current();
-    return chosen ? chosen : "";
-}
 } // namespace
 
 InputProblem CheckInputs(std::string_view port, std::string_view baud, std::string_view password)
@@ -55,10 +50,10 @@ InputProblem CheckInputs(std::string_view port, std::string_view baud, std::stri
 std::string ProblemText(InputProblem problem)
 {
     switch (problem) {
-    case InputProblem::NoPort: return Current(texts::kSelectPort);
-    case InputProblem::NoBaud: return Current(texts::kSelectBaud);
-    case InputProblem::NoPassword: return Current(texts::kEnterPassword);
-    case InputProblem::PasswordLength: return Current(texts::kPasswordLength);
+    case InputProblem::NoPort: return texts::kSelectPort.Text();
+    case InputProblem::NoBaud: return texts::kSelectBaud.Text();
+    case InputProblem::NoPassword: return texts::kEnterPassword.Text();
+    case InputProblem::PasswordLength: return texts::kPasswordLength.Text();
     case InputProblem::None: break;
     }
     return {};

@@ -32,12 +32,6 @@ std::string WithPort(const char *pattern)
     return buffer;
 }
 
-std::string Text(const Tr3 &text)
-{
-    const char *chosen = text.Current();
-    return chosen ? chosen : "";
-}
-
 } // namespace
 
 COperations::COperations(ISerialLink &port, CommEngine &engine, ReadLists &lists, IOperationWindow &window)
@@ -54,10 +48,10 @@ bool COperations::Receive(const std::function<void(ReadLists &)> &appendReadItem
     m_lists.Clear();
     if (appendReadItems)
         appendReadItems(m_lists);
-    m_window.ShowStatus(Text(kReading), true);
+    m_window.ShowStatus(kReading.Text(), true);
     if (!platform::ForceDeleteFile(TempParameterFilePath()))
-        m_window.ShowStatus(Text(kCannotDeleteTemp), false);
-    m_window.ShowWaitBox(Text(kPleaseWait));
+        m_window.ShowStatus(kCannotDeleteTemp.Text(), false);
+    m_window.ShowWaitBox(kPleaseWait.Text());
     m_engine.SubmitJob(kJobRead);
     m_window.EnableControls(false);
     return true;
@@ -100,9 +94,9 @@ bool COperations::Transmit(const std::function<bool()> &validate, const std::fun
         m_window.EnableControls(true);
         return false;
     }
-    m_window.ShowStatus(Text(kWriting), true);
+    m_window.ShowStatus(kWriting.Text(), true);
     m_engine.SubmitJob(kJobWrite);
-    m_window.ShowWaitBox(Text(kPleaseWait));
+    m_window.ShowWaitBox(kPleaseWait.Text());
     return true;
 }
 

@@ -2,6 +2,8 @@
 // The language code (1 English, 2 Portuguese, 3 Spanish) and texts that exist
 // in the three languages. A text is chosen when it is shown.
 
+#include <string>
+
 namespace lang {
 
 inline constexpr int kEnglish = 1;
@@ -29,6 +31,12 @@ struct Tr3
         }
     }
     const char *Current() const { return Pick(Code()); }
+    // The text in the current language; empty where the code has none.
+    std::string Text() const
+    {
+        const char *chosen = Current();
+        return chosen ? chosen : "";
+    }
 };
 
 } // namespace lang
