@@ -22,6 +22,7 @@ namespace {
 
 constexpr int kReplyWaitMs = 10000;
 
+// Title, the four labels, the buttons and the language list's entries.
 const QStringList kEnglishLabels{"Login",      "COM Port:", "Baud Rate(bps):", "Software Password:",
                                  "Language:",  "OK",        "Cancel",          "English",
                                  "Portuguese", "Spanish"};
@@ -31,71 +32,64 @@ const QStringList kSpanishLabels{"Iniciar sesión", "Puerto COM:", "Velocidad de
                                  "Password:",      "Idioma:",     "OK",
                                  "Cancelar",       "Inglés",      "Portugués ",
                                  "Español"};
+const char *const kLabelNames[] = {"portLabel", "baudLabel", "passwordLabel", "languageLabel"};
 
-struct Controls
+QStringList Items(const QComboBox *list)
 {
-    explicit Controls(const CLoginDlg &dialog)
-        : portLabel(dialog.findChild<QLabel *>("portLabel")),
-          baudLabel(dialog.findChild<QLabel *>("baudLabel")),
-          passwordLabel(dialog.findChild<QLabel *>("passwordLabel")),
-          languageLabel(dialog.findChild<QLabel *>("languageLabel")),
-          portList(dialog.findChild<QComboBox *>("portList")),
-          baudList(dialog.findChild<QComboBox *>("baudList")),
-          password(dialog.findChild<QLineEdit *>("passwordEdit")),
-          languageList(dialog.findChild<QComboBox *>("languageList")),
-          ok(dialog.findChild<QPushButton *>("okButton")),
-          cancel(dialog.findChild<QPushButton *>("cancelButton"))
-    {}
-    bool Complete() const
-    {
-        return portLabel && baudLabel && passwordLabel && languageLabel && portList && baudList &&
-               password && languageList && ok && cancel;
-    }
-    // Title, the four labels, the buttons and the language list's entries.
-    QStringList Labels() const
-    {
-        QStringList labels{portLabel->window()->windowTitle(),
-                           portLabel->text(),
-                           baudLabel->text(),
-                           passwordLabel->text(),
-                           languageLabel->text(),
-                           ok->text(),
-                           cancel->text()};
-        for (int i = 0; i < languageList->count(); ++i)
-            labels << languageList->itemText(i);
-        return labels;
-    }
+    QStringList items;
+    for (int i = 0; i < list->count(); ++i)
+        items << list->itemText(i);
+    return items;
+}
 
-    QLabel *portLabel, *baudLabel, *passwordLabel, *languageLabel;
-    QComboBox *portList, *baudList;
-    QLineEdit *password;
-    QComboBox *languageList;
-    QPushButton *ok, *cancel;
-};
-
-// One dialog on its own port, shown and active.
+// One dialog on its own port, shown and active, with its controls at hand
+// and its message boxes recorded.
 class LoginFixture
 {
 public:
     explicit LoginFixture(const StartupSettings &initial, QStringList names = PresentPortNames())
-        : dialog(port, initial, names), controls(dialog)
+        : dialog(port, initial, names)
     {
         dialog.show();
         active = QTest::qWaitForWindowActive(&dialog);
     }
 
-    // Types the password and presses Enter in the password field.
-    void ConfirmWithEnter(const QString &password)
+    template <typename Control> Control *Find(const char *name) const
     {
-        controls.password->setText(password);
-        controls.password->setFocus();
-        QTest::keyClick(controls.password, Qt::Key_Return);
+        return dialog.findChild<Control *>(QLatin1String(name));
+    }
+    bool Complete() const
+    {
+        for (const char *name : kLabelNames)
+            if (!Find<QLabel>(name))
+                return false;
+        return portList && baudList && languageList && password && ok && cancel;
+    }
+    QStringList Labels() const
+    {
+        QStringList labels{dialog.windowTitle()};
+        for (const char *name : kLabelNames)
+            labels << Find<QLabel>(name)->text();
+        return labels << ok->text() << cancel->text() << Items(languageList);
+    }
+    // Types the password and presses Enter in the password field.
+    void ConfirmWithEnter(const QString &text)
+    {
+        password->setText(text);
+        password->setFocus();
+        QTest::keyClick(password, Qt::Key_Return);
     }
 
+    MessageRecorder messages;
     CSerialPort port;
     CLoginDlg dialog;
-    Controls controls;
     bool active = false;
+    QComboBox *portList = Find<QComboBox>("portList");
+    QComboBox *baudList = Find<QComboBox>("baudList");
+    QComboBox *languageList = Find<QComboBox>("languageList");
+    QLineEdit *password = Find<QLineEdit>("passwordEdit");
+    QPushButton *ok = Find<QPushButton>("okButton");
+    QPushButton *cancel = Find<QPushButton>("cancelButton");
 };
 
 StartupSettings Initial(const QString &language = QStringLiteral("1"))
@@ -103,12 +97,7 @@ StartupSettings Initial(const QString &language = QStringLiteral("1"))
     return {QString::fromLatin1(SimulatedPort::kName), QStringLiteral("115200"), language};
 }
 
-sim::SimOptions SilentTerminal()
-{
-    sim::SimOptions options;
-    options.faults.silentAfter = 0;
-    return options;
-}
+const SimSetUp kSilent = [](sim::SimOptions &o) { o.faults.silentAfter = 0; };
 
 } // namespace
 
@@ -162,16 +151,14 @@ void LoginDialogTest::opensWithChoicesPreselectedAndFocusInPassword()
     SimulatedPort sim;
     QVERIFY(sim.Started());
     LoginFixture login(Initial());
-    QVERIFY(login.controls.Complete());
+    QVERIFY(login.Complete());
     QVERIFY(login.active);
-    const Controls &c = login.controls;
-
-    QCOMPARE(c.portList->currentText(), QStringLiteral("SIM0"));
-    QCOMPARE(c.baudList->currentText(), QStringLiteral("115200"));
-    QCOMPARE(c.baudList->count(), 7);
-    QCOMPARE(c.baudList->itemText(0), QStringLiteral("2400"));
-    QCOMPARE(c.password->echoMode(), QLineEdit::Password);
-    QTRY_COMPARE(QApplication::focusWidget(), c.password);
+    QCOMPARE(login.portList->currentText(), QStringLiteral("SIM0"));
+    QCOMPARE(login.baudList->currentText(), QStringLiteral("115200"));
+    QCOMPARE(Items(login.baudList),
+             (QStringList{"2400", "4800", "9600", "19200", "38400", "57600", "115200"}));
+    QCOMPARE(login.password->echoMode(), QLineEdit::Password);
+    QTRY_COMPARE(QApplication::focusWidget(), login.password);
 }
 
 void LoginDialogTest::labelsForStoredLanguage_data()
@@ -192,50 +179,41 @@ void LoginDialogTest::labelsForStoredLanguage()
     QFETCH(int, selected);
     QFETCH(QStringList, labels);
     LoginFixture login(Initial(stored), {});
-    QCOMPARE(login.controls.languageList->currentIndex(), selected);
-    QCOMPARE(login.controls.Labels(), labels);
+    QCOMPARE(login.languageList->currentIndex(), selected);
+    QCOMPARE(login.Labels(), labels);
 }
 
 void LoginDialogTest::spanishRelabelsAtOnceAndSpeaksSpanish()
 {
-    MessageRecorder messages;
     LoginFixture login(Initial(), {});
-    const Controls &c = login.controls;
-
-    c.languageList->setCurrentIndex(2);
-    QCOMPARE(c.languageList->currentIndex(), 2);
-    QCOMPARE(c.Labels(), kSpanishLabels);
+    login.languageList->setCurrentIndex(2);
+    QCOMPARE(login.Labels(), kSpanishLabels);
     // The labels change at once; the language code only when confirmed.
     QCOMPARE(lang::Code(), lang::kEnglish);
 
-    c.portList->setCurrentIndex(-1);
+    login.portList->setCurrentIndex(-1);
     login.ConfirmWithEnter(QStringLiteral("1234"));
     QCOMPARE(lang::Code(), lang::kSpanish);
-    QCOMPARE(messages.Count(), 1);
-    QCOMPARE(messages.LastText(), QStringLiteral("Por favor seleccione el puerto COM."));
-    QCOMPARE(messages.LastStyle(), 16);
-    QCOMPARE(messages.Messages().last().caption, QStringLiteral("Kestrel Manager"));
+    QCOMPARE(login.messages.Summary(), QStringLiteral("[16] Por favor seleccione el puerto COM."));
+    QCOMPARE(login.messages.Messages().last().caption, QStringLiteral("Kestrel Manager"));
     QVERIFY(!login.port.IsOpen());
 
-    c.languageList->setCurrentIndex(1);
-    QCOMPARE(c.Labels(), kPortugueseLabels);
-    c.languageList->setCurrentIndex(0);
-    QCOMPARE(c.Labels(), kEnglishLabels);
-    QCOMPARE(c.languageList->currentIndex(), 0);
+    login.languageList->setCurrentIndex(1);
+    QCOMPARE(login.Labels(), kPortugueseLabels);
+    login.languageList->setCurrentIndex(0);
+    QCOMPARE(login.Labels(), kEnglishLabels);
 }
 
 void LoginDialogTest::garbageSettingsFallBackToEnglish()
 {
-    MessageRecorder messages;
     LoginFixture login({QStringLiteral("nowhere"), QStringLiteral("abc"), QStringLiteral("9")},
                        {QStringLiteral("Port (ttyS4)"), QStringLiteral("Port (ttyS5)")});
-    const Controls &c = login.controls;
-    QCOMPARE(c.languageList->currentIndex(), 0);
-    QCOMPARE(c.portList->currentIndex(), 0);
+    QCOMPARE(login.languageList->currentIndex(), 0);
+    QCOMPARE(login.portList->currentIndex(), 0);
     // An unknown rate leaves the choice to the user, who is asked for it.
-    QCOMPARE(c.baudList->currentIndex(), -1);
+    QCOMPARE(login.baudList->currentIndex(), -1);
     login.ConfirmWithEnter(QStringLiteral("1234"));
-    QCOMPARE(messages.LastText(), QStringLiteral("Please you must select a Baut Rate."));
+    QCOMPARE(login.messages.LastText(), QStringLiteral("Please you must select a Baut Rate."));
     QCOMPARE(login.dialog.LanguageCodeText(), QStringLiteral("1"));
 }
 
@@ -246,19 +224,18 @@ void LoginDialogTest::inputChecks_data()
     QTest::addColumn<bool>("clearBaud");
     QTest::addColumn<QString>("password");
     QTest::addColumn<QString>("message");
-    QTest::addColumn<bool>("passwordSelected");
 
     QTest::newRow("no port comes first") << 0 << true << true << ""
-                                         << "Please you must select a COM Port." << false;
+                                         << "Please you must select a COM Port.";
     QTest::newRow("no baud rate") << 0 << false << true << ""
-                                  << "Please you must select a Baut Rate." << false;
+                                  << "Please you must select a Baut Rate.";
     QTest::newRow("no password") << 0 << false << false << ""
-                                 << "Please input the Software Password." << true;
+                                 << "Please input the Software Password.";
     QTest::newRow("no password, Portuguese") << 1 << false << false << ""
-                                             << "Por favor, insira a senha." << true;
+                                             << "Por favor, insira a senha.";
     QTest::newRow("short password, Spanish")
         << 2 << false << false << "123"
-        << "Error: La contraseña debe tener entre 4 y 12 caracteres!" << true;
+        << "Error: La contraseña debe tener entre 4 y 12 caracteres!";
 }
 
 void LoginDialogTest::inputChecks()
@@ -268,28 +245,23 @@ void LoginDialogTest::inputChecks()
     QFETCH(bool, clearBaud);
     QFETCH(QString, password);
     QFETCH(QString, message);
-    QFETCH(bool, passwordSelected);
 
-    MessageRecorder messages;
     LoginFixture login(Initial(), {QStringLiteral("Virtual port (SIM0)")});
-    const Controls &c = login.controls;
-    c.languageList->setCurrentIndex(language);
+    login.languageList->setCurrentIndex(language);
     if (clearPort)
-        c.portList->setCurrentIndex(-1);
+        login.portList->setCurrentIndex(-1);
     if (clearBaud)
-        c.baudList->setCurrentIndex(-1);
-    c.ok->setFocus();
-    c.password->setText(password.isEmpty() ? QString() : password);
-    QTest::keyClick(c.ok, Qt::Key_Return);
+        login.baudList->setCurrentIndex(-1);
+    login.ok->setFocus();
+    login.password->setText(password);
+    QTest::keyClick(login.ok, Qt::Key_Return);
 
-    QCOMPARE(messages.Count(), 1);
-    QCOMPARE(messages.LastText(), message);
-    QCOMPARE(messages.LastStyle(), 16);
+    QCOMPARE(login.messages.Summary(), "[16] " + message);
     QVERIFY(login.dialog.isVisible());
     QVERIFY(!login.port.IsOpen());
-    if (passwordSelected) {
-        QCOMPARE(QApplication::focusWidget(), c.password);
-        QCOMPARE(c.password->selectedText(), password);
+    if (!clearBaud) { // the password's fault: the field is selected
+        QCOMPARE(QApplication::focusWidget(), login.password);
+        QCOMPARE(login.password->selectedText(), password);
     }
 }
 
@@ -308,34 +280,30 @@ void LoginDialogTest::passwordLengthBounds()
     QFETCH(QString, password);
     QFETCH(bool, sent);
 
-    sim::SimOptions options;
-    options.password = "123456789012";
-    SimulatedPort sim(options);
+    SimulatedPort sim(SimOptionsWith([](sim::SimOptions &o) { o.password = "123456789012"; }));
     QVERIFY(sim.Started());
-    MessageRecorder messages;
     LoginFixture login(Initial());
     login.ConfirmWithEnter(password);
 
     if (!sent) {
         QCOMPARE(
-            messages.LastText(),
+            login.messages.LastText(),
             QStringLiteral("Error: The Software Password must be between 4 and 12 characters!"));
         QVERIFY(!login.port.IsOpen());
-        QCOMPARE(login.controls.password->selectedText(), password);
+        QCOMPARE(login.password->selectedText(), password);
         QCOMPARE(sim.Terminal().CommandCount(), size_t(0));
         return;
     }
     QVERIFY(sim.Terminal().WaitForCommands(1, platform::Millis(kReplyWaitMs)));
     QCOMPARE(QString::fromStdString(sim.Terminal().Commands().front()),
              QStringLiteral("AT+WPAR=9996,\"%1\"").arg(password));
-    QCOMPARE(g_strPortName, std::string("SIM0"));
-    QCOMPARE(g_strBaudRate, std::string("115200"));
+    QCOMPARE(g_strPortName + " " + g_strBaudRate, std::string("SIM0 115200"));
     // 4 characters is the wrong password here, 12 the right one.
     if (password.size() == 12) {
         QTRY_VERIFY_WITH_TIMEOUT(login.dialog.LoginSucceeded(), kReplyWaitMs);
         QCOMPARE(login.dialog.result(), int(QDialog::Accepted));
     } else {
-        QTRY_COMPARE_WITH_TIMEOUT(messages.LastText(),
+        QTRY_COMPARE_WITH_TIMEOUT(login.messages.LastText(),
                                   QStringLiteral("ERROR:Software Password invalid!"), kReplyWaitMs);
     }
     QVERIFY(!login.port.IsOpen());
@@ -344,22 +312,20 @@ void LoginDialogTest::passwordLengthBounds()
 void LoginDialogTest::controlCharactersStayOutOfThePassword()
 {
     LoginFixture login(Initial(), {});
-    QLineEdit *password = login.controls.password;
     for (const char *pasted : {"12\r34", "12\n34", "12\x7f"}) {
         QGuiApplication::clipboard()->setText(QString::fromLatin1(pasted));
-        password->paste();
-        QCOMPARE(password->text(), QString());
+        login.password->paste();
+        QCOMPARE(login.password->text(), QString());
     }
     QGuiApplication::clipboard()->setText(QStringLiteral("12 34"));
-    password->paste();
-    QCOMPARE(password->text(), QStringLiteral("12 34"));
+    login.password->paste();
+    QCOMPARE(login.password->text(), QStringLiteral("12 34"));
 }
 
 void LoginDialogTest::lowerCaseOkSucceedsPastUnsolicitedLines()
 {
-    SimulatedPort sim(SilentTerminal());
+    SimulatedPort sim(SimOptionsWith(kSilent));
     QVERIFY(sim.Started());
-    MessageRecorder messages;
     LoginFixture login(Initial());
     login.ConfirmWithEnter(QStringLiteral("0000"));
     QVERIFY(sim.Terminal().WaitForCommands(1, platform::Millis(kReplyWaitMs)));
@@ -370,38 +336,32 @@ void LoginDialogTest::lowerCaseOkSucceedsPastUnsolicitedLines()
     QCOMPARE(login.dialog.result(), int(QDialog::Accepted));
     QVERIFY(!login.dialog.isVisible());
     QVERIFY(!login.port.IsOpen());
-    QCOMPARE(messages.Count(), 0);
-    QCOMPARE(login.dialog.PortText(), QStringLiteral("SIM0"));
-    QCOMPARE(login.dialog.BaudText(), QStringLiteral("115200"));
-    QCOMPARE(login.dialog.PasswordText(), QStringLiteral("0000"));
-    QCOMPARE(login.dialog.LanguageCodeText(), QStringLiteral("1"));
+    QCOMPARE(login.messages.Count(), 0);
+    QCOMPARE((QStringList{login.dialog.PortText(), login.dialog.BaudText(),
+                          login.dialog.PasswordText(), login.dialog.LanguageCodeText()}),
+             (QStringList{"SIM0", "115200", "0000", "1"}));
 }
 
 void LoginDialogTest::mouseClickOnOkConfirmsLikeEnter()
 {
     SimulatedPort sim;
     QVERIFY(sim.Started());
-    MessageRecorder messages;
     LoginFixture login(Initial());
-    login.controls.password->setText(QStringLiteral("1234"));
-    QTest::mouseClick(login.controls.ok, Qt::LeftButton);
+    login.password->setText(QStringLiteral("1234"));
+    QTest::mouseClick(login.ok, Qt::LeftButton);
     QTRY_VERIFY_WITH_TIMEOUT(login.dialog.LoginSucceeded(), kReplyWaitMs);
     QCOMPARE(sim.Terminal().Commands(), std::vector<std::string>{"AT+WPAR=9996,\"1234\""});
-    QCOMPARE(messages.Count(), 0);
+    QCOMPARE(login.messages.Count(), 0);
 }
 
 void LoginDialogTest::cmeErrorIsAnInvalidPassword()
 {
-    sim::SimOptions options;
-    options.faults.cmeError = 16;
-    SimulatedPort sim(options);
+    SimulatedPort sim(SimOptionsWith([](sim::SimOptions &o) { o.faults.cmeError = 16; }));
     QVERIFY(sim.Started());
-    MessageRecorder messages;
     LoginFixture login(Initial(QStringLiteral("2")));
     login.ConfirmWithEnter(QStringLiteral("9999"));
-    QTRY_COMPARE_WITH_TIMEOUT(messages.Count(), 1, kReplyWaitMs);
-    QCOMPARE(messages.LastText(), QStringLiteral("Erro: Senha inválida!"));
-    QCOMPARE(messages.LastStyle(), 16);
+    QTRY_COMPARE_WITH_TIMEOUT(login.messages.Count(), 1, kReplyWaitMs);
+    QCOMPARE(login.messages.Summary(), QStringLiteral("[16] Erro: Senha inválida!"));
     QVERIFY(!login.dialog.LoginSucceeded());
     QVERIFY(login.dialog.isVisible());
     QVERIFY(!login.port.IsOpen());
@@ -409,21 +369,19 @@ void LoginDialogTest::cmeErrorIsAnInvalidPassword()
     // The right password then gets in.
     login.ConfirmWithEnter(QStringLiteral("1234"));
     QTRY_VERIFY_WITH_TIMEOUT(login.dialog.LoginSucceeded(), kReplyWaitMs);
-    QCOMPARE(messages.Count(), 1);
+    QCOMPARE(login.messages.Count(), 1);
 }
 
 void LoginDialogTest::noAnswerTimesOutAndSecondTryWorks()
 {
     login::g_nLoginTimeout = 300;
-    SimulatedPort sim(SilentTerminal());
+    SimulatedPort sim(SimOptionsWith(kSilent));
     QVERIFY(sim.Started());
-    MessageRecorder messages;
     LoginFixture login(Initial());
     login.ConfirmWithEnter(QStringLiteral("1234"));
     QVERIFY(login.port.IsOpen());
-    QTRY_COMPARE_WITH_TIMEOUT(messages.Count(), 1, kReplyWaitMs);
-    QCOMPARE(messages.LastText(), QStringLiteral("Error: Timeout, check the COM Port!"));
-    QCOMPARE(messages.LastStyle(), 16);
+    QTRY_COMPARE_WITH_TIMEOUT(login.messages.Count(), 1, kReplyWaitMs);
+    QCOMPARE(login.messages.Summary(), QStringLiteral("[16] Error: Timeout, check the COM Port!"));
     QVERIFY(!login.port.IsOpen());
     QVERIFY(login.dialog.isVisible());
 
@@ -431,39 +389,31 @@ void LoginDialogTest::noAnswerTimesOutAndSecondTryWorks()
     login::g_nLoginTimeout = 8000;
     login.ConfirmWithEnter(QStringLiteral("1234"));
     QTRY_VERIFY_WITH_TIMEOUT(login.dialog.LoginSucceeded(), kReplyWaitMs);
-    QCOMPARE(messages.Count(), 1);
+    QCOMPARE(login.messages.Count(), 1);
 }
 
 void LoginDialogTest::overlongLineIsAReceiveError()
 {
     login::g_nLoginTimeout = 300;
-    sim::SimOptions options;
-    options.faults.overlongAt = 1;
-    SimulatedPort sim(options);
+    SimulatedPort sim(SimOptionsWith([](sim::SimOptions &o) { o.faults.overlongAt = 1; }));
     QVERIFY(sim.Started());
-    MessageRecorder messages;
     LoginFixture login(Initial(QStringLiteral("3")));
     login.ConfirmWithEnter(QStringLiteral("1234"));
-    QTRY_COMPARE_WITH_TIMEOUT(messages.Count(), 1, kReplyWaitMs);
-    QCOMPARE(messages.LastText(), QStringLiteral("Error: La capacidad de memoria se ha superado!"));
-    QCOMPARE(messages.LastStyle(), 32);
     // Reception stays stopped, so the answer never comes: the time-out ends it.
-    QTRY_COMPARE_WITH_TIMEOUT(messages.Count(), 2, kReplyWaitMs);
-    QCOMPARE(messages.LastText(),
-             QStringLiteral("Error: Tiempo de espera excedido, comprobar el puerto COM!"));
+    QTRY_COMPARE_WITH_TIMEOUT(login.messages.Count(), 2, kReplyWaitMs);
+    QCOMPARE(login.messages.Summary(),
+             QStringLiteral("[32] Error: La capacidad de memoria se ha superado!\n"
+                            "[16] Error: Tiempo de espera excedido, comprobar el puerto COM!"));
     QVERIFY(!login.port.IsOpen());
     QVERIFY(!login.dialog.LoginSucceeded());
 }
 
 void LoginDialogTest::portThatCannotOpen()
 {
-    MessageRecorder messages;
     LoginFixture login({QStringLiteral("ttyNOPE"), QStringLiteral("9600"), QStringLiteral("1")},
                        {QStringLiteral("Ghost port (ttyNOPE)")});
     login.ConfirmWithEnter(QStringLiteral("1234"));
-    QCOMPARE(messages.Count(), 1);
-    QCOMPARE(messages.LastText(), QStringLiteral("Error: Can`t open Port:  ttyNOPE !"));
-    QCOMPARE(messages.LastStyle(), 16);
+    QCOMPARE(login.messages.Summary(), QStringLiteral("[16] Error: Can`t open Port:  ttyNOPE !"));
     QVERIFY(login.dialog.isVisible());
     QCOMPARE(g_strBaudRate, std::string("9600"));
 }
@@ -473,15 +423,14 @@ void LoginDialogTest::savedCom1SelectsLaterCom10()
     LoginFixture login({QStringLiteral("COM1"), QStringLiteral("115200"), QStringLiteral("1")},
                        {QStringLiteral("Communications Port (COM1)"),
                         QStringLiteral("Communications Port (COM10)")});
-    QCOMPARE(login.controls.portList->count(), 2);
-    QCOMPARE(login.controls.portList->currentText(), QStringLiteral("COM10"));
+    QCOMPARE(Items(login.portList), (QStringList{"COM1", "COM10"}));
+    QCOMPARE(login.portList->currentText(), QStringLiteral("COM10"));
 }
 
 void LoginDialogTest::cancelDuringExchangeClosesPort()
 {
-    SimulatedPort sim(SilentTerminal());
+    SimulatedPort sim(SimOptionsWith(kSilent));
     QVERIFY(sim.Started());
-    MessageRecorder messages;
     LoginFixture login(Initial());
     login.ConfirmWithEnter(QStringLiteral("1234"));
     QVERIFY(login.port.IsOpen());
@@ -489,7 +438,7 @@ void LoginDialogTest::cancelDuringExchangeClosesPort()
     QCOMPARE(login.dialog.result(), int(QDialog::Rejected));
     QVERIFY(!login.port.IsOpen());
     QVERIFY(!login.dialog.LoginSucceeded());
-    QCOMPARE(messages.Count(), 0);
+    QCOMPARE(login.messages.Count(), 0);
 }
 
 // No label is cut short or runs into its field, in any language; with
@@ -499,19 +448,19 @@ void LoginDialogTest::labelsFitInEachLanguage()
     const QString folder = qEnvironmentVariable("KESTREL_SCREENSHOT_DIR");
     LoginFixture login(Initial(), PresentPortNames()
                                       << QStringLiteral("Communications Port (COM1)"));
-    const Controls &c = login.controls;
     const char *names[] = {"english", "portuguese", "spanish"};
     for (int language = 0; language < 3; ++language) {
-        c.languageList->setCurrentIndex(language);
+        login.languageList->setCurrentIndex(language);
         login.dialog.adjustSize();
         QCoreApplication::processEvents();
-        for (QLabel *label : {c.portLabel, c.baudLabel, c.passwordLabel, c.languageLabel}) {
+        for (const char *name : kLabelNames) {
+            const QLabel *label = login.Find<QLabel>(name);
             QVERIFY2(label->width() >= label->sizeHint().width(), qPrintable(label->text()));
             QVERIFY2(!label->geometry().intersects(label->buddy()->geometry()),
                      qPrintable(label->text()));
             QVERIFY(login.dialog.rect().contains(label->geometry()));
         }
-        for (QPushButton *button : {c.ok, c.cancel})
+        for (QPushButton *button : {login.ok, login.cancel})
             QVERIFY(button->width() >= button->sizeHint().width());
         const QPixmap picture = login.dialog.grab();
         QCOMPARE(picture.toImage().pixelColor(2, 2), QColor(234, 234, 234));

@@ -8,6 +8,10 @@ using main_texts::BottomButton;
 using params::Page;
 using params::Slot;
 
+namespace {
+const SimSetUp kSilent = [](sim::SimOptions &o) { o.faults.silentAfter = 0; };
+}
+
 class MainOperationsTest : public QObject
 {
     Q_OBJECT
@@ -83,35 +87,49 @@ private Q_SLOTS:
         QCOMPARE(harness.Window().Store()[Slot::TxVolume], std::string("12"));
     }
 
-    void readFailureNamesThePositionAndShowsItsPage()
+    void readFailureNamesTheParameterAndShowsItsPage_data()
     {
-        sim::SimOptions options;
-        options.faults.refuseReads = {3005};
-        MainWindowHarness harness(options);
+        QTest::addColumn<int>("language");
+        QTest::addColumn<int>("refused");
+        QTest::addColumn<QString>("message");
+        QTest::addColumn<int>("page");
+        QTest::addColumn<QString>("title");
+        QTest::newRow("forbidden entry 0815")
+            << int(lang::kEnglish) << 3005
+            << "Error:Fail to read Please input a number in the position 0815!" << 133 << "Forbids";
+        QTest::newRow("Spanish, volume")
+            << int(lang::kSpanish) << 16543 << "Error:Error al leer Recepción!" << 184 << "Volumen";
+    }
+
+    void readFailureNamesTheParameterAndShowsItsPage()
+    {
+        QFETCH(int, language);
+        QFETCH(int, refused);
+        QFETCH(QString, message);
+        QFETCH(int, page);
+        QFETCH(QString, title);
+        MainWindowHarness harness(
+            SimOptionsWith([refused](sim::SimOptions &o) { o.faults.refuseReads = {refused}; }),
+            language);
         QVERIFY(harness.TerminalReady());
         harness.FillForbiddenBefore(3005);
-        QTest::mousePress(harness.Window().NavButton(9), Qt::LeftButton);
+        QTest::mousePress(harness.Window().NavButton(10), Qt::LeftButton); // Call Back
 
         QTest::mouseClick(harness.Button(BottomButton::Receive), Qt::LeftButton);
         QTRY_VERIFY_WITH_TIMEOUT(harness.Idle(), kJobWaitMs);
 
-        QVERIFY2(
-            harness.HasBox(
-                QStringLiteral("Error:Fail to read Please input a number in the position 0815!"),
-                16),
-            qPrintable(harness.BoxTexts()));
-        QTRY_COMPARE(harness.Window().VisibleTemplate(), 133);
-        QCOMPARE(harness.Window().PageTitleText(), QStringLiteral("Forbids"));
-        QCOMPARE(harness.Window().SelectedNavIndex(), 9);
+        QVERIFY2(harness.HasBox(message, 16), qPrintable(harness.BoxTexts()));
+        QTRY_COMPARE(harness.Window().VisibleTemplate(), page);
+        QCOMPARE(harness.Window().PageTitleText(), title);
+        QCOMPARE(harness.Window().SelectedNavIndex(), 10);
         // What was read before the failure still reached the pages.
         QCOMPARE(harness.Field(Slot::LongDistanceBlock)->text(), QStringLiteral("00"));
     }
 
     void writeFailureOnTheGeneralPasswordShowsThePasswordsPage()
     {
-        sim::SimOptions options;
-        options.faults.refuseWrites = {32};
-        MainWindowHarness harness(options);
+        MainWindowHarness harness(
+            SimOptionsWith([](sim::SimOptions &o) { o.faults.refuseWrites = {32}; }));
         QVERIFY(harness.TerminalReady());
         harness.Field(Slot::GeneralPassword)->setText(QStringLiteral("123456"));
         QTest::mousePress(harness.Window().NavButton(9), Qt::LeftButton);
@@ -131,9 +149,7 @@ private Q_SLOTS:
 
     void silentTerminalEndsInOvertime()
     {
-        sim::SimOptions options;
-        options.faults.silentAfter = 0;
-        MainWindowHarness harness(options);
+        MainWindowHarness harness(SimOptionsWith(kSilent));
         QVERIFY(harness.TerminalReady());
         g_nJobTimeout = 1500;
 
@@ -156,9 +172,7 @@ private Q_SLOTS:
 
     void exitEscapeAndCloseAreIgnoredWhileAJobRuns()
     {
-        sim::SimOptions options;
-        options.faults.silentAfter = 0;
-        MainWindowHarness harness(options);
+        MainWindowHarness harness(SimOptionsWith(kSilent));
         QVERIFY(harness.TerminalReady());
         g_nJobTimeout = 8000; // long enough for the refusals below, even on a busy machine
         CMainDlg &window = harness.Window();
@@ -178,9 +192,7 @@ private Q_SLOTS:
 
     void destroyedMidJobTheWindowStopsTheThreadsAndLetsThePortGo()
     {
-        sim::SimOptions options;
-        options.faults.silentAfter = 0;
-        MainWindowHarness harness(options);
+        MainWindowHarness harness(SimOptionsWith(kSilent));
         QVERIFY(harness.TerminalReady());
         QTest::mouseClick(harness.Button(BottomButton::Receive), Qt::LeftButton);
         QTRY_VERIFY_WITH_TIMEOUT(harness.Window().Engine().JobRunning(), 10000);
@@ -205,20 +217,6 @@ private Q_SLOTS:
         QVERIFY2(harness.HasBox(QStringLiteral("can`t open port :  SIM0 !"), 16),
                  qPrintable(harness.BoxTexts()));
         QVERIFY(harness.Idle());
-    }
-
-    void spanishReadFailureNamesTheParameter()
-    {
-        sim::SimOptions options;
-        options.faults.refuseReads = {16543};
-        MainWindowHarness harness(options, lang::kSpanish);
-        QVERIFY(harness.TerminalReady());
-        QTest::mouseClick(harness.Button(BottomButton::Receive), Qt::LeftButton);
-        QTRY_VERIFY_WITH_TIMEOUT(harness.Idle(), kJobWaitMs);
-        QVERIFY2(harness.HasBox(QString::fromUtf8("Error:Error al leer Recepción!"), 16),
-                 qPrintable(harness.BoxTexts()));
-        QTRY_COMPARE(harness.Window().VisibleTemplate(), 184);
-        QCOMPARE(harness.Window().PageTitleText(), QStringLiteral("Volumen"));
     }
 };
 

@@ -23,8 +23,8 @@ class MainWindowHarness
 {
 public:
     explicit MainWindowHarness(sim::SimOptions options = {}, int language = lang::kEnglish)
-        : m_password(options.password),
-          m_port(std::make_unique<shell_test::SimulatedPort>(WithBlankListRecords(std::move(options))))
+        : m_password(options.password), m_port(std::make_unique<shell_test::SimulatedPort>(
+                                            WithBlankListRecords(std::move(options))))
     {
         m_savedJobTimeout = g_nJobTimeout;
         lang::SetCode(language);
@@ -119,13 +119,7 @@ public:
         }
         return false;
     }
-    QString BoxTexts() const
-    {
-        QStringList texts;
-        for (const ShownMessage &message : m_boxes.Messages())
-            texts << QStringLiteral("[%1] %2").arg(message.style).arg(message.text);
-        return texts.join(QLatin1Char('\n'));
-    }
+    QString BoxTexts() const { return m_boxes.Summary(); }
 
 private:
     std::string m_password;

@@ -42,11 +42,10 @@ private Q_SLOTS:
         QCOMPARE(window.PageTitleText(), QStringLiteral("Passwords"));
         QVERIFY(window.NavButton(0)->IsSelected());
         QCOMPARE(window.windowTitle(), QStringLiteral("Kestrel Manager  V1.2.0"));
-        QVERIFY(!window.WaitDialog()->isVisible());
-        QCOMPARE(window.WaitDialog()->StatusText(), QStringLiteral("Info!"));
-        QCOMPARE(window.WaitDialog()->HeadlineText(),
-                 QStringLiteral("It is working, Please wait!"));
-        QCOMPARE(window.WaitDialog()->windowTitle(), QStringLiteral("Kestrel Manager"));
+        CWaitDlg *wait = window.WaitDialog();
+        QVERIFY(!wait->isVisible());
+        QCOMPARE((QStringList{wait->windowTitle(), wait->HeadlineText(), wait->StatusText()}),
+                 (QStringList{"Kestrel Manager", "It is working, Please wait!", "Info!"}));
         // Pages are stacked at the placeholder's corner and keep their size.
         for (int index = 0; index < 11; ++index) {
             CParameterPage *page = window.FindPage(TemplateOf(index));
@@ -55,6 +54,21 @@ private Q_SLOTS:
             QCOMPARE(page->parentWidget()->objectName(), QStringLiteral("1019"));
             QCOMPARE(page->isVisible(), index == 0);
         }
+        // The page title: Tahoma (or another face where it is missing), bold, 14 pixels.
+        auto *title = window.findChild<QLabel *>(QStringLiteral("1380"));
+        QVERIFY(title);
+        QCOMPARE(title->font().families().value(0), QStringLiteral("Tahoma"));
+        QCOMPARE(title->font().pixelSize(), 14);
+        QCOMPARE(title->font().weight(), QFont::Bold);
+        QVERIFY(!QFontInfo(title->font()).family().isEmpty());
+        QVERIFY(title->autoFillBackground());
+        QCOMPARE(title->palette().color(QPalette::Window), QColor(234, 234, 234));
+        // The About entry is offered in the context menu.
+        QAction *about = window.AboutAction();
+        QVERIFY(about && window.actions().contains(about));
+        QCOMPARE(about->text(), QStringLiteral("About(&A)..."));
+        QCOMPARE(about->data().toInt(), 16);
+        QCOMPARE(window.contextMenuPolicy(), Qt::ActionsContextMenu);
     }
 
     void navigationSwitchesAtThePressAndTheTitleFollows()
@@ -159,32 +173,6 @@ private Q_SLOTS:
         QVERIFY(window.WaitDialog()->isVisible());
         window.HideWaitBox();
         QVERIFY(!window.WaitDialog()->isVisible());
-    }
-
-    void pageTitleUsesTahomaBoldFourteenPixels()
-    {
-        MainWindowHarness harness;
-        auto *title = harness.Window().findChild<QLabel *>(QStringLiteral("1380"));
-        QVERIFY(title);
-        QCOMPARE(title->font().families().value(0), QStringLiteral("Tahoma"));
-        QCOMPARE(title->font().pixelSize(), 14);
-        QCOMPARE(title->font().weight(), QFont::Bold);
-        QVERIFY(title->autoFillBackground());
-        QCOMPARE(title->palette().color(QPalette::Window), QColor(234, 234, 234));
-        // Without Tahoma some other face is used rather than none.
-        QVERIFY(!QFontInfo(title->font()).family().isEmpty());
-    }
-
-    void aboutEntryIsOfferedInTheContextMenu()
-    {
-        MainWindowHarness harness;
-        CMainDlg &window = harness.Window();
-        QAction *about = window.AboutAction();
-        QVERIFY(about);
-        QCOMPARE(about->text(), QStringLiteral("About(&A)..."));
-        QCOMPARE(about->data().toInt(), 16);
-        QVERIFY(window.actions().contains(about));
-        QCOMPARE(window.contextMenuPolicy(), Qt::ActionsContextMenu);
     }
 
     void labelsFollowTheLanguage_data()

@@ -5,6 +5,7 @@
 
 #include "platform/virtual_ports.h"
 #include "sim/terminal_simulator.h"
+#include "tests/common/sim_set_up.h"
 #include "widgets/app_message_box.h"
 
 #include <QApplication>
@@ -55,6 +56,14 @@ public:
     QString LastText() const { return m_messages.isEmpty() ? QString() : m_messages.last().text; }
     int LastStyle() const { return m_messages.isEmpty() ? 0 : m_messages.last().style; }
     void Clear() { m_messages.clear(); }
+    // What the user saw, in order: one "[style] text" line per box.
+    QString Summary() const
+    {
+        QStringList lines;
+        for (const ShownMessage &message : m_messages)
+            lines << QStringLiteral("[%1] %2").arg(message.style).arg(message.text);
+        return lines.join(QLatin1Char('\n'));
+    }
 
 private:
     QList<ShownMessage> m_messages;

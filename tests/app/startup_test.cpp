@@ -22,14 +22,15 @@ using namespace shell_test;
 namespace {
 
 constexpr int kLoginGiveUpMs = 20000;
+const char *const kKeys[] = {"Settings/port", "Settings/baut", "Settings/language"};
 
-void SetStored(const QString &port, const QString &baud, const QString &language)
+// Port, baud rate and language as stored; nothing for an empty list.
+void SetStored(const QStringList &values)
 {
     QSettings store(QStringLiteral("Quillenbrook"), QStringLiteral("Kestrel Manager"));
     store.clear();
-    store.setValue(QStringLiteral("Settings/port"), port);
-    store.setValue(QStringLiteral("Settings/baut"), baud);
-    store.setValue(QStringLiteral("Settings/language"), language);
+    for (int i = 0; i < values.size(); ++i)
+        store.setValue(QLatin1String(kKeys[i]), values[i]);
     store.sync();
 }
 
@@ -37,9 +38,8 @@ QStringList Stored()
 {
     QSettings store(QStringLiteral("Quillenbrook"), QStringLiteral("Kestrel Manager"));
     QStringList values;
-    for (const char *key : {"Settings/port", "Settings/baut", "Settings/language"})
-        values << (store.contains(QLatin1String(key)) ? store.value(QLatin1String(key)).toString()
-                                                      : QStringLiteral("<missing>"));
+    for (const char *key : kKeys)
+        values << store.value(QLatin1String(key), QStringLiteral("<missing>")).toString();
     return values;
 }
 
@@ -99,6 +99,11 @@ void EnterPassword(CLoginDlg &dialog, const QString &password)
     QTest::keyClick(edit, Qt::Key_Return);
 }
 
+void SelectLanguage(CLoginDlg &dialog, int index)
+{
+    dialog.findChild<QComboBox *>("languageList")->setCurrentIndex(index);
+}
+
 // What the main window was handed.
 struct MainWindowSeen
 {
@@ -109,21 +114,37 @@ struct MainWindowSeen
     bool portOwned = true;
 };
 
-ToolAppSeams Seams(MainWindowSeen &main)
+// One run of the program with the login handled by `action`.
+struct ProgramRun
 {
-    ToolAppSeams seams;
-    seams.runMainWindow = [&main](CSerialPort &port) {
-        main.ran = true;
-        main.language = lang::Code();
-        main.password = g_strSoftwarePassword;
-        main.portName = g_strPortName;
-        main.baud = g_strBaudRate;
-        main.portOpen = port.IsOpen();
-        main.portOwned = port.Owner() != nullptr;
-        return 0;
-    };
-    return seams;
-}
+    explicit ProgramRun(const std::function<void(CLoginDlg &)> &action,
+                        const QStringList &presentNames = {}, const QString &portOverride = {},
+                        const std::function<OsVersion()> &osVersion = {})
+    {
+        ToolAppSeams seams;
+        seams.runMainWindow = [this](CSerialPort &port) {
+            main = {true,          lang::Code(),  g_strSoftwarePassword,  g_strPortName,
+                    g_strBaudRate, port.IsOpen(), port.Owner() != nullptr};
+            return 0;
+        };
+        if (!presentNames.isEmpty())
+            seams.presentPortNames = [presentNames] { return presentNames; };
+        if (osVersion)
+            seams.queryOsVersion = osVersion;
+        CToolApp app(std::move(seams));
+        if (!portOverride.isEmpty())
+            app.SetPortOverride(portOverride);
+        LoginDriver driver(action);
+        status = app.Run();
+        login = driver.seen;
+        languageField = app.Fields().language;
+    }
+
+    int status = -1;
+    LoginSeen login;
+    MainWindowSeen main;
+    QString languageField;
+};
 
 } // namespace
 
@@ -135,13 +156,11 @@ private Q_SLOTS:
     void init();
 
     void emptyStoreGivesDefaults();
-    void com1PreselectedWhenPresent();
-    void storedPortugueseOpensPortuguese();
+    void loginOpensWithTheStoredChoices_data();
+    void loginOpensWithTheStoredChoices();
     void cancelledLoginLeavesSettingsUnchanged();
     void spanishLoginIsStoredAndHandedOn();
     void failedLoginEndsWithoutMainWindow();
-    void portOverrideIsForThisRunOnly();
-    void garbageSettingsDoNotHurt();
     void operatingSystemCheck_data();
     void operatingSystemCheck();
     void aboutBox();
@@ -151,78 +170,83 @@ void StartupTest::init()
 {
     lang::SetCode(lang::kEnglish);
     g_strSoftwarePassword.clear();
-    QSettings store(QStringLiteral("Quillenbrook"), QStringLiteral("Kestrel Manager"));
-    store.clear();
-    store.sync();
+    SetStored({});
 }
 
 void StartupTest::emptyStoreGivesDefaults()
 {
     SimulatedPort sim;
     QVERIFY(sim.Started());
-    MainWindowSeen main;
-    CToolApp app(Seams(main));
-    LoginDriver driver(Cancel);
-    QCOMPARE(app.Run(), 0);
-
-    QVERIFY(driver.seen.shown);
+    const ProgramRun run(Cancel);
+    QCOMPARE(run.status, 0);
+    QVERIFY(run.login.shown);
     // The system's own ports come first, then the advertised virtual ones.
-    QCOMPARE(driver.seen.ports.last(), QStringLiteral("SIM0"));
-    QCOMPARE(driver.seen.baud, QStringLiteral("115200"));
-    QCOMPARE(driver.seen.language, 0);
-    QCOMPARE(driver.seen.title, QStringLiteral("Login"));
-    QVERIFY(!main.ran);
+    QCOMPARE(run.login.ports.last(), QStringLiteral("SIM0"));
+    QCOMPARE(run.login.baud, QStringLiteral("115200"));
+    QCOMPARE(run.login.language, 0);
+    QCOMPARE(run.login.title, QStringLiteral("Login"));
+    QVERIFY(!run.main.ran);
     // Written back at the end, though nothing was stored before.
     QCOMPARE(Stored(), (QStringList{"COM1", "115200", "1"}));
     QVERIFY(g_strPortName.empty());
 }
 
-void StartupTest::com1PreselectedWhenPresent()
+void StartupTest::loginOpensWithTheStoredChoices_data()
 {
-    MainWindowSeen main;
-    ToolAppSeams seams = Seams(main);
-    seams.presentPortNames = [] {
-        return QStringList{QStringLiteral("Communications Port (COM3)"),
-                           QStringLiteral("Communications Port (COM1)")};
-    };
-    CToolApp app(std::move(seams));
-    LoginDriver driver(Cancel);
-    app.Run();
-    QCOMPARE(driver.seen.port, QStringLiteral("COM1"));
+    QTest::addColumn<QStringList>("stored");
+    QTest::addColumn<QStringList>("present");
+    QTest::addColumn<QString>("portOverride");
+    QTest::addColumn<QStringList>("seen"); // port, baud rate, language index, title
+
+    const QString com1 = QStringLiteral("Communications Port (COM1)");
+    const QString sim0 = QStringLiteral("Virtual port (SIM0)");
+    QTest::newRow("nothing stored, COM1 present")
+        << QStringList() << QStringList{QStringLiteral("Communications Port (COM3)"), com1}
+        << QString() << QStringList{"COM1", "115200", "0", "Login"};
+    QTest::newRow("stored Portuguese") << QStringList{"SIM0", "9600", "2"} << QStringList{sim0}
+                                       << QString() << QStringList{"SIM0", "9600", "1", "Iniciar"};
+    QTest::newRow("a port given for this run only")
+        << QStringList{"COM1", "115200", "1"} << QStringList{com1, sim0} << "SIM0"
+        << QStringList{"SIM0", "115200", "0", "Login"};
+    QTest::newRow("garbage") << QStringList{"no such port", "abc", "9"}
+                             << QStringList{QStringLiteral("Port (ttyS4)")} << QString()
+                             << QStringList{"ttyS4", "", "0", "Login"};
 }
 
-void StartupTest::storedPortugueseOpensPortuguese()
+void StartupTest::loginOpensWithTheStoredChoices()
 {
-    SetStored(QStringLiteral("SIM0"), QStringLiteral("9600"), QStringLiteral("2"));
-    MainWindowSeen main;
-    CToolApp app(Seams(main));
-    LoginDriver driver(Cancel);
-    app.Run();
-    QCOMPARE(driver.seen.title, QStringLiteral("Iniciar"));
-    QCOMPARE(driver.seen.language, 1);
-    QCOMPARE(driver.seen.baud, QStringLiteral("9600"));
+    QFETCH(QStringList, stored);
+    QFETCH(QStringList, present);
+    QFETCH(QString, portOverride);
+    QFETCH(QStringList, seen);
+    SetStored(stored);
+    const ProgramRun run(Cancel, present, portOverride);
+    QVERIFY(run.login.shown);
+    QCOMPARE((QStringList{run.login.port, run.login.baud, QString::number(run.login.language),
+                          run.login.title}),
+             seen);
+    QVERIFY(!run.main.ran);
+    // A cancelled login stores nothing new.
+    QCOMPARE(Stored(), (stored.isEmpty() ? QStringList{"COM1", "115200", "1"} : stored));
 }
 
 void StartupTest::cancelledLoginLeavesSettingsUnchanged()
 {
     SimulatedPort sim;
     QVERIFY(sim.Started());
-    SetStored(QStringLiteral("SIM0"), QStringLiteral("9600"), QStringLiteral("1"));
-    MainWindowSeen main;
-    CToolApp app(Seams(main));
-    LoginDriver driver([](CLoginDlg &dialog) {
+    SetStored({"SIM0", "9600", "1"});
+    MessageRecorder messages;
+    const ProgramRun run([](CLoginDlg &dialog) {
         dialog.findChild<QComboBox *>("baudList")->setCurrentIndex(0);
-        dialog.findChild<QComboBox *>("languageList")->setCurrentIndex(2);
+        SelectLanguage(dialog, 2);
         // A refused try sets the language code; the stored choice stays.
         dialog.findChild<QComboBox *>("portList")->setCurrentIndex(-1);
         EnterPassword(dialog, QStringLiteral("1234"));
         dialog.reject();
     });
-    MessageRecorder messages;
-    app.Run();
-    QVERIFY(driver.seen.shown);
+    QVERIFY(run.login.shown);
     QCOMPARE(messages.LastText(), QStringLiteral("Por favor seleccione el puerto COM."));
-    QVERIFY(!main.ran);
+    QVERIFY(!run.main.ran);
     QCOMPARE(Stored(), (QStringList{"SIM0", "9600", "1"}));
 }
 
@@ -230,23 +254,19 @@ void StartupTest::spanishLoginIsStoredAndHandedOn()
 {
     SimulatedPort sim;
     QVERIFY(sim.Started());
-    SetStored(QStringLiteral("SIM0"), QStringLiteral("57600"), QStringLiteral("1"));
-    MainWindowSeen main;
-    CToolApp app(Seams(main));
-    LoginDriver driver([](CLoginDlg &dialog) {
-        dialog.findChild<QComboBox *>("languageList")->setCurrentIndex(2);
+    SetStored({"SIM0", "57600", "1"});
+    const ProgramRun run([](CLoginDlg &dialog) {
+        SelectLanguage(dialog, 2);
         EnterPassword(dialog, QStringLiteral("1234"));
     });
-    QCOMPARE(app.Run(), 0);
-
-    QVERIFY(main.ran);
-    QCOMPARE(main.language, lang::kSpanish);
-    QCOMPARE(main.password, std::string("1234"));
-    QCOMPARE(main.portName, std::string("SIM0"));
-    QCOMPARE(main.baud, std::string("57600"));
-    QVERIFY(!main.portOpen);
-    QVERIFY(!main.portOwned);
-    QCOMPARE(app.Fields().language, QStringLiteral("3"));
+    QCOMPARE(run.status, 0);
+    QVERIFY(run.main.ran);
+    QCOMPARE(run.main.language, lang::kSpanish);
+    QCOMPARE(run.main.password + " " + run.main.portName + " " + run.main.baud,
+             std::string("1234 SIM0 57600"));
+    QVERIFY(!run.main.portOpen);
+    QVERIFY(!run.main.portOwned);
+    QCOMPARE(run.languageField, QStringLiteral("3"));
     QCOMPARE(Stored(), (QStringList{"SIM0", "57600", "3"}));
     QCOMPARE(sim.Terminal().Commands(), std::vector<std::string>{"AT+WPAR=9996,\"1234\""});
 }
@@ -255,54 +275,18 @@ void StartupTest::failedLoginEndsWithoutMainWindow()
 {
     SimulatedPort sim;
     QVERIFY(sim.Started());
-    SetStored(QStringLiteral("SIM0"), QStringLiteral("115200"), QStringLiteral("1"));
-    MainWindowSeen main;
-    CToolApp app(Seams(main));
+    SetStored({"SIM0", "115200", "1"});
     MessageRecorder messages;
-    LoginDriver driver([&messages](CLoginDlg &dialog) {
+    const ProgramRun run([&messages](CLoginDlg &dialog) {
         EnterPassword(dialog, QStringLiteral("4321"));
         // The refusal leaves the dialog open; the user gives up.
         QTRY_COMPARE_WITH_TIMEOUT(messages.Count(), 1, kLoginGiveUpMs);
         dialog.reject();
     });
-    app.Run();
     QCOMPARE(messages.LastText(), QStringLiteral("ERROR:Software Password invalid!"));
-    QVERIFY(!main.ran);
+    QVERIFY(!run.main.ran);
     QVERIFY(g_strSoftwarePassword.empty());
     QCOMPARE(Stored(), (QStringList{"SIM0", "115200", "1"}));
-}
-
-void StartupTest::portOverrideIsForThisRunOnly()
-{
-    SimulatedPort sim;
-    QVERIFY(sim.Started());
-    SetStored(QStringLiteral("COM1"), QStringLiteral("115200"), QStringLiteral("1"));
-    MainWindowSeen main;
-    ToolAppSeams seams = Seams(main);
-    seams.presentPortNames = [] {
-        return QStringList{QStringLiteral("Communications Port (COM1)"),
-                           QStringLiteral("Virtual port (SIM0)")};
-    };
-    CToolApp app(std::move(seams));
-    app.SetPortOverride(QStringLiteral("SIM0"));
-    LoginDriver driver(Cancel);
-    app.Run();
-    QCOMPARE(driver.seen.port, QStringLiteral("SIM0"));
-    QCOMPARE(Stored(), (QStringList{"COM1", "115200", "1"}));
-}
-
-void StartupTest::garbageSettingsDoNotHurt()
-{
-    SetStored(QStringLiteral("no such port"), QStringLiteral("abc"), QStringLiteral("9"));
-    MainWindowSeen main;
-    CToolApp app(Seams(main));
-    LoginDriver driver(Cancel);
-    app.Run();
-    QVERIFY(driver.seen.shown);
-    QCOMPARE(driver.seen.language, 0);
-    QCOMPARE(driver.seen.title, QStringLiteral("Login"));
-    QCOMPARE(driver.seen.baud, QString());
-    QCOMPARE(Stored(), (QStringList{"no such port", "abc", "9"}));
 }
 
 void StartupTest::operatingSystemCheck_data()
@@ -336,25 +320,18 @@ void StartupTest::operatingSystemCheck()
     QCOMPARE(QString::fromLatin1(verdict.refusal), refusal);
     QCOMPARE(verdict.isNT, isNT);
 
-    MainWindowSeen main;
-    ToolAppSeams seams = Seams(main);
-    seams.queryOsVersion = [version] { return version; };
-    CToolApp app(std::move(seams));
     MessageRecorder messages;
-    LoginDriver driver(Cancel);
-    const int status = app.Run();
+    const ProgramRun run(Cancel, {}, {}, [version] { return version; });
     if (refusal.isEmpty()) {
-        QCOMPARE(status, 0);
-        QVERIFY(driver.seen.shown);
+        QCOMPARE(run.status, 0);
+        QVERIFY(run.login.shown);
         QCOMPARE(g_bIsNT, isNT);
         QCOMPARE(messages.Count(), 0);
     } else {
-        QCOMPARE(status, 1);
-        QVERIFY(!driver.seen.shown);
-        QCOMPARE(messages.Count(), 1);
-        QCOMPARE(messages.LastText(), refusal);
+        QCOMPARE(run.status, 1);
+        QVERIFY(!run.login.shown);
+        QCOMPARE(messages.Summary(), "[32] " + refusal);
         QCOMPARE(messages.Messages().last().caption, QStringLiteral("Error"));
-        QCOMPARE(messages.LastStyle(), 32);
     }
     QCOMPARE(Stored(), (QStringList{"COM1", "115200", "1"}));
     g_bIsNT = 1;
