@@ -117,26 +117,6 @@ const ReplyCase kReplyCases[] = {
 
 INSTANTIATE_TEST_SUITE_P(Replies, ReplyStoreEntry, testing::ValuesIn(kReplyCases), CaseName());
 
-TEST(AtcmdFormats, ExportForms)
-{
-    EXPECT_EQ(ExportForwardingRegistration(0, "+5550100", "10"), "0,3,\"+5550100\",145");
-    EXPECT_EQ(ExportForwardingRegistration(1, "5550100", "10"), "1,3,\"5550100\",129");
-    EXPECT_EQ(ExportForwardingRegistration(2, "5550100", "25"), "2,3,\"5550100\",129,7,,,25");
-    EXPECT_EQ(FormatForwardingInactive(3), "3,4");
-    EXPECT_EQ(ExportCallWaiting(true), "1,1");
-    EXPECT_EQ(ExportCallWaiting(false), "0,0,7");
-}
-
-TEST(AtcmdLines, KeyLosesItsReasonDigitAndTheClockGetsQuotes)
-{
-    EXPECT_EQ(BuildAtCommandLine("AT+CCFC0", "0,3,\"+5550100\",145"),
-              "AT+CCFC=0,3,\"+5550100\",145\r");
-    EXPECT_EQ(BuildAtCommandLine("AT+CCFC4", "4,4"), "AT+CCFC=4,4\r");
-    EXPECT_EQ(BuildAtCommandLine("AT+CCWA", "1,1"), "AT+CCWA=1,1\r");
-    EXPECT_EQ(BuildAtCommandLine("AT+CCLK", "11/04/25,10:30:00-03"),
-              "AT+CCLK=\"11/04/25,10:30:00-03\"\r");
-}
-
 TEST(ClockText, BuiltOnlyFromAFullDateTimeAndAValidZone)
 {
     // clang-format off
