@@ -120,11 +120,17 @@ const std::vector<OptionSpec> &Options()
          }},
         {"--silent-after", "N", "answer nothing after N command lines",
          [](P &o, S v) { return SetOptional(o.sim.faults.silentAfter, v); }},
-        {"--latency", "MS", "pause before each reply",
+        {"--latency", "MS", "thinking time: pause before each reply",
          [](P &o, S v) {
              const auto n = ParseNumber(v);
              o.sim.faults.latency = platform::Millis(n.value_or(0));
              return n.has_value();
+         }},
+        {"--wire-baud", "RATE", "send no faster than a line at RATE baud (10 bits a byte)",
+         [](P &o, S v) {
+             const auto n = ParseNumber(v);
+             o.sim.faults.wireBaud = static_cast<uint32_t>(n.value_or(0));
+             return n.has_value() && *n > 0;
          }},
         {"--unsolicited", "LINE", "unsolicited line, e.g. RING (repeatable, sent in turn)",
          [](P &o, S v) {

@@ -49,8 +49,11 @@ struct Faults
 
     // After this many command lines the terminal keeps reading but sends nothing.
     std::optional<std::size_t> silentAfter;
-    // Pause before each final reply (the echo comes at once).
+    // The terminal's thinking time: pause before each reply (the echo comes at once).
     platform::Millis latency{0};
+    // Output no faster than a serial line at this rate carries it (ten bits
+    // a byte); 0 hands it to the pty at once.
+    uint32_t wireBaud = 0;
     // Unsolicited lines, sent in turn after every `unsolicitedEvery`-th reply.
     std::vector<std::string> unsolicited;
     std::size_t unsolicitedEvery = 0;

@@ -46,12 +46,17 @@ std::string Frame(const Reply &reply)
     return bytes + "\r\n" + reply.final + "\r\n";
 }
 
-int PollTimeout(const std::optional<Clock::time_point> &due, Clock::time_point now)
+// Nanoseconds, so that a paced wire is not held up to the next millisecond.
+std::optional<timespec> PollTimeout(const std::optional<Clock::time_point> &due,
+                                    Clock::time_point now)
 {
     if (!due)
-        return -1;
-    const auto wait = std::chrono::ceil<std::chrono::milliseconds>(*due - now).count();
-    return static_cast<int>(std::clamp<long long>(wait, 0, 60'000));
+        return std::nullopt;
+    const auto wait = std::clamp<Clock::duration>(*due - now, Clock::duration::zero(),
+                                                  std::chrono::seconds(60));
+    const auto seconds = std::chrono::floor<std::chrono::seconds>(wait);
+    return timespec{static_cast<time_t>(seconds.count()),
+                    static_cast<long>(std::chrono::nanoseconds(wait - seconds).count())};
 }
 
 } // namespace
@@ -78,6 +83,7 @@ bool TerminalSimulator::Start(std::string &error)
             return false;
         const Faults &faults = m_core.CurrentFaults();
         m_output.SetChunking(faults.chunked, faults.maxChunk, faults.chunkPause);
+        m_output.SetWireBaud(faults.wireBaud);
         m_seed = faults.seed;
     }
     int master = -1, slave = -1;
@@ -132,13 +138,19 @@ void TerminalSimulator::serve()
         const auto flushed = m_output.Flush(m_master.Get(), now);
         if (flushed.failed)
             m_output.Clear();
+        if (m_keepCommandLog && !flushed.finalRepliesSent.empty()) {
+            std::lock_guard lock(m_mutex);
+            for (const auto at : flushed.finalRepliesSent)
+                m_timeline.push_back({TimelineEntry::Kind::FinalReplySent, at});
+        }
         const bool acceptInput = m_output.PendingBytes() < kMaxPendingOutput;
         pollfd fds[2] = {
             {m_master.Get(),
              static_cast<short>((acceptInput ? POLLIN : 0) | (flushed.blocked ? POLLOUT : 0)), 0},
             {m_wake.Get(), POLLIN, 0},
         };
-        if (::poll(fds, 2, PollTimeout(flushed.due, now)) < 0) {
+        const std::optional<timespec> timeout = PollTimeout(flushed.due, now);
+        if (::ppoll(fds, 2, timeout ? &*timeout : nullptr, nullptr) < 0) {
             if (errno == EINTR)
                 continue;
             return;
@@ -178,8 +190,10 @@ void TerminalSimulator::answer(ReceivedLine line)
     platform::Millis latency{0};
     {
         std::lock_guard lock(m_mutex);
-        if (m_keepCommandLog)
+        if (m_keepCommandLog) {
             m_commands.push_back(line.text);
+            m_timeline.push_back({TimelineEntry::Kind::CommandArrived, now});
+        }
         ++m_received;
         const Faults &faults = m_core.CurrentFaults();
         if (!faults.silentAfter || m_received <= *faults.silentAfter) {
@@ -198,12 +212,15 @@ void TerminalSimulator::answer(ReceivedLine line)
             }
             latency = faults.latency;
             m_output.SetChunking(faults.chunked, faults.maxChunk, faults.chunkPause);
+            m_output.SetWireBaud(faults.wireBaud);
         }
     }
     m_commandsChanged.notify_all();
     m_output.Push(std::move(echo), now);
     m_output.Push(std::move(overlong), now);
-    m_output.Push(std::move(reply), now + latency);
+    // A reply ends with its final line and CR LF.
+    const auto finalLineEnd = reply.empty() ? std::nullopt : std::optional(reply.size() - 1);
+    m_output.Push(std::move(reply), now + latency, finalLineEnd);
     m_output.Push(std::move(unsolicited), now + latency);
 }
 
@@ -229,6 +246,13 @@ void TerminalSimulator::ClearCommands()
 {
     std::lock_guard lock(m_mutex);
     m_commands.clear();
+    m_timeline.clear();
+}
+
+std::vector<TimelineEntry> TerminalSimulator::Timeline() const
+{
+    std::lock_guard lock(m_mutex);
+    return m_timeline;
 }
 
 std::optional<std::string> TerminalSimulator::Value(int number) const

@@ -26,6 +26,17 @@
 
 namespace sim {
 
+// When the terminal took a command line, and when it sent the CR that ends a
+// final reply ("OK", "ERROR", "+CME ERROR: n"): an arrival is stamped after
+// the bytes were read, a final reply before the write that carried it, so
+// the tool cannot have seen it sooner.
+struct TimelineEntry
+{
+    enum class Kind { CommandArrived, FinalReplySent };
+    Kind kind;
+    OutputSchedule::Clock::time_point at;
+};
+
 class TerminalSimulator
 {
 public:
@@ -49,7 +60,11 @@ public:
     std::size_t CommandCount() const;
     // Waits until at least `count` lines have been received; false on time-out.
     bool WaitForCommands(std::size_t count, platform::Millis timeout) const;
+    // Forgets the commands and the timeline.
     void ClearCommands();
+    // Arrivals and final replies in the order they happened; kept, like the
+    // commands, only with keepCommandLog.
+    std::vector<TimelineEntry> Timeline() const;
 
     // Live state (see TerminalCore).
     std::optional<std::string> Value(int number) const;
@@ -80,6 +95,7 @@ private:
     mutable std::condition_variable m_commandsChanged;
     TerminalCore m_core;                 // guarded by m_mutex
     std::vector<std::string> m_commands; // guarded by m_mutex
+    std::vector<TimelineEntry> m_timeline; // guarded by m_mutex
     std::size_t m_received = 0;          // guarded by m_mutex; never cleared
     std::vector<std::string> m_injected; // guarded by m_mutex
     uint32_t m_seed;

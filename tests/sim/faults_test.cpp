@@ -129,3 +129,121 @@ TEST(OutputSchedule, ChunksAreSmallPausedAndComplete)
     ::close(pipeFds[0]);
     ::close(pipeFds[1]);
 }
+
+namespace {
+
+// A non-blocking pipe standing for the pty: what Flush writes is read back.
+struct PipeEnds
+{
+    PipeEnds()
+    {
+        int fds[2];
+        EXPECT_EQ(::pipe2(fds, O_NONBLOCK), 0);
+        read.Reset(fds[0]);
+        write.Reset(fds[1]);
+    }
+    std::string Take()
+    {
+        char buffer[256];
+        const ssize_t got = ::read(read.Get(), buffer, sizeof buffer);
+        return got > 0 ? std::string(buffer, static_cast<std::size_t>(got)) : std::string();
+    }
+    platform::UniqueFd read, write;
+};
+
+} // namespace
+
+TEST(OutputSchedule, APacedWireNeverHandsOverMoreThanItCarries)
+{
+    // 9600 baud: ten bits a byte, 1041667 ns each.
+    const auto byteTime = std::chrono::nanoseconds(1041667);
+    struct Case
+    {
+        const char *name;
+        bool chunked;
+    };
+    for (const Case c : {Case{"whole", false}, Case{"chunked", true}}) {
+        PipeEnds pipe;
+        OutputSchedule output;
+        output.SetWireBaud(9600);
+        output.SetChunking(c.chunked, 5, 0ms);
+        const std::string text = "AT+RPAR=16212\r\r\n+RPAR: 5511900000001\r\n\r\nOK\r\n";
+        const auto start = OutputSchedule::Clock::time_point() + 1h;
+        output.Push(text, start);
+        std::string received;
+        auto now = start;
+        while (!output.Empty()) {
+            const auto result = output.Flush(pipe.write.Get(), now);
+            ASSERT_FALSE(result.failed);
+            received += pipe.Take();
+            ASSERT_LE(received.size(), static_cast<std::size_t>((now - start) / byteTime))
+                << c.name << ": more than the wire carries by then";
+            if (!output.Empty()) {
+                ASSERT_TRUE(result.due.has_value()) << c.name;
+                ASSERT_GT(*result.due, now) << c.name << ": the wire waits for the next bytes";
+                now = *result.due;
+            }
+        }
+        EXPECT_EQ(received, text) << c.name;
+        EXPECT_EQ(now - start, byteTime * static_cast<int64_t>(text.size()))
+            << c.name << ": the last byte goes the moment it has crossed";
+    }
+}
+
+TEST(OutputSchedule, TheWriteCarryingTheFinalCrIsStamped)
+{
+    // In pieces of 1..4 bytes the final CR goes out in one of them; that
+    // write, and only that one, reports the final reply as sent.
+    for (uint32_t seed = 1; seed <= 20; ++seed) {
+        PipeEnds pipe;
+        OutputSchedule output;
+        output.SetChunking(true, 4, 1ms);
+        output.Seed(seed);
+        const std::string reply = "\r\n+RPAR: 5\r\n\r\nOK\r\n";
+        const std::size_t finalLineEnd = reply.size() - 1;
+        output.Push("AT+RPAR=5\r", {});
+        output.Push(reply, {}, finalLineEnd);
+        std::string received;
+        int stamps = 0;
+        auto now = OutputSchedule::Clock::time_point();
+        while (!output.Empty()) {
+            const auto result = output.Flush(pipe.write.Get(), now);
+            now = result.due.value_or(now);
+            ASSERT_FALSE(result.failed);
+            const std::size_t before = received.size();
+            received += pipe.Take();
+            const bool carriedCr = before < received.size() && received.size() >= 10 + finalLineEnd &&
+                                   before < 10 + finalLineEnd;
+            EXPECT_EQ(result.finalRepliesSent.size(), carriedCr ? 1u : 0u) << "seed " << seed;
+            stamps += static_cast<int>(result.finalRepliesSent.size());
+        }
+        EXPECT_EQ(stamps, 1) << "seed " << seed;
+    }
+}
+
+TEST(Faults, TheTimelineHoldsEveryArrivalAndEachFinalReply)
+{
+    Running sim([](SimOptions &o) {
+        o.faults.silentAfter = 2;
+        o.faults.refuseReads = {99};
+        o.faults.chunked = true;
+        o.faults.wireBaud = 115200;
+    });
+    EXPECT_EQ(sim.client.Exchange("AT+RPAR=5\r"), "AT+RPAR=5\r\r\n+RPAR: 00\r\n\r\nOK\r\n");
+    EXPECT_EQ(sim.client.Exchange("AT+RPAR=99\r"), "AT+RPAR=99\r\r\nERROR\r\n");
+    ASSERT_TRUE(sim.client.Write("AT\r"));
+    ASSERT_TRUE(sim.terminal->WaitForCommands(3, 10s));
+
+    using Kind = TimelineEntry::Kind;
+    const std::vector<TimelineEntry> timeline = sim.terminal->Timeline();
+    std::vector<Kind> kinds;
+    for (const TimelineEntry &entry : timeline)
+        kinds.push_back(entry.kind);
+    EXPECT_EQ(kinds, (std::vector<Kind>{Kind::CommandArrived, Kind::FinalReplySent, Kind::CommandArrived,
+                                        Kind::FinalReplySent, Kind::CommandArrived}))
+        << "the silent terminal sends no final reply to the third";
+    EXPECT_TRUE(std::is_sorted(timeline.begin(), timeline.end(),
+                               [](const TimelineEntry &a, const TimelineEntry &b) { return a.at < b.at; }));
+    sim.terminal->ClearCommands();
+    EXPECT_TRUE(sim.terminal->Timeline().empty());
+}

@@ -14,7 +14,8 @@ TEST(ProgramOptions, ValuesReachTheOptions)
     const std::vector<std::string> args = {
         "--name", "BENCH", "--password=9876", "--refuse-read", "5,3001-3003", "--cme-error", "10",
         "--silent-after", "4", "--unsolicited", "RING", "--chunked", "--seed", "9",
-        "--ccfc-subaddress", "typed", "--ccfc-classes", "2,4,16", "--echo-off", "--no-advertise"};
+        "--ccfc-subaddress", "typed", "--ccfc-classes", "2,4,16", "--echo-off", "--no-advertise",
+        "--wire-baud", "115200", "--latency", "30"};
     // clang-format on
     ASSERT_TRUE(ParseProgramOptions(args, options, error)) << error;
     EXPECT_EQ(options.portName, "BENCH");
@@ -30,6 +31,8 @@ TEST(ProgramOptions, ValuesReachTheOptions)
     EXPECT_EQ(options.sim.forwardStyle.subaddress, ForwardReplyStyle::Subaddress::QuotedWithType);
     EXPECT_EQ(options.sim.forwardStyle.otherClasses, (std::vector<int>{2, 4, 16}));
     EXPECT_FALSE(options.sim.echo);
+    EXPECT_EQ(options.sim.faults.wireBaud, 115200u);
+    EXPECT_EQ(options.sim.faults.latency, std::chrono::milliseconds(30));
 }
 
 TEST(ProgramOptions, MistakesAreNamed)
@@ -38,7 +41,8 @@ TEST(ProgramOptions, MistakesAreNamed)
         {"--bogus"},           {"--latency"},
         {"--latency", "soon"}, {"--refuse-read", "9-3"},
         {"--chunked=1"},       {"--ccfc-subaddress", "odd"},
-        {"--name", ""}};
+        {"--name", ""},        {"--wire-baud", "0"},
+        {"--wire-baud", "fast"}};
     for (const auto &args : bad) {
         ProgramOptions options;
         std::string error;
