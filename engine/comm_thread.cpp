@@ -5,6 +5,7 @@
 #include "link/at_log.h"
 #include "link/reply.h"
 #include "link/serial_link.h"
+#include "link/shared_settings.h"
 #include "platform/messages.h"
 
 #include <algorithm>
@@ -109,8 +110,23 @@ void CCommThread::SendCommand()
 {
     if (m_nCommandLength == 0)
         return;
+    KeepDeviceGap();
     LogTraffic(std::string_view(m_szCommand, m_nCommandLength), 0);
     m_port.Send(m_szCommand, m_nCommandLength);
+}
+
+// The terminal gets its gap after every final reply, however quickly the
+// job has its next command ready. Lines that arrive meanwhile wait in the
+// queue, as during any pause.
+void CCommThread::KeepDeviceGap()
+{
+    using Clock = std::chrono::steady_clock;
+    const Clock::time_point due = m_port.LastFinalReply() + Millis(g_nDeviceGap.load());
+    const Clock::time_point start = Clock::now();
+    if (start >= due)
+        return;
+    m_thread.Queue().SleepUntil(due);
+    m_gapNs += std::chrono::nanoseconds(Clock::now() - start).count();
 }
 
 void CCommThread::PostToOwner(uint32_t message, uintptr_t wParam, intptr_t lParam)
@@ -119,17 +135,17 @@ void CCommThread::PostToOwner(uint32_t message, uintptr_t wParam, intptr_t lPara
         owner->PostMessage(message, wParam, lParam);
 }
 
+// The owner's queue takes the two in the order posted, so the timer is
+// restarted without the worker waiting for it.
 void CCommThread::RestartJobTimer()
 {
     PostToOwner(WM_JOB_TIMER_STOP);
-    Sleep(20ms);
     PostToOwner(WM_JOB_TIMER_START);
 }
 
 void CCommThread::StopJobTimer()
 {
     PostToOwner(WM_JOB_TIMER_STOP);
-    Sleep(20ms);
 }
 
 void CCommThread::CompleteJob(const char *)

@@ -48,9 +48,10 @@ public:
 
     // The command line in the buffer, for tests.
     std::string_view Command() const { return {m_szCommand, m_nCommandLength}; }
-    // The time the worker has spent in its specified pauses, for the
-    // benchmark's account of where a job's time goes.
+    // The time the worker has spent in its specified pauses, and waiting
+    // for the device gap, for the benchmark's account of where a job's time goes.
     platform::Millis PausedTime() const { return platform::Millis(m_pausedMs.load()); }
+    std::chrono::nanoseconds GapTime() const { return std::chrono::nanoseconds(m_gapNs.load()); }
 
 private:
     void OnStartJob(intptr_t code);
@@ -59,6 +60,7 @@ private:
     void RestartJobTimer();
     void StopJobTimer();
     void ResetJobSteps();
+    void KeepDeviceGap();
 
     ISerialLink &m_port;
     platform::IMessageTarget *m_pFIFOThread = nullptr;
@@ -68,6 +70,7 @@ private:
     char m_szCommand[512] = {};
     std::atomic<uint32_t> m_nJobState{kIdle};
     std::atomic<int64_t> m_pausedMs{0};
+    std::atomic<int64_t> m_gapNs{0};
     // "ComDelayEvent": set once when the thread starts and by nothing else, so
     // the first pause ends at once and every later one lasts its full time.
     platform::Event m_hComDelayEvent{platform::ResetMode::Manual, false};

@@ -1,5 +1,6 @@
 #include "link/line_builder.h"
 
+#include "link/reply.h"
 #include "link/serial_port.h"
 
 #include <algorithm>
@@ -96,6 +97,9 @@ bool RxLineBuilder::completeLine()
         m_owner.OnRxError(RxError::SwapFailed);
         return false;
     }
+    const RxLineBuffer &fill = m_port.FillBuffer();
+    if (IsFinalReply(std::string_view(fill.data.data(), std::min(static_cast<uint32_t>(fill.count), kRxLineSize))))
+        m_port.NoteFinalReply();
     m_port.SetLineBufferFree(false);
     m_port.SwapLineBuffers();
     m_owner.OnRxLineReady();

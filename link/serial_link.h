@@ -4,6 +4,7 @@
 
 #include "platform/message_queue.h"
 
+#include <chrono>
 #include <cstdint>
 
 class ISerialLink
@@ -21,4 +22,7 @@ public:
     virtual void Send(const char *data, uint32_t length) = 0;
     // The window that receives the port's and the jobs' notifications.
     virtual platform::IMessageTarget *Owner() const = 0;
+    // When the terminal's last final reply on this link came in, for the
+    // device gap before the next command; the clock's epoch when none has.
+    virtual std::chrono::steady_clock::time_point LastFinalReply() const { return {}; }
 };

@@ -73,6 +73,12 @@ public:
     void SetPostMsgEvent() { m_hPostMsgEvent->Set(); }
     bool PostMsgEventSet() const { return m_hPostMsgEvent->IsSet(); }
 
+    // The line builder notes each final reply as it completes it. Kept
+    // across closes and ResetHandles: the login's "OK" counts for the gap
+    // before the first command of the job that follows.
+    void NoteFinalReply() { m_lastFinalReply = std::chrono::steady_clock::now(); }
+    std::chrono::steady_clock::time_point LastFinalReply() const override { return m_lastFinalReply; }
+
     // Why the last open (or other device call) failed.
     std::string LastErrorText() const { return m_hComm.LastErrorText(); }
     int LastError() const { return m_hComm.LastError(); }
@@ -107,6 +113,7 @@ private:
     std::unique_ptr<platform::Semaphore> m_hTxSemaphore;
     std::atomic<platform::IMessageTarget *> m_pOwner{nullptr};
     std::atomic<int32_t> m_bLineBufferFree{1};
+    std::atomic<std::chrono::steady_clock::time_point> m_lastFinalReply{};
     WriteRequest m_writeRequest;
     std::vector<char> m_writeBuffer; // what the running write thread sends
     std::unique_ptr<platform::Gate> m_hSendGate;

@@ -2,7 +2,10 @@
 // Process-wide settings of the link: set by the start-up and the login on the
 // UI thread before any port thread or job reads them.
 
+#include <atomic>
+#include <optional>
 #include <string>
+#include <string_view>
 
 // Port name as the user picked it: a bare name ("ttyUSB0", "SIM0") or a path.
 extern std::string g_strPortName;
@@ -13,3 +16,13 @@ extern std::string g_strBaudRate;
 extern std::string g_strAppDir;
 // 1 on systems that wait for overlapped completions (every system we run on).
 extern int g_bIsNT;
+
+// The device gap: a command goes to the terminal no sooner than this many
+// milliseconds after the terminal's final reply to the previous command.
+// 20 by default, which terminals have always had at least; 0 to 1000.
+inline constexpr int kDefaultDeviceGap = 20;
+inline constexpr int kMaxDeviceGap = 1000;
+extern std::atomic<int> g_nDeviceGap;
+// A gap given as text (the stored setting, a command-line value): whole
+// milliseconds from 0 to 1000 and nothing else; nothing for anything else.
+std::optional<int> ParseDeviceGap(std::string_view text);

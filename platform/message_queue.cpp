@@ -148,6 +148,12 @@ bool MessageQueue::SleepFor(Millis duration)
     return !m_cv.wait_for(lock, duration, [this] { return m_quitPosted; });
 }
 
+bool MessageQueue::SleepUntil(Clock::time_point until)
+{
+    std::unique_lock lock(m_mutex);
+    return !m_cv.wait_until(lock, until, [this] { return m_quitPosted; });
+}
+
 MessageThread::~MessageThread()
 {
     if (m_thread.joinable()) {

@@ -93,6 +93,8 @@ public:
     // Sleeps on the loop thread without handling messages. Returns false
     // early when quit was posted, so a bounded shutdown is not held up.
     bool SleepFor(Millis duration);
+    // The same up to a point in time, to the clock's own precision.
+    bool SleepUntil(std::chrono::steady_clock::time_point until);
 
 private:
     using Clock = std::chrono::steady_clock;

@@ -200,12 +200,17 @@ TEST_F(EngineOverSim, AnErrorWhileIdleStartsTheWatchdog)
 
 TEST_F(EngineOverSim, ALineEverySoOftenKeepsALongJobAlive)
 {
+    // Thirty reads of 100 ms each: the job lasts three time-outs, and only
+    // a watchdog restarted by every line lets it finish.
     StartTerminal([](sim::SimOptions &o) { o.faults.latency = 100ms; });
     g_nJobTimeout = 1000;
-    Read({"2", "5", "35", "1000", "34", "3000", "5000", "16541", "16542", "16546", "16001",
-          "16543"});
+    Strings numbers;
+    for (int round = 0; round < 3; ++round)
+        numbers.insert(numbers.end(), {"2", "5", "35", "1000", "34", "3000", "5000", "16541", "16542", "16546"});
+    Read(numbers);
     EXPECT_FALSE(watchdogFired);
     EXPECT_TRUE(Shown("Read parameter success!"));
+    EXPECT_EQ(CommandsSent("AT+RPAR="), numbers.size());
 }
 
 TEST_F(EngineOverSim, GarbageAndUnsolicitedLinesMidJobAreIgnored)

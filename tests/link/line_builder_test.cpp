@@ -63,6 +63,23 @@ TEST(LineBuilderBytes, SplitsTheTerminalsBytesIntoLines)
     }
 }
 
+TEST(LineBuilderBytes, OnlyAFinalReplyIsNotedForTheDeviceGap)
+{
+    const std::pair<std::string, bool> cases[] = {
+        {"AT+RPAR=5\r", false}, {"\r\n+RPAR: 5\r\n", false}, {"RING\r", false},
+        {"OK \r", false},        {"+CMS ERROR: 500\r", false}, {"\r\nOK", false}, // no CR yet
+        {"\r\nOK\r\n", true},    {"error\r", true},             {"+cme error: 16\r", true},
+    };
+    for (const auto &[bytes, final] : cases) {
+        CSerialPort port;
+        RecordingOwner owner(port);
+        ASSERT_EQ(port.LastFinalReply(), std::chrono::steady_clock::time_point()) << "none yet";
+        const auto before = std::chrono::steady_clock::now();
+        EXPECT_TRUE(owner.Feed(bytes));
+        EXPECT_EQ(port.LastFinalReply() >= before, final) << bytes;
+    }
+}
+
 TEST(LineBuilderBytes, AnySplitAcrossNotificationsGivesTheSameLines)
 {
     const std::string stream = "\r\nAT+WPAR=9996,\"1234\"\r\r\nOK\r\n> \r\nAB\nCD\r>x\r"
