@@ -1,10 +1,23 @@
 // A full read (every page's numbers with the forwarding queries) and a full
 // write of a complete configuration, through the engine, the driver and a
-// pty to the simulated terminal answering at once. Prints, per job, the wall
-// time, the commands per second, the ratio to the time the bytes take on a
-// 115200 baud line (both directions, 10 bits a byte), and the ratio to the
-// pauses the jobs are specified to make; wall time less those pauses is the
-// tool's own share.
+// pty to the simulated terminal, whose output crosses a paced 115200 baud
+// wire. Each job runs at the terminal latencies 0 and 30 ms and the device
+// gaps 20 and 0 ms, each in a fresh engine as one kestrel-cli run has it,
+// and the figures come out as a Markdown table:
+//
+//   wall      the job from start to end
+//   wire      the bytes of both directions at 10 bits a byte
+//   pauses    the pauses the jobs are specified to make, and the device gap
+//   terminal  the terminal's thinking time (latency x commands)
+//   own       wall less the terminal's bytes on the wire (the tool's bytes
+//             cross at the same time as their echo), the pauses and the
+//             terminal's time: the tool's own share, with the pty's and the
+//             simulator's scheduling in it
+//
+// "write" carries the PIN start-up entries, after which the write job is
+// specified to wait 5 s; "write, no PIN" is the same configuration without them.
+//
+//   engine_job_bench [read|write|nopin ...]   (all three when none is named)
 
 #include "engine/comm_engine.h"
 #include "engine/engine_globals.h"
@@ -21,16 +34,19 @@
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
 #include <set>
 #include <sstream>
 
 using params::Slot;
 using Clock = std::chrono::steady_clock;
+using namespace std::chrono_literals;
 
 namespace {
 
-ParameterStore CompleteConfiguration()
+constexpr uint32_t kBaud = 115200;
+constexpr double kBitsPerByte = 10.0;
+
+ParameterStore CompleteConfiguration(bool withPin)
 {
     ParameterStore store;
     store.ResetToDefaults();
@@ -49,7 +65,7 @@ ParameterStore CompleteConfiguration()
     for (const auto &[slot, text] : texts)
         store[slot] = text;
     store.waitingForwardEnabled = store.callWaitingIncluded = store.forwardingIncluded = 1;
-    store.pinWriteMode = 1;
+    store.pinWriteMode = withPin ? 1 : 0;
     for (size_t i = 0; i < store.forbidden.size(); ++i)
         store.forbidden[i] = std::to_string(900000 + i);
     for (size_t i = 0; i < store.callBack.size(); ++i)
@@ -80,32 +96,50 @@ void CountLineBytes(const std::string &log, size_t &sent, size_t &received)
     }
 }
 
+enum class Job { Read, Write, WriteWithoutPin };
+
+const char *JobName(Job job)
+{
+    switch (job) {
+    case Job::Read: return "read";
+    case Job::Write: return "write";
+    case Job::WriteWithoutPin: return "write, no PIN";
+    }
+    return "";
+}
+
 struct Row
 {
-    const char *job;
-    double wall;
-    size_t commands;
-    double wire;
-    double pauses;
+    Job job;
+    int latencyMs = 0;
+    int gapMs = 0;
+    size_t commands = 0;
+    double wall = 0, wire = 0, terminalWire = 0, pauses = 0, terminal = 0;
+    bool ok = false;
 };
 
-} // namespace
-
-int main()
+double Seconds(Clock::duration d)
 {
-    char pattern[] = "/tmp/kestrel-bench-XXXXXX";
-    const std::string dir = ::mkdtemp(pattern);
-    g_strAppDir = dir + "/";
-    g_strBaudRate = "115200";
-    g_strSoftwarePassword = "1234";
+    return std::chrono::duration<double>(d).count();
+}
 
-    sim::TerminalSimulator terminal;
+// One job in a fresh engine on a fresh simulated terminal.
+Row RunJob(Job job, int latencyMs, int gapMs, const std::string &dir)
+{
+    Row row{job, latencyMs, gapMs};
+    sim::TerminalSimulator terminal([&] {
+        sim::SimOptions options;
+        options.faults.latency = platform::Millis(latencyMs);
+        options.faults.wireBaud = kBaud;
+        return options;
+    }());
     std::string error;
     if (!terminal.Start(error)) {
         std::fprintf(stderr, "simulator: %s\n", error.c_str());
-        return 1;
+        return row;
     }
     g_strPortName = terminal.SlavePath();
+    g_nDeviceGap = gapMs;
 
     CSerialPort port;
     bool ended = false;
@@ -122,44 +156,86 @@ int main()
     engine.Start();
 
     const std::string configuration = dir + "/config.ini";
-    params::Export(configuration, CompleteConfiguration());
+    platform::ForceDeleteFile(configuration);
+    if (job != Job::Read)
+        params::Export(configuration, CompleteConfiguration(job == Job::Write));
+    platform::ForceDeleteFile(AtLogPath());
 
-    std::vector<Row> rows;
-    for (const char *job : {"read", "write"}) {
-        const bool read = std::string(job) == "read";
-        platform::ForceDeleteFile(AtLogPath());
-        ended = false;
-        const size_t commandsBefore = terminal.CommandCount();
-        const auto pausedBefore = engine.Comm().PausedTime();
-        const auto start = Clock::now();
-        const bool started = read ? operations.Receive([](ReadLists &l) {
-            for (size_t page = 0; page < params::kPageCount; ++page)
-                params::AppendPageReadItems(static_cast<params::Page>(page), l, {true, true, true});
-        })
-                                  : operations.Transmit(nullptr, nullptr, [&](const std::string &path) {
-                                        return platform::CopyWholeFile(configuration, path, 1 << 20).error;
-                                    });
-        if (!started || !window.Queue().RunUntil([&] { return ended; }, std::chrono::minutes(10))) {
-            std::fprintf(stderr, "the %s did not end\n", job);
-            return 1;
-        }
-        const double wall = std::chrono::duration<double>(Clock::now() - start).count();
-        std::string log;
-        platform::ReadWholeFile(AtLogPath(), 64 << 20, log);
-        size_t sent = 0, received = 0;
-        CountLineBytes(log, sent, received);
-        const double pauses =
-            std::chrono::duration<double>(engine.Comm().PausedTime() - pausedBefore).count();
-        rows.push_back({job, wall, terminal.CommandCount() - commandsBefore, (sent + received) * 10.0 / 115200,
-                        pauses});
+    const auto start = Clock::now();
+    const bool started = job == Job::Read ? operations.Receive([](ReadLists &l) {
+        for (size_t page = 0; page < params::kPageCount; ++page)
+            params::AppendPageReadItems(static_cast<params::Page>(page), l, {true, true, true});
+    })
+                                          : operations.Transmit(nullptr, nullptr, [&](const std::string &path) {
+                                                return platform::CopyWholeFile(configuration, path, 1 << 20).error;
+                                            });
+    if (!started || !window.Queue().RunUntil([&] { return ended; }, std::chrono::minutes(10))) {
+        std::fprintf(stderr, "the %s did not end\n", JobName(job));
+        return row;
     }
+    row.wall = Seconds(Clock::now() - start);
     engine.Stop();
 
-    std::printf("%-6s %8s %9s %8s %8s %10s %9s %11s %8s\n", "job", "wall s", "commands", "cmd/s", "wire s",
-                "wall/wire", "pauses s", "wall/pauses", "own s");
-    for (const Row &r : rows)
-        std::printf("%-6s %8.2f %9zu %8.1f %8.3f %10.1f %9.2f %11.3f %8.3f\n", r.job, r.wall, r.commands,
-                    r.commands / r.wall, r.wire, r.wall / r.wire, r.pauses, r.wall / r.pauses, r.wall - r.pauses);
+    std::string log;
+    platform::ReadWholeFile(AtLogPath(), 64 << 20, log);
+    size_t sent = 0, received = 0;
+    CountLineBytes(log, sent, received);
+    row.commands = terminal.CommandCount();
+    row.wire = (sent + received) * kBitsPerByte / kBaud;
+    row.terminalWire = received * kBitsPerByte / kBaud;
+    row.pauses = Seconds(engine.Comm().PausedTime() + engine.Comm().GapTime());
+    row.terminal = row.commands * latencyMs / 1000.0;
+    row.ok = true;
+    return row;
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    std::vector<Job> jobs;
+    for (int i = 1; i < argc; ++i) {
+        const std::string name = argv[i];
+        if (name == "read")
+            jobs.push_back(Job::Read);
+        else if (name == "write")
+            jobs.push_back(Job::Write);
+        else if (name == "nopin")
+            jobs.push_back(Job::WriteWithoutPin);
+        else {
+            std::fprintf(stderr, "usage: engine_job_bench [read|write|nopin ...]\n");
+            return 2;
+        }
+    }
+    if (jobs.empty())
+        jobs = {Job::Read, Job::Write, Job::WriteWithoutPin};
+
+    char pattern[] = "/tmp/kestrel-bench-XXXXXX";
+    const std::string dir = ::mkdtemp(pattern);
+    g_strAppDir = dir + "/";
+    g_strBaudRate = std::to_string(kBaud);
+    g_strSoftwarePassword = "1234";
+
+    std::printf("| job | latency ms | gap ms | commands | wall s | wire s | pauses s | terminal s "
+                "| own s | own ms/command | wall/wire |\n");
+    std::printf("|---|--:|--:|--:|--:|--:|--:|--:|--:|--:|--:|\n");
+    int status = 0;
+    for (const Job job : jobs) {
+        for (const int latency : {0, 30}) {
+            for (const int gap : {20, 0}) {
+                const Row r = RunJob(job, latency, gap, dir);
+                if (!r.ok) {
+                    status = 1;
+                    continue;
+                }
+                const double own = r.wall - r.terminalWire - r.pauses - r.terminal;
+                std::printf("| %s | %d | %d | %zu | %.2f | %.2f | %.2f | %.2f | %.2f | %.2f | %.1f |\n",
+                            JobName(r.job), r.latencyMs, r.gapMs, r.commands, r.wall, r.wire, r.pauses,
+                            r.terminal, own, 1000.0 * own / r.commands, r.wall / r.wire);
+                std::fflush(stdout);
+            }
+        }
+    }
     std::filesystem::remove_all(dir);
-    return 0;
+    return status;
 }
