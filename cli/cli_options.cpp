@@ -1,5 +1,7 @@
 #include "cli/cli_options.h"
 
+#include "link/shared_settings.h"
+
 #include <map>
 
 const char *const kUsage =
@@ -7,10 +9,16 @@ const char *const kUsage =
     "  kestrel-cli read   --port PORT --password PW [--baud RATE] [--forward] [--language en|pt|es] [--dir DIR] --out FILE\n"
     "  kestrel-cli write  --port PORT --password PW [--baud RATE] [--language en|pt|es] [--dir DIR] FILE\n"
     "  kestrel-cli passwd --port PORT --password PW --new NEWPW [--baud RATE] [--language en|pt|es] [--dir DIR]\n"
+    "  kestrel-cli verify --port PORT --password PW [--baud RATE] [--forward] [--language en|pt|es] [--dir DIR] FILE\n"
     "\n"
     "PORT is a device name (ttyUSB0, or an advertised virtual port such as SIM0) or a path.\n"
     "DIR holds the per-port temporary parameter file and AT log.\n"
-    "--quiet keeps only error messages. Exit status: 0 success, 1 failure, 2 wrong usage.\n";
+    "verify reads the terminal and compares it with FILE, naming every difference.\n"
+    "Every command takes --gap MS: the pause the terminal gets after each final reply\n"
+    "before the next command, 0 to 1000 ms (default 20).\n"
+    "--quiet keeps only error messages and differences.\n"
+    "Exit status: 0 success (verify: everything verifiable matches), 1 failure or a\n"
+    "difference, 2 wrong usage.\n";
 
 namespace {
 
@@ -18,6 +26,7 @@ const std::map<std::string, CliOptions::Command> kCommands = {
     {"read", CliOptions::Command::Read},
     {"write", CliOptions::Command::Write},
     {"passwd", CliOptions::Command::Passwd},
+    {"verify", CliOptions::Command::Verify},
 };
 
 const std::map<std::string, int> kLanguages = {{"en", 1}, {"pt", 2}, {"es", 3}};
@@ -69,6 +78,13 @@ ParseResult ParseCommandLine(const std::vector<std::string> &args)
             if (language == kLanguages.end())
                 return Fail("--language must be en, pt or es");
             o.language = language->second;
+        } else if (arg == "--gap") {
+            if (++i >= args.size())
+                return Fail("--gap needs a value");
+            const std::optional<int> gap = ParseDeviceGap(args[i]);
+            if (!gap)
+                return Fail("--gap must be a whole number of milliseconds from 0 to 1000");
+            o.gap = *gap;
         } else if (auto option = valued.find(arg); option != valued.end()) {
             if (++i >= args.size())
                 return Fail(arg + " needs a value");
@@ -99,6 +115,13 @@ ParseResult ParseCommandLine(const std::vector<std::string> &args)
             return Fail("write needs exactly one FILE");
         if (o.forward || !o.out.empty())
             return Fail("--forward and --out belong to read");
+        o.file = positional[0];
+        break;
+    case CliOptions::Command::Verify:
+        if (positional.size() != 1)
+            return Fail("verify needs exactly one FILE");
+        if (!o.out.empty())
+            return Fail("verify takes no --out");
         o.file = positional[0];
         break;
     case CliOptions::Command::Passwd:

@@ -1,12 +1,14 @@
 #pragma once
 // The command line of kestrel-cli.
 
+#include "link/shared_settings.h"
+
 #include <string>
 #include <vector>
 
 struct CliOptions
 {
-    enum class Command { Read, Write, Passwd };
+    enum class Command { Read, Write, Passwd, Verify };
 
     Command command = Command::Read;
     std::string port;
@@ -16,9 +18,10 @@ struct CliOptions
     int language = 1;
     std::string dir; // replaces the program's folder for the per-port files
     std::string out;  // read: where the result goes
-    std::string file; // write: what to send
+    std::string file; // write: what to send; verify: what to compare with
     std::string newPassword;
     bool quiet = false;
+    int gap = kDefaultDeviceGap; // milliseconds
 };
 
 struct ParseResult

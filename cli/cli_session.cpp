@@ -1,5 +1,7 @@
 #include "cli/cli_session.h"
 
+#include "cli/verify_report.h"
+
 #include "engine/comm_engine.h"
 #include "engine/engine_globals.h"
 #include "engine/headless_window.h"
@@ -13,7 +15,10 @@
 #include "platform/app_dir.h"
 #include "platform/file_io.h"
 #include "platform/messages.h"
+#include "platform/port_lock.h"
+#include "platform/port_names.h"
 
+#include <cerrno>
 #include <filesystem>
 
 using namespace platform;
@@ -23,13 +28,20 @@ namespace {
 constexpr lang::Tr3 kNewPasswordLength = {"Error: The New Password must be between 4 and 12 characters!",
                                           "Erro: A nova senha deve ter entre 4 e 12 caracteres!",
                                           "Error: La nueva contraseña debe tener entre 4 y 12 caracteres!"};
+constexpr lang::Tr3 kPortInUse = {"Error: The port %s is in use by another program!",
+                                  "Erro: A porta %s está em uso por outro programa!",
+                                  "Error: El puerto %s está en uso por otro programa!"};
+constexpr lang::Tr3 kVerifyReadFailed = {"Verify failed: the terminal could not be read.",
+                                         "Falha na verificação: não foi possível ler o terminal.",
+                                         "Error en la verificación: no se pudo leer el terminal."};
 
 } // namespace
 
 struct CliSession::Impl
 {
-    Impl(const CliOptions &o, std::ostream &e)
-        : options(o), err(e), window(port, [this](const std::string &text, bool error) { Print(text, error); })
+    Impl(const CliOptions &o, std::ostream &e, std::ostream &out)
+        : options(o), err(e), reportOut(out),
+          window(port, [this](const std::string &text, bool error) { Print(text, error); })
     {}
 
     void Print(const std::string &text, bool error)
@@ -41,14 +53,21 @@ struct CliSession::Impl
     }
 
     bool PrepareFolder();
+    bool LockPort();
+    bool LoadFileToVerify();
     bool Login();
     bool RunJob(const std::function<bool()> &start);
+    bool ReadTerminal();
     int Read();
     int Write();
     int ChangePassword();
+    int Verify();
 
     const CliOptions &options;
     std::ostream &err;
+    std::ostream &reportOut;
+    platform::PortLock portLock;
+    params::IniDocument fileToVerify;
     CSerialPort port;
     CHeadlessWindow window;
     ReadLists lists;
@@ -57,7 +76,9 @@ struct CliSession::Impl
     bool succeeded = false;
 };
 
-CliSession::CliSession(const CliOptions &options, std::ostream &err) : m_options(options), m_err(err) {}
+CliSession::CliSession(const CliOptions &options, std::ostream &err, std::ostream &out)
+    : m_options(options), m_err(err), m_out(out)
+{}
 
 bool CliSession::Impl::PrepareFolder()
 {
@@ -75,6 +96,31 @@ bool CliSession::Impl::PrepareFolder()
     if (g_strAppDir.back() != '/')
         g_strAppDir += '/';
     return true;
+}
+
+// Another run on the same port is turned away here, before either touches
+// the terminal; a port that cannot be opened at all is the login's to report.
+bool CliSession::Impl::LockPort()
+{
+    if (portLock.Acquire(DevicePathForPort(options.port)) != PortLock::Result::InUse)
+        return true;
+    Print(login::FormatText(kPortInUse, options.port), true);
+    return false;
+}
+
+bool CliSession::Impl::LoadFileToVerify()
+{
+    const FileResult loaded = fileToVerify.Load(options.file);
+    std::vector<std::string> keys;
+    if (!loaded.ok)
+        Print(loaded.error, true);
+    else if (!fileToVerify.Exists())
+        Print("Cannot open \"" + options.file + "\": the file does not exist", true);
+    else if (!fileToVerify.GetKeys("PARA", keys) && !fileToVerify.GetKeys("ATCMD", keys))
+        Print("\"" + options.file + "\" has no settings to verify", true);
+    else
+        return true;
+    return false;
 }
 
 // The login dialog's exchange: the password goes to the terminal, and only
@@ -121,7 +167,9 @@ bool CliSession::Impl::Login()
 
     if (!port.OpenPort()) {
         Print(login::FormatText(login::texts::kCannotOpenPort, options.port), true);
-        if (!port.LastErrorText().empty())
+        if (port.LastError() == EBUSY)
+            Print(login::FormatText(kPortInUse, options.port), true);
+        else if (!port.LastErrorText().empty())
             Print(port.LastErrorText(), true);
         return false;
     }
@@ -141,7 +189,9 @@ bool CliSession::Impl::RunJob(const std::function<bool()> &start)
     return true;
 }
 
-int CliSession::Impl::Read()
+// Reads every page, as Receive does, into the port's temporary file. False
+// when the read could not start; `succeeded` tells how it ended.
+bool CliSession::Impl::ReadTerminal()
 {
     const params::ForwardQuerySwitches forward{options.forward, options.forward, options.forward};
     CommEngine engine(port, lists);
@@ -160,13 +210,35 @@ int CliSession::Impl::Read()
     });
     engine.Stop();
     port.ClosePort();
-    if (!started)
+    return started;
+}
+
+int CliSession::Impl::Read()
+{
+    if (!ReadTerminal())
         return 1;
     // However the read ended, what was read so far is kept.
     const FileResult copied = CopyWholeFile(TempParameterFilePath(), options.out, params::kIniMaxFileSize);
     if (!copied.ok)
         Print(copied.error, true);
     return succeeded && !failed ? 0 : 1;
+}
+
+int CliSession::Impl::Verify()
+{
+    params::IniDocument terminal;
+    FileResult loaded;
+    if (ReadTerminal() && succeeded && !failed)
+        loaded = terminal.Load(TempParameterFilePath());
+    else
+        loaded = FileResult::Failure(kVerifyReadFailed.Text());
+    if (!loaded.ok) {
+        Print(loaded.error, true);
+        return 1;
+    }
+    const VerifyResult result = CompareWithFile(terminal, lists, fileToVerify);
+    PrintVerifyReport(result, reportOut);
+    return result.differences.empty() ? 0 : 1;
 }
 
 int CliSession::Impl::Write()
@@ -217,8 +289,13 @@ int CliSession::Impl::ChangePassword()
 int CliSession::Run()
 {
     lang::SetCode(m_options.language);
-    Impl impl(m_options, m_err);
-    if (!impl.PrepareFolder() || !impl.Login())
+    g_nDeviceGap = m_options.gap;
+    Impl impl(m_options, m_err, m_out);
+    if (!impl.PrepareFolder())
+        return 1;
+    if (m_options.command == CliOptions::Command::Verify && !impl.LoadFileToVerify())
+        return 1;
+    if (!impl.LockPort() || !impl.Login())
         return 1;
     // As after a login in the program: the port is re-armed and the password
     // typed is the one the jobs use.
@@ -228,6 +305,7 @@ int CliSession::Run()
     case CliOptions::Command::Read: return impl.Read();
     case CliOptions::Command::Write: return impl.Write();
     case CliOptions::Command::Passwd: return impl.ChangePassword();
+    case CliOptions::Command::Verify: return impl.Verify();
     }
     return 1;
 }

@@ -1,6 +1,7 @@
 #pragma once
-// One run of kestrel-cli: the login exchange, then the read, the write or
-// the password change as the main window runs it after a login.
+// One run of kestrel-cli: the login exchange, then the read, the write, the
+// password change or the verification as the main window runs it after a
+// login. The port is kept for the whole run.
 
 #include "cli/cli_options.h"
 
@@ -9,12 +10,14 @@
 class CliSession
 {
 public:
-    CliSession(const CliOptions &options, std::ostream &err);
-    // The exit status: 0 success, 1 failure.
+    // Progress and results go to `err`, the verification report to `out`.
+    CliSession(const CliOptions &options, std::ostream &err, std::ostream &out);
+    // The exit status: 0 success, 1 failure (verify: also a difference).
     int Run();
 
 private:
     struct Impl;
     const CliOptions &m_options;
     std::ostream &m_err;
+    std::ostream &m_out;
 };

@@ -1,5 +1,6 @@
-// kestrel-cli: reads, writes and changes the password of a terminal from the
-// command line, through the same engine and driver as the program.
+// kestrel-cli: reads, writes, verifies and changes the password of a
+// terminal from the command line, through the same engine and driver as the
+// program.
 
 #include "cli/cli_options.h"
 #include "cli/cli_session.h"
@@ -19,6 +20,6 @@ int main(int argc, char **argv)
         return 2;
     }
     ApplyTimeoutOverrides();
-    CliSession session(parsed.options, std::cerr);
+    CliSession session(parsed.options, std::cerr, std::cout);
     return session.Run();
 }

@@ -26,6 +26,15 @@ TEST(CliOptions, AcceptsTheThreeCommands)
     ASSERT_TRUE(passwd.ok) << passwd.error;
     EXPECT_EQ(passwd.options.newPassword, "5678");
 
+    ParseResult verify = ParseCommandLine(
+        {"verify", "--port", "SIM0", "--password", "1234", "--forward", "--gap", "0", "c.ini"});
+    ASSERT_TRUE(verify.ok) << verify.error;
+    EXPECT_EQ(verify.options.command, CliOptions::Command::Verify);
+    EXPECT_EQ(verify.options.file, "c.ini");
+    EXPECT_TRUE(verify.options.forward);
+    EXPECT_EQ(verify.options.gap, 0);
+    EXPECT_EQ(read.options.gap, 20) << "the gap terminals have always had";
+
     // An empty password is the login's business (exit 1), not wrong usage.
     EXPECT_TRUE(ParseCommandLine({"read", "--port", "SIM0", "--password", "", "--out", "o"}).ok);
 }
@@ -47,6 +56,9 @@ TEST(CliOptions, RefusesWrongUsage)
         {"read", "--port", "SIM0", "--password", "1234", "--language", "de", "--out", "o"},
         {"read", "--port"},
         {"read", "--port", "SIM0", "--password", "1234", "--out", "o", "--verbose"},
+        {"verify", "--port", "SIM0", "--password", "1234"},                   // no FILE
+        {"verify", "--port", "SIM0", "--password", "1234", "--out", "o", "a"}, // nowhere to write
+        {"read", "--port", "SIM0", "--password", "1234", "--out", "o", "--gap"},
     };
     for (const Args &args : wrong) {
         const ParseResult result = ParseCommandLine(args);
@@ -54,4 +66,19 @@ TEST(CliOptions, RefusesWrongUsage)
         EXPECT_FALSE(result.error.empty());
     }
     EXPECT_TRUE(ParseCommandLine({"--help"}).help);
+}
+
+TEST(CliOptions, TheGapIsWholeMillisecondsUpToASecond)
+{
+    const std::pair<const char *, int> accepted[] = {{"0", 0}, {"20", 20}, {"0500", 500}, {"1000", 1000}};
+    for (const auto &[text, gap] : accepted) {
+        const ParseResult result = ParseCommandLine({"write", "--port", "SIM0", "--password", "1234", "--gap", text, "c.ini"});
+        ASSERT_TRUE(result.ok) << text << ": " << result.error;
+        EXPECT_EQ(result.options.gap, gap) << text;
+    }
+    for (const char *text : {"1001", "-1", "", "20ms", "2.5", " 20", "99999"}) {
+        const ParseResult result = ParseCommandLine({"write", "--port", "SIM0", "--password", "1234", "--gap", text, "c.ini"});
+        EXPECT_FALSE(result.ok) << text;
+        EXPECT_EQ(result.error, "--gap must be a whole number of milliseconds from 0 to 1000") << text;
+    }
 }

@@ -4,6 +4,7 @@
 #include "engine/engine_globals.h"
 #include "engine/login.h"
 #include "params/ini_file.h"
+#include "tests/common/case_name.h"
 #include "tests/common/sim_terminal.h"
 #include "tests/common/temp_folder.h"
 
@@ -47,9 +48,10 @@ protected:
 
     int Run(const CliOptions &options)
     {
-        std::ostringstream err;
-        const int status = CliSession(options, err).Run();
+        std::ostringstream err, out;
+        const int status = CliSession(options, err, out).Run();
         stderrText = err.str();
+        stdoutText = out.str();
         return status;
     }
 
@@ -57,10 +59,39 @@ protected:
     {
         return stderrText.find(line + "\n") != std::string::npos;
     }
+    bool Reported(const std::string &line) const
+    {
+        return stdoutText.find(line + "\n") != std::string::npos;
+    }
+
+    // A small configuration written to the terminal: values the read
+    // returns, the general password and the call back list reset, which it
+    // does not, and call waiting and forwarding.
+    std::string WriteConfiguration()
+    {
+        const std::string file = m_dir.File("config.ini");
+        WriteBytes(file, "[PARA]\r\n32=\"123456\"\r\n16543=\"6\"\r\n16544=\"11\"\r\n16547=\"CLEAR\"\r\n"
+                         "16212=\"5550100\"\r\n"
+                         "[ATCMD]\r\nAT+CCWA=\"1,1\"\r\nAT+CCFC0=\"0,4\"\r\nAT+CCFC1=\"1,3,\"+5550100\",145\"\r\n"
+                         "AT+CCFC2=\"2,3,\"5550123\",129,7,,,20\"\r\nAT+CCFC3=\"3,4\"\r\n");
+        CliOptions write = Options(CliOptions::Command::Write);
+        write.file = file;
+        EXPECT_EQ(Run(write), 0) << stderrText;
+        return file;
+    }
+    CliOptions VerifyOptions(const std::string &file)
+    {
+        CliOptions verify = Options(CliOptions::Command::Verify);
+        verify.out.clear();
+        verify.forward = true;
+        verify.file = file;
+        return verify;
+    }
 
     TempFolder m_dir;
     std::unique_ptr<sim::TerminalSimulator> terminal;
     std::string stderrText;
+    std::string stdoutText;
 };
 
 TEST_F(CliOverSim, ReadsEveryPageIntoTheOutputFile)
@@ -185,5 +216,132 @@ TEST_F(CliOverSim, QuietKeepsOnlyErrors)
     EXPECT_EQ(Run(read), 1);
     EXPECT_EQ(stderrText, "Error:Fail to read Enable Prefixes and Numbers Block!\n");
 }
+
+TEST_F(CliOverSim, ATerminalWrittenFromAFileVerifiesClean)
+{
+    StartTerminal();
+    const std::string file = WriteConfiguration();
+    ASSERT_EQ(Run(VerifyOptions(file)), 0) << stderrText << stdoutText;
+    EXPECT_TRUE(Reported("Verified: all 8 verifiable settings match.")) << stdoutText;
+    EXPECT_TRUE(Reported("Not verifiable, a read does not return them:"));
+    EXPECT_TRUE(Reported("  General Password: (32)"));
+    EXPECT_TRUE(Reported("  Reset Call Back Number List (16547)"));
+    EXPECT_EQ(stdoutText.find("terminal \""), std::string::npos) << "no difference";
+
+    // Without --forward nothing is known of call waiting and forwarding.
+    CliOptions withoutForward = VerifyOptions(file);
+    withoutForward.forward = false;
+    ASSERT_EQ(Run(withoutForward), 0) << stdoutText;
+    EXPECT_TRUE(Reported("  Call Waiting 0495 (AT+CCWA)"));
+    EXPECT_TRUE(Reported("Call waiting and forwarding are read with --forward."));
+    EXPECT_TRUE(Reported("Verified: all 3 verifiable settings match.")) << stdoutText;
+}
+
+TEST_F(CliOverSim, AChangedValueIsReportedByNameWithBothValues)
+{
+    StartTerminal();
+    const std::string file = WriteConfiguration();
+    terminal->SetValue(16543, "2");
+    terminal->SetValue(16212, "5559999");
+    struct Case
+    {
+        int language;
+        const char *volume;
+        const char *summary;
+    };
+    const Case cases[] = {
+        {1, "Change RX Volume (16543): terminal \"2\", file \"6\"",
+         "Verified: 2 of 8 verifiable settings differ."},
+        {2, "Volume de recepção (16543): terminal \"2\", arquivo \"6\"",
+         "Verificado: 2 de 8 configurações verificáveis diferem."},
+        {3, "Recepción (16543): terminal \"2\", archivo \"6\"",
+         "Verificado: 2 de 8 configuraciones verificables difieren."},
+    };
+    for (const Case &c : cases) {
+        CliOptions verify = VerifyOptions(file);
+        verify.language = c.language;
+        EXPECT_EQ(Run(verify), 1) << c.language;
+        EXPECT_TRUE(Reported(c.volume)) << stdoutText;
+        EXPECT_TRUE(Reported(c.summary)) << stdoutText;
+    }
+    EXPECT_TRUE(Reported("Por favor introduzca un número en la posición:1507 (16212): terminal "
+                         "\"5559999\", archivo \"5550100\""))
+        << stdoutText;
+}
+
+TEST_F(CliOverSim, AVerifyWhoseReadFailsExitsWithTheReason)
+{
+    StartTerminal();
+    const std::string file = WriteConfiguration();
+    terminal->SetFaults([] {
+        sim::Faults faults;
+        faults.refuseReads = {16544};
+        return faults;
+    }());
+    EXPECT_EQ(Run(VerifyOptions(file)), 1);
+    EXPECT_TRUE(Said("Error:Fail to read Change TX Volume!")) << stderrText;
+    EXPECT_TRUE(Said("Verify failed: the terminal could not be read.")) << stderrText;
+    EXPECT_EQ(stdoutText, "") << "nothing is compared";
+
+    terminal->ClearCommands();
+    EXPECT_EQ(Run(VerifyOptions(m_dir.File("missing.ini"))), 1);
+    EXPECT_NE(stderrText.find("missing.ini"), std::string::npos) << stderrText;
+    EXPECT_EQ(terminal->CommandCount(), 0u) << "a file that cannot be read stops before the login";
+}
+
+// No command reaches the terminal sooner than the gap after its final reply
+// to the previous one, from the login on: the simulator's own record of
+// arrivals and replies, compared without any allowance.
+struct GapCase
+{
+    std::string name;
+    CliOptions::Command command;
+    int gap;
+};
+void PrintTo(const GapCase &c, std::ostream *out)
+{
+    *out << c.name;
+}
+
+class DeviceGap : public CliOverSim, public ::testing::WithParamInterface<GapCase>
+{};
+
+TEST_P(DeviceGap, NoCommandComesSoonerThanTheGapAfterAFinalReply)
+{
+    const GapCase &c = GetParam();
+    StartTerminal();
+    CliOptions options = Options(c.command);
+    options.gap = c.gap;
+    options.file = m_dir.File("config.ini");
+    WriteBytes(options.file, "[PARA]\r\n16543=\"6\"\r\n16544=\"11\"\r\n16210=\"100\"\r\n"
+                             "[ATCMD]\r\nAT+CCWA=\"1,1\"\r\n");
+    options.newPassword = "24680";
+    terminal->ClearCommands();
+    ASSERT_EQ(Run(options), 0) << stderrText;
+
+    using Kind = sim::TimelineEntry::Kind;
+    std::optional<sim::OutputSchedule::Clock::time_point> lastFinalReply;
+    size_t checked = 0;
+    for (const sim::TimelineEntry &entry : terminal->Timeline()) {
+        if (entry.kind == Kind::FinalReplySent) {
+            lastFinalReply = entry.at;
+        } else if (lastFinalReply) {
+            EXPECT_GE(entry.at - *lastFinalReply, std::chrono::milliseconds(c.gap))
+                << "command " << checked + 2;
+            ++checked;
+        }
+    }
+    EXPECT_GE(checked, c.command == CliOptions::Command::Passwd ? 3u : 5u);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    CliOverSim, DeviceGap,
+    ::testing::Values(GapCase{"Read20", CliOptions::Command::Read, 20},
+                      GapCase{"Read0", CliOptions::Command::Read, 0},
+                      GapCase{"Write20", CliOptions::Command::Write, 20},
+                      GapCase{"Write0", CliOptions::Command::Write, 0},
+                      GapCase{"Passwd20", CliOptions::Command::Passwd, 20},
+                      GapCase{"Passwd0", CliOptions::Command::Passwd, 0}),
+    CaseName());
 
 } // namespace

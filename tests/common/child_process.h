@@ -51,6 +51,22 @@ public:
             line.push_back(c);
         return line;
     }
+    // Waits for it to end by itself; its exit status (-1 when killed).
+    int Wait()
+    {
+        if (m_pid <= 0)
+            return -1;
+        int status = 0;
+        const bool waited = ::waitpid(m_pid, &status, 0) == m_pid;
+        m_pid = -1;
+        return waited && WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    }
+    // Still running (it has not ended, or its end has not been collected).
+    bool Running() const
+    {
+        int status = 0;
+        return m_pid > 0 && ::waitpid(m_pid, &status, WNOHANG) == 0;
+    }
     // SIGTERM, then its exit status (-1 when it did not exit by itself).
     int Stop()
     {
