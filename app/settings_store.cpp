@@ -17,6 +17,7 @@ constexpr Key kKeys[] = {
     {"port", &StartupSettings::port},
     {"baut", &StartupSettings::baud},
     {"language", &StartupSettings::language},
+    {"gap", &StartupSettings::gap},
 };
 
 } // namespace
@@ -31,6 +32,14 @@ StartupSettings LoadStartupSettings()
         // reads as text as far as it converts, else as empty.
         const QVariant value = store.value(key.name, settings.*key.field);
         settings.*key.field = value.toString();
+    }
+    // The default takes the place of a gap the tool cannot use, and is what
+    // is written back.
+    if (!ParseDeviceGap(settings.gap.toStdString())) {
+        qWarning("Kestrel Manager: the stored gap \"%s\" is not a whole number of milliseconds "
+                 "from 0 to 1000; using %d ms",
+                 qUtf8Printable(settings.gap), kDefaultDeviceGap);
+        settings.gap = QString::number(kDefaultDeviceGap);
     }
     return settings;
 }

@@ -35,6 +35,7 @@ int CToolApp::Run()
     ApplyTimeoutOverrides();
 
     m_fields = LoadStartupSettings();
+    g_nDeviceGap = m_fields.gap.toInt();
     const SettingsWriteBack writeBack(m_fields);
 
     const OsVerdict verdict = CheckOsVersion(m_seams.queryOsVersion());

@@ -163,11 +163,14 @@ private Q_SLOTS:
     void failedLoginEndsWithoutMainWindow();
     void operatingSystemCheck_data();
     void operatingSystemCheck();
+    void storedGapIsUsedAndWrittenBack_data();
+    void storedGapIsUsedAndWrittenBack();
     void aboutBox();
 };
 
 void StartupTest::init()
 {
+    g_nDeviceGap = kDefaultDeviceGap;
     lang::SetCode(lang::kEnglish);
     g_strSoftwarePassword.clear();
     SetStored({});
@@ -354,6 +357,45 @@ void StartupTest::aboutBox()
     const QString folder = qEnvironmentVariable("KESTREL_SCREENSHOT_DIR");
     if (!folder.isEmpty())
         QVERIFY(picture.save(folder + QStringLiteral("/about.png")));
+}
+
+void StartupTest::storedGapIsUsedAndWrittenBack_data()
+{
+    QTest::addColumn<QVariant>("stored"); // invalid: no key
+    QTest::addColumn<int>("gap");
+    QTest::addColumn<bool>("warned");
+
+    QTest::newRow("missing") << QVariant() << 20 << false;
+    QTest::newRow("none") << QVariant(QStringLiteral("0")) << 0 << false;
+    QTest::newRow("stored") << QVariant(QStringLiteral("35")) << 35 << false;
+    QTest::newRow("largest") << QVariant(QStringLiteral("1000")) << 1000 << false;
+    QTest::newRow("too large") << QVariant(QStringLiteral("1001")) << 20 << true;
+    QTest::newRow("negative") << QVariant(QStringLiteral("-5")) << 20 << true;
+    QTest::newRow("with a unit") << QVariant(QStringLiteral("20ms")) << 20 << true;
+    QTest::newRow("empty") << QVariant(QString()) << 20 << true;
+}
+
+void StartupTest::storedGapIsUsedAndWrittenBack()
+{
+    QFETCH(QVariant, stored);
+    QFETCH(int, gap);
+    QFETCH(bool, warned);
+    if (stored.isValid()) {
+        QSettings store(QStringLiteral("Quillenbrook"), QStringLiteral("Kestrel Manager"));
+        store.setValue(QStringLiteral("Settings/gap"), stored);
+        store.sync();
+    }
+    const QRegularExpression warning(QStringLiteral("^Kestrel Manager: the stored gap \".*\" is not a "
+                                                    "whole number of milliseconds from 0 to 1000; using 20 ms$"));
+    if (warned)
+        QTest::ignoreMessage(QtWarningMsg, warning);
+    else
+        QTest::failOnWarning(warning);
+    g_nDeviceGap = -1;
+    const ProgramRun run(Cancel);
+    QCOMPARE(g_nDeviceGap.load(), gap);
+    QSettings store(QStringLiteral("Quillenbrook"), QStringLiteral("Kestrel Manager"));
+    QCOMPARE(store.value(QStringLiteral("Settings/gap")).toString(), QString::number(gap));
 }
 
 KESTREL_SHELL_TEST_MAIN(StartupTest)
