@@ -217,4 +217,9 @@ FileResult IniDocument::Save(const std::string &path, bool flushToDisk) const
     return platform::ReplaceFile(path, Serialize(), flushToDisk);
 }
 
+FileResult IniDocument::Rewrite(const std::string &path) const
+{
+    return platform::RewriteFile(path, Serialize());
+}
+
 } // namespace params

@@ -42,6 +42,8 @@ public:
     // file is on the disk before the rename, so that not even a power cut
     // leaves an empty file behind.
     FileResult Save(const std::string &path, bool flushToDisk = true) const;
+    // Rewrites a scratch file in place (platform::RewriteFile).
+    FileResult Rewrite(const std::string &path) const;
 
     void Parse(std::string_view bytes);
     // Every line ends with CR LF.

@@ -24,11 +24,10 @@ bool CIniFile::WriteString(std::string_view section, std::string_view key, std::
     if (!Load(document))
         return false; // never replace a file we could not read
     FileResult result = document.WriteString(section, key, value);
-    // A read writes the temporary file once per reply, some 350 times: the
-    // file is still replaced in one step, but without waiting for the disk
-    // each time.
+    // A read writes the temporary file once per reply, some 350 times: it
+    // is rewritten in place, which costs the disk nothing until it settles.
     if (result.ok)
-        result = document.Save(m_path, false);
+        result = document.Rewrite(m_path);
     m_lastError = result.error;
     return result.ok;
 }

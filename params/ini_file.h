@@ -1,7 +1,7 @@
 #pragma once
 // The parameter file as the engine and the pages see it: one path, and the
 // three private-profile operations. Every call reads the file afresh and
-// closes it again; a write replaces the file in one step (IniDocument),
+// closes it again; a write rewrites the file in place (IniDocument::Rewrite),
 // without a disk flush. Many writes at once: use IniDocument directly.
 
 #include "params/ini_document.h"

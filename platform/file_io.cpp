@@ -99,6 +99,33 @@ FileResult ReadWholeFile(const std::string &path, size_t maxSize, std::string &b
     return {};
 }
 
+FileResult RewriteFile(const std::string &path, std::string_view bytes)
+{
+    const std::string target = ResolveLink(path);
+    struct stat old{};
+    const bool writable = ::stat(target.c_str(), &old) == 0 && S_ISREG(old.st_mode)
+        && (old.st_mode & 0222) != 0 && ::access(target.c_str(), W_OK) == 0;
+    UniqueFd fd(writable ? ::open(target.c_str(), O_WRONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK) : -1);
+    // The room is taken first, so that a full disk leaves the file as it was.
+    const auto size = static_cast<off_t>(bytes.size());
+    if (fd.Valid() && (size <= old.st_size || ::fallocate(fd.Get(), 0, 0, size) == 0)) {
+        size_t written = 0;
+        while (written < bytes.size()) {
+            const ssize_t n = ::pwrite(fd.Get(), bytes.data() + written, bytes.size() - written,
+                                       static_cast<off_t>(written));
+            if (n < 0 && errno == EINTR)
+                continue;
+            if (n <= 0)
+                break;
+            written += static_cast<size_t>(n);
+        }
+        if (written == bytes.size() && ::ftruncate(fd.Get(), size) == 0)
+            return {};
+    }
+    fd.Reset();
+    return ReplaceFile(path, bytes, false);
+}
+
 FileResult ReplaceFile(const std::string &path, std::string_view bytes, bool flushToDisk)
 {
     const std::string target = ResolveLink(path);

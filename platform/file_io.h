@@ -1,7 +1,7 @@
 #pragma once
 // Whole-file reads and replacements that never leave a half-written file:
 // the new content goes to a file beside the old one, which is then renamed
-// over it.
+// over it. Scratch files written many times in a row are rewritten in place.
 
 #include <cstddef>
 #include <string>
@@ -27,6 +27,14 @@ FileResult ReadWholeFile(const std::string &path, size_t maxSize, std::string &b
 // flushToDisk waits until the new content is on the disk before the rename,
 // so that not even a power cut leaves an empty file.
 FileResult ReplaceFile(const std::string &path, std::string_view bytes, bool flushToDisk = true);
+
+// Rewrites the content of a scratch file where it stands, for a file written
+// many times in a row (the temporary parameter file takes one write per
+// value read): replacing it by a rename each time makes the file system push
+// every version towards the disk. A reader in between may see a part of it.
+// A file that is missing, read-only or not a regular file is treated as
+// ReplaceFile treats it, and so is one whose new length finds no room.
+FileResult RewriteFile(const std::string &path, std::string_view bytes);
 
 // Copies a regular file of at most maxSize bytes over another, in one step.
 FileResult CopyWholeFile(const std::string &from, const std::string &to, size_t maxSize);

@@ -1,4 +1,5 @@
 #include "platform/file_io.h"
+#include "tests/common/case_name.h"
 
 #include <gtest/gtest.h>
 
@@ -34,13 +35,34 @@ protected:
     std::string m_dir;
 };
 
-TEST_F(FileIo, ReplaceKeepsPermissionsAndLinks)
+// The two ways of writing a whole file keep the same promises.
+struct Writer
+{
+    std::string name;
+    FileResult (*write)(const std::string &path, std::string_view bytes);
+};
+
+const Writer kWriters[] = {
+    {"Replace", [](const std::string &path, std::string_view bytes) { return ReplaceFile(path, bytes); }},
+    {"Rewrite", RewriteFile},
+};
+
+class FileWriters : public FileIo, public ::testing::WithParamInterface<Writer>
+{
+protected:
+    FileResult Write(const std::string &path, std::string_view bytes) const
+    {
+        return GetParam().write(path, bytes);
+    }
+};
+
+TEST_P(FileWriters, KeepPermissionsAndLinks)
 {
     const std::string file = Path("config.ini");
-    ASSERT_TRUE(ReplaceFile(file, "old").ok);
+    ASSERT_TRUE(Write(file, "old content").ok);
     ::chmod(file.c_str(), 0640);
     fs::create_symlink(file, Path("link.ini"));
-    ASSERT_TRUE(ReplaceFile(Path("link.ini"), std::string("new\0bytes", 9)).ok);
+    ASSERT_TRUE(Write(Path("link.ini"), std::string("new\0bytes", 9)).ok);
     EXPECT_EQ(Read(file), std::string("new\0bytes", 9));
     EXPECT_TRUE(fs::is_symlink(Path("link.ini")));
     struct stat info{};
@@ -49,20 +71,37 @@ TEST_F(FileIo, ReplaceKeepsPermissionsAndLinks)
     EXPECT_EQ(std::distance(fs::directory_iterator(m_dir), {}), 2) << "no temporary file left behind";
 }
 
-TEST_F(FileIo, RefusalsLeaveEverythingAsItWas)
+TEST_P(FileWriters, RefusalsLeaveEverythingAsItWas)
 {
     const std::string readOnly = Path("read-only.ini");
-    ASSERT_TRUE(ReplaceFile(readOnly, "kept").ok);
+    ASSERT_TRUE(Write(readOnly, "kept").ok);
     ::chmod(readOnly.c_str(), 0444);
     fs::create_directory(Path("folder.ini"));
 
-    const FileResult onReadOnly = ReplaceFile(readOnly, "lost");
+    const FileResult onReadOnly = Write(readOnly, "lost");
     EXPECT_FALSE(onReadOnly.ok);
     EXPECT_NE(onReadOnly.error.find("read-only"), std::string::npos) << onReadOnly.error;
     EXPECT_EQ(Read(readOnly), "kept");
-    EXPECT_FALSE(ReplaceFile(Path("folder.ini"), "x").ok);
+    EXPECT_FALSE(Write(Path("folder.ini"), "x").ok);
     EXPECT_TRUE(fs::is_directory(Path("folder.ini")));
-    EXPECT_FALSE(ReplaceFile(Path("missing/dir/file.ini"), "x").ok);
+    EXPECT_FALSE(Write(Path("missing/dir/file.ini"), "x").ok);
+}
+
+INSTANTIATE_TEST_SUITE_P(FileIo, FileWriters, ::testing::ValuesIn(kWriters), CaseName());
+
+TEST_F(FileIo, ARewriteStaysInTheSameFileWhateverTheNewLength)
+{
+    const std::string file = Path("COM1ParaFile.ini");
+    ASSERT_TRUE(RewriteFile(file, "[PARA]\r\n").ok) << "a missing file is created";
+    struct stat first{};
+    ASSERT_EQ(::stat(file.c_str(), &first), 0);
+    for (const char *content : {"[PARA]\r\n2=\"5\"\r\n35=\"01\"\r\n", "[PARA]\r\n", ""}) {
+        ASSERT_TRUE(RewriteFile(file, content).ok);
+        EXPECT_EQ(Read(file), content);
+        struct stat now{};
+        ASSERT_EQ(::stat(file.c_str(), &now), 0);
+        EXPECT_EQ(now.st_ino, first.st_ino) << "rewritten where it stands";
+    }
 }
 
 TEST_F(FileIo, ReadsOnlyWholeRegularFilesWithinTheLimit)
