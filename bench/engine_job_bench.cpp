@@ -9,10 +9,12 @@
 //   wire      the bytes of both directions at 10 bits a byte
 //   pauses    the pauses the jobs are specified to make, and the device gap
 //   terminal  the terminal's thinking time (latency x commands)
-//   own       wall less the terminal's bytes on the wire (the tool's bytes
-//             cross at the same time as their echo), the pauses and the
-//             terminal's time: the tool's own share, with the pty's and the
-//             simulator's scheduling in it
+//   own       wall less the pauses and less, for every command, the time from
+//             its arrival to its final reply on the wire: the echo (the
+//             command's own bytes cross at the same time) or the thinking
+//             time, whichever is longer, then the reply. What remains is the
+//             tool's own share, with the pty's and the simulator's scheduling
+//             in it.
 //
 // "write" carries the PIN start-up entries, after which the write job is
 // specified to wait 5 s; "write, no PIN" is the same configuration without them.
@@ -31,10 +33,10 @@
 #include "platform/file_io.h"
 #include "sim/terminal_simulator.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
-#include <set>
 #include <sstream>
 
 using params::Slot;
@@ -73,13 +75,21 @@ ParameterStore CompleteConfiguration(bool withPin)
     return store;
 }
 
-// Bytes on the line, from the AT log: commands with their CR; received
-// lines framed CR LF before and after, the echo with its CR only.
-void CountLineBytes(const std::string &log, size_t &sent, size_t &received)
+// The bytes of one command's exchange on the line: the command with its
+// CR, its echo with its CR, the reply lines framed CR LF before and after.
+struct Exchange
 {
+    size_t command = 0;
+    size_t echo = 0;
+    size_t reply = 0;
+};
+
+// Every exchange, from the AT log.
+std::vector<Exchange> Exchanges(const std::string &log)
+{
+    std::vector<Exchange> exchanges;
     std::istringstream in(log);
-    std::string record;
-    std::set<std::string> commands;
+    std::string record, lastCommand;
     while (std::getline(in, record)) {
         while (!record.empty() && (record.back() == '\r' || record.back() == '\n'))
             record.pop_back();
@@ -87,13 +97,17 @@ void CountLineBytes(const std::string &log, size_t &sent, size_t &received)
             continue;
         const std::string body = record.substr(20);
         if (body.rfind("Send: ", 0) == 0) {
-            sent += body.size() - 6 + 1;
-            commands.insert(body.substr(6));
-        } else if (body.rfind("Recv: ", 0) == 0) {
+            lastCommand = body.substr(6);
+            exchanges.push_back({lastCommand.size() + 1});
+        } else if (body.rfind("Recv: ", 0) == 0 && !exchanges.empty()) {
             const std::string line = body.substr(6);
-            received += line.size() + (commands.count(line) ? 1 : 4);
+            if (line == lastCommand)
+                exchanges.back().echo += line.size() + 1;
+            else
+                exchanges.back().reply += line.size() + 4;
         }
     }
+    return exchanges;
 }
 
 enum class Job { Read, Write, WriteWithoutPin };
@@ -114,7 +128,8 @@ struct Row
     int latencyMs = 0;
     int gapMs = 0;
     size_t commands = 0;
-    double wall = 0, wire = 0, terminalWire = 0, pauses = 0, terminal = 0;
+    double wall = 0, wire = 0, pauses = 0, terminal = 0;
+    double arrivalToReply = 0; // summed over the commands
     bool ok = false;
 };
 
@@ -178,11 +193,13 @@ Row RunJob(Job job, int latencyMs, int gapMs, const std::string &dir)
 
     std::string log;
     platform::ReadWholeFile(AtLogPath(), 64 << 20, log);
-    size_t sent = 0, received = 0;
-    CountLineBytes(log, sent, received);
+    const double byteTime = kBitsPerByte / kBaud;
+    for (const Exchange &exchange : Exchanges(log)) {
+        row.wire += (exchange.command + exchange.echo + exchange.reply) * byteTime;
+        row.arrivalToReply +=
+            std::max(exchange.echo * byteTime, latencyMs / 1000.0) + exchange.reply * byteTime;
+    }
     row.commands = terminal.CommandCount();
-    row.wire = (sent + received) * kBitsPerByte / kBaud;
-    row.terminalWire = received * kBitsPerByte / kBaud;
     row.pauses = Seconds(engine.Comm().PausedTime() + engine.Comm().GapTime());
     row.terminal = row.commands * latencyMs / 1000.0;
     row.ok = true;
@@ -228,7 +245,7 @@ int main(int argc, char **argv)
                     status = 1;
                     continue;
                 }
-                const double own = r.wall - r.terminalWire - r.pauses - r.terminal;
+                const double own = r.wall - r.pauses - r.arrivalToReply;
                 std::printf("| %s | %d | %d | %zu | %.2f | %.2f | %.2f | %.2f | %.2f | %.2f | %.1f |\n",
                             JobName(r.job), r.latencyMs, r.gapMs, r.commands, r.wall, r.wire, r.pauses,
                             r.terminal, own, 1000.0 * own / r.commands, r.wall / r.wire);
