@@ -15,7 +15,8 @@ CReportEditDelegate::CReportEditDelegate(EndHandler onEnd, QObject *parent)
 
 QLineEdit *CReportEditDelegate::Editor() const
 {
-    return m_editor;
+    // The list closes the editor by itself when its row goes away.
+    return m_cell.isValid() ? m_editor.data() : nullptr;
 }
 
 QWidget *CReportEditDelegate::createEditor(QWidget *parent, const QStyleOptionViewItem &,

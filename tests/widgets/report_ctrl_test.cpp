@@ -492,12 +492,6 @@ private Q_SLOTS:
     }
 };
 
-int main(int argc, char **argv)
-{
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication application(argc, argv);
-    ReportCtrlTest test;
-    return QTest::qExec(&test, argc, argv);
-}
+// ctest runs it on the offscreen platform.
+QTEST_MAIN(ReportCtrlTest)
 #include "report_ctrl_test.moc"
