@@ -101,9 +101,9 @@ CReportCtrl::~CReportCtrl()
     m_delegate->Abandon();
 }
 
-void CReportCtrl::SetEditorValidator(QValidator *validator)
+void CReportCtrl::SetEditorValidator(CReportEditDelegate::ValidatorFactory factory)
 {
-    m_delegate->SetValidator(validator);
+    m_delegate->SetValidatorFactory(std::move(factory));
 }
 
 void CReportCtrl::ModifyStyle(unsigned remove, unsigned add)

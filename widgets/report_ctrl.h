@@ -10,7 +10,9 @@
 //     list->InsertColumn(0, positionHeader, 0x04044002, 50); // never takes the cell focus
 //     list->InsertColumn(1, numberHeader, 0x00044002, 150);  // edited in place
 //     list->SetEmptyText(emptyWord);                         // "Empty", "Vazio", "Vacío"
-//     list->SetEditorValidator(validator);                   // optional, not owned
+//     list->SetEditorValidator([](QLineEdit *editor) {       // optional
+//         return FieldValidator::Attach(editor, FieldValidator::Accepts::CodePageNoControl);
+//     });
 //     list->setAccessibleName(listName);
 //     for (int r = 0; r < 20; ++r)
 //         list->InsertRow(r, QStringLiteral("%1").arg(811 + r, 4, 10, QLatin1Char('0')));
@@ -32,7 +34,6 @@
 #include <functional>
 
 class CReportModel;
-class QValidator;
 
 class CReportCtrl : public QTableView
 {
@@ -64,8 +65,9 @@ public:
     ~CReportCtrl() override;
 
     void SetNotifyHooks(NotifyHooks hooks) { m_hooks = std::move(hooks); }
-    // Checks what may be typed into the in-place editor; not owned.
-    void SetEditorValidator(QValidator *validator);
+    // Gives every in-place editor, as it is made, its validator (owned by
+    // the editor), e.g. FieldValidator::Attach from widgets/code_page.h.
+    void SetEditorValidator(CReportEditDelegate::ValidatorFactory factory);
 
     void ModifyStyle(unsigned remove, unsigned add);
     unsigned Style() const { return m_style; }

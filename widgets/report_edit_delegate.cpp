@@ -6,7 +6,6 @@
 #include <QFocusEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
-#include <QValidator>
 #include <utility>
 
 CReportEditDelegate::CReportEditDelegate(EndHandler onEnd, QObject *parent)
@@ -30,8 +29,9 @@ QWidget *CReportEditDelegate::createEditor(QWidget *parent, const QStyleOptionVi
     // A screen reader names the editor after its column.
     editor->setAccessibleName(
         index.model()->headerData(index.column(), Qt::Horizontal, Qt::DisplayRole).toString());
-    if (m_validator)
-        editor->setValidator(m_validator);
+    // Before the text is filled in, so that the validator sees it arrive.
+    if (m_makeValidator)
+        editor->setValidator(m_makeValidator(editor));
     m_editor = editor;
     m_cell = index;
     return editor;

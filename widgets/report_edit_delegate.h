@@ -26,8 +26,9 @@ public:
 
     explicit CReportEditDelegate(EndHandler onEnd, QObject *parent = nullptr);
 
-    // Not owned; applied to every editor made after the call.
-    void SetValidator(QValidator *validator) { m_validator = validator; }
+    // Makes the validator of each new editor, owned by that editor.
+    using ValidatorFactory = std::function<QValidator *(QLineEdit *editor)>;
+    void SetValidatorFactory(ValidatorFactory factory) { m_makeValidator = std::move(factory); }
     // The open editor, or null.
     QLineEdit *Editor() const;
     // Ends the open edit, if any, as this key would.
@@ -51,7 +52,7 @@ private:
     bool FocusLeftTheEditor(const QFocusEvent &event) const;
 
     EndHandler m_onEnd;
-    QPointer<QValidator> m_validator;
+    ValidatorFactory m_makeValidator;
     // The one edit in progress; Qt makes editors through a const function.
     mutable QPointer<QLineEdit> m_editor;
     mutable QPersistentModelIndex m_cell;

@@ -3,12 +3,12 @@
 // and answers, the empty text, keyboard and wheel, and what a screen reader
 // reads.
 
+#include "widgets/code_page.h"
 #include "widgets/report_ctrl.h"
 
 #include <QAccessible>
 #include <QApplication>
 #include <QLineEdit>
-#include <QRegularExpressionValidator>
 #include <QScrollBar>
 #include <QVBoxLayout>
 #include <QtTest>
@@ -201,8 +201,9 @@ private Q_SLOTS:
     void validatorRefusesTypedCharacters()
     {
         ListWindow w;
-        QRegularExpressionValidator digits(QRegularExpression(QStringLiteral("[0-9]*")));
-        w.list->SetEditorValidator(&digits);
+        w.list->SetEditorValidator([](QLineEdit *editor) {
+            return FieldValidator::Attach(editor, FieldValidator::Accepts::Digits);
+        });
         w.list->SetCellText(0, 1, {});
         QVERIFY(w.Show());
         w.list->setFocus();
