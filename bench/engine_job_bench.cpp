@@ -7,7 +7,7 @@
 //
 //   wall      the job from start to end
 //   wire      the bytes of both directions at 10 bits a byte
-//   pauses    the pauses the jobs are specified to make, and the device gap
+//   pauses    the pauses the jobs make for the terminal, and the device gap
 //   terminal  the terminal's thinking time (latency x commands)
 //   own       wall less the pauses and less, for every command, the time from
 //             its arrival to its final reply on the wire: the echo (the
@@ -16,8 +16,8 @@
 //             tool's own share, with the pty's and the simulator's scheduling
 //             in it.
 //
-// "write" carries the PIN start-up entries, after which the write job is
-// specified to wait 5 s; "write, no PIN" is the same configuration without them.
+// "write" carries the PIN start-up entries, after which the write job waits
+// 5 s for the terminal; "write, no PIN" is the same configuration without them.
 //
 //   engine_job_bench [read|write|nopin ...]   (all three when none is named)
 

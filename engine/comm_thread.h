@@ -48,8 +48,8 @@ public:
 
     // The command line in the buffer, for tests.
     std::string_view Command() const { return {m_szCommand, m_nCommandLength}; }
-    // The time the worker has spent in its specified pauses, and waiting
-    // for the device gap, for the benchmark's account of where a job's time goes.
+    // The time the worker has spent in the jobs' pauses for the terminal, and
+    // waiting for the device gap, for the benchmark's account of a job's time.
     platform::Millis PausedTime() const { return platform::Millis(m_pausedMs.load()); }
     std::chrono::nanoseconds GapTime() const { return std::chrono::nanoseconds(m_gapNs.load()); }
 
