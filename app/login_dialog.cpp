@@ -8,6 +8,7 @@
 #include "link/shared_settings.h"
 #include "platform/messages.h"
 #include "widgets/app_message_box.h"
+#include "widgets/code_page.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -18,7 +19,6 @@
 #include <QLineEdit>
 #include <QPointer>
 #include <QPushButton>
-#include <QRegularExpressionValidator>
 
 namespace {
 
@@ -109,9 +109,9 @@ void CLoginDlg::buildControls(const QStringList &friendlyPortNames, const Startu
     m_passwordEdit->setObjectName(QStringLiteral("passwordEdit"));
     m_passwordEdit->setEchoMode(QLineEdit::Password);
     // A CR or LF pasted into the password would split the login line into
-    // two command lines for the terminal; control characters never get in.
-    m_passwordEdit->setValidator(new QRegularExpressionValidator(
-        QRegularExpression(QStringLiteral("[^\\x00-\\x1f\\x7f]*")), m_passwordEdit));
+    // two command lines for the terminal; control characters never get in,
+    // nor characters the terminal's code page has no byte for.
+    FieldValidator::Attach(m_passwordEdit, FieldValidator::Accepts::CodePageNoControl);
 
     m_languageList = new QComboBox(this);
     m_languageList->setObjectName(QStringLiteral("languageList"));
@@ -243,7 +243,8 @@ void CLoginDlg::confirm()
     m_languageCodeText = QString::number(code);
 
     const std::string port = m_portText.toStdString();
-    const std::string password = m_passwordText.toStdString();
+    // One byte per character, so the length check counts characters.
+    const std::string password = PasswordBytes();
     const login::InputProblem problem =
         login::CheckInputs(port, m_baudText.toStdString(), password);
     if (problem != login::InputProblem::None) {
@@ -269,6 +270,11 @@ void CLoginDlg::confirm()
     m_loginLine = login::LoginLine(password);
     m_awaitingReply = true;
     m_port.Send(m_loginLine.data(), static_cast<uint32_t>(m_loginLine.size()));
+}
+
+std::string CLoginDlg::PasswordBytes() const
+{
+    return codepage::ToBytes(m_passwordText);
 }
 
 void CLoginDlg::selectPassword()

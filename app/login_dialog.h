@@ -41,6 +41,8 @@ public:
     QString BaudText() const { return m_baudText; }
     QString LanguageCodeText() const { return m_languageCodeText; }
     QString PasswordText() const { return m_passwordText; }
+    // The password as the terminal gets it: Windows-1252 bytes.
+    std::string PasswordBytes() const;
 
     // Ends the dialog without success; an exchange under way is dropped.
     void reject() override;

@@ -110,11 +110,11 @@ void CMainDlg::OnExportFile()
     m_bSaveToFile = false;
     if (valid) {
         SaveAllPagesToStore();
-        const std::string path = m_strFilePath.toStdString();
-        // Should the old file stay, the export merges into it.
-        if (!ForceDeleteFile(path))
-            ShowStatus(main_texts::kCannotDeleteScript, false);
-        const params::ScriptResult exported = params::Export(path, m_store);
+        // The chosen file is replaced only by a complete new one: should the
+        // export fail (a full disk, say), the old file stays as it was. A
+        // read-only file is made writable and replaced.
+        const params::ScriptResult exported = params::Export(
+            m_strFilePath.toStdString(), m_store, ReadOnlyTarget::MakeWritable);
         ShowStatus(exported.text, exported.ok);
     }
     EnableControls(true);

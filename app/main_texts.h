@@ -31,7 +31,6 @@ inline constexpr char kConfigFilter[] = "config file (*.ini)";
 inline constexpr char kAllFilesFilter[] = "all files (*.*)";
 inline constexpr char kConfigSuffix[] = "ini";
 inline constexpr char kProposedConfigName[] = "config.ini";
-inline constexpr char kCannotDeleteScript[] = "Script file already existes and cann't be deleted!";
 
 // "Kestrel Manager  V1.2.0": the application caption and the version.
 const char *Caption();

@@ -62,7 +62,7 @@ bool CToolApp::login()
     if (dialog.exec() != QDialog::Accepted || !dialog.LoginSucceeded())
         return false;
 
-    g_strSoftwarePassword = dialog.PasswordText().toStdString();
+    g_strSoftwarePassword = dialog.PasswordBytes();
     // The login used the port with its own line builder; the main window
     // starts on fresh synchronisation objects and empty line buffers.
     m_port.ResetHandles();

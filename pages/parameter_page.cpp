@@ -6,6 +6,7 @@
 
 #include <QAbstractButton>
 #include <QAbstractItemView>
+#include <QCheckBox>
 #include <QGroupBox>
 #include <QKeyEvent>
 #include <QLabel>
@@ -38,7 +39,10 @@ void CParameterPage::InitPage(IPageServices &host)
         return;
     m_host = &host;
     OnInitPage();
-    LabelControls(Labels(), lang::Code());
+    const int code = lang::Code();
+    LabelControls(m_ownLabels, code);
+    LabelControls(Labels(), code);
+    ApplyNames(m_controlNames, code);
     // A focused push button of a page would take Enter as a click.
     for (QPushButton *button : findChildren<QPushButton *>())
         button->setAutoDefault(false);
@@ -52,6 +56,76 @@ ParameterStore &CParameterPage::Store()
     if (!m_detachedStore)
         m_detachedStore = std::make_unique<ParameterStore>();
     return *m_detachedStore;
+}
+
+// ---- controls ---------------------------------------------------------------
+
+void CParameterPage::AddOwnLabel(const ControlLabel &label)
+{
+    m_ownLabels.push_back(label);
+    if (m_initialised)
+        LabelControls({label}, lang::Code());
+}
+
+QCheckBox *CParameterPage::NewCheckBox(const lang::Tr3 &text)
+{
+    auto *box = new QCheckBox(QString::fromUtf8(text.en), this);
+    AddOwnLabel({box, text});
+    return box;
+}
+
+QPushButton *CParameterPage::NewButton(const lang::Tr3 &text)
+{
+    auto *button = new QPushButton(QString::fromUtf8(text.en), this);
+    AddOwnLabel({button, text});
+    return button;
+}
+
+QLabel *CParameterPage::NewLabel(const lang::Tr3 &text, QWidget *buddy)
+{
+    auto *label = new QLabel(QString::fromUtf8(text.en), this);
+    if (buddy)
+        label->setBuddy(buddy);
+    AddOwnLabel({label, text});
+    return label;
+}
+
+QLineEdit *CParameterPage::NewField(FieldValidator::Accepts accepts, int maxLength, Echo echo)
+{
+    auto *field = new QLineEdit(this);
+    FieldValidator::Attach(field, accepts);
+    if (maxLength > 0)
+        field->setMaxLength(maxLength);
+    if (echo == Echo::Password)
+        field->setEchoMode(QLineEdit::Password);
+    return field;
+}
+
+void CParameterPage::NameControl(QWidget *control, const lang::Tr3 &name)
+{
+    if (!control)
+        return;
+    m_controlNames.push_back({control, name});
+    if (m_initialised)
+        ApplyNames({m_controlNames.back()}, lang::Code());
+}
+
+void CParameterPage::ApplyNames(const std::vector<ControlLabel> &names, int languageCode)
+{
+    for (const ControlLabel &name : names) {
+        const char *chosen = name.text.Pick(languageCode);
+        name.control->setAccessibleName(QString::fromUtf8(chosen ? chosen : name.text.en));
+    }
+}
+
+void CParameterPage::ShowValue(QLineEdit *field, const std::string &value)
+{
+    field->setText(codepage::ToQString(value));
+}
+
+std::string CParameterPage::ValueOf(const QLineEdit *field)
+{
+    return codepage::ToBytes(field->text());
 }
 
 // ---- labelling -------------------------------------------------------------

@@ -9,6 +9,7 @@
 // report of the first failing rule.
 
 #include "params/language.h"
+#include "widgets/code_page.h"
 
 #include <QWidget>
 #include <functional>
@@ -21,7 +22,10 @@ struct ParameterStore;
 struct ReadLists;
 class QAbstractButton;
 class QAbstractItemView;
+class QCheckBox;
+class QLabel;
 class QLineEdit;
+class QPushButton;
 
 // Fixed size of the page area of the main window; pages are made to fit it.
 inline constexpr int kPageWidth = 600;
@@ -110,6 +114,27 @@ public:
     bool FailOnRow(const std::optional<QString> &message, QAbstractItemView *list, int row,
                    FailureOrder order = FailureOrder::MessageThenPage);
 
+    // ---- controls ------------------------------------------------------------------
+    // Controls made with their texts in the three languages. They are made
+    // with the English text and shown in the current language from the
+    // page's initialisation on; their accessible names follow (a check box
+    // or button by its text, a field by its label as buddy).
+    QCheckBox *NewCheckBox(const lang::Tr3 &text);
+    QPushButton *NewButton(const lang::Tr3 &text);
+    QLabel *NewLabel(const lang::Tr3 &text, QWidget *buddy = nullptr);
+    // A field that takes what `accepts` says, at most maxLength characters
+    // (0: no limit of its own; the page's rules check the length).
+    enum class Echo { Normal, Password };
+    QLineEdit *NewField(FieldValidator::Accepts accepts, int maxLength = 0,
+                        Echo echo = Echo::Normal);
+    // Names a control that has no label beside it (its accessible name).
+    void NameControl(QWidget *control, const lang::Tr3 &name);
+
+    // ---- values in fields ----------------------------------------------------------
+    // The store's 8-bit texts shown in and taken from fields (Windows-1252).
+    static void ShowValue(QLineEdit *field, const std::string &value);
+    static std::string ValueOf(const QLineEdit *field);
+
 protected:
     IPageServices *Host() const { return m_host; }
     // The host's store; a page not yet attached works on one of its own.
@@ -126,10 +151,14 @@ protected:
 
 private:
     void UpdateGate(const Gate &gate, bool clicked);
+    void AddOwnLabel(const ControlLabel &label);
+    static void ApplyNames(const std::vector<ControlLabel> &names, int languageCode);
 
     const int m_templateId;
     IPageServices *m_host = nullptr;
     bool m_initialised = false;
     std::vector<Gate> m_gates;
+    std::vector<ControlLabel> m_ownLabels; // made by New...
+    std::vector<ControlLabel> m_controlNames; // NameControl
     std::unique_ptr<ParameterStore> m_detachedStore;
 };

@@ -247,14 +247,16 @@ private:
 
 } // namespace
 
-ScriptResult Export(const std::string &path, const ParameterStore &store)
+ScriptResult Export(const std::string &path, const ParameterStore &store,
+                    platform::ReadOnlyTarget readOnly)
 {
+    // A fresh document, so the file holds the keys in export order and
+    // nothing of what was there before; the old file is replaced only once
+    // the new one is complete on the disk.
     IniDocument document;
-    FileResult result = document.Load(path);
+    FileResult result = Exporter(store, document).Run();
     if (result.ok)
-        result = Exporter(store, document).Run();
-    if (result.ok)
-        result = document.Save(path);
+        result = platform::ReplaceFile(path, document.Serialize(), true, readOnly);
     if (!result.ok)
         return {result.error, false};
     return {"Successfully exported to script file [" + std::string(FileNameOf(path)) + "]!", true};

@@ -6,6 +6,7 @@
 // opens and saves.
 
 #include "params/parameter_store.h"
+#include "platform/file_io.h"
 
 #include <string>
 
@@ -23,10 +24,12 @@ struct ScriptResult
     bool ok = false;
 };
 
-// Writes the store into the file in the fixed export order, in one load and
-// one save: keys of an existing file are replaced or joined. A file that
-// cannot be written is left as it was and the result says why.
-ScriptResult Export(const std::string &path, const ParameterStore &store);
+// Writes the store into a fresh file in the fixed export order and puts it
+// in the place of any file of that name in one step. A file that cannot be
+// replaced is left byte for byte as it was and the result says why; a
+// read-only one is refused unless `readOnly` says to replace it.
+ScriptResult Export(const std::string &path, const ParameterStore &store,
+                    platform::ReadOnlyTarget readOnly = platform::ReadOnlyTarget::Refuse);
 
 // Fills the store from the file: slots back to their defaults (kept slots
 // stay), then every known entry. A file that cannot be read, or that has no

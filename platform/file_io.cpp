@@ -5,6 +5,7 @@
 #include <atomic>
 #include <cerrno>
 #include <climits>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <system_error>
@@ -30,6 +31,26 @@ bool WriteAll(int fd, std::string_view bytes)
         bytes.remove_prefix(static_cast<size_t>(written));
     }
     return true;
+}
+
+// A free name for the new content beside the target: short, so that a
+// target name of the longest length allowed still works; hidden, so that
+// nobody picks it by mistake while it exists. The file is created, empty.
+UniqueFd CreateTempBeside(const std::string &target, std::string &temp)
+{
+    const size_t slash = target.rfind('/');
+    const std::string folder = slash == std::string::npos ? std::string() : target.substr(0, slash + 1);
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        char name[32];
+        const unsigned tag = static_cast<unsigned>(::getpid()) * 2654435761u
+            + g_tempCounter.fetch_add(1) * 40503u;
+        std::snprintf(name, sizeof name, ".kestrel-%08x", tag);
+        temp = folder + name;
+        UniqueFd fd(::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666));
+        if (fd.Valid() || errno != EEXIST)
+            return fd;
+    }
+    return UniqueFd();
 }
 
 // A link is replaced where it points, so the link itself survives.
@@ -99,7 +120,8 @@ FileResult ReadWholeFile(const std::string &path, size_t maxSize, std::string &b
     return {};
 }
 
-FileResult ReplaceFile(const std::string &path, std::string_view bytes, bool flushToDisk)
+FileResult ReplaceFile(const std::string &path, std::string_view bytes, bool flushToDisk,
+                       ReadOnlyTarget readOnly)
 {
     const std::string target = ResolveLink(path);
     struct stat old{};
@@ -112,12 +134,14 @@ FileResult ReplaceFile(const std::string &path, std::string_view bytes, bool flu
         return FileResult::Failure("Cannot write \"" + path + "\": it is not a regular file");
     // Without any write bit the file is read-only, also for root, who could
     // otherwise replace it.
-    if (exists && ((old.st_mode & 0222) == 0 || ::access(target.c_str(), W_OK) != 0))
+    const bool isReadOnly =
+        exists && ((old.st_mode & 0222) == 0 || ::access(target.c_str(), W_OK) != 0);
+    if (isReadOnly && readOnly == ReadOnlyTarget::Refuse)
         return FileResult::Failure("Cannot write \"" + path + "\": the file is read-only");
+    const mode_t mode = isReadOnly ? (old.st_mode & 07777) | S_IWUSR : old.st_mode & 07777;
 
-    const std::string temp = target + ".kestrel-" + std::to_string(::getpid()) + "-"
-        + std::to_string(g_tempCounter.fetch_add(1)) + ".tmp";
-    UniqueFd fd(::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666));
+    std::string temp;
+    UniqueFd fd = CreateTempBeside(target, temp);
     if (!fd.Valid())
         return FileResult::Failure(SystemError("Cannot write", path));
     const auto fail = [&](const char *what) {
@@ -126,7 +150,7 @@ FileResult ReplaceFile(const std::string &path, std::string_view bytes, bool flu
         return failure;
     };
     if (exists) {
-        if (::fchmod(fd.Get(), old.st_mode & 07777) != 0)
+        if (::fchmod(fd.Get(), mode) != 0)
             return fail("Cannot keep the permissions of");
         // Only the owner's own files come back with their owner; others'
         // files keep their permissions, which is what matters.

@@ -9,6 +9,7 @@
 #include "link/shared_settings.h"
 #include "params/language.h"
 #include "shell_test_support.h"
+#include "widgets/code_page.h"
 
 #include <QClipboard>
 #include <QComboBox>
@@ -273,6 +274,10 @@ void LoginDialogTest::passwordLengthBounds_data()
     QTest::newRow("4 characters") << "1234" << true;
     QTest::newRow("12 characters") << "123456789012" << true;
     QTest::newRow("13 characters") << "1234567890123" << false;
+    // Counted in characters, sent as one Windows-1252 byte each.
+    QTest::newRow("3 characters, 4 bytes in UTF-8") << QString::fromUtf8("se\u00f1") << false;
+    QTest::newRow("12 characters, 15 bytes in UTF-8")
+        << QString::fromUtf8("se\u00f1ase\u00f1ase\u00f1a") << true;
 }
 
 void LoginDialogTest::passwordLengthBounds()
@@ -295,11 +300,10 @@ void LoginDialogTest::passwordLengthBounds()
         return;
     }
     QVERIFY(sim.Terminal().WaitForCommands(1, platform::Millis(kReplyWaitMs)));
-    QCOMPARE(QString::fromStdString(sim.Terminal().Commands().front()),
-             QStringLiteral("AT+WPAR=9996,\"%1\"").arg(password));
+    QCOMPARE(sim.Terminal().Commands().front(),
+             "AT+WPAR=9996,\"" + codepage::ToBytes(password) + "\"");
     QCOMPARE(g_strPortName + " " + g_strBaudRate, std::string("SIM0 115200"));
-    // 4 characters is the wrong password here, 12 the right one.
-    if (password.size() == 12) {
+    if (password == QLatin1String("123456789012")) {
         QTRY_VERIFY_WITH_TIMEOUT(login.dialog.LoginSucceeded(), kReplyWaitMs);
         QCOMPARE(login.dialog.result(), int(QDialog::Accepted));
     } else {
@@ -312,8 +316,9 @@ void LoginDialogTest::passwordLengthBounds()
 void LoginDialogTest::controlCharactersStayOutOfThePassword()
 {
     LoginFixture login(Initial(), {});
-    for (const char *pasted : {"12\r34", "12\n34", "12\x7f"}) {
-        QGuiApplication::clipboard()->setText(QString::fromLatin1(pasted));
+    // Nor a character the terminal's code page has no byte for.
+    for (const char *pasted : {"12\r34", "12\n34", "12\x7f", "12\u03a934"}) {
+        QGuiApplication::clipboard()->setText(QString::fromUtf8(pasted));
         login.password->paste();
         QCOMPARE(login.password->text(), QString());
     }

@@ -2,6 +2,7 @@
 // files that cannot be read or written.
 
 #include "main_window_harness.h"
+#include "tests/common/file_size_limit.h"
 #include "platform/file_io.h"
 
 #include <QFile>
@@ -171,6 +172,30 @@ private Q_SLOTS:
         QTRY_VERIFY(harness.ControlsEnabled());
         QCOMPARE(harness.Boxes().Count(), 0);
         ::chmod((harness.AppDir() + QStringLiteral("/locked")).toLocal8Bit().constData(), 0755);
+    }
+
+    void saveThatCannotBeWrittenWholeKeepsTheOldFile()
+    {
+        MainWindowHarness harness;
+        TypeSomeValues(harness);
+        const QString path = harness.AppDir() + QStringLiteral("/config.ini");
+        const QByteArray old("[PARA]\r\n32=\"se\xF1" "a\"\r\n");
+        QVERIFY(WriteFile(path, old));
+
+        harness.AnswerFileDialog(path);
+        {
+            const FileSizeLimit fullDisk(old.size());
+            QTest::mouseClick(harness.Button(BottomButton::Save), Qt::LeftButton);
+            QTRY_VERIFY(harness.ControlsEnabled());
+        }
+        QCOMPARE(harness.Boxes().Count(), 1);
+        QCOMPARE(harness.Boxes().LastStyle(), 16);
+        QVERIFY2(harness.Boxes().LastText().contains(QStringLiteral("config.ini")),
+                 qPrintable(harness.Boxes().LastText()));
+        QCOMPARE(ReadFile(path), old);
+        QCOMPARE(QDir(harness.AppDir()).entryList({QStringLiteral(".kestrel*")},
+                                                  QDir::Files | QDir::Hidden),
+                 QStringList());
     }
 
     void saveReplacesAReadOnlyFile()

@@ -4,6 +4,7 @@
 #include "page_test_host.h"
 #include "pages/interim_page.h"
 #include "pages/page_factory.h"
+#include "pages/page_form.h"
 #include "widgets/app_message_box.h"
 
 #include <QApplication>
@@ -13,6 +14,8 @@
 #include <QLineEdit>
 #include <QTableWidget>
 #include <QVBoxLayout>
+#include <QAccessible>
+#include <QPushButton>
 #include <QtTest>
 
 using params::Page;
@@ -84,6 +87,40 @@ protected:
     }
     std::vector<ControlLabel> Labels() override { return {{box, kBoxLabel}, {hint, kHint}}; }
 };
+
+// A page made the way the real ones are: its controls carry their texts in
+// the three languages and are laid out by the shared form.
+constexpr lang::Tr3 kTimeoutLabel = {"Timeout:", "Tempo:", "Tiempo:"};
+constexpr lang::Tr3 kConfirm = {"Confirm", "Alterar", "Cambiar"};
+constexpr lang::Tr3 kListName = {"Position", "Posição", "Posición"};
+
+class FormPage : public CParameterPage
+{
+public:
+    FormPage() : CParameterPage(192)
+    {
+        PageForm form(*this);
+        box = form.AddCheckBox(kBoxLabel);
+        row = form.AddField(kTimeoutLabel, FieldValidator::Accepts::Digits, 3, &kHint);
+        button = NewButton(kConfirm);
+        form.AddWide(button);
+        unlabelled = NewField(FieldValidator::Accepts::CodePage);
+        NameControl(unlabelled, kListName);
+        form.AddWide(unlabelled);
+        form.Finish();
+    }
+    QCheckBox *box;
+    FieldRow row;
+    QPushButton *button;
+    QLineEdit *unlabelled;
+};
+
+QString AccessibleName(QWidget *widget)
+{
+    QAccessibleInterface *accessible = QAccessible::queryAccessibleInterface(widget);
+    return accessible ? accessible->text(QAccessible::Name) : QString();
+}
+
 
 class LanguageScope
 {
@@ -380,6 +417,53 @@ private Q_SLOTS:
         page.InitPage(host);
         page.AppendReadItems(forward);
         QCOMPARE(forward.AtQueryCount(), size_t(5));
+    }
+
+    void controlsSpeakTheLanguageAndAreNamedByWhatTheUserSees_data()
+    {
+        QTest::addColumn<int>("language");
+        QTest::addColumn<QStringList>("texts"); // box, label, hint, button, unlabelled field
+        QTest::newRow("English") << 1
+                                 << QStringList{"Enable Add Prefix", "Timeout:",
+                                                "[at most 20 characters]", "Confirm", "Position"};
+        QTest::newRow("Portuguese")
+            << 2
+            << QStringList{"Habilitar adicionar prefixo", "Tempo:",
+                           QString::fromUtf8("[no máximo 20 caracteres]"), "Alterar",
+                           QString::fromUtf8("Posição")};
+        QTest::newRow("Spanish") << 3
+                                 << QStringList{"Habilitar prefijo", "Tiempo:",
+                                                QString::fromUtf8("[máximo 20 caracteres]"),
+                                                "Cambiar", QString::fromUtf8("Posición")};
+    }
+
+    void controlsSpeakTheLanguageAndAreNamedByWhatTheUserSees()
+    {
+        QFETCH(int, language);
+        QFETCH(QStringList, texts);
+        LanguageScope scope(language);
+        TestPageHost host;
+        FormPage page;
+        page.InitPage(host);
+        const QStringList shown{page.box->text(), page.row.label->text(), page.row.hint->text(),
+                                page.button->text(), page.unlabelled->accessibleName()};
+        QCOMPARE(shown, texts);
+        const QStringList names{AccessibleName(page.box), AccessibleName(page.row.field),
+                                AccessibleName(page.button), AccessibleName(page.unlabelled)};
+        QCOMPARE(names, (QStringList{texts[0], texts[1], texts[3], texts[4]}));
+        QCOMPARE(page.row.field->maxLength(), 3);
+    }
+
+    void valuesAreShownAndTakenAsTheirBytes()
+    {
+        TestPageHost host;
+        FormPage page;
+        page.InitPage(host);
+        const std::string value = "se\xF1" "a\x80\x81";
+        CParameterPage::ShowValue(page.unlabelled, value);
+        QCOMPARE(page.unlabelled->text().size(), 6);
+        QCOMPARE(page.unlabelled->text().at(2), QChar(0xF1));
+        QCOMPARE(CParameterPage::ValueOf(page.unlabelled), value);
     }
 };
 

@@ -1,6 +1,7 @@
 #include "params/param_file.h"
 #include "sample_stores.h"
 #include "tests/common/case_name.h"
+#include "tests/common/file_size_limit.h"
 #include "tests/common/temp_folder.h"
 
 #include <gtest/gtest.h>
@@ -35,16 +36,31 @@ TEST_P(ExportGolden, WritesTheFileByteForByte)
 
 INSTANTIATE_TEST_SUITE_P(Stores, ExportGolden, testing::ValuesIn(sample::All()), CaseName());
 
-TEST(Export, JoinsTheKeysOfAFileThatCouldNotBeDeleted)
+TEST(Export, ReplacesAnOldFileWithAFreshOneInExportOrder)
+{
+    TempFolder folder;
+    const std::string fresh = folder.File("fresh.ini");
+    ASSERT_TRUE(params::Export(fresh, sample::Full()).ok);
+    const std::string path = folder.File("config.ini");
+    WriteBytes(path, "[ATCMD]\r\nAT+CCLK=\"old\"\r\n[PARA]\r\n9000=\"mine\"\r\n32=\"old\"\r\n");
+    ASSERT_TRUE(params::Export(path, sample::Full()).ok);
+    EXPECT_EQ(ReadBytes(path), ReadBytes(fresh));
+}
+
+TEST(Export, AFileThatCannotBeWrittenWholeStaysByteForByte)
 {
     TempFolder folder;
     const std::string path = folder.File("config.ini");
-    WriteBytes(path, "[PARA]\r\n9000=\"mine\"\r\n32=\"old\"\r\n");
-    ASSERT_TRUE(params::Export(path, sample::Empty()).ok);
-    const std::string file = ReadBytes(path);
-    const std::string start = "[PARA]\r\n9000=\"mine\"\r\n32=\"\"\r\n5=\"\"\r\n";
-    EXPECT_EQ(file.substr(0, start.size()), start);
-    EXPECT_NE(file.find("16547=\"CLEAR\"\r\n"), std::string::npos);
+    const std::string old = "[PARA]\r\n32=\"se\xF1" "a\"\r\n";
+    WriteBytes(path, old);
+    params::ScriptResult result;
+    {
+        const FileSizeLimit fullDisk(old.size());
+        result = params::Export(path, sample::Full());
+    }
+    EXPECT_FALSE(result.ok);
+    EXPECT_NE(result.text.find("config.ini"), std::string::npos) << result.text;
+    EXPECT_EQ(ReadBytes(path), old);
 }
 
 TEST(Export, FailuresLeaveTheFileAsItWasAndSayWhy)

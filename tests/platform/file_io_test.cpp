@@ -1,5 +1,7 @@
 #include "platform/file_io.h"
 
+#include "tests/common/file_size_limit.h"
+
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -63,6 +65,41 @@ TEST_F(FileIo, RefusalsLeaveEverythingAsItWas)
     EXPECT_FALSE(ReplaceFile(Path("folder.ini"), "x").ok);
     EXPECT_TRUE(fs::is_directory(Path("folder.ini")));
     EXPECT_FALSE(ReplaceFile(Path("missing/dir/file.ini"), "x").ok);
+}
+
+TEST_F(FileIo, AFailedWriteLeavesTheOldFileByteForByteAndNothingBeside)
+{
+    const std::string file = Path("config.ini");
+    ASSERT_TRUE(ReplaceFile(file, std::string("old\0bytes", 9)).ok);
+    {
+        const FileSizeLimit fullDisk(16);
+        const FileResult failed = ReplaceFile(file, std::string(64, 'n'));
+        EXPECT_FALSE(failed.ok);
+        EXPECT_NE(failed.error.find(file), std::string::npos) << failed.error;
+    }
+    EXPECT_EQ(Read(file), std::string("old\0bytes", 9));
+    EXPECT_EQ(std::distance(fs::directory_iterator(m_dir), {}), 1) << "no temporary file left behind";
+}
+
+TEST_F(FileIo, ANameOfTheLongestLegalLengthIsReplaced)
+{
+    const std::string file = m_dir + "/" + std::string(250, 'c') + ".ini"; // 254 of 255
+    ASSERT_TRUE(ReplaceFile(file, "old").ok);
+    ASSERT_TRUE(ReplaceFile(file, "new").ok);
+    EXPECT_EQ(Read(file), "new");
+}
+
+TEST_F(FileIo, AReadOnlyFileIsReplacedOnlyWhenAskedAndThenStaysWritable)
+{
+    const std::string file = Path("locked.ini");
+    ASSERT_TRUE(ReplaceFile(file, "old").ok);
+    ::chmod(file.c_str(), 0444);
+    EXPECT_FALSE(ReplaceFile(file, "new").ok);
+    ASSERT_TRUE(ReplaceFile(file, "new", false, ReadOnlyTarget::MakeWritable).ok);
+    EXPECT_EQ(Read(file), "new");
+    struct stat info{};
+    ASSERT_EQ(::stat(file.c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 07777, 0644u);
 }
 
 TEST_F(FileIo, ReadsOnlyWholeRegularFilesWithinTheLimit)

@@ -1,0 +1,52 @@
+#pragma once
+// The shapes the pages' forms are made of, written once: a switch on a line
+// of its own, a labelled field with its hint (indented under the switch that
+// gates it), a heading, and anything full width (a list). Rows go down the
+// page in the order they are added; the page stays free to wire its gates.
+//
+//     PageForm form(*this);
+//     m_timeoutBox = form.AddCheckBox(texts::kTimeoutBox);
+//     const FieldRow timeout = form.AddField(texts::kTimeoutLabel, Accepts::Digits, 0,
+//                                            &texts::kTimeoutHint);
+//     AddGate({m_timeoutBox, {timeout.field}});
+
+#include "pages/parameter_page.h"
+
+class QCheckBox;
+class QGridLayout;
+class QLabel;
+class QLineEdit;
+
+struct FieldRow
+{
+    QLabel *label = nullptr; // the field's buddy: it names the field
+    QLineEdit *field = nullptr;
+    QLabel *hint = nullptr; // nullptr without a hint
+};
+
+class PageForm
+{
+public:
+    // Lays the page out with a grid of its own.
+    explicit PageForm(CParameterPage &page);
+
+    QLabel *AddHeading(const lang::Tr3 &text);
+    QCheckBox *AddCheckBox(const lang::Tr3 &text);
+    // A label, its field and a hint on one line, indented under a switch.
+    FieldRow AddField(const lang::Tr3 &label, FieldValidator::Accepts accepts, int maxLength = 0,
+                      const lang::Tr3 *hint = nullptr,
+                      CParameterPage::Echo echo = CParameterPage::Echo::Normal);
+    // A control across the whole width (a list, a button row).
+    void AddWide(QWidget *widget, int stretch = 0);
+    // Space between groups of rows.
+    void AddGap();
+    // Whatever room is left goes below the last row.
+    void Finish();
+
+    QGridLayout &Grid() { return *m_grid; }
+
+private:
+    CParameterPage &m_page;
+    QGridLayout *m_grid;
+    int m_row = 0;
+};

@@ -1,0 +1,115 @@
+#include "widgets/code_page.h"
+
+#include <QLineEdit>
+
+#include <array>
+
+namespace codepage {
+
+namespace {
+
+// Windows-1252 bytes 0x80..0x9F; the five undefined ones map to the control
+// character of their own number, the rest of the code page is Latin-1.
+constexpr std::array<char16_t, 32> kHighControls = {
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, // 80..87
+    0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F, // 88..8F
+    0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014, // 90..97
+    0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178, // 98..9F
+};
+
+char16_t CharacterOf(unsigned char byte)
+{
+    if (byte >= 0x80 && byte <= 0x9F)
+        return kHighControls[byte - 0x80];
+    return byte;
+}
+
+} // namespace
+
+QString ToQString(std::string_view bytes)
+{
+    QString text;
+    text.reserve(qsizetype(bytes.size()));
+    for (const char byte : bytes)
+        text.append(QChar(CharacterOf(static_cast<unsigned char>(byte))));
+    return text;
+}
+
+std::optional<unsigned char> ByteOf(QChar character)
+{
+    const char16_t unicode = character.unicode();
+    if (unicode < 0x80 || (unicode >= 0xA0 && unicode <= 0xFF))
+        return static_cast<unsigned char>(unicode);
+    for (size_t i = 0; i < kHighControls.size(); ++i) {
+        if (kHighControls[i] == unicode)
+            return static_cast<unsigned char>(0x80 + i);
+    }
+    return std::nullopt;
+}
+
+std::optional<std::string> FromQString(const QString &text)
+{
+    std::string bytes;
+    bytes.reserve(size_t(text.size()));
+    for (const QChar character : text) {
+        const std::optional<unsigned char> byte = ByteOf(character);
+        if (!byte)
+            return std::nullopt;
+        bytes.push_back(static_cast<char>(*byte));
+    }
+    return bytes;
+}
+
+std::string ToBytes(const QString &text)
+{
+    std::string bytes;
+    bytes.reserve(size_t(text.size()));
+    for (const QChar character : text)
+        bytes.push_back(static_cast<char>(ByteOf(character).value_or('?')));
+    return bytes;
+}
+
+} // namespace codepage
+
+FieldValidator::FieldValidator(QLineEdit *field, Accepts accepts)
+    : QValidator(field), m_accepts(accepts), m_current(field->text())
+{
+    // textChanged comes after an accepted edit and after setText, so the
+    // validator always knows the text an edit starts from.
+    connect(field, &QLineEdit::textChanged, this, [this](const QString &text) { m_current = text; });
+}
+
+FieldValidator *FieldValidator::Attach(QLineEdit *field, Accepts accepts)
+{
+    auto *validator = new FieldValidator(field, accepts);
+    field->setValidator(validator);
+    return validator;
+}
+
+bool FieldValidator::Takes(QChar character) const
+{
+    switch (m_accepts) {
+    case Accepts::Digits:
+        return character >= QLatin1Char('0') && character <= QLatin1Char('9');
+    case Accepts::CodePageNoControl:
+        if (character.unicode() < 0x20 || character.unicode() == 0x7F)
+            return false;
+        [[fallthrough]];
+    case Accepts::CodePage:
+        return codepage::IsEncodable(character);
+    }
+    return false;
+}
+
+int FieldValidator::RefusedCount(const QString &text) const
+{
+    int count = 0;
+    for (const QChar character : text)
+        count += Takes(character) ? 0 : 1;
+    return count;
+}
+
+QValidator::State FieldValidator::validate(QString &input, int &) const
+{
+    return RefusedCount(input) > RefusedCount(m_current) ? Invalid : Acceptable;
+}
