@@ -1,10 +1,13 @@
-// The worker's part in the job watchdog: every line it takes re-arms the
-// owner's timer by messages alone, in order, without pausing the worker.
+// The worker itself: its command buffer, and its part in the job watchdog,
+// which every line it takes re-arms by messages alone, in order, without
+// pausing the worker.
 
 #include "engine/comm_thread.h"
 #include "link/serial_link.h"
+#include "link/shared_settings.h"
 #include "params/read_lists.h"
 #include "platform/messages.h"
+#include "tests/common/temp_folder.h"
 
 #include <gtest/gtest.h>
 #include <mutex>
@@ -38,20 +41,47 @@ private:
     std::vector<uint32_t> m_ids;
 };
 
-class ProbeLink : public ISerialLink
+class RecordingLink : public ISerialLink
 {
 public:
     int OpenPort() override { return 1; }
     void ClosePort() override {}
     bool IsOpen() const override { return true; }
-    void Send(const char *, uint32_t) override {}
+    void Send(const char *data, uint32_t length) override { sent.emplace_back(data, length); }
     IMessageTarget *Owner() const override { return &owner; }
 
+    std::vector<std::string> sent;
     mutable OwnerProbe owner;
 };
 
+TEST(CommandBuffer, HoldsAtMost511CharactersWithTheCr)
+{
+    TempFolder folder;
+    g_strAppDir = folder.Path() + "/"; // the traffic log goes there
+    RecordingLink link;
+    ReadLists lists;
+    CCommThread worker(link, lists);
+
+    // The text's length, and whether the line with its CR fits.
+    const std::pair<size_t, bool> cases[] = {{509, true}, {510, true}, {511, false}, {600, false}};
+    for (const auto &[length, fits] : cases) {
+        link.sent.clear();
+        const std::string text(length, 'A');
+        EXPECT_EQ(worker.SetCommand(text), fits) << length;
+        worker.SendCommand();
+        if (fits) {
+            EXPECT_EQ(worker.Command(), text + "\r") << length;
+            EXPECT_EQ(link.sent, std::vector<std::string>{text + "\r"}) << length;
+        } else {
+            EXPECT_TRUE(link.sent.empty()) << "a line that does not fit is never sent: " << length;
+        }
+    }
+}
+
 TEST(CommThread, EveryLineRestartsTheWatchdogByMessagesAlone)
 {
+    TempFolder folder;
+    g_strAppDir = folder.Path() + "/";
     struct Case
     {
         const char *line;
@@ -64,7 +94,7 @@ TEST(CommThread, EveryLineRestartsTheWatchdogByMessagesAlone)
         {"ERROR", {WM_JOB_TIMER_STOP, WM_JOB_TIMER_START}},
     };
     for (const Case &c : cases) {
-        ProbeLink link;
+        RecordingLink link;
         ReadLists lists;
         CCommThread comm(link, lists);
         comm.Start();
