@@ -177,13 +177,16 @@ Row RunJob(Job job, int latencyMs, int gapMs, const std::string &dir)
     platform::ForceDeleteFile(AtLogPath());
 
     const auto start = Clock::now();
-    const bool started = job == Job::Read ? operations.Receive([](ReadLists &l) {
+    const auto everyPage = [](ReadLists &l) {
         for (size_t page = 0; page < params::kPageCount; ++page)
             params::AppendPageReadItems(static_cast<params::Page>(page), l, {true, true, true});
-    })
-                                          : operations.Transmit(nullptr, nullptr, [&](const std::string &path) {
-                                                return platform::CopyWholeFile(configuration, path, 1 << 20).error;
-                                            });
+    };
+    const auto copyConfiguration = [&](const std::string &path) {
+        return platform::CopyWholeFile(configuration, path, 1 << 20).error;
+    };
+    const bool started = job == Job::Read
+        ? operations.Receive(everyPage)
+        : operations.Transmit(nullptr, nullptr, copyConfiguration);
     if (!started || !window.Queue().RunUntil([&] { return ended; }, std::chrono::minutes(10))) {
         std::fprintf(stderr, "the %s did not end\n", JobName(job));
         return row;
@@ -246,9 +249,10 @@ int main(int argc, char **argv)
                     continue;
                 }
                 const double own = r.wall - r.pauses - r.arrivalToReply;
-                std::printf("| %s | %d | %d | %zu | %.2f | %.2f | %.2f | %.2f | %.2f | %.2f | %.1f |\n",
-                            JobName(r.job), r.latencyMs, r.gapMs, r.commands, r.wall, r.wire, r.pauses,
-                            r.terminal, own, 1000.0 * own / r.commands, r.wall / r.wire);
+                std::printf(
+                    "| %s | %d | %d | %zu | %.2f | %.2f | %.2f | %.2f | %.2f | %.2f | %.1f |\n",
+                    JobName(r.job), r.latencyMs, r.gapMs, r.commands, r.wall, r.wire, r.pauses,
+                    r.terminal, own, 1000.0 * own / r.commands, r.wall / r.wire);
                 std::fflush(stdout);
             }
         }

@@ -70,7 +70,8 @@ std::string AsListEntry(const std::string &value, unsigned number)
 class Comparison
 {
 public:
-    Comparison(const params::IniDocument &terminal, const ReadLists &lists, const params::IniDocument &file)
+    Comparison(const params::IniDocument &terminal, const ReadLists &lists,
+               const params::IniDocument &file)
         : m_terminal(terminal), m_file(file)
     {
         for (const std::string &entry : lists.numbers) {
@@ -95,8 +96,8 @@ public:
         // With a PIN change or start-up entry beside it, 16550 holds a PIN,
         // while a read returns the start-up check flag.
         m_pinUnderStartUp = std::any_of(numbers.begin(), numbers.end(), [](unsigned n) {
-            return n == params::kPinChangeNumber || n == params::kPinCheckOnNumber
-                || n == params::kPinCheckOffNumber;
+            return n == params::kPinChangeNumber || n == params::kPinCheckOnNumber ||
+                   n == params::kPinCheckOffNumber;
         });
         for (size_t i = 0; i < keys.size(); ++i)
             CompareParameter(keys[i], numbers[i]);
@@ -112,12 +113,13 @@ private:
     {
         const std::string fileValue = m_file.GetString(params::kParaSection, key, "");
         const std::string name = number ? params::NameParameter(number, lang::Code()).name : key;
-        if (number == 0 || !m_numbersRead.count(number)
-            || (number == params::kPinStartUpNumber && m_pinUnderStartUp)) {
+        if (number == 0 || !m_numbersRead.count(number) ||
+            (number == params::kPinStartUpNumber && m_pinUnderStartUp)) {
             m_result.notVerifiable.push_back({name, key, {}, fileValue});
             return;
         }
-        std::string terminalValue = m_terminal.GetString(params::kParaSection, m_terminalKeys.at(number), "");
+        std::string terminalValue =
+            m_terminal.GetString(params::kParaSection, m_terminalKeys.at(number), "");
         if (IsListEntry(number))
             terminalValue = AsListEntry(terminalValue, number);
         Compare({name, key, terminalValue, fileValue}, terminalValue == fileValue);
@@ -127,7 +129,8 @@ private:
     {
         const std::string fileValue = m_file.GetString(params::kAtcmdSection, key, "");
         const params::AtSetting *setting = params::FindAtSetting(key);
-        const std::string name = setting && setting->label.Current() ? setting->label.Current() : key;
+        const std::string name =
+            setting && setting->label.Current() ? setting->label.Current() : key;
         VerifyEntry entry{name, key, {}, fileValue};
         // The clock runs on between the write and the read.
         if (!setting || setting == &params::AtSettingOf(params::AtKey::Clock)) {
@@ -162,7 +165,8 @@ private:
         }
         std::vector<std::string> active;
         for (int reason = 0; reason <= 3; ++reason) {
-            const std::string value = m_terminal.GetString(params::kAtcmdSection, params::ForwardSettingOf(reason).key, "");
+            const std::string value = m_terminal.GetString(
+                params::kAtcmdSection, params::ForwardSettingOf(reason).key, "");
             if (Forwarding(value))
                 active.push_back(value);
         }
@@ -186,7 +190,8 @@ private:
 
     bool Queried(const params::AtSetting &setting) const
     {
-        return setting.queryArgument && m_queried.count(std::string(setting.command) + setting.queryArgument);
+        return setting.queryArgument &&
+               m_queried.count(std::string(setting.command) + setting.queryArgument);
     }
 
     void NotRead(const VerifyEntry &entry)
@@ -222,7 +227,9 @@ VerifyResult CompareWithFile(const params::IniDocument &terminal, const ReadList
 void PrintVerifyReport(const VerifyResult &result, std::ostream &out)
 {
     for (const VerifyEntry &entry : result.differences)
-        out << Fill(kDifference.Text(), {entry.name, entry.key, entry.terminalValue, entry.fileValue}) << '\n';
+        out << Fill(kDifference.Text(),
+                    {entry.name, entry.key, entry.terminalValue, entry.fileValue})
+            << '\n';
     if (!result.notVerifiable.empty()) {
         out << kNotVerifiable.Text() << '\n';
         for (const VerifyEntry &entry : result.notVerifiable)
@@ -234,6 +241,7 @@ void PrintVerifyReport(const VerifyResult &result, std::ostream &out)
     if (result.differences.empty())
         out << Fill(kAllMatch.Text(), {compared}) << '\n';
     else
-        out << Fill(kSomeDiffer.Text(), {std::to_string(result.differences.size()), compared}) << '\n';
+        out << Fill(kSomeDiffer.Text(), {std::to_string(result.differences.size()), compared})
+            << '\n';
     out << std::flush;
 }

@@ -77,7 +77,10 @@ public:
     // across closes and ResetHandles: the login's "OK" counts for the gap
     // before the first command of the job that follows.
     void NoteFinalReply() { m_lastFinalReply = std::chrono::steady_clock::now(); }
-    std::chrono::steady_clock::time_point LastFinalReply() const override { return m_lastFinalReply; }
+    std::chrono::steady_clock::time_point LastFinalReply() const override
+    {
+        return m_lastFinalReply;
+    }
 
     // Why the last open (or other device call) failed.
     std::string LastErrorText() const { return m_hComm.LastErrorText(); }

@@ -12,7 +12,8 @@ std::atomic<int> g_nDeviceGap{kDefaultDeviceGap};
 std::optional<int> ParseDeviceGap(std::string_view text)
 {
     // At most four digits: longer texts are out of range anyway.
-    if (text.empty() || text.size() > 4 || text.find_first_not_of("0123456789") != std::string_view::npos)
+    if (text.empty() || text.size() > 4 ||
+        text.find_first_not_of("0123456789") != std::string_view::npos)
         return std::nullopt;
     const auto gap = static_cast<int>(text::LeadingNumber(text));
     if (gap > kMaxDeviceGap)

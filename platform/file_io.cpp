@@ -126,7 +126,8 @@ FileResult RewriteFile(const std::string &path, std::string_view bytes)
     struct stat old{};
     const bool writable = ::stat(target.c_str(), &old) == 0 && S_ISREG(old.st_mode)
         && (old.st_mode & 0222) != 0 && ::access(target.c_str(), W_OK) == 0;
-    UniqueFd fd(writable ? ::open(target.c_str(), O_WRONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK) : -1);
+    const int flags = O_WRONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK;
+    UniqueFd fd(writable ? ::open(target.c_str(), flags) : -1);
     // The room is taken first, so that a full disk leaves the file as it was.
     const auto size = static_cast<off_t>(bytes.size());
     if (fd.Valid() && (size <= old.st_size || ::fallocate(fd.Get(), 0, 0, size) == 0)) {

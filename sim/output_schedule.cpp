@@ -25,8 +25,8 @@ void OutputSchedule::SetChunking(bool on, std::size_t maxChunk, std::chrono::mil
 void OutputSchedule::SetWireBaud(uint32_t baud)
 {
     using std::chrono::nanoseconds;
-    m_byteTime = baud == 0 ? nanoseconds(0)
-                           : nanoseconds((kBitsPerByte * 1'000'000'000 + baud / 2) / baud);
+    m_byteTime =
+        baud == 0 ? nanoseconds(0) : nanoseconds((kBitsPerByte * 1'000'000'000 + baud / 2) / baud);
 }
 
 void OutputSchedule::Push(std::string bytes, Clock::time_point notBefore,

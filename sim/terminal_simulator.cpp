@@ -52,8 +52,8 @@ std::optional<timespec> PollTimeout(const std::optional<Clock::time_point> &due,
 {
     if (!due)
         return std::nullopt;
-    const auto wait = std::clamp<Clock::duration>(*due - now, Clock::duration::zero(),
-                                                  std::chrono::seconds(60));
+    const auto wait =
+        std::clamp<Clock::duration>(*due - now, Clock::duration::zero(), std::chrono::seconds(60));
     const auto seconds = std::chrono::floor<std::chrono::seconds>(wait);
     return timespec{static_cast<time_t>(seconds.count()),
                     static_cast<long>(std::chrono::nanoseconds(wait - seconds).count())};

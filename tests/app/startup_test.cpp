@@ -385,8 +385,9 @@ void StartupTest::storedGapIsUsedAndWrittenBack()
         store.setValue(QStringLiteral("Settings/gap"), stored);
         store.sync();
     }
-    const QRegularExpression warning(QStringLiteral("^Kestrel Manager: the stored gap \".*\" is not a "
-                                                    "whole number of milliseconds from 0 to 1000; using 20 ms$"));
+    const QRegularExpression warning(
+        QStringLiteral("^Kestrel Manager: the stored gap \".*\" is not a "
+                       "whole number of milliseconds from 0 to 1000; using 20 ms$"));
     if (warned)
         QTest::ignoreMessage(QtWarningMsg, warning);
     else

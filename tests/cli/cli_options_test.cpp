@@ -56,7 +56,7 @@ TEST(CliOptions, RefusesWrongUsage)
         {"read", "--port", "SIM0", "--password", "1234", "--language", "de", "--out", "o"},
         {"read", "--port"},
         {"read", "--port", "SIM0", "--password", "1234", "--out", "o", "--verbose"},
-        {"verify", "--port", "SIM0", "--password", "1234"},                   // no FILE
+        {"verify", "--port", "SIM0", "--password", "1234"},                    // no FILE
         {"verify", "--port", "SIM0", "--password", "1234", "--out", "o", "a"}, // nowhere to write
         {"read", "--port", "SIM0", "--password", "1234", "--out", "o", "--gap"},
     };
@@ -70,15 +70,19 @@ TEST(CliOptions, RefusesWrongUsage)
 
 TEST(CliOptions, TheGapIsWholeMillisecondsUpToASecond)
 {
-    const std::pair<const char *, int> accepted[] = {{"0", 0}, {"20", 20}, {"0500", 500}, {"1000", 1000}};
+    const std::pair<const char *, int> accepted[] = {
+        {"0", 0}, {"20", 20}, {"0500", 500}, {"1000", 1000}};
     for (const auto &[text, gap] : accepted) {
-        const ParseResult result = ParseCommandLine({"write", "--port", "SIM0", "--password", "1234", "--gap", text, "c.ini"});
+        const ParseResult result = ParseCommandLine(
+            {"write", "--port", "SIM0", "--password", "1234", "--gap", text, "c.ini"});
         ASSERT_TRUE(result.ok) << text << ": " << result.error;
         EXPECT_EQ(result.options.gap, gap) << text;
     }
     for (const char *text : {"1001", "-1", "", "20ms", "2.5", " 20", "99999"}) {
-        const ParseResult result = ParseCommandLine({"write", "--port", "SIM0", "--password", "1234", "--gap", text, "c.ini"});
+        const ParseResult result = ParseCommandLine(
+            {"write", "--port", "SIM0", "--password", "1234", "--gap", text, "c.ini"});
         EXPECT_FALSE(result.ok) << text;
-        EXPECT_EQ(result.error, "--gap must be a whole number of milliseconds from 0 to 1000") << text;
+        EXPECT_EQ(result.error, "--gap must be a whole number of milliseconds from 0 to 1000")
+            << text;
     }
 }

@@ -68,8 +68,10 @@ TEST(Programs, TwoTerminalsWrittenAtOnceEachEndWithTheirOwnFile)
 {
     TempFolder folder;
     const std::string &dir = folder.Path();
-    ChildProcess sim1({KESTREL_SIM, "--no-advertise", "--blank-record", "0*0*0*0", "--wire-baud", "115200"});
-    ChildProcess sim2({KESTREL_SIM, "--no-advertise", "--blank-record", "0*0*0*0", "--wire-baud", "115200"});
+    ChildProcess sim1(
+        {KESTREL_SIM, "--no-advertise", "--blank-record", "0*0*0*0", "--wire-baud", "115200"});
+    ChildProcess sim2(
+        {KESTREL_SIM, "--no-advertise", "--blank-record", "0*0*0*0", "--wire-baud", "115200"});
     const std::string tty1 = sim1.ReadLine(), tty2 = sim2.ReadLine();
     ASSERT_EQ(tty1.rfind("/dev/", 0), 0u);
     ASSERT_EQ(tty2.rfind("/dev/", 0), 0u);
@@ -79,14 +81,19 @@ TEST(Programs, TwoTerminalsWrittenAtOnceEachEndWithTheirOwnFile)
 
     // Both in the same folder: the per-port files keep them apart.
     const std::string common = " --password 1234 --quiet --dir " + dir;
-    ChildProcess write1 = Started(Cli() + " write --port " + tty1 + common + " " + file1, dir + "/w1.err");
-    ChildProcess write2 = Started(Cli() + " write --port " + tty2 + common + " " + file2, dir + "/w2.err");
+    ChildProcess write1 =
+        Started(Cli() + " write --port " + tty1 + common + " " + file1, dir + "/w1.err");
+    ChildProcess write2 =
+        Started(Cli() + " write --port " + tty2 + common + " " + file2, dir + "/w2.err");
     EXPECT_EQ(write1.Wait(), 0) << ReadBytes(dir + "/w1.err");
     EXPECT_EQ(write2.Wait(), 0) << ReadBytes(dir + "/w2.err");
 
-    EXPECT_EQ(RunCommand(Cli() + " verify --port " + tty1 + common + " " + file1 + " >/dev/null"), 0);
-    EXPECT_EQ(RunCommand(Cli() + " verify --port " + tty2 + common + " " + file2 + " >/dev/null"), 0);
-    EXPECT_EQ(RunCommand(Cli() + " verify --port " + tty1 + common + " " + file2 + " >/dev/null"), 1)
+    EXPECT_EQ(RunCommand(Cli() + " verify --port " + tty1 + common + " " + file1 + " >/dev/null"),
+              0);
+    EXPECT_EQ(RunCommand(Cli() + " verify --port " + tty2 + common + " " + file2 + " >/dev/null"),
+              0);
+    EXPECT_EQ(RunCommand(Cli() + " verify --port " + tty1 + common + " " + file2 + " >/dev/null"),
+              1)
         << "the two terminals hold different values";
     const std::string log1 = ReadBytes(AtLogOf(dir, tty1)), log2 = ReadBytes(AtLogOf(dir, tty2));
     EXPECT_NE(log1.find("Send: AT+WPAR=16210,\"100\""), std::string::npos);
@@ -105,7 +112,8 @@ TEST(Programs, TheSamePortTwiceRefusesTheSecondAtOnce)
     ASSERT_EQ(tty.rfind("/dev/", 0), 0u);
     const std::string file = dir + "/config.ini";
     WriteBytes(file, "[PARA]\r\n16543=\"6\"\r\n");
-    const std::string write = Cli() + " write --port " + tty + " --password 1234 --dir " + dir + " " + file;
+    const std::string write =
+        Cli() + " write --port " + tty + " --password 1234 --dir " + dir + " " + file;
     ChildProcess first = Started(write, dir + "/first.err");
     const std::string log = AtLogOf(dir, tty);
     for (int patience = 0; patience < 1000; ++patience) {
@@ -113,11 +121,14 @@ TEST(Programs, TheSamePortTwiceRefusesTheSecondAtOnce)
             break;
         ::usleep(10000);
     }
-    ASSERT_NE(ReadBytes(log).find("Send: AT+WPAR=16543"), std::string::npos) << "the first run is in its job";
+    ASSERT_NE(ReadBytes(log).find("Send: AT+WPAR=16543"), std::string::npos)
+        << "the first run is in its job";
 
     EXPECT_EQ(RunCommand(write + " 2>" + dir + "/second.err"), 1);
-    EXPECT_EQ(ReadBytes(dir + "/second.err"), "Error: The port " + tty + " is in use by another program!\n");
-    EXPECT_TRUE(first.Running()) << "the second was turned away while the first still held the port";
+    EXPECT_EQ(ReadBytes(dir + "/second.err"),
+              "Error: The port " + tty + " is in use by another program!\n");
+    EXPECT_TRUE(first.Running())
+        << "the second was turned away while the first still held the port";
     first.Stop();
 }
 

@@ -72,10 +72,12 @@ protected:
     std::string WriteConfiguration()
     {
         const std::string file = m_dir.File("config.ini");
-        WriteBytes(file, "[PARA]\r\n32=\"123456\"\r\n16543=\"6\"\r\n16544=\"11\"\r\n16547=\"CLEAR\"\r\n"
-                         "16212=\"5550100\"\r\n"
-                         "[ATCMD]\r\nAT+CCWA=\"1,1\"\r\nAT+CCFC0=\"0,4\"\r\nAT+CCFC1=\"1,3,\"+5550100\",145\"\r\n"
-                         "AT+CCFC2=\"2,3,\"5550123\",129,7,,,20\"\r\nAT+CCFC3=\"3,4\"\r\n");
+        WriteBytes(file,
+                   "[PARA]\r\n32=\"123456\"\r\n16543=\"6\"\r\n16544=\"11\"\r\n16547=\"CLEAR\"\r\n"
+                   "16212=\"5550100\"\r\n"
+                   "[ATCMD]\r\nAT+CCWA=\"1,1\"\r\nAT+CCFC0=\"0,4\"\r\nAT+CCFC1=\"1,3,\"+5550100\","
+                   "145\"\r\n"
+                   "AT+CCFC2=\"2,3,\"5550123\",129,7,,,20\"\r\nAT+CCFC3=\"3,4\"\r\n");
         CliOptions write = Options(CliOptions::Command::Write);
         write.file = file;
         EXPECT_EQ(Run(write), 0) << stderrText;
@@ -351,14 +353,13 @@ TEST_P(DeviceGap, NoCommandComesSoonerThanTheGapAfterAFinalReply)
     EXPECT_GE(checked, c.command == CliOptions::Command::Passwd ? 3u : 5u);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    CliOverSim, DeviceGap,
-    ::testing::Values(GapCase{"Read20", CliOptions::Command::Read, 20},
-                      GapCase{"Read0", CliOptions::Command::Read, 0},
-                      GapCase{"Write20", CliOptions::Command::Write, 20},
-                      GapCase{"Write0", CliOptions::Command::Write, 0},
-                      GapCase{"Passwd20", CliOptions::Command::Passwd, 20},
-                      GapCase{"Passwd0", CliOptions::Command::Passwd, 0}),
-    CaseName());
+INSTANTIATE_TEST_SUITE_P(CliOverSim, DeviceGap,
+                         ::testing::Values(GapCase{"Read20", CliOptions::Command::Read, 20},
+                                           GapCase{"Read0", CliOptions::Command::Read, 0},
+                                           GapCase{"Write20", CliOptions::Command::Write, 20},
+                                           GapCase{"Write0", CliOptions::Command::Write, 0},
+                                           GapCase{"Passwd20", CliOptions::Command::Passwd, 20},
+                                           GapCase{"Passwd0", CliOptions::Command::Passwd, 0}),
+                         CaseName());
 
 } // namespace

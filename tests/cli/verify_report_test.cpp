@@ -26,7 +26,8 @@ ReadLists ListsRead(bool forward)
 {
     ReadLists lists;
     for (size_t page = 0; page < params::kPageCount; ++page)
-        params::AppendPageReadItems(static_cast<params::Page>(page), lists, {forward, forward, forward});
+        params::AppendPageReadItems(static_cast<params::Page>(page), lists,
+                                    {forward, forward, forward});
     return lists;
 }
 
@@ -66,6 +67,7 @@ TEST_P(Comparing, FindsTheDifferencesAndWhatCannotBeVerified)
     EXPECT_EQ(KeysOf(result.notVerifiable), row.notVerifiable);
 }
 
+// clang-format off
 const Row kRows[] = {
     {"SameValuesUnderLeadingZeroKeys", "[PARA]\n05=\"01\"\n16543=\"6\"\n", "[PARA]\n5=\"01\"\n16543=\"6\"\n",
      false, {}, {}},
@@ -111,9 +113,9 @@ INSTANTIATE_TEST_SUITE_P(VerifyReport, Comparing, ::testing::ValuesIn(kRows), Ca
 TEST(VerifyReport, PrintsEachDifferenceThenWhatWasNotVerifiedThenTheSummary)
 {
     lang::SetCode(lang::kEnglish);
-    const VerifyResult result =
-        CompareWithFile(Document("[PARA]\n16543=\"2\"\n16544=\"11\"\n"), ListsRead(false),
-                        Document("[PARA]\n32=\"1\"\n16543=\"6\"\n16544=\"11\"\n[ATCMD]\nAT+CCWA=\"1,1\"\n"));
+    const VerifyResult result = CompareWithFile(
+        Document("[PARA]\n16543=\"2\"\n16544=\"11\"\n"), ListsRead(false),
+        Document("[PARA]\n32=\"1\"\n16543=\"6\"\n16544=\"11\"\n[ATCMD]\nAT+CCWA=\"1,1\"\n"));
     EXPECT_TRUE(result.forwardingNotRead);
     std::ostringstream out;
     PrintVerifyReport(result, out);

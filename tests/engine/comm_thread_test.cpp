@@ -100,7 +100,8 @@ TEST(CommThread, EveryLineRestartsTheWatchdogByMessagesAlone)
         comm.Start();
         std::vector<uint32_t> expected;
         for (int line = 0; line < 3; ++line) {
-            ASSERT_TRUE(PostOwned(comm.Thread(), WM_COMM_RX_LINE, std::make_unique<std::string>(c.line)));
+            ASSERT_TRUE(
+                PostOwned(comm.Thread(), WM_COMM_RX_LINE, std::make_unique<std::string>(c.line)));
             expected.insert(expected.end(), c.posted.begin(), c.posted.end());
         }
         EXPECT_EQ(link.owner.WaitFor(expected.size()), expected) << c.line;

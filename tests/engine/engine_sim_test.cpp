@@ -207,7 +207,8 @@ TEST_F(EngineOverSim, ALineEverySoOftenKeepsALongJobAlive)
     g_nJobTimeout = 1000;
     Strings numbers;
     for (int round = 0; round < 3; ++round)
-        numbers.insert(numbers.end(), {"2", "5", "35", "1000", "34", "3000", "5000", "16541", "16542", "16546"});
+        numbers.insert(numbers.end(),
+                       {"2", "5", "35", "1000", "34", "3000", "5000", "16541", "16542", "16546"});
     Read(numbers);
     EXPECT_FALSE(watchdogFired);
     EXPECT_TRUE(Shown("Read parameter success!"));

@@ -66,9 +66,15 @@ TEST(LineBuilderBytes, SplitsTheTerminalsBytesIntoLines)
 TEST(LineBuilderBytes, OnlyAFinalReplyIsNotedForTheDeviceGap)
 {
     const std::pair<std::string, bool> cases[] = {
-        {"AT+RPAR=5\r", false}, {"\r\n+RPAR: 5\r\n", false}, {"RING\r", false},
-        {"OK \r", false},        {"+CMS ERROR: 500\r", false}, {"\r\nOK", false}, // no CR yet
-        {"\r\nOK\r\n", true},    {"error\r", true},             {"+cme error: 16\r", true},
+        {"AT+RPAR=5\r", false},
+        {"\r\n+RPAR: 5\r\n", false},
+        {"RING\r", false},
+        {"OK \r", false},
+        {"+CMS ERROR: 500\r", false},
+        {"\r\nOK", false}, // no CR yet
+        {"\r\nOK\r\n", true},
+        {"error\r", true},
+        {"+cme error: 16\r", true},
     };
     for (const auto &[bytes, final] : cases) {
         CSerialPort port;

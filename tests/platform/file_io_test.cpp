@@ -1,11 +1,9 @@
 #include "platform/file_io.h"
-
 #include "tests/common/case_name.h"
 #include "tests/common/file_size_limit.h"
 
-#include <gtest/gtest.h>
-
 #include <filesystem>
+#include <gtest/gtest.h>
 #include <sys/stat.h>
 
 using namespace platform;
@@ -45,7 +43,8 @@ struct Writer
 };
 
 const Writer kWriters[] = {
-    {"Replace", [](const std::string &path, std::string_view bytes) { return ReplaceFile(path, bytes); }},
+    {"Replace",
+     [](const std::string &path, std::string_view bytes) { return ReplaceFile(path, bytes); }},
     {"Rewrite", RewriteFile},
 };
 
@@ -95,12 +94,16 @@ TEST_F(FileIo, ARewriteStaysInTheSameFileWhateverTheNewLength)
 {
     const std::string file = Path("COM1ParaFile.ini");
     ASSERT_TRUE(RewriteFile(file, "[PARA]\r\n").ok) << "a missing file is created";
-    struct stat first{};
+    struct stat first
+    {
+    };
     ASSERT_EQ(::stat(file.c_str(), &first), 0);
     for (const char *content : {"[PARA]\r\n2=\"5\"\r\n35=\"01\"\r\n", "[PARA]\r\n", ""}) {
         ASSERT_TRUE(RewriteFile(file, content).ok);
         EXPECT_EQ(Read(file), content);
-        struct stat now{};
+        struct stat now
+        {
+        };
         ASSERT_EQ(::stat(file.c_str(), &now), 0);
         EXPECT_EQ(now.st_ino, first.st_ino) << "rewritten where it stands";
     }

@@ -212,7 +212,8 @@ TEST(OutputSchedule, TheWriteCarryingTheFinalCrIsStamped)
             ASSERT_FALSE(result.failed);
             const std::size_t before = received.size();
             received += pipe.Take();
-            const bool carriedCr = before < received.size() && received.size() >= 10 + finalLineEnd &&
+            const bool carriedCr = before < received.size() &&
+                                   received.size() >= 10 + finalLineEnd &&
                                    before < 10 + finalLineEnd;
             EXPECT_EQ(result.finalRepliesSent.size(), carriedCr ? 1u : 0u) << "seed " << seed;
             stamps += static_cast<int>(result.finalRepliesSent.size());
@@ -239,11 +240,13 @@ TEST(Faults, TheTimelineHoldsEveryArrivalAndEachFinalReply)
     std::vector<Kind> kinds;
     for (const TimelineEntry &entry : timeline)
         kinds.push_back(entry.kind);
-    EXPECT_EQ(kinds, (std::vector<Kind>{Kind::CommandArrived, Kind::FinalReplySent, Kind::CommandArrived,
-                                        Kind::FinalReplySent, Kind::CommandArrived}))
+    EXPECT_EQ(kinds,
+              (std::vector<Kind>{Kind::CommandArrived, Kind::FinalReplySent, Kind::CommandArrived,
+                                 Kind::FinalReplySent, Kind::CommandArrived}))
         << "the silent terminal sends no final reply to the third";
-    EXPECT_TRUE(std::is_sorted(timeline.begin(), timeline.end(),
-                               [](const TimelineEntry &a, const TimelineEntry &b) { return a.at < b.at; }));
+    EXPECT_TRUE(
+        std::is_sorted(timeline.begin(), timeline.end(),
+                       [](const TimelineEntry &a, const TimelineEntry &b) { return a.at < b.at; }));
     sim.terminal->ClearCommands();
     EXPECT_TRUE(sim.terminal->Timeline().empty());
 }

@@ -37,12 +37,15 @@ TEST(ProgramOptions, ValuesReachTheOptions)
 
 TEST(ProgramOptions, MistakesAreNamed)
 {
-    const std::vector<std::vector<std::string>> bad = {
-        {"--bogus"},           {"--latency"},
-        {"--latency", "soon"}, {"--refuse-read", "9-3"},
-        {"--chunked=1"},       {"--ccfc-subaddress", "odd"},
-        {"--name", ""},        {"--wire-baud", "0"},
-        {"--wire-baud", "fast"}};
+    const std::vector<std::vector<std::string>> bad = {{"--bogus"},
+                                                       {"--latency"},
+                                                       {"--latency", "soon"},
+                                                       {"--refuse-read", "9-3"},
+                                                       {"--chunked=1"},
+                                                       {"--ccfc-subaddress", "odd"},
+                                                       {"--name", ""},
+                                                       {"--wire-baud", "0"},
+                                                       {"--wire-baud", "fast"}};
     for (const auto &args : bad) {
         ProgramOptions options;
         std::string error;
