@@ -13,10 +13,12 @@
 #include "params/ini_file.h"
 #include "params/read_lists.h"
 #include "platform/messages.h"
+#include "platform/unique_fd.h"
 #include "tests/common/sim_terminal.h"
 #include "tests/common/temp_folder.h"
 
 #include <algorithm>
+#include <fcntl.h>
 #include <filesystem>
 #include <gtest/gtest.h>
 
@@ -301,6 +303,11 @@ TEST_F(EngineOverSim, ACablePulledMidJobEndsThroughTheWatchdog)
             l.AppendNumber(number);
     }));
     ASSERT_TRUE(terminal->WaitForCommands(1, 10s));
+    // Held open, so that no pty made meanwhile (by a test running beside
+    // this one) takes the gone terminal's number and path.
+    const platform::UniqueFd keepNumber(
+        ::open(terminal->SlavePath().c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC));
+    ASSERT_TRUE(keepNumber.Valid());
     terminal->Stop();
     ASSERT_TRUE(RunUntilEnded());
     EXPECT_TRUE(watchdogFired);
