@@ -3,6 +3,7 @@
 #include "app/about_dialog.h"
 #include "app/page_table.h"
 #include "engine/engine_globals.h"
+#include "engine/job_failure.h"
 #include "engine/job_reports.h"
 #include "link/serial_port.h"
 #include "pages/page_factory.h"
@@ -119,12 +120,13 @@ void CMainDlg::InstallMessageHandlers()
                 [this](uintptr_t templateId, intptr_t) { OnShowPageMessage(templateId); });
     m_target.On(WM_IMPORT_FILE, [this](uintptr_t, intptr_t) { OnImportFile(); });
     m_target.On(WM_EXPORT_FILE, [this](uintptr_t, intptr_t) { OnExportFile(); });
-    for (uint32_t message :
-         {WM_READ_PARA_ERR_NOTIFY, WM_READ_PARA_OK_NOTIFY, WM_READ_PARA_PROGRESS_NOTIFY,
-          WM_WRITE_PARA_ERR_NOTIFY, WM_WRITE_PARA_OK_NOTIFY, WM_WRITE_PARA_PROGRESS_NOTIFY,
-          WM_MODIFY_PWD_ERR_NOTIFY, WM_MODIFY_PWD_OK_NOTIFY}) {
+    for (uint32_t message : kJobReportMessages) {
         m_target.On(message, [this, message](uintptr_t wParam, intptr_t lParam) {
             OnJobMessage(message, wParam, lParam);
+        });
+        // A job message still queued when the window goes frees what it carries.
+        m_target.OnDispose(message, [message](uintptr_t wParam, intptr_t) {
+            DisposeJobMessage(message, wParam);
         });
     }
     m_jobTimer.setSingleShot(false);

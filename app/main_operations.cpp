@@ -2,6 +2,7 @@
 // the job watchdog.
 
 #include "app/main_dialog.h"
+#include "engine/job_failure.h"
 #include "link/shared_settings.h"
 #include "params/param_file.h"
 #include "platform/file_io.h"
@@ -121,8 +122,10 @@ void CMainDlg::OnExportFile()
 
 void CMainDlg::OnJobMessage(uint32_t message, uintptr_t wParam, intptr_t lParam)
 {
-    if (m_bClosing)
+    if (m_bClosing) {
+        DisposeJobMessage(message, wParam);
         return;
+    }
     m_operations.OnJobMessage(message, wParam, lParam, [this](const std::string &path) {
         ImportParameterFile(path, false);
     });

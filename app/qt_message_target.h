@@ -20,6 +20,9 @@ public:
 
     // The handler map; set up on the object's thread.
     void On(uint32_t message, Handler handler);
+    // Frees what a message of this number carries when it is never handled
+    // (still queued when the object goes away). Set up before anyone posts.
+    void OnDispose(uint32_t message, Handler disposer);
     // Thread-safe. Posting to an object that is being destroyed is the
     // poster's fault: owners unhook themselves from the port first.
     bool PostMessage(uint32_t message, uintptr_t wParam = 0, intptr_t lParam = 0) override;
@@ -33,4 +36,5 @@ protected:
 
 private:
     std::unordered_map<uint32_t, Handler> m_handlers;
+    std::unordered_map<uint32_t, Handler> m_disposers;
 };

@@ -3,11 +3,11 @@
 #include "params/atcmd_codec.h"
 #include "params/ini_file.h"
 
-void StoreAtReply(CIniFile &file, std::string_view command, std::string_view argument,
+bool StoreAtReply(CIniFile &file, std::string_view command, std::string_view argument,
                   std::string_view value)
 {
-    if (auto entry = params::AtReplyEntry(command, argument, value))
-        file.WriteString("ATCMD", entry->key, entry->value);
+    const auto entry = params::AtReplyEntry(command, argument, value);
+    return !entry || file.WriteString("ATCMD", entry->key, entry->value);
 }
 
 std::string AtCommandText(std::string_view key, std::string_view value)

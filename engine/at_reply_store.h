@@ -9,8 +9,9 @@
 class CIniFile;
 
 // Stores what one data line of an AT query says under its ATCMD key, or
-// nothing when the line is not the one to keep.
-void StoreAtReply(CIniFile &file, std::string_view command, std::string_view argument,
+// nothing when the line is not the one to keep. false when the file could
+// not be written (the file's LastError says why).
+bool StoreAtReply(CIniFile &file, std::string_view command, std::string_view argument,
                   std::string_view value);
 
 // The command line (without its CR) that writes one ATCMD entry.

@@ -13,10 +13,6 @@
 using namespace platform;
 using namespace std::chrono_literals;
 
-namespace {
-constexpr size_t kMaxCommandText = sizeof(PrevCommand::text) - 1; // the last byte stays zero
-}
-
 CCommThread::CCommThread(ISerialLink &port, const ReadLists &readLists)
     : m_port(port), m_readJob(*this, readLists), m_writeJob(*this), m_passwordJob(*this)
 {
@@ -82,18 +78,13 @@ void CCommThread::OnRxLine(uintptr_t wParam)
     }
 }
 
-void CCommThread::SetCommand(std::string_view text)
+bool CCommThread::SetCommand(std::string_view text)
 {
-    SavePrevCommand(m_nCommandLength, m_szCommand);
-    SetBuiltCommand(text);
-}
-
-bool CCommThread::SetBuiltCommand(std::string_view text)
-{
+    constexpr size_t kMaxCommandText = sizeof m_szCommand - 1;
     std::memset(m_szCommand, 0, sizeof m_szCommand);
     if (text.size() + 1 > kMaxCommandText) {
-        // Keep what fits, without the CR, so the failed line can still be
-        // named; the length stays 0 so it is never sent.
+        // Keep what fits, without the CR; the length stays 0 so it is
+        // never sent.
         const size_t kept = std::min(text.size(), kMaxCommandText);
         std::memcpy(m_szCommand, text.data(), kept);
         m_nCommandLength = 0;
@@ -117,6 +108,13 @@ void CCommThread::PostToOwner(uint32_t message, uintptr_t wParam, intptr_t lPara
 {
     if (IMessageTarget *owner = m_port.Owner())
         owner->PostMessage(message, wParam, lParam);
+}
+
+void CCommThread::PostFailureToOwner(uint32_t message, JobFailure failure)
+{
+    // Without an owner, or when it takes no more messages, the failure is freed here.
+    if (IMessageTarget *owner = m_port.Owner())
+        PostOwned(*owner, message, std::make_unique<JobFailure>(std::move(failure)));
 }
 
 void CCommThread::RestartJobTimer()

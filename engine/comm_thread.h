@@ -36,10 +36,10 @@ public:
     void CompleteJob(const char *note) override;
 
     // IJobContext
-    void SetCommand(std::string_view text) override;
-    bool SetBuiltCommand(std::string_view text) override;
+    bool SetCommand(std::string_view text) override;
     void SendCommand() override;
     void PostToOwner(uint32_t message, uintptr_t wParam = 0, intptr_t lParam = 0) override;
+    void PostFailureToOwner(uint32_t message, JobFailure failure) override;
     void Sleep(platform::Millis duration) override;
     void PauseForDevice() override;
     void ClosePort() override;
@@ -65,6 +65,7 @@ private:
     platform::MessageThread m_thread;
 
     uint32_t m_nCommandLength = 0;
+    // At most 511 characters with the CR; the last byte stays zero.
     char m_szCommand[512] = {};
     std::atomic<uint32_t> m_nJobState{kIdle};
     std::atomic<int64_t> m_pausedMs{0};

@@ -1,6 +1,7 @@
 #include "engine/headless_window.h"
 
 #include "engine/engine_globals.h"
+#include "engine/job_failure.h"
 #include "link/serial_port.h"
 #include "platform/messages.h"
 
@@ -13,6 +14,10 @@ CHeadlessWindow::CHeadlessWindow(CSerialPort &port, TextSink sink) : m_port(port
     });
     m_queue.On(WM_JOB_TIMER_STOP, [this](uintptr_t, intptr_t) { KillJobTimer(); });
     m_queue.On(WM_TIMER, [this](uintptr_t id, intptr_t) { OnTimer(id); });
+    for (uint32_t message : kJobReportMessages)
+        m_queue.OnDispose(message, [message](uintptr_t wParam, intptr_t) {
+            DisposeJobMessage(message, wParam);
+        });
     m_port.SetOwner(this);
 }
 
@@ -46,9 +51,7 @@ void CHeadlessWindow::RouteLinesToEngine(CommEngine &engine, COperations &operat
     m_operations = &operations;
     m_importer = std::move(importer);
     m_onReport = std::move(onReport);
-    for (uint32_t message : {WM_READ_PARA_ERR_NOTIFY, WM_READ_PARA_OK_NOTIFY, WM_READ_PARA_PROGRESS_NOTIFY,
-                             WM_WRITE_PARA_ERR_NOTIFY, WM_WRITE_PARA_OK_NOTIFY, WM_WRITE_PARA_PROGRESS_NOTIFY,
-                             WM_MODIFY_PWD_ERR_NOTIFY, WM_MODIFY_PWD_OK_NOTIFY}) {
+    for (uint32_t message : kJobReportMessages) {
         m_queue.On(message, [this, message](uintptr_t wParam, intptr_t lParam) {
             const JobReport report = m_operations->OnJobMessage(message, wParam, lParam, m_importer);
             if (m_onReport)

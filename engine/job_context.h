@@ -2,6 +2,7 @@
 // What a job step may do: the worker's services. CCommThread provides them;
 // the job tests use a recording fake.
 
+#include "engine/job_failure.h"
 #include "platform/sync.h"
 
 #include <cstdint>
@@ -13,17 +14,15 @@ class IJobContext
 public:
     virtual ~IJobContext() = default;
 
-    // Builds a fixed line ("AT+WPAR=9999", "AT&W"). The command in the buffer
-    // is first saved as the previous command, which names a failed line.
-    virtual void SetCommand(std::string_view text) = 0;
-    // Builds a line from a prefix and a number or values, leaving the previous
-    // command alone. false when the line with its CR does not fit the 512-byte
-    // buffer: the buffer then holds as much of the text as fits and must not
-    // be sent.
-    virtual bool SetBuiltCommand(std::string_view text) = 0;
+    // Builds the command line from the text and a CR. false when the line
+    // does not fit the 512-byte buffer: the buffer then holds as much of the
+    // text as fits and must not be sent.
+    virtual bool SetCommand(std::string_view text) = 0;
     // Logs and sends the line in the buffer.
     virtual void SendCommand() = 0;
     virtual void PostToOwner(uint32_t message, uintptr_t wParam = 0, intptr_t lParam = 0) = 0;
+    // Posts a message that carries its failure (CarriesJobFailure).
+    virtual void PostFailureToOwner(uint32_t message, JobFailure failure) = 0;
     // Ends the job: worker idle, the queue thread told.
     virtual void CompleteJob(const char *note) = 0;
     // Pauses the worker; lines that arrive meanwhile wait in its queue.

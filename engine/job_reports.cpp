@@ -1,6 +1,6 @@
 #include "engine/job_reports.h"
 
-#include "engine/engine_globals.h"
+#include "engine/job_failure.h"
 #include "engine/parameter_names.h"
 #include "params/language.h"
 #include "platform/messages.h"
@@ -87,6 +87,19 @@ JobReport ReadError(uintptr_t step, intptr_t item, const std::vector<std::string
     return report;
 }
 
+// The read could not store its values: the pages would keep stale values
+// under a success message. The reason names the file.
+JobReport ReadStoreError(const JobFailure &failure)
+{
+    static constexpr Tr3 kNotStored = {"Error: Could not save the values read! %s",
+                                       "Erro: Não foi possível salvar os valores lidos! %s",
+                                       "Error: ¡No se pudieron guardar los valores leídos! %s"};
+    JobReport report = Status(Format(Pick(kNotStored), failure.text.c_str()), false);
+    report.after = After::EndOfRead;
+    report.jobEnded = true;
+    return report;
+}
+
 JobReport ReadSuccess()
 {
     static constexpr Tr3 kSuccess = {"Read parameter success!", "Lido com sucesso!", "Leer con éxito!"};
@@ -167,12 +180,12 @@ std::string FailedParameterNumber(std::string line)
     return line.substr(0, line.find(','));
 }
 
-JobReport ParameterWriteFailure(intptr_t position)
+JobReport ParameterWriteFailure(intptr_t position, const std::string &refusedLine)
 {
     static constexpr Tr3 kFailed = {"Error: Fail to write parameter [%d].Error %s!",
                                     "Erro: Falha ao escrever parâmetro [%d].Erro %s!",
                                     "Error: Error al escribir el parámetro [%d].Error %s!"};
-    const std::string numberText = FailedParameterNumber(PrevCommandText());
+    const std::string numberText = FailedParameterNumber(refusedLine);
     const ParameterName name = NameParameter(static_cast<uint16_t>(text::LeadingNumber(numberText)));
     for (const SpecialParameterFailure &special : kSpecialFailures) {
         if (numberText == special.number) {
@@ -186,7 +199,8 @@ JobReport ParameterWriteFailure(intptr_t position)
     return report;
 }
 
-JobReport WriteError(uintptr_t step, intptr_t item)
+// `refusedLine` is the line the terminal refused, for stages 3 and 4.
+JobReport WriteError(uintptr_t step, intptr_t item, const std::string &refusedLine)
 {
     static constexpr Tr3 kPassword = {"Error: Password invalid!", "Erro: Senha inválida!",
                                       "Error: La contraseña no es válido!"};
@@ -202,10 +216,10 @@ JobReport WriteError(uintptr_t step, intptr_t item)
     JobReport report;
     switch (step) {
     case 1: report = Status(kPassword.Text(), false); break;
-    case 3: report = ParameterWriteFailure(item); break;
+    case 3: report = ParameterWriteFailure(item, refusedLine); break;
     case 4:
         report = Status(Format(Pick(kAtCommand), static_cast<int>(item),
-                               NameWrittenAtCommand(PrevCommandText()).c_str()),
+                               NameWrittenAtCommand(refusedLine).c_str()),
                         false);
         break;
     case 5: report = Status(kSave.Text(), false); break;
@@ -214,9 +228,10 @@ JobReport WriteError(uintptr_t step, intptr_t item)
     default: break;
     }
     report.failure = true;
-    report.after = After::EndOfWrite;
-    // After a refused entry or save the job goes on to end the transaction.
+    // After a refused entry or save the job goes on to end the transaction:
+    // the operations stay disabled until it has.
     report.jobEnded = step == 1 || step == 6 || step == 7;
+    report.after = report.jobEnded ? After::EndOfWrite : After::Nothing;
     return report;
 }
 
@@ -254,23 +269,6 @@ JobReport PasswordSuccess(uintptr_t step)
 
 } // namespace
 
-bool IsJobReportMessage(uint32_t message)
-{
-    switch (message) {
-    case WM_READ_PARA_ERR_NOTIFY:
-    case WM_READ_PARA_OK_NOTIFY:
-    case WM_READ_PARA_PROGRESS_NOTIFY:
-    case WM_WRITE_PARA_ERR_NOTIFY:
-    case WM_WRITE_PARA_OK_NOTIFY:
-    case WM_WRITE_PARA_PROGRESS_NOTIFY:
-    case WM_MODIFY_PWD_ERR_NOTIFY:
-    case WM_MODIFY_PWD_OK_NOTIFY:
-        return true;
-    default:
-        return false;
-    }
-}
-
 JobReport DescribeJobMessage(uint32_t message, uintptr_t wParam, intptr_t lParam,
                              const std::vector<std::string> &atNames)
 {
@@ -280,7 +278,16 @@ JobReport DescribeJobMessage(uint32_t message, uintptr_t wParam, intptr_t lParam
     case WM_READ_PARA_OK_NOTIFY: return ReadSuccess();
     case WM_WRITE_PARA_PROGRESS_NOTIFY: return WriteProgress(wParam, lParam);
     case WM_WRITE_PARA_OK_NOTIFY: return WriteSuccess(wParam);
-    case WM_WRITE_PARA_ERR_NOTIFY: return WriteError(wParam, lParam);
+    case WM_WRITE_PARA_ERR_NOTIFY: return WriteError(wParam, lParam, {});
+    case WM_READ_PARA_STORE_ERR_NOTIFY:
+    case WM_WRITE_PARA_LINE_ERR_NOTIFY: {
+        const auto *failure = reinterpret_cast<const JobFailure *>(wParam);
+        if (!failure)
+            return {};
+        return message == WM_READ_PARA_STORE_ERR_NOTIFY
+            ? ReadStoreError(*failure)
+            : WriteError(failure->step, failure->item, failure->text);
+    }
     case WM_MODIFY_PWD_ERR_NOTIFY: return PasswordError(wParam);
     case WM_MODIFY_PWD_OK_NOTIFY: return PasswordSuccess(wParam);
     default: return {};

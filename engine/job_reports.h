@@ -3,6 +3,8 @@
 // in the current language, and what the window does next. The main window
 // and the command-line front end both act on these reports.
 
+#include "platform/messages.h"
+
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -40,8 +42,16 @@ inline constexpr int kStyleError = 16;
 inline constexpr int kStyleInformation = 32;
 inline constexpr int kStyleWarning = 128;
 
-bool IsJobReportMessage(uint32_t message);
+// Every progress and result message of the jobs, for the windows' message maps.
+inline constexpr uint32_t kJobReportMessages[] = {
+    platform::WM_READ_PARA_ERR_NOTIFY,       platform::WM_READ_PARA_OK_NOTIFY,
+    platform::WM_READ_PARA_PROGRESS_NOTIFY,  platform::WM_READ_PARA_STORE_ERR_NOTIFY,
+    platform::WM_WRITE_PARA_ERR_NOTIFY,      platform::WM_WRITE_PARA_OK_NOTIFY,
+    platform::WM_WRITE_PARA_PROGRESS_NOTIFY, platform::WM_WRITE_PARA_LINE_ERR_NOTIFY,
+    platform::WM_MODIFY_PWD_ERR_NOTIFY,      platform::WM_MODIFY_PWD_OK_NOTIFY,
+};
 
-// `atNames` is the display-name list of the AT queries of the read.
+// `atNames` is the display-name list of the AT queries of the read. The
+// JobFailure of a message that carries one is only read, not freed.
 JobReport DescribeJobMessage(uint32_t message, uintptr_t wParam, intptr_t lParam,
                              const std::vector<std::string> &atNames);

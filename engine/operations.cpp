@@ -1,6 +1,7 @@
 #include "engine/operations.h"
 
 #include "engine/engine_globals.h"
+#include "engine/job_failure.h"
 #include "engine/job_request.h"
 #include "engine/login.h"
 #include "engine/temp_parameter_file.h"
@@ -131,6 +132,8 @@ void COperations::Show(const JobReport &report)
 JobReport COperations::OnJobMessage(uint32_t message, uintptr_t wParam, intptr_t lParam,
                                     const std::function<void(const std::string &path)> &importTempFile)
 {
+    const std::unique_ptr<JobFailure> carried =
+        CarriesJobFailure(message) ? platform::TakeOwned<JobFailure>(wParam) : nullptr;
     const JobReport report = DescribeJobMessage(message, wParam, lParam, m_lists.atNames);
     Show(report);
     switch (report.after) {

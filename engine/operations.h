@@ -52,8 +52,9 @@ public:
     // Opens the port and starts the software password change to `newPassword`.
     bool ChangePassword(const std::string &newPassword, const std::string &confirm);
 
-    // Shows a job's progress or result message and does what follows from it.
-    // `importTempFile` takes the read's result from the temporary file.
+    // Shows a job's progress or result message and does what follows from it,
+    // and frees the JobFailure the message carries. `importTempFile` takes
+    // the read's result from the temporary file.
     JobReport OnJobMessage(uint32_t message, uintptr_t wParam, intptr_t lParam,
                            const std::function<void(const std::string &path)> &importTempFile);
 

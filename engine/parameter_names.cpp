@@ -17,8 +17,9 @@ std::string NameWrittenAtCommand(const std::string &commandLine)
         const char *label = setting->label.Current();
         return label ? label : "";
     }
-    // Not a supplementary-service line: the line itself, without its CR.
-    return commandLine.empty() ? commandLine : commandLine.substr(0, commandLine.size() - 1);
+    // Not a supplementary-service line: the line itself, without a CR.
+    return commandLine.ends_with('\r') ? commandLine.substr(0, commandLine.size() - 1)
+                                        : commandLine;
 }
 
 std::string NameReadAtCommand(uint32_t index, const std::vector<std::string> &displayNames)

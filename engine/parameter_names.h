@@ -17,8 +17,7 @@ struct ParameterName
 // The name of a parameter number ("Parameter = %u" when no row knows it).
 ParameterName NameParameter(uint16_t number);
 
-// The name of the AT command that failed in a write, from the failing line
-// (the previous-command record).
+// The name of the AT command that failed in a write, from the refused line.
 std::string NameWrittenAtCommand(const std::string &commandLine);
 
 // The name of the AT query at `index` of the display-name list of the read

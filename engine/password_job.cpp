@@ -12,7 +12,7 @@ std::string Quoted(const std::string &text) { return '"' + text + '"'; }
 
 void CModifyPasswordJob::SendLine(const std::string &text)
 {
-    if (m_context.SetBuiltCommand(text))
+    if (m_context.SetCommand(text))
         m_context.SendCommand();
 }
 

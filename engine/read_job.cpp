@@ -68,6 +68,11 @@ void CReadJob::Abort()
 {
     m_phase = Phase::Start;
     m_lastMarker = kReadBlockEnd;
+    m_nextIndex = 0;
+    m_entryCount = 0;
+    m_sentCount = 0;
+    m_currentEntry.clear();
+    m_currentArgument.clear();
 }
 
 void CReadJob::Begin()
@@ -138,7 +143,7 @@ void CReadJob::TakeEntries()
         }
         m_lastMarker = m_currentEntry;
     }
-    if (!m_context.SetBuiltCommand("AT+RPAR=" + m_currentEntry)) {
+    if (!m_context.SetCommand("AT+RPAR=" + m_currentEntry)) {
         // A number too long for the command buffer cannot be read: the
         // terminal would have refused it.
         EndWithError(kStepParameters, text::LeadingNumber(m_currentEntry));
@@ -174,7 +179,9 @@ void CReadJob::Store(const std::string &value)
 {
     std::string stored;
     m_continue = Verdict(value, m_currentEntry, stored);
-    CIniFile(m_context.TempParameterFilePath()).WriteString("PARA", m_currentEntry, stored);
+    CIniFile file(m_context.TempParameterFilePath());
+    if (!file.WriteString("PARA", m_currentEntry, stored))
+        EndWithStoreError(kStepParameters, text::LeadingNumber(m_currentEntry), file.LastError());
 }
 
 void CReadJob::BeginAtCommands()
@@ -205,7 +212,10 @@ void CReadJob::OnAtCommandLine(const std::string &line)
     const std::string_view prefix = std::string_view(m_currentEntry).substr(std::min<size_t>(2, m_currentEntry.size()));
     if (!prefix.empty() && text::StartsWithNoCase(line, prefix)) {
         CIniFile file(m_context.TempParameterFilePath());
-        StoreAtReply(file, m_currentEntry, m_currentArgument, ValueAfterColon(line));
+        if (!StoreAtReply(file, m_currentEntry, m_currentArgument, ValueAfterColon(line))) {
+            EndWithStoreError(kStepAtCommands, static_cast<intptr_t>(m_nextIndex) - 1,
+                              file.LastError());
+        }
     }
 }
 
@@ -214,7 +224,7 @@ void CReadJob::SendQuery(size_t index)
     m_currentEntry = m_lists.atCommands[index];
     m_currentArgument = index < m_lists.atArguments.size() ? m_lists.atArguments[index] : std::string();
     m_nextIndex = index + 1;
-    if (!m_context.SetBuiltCommand(m_currentEntry + m_currentArgument)) {
+    if (!m_context.SetCommand(m_currentEntry + m_currentArgument)) {
         EndWithError(kStepAtCommands, static_cast<intptr_t>(index));
         return;
     }
@@ -222,19 +232,31 @@ void CReadJob::SendQuery(size_t index)
     m_context.PostToOwner(WM_READ_PARA_PROGRESS_NOTIFY, kStepAtCommands, static_cast<intptr_t>(index + 1));
 }
 
-void CReadJob::EndWithSuccess()
+void CReadJob::Finish(const char *note)
 {
     m_phase = Phase::Start;
     m_lastMarker = kReadBlockEnd;
-    m_context.CompleteJob("read finished");
+    m_context.CompleteJob(note);
+}
+
+void CReadJob::EndWithSuccess()
+{
+    Finish("read finished");
     m_context.PostToOwner(WM_READ_PARA_OK_NOTIFY, kStepAtCommands, 0);
 }
 
 void CReadJob::EndWithError(uintptr_t kind, intptr_t item)
 {
-    m_phase = Phase::Start;
-    m_lastMarker = kReadBlockEnd;
-    m_context.CompleteJob("read failed");
+    Finish("read failed");
     m_context.PostToOwner(WM_READ_PARA_ERR_NOTIFY, kind, item);
+    m_nextIndex = 0;
+}
+
+// A value that cannot be stored would leave the pages with stale values under
+// a success message: the read ends here, naming the file and the reason.
+void CReadJob::EndWithStoreError(uintptr_t kind, intptr_t item, const std::string &reason)
+{
+    Finish("read failed");
+    m_context.PostFailureToOwner(WM_READ_PARA_STORE_ERR_NOTIFY, {kind, item, reason});
     m_nextIndex = 0;
 }

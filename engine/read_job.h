@@ -17,7 +17,9 @@ public:
 
     // One step: the start of the job (line == nullptr) or one reply line.
     void Step(const std::string *line);
-    // The watchdog ended the job.
+    // The watchdog ended the job, or a new job begins: the job's progress
+    // starts afresh. The continue flag is kept: it is the verdict of the
+    // value stored last, whichever job stored it.
     void Abort();
 
     Phase CurrentPhase() const { return m_phase; }
@@ -32,11 +34,14 @@ private:
     void OnAtCommandLine(const std::string &line);
     void TakeEntries();
     bool SkipRestOfBlock();
+    // Ends the job when the value cannot be stored.
     void Store(const std::string &value);
     void BeginAtCommands();
     void SendQuery(size_t index);
+    void Finish(const char *note);
     void EndWithSuccess();
     void EndWithError(uintptr_t kind, intptr_t item);
+    void EndWithStoreError(uintptr_t kind, intptr_t item, const std::string &reason);
 
     IJobContext &m_context;
     const ReadLists &m_lists;

@@ -31,13 +31,25 @@ bool Contains(const std::string *key, const char *number)
 
 } // namespace
 
+void CWriteJob::Abort()
+{
+    m_step = kNotStarted;
+    m_keys.clear();
+    m_values.clear();
+    m_entryIndex = 0;
+    m_lineInFlight.clear();
+    m_pinFollowUpPending = 0;
+    m_pinFollowUpCheck = 0;
+    m_pinFollowUpRepeats = 0;
+}
+
 void CWriteJob::Step(const std::string *line)
 {
     if (!line) {
         if (m_step == kNotStarted) {
             m_context.Sleep(20ms);
             m_step = kLogin;
-            if (m_context.SetBuiltCommand("AT+WPAR=9996,\"" + g_strSoftwarePassword + "\""))
+            if (BuildLine("AT+WPAR=9996,\"" + g_strSoftwarePassword + "\""))
                 m_context.SendCommand();
             else
                 OnLogin(true);
@@ -80,7 +92,6 @@ void CWriteJob::OnLogin(bool error)
     LoadSection("PARA");
     m_entryIndex = 0;
     m_step = kParameters;
-    m_pinFollowUpRepeats = 0;
     if (m_keys.empty())
         BeginAtCommands();
     else
@@ -112,8 +123,7 @@ const std::string *CWriteJob::NextKey() const
 void CWriteJob::SendEntry()
 {
     const size_t index = m_entryIndex++;
-    const bool fits = m_context.SetBuiltCommand("AT+WPAR=" + m_keys[index] + ",\"" + m_values[index] + "\"");
-    if (!fits) {
+    if (!BuildLine("AT+WPAR=" + m_keys[index] + ",\"" + m_values[index] + "\"")) {
         OnParameterRefused();
         return;
     }
@@ -131,8 +141,25 @@ void CWriteJob::SendNextOrBeginAtCommands()
 
 void CWriteJob::SendPinFollowUp(const char *number)
 {
-    if (m_context.SetBuiltCommand(std::string("AT+WPAR=") + number + "," + kPinFollowUpValue))
+    if (BuildLine(std::string("AT+WPAR=") + number + "," + kPinFollowUpValue))
         m_context.SendCommand();
+}
+
+bool CWriteJob::BuildLine(std::string line)
+{
+    m_lineInFlight = std::move(line);
+    return m_context.SetCommand(m_lineInFlight);
+}
+
+// Goes on with the save and reports the refused line with the entry's
+// position (the entry index).
+void CWriteJob::ReportRefusedLine(uintptr_t step)
+{
+    JobFailure failure{step, static_cast<intptr_t>(m_entryIndex), m_lineInFlight};
+    m_step = kSave;
+    SendSave();
+    m_context.PostFailureToOwner(WM_WRITE_PARA_LINE_ERR_NOTIFY, std::move(failure));
+    m_entryIndex = 0;
 }
 
 void CWriteJob::OnParameterReply(bool error)
@@ -160,11 +187,7 @@ void CWriteJob::OnParameterRefused()
         SendNextOrBeginAtCommands();
         return;
     }
-    const auto position = static_cast<intptr_t>(m_entryIndex);
-    m_step = kSave;
-    SendSave();
-    m_context.PostToOwner(WM_WRITE_PARA_ERR_NOTIFY, kParameters, position);
-    m_entryIndex = 0;
+    ReportRefusedLine(kParameters);
 }
 
 void CWriteJob::OnParameterAccepted()
@@ -225,7 +248,7 @@ void CWriteJob::BeginAtCommands()
 void CWriteJob::SendAtEntry()
 {
     const size_t index = m_entryIndex++;
-    if (!m_context.SetBuiltCommand(AtCommandText(m_keys[index], m_values[index]))) {
+    if (!BuildLine(AtCommandText(m_keys[index], m_values[index]))) {
         OnAtCommandReply(true);
         return;
     }
@@ -235,25 +258,21 @@ void CWriteJob::SendAtEntry()
 
 void CWriteJob::SendSave()
 {
-    m_context.SetCommand("AT+WPAR=9999");
+    BuildLine("AT+WPAR=9999");
     m_context.SendCommand();
     m_context.PostToOwner(WM_WRITE_PARA_PROGRESS_NOTIFY, kSave, 0);
 }
 
 void CWriteJob::SendTransactionEnd()
 {
-    if (m_context.SetBuiltCommand("AT+WPAR=9995"))
+    if (BuildLine("AT+WPAR=9995"))
         m_context.SendCommand();
 }
 
 void CWriteJob::OnAtCommandReply(bool error)
 {
     if (error) {
-        const auto position = static_cast<intptr_t>(m_entryIndex);
-        m_step = kSave;
-        SendSave();
-        m_context.PostToOwner(WM_WRITE_PARA_ERR_NOTIFY, kAtCommands, position);
-        m_entryIndex = 0;
+        ReportRefusedLine(kAtCommands);
         return;
     }
     if (m_entryIndex < m_keys.size()) {
@@ -281,7 +300,7 @@ void CWriteJob::OnEndReply(bool error)
         return;
     }
     m_step = kStore;
-    m_context.SetCommand("AT&W");
+    BuildLine("AT&W");
     if (m_atPhase == 1) {
         // The terminal needs a moment after supplementary-service changes.
         m_context.PauseForDevice();

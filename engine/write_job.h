@@ -18,7 +18,10 @@ public:
     explicit CWriteJob(IJobContext &context) : m_context(context) {}
 
     void Step(const std::string *line);
-    void Abort() { m_step = 0; }
+    // The job ended by the watchdog, or a new job begins: every per-job flag
+    // and counter starts afresh, so a line left in flight (a PIN follow-up)
+    // cannot steer the next write.
+    void Abort();
     int CurrentStep() const { return m_step; }
 
 private:
@@ -39,6 +42,8 @@ private:
     void SendSave();
     void SendTransactionEnd();
     void SendPinFollowUp(const char *number);
+    bool BuildLine(std::string line);
+    void ReportRefusedLine(uintptr_t step);
     const std::string *PreviousKey() const;
     const std::string *NextKey() const;
     void Finish(uint32_t message, uintptr_t step, bool closePort);
@@ -48,10 +53,14 @@ private:
     std::vector<std::string> m_keys;
     std::vector<std::string> m_values;
     size_t m_entryIndex = 0;
-    // These outlive a job, as the terminal's PIN state does.
-    int m_atPhase = 0;
+    // The last line built: the one a refusal is about.
+    std::string m_lineInFlight;
     int m_pinFollowUpPending = 0;
     int m_pinFollowUpCheck = 0;
-    bool m_pinRefused = false;
     int m_pinFollowUpRepeats = 0;
+    // These two outlive a job: whether the last AT-command phase had entries
+    // (it chooses the pause before "AT&W" when a refusal skipped the phase),
+    // and whether the terminal refused the last PIN it was given.
+    int m_atPhase = 0;
+    bool m_pinRefused = false;
 };

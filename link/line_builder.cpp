@@ -33,12 +33,20 @@ void RxLineBuilder::OnCommNotify(uintptr_t wParam)
         m_port.SetPostMsgEvent();
         return;
     }
-    if (!Feed(batch.data(), count))
-        return;
-    m_port.SetPostMsgEvent();
+    const bool fed = feedBytes(batch.data(), count);
+    if (fed)
+        m_port.SetPostMsgEvent();
+    reportDroppedLine();
 }
 
 bool RxLineBuilder::Feed(const char *bytes, size_t count)
+{
+    const bool fed = feedBytes(bytes, count);
+    reportDroppedLine();
+    return fed;
+}
+
+bool RxLineBuilder::feedBytes(const char *bytes, size_t count)
 {
     for (size_t i = 0; i < count; ++i) {
         if (!feedByte(bytes[i]))
@@ -47,9 +55,23 @@ bool RxLineBuilder::Feed(const char *bytes, size_t count)
     return true;
 }
 
+// After all state is updated: the owner's message box may run a nested loop
+// that brings the next notification in.
+void RxLineBuilder::reportDroppedLine()
+{
+    if (!m_bDropPending)
+        return;
+    m_bDropPending = false;
+    m_owner.OnRxError(RxError::Overflow);
+}
+
 bool RxLineBuilder::feedByte(char byte)
 {
     RxLineBuffer &fill = m_port.FillBuffer();
+    if (m_bDropping) {
+        m_bDropping = byte != '\r';
+        return true;
+    }
     if (!m_bInLine) {
         if (byte == '\r' || byte == '\n')
             return true;
@@ -69,13 +91,12 @@ bool RxLineBuilder::feedByte(char byte)
     // The unsigned view also refuses a count that is not a valid position.
     const auto position = static_cast<uint32_t>(fill.count);
     if (position >= kRxLineSize) {
-        // The line is dropped: were it kept open, every byte after the next
-        // open of the port would overflow it again, and reception would
-        // never recover.
+        // The line is dropped up to its CR; the lines after it still count.
         m_bInLine = false;
         m_bPrompt = false;
-        m_owner.OnRxError(RxError::Overflow);
-        return false;
+        m_bDropping = true;
+        m_bDropPending = true;
+        return true;
     }
     fill.data[position] = byte;
     fill.count = static_cast<int32_t>(position + 1);

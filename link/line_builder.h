@@ -45,10 +45,14 @@ public:
     RxLineBuilder(CSerialPort &port, IRxLineOwner &owner);
 
     // WM_COMMNOTIFY: reads what is waiting (at most 1024 bytes), feeds it,
-    // and re-opens the port's notification gate. After an error the rest of
-    // the batch is dropped and the gate stays shut until the port closes.
+    // and re-opens the port's notification gate. A line over 1024 bytes is
+    // dropped up to its CR and reported once, after the gate is open again,
+    // so reception and the running job go on while the owner shows it. After
+    // a swap error the rest of the batch is dropped and the gate stays shut
+    // until the port closes.
     void OnCommNotify(uintptr_t wParam);
-    // Feeds received bytes in order; false when an error stopped it.
+    // Feeds received bytes in order and reports a dropped line; false when a
+    // swap error stopped it.
     bool Feed(const char *bytes, size_t count);
     // The ready line as a heap copy, and the ready record released. nullptr,
     // reported as NoData, when no line is ready.
@@ -56,10 +60,14 @@ public:
 
     bool InLine() const { return m_bInLine; }
     bool AfterPrompt() const { return m_bPrompt; }
+    // The rest of an over-long line is being skipped.
+    bool DroppingLine() const { return m_bDropping; }
 
 private:
+    bool feedBytes(const char *bytes, size_t count);
     bool feedByte(char byte);
     bool completeLine();
+    void reportDroppedLine();
 
     CSerialPort &m_port;
     IRxLineOwner &m_owner;
@@ -68,4 +76,8 @@ private:
     // fill record's count.
     bool m_bInLine = false;
     bool m_bPrompt = false;
+    // Set at the 1025th byte of a line, cleared by the CR that ends it.
+    bool m_bDropping = false;
+    // A dropped line not yet reported to the owner.
+    bool m_bDropPending = false;
 };

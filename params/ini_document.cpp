@@ -47,6 +47,13 @@ std::string_view StripQuotes(std::string_view value)
     return value;
 }
 
+// The Windows reader hands the value, its quotes removed, over as a C
+// string: the caller sees it up to a NUL byte.
+std::string_view CutAtNul(std::string_view value)
+{
+    return value.substr(0, value.find('\0'));
+}
+
 std::string CutToValueBuffer(std::string_view value)
 {
     return std::string(value.substr(0, kIniValueBufferSize - 1));
@@ -134,7 +141,7 @@ std::string IniDocument::GetString(std::string_view section, std::string_view ke
     const auto it = found->keyLines.find(LowerAscii(text::TrimBlanks(key)));
     if (it == found->keyLines.end())
         return CutToValueBuffer(defaultValue);
-    return CutToValueBuffer(StripQuotes(ParseLine(found->lines[it->second]).value));
+    return CutToValueBuffer(CutAtNul(StripQuotes(ParseLine(found->lines[it->second]).value)));
 }
 
 bool IniDocument::GetKeys(std::string_view section, std::vector<std::string> &keys) const

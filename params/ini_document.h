@@ -5,9 +5,9 @@
 // blanks and tabs around names, around the first "=" and at the end of a
 // value do not count; one pair of matching quotes around a value is removed
 // on read; lines that begin with ";" are comments; the first of duplicate
-// keys (and sections) is the one read and replaced. Bytes are kept as they
-// are. Edits go to memory; Save replaces the file in one step, so a batch of
-// writes costs one load and one save.
+// keys (and sections) is the one read and replaced; a value ends at a NUL
+// byte. Other bytes are kept as they are. Edits go to memory; Save replaces
+// the file in one step, so a batch of writes costs one load and one save.
 
 #include "platform/file_io.h"
 

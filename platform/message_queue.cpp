@@ -99,6 +99,10 @@ bool MessageQueue::RunUntil(const std::function<bool()> &done, Millis timeout)
         case Next::Message:
         case Next::Timer:
             dispatch(message);
+            // A queue that never runs dry (a handler that posts again, a
+            // timer that is always due) still ends on time.
+            if (Clock::now() >= until)
+                return done();
             break;
         case Next::Quit:
         case Next::TimedOut:

@@ -28,6 +28,10 @@ enum Msg : uint32_t {
     WM_WRITE_PARA_ERR_NOTIFY = WM_USER + 0x2B,
     WM_WRITE_PARA_OK_NOTIFY = WM_USER + 0x2C,
     WM_WRITE_PARA_PROGRESS_NOTIFY = WM_USER + 0x2D,
+    // A failure that carries its own text as a JobFailure in wParam: the read
+    // could not store its values; the terminal refused a write entry.
+    WM_READ_PARA_STORE_ERR_NOTIFY = WM_USER + 0x2E,
+    WM_WRITE_PARA_LINE_ERR_NOTIFY = WM_USER + 0x2F,
     WM_MODIFY_PWD_ERR_NOTIFY = WM_USER + 0x34,
     WM_MODIFY_PWD_OK_NOTIFY = WM_USER + 0x35,
     WM_IMPORT_FILE = WM_USER + 0xC8,

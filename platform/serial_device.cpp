@@ -124,7 +124,8 @@ bool SerialDevice::Configure(std::string_view baudText)
     if (::tcgetattr(m_fd.Get(), &settings) != 0)
         return fail(errno);
     ::cfmakeraw(&settings);
-    settings.c_cflag &= ~(CSIZE | PARENB | CSTOPB | CRTSCTS);
+    // No parity kind (odd, mark or space) is left behind either.
+    settings.c_cflag &= ~(CSIZE | PARENB | PARODD | CMSPAR | CSTOPB | CRTSCTS);
     settings.c_cflag |= CS8 | CLOCAL | CREAD;
     settings.c_iflag &= ~(IXON | IXOFF | IXANY | INPCK);
     settings.c_cc[VMIN] = 1;

@@ -2,6 +2,15 @@
 // Virtual serial ports: ptys of the terminal simulator, socat or a network
 // serial bridge never show up in the system's port enumeration, so they are
 // advertised as symbolic links in a per-user folder and listed from there.
+//
+// A program that advertises a port (AdvertisedPort) holds a lock on a file
+// beside its link, ".NAME.lock", for as long as it runs. The kernel drops
+// that lock however the program ends, so a link whose lock file is there but
+// not held was left by a killed program: its tty may by now belong to
+// someone else, and it is neither listed nor found. A link without a lock
+// file was made by hand (socat, a bridge) and counts as it stands.
+
+#include "platform/unique_fd.h"
 
 #include <string>
 #include <vector>
@@ -18,17 +27,35 @@ struct VirtualPort
 // with a trailing separator.
 std::string VirtualPortDir();
 
-// Every link in the folder that points at a character device, by name.
+// Every live link in the folder that points at a character device, by name.
 std::vector<VirtualPort> ListVirtualPorts();
 
-// The path of an advertised port of that name, or "" when there is none.
+// The path of the live advertised port of that name, or "" when there is none.
 std::string FindVirtualPort(const std::string &name);
 
-// Creates (or replaces) the link `name` to `ttyPath`. On failure returns
-// false and describes the problem in `error`.
-bool AdvertiseVirtualPort(const std::string &name, const std::string &ttyPath, std::string &error);
+// One advertised name, held from Advertise until Withdraw or destruction.
+class AdvertisedPort
+{
+public:
+    AdvertisedPort() = default;
+    ~AdvertisedPort() { Withdraw(); }
+    AdvertisedPort(const AdvertisedPort &) = delete;
+    AdvertisedPort &operator=(const AdvertisedPort &) = delete;
 
-// Removes the link `name` if it still points at `ttyPath`.
-void WithdrawVirtualPort(const std::string &name, const std::string &ttyPath);
+    // Takes the name for this process and links it to `ttyPath`, replacing
+    // a link that a killed program left. On failure (a bad name, a name a
+    // running program holds, a folder that cannot be written) returns false
+    // and describes the problem in `error`.
+    bool Advertise(const std::string &name, const std::string &ttyPath, std::string &error);
+    // Removes the link if it still points at our tty, and gives the name up.
+    void Withdraw();
+    bool Advertised() const { return m_lock.Valid(); }
+
+private:
+    std::string m_linkPath;
+    std::string m_lockPath;
+    std::string m_ttyPath;
+    UniqueFd m_lock;
+};
 
 } // namespace platform

@@ -39,21 +39,22 @@ int main(int argc, char **argv)
         return 1;
     }
     // Advertised before the path is printed, so the first line means ready.
-    bool advertised = false;
+    // A name that cannot be had ends the run: whoever asked for it would
+    // otherwise reach another terminal, or none.
+    platform::AdvertisedPort advertised;
     if (options.advertise) {
-        advertised = platform::AdvertiseVirtualPort(options.portName, terminal.SlavePath(), error);
-        if (advertised)
-            std::cerr << "kestrel-sim: serving as " << options.portName << '\n';
-        else
+        if (!advertised.Advertise(options.portName, terminal.SlavePath(), error)) {
             std::cerr << "kestrel-sim: not advertised: " << error << '\n';
+            return 1;
+        }
+        std::cerr << "kestrel-sim: serving as " << options.portName << '\n';
     }
     std::cout << terminal.SlavePath() << std::endl;
 
     int received = 0;
     sigwait(&stopSignals, &received);
 
-    if (advertised)
-        platform::WithdrawVirtualPort(options.portName, terminal.SlavePath());
+    advertised.Withdraw();
     terminal.Stop();
     const std::string saveError = terminal.SaveError();
     if (!saveError.empty())

@@ -77,11 +77,10 @@ public:
     {
         std::string error;
         m_started = m_terminal.Start(error) &&
-                    platform::AdvertiseVirtualPort(kName, m_terminal.SlavePath(), error);
+                    m_advertised.Advertise(kName, m_terminal.SlavePath(), error);
         if (!m_started)
             qWarning("simulated terminal: %s", error.c_str());
     }
-    ~SimulatedPort() { platform::WithdrawVirtualPort(kName, m_terminal.SlavePath()); }
     SimulatedPort(const SimulatedPort &) = delete;
     SimulatedPort &operator=(const SimulatedPort &) = delete;
 
@@ -92,6 +91,7 @@ public:
 
 private:
     sim::TerminalSimulator m_terminal;
+    platform::AdvertisedPort m_advertised; // withdrawn before the terminal stops
     bool m_started = false;
 };
 

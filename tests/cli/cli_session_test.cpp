@@ -4,9 +4,11 @@
 #include "engine/engine_globals.h"
 #include "engine/login.h"
 #include "params/ini_file.h"
+#include "platform/port_names.h"
 #include "tests/common/sim_terminal.h"
 #include "tests/common/temp_folder.h"
 
+#include <filesystem>
 #include <gtest/gtest.h>
 #include <sstream>
 
@@ -175,6 +177,21 @@ TEST_F(CliOverSim, ASilentTerminalAtLoginTimesOut)
     login::g_nLoginTimeout = 200;
     EXPECT_EQ(Run(Options(CliOptions::Command::Read)), 1);
     EXPECT_TRUE(Said("Error: Timeout, check the COM Port!"));
+}
+
+TEST_F(CliOverSim, AReadThatCannotStoreItsValuesFails)
+{
+    StartTerminal();
+    CliOptions read = Options(CliOptions::Command::Read);
+    // A folder where the temporary parameter file belongs: not writable, even by root.
+    std::filesystem::create_directories(read.dir + "/" + platform::PortFileName(read.port)
+                                        + "ParaFile.ini");
+    EXPECT_EQ(Run(read), 1);
+    EXPECT_NE(stderrText.find("Error: Could not save the values read! Cannot"), std::string::npos)
+        << stderrText;
+    EXPECT_NE(stderrText.find("ParaFile.ini\": it is a directory"), std::string::npos)
+        << stderrText;
+    EXPECT_FALSE(Said("Read parameter success!"));
 }
 
 TEST_F(CliOverSim, QuietKeepsOnlyErrors)

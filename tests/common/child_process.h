@@ -14,7 +14,10 @@ extern char **environ;
 class ChildProcess
 {
 public:
-    explicit ChildProcess(std::vector<std::string> args)
+    // Which of its outputs ReadLine reads; standard error goes to ours otherwise.
+    enum class Output { StandardOnly, WithErrors };
+
+    explicit ChildProcess(std::vector<std::string> args, Output output = Output::StandardOnly)
     {
         int out[2];
         if (::pipe(out) != 0)
@@ -22,6 +25,8 @@ public:
         posix_spawn_file_actions_t actions;
         posix_spawn_file_actions_init(&actions);
         posix_spawn_file_actions_adddup2(&actions, out[1], STDOUT_FILENO);
+        if (output == Output::WithErrors)
+            posix_spawn_file_actions_adddup2(&actions, out[1], STDERR_FILENO);
         posix_spawn_file_actions_addclose(&actions, out[0]);
         std::vector<char *> argv;
         for (std::string &arg : args)
@@ -51,13 +56,15 @@ public:
             line.push_back(c);
         return line;
     }
-    // SIGTERM, then its exit status (-1 when it did not exit by itself).
-    int Stop()
+    pid_t Pid() const { return m_pid; }
+
+    // The signal, then its exit status (-1 when it did not exit by itself).
+    int Stop(int signal = SIGTERM)
     {
         if (m_pid <= 0)
             return -1;
         int status = 0;
-        ::kill(m_pid, SIGTERM);
+        ::kill(m_pid, signal);
         const bool waited = ::waitpid(m_pid, &status, 0) == m_pid;
         m_pid = -1;
         return waited && WIFEXITED(status) ? WEXITSTATUS(status) : -1;

@@ -17,6 +17,7 @@
 #include "tests/common/temp_folder.h"
 
 #include <algorithm>
+#include <filesystem>
 #include <gtest/gtest.h>
 
 using namespace std::chrono_literals;
@@ -219,15 +220,70 @@ TEST_F(EngineOverSim, GarbageAndUnsolicitedLinesMidJobAreIgnored)
     EXPECT_EQ(TempFileValue("PARA", "16543"), *terminal->Value(16543));
 }
 
-TEST_F(EngineOverSim, AnOverlongLineEndsTheJobThroughTheWatchdogAndTheNextRuns)
+TEST_F(EngineOverSim, AnOverlongLineIsDroppedAndTheJobGoesOn)
 {
     StartTerminal([](sim::SimOptions &o) { o.faults.overlongAt = 2; });
-    g_nJobTimeout = 300;
+    g_nJobTimeout = 10000; // a stalled reception would end in the watchdog
     Read({"2", "5", "35"});
-    EXPECT_TRUE(Shown("receive buffer overflow!"));
-    EXPECT_TRUE(watchdogFired);
-    EXPECT_EQ(TempFileValue("PARA", "2"), *terminal->Value(2)) << "what was read before stays";
-    ExpectTheNextReadToSucceed();
+    EXPECT_FALSE(watchdogFired);
+    EXPECT_EQ(std::count(texts.begin(), texts.end(), "receive buffer overflow!"), 1);
+    EXPECT_TRUE(Shown("Read parameter success!"));
+    EXPECT_EQ(TempFileValue("PARA", "35"), *terminal->Value(35));
+}
+
+TEST_F(EngineOverSim, AReadThatCannotStoreItsValuesEndsAsAFailure)
+{
+    StartTerminal();
+    // A folder where the temporary file belongs cannot be written, even by root.
+    std::filesystem::create_directory(TempParameterFilePath());
+    Read({"2", "5"});
+    EXPECT_FALSE(Shown("Read parameter success!"));
+    const std::string expected = "Error: Could not save the values read! Cannot read \""
+                                 + TempParameterFilePath() + "\": it is a directory";
+    EXPECT_TRUE(Shown(expected)) << ::testing::PrintToString(texts);
+    ASSERT_FALSE(reports.empty());
+    EXPECT_TRUE(reports.back().failure);
+    EXPECT_EQ(CommandsSent("AT+RPAR="), 1u) << "the read stops at the first value it cannot keep";
+    EXPECT_FALSE(port.IsOpen());
+    EXPECT_TRUE(window.ControlsEnabled());
+}
+
+TEST_F(EngineOverSim, ARefusedEntryKeepsTheOperationsDisabledUntilTheJobHasEnded)
+{
+    StartTerminal([](sim::SimOptions &o) { o.faults.refuseWrites = {16544}; });
+    std::vector<bool> enabledAtReport;
+    window.RouteLinesToEngine(*engine, *operations, nullptr, [&](const JobReport &report) {
+        enabledAtReport.push_back(window.ControlsEnabled());
+        jobEnded = jobEnded || report.jobEnded;
+    });
+    ASSERT_TRUE(operations->Transmit(nullptr, nullptr, kWriteSomeValues));
+    ASSERT_TRUE(RunUntilEnded());
+    EXPECT_TRUE(Shown("Error: Fail to write parameter [1].Error Change TX Volume!"));
+    EXPECT_TRUE(Shown("Save AT command success!")) << "the transaction was still saved and ended";
+    ASSERT_GE(enabledAtReport.size(), 2u);
+    EXPECT_EQ(std::count(enabledAtReport.begin(), enabledAtReport.end() - 1, true), 0)
+        << "no operation could be started while the job ran";
+    EXPECT_TRUE(enabledAtReport.back());
+}
+
+TEST_F(EngineOverSim, AfterATimeOutTheQueueIsEmptyAndTheNextWriteRuns)
+{
+    StartTerminal([](sim::SimOptions &o) { o.faults.silentAfter = 1; });
+    g_nJobTimeout = 300;
+    Read({"2", "5"});
+    ASSERT_TRUE(watchdogFired);
+    EXPECT_TRUE(window.Queue().RunUntil([] { return g_hFifoGate.IsSet(); }, 10s))
+        << "nothing left queued behind the dropped job";
+    EXPECT_FALSE(engine->JobRunning());
+
+    terminal->SetFaults({});
+    g_nJobTimeout = 30000;
+    jobEnded = watchdogFired = false;
+    ASSERT_TRUE(operations->Transmit(nullptr, nullptr, kWriteSomeValues));
+    ASSERT_TRUE(RunUntilEnded());
+    EXPECT_FALSE(watchdogFired);
+    EXPECT_TRUE(Shown("Save AT command success!"));
+    EXPECT_EQ(std::count(texts.begin(), texts.end(), kOvertimeText), 1);
 }
 
 TEST_F(EngineOverSim, ACablePulledMidJobEndsThroughTheWatchdog)

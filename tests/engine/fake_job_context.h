@@ -3,12 +3,10 @@
 // every command, message, pause and port action is recorded, and the
 // temporary parameter file lives in a fresh folder.
 
-#include "engine/engine_globals.h"
 #include "engine/job_context.h"
 #include "platform/message_queue.h"
 #include "tests/common/temp_folder.h"
 
-#include <cstring>
 #include <string>
 #include <vector>
 
@@ -23,14 +21,7 @@ public:
         long millis = 0;
     };
 
-    void SetCommand(std::string_view text) override
-    {
-        char copy[512] = {};
-        std::memcpy(copy, m_command.data(), std::min(m_command.size(), sizeof copy - 1));
-        SavePrevCommand(static_cast<uint32_t>(m_command.size()), copy);
-        SetBuiltCommand(text);
-    }
-    bool SetBuiltCommand(std::string_view text) override
+    bool SetCommand(std::string_view text) override
     {
         if (text.size() + 1 > 511) {
             m_command = std::string(text.substr(0, 511));
@@ -48,9 +39,12 @@ public:
     }
     void PostToOwner(uint32_t message, uintptr_t wParam, intptr_t lParam) override
     {
-        // What the window would find in the previous-command record when it
-        // handles the message at once.
-        events.push_back({Event::Posted, PrevCommandText(), {message, wParam, lParam}});
+        events.push_back({Event::Posted, {}, {message, wParam, lParam}});
+    }
+    // Recorded with the failure's step and item as wParam and lParam.
+    void PostFailureToOwner(uint32_t message, JobFailure failure) override
+    {
+        events.push_back({Event::Posted, failure.text, {message, failure.step, failure.item}});
     }
     void CompleteJob(const char *) override { events.push_back({Event::Completed, {}}); }
     void Sleep(platform::Millis duration) override
@@ -83,12 +77,12 @@ public:
                 found.emplace_back(e.message.wParam, e.message.lParam);
         return found;
     }
-    // The previous-command record as it was when the message was posted.
-    std::string PrevCommandAt(uint32_t message) const
+    // The failure that the first posting of `message` carried.
+    JobFailure Carried(uint32_t message) const
     {
         for (const Event &e : events)
             if (e.kind == Event::Posted && e.message.id == message)
-                return e.text;
+                return {e.message.wParam, e.message.lParam, e.text};
         return {};
     }
     bool Has(Event::Kind kind) const

@@ -1,10 +1,9 @@
-#include "engine/engine_globals.h"
+#include "engine/job_failure.h"
 #include "engine/job_reports.h"
 #include "params/language.h"
 #include "platform/messages.h"
 #include "tests/common/case_name.h"
 
-#include <cstring>
 #include <gtest/gtest.h>
 
 using namespace platform;
@@ -13,13 +12,6 @@ using After = JobReport::After;
 
 namespace {
 
-void SetPrevCommand(const std::string &line)
-{
-    char text[512] = {};
-    std::memcpy(text, line.data(), std::min(line.size(), sizeof text - 1));
-    SavePrevCommand(static_cast<uint32_t>(line.size()), text);
-}
-
 struct ReportCase
 {
     const char *name;
@@ -27,7 +19,7 @@ struct ReportCase
     uint32_t message;
     uintptr_t wParam;
     intptr_t lParam;
-    const char *prevCommand; // the failing line, for write failures
+    const char *carried; // the text of a message that carries a failure
     Display display;
     const char *text;
     bool ok;
@@ -46,9 +38,11 @@ TEST_P(JobReports, ShowsTheTextAndDoesWhatFollows)
 {
     const ReportCase &c = GetParam();
     lang::SetCode(c.language);
-    SetPrevCommand(c.prevCommand);
     const std::vector<std::string> atNames = {"Call Waiting 0495", "Alterar data e hora 0801&0802"};
-    const JobReport report = DescribeJobMessage(c.message, c.wParam, c.lParam, atNames);
+    JobFailure failure{c.wParam, c.lParam, c.carried};
+    const JobReport report = CarriesJobFailure(c.message)
+        ? DescribeJobMessage(c.message, reinterpret_cast<uintptr_t>(&failure), 0, atNames)
+        : DescribeJobMessage(c.message, c.wParam, c.lParam, atNames);
     EXPECT_EQ(report.display, c.display);
     EXPECT_EQ(report.text, c.text);
     if (c.display == Display::Status) {
@@ -83,24 +77,41 @@ const ReportCase kReportCases[] = {
      "Error:Fail to read AtcmdId = 7!", false, 0, After::EndOfRead, true},
     {"ReadSucceeds", en, WM_READ_PARA_OK_NOTIFY, 4, 0, "", Display::Status,
      "Read parameter success!", true, 0, After::EndOfRead, true},
+    {"ReadNotStored", en, WM_READ_PARA_STORE_ERR_NOTIFY, 3, 2,
+     "Cannot write \"/x/COM1ParaFile.ini\": No space left on device", Display::Status,
+     "Error: Could not save the values read! Cannot write \"/x/COM1ParaFile.ini\": No space left on device",
+     false, 0, After::EndOfRead, true},
+    {"ReadNotStoredInPortuguese", pt, WM_READ_PARA_STORE_ERR_NOTIFY, 4, 0, "why", Display::Status,
+     "Erro: Não foi possível salvar os valores lidos! why", false, 0, After::EndOfRead, true},
+    {"ReadNotStoredInSpanish", es, WM_READ_PARA_STORE_ERR_NOTIFY, 3, 5, "why", Display::Status,
+     "Error: ¡No se pudieron guardar los valores leídos! why", false, 0, After::EndOfRead, true},
     {"WriteStepDoneKeepsItsBlank", pt, WM_WRITE_PARA_OK_NOTIFY, 6, 0, "", Display::Status,
      "Escrito com sucesso! ", true, 0, After::Nothing, false},
     {"WriteEnds", en, WM_WRITE_PARA_OK_NOTIFY, 7, 0, "", Display::Status,
      "Save AT command success!", true, 0, After::EndOfWrite, true},
     {"WriteProgressOfTheStoreShowsNothing", en, WM_WRITE_PARA_PROGRESS_NOTIFY, 7, 0, "",
      Display::None, "", true, 0, After::Nothing, false},
-    {"GeneralPasswordRefused", en, WM_WRITE_PARA_ERR_NOTIFY, 3, 1, "AT+WPAR=32,\"123456\"\r",
-     Display::Box, "Error: General Password invalid!", true, 193, After::EndOfWrite, false},
-    {"PinCheckRefused", es, WM_WRITE_PARA_ERR_NOTIFY, 3, 4, "AT+WPAR=16553,\"4711\"\r",
-     Display::Box, "Error:El código PIN no es válido!", true, 137, After::EndOfWrite, false},
-    {"OtherParameterRefused", en, WM_WRITE_PARA_ERR_NOTIFY, 3, 2, "AT+WPAR=16544,\"16\"\r",
+    // A refused entry or save: the job still ends its transaction, so the
+    // operations stay disabled until its last message.
+    {"GeneralPasswordRefused", en, WM_WRITE_PARA_LINE_ERR_NOTIFY, 3, 1, "AT+WPAR=32,\"123456\"",
+     Display::Box, "Error: General Password invalid!", true, 193, After::Nothing, false},
+    {"PinCheckRefused", es, WM_WRITE_PARA_LINE_ERR_NOTIFY, 3, 4, "AT+WPAR=16553,\"4711\"",
+     Display::Box, "Error:El código PIN no es válido!", true, 137, After::Nothing, false},
+    {"OtherParameterRefused", en, WM_WRITE_PARA_LINE_ERR_NOTIFY, 3, 2, "AT+WPAR=16544,\"16\"",
      Display::Status, "Error: Fail to write parameter [2].Error Change TX Volume!", false, 184,
-     After::EndOfWrite, false},
-    {"AtCommandRefused", en, WM_WRITE_PARA_ERR_NOTIFY, 4, 3, "AT+CCFC=2,3,\"555\",129,7,,,20\r",
+     After::Nothing, false},
+    {"AtCommandRefused", en, WM_WRITE_PARA_LINE_ERR_NOTIFY, 4, 3, "AT+CCFC=2,3,\"555\",129,7,,,20",
      Display::Status, "Error: Fail to write AT command [3].Error Forward When No Answer 0498!",
-     false, 0, After::EndOfWrite, false},
+     false, 0, After::Nothing, false},
+    {"UnknownAtCommandRefused", en, WM_WRITE_PARA_LINE_ERR_NOTIFY, 4, 1, "AT+CLIR=1",
+     Display::Status, "Error: Fail to write AT command [1].Error AT+CLIR=1!", false, 0,
+     After::Nothing, false},
+    {"SaveRefused", en, WM_WRITE_PARA_ERR_NOTIFY, 5, 0, "", Display::Status,
+     "Fail to save parameter!", false, 0, After::Nothing, false},
     {"TransactionEndRefused", en, WM_WRITE_PARA_ERR_NOTIFY, 6, 0, "", Display::Status,
      "Fail to write parameter!", false, 0, After::EndOfWrite, true},
+    {"StoreRefused", en, WM_WRITE_PARA_ERR_NOTIFY, 7, 0, "", Display::Status,
+     "Fail to save AT command!", false, 0, After::EndOfWrite, true},
     {"WritePasswordRefused", en, WM_WRITE_PARA_ERR_NOTIFY, 1, 0, "", Display::Status,
      "Error: Password invalid!", false, 0, After::EndOfWrite, true},
     {"PasswordChanged", pt, WM_MODIFY_PWD_OK_NOTIFY, 2, 0, "", Display::Box,

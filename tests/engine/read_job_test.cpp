@@ -5,6 +5,7 @@
 #include "platform/messages.h"
 
 #include <gtest/gtest.h>
+#include <filesystem>
 #include <map>
 
 using namespace platform;
@@ -83,8 +84,13 @@ TEST(ReadJobVerdict, BlankRecordsAndEmptyValues)
         {"***", "2", 0, "\"***\""},
         {"0800", "3005", 1, "\"0800\""},
         {"", "16212", 1, "\"\""}, // an empty call back entry does not end the list
-        {"", "3020", 1, "\"\""},
         {"", "2", 0, "\"\""},
+        // The edges of the forbidden list (3001..3020) and the call back list (16212..16511).
+        {"", "3000", 0, "\"\""},
+        {"", "3001", 1, "\"\""},
+        {"", "3020", 1, "\"\""},
+        {"", "3021", 0, "\"\""},
+        {"EMPTY", "16211", 0, "\"\""},
         {"EMPTY", "16511", 1, "\"\""},
         {"EMPTY", "16512", 0, "\"\""},
     };
@@ -169,6 +175,41 @@ TEST_F(ReadJobTest, AtQueriesStoreTheirVoiceLinesAndReportTheirIndexOnError)
     EXPECT_EQ(Stored("ATCMD", "AT+CCFC0"), "0,3,\"+5550100\",145");
     EXPECT_EQ(context.Posted(WM_READ_PARA_ERR_NOTIFY), (Params{{4, 2}}));
     EXPECT_EQ(context.Posted(WM_READ_PARA_PROGRESS_NOTIFY), (Params{{4, 1}, {4, 2}, {4, 3}}));
+}
+
+// A temporary file that cannot be written: a folder in its place (a
+// permission would not stop a test run as root).
+class ReadJobStoreFails : public ReadJobTest
+{
+protected:
+    void SetUp() override { std::filesystem::create_directory(context.TempParameterFilePath()); }
+
+    void ExpectTheReadEndedNamingTheFile(uintptr_t step, intptr_t item)
+    {
+        EXPECT_TRUE(context.Has(FakeJobContext::Event::Completed));
+        EXPECT_TRUE(context.Posted(WM_READ_PARA_OK_NOTIFY).empty());
+        EXPECT_EQ(context.Posted(WM_READ_PARA_STORE_ERR_NOTIFY), (Params{{step, item}}));
+        const std::string reason = context.Carried(WM_READ_PARA_STORE_ERR_NOTIFY).text;
+        EXPECT_NE(reason.find(context.TempParameterFilePath()), std::string::npos) << reason;
+        EXPECT_NE(reason.find("directory"), std::string::npos) << reason;
+    }
+};
+
+TEST_F(ReadJobStoreFails, AParameterValueEndsTheReadAtOnce)
+{
+    lists.numbers = {"2", "5"};
+    AtQueries({"AT+CCLK"}, {"?"});
+    Drive(job, context, Terminal({{"2", "5"}, {"5", "01"}}));
+    EXPECT_EQ(context.Sent(), Strings{"AT+RPAR=2"});
+    ExpectTheReadEndedNamingTheFile(3, 2);
+}
+
+TEST_F(ReadJobStoreFails, AnAtReplyEndsTheRead)
+{
+    AtQueries({"AT+CCWA", "AT+CCLK"}, {"=1,2", "?"});
+    Drive(job, context, Terminal({}, {{"AT+CCWA=1,2", {"+CCWA: 1,1"}}}));
+    EXPECT_EQ(context.Sent(), Strings{"AT+CCWA=1,2"});
+    ExpectTheReadEndedNamingTheFile(4, 0);
 }
 
 } // namespace

@@ -1,4 +1,5 @@
 #include "engine/engine_globals.h"
+#include "engine/job_reports.h"
 #include "engine/write_job.h"
 #include "job_driver.h"
 #include "platform/messages.h"
@@ -11,6 +12,15 @@ using Strings = std::vector<std::string>;
 using Params = FakeJobContext::Params;
 
 namespace {
+
+// What the window shows for the refused line the job reported, read once the
+// job has run to its end.
+std::string RefusalShown(const FakeJobContext &context)
+{
+    const JobFailure failure = context.Carried(WM_WRITE_PARA_LINE_ERR_NOTIFY);
+    const auto wParam = reinterpret_cast<uintptr_t>(&failure);
+    return DescribeJobMessage(WM_WRITE_PARA_LINE_ERR_NOTIFY, wParam, 0, {}).text;
+}
 
 class WriteJobTest : public ::testing::Test
 {
@@ -42,6 +52,13 @@ TEST_F(WriteJobTest, SendsTheTransactionAroundEveryEntry)
     EXPECT_EQ(progress[2].first, 5u);
     // Without AT commands "AT&W" follows a pause of 500 ms, not the device pause.
     EXPECT_FALSE(context.Has(FakeJobContext::Event::Paused));
+    const auto &events = context.events;
+    const auto store = std::find_if(events.begin(), events.end(), [](const auto &e) {
+        return e.kind == FakeJobContext::Event::Sent && e.text == "AT&W";
+    });
+    ASSERT_NE(store, context.events.begin());
+    EXPECT_EQ(std::prev(store)->kind, FakeJobContext::Event::Slept);
+    EXPECT_EQ(std::prev(store)->millis, 500);
     const Params ok = context.Posted(WM_WRITE_PARA_OK_NOTIFY);
     ASSERT_EQ(ok.size(), 3u);
     EXPECT_EQ(ok[2].first, 7u);
@@ -66,9 +83,11 @@ TEST_F(WriteJobTest, ARefusedEntryIsReportedAndTheTransactionStillSaved)
     EXPECT_EQ(context.Sent(),
               (Strings{"AT+WPAR=9996,\"1234\"", "AT+WPAR=2,\"5\"", "AT+WPAR=5,\"01\"",
                        "AT+WPAR=9999", "AT+WPAR=9995", "AT&W"}));
-    EXPECT_EQ(context.Posted(WM_WRITE_PARA_ERR_NOTIFY), (Params{{3, 2}}));
-    EXPECT_EQ(context.PrevCommandAt(WM_WRITE_PARA_ERR_NOTIFY), "AT+WPAR=5,\"01\"\r")
-        << "the failed line is there to be named";
+    EXPECT_EQ(context.Posted(WM_WRITE_PARA_LINE_ERR_NOTIFY), (Params{{3, 2}}));
+    EXPECT_EQ(context.Carried(WM_WRITE_PARA_LINE_ERR_NOTIFY).text, "AT+WPAR=5,\"01\"");
+    EXPECT_EQ(RefusalShown(context),
+              "Error: Fail to write parameter [2].Error Enable Long Distance Call Block!")
+        << "the lines sent after the refusal do not change its name";
 }
 
 TEST_F(WriteJobTest, ARefusedPasswordSendsNothingMore)
@@ -121,13 +140,14 @@ const PinCase kPinCases[] = {
 
 INSTANTIATE_TEST_SUITE_P(Pin, WritePinFollowUps, ::testing::ValuesIn(kPinCases), CaseName());
 
-TEST_F(WriteJobTest, ARefusedPinCheckNamesThePinEntry)
+TEST_F(WriteJobTest, ARefusedPinCheckIsNamedAtThePositionOfThePinEntry)
 {
     Run("[PARA]\r\n2=\"5\"\r\n16549=\"1234\"\r\n16001=\"00\"\r\n",
         RefuseOnly({"AT+WPAR=16553,\"4711\""}));
-    EXPECT_EQ(context.Posted(WM_WRITE_PARA_ERR_NOTIFY), (Params{{3, 2}}))
+    EXPECT_EQ(context.Posted(WM_WRITE_PARA_LINE_ERR_NOTIFY), (Params{{3, 2}}))
         << "the position of the 16549 entry";
-    EXPECT_EQ(context.PrevCommandAt(WM_WRITE_PARA_ERR_NOTIFY), "AT+WPAR=16553,\"4711\"\r");
+    EXPECT_EQ(context.Carried(WM_WRITE_PARA_LINE_ERR_NOTIFY).text, "AT+WPAR=16553,\"4711\"");
+    EXPECT_EQ(RefusalShown(context), "Error: PIN Code invalid!");
 }
 
 TEST_F(WriteJobTest, ARefusedFollowUpIsRepeatedAFewTimesThenCountsAsRefused)
@@ -136,7 +156,8 @@ TEST_F(WriteJobTest, ARefusedFollowUpIsRepeatedAFewTimesThenCountsAsRefused)
     const Strings sent = context.Sent();
     const auto repeats = std::count(sent.begin(), sent.end(), "AT+WPAR=16552,\"4711\"");
     EXPECT_EQ(repeats, 1 + CWriteJob::kMaxPinFollowUpRepeats);
-    EXPECT_EQ(context.Posted(WM_WRITE_PARA_ERR_NOTIFY), (Params{{3, 1}}));
+    EXPECT_EQ(context.Posted(WM_WRITE_PARA_LINE_ERR_NOTIFY), (Params{{3, 1}}));
+    EXPECT_EQ(context.Carried(WM_WRITE_PARA_LINE_ERR_NOTIFY).text, "AT+WPAR=16552,\"4711\"");
     EXPECT_EQ(sent.back(), "AT&W");
 }
 
@@ -147,8 +168,8 @@ TEST_F(WriteJobTest, AnEntryTooLongForTheCommandBufferIsNotSentButReported)
     const Strings sent = context.Sent();
     for (const std::string &line : sent)
         EXPECT_LT(line.size(), 512u);
-    EXPECT_EQ(context.Posted(WM_WRITE_PARA_ERR_NOTIFY), (Params{{3, 2}}));
-    EXPECT_EQ(context.PrevCommandAt(WM_WRITE_PARA_ERR_NOTIFY).rfind("AT+WPAR=16212,", 0), 0u)
+    EXPECT_EQ(context.Posted(WM_WRITE_PARA_LINE_ERR_NOTIFY), (Params{{3, 2}}));
+    EXPECT_EQ(context.Carried(WM_WRITE_PARA_LINE_ERR_NOTIFY).text.rfind("AT+WPAR=16212,", 0), 0u)
         << "names the entry that did not fit";
 }
 
@@ -156,7 +177,9 @@ TEST_F(WriteJobTest, RefusedAtCommandReportsItsPosition)
 {
     Run("[PARA]\r\n[ATCMD]\r\nAT+CCWA=\"1,1\"\r\nAT+CCFC0=\"0,4\"\r\n",
         RefuseOnly({"AT+CCFC=0,4"}));
-    EXPECT_EQ(context.Posted(WM_WRITE_PARA_ERR_NOTIFY), (Params{{4, 2}}));
+    EXPECT_EQ(context.Posted(WM_WRITE_PARA_LINE_ERR_NOTIFY), (Params{{4, 2}}));
+    EXPECT_EQ(RefusalShown(context),
+              "Error: Fail to write AT command [2].Error Forward Unconditional 0496!");
     EXPECT_EQ(context.Sent().back(), "AT&W");
 }
 
@@ -172,5 +195,56 @@ TEST_F(WriteJobTest, RefusedSaveEndAndStoreAreEachReported)
         EXPECT_TRUE(fresh.Has(FakeJobContext::Event::Closed)) << refused;
     }
 }
+
+// The watchdog ends a write while a PIN follow-up line is in flight; the next
+// write must not go on with that follow-up.
+struct AbortCase
+{
+    const char *name;
+    size_t answeredBeforeAbort; // of 9996, 16549, 16552: the next one is in flight
+    const char *nextEntries;
+    std::set<std::string> refused;
+    Strings expected; // what follows "AT+WPAR=" in the lines of the next write
+};
+
+void PrintTo(const AbortCase &row, std::ostream *os)
+{
+    *os << row.name;
+}
+
+class WriteAfterAbort : public WriteJobTest, public ::testing::WithParamInterface<AbortCase>
+{
+};
+
+TEST_P(WriteAfterAbort, StartsAfresh)
+{
+    const AbortCase &c = GetParam();
+    WriteBytes(context.TempParameterFilePath(), "[PARA]\r\n16549=\"1234\"\r\n16001=\"00\"\r\n");
+    Drive(job, context, kAcceptAll, c.answeredBeforeAbort);
+    ASSERT_FALSE(context.Has(FakeJobContext::Event::Completed));
+    job.Abort();
+
+    context.events.clear();
+    Run(std::string("[PARA]\r\n") + c.nextEntries, RefuseOnly(c.refused));
+    Strings expected;
+    for (const std::string &line : c.expected)
+        expected.push_back("AT+WPAR=" + line);
+    expected.push_back("AT&W");
+    EXPECT_EQ(context.Sent(), expected);
+}
+
+// clang-format off
+const AbortCase kAbortCases[] = {
+    {"LockFollowUpInFlight", 2, "2=\"5\"\r\n5=\"01\"\r\n", {},
+     {"9996,\"1234\"", "2,\"5\"", "5,\"01\"", "9999", "9995"}},
+    {"LockFollowUpInFlightNextEntryRefused", 2, "2=\"5\"\r\n5=\"01\"\r\n", {"AT+WPAR=2,\"5\""},
+     {"9996,\"1234\"", "2,\"5\"", "9999", "9995"}},
+    {"PinCheckInFlight", 3, "16548=\"1234\",\"5678\"\r\n16551=\"5678\"\r\n2=\"5\"\r\n", {},
+     {"9996,\"1234\"", "16548,\"1234\",\"5678\"", "16552,\"4711\"", "16553,\"4711\"", "2,\"5\"",
+      "9999", "9995"}},
+};
+// clang-format on
+
+INSTANTIATE_TEST_SUITE_P(Pin, WriteAfterAbort, ::testing::ValuesIn(kAbortCases), CaseName());
 
 } // namespace

@@ -87,20 +87,48 @@ TEST(LineBuilderBytes, AnySplitAcrossNotificationsGivesTheSameLines)
     }
 }
 
-TEST_F(LineBuilder, ALineOfExactly1024BytesIsWholeThe1025thByteOverflows)
+TEST_F(LineBuilder, ALineOfExactly1024BytesIsWholeALongerOneIsDroppedToItsCr)
 {
     const std::string full(1024, 'x');
     ASSERT_TRUE(owner.Feed(full + "\r"));
     ASSERT_EQ(owner.lines, Lines{full});
 
-    EXPECT_FALSE(owner.Feed(full + "y\rOK\r"));
+    EXPECT_TRUE(owner.Feed(full + "y\n> OK\rOK\r\n"));
     EXPECT_EQ(owner.errors, Errors{RxError::Overflow});
-    EXPECT_EQ(owner.lines.size(), 1u) << "the rest of the batch is dropped";
-    EXPECT_FALSE(owner.builder.InLine()) << "the over-long line is dropped";
+    EXPECT_EQ(owner.lines, (Lines{full, "OK"})) << "the rest of the dropped line is not a line";
+    EXPECT_FALSE(owner.builder.InLine());
+    EXPECT_FALSE(owner.builder.DroppingLine());
+}
 
-    // After the next open the terminal's lines come through again.
-    EXPECT_TRUE(owner.Feed("AT+RPAR=2\r\r\nOK\r\n"));
-    EXPECT_EQ(owner.lines, (Lines{full, "AT+RPAR=2", "OK"}));
+TEST_F(LineBuilder, EachOverlongLineIsReportedOnceHoweverItIsSplit)
+{
+    for (int i = 0; i < 3; ++i)
+        ASSERT_TRUE(owner.Feed(std::string(1000, 'x')));
+    ASSERT_TRUE(owner.Feed("x\r\nOK\r"));
+    EXPECT_EQ(owner.errors, Errors{RxError::Overflow});
+    ASSERT_TRUE(owner.Feed(std::string(2000, 'y') + "\rERROR\r"));
+    EXPECT_EQ(owner.errors, (Errors{RxError::Overflow, RxError::Overflow}));
+    EXPECT_EQ(owner.lines, (Lines{"OK", "ERROR"}));
+}
+
+TEST(LineBuilderReport, TheDroppedLineIsReportedAfterTheWholeBatch)
+{
+    // The owner's message box may let the next notification in: by then the
+    // builder has taken the whole batch.
+    struct ReportingOwner : RecordingOwner
+    {
+        using RecordingOwner::RecordingOwner;
+        void OnRxError(RxError error) override
+        {
+            RecordingOwner::OnRxError(error);
+            linesAtError = lines.size();
+        }
+        size_t linesAtError = 0;
+    };
+    CSerialPort port;
+    ReportingOwner owner(port);
+    ASSERT_TRUE(owner.Feed(std::string(1100, 'x') + "\rOK\r"));
+    EXPECT_EQ(owner.linesAtError, 1u);
 }
 
 TEST_F(LineBuilder, ALineNotTakenStopsTheNextWithASwapError)

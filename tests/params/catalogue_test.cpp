@@ -2,6 +2,7 @@
 #include "params/parameter_store.h"
 #include "params/read_lists.h"
 #include "params/text_value.h"
+#include "slot_defaults.h"
 
 #include <gtest/gtest.h>
 #include <set>
@@ -32,8 +33,13 @@ TEST(Catalogue, EveryNumberBelongsToOneSettingExceptTheCspModes)
         EXPECT_EQ(seen.count(written), 0u) << written;
 }
 
-TEST(Catalogue, ResetKeepsTheKeptSlotsAndIntegers)
+TEST(Catalogue, ResetGivesEverySlotItsDefaultAndKeepsTheKeptOnes)
 {
+    std::set<Slot> listed;
+    for (const defaults::SlotDefault &entry : defaults::kSlotDefaults)
+        EXPECT_TRUE(listed.insert(entry.slot).second) << "listed twice: " << int(entry.slot);
+    ASSERT_EQ(listed.size(), kSlotCount) << "every slot has its default written out";
+
     ParameterStore store;
     for (std::string &slot : store.slots)
         slot = "x";
@@ -41,28 +47,11 @@ TEST(Catalogue, ResetKeepsTheKeptSlotsAndIntegers)
     store.callBack[299] = "456";
     store.waitingForwardEnabled = store.callWaitingIncluded = store.forwardingIncluded = 1;
     store.pinWriteMode = 2;
+    const ParameterStore expected = defaults::AfterReset(store);
     store.ResetToDefaults();
-
-    const std::set<Slot> kept = {Slot::GeneralPassword, Slot::CspNone,     Slot::CspAllCalls,
-                                 Slot::CspCallBack,     Slot::AutoLockPin, Slot::RandomPinLength,
-                                 Slot::TerminalPin,     Slot::RandomPin,   Slot::FixedPin,
-                                 Slot::UseRandomPin,    Slot::BindSim,     Slot::BoundSimSerial,
-                                 Slot::CallBack};
-    for (const SlotInfo &info : AllSlots()) {
-        if (kept.count(info.slot))
-            EXPECT_EQ(store[info.slot], "x") << int(info.slot);
-        else
-            EXPECT_NE(store[info.slot], "x") << int(info.slot);
-    }
-    EXPECT_EQ(store[Slot::CspNumber], "11");
-    EXPECT_EQ(store[Slot::NoAnswerTime], "10");
-    EXPECT_EQ(store[Slot::RestrictedId], "00");
-    EXPECT_EQ(store[Slot::PolarityInversion], "");
-    EXPECT_EQ(store.forbidden[3], "");
-    EXPECT_EQ(store.callBack[299], "");
-    EXPECT_EQ(store.waitingForwardEnabled + store.callWaitingIncluded + store.forwardingIncluded,
-              3);
-    EXPECT_EQ(store.pinWriteMode, 2);
+    for (const defaults::SlotDefault &entry : defaults::kSlotDefaults)
+        EXPECT_EQ(store[entry.slot], expected[entry.slot]) << "slot " << int(entry.slot);
+    EXPECT_EQ(store, expected) << "lists emptied, integers kept";
 }
 
 struct NamingCase

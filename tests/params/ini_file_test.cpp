@@ -65,8 +65,12 @@ INSTANTIATE_TEST_SUITE_P(
         ReadCase{"UnterminatedLastLine", "[A]\r\nk=1", "A", "k", "1"},
         ReadCase{"EditorMarkBeforeHeader", "\xEF\xBB\xBF[A]\r\nk=1\r\n", "A", "k", "1"},
         ReadCase{"EightBitBytesKept", "[A]\r\nk=\xE9\xFF\xC3(\r\n", "A", "k", "\xE9\xFF\xC3("},
-        ReadCase{"NulBytesKept", std::string("[A]\r\nk=a\0b\r\nj=2\r\n", 17), "A", "k",
-                 std::string("a\0b", 3)},
+        // Windows hands the value over as a C string: it ends at a NUL.
+        ReadCase{"NulEndsTheValue", std::string("[A]\r\nk=a\0b\r\nj=2\r\n", 17), "A", "k", "a"},
+        ReadCase{"NulInsideQuotesEndsTheValue", std::string("[A]\r\nk=\"a\0b\"\r\n", 14), "A", "k",
+                 "a"},
+        ReadCase{"NulEndsOnlyItsOwnValue", std::string("[A]\r\nk=a\0b\r\nj=2\r\n", 17), "A", "j",
+                 "2"},
         ReadCase{"LongValueCut", "[A]\r\nk=\"" + std::string(3000, 'x') + "\"\r\n", "A", "k",
                  std::string(2047, 'x')}),
     CaseName());

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <tuple>
 #include <vector>
 
@@ -57,6 +58,28 @@ TEST(MessageQueue, TimersWaitForPostedMessagesAndRepeatUntilKilled)
     queue.PostMessage(99);
     EXPECT_TRUE(queue.RunUntil([&] { return !queue.TimerRunning(13); }, 5s));
     EXPECT_EQ(order, (std::vector<uint32_t>{99, 13, 13, 13}));
+}
+
+TEST(MessageQueue, RunUntilReturnsFalseWhenItEndsBeforeItsCondition)
+{
+    constexpr uint32_t kAgain = 42;
+    const std::pair<const char *, std::function<void(MessageQueue &)>> cases[] = {
+        {"nothing comes", [](MessageQueue &) {}},
+        {"a timer keeps firing", [](MessageQueue &queue) { queue.SetTimer(1, 1ms); }},
+        {"a timer is always due", [](MessageQueue &queue) { queue.SetTimer(1, 0ms); }},
+        {"a handler posts again at once",
+         [](MessageQueue &queue) {
+             queue.On(kAgain, [&queue](uintptr_t, intptr_t) { queue.PostMessage(kAgain); });
+             queue.PostMessage(kAgain);
+         }},
+        {"quit is taken", [](MessageQueue &queue) { queue.PostQuit(); }},
+    };
+    for (const auto &[name, setUp] : cases) {
+        MessageQueue queue;
+        queue.On(WM_TIMER, [](uintptr_t, intptr_t) {});
+        setUp(queue);
+        EXPECT_FALSE(queue.RunUntil([] { return false; }, 20ms)) << name;
+    }
 }
 
 TEST(MessageQueue, SleepEndsEarlyWhenQuitIsPosted)

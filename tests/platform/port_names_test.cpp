@@ -4,6 +4,7 @@
 #include "tests/common/temp_folder.h"
 
 #include <gtest/gtest.h>
+#include <memory>
 
 using namespace platform;
 
@@ -37,7 +38,10 @@ TEST(PortNames, AnAdvertisedVirtualPortWinsOverDev)
     ::setenv("XDG_RUNTIME_DIR", root.Path().c_str(), 1);
     PtyPair pty;
     std::string error;
-    ASSERT_TRUE(AdvertiseVirtualPort("ttyS0", pty.SlavePath(), error)) << error;
+    auto port = std::make_unique<AdvertisedPort>();
+    ASSERT_TRUE(port->Advertise("ttyS0", pty.SlavePath(), error)) << error;
     EXPECT_EQ(DevicePathForPort("ttyS0"), root.File("kestrel-ports/ttyS0"));
     EXPECT_EQ(DevicePathForPort("ttyS1"), "/dev/ttyS1");
+    port.reset();
+    EXPECT_EQ(DevicePathForPort("ttyS0"), "/dev/ttyS0") << "withdrawn";
 }

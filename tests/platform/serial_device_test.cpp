@@ -3,6 +3,7 @@
 
 #include <cerrno>
 #include <gtest/gtest.h>
+#include <sys/ioctl.h>
 #include <thread>
 
 using namespace platform;
@@ -51,6 +52,31 @@ TEST_F(SerialDeviceOnPty, ConfiguresRawEightNOneAtTheLeadingDigitsOfTheBaudText)
     EXPECT_NE(device.RaiseRts(), ModemLineResult::Failed);
 }
 
+TEST_F(SerialDeviceOnPty, ConfigureClearsWhatAnotherProgramLeftOnTheLine)
+{
+    // Two stop bits, odd parity checked and marked on input, RTS/CTS and
+    // XON/XOFF both ways, as a modem program may leave a tty. (A pty forces
+    // 8 bits without parity itself, so the parity shows in the parity kind
+    // and the input check.)
+    constexpr tcflag_t kLineBits = CSIZE | CSTOPB | PARENB | PARODD | CMSPAR | CRTSCTS;
+    constexpr tcflag_t kLeftLine = CSTOPB | PARODD | CMSPAR | CRTSCTS;
+    constexpr tcflag_t kInputBits = IXON | IXOFF | IXANY | INPCK | PARMRK;
+    termios left{};
+    ASSERT_EQ(::tcgetattr(pty.Slave(), &left), 0);
+    left.c_cflag |= kLeftLine | PARENB;
+    left.c_iflag |= kInputBits;
+    ASSERT_EQ(::tcsetattr(pty.Slave(), TCSANOW, &left), 0);
+    ASSERT_EQ(::tcgetattr(pty.Slave(), &left), 0);
+    ASSERT_EQ(left.c_cflag & kLineBits, CS8 | kLeftLine) << "else this shows nothing";
+    ASSERT_EQ(left.c_iflag & kInputBits, kInputBits);
+
+    ASSERT_TRUE(device.Configure("9600")) << device.LastErrorText();
+    termios configured{};
+    ASSERT_EQ(::tcgetattr(pty.Slave(), &configured), 0);
+    EXPECT_EQ(configured.c_cflag & kLineBits, tcflag_t(CS8)) << "8N1 without RTS/CTS";
+    EXPECT_EQ(configured.c_iflag & kInputBits, 0u) << "no XON/XOFF, no parity check";
+}
+
 TEST(SerialDevice, OpenFailuresKeepTheErrorCode)
 {
     SerialDevice device;
@@ -64,13 +90,31 @@ TEST(SerialDevice, OpenFailuresKeepTheErrorCode)
     EXPECT_EQ(device.LastError(), ENOTTY);
 }
 
-TEST_F(SerialDeviceOnPty, IsExclusiveEvenForRoot)
+// The tty's exclusive flag (TIOCEXCL) outlives the descriptor that set it.
+static int ExclusiveFlag(int fd)
 {
-    SerialDevice second;
-    EXPECT_FALSE(second.Open(pty.SlavePath()));
-    EXPECT_EQ(second.LastError(), EBUSY);
+    int exclusive = -1;
+    EXPECT_EQ(::ioctl(fd, TIOCGEXCL, &exclusive), 0);
+    return exclusive;
+}
+
+TEST_F(SerialDeviceOnPty, IsExclusiveEvenForRootUntilClosed)
+{
+    EXPECT_EQ(ExclusiveFlag(pty.Slave()), 1);
+    {
+        SerialDevice second;
+        EXPECT_FALSE(second.Open(pty.SlavePath()));
+        EXPECT_EQ(second.LastError(), EBUSY);
+    }
+    EXPECT_EQ(ExclusiveFlag(pty.Slave()), 1) << "a refused opener leaves the owner's flag";
     device.Close();
-    EXPECT_TRUE(second.Open(pty.SlavePath())) << "free again after the close";
+    EXPECT_EQ(ExclusiveFlag(pty.Slave()), 0);
+    {
+        SerialDevice second;
+        EXPECT_TRUE(second.Open(pty.SlavePath())) << "free again after the close";
+        EXPECT_EQ(ExclusiveFlag(pty.Slave()), 1);
+    }
+    EXPECT_EQ(ExclusiveFlag(pty.Slave()), 0) << "given back when the device goes away";
 }
 
 TEST_F(SerialDeviceOnPty, WaitReportsReceivedDataThenReadTakesItAtOnce)
