@@ -44,17 +44,19 @@ const FieldRule kNumberRules[] = {
 
 } // namespace
 
-CCspPage::CCspPage(QWidget *parent) : CParameterPage(params::PageTemplate(params::Page::Csp), parent)
+CCspPage::CCspPage(QWidget *parent)
+    : CParameterPage(params::PageTemplate(params::Page::Csp), parent)
 {
     PageForm form(*this);
     m_callBack = form.AddCheckBox(kCallBackBox);
     m_allCalls = form.AddCheckBox(kAllCallsBox);
     // No length limit of its own: a loaded "011" stays whole for the rules.
-    m_number =
-        form.AddField(kNumberLabel, FieldValidator::Accepts::Digits, 0, &kNumberHint).field;
+    m_number = form.AddField(kNumberLabel, FieldValidator::Accepts::Digits, 0, &kNumberHint).field;
     form.Finish();
-    connect(m_callBack, &QCheckBox::clicked, this, [this] { OnModeClicked(m_callBack, m_allCalls); });
-    connect(m_allCalls, &QCheckBox::clicked, this, [this] { OnModeClicked(m_allCalls, m_callBack); });
+    connect(m_callBack, &QCheckBox::clicked, this,
+            [this] { OnModeClicked(m_callBack, m_allCalls); });
+    connect(m_allCalls, &QCheckBox::clicked, this,
+            [this] { OnModeClicked(m_allCalls, m_callBack); });
     UpdateNumberField();
 }
 

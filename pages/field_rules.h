@@ -35,5 +35,6 @@ struct FieldCheck
 
 // True when no rule fails; otherwise the first failure is reported in the
 // given order and false is returned.
-bool CheckFields(CParameterPage &page, std::initializer_list<FieldCheck> checks,
-                 CParameterPage::FailureOrder order = CParameterPage::FailureOrder::MessageThenPage);
+bool CheckFields(
+    CParameterPage &page, std::initializer_list<FieldCheck> checks,
+    CParameterPage::FailureOrder order = CParameterPage::FailureOrder::MessageThenPage);

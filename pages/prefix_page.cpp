@@ -8,8 +8,6 @@
 
 #include <QCheckBox>
 #include <QLineEdit>
-
-#include <algorithm>
 #include <array>
 
 using params::Slot;

@@ -18,8 +18,7 @@ constexpr unsigned kRxHighest = 7;
 
 // A level is a number at most `highest`; a loaded value with another
 // character is out of range too (the field keeps what was loaded).
-template <unsigned highest>
-bool OutOfRange(std::string_view value)
+template <unsigned highest> bool OutOfRange(std::string_view value)
 {
     return !params::IsAllDigits(value) || text::LeadingNumber(value) > highest;
 }

@@ -25,9 +25,9 @@ private Q_SLOTS:
         QTest::addColumn<QString>("message");
         QTest::newRow("English") << int(lang::kEnglish)
                                  << "Error: The Prefix no more than 16 characters!";
-        QTest::newRow("Portuguese") << int(lang::kPortuguese)
-                                    << QString::fromUtf8(
-                                           "Erro: O prefixo não pode ter mais de 16 caracteres!");
+        QTest::newRow("Portuguese")
+            << int(lang::kPortuguese)
+            << QString::fromUtf8("Erro: O prefixo não pode ter mais de 16 caracteres!");
         QTest::newRow("Spanish") << int(lang::kSpanish)
                                  << QString::fromUtf8(
                                         "Error: El prefijo no puede tener más de 16 caracteres!");
@@ -67,9 +67,9 @@ private Q_SLOTS:
         MainWindowHarness harness;
         QVERIFY(harness.TerminalReady());
         sim::TerminalSimulator &terminal = harness.Terminal();
-        const std::pair<int, const char *> read[] = {
-            {1001, "01"}, {34, "123"},    {1000, "0021"}, {16541, "2"},  {16542, "21"},
-            {16546, "01"}, {16001, "01"}, {16544, ""},    {16543, "3"}};
+        const std::pair<int, const char *> read[] = {{1001, "01"},  {34, "123"},   {1000, "0021"},
+                                                     {16541, "2"},  {16542, "21"}, {16546, "01"},
+                                                     {16001, "01"}, {16544, ""},   {16543, "3"}};
         for (const auto &[number, value] : read)
             QVERIFY(terminal.SetValue(number, value));
 
@@ -109,7 +109,7 @@ private Q_SLOTS:
         QVERIFY2(harness.Boxes().Count() == 0, qPrintable(harness.BoxTexts()));
 
         const std::pair<int, const char *> written[] = {
-            {1001, "01"}, {33, "01"},    {34, "1234"},  {1000, "0021"}, {16541, "1"},
+            {1001, "01"},  {33, "01"},   {34, "1234"},  {1000, "0021"}, {16541, "1"},
             {16542, "21"}, {16546, "1"}, {16001, "00"}, {16544, "07"},  {16543, "3"}};
         for (const auto &[number, value] : written)
             QCOMPARE(terminal.Value(number).value_or("?"), std::string(value));

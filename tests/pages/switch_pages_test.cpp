@@ -1,7 +1,9 @@
 // The two single-switch pages, Restricted ID ("1"/"0") and Polarity
-// Inversion ("01"/"00"): load, store, read items, texts; never a refusal.
+// Inversion ("01"/"00"): load, store, texts; never a refusal. And the read
+// items of the five smaller pages, made by the factory.
 
 #include "page_test_support.h"
+#include "pages/interim_page.h"
 #include "pages/page_factory.h"
 #include "pages/polarity_page.h"
 #include "pages/restricted_id_page.h"
@@ -37,7 +39,7 @@ private Q_SLOTS:
             const char *loaded;
             bool checked;
         };
-        const Case cases[] = {{"01", true}, {"1", true}, {"5", true},  {"00", false},
+        const Case cases[] = {{"01", true}, {"1", true}, {"5", true}, {"00", false},
                               {"0", false}, {"", false}, {"x", false}};
         for (const Case &c : cases) {
             // A read of 16546 = "01" checks the box; what goes back is "1".
@@ -76,24 +78,34 @@ private Q_SLOTS:
         QVERIFY(host.events.isEmpty());
     }
 
+    // The five pages of this kind come from the factory and ask for their numbers.
+    void factoryAndReadItems_data()
+    {
+        QTest::addColumn<int>("templateId");
+        QTest::addColumn<QStringList>("numbers");
+        QTest::newRow("Prefix") << 186 << QStringList{"34", "1000", "1001"};
+        QTest::newRow("CSP") << 187 << QStringList{"16541", "16542"};
+        QTest::newRow("Restricted ID") << 189 << QStringList{"16546"};
+        QTest::newRow("Polarity Inversion") << 191 << QStringList{"16001"};
+        QTest::newRow("Volume") << 184 << QStringList{"16543", "16544"};
+    }
+
     void factoryAndReadItems()
     {
+        QFETCH(int, templateId);
+        QFETCH(QStringList, numbers);
         TestPageHost host;
-        struct Expected
-        {
-            int templateId;
-            const char *number;
-        };
-        for (const Expected expected : {Expected{189, "16546"}, Expected{191, "16001"}}) {
-            std::unique_ptr<CParameterPage> page = CreateParameterPage(expected.templateId);
-            QVERIFY(dynamic_cast<CSwitchPage *>(page.get()));
-            QCOMPARE(page->TemplateId(), expected.templateId);
-            page->InitPage(host);
-            ReadLists lists;
-            page->AppendReadItems(lists);
-            QCOMPARE(lists.numbers, std::vector<std::string>{expected.number});
-            QCOMPARE(lists.AtQueryCount(), size_t(0));
-        }
+        std::unique_ptr<CParameterPage> page = CreateParameterPage(templateId);
+        QVERIFY(page && !dynamic_cast<CInterimPage *>(page.get()));
+        QCOMPARE(page->TemplateId(), templateId);
+        page->InitPage(host);
+        ReadLists lists;
+        page->AppendReadItems(lists);
+        QStringList appended;
+        for (const std::string &number : lists.numbers)
+            appended << QString::fromStdString(number);
+        QCOMPARE(appended, numbers);
+        QCOMPARE(lists.AtQueryCount(), size_t(0));
     }
 
     void textsAndAccessibleNames_data()
@@ -101,9 +113,10 @@ private Q_SLOTS:
         QTest::addColumn<int>("language");
         QTest::addColumn<QString>("restrictedId");
         QTest::addColumn<QString>("polarity");
-        QTest::newRow("English") << 1 << "Enable Restricted ID" << "Enable Polarity Inversion";
-        QTest::newRow("Portuguese") << 2 << "Habilitar ocultar ID"
-                                    << QString::fromUtf8("Habilitar inversão de polaridade");
+        QTest::newRow("English") << 1 << "Enable Restricted ID"
+                                 << "Enable Polarity Inversion";
+        QTest::newRow("Portuguese")
+            << 2 << "Habilitar ocultar ID" << QString::fromUtf8("Habilitar inversão de polaridade");
         QTest::newRow("Spanish") << 3 << "Habilitar ocultar ID"
                                  << QString::fromUtf8("Habilitar inversión de polaridad");
     }
