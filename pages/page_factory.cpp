@@ -1,14 +1,35 @@
 #include "pages/page_factory.h"
 
+#include "pages/csp_page.h"
 #include "pages/interim_page.h"
+#include "pages/polarity_page.h"
+#include "pages/prefix_page.h"
+#include "pages/restricted_id_page.h"
+#include "pages/volume_page.h"
+
+using params::Page;
 
 std::unique_ptr<CParameterPage> CreateParameterPage(int templateId)
 {
-    // Every page is served by the interim page until it has a class of its own.
     for (size_t index = 0; index < params::kPageCount; ++index) {
-        const auto page = static_cast<params::Page>(index);
-        if (params::PageTemplate(page) == templateId)
+        const auto page = static_cast<Page>(index);
+        if (params::PageTemplate(page) != templateId)
+            continue;
+        switch (page) {
+        case Page::Prefix:
+            return std::make_unique<CPrefixPage>();
+        case Page::Csp:
+            return std::make_unique<CCspPage>();
+        case Page::RestrictedId:
+            return std::make_unique<CRestrictedIdPage>();
+        case Page::Polarity:
+            return std::make_unique<CPolarityPage>();
+        case Page::Volume:
+            return std::make_unique<CVolumePage>();
+        default:
+            // Served by the interim page until it has a class of its own.
             return std::make_unique<CInterimPage>(page);
+        }
     }
     return nullptr;
 }

@@ -72,7 +72,7 @@ std::string ToBytes(const QString &text)
 } // namespace codepage
 
 FieldValidator::FieldValidator(QLineEdit *field, Accepts accepts)
-    : QValidator(field), m_accepts(accepts), m_current(field->text())
+    : QValidator(field), m_field(field), m_accepts(accepts), m_current(field->text())
 {
     // textChanged comes after an accepted edit and after setText, so the
     // validator always knows the text an edit starts from.
@@ -111,5 +111,11 @@ int FieldValidator::RefusedCount(const QString &text) const
 
 QValidator::State FieldValidator::validate(QString &input, int &) const
 {
+    // setText clears the field's undo history before it validates, and every
+    // edit by the user is recorded there first: without a history the text
+    // is the program's, kept as it is. Judged as an edit, a refused program
+    // text would leave the field taking the user's next character unchecked.
+    if (!m_field->isUndoAvailable())
+        return Acceptable;
     return RefusedCount(input) > RefusedCount(m_current) ? Invalid : Acceptable;
 }

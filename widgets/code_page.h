@@ -64,6 +64,7 @@ private:
     FieldValidator(QLineEdit *field, Accepts accepts);
     int RefusedCount(const QString &text) const;
 
+    const QLineEdit *m_field;
     const Accepts m_accepts;
     QString m_current; // the field's text before the edit under validation
 };

@@ -2,9 +2,11 @@
 // files that cannot be read or written.
 
 #include "main_window_harness.h"
+#include "pages/volume_page.h"
 #include "tests/common/file_size_limit.h"
 #include "platform/file_io.h"
 
+#include <QCheckBox>
 #include <QFile>
 #include <QFileInfo>
 #include <sys/stat.h>
@@ -29,11 +31,17 @@ bool WriteFile(const QString &path, const QByteArray &bytes)
            file.write(bytes) == bytes.size();
 }
 
+QLineEdit *TxLevel(MainWindowHarness &harness)
+{
+    return harness.PageAs<CVolumePage>(Page::Volume)->TxField();
+}
+
 void TypeSomeValues(MainWindowHarness &harness)
 {
     harness.Field(Slot::GeneralPassword)->setText(QStringLiteral("246810"));
     harness.Field(Slot::PrefixNumberBlock)->setText(QStringLiteral("01"));
-    harness.Field(Slot::TxVolume)->setText(QStringLiteral("11"));
+    harness.PageAs<CVolumePage>(Page::Volume)->TxBox()->click();
+    TxLevel(harness)->setText(QStringLiteral("11"));
     harness.Page(Page::Forbids)->ListTable()->item(4, 1)->setText(QStringLiteral("0800"));
 }
 
@@ -72,14 +80,14 @@ private Q_SLOTS:
         QCOMPARE(save.filters, (QStringList{"config file (*.ini)", "all files (*.*)"}));
 
         // Other values typed meanwhile are replaced by the file's.
-        harness.Field(Slot::TxVolume)->setText(QStringLiteral("03"));
+        TxLevel(harness)->setText(QStringLiteral("03"));
         harness.Page(Page::Forbids)->ListTable()->item(4, 1)->setText({});
         QTest::mouseClick(harness.Button(BottomButton::Open), Qt::LeftButton);
         QTRY_VERIFY(harness.ControlsEnabled());
         QVERIFY2(harness.Boxes().Count() == 0, qPrintable(harness.BoxTexts()));
         QCOMPARE(window.WaitDialog()->StatusText(),
                  QStringLiteral("Successfully imported from script file [config.ini]!"));
-        QCOMPARE(harness.Field(Slot::TxVolume)->text(), QStringLiteral("11"));
+        QCOMPARE(TxLevel(harness)->text(), QStringLiteral("11"));
         QCOMPARE(harness.Page(Page::Forbids)->ListTable()->item(4, 1)->text(),
                  QStringLiteral("0800"));
         QCOMPARE(harness.FileRequests().back().title, QStringLiteral("Open config file:"));
@@ -119,7 +127,7 @@ private Q_SLOTS:
         TypeSomeValues(harness);
         harness.Window().SaveAllPagesToStore();
         const ParameterStore before = harness.Window().Store();
-        harness.Field(Slot::TxVolume)->setText(QStringLiteral("09")); // typed, not yet stored
+        TxLevel(harness)->setText(QStringLiteral("09")); // typed, not yet stored
 
         const QString path = harness.AppDir() + QStringLiteral("/other.ini");
         if (!content.isEmpty())
@@ -136,7 +144,7 @@ private Q_SLOTS:
             QVERIFY2(harness.Boxes().LastText().contains(QStringLiteral("other.ini")),
                      qPrintable(harness.Boxes().LastText()));
         QVERIFY(harness.Window().Store() == before);
-        QCOMPARE(harness.Field(Slot::TxVolume)->text(), QStringLiteral("09"));
+        QCOMPARE(TxLevel(harness)->text(), QStringLiteral("09"));
         QCOMPARE(harness.Page(Page::Forbids)->ListTable()->item(4, 1)->text(),
                  QStringLiteral("0800"));
         if (!content.isEmpty())

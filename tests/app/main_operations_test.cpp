@@ -3,6 +3,9 @@
 
 #include "app/page_table.h"
 #include "main_window_harness.h"
+#include "pages/volume_page.h"
+
+#include <QCheckBox>
 
 using main_texts::BottomButton;
 using params::Page;
@@ -43,7 +46,9 @@ private Q_SLOTS:
         QCOMPARE(store.forbidden[4], std::string("0800"));
         QCOMPARE(store.callBack[0], std::string("5551234"));
         QCOMPARE(harness.Field(Slot::LongDistanceBlock)->text(), QStringLiteral("01"));
-        QCOMPARE(harness.Field(Slot::RxVolume)->text(), QStringLiteral("6"));
+        const CVolumePage *volume = harness.PageAs<CVolumePage>(Page::Volume);
+        QVERIFY(volume->RxBox()->isChecked());
+        QCOMPARE(volume->RxField()->text(), QStringLiteral("6"));
         QCOMPARE(harness.Page(Page::Forbids)->ListTable()->item(4, 1)->text(),
                  QStringLiteral("0800"));
         QCOMPARE(harness.Page(Page::CallBack)->ListTable()->item(0, 1)->text(),
@@ -57,15 +62,11 @@ private Q_SLOTS:
         QTest::mouseClick(harness.Button(BottomButton::Receive), Qt::LeftButton);
         QTRY_VERIFY_WITH_TIMEOUT(harness.Idle(), kJobWaitMs);
 
-        // The blank records that ended the lists are no numbers to send back.
-        for (Page page : {Page::Forbids, Page::CallBack}) {
-            QTableWidget *table = harness.Page(page)->ListTable();
-            for (int row = 0; row < table->rowCount(); ++row)
-                if (table->item(row, 1)->text().contains(QStringLiteral("0*0")))
-                    table->item(row, 1)->setText(QString());
-        }
+        harness.ClearBlankListRecords();
         harness.Field(Slot::GeneralPassword)->setText(QStringLiteral("583916"));
-        harness.Field(Slot::TxVolume)->setText(QStringLiteral("12"));
+        CVolumePage *volume = harness.PageAs<CVolumePage>(Page::Volume);
+        QVERIFY(volume->TxBox()->isChecked()); // the terminal has a level
+        volume->TxField()->setText(QStringLiteral("12"));
         harness.Field(Slot::InternationalBlock)->setText(QStringLiteral("01"));
         harness.Page(Page::CallBack)->ListTable()->item(2, 1)->setText(QStringLiteral("0211"));
         harness.Boxes().Clear();

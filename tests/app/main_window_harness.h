@@ -56,6 +56,18 @@ public:
             Terminal().SetValue(n, std::to_string(100 + n));
     }
 
+    // The blank records that ended the lists after a read are no numbers to
+    // send back.
+    void ClearBlankListRecords()
+    {
+        for (params::Page page : {params::Page::Forbids, params::Page::CallBack}) {
+            QTableWidget *table = Page(page)->ListTable();
+            for (int row = 0; row < table->rowCount(); ++row)
+                if (table->item(row, 1)->text().contains(QStringLiteral("0*0")))
+                    table->item(row, 1)->setText(QString());
+        }
+    }
+
     ~MainWindowHarness()
     {
         m_window.reset();
@@ -84,6 +96,12 @@ public:
     CInterimPage *Page(params::Page page)
     {
         return dynamic_cast<CInterimPage *>(m_window->FindPage(params::PageTemplate(page)));
+    }
+    // A page with a class of its own, as that class.
+    template <class PageClass>
+    PageClass *PageAs(params::Page page)
+    {
+        return dynamic_cast<PageClass *>(m_window->FindPage(params::PageTemplate(page)));
     }
     QLineEdit *Field(params::Slot slot)
     {

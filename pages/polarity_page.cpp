@@ -1,0 +1,13 @@
+#include "pages/polarity_page.h"
+
+namespace {
+const CSwitchPage::Switch kPolarity{params::Page::Polarity,
+                                    {"Enable Polarity Inversion",
+                                     "Habilitar inversão de polaridade",
+                                     "Habilitar inversión de polaridad"},
+                                    params::Slot::PolarityInversion,
+                                    "01",
+                                    "00"};
+} // namespace
+
+CPolarityPage::CPolarityPage(QWidget *parent) : CSwitchPage(kPolarity, parent) {}

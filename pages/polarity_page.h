@@ -1,0 +1,11 @@
+#pragma once
+// Line polarity inversion (16001, "01"/"00").
+
+#include "pages/switch_page.h"
+
+class CPolarityPage : public CSwitchPage
+{
+    Q_OBJECT
+public:
+    explicit CPolarityPage(QWidget *parent = nullptr);
+};

@@ -1,0 +1,11 @@
+#pragma once
+// Hides the caller's identity on outgoing calls (16546, "1"/"0").
+
+#include "pages/switch_page.h"
+
+class CRestrictedIdPage : public CSwitchPage
+{
+    Q_OBJECT
+public:
+    explicit CRestrictedIdPage(QWidget *parent = nullptr);
+};

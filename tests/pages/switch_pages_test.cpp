@@ -1,0 +1,142 @@
+// The two single-switch pages, Restricted ID ("1"/"0") and Polarity
+// Inversion ("01"/"00"): load, store, texts; never a refusal. And the read
+// items of the five smaller pages, made by the factory.
+
+#include "page_test_support.h"
+#include "pages/interim_page.h"
+#include "pages/page_factory.h"
+#include "pages/polarity_page.h"
+#include "pages/restricted_id_page.h"
+
+#include <QCheckBox>
+
+using params::Slot;
+
+namespace {
+
+std::unique_ptr<CSwitchPage> MakePage(bool restrictedId)
+{
+    if (restrictedId)
+        return std::make_unique<CRestrictedIdPage>();
+    return std::make_unique<CPolarityPage>();
+}
+
+} // namespace
+
+class SwitchPagesTest : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void loadAndStore_data()
+    {
+        QTest::addColumn<bool>("restrictedId"); // else polarity
+        QTest::addColumn<QString>("loaded");
+        QTest::addColumn<bool>("checked");
+        QTest::addColumn<QString>("stored");
+        struct Case
+        {
+            const char *loaded;
+            bool checked;
+        };
+        const Case cases[] = {{"01", true}, {"1", true}, {"5", true}, {"00", false},
+                              {"0", false}, {"", false}, {"x", false}};
+        for (const Case &c : cases) {
+            // A read of 16546 = "01" checks the box; what goes back is "1".
+            QTest::addRow("restricted ID \"%s\"", c.loaded)
+                << true << c.loaded << c.checked << (c.checked ? "1" : "0");
+            QTest::addRow("polarity \"%s\"", c.loaded)
+                << false << c.loaded << c.checked << (c.checked ? "01" : "00");
+        }
+    }
+
+    void loadAndStore()
+    {
+        QFETCH(bool, restrictedId);
+        QFETCH(QString, loaded);
+        QFETCH(bool, checked);
+        QFETCH(QString, stored);
+        TestPageHost host;
+        BoxRecorder recorder(host);
+        std::unique_ptr<CSwitchPage> page = MakePage(restrictedId);
+        page->InitPage(host);
+        const Slot slot = restrictedId ? Slot::RestrictedId : Slot::PolarityInversion;
+        const Slot other = restrictedId ? Slot::PolarityInversion : Slot::RestrictedId;
+        host.store[slot] = loaded.toStdString();
+        host.store[other] = "keep";
+        page->LoadFromStore();
+        QCOMPARE(page->SwitchBox()->isChecked(), checked);
+        QVERIFY(page->ValidatePage());
+        page->SaveToStore();
+        QCOMPARE(QString::fromStdString(host.store[slot]), stored);
+        QCOMPARE(host.store[other], std::string("keep"));
+
+        page->SwitchBox()->click();
+        QVERIFY(page->ValidatePage());
+        page->SaveToStore();
+        QCOMPARE(page->SwitchBox()->isChecked(), !checked);
+        QVERIFY(host.events.isEmpty());
+    }
+
+    // The five pages of this kind come from the factory and ask for their numbers.
+    void factoryAndReadItems_data()
+    {
+        QTest::addColumn<int>("templateId");
+        QTest::addColumn<QStringList>("numbers");
+        QTest::newRow("Prefix") << 186 << QStringList{"34", "1000", "1001"};
+        QTest::newRow("CSP") << 187 << QStringList{"16541", "16542"};
+        QTest::newRow("Restricted ID") << 189 << QStringList{"16546"};
+        QTest::newRow("Polarity Inversion") << 191 << QStringList{"16001"};
+        QTest::newRow("Volume") << 184 << QStringList{"16543", "16544"};
+    }
+
+    void factoryAndReadItems()
+    {
+        QFETCH(int, templateId);
+        QFETCH(QStringList, numbers);
+        TestPageHost host;
+        std::unique_ptr<CParameterPage> page = CreateParameterPage(templateId);
+        QVERIFY(page && !dynamic_cast<CInterimPage *>(page.get()));
+        QCOMPARE(page->TemplateId(), templateId);
+        page->InitPage(host);
+        ReadLists lists;
+        page->AppendReadItems(lists);
+        QStringList appended;
+        for (const std::string &number : lists.numbers)
+            appended << QString::fromStdString(number);
+        QCOMPARE(appended, numbers);
+        QCOMPARE(lists.AtQueryCount(), size_t(0));
+    }
+
+    void textsAndAccessibleNames_data()
+    {
+        QTest::addColumn<int>("language");
+        QTest::addColumn<QString>("restrictedId");
+        QTest::addColumn<QString>("polarity");
+        QTest::newRow("English") << 1 << "Enable Restricted ID"
+                                 << "Enable Polarity Inversion";
+        QTest::newRow("Portuguese")
+            << 2 << "Habilitar ocultar ID" << QString::fromUtf8("Habilitar inversão de polaridade");
+        QTest::newRow("Spanish") << 3 << "Habilitar ocultar ID"
+                                 << QString::fromUtf8("Habilitar inversión de polaridad");
+    }
+
+    void textsAndAccessibleNames()
+    {
+        QFETCH(int, language);
+        QFETCH(QString, restrictedId);
+        QFETCH(QString, polarity);
+        LanguageScope scope(language);
+        TestPageHost host;
+        for (bool restricted : {true, false}) {
+            std::unique_ptr<CSwitchPage> page = MakePage(restricted);
+            page->InitPage(host);
+            const QString expected = restricted ? restrictedId : polarity;
+            QCOMPARE(page->SwitchBox()->text(), expected);
+            QCOMPARE(AccessibleName(page->SwitchBox()), expected);
+        }
+    }
+};
+
+KESTREL_PAGE_TEST_MAIN(SwitchPagesTest)
+#include "switch_pages_test.moc"
