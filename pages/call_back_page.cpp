@@ -3,6 +3,7 @@
 #include "pages/field_rules.h"
 #include "params/parameter_store.h"
 #include "params/read_lists.h"
+#include "widgets/report_ctrl.h"
 #include "params/text_value.h"
 
 #include <QCheckBox>

@@ -3,6 +3,7 @@
 #include "pages/page_form.h"
 #include "params/parameter_store.h"
 #include "params/read_lists.h"
+#include "widgets/report_ctrl.h"
 
 #include <QCheckBox>
 #include <QLabel>

@@ -8,6 +8,7 @@
 #include "main_window_harness.h"
 
 #include <QCheckBox>
+#include <QLineEdit>
 
 using main_texts::BottomButton;
 using params::Page;
@@ -106,8 +107,9 @@ private Q_SLOTS:
         CReportCtrl *list = harness.CallBack()->List();
         list->SelectRow(4);
         list->setFocus();
-        QTest::keyClicks(list, QStringLiteral("0211"));
+        QTest::keyClick(list, '0'); // opens the editor
         QVERIFY(list->InPlaceEditor());
+        QTest::keyClicks(list->InPlaceEditor(), QStringLiteral("211"));
         QTest::keyClick(list->InPlaceEditor(), Qt::Key_Return);
         QCOMPARE(list->CellText(4, 1), QStringLiteral("0211"));
         harness.GeneralPassword()->setText(QStringLiteral("123456"));

@@ -9,6 +9,7 @@
 
 #include <QCheckBox>
 #include <QLabel>
+#include <QLineEdit>
 
 using params::Slot;
 
@@ -233,15 +234,17 @@ private Q_SLOTS:
         page.ListBox()->click();
         page.List()->SelectRow(6);
         page.List()->setFocus();
-        QTest::keyClicks(page.List(), QStringLiteral("08a"));
+        QTest::keyClick(page.List(), '0'); // opens the editor
         QVERIFY(page.List()->InPlaceEditor());
+        QTest::keyClicks(page.List()->InPlaceEditor(), QStringLiteral("8a"));
         QVERIFY(!page.ValidatePage());
         QCOMPARE(recorder.boxes.size(), 1);
         QVERIFY(recorder.boxes.front().text.endsWith(QStringLiteral("0817!")));
         page.List()->SetCellText(6, 1, QString());
         page.List()->SelectRow(6);
         page.List()->setFocus();
-        QTest::keyClicks(page.List(), QStringLiteral("0800"));
+        QTest::keyClick(page.List(), '0');
+        QTest::keyClicks(page.List()->InPlaceEditor(), QStringLiteral("800"));
         page.SaveToStore();
         QCOMPARE(host.store.forbidden[6], std::string("0800"));
     }
