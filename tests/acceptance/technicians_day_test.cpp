@@ -5,6 +5,7 @@
 
 #include "app/login_dialog.h"
 #include "app/page_table.h"
+#include "app/port_list.h"
 #include "engine/engine_globals.h"
 #include "engine/temp_parameter_file.h"
 #include "tests/app/main_window_harness.h"
@@ -68,6 +69,15 @@ constexpr const char *kNewPassword = "5678";
 constexpr const char *kGeneralPassword = "583916";
 constexpr const char *kBlankRecord = "0*0*0*0";
 
+QString Describe(const PageEdit &edit, const std::string &found)
+{
+    return QStringLiteral("\"%1\" (%2) for parameter %3: \"%4\", wanted \"%5\"")
+        .arg(QString::fromUtf8(edit.control))
+        .arg(edit.occurrence)
+        .arg(edit.number)
+        .arg(QString::fromStdString(found), QString::fromUtf8(edit.written));
+}
+
 // ---- finding controls as a screen reader does ----------------------------
 
 // The control's own name, and on Linux, where a field's name may be its
@@ -116,7 +126,9 @@ CliRun RunCli(const QString &folder, const std::string &arguments)
                           folder.toStdString() + " 2>" + errFile});
     CliRun run;
     run.status = cli.Wait();
-    run.errors = ReadBytes(errFile);
+    QFile errors(QString::fromStdString(errFile));
+    if (errors.open(QIODevice::ReadOnly))
+        run.errors = errors.readAll().toStdString();
     return run;
 }
 
@@ -148,6 +160,23 @@ QString Mismatches(const std::map<int, std::string> &read, const sim::TerminalSi
     return differences.join(QLatin1Char('\n'));
 }
 
+QString Differences(const std::map<int, std::string> &held,
+                    const std::map<int, std::string> &wanted)
+{
+    QStringList lines;
+    for (const auto &[number, value] : wanted) {
+        const auto found = held.find(number);
+        if (found == held.end() || found->second != value)
+            lines << QStringLiteral("%1: \"%2\", wanted \"%3\"")
+                         .arg(number)
+                         .arg(QString::fromStdString(found == held.end() ? "<none>" : found->second),
+                              QString::fromStdString(value));
+    }
+    if (held.size() != wanted.size())
+        lines << QStringLiteral("%1 parameters, wanted %2").arg(held.size()).arg(wanted.size());
+    return lines.join(QLatin1Char('\n'));
+}
+
 } // namespace
 
 class TechniciansDay : public QObject
@@ -157,6 +186,7 @@ class TechniciansDay : public QObject
     std::unique_ptr<MainWindowHarness> m_desk; // the main window and the first terminal
     std::map<int, std::string> m_firstTerminal; // its parameters after the day's Transmit
     QString m_savedFile;
+    QTemporaryDir m_briefcase; // what the technician carries from one window to the next
     int m_savedJobTimeout = g_nJobTimeout;
 
     // The login as the technician does it: port, password, Enter.
@@ -271,9 +301,11 @@ private Q_SLOTS:
             QVERIFY2(control, edit.control);
             if (auto *box = qobject_cast<QAbstractButton *>(control)) {
                 const bool wanted = edit.input == kChecked;
-                if (box->isChecked() != wanted)
-                    QTest::mouseClick(box, Qt::LeftButton);
-                QCOMPARE(box->isChecked(), wanted);
+                if (box->isChecked() != wanted) {
+                    box->setFocus();
+                    QTest::keyClick(box, Qt::Key_Space);
+                }
+                QVERIFY2(box->isChecked() == wanted, edit.control);
             } else if (auto *field = qobject_cast<QLineEdit *>(control)) {
                 QVERIFY2(field->isEnabled(), edit.control);
                 field->setFocus();
@@ -293,9 +325,10 @@ private Q_SLOTS:
         QTRY_VERIFY(m_desk->ControlsEnabled());
         QVERIFY2(m_desk->Boxes().Count() == 0, qPrintable(m_desk->BoxTexts()));
         const std::map<int, std::string> saved = ParameterValues(m_savedFile.toStdString());
-        for (const PageEdit &edit : kEdits)
-            QCOMPARE(saved.count(edit.number) ? saved.at(edit.number) : "<none>",
-                     std::string(edit.written));
+        for (const PageEdit &edit : kEdits) {
+            const std::string value = saved.count(edit.number) ? saved.at(edit.number) : "<none>";
+            QVERIFY2(value == edit.written, qPrintable(Describe(edit, value)));
+        }
     }
 
     void transmit()
@@ -304,9 +337,10 @@ private Q_SLOTS:
         Press(BottomButton::Transmit);
         QVERIFY2(m_desk->Boxes().Count() == 0, qPrintable(m_desk->BoxTexts()));
         QCOMPARE(Status(), QStringLiteral("Save AT command success!"));
-        for (const PageEdit &edit : kEdits)
-            QCOMPARE(m_desk->Terminal().Value(edit.number).value_or("<none>"),
-                     std::string(edit.written));
+        for (const PageEdit &edit : kEdits) {
+            const std::string value = m_desk->Terminal().Value(edit.number).value_or("<none>");
+            QVERIFY2(value == edit.written, qPrintable(Describe(edit, value)));
+        }
         QCOMPARE(m_desk->Terminal().Value(32).value_or("<none>"), std::string(kGeneralPassword));
         m_firstTerminal = m_desk->Terminal().State().parameters;
     }
@@ -325,10 +359,12 @@ private Q_SLOTS:
                  QString());
         for (const PageEdit &edit : kEdits) {
             QWidget *control = Control(edit);
+            QVERIFY2(control, edit.control);
             if (auto *box = qobject_cast<QAbstractButton *>(control))
-                QCOMPARE(box->isChecked(), edit.input == kChecked);
+                QVERIFY2(box->isChecked() == (edit.input == kChecked), edit.control);
             else if (auto *field = qobject_cast<QLineEdit *>(control))
-                QCOMPARE(field->text(), QString::fromUtf8(edit.shown ? edit.shown : edit.input));
+                QVERIFY2(field->text() == QString::fromUtf8(edit.shown ? edit.shown : edit.input),
+                         qPrintable(Describe(edit, field->text().toStdString())));
         }
         m_desk->ClearBlankListRecords();
     }
@@ -337,10 +373,9 @@ private Q_SLOTS:
     void openTheSavedFileOnASecondTerminal()
     {
         QVERIFY(!m_savedFile.isEmpty() && !m_firstTerminal.empty());
-        const QString folder = m_desk->AppDir() + QStringLiteral("/kept");
-        QVERIFY(QDir().mkpath(folder));
-        const QString kept = folder + QStringLiteral("/config.ini");
-        QVERIFY(QFile::copy(m_savedFile, kept)); // the first window's folder goes with it
+        // The first window's folder goes with it.
+        const QString kept = m_briefcase.filePath(QStringLiteral("config.ini"));
+        QVERIFY(QFile::copy(m_savedFile, kept));
         m_desk.reset();
         m_desk = std::make_unique<MainWindowHarness>();
         QVERIFY(m_desk->TerminalReady());
@@ -357,7 +392,8 @@ private Q_SLOTS:
         QVERIFY2(m_desk->Boxes().Count() == 0, qPrintable(m_desk->BoxTexts()));
         QCOMPARE(Status(), QStringLiteral("Save AT command success!"));
 
-        QCOMPARE(m_desk->Terminal().State().parameters, m_firstTerminal);
+        QVERIFY2(m_desk->Terminal().State().parameters == m_firstTerminal,
+                 qPrintable(Differences(m_desk->Terminal().State().parameters, m_firstTerminal)));
         // kestrel-cli finds nothing that differs from the file either.
         const CliRun verify = RunCli(m_desk->AppDir(), "verify --port SIM0 --password " +
                                                            std::string(kPassword) + " " +
@@ -485,7 +521,8 @@ private Q_SLOTS:
         QCOMPARE(Status(), QStringLiteral("Save AT command success!"));
         auto expected = m_firstTerminal;
         expected[16543] = "2";
-        QCOMPARE(m_desk->Terminal().State().parameters, expected);
+        QVERIFY2(m_desk->Terminal().State().parameters == expected,
+                 qPrintable(Differences(m_desk->Terminal().State().parameters, expected)));
         m_desk->Terminal().SetFaults({});
     }
 
