@@ -3,8 +3,8 @@
 #include "pages/field_rules.h"
 #include "params/parameter_store.h"
 #include "params/read_lists.h"
-#include "widgets/report_ctrl.h"
 #include "params/text_value.h"
+#include "widgets/report_ctrl.h"
 
 #include <QCheckBox>
 #include <QGridLayout>
@@ -156,10 +156,10 @@ bool CCallBackPage::ValidatePage()
     m_numbers.FinishEdit();
     if (!m_switch->isChecked())
         return true;
-    if (!CheckFields(*this, {{m_time, ValueOf(m_time), kTimeRules, m_timeBox->isChecked()},
-                             {m_attempts, ValueOf(m_attempts), kAttemptsRules,
-                              m_attemptsBox->isChecked()},
-                             {m_answer, ValueOf(m_answer), kAnswerRules, m_answerBox->isChecked()}}))
+    if (!CheckFields(*this,
+                     {{m_time, ValueOf(m_time), kTimeRules, m_timeBox->isChecked()},
+                      {m_attempts, ValueOf(m_attempts), kAttemptsRules, m_attemptsBox->isChecked()},
+                      {m_answer, ValueOf(m_answer), kAnswerRules, m_answerBox->isChecked()}}))
         return false;
     if (!m_listBox->isChecked())
         return FailWith(InLanguage(kSelectList), {}, FailureOrder::MessageOnly);
@@ -182,7 +182,8 @@ void CCallBackPage::SaveToStore()
         return;
     }
     store[Slot::CallBackTime] = m_timeBox->isChecked() ? ValueOf(m_time) : std::string();
-    store[Slot::CallBackAttempts] = m_attemptsBox->isChecked() ? ValueOf(m_attempts) : std::string();
+    store[Slot::CallBackAttempts] =
+        m_attemptsBox->isChecked() ? ValueOf(m_attempts) : std::string();
     store[Slot::AnswerCallBackTime] = m_answerBox->isChecked() ? ValueOf(m_answer) : std::string();
     store.callBack.fill({});
     if (m_listBox->isChecked())

@@ -31,7 +31,8 @@ CNumberList::CNumberList(CParameterPage &page, const NumberListShape &shape)
 {
     // Wide enough for both columns and the scroll bar, no wider.
     m_list->setFixedWidth(shape.positionWidth + shape.numberWidth +
-                          m_list->verticalScrollBar()->sizeHint().width() + 2 * m_list->frameWidth() + 2);
+                          m_list->verticalScrollBar()->sizeHint().width() +
+                          2 * m_list->frameWidth() + 2);
     // Any character the files can carry may be typed; the rules then name
     // what is not a number.
     m_list->SetEditorValidator([](QLineEdit *editor) {
@@ -112,7 +113,8 @@ bool CNumberList::CheckRows(const NumberListRules &rules)
         else if (number.size() > kMaxNumberLength)
             broken = &rules.tooLong;
         if (broken)
-            return m_page.FailOnRow(CParameterPage::InLanguage(*broken, Position(row)), m_list, row);
+            return m_page.FailOnRow(CParameterPage::InLanguage(*broken, Position(row)), m_list,
+                                    row);
     }
     if (!anyNumber)
         return m_page.FailOnRow(CParameterPage::InLanguage(rules.noneEntered, Position(0)), m_list,

@@ -75,7 +75,7 @@ private Q_SLOTS:
     void rulesInOrder_data()
     {
         QTest::addColumn<int>("language");
-        QTest::addColumn<int>("setup");   // index into Setups()
+        QTest::addColumn<int>("setup");       // index into Setups()
         QTest::addColumn<QString>("message"); // empty: passes
         QTest::addColumn<QString>("focus");   // "time", "attempts", "answer", "row N", "none"
         const char *const kMessages[7][3] = {
@@ -169,7 +169,10 @@ private Q_SLOTS:
             {.rows = {"", "", "", k21}},
             {.rows = lastRowLong},
             {.rows = {}},
-            {.time = "1", .attempts = "1", .answer = "99", .rows = {"", "", "12345678901234567890"}},
+            {.time = "1",
+             .attempts = "1",
+             .answer = "99",
+             .rows = {"", "", "12345678901234567890"}},
             {},
             {.time = "", .attempts = "", .answer = "", .listBox = false, .thenSwitchOff = true},
         };
@@ -249,7 +252,7 @@ private Q_SLOTS:
     void storeAndLoad_data()
     {
         QTest::addColumn<QStringList>("loaded"); // 16517, 16539, 16540, 16545
-        QTest::addColumn<bool>("numbers");        // 16214 and 16511 hold numbers
+        QTest::addColumn<bool>("numbers");       // 16214 and 16511 hold numbers
         QTest::addColumn<QString>("shown");
         QTest::addColumn<QStringList>("stored");
         QTest::newRow("on, all timings, 05 as 5")
@@ -370,21 +373,31 @@ private Q_SLOTS:
         QTest::addColumn<QStringList>("boxes");
         QTest::addColumn<QStringList>("labels");
         QTest::addColumn<QStringList>("list");
-        QTest::newRow("English")
-            << 1
-            << QStringList{" Enable Call Back", " Call Back Time", " Call Back Num Count",
-                           " Time to Answer Call Back", " Call Back Number List"}
-            << QStringList{"Time:", "1 ~ 99 seconds", "Counter:", "1 ~ 10", "Time:",
-                           "1 ~ 99 seconds", "[at most 20 characters] "}
-            << QStringList{"Position", "Call Back Number", "Empty"};
+        QTest::newRow("English") << 1
+                                 << QStringList{" Enable Call Back", " Call Back Time",
+                                                " Call Back Num Count", " Time to Answer Call Back",
+                                                " Call Back Number List"}
+                                 << QStringList{"Time:",
+                                                "1 ~ 99 seconds",
+                                                "Counter:",
+                                                "1 ~ 10",
+                                                "Time:",
+                                                "1 ~ 99 seconds",
+                                                "[at most 20 characters] "}
+                                 << QStringList{"Position", "Call Back Number", "Empty"};
         QTest::newRow("Portuguese")
             << 2
             << QStringList{"Habilitar call back", "Tempo de call back",
                            QString::fromUtf8("Número de tentativas do call back"),
                            "Tempo de atendimento do call back",
                            QString::fromUtf8("Inserir números na lista de call back")}
-            << QStringList{"Tempo:", "1~99 segundos", "Tentativas:", "1 ~ 10", "Tempo:",
-                           "1~99 segundos", QString::fromUtf8("[no máximo 20 caracteres]")}
+            << QStringList{"Tempo:",
+                           "1~99 segundos",
+                           "Tentativas:",
+                           "1 ~ 10",
+                           "Tempo:",
+                           "1~99 segundos",
+                           QString::fromUtf8("[no máximo 20 caracteres]")}
             << QStringList{QString::fromUtf8("Posição"), QString::fromUtf8("Número"), "Vazio"};
         QTest::newRow("Spanish")
             << 3
@@ -392,8 +405,13 @@ private Q_SLOTS:
                            QString::fromUtf8("Número de intentos del call back"),
                            QString::fromUtf8("Tiempo de contestación del call back"),
                            QString::fromUtf8("Insertar números")}
-            << QStringList{"Tiempo:", "1~99 segundos", "Intentos:", "1 ~ 10", "Tiempo:",
-                           "1~99 segundos", QString::fromUtf8("[máximo 20 caracteres]")}
+            << QStringList{"Tiempo:",
+                           "1~99 segundos",
+                           "Intentos:",
+                           "1 ~ 10",
+                           "Tiempo:",
+                           "1~99 segundos",
+                           QString::fromUtf8("[máximo 20 caracteres]")}
             << QStringList{QString::fromUtf8("Posición"), QString::fromUtf8("Número"),
                            QString::fromUtf8("Vacío")};
     }
@@ -434,10 +452,7 @@ private Q_SLOTS:
         QCOMPARE(CellsReadAloud(page.List(), 4), (QStringList{"  1511", "5550004"}));
     }
 
-    void factoryAndReadItems()
-    {
-        VerifyFactoryAndReadItems<CCallBackPage>(params::Page::CallBack);
-    }
+    void factoryAndReadItems() { VerifyFactoryAndReadItems<CCallBackPage>(params::Page::CallBack); }
 };
 
 KESTREL_PAGE_TEST_MAIN(CallBackPageTest)

@@ -53,18 +53,20 @@ private Q_SLOTS:
             {"21 digits in row 3", {"0800", "", "", k21Digits}, 1, 3},
             {"the first bad row counts", {k21Digits, "1a"}, 1, 0},
             {"digits before length in one row", {"", "", "", "", "", k21Digits + "a"}, 0, 5},
-            {"the last row is checked", {"", "", "", "", "", "", "", "", "", "", "", "", "", "",
-                                         "", "", "", "", "", "+55"}, 0, 19},
+            {"the last row is checked",
+             {"", "", "", "", "", "", "", "", "", "", "", "", "", "", "", "", "", "", "", "+55"},
+             0,
+             19},
             {"no number at all", {}, 2, 0},
             {"passes: row 4 only", {"", "", "", "", "0800"}, -1, 0},
             {"passes: 20 digits", {"12345678901234567890"}, -1, 0},
         };
         for (const Case &c : cases) {
             for (const LanguageRow &language : kLanguages) {
-                const QString message =
-                    c.rule < 0 ? QString()
-                               : QString::fromUtf8(kRules[c.rule][language.code - 1])
-                                     .arg(811 + c.row, 4, 10, QLatin1Char('0'));
+                const QString message = c.rule < 0
+                                            ? QString()
+                                            : QString::fromUtf8(kRules[c.rule][language.code - 1])
+                                                  .arg(811 + c.row, 4, 10, QLatin1Char('0'));
                 QTest::addRow("%s, %s", c.name, language.name)
                     << language.code << c.rows << message << c.row;
             }
@@ -125,8 +127,8 @@ private Q_SLOTS:
         page.ListBox()->setChecked(true); // not clicked: nothing fills the list
         QCOMPARE(page.List()->RowCount(), 0);
         QVERIFY(!page.ValidatePage());
-        QCOMPARE(host.events, (QStringList{"box Please input a number in the position 0811!",
-                                           "show 133"}));
+        QCOMPARE(host.events,
+                 (QStringList{"box Please input a number in the position 0811!", "show 133"}));
     }
 
     void theBoxsFirstClickFillsTheListFromTheStore()
@@ -312,10 +314,7 @@ private Q_SLOTS:
         QCOMPARE(CellsReadAloud(page.List(), 19), (QStringList{"0830", ""}));
     }
 
-    void factoryAndReadItems()
-    {
-        VerifyFactoryAndReadItems<CForbidsPage>(params::Page::Forbids);
-    }
+    void factoryAndReadItems() { VerifyFactoryAndReadItems<CForbidsPage>(params::Page::Forbids); }
 };
 
 KESTREL_PAGE_TEST_MAIN(ForbidsPageTest)

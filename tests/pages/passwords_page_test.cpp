@@ -205,10 +205,9 @@ private Q_SLOTS:
         QVERIFY(ShowActive(page, host));
         auto enabled = [&page] {
             QString states;
-            for (QWidget *w : std::initializer_list<QWidget *>{page.OldField(), page.NewField(),
-                                                               page.ConfirmField(),
-                                                               page.ConfirmButton(),
-                                                               page.GeneralField()})
+            for (QWidget *w : std::initializer_list<QWidget *>{
+                     page.OldField(), page.NewField(), page.ConfirmField(), page.ConfirmButton(),
+                     page.GeneralField()})
                 states += w->isEnabled() ? QLatin1Char('1') : QLatin1Char('0');
             return states;
         };
@@ -253,29 +252,36 @@ private Q_SLOTS:
         // heading, box, old, new, hint, confirm, general, general hint, button
         QTest::addColumn<QStringList>("texts");
         QTest::newRow("English") << 1
-                                 << QStringList{"Software Password",   "Change Software Password",
-                                                "&Old Password:",      "&New Password:",
-                                                "[4 ~ 12] characters", "&Confirm Password:",
-                                                "General Password",    "6 characters",
+                                 << QStringList{"Software Password",
+                                                "Change Software Password",
+                                                "&Old Password:",
+                                                "&New Password:",
+                                                "[4 ~ 12] characters",
+                                                "&Confirm Password:",
+                                                "General Password",
+                                                "6 characters",
                                                 "Confirm"};
-        QTest::newRow("Portuguese")
-            << 2
-            << QStringList{"Senha de software",    "Alterar senha de software",
-                           "Senha atual:",         "Nova senha:",
-                           "[4 ~ 12] caracteres",  "Confirmar nova senha:",
-                           "Senha geral",          "6 caracteres",
-                           "Alterar"};
-        QTest::newRow("Spanish")
-            << 3
-            << QStringList{QString::fromUtf8("Software contraseña"),
-                           QString::fromUtf8("Cambiar la contraseña de software"),
-                           QString::fromUtf8("Contraseña actual:"),
-                           QString::fromUtf8("Nueva contraseña:"),
-                           "[4 ~ 12] caracteres",
-                           QString::fromUtf8("Confirmar nueva contraseña:"),
-                           QString::fromUtf8("General contraseña"),
-                           "6 caracteres",
-                           "Cambiar"};
+        QTest::newRow("Portuguese") << 2
+                                    << QStringList{"Senha de software",
+                                                   "Alterar senha de software",
+                                                   "Senha atual:",
+                                                   "Nova senha:",
+                                                   "[4 ~ 12] caracteres",
+                                                   "Confirmar nova senha:",
+                                                   "Senha geral",
+                                                   "6 caracteres",
+                                                   "Alterar"};
+        QTest::newRow("Spanish") << 3
+                                 << QStringList{
+                                        QString::fromUtf8("Software contraseña"),
+                                        QString::fromUtf8("Cambiar la contraseña de software"),
+                                        QString::fromUtf8("Contraseña actual:"),
+                                        QString::fromUtf8("Nueva contraseña:"),
+                                        "[4 ~ 12] caracteres",
+                                        QString::fromUtf8("Confirmar nueva contraseña:"),
+                                        QString::fromUtf8("General contraseña"),
+                                        "6 caracteres",
+                                        "Cambiar"};
     }
 
     void textsAndAccessibleNames()
@@ -294,10 +300,10 @@ private Q_SLOTS:
         QCOMPARE(page.ChangeBox()->text(), texts[1]);
         QCOMPARE(page.ConfirmButton()->text(), texts[8]);
         auto plain = [](QString text) { return text.remove(QLatin1Char('&')); };
-        const QStringList names{AccessibleName(page.ChangeBox()), AccessibleName(page.OldField()),
-                                AccessibleName(page.NewField()), AccessibleName(page.ConfirmField()),
-                                AccessibleName(page.GeneralField()),
-                                AccessibleName(page.ConfirmButton())};
+        const QStringList names{
+            AccessibleName(page.ChangeBox()),    AccessibleName(page.OldField()),
+            AccessibleName(page.NewField()),     AccessibleName(page.ConfirmField()),
+            AccessibleName(page.GeneralField()), AccessibleName(page.ConfirmButton())};
         QCOMPARE(names, (QStringList{texts[1], plain(texts[2]), plain(texts[3]), plain(texts[5]),
                                      texts[6], texts[8]}));
     }
