@@ -55,13 +55,5 @@ void QtTranslationsTest::eachLanguageInTurn()
     }
 }
 
-int main(int argc, char **argv)
-{
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication application(argc, argv);
-    QtTranslationsTest test;
-    return QTest::qExec(&test, argc, argv);
-}
-
+QTEST_MAIN(QtTranslationsTest)
 #include "qt_translations_test.moc"
