@@ -50,7 +50,7 @@ set(CPACK_PACKAGE_VENDOR Quillenbrook)
 set(CPACK_PACKAGE_CONTACT "Quillenbrook <kestrel@quillenbrook.invalid>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY
     "configuration tool for GSM fixed-wireless desk terminals")
-set(CPACK_PACKAGE_DESCRIPTION
+string(CONCAT CPACK_PACKAGE_DESCRIPTION
     "Kestrel Manager reads, edits and writes the settings of a GSM fixed-wireless desk terminal\n"
     "over a serial line, in English, Portuguese or Spanish. With kestrel-cli, the command-line\n"
     "front end, and kestrel-sim, a simulated terminal.")
