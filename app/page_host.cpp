@@ -91,9 +91,12 @@ int CPageHostDlg::VisibleTemplate() const
 
 bool CPageHostDlg::ValidateAllPages()
 {
+    m_refusedTemplate = 0;
     for (const HostedPage &entry : m_pages) {
-        if (!entry.page->ValidatePage())
+        if (!entry.page->ValidatePage()) {
+            m_refusedTemplate = entry.templateId;
             return false;
+        }
     }
     return true;
 }
