@@ -162,9 +162,9 @@ JobReport COperations::OnJobMessage(uint32_t message, uintptr_t wParam, intptr_t
     return report;
 }
 
-void COperations::OnJobTimer()
+void COperations::OnJobTimer(uint32_t jobNumber)
 {
-    m_engine.RunWatchdogExpiry(*this);
+    m_engine.RunWatchdogExpiry(*this, jobNumber);
 }
 
 void COperations::ShowOvertime(const char *text)

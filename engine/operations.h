@@ -58,8 +58,9 @@ public:
     JobReport OnJobMessage(uint32_t message, uintptr_t wParam, intptr_t lParam,
                            const std::function<void(const std::string &path)> &importTempFile);
 
-    // Timer 13 fired: the job watchdog's expiry.
-    void OnJobTimer();
+    // Timer 13, armed for the job with this number, fired: the job
+    // watchdog's expiry.
+    void OnJobTimer(uint32_t jobNumber);
 
     void Show(const JobReport &report);
 
