@@ -1,10 +1,13 @@
 #include "pages/page_factory.h"
 
 #include "pages/csp_page.h"
+#include "pages/forward_page.h"
 #include "pages/interim_page.h"
 #include "pages/polarity_page.h"
 #include "pages/prefix_page.h"
 #include "pages/restricted_id_page.h"
+#include "pages/security_code_page.h"
+#include "pages/times_page.h"
 #include "pages/volume_page.h"
 
 using params::Page;
@@ -20,10 +23,16 @@ std::unique_ptr<CParameterPage> CreateParameterPage(int templateId)
             return std::make_unique<CPrefixPage>();
         case Page::Csp:
             return std::make_unique<CCspPage>();
+        case Page::Forward:
+            return std::make_unique<CForwardPage>();
         case Page::RestrictedId:
             return std::make_unique<CRestrictedIdPage>();
+        case Page::SecurityCode:
+            return std::make_unique<CSecurityCodePage>();
         case Page::Polarity:
             return std::make_unique<CPolarityPage>();
+        case Page::Times:
+            return std::make_unique<CTimesPage>();
         case Page::Volume:
             return std::make_unique<CVolumePage>();
         default:
