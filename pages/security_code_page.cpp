@@ -76,9 +76,9 @@ CSecurityCodePage::CSecurityCodePage(QWidget *parent)
     m_pin->setText(QString::fromLatin1(kInitialPin));
     form.AddGap();
     m_changeBox = form.AddCheckBox(kChangeBox);
-    m_oldPin = form.AddField(kOldPinLabel, Accepts::Digits, kPinLongest).field;
-    m_newPin = form.AddField(kNewPinLabel, Accepts::Digits, kPinLongest, &kLengthHint).field;
-    m_confirmPin = form.AddField(kConfirmPinLabel, Accepts::Digits, kPinLongest).field;
+    m_oldPin = form.AddField(kOldPinLabel, Accepts::Digits, int(kPinLongest)).field;
+    m_newPin = form.AddField(kNewPinLabel, Accepts::Digits, int(kPinLongest), &kLengthHint).field;
+    m_confirmPin = form.AddField(kConfirmPinLabel, Accepts::Digits, int(kPinLongest)).field;
 
     auto *buttonRow = new QWidget(this);
     auto *buttons = new QHBoxLayout(buttonRow);

@@ -48,14 +48,21 @@ private Q_SLOTS:
         MainWindowHarness harness;
         QVERIFY(harness.TerminalReady());
         sim::TerminalSimulator &terminal = harness.Terminal();
-        harness.Field(params::Slot::GeneralPassword)->setText(QStringLiteral("123456"));
         CForwardPage *forward = harness.PageAs<CForwardPage>(Page::Forward);
         QVERIFY(forward);
         forward->MasterBox()->click();
+        QTest::mouseClick(harness.Button(BottomButton::Receive), Qt::LeftButton);
+        QTRY_VERIFY_WITH_TIMEOUT(harness.Idle(), kJobWaitMs);
+        QVERIFY2(harness.Boxes().Count() == 0, qPrintable(harness.BoxTexts()));
+        QVERIFY(!forward->BusyBox()->isChecked() && !forward->NumberField()->isEnabled());
+        harness.ClearBlankListRecords();
+        harness.Field(params::Slot::GeneralPassword)->setText(QStringLiteral("123456"));
+
         forward->BusyBox()->click();
         forward->NoAnswerBox()->click();
         forward->TimeBox()->setCurrentText(QStringLiteral("25"));
         forward->NumberField()->setText(QStringLiteral("+5550100"));
+        terminal.ClearCommands();
 
         QTest::mouseClick(harness.Button(BottomButton::Transmit), Qt::LeftButton);
         QTRY_VERIFY_WITH_TIMEOUT(WriteEnded(harness), kJobWaitMs);

@@ -160,7 +160,6 @@ private Q_SLOTS:
             const char *name, *checked, *number;
             const char *messages[3];
         };
-        const Case none = {nullptr, nullptr, nullptr, {"", "", ""}};
         const char *const kTooLong[3] = {
             "Error: The Forward Number no more than 20 characters!",
             "Erro: O número de desvio não pode ter mais de 20 caracteres!",
@@ -178,11 +177,11 @@ private Q_SLOTS:
             {"a letter", "B", "555a", {kCharacters[0], kCharacters[1], kCharacters[2]}},
             {"+ inside", "B", "55+5", {kCharacters[0], kCharacters[1], kCharacters[2]}},
             {"two +", "B", "++55", {kCharacters[0], kCharacters[1], kCharacters[2]}},
-            {"passes: + and digits", "B", "+5", none.messages},
-            {"passes: 20 digits", "BNO", "12345678901234567890", none.messages},
-            {"passes: + and 19 digits", "U", "+1234567890123456789", none.messages},
-            {"passes: no forwarding, no number", "", "a", none.messages},
-            {"passes: call waiting, no number", "W", "", none.messages},
+            {"passes: + and digits", "B", "+5", {"", "", ""}},
+            {"passes: 20 digits", "BNO", "12345678901234567890", {"", "", ""}},
+            {"passes: + and 19 digits", "U", "+1234567890123456789", {"", "", ""}},
+            {"passes: no forwarding, no number", "", "a", {"", "", ""}},
+            {"passes: call waiting, no number", "W", "", {"", "", ""}},
         };
         for (const Case &c : cases) {
             for (const LanguageRow &language : kLanguages)
