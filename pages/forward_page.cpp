@@ -81,6 +81,8 @@ CForwardPage::CForwardPage(QWidget *parent)
     m_time->setCurrentIndex(kInitialTime);
     FieldValidator::Attach(m_time->lineEdit(), FieldValidator::Accepts::Digits);
     form.AddControl(kTimeLabel, m_time, &kSecondsHint);
+    // A combo box names itself by its text; the label names it here.
+    NameControl(m_time, kTimeLabel);
     m_offOrNotFound = form.AddCheckBox(kOffOrNotFoundBox);
     form.AddGap();
     m_number =

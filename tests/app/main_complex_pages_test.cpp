@@ -26,6 +26,15 @@ bool WriteEnded(MainWindowHarness &harness)
            !harness.Window().Engine().JobRunning();
 }
 
+// As one text, so that a difference shows.
+QString Joined(const Strings &commands)
+{
+    QStringList joined;
+    for (const std::string &command : commands)
+        joined << QString::fromStdString(command);
+    return joined.join(QStringLiteral(" | "));
+}
+
 Strings CommandsStartingWith(sim::TerminalSimulator &terminal, const std::string &prefix)
 {
     Strings found;
@@ -112,22 +121,28 @@ private Q_SLOTS:
         QTRY_VERIFY_WITH_TIMEOUT(WriteEnded(harness), kJobWaitMs);
         QVERIFY2(harness.Boxes().Count() == 0, qPrintable(harness.BoxTexts()));
 
-        // The fixed general password, the change switch, the new PIN; the
-        // accepted 16550 makes the job skip 16549 and, after the change and
-        // the PIN check, 16551.
+        // The fixed general password, the change switch, then the PIN
+        // entries: the new PIN is refused while the SIM still has the old
+        // one, so the old one switches the check on and is confirmed by the
+        // follow-up lines, the change follows, and the new PIN switches the
+        // check off again.
         const Strings expected = {"AT+WPAR=9996,\"1234\"",
                                   "AT+WPAR=32,\"583916\"",
                                   "AT+WPAR=16207,\"01\"",
                                   "AT+WPAR=16550,\"2468\"",
-                                  "AT+WPAR=16548,\"4711\",\"2468\"",
+                                  "AT+WPAR=16549,\"4711\"",
                                   "AT+WPAR=16552,\"4711\"",
                                   "AT+WPAR=16553,\"4711\"",
-                                  "AT&W",
-                                  "AT+WPAR=9995"};
-        QCOMPARE(terminal.Commands(), expected);
+                                  "AT+WPAR=16548,\"4711\",\"2468\"",
+                                  "AT+WPAR=16551,\"2468\"",
+                                  "AT+WPAR=9999",
+                                  "AT+WPAR=9995",
+                                  "AT&W"};
+        QCOMPARE(Joined(terminal.Commands()), Joined(expected));
+        QVERIFY(!terminal.State().pinLock);
         QCOMPARE(terminal.SimPin(), std::string("2468"));
         QCOMPARE(harness.Window().WaitDialog()->StatusText(),
-                 QStringLiteral("Save parameter success!"));
+                 QStringLiteral("Save AT command success!"));
     }
 
     void noClockGoesOutOrIsSavedUnlessItsBoxIsChecked()
