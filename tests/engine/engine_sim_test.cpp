@@ -362,3 +362,31 @@ TEST_F(EngineOverSim, AWrongSoftwarePasswordStopsTheWriteAtOnce)
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(EngineOverSim, APinChangeThatCannotOpenThePortSaysSoAndWritesNothing)
+{
+    g_strPortName = m_dir.Path() + "/gone";
+    engine = std::make_unique<CommEngine>(port, lists);
+    operations = std::make_unique<COperations>(port, *engine, lists, window);
+    bool wrote = false;
+    EXPECT_FALSE(operations->ChangePin([&](const std::string &) {
+        wrote = true;
+        return std::string();
+    }));
+    EXPECT_FALSE(wrote);
+    EXPECT_EQ(texts, Strings{"can`t open port :  " + g_strPortName + " !"});
+    EXPECT_TRUE(window.ControlsEnabled());
+}
+
+TEST_F(EngineOverSim, APinChangeFileThatCannotBeWrittenStartsNoJob)
+{
+    StartTerminal();
+    EXPECT_FALSE(operations->ChangePin([](const std::string &) { return std::string("disk full"); }));
+    EXPECT_EQ(texts, Strings{"disk full"});
+    EXPECT_TRUE(window.ControlsEnabled());
+    EXPECT_TRUE(terminal->Commands().empty());
+}
+
+} // namespace
