@@ -4,7 +4,6 @@
 #include "pages/csp_page.h"
 #include "pages/forbids_page.h"
 #include "pages/forward_page.h"
-#include "pages/interim_page.h"
 #include "pages/passwords_page.h"
 #include "pages/polarity_page.h"
 #include "pages/prefix_page.h"
@@ -44,9 +43,6 @@ std::unique_ptr<CParameterPage> CreateParameterPage(int templateId)
             return std::make_unique<CVolumePage>();
         case Page::CallBack:
             return std::make_unique<CCallBackPage>();
-        default:
-            // Served by the interim page until it has a class of its own.
-            return std::make_unique<CInterimPage>(page);
         }
     }
     return nullptr;

@@ -64,8 +64,7 @@ private Q_SLOTS:
         QTRY_VERIFY_WITH_TIMEOUT(harness.Idle(), kJobWaitMs);
         QVERIFY2(harness.Boxes().Count() == 0, qPrintable(harness.BoxTexts()));
         QVERIFY(!forward->BusyBox()->isChecked() && !forward->NumberField()->isEnabled());
-        harness.ClearBlankListRecords();
-        harness.Field(params::Slot::GeneralPassword)->setText(QStringLiteral("123456"));
+        harness.GeneralPassword()->setText(QStringLiteral("123456"));
 
         forward->BusyBox()->click();
         forward->NoAnswerBox()->click();
@@ -156,8 +155,7 @@ private Q_SLOTS:
         CTimesPage *times = harness.PageAs<CTimesPage>(Page::Times);
         QVERIFY(times && !times->ClockBox()->isChecked());
         QVERIFY(times->DateField()->text().isEmpty());
-        harness.ClearBlankListRecords();
-        harness.Field(params::Slot::GeneralPassword)->setText(QStringLiteral("123456"));
+        harness.GeneralPassword()->setText(QStringLiteral("123456"));
 
         const QString saved = harness.AppDir() + QStringLiteral("/config.ini");
         harness.AnswerFileDialog(saved);

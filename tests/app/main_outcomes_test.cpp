@@ -62,7 +62,6 @@ private Q_SLOTS:
         QVERIFY(window.PagesFilled());
 
         // Now Transmit writes without asking.
-        harness.ClearBlankListRecords();
         harness.Boxes().Clear();
         QTest::mouseClick(harness.Button(BottomButton::Transmit), Qt::LeftButton);
         QVERIFY(!window.PageArea()->isEnabled());
@@ -103,7 +102,7 @@ private Q_SLOTS:
                                   language);
         QVERIFY(harness.TerminalReady());
         if (refusedWrite) {
-            harness.Field(Slot::GeneralPassword)->setText(QStringLiteral("123456"));
+            harness.GeneralPassword()->setText(QStringLiteral("123456"));
             QTest::mouseClick(harness.Button(BottomButton::Transmit), Qt::LeftButton);
             QCOMPARE(harness.Boxes().LastStyle(), kStyleYesNo | kStyleQuestion); // answered Yes
         } else {

@@ -10,7 +10,6 @@
 #include "link/shared_settings.h"
 #include "pages/call_back_page.h"
 #include "pages/forbids_page.h"
-#include "pages/interim_page.h"
 #include "pages/passwords_page.h"
 #include "params/language.h"
 #include "shell_test_support.h"
@@ -84,10 +83,6 @@ public:
     const std::vector<CMainDlg::FileRequest> &FileRequests() const { return m_requests; }
 
     QPushButton *Button(main_texts::BottomButton which) { return m_window->OperationButton(which); }
-    CInterimPage *Page(params::Page page)
-    {
-        return dynamic_cast<CInterimPage *>(m_window->FindPage(params::PageTemplate(page)));
-    }
     // A page with a class of its own, as that class.
     template <class PageClass>
     PageClass *PageAs(params::Page page)
@@ -100,12 +95,6 @@ public:
     }
     CForbidsPage *Forbids() { return PageAs<CForbidsPage>(params::Page::Forbids); }
     CCallBackPage *CallBack() { return PageAs<CCallBackPage>(params::Page::CallBack); }
-    QLineEdit *Field(params::Slot slot)
-    {
-        const int templateId = params::InfoOf(slot).pageTemplate;
-        auto *page = dynamic_cast<CInterimPage *>(m_window->FindPage(templateId));
-        return page ? page->FieldOf(slot) : nullptr;
-    }
 
     bool ControlsEnabled()
     {

@@ -1,8 +1,7 @@
 // The page base: labelling, the enable pattern, the first-failure report,
-// keys and colour; and the interim pages made from the catalogue.
+// keys and colour; and the factory that makes the eleven pages.
 
 #include "page_test_host.h"
-#include "pages/interim_page.h"
 #include "pages/page_factory.h"
 #include "pages/page_form.h"
 #include "widgets/app_message_box.h"
@@ -323,107 +322,18 @@ private Q_SLOTS:
         QCOMPARE(page.size(), QSize(kPageWidth, kPageHeight));
     }
 
-    // ---- the factory and the interim pages -------------------------------------------
+    // ---- the factory ---------------------------------------------------------------------
 
     void factoryServesElevenTemplates()
     {
-        const QList<Page> kOwnClass = {Page::Passwords, Page::Forbids,      Page::Prefix,
-                                       Page::Csp,       Page::Forward,      Page::RestrictedId,
-                                       Page::SecurityCode, Page::Polarity,  Page::Times,
-                                       Page::Volume,    Page::CallBack};
         for (size_t index = 0; index < params::kPageCount; ++index) {
-            const auto kind = static_cast<Page>(index);
-            std::unique_ptr<CParameterPage> page = CreateParameterPage(params::PageTemplate(kind));
+            const int templateId = params::PageTemplate(static_cast<Page>(index));
+            std::unique_ptr<CParameterPage> page = CreateParameterPage(templateId);
             QVERIFY(page);
-            QCOMPARE(page->TemplateId(), params::PageTemplate(kind));
-            // Pages with a class of their own are tested with it.
-            if (kOwnClass.contains(kind))
-                continue;
-            auto *interim = dynamic_cast<CInterimPage *>(page.get());
-            QVERIFY(interim);
-            QCOMPARE(interim->CataloguePage(), kind);
+            QCOMPARE(page->TemplateId(), templateId);
         }
         for (int id : {0, 100, 102, 145, 190, 1369})
             QVERIFY(!CreateParameterPage(id));
-    }
-
-    void interimPagesStoreAndLoadEverySlotAndEntry()
-    {
-        TestPageHost host;
-        std::vector<std::unique_ptr<CInterimPage>> pages;
-        for (size_t index = 0; index < params::kPageCount; ++index) {
-            pages.push_back(std::make_unique<CInterimPage>(static_cast<Page>(index)));
-            pages.back()->InitPage(host);
-        }
-        // Every slot with a page has a field on exactly that page.
-        for (const params::SlotInfo &info : params::AllSlots()) {
-            int found = 0;
-            for (const auto &page : pages)
-                found += page->FieldOf(info.slot) ? 1 : 0;
-            QCOMPARE(found, info.pageTemplate ? 1 : 0);
-        }
-        QCOMPARE(pages[size_t(Page::Forbids)]->ListTable()->rowCount(), 20);
-        QCOMPARE(pages[size_t(Page::Forbids)]->ListTable()->item(0, 0)->text(),
-                 QStringLiteral("0811"));
-        QCOMPARE(pages[size_t(Page::CallBack)]->ListTable()->rowCount(), 300);
-        QCOMPARE(pages[size_t(Page::CallBack)]->ListTable()->item(299, 0)->text(),
-                 QStringLiteral("1806"));
-        QVERIFY(!pages[size_t(Page::Volume)]->ListTable());
-
-        pages[size_t(Page::Volume)]->FieldOf(Slot::TxVolume)->setText(QStringLiteral("07"));
-        pages[size_t(Page::Passwords)]
-            ->FieldOf(Slot::GeneralPassword)
-            ->setText(QString::fromUtf8("ção1"));
-        pages[size_t(Page::Forbids)]->ListTable()->item(19, 1)->setText(QStringLiteral("0900"));
-        pages[size_t(Page::CallBack)]->ListTable()->item(150, 1)->setText(
-            QStringLiteral("5550150"));
-        for (const auto &page : pages)
-            page->SaveToStore();
-        QCOMPARE(host.store[Slot::TxVolume], std::string("07"));
-        QCOMPARE(host.store[Slot::GeneralPassword], std::string("ção1"));
-        QCOMPARE(host.store.forbidden[19], std::string("0900"));
-        QCOMPARE(host.store.callBack[150], std::string("5550150"));
-        QCOMPARE(host.store.forbidden[0], std::string());
-
-        host.store[Slot::RxVolume] = "3";
-        host.store.callBack[150].clear();
-        host.store.pinWriteMode = 2;
-        for (const auto &page : pages)
-            page->LoadFromStore();
-        QCOMPARE(pages[size_t(Page::Volume)]->FieldOf(Slot::RxVolume)->text(), QStringLiteral("3"));
-        QVERIFY(pages[size_t(Page::CallBack)]->ListTable()->item(150, 1)->text().isEmpty());
-        QCOMPARE(pages[size_t(Page::Passwords)]->FieldOf(Slot::GeneralPassword)->text(),
-                 QString::fromUtf8("ção1"));
-        for (const auto &page : pages)
-            QVERIFY(page->ValidatePage());
-        QVERIFY(m_boxes.isEmpty());
-    }
-
-    void interimPagesAppendTheirReadItems()
-    {
-        TestPageHost host;
-        for (bool forwardOn : {false, true}) {
-            host.store.waitingForwardEnabled = forwardOn;
-            host.store.callWaitingIncluded = forwardOn;
-            host.store.forwardingIncluded = forwardOn;
-            for (size_t index = 0; index < params::kPageCount; ++index) {
-                const auto kind = static_cast<Page>(index);
-                CInterimPage page(kind);
-                page.InitPage(host);
-                ReadLists appended, expected;
-                page.AppendReadItems(appended);
-                params::AppendPageReadItems(kind, expected, {forwardOn, forwardOn, forwardOn});
-                QCOMPARE(appended.numbers, expected.numbers);
-                QCOMPARE(appended.atCommands, expected.atCommands);
-                QCOMPARE(appended.atArguments, expected.atArguments);
-                QCOMPARE(appended.atNames, expected.atNames);
-            }
-        }
-        ReadLists forward;
-        CInterimPage page(Page::Forward);
-        page.InitPage(host);
-        page.AppendReadItems(forward);
-        QCOMPARE(forward.AtQueryCount(), size_t(5));
     }
 
     void controlsSpeakTheLanguageAndAreNamedByWhatTheUserSees_data()
