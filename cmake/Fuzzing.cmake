@@ -11,7 +11,9 @@ if(KESTREL_FUZZ)
   if(NOT KESTREL_SANITIZE STREQUAL "")
     message(FATAL_ERROR "KESTREL_FUZZ brings its own sanitizers: leave KESTREL_SANITIZE empty")
   endif()
-  add_compile_options(-fsanitize=fuzzer-no-link,address,undefined -fno-omit-frame-pointer
+  # -O1 (with the checks of a Debug build kept) runs several times as many
+  # inputs a second as -O0.
+  add_compile_options(-O1 -fsanitize=fuzzer-no-link,address,undefined -fno-omit-frame-pointer
                       -fno-sanitize-recover=undefined)
   add_link_options(-fsanitize=address,undefined)
 endif()

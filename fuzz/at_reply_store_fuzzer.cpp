@@ -53,8 +53,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         return 0;
     }
     FUZZ_CHECK(entry->key.starts_with(command));
-    // A reply line has no CR; an LF inside it cannot go into the file.
-    if (value.find_first_of("\r\n") != std::string::npos) {
+    // A reply line has no CR; an LF inside the stored text cannot go into the file.
+    if (entry->value.find_first_of("\r\n") != std::string::npos) {
         FUZZ_CHECK(!stored);
         FUZZ_CHECK(FileBytes(path) == kBefore);
         return 0;
