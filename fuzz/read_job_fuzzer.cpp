@@ -94,9 +94,26 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     FakeJobContext context;
     CReadJob job(context, lists);
     const std::set<std::string> allowed = AllowedCommands(lists);
-    int runs = 1;
-    bool running = true;
-    job.Step(nullptr);
+    int runs = 0;
+    bool running = false;
+    // One step of the job; a run ends when the job completes (an empty list
+    // ends it at its start).
+    const auto step = [&](const std::string *line) {
+        const size_t sentBefore = context.Sent().size();
+        const size_t completedBefore = CountKind(context, Event::Completed);
+        job.Step(line);
+        FUZZ_CHECK(context.Sent().size() <= sentBefore + 1); // one command per step
+        if (CountKind(context, Event::Completed) > completedBefore) {
+            FUZZ_CHECK(job.CurrentPhase() == CReadJob::Phase::Start);
+            running = false;
+        }
+    };
+    const auto start = [&] {
+        ++runs;
+        running = true;
+        step(nullptr);
+    };
+    start();
 
     LineFeed feed([&](const std::string &line) {
         if (line == kWatchdogLine) {
@@ -106,21 +123,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
             running = false;
         }
         if (!running) {
-            if (runs >= kMaxRuns)
-                return;
-            ++runs;
-            running = true;
-            job.Step(nullptr);
+            if (runs < kMaxRuns)
+                start();
             return;
         }
-        const size_t sentBefore = context.Sent().size();
-        const size_t completedBefore = CountKind(context, Event::Completed);
-        job.Step(&line);
-        FUZZ_CHECK(context.Sent().size() <= sentBefore + 1); // one command per reply
-        if (CountKind(context, Event::Completed) > completedBefore) {
-            FUZZ_CHECK(job.CurrentPhase() == CReadJob::Phase::Start);
-            running = false;
-        }
+        step(&line);
     });
     feed.Feed(replies);
 

@@ -68,12 +68,21 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     const AllowedLines allowed = LinesOf(context.TempParameterFilePath());
 
     CWriteJob job(context);
-    int runs = 1;
-    bool running = true;
-    size_t runStart = 0; // the first event of the run
+    int runs = 0;
+    bool running = false;
+    // One step of the job; a run ends when the job completes.
+    const auto step = [&](const std::string *line) {
+        const size_t sentBefore = context.Sent().size();
+        const size_t eventsBefore = context.events.size();
+        job.Step(line);
+        FUZZ_CHECK(context.Sent().size() <= sentBefore + 1); // one command per step
+        for (size_t i = eventsBefore; i < context.events.size(); ++i)
+            running = running && context.events[i].kind != Event::Completed;
+    };
     const auto start = [&] {
-        runStart = context.events.size();
-        job.Step(nullptr);
+        ++runs;
+        running = true;
+        step(nullptr);
         const std::vector<std::string> sent = context.Sent();
         FUZZ_CHECK(!sent.empty() && sent.back() == kLogin);
     };
@@ -87,20 +96,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
             running = false;
         }
         if (!running) {
-            if (runs < kMaxRuns) {
-                ++runs;
-                running = true;
+            if (runs < kMaxRuns)
                 start();
-            }
             return;
         }
-        const size_t sentBefore = context.Sent().size();
-        job.Step(&line);
-        FUZZ_CHECK(context.Sent().size() <= sentBefore + 1); // one command per reply
-        if (context.events.size() > runStart && context.Has(Event::Completed)) {
-            for (size_t i = runStart; i < context.events.size(); ++i)
-                running = running && context.events[i].kind != Event::Completed;
-        }
+        step(&line);
     });
     feed.Feed(replies);
 
