@@ -6,9 +6,10 @@
 
 #include "engine/at_reply_store.h"
 #include "fuzz/fuzz_check.h"
-#include "fuzz/scratch_file.h"
 #include "params/atcmd_codec.h"
 #include "params/ini_file.h"
+
+#include "tests/common/temp_folder.h"
 
 #include <fuzzer/FuzzedDataProvider.h>
 
@@ -17,7 +18,7 @@
 
 namespace {
 
-const ScratchFolder g_scratch;
+const TempFolder g_scratch; // one per process, rewritten per input
 
 // The queries a read sends, and their arguments.
 constexpr std::array<const char *, 4> kCommands = {"AT+CCFC", "AT+CCWA", "AT+CCLK", "AT+CPIN"};
@@ -42,21 +43,21 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     const std::string value = input.ConsumeRemainingBytesAsString();
 
     const std::string path = g_scratch.File("reply.ini");
-    constexpr std::string_view kBefore = "[ATCMD]\r\nAT+CCFC0=\"0,4\"\r\n";
-    PutFile(path, kBefore);
+    const std::string kBefore = "[ATCMD]\r\nAT+CCFC0=\"0,4\"\r\n";
+    WriteBytes(path, kBefore);
     CIniFile file(path);
     const bool stored = StoreAtReply(file, command, argument, value);
     const auto entry = params::AtReplyEntry(command, argument, value);
     if (!entry) {
         FUZZ_CHECK(stored);
-        FUZZ_CHECK(FileBytes(path) == kBefore);
+        FUZZ_CHECK(ReadBytes(path) == kBefore);
         return 0;
     }
     FUZZ_CHECK(entry->key.starts_with(command));
     // A reply line has no CR; an LF inside the stored text cannot go into the file.
     if (entry->value.find_first_of("\r\n") != std::string::npos) {
         FUZZ_CHECK(!stored);
-        FUZZ_CHECK(FileBytes(path) == kBefore);
+        FUZZ_CHECK(ReadBytes(path) == kBefore);
         return 0;
     }
     FUZZ_CHECK(stored);

@@ -5,11 +5,12 @@
 // document in memory.
 
 #include "fuzz/fuzz_check.h"
-#include "fuzz/scratch_file.h"
 #include "params/ini_document.h"
 #include "params/ini_file.h"
 #include "params/text_value.h"
 #include "platform/text_util.h"
+
+#include "tests/common/temp_folder.h"
 
 #include <fuzzer/FuzzedDataProvider.h>
 
@@ -18,7 +19,7 @@
 
 namespace {
 
-const ScratchFolder g_scratch;
+const TempFolder g_scratch; // one per process, rewritten per input
 
 // What a reader sees of a value written as `value`: blanks around it do not
 // count, one pair of matching quotes goes, it ends at a NUL, and it is read
@@ -58,7 +59,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         values.push_back(document.GetString(section, k, kMissing));
 
     const std::string path = g_scratch.File("fuzz.ini");
-    PutFile(path, bytes);
+    WriteBytes(path, bytes);
     CIniFile file(path);
     const bool fileWritten = file.WriteString(section, key, value);
 
@@ -66,10 +67,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     FUZZ_CHECK(fileWritten == written.ok);
     if (!written.ok) {
         FUZZ_CHECK(document.Serialize() == serialized);
-        FUZZ_CHECK(FileBytes(path) == bytes);
+        FUZZ_CHECK(ReadBytes(path) == bytes);
         return 0;
     }
-    FUZZ_CHECK(FileBytes(path) == document.Serialize());
+    FUZZ_CHECK(ReadBytes(path) == document.Serialize());
 
     params::IniDocument reread;
     reread.Parse(document.Serialize());

@@ -6,12 +6,11 @@
 
 #include "engine/read_job.h"
 #include "fuzz/fuzz_check.h"
-#include "fuzz/line_feed.h"
+#include "fuzz/job_runs.h"
 #include "params/ini_file.h"
 #include "params/read_lists.h"
 #include "platform/messages.h"
 #include "platform/text_util.h"
-#include "tests/engine/fake_job_context.h"
 
 #include <fuzzer/FuzzedDataProvider.h>
 
@@ -38,10 +37,6 @@ constexpr std::array<Query, 7> kQueries = {{{"AT+CCWA", "=1,2"},
                                             {"AT+CCFC", "=3,2"},
                                             {"AT+CCLK", "?"},
                                             {"AT+CPIN", "?"}}};
-// A line that stands for the watchdog ending the job; the next job follows.
-constexpr std::string_view kWatchdogLine = "#abort";
-constexpr int kMaxRuns = 4;
-
 ReadLists PickLists(FuzzedDataProvider &input)
 {
     ReadLists lists;
@@ -94,53 +89,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     FakeJobContext context;
     CReadJob job(context, lists);
     const std::set<std::string> allowed = AllowedCommands(lists);
-    int runs = 0;
-    bool running = false;
-    // One step of the job; a run ends when the job completes (an empty list
-    // ends it at its start).
-    const auto step = [&](const std::string *line) {
-        const size_t sentBefore = context.Sent().size();
-        const size_t completedBefore = CountKind(context, Event::Completed);
-        job.Step(line);
-        FUZZ_CHECK(context.Sent().size() <= sentBefore + 1); // one command per step
-        if (CountKind(context, Event::Completed) > completedBefore) {
-            FUZZ_CHECK(job.CurrentPhase() == CReadJob::Phase::Start);
-            running = false;
-        }
-    };
-    const auto start = [&] {
-        ++runs;
-        running = true;
-        step(nullptr);
-    };
-    start();
-
-    LineFeed feed([&](const std::string &line) {
-        if (line == kWatchdogLine) {
-            job.Abort();
-            if (running)
-                context.CompleteJob("watchdog");
-            running = false;
-        }
-        if (!running) {
-            if (runs < kMaxRuns)
-                start();
-            return;
-        }
-        step(&line);
-    });
-    feed.Feed(replies);
+    JobRuns<CReadJob> runs(job, context, {},
+                           [&] { FUZZ_CHECK(job.CurrentPhase() == CReadJob::Phase::Start); });
+    runs.Feed(replies);
 
     // A run ends with one outcome; the watchdog's end has none of its own.
-    FUZZ_CHECK(CountOutcomes(context) <= CountKind(context, Event::Completed));
-    size_t completed = 0;
-    for (const Event &e : context.events) {
-        if (e.kind == Event::Completed)
-            ++completed;
-        if (e.kind == Event::Sent)
-            FUZZ_CHECK(allowed.count(e.text) == 1);
-    }
-    FUZZ_CHECK(completed <= static_cast<size_t>(runs));
+    const size_t completed = CountKind(context, Event::Completed);
+    FUZZ_CHECK(CountOutcomes(context) <= completed);
+    FUZZ_CHECK(completed <= static_cast<size_t>(runs.Runs()));
+    for (const std::string &line : context.Sent())
+        FUZZ_CHECK(allowed.count(line) == 1);
 
     std::vector<std::string> keys;
     const CIniFile file(context.TempParameterFilePath());

@@ -9,14 +9,12 @@
 #include "engine/engine_globals.h"
 #include "engine/write_job.h"
 #include "fuzz/fuzz_check.h"
-#include "fuzz/line_feed.h"
+#include "fuzz/job_runs.h"
 #include "params/ini_file.h"
-#include "tests/engine/fake_job_context.h"
 
 #include <fuzzer/FuzzedDataProvider.h>
 
 #include <algorithm>
-#include <fstream>
 #include <map>
 #include <string>
 #include <vector>
@@ -25,8 +23,6 @@ using Event = FakeJobContext::Event;
 
 namespace {
 
-constexpr std::string_view kWatchdogLine = "#abort";
-constexpr int kMaxRuns = 4;
 const std::string kLogin = "AT+WPAR=9996,\"1234\"";
 const std::string kSave = "AT+WPAR=9999";
 const std::string kEnd = "AT+WPAR=9995";
@@ -64,45 +60,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     const std::string replies = input.ConsumeRemainingBytesAsString();
 
     FakeJobContext context;
-    std::ofstream(context.TempParameterFilePath(), std::ios::binary) << fileBytes;
+    WriteBytes(context.TempParameterFilePath(), fileBytes);
     const AllowedLines allowed = LinesOf(context.TempParameterFilePath());
 
     CWriteJob job(context);
-    int runs = 0;
-    bool running = false;
-    // One step of the job; a run ends when the job completes.
-    const auto step = [&](const std::string *line) {
-        const size_t sentBefore = context.Sent().size();
-        const size_t eventsBefore = context.events.size();
-        job.Step(line);
-        FUZZ_CHECK(context.Sent().size() <= sentBefore + 1); // one command per step
-        for (size_t i = eventsBefore; i < context.events.size(); ++i)
-            running = running && context.events[i].kind != Event::Completed;
-    };
-    const auto start = [&] {
-        ++runs;
-        running = true;
-        step(nullptr);
+    JobRuns<CWriteJob> runs(job, context, [&] {
         const std::vector<std::string> sent = context.Sent();
         FUZZ_CHECK(!sent.empty() && sent.back() == kLogin);
-    };
-    start();
-
-    LineFeed feed([&](const std::string &line) {
-        if (line == kWatchdogLine) {
-            job.Abort();
-            if (running)
-                context.CompleteJob("watchdog");
-            running = false;
-        }
-        if (!running) {
-            if (runs < kMaxRuns)
-                start();
-            return;
-        }
-        step(&line);
     });
-    feed.Feed(replies);
+    runs.Feed(replies);
 
     // Over each run: the lines come from the file in file order, "AT&W"
     // follows the end of the transaction, a closed port ends the run.
