@@ -262,7 +262,7 @@ void CLoginDlg::confirm()
     g_strPortName = port;
     m_port.SetOwner(&m_target);
     if (!m_port.OpenPort()) {
-        showMessage(QString::fromStdString(login::FormatText(login::texts::kCannotOpenPort, port)),
+        showMessage(QString::fromStdString(login::CannotOpenPortText(port, m_port.LastError())),
                     16);
         return;
     }

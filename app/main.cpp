@@ -1,6 +1,6 @@
 // kestrel-manager: the configuration program for the desk terminal.
 //
-//   kestrel-manager [--port NAME]
+//   kestrel-manager [--port NAME] [--version] [--help]
 //
 // --port preselects that port in the login for this run (the stored choice
 // changes only when a login with it succeeds).
@@ -33,6 +33,7 @@ int main(int argc, char *argv[])
     parser.setApplicationDescription(
         QStringLiteral("Configures the desk terminal over a serial line."));
     parser.addHelpOption();
+    parser.addVersionOption();
     const QCommandLineOption portOption(QStringLiteral("port"),
                                         QStringLiteral("Preselects the port NAME in the login."),
                                         QStringLiteral("NAME"));

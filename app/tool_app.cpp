@@ -35,6 +35,7 @@ int CToolApp::Run()
     ApplyTimeoutOverrides();
 
     m_fields = LoadStartupSettings();
+    m_qtTranslations.Apply(m_fields.language.toInt());
     g_nDeviceGap = m_fields.gap.toInt();
     const SettingsWriteBack writeBack(m_fields);
 
@@ -71,5 +72,6 @@ bool CToolApp::login()
     m_fields.language = dialog.LanguageCodeText();
     m_fields.baud = dialog.BaudText();
     lang::SetCode(m_fields.language.toInt());
+    m_qtTranslations.Apply(m_fields.language.toInt());
     return true;
 }

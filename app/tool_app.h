@@ -6,6 +6,7 @@
 
 #include "app/platform_check.h"
 #include "app/port_list.h"
+#include "app/qt_translations.h"
 #include "app/settings_store.h"
 #include "link/serial_port.h"
 
@@ -49,4 +50,6 @@ private:
     StartupSettings m_fields;
     // The one serial port of the run.
     CSerialPort m_port;
+    // Qt's standard dialogs in the stored language, then in the login's.
+    QtTranslations m_qtTranslations;
 };

@@ -16,7 +16,7 @@ struct CliOptions
     std::string baud = "115200";
     bool forward = false;
     int language = 1;
-    std::string dir; // replaces the program's folder for the per-port files
+    std::string dir; // replaces the user's data folder for the per-port files
     std::string out;  // read: where the result goes
     std::string file; // write: what to send; verify: what to compare with
     std::string newPassword;

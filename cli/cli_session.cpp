@@ -18,7 +18,6 @@
 #include "platform/port_lock.h"
 #include "platform/port_names.h"
 
-#include <cerrno>
 #include <filesystem>
 
 using namespace platform;
@@ -28,9 +27,6 @@ namespace {
 constexpr lang::Tr3 kNewPasswordLength = {"Error: The New Password must be between 4 and 12 characters!",
                                           "Erro: A nova senha deve ter entre 4 e 12 caracteres!",
                                           "Error: La nueva contraseña debe tener entre 4 y 12 caracteres!"};
-constexpr lang::Tr3 kPortInUse = {"Error: The port %s is in use by another program!",
-                                  "Erro: A porta %s está em uso por outro programa!",
-                                  "Error: El puerto %s está en uso por otro programa!"};
 constexpr lang::Tr3 kVerifyReadFailed = {"Verify failed: the terminal could not be read.",
                                          "Falha na verificação: não foi possível ler o terminal.",
                                          "Error en la verificación: no se pudo leer el terminal."};
@@ -104,7 +100,7 @@ bool CliSession::Impl::LockPort()
 {
     if (portLock.Acquire(DevicePathForPort(options.port)) != PortLock::Result::InUse)
         return true;
-    Print(login::FormatText(kPortInUse, options.port), true);
+    Print(login::FormatText(login::texts::kPortInUse, options.port), true);
     return false;
 }
 
@@ -167,8 +163,9 @@ bool CliSession::Impl::Login()
 
     if (!port.OpenPort()) {
         Print(login::FormatText(login::texts::kCannotOpenPort, options.port), true);
-        if (port.LastError() == EBUSY)
-            Print(login::FormatText(kPortInUse, options.port), true);
+        if (const std::string advice = login::PortOpenAdvice(options.port, port.LastError());
+            !advice.empty())
+            Print(advice, true);
         else if (!port.LastErrorText().empty())
             Print(port.LastErrorText(), true);
         return false;

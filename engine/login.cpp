@@ -3,6 +3,7 @@
 #include "link/reply.h"
 #include "platform/text_util.h"
 
+#include <cerrno>
 #include <cstdio>
 
 namespace login {
@@ -32,6 +33,17 @@ LineKind Classify(std::string_view line)
 }
 
 namespace {
+
+struct OpenAdvice
+{
+    int error;
+    const lang::Tr3 *text;
+};
+constexpr OpenAdvice kOpenAdvice[] = {
+    {EBUSY, &texts::kPortInUse},
+    {EACCES, &texts::kNoPortPermission},
+};
+
 } // namespace
 
 InputProblem CheckInputs(std::string_view port, std::string_view baud, std::string_view password)
@@ -68,6 +80,23 @@ std::string FormatText(const lang::Tr3 &text, std::string_view argument)
     char buffer[1024];
     std::snprintf(buffer, sizeof buffer, pattern, value.c_str());
     return buffer;
+}
+
+std::string PortOpenAdvice(std::string_view port, int error)
+{
+    for (const OpenAdvice &advice : kOpenAdvice) {
+        if (advice.error == error)
+            return FormatText(*advice.text, port);
+    }
+    return {};
+}
+
+std::string CannotOpenPortText(std::string_view port, int error)
+{
+    std::string text = FormatText(texts::kCannotOpenPort, port);
+    if (const std::string advice = PortOpenAdvice(port, error); !advice.empty())
+        text += "\n\n" + advice;
+    return text;
 }
 
 } // namespace login

@@ -53,6 +53,19 @@ inline constexpr lang::Tr3 kSwapError = {"Error:Unable to swap receive buffer!",
 inline constexpr lang::Tr3 kOverflow = {"Error: Receive buffer overflow!", "Erro: Capacidade da memória excedida!",
                                         "Error: La capacidad de memoria se ha superado!"};
 inline constexpr const char *kNoData = "No data!";
+// Why a port would not open, told after kCannotOpenPort.
+inline constexpr lang::Tr3 kPortInUse = {"Error: The port %s is in use by another program!",
+                                         "Erro: A porta %s está em uso por outro programa!",
+                                         "Error: El puerto %s está en uso por otro programa!"};
+inline constexpr lang::Tr3 kNoPortPermission = {
+    "Permission denied: you may not use the serial port %s, because your user is not in the group "
+    "\"dialout\".\nTo join it, run\n    sudo usermod -aG dialout $USER\nthen log out and log in again.",
+    "Permissão negada: você não pode usar a porta serial %s, porque o seu usuário não está no grupo "
+    "\"dialout\".\nPara entrar nele, execute\n    sudo usermod -aG dialout $USER\n"
+    "e depois saia da sessão e entre novamente.",
+    "Permiso denegado: no puede usar el puerto serie %s, porque su usuario no está en el grupo "
+    "\"dialout\".\nPara unirse a él, ejecute\n    sudo usermod -aG dialout $USER\n"
+    "y después cierre la sesión y vuelva a iniciarla."};
 } // namespace texts
 
 // The first input check that fails, in the order the user is told.
@@ -61,6 +74,13 @@ InputProblem CheckInputs(std::string_view port, std::string_view baud, std::stri
 // Its message in the current language ("" for a language code without texts:
 // the check still fails).
 std::string ProblemText(InputProblem problem);
+
+// What the user can do about a port that would not open with the system
+// error `error`: another program holds it (EBUSY), or the user lacks the
+// permission (EACCES). In the current language; "" for any other error.
+std::string PortOpenAdvice(std::string_view port, int error);
+// kCannotOpenPort for `port`, and the advice for `error` below it.
+std::string CannotOpenPortText(std::string_view port, int error);
 
 // A text with one %s filled in, in the current language ("" for a language
 // code without texts).

@@ -5,9 +5,8 @@
 #include "link/reply.h"
 #include "params/ini_file.h"
 #include "params/read_lists.h"
+#include "params/text_value.h"
 #include "platform/messages.h"
-
-#include <array>
 
 using namespace platform;
 using namespace std::chrono_literals;
@@ -157,14 +156,11 @@ void CReadJob::TakeEntries()
 
 int CReadJob::Verdict(const std::string &value, const std::string &number, std::string &stored)
 {
-    static constexpr std::array<const char *, 7> kBlankRecords = {
-        "0*0", "0*0*0", "0*0*0*0", "0.0", "0.0.0", "0.0.0.0", "***"};
     if (!value.empty()) {
-        for (const char *blank : kBlankRecords) {
-            if (value.find(blank) != std::string::npos) {
-                stored = '"' + value + '"';
-                return 0;
-            }
+        if (params::IsBlankRecord(value)) {
+            // Stored as it came; the block stops here.
+            stored = '"' + value + '"';
+            return 0;
         }
         if (value.find("EMPTY") == std::string::npos) {
             stored = '"' + value + '"';

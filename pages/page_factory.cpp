@@ -1,7 +1,10 @@
 #include "pages/page_factory.h"
 
+#include "pages/call_back_page.h"
 #include "pages/csp_page.h"
+#include "pages/forbids_page.h"
 #include "pages/interim_page.h"
+#include "pages/passwords_page.h"
 #include "pages/polarity_page.h"
 #include "pages/prefix_page.h"
 #include "pages/restricted_id_page.h"
@@ -16,6 +19,10 @@ std::unique_ptr<CParameterPage> CreateParameterPage(int templateId)
         if (params::PageTemplate(page) != templateId)
             continue;
         switch (page) {
+        case Page::Passwords:
+            return std::make_unique<CPasswordsPage>();
+        case Page::Forbids:
+            return std::make_unique<CForbidsPage>();
         case Page::Prefix:
             return std::make_unique<CPrefixPage>();
         case Page::Csp:
@@ -26,6 +33,8 @@ std::unique_ptr<CParameterPage> CreateParameterPage(int templateId)
             return std::make_unique<CPolarityPage>();
         case Page::Volume:
             return std::make_unique<CVolumePage>();
+        case Page::CallBack:
+            return std::make_unique<CCallBackPage>();
         default:
             // Served by the interim page until it has a class of its own.
             return std::make_unique<CInterimPage>(page);

@@ -223,8 +223,10 @@ bool CParameterPage::FailWith(const std::optional<QString> &message,
         if (message && !message->isEmpty())
             AppMessageBox(this, *message, kStyleError);
     };
-    if (order == FailureOrder::MessageThenPage)
+    if (order != FailureOrder::PageThenMessage)
         tell();
+    if (order == FailureOrder::MessageOnly)
+        return false;
     if (m_host)
         m_host->SendShowPage(m_templateId);
     if (selectOffender)

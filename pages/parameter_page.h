@@ -100,7 +100,9 @@ public:
     // ---- the first failure -------------------------------------------------------
     // MessageThenPage: message box, page to the front, offender selected.
     // PageThenMessage: page to the front, offender selected, message box.
-    enum class FailureOrder { MessageThenPage, PageThenMessage };
+    // MessageOnly: the message box alone; the page is not brought forward
+    // and nothing is selected.
+    enum class FailureOrder { MessageThenPage, PageThenMessage, MessageOnly };
     // Shows the message in the application's message box (none without a
     // text), brings this page to the front with WM_SHOW_PAGE and selects
     // the offender, in the order given. Always returns false.

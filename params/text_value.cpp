@@ -1,5 +1,7 @@
 #include "params/text_value.h"
 
+#include <array>
+
 namespace params {
 
 bool IsAllDigits(std::string_view text)
@@ -11,6 +13,17 @@ bool IsAllDigits(std::string_view text)
             return false;
     }
     return true;
+}
+
+bool IsBlankRecord(std::string_view value)
+{
+    static constexpr std::array<std::string_view, 7> kBlankRecords = {
+        "0*0", "0*0*0", "0*0*0*0", "0.0", "0.0.0", "0.0.0.0", "***"};
+    for (std::string_view blank : kBlankRecords) {
+        if (value.find(blank) != std::string_view::npos)
+            return true;
+    }
+    return false;
 }
 
 std::string LowerAscii(std::string_view text)

@@ -20,6 +20,11 @@ inline bool IsOn(std::string_view text)
 // True for a non-empty text of the digits 0 to 9 only.
 bool IsAllDigits(std::string_view text);
 
+// The terminal answers an entry that holds nothing with a blank record:
+// a text containing "0*0", "0.0", "***" or one of their longer forms. A read
+// stores it as it came; it stands for no value.
+bool IsBlankRecord(std::string_view value);
+
 // ASCII case folding of a whole text; bytes above 0x7F stay as they are.
 std::string LowerAscii(std::string_view text);
 

@@ -28,8 +28,6 @@ std::string Env(const char *name)
 
 std::string ChooseAppDir(const AppDirSources &sources)
 {
-    if (!sources.exeDir.empty() && ::access(sources.exeDir.c_str(), W_OK) == 0)
-        return WithTrailingSlash(sources.exeDir);
     // Relative values of XDG_DATA_HOME are invalid and ignored.
     std::string dataHome = sources.xdgDataHome;
     if (dataHome.empty() || dataHome.front() != '/')
@@ -43,10 +41,6 @@ std::string ChooseAppDir(const AppDirSources &sources)
 AppDirSources CurrentAppDirSources()
 {
     AppDirSources sources;
-    std::error_code ec;
-    const fs::path exe = fs::read_symlink("/proc/self/exe", ec);
-    if (!ec)
-        sources.exeDir = exe.parent_path().string();
     sources.xdgDataHome = Env("XDG_DATA_HOME");
     sources.home = Env("HOME");
     if (sources.home.empty()) {

@@ -1,7 +1,7 @@
 #pragma once
 // The folder of the per-port files (AT log, temporary parameter file): the
-// program's own folder when the program may write there, as on a portable
-// install, else the user's data folder.
+// user's data folder, always. The program's own folder may be shared by
+// several users or read-only, as in an installed package.
 
 #include <string>
 
@@ -9,17 +9,16 @@ namespace platform {
 
 struct AppDirSources
 {
-    std::string exeDir;      // folder of the program file; "" when unknown
     std::string xdgDataHome; // $XDG_DATA_HOME, "" when unset
     std::string home;        // the user's home folder
 };
 
-// The folder for `sources`, with a trailing '/'. The user's data folder is
-// $XDG_DATA_HOME (when absolute) or ~/.local/share, plus
-// "/Quillenbrook/Kestrel Manager/"; it is created when missing.
+// The folder for `sources`, with a trailing '/': $XDG_DATA_HOME (when
+// absolute) or ~/.local/share, plus "/Quillenbrook/Kestrel Manager/"; it is
+// created when missing.
 std::string ChooseAppDir(const AppDirSources &sources);
 
-// The sources of this process: /proc/self/exe and the environment.
+// The sources of this process: the environment, else the password database.
 AppDirSources CurrentAppDirSources();
 
 // ChooseAppDir(CurrentAppDirSources()), the value of g_strAppDir.

@@ -1,6 +1,7 @@
 // kestrel-sim: the desk terminal on a pty, for the demo, the tests and the
 // benchmarks. Advertises the pty as a virtual port, prints its path as the
-// first line of output and serves until SIGINT, SIGTERM or SIGHUP.
+// first line of output and serves until SIGINT, SIGTERM or SIGHUP, or until
+// it hangs up on a --hang-up-after fault.
 
 #include "platform/virtual_ports.h"
 #include "sim/program_options.h"
@@ -51,8 +52,15 @@ int main(int argc, char **argv)
     }
     std::cout << terminal.SlavePath() << std::endl;
 
-    int received = 0;
-    sigwait(&stopSignals, &received);
+    // A hang-up fault ends the run as a pulled cable ends the line: the port
+    // is withdrawn, and a new run brings the terminal back.
+    const timespec hangUpCheck{0, 100'000'000};
+    while (sigtimedwait(&stopSignals, nullptr, &hangUpCheck) < 0) {
+        if (terminal.HungUp()) {
+            std::cerr << "kestrel-sim: hung up\n";
+            break;
+        }
+    }
 
     advertised.Withdraw();
     terminal.Stop();

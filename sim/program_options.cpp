@@ -120,6 +120,8 @@ const std::vector<OptionSpec> &Options()
          }},
         {"--silent-after", "N", "answer nothing after N command lines",
          [](P &o, S v) { return SetOptional(o.sim.faults.silentAfter, v); }},
+        {"--hang-up-after", "N", "close the pty instead of answering the line after N (a pulled cable)",
+         [](P &o, S v) { return SetOptional(o.sim.faults.hangUpAfter, v); }},
         {"--latency", "MS", "thinking time: pause before each reply",
          [](P &o, S v) {
              const auto n = ParseNumber(v);

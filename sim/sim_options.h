@@ -49,6 +49,10 @@ struct Faults
 
     // After this many command lines the terminal keeps reading but sends nothing.
     std::optional<std::size_t> silentAfter;
+    // A pulled cable: the command line after this many is not answered, the
+    // terminal closes its side of the pty instead and serves no more until
+    // it is started again.
+    std::optional<std::size_t> hangUpAfter;
     // The terminal's thinking time: pause before each reply (the echo comes at once).
     platform::Millis latency{0};
     // Output no faster than a serial line at this rate carries it (ten bits

@@ -109,6 +109,7 @@ bool TerminalSimulator::Start(std::string &error)
     m_output.Clear();
     m_output.Seed(m_seed);
     m_stopping = false;
+    m_hungUp = false;
     m_thread = std::thread([this] { serve(); });
     return true;
 }
@@ -168,6 +169,13 @@ void TerminalSimulator::serve()
         }
         if (fds[0].revents & POLLIN)
             takeInput();
+        if (m_hungUp.load()) {
+            // The tool's side sees the hang-up; the wake-up stays for Stop.
+            m_output.Clear();
+            m_master.Reset();
+            m_slave.Reset();
+            return;
+        }
     }
 }
 
@@ -179,8 +187,11 @@ void TerminalSimulator::takeInput()
         return;
     std::vector<ReceivedLine> lines;
     m_reader.Feed(std::string_view(buffer, static_cast<std::size_t>(got)), lines);
-    for (ReceivedLine &line : lines)
+    for (ReceivedLine &line : lines) {
+        if (m_hungUp.load())
+            return;
         answer(std::move(line));
+    }
 }
 
 void TerminalSimulator::answer(ReceivedLine line)
@@ -196,6 +207,11 @@ void TerminalSimulator::answer(ReceivedLine line)
         }
         ++m_received;
         const Faults &faults = m_core.CurrentFaults();
+        if (faults.hangUpAfter && m_received > *faults.hangUpAfter) {
+            m_hungUp = true;
+            m_commandsChanged.notify_all();
+            return;
+        }
         if (!faults.silentAfter || m_received <= *faults.silentAfter) {
             // The terminal echoes as the bytes come in, before it acts on the line.
             if (m_core.Echo())

@@ -52,6 +52,9 @@ public:
     // Ends the serving thread and closes the pty; output not yet sent is dropped.
     void Stop();
     bool Running() const { return m_thread.joinable(); }
+    // The terminal closed its side on a hang-up fault; Stop and Start bring
+    // it back on a new pty with the state it had.
+    bool HungUp() const { return m_hungUp.load(); }
     // The tty the tool opens, e.g. "/dev/pts/7"; valid after Start.
     const std::string &SlavePath() const { return m_slavePath; }
 
@@ -104,6 +107,7 @@ private:
     std::string m_slavePath;
     std::thread m_thread;
     std::atomic<bool> m_stopping{false};
+    std::atomic<bool> m_hungUp{false};
 
     // Serving thread only.
     CommandReader m_reader;

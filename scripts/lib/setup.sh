@@ -3,7 +3,10 @@
 # Usage: scripts/lib/setup.sh [extra packages...]
 set -euo pipefail
 
-packages=(cmake ninja-build g++ qt6-base-dev qt6-serialport-dev libgtest-dev libgmock-dev "$@")
+# dpkg-dev: dpkg-shlibdeps, with which CPack finds the package's dependencies;
+# qt6-translations-l10n: Qt's own translations, installed with the program.
+packages=(cmake ninja-build g++ qt6-base-dev qt6-serialport-dev libgtest-dev libgmock-dev
+          dpkg-dev qt6-translations-l10n "$@")
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

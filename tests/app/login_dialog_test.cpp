@@ -9,6 +9,7 @@
 #include "link/shared_settings.h"
 #include "params/language.h"
 #include "shell_test_support.h"
+#include "tests/common/file_permissions.h"
 #include "widgets/code_page.h"
 
 #include <QClipboard>
@@ -16,6 +17,8 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+
+#include <sys/stat.h>
 
 using namespace shell_test;
 
@@ -126,6 +129,8 @@ private Q_SLOTS:
     void noAnswerTimesOutAndSecondTryWorks();
     void overlongLineIsReportedOnceAndTheLoginGoesOn();
     void portThatCannotOpen();
+    void portWithoutPermissionTellsHowToJoinDialout_data();
+    void portWithoutPermissionTellsHowToJoinDialout();
     void savedCom1SelectsLaterCom10();
     void cancelDuringExchangeClosesPort();
     void labelsFitInEachLanguage();
@@ -419,6 +424,48 @@ void LoginDialogTest::portThatCannotOpen()
     QCOMPARE(login.messages.Summary(), QStringLiteral("[16] Error: Can`t open Port:  ttyNOPE !"));
     QVERIFY(login.dialog.isVisible());
     QCOMPARE(g_strBaudRate, std::string("9600"));
+}
+
+void LoginDialogTest::portWithoutPermissionTellsHowToJoinDialout_data()
+{
+    QTest::addColumn<QString>("language");
+    QTest::addColumn<QString>("expected");
+    QTest::newRow("English") << "1"
+                             << "[16] Error: Can`t open Port:  SIM0 !\n\nPermission denied: you "
+                                "may not use the serial port SIM0, because your user is not in the "
+                                "group \"dialout\".\nTo join it, run\n    sudo usermod -aG "
+                                "dialout $USER\nthen log out and log in again.";
+    QTest::newRow("Portuguese") << "2"
+                                << "[16] Erro: Impossível abrir porta :  SIM0 !\n\nPermissão "
+                                   "negada: você não pode usar a porta serial SIM0, porque o seu "
+                                   "usuário não está no grupo \"dialout\".\nPara entrar nele, "
+                                   "execute\n    sudo usermod -aG dialout $USER\ne depois saia da "
+                                   "sessão e entre novamente.";
+    QTest::newRow("Spanish") << "3"
+                             << "[16] Error: No se puede abrir puerto :  SIM0 !\n\nPermiso "
+                                "denegado: no puede usar el puerto serie SIM0, porque su usuario "
+                                "no está en el grupo \"dialout\".\nPara unirse a él, ejecute\n "
+                                "   sudo usermod -aG dialout $USER\ny después cierre la sesión y "
+                                "vuelva a iniciarla.";
+}
+
+// The advertised port's pty is closed to everybody (mode 000), as a serial
+// device is to a user outside its group.
+void LoginDialogTest::portWithoutPermissionTellsHowToJoinDialout()
+{
+    QFETCH(QString, language);
+    QFETCH(QString, expected);
+    SimulatedPort sim;
+    QVERIFY(sim.Started());
+    QCOMPARE(::chmod(sim.Terminal().SlavePath().c_str(), 0), 0);
+    const FilePermissionsEnforced permissions;
+    if (!permissions.Holds())
+        QSKIP("file permissions cannot be made to hold for root here");
+    LoginFixture login(Initial(language));
+    login.ConfirmWithEnter(QStringLiteral("1234"));
+    QCOMPARE(login.messages.Summary(), expected);
+    QVERIFY(login.dialog.isVisible());
+    QVERIFY(!login.port.IsOpen());
 }
 
 void LoginDialogTest::savedCom1SelectsLaterCom10()

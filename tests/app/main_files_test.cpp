@@ -38,11 +38,11 @@ QLineEdit *TxLevel(MainWindowHarness &harness)
 
 void TypeSomeValues(MainWindowHarness &harness)
 {
-    harness.Field(Slot::GeneralPassword)->setText(QStringLiteral("246810"));
-    harness.Field(Slot::PrefixNumberBlock)->setText(QStringLiteral("01"));
+    harness.GeneralPassword()->setText(QStringLiteral("246810"));
+    harness.Forbids()->ListBox()->click(); // fills the list
     harness.PageAs<CVolumePage>(Page::Volume)->TxBox()->click();
     TxLevel(harness)->setText(QStringLiteral("11"));
-    harness.Page(Page::Forbids)->ListTable()->item(4, 1)->setText(QStringLiteral("0800"));
+    harness.Forbids()->List()->SetCellText(4, 1, QStringLiteral("0800"));
 }
 
 } // namespace
@@ -81,15 +81,14 @@ private Q_SLOTS:
 
         // Other values typed meanwhile are replaced by the file's.
         TxLevel(harness)->setText(QStringLiteral("03"));
-        harness.Page(Page::Forbids)->ListTable()->item(4, 1)->setText({});
+        harness.Forbids()->List()->SetCellText(4, 1, {});
         QTest::mouseClick(harness.Button(BottomButton::Open), Qt::LeftButton);
         QTRY_VERIFY(harness.ControlsEnabled());
         QVERIFY2(harness.Boxes().Count() == 0, qPrintable(harness.BoxTexts()));
         QCOMPARE(window.WaitDialog()->StatusText(),
                  QStringLiteral("Successfully imported from script file [config.ini]!"));
         QCOMPARE(TxLevel(harness)->text(), QStringLiteral("11"));
-        QCOMPARE(harness.Page(Page::Forbids)->ListTable()->item(4, 1)->text(),
-                 QStringLiteral("0800"));
+        QCOMPARE(harness.Forbids()->List()->CellText(4, 1), QStringLiteral("0800"));
         QCOMPARE(harness.FileRequests().back().title, QStringLiteral("Open config file:"));
         QCOMPARE(window.ChosenFilePath(), path);
     }
@@ -145,8 +144,7 @@ private Q_SLOTS:
                      qPrintable(harness.Boxes().LastText()));
         QVERIFY(harness.Window().Store() == before);
         QCOMPARE(TxLevel(harness)->text(), QStringLiteral("09"));
-        QCOMPARE(harness.Page(Page::Forbids)->ListTable()->item(4, 1)->text(),
-                 QStringLiteral("0800"));
+        QCOMPARE(harness.Forbids()->List()->CellText(4, 1), QStringLiteral("0800"));
         if (!content.isEmpty())
             QCOMPARE(ReadFile(path), content);
     }

@@ -45,14 +45,12 @@ private Q_SLOTS:
         QCOMPARE(store[Slot::RxVolume], std::string("6"));
         QCOMPARE(store.forbidden[4], std::string("0800"));
         QCOMPARE(store.callBack[0], std::string("5551234"));
-        QCOMPARE(harness.Field(Slot::LongDistanceBlock)->text(), QStringLiteral("01"));
+        QVERIFY(harness.Forbids()->LongDistanceBox()->isChecked());
         const CVolumePage *volume = harness.PageAs<CVolumePage>(Page::Volume);
         QVERIFY(volume->RxBox()->isChecked());
         QCOMPARE(volume->RxField()->text(), QStringLiteral("6"));
-        QCOMPARE(harness.Page(Page::Forbids)->ListTable()->item(4, 1)->text(),
-                 QStringLiteral("0800"));
-        QCOMPARE(harness.Page(Page::CallBack)->ListTable()->item(0, 1)->text(),
-                 QStringLiteral("5551234"));
+        QCOMPARE(harness.Forbids()->List()->CellText(4, 1), QStringLiteral("0800"));
+        QCOMPARE(harness.CallBack()->List()->CellText(0, 1), QStringLiteral("5551234"));
     }
 
     void transmitSendsWhatThePagesHold()
@@ -62,13 +60,14 @@ private Q_SLOTS:
         QTest::mouseClick(harness.Button(BottomButton::Receive), Qt::LeftButton);
         QTRY_VERIFY_WITH_TIMEOUT(harness.Idle(), kJobWaitMs);
 
-        harness.ClearBlankListRecords();
-        harness.Field(Slot::GeneralPassword)->setText(QStringLiteral("583916"));
+        harness.GeneralPassword()->setText(QStringLiteral("583916"));
         CVolumePage *volume = harness.PageAs<CVolumePage>(Page::Volume);
         QVERIFY(volume->TxBox()->isChecked()); // the terminal has a level
         volume->TxField()->setText(QStringLiteral("12"));
-        harness.Field(Slot::InternationalBlock)->setText(QStringLiteral("01"));
-        harness.Page(Page::CallBack)->ListTable()->item(2, 1)->setText(QStringLiteral("0211"));
+        harness.Forbids()->InternationalBox()->click();
+        harness.CallBack()->SwitchBox()->click();
+        harness.CallBack()->ListBox()->click(); // makes the 300 rows
+        harness.CallBack()->List()->SetCellText(2, 1, QStringLiteral("0211"));
         harness.Boxes().Clear();
 
         QTest::mouseClick(harness.Button(BottomButton::Transmit), Qt::LeftButton);
@@ -124,7 +123,8 @@ private Q_SLOTS:
         QCOMPARE(harness.Window().PageTitleText(), title);
         QCOMPARE(harness.Window().SelectedNavIndex(), 10);
         // What was read before the failure still reached the pages.
-        QCOMPARE(harness.Field(Slot::LongDistanceBlock)->text(), QStringLiteral("00"));
+        QVERIFY(!harness.Forbids()->LongDistanceBox()->isChecked());
+        QCOMPARE(harness.Window().Store()[Slot::LongDistanceBlock], std::string("00"));
     }
 
     void writeFailureOnTheGeneralPasswordShowsThePasswordsPage()
@@ -132,7 +132,7 @@ private Q_SLOTS:
         MainWindowHarness harness(
             SimOptionsWith([](sim::SimOptions &o) { o.faults.refuseWrites = {32}; }));
         QVERIFY(harness.TerminalReady());
-        harness.Field(Slot::GeneralPassword)->setText(QStringLiteral("123456"));
+        harness.GeneralPassword()->setText(QStringLiteral("123456"));
         QTest::mousePress(harness.Window().NavButton(9), Qt::LeftButton);
 
         QTest::mouseClick(harness.Button(BottomButton::Transmit), Qt::LeftButton);

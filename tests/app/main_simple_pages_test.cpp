@@ -40,7 +40,7 @@ private Q_SLOTS:
         MainWindowHarness harness({}, language);
         QVERIFY(harness.TerminalReady());
         CMainDlg &window = harness.Window();
-        harness.Field(params::Slot::GeneralPassword)->setText(QStringLiteral("123456"));
+        harness.GeneralPassword()->setText(QStringLiteral("123456"));
         CPrefixPage *prefix = harness.PageAs<CPrefixPage>(Page::Prefix);
         CVolumePage *volume = harness.PageAs<CVolumePage>(Page::Volume);
         QVERIFY(prefix && volume);
@@ -94,8 +94,7 @@ private Q_SLOTS:
         QVERIFY(volume->RxBox()->isChecked());
         QCOMPARE(volume->RxField()->text(), QStringLiteral("3"));
 
-        harness.ClearBlankListRecords();
-        harness.Field(params::Slot::GeneralPassword)->setText(QStringLiteral("123456"));
+        harness.GeneralPassword()->setText(QStringLiteral("123456"));
         QTest::keyClicks(prefix->PreNumberField(), QStringLiteral("4"));
         csp->CallBackBox()->click();
         polarity->SwitchBox()->click();

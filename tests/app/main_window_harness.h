@@ -8,15 +8,18 @@
 #include "engine/engine_globals.h"
 #include "link/serial_port.h"
 #include "link/shared_settings.h"
+#include "pages/call_back_page.h"
+#include "pages/forbids_page.h"
 #include "pages/interim_page.h"
+#include "pages/passwords_page.h"
 #include "params/language.h"
 #include "shell_test_support.h"
 #include "widgets/nav_button.h"
+#include "widgets/report_ctrl.h"
 #include "widgets/wait_dialog.h"
 
 #include <QLineEdit>
 #include <QPushButton>
-#include <QTableWidget>
 #include <memory>
 
 class MainWindowHarness
@@ -56,18 +59,6 @@ public:
             Terminal().SetValue(n, std::to_string(100 + n));
     }
 
-    // The blank records that ended the lists after a read are no numbers to
-    // send back.
-    void ClearBlankListRecords()
-    {
-        for (params::Page page : {params::Page::Forbids, params::Page::CallBack}) {
-            QTableWidget *table = Page(page)->ListTable();
-            for (int row = 0; row < table->rowCount(); ++row)
-                if (table->item(row, 1)->text().contains(QStringLiteral("0*0")))
-                    table->item(row, 1)->setText(QString());
-        }
-    }
-
     ~MainWindowHarness()
     {
         m_window.reset();
@@ -103,6 +94,12 @@ public:
     {
         return dynamic_cast<PageClass *>(m_window->FindPage(params::PageTemplate(page)));
     }
+    QLineEdit *GeneralPassword()
+    {
+        return PageAs<CPasswordsPage>(params::Page::Passwords)->GeneralField();
+    }
+    CForbidsPage *Forbids() { return PageAs<CForbidsPage>(params::Page::Forbids); }
+    CCallBackPage *CallBack() { return PageAs<CCallBackPage>(params::Page::CallBack); }
     QLineEdit *Field(params::Slot slot)
     {
         const int templateId = params::InfoOf(slot).pageTemplate;

@@ -130,7 +130,7 @@ private Q_SLOTS:
         QVERIFY(window.isVisible());
 
         // Enter and Escape inside a page stay in the page.
-        QLineEdit *field = harness.Field(params::Slot::GeneralPassword);
+        QLineEdit *field = harness.GeneralPassword();
         QVERIFY(field);
         QTest::keyClick(field, Qt::Key_Return);
         QTest::keyClick(field, Qt::Key_Escape);

@@ -6,12 +6,14 @@
 #include "params/ini_file.h"
 #include "platform/port_names.h"
 #include "tests/common/case_name.h"
+#include "tests/common/file_permissions.h"
 #include "tests/common/sim_terminal.h"
 #include "tests/common/temp_folder.h"
 
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <sstream>
+#include <sys/stat.h>
 
 using namespace std::chrono_literals;
 
@@ -189,6 +191,31 @@ TEST_F(CliOverSim, RefusedLoginsAndUnreachablePorts)
         EXPECT_EQ(Run(options), 1) << c.password;
         EXPECT_TRUE(Said(c.said)) << stderrText;
         EXPECT_FALSE(std::filesystem::exists(options.out)) << "nothing read, nothing written";
+    }
+}
+
+// A user outside the group that owns the serial ports is told how to join it.
+TEST_F(CliOverSim, APortWithoutPermissionTellsHowToJoinDialout)
+{
+    StartTerminal();
+    const std::string tty = terminal->SlavePath();
+    ASSERT_EQ(::chmod(tty.c_str(), 0), 0);
+    const FilePermissionsEnforced permissions;
+    if (!permissions.Holds())
+        GTEST_SKIP() << "file permissions cannot be made to hold for root here";
+    const std::pair<int, const char *> cases[] = {
+        {1, "Permission denied: you may not use the serial port "},
+        {2, "Permissão negada: você não pode usar a porta serial "},
+        {3, "Permiso denegado: no puede usar el puerto serie "},
+    };
+    for (const auto &[language, said] : cases) {
+        CliOptions options = Options(CliOptions::Command::Read);
+        options.language = language;
+        EXPECT_EQ(Run(options), 1);
+        EXPECT_NE(stderrText.find(said + tty + ", "), std::string::npos) << stderrText;
+        EXPECT_NE(stderrText.find("\n    sudo usermod -aG dialout $USER\n"), std::string::npos);
+        EXPECT_EQ(stderrText.find("Permission denied\n"), std::string::npos)
+            << "the advice stands in for the system's text";
     }
 }
 

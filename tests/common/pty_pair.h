@@ -26,6 +26,7 @@ class PtyEnd
 {
 public:
     bool IsOpen() const { return m_fd.Valid(); }
+    int Fd() const { return m_fd.Get(); }
 
     // All of `bytes`, waiting while the other side is behind.
     bool Write(std::string_view bytes) const

@@ -327,8 +327,9 @@ private Q_SLOTS:
 
     void factoryServesElevenTemplates()
     {
-        const QList<Page> kOwnClass = {Page::Prefix, Page::Csp, Page::RestrictedId,
-                                       Page::Polarity, Page::Volume};
+        const QList<Page> kOwnClass = {Page::Passwords, Page::Forbids,      Page::Prefix,
+                                       Page::Csp,       Page::RestrictedId, Page::Polarity,
+                                       Page::Volume,    Page::CallBack};
         for (size_t index = 0; index < params::kPageCount; ++index) {
             const auto kind = static_cast<Page>(index);
             std::unique_ptr<CParameterPage> page = CreateParameterPage(params::PageTemplate(kind));

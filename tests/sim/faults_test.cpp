@@ -54,6 +54,33 @@ TEST(Faults, SilentAfterSomeCommandsKeepsListening)
     EXPECT_EQ(sim.terminal->Commands(), (std::vector<std::string>{"AT", "AT+RPAR=5"}));
 }
 
+TEST(Faults, HangUpClosesThePtyInsteadOfAnsweringAndAStartBringsTheStateBack)
+{
+    Running sim([](SimOptions &o) { o.faults.hangUpAfter = 2; });
+    const std::string before = sim.terminal->Value(16543).value_or("?");
+    EXPECT_EQ(sim.client.Exchange("AT+WPAR=9996,\"1234\"\r"), "AT+WPAR=9996,\"1234\"\r\r\nOK\r\n");
+    EXPECT_EQ(sim.client.Exchange("AT+WPAR=16543,\"6\"\r"), "AT+WPAR=16543,\"6\"\r\r\nOK\r\n");
+    EXPECT_FALSE(sim.terminal->HungUp());
+    ASSERT_TRUE(sim.client.Write("AT+RPAR=16543\r"));
+    ASSERT_TRUE(sim.terminal->WaitForCommands(3, 5s));
+    // Nothing of the third line comes back, not even its echo; the line ends.
+    EXPECT_EQ(sim.client.ReadUntil([](const std::string &) { return false; }), "");
+    pollfd fd{sim.client.Fd(), POLLIN, 0};
+    ASSERT_EQ(::poll(&fd, 1, 5000), 1);
+    EXPECT_TRUE(fd.revents & POLLHUP);
+    EXPECT_TRUE(sim.terminal->HungUp());
+
+    sim.terminal->Stop();
+    sim.terminal->SetFaults({});
+    std::string error;
+    ASSERT_TRUE(sim.terminal->Start(error)) << error;
+    EXPECT_FALSE(sim.terminal->HungUp());
+    PtyClient back(sim.terminal->SlavePath());
+    EXPECT_EQ(back.Exchange("AT+RPAR=16543\r"),
+              "AT+RPAR=16543\r\r\n+RPAR: " + before + "\r\n\r\nOK\r\n")
+        << "the staged value went with the transaction the cable cut";
+}
+
 TEST(Faults, LatencyHoldsTheReplyButNotTheEchoOrAStop)
 {
     Running sim([](SimOptions &o) { o.faults.latency = 60s; });

@@ -15,7 +15,7 @@ TEST(ProgramOptions, ValuesReachTheOptions)
         "--name", "BENCH", "--password=9876", "--refuse-read", "5,3001-3003", "--cme-error", "10",
         "--silent-after", "4", "--unsolicited", "RING", "--chunked", "--seed", "9",
         "--ccfc-subaddress", "typed", "--ccfc-classes", "2,4,16", "--echo-off", "--no-advertise",
-        "--wire-baud", "115200", "--latency", "30"};
+        "--wire-baud", "115200", "--latency", "30", "--hang-up-after", "12"};
     // clang-format on
     ASSERT_TRUE(ParseProgramOptions(args, options, error)) << error;
     EXPECT_EQ(options.portName, "BENCH");
@@ -24,6 +24,7 @@ TEST(ProgramOptions, ValuesReachTheOptions)
     EXPECT_EQ(options.sim.faults.refuseReads, (std::set<int>{5, 3001, 3002, 3003}));
     EXPECT_EQ(options.sim.faults.cmeError, 10);
     EXPECT_EQ(options.sim.faults.silentAfter, 4u);
+    EXPECT_EQ(options.sim.faults.hangUpAfter, 12u);
     EXPECT_EQ(options.sim.faults.unsolicited, std::vector<std::string>{"RING"});
     EXPECT_EQ(options.sim.faults.unsolicitedEvery, 1u);
     EXPECT_TRUE(options.sim.faults.chunked);

@@ -63,3 +63,20 @@ TEST(Program, AKilledSimulatorsNameIsSkippedThenTakenOverAndALiveOneIsNotShared)
     EXPECT_EQ(second.Stop(), 1);
     EXPECT_EQ(fs::read_symlink(link), path) << "the live simulator keeps its name";
 }
+
+TEST(Program, AHangUpWithdrawsThePortAndEndsTheRun)
+{
+    TempFolder runtime;
+    ::setenv("XDG_RUNTIME_DIR", runtime.Path().c_str(), 1);
+    ChildProcess program({KESTREL_SIM_PROGRAM, "--name", "SIMTEST", "--hang-up-after", "1"});
+    ASSERT_FALSE(program.ReadLine().empty());
+    {
+        PtyClient client(platform::FindVirtualPort("SIMTEST"));
+        ASSERT_TRUE(client.IsOpen());
+        EXPECT_EQ(client.Exchange("AT\r"), "AT\r\r\nOK\r\n");
+        ASSERT_TRUE(client.Write("AT\r"));
+        EXPECT_EQ(client.ReadUntil([](const std::string &) { return false; }), "");
+    }
+    EXPECT_EQ(program.Wait(), 0);
+    EXPECT_EQ(platform::FindVirtualPort("SIMTEST"), "");
+}

@@ -1,0 +1,123 @@
+#include "pages/number_list.h"
+
+#include "params/text_value.h"
+#include "widgets/code_page.h"
+#include "widgets/report_ctrl.h"
+
+#include <QLineEdit>
+#include <QScrollBar>
+
+namespace {
+
+// The pages' style word and column formats: grid lines and editing in
+// place; the position column never takes the cell focus.
+constexpr unsigned kListStyle = 0x10B1;
+constexpr unsigned kPositionFormat = 0x04044002;
+constexpr unsigned kNumberFormat = 0x00044002;
+
+constexpr lang::Tr3 kPositionHeader{"Position", "Posição", "Posición"};
+constexpr lang::Tr3 kEmptyText{"Empty", "Vazio", "Vacío"};
+
+QString InCurrentLanguage(const lang::Tr3 &text)
+{
+    const char *chosen = text.Current();
+    return QString::fromUtf8(chosen ? chosen : text.en);
+}
+
+} // namespace
+
+CNumberList::CNumberList(CParameterPage &page, const NumberListShape &shape)
+    : m_page(page), m_shape(shape), m_list(new CReportCtrl(&page))
+{
+    // Wide enough for both columns and the scroll bar, no wider.
+    m_list->setFixedWidth(shape.positionWidth + shape.numberWidth +
+                          m_list->verticalScrollBar()->sizeHint().width() +
+                          2 * m_list->frameWidth() + 2);
+    // Any character the files can carry may be typed; the rules then name
+    // what is not a number.
+    m_list->SetEditorValidator([](QLineEdit *editor) {
+        return FieldValidator::Attach(editor, FieldValidator::Accepts::CodePageNoControl);
+    });
+}
+
+void CNumberList::SetUp()
+{
+    m_list->ModifyStyle(0, kListStyle);
+    m_list->InsertColumn(0, InCurrentLanguage(kPositionHeader), kPositionFormat,
+                         m_shape.positionWidth);
+    m_list->InsertColumn(1, InCurrentLanguage(m_shape.numberHeader), kNumberFormat,
+                         m_shape.numberWidth);
+    m_list->SetEmptyText(InCurrentLanguage(kEmptyText));
+    m_page.NameControl(m_list, m_shape.numberHeader);
+}
+
+bool CNumberList::HoldsNumber(std::string_view entry)
+{
+    return !entry.empty() && !params::IsBlankRecord(entry);
+}
+
+bool CNumberList::HasRows() const
+{
+    return m_list->RowCount() > 0;
+}
+
+void CNumberList::DeleteRows()
+{
+    m_list->DeleteAllRows();
+}
+
+void CNumberList::CreateEmptyRows()
+{
+    DeleteRows();
+    for (int row = 0; row < m_shape.rowCount; ++row)
+        m_list->InsertRow(row, m_shape.positionText(Position(row)));
+}
+
+void CNumberList::Fill(std::span<const std::string> entries)
+{
+    CreateEmptyRows();
+    for (size_t row = 0; row < entries.size() && row < size_t(m_shape.rowCount); ++row) {
+        if (HoldsNumber(entries[row]))
+            m_list->SetCellText(int(row), 1, codepage::ToQString(entries[row]));
+    }
+}
+
+std::string CNumberList::Number(int row) const
+{
+    return codepage::ToBytes(m_list->CellText(row, 1));
+}
+
+void CNumberList::FinishEdit()
+{
+    m_list->FinishEdit();
+}
+
+void CNumberList::StoreInto(std::span<std::string> entries) const
+{
+    for (size_t row = 0; row < entries.size(); ++row)
+        entries[row] = Number(int(row));
+}
+
+bool CNumberList::CheckRows(const NumberListRules &rules)
+{
+    FinishEdit();
+    bool anyNumber = false;
+    for (int row = 0; row < m_list->RowCount(); ++row) {
+        const std::string number = Number(row);
+        if (number.empty())
+            continue;
+        anyNumber = true;
+        const lang::Tr3 *broken = nullptr;
+        if (!params::IsAllDigits(number))
+            broken = &rules.notDigits;
+        else if (number.size() > kMaxNumberLength)
+            broken = &rules.tooLong;
+        if (broken)
+            return m_page.FailOnRow(CParameterPage::InLanguage(*broken, Position(row)), m_list,
+                                    row);
+    }
+    if (!anyNumber)
+        return m_page.FailOnRow(CParameterPage::InLanguage(rules.noneEntered, Position(0)), m_list,
+                                0);
+    return true;
+}

@@ -1,0 +1,76 @@
+#pragma once
+// The fixed list of numbers of the Forbids and Call back pages: a
+// CReportCtrl with the position (never focused) and the number (edited in
+// place), one row per entry of the store's list. The list has either no
+// rows or all of them. An entry the terminal answered with a blank record
+// holds no number: its row shows empty and stores empty.
+
+#include "pages/parameter_page.h"
+
+#include <QString>
+#include <span>
+#include <string>
+#include <string_view>
+
+class CReportCtrl;
+
+struct NumberListShape
+{
+    lang::Tr3 numberHeader; // the second column's header; it also names the list
+    int positionWidth;
+    int numberWidth;
+    int rowCount;
+    int firstPosition; // of row 0
+    // The position as its row shows it ("0811", "  1507").
+    QString (*positionText)(int position);
+};
+
+// The checks of the rows, each message with the offending row's position.
+struct NumberListRules
+{
+    lang::Tr3 notDigits;   // a row holds more than the digits 0 to 9
+    lang::Tr3 tooLong;     // a row holds more than kMaxNumberLength characters
+    lang::Tr3 noneEntered; // no row holds anything; reported on row 0
+};
+
+class CNumberList
+{
+public:
+    static constexpr size_t kMaxNumberLength = 20;
+
+    CNumberList(CParameterPage &page, const NumberListShape &shape);
+
+    CReportCtrl *Control() const { return m_list; }
+
+    // True when the entry is a number to show: not empty, no blank record.
+    static bool HoldsNumber(std::string_view entry);
+
+    // The columns, headers and the empty text in the current language; run
+    // once at the page's initialisation.
+    void SetUp();
+
+    bool HasRows() const;
+    void DeleteRows();
+    // Deletes any rows and makes all of them, their numbers empty.
+    void CreateEmptyRows();
+    // Makes all rows and shows in each the number of its entry.
+    void Fill(std::span<const std::string> entries);
+
+    // The text of a row's number as the store keeps it ("" without rows).
+    std::string Number(int row) const;
+    // Ends an in-place edit, so that the text being typed counts.
+    void FinishEdit();
+    // Each row's number into its entry (the list has no rows: all empty).
+    void StoreInto(std::span<std::string> entries) const;
+
+    // Row by row from row 0, the first row that breaks a rule is reported
+    // on that row; then a list without any number is reported on row 0.
+    bool CheckRows(const NumberListRules &rules);
+
+private:
+    int Position(int row) const { return m_shape.firstPosition + row; }
+
+    CParameterPage &m_page;
+    const NumberListShape m_shape;
+    CReportCtrl *m_list;
+};

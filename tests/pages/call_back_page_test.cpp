@@ -1,0 +1,459 @@
+// The Call back page: the timing rules, the list box rule (a message only)
+// and the row rules in their order, checked only while call back is on;
+// the boxes behind the switch; store and load, with call back off keeping
+// what the store holds; texts and accessible names.
+
+#include "list_page_support.h"
+#include "pages/call_back_page.h"
+
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+
+using params::Slot;
+
+namespace {
+
+// A page as the user sets it up: the switch and each box clicked on when
+// its text is given (null: box off).
+struct Setup
+{
+    const char *time = nullptr;
+    const char *attempts = nullptr;
+    const char *answer = nullptr;
+    bool listBox = true;
+    QStringList rows = {"5551234"};
+    bool thenSwitchOff = false;
+};
+
+void Apply(CCallBackPage &page, const Setup &setup)
+{
+    page.SwitchBox()->click();
+    const std::tuple<QCheckBox *, QLineEdit *, const char *> timings[] = {
+        {page.TimeBox(), page.TimeField(), setup.time},
+        {page.AttemptsBox(), page.AttemptsField(), setup.attempts},
+        {page.AnswerBox(), page.AnswerField(), setup.answer}};
+    for (const auto &[box, field, text] : timings) {
+        if (!text)
+            continue;
+        box->click();
+        field->setText(QString::fromUtf8(text));
+    }
+    if (setup.listBox) {
+        page.ListBox()->click();
+        SetNumbers(page.List(), setup.rows);
+    }
+    if (setup.thenSwitchOff)
+        page.SwitchBox()->click();
+}
+
+// What the page shows: "on T[10] A(-) R(5) L:300", a disabled edit in
+// brackets with "-" for an unchecked box, L the number of rows ("-" when
+// the list box is off).
+QString Shown(const CCallBackPage &page)
+{
+    auto timing = [](const QCheckBox *box, const QLineEdit *field) {
+        const QString text = (box->isChecked() ? QString() : QStringLiteral("-")) + field->text();
+        return field->isEnabled() ? "[" + text + "]" : "(" + text + ")";
+    };
+    return QStringLiteral("%1 T%2 A%3 R%4 L:%5%6")
+        .arg(QString::fromLatin1(page.SwitchBox()->isChecked() ? "on" : "off"),
+             timing(page.TimeBox(), page.TimeField()),
+             timing(page.AttemptsBox(), page.AttemptsField()),
+             timing(page.AnswerBox(), page.AnswerField()),
+             page.ListBox()->isChecked() ? QString() : QStringLiteral("-"))
+        .arg(page.List()->RowCount());
+}
+
+} // namespace
+
+class CallBackPageTest : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void rulesInOrder_data()
+    {
+        QTest::addColumn<int>("language");
+        QTest::addColumn<int>("setup");       // index into Setups()
+        QTest::addColumn<QString>("message"); // empty: passes
+        QTest::addColumn<QString>("focus");   // "time", "attempts", "answer", "row N", "none"
+        const char *const kMessages[7][3] = {
+            {"Error: The Call Back Time must be between 1 and 99 seconds!",
+             "Erro: O tempo de call back deve ser entre 1 e 99 segundos!",
+             "Error: El tiempo de call back debe ser entre 1 y 99 segundos!"},
+            {"Error: The Call Back Nun Cout must be between 1 and 10!",
+             "Erro: O número de tentativas do call back deve ser entre 1 e 10!",
+             "Error: El número de intentos del call back debe ser entre 1 y 10!"},
+            {"Error: The Time to Answer Call Back must be between 1 and 99 seconds!",
+             "Erro: O tempo de atendimento do call back deve ser entre 1 e 99 segundos!",
+             "Error: El tiempo de contestación del call debe ser entre 1 y 99 segundos!"},
+            {"Please select the Call Back Number List box.",
+             "Por favor. Selecione a opção Configurar lista de call back.",
+             "Por favor seleccione la opción insertar números."},
+            {"Error: Only numbers (0,1,...,9) are allowed in the position  :%1!",
+             "Erro: Somente são permitidos números (0,1,...,9) na posição :%1!",
+             "Error: Sólo se permiten números (0,1,2,...,9) en la posición :%1!"},
+            {"Error: Number of over 20 characters in the position %1!",
+             "Erro: Número com mais de 20 caracteres na posição %1!",
+             "Error: Número de más de 20 caracteres en la posición %1!"},
+            {"Please input a number in the Call Back Number List.",
+             "Por favor, insira um número na lista de call back.",
+             "Por favor introduzca un número en la lista de call back."},
+        };
+        struct Case
+        {
+            const char *name;
+            int rule; // 1..7, 0 passes
+            const char *focus;
+            int row;
+        };
+        const Case cases[] = {
+            {"1 empty time", 1, "time", 0},
+            {"1 time 100, attempts 11 wait", 1, "time", 0},
+            {"2 attempts 0", 2, "attempts", 0},
+            {"2 attempts 11", 2, "attempts", 0},
+            {"3 answer 100", 3, "answer", 0},
+            {"4 list box off", 4, "none", 0},
+            {"4 list box off, rows bad", 4, "none", 0},
+            {"5 row 0 with a letter names 1507", 5, "row", 0},
+            {"6 in an earlier row before 5", 6, "row", 1},
+            {"5 before 6 in one row", 5, "row", 2},
+            {"6 21 digits in row 3", 6, "row", 3},
+            {"6 the last row", 6, "row", 299},
+            {"7 no number", 7, "row", 0},
+            {"passes at the edges", 0, "", 0},
+            {"passes without timings", 0, "", 0},
+            {"passes: switch off, all bad", 0, "", 0},
+        };
+        int index = 0;
+        for (const Case &c : cases) {
+            for (const LanguageRow &language : kLanguages) {
+                QString message;
+                if (c.rule)
+                    message = QString::fromUtf8(kMessages[c.rule - 1][language.code - 1]);
+                if (c.rule == 5 || c.rule == 6)
+                    message = message.arg(1507 + c.row);
+                QString focus = QString::fromLatin1(c.focus);
+                if (focus == QLatin1String("row"))
+                    focus += QStringLiteral(" %1").arg(c.row);
+                QTest::addRow("%s, %s", c.name, language.name)
+                    << language.code << index << message << focus;
+            }
+            ++index;
+        }
+    }
+
+    void rulesInOrder()
+    {
+        QFETCH(int, language);
+        QFETCH(int, setup);
+        QFETCH(QString, message);
+        QFETCH(QString, focus);
+        const QString k21 = QStringLiteral("123456789012345678901");
+        QStringList lastRowLong;
+        for (int row = 0; row < 299; ++row)
+            lastRowLong << QString();
+        lastRowLong << k21;
+        const Setup setups[] = {
+            {.time = "", .rows = {"12a"}},
+            {.time = "100", .attempts = "11", .rows = {"12a"}},
+            {.time = "99", .attempts = "0"},
+            {.attempts = "11", .answer = "0"},
+            {.time = "1", .attempts = "10", .answer = "100"},
+            {.listBox = false},
+            {.time = "5", .listBox = false, .rows = {"12a"}},
+            {.rows = {"12a"}},
+            {.rows = {"", k21, "1a", "2"}},
+            {.rows = {"", "", k21 + "a"}},
+            {.rows = {"", "", "", k21}},
+            {.rows = lastRowLong},
+            {.rows = {}},
+            {.time = "1",
+             .attempts = "1",
+             .answer = "99",
+             .rows = {"", "", "12345678901234567890"}},
+            {},
+            {.time = "", .attempts = "", .answer = "", .listBox = false, .thenSwitchOff = true},
+        };
+        LanguageScope scope(language);
+        TestPageHost host;
+        BoxRecorder recorder(host);
+        CCallBackPage page;
+        QVERIFY(ShowActive(page, host));
+        Apply(page, setups[setup]);
+        page.SwitchBox()->setFocus();
+        QTRY_VERIFY(page.SwitchBox()->hasFocus());
+
+        if (message.isEmpty()) {
+            QVERIFY(page.ValidatePage());
+            QVERIFY(host.events.isEmpty());
+            return;
+        }
+        QVERIFY(!page.ValidatePage());
+        if (focus == QLatin1String("none")) {
+            // The message alone: the page is not brought forward.
+            QCOMPARE(host.events, QStringList{"box " + message});
+            QVERIFY(page.SwitchBox()->hasFocus());
+            return;
+        }
+        QCOMPARE(host.events, (QStringList{"box " + message, "show 185"}));
+        if (focus.startsWith(QLatin1String("row"))) {
+            const int row = focus.mid(4).toInt();
+            QTRY_VERIFY(page.List()->hasFocus());
+            QCOMPARE(SelectedRows(page.List()), QList<int>{row});
+            return;
+        }
+        QLineEdit *field = focus == QLatin1String("time")       ? page.TimeField()
+                           : focus == QLatin1String("attempts") ? page.AttemptsField()
+                                                                : page.AnswerField();
+        QTRY_VERIFY(field->hasFocus());
+        QCOMPARE(field->selectedText(), field->text());
+    }
+
+    void boxesBehindTheSwitch()
+    {
+        TestPageHost host;
+        CCallBackPage page;
+        QVERIFY(ShowActive(page, host));
+        QCOMPARE(Shown(page), QStringLiteral("off T(-) A(-) R(-) L:-0"));
+        QVERIFY(!page.TimeBox()->isEnabled() && !page.ListBox()->isEnabled());
+        page.SwitchBox()->click();
+        QVERIFY(page.TimeBox()->isEnabled() && page.ListBox()->isEnabled());
+        QCOMPARE(Shown(page), QStringLiteral("on T(-) A(-) R(-) L:-0"));
+
+        page.TimeBox()->click();
+        QTRY_VERIFY(page.TimeField()->hasFocus());
+        QTest::keyClicks(page.TimeField(), QStringLiteral("30"));
+        page.AnswerBox()->click();
+        page.AnswerField()->setText(QStringLiteral("7"));
+        page.ListBox()->click();
+        QCOMPARE(Shown(page), QStringLiteral("on T[30] A(-) R[7] L:300"));
+        QCOMPARE(page.List()->CellText(0, 0), QStringLiteral("  1507"));
+        QCOMPARE(page.List()->CellText(299, 0), QStringLiteral("  1806"));
+        QVERIFY(page.List()->isEnabled());
+
+        // Unchecking a timing's box empties its edit.
+        page.AnswerBox()->click();
+        QCOMPARE(Shown(page), QStringLiteral("on T[30] A(-) R(-) L:300"));
+        // The switch off disables every edit and the list; the boxes keep their state.
+        page.List()->SetCellText(4, 1, QStringLiteral("123"));
+        page.SwitchBox()->click();
+        QCOMPARE(Shown(page), QStringLiteral("off T(30) A(-) R(-) L:300"));
+        QVERIFY(!page.List()->isEnabled());
+        page.SwitchBox()->click();
+        QCOMPARE(Shown(page), QStringLiteral("on T[30] A(-) R(-) L:300"));
+        // Rows that exist are left alone by the list box.
+        page.ListBox()->click();
+        page.ListBox()->click();
+        QCOMPARE(page.List()->CellText(4, 1), QStringLiteral("123"));
+    }
+
+    void storeAndLoad_data()
+    {
+        QTest::addColumn<QStringList>("loaded"); // 16517, 16539, 16540, 16545
+        QTest::addColumn<bool>("numbers");       // 16214 and 16511 hold numbers
+        QTest::addColumn<QString>("shown");
+        QTest::addColumn<QStringList>("stored");
+        QTest::newRow("on, all timings, 05 as 5")
+            << QStringList{"01", "10", "3", "05"} << true << "on T[10] A[3] R[5] L:300"
+            << QStringList{"01", "10", "3", "5"};
+        QTest::newRow("on, no numbers: the list box is on anyway")
+            << QStringList{"01", "", "07", ""} << false << "on T(-) A[07] R(-) L:300"
+            << QStringList{"01", "", "07", ""};
+        QTest::newRow("off with numbers: shown, stored as they were")
+            << QStringList{"00", "10", "", "05"} << true << "off T(10) A(-) R(5) L:300"
+            << QStringList{"00", "10", "", "05"};
+        QTest::newRow("off without numbers: no rows")
+            << QStringList{"0", "", "", "9"} << false << "off T(-) A(-) R(9) L:-0"
+            << QStringList{"00", "", "", "9"};
+    }
+
+    void storeAndLoad()
+    {
+        QFETCH(QStringList, loaded);
+        QFETCH(bool, numbers);
+        QFETCH(QString, shown);
+        QFETCH(QStringList, stored);
+        const Slot slots[] = {Slot::CallBack, Slot::CallBackTime, Slot::CallBackAttempts,
+                              Slot::AnswerCallBackTime};
+        TestPageHost host;
+        for (size_t i = 0; i < 4; ++i)
+            host.store[slots[i]] = loaded[int(i)].toStdString();
+        if (numbers) {
+            host.store.callBack[2] = "0211";
+            host.store.callBack[299] = "5550299";
+        }
+        CCallBackPage page;
+        page.InitPage(host);
+        page.LoadFromStore();
+        QCOMPARE(Shown(page), shown);
+        if (numbers) {
+            QCOMPARE(page.List()->CellText(2, 1), QStringLiteral("0211"));
+            QCOMPARE(page.List()->CellText(299, 1), QStringLiteral("5550299"));
+        }
+
+        const ParameterStore before = host.store;
+        page.SaveToStore();
+        for (size_t i = 0; i < 4; ++i)
+            QCOMPARE(QString::fromStdString(host.store[slots[i]]), stored[int(i)]);
+        QCOMPARE(host.store.callBack, before.callBack);
+    }
+
+    // Call back off stores the switch alone: timings and numbers stay in the
+    // store (and are exported) as they were, whatever the page shows.
+    void callBackOffKeepsWhatTheStoreHolds()
+    {
+        TestPageHost host;
+        host.store[Slot::CallBack] = "01";
+        host.store[Slot::CallBackTime] = "10";
+        host.store[Slot::CallBackAttempts] = "3";
+        host.store[Slot::AnswerCallBackTime] = "05";
+        host.store.callBack[0] = "5551234";
+        CCallBackPage page;
+        page.InitPage(host);
+        page.LoadFromStore();
+        page.TimeBox()->click(); // unchecked: emptied
+        page.AttemptsField()->setText(QStringLiteral("9"));
+        page.List()->SetCellText(0, 1, QStringLiteral("777"));
+        page.SwitchBox()->click();
+        QVERIFY(page.ValidatePage());
+        page.SaveToStore();
+        QCOMPARE(host.store[Slot::CallBack], std::string("00"));
+        QCOMPARE(host.store[Slot::CallBackTime], std::string("10"));
+        QCOMPARE(host.store[Slot::CallBackAttempts], std::string("3"));
+        QCOMPARE(host.store[Slot::AnswerCallBackTime], std::string("05"));
+        QCOMPARE(host.store.callBack[0], std::string("5551234"));
+
+        // On again: what the page holds is stored.
+        page.SwitchBox()->click();
+        page.SaveToStore();
+        QCOMPARE(host.store[Slot::CallBackTime], std::string());
+        QCOMPARE(host.store[Slot::CallBackAttempts], std::string("9"));
+        QCOMPARE(host.store[Slot::AnswerCallBackTime], std::string("5"));
+        QCOMPARE(host.store.callBack[0], std::string("777"));
+    }
+
+    void blankRecordsLoadAsEmptyRows_data() { BlankRecordRows(); }
+    void blankRecordsLoadAsEmptyRows()
+    {
+        QFETCH(QString, entry);
+        QFETCH(bool, blank);
+        for (const char *callBack : {"01", "00"}) {
+            TestPageHost host;
+            BoxRecorder recorder(host);
+            host.store[Slot::CallBack] = callBack;
+            host.store.callBack[0] = "5551234";
+            host.store.callBack[1] = entry.toStdString();
+            CCallBackPage page;
+            page.InitPage(host);
+            page.LoadFromStore();
+            QCOMPARE(page.List()->CellText(1, 1), blank ? QString() : entry);
+            page.SaveToStore();
+            // Also with call back off: a blank record is no number to send back.
+            QCOMPARE(QString::fromStdString(host.store.callBack[1]), blank ? QString() : entry);
+            QCOMPARE(host.store.callBack[0], std::string("5551234"));
+        }
+    }
+
+    void onlyBlankRecordsLeaveTheListBoxOffWhileCallBackIsOff()
+    {
+        TestPageHost host;
+        host.store.callBack[0] = "0*0*0*0";
+        CCallBackPage page;
+        page.InitPage(host);
+        page.LoadFromStore();
+        QCOMPARE(Shown(page), QStringLiteral("off T(-) A(-) R(-) L:-0"));
+    }
+
+    void textsAndAccessibleNames_data()
+    {
+        QTest::addColumn<int>("language");
+        // five boxes; labels; hints; list headers and empty text
+        QTest::addColumn<QStringList>("boxes");
+        QTest::addColumn<QStringList>("labels");
+        QTest::addColumn<QStringList>("list");
+        QTest::newRow("English") << 1
+                                 << QStringList{" Enable Call Back", " Call Back Time",
+                                                " Call Back Num Count", " Time to Answer Call Back",
+                                                " Call Back Number List"}
+                                 << QStringList{"Time:",
+                                                "1 ~ 99 seconds",
+                                                "Counter:",
+                                                "1 ~ 10",
+                                                "Time:",
+                                                "1 ~ 99 seconds",
+                                                "[at most 20 characters] "}
+                                 << QStringList{"Position", "Call Back Number", "Empty"};
+        QTest::newRow("Portuguese")
+            << 2
+            << QStringList{"Habilitar call back", "Tempo de call back",
+                           QString::fromUtf8("Número de tentativas do call back"),
+                           "Tempo de atendimento do call back",
+                           QString::fromUtf8("Inserir números na lista de call back")}
+            << QStringList{"Tempo:",
+                           "1~99 segundos",
+                           "Tentativas:",
+                           "1 ~ 10",
+                           "Tempo:",
+                           "1~99 segundos",
+                           QString::fromUtf8("[no máximo 20 caracteres]")}
+            << QStringList{QString::fromUtf8("Posição"), QString::fromUtf8("Número"), "Vazio"};
+        QTest::newRow("Spanish")
+            << 3
+            << QStringList{"Habilitar call back", "Tiempo de call back",
+                           QString::fromUtf8("Número de intentos del call back"),
+                           QString::fromUtf8("Tiempo de contestación del call back"),
+                           QString::fromUtf8("Insertar números")}
+            << QStringList{"Tiempo:",
+                           "1~99 segundos",
+                           "Intentos:",
+                           "1 ~ 10",
+                           "Tiempo:",
+                           "1~99 segundos",
+                           QString::fromUtf8("[máximo 20 caracteres]")}
+            << QStringList{QString::fromUtf8("Posición"), QString::fromUtf8("Número"),
+                           QString::fromUtf8("Vacío")};
+    }
+
+    void textsAndAccessibleNames()
+    {
+        QFETCH(int, language);
+        QFETCH(QStringList, boxes);
+        QFETCH(QStringList, labels);
+        QFETCH(QStringList, list);
+        LanguageScope scope(language);
+        TestPageHost host;
+        host.store.callBack[4] = "5550004";
+        CCallBackPage page;
+        page.InitPage(host);
+        const QList<QCheckBox *> checkBoxes{page.SwitchBox(), page.TimeBox(), page.AttemptsBox(),
+                                            page.AnswerBox(), page.ListBox()};
+        QStringList shown, names;
+        for (QCheckBox *box : checkBoxes) {
+            shown << box->text();
+            names << AccessibleName(box);
+        }
+        QCOMPARE(shown, boxes);
+        QCOMPARE(names, boxes);
+        QStringList labelTexts;
+        for (const QLabel *label : page.findChildren<QLabel *>())
+            labelTexts << label->text();
+        QCOMPARE(labelTexts, labels);
+        const QStringList fieldNames{AccessibleName(page.TimeField()),
+                                     AccessibleName(page.AttemptsField()),
+                                     AccessibleName(page.AnswerField())};
+        QCOMPARE(fieldNames, (QStringList{labels[0], labels[2], labels[4]}));
+        QCOMPARE((QStringList{HeaderText(page.List(), 0), HeaderText(page.List(), 1),
+                              page.List()->EmptyText()}),
+                 list);
+        QCOMPARE(AccessibleName(page.List()), list[1]);
+        page.LoadFromStore();
+        QCOMPARE(CellsReadAloud(page.List(), 4), (QStringList{"  1511", "5550004"}));
+    }
+
+    void factoryAndReadItems() { VerifyFactoryAndReadItems<CCallBackPage>(params::Page::CallBack); }
+};
+
+KESTREL_PAGE_TEST_MAIN(CallBackPageTest)
+#include "call_back_page_test.moc"
