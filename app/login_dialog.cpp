@@ -145,6 +145,12 @@ void CLoginDlg::buildControls(const QStringList &friendlyPortNames, const Startu
     buttons->addWidget(m_cancelButton);
     grid->addLayout(buttons, row, 0, 1, 2);
 
+    // Tab goes down the fields as they stand, then to OK and Cancel.
+    QWidget *const tabOrder[] = {m_portList, m_baudList, m_passwordEdit, m_languageList,
+                                 m_okButton, m_cancelButton};
+    for (size_t i = 1; i < std::size(tabOrder); ++i)
+        setTabOrder(tabOrder[i - 1], tabOrder[i]);
+
     connect(m_okButton, &QPushButton::clicked, this, &CLoginDlg::onOkClicked);
     connect(m_cancelButton, &QPushButton::clicked, this, &CLoginDlg::reject);
 
@@ -319,6 +325,9 @@ void CLoginDlg::OnRxLineReady()
         m_loginSucceeded = false;
         endExchange();
         showMessage(Text(login::texts::kPasswordInvalid), 16);
+        // The Enter that confirmed left the focus on OK; retyping replaces
+        // the refused password.
+        selectPassword();
         break;
     case login::LineKind::Unsolicited:
     case login::LineKind::Other:

@@ -10,6 +10,7 @@
 #include "platform/messages.h"
 #include "widgets/app_message_box.h"
 #include "widgets/nav_button.h"
+#include "widgets/status_line.h"
 #include "widgets/wait_dialog.h"
 
 #include <QAction>
@@ -111,9 +112,11 @@ void CMainDlg::InstallMessageHandlers()
         if (!m_bClosing)
             m_lineBuilder.OnCommNotify(wParam);
     });
-    m_target.On(WM_JOB_TIMER_START, [this](uintptr_t, intptr_t) {
-        if (!m_bClosing)
-            m_jobTimer.start(g_nJobTimeout); // replaces a running one
+    m_target.On(WM_JOB_TIMER_START, [this](uintptr_t jobNumber, intptr_t) {
+        if (m_bClosing)
+            return;
+        m_timedJob = static_cast<uint32_t>(jobNumber);
+        m_jobTimer.start(g_nJobTimeout); // replaces a running one
     });
     m_target.On(WM_JOB_TIMER_STOP, [this](uintptr_t, intptr_t) { m_jobTimer.stop(); });
     m_target.On(WM_SHOW_PAGE,
@@ -179,7 +182,6 @@ void CMainDlg::BuildWindow()
         connect(button, &QPushButton::pressed, this, [this, index] { OnNavPressed(index); });
         navColumn->addWidget(button);
         m_navButtons[size_t(index)] = button;
-        AddPage(PageEntry(index)->nTemplateId);
     }
     const int navWidth = NavColumnWidth(m_navButtons[0]->font());
     for (CNavButton *button : m_navButtons)
@@ -189,6 +191,12 @@ void CMainDlg::BuildWindow()
     about->setDefaultAction(m_aboutAction);
     about->setAutoRaise(true);
     navColumn->addWidget(about, 0, Qt::AlignLeft);
+
+    // Tab goes in the order of creation: the navigation column, then the
+    // page area (its pages are made here, after the column), then the
+    // operation buttons.
+    for (int index = 0; index < kPageTableRows; ++index)
+        AddPage(PageEntry(index)->nTemplateId);
 
     auto *bottomRow = new QHBoxLayout;
     bottomRow->setSpacing(8);
@@ -216,6 +224,9 @@ void CMainDlg::BuildWindow()
     grid->addWidget(m_title, 0, 1);
     grid->addWidget(m_placeholder, 1, 1);
     grid->addLayout(bottomRow, 2, 0, 1, 2);
+    m_statusLine = new CStatusLine(2, this);
+    m_statusLine->setObjectName(QStringLiteral("statusLine"));
+    grid->addWidget(m_statusLine, 3, 0, 1, 2);
     grid->setHorizontalSpacing(10);
 
     m_nSelectedNav = 0;
@@ -323,6 +334,8 @@ void CMainDlg::OnExit()
 void CMainDlg::ShowStatus(const std::string &text, bool ok)
 {
     const QString shown = QString::fromStdString(text);
+    if (!ok)
+        NoteFailure(shown);
     if (m_waitDlg)
         m_waitDlg->SetStatusText(shown);
     if (!ok && !shown.isEmpty() && !m_bClosing)
@@ -331,6 +344,8 @@ void CMainDlg::ShowStatus(const std::string &text, bool ok)
 
 void CMainDlg::ShowMessageBox(const std::string &text, int style)
 {
+    if (style & (kStyleError | kStyleWarning))
+        NoteFailure(QString::fromStdString(text));
     if (!text.empty() && !m_bClosing)
         AppMessageBox(this, QString::fromStdString(text), style);
 }
@@ -356,6 +371,39 @@ void CMainDlg::EnableControls(bool enable)
         button->setEnabled(enable);
     for (QPushButton *button : m_bottomButtons)
         button->setEnabled(enable);
+    // Nothing on the pages changes under a job that reads into them or
+    // writes from them.
+    m_placeholder->setEnabled(enable);
+}
+
+// ---- the status line ------------------------------------------------------------------
+
+void CMainDlg::BeginOutcome(Operation operation)
+{
+    m_outcomeFor = operation;
+    m_firstFailure.clear();
+    m_statusLine->Clear();
+}
+
+void CMainDlg::NoteFailure(const QString &text)
+{
+    if (m_outcomeFor && m_firstFailure.isEmpty() && !text.trimmed().isEmpty())
+        m_firstFailure = text.trimmed();
+}
+
+void CMainDlg::NotePageRefused()
+{
+    NoteFailure(status_texts::Text(status_texts::kPageRefused, PageTitle(RefusedTemplate())));
+}
+
+void CMainDlg::EndOutcome(const QString &detail)
+{
+    if (!m_outcomeFor || m_bClosing)
+        return;
+    const Operation operation = *m_outcomeFor;
+    m_outcomeFor.reset();
+    m_statusLine->ShowOutcome(status_texts::Outcome(operation, m_firstFailure, detail),
+                              !m_firstFailure.isEmpty());
 }
 
 // ---- reception -----------------------------------------------------------------------

@@ -5,9 +5,11 @@
 // threads, is the serial port's owner for the whole run, and turns every job
 // message into what the user sees (through COperations, as kestrel-cli does).
 
+#include "app/file_dialog.h"
 #include "app/main_texts.h"
 #include "app/page_host.h"
 #include "app/qt_message_target.h"
+#include "app/status_texts.h"
 #include "engine/comm_engine.h"
 #include "engine/operations.h"
 #include "link/line_builder.h"
@@ -19,8 +21,10 @@
 #include <array>
 #include <functional>
 #include <memory>
+#include <optional>
 
 class CNavButton;
+class CStatusLine;
 class CSerialPort;
 class CWaitDlg;
 class QAction;
@@ -43,15 +47,7 @@ public:
 
     // What Open and Save ask of a file dialog; the answer is the chosen
     // path, empty when the user cancelled. Tests answer without a dialog.
-    struct FileRequest
-    {
-        enum class Kind { Open, Save } kind = Kind::Open;
-        QString title;
-        QString folder;
-        QStringList filters;
-        QString defaultSuffix;
-        QString proposedName; // Save only
-    };
+    using FileRequest = ::FileRequest;
     using FileChooser = std::function<QString(const FileRequest &)>;
     void SetFileChooser(FileChooser chooser) { m_fileChooser = std::move(chooser); }
 
@@ -92,6 +88,11 @@ public:
     QtMessageTarget &MessageTarget() { return m_target; }
     bool JobTimerActive() const { return m_jobTimer.isActive(); }
     const QString &ChosenFilePath() const { return m_strFilePath; }
+    // The outcome of the last Receive, Transmit, Open or Save.
+    CStatusLine *StatusLine() const { return m_statusLine; }
+    // A Receive or an Open has filled the pages in this run.
+    bool PagesFilled() const { return m_bPagesFilled; }
+    QWidget *PageArea() const { return m_placeholder; }
 
 protected:
     std::unique_ptr<CParameterPage> CreatePage(int templateId) override;
@@ -116,7 +117,20 @@ private:
     void OnExportFile();
     // Imports a parameter file into the store; on success every page loads
     // it, on failure store and pages stay as they were.
-    void ImportParameterFile(const std::string &path, bool confirm);
+    // true when it was imported.
+    bool ImportParameterFile(const std::string &path, bool confirm);
+    // Transmit over pages that nothing has filled asks first.
+    bool ConfirmTransmit();
+
+    // The status line follows one operation from its start to its end; the
+    // first failure reported meanwhile is its outcome.
+    using Operation = status_texts::Operation;
+    void BeginOutcome(Operation operation);
+    void NoteFailure(const QString &text);
+    // The page that refused a value, as what failed.
+    void NotePageRefused();
+    // `detail` goes with a success (the file's name).
+    void EndOutcome(const QString &detail = {});
     QString ChooseFile(FileRequest::Kind kind);
     bool WaitDispatching(platform::MessageThread &thread, platform::Millis timeout);
 
@@ -128,8 +142,10 @@ private:
     COperations m_operations;
     RxLineBuilder m_lineBuilder;
     QTimer m_jobTimer;
+    uint32_t m_timedJob = 0; // the job the timer was last armed for
 
     std::unique_ptr<CWaitDlg> m_waitDlg;
+    CStatusLine *m_statusLine = nullptr;
     QLabel *m_title = nullptr;
     QWidget *m_placeholder = nullptr;
     QAction *m_aboutAction = nullptr;
@@ -140,5 +156,8 @@ private:
     QString m_strFilePath;
     bool m_bSaveToFile = false;
     bool m_bClosing = false;
+    bool m_bPagesFilled = false;
+    std::optional<Operation> m_outcomeFor;
+    QString m_firstFailure;
     FileChooser m_fileChooser;
 };

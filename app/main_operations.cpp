@@ -2,6 +2,9 @@
 // the job watchdog.
 
 #include "app/main_dialog.h"
+#include "app/settings_store.h"
+#include "widgets/app_message_box.h"
+#include "widgets/status_line.h"
 #include "engine/job_failure.h"
 #include "link/shared_settings.h"
 #include "params/param_file.h"
@@ -9,21 +12,44 @@
 #include "platform/messages.h"
 
 #include <QFileDialog>
+#include <QFileInfo>
 
 using namespace platform;
 
 void CMainDlg::OnReceive()
 {
-    m_operations.Receive([this](ReadLists &lists) { AppendAllReadItems(lists); });
+    BeginOutcome(Operation::Receive);
+    if (!m_operations.Receive([this](ReadLists &lists) { AppendAllReadItems(lists); }))
+        EndOutcome();
 }
 
 void CMainDlg::OnTransmit()
 {
-    m_operations.Transmit([this] { return ValidateAllPages(); }, [this] { SaveAllPagesToStore(); },
-                          [this](const std::string &path) {
-                              const params::ScriptResult written = params::Export(path, m_store);
-                              return written.ok ? std::string() : written.text;
-                          });
+    BeginOutcome(Operation::Transmit);
+    if (!ConfirmTransmit()) {
+        m_outcomeFor.reset();
+        m_statusLine->ShowOutcome(status_texts::Text(status_texts::kTransmitCancelled), false);
+        return;
+    }
+    const bool started = m_operations.Transmit(
+        [this] {
+            if (ValidateAllPages())
+                return true;
+            NotePageRefused();
+            return false;
+        },
+        [this] { SaveAllPagesToStore(); },
+        [this](const std::string &path) {
+            const params::ScriptResult written = params::Export(path, m_store);
+            return written.ok ? std::string() : written.text;
+        });
+    if (!started)
+        EndOutcome();
+}
+
+bool CMainDlg::ConfirmTransmit()
+{
+    return m_bPagesFilled || AppQuestion(this, status_texts::Text(status_texts::kTransmitQuestion));
 }
 
 void CMainDlg::OnOpen()
@@ -32,6 +58,7 @@ void CMainDlg::OnOpen()
     if (path.isEmpty())
         return;
     m_strFilePath = path;
+    BeginOutcome(Operation::Open);
     EnableControls(false);
     m_target.PostMessage(WM_IMPORT_FILE);
 }
@@ -42,6 +69,7 @@ void CMainDlg::OnSave()
     if (path.isEmpty())
         return;
     m_strFilePath = path;
+    BeginOutcome(Operation::Save);
     EnableControls(false);
     m_bSaveToFile = true;
     m_target.PostMessage(WM_EXPORT_FILE);
@@ -55,41 +83,39 @@ QString CMainDlg::ChooseFile(FileRequest::Kind kind)
         kind == FileRequest::Kind::Open ? main_texts::kOpenTitle : main_texts::kSaveTitle;
     const char *chosen = title.Current();
     request.title = QString::fromUtf8(chosen ? chosen : title.en);
-    request.folder = QString::fromStdString(g_strAppDir);
+    request.folder = LoadFileFolder();
     request.filters = {QString::fromUtf8(main_texts::kConfigFilter),
                        QString::fromUtf8(main_texts::kAllFilesFilter)};
+    request.filterPatterns = {QString::fromUtf8(main_texts::kConfigPatterns),
+                              QString::fromUtf8(main_texts::kAllFilesPatterns)};
     request.defaultSuffix = QString::fromUtf8(main_texts::kConfigSuffix);
     if (kind == FileRequest::Kind::Save)
         request.proposedName = QString::fromUtf8(main_texts::kProposedConfigName);
-    if (m_fileChooser)
-        return m_fileChooser(request);
 
-    QFileDialog dialog(this, request.title, request.folder);
-    dialog.setNameFilters(request.filters);
-    dialog.setDefaultSuffix(request.defaultSuffix);
-    if (kind == FileRequest::Kind::Open) {
-        dialog.setAcceptMode(QFileDialog::AcceptOpen);
-        dialog.setFileMode(QFileDialog::ExistingFile);
+    QString path;
+    if (m_fileChooser) {
+        path = m_fileChooser(request);
     } else {
-        // Overwriting asks first (the dialog's default).
-        dialog.setAcceptMode(QFileDialog::AcceptSave);
-        dialog.setFileMode(QFileDialog::AnyFile);
-        dialog.selectFile(request.proposedName);
+        const std::unique_ptr<QFileDialog> dialog = MakeFileDialog(request, this);
+        if (dialog->exec() == QDialog::Accepted && !dialog->selectedFiles().isEmpty())
+            path = dialog->selectedFiles().constFirst();
     }
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
-        return {};
-    return dialog.selectedFiles().constFirst();
+    if (!path.isEmpty())
+        SaveFileFolder(QFileInfo(path).absolutePath());
+    return path;
 }
 
 void CMainDlg::OnImportFile()
 {
     if (m_bClosing)
         return;
-    ImportParameterFile(m_strFilePath.toStdString(), true);
+    if (ImportParameterFile(m_strFilePath.toStdString(), true))
+        m_bPagesFilled = true;
     EnableControls(true);
+    EndOutcome(QFileInfo(m_strFilePath).fileName());
 }
 
-void CMainDlg::ImportParameterFile(const std::string &path, bool confirm)
+bool CMainDlg::ImportParameterFile(const std::string &path, bool confirm)
 {
     const params::ScriptResult imported = params::Import(path, m_store);
     if (confirm)
@@ -98,6 +124,7 @@ void CMainDlg::ImportParameterFile(const std::string &path, bool confirm)
     // what the user may have typed since the last load.
     if (imported.ok)
         LoadAllPagesFromStore();
+    return imported.ok;
 }
 
 void CMainDlg::OnExportFile()
@@ -116,8 +143,11 @@ void CMainDlg::OnExportFile()
         const params::ScriptResult exported = params::Export(
             m_strFilePath.toStdString(), m_store, ReadOnlyTarget::MakeWritable);
         ShowStatus(exported.text, exported.ok);
+    } else {
+        NotePageRefused();
     }
     EnableControls(true);
+    EndOutcome(QFileInfo(m_strFilePath).fileName());
 }
 
 void CMainDlg::OnJobMessage(uint32_t message, uintptr_t wParam, intptr_t lParam)
@@ -126,9 +156,19 @@ void CMainDlg::OnJobMessage(uint32_t message, uintptr_t wParam, intptr_t lParam)
         DisposeJobMessage(message, wParam);
         return;
     }
-    m_operations.OnJobMessage(message, wParam, lParam, [this](const std::string &path) {
-        ImportParameterFile(path, false);
-    });
+    bool imported = false;
+    const JobReport report =
+        m_operations.OnJobMessage(message, wParam, lParam, [this, &imported](const std::string &path) {
+            imported = ImportParameterFile(path, false);
+        });
+    if (report.failure)
+        NoteFailure(QString::fromStdString(report.text));
+    if (!report.jobEnded)
+        return;
+    // Only a whole read fills the pages; after a failed one they hold a mix.
+    if (report.after == JobReport::After::EndOfRead && !report.failure && imported)
+        m_bPagesFilled = true;
+    EndOutcome();
 }
 
 void CMainDlg::OnJobTimer()
@@ -137,5 +177,8 @@ void CMainDlg::OnJobTimer()
         m_jobTimer.stop();
         return;
     }
-    m_operations.OnJobTimer();
+    m_operations.OnJobTimer(m_timedJob);
+    // The "Error:Overtime!" box has been noted as the failure.
+    if (!m_engine.JobRunning())
+        EndOutcome();
 }

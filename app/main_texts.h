@@ -29,6 +29,9 @@ inline constexpr char kAboutEntry[] = "About(&A)...";
 inline constexpr int kAboutCommandId = 16;
 inline constexpr char kConfigFilter[] = "config file (*.ini)";
 inline constexpr char kAllFilesFilter[] = "all files (*.*)";
+// The file name patterns the two filters match.
+inline constexpr char kConfigPatterns[] = "*.ini";
+inline constexpr char kAllFilesPatterns[] = "*";
 inline constexpr char kConfigSuffix[] = "ini";
 inline constexpr char kProposedConfigName[] = "config.ini";
 

@@ -1,5 +1,6 @@
 #include "app/page_host.h"
 
+#include <QAbstractItemView>
 #include <algorithm>
 
 CPageHostDlg::CPageHostDlg(QWidget *parent) : QDialog(parent) {}
@@ -20,6 +21,10 @@ bool CPageHostDlg::AddPage(int templateId)
     page->setParent(area);
     page->InitPage(*this);
     page->move(0, 0); // at the corner, keeping its own size
+    // Tab moves from control to control on every page; within a list the
+    // arrow keys move between the entries, so Tab never stays in it.
+    for (QAbstractItemView *view : page->findChildren<QAbstractItemView *>())
+        view->setTabKeyNavigation(false);
     page->setEnabled(true);
     m_pages.push_back({templateId, true, false, std::move(page)});
     m_pages.back().page->OnAfterCreate();
@@ -91,9 +96,12 @@ int CPageHostDlg::VisibleTemplate() const
 
 bool CPageHostDlg::ValidateAllPages()
 {
+    m_refusedTemplate = 0;
     for (const HostedPage &entry : m_pages) {
-        if (!entry.page->ValidatePage())
+        if (!entry.page->ValidatePage()) {
+            m_refusedTemplate = entry.templateId;
             return false;
+        }
     }
     return true;
 }

@@ -40,6 +40,8 @@ public:
 
     // The passes over all pages, in page order.
     bool ValidateAllPages(); // stops at the first page that refuses
+    // The page that refused in the last validation pass, 0 when none did.
+    int RefusedTemplate() const { return m_refusedTemplate; }
     void SaveAllPagesToStore();
     void AppendAllReadItems(ReadLists &lists);
     void LoadAllPagesFromStore();
@@ -61,4 +63,5 @@ private:
 
     std::vector<HostedPage> m_pages;
     QWidget *m_placeholder = nullptr;
+    int m_refusedTemplate = 0;
 };

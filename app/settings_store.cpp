@@ -1,12 +1,15 @@
 #include "app/settings_store.h"
 
+#include <QDir>
 #include <QSettings>
+#include <QStandardPaths>
 
 namespace {
 
 constexpr const char *kOrganisation = "Quillenbrook";
 constexpr const char *kApplication = "Kestrel Manager";
 constexpr const char *kGroup = "Settings";
+constexpr const char *kFolderKey = "folder";
 
 struct Key
 {
@@ -51,5 +54,22 @@ void SaveStartupSettings(const StartupSettings &settings)
     for (const Key &key : kKeys)
         store.setValue(key.name, settings.*key.field);
     store.endGroup();
+    store.sync();
+}
+
+QString LoadFileFolder()
+{
+    QSettings store(kOrganisation, kApplication);
+    const QString folder = store.value(QStringLiteral("%1/%2").arg(kGroup, kFolderKey)).toString();
+    if (!folder.isEmpty() && QDir(folder).exists())
+        return folder;
+    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    return documents.isEmpty() ? QDir::homePath() : documents;
+}
+
+void SaveFileFolder(const QString &folder)
+{
+    QSettings store(kOrganisation, kApplication);
+    store.setValue(QStringLiteral("%1/%2").arg(kGroup, kFolderKey), folder);
     store.sync();
 }

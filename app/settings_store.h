@@ -22,3 +22,8 @@ struct StartupSettings
 // warning on standard error.
 StartupSettings LoadStartupSettings();
 void SaveStartupSettings(const StartupSettings &settings);
+
+// The folder the file dialogs last used ("folder" in the same group); at
+// first, or when it is gone, the user's documents folder.
+QString LoadFileFolder();
+void SaveFileFolder(const QString &folder);

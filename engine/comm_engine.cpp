@@ -52,16 +52,24 @@ bool CommEngine::PostLine(std::unique_ptr<std::string> line)
     return PostOwned(m_comm.Thread(), WM_COMM_RX_LINE, std::move(line));
 }
 
-void CommEngine::RunWatchdogExpiry(IJobWatchdogOwner &owner)
+// The timed-out job is ended once, and only it: the worker is idle before
+// the queue can hand it the next job, and the one finish notification names
+// the job, so the next job keeps its queue entry and the watchdog its
+// dispatch armed. (A second finish here would drop the next job's entry and
+// stop its timer; setting the worker idle after the dispatch would end it.)
+void CommEngine::RunWatchdogExpiry(IJobWatchdogOwner &owner, uint32_t jobNumber)
 {
     owner.KillJobTimer();
-    m_comm.Thread().PostMessage(WM_COMM_ABORT_JOB);
+    // A timer armed for a job that has ended meanwhile ends nothing: the
+    // worker has moved on, and its new job has a watchdog of its own.
+    if (!m_comm.EndTimedOutJob(jobNumber))
+        return;
+    m_comm.Thread().PostMessage(WM_COMM_ABORT_JOB, jobNumber);
     g_hFifoGate.Set();
-    m_fifo.Thread().PostMessage(WM_SEND_FINISH_NOTIFY, 2);
+    m_fifo.Thread().PostMessage(WM_SEND_FINISH_NOTIFY, 2, jobNumber);
     std::this_thread::sleep_for(20ms);
     owner.ShowOvertime(kOvertimeText);
     owner.HideProgress();
-    m_comm.CompleteJob("watchdog");
     owner.EnableControls(true);
     m_port.ClosePort();
 }

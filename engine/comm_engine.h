@@ -46,8 +46,9 @@ public:
     // Hands a received line to the worker, which owns it from now on.
     bool PostLine(std::unique_ptr<std::string> line);
 
-    // The job watchdog's expiry, run by the owner window when its timer 13 fires.
-    void RunWatchdogExpiry(IJobWatchdogOwner &owner);
+    // The job watchdog's expiry, run by the owner window when its timer 13
+    // fires; `jobNumber` is what the timer's last WM_JOB_TIMER_START carried.
+    void RunWatchdogExpiry(IJobWatchdogOwner &owner, uint32_t jobNumber);
 
     CCommThread &Comm() { return m_comm; }
     CSendDataFIFO &Fifo() { return m_fifo; }

@@ -18,8 +18,9 @@ CCommThread::CCommThread(ISerialLink &port, const ReadLists &readLists)
     : m_port(port), m_readJob(*this, readLists), m_writeJob(*this), m_passwordJob(*this)
 {
     auto &queue = m_thread.Queue();
-    queue.On(WM_COMM_START_JOB, [this](uintptr_t, intptr_t code) { OnStartJob(code); });
-    queue.On(WM_COMM_ABORT_JOB, [this](uintptr_t, intptr_t) { OnAbortJob(); });
+    queue.On(WM_COMM_START_JOB,
+             [this](uintptr_t number, intptr_t code) { OnStartJob(number, code); });
+    queue.On(WM_COMM_ABORT_JOB, [this](uintptr_t number, intptr_t) { OnAbortJob(number); });
     queue.On(WM_COMM_RX_LINE, [this](uintptr_t line, intptr_t) { OnRxLine(line); });
     queue.OnDispose(WM_COMM_RX_LINE, [](uintptr_t line, intptr_t) { TakeOwned<std::string>(line); });
 }
@@ -34,9 +35,13 @@ void CCommThread::Start()
     m_thread.Start([this] { m_hComDelayEvent.Set(); });
 }
 
-void CCommThread::OnStartJob(intptr_t code)
+void CCommThread::OnStartJob(uintptr_t jobNumber, intptr_t code)
 {
-    m_nJobState = static_cast<uint32_t>(code) + 1;
+    {
+        const std::lock_guard lock(m_jobMutex);
+        m_nJobNumber = static_cast<uint32_t>(jobNumber);
+        m_nJobState = static_cast<uint32_t>(code) + 1;
+    }
     ResetJobSteps();
     m_thread.PostMessage(WM_COMM_RX_LINE, 0);
 }
@@ -48,10 +53,32 @@ void CCommThread::ResetJobSteps()
     m_passwordJob.Abort();
 }
 
-void CCommThread::OnAbortJob()
+// The abort names the job the watchdog ended; the next job, started after
+// it, is not touched.
+void CCommThread::OnAbortJob(uintptr_t jobNumber)
 {
-    m_nJobState = kIdle;
+    {
+        const std::lock_guard lock(m_jobMutex);
+        if (static_cast<uint32_t>(jobNumber) != m_nJobNumber)
+            return;
+        m_nJobState = kIdle;
+    }
     ResetJobSteps();
+}
+
+uint32_t CCommThread::JobNumber() const
+{
+    const std::lock_guard lock(m_jobMutex);
+    return m_nJobNumber;
+}
+
+bool CCommThread::EndTimedOutJob(uint32_t jobNumber)
+{
+    const std::lock_guard lock(m_jobMutex);
+    if (jobNumber != m_nJobNumber)
+        return false;
+    m_nJobState = kIdle;
+    return true;
 }
 
 void CCommThread::OnRxLine(uintptr_t wParam)
@@ -138,7 +165,7 @@ void CCommThread::PostFailureToOwner(uint32_t message, JobFailure failure)
 void CCommThread::RestartJobTimer()
 {
     PostToOwner(WM_JOB_TIMER_STOP);
-    PostToOwner(WM_JOB_TIMER_START);
+    PostToOwner(WM_JOB_TIMER_START, JobNumber());
 }
 
 void CCommThread::StopJobTimer()
@@ -148,10 +175,15 @@ void CCommThread::StopJobTimer()
 
 void CCommThread::CompleteJob(const char *)
 {
-    m_nJobState = kIdle;
+    uint32_t number = 0;
+    {
+        const std::lock_guard lock(m_jobMutex);
+        m_nJobState = kIdle;
+        number = m_nJobNumber;
+    }
     g_hFifoGate.Set();
     if (m_pFIFOThread)
-        m_pFIFOThread->PostMessage(WM_SEND_FINISH_NOTIFY, 1);
+        m_pFIFOThread->PostMessage(WM_SEND_FINISH_NOTIFY, 1, number);
 }
 
 void CCommThread::Sleep(Millis duration)

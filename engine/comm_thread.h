@@ -10,6 +10,7 @@
 #include "platform/message_queue.h"
 
 #include <atomic>
+#include <mutex>
 
 class ISerialLink;
 struct ReadLists;
@@ -32,7 +33,14 @@ public:
     // Read from any thread (the window refuses Exit while a job runs).
     uint32_t JobState() const { return m_nJobState.load(); }
 
-    // Also run directly by the watchdog on the window's thread.
+    // The number of the job the worker runs, or ran last (0 before the
+    // first); the job watchdog's timer is armed with it.
+    uint32_t JobNumber() const;
+    // The watchdog's end of the job with this number, from the window's
+    // thread: the worker becomes idle, unless it has meanwhile moved on to
+    // another job (then false, and nothing changes).
+    bool EndTimedOutJob(uint32_t jobNumber);
+
     void CompleteJob(const char *note) override;
 
     // IJobContext
@@ -54,9 +62,9 @@ public:
     std::chrono::nanoseconds GapTime() const { return std::chrono::nanoseconds(m_gapNs.load()); }
 
 private:
-    void OnStartJob(intptr_t code);
+    void OnStartJob(uintptr_t jobNumber, intptr_t code);
     void OnRxLine(uintptr_t wParam);
-    void OnAbortJob();
+    void OnAbortJob(uintptr_t jobNumber);
     void RestartJobTimer();
     void StopJobTimer();
     void ResetJobSteps();
@@ -70,6 +78,9 @@ private:
     // At most 511 characters with the CR; the last byte stays zero.
     char m_szCommand[512] = {};
     std::atomic<uint32_t> m_nJobState{kIdle};
+    // Number and state change together, on the worker and on the window's thread.
+    mutable std::mutex m_jobMutex;
+    uint32_t m_nJobNumber = 0;
     std::atomic<int64_t> m_pausedMs{0};
     std::atomic<int64_t> m_gapNs{0};
     // "ComDelayEvent": set once when the thread starts and by nothing else, so

@@ -9,7 +9,8 @@ using namespace platform;
 
 CHeadlessWindow::CHeadlessWindow(CSerialPort &port, TextSink sink) : m_port(port), m_sink(std::move(sink))
 {
-    m_queue.On(WM_JOB_TIMER_START, [this](uintptr_t, intptr_t) {
+    m_queue.On(WM_JOB_TIMER_START, [this](uintptr_t jobNumber, intptr_t) {
+        m_timedJob = static_cast<uint32_t>(jobNumber);
         m_queue.SetTimer(kJobTimerId, Millis(g_nJobTimeout));
     });
     m_queue.On(WM_JOB_TIMER_STOP, [this](uintptr_t, intptr_t) { KillJobTimer(); });
@@ -63,7 +64,7 @@ void CHeadlessWindow::RouteLinesToEngine(CommEngine &engine, COperations &operat
 void CHeadlessWindow::OnTimer(uintptr_t id)
 {
     if (id == kJobTimerId && m_operations) {
-        m_operations->OnJobTimer();
+        m_operations->OnJobTimer(m_timedJob);
         if (m_onWatchdog)
             m_onWatchdog();
     } else if (id == kLoginTimerId && m_onLoginTimer) {

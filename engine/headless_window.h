@@ -69,4 +69,5 @@ private:
     std::function<void()> m_onWatchdog;
     bool m_controlsEnabled = true;
     bool m_waitBoxVisible = false;
+    uint32_t m_timedJob = 0; // the job the watchdog timer was armed for
 };

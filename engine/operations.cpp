@@ -77,9 +77,31 @@ bool COperations::Transmit(const std::function<bool()> &validate, const std::fun
     }
     if (store)
         store();
+    return WriteAndSubmit(writeFile, [this] {
+        m_window.ShowStatus("Unable to delete temp script file, operation terminated!", false);
+    });
+}
+
+bool COperations::ChangePin(const FileWriter &writeFile)
+{
+    if (!m_port.OpenPort()) {
+        m_window.ShowStatus(WithPort("can`t open port :  %s !"), false);
+        return false;
+    }
+    LogNote("comm activated for writing");
+    // The buttons stay off while the job runs, as for a Transmit; the job's
+    // end gives them back.
+    m_window.EnableControls(false);
+    return WriteAndSubmit(writeFile, {});
+}
+
+bool COperations::WriteAndSubmit(const FileWriter &writeFile,
+                                 const std::function<void()> &tellCannotDelete)
+{
     const std::string path = TempParameterFilePath();
     if (!platform::ForceDeleteFile(path)) {
-        m_window.ShowStatus("Unable to delete temp script file, operation terminated!", false);
+        if (tellCannotDelete)
+            tellCannotDelete();
         m_window.EnableControls(true);
         return false;
     }
@@ -162,9 +184,9 @@ JobReport COperations::OnJobMessage(uint32_t message, uintptr_t wParam, intptr_t
     return report;
 }
 
-void COperations::OnJobTimer()
+void COperations::OnJobTimer(uint32_t jobNumber)
 {
-    m_engine.RunWatchdogExpiry(*this);
+    m_engine.RunWatchdogExpiry(*this, jobNumber);
 }
 
 void COperations::ShowOvertime(const char *text)

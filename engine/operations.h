@@ -49,6 +49,13 @@ public:
     bool Transmit(const std::function<bool()> &validate, const std::function<void()> &store,
                   const FileWriter &writeFile);
 
+    // The SIM PIN change: opens the port, lets `writeFile` write the PIN
+    // change's own parameter file in place of the temporary file and starts
+    // the write job on it, reported like a Transmit. false when nothing was
+    // started (a port that cannot be opened is reported; a temporary file
+    // that cannot be deleted stops it without a word).
+    bool ChangePin(const FileWriter &writeFile);
+
     // Opens the port and starts the software password change to `newPassword`.
     bool ChangePassword(const std::string &newPassword, const std::string &confirm);
 
@@ -58,12 +65,17 @@ public:
     JobReport OnJobMessage(uint32_t message, uintptr_t wParam, intptr_t lParam,
                            const std::function<void(const std::string &path)> &importTempFile);
 
-    // Timer 13 fired: the job watchdog's expiry.
-    void OnJobTimer();
+    // Timer 13, armed for the job with this number, fired: the job
+    // watchdog's expiry.
+    void OnJobTimer(uint32_t jobNumber);
 
     void Show(const JobReport &report);
 
 private:
+    // Replaces the temporary file by what `writeFile` writes and starts the
+    // write job on it; `tellCannotDelete` reports a file that stays.
+    bool WriteAndSubmit(const FileWriter &writeFile, const std::function<void()> &tellCannotDelete);
+
     // IJobWatchdogOwner
     void KillJobTimer() override { m_window.KillJobTimer(); }
     void ShowOvertime(const char *text) override;

@@ -12,7 +12,7 @@ CSendDataFIFO::CSendDataFIFO(std::function<IMessageTarget *()> owner) : m_owner(
     g_hFifoGate.Set();
     auto &queue = m_thread.Queue();
     queue.On(WM_FIFO_ADD_JOB, [this](uintptr_t w, intptr_t) { OnAddJob(w); });
-    queue.On(WM_SEND_FINISH_NOTIFY, [this](uintptr_t w, intptr_t) { OnSendFinishNotify(w); });
+    queue.On(WM_SEND_FINISH_NOTIFY, [this](uintptr_t w, intptr_t l) { OnSendFinishNotify(w, l); });
     queue.OnDispose(WM_FIFO_ADD_JOB, [](uintptr_t w, intptr_t) { TakeOwned<JobRequest>(w); });
 }
 
@@ -48,13 +48,21 @@ void CSendDataFIFO::OnAddJob(uintptr_t wParam)
         m_thread.PostMessage(WM_SEND_FINISH_NOTIFY, 0);
 }
 
-void CSendDataFIFO::OnSendFinishNotify(uintptr_t wParam)
+void CSendDataFIFO::OnSendFinishNotify(uintptr_t wParam, intptr_t jobNumber)
 {
     if (!g_hFifoGate.IsSet())
         return;
+    const bool finished = wParam == 1 || wParam == 2;
+    if (finished && (!m_bBusy || static_cast<uint32_t>(jobNumber) != m_nDispatched)) {
+        // Not the job at the worker: nothing to drop, and a running job
+        // keeps its gate closed.
+        if (m_bBusy)
+            g_hFifoGate.Reset();
+        return;
+    }
     g_hFifoGate.Reset();
     IMessageTarget *owner = m_owner ? m_owner() : nullptr;
-    if (wParam == 1 || wParam == 2) {
+    if (finished) {
         if (owner)
             owner->PostMessage(WM_JOB_TIMER_STOP);
         if (!m_queue.empty())
@@ -65,12 +73,12 @@ void CSendDataFIFO::OnSendFinishNotify(uintptr_t wParam)
         g_hFifoGate.Set();
         return;
     }
-    // The worker reads the code from lParam, so it never looks into a node
-    // that the watchdog may have made the queue drop in the meantime.
-    Node &head = m_queue.front();
-    m_pCommThread->PostMessage(WM_COMM_START_JOB, reinterpret_cast<uintptr_t>(&head), head.code);
+    // The worker gets the job's number and code, never the node, which the
+    // watchdog may make the queue drop in the meantime.
+    ++m_nDispatched;
+    m_pCommThread->PostMessage(WM_COMM_START_JOB, m_nDispatched, m_queue.front().code);
     if (owner)
-        owner->PostMessage(WM_JOB_TIMER_START);
+        owner->PostMessage(WM_JOB_TIMER_START, m_nDispatched);
     m_bBusy = true;
 }
 

@@ -32,7 +32,7 @@ public:
 
 private:
     void OnAddJob(uintptr_t wParam);
-    void OnSendFinishNotify(uintptr_t wParam);
+    void OnSendFinishNotify(uintptr_t wParam, intptr_t jobNumber);
     void DropAll();
 
     platform::MessageThread m_thread;
@@ -42,4 +42,8 @@ private:
     // the head node's address and it must stay put while the job runs.
     std::list<Node> m_queue;
     bool m_bBusy = false;
+    // The number of the job last handed to the worker. The finish of a job
+    // names it, so that a late finish of a job already ended (by the
+    // watchdog) cannot end the one that now runs.
+    uint32_t m_nDispatched = 0;
 };

@@ -43,12 +43,19 @@ QCheckBox *PageForm::AddCheckBox(const lang::Tr3 &text)
 FieldRow PageForm::AddField(const lang::Tr3 &label, FieldValidator::Accepts accepts,
                             int maxLength, const lang::Tr3 *hint, CParameterPage::Echo echo)
 {
+    QLineEdit *field = m_page.NewField(accepts, maxLength, echo);
+    FieldRow row = AddControl(label, field, hint);
+    row.field = field;
+    return row;
+}
+
+FieldRow PageForm::AddControl(const lang::Tr3 &label, QWidget *control, const lang::Tr3 *hint)
+{
     FieldRow row;
-    row.field = m_page.NewField(accepts, maxLength, echo);
-    row.field->setFixedWidth(kFieldWidth);
-    row.label = m_page.NewLabel(label, row.field);
+    control->setFixedWidth(kFieldWidth);
+    row.label = m_page.NewLabel(label, control);
     m_grid->addWidget(row.label, m_row, kLabel);
-    m_grid->addWidget(row.field, m_row, kField);
+    m_grid->addWidget(control, m_row, kField);
     if (hint) {
         row.hint = m_page.NewLabel(*hint);
         m_grid->addWidget(row.hint, m_row, kHint);

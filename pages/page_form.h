@@ -36,6 +36,9 @@ public:
     FieldRow AddField(const lang::Tr3 &label, FieldValidator::Accepts accepts, int maxLength = 0,
                       const lang::Tr3 *hint = nullptr,
                       CParameterPage::Echo echo = CParameterPage::Echo::Normal);
+    // The same with a control of the page's own (a combo box); the row's
+    // field stays nullptr.
+    FieldRow AddControl(const lang::Tr3 &label, QWidget *control, const lang::Tr3 *hint = nullptr);
     // A control across the whole width (a list, a button row).
     void AddWide(QWidget *widget, int stretch = 0);
     // Space between groups of rows.

@@ -5,6 +5,7 @@
 #include "params/text_value.h"
 
 #include <optional>
+#include <span>
 
 namespace params {
 
@@ -110,6 +111,14 @@ std::string CspModeValue(const ParameterStore &store)
     return "0";
 }
 
+// The PIN change's own file: the general password the terminal expects
+// with it, the change-PIN switch and the PIN entries of the change.
+constexpr ExportItem kPinChangeOrder[] = {
+    S(Slot::GeneralPassword),
+    S(Slot::ChangePin),
+    {Step::PinEntries},
+};
+
 class Exporter
 {
 public:
@@ -117,9 +126,9 @@ public:
         : m_store(store), m_document(document)
     {}
 
-    FileResult Run()
+    FileResult Run(std::span<const ExportItem> order)
     {
-        for (const ExportItem &item : kExportOrder) {
+        for (const ExportItem &item : order) {
             Write(item);
             if (!m_result.ok)
                 break;
@@ -245,21 +254,35 @@ private:
     FileResult m_result;
 };
 
-} // namespace
-
-ScriptResult Export(const std::string &path, const ParameterStore &store,
-                    platform::ReadOnlyTarget readOnly)
+// A fresh document, so the file holds the keys in export order and nothing
+// of what was there before; the old file is replaced only once the new one
+// is complete on the disk.
+ScriptResult ExportInOrder(const std::string &path, const ParameterStore &store,
+                           std::span<const ExportItem> order, platform::ReadOnlyTarget readOnly)
 {
-    // A fresh document, so the file holds the keys in export order and
-    // nothing of what was there before; the old file is replaced only once
-    // the new one is complete on the disk.
     IniDocument document;
-    FileResult result = Exporter(store, document).Run();
+    FileResult result = Exporter(store, document).Run(order);
     if (result.ok)
         result = platform::ReplaceFile(path, document.Serialize(), true, readOnly);
     if (!result.ok)
         return {result.error, false};
     return {"Successfully exported to script file [" + std::string(FileNameOf(path)) + "]!", true};
+}
+
+} // namespace
+
+ScriptResult Export(const std::string &path, const ParameterStore &store,
+                    platform::ReadOnlyTarget readOnly)
+{
+    return ExportInOrder(path, store, kExportOrder, readOnly);
+}
+
+ScriptResult ExportPinChange(const std::string &path, const ParameterStore &store)
+{
+    ParameterStore change = store;
+    change[Slot::GeneralPassword] = kPinChangeGeneralPassword;
+    change.pinWriteMode = 2;
+    return ExportInOrder(path, change, kPinChangeOrder, platform::ReadOnlyTarget::Refuse);
 }
 
 } // namespace params

@@ -10,6 +10,12 @@ MessageBoxHook &Hook()
     return hook;
 }
 
+bool &QuestionAnswer()
+{
+    static bool yes = true;
+    return yes;
+}
+
 QMessageBox::Icon IconFor(int style)
 {
     if (style & 16)
@@ -38,4 +44,22 @@ void AppMessageBox(QWidget *parent, const QString &text, int style, const QStrin
     }
     QMessageBox box(IconFor(style), caption, text, QMessageBox::Ok, parent);
     box.exec();
+}
+
+void SetQuestionAnswer(bool yes)
+{
+    QuestionAnswer() = yes;
+}
+
+bool AppQuestion(QWidget *parent, const QString &text, const QString &caption)
+{
+    constexpr int kStyle = kStyleYesNo | kStyleQuestion;
+    if (Hook()) {
+        Hook()({text, caption, kStyle});
+        return QuestionAnswer();
+    }
+    QMessageBox box(IconFor(kStyle), caption, text, QMessageBox::Yes | QMessageBox::No, parent);
+    box.setDefaultButton(QMessageBox::No);
+    box.setEscapeButton(QMessageBox::No);
+    return box.exec() == QMessageBox::Yes;
 }

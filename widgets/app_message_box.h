@@ -19,9 +19,18 @@ struct ShownMessage
     int style = 0;
 };
 
+// The low four style bits choose the buttons: 0 OK only, 4 Yes and No.
+inline constexpr int kStyleYesNo = 4;
+inline constexpr int kStyleQuestion = 64;
+
 // Shows the box modally and returns when the user has closed it.
 void AppMessageBox(QWidget *parent, const QString &text, int style, const QString &caption = kAppCaption);
+// Asks with Yes and No and the question icon (style 4 | 64); true for Yes.
+// No is the default button and Escape's answer.
+bool AppQuestion(QWidget *parent, const QString &text, const QString &caption = kAppCaption);
 
-// While set, boxes are handed to the hook instead of being shown.
+// While set, boxes are handed to the hook instead of being shown, and
+// questions are answered with SetQuestionAnswer's answer (Yes unless set).
 using MessageBoxHook = std::function<void(const ShownMessage &)>;
 void SetMessageBoxHook(MessageBoxHook hook);
+void SetQuestionAnswer(bool yes);

@@ -91,6 +91,9 @@ bool FieldValidator::Takes(QChar character) const
     switch (m_accepts) {
     case Accepts::Digits:
         return character >= QLatin1Char('0') && character <= QLatin1Char('9');
+    case Accepts::DialDigits:
+        return (character >= QLatin1Char('0') && character <= QLatin1Char('9')) ||
+               character == QLatin1Char('+');
     case Accepts::CodePageNoControl:
         if (character.unicode() < 0x20 || character.unicode() == 0x7F)
             return false;

@@ -52,6 +52,7 @@ public:
         CodePage,         // any character with a Windows-1252 byte
         CodePageNoControl, // ... except control characters (a line end would split a command)
         Digits,           // 0 to 9
+        DialDigits,       // 0 to 9 and "+" (a number that may be international)
     };
 
     // Becomes the field's validator (owned by the field).

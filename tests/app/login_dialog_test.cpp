@@ -134,6 +134,7 @@ private Q_SLOTS:
     void savedCom1SelectsLaterCom10();
     void cancelDuringExchangeClosesPort();
     void labelsFitInEachLanguage();
+    void tabGoesDownTheFieldsThenToOkAndCancel();
 
 private:
     int m_savedLoginTimeout = 0;
@@ -376,8 +377,13 @@ void LoginDialogTest::cmeErrorIsAnInvalidPassword()
     QVERIFY(login.dialog.isVisible());
     QVERIFY(!login.port.IsOpen());
 
-    // The right password then gets in.
-    login.ConfirmWithEnter(QStringLiteral("1234"));
+    // The refused password is selected in its field, so the right one typed
+    // over it gets in.
+    QCOMPARE(QApplication::focusWidget(), login.password);
+    QCOMPARE(login.password->selectedText(), QStringLiteral("9999"));
+    QTest::keyClicks(login.password, QStringLiteral("1234"));
+    QCOMPARE(login.password->text(), QStringLiteral("1234"));
+    QTest::keyClick(login.password, Qt::Key_Return);
     QTRY_VERIFY_WITH_TIMEOUT(login.dialog.LoginSucceeded(), kReplyWaitMs);
     QCOMPARE(login.messages.Count(), 1);
 }
@@ -518,6 +524,20 @@ void LoginDialogTest::labelsFitInEachLanguage()
             QVERIFY(picture.save(
                 folder + QStringLiteral("/login_%1.png").arg(QLatin1String(names[language]))));
     }
+}
+
+void LoginDialogTest::tabGoesDownTheFieldsThenToOkAndCancel()
+{
+    LoginFixture login(Initial());
+    QVERIFY(login.active);
+    login.portList->setFocus(Qt::OtherFocusReason);
+    QStringList visited{QApplication::focusWidget()->objectName()};
+    for (int press = 0; press < 6; ++press) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        visited << QApplication::focusWidget()->objectName();
+    }
+    QCOMPARE(visited, (QStringList{"portList", "baudList", "passwordEdit", "languageList",
+                                   "okButton", "cancelButton", "portList"}));
 }
 
 KESTREL_SHELL_TEST_MAIN(LoginDialogTest)

@@ -1,12 +1,20 @@
 // Open and Save: configuration files chosen by the user, round trips and
 // files that cannot be read or written.
 
+#include "app/file_dialog.h"
+#include "app/settings_store.h"
 #include "main_window_harness.h"
 #include "pages/volume_page.h"
 #include "tests/common/file_size_limit.h"
 #include "platform/file_io.h"
 
 #include <QCheckBox>
+#include <QComboBox>
+#include <QFileDialog>
+#include <QFileSystemModel>
+#include <QSettings>
+#include <QStandardPaths>
+#include "widgets/status_line.h"
 #include <QFile>
 #include <QFileInfo>
 #include <sys/stat.h>
@@ -76,8 +84,9 @@ private Q_SLOTS:
         QCOMPARE(save.title, QStringLiteral("Save config file:"));
         QCOMPARE(save.proposedName, QStringLiteral("config.ini"));
         QCOMPARE(save.defaultSuffix, QStringLiteral("ini"));
-        QCOMPARE(save.folder, QString::fromStdString(g_strAppDir));
         QCOMPARE(save.filters, (QStringList{"config file (*.ini)", "all files (*.*)"}));
+        QCOMPARE(save.filterPatterns, (QStringList{"*.ini", "*"}));
+        QCOMPARE(window.StatusLine()->FullText(), QStringLiteral("File saved: config.ini"));
 
         // Other values typed meanwhile are replaced by the file's.
         TxLevel(harness)->setText(QStringLiteral("03"));
@@ -90,7 +99,11 @@ private Q_SLOTS:
         QCOMPARE(TxLevel(harness)->text(), QStringLiteral("11"));
         QCOMPARE(harness.Forbids()->List()->CellText(4, 1), QStringLiteral("0800"));
         QCOMPARE(harness.FileRequests().back().title, QStringLiteral("Open config file:"));
+        QCOMPARE(harness.FileRequests().back().folder, harness.AppDir()); // where Save went
         QCOMPARE(window.ChosenFilePath(), path);
+        QCOMPARE(window.StatusLine()->FullText(), QStringLiteral("File opened: config.ini"));
+        QVERIFY(!window.StatusLine()->Failed());
+        QVERIFY(window.PagesFilled());
     }
 
     void cancelledDialogsChangeNothing()
@@ -147,6 +160,10 @@ private Q_SLOTS:
         QCOMPARE(harness.Forbids()->List()->CellText(4, 1), QStringLiteral("0800"));
         if (!content.isEmpty())
             QCOMPARE(ReadFile(path), content);
+        QCOMPARE(harness.Window().StatusLine()->FullText(),
+                 QStringLiteral("Open failed: ") + harness.Boxes().LastText());
+        QVERIFY(harness.Window().StatusLine()->Failed());
+        QVERIFY(!harness.Window().PagesFilled());
     }
 
     void saveWhereNothingCanBeWrittenTellsAndKeepsTheWindowUsable()
@@ -168,6 +185,7 @@ private Q_SLOTS:
         QVERIFY2(harness.Boxes().LastText().contains(QStringLiteral("config.ini")),
                  qPrintable(harness.Boxes().LastText()));
         QVERIFY(!QFileInfo::exists(path));
+        QVERIFY(harness.Window().StatusLine()->FullText().startsWith(QStringLiteral("Save failed: ")));
         QVERIFY(!harness.Window().SaveToFileFlag());
         QCOMPARE(harness.Window().Store()[Slot::TxVolume], std::string("11"));
 
@@ -219,6 +237,70 @@ private Q_SLOTS:
         const QByteArray saved = ReadFile(path);
         QVERIFY(!saved.contains("stale"));
         QVERIFY(saved.contains("16544=\"11\""));
+    }
+
+    // The dialogs start in the documents folder, then where a file was last
+    // chosen, whether by Open or by Save; a cancelled dialog changes nothing.
+    void dialogsStartInTheFolderLastUsed()
+    {
+        QSettings(QStringLiteral("Quillenbrook"), QStringLiteral("Kestrel Manager"))
+            .remove(QStringLiteral("Settings/folder"));
+        QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+        if (documents.isEmpty())
+            documents = QDir::homePath();
+        MainWindowHarness harness;
+        const QString chosen = harness.AppDir() + QStringLiteral("/chosen");
+        QVERIFY(QDir().mkpath(chosen));
+
+        harness.AnswerFileDialog({});
+        QTest::mouseClick(harness.Button(BottomButton::Open), Qt::LeftButton);
+        QCOMPARE(harness.FileRequests().back().folder, documents);
+        harness.AnswerFileDialog(chosen + QStringLiteral("/config.ini"));
+        QTest::mouseClick(harness.Button(BottomButton::Save), Qt::LeftButton);
+        QCOMPARE(harness.FileRequests().back().folder, documents);
+        QTRY_VERIFY(harness.ControlsEnabled());
+        harness.AnswerFileDialog({});
+        QTest::mouseClick(harness.Button(BottomButton::Open), Qt::LeftButton);
+        QCOMPARE(harness.FileRequests().back().folder, chosen);
+        QCOMPARE(LoadFileFolder(), chosen);
+        // A folder that has gone since gives the documents folder again.
+        QVERIFY(QDir(chosen).removeRecursively());
+        QCOMPARE(LoadFileFolder(), documents);
+    }
+
+    // The filters read as they always have; "all files (*.*)" lists a file
+    // without a dot in its name too, and the configuration filter does not.
+    void allFilesMatchesEveryFile()
+    {
+        QTemporaryDir folder;
+        QVERIFY(WriteFile(folder.path() + QStringLiteral("/notes"), "x"));
+        QVERIFY(WriteFile(folder.path() + QStringLiteral("/config.ini"), "[PARA]\n"));
+        MainWindowHarness harness;
+        harness.AnswerFileDialog({});
+        QTest::mouseClick(harness.Button(BottomButton::Open), Qt::LeftButton);
+        FileRequest request = harness.FileRequests().back();
+        request.folder = folder.path();
+
+        const std::unique_ptr<QFileDialog> dialog = MakeFileDialog(request, nullptr);
+        dialog->show();
+        auto *types = dialog->findChild<QComboBox *>(QStringLiteral("fileTypeCombo"));
+        QVERIFY(types);
+        QCOMPARE(types->count(), 2);
+        QCOMPARE(types->itemText(0), QStringLiteral("config file (*.ini)"));
+        QCOMPARE(types->itemText(1), QStringLiteral("all files (*.*)"));
+        auto *model = dialog->findChild<QFileSystemModel *>();
+        QVERIFY(model);
+        const auto listed = [&](const char *name) {
+            const QModelIndex index = model->index(folder.path() + QLatin1Char('/') + QLatin1String(name));
+            return index.isValid() && model->flags(index).testFlag(Qt::ItemIsEnabled) &&
+                   QDir::match(model->nameFilters(), QLatin1String(name));
+        };
+        QTRY_VERIFY(listed("config.ini"));
+        QVERIFY(!listed("notes"));
+        dialog->selectNameFilter(dialog->nameFilters().at(1));
+        QTRY_VERIFY(listed("notes"));
+        QVERIFY(listed("config.ini"));
+        dialog->reject();
     }
 };
 

@@ -3,6 +3,7 @@
 // page order stops a Transmit, and a Receive and Transmit carry their values.
 
 #include "main_window_harness.h"
+#include "widgets/status_line.h"
 #include "pages/csp_page.h"
 #include "pages/polarity_page.h"
 #include "pages/prefix_page.h"
@@ -53,7 +54,15 @@ private Q_SLOTS:
 
         QTest::mouseClick(harness.Button(BottomButton::Transmit), Qt::LeftButton);
 
-        QCOMPARE(harness.BoxTexts(), QStringLiteral("[16] ") + message);
+        // The question over pages nothing has filled (answered Yes), then the page's message.
+        QCOMPARE(harness.Boxes().Count(), 2);
+        QCOMPARE(harness.Boxes().Messages().front().style, kStyleYesNo | kStyleQuestion);
+        QCOMPARE(harness.Boxes().LastText(), message);
+        QCOMPARE(harness.Boxes().LastStyle(), 16);
+        QVERIFY(window.StatusLine()->Failed());
+        QVERIFY2(window.StatusLine()->FullText().contains(
+                     QLatin1Char('"') + window.PageTitle(186) + QLatin1Char('"')),
+                 qPrintable(window.StatusLine()->FullText())); // the refusing page is named
         QCOMPARE(window.VisibleTemplate(), 186);
         QCOMPARE(window.SelectedNavIndex(), 10);
         QTRY_VERIFY(prefix->PrefixField()->hasFocus());

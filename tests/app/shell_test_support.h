@@ -47,7 +47,13 @@ public:
     {
         SetMessageBoxHook([this](const ShownMessage &message) { m_messages.append(message); });
     }
-    ~MessageRecorder() { SetMessageBoxHook({}); }
+    ~MessageRecorder()
+    {
+        SetMessageBoxHook({});
+        SetQuestionAnswer(true);
+    }
+    // Yes/No questions are recorded too and answered with this (Yes at first).
+    void AnswerQuestions(bool yes) { SetQuestionAnswer(yes); }
     MessageRecorder(const MessageRecorder &) = delete;
     MessageRecorder &operator=(const MessageRecorder &) = delete;
 

@@ -294,6 +294,28 @@ TEST_F(EngineOverSim, AfterATimeOutTheQueueIsEmptyAndTheNextWriteRuns)
     EXPECT_EQ(std::count(texts.begin(), texts.end(), kOvertimeText), 1);
 }
 
+TEST_F(EngineOverSim, AJobQueuedBehindATimedOutOneRunsUnderItsOwnWatchdog)
+{
+    StartTerminal([](sim::SimOptions &o) { o.faults.silentAfter = 1; });
+    g_nJobTimeout = 300;
+    ASSERT_TRUE(operations->Receive([](ReadLists &l) {
+        for (const char *number : {"2", "5"})
+            l.AppendNumber(number);
+    }));
+    g_strNewPassword = g_strConfirmPassword = "98765";
+    ASSERT_TRUE(engine->SubmitJob(kJobModifyPassword)); // waits behind the read
+    const auto overtimes = [this] { return std::count(texts.begin(), texts.end(), kOvertimeText); };
+    // The terminal stays silent, so the password job can end only through
+    // a watchdog of its own: the read's expiry must neither drop its queue
+    // entry nor stop the timer its start armed.
+    EXPECT_TRUE(window.Queue().RunUntil([&] { return overtimes() >= 2; }, 10s))
+        << ::testing::PrintToString(texts);
+    EXPECT_TRUE(window.Queue().RunUntil([] { return g_hFifoGate.IsSet(); }, 10s));
+    EXPECT_FALSE(engine->JobRunning());
+    EXPECT_EQ(overtimes(), 2);
+    ExpectTheNextReadToSucceed();
+}
+
 TEST_F(EngineOverSim, ACablePulledMidJobEndsThroughTheWatchdog)
 {
     StartTerminal([](sim::SimOptions &o) { o.faults.latency = 200ms; });
@@ -337,6 +359,34 @@ TEST_F(EngineOverSim, AWrongSoftwarePasswordStopsTheWriteAtOnce)
     EXPECT_TRUE(Shown("Error: Password invalid!"));
     EXPECT_EQ(terminal->Commands(), Strings{"AT+WPAR=9996,\"9999\""});
     EXPECT_TRUE(PortCloses());
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(EngineOverSim, APinChangeThatCannotOpenThePortSaysSoAndWritesNothing)
+{
+    g_strPortName = m_dir.Path() + "/gone";
+    engine = std::make_unique<CommEngine>(port, lists);
+    operations = std::make_unique<COperations>(port, *engine, lists, window);
+    bool wrote = false;
+    EXPECT_FALSE(operations->ChangePin([&](const std::string &) {
+        wrote = true;
+        return std::string();
+    }));
+    EXPECT_FALSE(wrote);
+    EXPECT_EQ(texts, Strings{"can`t open port :  " + g_strPortName + " !"});
+    EXPECT_TRUE(window.ControlsEnabled());
+}
+
+TEST_F(EngineOverSim, APinChangeFileThatCannotBeWrittenStartsNoJob)
+{
+    StartTerminal();
+    EXPECT_FALSE(operations->ChangePin([](const std::string &) { return std::string("disk full"); }));
+    EXPECT_EQ(texts, Strings{"disk full"});
+    EXPECT_TRUE(window.ControlsEnabled());
+    EXPECT_TRUE(terminal->Commands().empty());
 }
 
 } // namespace

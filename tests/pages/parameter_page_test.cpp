@@ -328,7 +328,8 @@ private Q_SLOTS:
     void factoryServesElevenTemplates()
     {
         const QList<Page> kOwnClass = {Page::Passwords, Page::Forbids,      Page::Prefix,
-                                       Page::Csp,       Page::RestrictedId, Page::Polarity,
+                                       Page::Csp,       Page::Forward,      Page::RestrictedId,
+                                       Page::SecurityCode, Page::Polarity,  Page::Times,
                                        Page::Volume,    Page::CallBack};
         for (size_t index = 0; index < params::kPageCount; ++index) {
             const auto kind = static_cast<Page>(index);

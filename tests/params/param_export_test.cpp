@@ -91,3 +91,45 @@ TEST(Export, FailuresLeaveTheFileAsItWasAndSayWhy)
 }
 
 } // namespace
+
+namespace {
+
+// A store as the Security code page leaves it after a passing PIN change,
+// with everything else of a full configuration beside it.
+ParameterStore PinChangeStore(const char *changeSwitch)
+{
+    ParameterStore store = sample::Full();
+    store[Slot::GeneralPassword] = "111111";
+    store[Slot::ChangePin] = changeSwitch;
+    store[Slot::OldPin] = "4711";
+    store[Slot::NewPin] = "24680135";
+    store[Slot::ConfirmPin] = "24680135";
+    store.pinWriteMode = 1;
+    return store;
+}
+
+} // namespace
+
+TEST(ExportPinChange, WritesTheFixedPasswordTheSwitchAndTheChangeEntriesOnly)
+{
+    TempFolder folder;
+    const std::string path = folder.File("SIM0ParaFile.ini");
+    WriteBytes(path, "[PARA]\r\n16543=\"3\"\r\n");
+    const params::ScriptResult result = params::ExportPinChange(path, PinChangeStore("01"));
+    ASSERT_TRUE(result.ok) << result.text;
+    EXPECT_EQ(ReadBytes(path), "[PARA]\r\n"
+                               "32=\"583916\"\r\n"
+                               "16207=\"01\"\r\n"
+                               "16550=\"24680135\"\r\n"
+                               "16549=\"4711\"\r\n"
+                               "16548=\"4711\",\"24680135\"\r\n"
+                               "16551=\"24680135\"\r\n");
+}
+
+TEST(ExportPinChange, WithTheSwitchOffNoPinEntryIsWritten)
+{
+    TempFolder folder;
+    const std::string path = folder.File("SIM0ParaFile.ini");
+    ASSERT_TRUE(params::ExportPinChange(path, PinChangeStore("00")).ok);
+    EXPECT_EQ(ReadBytes(path), "[PARA]\r\n32=\"583916\"\r\n16207=\"00\"\r\n");
+}

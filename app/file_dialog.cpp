@@ -1,0 +1,31 @@
+#include "app/file_dialog.h"
+
+#include <QFileDialog>
+
+std::unique_ptr<QFileDialog> MakeFileDialog(const FileRequest &request, QWidget *parent)
+{
+    auto dialog = std::make_unique<QFileDialog>(parent, request.title, request.folder);
+    dialog->setOption(QFileDialog::DontUseNativeDialog);
+    // With the details hidden the dialog shows each filter without its last
+    // "(...)", which holds the patterns it matches: so "all files (*.*)"
+    // reads as written and still matches a file without a dot.
+    dialog->setOption(QFileDialog::HideNameFilterDetails);
+    QStringList filters;
+    for (qsizetype i = 0; i < request.filters.size(); ++i) {
+        const QString patterns =
+            i < request.filterPatterns.size() ? request.filterPatterns[i] : QStringLiteral("*");
+        filters << QStringLiteral("%1 (%2)").arg(request.filters[i], patterns);
+    }
+    dialog->setNameFilters(filters);
+    dialog->setDefaultSuffix(request.defaultSuffix);
+    if (request.kind == FileRequest::Kind::Open) {
+        dialog->setAcceptMode(QFileDialog::AcceptOpen);
+        dialog->setFileMode(QFileDialog::ExistingFile);
+    } else {
+        // Overwriting asks first (the dialog's default).
+        dialog->setAcceptMode(QFileDialog::AcceptSave);
+        dialog->setFileMode(QFileDialog::AnyFile);
+        dialog->selectFile(request.proposedName);
+    }
+    return dialog;
+}

@@ -1,0 +1,27 @@
+#pragma once
+// The file dialogs of Open and Save: what they ask for, and the Qt dialog
+// that asks it. The dialogs start in the folder last used.
+
+#include <QString>
+#include <QStringList>
+#include <memory>
+
+class QFileDialog;
+class QWidget;
+
+struct FileRequest
+{
+    enum class Kind { Open, Save } kind = Kind::Open;
+    QString title;
+    QString folder;
+    // The filters as the user reads them, and for each the file name
+    // patterns it matches ("all files (*.*)" matches every file, "*").
+    QStringList filters;
+    QStringList filterPatterns;
+    QString defaultSuffix;
+    QString proposedName; // Save only
+};
+
+// The dialog for `request`, not yet shown. The program's own (not the
+// desktop's) dialog, so the filters read exactly as given on every desktop.
+std::unique_ptr<QFileDialog> MakeFileDialog(const FileRequest &request, QWidget *parent);

@@ -1,0 +1,36 @@
+#pragma once
+// The texts of the main window's status line, which keeps the outcome of
+// the last Receive, Transmit, Open or Save in view after any box has gone,
+// and the question Transmit asks before writing pages nothing has filled.
+// "%1" stands for the detail: the file's name, or what failed.
+
+#include "params/language.h"
+
+#include <QString>
+
+namespace status_texts {
+
+enum class Operation { Receive, Transmit, Open, Save };
+
+struct OperationTexts
+{
+    Operation operation;
+    lang::Tr3 succeeded;
+    lang::Tr3 failed;
+};
+
+// In the order of Operation.
+extern const OperationTexts kOperations[4];
+
+extern const lang::Tr3 kTransmitCancelled;
+// What failed when a page refused one of its values (the page's title).
+extern const lang::Tr3 kPageRefused;
+extern const lang::Tr3 kTransmitQuestion;
+
+// The outcome of `operation`: the success text with `detail` (the file's
+// name for Open and Save), or with `failure` when there was one.
+QString Outcome(Operation operation, const QString &failure, const QString &detail = {});
+// A text of the current language, with `detail` for its "%1".
+QString Text(const lang::Tr3 &text, const QString &detail = {});
+
+} // namespace status_texts

@@ -1,0 +1,215 @@
+// What the main window leaves in view after each operation (the status
+// line, in the chosen language), the question before a Transmit over pages
+// nothing has filled, the page area while a job runs, and the way round the
+// window with the keyboard alone.
+
+#include "app/page_table.h"
+#include "app/status_texts.h"
+#include "main_window_harness.h"
+#include "widgets/status_line.h"
+
+#include <QToolButton>
+
+using main_texts::BottomButton;
+using params::Slot;
+
+namespace {
+
+QString Shown(MainWindowHarness &harness)
+{
+    return harness.Window().StatusLine()->FullText();
+}
+
+bool JobOver(MainWindowHarness &harness)
+{
+    return harness.ControlsEnabled() && !harness.Window().WaitDialog()->isVisible() &&
+           !harness.Window().Engine().JobRunning();
+}
+
+const QString kTransmitQuestion = QStringLiteral(
+    "No Receive or Open has filled the pages yet. Transmit writes every setting of the terminal "
+    "from the pages as they stand now.\n\nTransmit anyway?");
+
+} // namespace
+
+class MainOutcomesTest : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void transmitAsksUntilAReceiveHasFilledThePages()
+    {
+        MainWindowHarness harness;
+        QVERIFY(harness.TerminalReady());
+        CMainDlg &window = harness.Window();
+        QVERIFY(!window.PagesFilled());
+
+        harness.Boxes().AnswerQuestions(false);
+        QTest::mouseClick(harness.Button(BottomButton::Transmit), Qt::LeftButton);
+        QCOMPARE(harness.Boxes().Summary(), QStringLiteral("[68] ") + kTransmitQuestion);
+        QVERIFY(harness.Idle());
+        QCOMPARE(harness.Terminal().CommandCount(), size_t(0));
+        QCOMPARE(Shown(harness), QStringLiteral("Transmit cancelled: nothing was written."));
+        QVERIFY(!window.StatusLine()->Failed());
+
+        QTest::mouseClick(harness.Button(BottomButton::Receive), Qt::LeftButton);
+        QVERIFY2(!window.PageArea()->isEnabled(), "nothing is typed into pages being read");
+        QVERIFY(Shown(harness).isEmpty());
+        QTRY_VERIFY_WITH_TIMEOUT(harness.Idle(), kJobWaitMs);
+        QVERIFY(window.PageArea()->isEnabled());
+        QCOMPARE(Shown(harness),
+                 QStringLiteral("Receive done: every setting was read from the terminal."));
+        QVERIFY(window.PagesFilled());
+
+        // Now Transmit writes without asking.
+        harness.ClearBlankListRecords();
+        harness.Boxes().Clear();
+        QTest::mouseClick(harness.Button(BottomButton::Transmit), Qt::LeftButton);
+        QVERIFY(!window.PageArea()->isEnabled());
+        QTRY_VERIFY_WITH_TIMEOUT(JobOver(harness), kJobWaitMs);
+        QVERIFY(window.PageArea()->isEnabled());
+        QVERIFY2(harness.Boxes().Count() == 0, qPrintable(harness.BoxTexts()));
+        QCOMPARE(Shown(harness),
+                 QStringLiteral("Transmit done: every setting was written to the terminal."));
+        QVERIFY(!window.StatusLine()->Failed());
+    }
+
+    void failuresNameWhatFailed_data()
+    {
+        QTest::addColumn<int>("language");
+        QTest::addColumn<int>("refusedRead");
+        QTest::addColumn<int>("refusedWrite");
+        QTest::addColumn<QString>("shown");
+        QTest::newRow("read, English") << int(lang::kEnglish) << 16543 << 0
+                                       << "Receive failed: Error:Fail to read Change RX Volume!";
+        QTest::newRow("read, Spanish") << int(lang::kSpanish) << 16543 << 0
+                                       << "Error al recibir: Error:Error al leer Recepción!";
+        QTest::newRow("write, Portuguese") << int(lang::kPortuguese) << 0 << 32
+                                           << "Falha ao enviar: Erro: Senha geral inválida!";
+    }
+
+    void failuresNameWhatFailed()
+    {
+        QFETCH(int, language);
+        QFETCH(int, refusedRead);
+        QFETCH(int, refusedWrite);
+        QFETCH(QString, shown);
+        MainWindowHarness harness(SimOptionsWith([&](sim::SimOptions &o) {
+                                      if (refusedRead)
+                                          o.faults.refuseReads = {refusedRead};
+                                      if (refusedWrite)
+                                          o.faults.refuseWrites = {refusedWrite};
+                                  }),
+                                  language);
+        QVERIFY(harness.TerminalReady());
+        if (refusedWrite) {
+            harness.Field(Slot::GeneralPassword)->setText(QStringLiteral("123456"));
+            QTest::mouseClick(harness.Button(BottomButton::Transmit), Qt::LeftButton);
+            QCOMPARE(harness.Boxes().LastStyle(), kStyleYesNo | kStyleQuestion); // answered Yes
+        } else {
+            QTest::mouseClick(harness.Button(BottomButton::Receive), Qt::LeftButton);
+        }
+        QTRY_VERIFY_WITH_TIMEOUT(JobOver(harness) && !Shown(harness).isEmpty(), kJobWaitMs);
+        QCOMPARE(Shown(harness), shown);
+        QVERIFY(harness.Window().StatusLine()->Failed());
+        QVERIFY2(!harness.Window().PagesFilled(), "a failed read fills the pages only in part");
+    }
+
+    void aPortThatCannotOpenIsNamed()
+    {
+        MainWindowHarness harness;
+        harness.UnplugTerminal();
+        QTest::mouseClick(harness.Button(BottomButton::Receive), Qt::LeftButton);
+        QCOMPARE(Shown(harness), QStringLiteral("Receive failed: can`t open port : SIM0 !"));
+        QTest::mouseClick(harness.Button(BottomButton::Transmit), Qt::LeftButton);
+        QCOMPARE(Shown(harness), QStringLiteral("Transmit failed: can`t open port :  SIM0 !"));
+        QVERIFY(harness.Window().StatusLine()->Failed());
+        QVERIFY(harness.Idle());
+    }
+
+    void theStatusLineFitsEveryOutcomeInEveryLanguage()
+    {
+        const QString folder = QStringLiteral(KESTREL_SCREENSHOT_DIR);
+        QDir().mkpath(folder);
+        // The longest detail each kind of outcome has: a parameter name from
+        // a long list position, the longest page title.
+        const QString longFailure = QStringLiteral(
+            "Error: Error al escribir el parámetro [300].Error Por favor introduzca un número en "
+            "la posición:1799!");
+        for (int language : {lang::kEnglish, lang::kPortuguese, lang::kSpanish}) {
+            MainWindowHarness harness({}, language);
+            CStatusLine *line = harness.Window().StatusLine();
+            QStringList outcomes;
+            for (const status_texts::OperationTexts &texts : status_texts::kOperations) {
+                outcomes << status_texts::Outcome(texts.operation, {}, QStringLiteral("config.ini"))
+                         << status_texts::Outcome(texts.operation, longFailure);
+            }
+            outcomes << status_texts::Text(status_texts::kTransmitCancelled)
+                     << status_texts::Outcome(
+                            status_texts::Operation::Save,
+                            status_texts::Text(status_texts::kPageRefused,
+                                               QStringLiteral("Chamada em espera e Desvios")));
+            for (const QString &outcome : outcomes) {
+                line->ShowOutcome(outcome, true);
+                QCOMPARE(line->text(), outcome); // whole, not shortened
+                QVERIFY2(line->Fits(outcome), qPrintable(outcome));
+            }
+            // A path no line can hold is shortened in the middle, and kept whole
+            // in the tooltip.
+            const QString path = QStringLiteral("/home/technician/") + QString(300, QLatin1Char('x'));
+            line->ShowOutcome(status_texts::Outcome(status_texts::Operation::Open, path), true);
+            QVERIFY(line->text() != line->FullText());
+            QVERIFY(line->Fits(line->text()));
+            QVERIFY(line->text().contains(QChar(0x2026)));
+            QCOMPARE(line->toolTip(), line->FullText());
+
+            line->ShowOutcome(status_texts::Outcome(status_texts::Operation::Save, longFailure), true);
+            QCoreApplication::sendPostedEvents();
+            QVERIFY(harness.Window().grab().save(
+                folder + QStringLiteral("/main_window_status_%1.png").arg(language)));
+        }
+    }
+
+    // Tab: the navigation column top to bottom, the About button, the
+    // visible page, the operation buttons left to right, and round again.
+    // Space on a navigation button shows its page, so every page is reached.
+    void tabGoesRoundTheWindowInVisualOrder()
+    {
+        MainWindowHarness harness;
+        CMainDlg &window = harness.Window();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        const auto tab = [] {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            return QApplication::focusWidget();
+        };
+        for (int page = 0; page < 11; ++page) {
+            window.NavButton(page)->setFocus(Qt::OtherFocusReason);
+            QTest::keyClick(window.NavButton(page), Qt::Key_Space);
+            QCOMPARE(window.VisibleTemplate(), PageEntry(page)->nTemplateId);
+            QCOMPARE(window.SelectedNavIndex(), page);
+
+            window.NavButton(0)->setFocus(Qt::OtherFocusReason);
+            for (int index = 1; index < 11; ++index)
+                QCOMPARE(tab(), window.NavButton(index));
+            QVERIFY(qobject_cast<QToolButton *>(tab())); // About
+            QWidget *next = tab();
+            int inPage = 0;
+            while (next && window.VisiblePage()->isAncestorOf(next) && inPage < 400) {
+                ++inPage;
+                next = tab();
+            }
+            QVERIFY2(inPage > 0, qPrintable(window.PageTitleText()));
+            QVERIFY2(next == harness.Button(BottomButton::Transmit),
+                     qPrintable(QStringLiteral("page %1: Tab stays in a %2")
+                                    .arg(page)
+                                    .arg(QLatin1String(next->metaObject()->className()))));
+            for (BottomButton button : {BottomButton::Receive, BottomButton::Open,
+                                        BottomButton::Save, BottomButton::Exit})
+                QCOMPARE(tab(), harness.Button(button));
+            QCOMPARE(tab(), window.NavButton(0));
+        }
+    }
+};
+
+KESTREL_SHELL_TEST_MAIN(MainOutcomesTest)
+#include "main_outcomes_test.moc"

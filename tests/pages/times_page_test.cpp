@@ -1,0 +1,375 @@
+// The Times page: its seven rules in order, each only while its box is
+// checked; the clock filled from the local date and time; the load that
+// rewrites the timeout and never shows a clock; store, texts.
+
+#include "page_test_support.h"
+#include "pages/times_page.h"
+
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+
+using params::Slot;
+
+namespace {
+
+struct Gated
+{
+    QCheckBox *box;
+    QLineEdit *field;
+};
+
+// The six fields in rule order with their boxes.
+std::vector<Gated> FieldsInRuleOrder(const CTimesPage &page)
+{
+    return {{page.TimeoutBox(), page.TimeoutField()}, {page.ClockBox(), page.DateField()},
+            {page.ClockBox(), page.TimeField()},      {page.FlashBox(), page.FlashField()},
+            {page.OutgoingBox(), page.OutgoingField()}, {page.IncomingBox(), page.IncomingField()}};
+}
+
+const char *const kMessages[7][3] = {
+    {"Please input a Timeout.", "Por favor, insira o tempo de discagem.",
+     "Por favor introduzca el tiempo de marcación/discado."},
+    {"Error: The Timeout must be between 1 and 9 seconds!",
+     "Erro: O tempo de discagem deve ser entre 1 e 9 segundos!",
+     "Error: El tiempo de marcación/discado debe ser entre 1 y 9 segundos!"},
+    {"Please input a correct Date format (DDMMYY).",
+     "Por favor, insira a Data no formado (DDMMAA).",
+     "Por favor introduzca la fecha em el formato (DDMMAA)."},
+    {"Please input a correct Time format (HHMM).", "Por favor, insira a Hora no formado (HHMM).",
+     "Por favor introduzca la hora en el formato (HHMM)."},
+    {"Error: The Flash Time must be between 80 and 2000 ms!",
+     "Erro: O tempo de flash deve ser entre 80 e 2000 ms!",
+     "Error: El tiempo de flash debe ser entre 80 y 2000 ms!"},
+    {"Error: The Outgoing Time must be between 1 and 180 minutes!",
+     "Erro: O tempo máximo da ligação originada deve ser entre 1 e 180 minutos!",
+     "Error: El tiempo máximo de la llamada originada debe ser entre 1 y 180 minutos!"},
+    {"Error: The Incoming Time must be between 1 and 180 minutes!",
+     "Erro: O tempo máximo da ligação recebida deve ser entre 1 e 180 minutos!",
+     "Error: El tiempo máximo de la llamada recibida debe ser entre 1 y 180 minutos!"},
+};
+
+} // namespace
+
+class TimesPageTest : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void rulesInOrder_data()
+    {
+        QTest::addColumn<int>("language");
+        // Timeout, date, time, flash, outgoing, incoming; null: box unchecked
+        // (the field then holds a value every rule refuses).
+        QTest::addColumn<QStringList>("values");
+        QTest::addColumn<int>("rule");  // 0: the page passes
+        QTest::addColumn<int>("field"); // index in FieldsInRuleOrder
+        struct Case
+        {
+            const char *name;
+            const char *values[6];
+            int rule, field;
+        };
+        const Case cases[] = {
+            // Every later field is bad too: the first failure alone is told.
+            {"1 timeout empty", {"", "1", "1", "1", "0", "0"}, 1, 0},
+            {"2 timeout 0", {"0", nullptr, nullptr, nullptr, nullptr, nullptr}, 2, 0},
+            {"2 timeout 10", {"10", "1", "1", "1", "0", "0"}, 2, 0},
+            {"3 date of 5", {"9", "05041", "093", "79", "0", "0"}, 3, 1},
+            {"3 date of 7", {nullptr, "0504110", "0930", nullptr, nullptr, nullptr}, 3, 1},
+            {"4 time of 3", {"1", "050411", "093", "79", "0", "0"}, 4, 2},
+            {"5 flash 79 before the outgoing time", {"1", nullptr, nullptr, "79", "0", "0"}, 5, 3},
+            {"5 flash 2001", {nullptr, nullptr, nullptr, "2001", nullptr, nullptr}, 5, 3},
+            {"5 flash empty", {nullptr, nullptr, nullptr, "", nullptr, nullptr}, 5, 3},
+            {"6 outgoing 0", {nullptr, nullptr, nullptr, "80", "0", "0"}, 6, 4},
+            {"6 outgoing 181", {nullptr, nullptr, nullptr, nullptr, "181", nullptr}, 6, 4},
+            {"7 incoming 181", {nullptr, nullptr, nullptr, nullptr, "180", "181"}, 7, 5},
+            {"7 incoming empty", {nullptr, nullptr, nullptr, nullptr, nullptr, ""}, 7, 5},
+            {"passes: lowest", {"1", "050411", "0930", "80", "1", "1"}, 0, 0},
+            {"passes: highest", {"9", "311299", "2359", "2000", "180", "180"}, 0, 0},
+            {"passes: leading zeros", {"05", nullptr, nullptr, "0080", "010", "001"}, 0, 0},
+            {"passes: every box off", {nullptr, nullptr, nullptr, nullptr, nullptr, nullptr}, 0, 0},
+        };
+        for (const Case &c : cases) {
+            QStringList values;
+            for (const char *value : c.values)
+                values << (value ? QString::fromUtf8(value) : QString());
+            for (const LanguageRow &language : kLanguages)
+                QTest::addRow("%s, %s", c.name, language.name)
+                    << language.code << values << c.rule << c.field;
+        }
+    }
+
+    void rulesInOrder()
+    {
+        QFETCH(int, language);
+        QFETCH(QStringList, values);
+        QFETCH(int, rule);
+        QFETCH(int, field);
+        LanguageScope scope(language);
+        TestPageHost host;
+        BoxRecorder recorder(host);
+        CTimesPage page;
+        QVERIFY(ShowActive(page, host));
+        const std::vector<Gated> fields = FieldsInRuleOrder(page);
+        for (size_t i = 0; i < fields.size(); ++i) {
+            const Gated &gated = fields[i];
+            if (!values[int(i)].isNull() && !gated.box->isChecked())
+                gated.box->click();
+            gated.field->setText(values[int(i)].isNull() ? QStringLiteral("0") : values[int(i)]);
+        }
+        if (rule == 0) {
+            QVERIFY(page.ValidatePage());
+            QVERIFY(host.events.isEmpty());
+            return;
+        }
+
+        QVERIFY(!page.ValidatePage());
+        const QString message = QString::fromUtf8(kMessages[rule - 1][language - 1]);
+        QCOMPARE(host.events, (QStringList{"box " + message, "show 192"}));
+        QLineEdit *offender = fields[size_t(field)].field;
+        QTRY_VERIFY(offender->hasFocus());
+        QCOMPARE(offender->selectedText(), offender->text());
+    }
+
+    void checkingTheClockFillsTheLocalDateAndTime_data()
+    {
+        QTest::addColumn<QDateTime>("now");
+        QTest::addColumn<QString>("date");
+        QTest::addColumn<QString>("time");
+        QTest::newRow("5 April 2011, 09:30")
+            << QDateTime(QDate(2011, 4, 5), QTime(9, 30, 59)) << "050411"
+            << "0930";
+        QTest::newRow("31 December 2099, 23:59")
+            << QDateTime(QDate(2099, 12, 31), QTime(23, 59)) << "311299"
+            << "2359";
+        QTest::newRow("1 January 2000, midnight")
+            << QDateTime(QDate(2000, 1, 1), QTime(0, 0)) << "010100"
+            << "0000";
+    }
+
+    void checkingTheClockFillsTheLocalDateAndTime()
+    {
+        QFETCH(QDateTime, now);
+        QFETCH(QString, date);
+        QFETCH(QString, time);
+        TestPageHost host;
+        CTimesPage page;
+        page.SetClock([now] { return now; });
+        QVERIFY(ShowActive(page, host));
+        QVERIFY(!page.DateField()->isEnabled() && !page.TimeField()->isEnabled());
+        page.ClockBox()->click();
+        QCOMPARE(page.DateField()->text(), date);
+        QCOMPARE(page.TimeField()->text(), time);
+        QVERIFY(page.DateField()->isEnabled() && page.TimeField()->isEnabled());
+        QTRY_VERIFY(page.DateField()->hasFocus());
+        QVERIFY(page.ValidatePage());
+
+        // Unchecked, the fields keep the clock but nothing of it is stored.
+        page.ClockBox()->click();
+        QCOMPARE(page.DateField()->text(), date);
+        QVERIFY(!page.DateField()->isEnabled());
+        page.SaveToStore();
+        QCOMPARE(host.store[Slot::Date], std::string());
+        QCOMPARE(host.store[Slot::Time], std::string());
+    }
+
+    void eachBoxGatesItsFieldAndTakesTheFocus()
+    {
+        TestPageHost host;
+        CTimesPage page;
+        QVERIFY(ShowActive(page, host));
+        const Gated gates[] = {{page.TimeoutBox(), page.TimeoutField()},
+                               {page.OutgoingBox(), page.OutgoingField()},
+                               {page.IncomingBox(), page.IncomingField()},
+                               {page.FlashBox(), page.FlashField()}};
+        for (const Gated &gate : gates) {
+            QVERIFY(!gate.field->isEnabled());
+            gate.box->click();
+            QVERIFY(gate.field->isEnabled());
+            QTRY_VERIFY(gate.field->hasFocus());
+            gate.field->setText(QStringLiteral("5"));
+            gate.box->click();
+            QVERIFY(!gate.field->isEnabled());
+            QCOMPARE(gate.field->text(), QStringLiteral("5"));
+        }
+    }
+
+    void store_data()
+    {
+        // The boxes checked ("T" timeout, "C" clock, "O" outgoing, "I"
+        // incoming, "F" flash) with every field "7"; the slots stored.
+        QTest::addColumn<QString>("checked");
+        QTest::addColumn<QStringList>("stored"); // 2, date, time, 16208, 16209, 16210, 16515, 16516
+        QTest::newRow("all") << "TCOIF" << QStringList{"7", "7", "7", "1", "7", "7", "1", "7"};
+        // The limits stay as typed with their switches off.
+        QTest::newRow("none") << "" << QStringList{"", "", "", "0", "7", "", "0", "7"};
+        QTest::newRow("outgoing only") << "O" << QStringList{"", "", "", "1", "7", "", "0", "7"};
+        QTest::newRow("clock only") << "C" << QStringList{"", "7", "7", "0", "7", "", "0", "7"};
+    }
+
+    void store()
+    {
+        QFETCH(QString, checked);
+        QFETCH(QStringList, stored);
+        TestPageHost host;
+        CTimesPage page;
+        page.InitPage(host);
+        const std::pair<QChar, QCheckBox *> boxes[] = {{'T', page.TimeoutBox()},
+                                                       {'C', page.ClockBox()},
+                                                       {'O', page.OutgoingBox()},
+                                                       {'I', page.IncomingBox()},
+                                                       {'F', page.FlashBox()}};
+        for (const auto &[letter, box] : boxes) {
+            if (checked.contains(letter))
+                box->click();
+        }
+        for (QLineEdit *field : page.findChildren<QLineEdit *>())
+            field->setText(QStringLiteral("7"));
+        page.SaveToStore();
+        const Slot slots[] = {Slot::DialTimeout,      Slot::Date,          Slot::Time,
+                              Slot::RestrictOutgoing, Slot::OutgoingLimit, Slot::FlashTime,
+                              Slot::RestrictIncoming, Slot::IncomingLimit};
+        QStringList actual;
+        for (Slot slot : slots)
+            actual << QString::fromStdString(host.store[slot]);
+        QCOMPARE(actual, stored);
+    }
+
+    void load_data()
+    {
+        // Slots 2, date, time, 16208, 16209, 16210, 16515, 16516.
+        QTest::addColumn<QStringList>("slots");
+        // Timeout, date, time, outgoing, incoming, flash as the user sees
+        // them: "-" for an unchecked box, a disabled field in brackets.
+        QTest::addColumn<QString>("shown");
+        QTest::newRow("everything on")
+            << QStringList{"5", "050411", "0930", "1", "45", "300", "01", "90"}
+            << "5 -() -() 45 90 300";
+        QTest::newRow("timeout 05 rewritten")
+            << QStringList{"05", "", "", "0", "45", "", "0", ""} << "5 -() -() -(45) -() -()";
+        QTest::newRow("timeout 0 emptied")
+            << QStringList{"0", "", "", "0", "", "", "0", ""} << "-() -() -() -() -() -()";
+        QTest::newRow("timeout 10 emptied")
+            << QStringList{"10", "", "", "0", "", "", "0", ""} << "-() -() -() -() -() -()";
+        QTest::newRow("timeout 9 kept")
+            << QStringList{"9", "", "", "0", "", "", "0", ""} << "9 -() -() -() -() -()";
+        QTest::newRow("timeout 1 kept")
+            << QStringList{"1", "", "", "0", "", "", "0", ""} << "1 -() -() -() -() -()";
+        QTest::newRow("timeout not a number")
+            << QStringList{"x", "", "", "0", "", "", "0", ""} << "-() -() -() -() -() -()";
+    }
+
+    void load()
+    {
+        QFETCH(QStringList, slots);
+        QFETCH(QString, shown);
+        TestPageHost host;
+        CTimesPage page;
+        page.InitPage(host);
+        // A clock box checked before the load is unchecked by it.
+        page.ClockBox()->click();
+        const Slot order[] = {Slot::DialTimeout,      Slot::Date,          Slot::Time,
+                              Slot::RestrictOutgoing, Slot::OutgoingLimit, Slot::FlashTime,
+                              Slot::RestrictIncoming, Slot::IncomingLimit};
+        for (size_t i = 0; i < std::size(order); ++i)
+            host.store[order[i]] = slots[int(i)].toStdString();
+        page.LoadFromStore();
+        auto part = [](const QCheckBox *box, const QLineEdit *field) {
+            const QString text = field->isEnabled() ? field->text() : "(" + field->text() + ")";
+            return (box->isChecked() ? QString() : QStringLiteral("-")) + text;
+        };
+        const QStringList parts{part(page.TimeoutBox(), page.TimeoutField()),
+                                part(page.ClockBox(), page.DateField()),
+                                part(page.ClockBox(), page.TimeField()),
+                                part(page.OutgoingBox(), page.OutgoingField()),
+                                part(page.IncomingBox(), page.IncomingField()),
+                                part(page.FlashBox(), page.FlashField())};
+        QCOMPARE(parts.join(' '), shown);
+    }
+
+    void readItems()
+    {
+        LanguageScope scope(lang::kPortuguese);
+        TestPageHost host;
+        CTimesPage page;
+        page.InitPage(host);
+        ReadLists lists;
+        page.AppendReadItems(lists);
+        QCOMPARE(lists.numbers,
+                 (std::vector<std::string>{"2", "16208", "16209", "16210", "16515", "16516"}));
+        QCOMPARE(lists.atCommands, std::vector<std::string>{"AT+CCLK"});
+        QCOMPARE(lists.atArguments, std::vector<std::string>{"?"});
+        QCOMPARE(lists.atNames, std::vector<std::string>{"Alterar data e hora 0801&0802"});
+    }
+
+    void textsAndAccessibleNames_data()
+    {
+        QTest::addColumn<int>("language");
+        // Boxes: timeout, clock, outgoing, incoming, flash.
+        QTest::addColumn<QStringList>("boxes");
+        // Labels and hints in layout order.
+        QTest::addColumn<QStringList>("labels");
+        QTest::newRow("English")
+            << 1
+            << QStringList{" Enable Timeout", " Change Date and Time", "Restrict Outgoing Time",
+                           "Restrict Incoming Time", "Change Flash Time"}
+            << QStringList{"Timeout:", "1 ~ 9 seconds", "Date:", "(DDMMYY)", "Time:", "(HHMM)",
+                           "Time:", "1~180 minutes", "Time:", "1~180 minutes", "Time:",
+                           "80~2000 ms"};
+        QTest::newRow("Portuguese")
+            << 2
+            << QStringList{"Alterar tempo de discagem", "Alterar data e hora",
+                           QString::fromUtf8("Tempo máximo da ligação originada"),
+                           QString::fromUtf8("Tempo máximo da ligação recebida"), "Tempo de flash"}
+            << QStringList{"Tempo:", "1~9 segundos", "Data: ", "(DDMMAA)", "Hora:", "(HHMM)",
+                           "Tempo:", "1~180 minutos", "Tempo:", "1~180 minutos", "Tempo:",
+                           "80~2000 ms"};
+        QTest::newRow("Spanish")
+            << 3
+            << QStringList{QString::fromUtf8("Ajustar el tiempo de marcación/discado"),
+                           "Ajustar la fecha y hora",
+                           QString::fromUtf8("Tiempo máximo de la llamada originada"),
+                           QString::fromUtf8("Tiempo máximo de la llamada recibida"),
+                           "Tiempo de flash"}
+            << QStringList{"Tiempo:", "1~9 segundos", "Fecha:", "(DDMMAA)", "Hora:", "(HHMM)",
+                           "Tiempo:", "1~180 minutos", "Tiempo:", "1~180 minutos", "Tiempo:",
+                           "80~2000 ms"};
+    }
+
+    void textsAndAccessibleNames()
+    {
+        QFETCH(int, language);
+        QFETCH(QStringList, boxes);
+        QFETCH(QStringList, labels);
+        LanguageScope scope(language);
+        TestPageHost host;
+        CTimesPage page;
+        page.InitPage(host);
+        const QList<QCheckBox *> boxControls{page.TimeoutBox(), page.ClockBox(),
+                                             page.OutgoingBox(), page.IncomingBox(),
+                                             page.FlashBox()};
+        QStringList shownBoxes, boxNames;
+        for (QCheckBox *box : boxControls) {
+            shownBoxes << box->text();
+            boxNames << AccessibleName(box);
+        }
+        QCOMPARE(shownBoxes, boxes);
+        QCOMPARE(boxNames, boxes);
+        QStringList shownLabels;
+        for (const QLabel *label : page.findChildren<QLabel *>())
+            shownLabels << label->text();
+        QCOMPARE(shownLabels, labels);
+        const QList<QLineEdit *> fields{page.TimeoutField(),  page.DateField(),
+                                        page.TimeField(),     page.OutgoingField(),
+                                        page.IncomingField(), page.FlashField()};
+        QStringList fieldNames;
+        for (QLineEdit *field : fields)
+            fieldNames << AccessibleName(field);
+        QCOMPARE(fieldNames, (QStringList{labels[0], labels[2], labels[4], labels[6], labels[8],
+                                          labels[10]}));
+    }
+};
+
+KESTREL_PAGE_TEST_MAIN(TimesPageTest)
+#include "times_page_test.moc"

@@ -1,0 +1,70 @@
+#include "widgets/status_line.h"
+
+#include <QFontMetrics>
+
+namespace {
+const QColor kFailureColour(160, 0, 0);
+}
+
+CStatusLine::CStatusLine(int lines, QWidget *parent) : QLabel(parent), m_lines(std::max(lines, 1))
+{
+    setWordWrap(true);
+    setTextFormat(Qt::PlainText);
+    setFrameShape(QFrame::StyledPanel);
+    setFrameShadow(QFrame::Sunken);
+    setContentsMargins(6, 2, 6, 2);
+    setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    setTextInteractionFlags(Qt::TextSelectableByMouse);
+    const QFontMetrics metrics(font());
+    setFixedHeight(metrics.lineSpacing() * m_lines + frameWidth() * 2 + 4 + 4);
+}
+
+void CStatusLine::ShowOutcome(const QString &text, bool failed)
+{
+    m_fullText = text;
+    m_failed = failed;
+    QPalette colours = palette();
+    colours.setColor(QPalette::WindowText, failed ? kFailureColour : QColor(Qt::black));
+    setPalette(colours);
+    setToolTip(text);
+    Refit();
+}
+
+void CStatusLine::Clear()
+{
+    m_fullText.clear();
+    m_failed = false;
+    setToolTip({});
+    setText({});
+}
+
+bool CStatusLine::Fits(const QString &text) const
+{
+    const QRect area = contentsRect();
+    if (area.width() <= 0)
+        return true; // not laid out yet; fitted on the first resize
+    const QFontMetrics metrics(font());
+    const QRect needed = metrics.boundingRect(QRect(0, 0, area.width(), 1 << 20),
+                                              Qt::TextWordWrap | Qt::AlignLeft, text);
+    return needed.height() <= area.height() && needed.width() <= area.width();
+}
+
+void CStatusLine::Refit()
+{
+    // Shortened in the middle, where a long path or name has its least
+    // telling part, until it fits.
+    QString shown = m_fullText;
+    const QFontMetrics metrics(font());
+    int budget = metrics.horizontalAdvance(shown);
+    while (!Fits(shown) && budget > 0) {
+        budget -= std::max(metrics.averageCharWidth(), 1) * 2;
+        shown = metrics.elidedText(m_fullText, Qt::ElideMiddle, std::max(budget, 0));
+    }
+    setText(shown);
+}
+
+void CStatusLine::resizeEvent(QResizeEvent *event)
+{
+    QLabel::resizeEvent(event);
+    Refit();
+}
