@@ -82,12 +82,12 @@ bool RxLineBuilder::feedByte(char byte)
         fill.count = 1;
         return true;
     }
+    // A line whose end arrived is over even when it cannot be handed on
+    // (a swap error): the bytes after it start a new line, not its tail.
     if (byte == '\r') {
         m_bPrompt = false;
-        if (!completeLine())
-            return false;
         m_bInLine = false;
-        return true;
+        return completeLine();
     }
     // The unsigned view also refuses a count that is not a valid position.
     const auto position = static_cast<uint32_t>(fill.count);
@@ -104,9 +104,8 @@ bool RxLineBuilder::feedByte(char byte)
     if (m_bPrompt) {
         m_bPrompt = false;
         if (byte == ' ') {
-            if (!completeLine())
-                return false;
             m_bInLine = false;
+            return completeLine();
         }
     }
     return true;

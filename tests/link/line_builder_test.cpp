@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <random>
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace {
@@ -165,6 +166,28 @@ TEST_F(LineBuilder, ALineNotTakenStopsTheNextWithASwapError)
     ASSERT_TRUE(line);
     EXPECT_EQ(*line, "first") << "the ready line is still the first one";
     EXPECT_TRUE(port.LineBufferFree());
+}
+
+// Found by fuzzing: the line whose CR (or prompt blank) met the swap error
+// was continued by the next bytes, so "> " became "> hello".
+TEST(LineBuilderSwapError, TheLineThatMetItIsNotJoinedToTheNextBytes)
+{
+    const std::tuple<const char *, const char *, const char *> cases[] = {
+        {"first\rsecond\r", "x\r", "x"},
+        {"first\r> ", "hello\r", "hello"},
+        {"AAAAAA\r\n> ", "CMB\r", "CMB"},
+    };
+    for (const auto &[stopped, next, expected] : cases) {
+        CSerialPort port;
+        RecordingOwner owner(port);
+        owner.takeLines = false;
+        EXPECT_FALSE(owner.Feed(stopped));
+        ASSERT_TRUE(owner.builder.TakeLine());
+        EXPECT_FALSE(owner.builder.InLine()) << stopped;
+        owner.takeLines = true;
+        EXPECT_TRUE(owner.Feed(next));
+        EXPECT_EQ(owner.lines, Lines{expected}) << stopped;
+    }
 }
 
 TEST_F(LineBuilder, TakingWithNothingReadyIsNoData)
