@@ -27,9 +27,10 @@ namespace {
 // ---- the edits of the day --------------------------------------------------
 // One row per page: the control as a screen reader names it, what the
 // technician types into it or sets it to, and the parameter the terminal
-// holds afterwards. Call Waiting and Forward (AT+CCWA/AT+CCFC lines) and
-// Security Code (the SIM's PIN) change no numbered parameter; their own
-// end-to-end tests follow them to the terminal.
+// holds afterwards. Call Waiting and Forward (AT+CCWA/AT+CCFC lines),
+// Security Code (the SIM's PIN) and Call Back (switched on only with a
+// number in its list) are followed to the terminal by their own end-to-end
+// tests.
 constexpr const char *kChecked = "[x]";
 constexpr const char *kUnchecked = "[ ]";
 
@@ -60,9 +61,6 @@ constexpr PageEdit kEdits[] = {
     {Page::Forbids,      "Enable Incoming Call Block", 1, kChecked,  nullptr, 5000,  "01"},
     {Page::Times,        "Enable Timeout",            1, kChecked,   nullptr, 2,     "7"},
     {Page::Times,        "Timeout:",                  1, "7",        nullptr, 2,     "7"},
-    {Page::CallBack,     "Enable Call Back",          1, kChecked,   nullptr, 16517, "01"},
-    {Page::CallBack,     "Call Back Time",            1, kChecked,   nullptr, 16539, "30"},
-    {Page::CallBack,     "Time:",                     1, "30",       nullptr, 16539, "30"},
 };
 // clang-format on
 
@@ -71,7 +69,7 @@ const std::pair<int, const char *> kAsItComesIn[] = {
     {35, "00"},    {5000, "00"},
     {1001, "00"},  {34, ""},       {1000, ""},   {16541, "2"}, {16542, "21"},
     {16546, "0"},  {16001, "01"},  {16544, ""},  {16543, "3"},
-    {2, ""},       {16517, "00"},  {16539, ""}};
+    {2, ""}};
 
 constexpr const char *kPassword = "1234";
 constexpr const char *kNewPassword = "5678";

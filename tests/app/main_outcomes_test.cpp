@@ -62,6 +62,7 @@ private Q_SLOTS:
         QVERIFY(window.PagesFilled());
 
         // Now Transmit writes without asking.
+        harness.GeneralPassword()->setText(QStringLiteral("123456"));
         harness.Boxes().Clear();
         QTest::mouseClick(harness.Button(BottomButton::Transmit), Qt::LeftButton);
         QVERIFY(!window.PageArea()->isEnabled());

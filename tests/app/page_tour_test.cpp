@@ -18,8 +18,9 @@ namespace {
 
 const char *const kLanguageFolders[] = {"en", "pt", "es"};
 
-// The controls a user reads or uses; containers and the parts of a list
-// (its viewport, headers and scroll bars) are not looked at on their own.
+// The controls a user reads or uses; containers and the parts of a control
+// (a list's viewport, headers and scroll bars, a drop-down's edit field) are
+// not looked at on their own.
 bool IsControl(const QWidget *widget)
 {
     return qobject_cast<const QLabel *>(widget) || qobject_cast<const QAbstractButton *>(widget) ||
@@ -27,10 +28,10 @@ bool IsControl(const QWidget *widget)
            qobject_cast<const QAbstractItemView *>(widget);
 }
 
-bool InsideList(const QWidget *widget, const QWidget *page)
+bool InsideControl(const QWidget *widget, const QWidget *page)
 {
     for (const QWidget *up = widget->parentWidget(); up && up != page; up = up->parentWidget()) {
-        if (qobject_cast<const QAbstractItemView *>(up))
+        if (IsControl(up))
             return true;
     }
     return false;
@@ -50,7 +51,7 @@ QStringList LayoutFaults(QWidget *page)
     QStringList faults;
     std::vector<std::pair<QWidget *, QRect>> shown;
     for (QWidget *widget : page->findChildren<QWidget *>()) {
-        if (!widget->isVisibleTo(page) || !IsControl(widget) || InsideList(widget, page))
+        if (!widget->isVisibleTo(page) || !IsControl(widget) || InsideControl(widget, page))
             continue;
         const QRect area(widget->mapTo(page, QPoint(0, 0)), widget->size());
         if (!page->rect().contains(area))
