@@ -7,6 +7,7 @@
 #include "app/page_table.h"
 #include "app/port_list.h"
 #include "engine/engine_globals.h"
+#include "engine/job_reports.h"
 #include "engine/temp_parameter_file.h"
 #include "tests/app/main_window_harness.h"
 #include "params/ini_document.h"
@@ -260,6 +261,26 @@ class TechniciansDay : public QObject
         QTRY_VERIFY_WITH_TIMEOUT(desk.Idle(), kJobWaitMs);
     }
 
+    // Sets a check box from the keyboard or types over a field's text.
+    void Apply(const PageEdit &edit)
+    {
+        QWidget *control = Control(edit);
+        QVERIFY2(control, edit.control);
+        if (auto *box = qobject_cast<QAbstractButton *>(control)) {
+            const bool wanted = edit.input == kChecked;
+            if (box->isChecked() != wanted) {
+                box->setFocus();
+                QTest::keyClick(box, Qt::Key_Space);
+            }
+            QVERIFY2(box->isChecked() == wanted, edit.control);
+        } else if (auto *field = qobject_cast<QLineEdit *>(control)) {
+            QVERIFY2(field->isEnabled(), edit.control);
+            field->setFocus();
+            field->selectAll();
+            QTest::keyClicks(field, QString::fromUtf8(edit.input));
+        }
+    }
+
     void SetGeneralPassword()
     {
         QLineEdit *field = qobject_cast<QLineEdit *>(
@@ -303,21 +324,9 @@ private Q_SLOTS:
     {
         QVERIFY(m_desk);
         for (const PageEdit &edit : kEdits) {
-            QWidget *control = Control(edit);
-            QVERIFY2(control, edit.control);
-            if (auto *box = qobject_cast<QAbstractButton *>(control)) {
-                const bool wanted = edit.input == kChecked;
-                if (box->isChecked() != wanted) {
-                    box->setFocus();
-                    QTest::keyClick(box, Qt::Key_Space);
-                }
-                QVERIFY2(box->isChecked() == wanted, edit.control);
-            } else if (auto *field = qobject_cast<QLineEdit *>(control)) {
-                QVERIFY2(field->isEnabled(), edit.control);
-                field->setFocus();
-                field->selectAll();
-                QTest::keyClicks(field, QString::fromUtf8(edit.input));
-            }
+            Apply(edit);
+            if (QTest::currentTestFailed())
+                return;
         }
         SetGeneralPassword();
     }
@@ -409,13 +418,34 @@ private Q_SLOTS:
     void changeTheSoftwarePassword()
     {
         QVERIFY(m_desk);
-        // The command-line tool changes it (the Passwords page's change is
-        // tested through the main window).
-        const CliRun change =
-            RunCli(m_desk->AppDir(), std::string("passwd --port SIM0 --password ") + kPassword +
-                                         " --new " + kNewPassword);
-        QVERIFY2(change.status == 0, change.errors.c_str());
+        // On the Passwords page, as the technician does it.
+        const PageEdit change[] = {
+            {Page::Passwords, "Change Software Password", 1, kChecked, nullptr, 0, ""},
+            {Page::Passwords, "Old Password:", 1, kPassword, nullptr, 0, ""},
+            {Page::Passwords, "New Password:", 1, kNewPassword, nullptr, 0, ""},
+            {Page::Passwords, "Confirm Password:", 1, kNewPassword, nullptr, 0, ""},
+        };
+        for (const PageEdit &edit : change) {
+            Apply(edit);
+            if (QTest::currentTestFailed())
+                return;
+        }
+        auto *confirm = qobject_cast<QAbstractButton *>(
+            Control({Page::Passwords, "Confirm", 1, "", nullptr, 0, ""}));
+        QVERIFY(confirm);
+        m_desk->Boxes().Clear();
+        QTest::mouseClick(confirm, Qt::LeftButton);
+        QTRY_VERIFY_WITH_TIMEOUT(m_desk->Boxes().Count() > 0 && m_desk->Idle(), kJobWaitMs);
+        QVERIFY2(m_desk->HasBox(QStringLiteral("Successfully changed password!"), kStyleInformation),
+                 qPrintable(m_desk->BoxTexts()));
         QCOMPARE(m_desk->Terminal().Password(), std::string(kNewPassword));
+        Apply({Page::Passwords, "Change Software Password", 1, kUnchecked, nullptr, 0, ""});
+        // The command-line tool knows only the new one from now on.
+        const CliRun read = RunCli(m_desk->AppDir(), std::string("read --port SIM0 --password ") +
+                                                         kNewPassword + " --out " +
+                                                         m_desk->AppDir().toStdString() +
+                                                         "/after-change.ini");
+        QVERIFY2(read.status == 0, read.errors.c_str());
         QString boxes;
         QVERIFY2(LogIn(QStringLiteral("SIM0"), QString::fromLatin1(kNewPassword), boxes),
                  qPrintable(boxes));
