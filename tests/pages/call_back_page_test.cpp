@@ -429,17 +429,9 @@ private Q_SLOTS:
         page.InitPage(host);
         const QList<QCheckBox *> checkBoxes{page.SwitchBox(), page.TimeBox(), page.AttemptsBox(),
                                             page.AnswerBox(), page.ListBox()};
-        QStringList shown, names;
-        for (QCheckBox *box : checkBoxes) {
-            shown << box->text();
-            names << AccessibleName(box);
-        }
-        QCOMPARE(shown, boxes);
-        QCOMPARE(names, boxes);
-        QStringList labelTexts;
-        for (const QLabel *label : page.findChildren<QLabel *>())
-            labelTexts << label->text();
-        QCOMPARE(labelTexts, labels);
+        QCOMPARE(ShownTexts(checkBoxes), boxes);
+        QCOMPARE(AccessibleNames(checkBoxes), boxes);
+        QCOMPARE(LabelTexts(page), labels);
         const QStringList fieldNames{AccessibleName(page.TimeField()),
                                      AccessibleName(page.AttemptsField()),
                                      AccessibleName(page.AnswerField())};

@@ -218,8 +218,7 @@ private Q_SLOTS:
         CCspPage page;
         page.InitPage(host);
         QStringList shown{page.CallBackBox()->text(), page.AllCallsBox()->text()};
-        for (const QLabel *label : page.findChildren<QLabel *>())
-            shown << label->text();
+        shown << LabelTexts(page);
         QCOMPARE(shown, texts);
         const QStringList names{AccessibleName(page.CallBackBox()),
                                 AccessibleName(page.AllCallsBox()),

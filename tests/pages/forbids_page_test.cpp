@@ -298,15 +298,11 @@ private Q_SLOTS:
         page.InitPage(host);
         const QList<QCheckBox *> boxes{page.LongDistanceBox(), page.InternationalBox(),
                                        page.IncomingBox(), page.ListBox()};
-        QStringList shown, names;
-        for (QCheckBox *box : boxes) {
-            shown << box->text();
-            names << AccessibleName(box);
-        }
+        QStringList shown = ShownTexts(boxes);
         shown << page.findChild<QLabel *>()->text() << HeaderText(page.List(), 0)
               << HeaderText(page.List(), 1) << page.List()->EmptyText();
         QCOMPARE(shown, texts);
-        QCOMPARE(names, texts.mid(0, 4));
+        QCOMPARE(AccessibleNames(boxes), texts.mid(0, 4));
         QCOMPARE(AccessibleName(page.List()), texts[6]);
 
         page.LoadFromStore();

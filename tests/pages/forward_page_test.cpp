@@ -436,17 +436,9 @@ private Q_SLOTS:
         const QList<QCheckBox *> controls{page.MasterBox(),  page.WaitingBox(),
                                           page.UnconditionalBox(), page.BusyBox(),
                                           page.NoAnswerBox(), page.OffOrNotFoundBox()};
-        QStringList shown, names;
-        for (QCheckBox *box : controls) {
-            shown << box->text();
-            names << AccessibleName(box);
-        }
-        QCOMPARE(shown, boxes);
-        QCOMPARE(names, boxes);
-        QStringList shownLabels;
-        for (const QLabel *label : page.findChildren<QLabel *>())
-            shownLabels << label->text();
-        QCOMPARE(shownLabels, labels);
+        QCOMPARE(ShownTexts(controls), boxes);
+        QCOMPARE(AccessibleNames(controls), boxes);
+        QCOMPARE(LabelTexts(page), labels);
         // On this platform a combo box's accessible interface reports its
         // text as the name and the label through a relation; the name the
         // page gives it is the label's.

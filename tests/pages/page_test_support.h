@@ -9,6 +9,7 @@
 
 #include <QAccessible>
 #include <QApplication>
+#include <QLabel>
 #include <QList>
 #include <QtTest>
 
@@ -54,6 +55,30 @@ inline QString AccessibleName(QWidget *widget)
 {
     QAccessibleInterface *accessible = QAccessible::queryAccessibleInterface(widget);
     return accessible ? accessible->text(QAccessible::Name) : QString();
+}
+
+// What each control shows, and the name a screen reader gives it.
+template <class Control>
+QStringList ShownTexts(const QList<Control *> &controls)
+{
+    QStringList texts;
+    for (const Control *control : controls)
+        texts << control->text();
+    return texts;
+}
+template <class Control>
+QStringList AccessibleNames(const QList<Control *> &controls)
+{
+    QStringList names;
+    for (Control *control : controls)
+        names << AccessibleName(control);
+    return names;
+}
+
+// The texts of the page's labels, in the order they were made.
+inline QStringList LabelTexts(const QWidget &page)
+{
+    return ShownTexts(page.findChildren<QLabel *>());
 }
 
 // The languages every texts test runs in.

@@ -292,10 +292,7 @@ private Q_SLOTS:
         TestPageHost host;
         CPasswordsPage page;
         page.InitPage(host);
-        QStringList shown;
-        for (const QLabel *label : page.findChildren<QLabel *>())
-            shown << label->text();
-        QCOMPARE(shown, (QStringList{texts[0], texts[2], texts[3], texts[4], texts[5], texts[6],
+        QCOMPARE(LabelTexts(page), (QStringList{texts[0], texts[2], texts[3], texts[4], texts[5], texts[6],
                                      texts[7]}));
         QCOMPARE(page.ChangeBox()->text(), texts[1]);
         QCOMPARE(page.ConfirmButton()->text(), texts[8]);

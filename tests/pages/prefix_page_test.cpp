@@ -273,8 +273,7 @@ private Q_SLOTS:
         CPrefixPage page;
         page.InitPage(host);
         QStringList shown{page.SwitchBox()->text()};
-        for (const QLabel *label : page.findChildren<QLabel *>())
-            shown << label->text();
+        shown << LabelTexts(page);
         QCOMPARE(shown, texts);
         const QStringList names{AccessibleName(page.SwitchBox()),
                                 AccessibleName(page.PreNumberField()),

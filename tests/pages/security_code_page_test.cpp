@@ -310,10 +310,7 @@ private Q_SLOTS:
         QCOMPARE((QStringList{AccessibleName(page.StartUpBox()), AccessibleName(page.ChangeBox()),
                               AccessibleName(page.ConfirmButton())}),
                  own);
-        QStringList shown;
-        for (const QLabel *label : page.findChildren<QLabel *>())
-            shown << label->text();
-        QCOMPARE(shown, labels);
+        QCOMPARE(LabelTexts(page), labels);
         QCOMPARE((QStringList{AccessibleName(page.PinField()), AccessibleName(page.OldPinField()),
                               AccessibleName(page.NewPinField()),
                               AccessibleName(page.ConfirmPinField())}),

@@ -349,24 +349,13 @@ private Q_SLOTS:
         const QList<QCheckBox *> boxControls{page.TimeoutBox(), page.ClockBox(),
                                              page.OutgoingBox(), page.IncomingBox(),
                                              page.FlashBox()};
-        QStringList shownBoxes, boxNames;
-        for (QCheckBox *box : boxControls) {
-            shownBoxes << box->text();
-            boxNames << AccessibleName(box);
-        }
-        QCOMPARE(shownBoxes, boxes);
-        QCOMPARE(boxNames, boxes);
-        QStringList shownLabels;
-        for (const QLabel *label : page.findChildren<QLabel *>())
-            shownLabels << label->text();
-        QCOMPARE(shownLabels, labels);
+        QCOMPARE(ShownTexts(boxControls), boxes);
+        QCOMPARE(AccessibleNames(boxControls), boxes);
+        QCOMPARE(LabelTexts(page), labels);
         const QList<QLineEdit *> fields{page.TimeoutField(),  page.DateField(),
                                         page.TimeField(),     page.OutgoingField(),
                                         page.IncomingField(), page.FlashField()};
-        QStringList fieldNames;
-        for (QLineEdit *field : fields)
-            fieldNames << AccessibleName(field);
-        QCOMPARE(fieldNames, (QStringList{labels[0], labels[2], labels[4], labels[6], labels[8],
+        QCOMPARE(AccessibleNames(fields), (QStringList{labels[0], labels[2], labels[4], labels[6], labels[8],
                                           labels[10]}));
     }
 };

@@ -243,10 +243,7 @@ private Q_SLOTS:
         CVolumePage page;
         page.InitPage(host);
         QStringList shown{page.TxBox()->text(), page.RxBox()->text()};
-        QStringList labels;
-        for (const QLabel *label : page.findChildren<QLabel *>())
-            labels << label->text();
-        QCOMPARE(labels, (QStringList{texts[2], texts[3], texts[2], texts[4]}));
+        QCOMPARE(LabelTexts(page), (QStringList{texts[2], texts[3], texts[2], texts[4]}));
         QCOMPARE(shown, texts.mid(0, 2));
         const QStringList names{AccessibleName(page.TxBox()), AccessibleName(page.TxField()),
                                 AccessibleName(page.RxBox()), AccessibleName(page.RxField())};
