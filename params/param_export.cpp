@@ -111,10 +111,9 @@ std::string CspModeValue(const ParameterStore &store)
     return "0";
 }
 
-// The PIN change's own file: the general password the terminal expects
-// with it, the change-PIN switch and the PIN entries of the change.
+// The PIN change's own file: the change-PIN switch and the PIN entries of
+// the change. It carries no general password, so the terminal's own stays.
 constexpr ExportItem kPinChangeOrder[] = {
-    S(Slot::GeneralPassword),
     S(Slot::ChangePin),
     {Step::PinEntries},
 };
@@ -280,7 +279,6 @@ ScriptResult Export(const std::string &path, const ParameterStore &store,
 ScriptResult ExportPinChange(const std::string &path, const ParameterStore &store)
 {
     ParameterStore change = store;
-    change[Slot::GeneralPassword] = kPinChangeGeneralPassword;
     change.pinWriteMode = 2;
     return ExportInOrder(path, change, kPinChangeOrder, platform::ReadOnlyTarget::Refuse);
 }

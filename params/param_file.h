@@ -31,14 +31,10 @@ struct ScriptResult
 ScriptResult Export(const std::string &path, const ParameterStore &store,
                     platform::ReadOnlyTarget readOnly = platform::ReadOnlyTarget::Refuse);
 
-// The general password a PIN change file carries: a fixed value the
-// terminal expects with a PIN change, whatever the Passwords page holds.
-inline constexpr char kPinChangeGeneralPassword[] = "583916";
-
-// The PIN change's own file: 32 = the fixed general password, 16207 = the
-// change-PIN switch, then the PIN entries of a change (16550, 16549, 16548,
-// 16551) from the store's old and new PIN, written only while the switch is
-// on. Replaced like Export's file.
+// The PIN change's own file: 16207 = the change-PIN switch, then the PIN
+// entries of a change (16550, 16549, 16548, 16551) from the store's old and
+// new PIN, written only while the switch is on. No general password goes
+// with it: the terminal keeps its own. Replaced like Export's file.
 ScriptResult ExportPinChange(const std::string &path, const ParameterStore &store);
 
 // Fills the store from the file: slots back to their defaults (kept slots

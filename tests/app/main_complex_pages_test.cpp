@@ -108,6 +108,7 @@ private Q_SLOTS:
         MainWindowHarness harness;
         QVERIFY(harness.TerminalReady());
         sim::TerminalSimulator &terminal = harness.Terminal();
+        QVERIFY(terminal.SetValue(32, "246810"));
         CSecurityCodePage *security = harness.PageAs<CSecurityCodePage>(Page::SecurityCode);
         QVERIFY(security);
         security->ChangeBox()->click();
@@ -120,13 +121,12 @@ private Q_SLOTS:
         QTRY_VERIFY_WITH_TIMEOUT(WriteEnded(harness), kJobWaitMs);
         QVERIFY2(harness.Boxes().Count() == 0, qPrintable(harness.BoxTexts()));
 
-        // The fixed general password, the change switch, then the PIN
-        // entries: the new PIN is refused while the SIM still has the old
-        // one, so the old one switches the check on and is confirmed by the
-        // follow-up lines, the change follows, and the new PIN switches the
-        // check off again.
+        // The change switch, then the PIN entries: the new PIN is refused
+        // while the SIM still has the old one, so the old one switches the
+        // check on and is confirmed by the follow-up lines, the change
+        // follows, and the new PIN switches the check off again. The
+        // terminal's general password is left alone.
         const Strings expected = {"AT+WPAR=9996,\"1234\"",
-                                  "AT+WPAR=32,\"583916\"",
                                   "AT+WPAR=16207,\"01\"",
                                   "AT+WPAR=16550,\"2468\"",
                                   "AT+WPAR=16549,\"4711\"",
@@ -140,6 +140,7 @@ private Q_SLOTS:
         QCOMPARE(Joined(terminal.Commands()), Joined(expected));
         QVERIFY(!terminal.State().pinLock);
         QCOMPARE(terminal.SimPin(), std::string("2468"));
+        QCOMPARE(terminal.Value(32).value_or("?"), std::string("246810"));
         QCOMPARE(harness.Window().WaitDialog()->StatusText(),
                  QStringLiteral("Save AT command success!"));
     }

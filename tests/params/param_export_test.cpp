@@ -110,7 +110,7 @@ ParameterStore PinChangeStore(const char *changeSwitch)
 
 } // namespace
 
-TEST(ExportPinChange, WritesTheFixedPasswordTheSwitchAndTheChangeEntriesOnly)
+TEST(ExportPinChange, WritesTheSwitchAndTheChangeEntriesOnly)
 {
     TempFolder folder;
     const std::string path = folder.File("SIM0ParaFile.ini");
@@ -118,7 +118,6 @@ TEST(ExportPinChange, WritesTheFixedPasswordTheSwitchAndTheChangeEntriesOnly)
     const params::ScriptResult result = params::ExportPinChange(path, PinChangeStore("01"));
     ASSERT_TRUE(result.ok) << result.text;
     EXPECT_EQ(ReadBytes(path), "[PARA]\r\n"
-                               "32=\"583916\"\r\n"
                                "16207=\"01\"\r\n"
                                "16550=\"24680135\"\r\n"
                                "16549=\"4711\"\r\n"
@@ -131,5 +130,5 @@ TEST(ExportPinChange, WithTheSwitchOffNoPinEntryIsWritten)
     TempFolder folder;
     const std::string path = folder.File("SIM0ParaFile.ini");
     ASSERT_TRUE(params::ExportPinChange(path, PinChangeStore("00")).ok);
-    EXPECT_EQ(ReadBytes(path), "[PARA]\r\n32=\"583916\"\r\n16207=\"00\"\r\n");
+    EXPECT_EQ(ReadBytes(path), "[PARA]\r\n16207=\"00\"\r\n");
 }
