@@ -2,6 +2,7 @@
 
 #include "pages/field_rules.h"
 #include "pages/page_form.h"
+#include "params/clock_text.h"
 #include "params/parameter_store.h"
 #include "params/read_lists.h"
 #include "params/text_value.h"
@@ -58,11 +59,20 @@ const FieldRule kDateRules[] = {
      {"Please input a correct Date format (DDMMYY).",
       "Por favor, insira a Data no formado (DDMMAA).",
       "Por favor introduzca la fecha em el formato (DDMMAA)."}},
+    // The terminal would refuse it only after everything else was written.
+    {[](std::string_view v) { return !params::IsCalendarDate(v); },
+     {"Error: The Date must be a valid calendar date (DDMMYY)!",
+      "Erro: A Data deve ser uma data válida do calendário (DDMMAA)!",
+      "Error: La fecha debe ser una fecha válida del calendario (DDMMAA)!"}},
 };
 const FieldRule kTimeRules[] = {
     {[](std::string_view v) { return v.size() != 4; },
      {"Please input a correct Time format (HHMM).", "Por favor, insira a Hora no formado (HHMM).",
       "Por favor introduzca la hora en el formato (HHMM)."}},
+    {[](std::string_view v) { return !params::IsTimeOfDay(v); },
+     {"Error: The Time must be between 0000 and 2359 (HHMM)!",
+      "Erro: A Hora deve ser entre 0000 e 2359 (HHMM)!",
+      "Error: La hora debe ser entre 0000 y 2359 (HHMM)!"}},
 };
 const FieldRule kFlashRules[] = {
     {OutsideRange<80, 2000>,

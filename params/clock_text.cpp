@@ -28,12 +28,37 @@ bool IsClockBody(std::string_view body)
     return true;
 }
 
+unsigned TwoDigits(std::string_view text, size_t at)
+{
+    return unsigned(text[at] - '0') * 10 + unsigned(text[at + 1] - '0');
+}
+
 } // namespace
+
+bool IsCalendarDate(std::string_view date)
+{
+    if (date.size() != 6 || !IsAllDigits(date))
+        return false;
+    const unsigned day = TwoDigits(date, 0);
+    const unsigned month = TwoDigits(date, 2);
+    // Every fourth year from 2000 to 2099 is a leap year.
+    const bool leap = TwoDigits(date, 4) % 4 == 0;
+    constexpr unsigned kDays[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    if (month < 1 || month > 12 || day < 1)
+        return false;
+    return day <= kDays[month - 1] + (month == 2 && leap ? 1 : 0);
+}
+
+bool IsTimeOfDay(std::string_view time)
+{
+    return time.size() == 4 && IsAllDigits(time) && TwoDigits(time, 0) <= 23 &&
+           TwoDigits(time, 2) <= 59;
+}
 
 std::string BuildClockText(std::string_view date, std::string_view time, std::string_view zone)
 {
-    if (date.size() != 6 || !IsAllDigits(date) || time.size() != 4 || !IsAllDigits(time) ||
-        !IsZone(zone) || text::LeadingNumber(zone.substr(1)) > kMaxZoneQuarterHours)
+    if (!IsCalendarDate(date) || !IsTimeOfDay(time) || !IsZone(zone) ||
+        text::LeadingNumber(zone.substr(1)) > kMaxZoneQuarterHours)
         return {};
     std::string clock;
     clock += date.substr(4, 2);

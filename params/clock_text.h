@@ -11,8 +11,13 @@ namespace params {
 // The zone the export always sends.
 inline constexpr char kExportTimeZone[] = "-03";
 
-// "yy/MM/dd,hh:mm:00zz", or "" unless the date is 6 digits, the time 4
-// digits and the zone a sign with two digits of at most 48.
+// A DDMMYY date that the calendar has, the year taken as 2000 + YY.
+bool IsCalendarDate(std::string_view date);
+// An HHMM time of day: 0000 to 2359.
+bool IsTimeOfDay(std::string_view time);
+
+// "yy/MM/dd,hh:mm:00zz", or "" unless the date is a calendar date, the time
+// a time of day and the zone a sign with two digits of at most 48.
 std::string BuildClockText(std::string_view date, std::string_view time, std::string_view zone);
 
 struct ClockFields

@@ -1,4 +1,4 @@
-// The Times page: its seven rules in order, each only while its box is
+// The Times page: its nine rules in order, each only while its box is
 // checked; the clock filled from the local date and time; the load that
 // rewrites the timeout and never shows a clock; store, texts.
 
@@ -27,7 +27,7 @@ std::vector<Gated> FieldsInRuleOrder(const CTimesPage &page)
             {page.OutgoingBox(), page.OutgoingField()}, {page.IncomingBox(), page.IncomingField()}};
 }
 
-const char *const kMessages[7][3] = {
+const char *const kMessages[9][3] = {
     {"Please input a Timeout.", "Por favor, insira o tempo de discagem.",
      "Por favor introduzca el tiempo de marcación/discado."},
     {"Error: The Timeout must be between 1 and 9 seconds!",
@@ -36,8 +36,14 @@ const char *const kMessages[7][3] = {
     {"Please input a correct Date format (DDMMYY).",
      "Por favor, insira a Data no formado (DDMMAA).",
      "Por favor introduzca la fecha em el formato (DDMMAA)."},
+    {"Error: The Date must be a valid calendar date (DDMMYY)!",
+     "Erro: A Data deve ser uma data válida do calendário (DDMMAA)!",
+     "Error: La fecha debe ser una fecha válida del calendario (DDMMAA)!"},
     {"Please input a correct Time format (HHMM).", "Por favor, insira a Hora no formado (HHMM).",
      "Por favor introduzca la hora en el formato (HHMM)."},
+    {"Error: The Time must be between 0000 and 2359 (HHMM)!",
+     "Erro: A Hora deve ser entre 0000 e 2359 (HHMM)!",
+     "Error: La hora debe ser entre 0000 y 2359 (HHMM)!"},
     {"Error: The Flash Time must be between 80 and 2000 ms!",
      "Erro: O tempo de flash deve ser entre 80 e 2000 ms!",
      "Error: El tiempo de flash debe ser entre 80 y 2000 ms!"},
@@ -77,16 +83,27 @@ private Q_SLOTS:
             {"2 timeout 10", {"10", "1", "1", "1", "0", "0"}, 2, 0},
             {"3 date of 5", {"9", "05041", "093", "79", "0", "0"}, 3, 1},
             {"3 date of 7", {nullptr, "0504110", "0930", nullptr, nullptr, nullptr}, 3, 1},
-            {"4 time of 3", {"1", "050411", "093", "79", "0", "0"}, 4, 2},
-            {"5 flash 79 before the outgoing time", {"1", nullptr, nullptr, "79", "0", "0"}, 5, 3},
-            {"5 flash 2001", {nullptr, nullptr, nullptr, "2001", nullptr, nullptr}, 5, 3},
-            {"5 flash empty", {nullptr, nullptr, nullptr, "", nullptr, nullptr}, 5, 3},
-            {"6 outgoing 0", {nullptr, nullptr, nullptr, "80", "0", "0"}, 6, 4},
-            {"6 outgoing 181", {nullptr, nullptr, nullptr, nullptr, "181", nullptr}, 6, 4},
-            {"7 incoming 181", {nullptr, nullptr, nullptr, nullptr, "180", "181"}, 7, 5},
-            {"7 incoming empty", {nullptr, nullptr, nullptr, nullptr, nullptr, ""}, 7, 5},
-            {"passes: lowest", {"1", "050411", "0930", "80", "1", "1"}, 0, 0},
+            {"4 month 13 before the time", {"1", "991399", "2599", "79", "0", "0"}, 4, 1},
+            {"4 day 0", {nullptr, "000411", "0930", nullptr, nullptr, nullptr}, 4, 1},
+            {"4 month 0", {nullptr, "010011", "0930", nullptr, nullptr, nullptr}, 4, 1},
+            {"4 31 April", {nullptr, "310499", "0930", nullptr, nullptr, nullptr}, 4, 1},
+            {"4 29 February 2023", {nullptr, "290223", "0930", nullptr, nullptr, nullptr}, 4, 1},
+            {"4 30 February 2024", {nullptr, "300224", "0930", nullptr, nullptr, nullptr}, 4, 1},
+            {"5 time of 3", {"1", "050411", "093", "79", "0", "0"}, 5, 2},
+            {"6 hour 24", {"1", "050411", "2400", "79", "0", "0"}, 6, 2},
+            {"6 minute 60", {nullptr, "050411", "1260", nullptr, nullptr, nullptr}, 6, 2},
+            {"7 flash 79 before the outgoing time", {"1", nullptr, nullptr, "79", "0", "0"}, 7, 3},
+            {"7 flash 2001", {nullptr, nullptr, nullptr, "2001", nullptr, nullptr}, 7, 3},
+            {"7 flash empty", {nullptr, nullptr, nullptr, "", nullptr, nullptr}, 7, 3},
+            {"8 outgoing 0", {nullptr, nullptr, nullptr, "80", "0", "0"}, 8, 4},
+            {"8 outgoing 181", {nullptr, nullptr, nullptr, nullptr, "181", nullptr}, 8, 4},
+            {"9 incoming 181", {nullptr, nullptr, nullptr, nullptr, "180", "181"}, 9, 5},
+            {"9 incoming empty", {nullptr, nullptr, nullptr, nullptr, nullptr, ""}, 9, 5},
+            {"passes: lowest", {"1", "010100", "0000", "80", "1", "1"}, 0, 0},
             {"passes: highest", {"9", "311299", "2359", "2000", "180", "180"}, 0, 0},
+            {"passes: 29 February 2024", {nullptr, "290224", "0930", nullptr, nullptr, nullptr}, 0, 0},
+            {"passes: 29 February 2000", {nullptr, "290200", "0930", nullptr, nullptr, nullptr}, 0, 0},
+            {"passes: 30 April", {nullptr, "300411", "0930", nullptr, nullptr, nullptr}, 0, 0},
             {"passes: leading zeros", {"05", nullptr, nullptr, "0080", "010", "001"}, 0, 0},
             {"passes: every box off", {nullptr, nullptr, nullptr, nullptr, nullptr, nullptr}, 0, 0},
         };

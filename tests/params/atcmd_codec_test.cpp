@@ -117,7 +117,7 @@ const ReplyCase kReplyCases[] = {
 
 INSTANTIATE_TEST_SUITE_P(Replies, ReplyStoreEntry, testing::ValuesIn(kReplyCases), CaseName());
 
-TEST(ClockText, BuiltOnlyFromAFullDateTimeAndAValidZone)
+TEST(ClockText, BuiltOnlyFromACalendarDateATimeOfDayAndAValidZone)
 {
     // clang-format off
     const std::tuple<const char *, const char *, const char *, const char *> cases[] = {
@@ -125,7 +125,8 @@ TEST(ClockText, BuiltOnlyFromAFullDateTimeAndAValidZone)
         {"010199", "2359", "+48", "99/01/01,23:59:00+48"}, {"250411", "0930", "03", ""},
         {"250411", "0930", "-3", ""}, {"250411", "0930", "-0x", ""}, {"25041", "0930", "-03", ""},
         {"2504111", "0930", "-03", ""}, {"250411", "930", "-03", ""}, {"25a411", "0930", "-03", ""},
-        {"", "", "-03", ""},
+        {"", "", "-03", ""}, {"991399", "0930", "-03", ""}, {"290223", "0930", "-03", ""},
+        {"250411", "2400", "-03", ""}, {"250411", "0960", "-03", ""},
     };
     // clang-format on
     for (const auto &[date, time, zone, expected] : cases)
