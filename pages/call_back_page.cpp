@@ -173,12 +173,10 @@ void CCallBackPage::SaveToStore()
     const bool on = m_switch->isChecked();
     store[Slot::CallBack] = on ? "01" : "00";
     if (!on) {
-        // The numbers stay as they were, except that a blank record read
-        // from the terminal is no number to send back.
-        for (std::string &entry : store.callBack) {
-            if (!CNumberList::HoldsNumber(entry))
-                entry.clear();
-        }
+        // The numbers stay as they were, closed up like the rows' (a blank
+        // record read from the terminal is no number to send back); the rows
+        // keep what they hold for when call back is switched on again.
+        CNumberList::CloseUp(store.callBack);
         return;
     }
     store[Slot::CallBackTime] = m_timeBox->isChecked() ? ValueOf(m_time) : std::string();

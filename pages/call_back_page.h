@@ -2,7 +2,8 @@
 // Call back: the switch, three optional timings (each behind its own box,
 // all behind the switch) and a list of up to 300 call back numbers
 // (positions 1507 to 1806). With the switch off only the switch is stored;
-// the timings and numbers in the store stay as they were.
+// the timings and numbers in the store stay as they were (the numbers
+// closed up, as the list stores them).
 
 #include "pages/number_list.h"
 #include "pages/parameter_page.h"

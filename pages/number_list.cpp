@@ -6,6 +6,7 @@
 
 #include <QLineEdit>
 #include <QScrollBar>
+#include <algorithm>
 
 namespace {
 
@@ -76,10 +77,21 @@ void CNumberList::CreateEmptyRows()
 void CNumberList::Fill(std::span<const std::string> entries)
 {
     CreateEmptyRows();
-    for (size_t row = 0; row < entries.size() && row < size_t(m_shape.rowCount); ++row) {
-        if (HoldsNumber(entries[row]))
-            m_list->SetCellText(int(row), 1, codepage::ToQString(entries[row]));
+    ShowStored(entries);
+}
+
+void CNumberList::ShowStored(std::span<const std::string> entries)
+{
+    for (size_t row = 0; row < size_t(m_list->RowCount()); ++row) {
+        const bool shown = row < entries.size() && HoldsNumber(entries[row]);
+        m_list->SetCellText(int(row), 1, shown ? codepage::ToQString(entries[row]) : QString());
     }
+}
+
+void CNumberList::CloseUp(std::span<std::string> entries)
+{
+    const auto end = std::stable_partition(entries.begin(), entries.end(), HoldsNumber);
+    std::fill(end, entries.end(), std::string());
 }
 
 std::string CNumberList::Number(int row) const
@@ -92,10 +104,12 @@ void CNumberList::FinishEdit()
     m_list->FinishEdit();
 }
 
-void CNumberList::StoreInto(std::span<std::string> entries) const
+void CNumberList::StoreInto(std::span<std::string> entries)
 {
     for (size_t row = 0; row < entries.size(); ++row)
         entries[row] = Number(int(row));
+    CloseUp(entries);
+    ShowStored(entries);
 }
 
 bool CNumberList::CheckRows(const NumberListRules &rules)

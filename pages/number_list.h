@@ -4,6 +4,11 @@
 // place), one row per entry of the store's list. The list has either no
 // rows or all of them. An entry the terminal answered with a blank record
 // holds no number: its row shows empty and stores empty.
+//
+// The terminal's read ends a list at its first empty entry, so a number
+// stored behind a hole would be lost at the next Receive (and erased by the
+// Transmit after it). The numbers are therefore stored closed up, from the
+// first entry on in row order, and the rows then show what was stored.
 
 #include "pages/parameter_page.h"
 
@@ -55,13 +60,17 @@ public:
     void CreateEmptyRows();
     // Makes all rows and shows in each the number of its entry.
     void Fill(std::span<const std::string> entries);
+    // Moves the numbers to the first entries, in their order, and empties
+    // the rest (blank records too).
+    static void CloseUp(std::span<std::string> entries);
 
     // The text of a row's number as the store keeps it ("" without rows).
     std::string Number(int row) const;
     // Ends an in-place edit, so that the text being typed counts.
     void FinishEdit();
-    // Each row's number into its entry (the list has no rows: all empty).
-    void StoreInto(std::span<std::string> entries) const;
+    // The rows' numbers into the entries, closed up (the list has no rows:
+    // all empty); rows there are show what was stored.
+    void StoreInto(std::span<std::string> entries);
 
     // Row by row from row 0, the first row that breaks a rule is reported
     // on that row; then a list without any number is reported on row 0.
@@ -69,6 +78,8 @@ public:
 
 private:
     int Position(int row) const { return m_shape.firstPosition + row; }
+    // Shows the entries in the rows there are.
+    void ShowStored(std::span<const std::string> entries);
 
     CParameterPage &m_page;
     const NumberListShape m_shape;

@@ -50,7 +50,7 @@ void TypeSomeValues(MainWindowHarness &harness)
     harness.Forbids()->ListBox()->click(); // fills the list
     harness.PageAs<CVolumePage>(Page::Volume)->TxBox()->click();
     TxLevel(harness)->setText(QStringLiteral("11"));
-    harness.Forbids()->List()->SetCellText(4, 1, QStringLiteral("0800"));
+    harness.Forbids()->List()->SetCellText(0, 1, QStringLiteral("0800"));
 }
 
 } // namespace
@@ -76,7 +76,7 @@ private Q_SLOTS:
         QVERIFY(!window.SaveToFileFlag());
         const QByteArray saved = ReadFile(path);
         QVERIFY(saved.contains("[PARA]"));
-        QVERIFY(saved.contains("3005=\"0800\""));
+        QVERIFY(saved.contains("3001=\"0800\""));
         QVERIFY(saved.contains("16544=\"11\""));
 
         const CMainDlg::FileRequest &save = harness.FileRequests().back();
@@ -90,14 +90,14 @@ private Q_SLOTS:
 
         // Other values typed meanwhile are replaced by the file's.
         TxLevel(harness)->setText(QStringLiteral("03"));
-        harness.Forbids()->List()->SetCellText(4, 1, {});
+        harness.Forbids()->List()->SetCellText(0, 1, {});
         QTest::mouseClick(harness.Button(BottomButton::Open), Qt::LeftButton);
         QTRY_VERIFY(harness.ControlsEnabled());
         QVERIFY2(harness.Boxes().Count() == 0, qPrintable(harness.BoxTexts()));
         QCOMPARE(window.WaitDialog()->StatusText(),
                  QStringLiteral("Successfully imported from script file [config.ini]!"));
         QCOMPARE(TxLevel(harness)->text(), QStringLiteral("11"));
-        QCOMPARE(harness.Forbids()->List()->CellText(4, 1), QStringLiteral("0800"));
+        QCOMPARE(harness.Forbids()->List()->CellText(0, 1), QStringLiteral("0800"));
         QCOMPARE(harness.FileRequests().back().title, QStringLiteral("Open config file:"));
         QCOMPARE(harness.FileRequests().back().folder, harness.AppDir()); // where Save went
         QCOMPARE(window.ChosenFilePath(), path);
@@ -157,7 +157,7 @@ private Q_SLOTS:
                      qPrintable(harness.Boxes().LastText()));
         QVERIFY(harness.Window().Store() == before);
         QCOMPARE(TxLevel(harness)->text(), QStringLiteral("09"));
-        QCOMPARE(harness.Forbids()->List()->CellText(4, 1), QStringLiteral("0800"));
+        QCOMPARE(harness.Forbids()->List()->CellText(0, 1), QStringLiteral("0800"));
         if (!content.isEmpty())
             QCOMPARE(ReadFile(path), content);
         QCOMPARE(harness.Window().StatusLine()->FullText(),

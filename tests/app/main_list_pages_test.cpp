@@ -1,8 +1,9 @@
 // The Passwords, Forbids and Call back pages in the main window against
 // the simulated terminal, which answers unused list entries with the blank
 // record "0*0*0*0": a Receive fills both lists and sends back what it read,
-// an edited call back row changes that number alone, and the software
-// password change takes effect on the terminal.
+// an emptied row loses no number behind it, an edited call back row
+// changes that number alone, and the software password change takes effect
+// on the terminal.
 
 #include "engine/job_reports.h"
 #include "main_window_harness.h"
@@ -24,6 +25,11 @@ std::vector<std::string> CallBackNumbers(sim::TerminalSimulator &terminal)
     for (int number = kFirstCallBack; number <= kLastCallBack; ++number)
         numbers.push_back(terminal.Value(number).value_or("?"));
     return numbers;
+}
+
+QStringList FirstNumbers(const CReportCtrl *list)
+{
+    return {list->CellText(0, 1), list->CellText(1, 1), list->CellText(2, 1)};
 }
 
 bool Transmit(MainWindowHarness &harness)
@@ -88,6 +94,38 @@ private Q_SLOTS:
         }
         for (const std::string &command : terminal.Commands())
             QVERIFY2(command.find("0*0") == std::string::npos, command.c_str());
+    }
+
+    // The read ends a list at its first empty entry: a row emptied between
+    // two numbers is closed up when stored, so the next Receive still
+    // reads the number behind it.
+    void anEmptiedMiddleRowLosesNoNumber()
+    {
+        MainWindowHarness harness;
+        QVERIFY(harness.TerminalReady());
+        sim::TerminalSimulator &terminal = harness.Terminal();
+        const std::pair<int, const char *> values[] = {
+            {3000, "01"},  {3001, "811"},   {3002, "812"},   {3003, "813"},
+            {16517, "01"}, {16212, "1507"}, {16213, "1508"}, {16214, "1509"}};
+        for (const auto &[number, value] : values)
+            QVERIFY(terminal.SetValue(number, value));
+        QTest::mouseClick(harness.Button(BottomButton::Receive), Qt::LeftButton);
+        QTRY_VERIFY_WITH_TIMEOUT(harness.Idle(), kJobWaitMs);
+        CReportCtrl *lists[] = {harness.Forbids()->List(), harness.CallBack()->List()};
+        for (CReportCtrl *list : lists)
+            list->SetCellText(1, 1, QString());
+        harness.GeneralPassword()->setText(QStringLiteral("123456"));
+        QVERIFY(Transmit(harness));
+        QVERIFY2(harness.Boxes().Count() == 0, qPrintable(harness.BoxTexts()));
+        QCOMPARE(FirstNumbers(lists[0]), (QStringList{"811", "813", ""}));
+        QCOMPARE(FirstNumbers(lists[1]), (QStringList{"1507", "1509", ""}));
+        QCOMPARE(terminal.Value(3002).value_or("?"), std::string("813"));
+        QCOMPARE(terminal.Value(16213).value_or("?"), std::string("1509"));
+
+        QTest::mouseClick(harness.Button(BottomButton::Receive), Qt::LeftButton);
+        QTRY_VERIFY_WITH_TIMEOUT(harness.Idle(), kJobWaitMs);
+        QCOMPARE(FirstNumbers(lists[0]), (QStringList{"811", "813", ""}));
+        QCOMPARE(FirstNumbers(lists[1]), (QStringList{"1507", "1509", ""}));
     }
 
     void anEditedCallBackRowChangesThatNumberAlone()

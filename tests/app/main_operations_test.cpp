@@ -83,7 +83,7 @@ private Q_SLOTS:
         QCOMPARE(terminal.Value(32).value_or("?"), std::string("583916"));
         QCOMPARE(terminal.Value(16544).value_or("?"), std::string("12"));
         QCOMPARE(terminal.Value(35).value_or("?"), std::string("01"));
-        QCOMPARE(terminal.Value(16214).value_or("?"), std::string("0211"));
+        QCOMPARE(terminal.Value(16212).value_or("?"), std::string("0211")); // closed up
         QCOMPARE(harness.Window().Store()[Slot::TxVolume], std::string("12"));
     }
 

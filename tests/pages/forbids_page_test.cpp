@@ -186,23 +186,27 @@ private Q_SLOTS:
             QCOMPARE(QString::fromStdString(host.store[slots[i]]), stored[int(i)]);
         const bool listOn = stored[3] == QLatin1String("01");
         QCOMPARE(host.store.forbidden[0], listOn ? std::string("0800") : std::string());
-        QCOMPARE(host.store.forbidden[19], listOn ? std::string("12345") : std::string());
-        QCOMPARE(host.store.forbidden[1], std::string());
+        QCOMPARE(host.store.forbidden[1], listOn ? std::string("12345") : std::string());
+        QCOMPARE(host.store.forbidden[19], std::string());
     }
 
-    void onlyRowFourStoresOnlyEntryFive()
+    // A read ends the list at its first empty entry: the numbers are stored
+    // from the first position on, and the list shows what was stored.
+    void filledRowsAreStoredWithoutAHole()
     {
         TestPageHost host;
         host.store.forbidden.fill("999");
         CForbidsPage page;
         page.InitPage(host);
         page.ListBox()->click();
-        SetNumbers(page.List(), {"", "", "", "", "0800"});
+        SetNumbers(page.List(), {"", "0800", "", "", "12"});
         QVERIFY(page.ValidatePage());
         page.SaveToStore();
         std::array<std::string, 20> expected{};
-        expected[4] = "0800";
+        expected[0] = "0800";
+        expected[1] = "12";
         QCOMPARE(host.store.forbidden, expected);
+        QCOMPARE(Numbers(page.List()).mid(0, 3), (QStringList{"0800", "12", ""}));
     }
 
     // The terminal answers an unused entry with a blank record, which the
@@ -248,7 +252,7 @@ private Q_SLOTS:
         QTest::keyClick(page.List(), '0');
         QTest::keyClicks(page.List()->InPlaceEditor(), QStringLiteral("800"));
         page.SaveToStore();
-        QCOMPARE(host.store.forbidden[6], std::string("0800"));
+        QCOMPARE(host.store.forbidden[0], std::string("0800"));
     }
 
     void textsAndAccessibleNames_data()
