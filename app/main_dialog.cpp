@@ -402,8 +402,10 @@ void CMainDlg::EndOutcome(const QString &detail)
         return;
     const Operation operation = *m_outcomeFor;
     m_outcomeFor.reset();
-    m_statusLine->ShowOutcome(status_texts::Outcome(operation, m_firstFailure, detail),
-                              !m_firstFailure.isEmpty());
+    QString shown = status_texts::Outcome(operation, m_firstFailure, detail);
+    if (operation == Operation::Receive && !m_firstFailure.isEmpty() && m_bReceiveIncomplete)
+        shown += QLatin1Char(' ') + status_texts::Text(status_texts::kUnreadPages, UnreadPageTitles());
+    m_statusLine->ShowOutcome(shown, !m_firstFailure.isEmpty());
 }
 
 // ---- reception -----------------------------------------------------------------------

@@ -90,7 +90,8 @@ public:
     const QString &ChosenFilePath() const { return m_strFilePath; }
     // The outcome of the last Receive, Transmit, Open or Save.
     CStatusLine *StatusLine() const { return m_statusLine; }
-    // A Receive or an Open has filled the pages in this run.
+    // A whole Receive or an Open has filled the pages, and no Receive has
+    // run since that did not end well.
     bool PagesFilled() const { return m_bPagesFilled; }
     QWidget *PageArea() const { return m_placeholder; }
 
@@ -119,8 +120,15 @@ private:
     // it, on failure store and pages stay as they were.
     // true when it was imported.
     bool ImportParameterFile(const std::string &path, bool confirm);
-    // Transmit over pages that nothing has filled asks first.
+    // Transmit over pages that nothing, or a failed Receive, has filled
+    // asks first.
     bool ConfirmTransmit();
+    // A read ended: `whole` when it read every setting and they reached the
+    // pages; otherwise the pages it did not reach are worked out from what
+    // it stored in `readFile`, "" when that did not reach the store.
+    void OnReadEnded(bool whole, const std::string &readFile);
+    // The titles of the pages holding values the last Receive did not read.
+    QString UnreadPageTitles() const;
 
     // The status line follows one operation from its start to its end; the
     // first failure reported meanwhile is its outcome.
@@ -157,6 +165,12 @@ private:
     bool m_bSaveToFile = false;
     bool m_bClosing = false;
     bool m_bPagesFilled = false;
+    // From the start of a Receive to its good end; then m_unreadPages holds
+    // the template ids of the pages showing what it did not read.
+    bool m_bReceiveIncomplete = false;
+    std::vector<int> m_unreadPages;
+    std::vector<params::ReadShare> m_readShares;
+    size_t m_atQueriesSent = 0; // by the read running or last run
     std::optional<Operation> m_outcomeFor;
     QString m_firstFailure;
     FileChooser m_fileChooser;

@@ -7,6 +7,7 @@
 #include "widgets/status_line.h"
 #include "engine/job_failure.h"
 #include "link/shared_settings.h"
+#include "params/ini_document.h"
 #include "params/param_file.h"
 #include "platform/file_io.h"
 #include "platform/messages.h"
@@ -16,11 +17,54 @@
 
 using namespace platform;
 
+namespace {
+
+// The read's progress step of its AT queries; lParam counts the queries sent.
+constexpr uintptr_t kReadingAtQueries = 4;
+
+} // namespace
+
 void CMainDlg::OnReceive()
 {
     BeginOutcome(Operation::Receive);
-    if (!m_operations.Receive([this](ReadLists &lists) { AppendAllReadItems(lists); }))
+    const bool started = m_operations.Receive([this](ReadLists &lists) {
+        m_readShares = AppendAllReadItems(lists);
+        // From here on the store is the read's: until it ends well, every
+        // page counts as holding what the terminal has not sent.
+        m_atQueriesSent = 0;
+        m_bPagesFilled = false;
+        m_bReceiveIncomplete = true;
+        m_unreadPages = params::PagesNotReached(m_readShares, {});
+    });
+    if (!started)
         EndOutcome();
+}
+
+void CMainDlg::OnReadEnded(bool whole, const std::string &readFile)
+{
+    m_bPagesFilled = whole;
+    m_bReceiveIncomplete = !whole;
+    m_unreadPages.clear();
+    if (whole)
+        return;
+    params::IniDocument stored;
+    if (!readFile.empty() && stored.Load(readFile).ok) {
+        m_unreadPages = params::PagesNotReached(
+            m_readShares, params::ReachOfRead(m_readLists, stored, m_atQueriesSent));
+    }
+    // A read that failed has missed something, even where it cannot be told.
+    if (m_unreadPages.empty())
+        m_unreadPages = params::PagesNotReached(m_readShares, {});
+}
+
+QString CMainDlg::UnreadPageTitles() const
+{
+    if (m_unreadPages == params::PagesNotReached(m_readShares, {}))
+        return status_texts::Text(status_texts::kAllPages);
+    QStringList titles;
+    for (int templateId : m_unreadPages)
+        titles << QLatin1Char('"') + PageTitle(templateId) + QLatin1Char('"');
+    return titles.join(QStringLiteral(", "));
 }
 
 void CMainDlg::OnTransmit()
@@ -49,7 +93,13 @@ void CMainDlg::OnTransmit()
 
 bool CMainDlg::ConfirmTransmit()
 {
-    return m_bPagesFilled || AppQuestion(this, status_texts::Text(status_texts::kTransmitQuestion));
+    if (m_bPagesFilled)
+        return true;
+    using namespace status_texts;
+    return AppQuestion(this, m_bReceiveIncomplete
+                                 ? Text(kTransmitAfterFailedReceive,
+                                        Text(kUnreadPages, UnreadPageTitles()))
+                                 : Text(kTransmitQuestion));
 }
 
 void CMainDlg::OnOpen()
@@ -109,8 +159,11 @@ void CMainDlg::OnImportFile()
 {
     if (m_bClosing)
         return;
-    if (ImportParameterFile(m_strFilePath.toStdString(), true))
+    if (ImportParameterFile(m_strFilePath.toStdString(), true)) {
         m_bPagesFilled = true;
+        m_bReceiveIncomplete = false;
+        m_unreadPages.clear();
+    }
     EnableControls(true);
     EndOutcome(QFileInfo(m_strFilePath).fileName());
 }
@@ -120,6 +173,8 @@ bool CMainDlg::ImportParameterFile(const std::string &path, bool confirm)
     const params::ScriptResult imported = params::Import(path, m_store);
     if (confirm)
         ShowStatus(imported.text, imported.ok);
+    else if (!imported.ok)
+        NoteFailure(QString::fromStdString(imported.text)); // what was read never arrived
     // A file that could not be read changed nothing, so the pages keep
     // what the user may have typed since the last load.
     if (imported.ok)
@@ -156,18 +211,22 @@ void CMainDlg::OnJobMessage(uint32_t message, uintptr_t wParam, intptr_t lParam)
         DisposeJobMessage(message, wParam);
         return;
     }
-    bool imported = false;
+    if (message == WM_READ_PARA_PROGRESS_NOTIFY && wParam == kReadingAtQueries && lParam > 0)
+        m_atQueriesSent = size_t(lParam);
+    std::string imported;
     const JobReport report =
         m_operations.OnJobMessage(message, wParam, lParam, [this, &imported](const std::string &path) {
-            imported = ImportParameterFile(path, false);
+            if (ImportParameterFile(path, false))
+                imported = path;
         });
     if (report.failure)
         NoteFailure(QString::fromStdString(report.text));
     if (!report.jobEnded)
         return;
-    // Only a whole read fills the pages; after a failed one they hold a mix.
-    if (report.after == JobReport::After::EndOfRead && !report.failure && imported)
-        m_bPagesFilled = true;
+    // Only a whole read fills the pages; after a failed one they hold a mix
+    // of what was read and defaults.
+    if (report.after == JobReport::After::EndOfRead)
+        OnReadEnded(!report.failure && !imported.empty(), imported);
     EndOutcome();
 }
 

@@ -112,10 +112,14 @@ void CPageHostDlg::SaveAllPagesToStore()
         entry.page->SaveToStore();
 }
 
-void CPageHostDlg::AppendAllReadItems(ReadLists &lists)
+std::vector<params::ReadShare> CPageHostDlg::AppendAllReadItems(ReadLists &lists)
 {
-    for (const HostedPage &entry : m_pages)
+    std::vector<params::ReadShare> shares;
+    for (const HostedPage &entry : m_pages) {
         entry.page->AppendReadItems(lists);
+        shares.push_back({entry.templateId, lists.numbers.size(), lists.AtQueryCount()});
+    }
+    return shares;
 }
 
 void CPageHostDlg::LoadAllPagesFromStore()

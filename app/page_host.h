@@ -6,12 +6,11 @@
 
 #include "pages/page_services.h"
 #include "pages/parameter_page.h"
+#include "params/read_lists.h"
 
 #include <QDialog>
 #include <memory>
 #include <vector>
-
-struct ReadLists;
 
 class CPageHostDlg : public QDialog, public IPageServices
 {
@@ -43,7 +42,8 @@ public:
     // The page that refused in the last validation pass, 0 when none did.
     int RefusedTemplate() const { return m_refusedTemplate; }
     void SaveAllPagesToStore();
-    void AppendAllReadItems(ReadLists &lists);
+    // Each page's share of the lists, named by its template id.
+    std::vector<params::ReadShare> AppendAllReadItems(ReadLists &lists);
     void LoadAllPagesFromStore();
 
 protected:

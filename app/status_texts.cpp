@@ -37,6 +37,20 @@ const lang::Tr3 kTransmitQuestion = {
     "Ningún Recibir o Abrir ha llenado las páginas todavía. Enviar escribe todos los parámetros "
     "del terminal desde las páginas tal como están ahora.\n\n¿Enviar de todos modos?"};
 
+const lang::Tr3 kUnreadPages = {"Pages holding values not read from the terminal: %1.",
+                                "Páginas com valores não lidos do terminal: %1.",
+                                "Páginas con valores no leídos del terminal: %1."};
+
+const lang::Tr3 kAllPages = {"all", "todas", "todas"};
+
+const lang::Tr3 kTransmitAfterFailedReceive = {
+    "The last Receive failed. %1 Transmit writes every setting of the terminal from the pages "
+    "as they stand now.\n\nTransmit anyway?",
+    "O último Receber falhou. %1 Enviar escreve todas as configurações do terminal a partir das "
+    "páginas como estão agora.\n\nEnviar mesmo assim?",
+    "El último Recibir falló. %1 Enviar escribe todos los parámetros del terminal desde las "
+    "páginas tal como están ahora.\n\n¿Enviar de todos modos?"};
+
 QString Text(const lang::Tr3 &text, const QString &detail)
 {
     const char *chosen = text.Current();

@@ -1,7 +1,8 @@
 #pragma once
 // The texts of the main window's status line, which keeps the outcome of
 // the last Receive, Transmit, Open or Save in view after any box has gone,
-// and the question Transmit asks before writing pages nothing has filled.
+// and the questions Transmit asks before writing pages that nothing, or a
+// failed Receive, has filled.
 // "%1" stands for the detail: the file's name, or what failed.
 
 #include "params/language.h"
@@ -26,6 +27,12 @@ extern const lang::Tr3 kTransmitCancelled;
 // What failed when a page refused one of its values (the page's title).
 extern const lang::Tr3 kPageRefused;
 extern const lang::Tr3 kTransmitQuestion;
+// After a Receive that failed: the pages (their titles) still showing what
+// the terminal did not send, and the question before a Transmit of them
+// ("%1": the pages' sentence).
+extern const lang::Tr3 kUnreadPages;
+extern const lang::Tr3 kAllPages; // in place of the titles of every page a read fills
+extern const lang::Tr3 kTransmitAfterFailedReceive;
 
 // The outcome of `operation`: the success text with `detail` (the file's
 // name for Open and Save), or with `failure` when there was one.

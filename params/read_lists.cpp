@@ -1,7 +1,12 @@
 #include "params/read_lists.h"
 
+#include "params/ini_document.h"
+#include "params/param_file.h"
+#include "params/text_value.h"
+
+#include <algorithm>
 #include <array>
-#include <span>
+#include <unordered_set>
 
 namespace params {
 namespace {
@@ -92,6 +97,53 @@ void AppendInitialReadItems(ReadLists &lists)
     // The forward page starts with its master switch off.
     for (size_t page = 0; page < kPageCount; ++page)
         AppendPageReadItems(Page(page), lists);
+}
+
+ReadReach ReachOfRead(const ReadLists &lists, const IniDocument &readFile, size_t atQueriesSent)
+{
+    const std::vector<std::string> &numbers = lists.numbers;
+    ReadReach reach;
+    if (atQueriesSent > 0) {
+        reach.numbers = numbers.size();
+        reach.atQueries = std::min(atQueriesSent - 1, lists.AtQueryCount());
+        return reach;
+    }
+    // A number the terminal answered is stored under its entry's text; one
+    // it answered without a value is not, but the read went on past it.
+    std::vector<std::string> keys;
+    readFile.GetKeys(kParaSection, keys);
+    const std::unordered_set<std::string> stored(keys.begin(), keys.end());
+    bool inBlock = false;
+    for (size_t i = 0; i < numbers.size(); ++i) {
+        if (IsReadMarker(numbers[i])) {
+            inBlock = numbers[i] == kReadBlockStart;
+            continue;
+        }
+        if (!stored.contains(numbers[i]))
+            continue;
+        reach.numbers = i + 1;
+        // The read passes over the rest of a block after its blank record.
+        if (inBlock && IsBlankRecord(readFile.GetString(kParaSection, numbers[i], {}))) {
+            const auto next = numbers.begin() + std::ptrdiff_t(i);
+            reach.numbers = size_t(std::find(next, numbers.end(), kReadBlockEnd) - numbers.begin());
+        }
+    }
+    while (reach.numbers < numbers.size() && IsReadMarker(numbers[reach.numbers]))
+        ++reach.numbers;
+    return reach;
+}
+
+std::vector<int> PagesNotReached(std::span<const ReadShare> shares, const ReadReach &reach)
+{
+    std::vector<int> pages;
+    ReadShare before{0, 0, 0};
+    for (const ReadShare &share : shares) {
+        if (share.numbersEnd > std::max(before.numbersEnd, reach.numbers) ||
+            share.atQueriesEnd > std::max(before.atQueriesEnd, reach.atQueries))
+            pages.push_back(share.page);
+        before = share;
+    }
+    return pages;
 }
 
 } // namespace params

@@ -5,6 +5,7 @@
 
 #include "params/catalogue.h"
 
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -13,6 +14,12 @@
 // stop early (after a blank record) instead of asking for every entry.
 inline constexpr char kReadBlockStart[] = "-O -B";
 inline constexpr char kReadBlockEnd[] = "-O\t-E";
+
+// The markers ask the terminal nothing.
+inline bool IsReadMarker(std::string_view entry)
+{
+    return entry == kReadBlockStart || entry == kReadBlockEnd;
+}
 
 struct ReadLists
 {
@@ -50,5 +57,33 @@ void AppendPageReadItems(Page page, ReadLists &lists, const ForwardQuerySwitches
 
 // What the eleven pages append at their initial state, in page order.
 void AppendInitialReadItems(ReadLists &lists);
+
+class IniDocument;
+
+// How far a read that ended early got. It asks for the numbers in list
+// order, then makes the AT queries in list order: every entry before
+// `numbers` was answered or passed over (a block ends at its first blank
+// record), and so was every query before `atQueries`; nothing after.
+struct ReadReach
+{
+    size_t numbers = 0;
+    size_t atQueries = 0;
+};
+
+// From what the read stored in `readFile` and the number of AT queries it
+// sent (the last of them was still unanswered when it ended).
+ReadReach ReachOfRead(const ReadLists &lists, const IniDocument &readFile, size_t atQueriesSent);
+
+// Where one page's share of the read lists ends; it begins where the share
+// before it ends.
+struct ReadShare
+{
+    int page;
+    size_t numbersEnd;
+    size_t atQueriesEnd;
+};
+
+// The pages, in share order, that asked for something the read did not reach.
+std::vector<int> PagesNotReached(std::span<const ReadShare> shares, const ReadReach &reach);
 
 } // namespace params

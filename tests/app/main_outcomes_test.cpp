@@ -1,6 +1,6 @@
 // What the main window leaves in view after each operation (the status
 // line, in the chosen language), the question before a Transmit over pages
-// nothing has filled, the page area while a job runs, and the way round the
+// nothing (or a failed Receive) has filled, the page area while a job runs, and the way round the
 // window with the keyboard alone.
 
 #include "app/page_table.h"
@@ -74,16 +74,58 @@ private Q_SLOTS:
         QVERIFY(!window.StatusLine()->Failed());
     }
 
+    // A Receive that fails leaves defaults where it did not reach, whatever
+    // an earlier Receive brought: Transmit asks again and names those pages.
+    void aFailedReceiveLeavesThePagesUnfilled()
+    {
+        MainWindowHarness harness;
+        QVERIFY(harness.TerminalReady());
+        CMainDlg &window = harness.Window();
+        QTest::mouseClick(harness.Button(BottomButton::Receive), Qt::LeftButton);
+        QTRY_VERIFY_WITH_TIMEOUT(harness.Idle(), kJobWaitMs);
+        QVERIFY(window.PagesFilled());
+
+        sim::Faults faults;
+        faults.refuseReads = {16543};
+        harness.Terminal().SetFaults(faults);
+        QTest::mouseClick(harness.Button(BottomButton::Receive), Qt::LeftButton);
+        QTRY_VERIFY_WITH_TIMEOUT(JobOver(harness) && !Shown(harness).isEmpty(), kJobWaitMs);
+        QVERIFY(!window.PagesFilled());
+
+        harness.Boxes().Clear();
+        harness.Boxes().AnswerQuestions(false);
+        harness.Terminal().ClearCommands();
+        QTest::mouseClick(harness.Button(BottomButton::Transmit), Qt::LeftButton);
+        QCOMPARE(harness.Boxes().Summary(),
+                 "[68] The last Receive failed. Pages holding values not read from the terminal: "
+                 "\"Times\", \"Volume\", \"Call Back\". Transmit writes every setting of the "
+                 "terminal from the pages as they stand now.\n\nTransmit anyway?");
+        QCOMPARE(harness.Terminal().CommandCount(), size_t(0));
+    }
+
     void failuresNameWhatFailed_data()
     {
         QTest::addColumn<int>("language");
         QTest::addColumn<int>("refusedRead");
         QTest::addColumn<int>("refusedWrite");
         QTest::addColumn<QString>("shown");
-        QTest::newRow("read, English") << int(lang::kEnglish) << 16543 << 0
-                                       << "Receive failed: Error:Fail to read Change RX Volume!";
-        QTest::newRow("read, Spanish") << int(lang::kSpanish) << 16543 << 0
-                                       << "Error al recibir: Error:Error al leer Recepción!";
+        QTest::newRow("read, English")
+            << int(lang::kEnglish) << 16543 << 0
+            << "Receive failed: Error:Fail to read Change RX Volume! Pages holding values not read "
+               "from the terminal: \"Times\", \"Volume\", \"Call Back\".";
+        QTest::newRow("read, Spanish")
+            << int(lang::kSpanish) << 16543 << 0
+            << "Error al recibir: Error:Error al leer Recepción! Páginas con valores no leídos del "
+               "terminal: \"Tiempos\", \"Volumen\", \"Call Back\".";
+        QTest::newRow("first read, English")
+            << int(lang::kEnglish) << 5 << 0
+            << "Receive failed: Error:Fail to read Enable Long Distance Call Block! Pages holding "
+               "values not read from the terminal: all.";
+        QTest::newRow("read, Portuguese")
+            << int(lang::kPortuguese) << 6002 << 0
+            << "Falha ao receber: Erro:Falha ao lido PIN:! Páginas com valores não lidos do "
+               "terminal: \"Código de segurança\", \"Inversão de polaridade\", \"Tempos\", "
+               "\"Volume\", \"Call Back\".";
         QTest::newRow("write, Portuguese") << int(lang::kPortuguese) << 0 << 32
                                            << "Falha ao enviar: Erro: Senha geral inválida!";
     }

@@ -1,4 +1,5 @@
 #include "params/catalogue.h"
+#include "params/ini_document.h"
 #include "params/parameter_store.h"
 #include "params/read_lists.h"
 #include "params/text_value.h"
@@ -153,6 +154,49 @@ TEST(ReadLists, ElevenPagesAtTheirInitialState)
     lists.Clear();
     EXPECT_TRUE(lists.numbers.empty() && lists.atCommands.empty() && lists.atArguments.empty() &&
                 lists.atNames.empty());
+}
+
+// A read that failed reached as far as its last stored number (past the
+// rest of a block after its blank record), or into its AT queries; the
+// pages with anything beyond hold values it did not read.
+TEST(ReadLists, AFailedReadReachesPastWhatItStored)
+{
+    ReadLists lists;
+    lists.numbers = {"05", "-O -B", "3001", "3002", "3003", "-O\t-E", "5000", "16543"};
+    lists.AppendAtQuery("AT+CCWA", "=1,2", "");
+    lists.AppendAtQuery("AT+CCLK", "?", "");
+    // Page 1 asks for the numbers up to 5000, page 2 for 16543 and call
+    // waiting, page 3 for the clock alone.
+    const ReadShare shares[] = {{1, 7, 0}, {2, 8, 1}, {3, 8, 2}};
+    struct Case
+    {
+        const char *stored;
+        size_t atQueriesSent;
+        size_t numbers, atQueries;
+        std::vector<int> notReached;
+    };
+    // clang-format off
+    const Case cases[] = {
+        {"", 0, 0, 0, {1, 2, 3}},
+        {"05=\"1\"", 0, 2, 0, {1, 2, 3}},
+        {"05=\"1\"\n3001=\"7\"\n3002=\"\"", 0, 4, 0, {1, 2, 3}},
+        {"05=\"1\"\n3001=\"0*0*0*0\"", 0, 6, 0, {1, 2, 3}},
+        {"05=\"1\"\n3001=\"7\"\n3002=\"7\"\n3003=\"7\"", 0, 6, 0, {1, 2, 3}},
+        {"05=\"1\"\n3001=\"0*0\"\n5000=\"0\"", 0, 7, 0, {2, 3}},
+        {"05=\"1\"\n16543=\"3\"", 0, 8, 0, {2, 3}},
+        {"", 1, 8, 0, {2, 3}},
+        {"", 2, 8, 1, {3}},
+        {"", 3, 8, 2, {}},
+    };
+    // clang-format on
+    for (const Case &c : cases) {
+        IniDocument file;
+        file.Parse(std::string("[PARA]\n") + c.stored);
+        const ReadReach reach = ReachOfRead(lists, file, c.atQueriesSent);
+        EXPECT_EQ(reach.numbers, c.numbers) << c.stored << " " << c.atQueriesSent;
+        EXPECT_EQ(reach.atQueries, c.atQueries) << c.stored << " " << c.atQueriesSent;
+        EXPECT_EQ(PagesNotReached(shares, reach), c.notReached) << c.stored << " " << c.atQueriesSent;
+    }
 }
 
 } // namespace
