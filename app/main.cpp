@@ -11,7 +11,6 @@
 
 #include <QApplication>
 #include <QCommandLineParser>
-
 #include <optional>
 #include <string_view>
 

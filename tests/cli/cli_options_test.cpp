@@ -68,7 +68,8 @@ TEST(CliOptions, RefusesWrongUsage)
         EXPECT_FALSE(result.error.empty());
     }
     EXPECT_TRUE(ParseCommandLine({"--help"}).help);
-    const ParseResult version = ParseCommandLine({"--version"}), ports = ParseCommandLine({"ports"});
+    const ParseResult version = ParseCommandLine({"--version"}),
+                      ports = ParseCommandLine({"ports"});
     EXPECT_TRUE(version.version && !version.listPorts);
     EXPECT_TRUE(ports.listPorts && !ports.version);
 }

@@ -41,21 +41,21 @@ bool QtHasDialogTranslations()
 // Checks the installed tree below `prefix` (/usr or the staging prefix).
 void ExpectInstalledTree(const fs::path &prefix)
 {
-    for (const char *program : {"kestrel-manager", "kestrel-cli", "kestrel-sim"})
-        EXPECT_TRUE(IsExecutable(prefix / "bin" / program)) << program;
-    EXPECT_TRUE(fs::is_regular_file(prefix / "share/applications/kestrel-manager.desktop"));
-    const fs::path icons = prefix / "share/icons/hicolor";
-    EXPECT_TRUE(fs::is_regular_file(icons / "scalable/apps/kestrel-manager.svg"));
-    for (const char *size : {"16x16", "32x32", "48x48", "64x64", "128x128", "256x256"})
-        EXPECT_TRUE(fs::is_regular_file(icons / size / "apps/kestrel-manager.png")) << size;
     for (const char *program : {"kestrel-manager", "kestrel-cli", "kestrel-sim"}) {
+        EXPECT_TRUE(IsExecutable(prefix / "bin" / program)) << program;
         const fs::path page = prefix / "share/man/man1" / (std::string(program) + ".1.gz");
         EXPECT_EQ(fs::is_regular_file(page), bool(KESTREL_MAN_PAGES)) << page;
     }
-    EXPECT_TRUE(fs::is_regular_file(prefix / "share/bash-completion/completions/kestrel-cli"));
-    EXPECT_TRUE(fs::is_regular_file(prefix / "share/doc/kestrel-manager/copyright"));
-    EXPECT_TRUE(fs::is_regular_file(prefix / "share/doc/kestrel-manager/changelog.gz"));
-    EXPECT_TRUE(fs::is_regular_file(prefix / "share/metainfo/" KESTREL_APPSTREAM_ID ".metainfo.xml"));
+    for (const char *file :
+         {"share/applications/kestrel-manager.desktop",
+          "share/bash-completion/completions/kestrel-cli", "share/doc/kestrel-manager/copyright",
+          "share/doc/kestrel-manager/changelog.gz",
+          "share/metainfo/" KESTREL_APPSTREAM_ID ".metainfo.xml",
+          "share/icons/hicolor/scalable/apps/kestrel-manager.svg"})
+        EXPECT_TRUE(fs::is_regular_file(prefix / file)) << file;
+    const fs::path icons = prefix / "share/icons/hicolor";
+    for (const char *size : {"16x16", "32x32", "48x48", "64x64", "128x128", "256x256"})
+        EXPECT_TRUE(fs::is_regular_file(icons / size / "apps/kestrel-manager.png")) << size;
     // Where the program looks first: ../share/kestrel-manager/translations.
     const fs::path translations = prefix / "share/kestrel-manager/translations";
     if (QtHasDialogTranslations()) {
@@ -116,7 +116,8 @@ bool Installed(const char *tool, const TempFolder &scratch)
 
 // lintian on the package, appstreamcli on its metadata and man on its pages
 // find nothing to warn about (each where it is installed).
-void ExpectDebianToolsAccept(const std::string &deb, const fs::path &root, const TempFolder &scratch)
+void ExpectDebianToolsAccept(const std::string &deb, const fs::path &root,
+                             const TempFolder &scratch)
 {
     const fs::path share = root / "usr/share";
     std::string output;
@@ -128,15 +129,18 @@ void ExpectDebianToolsAccept(const std::string &deb, const fs::path &root, const
     }
     if (Installed("appstreamcli", scratch)) {
         const fs::path metainfo = share / "metainfo/" KESTREL_APPSTREAM_ID ".metainfo.xml";
-        EXPECT_EQ(RunShell("appstreamcli validate --no-net '" + metainfo.string() + "'", output, scratch), 0)
+        EXPECT_EQ(
+            RunShell("appstreamcli validate --no-net '" + metainfo.string() + "'", output, scratch),
+            0)
             << output;
     }
     if (KESTREL_MAN_PAGES && Installed("man", scratch)) {
         // The pages themselves to nowhere: only groff's warnings are kept.
-        EXPECT_EQ(RunShell("for page in '" + (share / "man/man1").string() +
-                               "'/*.1.gz; do man --warnings -l \"$page\" >/dev/null || exit 1; done",
-                           output, scratch),
-                  0);
+        EXPECT_EQ(
+            RunShell("for page in '" + (share / "man/man1").string() +
+                         "'/*.1.gz; do man --warnings -l \"$page\" >/dev/null || exit 1; done",
+                     output, scratch),
+            0);
         EXPECT_EQ(output, "");
     }
 }
@@ -193,8 +197,9 @@ void ExpectCompletion(const fs::path &root, const TempFolder &scratch)
     }
     WriteBytes(scratch.File("offer.bash"), script);
     std::string output;
-    EXPECT_EQ(RunShell("cd '" + work.string() + "' && LC_ALL=C PATH='" + (root / "usr/bin").string() +
-                           "':\"$PATH\" bash '" + scratch.File("offer.bash") + "'",
+    EXPECT_EQ(RunShell("cd '" + work.string() + "' && LC_ALL=C PATH='" +
+                           (root / "usr/bin").string() + "':\"$PATH\" bash '" +
+                           scratch.File("offer.bash") + "'",
                        output, scratch),
               0);
     EXPECT_EQ(output, expected);
@@ -206,10 +211,11 @@ TEST(Installed, DebianPackagePassesDebiansChecksAndRuns)
     ::setenv("XDG_RUNTIME_DIR", runtime.Path().c_str(), 1); // where the simulator is advertised
     std::string output;
     // gzip: quicker than the default xz, and lintian refuses no compression.
-    ASSERT_EQ(RunShell(std::string(KESTREL_CPACK) + " -G DEB -D CPACK_DEBIAN_COMPRESSION_TYPE=gzip" +
-                      " --config " + KESTREL_BUILD_DIR + "/CPackConfig.cmake -B '" +
-                      scratch.File("package") + "'",
-                  output, scratch),
+    ASSERT_EQ(RunShell(std::string(KESTREL_CPACK) +
+                           " -G DEB -D CPACK_DEBIAN_COMPRESSION_TYPE=gzip" + " --config " +
+                           KESTREL_BUILD_DIR + "/CPackConfig.cmake -B '" + scratch.File("package") +
+                           "'",
+                       output, scratch),
               0)
         << output;
     std::string deb;
