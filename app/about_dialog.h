@@ -9,7 +9,7 @@ class QWidget;
 
 inline constexpr const char *kAboutTitle = "Kestrel Programming";
 // The program's version as it is shown (About box, main window caption).
-inline constexpr const char *kVersionText = "V1.2.0";
+inline constexpr const char *kVersionText = "V" KESTREL_VERSION;
 
 // "Build On: " and the build date in the form "Apr 25 2011".
 QString BuildOnText();

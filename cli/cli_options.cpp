@@ -5,19 +5,27 @@
 #include <map>
 
 const char *const kUsage =
-    "usage:\n"
-    "  kestrel-cli read   --port PORT --password PW [--baud RATE] [--forward] [--language en|pt|es] [--dir DIR] --out FILE\n"
-    "  kestrel-cli write  --port PORT --password PW [--baud RATE] [--language en|pt|es] [--dir DIR] FILE\n"
-    "  kestrel-cli passwd --port PORT --password PW --new NEWPW [--baud RATE] [--language en|pt|es] [--dir DIR]\n"
-    "  kestrel-cli verify --port PORT --password PW [--baud RATE] [--forward] [--language en|pt|es] [--dir DIR] FILE\n"
+    "Usage: kestrel-cli read   --port PORT --password PW [--baud RATE] [--forward] [--language en|pt|es] [--dir DIR] --out FILE\n"
+    "  or:  kestrel-cli write  --port PORT --password PW [--baud RATE] [--language en|pt|es] [--dir DIR] FILE\n"
+    "  or:  kestrel-cli passwd --port PORT --password PW --new NEWPW [--baud RATE] [--language en|pt|es] [--dir DIR]\n"
+    "  or:  kestrel-cli verify --port PORT --password PW [--baud RATE] [--forward] [--language en|pt|es] [--dir DIR] FILE\n"
+    "  or:  kestrel-cli ports\n"
+    "  or:  kestrel-cli --help | --version\n"
+    "Reads, writes, verifies and changes the password of a desk terminal over a\n"
+    "serial line, through the same engine as Kestrel Manager.\n"
     "\n"
     "PORT is a device name (ttyUSB0, or an advertised virtual port such as SIM0) or a path.\n"
     "DIR holds the per-port temporary parameter file and AT log (default: the user's data\n"
     "folder, ~/.local/share/Quillenbrook/Kestrel Manager/).\n"
+    "\n"
     "verify reads the terminal and compares it with FILE, naming every difference.\n"
+    "ports lists the names of the serial adapters found and of the advertised virtual\n"
+    "ports, one a line.\n"
+    "\n"
     "Every command takes --gap MS: the pause the terminal gets after each final reply\n"
     "before the next command, 0 to 1000 ms (default 20).\n"
     "--quiet keeps only error messages and differences.\n"
+    "\n"
     "Exit status: 0 success (verify: everything verifiable matches), 1 failure or a\n"
     "difference, 2 wrong usage.\n";
 
@@ -49,6 +57,13 @@ ParseResult ParseCommandLine(const std::vector<std::string> &args)
         return Fail("missing command");
     if (args[0] == "--help" || args[0] == "-h") {
         result.help = true;
+        return result;
+    }
+    if (args[0] == "--version" || args[0] == "ports") {
+        if (args.size() > 1)
+            return Fail(args[0] + " takes no options");
+        result.version = args[0] == "--version";
+        result.listPorts = !result.version;
         return result;
     }
     auto command = kCommands.find(args[0]);

@@ -28,6 +28,8 @@ struct ParseResult
 {
     bool ok = false;
     bool help = false;
+    bool version = false;
+    bool listPorts = false; // the ports command: nothing else to do
     std::string error;
     CliOptions options;
 };

@@ -5,14 +5,37 @@
 #include "cli/cli_options.h"
 #include "cli/cli_session.h"
 #include "engine/timeouts.h"
+#include "platform/port_names.h"
+#include "platform/virtual_ports.h"
 
 #include <iostream>
+
+namespace {
+
+// The serial adapters first, then the virtual ports, in the login's order.
+void PrintPortNames()
+{
+    for (const std::string &name : platform::ListSerialDevices())
+        std::cout << name << '\n';
+    for (const platform::VirtualPort &port : platform::ListVirtualPorts())
+        std::cout << port.name << '\n';
+}
+
+} // namespace
 
 int main(int argc, char **argv)
 {
     const ParseResult parsed = ParseCommandLine(std::vector<std::string>(argv + 1, argv + argc));
     if (parsed.help) {
         std::cout << kUsage;
+        return 0;
+    }
+    if (parsed.version) {
+        std::cout << "kestrel-cli " KESTREL_VERSION "\n";
+        return 0;
+    }
+    if (parsed.listPorts) {
+        PrintPortNames();
         return 0;
     }
     if (!parsed.ok) {

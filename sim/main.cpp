@@ -24,6 +24,10 @@ int main(int argc, char **argv)
         std::cout << sim::ProgramUsage();
         return 0;
     }
+    if (options.version) {
+        std::cout << "kestrel-sim " KESTREL_VERSION "\n";
+        return 0;
+    }
 
     // Blocked before any thread starts, so only sigwait below takes them.
     sigset_t stopSignals;

@@ -68,6 +68,7 @@ const std::vector<OptionSpec> &Options()
     using S = const std::string &;
     static const std::vector<OptionSpec> options = {
         {"--help", "", "show this text", [](P &o, S) { return o.help = true; }},
+        {"--version", "", "show the version", [](P &o, S) { return o.version = true; }},
         {"--name", "NAME", "advertise the port under NAME (default SIM0)",
          [](P &o, S v) {
              o.portName = v;
@@ -236,7 +237,8 @@ std::string ProgramUsage()
 {
     std::string text = "Usage: kestrel-sim [options]\n"
                        "Simulates the desk terminal on a pty. Prints the pty's path as the\n"
-                       "first line, then serves until interrupted.\n\n";
+                       "first line, then serves until interrupted.\n\n"
+                       "Options:\n";
     for (const OptionSpec &known : Options()) {
         std::string left = "  " + std::string(known.name);
         if (!known.valueName.empty())

@@ -14,6 +14,7 @@ struct ProgramOptions
     std::string portName = "SIM0"; // the name the port is advertised under
     bool advertise = true;
     bool help = false;
+    bool version = false;
 };
 
 // Parses the arguments (without the program name) over the defaults in

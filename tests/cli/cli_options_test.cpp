@@ -59,6 +59,8 @@ TEST(CliOptions, RefusesWrongUsage)
         {"verify", "--port", "SIM0", "--password", "1234"},                    // no FILE
         {"verify", "--port", "SIM0", "--password", "1234", "--out", "o", "a"}, // nowhere to write
         {"read", "--port", "SIM0", "--password", "1234", "--out", "o", "--gap"},
+        {"ports", "--port", "SIM0"},
+        {"--version", "ports"},
     };
     for (const Args &args : wrong) {
         const ParseResult result = ParseCommandLine(args);
@@ -66,6 +68,10 @@ TEST(CliOptions, RefusesWrongUsage)
         EXPECT_FALSE(result.error.empty());
     }
     EXPECT_TRUE(ParseCommandLine({"--help"}).help);
+    const ParseResult version = ParseCommandLine({"--version"}),
+                      ports = ParseCommandLine({"ports"});
+    EXPECT_TRUE(version.version && !version.listPorts);
+    EXPECT_TRUE(ports.listPorts && !ports.version);
 }
 
 TEST(CliOptions, TheGapIsWholeMillisecondsUpToASecond)

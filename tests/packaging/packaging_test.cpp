@@ -1,11 +1,14 @@
 // The programs as a user gets them: installed with `cmake --install` into a
 // staging folder, and from the Debian package, unpacked with `dpkg -x` into
-// a scratch root. Each run of the installed kestrel-cli reads the installed
-// simulator and keeps its per-port files in the user's data folder.
+// a scratch root and checked with the tools Debian checks packages with
+// (those that are installed). Each run of the installed kestrel-cli reads
+// the installed simulator and keeps its per-port files in the user's data
+// folder.
 
 #include "tests/common/child_process.h"
 #include "tests/common/temp_folder.h"
 
+#include <cstdio>
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -38,11 +41,19 @@ bool QtHasDialogTranslations()
 // Checks the installed tree below `prefix` (/usr or the staging prefix).
 void ExpectInstalledTree(const fs::path &prefix)
 {
-    for (const char *program : {"kestrel-manager", "kestrel-cli", "kestrel-sim"})
+    for (const char *program : {"kestrel-manager", "kestrel-cli", "kestrel-sim"}) {
         EXPECT_TRUE(IsExecutable(prefix / "bin" / program)) << program;
-    EXPECT_TRUE(fs::is_regular_file(prefix / "share/applications/kestrel-manager.desktop"));
+        const fs::path page = prefix / "share/man/man1" / (std::string(program) + ".1.gz");
+        EXPECT_EQ(fs::is_regular_file(page), bool(KESTREL_MAN_PAGES)) << page;
+    }
+    for (const char *file :
+         {"share/applications/kestrel-manager.desktop",
+          "share/bash-completion/completions/kestrel-cli", "share/doc/kestrel-manager/copyright",
+          "share/doc/kestrel-manager/changelog.gz",
+          "share/metainfo/" KESTREL_APPSTREAM_ID ".metainfo.xml",
+          "share/icons/hicolor/scalable/apps/kestrel-manager.svg"})
+        EXPECT_TRUE(fs::is_regular_file(prefix / file)) << file;
     const fs::path icons = prefix / "share/icons/hicolor";
-    EXPECT_TRUE(fs::is_regular_file(icons / "scalable/apps/kestrel-manager.svg"));
     for (const char *size : {"16x16", "32x32", "48x48", "64x64", "128x128", "256x256"})
         EXPECT_TRUE(fs::is_regular_file(icons / size / "apps/kestrel-manager.png")) << size;
     // Where the program looks first: ../share/kestrel-manager/translations.
@@ -94,15 +105,117 @@ TEST(Installed, StagingInstallRunsAgainstTheSimulator)
     ::chmod((prefix / "bin").c_str(), 0755); // for the removal of the scratch folder
 }
 
-TEST(Installed, DebianPackageUnpacksAndRuns)
+bool Installed(const char *tool, const TempFolder &scratch)
 {
-    TempFolder scratch;
     std::string output;
-    // Uncompressed: the test looks at the contents, not the size.
-    ASSERT_EQ(RunShell(std::string(KESTREL_CPACK) + " -G DEB -D CPACK_DEBIAN_COMPRESSION_TYPE=none" +
-                      " --config " + KESTREL_BUILD_DIR + "/CPackConfig.cmake -B '" +
-                      scratch.File("package") + "'",
-                  output, scratch),
+    if (RunShell(std::string("command -v ") + tool, output, scratch) == 0)
+        return true;
+    std::printf("%s is not installed: not checked\n", tool);
+    return false;
+}
+
+// lintian on the package, appstreamcli on its metadata and man on its pages
+// find nothing to warn about (each where it is installed).
+void ExpectDebianToolsAccept(const std::string &deb, const fs::path &root,
+                             const TempFolder &scratch)
+{
+    const fs::path share = root / "usr/share";
+    std::string output;
+    if (Installed("lintian", scratch)) {
+        EXPECT_EQ(RunShell("lintian --fail-on error,warning --tag-display-limit 0 '" + deb + "'",
+                           output, scratch),
+                  0)
+            << output;
+    }
+    if (Installed("appstreamcli", scratch)) {
+        const fs::path metainfo = share / "metainfo/" KESTREL_APPSTREAM_ID ".metainfo.xml";
+        EXPECT_EQ(
+            RunShell("appstreamcli validate --no-net '" + metainfo.string() + "'", output, scratch),
+            0)
+            << output;
+    }
+    if (KESTREL_MAN_PAGES && Installed("man", scratch)) {
+        // The pages themselves to nowhere: only groff's warnings are kept.
+        EXPECT_EQ(
+            RunShell("for page in '" + (share / "man/man1").string() +
+                         "'/*.1.gz; do man --warnings -l \"$page\" >/dev/null || exit 1; done",
+                     output, scratch),
+            0);
+        EXPECT_EQ(output, "");
+    }
+}
+
+// What bash-completion offers for kestrel-cli lines typed in a folder that
+// holds a file and a folder, with a simulator advertised.
+void ExpectCompletion(const fs::path &root, const TempFolder &scratch)
+{
+    const std::string library = "/usr/share/bash-completion/bash_completion";
+    if (!fs::exists(library)) {
+        std::printf("bash-completion is not installed: the completion is not checked\n");
+        return;
+    }
+    ChildProcess sim({(root / "usr/bin/kestrel-sim").string(), "--name", "KPKG1"});
+    ASSERT_EQ(sim.ReadLine().rfind("/dev/", 0), 0u);
+    const fs::path work = scratch.File("work");
+    fs::create_directories(work / "cfgdir");
+    WriteBytes(work / "config.ini", "");
+
+    struct Row
+    {
+        const char *typed, *offered;
+    };
+    // clang-format off
+    const Row rows[] = {
+        {"kestrel-cli ",                  "passwd ports read verify write"},
+        {"kestrel-cli -",                 "--help --version"},
+        {"kestrel-cli read --",           "--baud --dir --forward --gap --language --out --password --port --quiet"},
+        {"kestrel-cli write --f",         ""},
+        {"kestrel-cli passwd --n",        "--new"},
+        {"kestrel-cli write --language ", "en es pt"},
+        {"kestrel-cli verify --port KP",  "KPKG1"},
+        {"kestrel-cli read --password ",  ""},
+        {"kestrel-cli write --port X c",  "cfgdir config.ini"},
+        {"kestrel-cli read --dir c",      "cfgdir"},
+    };
+    // clang-format on
+    std::string script = "source " + library + "\nsource '" +
+                         (root / "usr/share/bash-completion/completions/kestrel-cli").string() +
+                         "'\n"
+                         "offer() {\n"
+                         "  COMP_LINE=$1 COMP_POINT=${#1} COMPREPLY=()\n"
+                         "  read -ra COMP_WORDS <<<\"$1\"\n"
+                         "  [[ $1 == *' ' ]] && COMP_WORDS+=('')\n"
+                         "  COMP_CWORD=$((${#COMP_WORDS[@]} - 1))\n"
+                         "  _kestrel_cli kestrel-cli \"${COMP_WORDS[COMP_CWORD]}\" "
+                         "\"${COMP_WORDS[COMP_CWORD - 1]}\"\n"
+                         "  printf '%s\\n' \"${COMPREPLY[@]}\" | sort | paste -sd ' '\n"
+                         "}\n";
+    std::string expected;
+    for (const Row &row : rows) {
+        script += "offer '" + std::string(row.typed) + "'\n";
+        expected += std::string(row.offered) + "\n";
+    }
+    WriteBytes(scratch.File("offer.bash"), script);
+    std::string output;
+    EXPECT_EQ(RunShell("cd '" + work.string() + "' && LC_ALL=C PATH='" +
+                           (root / "usr/bin").string() + "':\"$PATH\" bash '" +
+                           scratch.File("offer.bash") + "'",
+                       output, scratch),
+              0);
+    EXPECT_EQ(output, expected);
+}
+
+TEST(Installed, DebianPackagePassesDebiansChecksAndRuns)
+{
+    TempFolder scratch, runtime;
+    ::setenv("XDG_RUNTIME_DIR", runtime.Path().c_str(), 1); // where the simulator is advertised
+    std::string output;
+    // gzip: quicker than the default xz, and lintian refuses no compression.
+    ASSERT_EQ(RunShell(std::string(KESTREL_CPACK) +
+                           " -G DEB -D CPACK_DEBIAN_COMPRESSION_TYPE=gzip" + " --config " +
+                           KESTREL_BUILD_DIR + "/CPackConfig.cmake -B '" + scratch.File("package") +
+                           "'",
+                       output, scratch),
               0)
         << output;
     std::string deb;
@@ -123,14 +236,26 @@ TEST(Installed, DebianPackageUnpacksAndRuns)
     const fs::path root = scratch.File("root");
     ASSERT_EQ(RunShell("dpkg -x '" + deb + "' '" + root.string() + "'", output, scratch), 0) << output;
     ExpectInstalledTree(root / "usr");
+    ExpectDebianToolsAccept(deb, root, scratch);
+
+    // Help and version need no display, not even the program's.
     const fs::path bin = root / "usr/bin";
-    EXPECT_EQ(RunShell("'" + (bin / "kestrel-cli").string() + "' --help", output, scratch), 0);
-    EXPECT_NE(output.find("kestrel-cli read"), std::string::npos) << output;
-    EXPECT_EQ(RunShell("env QT_QPA_PLATFORM=offscreen '" + (bin / "kestrel-manager").string() +
-                      "' --version",
-                  output, scratch),
-              0);
-    EXPECT_NE(output.find("Kestrel Manager V" KESTREL_VERSION "\n"), std::string::npos) << output;
+    const std::pair<const char *, const char *> answers[] = {
+        {"kestrel-cli --help", "\n  or:  kestrel-cli ports\n"},
+        {"kestrel-cli --version", "kestrel-cli " KESTREL_VERSION "\n"},
+        {"kestrel-sim --version", "kestrel-sim " KESTREL_VERSION "\n"},
+        {"kestrel-manager --help", "\n  --port <NAME>  Preselects the port NAME in the login.\n"},
+        {"kestrel-manager --version", "Kestrel Manager V" KESTREL_VERSION "\n"},
+    };
+    for (const auto &[command, answer] : answers) {
+        EXPECT_EQ(RunShell("env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM '" + bin.string() +
+                               "'/" + command,
+                           output, scratch),
+                  0)
+            << command;
+        EXPECT_NE(output.find(answer), std::string::npos) << command << ": " << output;
+    }
+    ExpectCompletion(root, scratch);
     ExpectReadOfSimulator(bin, scratch);
 }
 

@@ -45,3 +45,22 @@ TEST(PortNames, AnAdvertisedVirtualPortWinsOverDev)
     port.reset();
     EXPECT_EQ(DevicePathForPort("ttyS0"), "/dev/ttyS0") << "withdrawn";
 }
+
+TEST(PortNames, SerialAdaptersAreTheDevicesOfDevTheirLinksLeadTo)
+{
+    namespace fs = std::filesystem;
+    TempFolder byId;
+    PtyPair pty;
+    const std::pair<const char *, std::string> links[] = {
+        {"usb-A-if00", "/dev/null"},
+        {"usb-A-if01", "/dev/null"},       // a second name of the same device
+        {"usb-B-if00", fs::relative("/dev/full", byId.Path())}, // relative, as udev makes them
+        {"usb-C-if00", pty.SlavePath()},   // below /dev: no bare name opens it
+        {"usb-D-if00", "/dev/shm"},        // not a device
+        {"usb-E-if00", byId.File("gone")},
+    };
+    for (const auto &[name, target] : links)
+        fs::create_symlink(target, byId.File(name));
+    EXPECT_EQ(ListSerialDevices(byId.Path()), (std::vector<std::string>{"full", "null"}));
+    EXPECT_TRUE(ListSerialDevices(byId.File("none")).empty());
+}
