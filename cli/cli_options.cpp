@@ -5,15 +5,20 @@
 #include <map>
 
 const char *const kUsage =
-    "Usage: kestrel-cli read   --port PORT --password PW [--baud RATE] [--forward] [--language en|pt|es] [--dir DIR] --out FILE\n"
-    "  or:  kestrel-cli write  --port PORT --password PW [--baud RATE] [--language en|pt|es] [--dir DIR] FILE\n"
-    "  or:  kestrel-cli passwd --port PORT --password PW --new NEWPW [--baud RATE] [--language en|pt|es] [--dir DIR]\n"
-    "  or:  kestrel-cli verify --port PORT --password PW [--baud RATE] [--forward] [--language en|pt|es] [--dir DIR] FILE\n"
+    "Usage: kestrel-cli read   --port PORT [--password-file FILE] [--baud RATE] [--forward] [--language en|pt|es] [--dir DIR] --out FILE\n"
+    "  or:  kestrel-cli write  --port PORT [--password-file FILE] [--baud RATE] [--language en|pt|es] [--dir DIR] FILE\n"
+    "  or:  kestrel-cli passwd --port PORT [--password-file FILE] [--new-file FILE] [--baud RATE] [--language en|pt|es] [--dir DIR]\n"
+    "  or:  kestrel-cli verify --port PORT [--password-file FILE] [--baud RATE] [--forward] [--language en|pt|es] [--dir DIR] FILE\n"
     "  or:  kestrel-cli ports\n"
     "  or:  kestrel-cli --help | --version\n"
     "Reads, writes, verifies and changes the password of a desk terminal over a\n"
     "serial line, through the same engine as Kestrel Manager.\n"
     "\n"
+    "The software password is the first line of --password-file FILE, else $KESTREL_PASSWORD,\n"
+    "else typed at a prompt without echo when standard input is a terminal; the new password\n"
+    "of passwd likewise from --new-file FILE, $KESTREL_NEW_PASSWORD or the prompt (twice).\n"
+    "--password PW and --new NEWPW work too, but every user of the machine sees them in the\n"
+    "process list while the command runs.\n"
     "PORT is a device name (ttyUSB0, or an advertised virtual port such as SIM0) or a path.\n"
     "DIR holds the per-port temporary parameter file and AT log (default: the user's data\n"
     "folder, ~/.local/share/Quillenbrook/Kestrel Manager/).\n"
@@ -73,10 +78,10 @@ ParseResult ParseCommandLine(const std::vector<std::string> &args)
 
     const std::map<std::string, std::string *> valued = {
         {"--port", &o.port}, {"--password", &o.password}, {"--baud", &o.baud}, {"--dir", &o.dir},
-        {"--out", &o.out},   {"--new", &o.newPassword},
+        {"--out", &o.out},   {"--new", &o.newPassword}, {"--password-file", &o.passwordFile},
+        {"--new-file", &o.newPasswordFile},
     };
     std::vector<std::string> positional;
-    bool havePassword = false;
     for (size_t i = 1; i < args.size(); ++i) {
         const std::string &arg = args[i];
         if (arg == "--help" || arg == "-h") {
@@ -105,7 +110,8 @@ ParseResult ParseCommandLine(const std::vector<std::string> &args)
             if (++i >= args.size())
                 return Fail(arg + " needs a value");
             *option->second = args[i];
-            havePassword = havePassword || arg == "--password";
+            o.passwordGiven = o.passwordGiven || arg == "--password";
+            o.newPasswordGiven = o.newPasswordGiven || arg == "--new";
         } else if (arg.rfind("--", 0) == 0) {
             return Fail("unknown option '" + arg + "'");
         } else {
@@ -115,10 +121,13 @@ ParseResult ParseCommandLine(const std::vector<std::string> &args)
 
     if (o.port.empty())
         return Fail("--port is required");
-    if (o.command != CliOptions::Command::Passwd && !o.newPassword.empty())
-        return Fail("--new belongs to passwd");
-    if (!havePassword)
-        return Fail("--password is required");
+    if (o.command != CliOptions::Command::Passwd &&
+        (o.newPasswordGiven || !o.newPasswordFile.empty()))
+        return Fail("--new and --new-file belong to passwd");
+    if (o.passwordGiven && !o.passwordFile.empty())
+        return Fail("give --password or --password-file, not both");
+    if (o.newPasswordGiven && !o.newPasswordFile.empty())
+        return Fail("give --new or --new-file, not both");
     switch (o.command) {
     case CliOptions::Command::Read:
         if (o.out.empty())
@@ -141,8 +150,6 @@ ParseResult ParseCommandLine(const std::vector<std::string> &args)
         o.file = positional[0];
         break;
     case CliOptions::Command::Passwd:
-        if (o.newPassword.empty())
-            return Fail("passwd needs --new NEWPW");
         if (!positional.empty() || o.forward || !o.out.empty())
             return Fail("passwd takes no FILE, --forward or --out");
         break;

@@ -13,6 +13,8 @@ struct CliOptions
     Command command = Command::Read;
     std::string port;
     std::string password;
+    bool passwordGiven = false; // --password, even empty
+    std::string passwordFile;   // --password-file: its first line is the password
     std::string baud = "115200";
     bool forward = false;
     int language = 1;
@@ -20,6 +22,8 @@ struct CliOptions
     std::string out;  // read: where the result goes
     std::string file; // write: what to send; verify: what to compare with
     std::string newPassword;
+    bool newPasswordGiven = false; // --new
+    std::string newPasswordFile;   // --new-file
     bool quiet = false;
     int gap = kDefaultDeviceGap; // milliseconds
 };

@@ -18,8 +18,6 @@
 #include "platform/port_lock.h"
 #include "platform/port_names.h"
 
-#include <filesystem>
-
 using namespace platform;
 
 namespace {
@@ -76,22 +74,17 @@ CliSession::CliSession(const CliOptions &options, std::ostream &err, std::ostrea
     : m_options(options), m_err(err), m_out(out)
 {}
 
+// The per-port files hold the passwords sent: their folder is made 0700
+// and must be the user's alone.
 bool CliSession::Impl::PrepareFolder()
 {
-    if (options.dir.empty()) {
-        g_strAppDir = AppDir();
-        return true;
-    }
-    std::error_code ec;
-    std::filesystem::create_directories(options.dir, ec);
-    if (!std::filesystem::is_directory(options.dir)) {
-        Print("Cannot use the folder \"" + options.dir + "\"" + (ec ? ": " + ec.message() : std::string()), true);
-        return false;
-    }
-    g_strAppDir = options.dir;
-    if (g_strAppDir.back() != '/')
+    g_strAppDir = options.dir.empty() ? AppDir() : options.dir;
+    if (!g_strAppDir.empty() && g_strAppDir.back() != '/')
         g_strAppDir += '/';
-    return true;
+    const FileResult folder = PreparePrivateFolder(g_strAppDir);
+    if (!folder.ok)
+        Print(folder.error, true);
+    return folder.ok;
 }
 
 // Another run on the same port is turned away here, before either touches

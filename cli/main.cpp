@@ -4,7 +4,9 @@
 
 #include "cli/cli_options.h"
 #include "cli/cli_session.h"
+#include "cli/password_sources.h"
 #include "engine/timeouts.h"
+#include "params/language.h"
 #include "platform/port_names.h"
 #include "platform/virtual_ports.h"
 
@@ -21,11 +23,17 @@ void PrintPortNames()
         std::cout << port.name << '\n';
 }
 
+int WrongUsage(const std::string &error)
+{
+    std::cerr << "kestrel-cli: " << error << "\n" << kUsage;
+    return 2;
+}
+
 } // namespace
 
 int main(int argc, char **argv)
 {
-    const ParseResult parsed = ParseCommandLine(std::vector<std::string>(argv + 1, argv + argc));
+    ParseResult parsed = ParseCommandLine(std::vector<std::string>(argv + 1, argv + argc));
     if (parsed.help) {
         std::cout << kUsage;
         return 0;
@@ -38,9 +46,15 @@ int main(int argc, char **argv)
         PrintPortNames();
         return 0;
     }
-    if (!parsed.ok) {
-        std::cerr << "kestrel-cli: " << parsed.error << "\n" << kUsage;
-        return 2;
+    if (!parsed.ok)
+        return WrongUsage(parsed.error);
+    lang::SetCode(parsed.options.language); // for the prompts
+    const PasswordsResult passwords = FindPasswords(parsed.options, ProcessPasswordSources());
+    if (passwords.status == 2)
+        return WrongUsage(passwords.error);
+    if (passwords.status != 0) {
+        std::cerr << passwords.error << '\n';
+        return passwords.status;
     }
     ApplyTimeoutOverrides();
     CliSession session(parsed.options, std::cerr, std::cout);

@@ -39,8 +39,18 @@ COperations::COperations(ISerialLink &port, CommEngine &engine, ReadLists &lists
     : m_port(port), m_engine(engine), m_lists(lists), m_window(window)
 {}
 
+bool COperations::PortFilesWritable()
+{
+    const std::string problem = PortFilesProblem();
+    if (!problem.empty())
+        m_window.ShowStatus(problem, false);
+    return problem.empty();
+}
+
 bool COperations::Receive(const std::function<void(ReadLists &)> &appendReadItems)
 {
+    if (!PortFilesWritable())
+        return false;
     if (!m_port.OpenPort()) {
         m_window.ShowStatus(WithPort("can`t open port : %s !"), false);
         return false;
@@ -63,6 +73,8 @@ bool COperations::Transmit(const std::function<bool()> &validate, const std::fun
 {
     g_strNewPassword.clear();
     g_strConfirmPassword.clear();
+    if (!PortFilesWritable())
+        return false;
     if (!m_port.OpenPort()) {
         m_window.ShowStatus(WithPort("can`t open port :  %s !"), false);
         return false;
@@ -84,6 +96,8 @@ bool COperations::Transmit(const std::function<bool()> &validate, const std::fun
 
 bool COperations::ChangePin(const FileWriter &writeFile)
 {
+    if (!PortFilesWritable())
+        return false;
     if (!m_port.OpenPort()) {
         m_window.ShowStatus(WithPort("can`t open port :  %s !"), false);
         return false;
@@ -127,6 +141,8 @@ bool COperations::ChangePassword(const std::string &newPassword, const std::stri
 {
     g_strNewPassword = newPassword;
     g_strConfirmPassword = confirm;
+    if (!PortFilesWritable())
+        return false;
     if (!m_port.OpenPort()) {
         m_window.ShowMessageBox(login::FormatText(login::texts::kCannotOpenPort, g_strPortName), kStyleError);
         return false;

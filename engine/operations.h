@@ -72,6 +72,9 @@ public:
     void Show(const JobReport &report);
 
 private:
+    // Whether the per-port files may be written; says why not otherwise.
+    // Checked before the port is opened, so nothing reaches the terminal.
+    bool PortFilesWritable();
     // Replaces the temporary file by what `writeFile` writes and starts the
     // write job on it; `tellCannotDelete` reports a file that stays.
     bool WriteAndSubmit(const FileWriter &writeFile, const std::function<void()> &tellCannotDelete);

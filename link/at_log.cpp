@@ -1,12 +1,10 @@
 #include "link/at_log.h"
 
 #include "link/shared_settings.h"
+#include "platform/file_io.h"
 #include "platform/port_names.h"
-#include "platform/unique_fd.h"
 
 #include <array>
-#include <fcntl.h>
-#include <unistd.h>
 
 namespace {
 
@@ -14,18 +12,15 @@ constexpr std::string_view kSendPrefix = "Send: ";
 constexpr std::string_view kRecvPrefix = "Recv: ";
 
 // Opened and closed for every record, so others may read, copy or delete the
-// file between records; O_APPEND keeps each record whole next to the records
-// of the other thread.
+// file between records; appending keeps each record whole next to the
+// records of the other thread. The log holds passwords: it is the user's
+// alone, and a link under its name is not written through.
 void AppendRecord(std::string_view text, std::string_view prefix, const LogClock &clock)
 {
     if (text.empty())
         return;
-    const std::string record = FormatLogRecord(clock(), prefix, text);
-    platform::UniqueFd file(
-        ::open(AtLogPath().c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0666));
-    if (!file.Valid())
-        return;
-    [[maybe_unused]] const ssize_t written = ::write(file.Get(), record.data(), record.size());
+    [[maybe_unused]] const platform::FileResult written =
+        platform::AppendToPrivateFile(AtLogPath(), FormatLogRecord(clock(), prefix, text));
 }
 
 } // namespace

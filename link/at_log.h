@@ -4,7 +4,8 @@
 // A record is "%m/%d/%Y %H:%M:%S ", "Send: " or "Recv: " for traffic, the
 // text without one trailing CR, and CR LF; every LF is stored as CR LF (the
 // log has always been written in text mode), so a record ends CR CR LF.
-// Failures skip the record silently.
+// Failures skip the record silently. The file is created 0600 and a link
+// under its name is refused (platform::AppendToPrivateFile).
 
 #include <ctime>
 #include <functional>

@@ -1,13 +1,10 @@
 #include "platform/app_dir.h"
 
 #include <cstdlib>
-#include <filesystem>
 #include <pwd.h>
 #include <unistd.h>
 
 namespace platform {
-
-namespace fs = std::filesystem;
 
 namespace {
 
@@ -30,12 +27,12 @@ std::string ChooseAppDir(const AppDirSources &sources)
 {
     // Relative values of XDG_DATA_HOME are invalid and ignored.
     std::string dataHome = sources.xdgDataHome;
-    if (dataHome.empty() || dataHome.front() != '/')
-        dataHome = (sources.home.empty() ? std::string("/tmp") : sources.home) + "/.local/share";
-    const std::string dir = WithTrailingSlash(dataHome) + "Quillenbrook/Kestrel Manager/";
-    std::error_code ec;
-    fs::create_directories(dir, ec); // a failure shows later as files that cannot be written
-    return dir;
+    if (dataHome.empty() || dataHome.front() != '/') {
+        if (sources.home.empty())
+            return {};
+        dataHome = sources.home + "/.local/share";
+    }
+    return WithTrailingSlash(dataHome) + "Quillenbrook/Kestrel Manager/";
 }
 
 AppDirSources CurrentAppDirSources()

@@ -14,8 +14,9 @@ struct AppDirSources
 };
 
 // The folder for `sources`, with a trailing '/': $XDG_DATA_HOME (when
-// absolute) or ~/.local/share, plus "/Quillenbrook/Kestrel Manager/"; it is
-// created when missing.
+// absolute) or ~/.local/share, plus "/Quillenbrook/Kestrel Manager/"; ""
+// without either, never a shared folder. It is made (mode 0700) and checked
+// by PreparePrivateFolder before the first per-port file.
 std::string ChooseAppDir(const AppDirSources &sources);
 
 // The sources of this process: the environment, else the password database.

@@ -2,12 +2,10 @@
 
 #include "platform/unique_fd.h"
 
-#include <atomic>
+#include <algorithm>
 #include <cerrno>
 #include <climits>
-#include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <system_error>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -16,8 +14,6 @@
 namespace platform {
 
 namespace {
-
-std::atomic<unsigned> g_tempCounter{0};
 
 bool WriteAll(int fd, std::string_view bytes)
 {
@@ -35,32 +31,69 @@ bool WriteAll(int fd, std::string_view bytes)
 
 // A free name for the new content beside the target: short, so that a
 // target name of the longest length allowed still works; hidden, so that
-// nobody picks it by mistake while it exists. The file is created, empty.
+// nobody picks it by mistake while it exists; random, so that nobody can
+// take it first in a shared folder. The file is created, empty, 0600.
 UniqueFd CreateTempBeside(const std::string &target, std::string &temp)
 {
     const size_t slash = target.rfind('/');
-    const std::string folder = slash == std::string::npos ? std::string() : target.substr(0, slash + 1);
-    for (int attempt = 0; attempt < 100; ++attempt) {
-        char name[32];
-        const unsigned tag = static_cast<unsigned>(::getpid()) * 2654435761u
-            + g_tempCounter.fetch_add(1) * 40503u;
-        std::snprintf(name, sizeof name, ".kestrel-%08x", tag);
-        temp = folder + name;
-        UniqueFd fd(::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666));
-        if (fd.Valid() || errno != EEXIST)
-            return fd;
-    }
-    return UniqueFd();
+    temp = (slash == std::string::npos ? std::string() : target.substr(0, slash + 1)) +
+           ".kestrel-XXXXXX";
+    return UniqueFd(::mkostemp(temp.data(), O_CLOEXEC));
 }
 
-// A link is replaced where it points, so the link itself survives.
-std::string ResolveLink(const std::string &path)
+FileResult Refusal(const std::string &path, const char *why)
 {
+    return FileResult::Failure("Cannot write \"" + path + "\": " + why);
+}
+
+constexpr char kIsLink[] = "it is a symbolic link";
+constexpr char kIsOthersLink[] = "it is a symbolic link that another user owns";
+
+enum class Links { FollowOwn, Refuse };
+
+// A link of this user is replaced where it points, so the link itself
+// survives; `target` is then where it points.
+FileResult ResolveLink(const std::string &path, Links links, std::string &target)
+{
+    target = path;
     struct stat info{};
     if (::lstat(path.c_str(), &info) != 0 || !S_ISLNK(info.st_mode))
-        return path;
+        return {};
+    if (links == Links::Refuse)
+        return Refusal(path, kIsLink);
+    if (info.st_uid != ::geteuid())
+        return Refusal(path, kIsOthersLink);
     char resolved[PATH_MAX];
-    return ::realpath(path.c_str(), resolved) ? std::string(resolved) : path;
+    if (::realpath(path.c_str(), resolved))
+        target = resolved;
+    return {};
+}
+
+FileResult Replace(const std::string &path, std::string_view bytes, bool flushToDisk,
+                   ReadOnlyTarget readOnly, Links links);
+
+// Opens a regular file for reading; a missing one sets `missing`.
+FileResult OpenForReading(const std::string &path, UniqueFd &fd, struct stat &info, bool *missing)
+{
+    // Non-blocking, so that a FIFO in the file's place cannot hang us.
+    fd.Reset(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK));
+    if (!fd.Valid()) {
+        if (missing)
+            *missing = errno == ENOENT;
+        return FileResult::Failure(SystemError("Cannot open", path));
+    }
+    if (::fstat(fd.Get(), &info) != 0)
+        return FileResult::Failure(SystemError("Cannot read", path));
+    if (S_ISDIR(info.st_mode))
+        return FileResult::Failure("Cannot read \"" + path + "\": it is a directory");
+    if (!S_ISREG(info.st_mode))
+        return FileResult::Failure("Cannot read \"" + path + "\": it is not a regular file");
+    return {};
+}
+
+FileResult FolderRefusal(const std::string &dir, const char *why)
+{
+    return FileResult::Failure("Cannot use the folder \"" + dir + "\": " + why);
 }
 
 } // namespace
@@ -76,20 +109,10 @@ FileResult ReadWholeFile(const std::string &path, size_t maxSize, std::string &b
     if (missing)
         *missing = false;
     bytes.clear();
-    // Non-blocking, so that a FIFO in the file's place cannot hang us.
-    UniqueFd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK));
-    if (!fd.Valid()) {
-        if (missing)
-            *missing = errno == ENOENT;
-        return FileResult::Failure(SystemError("Cannot open", path));
-    }
+    UniqueFd fd;
     struct stat info{};
-    if (::fstat(fd.Get(), &info) != 0)
-        return FileResult::Failure(SystemError("Cannot read", path));
-    if (S_ISDIR(info.st_mode))
-        return FileResult::Failure("Cannot read \"" + path + "\": it is a directory");
-    if (!S_ISREG(info.st_mode))
-        return FileResult::Failure("Cannot read \"" + path + "\": it is not a regular file");
+    if (FileResult opened = OpenForReading(path, fd, info, missing); !opened.ok)
+        return opened;
     const std::string tooLarge = "Cannot read \"" + path + "\": the file is larger than "
         + std::to_string(maxSize / (1024 * 1024)) + " MiB and is not a parameter file";
     if (static_cast<size_t>(info.st_size) > maxSize)
@@ -122,15 +145,21 @@ FileResult ReadWholeFile(const std::string &path, size_t maxSize, std::string &b
 
 FileResult RewriteFile(const std::string &path, std::string_view bytes)
 {
-    const std::string target = ResolveLink(path);
+    const int flags = O_WRONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK | O_NOFOLLOW;
+    // A missing file is made here, and never through a link under its name.
+    UniqueFd fd(::open(path.c_str(), flags | O_CREAT | O_EXCL, 0600));
+    const bool created = fd.Valid();
+    if (!created && errno == EEXIST)
+        fd.Reset(::open(path.c_str(), flags));
+    if (!fd.Valid() && errno == ELOOP)
+        return Refusal(path, kIsLink);
     struct stat old{};
-    const bool writable = ::stat(target.c_str(), &old) == 0 && S_ISREG(old.st_mode)
-        && (old.st_mode & 0222) != 0 && ::access(target.c_str(), W_OK) == 0;
-    const int flags = O_WRONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK;
-    UniqueFd fd(writable ? ::open(target.c_str(), flags) : -1);
+    // Without any write bit the file is read-only, also for root.
+    const bool writable = fd.Valid() && ::fstat(fd.Get(), &old) == 0 && S_ISREG(old.st_mode)
+        && (old.st_mode & 0222) != 0;
     // The room is taken first, so that a full disk leaves the file as it was.
     const auto size = static_cast<off_t>(bytes.size());
-    if (fd.Valid() && (size <= old.st_size || ::fallocate(fd.Get(), 0, 0, size) == 0)) {
+    if (writable && (size <= old.st_size || ::fallocate(fd.Get(), 0, 0, size) == 0)) {
         size_t written = 0;
         while (written < bytes.size()) {
             const ssize_t n = ::pwrite(fd.Get(), bytes.data() + written, bytes.size() - written,
@@ -145,27 +174,39 @@ FileResult RewriteFile(const std::string &path, std::string_view bytes)
             return {};
     }
     fd.Reset();
-    return ReplaceFile(path, bytes, false);
+    if (created)
+        ::unlink(path.c_str()); // the replacement tells why it cannot be written
+    return Replace(path, bytes, false, ReadOnlyTarget::Refuse, Links::Refuse);
 }
 
 FileResult ReplaceFile(const std::string &path, std::string_view bytes, bool flushToDisk,
                        ReadOnlyTarget readOnly)
 {
-    const std::string target = ResolveLink(path);
+    return Replace(path, bytes, flushToDisk, readOnly, Links::FollowOwn);
+}
+
+namespace {
+
+FileResult Replace(const std::string &path, std::string_view bytes, bool flushToDisk,
+                   ReadOnlyTarget readOnly, Links links)
+{
+    std::string target;
+    if (FileResult refused = ResolveLink(path, links, target); !refused.ok)
+        return refused;
     struct stat old{};
     const bool exists = ::stat(target.c_str(), &old) == 0;
     if (!exists && errno != ENOENT)
         return FileResult::Failure(SystemError("Cannot write", path));
     if (exists && S_ISDIR(old.st_mode))
-        return FileResult::Failure("Cannot write \"" + path + "\": it is a directory");
+        return Refusal(path, "it is a directory");
     if (exists && !S_ISREG(old.st_mode))
-        return FileResult::Failure("Cannot write \"" + path + "\": it is not a regular file");
+        return Refusal(path, "it is not a regular file");
     // Without any write bit the file is read-only, also for root, who could
     // otherwise replace it.
     const bool isReadOnly =
         exists && ((old.st_mode & 0222) == 0 || ::access(target.c_str(), W_OK) != 0);
     if (isReadOnly && readOnly == ReadOnlyTarget::Refuse)
-        return FileResult::Failure("Cannot write \"" + path + "\": the file is read-only");
+        return Refusal(path, "the file is read-only");
     const mode_t mode = isReadOnly ? (old.st_mode & 07777) | S_IWUSR : old.st_mode & 07777;
 
     std::string temp;
@@ -193,6 +234,90 @@ FileResult ReplaceFile(const std::string &path, std::string_view bytes, bool flu
     return {};
 }
 
+} // namespace
+
+FileResult AppendToPrivateFile(const std::string &path, std::string_view bytes)
+{
+    const int flags = O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC | O_NOCTTY | O_NONBLOCK;
+    UniqueFd fd(::open(path.c_str(), flags | O_NOFOLLOW, 0600));
+    if (!fd.Valid() && errno == ELOOP)
+        return Refusal(path, kIsLink);
+    if (!fd.Valid())
+        return FileResult::Failure(SystemError("Cannot write", path));
+    struct stat info{};
+    if (::fstat(fd.Get(), &info) != 0 || !S_ISREG(info.st_mode))
+        return Refusal(path, "it is not a regular file");
+    if ((info.st_mode & 077) != 0)
+        ::fchmod(fd.Get(), info.st_mode & 0700);
+    if (!WriteAll(fd.Get(), bytes))
+        return FileResult::Failure(SystemError("Cannot write", path));
+    return {};
+}
+
+FileResult CheckPrivateFolder(const std::string &dir)
+{
+    if (dir.empty())
+        return FileResult::Failure(
+            "Cannot find a folder of this user: HOME is not set and the user has no home folder");
+    struct stat name{}, folder{};
+    if (::lstat(dir.c_str(), &name) != 0 || ::stat(dir.c_str(), &folder) != 0)
+        return FileResult::Failure(SystemError("Cannot use the folder", dir));
+    if (S_ISLNK(name.st_mode) && name.st_uid != ::geteuid())
+        return FolderRefusal(dir, kIsOthersLink);
+    if (!S_ISDIR(folder.st_mode))
+        return FolderRefusal(dir, "it is not a folder");
+    if (folder.st_uid != ::geteuid())
+        return FolderRefusal(dir, "another user owns it");
+    if ((folder.st_mode & (S_IWGRP | S_IWOTH)) != 0)
+        return FolderRefusal(dir, "other users may write to it");
+    return {};
+}
+
+FileResult PreparePrivateFolder(const std::string &dir)
+{
+    // Each missing folder on the way is made 0700; an existing one is left
+    // as it is and only the last one is checked.
+    for (size_t end = dir.find('/', 1); !dir.empty(); end = dir.find('/', end + 1)) {
+        ::mkdir(dir.substr(0, end).c_str(), 0700);
+        if (end == std::string::npos)
+            break;
+    }
+    return CheckPrivateFolder(dir);
+}
+
+FileResult CheckPlainFile(const std::string &path)
+{
+    struct stat info{};
+    if (::lstat(path.c_str(), &info) != 0)
+        return errno == ENOENT ? FileResult()
+                               : FileResult::Failure(SystemError("Cannot use", path));
+    if (S_ISLNK(info.st_mode))
+        return Refusal(path, kIsLink);
+    if (!S_ISREG(info.st_mode))
+        return Refusal(path, "it is not a regular file");
+    return {};
+}
+
+FileResult ReadFirstLine(const std::string &path, std::string &line)
+{
+    line.clear();
+    UniqueFd fd;
+    struct stat info{};
+    if (FileResult opened = OpenForReading(path, fd, info, nullptr); !opened.ok)
+        return opened;
+    char bytes[1024];
+    ssize_t got;
+    while ((got = ::read(fd.Get(), bytes, sizeof bytes)) < 0 && errno == EINTR) {
+    }
+    if (got < 0)
+        return FileResult::Failure(SystemError("Cannot read", path));
+    line.assign(bytes, static_cast<size_t>(got));
+    line.erase(std::min(line.find('\n'), line.size()));
+    if (!line.empty() && line.back() == '\r')
+        line.pop_back();
+    return {};
+}
+
 FileResult CopyWholeFile(const std::string &from, const std::string &to, size_t maxSize)
 {
     std::string bytes;
@@ -207,8 +332,9 @@ bool ForceDeleteFile(const std::string &path)
         return true;
     if (errno != EACCES && errno != EPERM)
         return false;
+    // lstat: a link's target is not ours to make writable.
     struct stat info{};
-    if (::stat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode))
+    if (::lstat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode))
         return false;
     ::chmod(path.c_str(), (info.st_mode & 07777) | S_IWUSR);
     return ::unlink(path.c_str()) == 0 || errno == ENOENT;

@@ -1,5 +1,8 @@
 #include "platform/virtual_ports.h"
 
+#include "platform/app_dir.h"
+#include "platform/file_io.h"
+
 #include <algorithm>
 #include <cerrno>
 #include <cstdlib>
@@ -16,19 +19,20 @@ namespace fs = std::filesystem;
 std::string VirtualPortDir()
 {
     const char *runtime = std::getenv("XDG_RUNTIME_DIR");
-    if (runtime && *runtime)
+    if (runtime && *runtime == '/')
         return std::string(runtime) + "/kestrel-ports/";
-    const char *home = std::getenv("HOME");
-    return std::string(home && *home ? home : "/tmp") + "/.cache/kestrel-ports/";
+    const std::string home = CurrentAppDirSources().home;
+    return home.empty() ? std::string() : home + "/.cache/kestrel-ports/";
 }
 
 namespace {
 
-bool IsLinkToCharDevice(const std::string &path)
+bool IsOwnLinkToCharDevice(const std::string &path)
 {
     struct stat linkInfo{}, target{};
     return ::lstat(path.c_str(), &linkInfo) == 0 && S_ISLNK(linkInfo.st_mode)
-        && ::stat(path.c_str(), &target) == 0 && S_ISCHR(target.st_mode);
+        && linkInfo.st_uid == ::geteuid() && ::stat(path.c_str(), &target) == 0
+        && S_ISCHR(target.st_mode);
 }
 
 // Names beginning with a dot are the folder's own files (locks, links in
@@ -79,7 +83,7 @@ bool OwnerGone(const std::string &dir, const std::string &name)
 
 bool IsLivePort(const std::string &dir, const std::string &name)
 {
-    return IsLinkToCharDevice(dir + name) && !OwnerGone(dir, name);
+    return IsOwnLinkToCharDevice(dir + name) && !OwnerGone(dir, name);
 }
 
 // " (process 1234)" from the owner's lock file, or "" when it says nothing.
@@ -137,12 +141,21 @@ void ReleaseName(const std::string &lockPath, UniqueFd &lock)
     lock.Reset();
 }
 
+// The folder, when it is the user's alone; "" otherwise.
+std::string TrustedDir()
+{
+    const std::string dir = VirtualPortDir();
+    return CheckPrivateFolder(dir).ok ? dir : std::string();
+}
+
 } // namespace
 
 std::vector<VirtualPort> ListVirtualPorts()
 {
-    const std::string dir = VirtualPortDir();
+    const std::string dir = TrustedDir();
     std::vector<VirtualPort> ports;
+    if (dir.empty())
+        return ports;
     std::error_code ec;
     for (const auto &entry : fs::directory_iterator(dir, ec)) {
         const std::string name = entry.path().filename().string();
@@ -156,8 +169,8 @@ std::vector<VirtualPort> ListVirtualPorts()
 
 std::string FindVirtualPort(const std::string &name)
 {
-    const std::string dir = VirtualPortDir();
-    return ValidName(name) && IsLivePort(dir, name) ? dir + name : std::string();
+    const std::string dir = TrustedDir();
+    return !dir.empty() && ValidName(name) && IsLivePort(dir, name) ? dir + name : std::string();
 }
 
 bool AdvertisedPort::Advertise(const std::string &name, const std::string &ttyPath,
@@ -169,10 +182,8 @@ bool AdvertisedPort::Advertise(const std::string &name, const std::string &ttyPa
         return false;
     }
     const std::string dir = VirtualPortDir();
-    std::error_code ec;
-    fs::create_directories(dir, ec);
-    if (ec) {
-        error = "cannot create " + dir + ": " + ec.message();
+    if (const FileResult folder = PreparePrivateFolder(dir); !folder.ok) {
+        error = folder.error;
         return false;
     }
     const std::string lockPath = LockPath(dir, name);

@@ -9,6 +9,11 @@
 // not held was left by a killed program: its tty may by now belong to
 // someone else, and it is neither listed nor found. A link without a lock
 // file was made by hand (socat, a bridge) and counts as it stands.
+//
+// The folder and its links are trusted only as the user's own: a folder that
+// another user owns or may write is not used at all, and a link that another
+// user owns is neither listed nor found (it could lead the password typed
+// for a terminal to a tty of theirs).
 
 #include "platform/unique_fd.h"
 
@@ -24,7 +29,8 @@ struct VirtualPort
 };
 
 // $XDG_RUNTIME_DIR/kestrel-ports/, or ~/.cache/kestrel-ports/ without it,
-// with a trailing separator.
+// with a trailing separator; "" when the user has neither (never a shared
+// folder such as /tmp).
 std::string VirtualPortDir();
 
 // Every live link in the folder that points at a character device, by name.
@@ -43,9 +49,10 @@ public:
     AdvertisedPort &operator=(const AdvertisedPort &) = delete;
 
     // Takes the name for this process and links it to `ttyPath`, replacing
-    // a link that a killed program left. On failure (a bad name, a name a
-    // running program holds, a folder that cannot be written) returns false
-    // and describes the problem in `error`.
+    // a link that a killed program left; the folder is made with mode 0700.
+    // On failure (a bad name, a name a running program holds, a folder that
+    // cannot be written or is not the user's alone) returns false and
+    // describes the problem in `error`.
     bool Advertise(const std::string &name, const std::string &ttyPath, std::string &error);
     // Removes the link if it still points at our tty, and gives the name up.
     void Withdraw();

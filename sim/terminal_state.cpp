@@ -1,14 +1,11 @@
 #include "sim/terminal_state.h"
 
+#include "platform/file_io.h"
 #include "sim/at_text.h"
 #include "sim/parameter_table.h"
 
-#include <cerrno>
-#include <cstdio>
-#include <cstring>
 #include <fstream>
 #include <sstream>
-#include <unistd.h>
 
 namespace sim {
 
@@ -125,23 +122,12 @@ bool SaveState(const TerminalState &state, const std::string &path, std::string 
     for (const auto &[number, value] : state.parameters)
         text << kParamPrefix << number << '=' << value << '\n';
 
-    const std::string temporary = path + ".tmp" + std::to_string(::getpid());
-    {
-        std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-        out << text.str();
-        out.close();
-        if (!out) {
-            error = "cannot write " + temporary;
-            ::unlink(temporary.c_str());
-            return false;
-        }
-    }
-    if (std::rename(temporary.c_str(), path.c_str()) != 0) {
-        error = "cannot replace " + path + ": " + std::strerror(errno);
-        ::unlink(temporary.c_str());
-        return false;
-    }
-    return true;
+    // Replaced in one step through a fresh, unpredictable name beside it: the
+    // state holds the password and the PIN, and its folder may be shared.
+    const platform::FileResult saved = platform::ReplaceFile(path, text.str());
+    if (!saved.ok)
+        error = saved.error;
+    return saved.ok;
 }
 
 bool LoadState(const std::string &path, TerminalState &state, std::string &error)

@@ -41,7 +41,8 @@ struct TerminalState
     static TerminalState Fresh(std::string password, std::string simPin, ClockSetting clock);
 };
 
-// Written beside the target and renamed over it, so a reader never sees half a file.
+// Written beside the target and renamed over it, so a reader never sees half a
+// file; a new file is the user's alone (it holds the password and the PIN).
 bool SaveState(const TerminalState &state, const std::string &path, std::string &error);
 
 // Reads the file over `state`. A line that cannot be understood fails the

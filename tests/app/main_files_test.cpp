@@ -68,11 +68,16 @@ private Q_SLOTS:
         const QString path = harness.AppDir() + QStringLiteral("/config.ini");
 
         harness.AnswerFileDialog(path);
+        const mode_t umaskBefore = ::umask(022);
         QTest::mouseClick(harness.Button(BottomButton::Save), Qt::LeftButton);
         QTRY_VERIFY(harness.ControlsEnabled());
+        ::umask(umaskBefore);
         QVERIFY2(harness.Boxes().Count() == 0, qPrintable(harness.BoxTexts()));
         QCOMPARE(window.WaitDialog()->StatusText(),
                  QStringLiteral("Successfully exported to script file [config.ini]!"));
+        // It holds the general password: the user's alone.
+        QCOMPARE(QFileInfo(path).permissions() & ~(QFile::ReadUser | QFile::WriteUser),
+                 QFile::ReadOwner | QFile::WriteOwner);
         QVERIFY(!window.SaveToFileFlag());
         const QByteArray saved = ReadFile(path);
         QVERIFY(saved.contains("[PARA]"));

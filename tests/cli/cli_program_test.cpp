@@ -2,6 +2,8 @@
 // kestrel-cli against it, with exit statuses and files.
 
 #include "tests/common/child_process.h"
+#include "tests/common/pty_pair.h"
+#include "tests/common/scoped_env.h"
 #include "tests/common/temp_folder.h"
 
 #include <gtest/gtest.h>
@@ -62,6 +64,54 @@ ChildProcess Started(const std::string &command, const std::string &errFile)
 std::string AtLogOf(const std::string &dir, const std::string &tty)
 {
     return dir + "/" + tty.substr(5).replace(3, 1, "_") + "AtLog.ini";
+}
+
+// Taken from a file, the environment or the prompt, the password never shows
+// in the process list, and the prompt does not echo it.
+TEST(Programs, PasswordsStayOutOfTheProcessList)
+{
+    TempFolder folder;
+    const std::string &dir = folder.Path();
+    const std::string secret = "Kq7vZ2x";
+    ChildProcess sim(
+        {KESTREL_SIM, "--no-advertise", "--password", secret, "--blank-record", "0*0*0*0"});
+    const std::string tty = sim.ReadLine();
+    ASSERT_EQ(tty.rfind("/dev/", 0), 0u);
+    WriteBytes(dir + "/pw", secret + "\n");
+    PtyPair keyboard; // the user's terminal, with its echo
+    termios cooked{};
+    ::tcgetattr(keyboard.Slave(), &cooked);
+    cooked.c_lflag |= ICANON | ECHO;
+    ::tcsetattr(keyboard.Slave(), TCSANOW, &cooked);
+    const auto echoing = [&] {
+        return ::tcgetattr(keyboard.Slave(), &cooked) == 0 && (cooked.c_lflag & ECHO);
+    };
+
+    enum class Way { File, Environment, Prompt };
+    for (const Way way : {Way::File, Way::Environment, Way::Prompt}) {
+        std::vector<std::string> args = {KESTREL_CLI, "read",  "--port", tty,
+                                         "--gap",     "0",     "--quiet", "--dir",
+                                         dir,         "--out", dir + "/out.ini"};
+        if (way == Way::File)
+            args.insert(args.end(), {"--password-file", dir + "/pw"});
+        const ScopedEnv env("KESTREL_PASSWORD", way == Way::Environment ? secret.c_str() : nullptr);
+        ChildProcess cli(args, ChildProcess::Output::StandardOnly,
+                         way == Way::Prompt ? keyboard.Slave() : -1);
+        // What the process list shows, once the new program has started.
+        std::string shown;
+        for (int patience = 0; patience < 10000 && shown.find("--out") == std::string::npos;
+             ++patience)
+            shown = ReadBytes("/proc/" + std::to_string(cli.Pid()) + "/cmdline");
+        EXPECT_NE(shown.find("--out"), std::string::npos);
+        EXPECT_EQ(shown.find(secret), std::string::npos) << shown;
+        if (way == Way::Prompt) {
+            for (int patience = 0; patience < 10000 && echoing(); ++patience)
+                ::usleep(1000);
+            keyboard.Write(secret + "\n");
+        }
+        EXPECT_EQ(cli.Wait(), 0) << "the password reached the terminal";
+    }
+    EXPECT_EQ(keyboard.Read(1), "\n") << "the Enter alone is echoed";
 }
 
 TEST(Programs, TwoTerminalsWrittenAtOnceEachEndWithTheirOwnFile)

@@ -7,6 +7,7 @@
 #include "platform/port_names.h"
 #include "tests/common/case_name.h"
 #include "tests/common/file_permissions.h"
+#include "tests/common/file_size_limit.h"
 #include "tests/common/sim_terminal.h"
 #include "tests/common/temp_folder.h"
 
@@ -16,6 +17,7 @@
 #include <sys/stat.h>
 
 using namespace std::chrono_literals;
+namespace fs = std::filesystem;
 
 namespace {
 
@@ -125,17 +127,83 @@ TEST_F(CliOverSim, WritesAFileAndReadsTheValuesBack)
     WriteBytes(file, content);
     CliOptions write = Options(CliOptions::Command::Write);
     write.file = file;
+    const mode_t umaskBefore = ::umask(022);
     ASSERT_EQ(Run(write), 0) << stderrText;
     EXPECT_TRUE(Said("Save AT command success!"));
     EXPECT_EQ(ReadBytes(file), content) << "the user's file is never modified";
+    // What holds the passwords sent is the user's alone, after a write and a read.
+    const auto modes = [&] {
+        const std::string dir = m_dir.File("files"), port = platform::PortFileName(write.port);
+        return std::vector<mode_t>{ModeOf(dir), ModeOf(dir + "/" + port + "AtLog.ini"),
+                                   ModeOf(dir + "/" + port + "ParaFile.ini")};
+    };
+    EXPECT_EQ(modes(), (std::vector<mode_t>{0700, 0600, 0600}));
 
     CliOptions read = Options(CliOptions::Command::Read);
     read.forward = true;
     ASSERT_EQ(Run(read), 0) << stderrText;
+    ::umask(umaskBefore);
+    EXPECT_EQ(modes(), (std::vector<mode_t>{0700, 0600, 0600}));
+    EXPECT_EQ(ModeOf(read.out), 0600u);
     CIniFile out(read.out);
     EXPECT_EQ(out.GetString("PARA", "16543", "?"), "6");
     EXPECT_EQ(out.GetString("PARA", "16544", "?"), "11");
     EXPECT_EQ(out.GetString("ATCMD", "AT+CCWA", "?"), "1,2");
+}
+
+// As another user would attack them: a link planted under a per-port file's
+// name or an --out file's, or a folder another user owns or may write, stops
+// the run with the reason, and the link's target stays as it was.
+TEST_F(CliOverSim, PlantedLinksAndSharedFoldersStopTheRun)
+{
+    StartTerminal();
+    CliOptions read = Options(CliOptions::Command::Read);
+    read.gap = 0;
+    const std::string dir = m_dir.File("files"), port = platform::PortFileName(read.port);
+    const std::string log = dir + "/" + port + "AtLog.ini";
+    const std::string temp = dir + "/" + port + "ParaFile.ini";
+    const std::string target = m_dir.File("target");
+    WriteBytes(target, "untouched");
+    fs::create_directory(dir);
+    const auto link = [&](const std::string &name) {
+        return [&, name] { fs::create_symlink(target, name); };
+    };
+    std::vector<std::tuple<std::function<void()>, std::string>> attacks = {
+        {link(log), "Cannot write \"" + log + "\": it is a symbolic link"},
+        {link(temp), "Cannot write \"" + temp + "\": it is a symbolic link"},
+        {[&] { ::chmod(dir.c_str(), 0777); },
+         "Cannot use the folder \"" + dir + "/\": other users may write to it"},
+    };
+    if (::geteuid() == 0) { // only root can plant as another user
+        attacks.push_back({[&] { ::chown(dir.c_str(), 65534, 65534); },
+                           "Cannot use the folder \"" + dir + "/\": another user owns it"});
+        attacks.push_back({[&] { PlantOthersLink(target, read.out); },
+                           "Cannot write \"" + read.out +
+                               "\": it is a symbolic link that another user owns"});
+    }
+    for (const auto &[plant, said] : attacks) {
+        fs::remove(read.out);
+        plant();
+        EXPECT_EQ(Run(read), 1) << said;
+        EXPECT_TRUE(Said(said)) << stderrText;
+        EXPECT_EQ(ReadBytes(target), "untouched") << said;
+        for (const std::string &path : {log, temp, read.out})
+            if (fs::is_symlink(path))
+                fs::remove(path);
+        ASSERT_EQ(::chmod(dir.c_str(), 0700) | ::chown(dir.c_str(), ::geteuid(), ::getegid()), 0);
+    }
+    // The write and the password change check the same before they start.
+    fs::remove(log);
+    fs::create_symlink(target, log);
+    CliOptions write = Options(CliOptions::Command::Write);
+    CliOptions passwd = Options(CliOptions::Command::Passwd);
+    write.file = m_dir.File("target");
+    passwd.newPassword = "24680";
+    for (const CliOptions &options : {write, passwd}) {
+        EXPECT_EQ(Run(options), 1);
+        EXPECT_TRUE(Said("Cannot write \"" + log + "\": it is a symbolic link")) << stderrText;
+    }
+    EXPECT_EQ(ReadBytes(target), "untouched");
 }
 
 TEST_F(CliOverSim, AFileWithoutKeysSendsNothing)
@@ -243,13 +311,19 @@ TEST_F(CliOverSim, AReadThatCannotStoreItsValuesFails)
 {
     StartTerminal();
     CliOptions read = Options(CliOptions::Command::Read);
-    // A folder where the temporary parameter file belongs: not writable, even by root.
-    std::filesystem::create_directories(read.dir + "/" + platform::PortFileName(read.port)
-                                        + "ParaFile.ini");
+    // A folder where the temporary parameter file belongs stops the read
+    // before it starts.
+    const std::string temp = read.dir + "/" + platform::PortFileName(read.port) + "ParaFile.ini";
+    std::filesystem::create_directories(temp);
     EXPECT_EQ(Run(read), 1);
-    EXPECT_NE(stderrText.find("Error: Could not save the values read! Cannot"), std::string::npos)
-        << stderrText;
-    EXPECT_NE(stderrText.find("ParaFile.ini\": it is a directory"), std::string::npos)
+    EXPECT_TRUE(Said("Cannot write \"" + temp + "\": it is not a regular file")) << stderrText;
+    std::filesystem::remove(temp);
+    // A full disk fails it on the first value.
+    const FileSizeLimit fullDisk(8);
+    EXPECT_EQ(Run(read), 1);
+    EXPECT_NE(stderrText.find("Error: Could not save the values read! Cannot write \"" + temp +
+                              "\": File too large"),
+              std::string::npos)
         << stderrText;
     EXPECT_FALSE(Said("Read parameter success!"));
 }

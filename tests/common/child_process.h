@@ -17,7 +17,9 @@ public:
     // Which of its outputs ReadLine reads; standard error goes to ours otherwise.
     enum class Output { StandardOnly, WithErrors };
 
-    explicit ChildProcess(std::vector<std::string> args, Output output = Output::StandardOnly)
+    // `input`, when given, becomes its standard input (a terminal, say).
+    explicit ChildProcess(std::vector<std::string> args, Output output = Output::StandardOnly,
+                          int input = -1)
     {
         int out[2];
         if (::pipe(out) != 0)
@@ -25,6 +27,8 @@ public:
         posix_spawn_file_actions_t actions;
         posix_spawn_file_actions_init(&actions);
         posix_spawn_file_actions_adddup2(&actions, out[1], STDOUT_FILENO);
+        if (input >= 0)
+            posix_spawn_file_actions_adddup2(&actions, input, STDIN_FILENO);
         if (output == Output::WithErrors)
             posix_spawn_file_actions_adddup2(&actions, out[1], STDERR_FILENO);
         posix_spawn_file_actions_addclose(&actions, out[0]);

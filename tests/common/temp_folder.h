@@ -1,6 +1,6 @@
 #pragma once
 // A fresh folder per test, removed with everything in it afterwards, and
-// whole-file reads and writes for looking at bytes.
+// whole-file reads and writes for looking at bytes, and at modes.
 
 #include <cstdlib>
 #include <filesystem>
@@ -8,6 +8,8 @@
 #include <gtest/gtest.h>
 #include <iterator>
 #include <string>
+#include <sys/stat.h>
+#include <unistd.h>
 
 class TempFolder
 {
@@ -46,4 +48,19 @@ inline std::string ReadBytes(const std::string &path)
 inline void WriteBytes(const std::string &path, const std::string &bytes)
 {
     std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
+}
+
+// The permission bits of the file or folder (of a link itself), 0 when missing.
+inline mode_t ModeOf(const std::string &path)
+{
+    struct stat info{};
+    return ::lstat(path.c_str(), &info) == 0 ? info.st_mode & 07777 : 0;
+}
+
+// A link as another user plants it in a shared folder. Only root can give a
+// link away: false elsewhere, where the link stays the caller's.
+inline bool PlantOthersLink(const std::string &target, const std::string &link)
+{
+    std::filesystem::create_symlink(target, link);
+    return ::geteuid() == 0 && ::lchown(link.c_str(), 65534, 65534) == 0;
 }

@@ -14,6 +14,7 @@
 #include "params/read_lists.h"
 #include "platform/messages.h"
 #include "platform/unique_fd.h"
+#include "tests/common/file_size_limit.h"
 #include "tests/common/sim_terminal.h"
 #include "tests/common/temp_folder.h"
 
@@ -242,12 +243,11 @@ TEST_F(EngineOverSim, AnOverlongLineIsDroppedAndTheJobGoesOn)
 TEST_F(EngineOverSim, AReadThatCannotStoreItsValuesEndsAsAFailure)
 {
     StartTerminal();
-    // A folder where the temporary file belongs cannot be written, even by root.
-    std::filesystem::create_directory(TempParameterFilePath());
+    const FileSizeLimit fullDisk(8); // the file takes no value
     Read({"2", "5"});
     EXPECT_FALSE(Shown("Read parameter success!"));
-    const std::string expected = "Error: Could not save the values read! Cannot read \""
-                                 + TempParameterFilePath() + "\": it is a directory";
+    const std::string expected = "Error: Could not save the values read! Cannot write \""
+                                 + TempParameterFilePath() + "\": File too large";
     EXPECT_TRUE(Shown(expected)) << ::testing::PrintToString(texts);
     ASSERT_FALSE(reports.empty());
     EXPECT_TRUE(reports.back().failure);

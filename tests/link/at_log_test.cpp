@@ -82,6 +82,25 @@ TEST_F(AtLog, AFolderThatCannotBeWrittenSkipsTheRecordSilently)
     EXPECT_FALSE(fs::exists(m_folder.File("missing")));
 }
 
+// The log holds passwords: it is made 0600 whatever the umask, a log that an
+// earlier version left readable is narrowed, and a link under its name is
+// not written through.
+TEST_F(AtLog, TheLogIsTheUsersAloneAndNoLinkIsFollowed)
+{
+    const mode_t umaskBefore = ::umask(022);
+    LogNote("one", FixedTime);
+    ::umask(umaskBefore);
+    EXPECT_EQ(ModeOf(AtLogPath()), 0600u);
+    ::chmod(AtLogPath().c_str(), 0644);
+    LogNote("two", FixedTime);
+    EXPECT_EQ(ModeOf(AtLogPath()), 0600u);
+
+    fs::rename(AtLogPath(), m_folder.File("target"));
+    fs::create_symlink(m_folder.File("target"), AtLogPath());
+    LogNote("three", FixedTime);
+    EXPECT_EQ(ReadBytes(m_folder.File("target")), kStamp + "one\r\r\n" + kStamp + "two\r\r\n");
+}
+
 TEST_F(AtLog, TheRealClockGivesTheSameShape)
 {
     LogNote("now");

@@ -1,6 +1,8 @@
 #include "platform/file_io.h"
 #include "tests/common/case_name.h"
+#include "tests/common/file_permissions.h"
 #include "tests/common/file_size_limit.h"
+#include "tests/common/temp_folder.h"
 
 #include <filesystem>
 #include <gtest/gtest.h>
@@ -35,18 +37,22 @@ protected:
     std::string m_dir;
 };
 
-// The two ways of writing a whole file keep the same promises.
+// The two ways of writing a whole file keep the same promises, except that
+// a scratch file is never written through a link.
 struct Writer
 {
     std::string name;
     FileResult (*write)(const std::string &path, std::string_view bytes);
+    bool followsOwnLinks;
 };
 
 const Writer kWriters[] = {
     {"Replace",
-     [](const std::string &path, std::string_view bytes) { return ReplaceFile(path, bytes); }},
-    {"Rewrite", RewriteFile},
+     [](const std::string &path, std::string_view bytes) { return ReplaceFile(path, bytes); },
+     true},
+    {"Rewrite", RewriteFile, false},
 };
+
 
 class FileWriters : public FileIo, public ::testing::WithParamInterface<Writer>
 {
@@ -57,19 +63,46 @@ protected:
     }
 };
 
-TEST_P(FileWriters, KeepPermissionsAndLinks)
+TEST_P(FileWriters, KeepPermissionsAndOwnLinksAndMakeNewFilesPrivate)
 {
+    const mode_t umaskBefore = ::umask(022);
     const std::string file = Path("config.ini");
     ASSERT_TRUE(Write(file, "old content").ok);
+    EXPECT_EQ(ModeOf(file), 0600u);
+    ::umask(umaskBefore);
     ::chmod(file.c_str(), 0640);
     fs::create_symlink(file, Path("link.ini"));
-    ASSERT_TRUE(Write(Path("link.ini"), std::string("new\0bytes", 9)).ok);
-    EXPECT_EQ(Read(file), std::string("new\0bytes", 9));
+    const FileResult throughLink = Write(Path("link.ini"), std::string("new\0bytes", 9));
+    if (GetParam().followsOwnLinks) {
+        ASSERT_TRUE(throughLink.ok) << throughLink.error;
+        EXPECT_EQ(Read(file), std::string("new\0bytes", 9));
+    } else {
+        EXPECT_EQ(throughLink.error,
+                  "Cannot write \"" + Path("link.ini") + "\": it is a symbolic link");
+        ASSERT_TRUE(Write(file, std::string("new\0bytes", 9)).ok);
+    }
     EXPECT_TRUE(fs::is_symlink(Path("link.ini")));
-    struct stat info{};
-    ASSERT_EQ(::stat(file.c_str(), &info), 0);
-    EXPECT_EQ(info.st_mode & 07777, 0640u);
+    EXPECT_EQ(ModeOf(file), 0640u);
     EXPECT_EQ(std::distance(fs::directory_iterator(m_dir), {}), 2) << "no temporary file left behind";
+}
+
+// A link under the name, planted by another user or (for a scratch file) at
+// all, leads nowhere: its target stays as it was, a dangling one is not made.
+TEST_P(FileWriters, PlantedLinksAreNotWrittenThrough)
+{
+    if (GetParam().followsOwnLinks && ::geteuid() != 0)
+        GTEST_SKIP() << "only root can plant another user's link";
+    const std::string target = Path("target"), link = Path("planted.ini");
+    ASSERT_TRUE(ReplaceFile(target, "untouched").ok);
+    for (const std::string &pointee : {target, Path("dangling")}) {
+        ASSERT_EQ(PlantOthersLink(pointee, link), ::geteuid() == 0);
+        EXPECT_EQ(Write(link, "stolen").error,
+                  "Cannot write \"" + link + "\": it is a symbolic link" +
+                      (GetParam().followsOwnLinks ? " that another user owns" : ""));
+        fs::remove(link);
+    }
+    EXPECT_EQ(Read(target), "untouched");
+    EXPECT_FALSE(fs::exists(Path("dangling")));
 }
 
 TEST_P(FileWriters, RefusalsLeaveEverythingAsItWas)
@@ -161,6 +194,60 @@ TEST_F(FileIo, ReadsOnlyWholeRegularFilesWithinTheLimit)
     EXPECT_EQ(bytes.size(), 101u);
 }
 
+TEST_F(FileIo, PrivateFoldersAreMade0700AndRefusedWhenOthersCouldPlantFiles)
+{
+    const mode_t umaskBefore = ::umask(022);
+    EXPECT_TRUE(PreparePrivateFolder(Path("made/inner/")).ok);
+    ::umask(umaskBefore);
+    EXPECT_EQ(ModeOf(Path("made")), 0700u);
+    EXPECT_EQ(ModeOf(Path("made/inner")), 0700u);
+
+    const auto folder = [&](const char *name, mode_t mode) {
+        fs::create_directory(Path(name));
+        ::chmod(Path(name).c_str(), mode);
+        return Path(name);
+    };
+    fs::create_symlink(Path("made"), Path("own-link"));
+    ASSERT_TRUE(ReplaceFile(Path("file"), "x").ok);
+    std::vector<std::pair<std::string, std::string>> cases = {
+        {Path("own-link"), ""},
+        {folder("group", 0770), "other users may write to it"},
+        {folder("sticky", 01777), "other users may write to it"},
+        {Path("file"), "it is not a folder"},
+    };
+    if (PlantOthersLink(Path("made"), Path("others-link"))) {
+        cases.push_back({Path("others-link"), "it is a symbolic link that another user owns"});
+        ASSERT_EQ(::chown(folder("others", 0700).c_str(), 65534, 65534), 0);
+        cases.push_back({Path("others"), "another user owns it"});
+    }
+    for (const auto &[dir, why] : cases)
+        EXPECT_EQ(PreparePrivateFolder(dir).error,
+                  why.empty() ? "" : "Cannot use the folder \"" + dir + "\": " + why);
+    EXPECT_EQ(PreparePrivateFolder("").error,
+              "Cannot find a folder of this user: HOME is not set and the user has no home folder");
+}
+
+TEST_F(FileIo, APasswordFileGivesItsFirstLine)
+{
+    const std::pair<std::string, std::string> cases[] = {
+        {"1234\nsecond\n", "1234"},
+        {"ab cd\r\n", "ab cd"},
+        {"last", "last"},
+        {"\n1234", ""},
+        {"", ""},
+        {std::string(1500, 'x'), std::string(1024, 'x')},
+    };
+    std::string line;
+    for (const auto &[content, expected] : cases) {
+        ASSERT_TRUE(ReplaceFile(Path("pw"), content).ok);
+        ASSERT_TRUE(ReadFirstLine(Path("pw"), line).ok);
+        EXPECT_EQ(line, expected);
+    }
+    EXPECT_EQ(ReadFirstLine(Path("none"), line).error,
+              "Cannot open \"" + Path("none") + "\": No such file or directory");
+    EXPECT_EQ(line, "");
+}
+
 TEST_F(FileIo, ForceDeleteTakesReadOnlyFilesAndCountsMissingOnesAsDeleted)
 {
     const std::string readOnly = Path("read-only.ini");
@@ -172,6 +259,21 @@ TEST_F(FileIo, ForceDeleteTakesReadOnlyFilesAndCountsMissingOnesAsDeleted)
     fs::create_directory(Path("folder.ini"));
     EXPECT_FALSE(ForceDeleteFile(Path("folder.ini")));
     EXPECT_TRUE(fs::exists(Path("folder.ini")));
+
+    // A link that may not be deleted does not make its target writable.
+    ASSERT_TRUE(ReplaceFile(readOnly, "x").ok);
+    ::chmod(readOnly.c_str(), 0444);
+    fs::create_directory(Path("sealed"));
+    fs::create_symlink(readOnly, Path("sealed/link"));
+    ::chmod(Path("sealed").c_str(), 0555);
+    {
+        const FilePermissionsEnforced enforced;
+        if (enforced.Holds()) {
+            EXPECT_FALSE(ForceDeleteFile(Path("sealed/link")));
+        }
+    }
+    EXPECT_EQ(ModeOf(readOnly), 0444u);
+    ::chmod(Path("sealed").c_str(), 0700);
 }
 
 TEST_F(FileIo, CopyNeverTouchesTheTargetWhenTheSourceCannotBeRead)

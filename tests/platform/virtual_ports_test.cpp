@@ -1,8 +1,11 @@
+#include "platform/port_names.h"
 #include "platform/virtual_ports.h"
 #include "tests/common/pty_pair.h"
+#include "tests/common/scoped_env.h"
 #include "tests/common/temp_folder.h"
 
 #include <gtest/gtest.h>
+#include <pwd.h>
 
 using namespace platform;
 namespace fs = std::filesystem;
@@ -104,4 +107,48 @@ TEST_F(VirtualPorts, OnlyLinksToCharacterDevicesUnderPlainNamesCount)
     EXPECT_EQ(FindVirtualPort("STALE"), "");
     EXPECT_EQ(FindVirtualPort(".HIDDEN"), "");
     EXPECT_EQ(FindVirtualPort("../kestrel-ports/STALE"), "");
+}
+
+// Trusted only as the user's own: a link that another user planted, and a
+// folder that another user owns or may write, count as if they were not there.
+TEST_F(VirtualPorts, OnlyTheUsersOwnFolderAndLinksCount)
+{
+    const mode_t umaskBefore = ::umask(022);
+    std::string error;
+    AdvertisedPort port;
+    ASSERT_TRUE(port.Advertise("SIM0", m_pty.SlavePath(), error)) << error;
+    ::umask(umaskBefore);
+    const std::string dir = VirtualPortDir();
+    EXPECT_EQ(ModeOf(dir), 0700u);
+
+    const bool root = ::geteuid() == 0;
+    fs::create_symlink(m_pty.SlavePath(), dir + "EVIL");
+    if (root) {
+        ASSERT_EQ(::lchown((dir + "EVIL").c_str(), 65534, 65534), 0);
+        EXPECT_EQ(ListedNames(), std::vector<std::string>{"SIM0"});
+        EXPECT_EQ(DevicePathForPort("EVIL"), "/dev/EVIL");
+    }
+
+    std::vector<std::tuple<mode_t, uid_t, std::string>> folders = {
+        {0777, ::geteuid(), "other users may write to it"}};
+    if (root) // only root can give the folder away
+        folders.push_back({0700, 65534, "another user owns it"});
+    for (const auto &[mode, owner, why] : folders) {
+        ASSERT_EQ(::chmod(dir.c_str(), mode) | ::chown(dir.c_str(), owner, ::getegid()), 0);
+        EXPECT_TRUE(ListVirtualPorts().empty()) << why;
+        EXPECT_EQ(FindVirtualPort("SIM0"), "") << why;
+        AdvertisedPort other;
+        EXPECT_FALSE(other.Advertise("SIM1", m_pty.SlavePath(), error));
+        EXPECT_EQ(error, "Cannot use the folder \"" + dir + "\": " + why);
+        ASSERT_EQ(::chmod(dir.c_str(), 0700) | ::chown(dir.c_str(), ::geteuid(), ::getegid()), 0);
+    }
+}
+
+TEST(VirtualPortFolder, NeverASharedFolder)
+{
+    const ScopedEnv runtime("XDG_RUNTIME_DIR", "relative/run");
+    const ScopedEnv home("HOME", nullptr);
+    EXPECT_EQ(VirtualPortDir(),
+              std::string(::getpwuid(::getuid())->pw_dir) + "/.cache/kestrel-ports/")
+        << "the home folder from the password database, not /tmp";
 }

@@ -43,7 +43,10 @@ TEST_F(StateFile, RoundTripKeepsEverything)
     state.parameters[32] = "a=b c"; // '=' and blanks inside a value
 
     std::string error;
+    const mode_t umaskBefore = ::umask(022);
     ASSERT_TRUE(SaveState(state, m_path, error)) << error;
+    ::umask(umaskBefore);
+    EXPECT_EQ(ModeOf(m_path), 0600u) << "it holds the password and the PIN";
     TerminalState loaded = TerminalState::Fresh("x", "y", {});
     ASSERT_TRUE(LoadState(m_path, loaded, error)) << error;
     EXPECT_EQ(loaded.password, "abc 12");
