@@ -201,6 +201,39 @@ FileResult CopyWholeFile(const std::string &from, const std::string &to, size_t 
     return ReplaceFile(to, bytes);
 }
 
+FileResult WriteNewPrivateFile(const std::string &path, std::string_view bytes, bool *exists)
+{
+    if (exists)
+        *exists = false;
+    UniqueFd fd(::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600));
+    if (!fd.Valid()) {
+        if (exists)
+            *exists = errno == EEXIST;
+        return FileResult::Failure(SystemError("Cannot create", path));
+    }
+    if (!WriteAll(fd.Get(), bytes) || ::fsync(fd.Get()) != 0 || ::close(fd.Release()) != 0) {
+        FileResult failure = FileResult::Failure(SystemError("Cannot write", path));
+        ::unlink(path.c_str());
+        return failure;
+    }
+    return {};
+}
+
+FileResult MakePrivateFolders(const std::string &path)
+{
+    for (size_t end = path.find('/', 1);; end = path.find('/', end + 1)) {
+        const std::string folder = path.substr(0, end);
+        struct stat info{};
+        if (::stat(folder.c_str(), &info) != 0
+            && (errno != ENOENT || ::mkdir(folder.c_str(), 0700) != 0 || ::stat(folder.c_str(), &info) != 0))
+            return FileResult::Failure(SystemError("Cannot create the folder", folder));
+        if (!S_ISDIR(info.st_mode))
+            return FileResult::Failure("Cannot create the folder \"" + folder + "\": a file is in its place");
+        if (end == std::string::npos || end + 1 == path.size())
+            return {};
+    }
+}
+
 bool ForceDeleteFile(const std::string &path)
 {
     if (::unlink(path.c_str()) == 0 || errno == ENOENT)
