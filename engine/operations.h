@@ -71,7 +71,16 @@ public:
 
     void Show(const JobReport &report);
 
+    // Where the values of the last successful read, or of the last write
+    // started, are kept in the settings history; "" when none was kept.
+    const std::string &HistoryCopy() const { return m_historyCopy; }
+
 private:
+    // A copy of the temporary parameter file's values in the settings
+    // history; a copy that cannot be kept is told, and is no failure of
+    // the operation.
+    void KeepHistory(bool afterRead);
+
     // Replaces the temporary file by what `writeFile` writes and starts the
     // write job on it; `tellCannotDelete` reports a file that stays.
     bool WriteAndSubmit(const FileWriter &writeFile, const std::function<void()> &tellCannotDelete);
@@ -86,4 +95,5 @@ private:
     CommEngine &m_engine;
     ReadLists &m_lists;
     IOperationWindow &m_window;
+    std::string m_historyCopy;
 };
