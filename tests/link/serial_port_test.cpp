@@ -167,18 +167,18 @@ TEST_F(SerialPort, OpenOnAnOpenPortChangesNothingAndASecondPortIsRefused)
 // and its job, and honoured by every other open, the program's too.
 TEST_F(SerialPort, ARunsClaimOutlivesTheClosesAndTurnsOthersAway)
 {
-    ASSERT_TRUE(m_port.ClaimPort(m_pty.SlavePath()));
-    ASSERT_EQ(m_port.OpenPort(), 1);
-    m_port.ClosePort();
-    CSerialPort other;
-    EXPECT_FALSE(other.ClaimPort(m_pty.SlavePath()));
-    EXPECT_EQ(other.OpenPort(), 0);
-    EXPECT_EQ(other.LastError(), EBUSY);
-    EXPECT_EQ(m_port.OpenPort(), 1) << "the holder's own opens go on";
-    m_port.ClosePort();
     PtyPair elsewhere;
-    ASSERT_TRUE(m_port.ClaimPort(elsewhere.SlavePath()));
-    EXPECT_EQ(other.OpenPort(), 1) << "given up for the claim of another port";
+    CSerialPort run; // gone before the ptys, so no claim outlives its device
+    ASSERT_TRUE(run.ClaimPort(m_pty.SlavePath()));
+    ASSERT_EQ(run.OpenPort(), 1);
+    run.ClosePort();
+    EXPECT_FALSE(m_port.ClaimPort(m_pty.SlavePath()));
+    EXPECT_EQ(m_port.OpenPort(), 0);
+    EXPECT_EQ(m_port.LastError(), EBUSY);
+    EXPECT_EQ(run.OpenPort(), 1) << "the holder's own opens go on";
+    run.ClosePort();
+    ASSERT_TRUE(run.ClaimPort(elsewhere.SlavePath()));
+    EXPECT_EQ(m_port.OpenPort(), 1) << "given up for the claim of another port";
 }
 
 TEST_F(SerialPort, FailedOpensLeaveNoTrace)
