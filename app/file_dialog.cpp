@@ -23,8 +23,10 @@ std::unique_ptr<QFileDialog> MakeFileDialog(const FileRequest &request, QWidget 
     if (request.kind == FileRequest::Kind::Open) {
         dialog->setAcceptMode(QFileDialog::AcceptOpen);
         dialog->setFileMode(QFileDialog::ExistingFile);
-        if (const QDir history(request.historyFolder); !request.historyFolder.isEmpty() && history.exists())
-            dialog->setSidebarUrls(dialog->sidebarUrls() << QUrl::fromLocalFile(history.absolutePath()));
+        if (const QDir history(request.historyFolder);
+            !request.historyFolder.isEmpty() && history.exists())
+            dialog->setSidebarUrls(dialog->sidebarUrls()
+                                   << QUrl::fromLocalFile(history.absolutePath()));
     } else {
         // Overwriting asks first (the dialog's default).
         dialog->setAcceptMode(QFileDialog::AcceptSave);

@@ -33,9 +33,10 @@ constexpr lang::Tr3 kPartialValues = {
 constexpr lang::Tr3 kReadSaved = {"The values read were saved to \"%s\".",
                                   "Os valores lidos foram salvos em \"%s\".",
                                   "Los valores leídos se guardaron en \"%s\"."};
-constexpr lang::Tr3 kHistoryCopy = {"A copy of the values is kept in the settings history: %s",
-                                    "Uma cópia dos valores foi guardada no histórico de configurações: %s",
-                                    "Una copia de los valores se guardó en el historial de configuraciones: %s"};
+constexpr lang::Tr3 kHistoryCopy = {
+    "A copy of the values is kept in the settings history: %s",
+    "Uma cópia dos valores foi guardada no histórico de configurações: %s",
+    "Una copia de los valores se guardó en el historial de configuraciones: %s"};
 constexpr lang::Tr3 kVerifyReadFailed = {"Verify failed: the terminal could not be read.",
                                          "Falha na verificação: não foi possível ler o terminal.",
                                          "Error en la verificación: no se pudo leer el terminal."};

@@ -137,8 +137,9 @@ private:
                 behind.push_back(Position(list, index) + " (" + std::to_string(number) + ")");
         }
         if (!behind.empty())
-            m_problems.push_back(lang::Fill(
-                kListHole.Text(), {Position(list, *firstEmpty), checked.name.Text(), Joined(behind)}));
+            m_problems.push_back(
+                lang::Fill(kListHole.Text(),
+                           {Position(list, *firstEmpty), checked.name.Text(), Joined(behind)}));
     }
 
     const params::IniDocument &m_file;

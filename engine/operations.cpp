@@ -27,9 +27,10 @@ constexpr Tr3 kReading = {"Reading Kestrel Manager parameter ...", "Lendo config
 constexpr Tr3 kCannotDeleteTemp = {"Fail to delete temp file!", "Falha ao apagar arquivos temporários!",
                                    "Erro al eliminar los archivos temporales!"};
 constexpr Tr3 kPleaseWait = {"Please wait!", "Por favor, aguarde!", "Por favor espere!"};
-constexpr Tr3 kHistoryNotKept = {"No copy of the values could be kept in the settings history: %s",
-                                 "Não foi possível guardar uma cópia dos valores no histórico de configurações: %s",
-                                 "No se pudo guardar una copia de los valores en el historial de configuraciones: %s"};
+constexpr Tr3 kHistoryNotKept = {
+    "No copy of the values could be kept in the settings history: %s",
+    "Não foi possível guardar uma cópia dos valores no histórico de configurações: %s",
+    "No se pudo guardar una copia de los valores en el historial de configuraciones: %s"};
 constexpr Tr3 kWriting = {"Writing parameter ...", "Escrevendo configurações ...",
                           "Escribiendo de los parámetros ..."};
 
@@ -143,7 +144,8 @@ bool COperations::ChangePassword(const std::string &newPassword, const std::stri
     g_strNewPassword = newPassword;
     g_strConfirmPassword = confirm;
     if (!m_port.OpenPort()) {
-        m_window.ShowMessageBox(login::CannotOpenPortText(g_strPortName, m_port.LastError()), kStyleError);
+        m_window.ShowMessageBox(login::CannotOpenPortText(g_strPortName, m_port.LastError()),
+                                kStyleError);
         return false;
     }
     m_engine.SubmitJob(kJobModifyPassword);
@@ -206,11 +208,13 @@ void COperations::KeepHistory(bool afterRead)
     m_historyCopy.clear();
     const std::string path = TempParameterFilePath();
     std::string bytes;
-    platform::FileResult kept = afterRead ? params::ReadResultText(path, m_lists, bytes)
-                                          : platform::ReadWholeFile(path, params::kIniMaxFileSize, bytes);
+    platform::FileResult kept = afterRead
+                                    ? params::ReadResultText(path, m_lists, bytes)
+                                    : platform::ReadWholeFile(path, params::kIniMaxFileSize, bytes);
     if (kept.ok)
         kept = params::KeepInHistory(g_strAppDir, g_strPortName,
-                                     afterRead ? params::HistoryOperation::Read : params::HistoryOperation::Write,
+                                     afterRead ? params::HistoryOperation::Read
+                                               : params::HistoryOperation::Write,
                                      bytes, std::chrono::system_clock::now(), m_historyCopy);
     if (!kept.ok)
         m_window.ShowStatus(lang::Fill(kHistoryNotKept.Text(), {kept.error}), true);

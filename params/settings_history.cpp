@@ -61,8 +61,9 @@ std::string Heading(const LocalTime &local, const std::string &port, HistoryOper
 bool IsCopyName(const std::string &name)
 {
     return name.size() > kStampLength + 4 && name.ends_with(kCopySuffix) &&
-           std::all_of(name.begin(), name.begin() + 8, [](char c) { return c >= '0' && c <= '9'; })
-           && name[8] == '-' && name[15] == '-' && name[19] == '-';
+           std::all_of(name.begin(), name.begin() + 8,
+                       [](char c) { return c >= '0' && c <= '9'; }) &&
+           name[8] == '-' && name[15] == '-' && name[19] == '-';
 }
 
 // The oldest copies beyond the limit go; anything else in the folder stays.

@@ -225,10 +225,12 @@ FileResult MakePrivateFolders(const std::string &path)
         const std::string folder = path.substr(0, end);
         struct stat info{};
         if (::stat(folder.c_str(), &info) != 0
-            && (errno != ENOENT || ::mkdir(folder.c_str(), 0700) != 0 || ::stat(folder.c_str(), &info) != 0))
+            && (errno != ENOENT || ::mkdir(folder.c_str(), 0700) != 0
+                || ::stat(folder.c_str(), &info) != 0))
             return FileResult::Failure(SystemError("Cannot create the folder", folder));
         if (!S_ISDIR(info.st_mode))
-            return FileResult::Failure("Cannot create the folder \"" + folder + "\": a file is in its place");
+            return FileResult::Failure("Cannot create the folder \"" + folder
+                                       + "\": a file is in its place");
         if (end == std::string::npos || end + 1 == path.size())
             return {};
     }

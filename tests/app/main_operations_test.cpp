@@ -229,13 +229,15 @@ private Q_SLOTS:
         MainWindowHarness harness;
         QVERIFY(harness.TerminalReady());
         platform::PortLock otherRun;
-        QCOMPARE(otherRun.Acquire(platform::DevicePathForPort("SIM0")), platform::PortLock::Result::Held);
+        QCOMPARE(otherRun.Acquire(platform::DevicePathForPort("SIM0")),
+                 platform::PortLock::Result::Held);
         harness.Terminal().ClearCommands();
         QTest::mouseClick(harness.Button(BottomButton::Receive), Qt::LeftButton);
-        QVERIFY2(harness.HasBox(QStringLiteral("can`t open port : SIM0 !\n\n"
-                                               "Error: The port SIM0 is in use by another program!"),
-                                16),
-                 qPrintable(harness.BoxTexts()));
+        QVERIFY2(
+            harness.HasBox(QStringLiteral("can`t open port : SIM0 !\n\n"
+                                          "Error: The port SIM0 is in use by another program!"),
+                           16),
+            qPrintable(harness.BoxTexts()));
         QVERIFY(harness.Idle());
         QCOMPARE(harness.Terminal().CommandCount(), size_t(0));
     }

@@ -119,7 +119,8 @@ TEST_F(CliOverSim, AReadFileClonesTheTerminalOntoAnother)
     read.forward = true;
     ASSERT_EQ(Run(read), 0) << stderrText;
     EXPECT_TRUE(Said("Read parameter success!"));
-    EXPECT_TRUE(Said("Reading AT command 6 ...")) << "waiting, four forwarding reasons and the clock";
+    EXPECT_TRUE(Said("Reading AT command 6 ..."))
+        << "waiting, four forwarding reasons and the clock";
     EXPECT_TRUE(Said("The values read were saved to \"" + read.out + "\"."));
     CIniFile out(read.out);
     EXPECT_EQ(out.GetString("PARA", "16543", "?"), "5");
@@ -217,7 +218,8 @@ TEST_F(CliOverSim, AFileThatCannotBeSentWholeSendsNothing)
          "16215=\"444\"\r\n",
          1,
          "Not sent: position 1508 of the call back list is empty and 1509 (16214), 1510 (16215) "
-         "follow it; the terminal stops reading the list at an empty position and would lose them.\n"},
+         "follow it; the terminal stops reading the list at an empty position and would lose "
+         "them.\n"},
         {"[PARA]\r\n3000=\"01\"\r\n3001=\"11\"\r\n3002=\"\"\r\n3003=\"33\"\r\n3004=\"\"\r\n", 2,
          "Nada enviado: a posição 0812 da lista de números bloqueados está vazia e 0813 (3003) vêm "
          "depois dela; o terminal para de ler a lista numa posição vazia e as perderia.\n"},
@@ -338,11 +340,12 @@ TEST_F(CliOverSim, AFailedReadLeavesTheOutputFileAsItWas)
     EXPECT_TRUE(Said("Error:Overtime!"));
     EXPECT_EQ(ReadBytes(read.out), before);
     const std::string partial = read.dir + "/" + platform::PortFileName(read.port) + "ParaFile.ini";
-    EXPECT_TRUE(Said("The values read before the failure are in \"" + partial + "\"; \"" + read.out +
-                     "\" was not written."))
+    EXPECT_TRUE(Said("The values read before the failure are in \"" + partial + "\"; \"" +
+                     read.out + "\" was not written."))
         << stderrText;
     EXPECT_NE(CIniFile(partial).GetString("PARA", "35", "?"), "?") << "the values read before stay";
-    EXPECT_FALSE(std::filesystem::exists(params::HistoryRoot(read.dir + "/"))) << "no copy of a failed read";
+    EXPECT_FALSE(std::filesystem::exists(params::HistoryRoot(read.dir + "/")))
+        << "no copy of a failed read";
 }
 
 TEST_F(CliOverSim, ASilentTerminalAtLoginTimesOut)
@@ -375,9 +378,9 @@ TEST_F(CliOverSim, QuietKeepsOnlyErrors)
     read.quiet = true;
     EXPECT_EQ(Run(read), 1);
     EXPECT_EQ(stderrText, "Error:Fail to read Enable Prefixes and Numbers Block!\n"
-                          "The values read before the failure are in \"" + read.dir + "/" +
-                              platform::PortFileName(read.port) + "ParaFile.ini\"; \"" + read.out +
-                              "\" was not written.\n");
+                          "The values read before the failure are in \"" +
+                              read.dir + "/" + platform::PortFileName(read.port) +
+                              "ParaFile.ini\"; \"" + read.out + "\" was not written.\n");
 }
 
 TEST_F(CliOverSim, ATerminalWrittenFromAFileVerifiesClean)
@@ -402,7 +405,8 @@ TEST_F(CliOverSim, ATerminalWrittenFromAFileVerifiesClean)
     const std::string unverifiable = m_dir.File("unverifiable.ini");
     WriteBytes(unverifiable, "[PARA]\r\n32=\"123456\"\r\n16547=\"CLEAR\"\r\n");
     EXPECT_EQ(Run(VerifyOptions(unverifiable)), 1);
-    EXPECT_TRUE(Reported("Not verified: nothing in the file could be checked against the terminal."))
+    EXPECT_TRUE(
+        Reported("Not verified: nothing in the file could be checked against the terminal."))
         << stdoutText;
 }
 
