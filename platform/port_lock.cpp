@@ -11,19 +11,26 @@ namespace platform {
 
 namespace {
 
-bool DeviceNumber(const std::string &devicePath, dev_t &device)
+// The device, told apart from an earlier one under the same number: a
+// pty's number, or a USB adapter's, is given again once the old one is
+// gone, while a claim on the old one may still be held. A device node gets
+// its change time when it is made (and when its owner or mode change, which
+// happens before anyone uses it); reads and writes leave it alone.
+bool IdentifyDevice(const std::string &devicePath, PortLock::Device &device)
 {
     struct stat info{};
     if (devicePath.empty() || ::stat(devicePath.c_str(), &info) != 0 || !S_ISCHR(info.st_mode))
         return false;
-    device = info.st_rdev;
+    device = {info.st_rdev, info.st_ctim.tv_sec, info.st_ctim.tv_nsec};
     return true;
 }
 
-std::string ClaimPath(dev_t device)
+std::string ClaimPath(const PortLock::Device &device)
 {
-    char name[64];
-    std::snprintf(name, sizeof name, "kestrel-port-%u-%u.lock", ::major(device), ::minor(device));
+    char name[96];
+    std::snprintf(name, sizeof name, "kestrel-port-%u-%u-%lld.%09ld.lock", ::major(device.number),
+                  ::minor(device.number), static_cast<long long>(device.madeSeconds),
+                  static_cast<long>(device.madeNanoseconds));
     return std::string(PortLock::kLockFolder) + name;
 }
 
@@ -59,8 +66,8 @@ UniqueFd OpenClaimFile(const std::string &path)
 
 bool PortLock::HeldFor(const std::string &devicePath) const
 {
-    dev_t device = 0;
-    return Held() && DeviceNumber(devicePath, device) && device == m_device;
+    Device device;
+    return Held() && IdentifyDevice(devicePath, device) && device == m_device;
 }
 
 PortLock::Result PortLock::Acquire(const std::string &devicePath)
@@ -68,8 +75,8 @@ PortLock::Result PortLock::Acquire(const std::string &devicePath)
     if (HeldFor(devicePath))
         return Result::Held;
     Release();
-    dev_t device = 0;
-    if (!DeviceNumber(devicePath, device))
+    Device device;
+    if (!IdentifyDevice(devicePath, device))
         return Result::Unavailable;
     const std::string path = ClaimPath(device);
     // A few rounds: each one lost means a holder removed the file between
@@ -104,7 +111,7 @@ void PortLock::Release()
         ::unlink(m_path.c_str());
     m_fd.Reset();
     m_path.clear();
-    m_device = 0;
+    m_device = {};
 }
 
 } // namespace platform
