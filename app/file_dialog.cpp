@@ -1,6 +1,8 @@
 #include "app/file_dialog.h"
 
+#include <QDir>
 #include <QFileDialog>
+#include <QUrl>
 
 std::unique_ptr<QFileDialog> MakeFileDialog(const FileRequest &request, QWidget *parent)
 {
@@ -21,6 +23,10 @@ std::unique_ptr<QFileDialog> MakeFileDialog(const FileRequest &request, QWidget 
     if (request.kind == FileRequest::Kind::Open) {
         dialog->setAcceptMode(QFileDialog::AcceptOpen);
         dialog->setFileMode(QFileDialog::ExistingFile);
+        if (const QDir history(request.historyFolder);
+            !request.historyFolder.isEmpty() && history.exists())
+            dialog->setSidebarUrls(dialog->sidebarUrls()
+                                   << QUrl::fromLocalFile(history.absolutePath()));
     } else {
         // Overwriting asks first (the dialog's default).
         dialog->setAcceptMode(QFileDialog::AcceptSave);

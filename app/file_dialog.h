@@ -20,6 +20,9 @@ struct FileRequest
     QStringList filterPatterns;
     QString defaultSuffix;
     QString proposedName; // Save only
+    // Offered beside the usual places (Open only, when it exists): the
+    // settings history.
+    QString historyFolder;
 };
 
 // The dialog for `request`, not yet shown. The program's own (not the

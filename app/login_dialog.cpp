@@ -256,7 +256,8 @@ void CLoginDlg::confirm()
     if (problem != login::InputProblem::None) {
         showMessage(QString::fromStdString(login::ProblemText(problem)), 16);
         if (problem == login::InputProblem::NoPassword ||
-            problem == login::InputProblem::PasswordLength)
+            problem == login::InputProblem::PasswordLength ||
+            problem == login::InputProblem::PasswordCharacters)
             selectPassword();
         return;
     }

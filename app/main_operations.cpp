@@ -9,6 +9,7 @@
 #include "link/shared_settings.h"
 #include "params/ini_document.h"
 #include "params/param_file.h"
+#include "params/settings_history.h"
 #include "platform/file_io.h"
 #include "platform/messages.h"
 
@@ -141,6 +142,8 @@ QString CMainDlg::ChooseFile(FileRequest::Kind kind)
     request.defaultSuffix = QString::fromUtf8(main_texts::kConfigSuffix);
     if (kind == FileRequest::Kind::Save)
         request.proposedName = QString::fromUtf8(main_texts::kProposedConfigName);
+    else
+        request.historyFolder = QString::fromStdString(params::HistoryRoot(g_strAppDir));
 
     QString path;
     if (m_fileChooser) {

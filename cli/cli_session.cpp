@@ -1,6 +1,7 @@
 #include "cli/cli_session.h"
 
 #include "cli/verify_report.h"
+#include "cli/write_file_check.h"
 
 #include "engine/comm_engine.h"
 #include "engine/engine_globals.h"
@@ -11,20 +12,29 @@
 #include "link/serial_port.h"
 #include "link/shared_settings.h"
 #include "params/ini_document.h"
+#include "params/param_file.h"
+#include "params/password_rules.h"
 #include "params/read_lists.h"
 #include "platform/app_dir.h"
 #include "platform/file_io.h"
 #include "platform/messages.h"
-#include "platform/port_lock.h"
 #include "platform/port_names.h"
 
 using namespace platform;
 
 namespace {
 
-constexpr lang::Tr3 kNewPasswordLength = {"Error: The New Password must be between 4 and 12 characters!",
-                                          "Erro: A nova senha deve ter entre 4 e 12 caracteres!",
-                                          "Error: La nueva contraseña debe tener entre 4 y 12 caracteres!"};
+constexpr lang::Tr3 kPartialValues = {
+    "The values read before the failure are in \"%s\"; \"%s\" was not written.",
+    "Os valores lidos antes da falha estão em \"%s\"; \"%s\" não foi escrito.",
+    "Los valores leídos antes del error están en \"%s\"; \"%s\" no se escribió."};
+constexpr lang::Tr3 kReadSaved = {"The values read were saved to \"%s\".",
+                                  "Os valores lidos foram salvos em \"%s\".",
+                                  "Los valores leídos se guardaron en \"%s\"."};
+constexpr lang::Tr3 kHistoryCopy = {
+    "A copy of the values is kept in the settings history: %s",
+    "Uma cópia dos valores foi guardada no histórico de configurações: %s",
+    "Una copia de los valores se guardó en el historial de configuraciones: %s"};
 constexpr lang::Tr3 kVerifyReadFailed = {"Verify failed: the terminal could not be read.",
                                          "Falha na verificação: não foi possível ler o terminal.",
                                          "Error en la verificación: no se pudo leer el terminal."};
@@ -49,6 +59,9 @@ struct CliSession::Impl
     bool PrepareFolder();
     bool LockPort();
     bool LoadFileToVerify();
+    bool LoadFileToWrite();
+    bool CheckNewPassword();
+    void TellHistoryCopy(const COperations &operations);
     bool Login();
     bool RunJob(const std::function<bool()> &start);
     bool ReadTerminal();
@@ -60,8 +73,8 @@ struct CliSession::Impl
     const CliOptions &options;
     std::ostream &err;
     std::ostream &reportOut;
-    platform::PortLock portLock;
     params::IniDocument fileToVerify;
+    std::string fileToWrite; // the bytes checked are the bytes sent
     CSerialPort port;
     CHeadlessWindow window;
     ReadLists lists;
@@ -91,7 +104,7 @@ bool CliSession::Impl::PrepareFolder()
 // the terminal; a port that cannot be opened at all is the login's to report.
 bool CliSession::Impl::LockPort()
 {
-    if (portLock.Acquire(DevicePathForPort(options.port)) != PortLock::Result::InUse)
+    if (port.ClaimPort(options.port))
         return true;
     Print(login::FormatText(login::texts::kPortInUse, options.port), true);
     return false;
@@ -110,6 +123,27 @@ bool CliSession::Impl::LoadFileToVerify()
     else
         return true;
     return false;
+}
+
+// The file is read once, checked, and sent as it was checked.
+bool CliSession::Impl::LoadFileToWrite()
+{
+    const FileResult loaded = ReadWholeFile(options.file, params::kIniMaxFileSize, fileToWrite);
+    if (!loaded.ok) {
+        Print(loaded.error, true);
+        return false;
+    }
+    params::IniDocument document;
+    document.Parse(fileToWrite);
+    for (const std::string &problem : CheckFileToWrite(document))
+        Print(problem, true);
+    return !failed;
+}
+
+void CliSession::Impl::TellHistoryCopy(const COperations &operations)
+{
+    if (!operations.HistoryCopy().empty())
+        Print(lang::Fill(kHistoryCopy.Text(), {operations.HistoryCopy()}), false);
 }
 
 // The login dialog's exchange: the password goes to the terminal, and only
@@ -200,18 +234,32 @@ bool CliSession::Impl::ReadTerminal()
     });
     engine.Stop();
     port.ClosePort();
+    TellHistoryCopy(operations);
     return started;
 }
 
+// The user's file is replaced, in one step, only by the values of a whole
+// read, in the form Save gives them; after a failure it stays as it was,
+// and the values read so far are where the read left them.
 int CliSession::Impl::Read()
 {
     if (!ReadTerminal())
         return 1;
-    // However the read ended, what was read so far is kept.
-    const FileResult copied = CopyWholeFile(TempParameterFilePath(), options.out, params::kIniMaxFileSize);
-    if (!copied.ok)
-        Print(copied.error, true);
-    return succeeded && !failed ? 0 : 1;
+    if (!succeeded || failed) {
+        if (std::filesystem::is_regular_file(TempParameterFilePath()))
+            Print(lang::Fill(kPartialValues.Text(), {TempParameterFilePath(), options.out}), true);
+        return 1;
+    }
+    std::string bytes;
+    FileResult written = params::ReadResultText(TempParameterFilePath(), lists, bytes);
+    if (written.ok)
+        written = ReplaceFile(options.out, bytes);
+    if (!written.ok) {
+        Print(written.error, true);
+        return 1;
+    }
+    Print(lang::Fill(kReadSaved.Text(), {options.out}), false);
+    return 0;
 }
 
 int CliSession::Impl::Verify()
@@ -228,7 +276,7 @@ int CliSession::Impl::Verify()
     }
     const VerifyResult result = CompareWithFile(terminal, lists, fileToVerify);
     PrintVerifyReport(result, reportOut);
-    return result.differences.empty() ? 0 : 1;
+    return VerifyPassed(result) ? 0 : 1;
 }
 
 int CliSession::Impl::Write()
@@ -244,22 +292,29 @@ int CliSession::Impl::Write()
     const bool started = RunJob([&] {
         return operations.Transmit(nullptr, nullptr, [&](const std::string &path) {
             // The user's file is only read: the job sends a copy.
-            const FileResult copied = CopyWholeFile(options.file, path, params::kIniMaxFileSize);
+            const FileResult copied = ReplaceFile(path, fileToWrite);
             return copied.ok ? std::string() : copied.error;
         });
     });
     engine.Stop();
     port.ClosePort();
+    TellHistoryCopy(operations);
     return started && succeeded && !failed ? 0 : 1;
+}
+
+// The new password is checked before anything reaches the terminal.
+bool CliSession::Impl::CheckNewPassword()
+{
+    const size_t length = options.newPassword.size();
+    if (length < login::kMinPasswordLength || length > login::kMaxPasswordLength)
+        Print(params::kNewPasswordLength.Text(), true);
+    else if (!params::IsSafePasswordText(options.newPassword))
+        Print(params::kNewPasswordCharacters.Text(), true);
+    return !failed;
 }
 
 int CliSession::Impl::ChangePassword()
 {
-    const size_t length = options.newPassword.size();
-    if (length < login::kMinPasswordLength || length > login::kMaxPasswordLength) {
-        Print(kNewPasswordLength.Text(), true);
-        return 1;
-    }
     bool changed = false;
     CommEngine engine(port, lists);
     COperations operations(port, engine, lists, window);
@@ -284,6 +339,10 @@ int CliSession::Run()
     if (!impl.PrepareFolder())
         return 1;
     if (m_options.command == CliOptions::Command::Verify && !impl.LoadFileToVerify())
+        return 1;
+    if (m_options.command == CliOptions::Command::Write && !impl.LoadFileToWrite())
+        return 1;
+    if (m_options.command == CliOptions::Command::Passwd && !impl.CheckNewPassword())
         return 1;
     if (!impl.LockPort() || !impl.Login())
         return 1;

@@ -8,11 +8,11 @@
 #include "params/text_value.h"
 
 #include <algorithm>
-#include <initializer_list>
 #include <map>
 #include <optional>
 #include <set>
 
+using lang::Fill;
 using lang::Tr3;
 
 namespace {
@@ -33,23 +33,10 @@ constexpr Tr3 kAllMatch = {"Verified: all %s verifiable settings match.",
 constexpr Tr3 kSomeDiffer = {"Verified: %s of %s verifiable settings differ.",
                              "Verificado: %s de %s configurações verificáveis diferem.",
                              "Verificado: %s de %s configuraciones verificables difieren."};
-
-// Fills each "%s" of a text from the tables in turn; the arguments are never
-// read as a format.
-std::string Fill(std::string_view pattern, std::initializer_list<std::string_view> arguments)
-{
-    std::string out;
-    auto argument = arguments.begin();
-    for (size_t i = 0; i < pattern.size(); ++i) {
-        if (pattern.substr(i, 2) == "%s" && argument != arguments.end()) {
-            out += *argument++;
-            ++i;
-        } else {
-            out += pattern[i];
-        }
-    }
-    return out;
-}
+constexpr Tr3 kNothingVerifiable = {
+    "Not verified: nothing in the file could be checked against the terminal.",
+    "Não verificado: nada no arquivo pôde ser conferido com o terminal.",
+    "No verificado: nada en el archivo pudo comprobarse con el terminal."};
 
 bool IsListEntry(unsigned number)
 {
@@ -224,6 +211,11 @@ VerifyResult CompareWithFile(const params::IniDocument &terminal, const ReadList
     return Comparison(terminal, lists, file).Run();
 }
 
+bool VerifyPassed(const VerifyResult &result)
+{
+    return result.compared > 0 && result.differences.empty();
+}
+
 void PrintVerifyReport(const VerifyResult &result, std::ostream &out)
 {
     for (const VerifyEntry &entry : result.differences)
@@ -238,7 +230,9 @@ void PrintVerifyReport(const VerifyResult &result, std::ostream &out)
             out << kForwardingHint.Text() << '\n';
     }
     const std::string compared = std::to_string(result.compared);
-    if (result.differences.empty())
+    if (result.compared == 0)
+        out << kNothingVerifiable.Text() << '\n';
+    else if (result.differences.empty())
         out << Fill(kAllMatch.Text(), {compared}) << '\n';
     else
         out << Fill(kSomeDiffer.Text(), {std::to_string(result.differences.size()), compared})

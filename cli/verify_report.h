@@ -38,5 +38,9 @@ struct VerifyResult
 VerifyResult CompareWithFile(const params::IniDocument &terminal, const ReadLists &lists,
                              const params::IniDocument &file);
 
+// Everything verifiable matches, and there was something to verify: a file
+// of which a read returns nothing proves nothing about the terminal.
+bool VerifyPassed(const VerifyResult &result);
+
 // One line per difference, then the entries not verifiable, then the summary.
 void PrintVerifyReport(const VerifyResult &result, std::ostream &out);

@@ -1,6 +1,7 @@
 #include "engine/login.h"
 
 #include "link/reply.h"
+#include "params/password_rules.h"
 #include "platform/text_util.h"
 
 #include <cerrno>
@@ -56,6 +57,8 @@ InputProblem CheckInputs(std::string_view port, std::string_view baud, std::stri
         return InputProblem::NoPassword;
     if (password.size() < kMinPasswordLength || password.size() > kMaxPasswordLength)
         return InputProblem::PasswordLength;
+    if (!params::IsSafePasswordText(password))
+        return InputProblem::PasswordCharacters;
     return InputProblem::None;
 }
 
@@ -66,6 +69,7 @@ std::string ProblemText(InputProblem problem)
     case InputProblem::NoBaud: return texts::kSelectBaud.Text();
     case InputProblem::NoPassword: return texts::kEnterPassword.Text();
     case InputProblem::PasswordLength: return texts::kPasswordLength.Text();
+    case InputProblem::PasswordCharacters: return texts::kPasswordCharacters.Text();
     case InputProblem::None: break;
     }
     return {};

@@ -40,6 +40,10 @@ inline constexpr lang::Tr3 kEnterPassword = {"Please input the Software Password
 inline constexpr lang::Tr3 kPasswordLength = {"Error: The Software Password must be between 4 and 12 characters!",
                                               "Erro: A senha deve ter entre 4 e 12 caracteres!",
                                               "Error: La contraseña debe tener entre 4 y 12 caracteres!"};
+inline constexpr lang::Tr3 kPasswordCharacters = {
+    "Error: The Software Password must not contain control characters or double quotes!",
+    "Erro: A senha não pode conter caracteres de controle nem aspas duplas!",
+    "Error: La contraseña no puede contener caracteres de control ni comillas dobles!"};
 inline constexpr lang::Tr3 kCannotOpenPort = {"Error: Can`t open Port:  %s !", "Erro: Impossível abrir porta :  %s !",
                                               "Error: No se puede abrir puerto :  %s !"};
 inline constexpr lang::Tr3 kPasswordInvalid = {"ERROR:Software Password invalid!", "Erro: Senha inválida!",
@@ -69,7 +73,7 @@ inline constexpr lang::Tr3 kNoPortPermission = {
 } // namespace texts
 
 // The first input check that fails, in the order the user is told.
-enum class InputProblem { None, NoPort, NoBaud, NoPassword, PasswordLength };
+enum class InputProblem { None, NoPort, NoBaud, NoPassword, PasswordLength, PasswordCharacters };
 InputProblem CheckInputs(std::string_view port, std::string_view baud, std::string_view password);
 // Its message in the current language ("" for a language code without texts:
 // the check still fails).

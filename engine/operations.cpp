@@ -8,10 +8,14 @@
 #include "link/at_log.h"
 #include "link/serial_link.h"
 #include "link/shared_settings.h"
+#include "params/ini_document.h"
 #include "params/ini_file.h"
+#include "params/param_file.h"
 #include "params/read_lists.h"
+#include "params/settings_history.h"
 #include "platform/file_io.h"
 
+#include <chrono>
 #include <cstdio>
 
 using lang::Tr3;
@@ -23,14 +27,23 @@ constexpr Tr3 kReading = {"Reading Kestrel Manager parameter ...", "Lendo config
 constexpr Tr3 kCannotDeleteTemp = {"Fail to delete temp file!", "Falha ao apagar arquivos temporários!",
                                    "Erro al eliminar los archivos temporales!"};
 constexpr Tr3 kPleaseWait = {"Please wait!", "Por favor, aguarde!", "Por favor espere!"};
+constexpr Tr3 kHistoryNotKept = {
+    "No copy of the values could be kept in the settings history: %s",
+    "Não foi possível guardar uma cópia dos valores no histórico de configurações: %s",
+    "No se pudo guardar una copia de los valores en el historial de configuraciones: %s"};
 constexpr Tr3 kWriting = {"Writing parameter ...", "Escrevendo configurações ...",
                           "Escribiendo de los parámetros ..."};
 
-std::string WithPort(const char *pattern)
+// The port would not open: the text, then what the user can do about it
+// when the cause is one to mend (another run holds the port, say).
+std::string CannotOpen(const char *pattern, int error)
 {
     char buffer[512];
     std::snprintf(buffer, sizeof buffer, pattern, g_strPortName.c_str());
-    return buffer;
+    std::string text = buffer;
+    if (const std::string advice = login::PortOpenAdvice(g_strPortName, error); !advice.empty())
+        text += "\n\n" + advice;
+    return text;
 }
 
 } // namespace
@@ -52,7 +65,7 @@ bool COperations::Receive(const std::function<void(ReadLists &)> &appendReadItem
     if (!PortFilesWritable())
         return false;
     if (!m_port.OpenPort()) {
-        m_window.ShowStatus(WithPort("can`t open port : %s !"), false);
+        m_window.ShowStatus(CannotOpen("can`t open port : %s !", m_port.LastError()), false);
         return false;
     }
     LogNote("comm activated for reading");
@@ -76,7 +89,7 @@ bool COperations::Transmit(const std::function<bool()> &validate, const std::fun
     if (!PortFilesWritable())
         return false;
     if (!m_port.OpenPort()) {
-        m_window.ShowStatus(WithPort("can`t open port :  %s !"), false);
+        m_window.ShowStatus(CannotOpen("can`t open port :  %s !", m_port.LastError()), false);
         return false;
     }
     if (validate && !validate())
@@ -89,9 +102,12 @@ bool COperations::Transmit(const std::function<bool()> &validate, const std::fun
     }
     if (store)
         store();
-    return WriteAndSubmit(writeFile, [this] {
+    const bool started = WriteAndSubmit(writeFile, [this] {
         m_window.ShowStatus("Unable to delete temp script file, operation terminated!", false);
     });
+    if (started)
+        KeepHistory(false);
+    return started;
 }
 
 bool COperations::ChangePin(const FileWriter &writeFile)
@@ -99,7 +115,7 @@ bool COperations::ChangePin(const FileWriter &writeFile)
     if (!PortFilesWritable())
         return false;
     if (!m_port.OpenPort()) {
-        m_window.ShowStatus(WithPort("can`t open port :  %s !"), false);
+        m_window.ShowStatus(CannotOpen("can`t open port :  %s !", m_port.LastError()), false);
         return false;
     }
     LogNote("comm activated for writing");
@@ -144,7 +160,8 @@ bool COperations::ChangePassword(const std::string &newPassword, const std::stri
     if (!PortFilesWritable())
         return false;
     if (!m_port.OpenPort()) {
-        m_window.ShowMessageBox(login::FormatText(login::texts::kCannotOpenPort, g_strPortName), kStyleError);
+        m_window.ShowMessageBox(login::CannotOpenPortText(g_strPortName, m_port.LastError()),
+                                kStyleError);
         return false;
     }
     m_engine.SubmitJob(kJobModifyPassword);
@@ -179,6 +196,8 @@ JobReport COperations::OnJobMessage(uint32_t message, uintptr_t wParam, intptr_t
         // Every value read before a failure still reaches the pages.
         if (importTempFile)
             importTempFile(TempParameterFilePath());
+        if (!report.failure)
+            KeepHistory(true);
         m_window.HideWaitBox();
         m_window.EnableControls(true);
         m_port.ClosePort();
@@ -198,6 +217,23 @@ JobReport COperations::OnJobMessage(uint32_t message, uintptr_t wParam, intptr_t
         break;
     }
     return report;
+}
+
+void COperations::KeepHistory(bool afterRead)
+{
+    m_historyCopy.clear();
+    const std::string path = TempParameterFilePath();
+    std::string bytes;
+    platform::FileResult kept = afterRead
+                                    ? params::ReadResultText(path, m_lists, bytes)
+                                    : platform::ReadWholeFile(path, params::kIniMaxFileSize, bytes);
+    if (kept.ok)
+        kept = params::KeepInHistory(g_strAppDir, g_strPortName,
+                                     afterRead ? params::HistoryOperation::Read
+                                               : params::HistoryOperation::Write,
+                                     bytes, std::chrono::system_clock::now(), m_historyCopy);
+    if (!kept.ok)
+        m_window.ShowStatus(lang::Fill(kHistoryNotKept.Text(), {kept.error}), true);
 }
 
 void COperations::OnJobTimer(uint32_t jobNumber)

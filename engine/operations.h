@@ -71,10 +71,20 @@ public:
 
     void Show(const JobReport &report);
 
+    // Where the values of the last successful read, or of the last write
+    // started, are kept in the settings history; "" when none was kept.
+    const std::string &HistoryCopy() const { return m_historyCopy; }
+
 private:
     // Whether the per-port files may be written; says why not otherwise.
     // Checked before the port is opened, so nothing reaches the terminal.
     bool PortFilesWritable();
+
+    // A copy of the temporary parameter file's values in the settings
+    // history; a copy that cannot be kept is told, and is no failure of
+    // the operation.
+    void KeepHistory(bool afterRead);
+
     // Replaces the temporary file by what `writeFile` writes and starts the
     // write job on it; `tellCannotDelete` reports a file that stays.
     bool WriteAndSubmit(const FileWriter &writeFile, const std::function<void()> &tellCannotDelete);
@@ -89,4 +99,5 @@ private:
     CommEngine &m_engine;
     ReadLists &m_lists;
     IOperationWindow &m_window;
+    std::string m_historyCopy;
 };

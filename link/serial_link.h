@@ -17,6 +17,9 @@ public:
     // Does nothing when the port is closed.
     virtual void ClosePort() = 0;
     virtual bool IsOpen() const = 0;
+    // The system error code of the last failed open (EBUSY: another
+    // program has the port); 0 when unknown.
+    virtual int LastError() const { return 0; }
     // Queues the bytes for the line; they are copied, so the caller may
     // reuse its buffer at once.
     virtual void Send(const char *data, uint32_t length) = 0;

@@ -44,6 +44,25 @@ void CSerialPort::ResetHandles()
     m_hPostMsgEvent = std::make_unique<Event>(ResetMode::Manual, true);
 }
 
+bool CSerialPort::ClaimPort(const std::string &portName)
+{
+    std::lock_guard lock(m_portMutex);
+    m_runClaim = claimDevice(DevicePathForPort(portName));
+    return m_runClaim;
+}
+
+bool CSerialPort::claimDevice(const std::string &devicePath)
+{
+    m_claimRefused = m_claim.Acquire(devicePath) == PortLock::Result::InUse;
+    return !m_claimRefused;
+}
+
+std::string CSerialPort::LastErrorText() const
+{
+    return m_claimRefused ? std::error_code(EBUSY, std::generic_category()).message()
+                          : m_hComm.LastErrorText();
+}
+
 int CSerialPort::OpenPort()
 {
     std::lock_guard lock(m_portMutex);
@@ -51,7 +70,21 @@ int CSerialPort::OpenPort()
         return 1;
     if (g_strPortName.empty())
         return 0;
-    if (!m_hComm.Open(DevicePathForPort(g_strPortName)))
+    const std::string devicePath = DevicePathForPort(g_strPortName);
+    const bool claimedBefore = m_claim.HeldFor(devicePath);
+    if (!claimDevice(devicePath))
+        return 0;
+    if (openDevice(devicePath))
+        return 1;
+    // A port that would not open is not kept from others.
+    if (!claimedBefore)
+        m_claim.Release();
+    return 0;
+}
+
+int CSerialPort::openDevice(const std::string &devicePath)
+{
+    if (!m_hComm.Open(devicePath))
         return 0;
     m_hComm.SetQueueSizes(kRxQueueSize, kTxChunkSize);
     m_hComm.Purge();
@@ -98,6 +131,8 @@ void CSerialPort::ClosePort()
             m_pWatchThread.join();
         joinWriteThread();
         m_hComm.Close();
+        if (!m_runClaim)
+            m_claim.Release();
     }
     std::this_thread::sleep_for(kCloseSettleTime);
 }

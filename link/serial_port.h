@@ -11,11 +11,13 @@
 // closes; the comm-event thread and the write threads are the port's own.
 
 #include "link/serial_link.h"
+#include "platform/port_lock.h"
 #include "platform/serial_device.h"
 #include "platform/sync.h"
 
 #include <array>
 #include <atomic>
+#include <cerrno>
 #include <cstdint>
 #include <memory>
 #include <mutex>
@@ -48,8 +50,18 @@ public:
     void SetOwner(platform::IMessageTarget *owner) { m_pOwner = owner; }
     platform::IMessageTarget *Owner() const override { return m_pOwner; }
 
-    // Opens g_strPortName at g_strBaudRate. 1 on success or when already
-    // open; 0 on failure, with the port left closed (LastErrorText says why).
+    // Claims the port for this run, as kestrel-cli does before its login:
+    // from now until this object ends or claims another port, a second
+    // program asking for it is turned away at once, while this one opens
+    // and closes it as often as it likes. False when another holds it. A
+    // claim that cannot be made at all (no lock folder) is no refusal: the
+    // open proper still keeps the port for one program at a time.
+    bool ClaimPort(const std::string &portName);
+    // Opens g_strPortName at g_strBaudRate. Without a claim for the run, the
+    // port is claimed from the open to the close, so that another run's
+    // claim is honoured. 1 on success or when already open; 0 on failure,
+    // with the port left closed (LastError and LastErrorText say why:
+    // EBUSY when another run holds it).
     int OpenPort() override;
     void ClosePort() override;
     bool IsOpen() const override { return m_bOpen != 0; }
@@ -83,8 +95,8 @@ public:
     }
 
     // Why the last open (or other device call) failed.
-    std::string LastErrorText() const { return m_hComm.LastErrorText(); }
-    int LastError() const { return m_hComm.LastError(); }
+    std::string LastErrorText() const;
+    int LastError() const override { return m_claimRefused ? EBUSY : m_hComm.LastError(); }
     // The comm-event thread of the open port (a default id when none runs).
     std::thread::id CommWatchThreadId() const;
     // Waits until the comm-event thread of the last open has ended (by
@@ -109,7 +121,15 @@ private:
     int WriteThreadProc();
     void joinWriteThread();
 
+    bool claimDevice(const std::string &devicePath);
+    int openDevice(const std::string &devicePath);
+
     platform::SerialDevice m_hComm;
+    // Guarded by m_portMutex: the claim, whether it is the run's (kept
+    // across closes) or the open's, and whether the last claim was refused.
+    platform::PortLock m_claim;
+    bool m_runClaim = false;
+    std::atomic<bool> m_claimRefused{false};
     std::atomic<int32_t> m_bOpen{0};
     std::thread m_pWatchThread;
     std::unique_ptr<platform::Event> m_hPostMsgEvent;

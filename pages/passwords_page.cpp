@@ -6,6 +6,7 @@
 #include "pages/page_form.h"
 #include "pages/page_services.h"
 #include "params/parameter_store.h"
+#include "params/password_rules.h"
 
 #include <QCheckBox>
 #include <QGridLayout>
@@ -72,12 +73,12 @@ const FieldRule kConfirmRules[] = {
 };
 constexpr lang::Tr3 kDifferent{"Error: Confirm Password isn`t same as New Password!",
                                "Erro: Senhas diferentes!", "Error: Las contraseñas diferentes!"};
-constexpr lang::Tr3 kNewLength{"Error: The New Password must be between 4 and 12 characters!",
-                               "Erro: A nova senha deve ter entre 4 e 12 caracteres!",
-                               "Error: La nueva contraseña debe tener entre 4 y 12 caracteres!"};
-const FieldRule kNewLengthRules[] = {
-    {[](std::string_view v) { return v.size() > kMaxSoftware; }, kNewLength},
-    {[](std::string_view v) { return v.size() < kMinSoftware; }, kNewLength},
+// Checked once the two new fields agree.
+const FieldRule kNewPasswordRules[] = {
+    {[](std::string_view v) { return v.size() > kMaxSoftware; }, params::kNewPasswordLength},
+    {[](std::string_view v) { return v.size() < kMinSoftware; }, params::kNewPasswordLength},
+    {[](std::string_view v) { return !params::IsSafePasswordText(v); },
+     params::kNewPasswordCharacters},
 };
 constexpr lang::Tr3 kOldInvalid{"Error: Old Password invalid!", "Erro: Senha atual inválida!",
                                 "Error: La contraseña actual no es válido!"};
@@ -135,7 +136,7 @@ bool CPasswordsPage::ChangeSoftwarePassword()
         return false;
     if (newPassword != confirm)
         return FailOnField(InLanguage(kDifferent), m_new);
-    if (!CheckFields(*this, {{m_new, newPassword, kNewLengthRules}}))
+    if (!CheckFields(*this, {{m_new, newPassword, kNewPasswordRules}}))
         return false;
     if (oldPassword != g_strSoftwarePassword)
         return FailOnField(InLanguage(kOldInvalid), m_old);

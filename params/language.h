@@ -2,7 +2,9 @@
 // The language code (1 English, 2 Portuguese, 3 Spanish) and texts that exist
 // in the three languages. A text is chosen when it is shown.
 
+#include <initializer_list>
 #include <string>
+#include <string_view>
 
 namespace lang {
 
@@ -38,5 +40,9 @@ struct Tr3
         return chosen ? chosen : "";
     }
 };
+
+// Fills each "%s" of a text from the tables with the next argument; the
+// arguments are never read as a format, and a "%s" left over stays as it is.
+std::string Fill(std::string_view pattern, std::initializer_list<std::string_view> arguments);
 
 } // namespace lang

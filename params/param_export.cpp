@@ -6,6 +6,7 @@
 
 #include <optional>
 #include <span>
+#include <vector>
 
 namespace params {
 
@@ -253,6 +254,35 @@ private:
     FileResult m_result;
 };
 
+// The numbers an export item can write under.
+bool ItemWrites(const ExportItem &item, unsigned number)
+{
+    switch (item.step) {
+    case Step::Slot: {
+        const SlotInfo &info = InfoOf(item.slot);
+        return info.number == number || (info.alsoNumber && info.alsoNumber == number);
+    }
+    case Step::ForbiddenList: return kForbiddenList.Contains(number);
+    case Step::CallBackList: return kCallBackList.Contains(number);
+    case Step::PinEntries:
+        return number == kPinStartUpNumber || number == kPinCheckOnNumber ||
+               number == kPinChangeNumber || number == kPinCheckOffNumber;
+    case Step::ResetCallBackList: return number == kResetCallBackListNumber;
+    case Step::CallWaitingAndForwarding:
+    case Step::Clock: break;
+    }
+    return false;
+}
+
+// What a read never returns and so does not go into the file of its values:
+// the general password (an empty one would be written to the next terminal)
+// and the clock, which runs on.
+bool InReadResult(const ExportItem &item)
+{
+    return item.step != Step::Clock &&
+           !(item.step == Step::Slot && item.slot == Slot::GeneralPassword);
+}
+
 // A fresh document, so the file holds the keys in export order and nothing
 // of what was there before; the old file is replaced only once the new one
 // is complete on the disk.
@@ -281,6 +311,31 @@ ScriptResult ExportPinChange(const std::string &path, const ParameterStore &stor
     ParameterStore change = store;
     change.pinWriteMode = 2;
     return ExportInOrder(path, change, kPinChangeOrder, platform::ReadOnlyTarget::Refuse);
+}
+
+FileResult ExportText(const ParameterStore &store, ExportForm form, std::string &bytes)
+{
+    std::vector<ExportItem> order;
+    for (const ExportItem &item : kExportOrder) {
+        if (form == ExportForm::Save || InReadResult(item))
+            order.push_back(item);
+    }
+    IniDocument document;
+    const FileResult result = Exporter(store, document).Run(order);
+    bytes = result.ok ? document.Serialize() : std::string();
+    return result;
+}
+
+bool ExportWritesParameter(std::string_view key)
+{
+    if (!IsAllDigits(key) || key.size() > 5 || key.front() == '0')
+        return false; // the export writes numbers in decimal without leading zeros
+    const unsigned number = text::LeadingNumber(key);
+    for (const ExportItem &item : kExportOrder) {
+        if (ItemWrites(item, number))
+            return true;
+    }
+    return false;
 }
 
 } // namespace params

@@ -2,6 +2,7 @@
 #include "params/clock_text.h"
 #include "params/ini_document.h"
 #include "params/param_file.h"
+#include "params/read_lists.h"
 #include "params/text_value.h"
 
 #include <algorithm>
@@ -133,23 +134,15 @@ void ApplyAtEntry(ParameterStore &store, const std::string &key, const std::stri
         store[Slot::NoAnswerTime] = fields.time;
 }
 
-} // namespace
-
-ScriptResult Import(const std::string &path, ParameterStore &store)
+// Fills the store from a loaded document; see Import.
+bool ImportDocument(const IniDocument &document, ParameterStore &store)
 {
-    IniDocument document;
-    const FileResult loaded = document.Load(path);
-    if (!loaded.ok)
-        return {loaded.error, false};
-    if (!document.Exists())
-        return {"Cannot open \"" + path + "\": the file does not exist", false};
-
     std::vector<std::string> paraKeys;
     std::vector<std::string> atKeys;
     document.GetKeys(kParaSection, paraKeys);
     document.GetKeys(kAtcmdSection, atKeys);
     if (paraKeys.empty() && atKeys.empty())
-        return {"Imported script file don't have setting data!", false};
+        return false;
 
     // Keys are parameter numbers in decimal; anything else is not ours.
     std::vector<unsigned> numbers;
@@ -172,8 +165,61 @@ ScriptResult Import(const std::string &path, ParameterStore &store)
         ApplyAtEntry(imported, key, document.GetString(kAtcmdSection, key, ""));
 
     store = std::move(imported);
+    return true;
+}
+
+FileResult LoadExisting(const std::string &path, IniDocument &document)
+{
+    const FileResult loaded = document.Load(path);
+    if (loaded.ok && !document.Exists())
+        return FileResult::Failure("Cannot open \"" + path + "\": the file does not exist");
+    return loaded;
+}
+
+bool Asked(const ReadLists &asked, std::string_view command)
+{
+    return std::find(asked.atCommands.begin(), asked.atCommands.end(), command) !=
+           asked.atCommands.end();
+}
+
+} // namespace
+
+ScriptResult Import(const std::string &path, ParameterStore &store)
+{
+    IniDocument document;
+    if (const FileResult loaded = LoadExisting(path, document); !loaded.ok)
+        return {loaded.error, false};
+    if (!ImportDocument(document, store))
+        return {"Imported script file don't have setting data!", false};
     return {"Successfully imported from script file [" + std::string(FileNameOf(path)) + "]!",
             true};
+}
+
+FileResult ReadResultText(const std::string &readPath, const ReadLists &asked, std::string &bytes)
+{
+    bytes.clear();
+    IniDocument document;
+    if (const FileResult loaded = LoadExisting(readPath, document); !loaded.ok)
+        return loaded;
+    // Call waiting and forwarding count as included when the read asked for
+    // them: a terminal that forwards nothing answers with no line to keep,
+    // and its file then erases every kind of forwarding.
+    ParameterStore store;
+    store.callWaitingIncluded = Asked(asked, AtSettingOf(AtKey::CallWaiting).command);
+    store.forwardingIncluded = Asked(asked, ForwardSettingOf(0).command);
+    store.waitingForwardEnabled = store.callWaitingIncluded || store.forwardingIncluded;
+    if (!ImportDocument(document, store))
+        return FileResult::Failure("\"" + readPath + "\" holds no values");
+    // The list pages show a blank record as an empty row, and Save writes it so.
+    for (std::string &entry : store.forbidden) {
+        if (IsBlankRecord(entry))
+            entry.clear();
+    }
+    for (std::string &entry : store.callBack) {
+        if (IsBlankRecord(entry))
+            entry.clear();
+    }
+    return ExportText(store, ExportForm::ReadResult, bytes);
 }
 
 } // namespace params

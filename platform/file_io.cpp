@@ -326,6 +326,24 @@ FileResult CopyWholeFile(const std::string &from, const std::string &to, size_t 
     return ReplaceFile(to, bytes);
 }
 
+FileResult WriteNewPrivateFile(const std::string &path, std::string_view bytes, bool *exists)
+{
+    if (exists)
+        *exists = false;
+    UniqueFd fd(::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600));
+    if (!fd.Valid()) {
+        if (exists)
+            *exists = errno == EEXIST;
+        return FileResult::Failure(SystemError("Cannot create", path));
+    }
+    if (!WriteAll(fd.Get(), bytes) || ::fsync(fd.Get()) != 0 || ::close(fd.Release()) != 0) {
+        FileResult failure = FileResult::Failure(SystemError("Cannot write", path));
+        ::unlink(path.c_str());
+        return failure;
+    }
+    return {};
+}
+
 bool ForceDeleteFile(const std::string &path)
 {
     if (::unlink(path.c_str()) == 0 || errno == ENOENT)

@@ -83,6 +83,13 @@ FileResult CopyWholeFile(const std::string &from, const std::string &to, size_t 
 // refused, the file is made writable and the deletion tried once more.
 bool ForceDeleteFile(const std::string &path);
 
+// Files for the user alone: a new file is created 0600 where no file of
+// that name is (a link in its place is not followed), written in full and
+// flushed to the disk; on failure nothing of it stays. `exists` tells a
+// name already taken apart from other failures.
+FileResult WriteNewPrivateFile(const std::string &path, std::string_view bytes,
+                               bool *exists = nullptr);
+
 // "Cannot <what> "<path>": <errno text>".
 std::string SystemError(const std::string &what, const std::string &path);
 

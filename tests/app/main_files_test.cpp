@@ -13,6 +13,7 @@
 #include <QFileDialog>
 #include <QFileSystemModel>
 #include <QSettings>
+#include <QUrl>
 #include <QStandardPaths>
 #include "widgets/status_line.h"
 #include <QFile>
@@ -271,6 +272,29 @@ private Q_SLOTS:
         // A folder that has gone since gives the documents folder again.
         QVERIFY(QDir(chosen).removeRecursively());
         QCOMPARE(LoadFileFolder(), documents);
+    }
+
+    // A successful Receive keeps a copy of the values in the settings
+    // history, which the Open dialog offers beside the usual places.
+    void theOpenDialogOffersTheSettingsHistory()
+    {
+        MainWindowHarness harness;
+        QVERIFY(harness.TerminalReady());
+        const QString history = harness.AppDir() + QStringLiteral("/history/");
+        QTest::mouseClick(harness.Button(BottomButton::Receive), Qt::LeftButton);
+        QTRY_VERIFY_WITH_TIMEOUT(harness.Idle(), kJobWaitMs);
+        const QStringList copies = QDir(history + QStringLiteral("SIM0")).entryList(QDir::Files);
+        QCOMPARE(copies.size(), 1);
+        QVERIFY2(copies[0].endsWith(QStringLiteral("-read.ini")), qPrintable(copies[0]));
+
+        harness.AnswerFileDialog({});
+        QTest::mouseClick(harness.Button(BottomButton::Open), Qt::LeftButton);
+        const FileRequest &request = harness.FileRequests().back();
+        QCOMPARE(request.historyFolder, history);
+        const std::unique_ptr<QFileDialog> dialog = MakeFileDialog(request, nullptr);
+        const QList<QUrl> places = dialog->sidebarUrls();
+        QVERIFY2(places.contains(QUrl::fromLocalFile(QDir(history).absolutePath())),
+                 qPrintable(QUrl::toStringList(places).join(QLatin1Char(' '))));
     }
 
     // The filters read as they always have; "all files (*.*)" lists a file

@@ -4,6 +4,8 @@
 #include "app/page_table.h"
 #include "main_window_harness.h"
 #include "pages/volume_page.h"
+#include "platform/port_lock.h"
+#include "platform/port_names.h"
 
 #include <QCheckBox>
 
@@ -218,6 +220,26 @@ private Q_SLOTS:
         QVERIFY2(harness.HasBox(QStringLiteral("can`t open port :  SIM0 !"), 16),
                  qPrintable(harness.BoxTexts()));
         QVERIFY(harness.Idle());
+    }
+
+    // kestrel-cli holds the port from its login to the end of its job: the
+    // program does not slip in between, and says why.
+    void aPortAnotherRunHoldsIsInUse()
+    {
+        MainWindowHarness harness;
+        QVERIFY(harness.TerminalReady());
+        platform::PortLock otherRun;
+        QCOMPARE(otherRun.Acquire(platform::DevicePathForPort("SIM0")),
+                 platform::PortLock::Result::Held);
+        harness.Terminal().ClearCommands();
+        QTest::mouseClick(harness.Button(BottomButton::Receive), Qt::LeftButton);
+        QVERIFY2(
+            harness.HasBox(QStringLiteral("can`t open port : SIM0 !\n\n"
+                                          "Error: The port SIM0 is in use by another program!"),
+                           16),
+            qPrintable(harness.BoxTexts()));
+        QVERIFY(harness.Idle());
+        QCOMPARE(harness.Terminal().CommandCount(), size_t(0));
     }
 };
 

@@ -4,6 +4,7 @@
 #include "engine/engine_globals.h"
 #include "engine/login.h"
 #include "params/ini_file.h"
+#include "params/settings_history.h"
 #include "platform/port_names.h"
 #include "tests/common/case_name.h"
 #include "tests/common/file_permissions.h"
@@ -20,6 +21,12 @@ using namespace std::chrono_literals;
 namespace fs = std::filesystem;
 
 namespace {
+
+unsigned Mode(const std::string &path)
+{
+    struct stat info{};
+    return ::stat(path.c_str(), &info) == 0 ? info.st_mode & 0777 : 0;
+}
 
 class CliOverSim : public ::testing::Test
 {
@@ -102,20 +109,58 @@ protected:
     std::string stdoutText;
 };
 
-TEST_F(CliOverSim, ReadsEveryPageIntoTheOutputFile)
+// read --out writes what Save would write from the values read, so that
+// write puts them on another terminal as they stand; each run keeps a copy
+// of the values in the port's settings history, for the user alone.
+TEST_F(CliOverSim, AReadFileClonesTheTerminalOntoAnother)
 {
     StartTerminal();
     terminal->SetValue(16543, "5");
-    CliOptions options = Options(CliOptions::Command::Read);
-    options.forward = true;
-    ASSERT_EQ(Run(options), 0) << stderrText;
+    terminal->SetValue(16212, "5550100");
+    CliOptions read = Options(CliOptions::Command::Read);
+    read.forward = true;
+    ASSERT_EQ(Run(read), 0) << stderrText;
     EXPECT_TRUE(Said("Read parameter success!"));
     EXPECT_TRUE(Said("Reading AT command 6 ..."))
         << "waiting, four forwarding reasons and the clock";
-    CIniFile out(options.out);
+    EXPECT_TRUE(Said("The values read were saved to \"" + read.out + "\"."));
+    CIniFile out(read.out);
     EXPECT_EQ(out.GetString("PARA", "16543", "?"), "5");
-    EXPECT_NE(out.GetString("ATCMD", "AT+CCWA", ""), "");
-    EXPECT_NE(out.GetString("ATCMD", "AT+CCLK", ""), "");
+    EXPECT_EQ(out.GetString("PARA", "16547", "?"), "CLEAR");
+    EXPECT_EQ(out.GetString("PARA", "16212", "?"), "5550100");
+    for (const char *absent : {"16213", "6000", "32", "05"})
+        EXPECT_EQ(out.GetString("PARA", absent, "?"), "?") << absent;
+    EXPECT_EQ(out.GetString("ATCMD", "AT+CCWA", "?"), "0,0,7");
+    EXPECT_EQ(out.GetString("ATCMD", "AT+CCFC4", "?"), "4,4") << "no forwarding read: none";
+    EXPECT_EQ(out.GetString("ATCMD", "AT+CCLK", "?"), "?") << "the clock runs on";
+
+    const auto copies = [&](const std::string &port, const char *operation) {
+        std::vector<std::string> names;
+        const std::string folder = params::HistoryFolder(read.dir + "/", port);
+        for (const auto &entry : std::filesystem::directory_iterator(folder)) {
+            names.push_back(entry.path().filename().string());
+            EXPECT_EQ(Mode(entry.path().string()), 0600u);
+            EXPECT_TRUE(Said("A copy of the values is kept in the settings history: " +
+                             entry.path().string()));
+        }
+        EXPECT_EQ(Mode(folder), 0700u);
+        EXPECT_EQ(names.size(), 1u);
+        return names.size() == 1 && names[0].ends_with(std::string("-") + operation + ".ini");
+    };
+    EXPECT_TRUE(copies(read.port, "read"));
+
+    auto other = StartSimulator([](sim::SimOptions &o) { o.blankListRecord = "0*0*0*0"; });
+    CliOptions write = Options(CliOptions::Command::Write);
+    write.port = other->SlavePath();
+    write.file = read.out;
+    ASSERT_EQ(Run(write), 0) << stderrText;
+    EXPECT_TRUE(copies(write.port, "write"));
+    EXPECT_EQ(other->Value(16212), "5550100");
+    for (const std::string &port : {read.port, write.port}) {
+        CliOptions verify = VerifyOptions(read.out);
+        verify.port = port;
+        EXPECT_EQ(Run(verify), 0) << port << stdoutText;
+    }
 }
 
 TEST_F(CliOverSim, WritesAFileAndReadsTheValuesBack)
@@ -148,7 +193,7 @@ TEST_F(CliOverSim, WritesAFileAndReadsTheValuesBack)
     CIniFile out(read.out);
     EXPECT_EQ(out.GetString("PARA", "16543", "?"), "6");
     EXPECT_EQ(out.GetString("PARA", "16544", "?"), "11");
-    EXPECT_EQ(out.GetString("ATCMD", "AT+CCWA", "?"), "1,2");
+    EXPECT_EQ(out.GetString("ATCMD", "AT+CCWA", "?"), "1,1");
 }
 
 // As another user would attack them: a link planted under a per-port file's
@@ -216,6 +261,70 @@ TEST_F(CliOverSim, AFileWithoutKeysSendsNothing)
     EXPECT_TRUE(Said("No data to be downloaded!"));
     EXPECT_EQ(terminal->Commands(), std::vector<std::string>{"AT+WPAR=9996,\"1234\""})
         << "only the login";
+}
+
+// Nothing reaches the terminal, not even the login, from a file that holds
+// what the program would never write or that would lose list entries.
+TEST_F(CliOverSim, AFileThatCannotBeSentWholeSendsNothing)
+{
+    StartTerminal();
+    struct Case
+    {
+        std::string file;
+        int language;
+        std::string said;
+    };
+    const Case cases[] = {
+        {"[PARA]\r\n1=\"1234\",\"9999\",\"9999\"\r\n16543=\"6\"\r\n100000=\"1\"\r\n05=\"01\"\r\n"
+         "6000=\"1\"\r\n[ATCMD]\r\nAT+CMGF=\"1\"\r\n",
+         1,
+         "Not sent: the file holds entries the program never writes: [PARA] 1, [PARA] 100000, "
+         "[PARA] 05, [PARA] 6000, [ATCMD] AT+CMGF\n"},
+        {std::string("[PARA]\r\n16543") + '\0' + "=\"6\"\r\n16544=\"1\t1\"\r\n16210=\"100\"\r\n", 1,
+         "Not sent: the file holds control characters in [PARA] 16543\\x00, [PARA] 16544\n"},
+        {"[PARA]\r\n16547=\"CLEAR\"\r\n16212=\"111\"\r\n16213=\"0*0*0*0\"\r\n16214=\"333\"\r\n"
+         "16215=\"444\"\r\n",
+         1,
+         "Not sent: position 1508 of the call back list is empty and 1509 (16214), 1510 (16215) "
+         "follow it; the terminal stops reading the list at an empty position and would lose "
+         "them.\n"},
+        {"[PARA]\r\n3000=\"01\"\r\n3001=\"11\"\r\n3002=\"\"\r\n3003=\"33\"\r\n3004=\"\"\r\n", 2,
+         "Nada enviado: a posição 0812 da lista de números bloqueados está vazia e 0813 (3003) vêm "
+         "depois dela; o terminal para de ler a lista numa posição vazia e as perderia.\n"},
+    };
+    for (const Case &c : cases) {
+        CliOptions write = Options(CliOptions::Command::Write);
+        write.file = m_dir.File("refused.ini");
+        write.language = c.language;
+        WriteBytes(write.file, c.file);
+        EXPECT_EQ(Run(write), 1);
+        EXPECT_EQ(stderrText, c.said);
+        EXPECT_EQ(terminal->CommandCount(), 0u);
+    }
+}
+
+// A quote or a control character would end the password early or split
+// the command line: refused before anything is sent.
+TEST_F(CliOverSim, PasswordsThatWouldBreakTheLineAreRefusedBeforeTheLogin)
+{
+    StartTerminal();
+    const std::string kSoftware =
+        "Error: The Software Password must not contain control characters or double quotes!\n";
+    const std::string kNew =
+        "Error: The New Password must not contain control characters or double quotes!\n";
+    const std::tuple<const char *, const char *, std::string> cases[] = {
+        {"12\"34", "5678", kSoftware},
+        {"1234", "56\r78", kNew},
+        {"1234", "56\"78", kNew},
+        {"1234", "567", "Error: The New Password must be between 4 and 12 characters!\n"},
+    };
+    for (const auto &[password, newPassword, said] : cases) {
+        CliOptions passwd = Options(CliOptions::Command::Passwd, password);
+        passwd.newPassword = newPassword;
+        EXPECT_EQ(Run(passwd), 1);
+        EXPECT_EQ(stderrText, said);
+        EXPECT_EQ(terminal->CommandCount(), 0u);
+    }
 }
 
 TEST_F(CliOverSim, PasswordChangeThenOnlyTheNewPasswordLogsIn)
@@ -287,16 +396,24 @@ TEST_F(CliOverSim, APortWithoutPermissionTellsHowToJoinDialout)
     }
 }
 
-TEST_F(CliOverSim, ASilentTerminalEndsWithOvertimeAndKeepsWhatWasRead)
+TEST_F(CliOverSim, AFailedReadLeavesTheOutputFileAsItWas)
 {
     // The login and three reads are answered.
     StartTerminal([](sim::SimOptions &o) { o.faults.silentAfter = 4; });
     g_nJobTimeout = 300;
     CliOptions read = Options(CliOptions::Command::Read);
+    const std::string before = "[PARA]\r\n16543=\"3\"\r\n";
+    WriteBytes(read.out, before);
     EXPECT_EQ(Run(read), 1);
     EXPECT_TRUE(Said("Error:Overtime!"));
-    CIniFile out(read.out);
-    EXPECT_NE(out.GetString("PARA", "35", "?"), "?") << "the values read before stay";
+    EXPECT_EQ(ReadBytes(read.out), before);
+    const std::string partial = read.dir + "/" + platform::PortFileName(read.port) + "ParaFile.ini";
+    EXPECT_TRUE(Said("The values read before the failure are in \"" + partial + "\"; \"" +
+                     read.out + "\" was not written."))
+        << stderrText;
+    EXPECT_NE(CIniFile(partial).GetString("PARA", "35", "?"), "?") << "the values read before stay";
+    EXPECT_FALSE(std::filesystem::exists(params::HistoryRoot(read.dir + "/")))
+        << "no copy of a failed read";
 }
 
 TEST_F(CliOverSim, ASilentTerminalAtLoginTimesOut)
@@ -334,7 +451,10 @@ TEST_F(CliOverSim, QuietKeepsOnlyErrors)
     CliOptions read = Options(CliOptions::Command::Read);
     read.quiet = true;
     EXPECT_EQ(Run(read), 1);
-    EXPECT_EQ(stderrText, "Error:Fail to read Enable Prefixes and Numbers Block!\n");
+    EXPECT_EQ(stderrText, "Error:Fail to read Enable Prefixes and Numbers Block!\n"
+                          "The values read before the failure are in \"" +
+                              read.dir + "/" + platform::PortFileName(read.port) +
+                              "ParaFile.ini\"; \"" + read.out + "\" was not written.\n");
 }
 
 TEST_F(CliOverSim, ATerminalWrittenFromAFileVerifiesClean)
@@ -355,6 +475,13 @@ TEST_F(CliOverSim, ATerminalWrittenFromAFileVerifiesClean)
     EXPECT_TRUE(Reported("  Call Waiting 0495 (AT+CCWA)"));
     EXPECT_TRUE(Reported("Call waiting and forwarding are read with --forward."));
     EXPECT_TRUE(Reported("Verified: all 3 verifiable settings match.")) << stdoutText;
+
+    const std::string unverifiable = m_dir.File("unverifiable.ini");
+    WriteBytes(unverifiable, "[PARA]\r\n32=\"123456\"\r\n16547=\"CLEAR\"\r\n");
+    EXPECT_EQ(Run(VerifyOptions(unverifiable)), 1);
+    EXPECT_TRUE(
+        Reported("Not verified: nothing in the file could be checked against the terminal."))
+        << stdoutText;
 }
 
 TEST_F(CliOverSim, AChangedValueIsReportedByNameWithBothValues)

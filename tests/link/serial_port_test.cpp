@@ -159,7 +159,26 @@ TEST_F(SerialPort, OpenOnAnOpenPortChangesNothingAndASecondPortIsRefused)
     EXPECT_EQ(other.OpenPort(), 0);
     EXPECT_EQ(other.LastError(), EBUSY);
     m_port.ClosePort();
-    EXPECT_EQ(other.OpenPort(), 1);
+    EXPECT_EQ(other.OpenPort(), 1) << "an open's claim ends with its close";
+    other.ClosePort();
+}
+
+// kestrel-cli's claim for its run: kept across the close between its login
+// and its job, and honoured by every other open, the program's too.
+TEST_F(SerialPort, ARunsClaimOutlivesTheClosesAndTurnsOthersAway)
+{
+    PtyPair elsewhere;
+    CSerialPort run; // gone before the ptys, so no claim outlives its device
+    ASSERT_TRUE(run.ClaimPort(m_pty.SlavePath()));
+    ASSERT_EQ(run.OpenPort(), 1);
+    run.ClosePort();
+    EXPECT_FALSE(m_port.ClaimPort(m_pty.SlavePath()));
+    EXPECT_EQ(m_port.OpenPort(), 0);
+    EXPECT_EQ(m_port.LastError(), EBUSY);
+    EXPECT_EQ(run.OpenPort(), 1) << "the holder's own opens go on";
+    run.ClosePort();
+    ASSERT_TRUE(run.ClaimPort(elsewhere.SlavePath()));
+    EXPECT_EQ(m_port.OpenPort(), 1) << "given up for the claim of another port";
 }
 
 TEST_F(SerialPort, FailedOpensLeaveNoTrace)

@@ -109,7 +109,7 @@ private Q_SLOTS:
         QTest::addColumn<QStringList>("typed"); // old, new, confirm
         QTest::addColumn<QString>("message");   // empty: the change is started
         QTest::addColumn<int>("focus");         // 0 old, 1 new, 2 confirm
-        const char *const kMessages[9][3] = {
+        const char *const kMessages[10][3] = {
             {"Please input the Old Password.", "Por favor, insira a senha atual.",
              "Por favor introduzca la contraseña actual."},
             {"Error: The Old Password no more than 12 characters!",
@@ -132,12 +132,16 @@ private Q_SLOTS:
              "Error: La nueva contraseña debe tener entre 4 y 12 caracteres!"},
             {"Error: Old Password invalid!", "Erro: Senha atual inválida!",
              "Error: La contraseña actual no es válido!"},
+            {"Error: The New Password must not contain control characters or double quotes!",
+             "Erro: A nova senha não pode conter caracteres de controle nem aspas duplas!",
+             "Error: La nueva contraseña no puede contener caracteres de control ni comillas "
+             "dobles!"},
         };
         struct Case
         {
             const char *name;
             QStringList typed;
-            int rule; // 1..9, 0 started
+            int rule; // 1..10, 0 started
             int focus;
         };
         // The login's password is "1234".
@@ -151,6 +155,8 @@ private Q_SLOTS:
             {"7 new of 13", {"1234", "1234567890123", "1234567890123"}, 7, 1},
             {"8 new of 3", {"1234", "567", "567"}, 8, 1},
             {"9 old is not the login's", {"4321", "5678", "5678"}, 9, 0},
+            {"10 new with a quote", {"1234", "56\"78", "56\"78"}, 10, 1},
+            {"10 new with a line end", {"1234", "5678\r", "5678\r"}, 10, 1},
             {"started with 12 digits", {"1234", "123456789012", "123456789012"}, 0, 0},
             {"started with 4 digits", {"1234", "5678", "5678"}, 0, 0},
         };

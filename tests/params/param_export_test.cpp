@@ -110,6 +110,20 @@ ParameterStore PinChangeStore(const char *changeSwitch)
 
 } // namespace
 
+// The entries kestrel-cli write may send: those an export writes, under the
+// number as the export writes it.
+TEST(Export, WritesTheParametersOfItsOwnOrderOnly)
+{
+    const std::pair<const char *, bool> cases[] = {
+        {"32", true},     {"33", true},    {"3001", true},    {"3020", true},   {"3021", false},
+        {"16211", false}, {"16212", true}, {"16511", true},   {"16512", false}, {"16547", true},
+        {"16548", true},  {"16551", true}, {"16552", false},  {"1", false},     {"6000", false},
+        {"9996", false},  {"05", false},   {"100000", false}, {"", false},      {"+5", false},
+    };
+    for (const auto &[key, written] : cases)
+        EXPECT_EQ(params::ExportWritesParameter(key), written) << key;
+}
+
 TEST(ExportPinChange, WritesTheSwitchAndTheChangeEntriesOnly)
 {
     TempFolder folder;

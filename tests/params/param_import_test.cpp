@@ -1,3 +1,4 @@
+#include "params/ini_document.h"
 #include "params/param_file.h"
 #include "sample_stores.h"
 #include "slot_defaults.h"
@@ -171,6 +172,34 @@ TEST_F(Import, WhatTheReadJobStored)
     EXPECT_EQ(store[Slot::Date], "110425");
     EXPECT_EQ(store[Slot::Time], "0930");
     EXPECT_EQ(store[Slot::TimeZone], "+08");
+}
+
+// What kestrel-cli read --out and the settings history keep of a read.
+TEST_F(Import, AReadBecomesTheFileSaveWrites)
+{
+    WriteBytes(path, "[PARA]\r\n05=\"01\"\r\n3000=\"01\"\r\n3001=\"11\"\r\n3002=\"0*0*0*0\"\r\n"
+                     "6000=\"1\"\r\n16541=\"1\"\r\n16550=\"01\"\r\n16212=\"555\"\r\n16213=\"0*0*0*0\"\r\n"
+                     "[ATCMD]\r\nAT+CCWA=\"1,2\"\r\nAT+CCLK=\"25/04/11,09:30:17+08\"\r\n");
+    for (const bool forward : {true, false}) {
+        ReadLists asked;
+        params::AppendPageReadItems(params::Page::Forward, asked, {forward, forward, forward});
+        std::string bytes;
+        ASSERT_TRUE(params::ReadResultText(path, asked, bytes).ok);
+        params::IniDocument file;
+        file.Parse(bytes);
+        const auto para = [&](const char *key) { return file.GetString("PARA", key, "?"); };
+        EXPECT_EQ(para("5"), "01");
+        EXPECT_EQ(para("3001"), "11");
+        EXPECT_EQ(para("3002"), "") << "a blank record is an empty entry";
+        EXPECT_EQ(para("16541"), "1");
+        EXPECT_EQ(para("16212"), "555");
+        for (const char *absent : {"05", "32", "6000", "16550", "16213"})
+            EXPECT_EQ(para(absent), "?") << absent;
+        EXPECT_EQ(file.GetString("ATCMD", "AT+CCLK", "?"), "?");
+        EXPECT_EQ(file.GetString("ATCMD", "AT+CCWA", "?"), forward ? "1,1" : "?");
+        EXPECT_EQ(file.GetString("ATCMD", "AT+CCFC4", "?"), forward ? "4,4" : "?")
+            << "no forwarding read: none to set";
+    }
 }
 
 TEST_F(Import, CallWaitingAndForwardingOnlyWhileTheirPageIsEnabled)

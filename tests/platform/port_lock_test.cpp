@@ -1,23 +1,54 @@
-// A run holds its port with a lock that turns away every other run at once
-// and leaves its own opens of the device alone.
+// A run holds its port with a claim that turns away every other run at once,
+// leaves its own opens of the device alone, and never keeps the device open
+// itself, so that the terminal sees the port closed between them.
 
 #include "platform/port_lock.h"
 #include "platform/serial_device.h"
 #include "tests/common/pty_pair.h"
+#include "tests/common/temp_folder.h"
 
+#include <filesystem>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 using namespace platform;
+
+namespace {
+
+// How many descriptors of this process refer to the device.
+int DescriptorsOn(const std::string &devicePath)
+{
+    struct stat device{};
+    if (::stat(devicePath.c_str(), &device) != 0)
+        return -1;
+    int count = 0;
+    for (const auto &entry : std::filesystem::directory_iterator("/proc/self/fd")) {
+        struct stat info{};
+        if (::stat(entry.path().c_str(), &info) == 0 && S_ISCHR(info.st_mode)
+            && info.st_rdev == device.st_rdev)
+            ++count;
+    }
+    return count;
+}
 
 TEST(PortLock, TurnsAwayASecondHolderButNotTheHoldersOwnOpens)
 {
     PtyPair pty;
+    const int before = DescriptorsOn(pty.SlavePath());
     PortLock first, second;
     ASSERT_EQ(first.Acquire(pty.SlavePath()), PortLock::Result::Held);
+    EXPECT_EQ(DescriptorsOn(pty.SlavePath()), before) << "the claim keeps the device closed";
     EXPECT_EQ(second.Acquire(pty.SlavePath()), PortLock::Result::InUse);
     EXPECT_FALSE(second.Held());
 
-    // The port proper opens and closes under the lock, as the login and the
+    // Another name of the same device meets the same claim.
+    TempFolder folder;
+    const std::string link = folder.File("SIM9");
+    ASSERT_EQ(::symlink(pty.SlavePath().c_str(), link.c_str()), 0);
+    EXPECT_EQ(second.Acquire(link), PortLock::Result::InUse);
+    EXPECT_TRUE(first.HeldFor(link));
+
+    // The port proper opens and closes under the claim, as the login and the
     // job do one after the other.
     for (int open = 0; open < 2; ++open) {
         SerialDevice device;
@@ -27,16 +58,7 @@ TEST(PortLock, TurnsAwayASecondHolderButNotTheHoldersOwnOpens)
     first.Release();
     EXPECT_EQ(second.Acquire(pty.SlavePath()), PortLock::Result::Held) << "free again";
     EXPECT_EQ(first.Acquire("/dev/kestrel-no-such-port"), PortLock::Result::Unavailable);
+    EXPECT_EQ(first.Acquire(folder.Path()), PortLock::Result::Unavailable) << "not a device";
 }
 
-TEST(PortLock, APortOpenedForItselfAloneIsInUse)
-{
-    PtyPair pty;
-    SerialDevice device;
-    ASSERT_TRUE(device.Open(pty.SlavePath()));
-    PortLock lock;
-    // The device's own flock does not meet the run's lock, but the open
-    // device turns away other users (TIOCEXCL) unless they are root.
-    const PortLock::Result result = lock.Acquire(pty.SlavePath());
-    EXPECT_EQ(result, ::geteuid() == 0 ? PortLock::Result::Held : PortLock::Result::InUse);
-}
+} // namespace
