@@ -20,6 +20,8 @@
 #include "platform/messages.h"
 #include "platform/port_names.h"
 
+#include <filesystem>
+
 using namespace platform;
 
 namespace {
