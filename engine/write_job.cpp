@@ -3,8 +3,11 @@
 #include "engine/at_reply_store.h"
 #include "engine/engine_globals.h"
 #include "link/reply.h"
-#include "params/ini_file.h"
+#include "params/catalogue.h"
+#include "params/ini_document.h"
 #include "platform/messages.h"
+
+#include <string_view>
 
 using namespace platform;
 using namespace std::chrono_literals;
@@ -24,9 +27,20 @@ enum Step {
 constexpr const char *kPinFollowUpValue = "\"4711\"";
 constexpr const char *kClosedAfterWriting = "comm closed after writing\n\n";
 
-bool Contains(const std::string *key, const char *number)
+// The PIN entries are told by their whole key: 116550 is no PIN entry.
+bool IsKey(const std::string *key, uint16_t number)
 {
-    return key && key->find(number) != std::string::npos;
+    return key && *key == std::to_string(number);
+}
+
+void LoadSection(const params::IniDocument &file, std::string_view section,
+                 std::vector<std::string> &keys, std::vector<std::string> &values)
+{
+    keys.clear();
+    values.clear();
+    file.GetKeys(section, keys);
+    for (const std::string &key : keys)
+        values.push_back(file.GetString(section, key, ""));
 }
 
 } // namespace
@@ -36,6 +50,8 @@ void CWriteJob::Abort()
     m_step = kNotStarted;
     m_keys.clear();
     m_values.clear();
+    m_atKeys.clear();
+    m_atValues.clear();
     m_entryIndex = 0;
     m_lineInFlight.clear();
     m_pinFollowUpPending = 0;
@@ -89,7 +105,7 @@ void CWriteJob::OnLogin(bool error)
         Finish(WM_WRITE_PARA_ERR_NOTIFY, 1, true);
         return;
     }
-    LoadSection("PARA");
+    LoadFile();
     m_entryIndex = 0;
     m_step = kParameters;
     if (m_keys.empty())
@@ -98,14 +114,14 @@ void CWriteJob::OnLogin(bool error)
         SendEntry();
 }
 
-void CWriteJob::LoadSection(const char *section)
+// Both sections at once: the file is read and parsed once per job, however
+// many entries it has. An unreadable file reads as an empty one.
+void CWriteJob::LoadFile()
 {
-    CIniFile file(m_context.TempParameterFilePath());
-    m_keys.clear();
-    m_values.clear();
-    file.GetKeys(section, m_keys);
-    for (const std::string &key : m_keys)
-        m_values.push_back(file.GetString(section, key, ""));
+    params::IniDocument file;
+    file.Load(m_context.TempParameterFilePath());
+    LoadSection(file, "PARA", m_keys, m_values);
+    LoadSection(file, "ATCMD", m_atKeys, m_atValues);
 }
 
 const std::string *CWriteJob::PreviousKey() const
@@ -179,9 +195,9 @@ void CWriteJob::OnParameterReply(bool error)
 
 void CWriteJob::OnParameterRefused()
 {
-    if (Contains(PreviousKey(), "16550")) {
+    if (IsKey(PreviousKey(), params::kPinStartUpNumber)) {
         // A PIN the terminal does not take is not a failure of the job.
-        if (Contains(NextKey(), "16551"))
+        if (IsKey(NextKey(), params::kPinCheckOffNumber))
             ++m_entryIndex;
         m_pinRefused = true;
         SendNextOrBeginAtCommands();
@@ -205,27 +221,27 @@ void CWriteJob::OnParameterAccepted()
     }
     if (m_pinFollowUpCheck) {
         m_pinFollowUpCheck = 0;
-        if (!m_pinRefused && Contains(previous, "16548"))
+        if (!m_pinRefused && IsKey(previous, params::kPinChangeNumber))
             ++m_entryIndex;
         SendNextOrBeginAtCommands();
         return;
     }
-    if (Contains(previous, "16550")) {
-        if (Contains(NextKey(), "16549"))
+    if (IsKey(previous, params::kPinStartUpNumber)) {
+        if (IsKey(NextKey(), params::kPinCheckOnNumber))
             ++m_entryIndex;
         m_pinRefused = false;
         SendNextOrBeginAtCommands();
         return;
     }
-    if (Contains(previous, "16549") || Contains(previous, "16551")
-        || (Contains(previous, "16548") && !m_pinRefused)) {
+    if (IsKey(previous, params::kPinCheckOnNumber) || IsKey(previous, params::kPinCheckOffNumber)
+        || (IsKey(previous, params::kPinChangeNumber) && !m_pinRefused)) {
         m_context.Sleep(5000ms);
         m_pinFollowUpRepeats = 0;
         SendPinFollowUp("16552");
         m_pinFollowUpPending = 1;
         return;
     }
-    if (Contains(previous, "16548"))
+    if (IsKey(previous, params::kPinChangeNumber))
         m_context.Sleep(5000ms);
     SendNextOrBeginAtCommands();
 }
@@ -233,7 +249,10 @@ void CWriteJob::OnParameterAccepted()
 void CWriteJob::BeginAtCommands()
 {
     m_entryIndex = 0;
-    LoadSection("ATCMD");
+    m_keys = std::move(m_atKeys);
+    m_values = std::move(m_atValues);
+    m_atKeys.clear();
+    m_atValues.clear();
     if (!m_keys.empty()) {
         m_step = kAtCommands;
         m_atPhase = 1;

@@ -34,7 +34,7 @@ private:
     void OnEndReply(bool error);
     void OnFinalReply(bool error);
 
-    void LoadSection(const char *section);
+    void LoadFile();
     void SendEntry();
     void SendNextOrBeginAtCommands();
     void SendAtEntry();
@@ -50,8 +50,12 @@ private:
 
     IJobContext &m_context;
     int m_step = 0;
+    // The entries of the phase under way, and the AT-command entries
+    // waiting for their phase.
     std::vector<std::string> m_keys;
     std::vector<std::string> m_values;
+    std::vector<std::string> m_atKeys;
+    std::vector<std::string> m_atValues;
     size_t m_entryIndex = 0;
     // The last line built: the one a refusal is about.
     std::string m_lineInFlight;

@@ -135,6 +135,11 @@ const PinCase kPinCases[] = {
      "16550=\"5678\"\r\n16549=\"1234\"\r\n16548=\"1234\",\"5678\"\r\n16551=\"5678\"\r\n", {},
      {"16550,\"5678\"", "16548,\"1234\",\"5678\"", "16552,\"4711\"", "16553,\"4711\"",
       "16001,\"00\""}},
+    // Only the PIN keys themselves: 116550 is an ordinary entry, its refusal a failure.
+    {"KeyContainingAPinNumberIsNoPin", "116550=\"1234\"\r\n16551=\"1234\"\r\n",
+     {"AT+WPAR=116550,\"1234\""}, {"116550,\"1234\""}},
+    {"KeyContainingAPinNumberGetsNoFollowUp", "165490=\"1234\"\r\n", {},
+     {"165490,\"1234\"", "16001,\"00\""}},
 };
 // clang-format on
 
@@ -171,6 +176,18 @@ TEST_F(WriteJobTest, AnEntryTooLongForTheCommandBufferIsNotSentButReported)
     EXPECT_EQ(context.Posted(WM_WRITE_PARA_LINE_ERR_NOTIFY), (Params{{3, 2}}));
     EXPECT_EQ(context.Carried(WM_WRITE_PARA_LINE_ERR_NOTIFY).text.rfind("AT+WPAR=16212,", 0), 0u)
         << "names the entry that did not fit";
+}
+
+TEST_F(WriteJobTest, TheFileIsReadOnceAtTheStartOfTheJob)
+{
+    WriteBytes(context.TempParameterFilePath(),
+               "[PARA]\r\n2=\"5\"\r\n[ATCMD]\r\nAT+CCWA=\"1,1\"\r\n");
+    job.Step(nullptr);
+    const std::string ok = "OK";
+    job.Step(&ok); // the login accepted: the job takes its entries
+    WriteBytes(context.TempParameterFilePath(), "[ATCMD]\r\nAT+CCWA=\"0,0,7\"\r\n");
+    job.Step(&ok);
+    EXPECT_EQ(context.Sent(), (Strings{"AT+WPAR=9996,\"1234\"", "AT+WPAR=2,\"5\"", "AT+CCWA=1,1"}));
 }
 
 TEST_F(WriteJobTest, RefusedAtCommandReportsItsPosition)
