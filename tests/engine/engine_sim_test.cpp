@@ -228,6 +228,31 @@ TEST_F(EngineOverSim, GarbageAndUnsolicitedLinesMidJobAreIgnored)
     EXPECT_EQ(TempFileValue("PARA", "16543"), *terminal->Value(16543));
 }
 
+TEST_F(EngineOverSim, AStrayOkAfterEveryReplyPutsNoJobOutOfStep)
+{
+    StartTerminal([](sim::SimOptions &o) {
+        o.faults.unsolicited = {"OK"};
+        o.faults.unsolicitedEvery = 1;
+    });
+    const Strings numbers = {"2", "5", "35", "16543"};
+    for (size_t i = 0; i < numbers.size(); ++i)
+        terminal->SetValue(std::stoi(numbers[i]), "1" + std::to_string(i));
+    Read(numbers);
+    EXPECT_TRUE(Shown("Read parameter success!"));
+    for (size_t i = 0; i < numbers.size(); ++i)
+        EXPECT_EQ(TempFileValue("PARA", numbers[i].c_str()), "1" + std::to_string(i)) << numbers[i];
+
+    jobEnded = false;
+    ASSERT_TRUE(operations->Transmit(nullptr, nullptr, kWriteSomeValues));
+    ASSERT_TRUE(RunUntilEnded());
+    EXPECT_TRUE(Shown("Save AT command success!"));
+    EXPECT_TRUE(PortCloses());
+    EXPECT_EQ(*terminal->Value(16544), "09");
+    EXPECT_EQ(*terminal->Value(16543), "3");
+    EXPECT_EQ(CommandsSent("AT&W"), 1u);
+    EXPECT_FALSE(terminal->InTransaction());
+}
+
 TEST_F(EngineOverSim, AnOverlongLineIsDroppedAndTheJobGoesOn)
 {
     StartTerminal([](sim::SimOptions &o) { o.faults.overlongAt = 2; });
