@@ -414,6 +414,11 @@ void CMainDlg::OnRxLineReady()
         m_engine.PostLine(std::move(line));
 }
 
+void CMainDlg::OnRxLineDropped()
+{
+    m_engine.PostLineLost();
+}
+
 void CMainDlg::OnRxError(RxError error)
 {
     ShowMessageBox(MainWindowRxErrorText(error), kStyleInformation);

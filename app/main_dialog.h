@@ -106,6 +106,7 @@ private:
     // IRxLineOwner
     void OnRxLineReady() override;
     void OnRxError(RxError error) override;
+    void OnRxLineDropped() override;
 
     void BuildWindow();
     void InstallMessageHandlers();

@@ -22,6 +22,7 @@ CCommThread::CCommThread(ISerialLink &port, const ReadLists &readLists)
              [this](uintptr_t number, intptr_t code) { OnStartJob(number, code); });
     queue.On(WM_COMM_ABORT_JOB, [this](uintptr_t number, intptr_t) { OnAbortJob(number); });
     queue.On(WM_COMM_RX_LINE, [this](uintptr_t line, intptr_t) { OnRxLine(line); });
+    queue.On(WM_COMM_RX_LINE_LOST, [this](uintptr_t, intptr_t) { OnRxLineLost(); });
     queue.OnDispose(WM_COMM_RX_LINE, [](uintptr_t line, intptr_t) { TakeOwned<std::string>(line); });
 }
 
@@ -139,6 +140,15 @@ bool CCommThread::TakeForJob(const std::string &line)
         return false;
     }
     return false;
+}
+
+// A line dropped while a command waits for its answer may have been part of
+// it; one dropped between commands was the terminal's own.
+void CCommThread::OnRxLineLost()
+{
+    LogNote("a line longer than 1024 characters was dropped");
+    if (m_nJobState.load() == kReading && m_exchange.InFlight())
+        m_readJob.OnLineLost();
 }
 
 bool CCommThread::SetCommand(std::string_view text)

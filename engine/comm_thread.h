@@ -66,6 +66,7 @@ private:
     void OnStartJob(uintptr_t jobNumber, intptr_t code);
     void OnRxLine(uintptr_t wParam);
     bool TakeForJob(const std::string &line);
+    void OnRxLineLost();
     void OnAbortJob(uintptr_t jobNumber);
     void RestartJobTimer();
     void StopJobTimer();

@@ -34,13 +34,15 @@ bool CHeadlessWindow::PostMessage(uint32_t id, uintptr_t wParam, intptr_t lParam
 }
 
 void CHeadlessWindow::RouteLinesTo(LineReceiver::LineHandler handler,
-                                   std::function<std::string(RxError)> errorText)
+                                   std::function<std::string(RxError)> errorText,
+                                   LineReceiver::DroppedHandler onDropped)
 {
     // Each receiving window has a line builder of its own.
     m_receiver = std::make_unique<LineReceiver>(m_port, std::move(handler),
                                                 [this, errorText = std::move(errorText)](RxError error) {
                                                     ShowMessageBox(errorText(error), kStyleInformation);
-                                                });
+                                                },
+                                                std::move(onDropped));
     m_receiver->Attach(m_queue);
 }
 
@@ -48,7 +50,8 @@ void CHeadlessWindow::RouteLinesToEngine(CommEngine &engine, COperations &operat
                                          ReportHandler onReport)
 {
     RouteLinesTo([&engine](std::unique_ptr<std::string> line) { engine.PostLine(std::move(line)); },
-                 [](RxError error) { return std::string(MainWindowRxErrorText(error)); });
+                 [](RxError error) { return std::string(MainWindowRxErrorText(error)); },
+                 [&engine] { engine.PostLineLost(); });
     m_operations = &operations;
     m_importer = std::move(importer);
     m_onReport = std::move(onReport);

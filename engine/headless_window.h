@@ -33,7 +33,8 @@ public:
     // Lines go to `handler` (the login's way) until RouteLinesToEngine.
     // Receive errors are reported with `errorText`.
     void RouteLinesTo(LineReceiver::LineHandler handler,
-                      std::function<std::string(RxError)> errorText);
+                      std::function<std::string(RxError)> errorText,
+                      LineReceiver::DroppedHandler onDropped = {});
     // Lines go to the worker, as in the main window; job messages and the
     // job watchdog are handled through `operations`.
     void RouteLinesToEngine(CommEngine &engine, COperations &operations, FileImporter importer,

@@ -46,6 +46,7 @@ inline constexpr int kStyleWarning = 128;
 inline constexpr uint32_t kJobReportMessages[] = {
     platform::WM_READ_PARA_ERR_NOTIFY,       platform::WM_READ_PARA_OK_NOTIFY,
     platform::WM_READ_PARA_PROGRESS_NOTIFY,  platform::WM_READ_PARA_STORE_ERR_NOTIFY,
+    platform::WM_READ_PARA_LINE_LOST_NOTIFY,
     platform::WM_WRITE_PARA_ERR_NOTIFY,      platform::WM_WRITE_PARA_OK_NOTIFY,
     platform::WM_WRITE_PARA_PROGRESS_NOTIFY, platform::WM_WRITE_PARA_LINE_ERR_NOTIFY,
     platform::WM_MODIFY_PWD_ERR_NOTIFY,      platform::WM_MODIFY_PWD_OK_NOTIFY,

@@ -20,6 +20,8 @@ enum Msg : uint32_t {
     WM_COMM_ABORT_JOB = WM_USER + 0x08,
     WM_SEND_FINISH_NOTIFY = WM_USER + 0x09,
     WM_COMM_RX_LINE = WM_USER + 0x0A,
+    // A reply line was too long for the line buffer and was dropped.
+    WM_COMM_RX_LINE_LOST = WM_USER + 0x0B,
     WM_JOB_TIMER_START = WM_USER + 0x0D,
     WM_JOB_TIMER_STOP = WM_USER + 0x0E,
     WM_READ_PARA_ERR_NOTIFY = WM_USER + 0x28,
@@ -32,6 +34,9 @@ enum Msg : uint32_t {
     // could not store its values; the terminal refused a write entry.
     WM_READ_PARA_STORE_ERR_NOTIFY = WM_USER + 0x2E,
     WM_WRITE_PARA_LINE_ERR_NOTIFY = WM_USER + 0x2F,
+    // A line of the answer to a read was lost: wParam 3 (lParam the
+    // parameter number) or 4 (lParam the AT query's index).
+    WM_READ_PARA_LINE_LOST_NOTIFY = WM_USER + 0x30,
     WM_MODIFY_PWD_ERR_NOTIFY = WM_USER + 0x34,
     WM_MODIFY_PWD_OK_NOTIFY = WM_USER + 0x35,
     WM_IMPORT_FILE = WM_USER + 0xC8,

@@ -263,6 +263,18 @@ TEST_F(CliOverSim, QuietKeepsOnlyErrors)
     EXPECT_EQ(stderrText, "Error:Fail to read Enable Prefixes and Numbers Block!\n");
 }
 
+TEST_F(CliOverSim, AValueTooLongForTheReceiveBufferFailsTheReadByName)
+{
+    StartTerminal();
+    // "+RPAR: " and 1018 characters: one more than a line holds.
+    terminal->SetValue(16543, std::string(1018, '7'));
+    CliOptions read = Options(CliOptions::Command::Read);
+    read.quiet = true;
+    EXPECT_EQ(Run(read), 1);
+    EXPECT_EQ(stderrText, "Error: The answer for Change RX Volume had a line longer than 1024 "
+                          "characters, which was lost!\n");
+}
+
 TEST_F(CliOverSim, ATerminalWrittenFromAFileVerifiesClean)
 {
     StartTerminal();

@@ -253,15 +253,19 @@ TEST_F(EngineOverSim, AStrayOkAfterEveryReplyPutsNoJobOutOfStep)
     EXPECT_FALSE(terminal->InTransaction());
 }
 
-TEST_F(EngineOverSim, AnOverlongLineIsDroppedAndTheJobGoesOn)
+TEST_F(EngineOverSim, AnOverlongLineEndsTheReadAtTheParameterItCameWith)
 {
     StartTerminal([](sim::SimOptions &o) { o.faults.overlongAt = 2; });
     g_nJobTimeout = 10000; // a stalled reception would end in the watchdog
     Read({"2", "5", "35"});
     EXPECT_FALSE(watchdogFired);
     EXPECT_EQ(std::count(texts.begin(), texts.end(), "receive buffer overflow!"), 1);
-    EXPECT_TRUE(Shown("Read parameter success!"));
-    EXPECT_EQ(TempFileValue("PARA", "35"), *terminal->Value(35));
+    EXPECT_TRUE(Shown("Error: The answer for Enable Long Distance Call Block had a line longer "
+                      "than 1024 characters, which was lost!"))
+        << ::testing::PrintToString(texts);
+    EXPECT_TRUE(reports.back().failure);
+    EXPECT_EQ(CommandsSent("AT+RPAR="), 2u);
+    EXPECT_FALSE(port.IsOpen());
 }
 
 TEST_F(EngineOverSim, AReadThatCannotStoreItsValuesEndsAsAFailure)
