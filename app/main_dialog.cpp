@@ -119,6 +119,10 @@ void CMainDlg::InstallMessageHandlers()
         m_jobTimer.start(g_nJobTimeout); // replaces a running one
     });
     m_target.On(WM_JOB_TIMER_STOP, [this](uintptr_t, intptr_t) { m_jobTimer.stop(); });
+    m_target.On(WM_PORT_HANGUP, [this](uintptr_t, intptr_t) {
+        if (!m_bClosing)
+            m_operations.OnPortHangUp();
+    });
     m_target.On(WM_SHOW_PAGE,
                 [this](uintptr_t templateId, intptr_t) { OnShowPageMessage(templateId); });
     m_target.On(WM_IMPORT_FILE, [this](uintptr_t, intptr_t) { OnImportFile(); });
@@ -382,6 +386,7 @@ void CMainDlg::BeginOutcome(Operation operation)
 {
     m_outcomeFor = operation;
     m_firstFailure.clear();
+    m_outcomeAccount.clear();
     m_statusLine->Clear();
 }
 
@@ -389,6 +394,12 @@ void CMainDlg::NoteFailure(const QString &text)
 {
     if (m_outcomeFor && m_firstFailure.isEmpty() && !text.trimmed().isEmpty())
         m_firstFailure = text.trimmed();
+}
+
+void CMainDlg::ShowAccount(const std::string &text)
+{
+    if (m_outcomeFor)
+        m_outcomeAccount = QString::fromStdString(text);
 }
 
 void CMainDlg::NotePageRefused()
@@ -402,8 +413,10 @@ void CMainDlg::EndOutcome(const QString &detail)
         return;
     const Operation operation = *m_outcomeFor;
     m_outcomeFor.reset();
-    m_statusLine->ShowOutcome(status_texts::Outcome(operation, m_firstFailure, detail),
-                              !m_firstFailure.isEmpty());
+    QString outcome = status_texts::Outcome(operation, m_firstFailure, detail);
+    if (!m_outcomeAccount.isEmpty())
+        outcome += QLatin1Char(' ') + m_outcomeAccount;
+    m_statusLine->ShowOutcome(outcome, !m_firstFailure.isEmpty() || !m_outcomeAccount.isEmpty());
 }
 
 // ---- reception -----------------------------------------------------------------------

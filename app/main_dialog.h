@@ -77,6 +77,7 @@ public:
     void EnableControls(bool enable) override;
     void ShowPage(uint32_t templateId) override;
     void KillJobTimer() override { m_jobTimer.stop(); }
+    void ShowAccount(const std::string &text) override;
 
     // The window's parts, as the user and the tests see them.
     CNavButton *NavButton(int pageIndex) const;
@@ -160,5 +161,7 @@ private:
     bool m_bPagesFilled = false;
     std::optional<Operation> m_outcomeFor;
     QString m_firstFailure;
+    // What the terminal holds after a write that did not go through.
+    QString m_outcomeAccount;
     FileChooser m_fileChooser;
 };

@@ -23,6 +23,9 @@ CCommThread::CCommThread(ISerialLink &port, const ReadLists &readLists)
     queue.On(WM_COMM_ABORT_JOB, [this](uintptr_t number, intptr_t) { OnAbortJob(number); });
     queue.On(WM_COMM_RX_LINE, [this](uintptr_t line, intptr_t) { OnRxLine(line); });
     queue.On(WM_COMM_RX_LINE_LOST, [this](uintptr_t, intptr_t) { OnRxLineLost(); });
+    queue.On(WM_COMM_PORT_LOST, [this](uintptr_t, intptr_t) { OnPortLost(); });
+    // A job pausing for the terminal hears at once that it is gone.
+    queue.BreakSleepsOn(WM_COMM_PORT_LOST);
     queue.OnDispose(WM_COMM_RX_LINE, [](uintptr_t line, intptr_t) { TakeOwned<std::string>(line); });
 }
 
@@ -149,6 +152,26 @@ void CCommThread::OnRxLineLost()
     LogNote("a line longer than 1024 characters was dropped");
     if (m_nJobState.load() == kReading && m_exchange.InFlight())
         m_readJob.OnLineLost();
+}
+
+// No answer can come any more: the job ends now rather than at the watchdog.
+void CCommThread::OnPortLost()
+{
+    m_exchange.Clear();
+    switch (m_nJobState.load()) {
+    case kReading:
+        m_readJob.OnPortLost();
+        break;
+    case kWriting:
+        m_writeJob.OnPortLost();
+        break;
+    case kChangingPassword:
+        m_passwordJob.OnPortLost();
+        break;
+    default:
+        m_port.ClosePort();
+        break;
+    }
 }
 
 bool CCommThread::SetCommand(std::string_view text)

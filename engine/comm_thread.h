@@ -67,6 +67,7 @@ private:
     void OnRxLine(uintptr_t wParam);
     bool TakeForJob(const std::string &line);
     void OnRxLineLost();
+    void OnPortLost();
     void OnAbortJob(uintptr_t jobNumber);
     void RestartJobTimer();
     void StopJobTimer();

@@ -55,6 +55,7 @@ void CHeadlessWindow::RouteLinesToEngine(CommEngine &engine, COperations &operat
     m_operations = &operations;
     m_importer = std::move(importer);
     m_onReport = std::move(onReport);
+    m_queue.On(WM_PORT_HANGUP, [this](uintptr_t, intptr_t) { m_operations->OnPortHangUp(); });
     for (uint32_t message : kJobReportMessages) {
         m_queue.On(message, [this, message](uintptr_t wParam, intptr_t lParam) {
             const JobReport report = m_operations->OnJobMessage(message, wParam, lParam, m_importer);

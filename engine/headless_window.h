@@ -55,6 +55,7 @@ public:
     void EnableControls(bool enable) override { m_controlsEnabled = enable; }
     void ShowPage(uint32_t) override {}
     void KillJobTimer() override;
+    void ShowAccount(const std::string &text) override { ShowStatus(text, false); }
 
 private:
     void OnTimer(uintptr_t id);

@@ -1,6 +1,8 @@
 #include "engine/job_reports.h"
 
 #include "engine/job_failure.h"
+#include "engine/job_request.h"
+#include "link/shared_settings.h"
 #include "engine/parameter_names.h"
 #include "params/language.h"
 #include "platform/messages.h"
@@ -242,6 +244,36 @@ JobReport WriteError(uintptr_t step, intptr_t item, const std::string &refusedLi
     return report;
 }
 
+// The job went on to its end after a failure; the account goes with the
+// outcome the failure has already set.
+JobReport WriteAccountReport(const JobFailure &failure)
+{
+    JobReport report;
+    if (failure.account)
+        report.account = DescribeWriteAccount(*failure.account);
+    report.failure = true;
+    return report;
+}
+
+// ---- any job ---------------------------------------------------------------
+
+JobReport PortLost(const JobFailure &failure)
+{
+    static constexpr Tr3 kDisconnected = {"Error: The terminal was disconnected from the port %s!",
+                                          "Erro: O terminal foi desconectado da porta %s!",
+                                          "Error: ¡El terminal se desconectó del puerto %s!"};
+    JobReport report = Status(Format(Pick(kDisconnected), g_strPortName.c_str()), false);
+    if (failure.account)
+        report.account = DescribeWriteAccount(*failure.account);
+    report.jobEnded = true;
+    switch (failure.step) {
+    case kJobRead: report.after = After::EndOfRead; break;
+    case kJobWrite: report.after = After::EndOfWrite; break;
+    default: report.after = After::ClosePort; break;
+    }
+    return report;
+}
+
 // ---- password change (texts in English only) -------------------------------
 
 JobReport PasswordError(uintptr_t step)
@@ -288,13 +320,18 @@ JobReport DescribeJobMessage(uint32_t message, uintptr_t wParam, intptr_t lParam
     case WM_WRITE_PARA_OK_NOTIFY: return WriteSuccess(wParam);
     case WM_WRITE_PARA_ERR_NOTIFY: return WriteError(wParam, lParam, {});
     case WM_READ_PARA_STORE_ERR_NOTIFY:
-    case WM_WRITE_PARA_LINE_ERR_NOTIFY: {
+    case WM_WRITE_PARA_LINE_ERR_NOTIFY:
+    case WM_WRITE_PARA_ACCOUNT_NOTIFY:
+    case WM_JOB_PORT_LOST_NOTIFY: {
         const auto *failure = reinterpret_cast<const JobFailure *>(wParam);
         if (!failure)
             return {};
-        return message == WM_READ_PARA_STORE_ERR_NOTIFY
-            ? ReadStoreError(*failure)
-            : WriteError(failure->step, failure->item, failure->text);
+        switch (message) {
+        case WM_READ_PARA_STORE_ERR_NOTIFY: return ReadStoreError(*failure);
+        case WM_WRITE_PARA_LINE_ERR_NOTIFY: return WriteError(failure->step, failure->item, failure->text);
+        case WM_WRITE_PARA_ACCOUNT_NOTIFY: return WriteAccountReport(*failure);
+        default: return PortLost(*failure);
+        }
     }
     case WM_MODIFY_PWD_ERR_NOTIFY: return PasswordError(wParam);
     case WM_MODIFY_PWD_OK_NOTIFY: return PasswordSuccess(wParam);

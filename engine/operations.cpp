@@ -149,6 +149,8 @@ void COperations::Show(const JobReport &report)
     case JobReport::Display::None:
         break;
     }
+    if (!report.account.empty())
+        m_window.ShowAccount(report.account);
 }
 
 JobReport COperations::OnJobMessage(uint32_t message, uintptr_t wParam, intptr_t lParam,
@@ -182,6 +184,13 @@ JobReport COperations::OnJobMessage(uint32_t message, uintptr_t wParam, intptr_t
         break;
     }
     return report;
+}
+
+void COperations::OnPortHangUp()
+{
+    // A notice left over from an earlier open of the port changes nothing.
+    if (m_port.HungUp())
+        m_engine.PostPortLost();
 }
 
 void COperations::OnJobTimer(uint32_t jobNumber)

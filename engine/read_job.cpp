@@ -1,6 +1,7 @@
 #include "engine/read_job.h"
 
 #include "engine/at_reply_store.h"
+#include "engine/job_request.h"
 #include "platform/text_util.h"
 #include "link/reply.h"
 #include "params/ini_file.h"
@@ -261,6 +262,13 @@ void CReadJob::EndWithLostLine(uintptr_t kind, intptr_t item)
 {
     Finish("read failed");
     m_context.PostToOwner(WM_READ_PARA_LINE_LOST_NOTIFY, kind, item);
+    m_nextIndex = 0;
+}
+
+void CReadJob::OnPortLost()
+{
+    Finish("read ended, port lost");
+    m_context.PostFailureToOwner(WM_JOB_PORT_LOST_NOTIFY, {kJobRead, 0, {}, {}});
     m_nextIndex = 0;
 }
 

@@ -24,6 +24,8 @@ public:
     // A line of the answer to the command in flight was dropped: the read
     // ends as a failure when that answer is complete.
     void OnLineLost() { m_lineLost = true; }
+    // The port hung up: the job ends at once; what was read stays.
+    void OnPortLost();
 
     Phase CurrentPhase() const { return m_phase; }
 

@@ -2,6 +2,7 @@
 
 #include "engine/at_reply_store.h"
 #include "engine/engine_globals.h"
+#include "engine/job_request.h"
 #include "link/reply.h"
 #include "params/catalogue.h"
 #include "params/ini_document.h"
@@ -26,6 +27,7 @@ enum Step {
 
 constexpr const char *kPinFollowUpValue = "\"4711\"";
 constexpr const char *kClosedAfterWriting = "comm closed after writing\n\n";
+constexpr const char *kClosedAfterHangUp = "comm closed: the terminal was disconnected while writing\n\n";
 
 // The PIN entries are told by their whole key: 116550 is no PIN entry.
 bool IsKey(const std::string *key, uint16_t number)
@@ -57,6 +59,8 @@ void CWriteJob::Abort()
     m_pinFollowUpPending = 0;
     m_pinFollowUpCheck = 0;
     m_pinFollowUpRepeats = 0;
+    m_account = {};
+    m_failed = false;
 }
 
 void CWriteJob::Step(const std::string *line)
@@ -91,6 +95,9 @@ void CWriteJob::Finish(uint32_t message, uintptr_t step, bool closePort)
 {
     m_step = kNotStarted;
     m_context.CompleteJob("write finished");
+    // Ahead of the last message, so that it is shown with the job's result.
+    if ((m_failed || message == WM_WRITE_PARA_ERR_NOTIFY) && step != kLogin)
+        m_context.PostFailureToOwner(WM_WRITE_PARA_ACCOUNT_NOTIFY, {kJobWrite, 0, {}, m_account});
     m_context.PostToOwner(message, step, 0);
     if (closePort) {
         m_context.ClosePort();
@@ -106,6 +113,9 @@ void CWriteJob::OnLogin(bool error)
         return;
     }
     LoadFile();
+    m_account = {};
+    m_account.parameters = m_keys.size();
+    m_account.atCommands = m_atKeys.size();
     m_entryIndex = 0;
     m_step = kParameters;
     if (m_keys.empty())
@@ -171,6 +181,8 @@ bool CWriteJob::BuildLine(std::string line)
 // position (the entry index).
 void CWriteJob::ReportRefusedLine(uintptr_t step)
 {
+    StopAccountAt(step == kParameters ? WriteAccount::Section::Parameters : WriteAccount::Section::AtCommands,
+                  WriteAccount::Stop::Refused);
     JobFailure failure{step, static_cast<intptr_t>(m_entryIndex), m_lineInFlight};
     m_step = kSave;
     SendSave();
@@ -248,6 +260,7 @@ void CWriteJob::OnParameterAccepted()
 
 void CWriteJob::BeginAtCommands()
 {
+    m_account.parametersTaken = m_account.parameters;
     m_entryIndex = 0;
     m_keys = std::move(m_atKeys);
     m_values = std::move(m_atValues);
@@ -298,6 +311,7 @@ void CWriteJob::OnAtCommandReply(bool error)
         SendAtEntry();
         return;
     }
+    m_account.atCommandsTaken = m_account.atCommands;
     m_entryIndex = 0;
     m_step = kSave;
     SendSave();
@@ -305,6 +319,8 @@ void CWriteJob::OnAtCommandReply(bool error)
 
 void CWriteJob::OnSaveReply(bool error)
 {
+    m_account.saved = error ? WriteAccount::Saved::No : WriteAccount::Saved::Yes;
+    m_failed = m_failed || error;
     if (!error)
         m_entryIndex = 0;
     m_step = kTransactionEnd;
@@ -338,4 +354,30 @@ void CWriteJob::OnFinalReply(bool error)
 {
     m_entryIndex = 0;
     Finish(error ? WM_WRITE_PARA_ERR_NOTIFY : WM_WRITE_PARA_OK_NOTIFY, kStore, true);
+}
+
+// The entry at the entry index is the one in flight (or refused); those
+// before it went through.
+void CWriteJob::StopAccountAt(WriteAccount::Section section, WriteAccount::Stop stop)
+{
+    m_failed = true;
+    const size_t taken = m_entryIndex > 0 ? m_entryIndex - 1 : 0;
+    (section == WriteAccount::Section::Parameters ? m_account.parametersTaken : m_account.atCommandsTaken) = taken;
+    m_account.stoppedIn = section;
+    m_account.stop = stop;
+}
+
+void CWriteJob::OnPortLost()
+{
+    switch (m_step) {
+    case kParameters: StopAccountAt(WriteAccount::Section::Parameters, WriteAccount::Stop::Unanswered); break;
+    case kAtCommands: StopAccountAt(WriteAccount::Section::AtCommands, WriteAccount::Stop::Unanswered); break;
+    case kSave: m_account.saved = WriteAccount::Saved::Unknown; break;
+    default: break; // before the login's answer nothing was written; after the save's, it is known
+    }
+    m_step = kNotStarted;
+    m_context.CompleteJob("write ended, port lost");
+    m_context.PostFailureToOwner(WM_JOB_PORT_LOST_NOTIFY, {kJobWrite, 0, {}, m_account});
+    m_context.ClosePort();
+    m_context.LogNote(kClosedAfterHangUp);
 }

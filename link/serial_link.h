@@ -17,6 +17,9 @@ public:
     // Does nothing when the port is closed.
     virtual void ClosePort() = 0;
     virtual bool IsOpen() const = 0;
+    // Open, but the device has hung up (a pulled cable): nothing more goes
+    // through until it is closed and opened again.
+    virtual bool HungUp() const { return false; }
     // Queues the bytes for the line; they are copied, so the caller may
     // reuse its buffer at once.
     virtual void Send(const char *data, uint32_t length) = 0;

@@ -275,6 +275,30 @@ TEST_F(CliOverSim, AValueTooLongForTheReceiveBufferFailsTheReadByName)
                           "characters, which was lost!\n");
 }
 
+TEST_F(CliOverSim, ARefusedEntryIsToldWithWhatTheTerminalHolds)
+{
+    StartTerminal([](sim::SimOptions &o) { o.faults.refuseWrites = {16544}; });
+    CliOptions write = Options(CliOptions::Command::Write);
+    write.file = m_dir.File("config.ini");
+    WriteBytes(write.file, "[PARA]\r\n16543=\"6\"\r\n16544=\"11\"\r\n16210=\"100\"\r\n"
+                           "[ATCMD]\r\nAT+CCWA=\"1,1\"\r\n");
+    write.quiet = true;
+    EXPECT_EQ(Run(write), 1);
+    EXPECT_EQ(stderrText, "Error: Fail to write parameter [2].Error Change TX Volume!\n"
+                          "Written and saved on the terminal: parameter 1 of 3. Refused: parameter 2. "
+                          "Not sent: parameter 3, AT command 1.\n");
+}
+
+TEST_F(CliOverSim, APulledCableEndsTheRunAtOnce)
+{
+    // The login and two reads are answered.
+    StartTerminal([](sim::SimOptions &o) { o.faults.hangUpAfter = 3; });
+    CliOptions read = Options(CliOptions::Command::Read);
+    read.quiet = true;
+    EXPECT_EQ(Run(read), 1);
+    EXPECT_EQ(stderrText, "Error: The terminal was disconnected from the port " + read.port + "!\n");
+}
+
 TEST_F(CliOverSim, ATerminalWrittenFromAFileVerifiesClean)
 {
     StartTerminal();

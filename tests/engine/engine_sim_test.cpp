@@ -13,12 +13,10 @@
 #include "params/ini_file.h"
 #include "params/read_lists.h"
 #include "platform/messages.h"
-#include "platform/unique_fd.h"
 #include "tests/common/sim_terminal.h"
 #include "tests/common/temp_folder.h"
 
 #include <algorithm>
-#include <fcntl.h>
 #include <filesystem>
 #include <gtest/gtest.h>
 
@@ -345,26 +343,26 @@ TEST_F(EngineOverSim, AJobQueuedBehindATimedOutOneRunsUnderItsOwnWatchdog)
     ExpectTheNextReadToSucceed();
 }
 
-TEST_F(EngineOverSim, ACablePulledMidJobEndsThroughTheWatchdog)
+TEST_F(EngineOverSim, APulledCableEndsTheWriteAtOnceSayingWhatTheTerminalHolds)
 {
-    StartTerminal([](sim::SimOptions &o) { o.faults.latency = 200ms; });
-    g_nJobTimeout = 500;
-    ASSERT_TRUE(operations->Receive([](ReadLists &l) {
-        for (const char *number : {"2", "5", "35", "1000"})
-            l.AppendNumber(number);
-    }));
-    ASSERT_TRUE(terminal->WaitForCommands(1, 10s));
-    // Held open, so that no pty made meanwhile (by a test running beside
-    // this one) takes the gone terminal's number and path.
-    const platform::UniqueFd keepNumber(
-        ::open(terminal->SlavePath().c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC));
-    ASSERT_TRUE(keepNumber.Valid());
-    terminal->Stop();
-    ASSERT_TRUE(RunUntilEnded());
-    EXPECT_TRUE(watchdogFired);
+    // The login and the first entry are answered; the cable goes at the second.
+    StartTerminal([](sim::SimOptions &o) { o.faults.hangUpAfter = 2; });
+    ASSERT_TRUE(operations->Transmit(nullptr, nullptr, kWriteSomeValues));
+    ASSERT_TRUE(RunUntilEnded(20s)) << "long before the watchdog's 30 s";
+    EXPECT_FALSE(watchdogFired);
+    EXPECT_TRUE(Shown("Error: The terminal was disconnected from the port " + g_strPortName + "!"));
+    EXPECT_TRUE(Shown("Written but not saved on the terminal: parameter 1 of 2. Sent without an "
+                      "answer: parameter 2. Not sent: AT command 1."))
+        << ::testing::PrintToString(texts);
     EXPECT_FALSE(port.IsOpen());
-    EXPECT_FALSE(operations->Receive(nullptr)) << "the device is gone";
     EXPECT_TRUE(window.ControlsEnabled());
+
+    // Plugged in again, the terminal is read as ever.
+    terminal->Stop();
+    std::string error;
+    ASSERT_TRUE(terminal->Start(error)) << error;
+    g_strPortName = terminal->SlavePath();
+    ExpectTheNextReadToSucceed();
 }
 
 TEST_F(EngineOverSim, PasswordChangeThenTheNewPasswordOpensTheTransaction)
