@@ -73,6 +73,8 @@ void CHeadlessWindow::OnTimer(uintptr_t id)
             m_onWatchdog();
     } else if (id == kLoginTimerId && m_onLoginTimer) {
         m_onLoginTimer();
+    } else if (id == kLineClearTimerId && m_onLineClearTimer) {
+        m_onLineClearTimer();
     }
 }
 

@@ -41,6 +41,8 @@ public:
                             ReportHandler onReport);
     // Timer 15 (the login's reply time-out) calls this.
     void OnLoginTimer(std::function<void()> handler) { m_onLoginTimer = std::move(handler); }
+    // Timer 16 (the login's wait after the bare CR) calls this.
+    void OnLineClearTimer(std::function<void()> handler) { m_onLineClearTimer = std::move(handler); }
     // Called after the job watchdog has ended a job.
     void OnWatchdog(std::function<void()> handler) { m_onWatchdog = std::move(handler); }
 
@@ -68,6 +70,7 @@ private:
     FileImporter m_importer;
     ReportHandler m_onReport;
     std::function<void()> m_onLoginTimer;
+    std::function<void()> m_onLineClearTimer;
     std::function<void()> m_onWatchdog;
     bool m_controlsEnabled = true;
     bool m_waitBoxVisible = false;

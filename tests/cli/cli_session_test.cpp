@@ -194,6 +194,13 @@ TEST_F(CliOverSim, RefusedLoginsAndUnreachablePorts)
     }
 }
 
+TEST_F(CliOverSim, LineNoiseBeforeTheLoginIsClearedAway)
+{
+    StartTerminal([](sim::SimOptions &o) { o.faults.lineNoise = "~\x7f"; });
+    EXPECT_EQ(Run(Options(CliOptions::Command::Read)), 0) << stderrText;
+    EXPECT_EQ(terminal->Commands().at(1), "AT+WPAR=9996,\"1234\"") << "after the noise's own line";
+}
+
 // A user outside the group that owns the serial ports is told how to join it.
 TEST_F(CliOverSim, APortWithoutPermissionTellsHowToJoinDialout)
 {
