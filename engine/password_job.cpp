@@ -29,10 +29,10 @@ void CModifyPasswordJob::Fail(uintptr_t step, const char *note)
 void CModifyPasswordJob::OnPortLost()
 {
     m_step = 0;
-    m_context.CompleteJob("password change ended, port lost");
-    m_context.PostFailureToOwner(WM_JOB_PORT_LOST_NOTIFY, {kJobModifyPassword, 0, {}, {}});
     m_context.ClosePort();
     m_context.LogNote("com closed because the terminal was disconnected while changing password!\n\n");
+    m_context.CompleteJob("password change ended, port lost");
+    m_context.PostFailureToOwner(WM_JOB_PORT_LOST_NOTIFY, {kJobModifyPassword, 0, {}, {}});
 }
 
 void CModifyPasswordJob::Step(const std::string *line)

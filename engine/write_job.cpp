@@ -376,8 +376,10 @@ void CWriteJob::OnPortLost()
     default: break; // before the login's answer nothing was written; after the save's, it is known
     }
     m_step = kNotStarted;
-    m_context.CompleteJob("write ended, port lost");
-    m_context.PostFailureToOwner(WM_JOB_PORT_LOST_NOTIFY, {kJobWrite, 0, {}, m_account});
+    // The port is closed before anyone hears of the end, so that the next
+    // operation finds it closed.
     m_context.ClosePort();
     m_context.LogNote(kClosedAfterHangUp);
+    m_context.CompleteJob("write ended, port lost");
+    m_context.PostFailureToOwner(WM_JOB_PORT_LOST_NOTIFY, {kJobWrite, 0, {}, m_account});
 }
