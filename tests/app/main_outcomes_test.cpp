@@ -80,20 +80,25 @@ private Q_SLOTS:
         QTest::addColumn<int>("refusedRead");
         QTest::addColumn<int>("refusedWrite");
         QTest::addColumn<int>("hangUpAfter");
+        QTest::addColumn<int>("overlongValue"); // a value one character too long for a reply line
         QTest::addColumn<QString>("shown");
-        QTest::newRow("read, English") << int(lang::kEnglish) << 16543 << 0 << 0
+        QTest::newRow("read, English") << int(lang::kEnglish) << 16543 << 0 << 0 << 0
                                        << "Receive failed: Error:Fail to read Change RX Volume!";
-        QTest::newRow("read, Spanish") << int(lang::kSpanish) << 16543 << 0 << 0
+        QTest::newRow("read, Spanish") << int(lang::kSpanish) << 16543 << 0 << 0 << 0
                                        << "Error al recibir: Error:Error al leer Recepción!";
-        QTest::newRow("write, Portuguese") << int(lang::kPortuguese) << 0 << 32 << 0
+        QTest::newRow("write, Portuguese") << int(lang::kPortuguese) << 0 << 32 << 0 << 0
                                            << "Falha ao enviar: Erro: Senha geral inválida! Nada foi escrito no "
                                               "terminal. Recusado: parâmetro 1. Não enviados: parâmetros 2 a 17.";
         // The login and two entries are answered.
         QTest::newRow("write, cable pulled")
-            << int(lang::kEnglish) << 0 << 0 << 3
+            << int(lang::kEnglish) << 0 << 0 << 3 << 0
             << "Transmit failed: Error: The terminal was disconnected from the port SIM0! Written but not "
                "saved on the terminal: parameters 1 to 2 of 17. Sent without an answer: parameter 3. Not "
                "sent: parameters 4 to 17.";
+        QTest::newRow("read, value too long")
+            << int(lang::kEnglish) << 0 << 0 << 0 << 16543
+            << "Receive failed: Error: The answer for Change RX Volume had a line longer than 1024 "
+               "characters, which was lost!";
     }
 
     void failuresNameWhatFailed()
@@ -102,6 +107,7 @@ private Q_SLOTS:
         QFETCH(int, refusedRead);
         QFETCH(int, refusedWrite);
         QFETCH(int, hangUpAfter);
+        QFETCH(int, overlongValue);
         QFETCH(QString, shown);
         MainWindowHarness harness(SimOptionsWith([&](sim::SimOptions &o) {
                                       if (refusedRead)
@@ -113,7 +119,9 @@ private Q_SLOTS:
                                   }),
                                   language);
         QVERIFY(harness.TerminalReady());
-        if (refusedRead) {
+        if (overlongValue)
+            harness.Terminal().SetValue(overlongValue, std::string(1018, '7'));
+        if (refusedRead || overlongValue) {
             QTest::mouseClick(harness.Button(BottomButton::Receive), Qt::LeftButton);
         } else {
             harness.GeneralPassword()->setText(QStringLiteral("123456"));
