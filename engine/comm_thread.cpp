@@ -137,7 +137,7 @@ bool CCommThread::TakeForJob(const std::string &line)
         RestartJobTimer(); // the terminal has taken the command
         return false;
     case CommandExchange::Verdict::Stray:
-        ::LogNote("the reply above answers no command in flight and was ignored");
+        LogNote("the reply above answers no command in flight and was ignored");
         return false;
     case CommandExchange::Verdict::Unrelated:
         return false;
