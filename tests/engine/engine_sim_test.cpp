@@ -264,6 +264,7 @@ TEST_F(EngineOverSim, AnOverlongLineEndsTheReadAtTheParameterItCameWith)
     EXPECT_TRUE(reports.back().failure);
     EXPECT_EQ(CommandsSent("AT+RPAR="), 2u);
     EXPECT_FALSE(port.IsOpen());
+    ExpectTheNextReadToSucceed();
 }
 
 TEST_F(EngineOverSim, AReadThatCannotStoreItsValuesEndsAsAFailure)

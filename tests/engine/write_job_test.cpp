@@ -105,6 +105,7 @@ TEST_F(WriteJobTest, ARefusedPasswordSendsNothingMore)
     Run("[PARA]\r\n2=\"5\"\r\n", RefuseOnly({"AT+WPAR=9996,\"1234\""}));
     EXPECT_EQ(context.Sent(), (Strings{"AT+WPAR=9996,\"1234\""}));
     EXPECT_EQ(context.Posted(WM_WRITE_PARA_ERR_NOTIFY), (Params{{1, 0}}));
+    EXPECT_TRUE(context.Posted(WM_WRITE_PARA_ACCOUNT_NOTIFY).empty()) << "the password says it all";
     EXPECT_TRUE(context.Has(FakeJobContext::Event::Closed));
     EXPECT_EQ(context.events.back().text,
               "comm closed because of software password error while writing\n\n");
