@@ -61,6 +61,8 @@ CLoginDlg::CLoginDlg(CSerialPort &port, const StartupSettings &initial,
                 [this](uintptr_t wParam, intptr_t) { m_builder.OnCommNotify(wParam); });
     m_loginTimer.setSingleShot(true);
     connect(&m_loginTimer, &QTimer::timeout, this, &CLoginDlg::onLoginTimer);
+    m_lineClearTimer.setSingleShot(true);
+    connect(&m_lineClearTimer, &QTimer::timeout, this, &CLoginDlg::onLineClearTimer);
 
     buildControls(friendlyPortNames, initial);
     qApp->installEventFilter(this);
@@ -70,6 +72,7 @@ CLoginDlg::~CLoginDlg()
 {
     qApp->removeEventFilter(this);
     m_loginTimer.stop();
+    m_lineClearTimer.stop();
     // Nothing may be posted to the target once it is gone.
     if (m_port.Owner() == &m_target) {
         m_port.ClosePort();
@@ -274,9 +277,17 @@ void CLoginDlg::confirm()
         return;
     }
     m_loginTimer.start(login::g_nLoginTimeout);
-    m_loginLine = login::LoginLine(password);
+    m_exchange.emplace(password);
     m_awaitingReply = true;
-    m_port.Send(m_loginLine.data(), static_cast<uint32_t>(m_loginLine.size()));
+    const std::string_view clear = login::Exchange::kClearLine;
+    m_port.Send(clear.data(), static_cast<uint32_t>(clear.size()));
+    m_lineClearTimer.start(login::kLineClearTimeMs);
+}
+
+void CLoginDlg::sendLoginLine()
+{
+    m_lineClearTimer.stop();
+    m_port.Send(m_exchange->Line().data(), static_cast<uint32_t>(m_exchange->Line().size()));
 }
 
 std::string CLoginDlg::PasswordBytes() const
@@ -294,6 +305,7 @@ void CLoginDlg::endExchange()
 {
     m_awaitingReply = false;
     m_loginTimer.stop();
+    m_lineClearTimer.stop();
     if (m_port.Owner() == &m_target)
         m_port.ClosePort();
 }
@@ -306,6 +318,12 @@ void CLoginDlg::onLoginTimer()
     showMessage(Text(login::texts::kTimeout), 16);
 }
 
+void CLoginDlg::onLineClearTimer()
+{
+    if (m_awaitingReply && m_exchange->OnClearTimeout() == login::Exchange::Outcome::SendLogin)
+        sendLoginLine();
+}
+
 void CLoginDlg::OnRxLineReady()
 {
     const std::unique_ptr<std::string> line = m_builder.TakeLine();
@@ -313,25 +331,33 @@ void CLoginDlg::OnRxLineReady()
     // anything after a time-out) answer nothing.
     if (!line || !m_awaitingReply)
         return;
-    switch (login::Classify(*line)) {
-    case login::LineKind::Empty:
+    using Outcome = login::Exchange::Outcome;
+    const Outcome outcome = m_exchange->OnLine(*line);
+    switch (outcome) {
+    case Outcome::NoData:
         showMessage(QString::fromLatin1(login::texts::kNoData), 32);
         break;
-    case login::LineKind::Accepted:
+    case Outcome::SendLogin:
+        // Once this line's handling is over (see login::Exchange).
+        m_lineClearTimer.start(0);
+        break;
+    case Outcome::Accepted:
         m_loginSucceeded = true;
         endExchange();
         accept();
         break;
-    case login::LineKind::Refused:
+    case Outcome::Refused:
+    case Outcome::NotUnderstood:
         m_loginSucceeded = false;
         endExchange();
-        showMessage(Text(login::texts::kPasswordInvalid), 16);
+        showMessage(Text(outcome == Outcome::Refused ? login::texts::kPasswordInvalid
+                                                     : login::texts::kLoginNotUnderstood),
+                    16);
         // The Enter that confirmed left the focus on OK; retyping replaces
         // the refused password.
         selectPassword();
         break;
-    case login::LineKind::Unsolicited:
-    case login::LineKind::Other:
+    case Outcome::Waiting:
         break;
     }
 }

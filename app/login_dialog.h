@@ -10,11 +10,13 @@
 
 #include "app/qt_message_target.h"
 #include "app/settings_store.h"
+#include "engine/login.h"
 #include "link/line_builder.h"
 
 #include <QDialog>
 #include <QStringList>
 #include <QTimer>
+#include <optional>
 #include <string>
 
 class CSerialPort;
@@ -59,6 +61,8 @@ private:
     void confirm();
     void selectPassword();
     void onLoginTimer();
+    void onLineClearTimer();
+    void sendLoginLine();
     void endExchange();
     void showMessage(const QString &text, int style);
 
@@ -70,6 +74,7 @@ private:
     QtMessageTarget m_target;
     RxLineBuilder m_builder;
     QTimer m_loginTimer;
+    QTimer m_lineClearTimer;
 
     QLabel *m_portLabel = nullptr;
     QLabel *m_baudLabel = nullptr;
@@ -90,7 +95,6 @@ private:
     QString m_baudText;
     QString m_languageCodeText;
     QString m_passwordText;
-    // The login line being sent; the port's write thread reads it until the
-    // port is closed, so it is only replaced with the port closed.
-    std::string m_loginLine;
+    // The exchange under way since the last confirmation.
+    std::optional<login::Exchange> m_exchange;
 };

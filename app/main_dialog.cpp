@@ -119,6 +119,10 @@ void CMainDlg::InstallMessageHandlers()
         m_jobTimer.start(g_nJobTimeout); // replaces a running one
     });
     m_target.On(WM_JOB_TIMER_STOP, [this](uintptr_t, intptr_t) { m_jobTimer.stop(); });
+    m_target.On(WM_PORT_HANGUP, [this](uintptr_t, intptr_t) {
+        if (!m_bClosing)
+            m_operations.OnPortHangUp();
+    });
     m_target.On(WM_SHOW_PAGE,
                 [this](uintptr_t templateId, intptr_t) { OnShowPageMessage(templateId); });
     m_target.On(WM_IMPORT_FILE, [this](uintptr_t, intptr_t) { OnImportFile(); });
@@ -382,6 +386,7 @@ void CMainDlg::BeginOutcome(Operation operation)
 {
     m_outcomeFor = operation;
     m_firstFailure.clear();
+    m_outcomeAccount.clear();
     m_statusLine->Clear();
 }
 
@@ -389,6 +394,12 @@ void CMainDlg::NoteFailure(const QString &text)
 {
     if (m_outcomeFor && m_firstFailure.isEmpty() && !text.trimmed().isEmpty())
         m_firstFailure = text.trimmed();
+}
+
+void CMainDlg::ShowAccount(const std::string &text)
+{
+    if (m_outcomeFor)
+        m_outcomeAccount = QString::fromStdString(text);
 }
 
 void CMainDlg::NotePageRefused()
@@ -405,7 +416,9 @@ void CMainDlg::EndOutcome(const QString &detail)
     QString shown = status_texts::Outcome(operation, m_firstFailure, detail);
     if (operation == Operation::Receive && !m_firstFailure.isEmpty() && m_bReceiveIncomplete)
         shown += QLatin1Char(' ') + status_texts::Text(status_texts::kUnreadPages, UnreadPageTitles());
-    m_statusLine->ShowOutcome(shown, !m_firstFailure.isEmpty());
+    if (!m_outcomeAccount.isEmpty())
+        shown += QLatin1Char(' ') + m_outcomeAccount;
+    m_statusLine->ShowOutcome(shown, !m_firstFailure.isEmpty() || !m_outcomeAccount.isEmpty());
 }
 
 // ---- reception -----------------------------------------------------------------------
@@ -414,6 +427,11 @@ void CMainDlg::OnRxLineReady()
 {
     if (std::unique_ptr<std::string> line = m_lineBuilder.TakeLine())
         m_engine.PostLine(std::move(line));
+}
+
+void CMainDlg::OnRxLineDropped()
+{
+    m_engine.PostLineLost();
 }
 
 void CMainDlg::OnRxError(RxError error)

@@ -77,6 +77,7 @@ public:
     void EnableControls(bool enable) override;
     void ShowPage(uint32_t templateId) override;
     void KillJobTimer() override { m_jobTimer.stop(); }
+    void ShowAccount(const std::string &text) override;
 
     // The window's parts, as the user and the tests see them.
     CNavButton *NavButton(int pageIndex) const;
@@ -107,6 +108,7 @@ private:
     // IRxLineOwner
     void OnRxLineReady() override;
     void OnRxError(RxError error) override;
+    void OnRxLineDropped() override;
 
     void BuildWindow();
     void InstallMessageHandlers();
@@ -173,5 +175,7 @@ private:
     size_t m_atQueriesSent = 0; // by the read running or last run
     std::optional<Operation> m_outcomeFor;
     QString m_firstFailure;
+    // What the terminal holds after a write that did not go through.
+    QString m_outcomeAccount;
     FileChooser m_fileChooser;
 };

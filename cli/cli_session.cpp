@@ -161,24 +161,32 @@ bool CliSession::Impl::Login()
     g_strPortName = options.port;
 
     enum class State { Waiting, Accepted, Failed } state = State::Waiting;
+    login::Exchange exchange(options.password);
     auto finish = [&](State result, const lang::Tr3 *message) {
         window.Queue().KillTimer(kLoginTimerId);
+        window.Queue().KillTimer(kLineClearTimerId);
         port.ClosePort();
         state = result;
         if (message)
             Print(message->Text(), true);
     };
+    auto onOutcome = [&](login::Exchange::Outcome outcome) {
+        using Outcome = login::Exchange::Outcome;
+        switch (outcome) {
+        case Outcome::NoData: Print(login::texts::kNoData, false); break;
+        // The bare CR's answer: the login line goes out once this line's
+        // handling is over (see login::Exchange).
+        case Outcome::SendLogin: window.Queue().SetTimer(kLineClearTimerId, Millis(0)); break;
+        case Outcome::Accepted: finish(State::Accepted, nullptr); break;
+        case Outcome::Refused: finish(State::Failed, &login::texts::kPasswordInvalid); break;
+        case Outcome::NotUnderstood: finish(State::Failed, &login::texts::kLoginNotUnderstood); break;
+        case Outcome::Waiting: break;
+        }
+    };
     window.RouteLinesTo(
         [&](std::unique_ptr<std::string> line) {
-            if (state != State::Waiting)
-                return;
-            switch (login::Classify(*line)) {
-            case login::LineKind::Empty: Print(login::texts::kNoData, false); break;
-            case login::LineKind::Accepted: finish(State::Accepted, nullptr); break;
-            case login::LineKind::Refused: finish(State::Failed, &login::texts::kPasswordInvalid); break;
-            case login::LineKind::Unsolicited:
-            case login::LineKind::Other: break;
-            }
+            if (state == State::Waiting)
+                onOutcome(exchange.OnLine(*line));
         },
         [](RxError error) {
             switch (error) {
@@ -189,6 +197,11 @@ bool CliSession::Impl::Login()
             return std::string(login::texts::kNoData);
         });
     window.OnLoginTimer([&] { finish(State::Failed, &login::texts::kTimeout); });
+    window.OnLineClearTimer([&] {
+        window.Queue().KillTimer(kLineClearTimerId);
+        if (state == State::Waiting && exchange.OnClearTimeout() == login::Exchange::Outcome::SendLogin)
+            port.Send(exchange.Line().data(), static_cast<uint32_t>(exchange.Line().size()));
+    });
 
     if (!port.OpenPort()) {
         Print(login::FormatText(login::texts::kCannotOpenPort, options.port), true);
@@ -200,8 +213,8 @@ bool CliSession::Impl::Login()
         return false;
     }
     window.Queue().SetTimer(kLoginTimerId, Millis(login::g_nLoginTimeout));
-    const std::string line = login::LoginLine(options.password);
-    port.Send(line.data(), static_cast<uint32_t>(line.size()));
+    port.Send(login::Exchange::kClearLine.data(), static_cast<uint32_t>(login::Exchange::kClearLine.size()));
+    window.Queue().SetTimer(kLineClearTimerId, Millis(login::kLineClearTimeMs));
     window.Queue().RunUntil([&] { return state != State::Waiting; }, std::chrono::hours(24));
     port.ClosePort();
     return state == State::Accepted;

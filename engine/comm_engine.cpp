@@ -52,6 +52,16 @@ bool CommEngine::PostLine(std::unique_ptr<std::string> line)
     return PostOwned(m_comm.Thread(), WM_COMM_RX_LINE, std::move(line));
 }
 
+bool CommEngine::PostLineLost()
+{
+    return m_comm.Thread().PostMessage(WM_COMM_RX_LINE_LOST);
+}
+
+bool CommEngine::PostPortLost()
+{
+    return m_comm.Thread().PostMessage(WM_COMM_PORT_LOST);
+}
+
 // The timed-out job is ended once, and only it: the worker is idle before
 // the queue can hand it the next job, and the one finish notification names
 // the job, so the next job keeps its queue entry and the watchdog its

@@ -45,6 +45,10 @@ public:
 
     // Hands a received line to the worker, which owns it from now on.
     bool PostLine(std::unique_ptr<std::string> line);
+    // Tells the worker, in order with the lines, that a line was dropped.
+    bool PostLineLost();
+    // The port hung up: the worker ends its job.
+    bool PostPortLost();
 
     // The job watchdog's expiry, run by the owner window when its timer 13
     // fires; `jobNumber` is what the timer's last WM_JOB_TIMER_START carried.

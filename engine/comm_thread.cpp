@@ -22,6 +22,10 @@ CCommThread::CCommThread(ISerialLink &port, const ReadLists &readLists)
              [this](uintptr_t number, intptr_t code) { OnStartJob(number, code); });
     queue.On(WM_COMM_ABORT_JOB, [this](uintptr_t number, intptr_t) { OnAbortJob(number); });
     queue.On(WM_COMM_RX_LINE, [this](uintptr_t line, intptr_t) { OnRxLine(line); });
+    queue.On(WM_COMM_RX_LINE_LOST, [this](uintptr_t, intptr_t) { OnRxLineLost(); });
+    queue.On(WM_COMM_PORT_LOST, [this](uintptr_t, intptr_t) { OnPortLost(); });
+    // A job pausing for the terminal hears at once that it is gone.
+    queue.BreakSleepsOn(WM_COMM_PORT_LOST);
     queue.OnDispose(WM_COMM_RX_LINE, [](uintptr_t line, intptr_t) { TakeOwned<std::string>(line); });
 }
 
@@ -37,6 +41,7 @@ void CCommThread::Start()
 
 void CCommThread::OnStartJob(uintptr_t jobNumber, intptr_t code)
 {
+    m_exchange.Clear();
     {
         const std::lock_guard lock(m_jobMutex);
         m_nJobNumber = static_cast<uint32_t>(jobNumber);
@@ -64,6 +69,10 @@ void CCommThread::OnAbortJob(uintptr_t jobNumber)
         m_nJobState = kIdle;
     }
     ResetJobSteps();
+    m_exchange.Clear();
+    // The terminal may be another one by the next job, or have its echo
+    // switched: what a job that went silent knew of it is not trusted.
+    g_terminalEcho = EchoMode::Unknown;
 }
 
 uint32_t CCommThread::JobNumber() const
@@ -84,10 +93,23 @@ bool CCommThread::EndTimedOutJob(uint32_t jobNumber)
 void CCommThread::OnRxLine(uintptr_t wParam)
 {
     const std::unique_ptr<std::string> line = TakeOwned<std::string>(wParam);
-    RestartJobTimer();
     if (line)
         LogTraffic(*line, 1);
-    switch (m_nJobState.load()) {
+    const uint32_t state = m_nJobState.load();
+    if (state == kIdle) {
+        // Every line restarts the watchdog, and an error reply leaves it
+        // running: a terminal that reports errors by itself ends in
+        // "Error:Overtime!".
+        RestartJobTimer();
+        if (!line || !IsErrorReply(*line))
+            StopJobTimer();
+        return;
+    }
+    if (line && !TakeForJob(*line))
+        return;
+    // The start of a job and each line of its own give it a fresh period.
+    RestartJobTimer();
+    switch (state) {
     case kReading:
         m_readJob.Step(line.get());
         break;
@@ -98,10 +120,56 @@ void CCommThread::OnRxLine(uintptr_t wParam)
         m_passwordJob.Step(line.get());
         break;
     default:
-        // Idle. An error reply leaves the watchdog running, so a terminal
-        // that reports errors by itself ends in "Error:Overtime!".
-        if (!line || !IsErrorReply(*line))
-            StopJobTimer();
+        break;
+    }
+}
+
+// Only the information lines and the final reply of the command in flight
+// reach the job. Lines the terminal sends by itself keep no job alive: a
+// terminal that rings every few seconds but never answers still times out.
+bool CCommThread::TakeForJob(const std::string &line)
+{
+    switch (m_exchange.Take(line)) {
+    case CommandExchange::Verdict::Information:
+    case CommandExchange::Verdict::Final:
+        return true;
+    case CommandExchange::Verdict::Echo:
+        RestartJobTimer(); // the terminal has taken the command
+        return false;
+    case CommandExchange::Verdict::Stray:
+        LogNote("the reply above answers no command in flight and was ignored");
+        return false;
+    case CommandExchange::Verdict::Unrelated:
+        return false;
+    }
+    return false;
+}
+
+// A line dropped while a command waits for its answer may have been part of
+// it; one dropped between commands was the terminal's own.
+void CCommThread::OnRxLineLost()
+{
+    LogNote("a line longer than 1024 characters was dropped");
+    if (m_nJobState.load() == kReading && m_exchange.InFlight())
+        m_readJob.OnLineLost();
+}
+
+// No answer can come any more: the job ends now rather than at the watchdog.
+void CCommThread::OnPortLost()
+{
+    m_exchange.Clear();
+    switch (m_nJobState.load()) {
+    case kReading:
+        m_readJob.OnPortLost();
+        break;
+    case kWriting:
+        m_writeJob.OnPortLost();
+        break;
+    case kChangingPassword:
+        m_passwordJob.OnPortLost();
+        break;
+    default:
+        m_port.ClosePort();
         break;
     }
 }
@@ -131,6 +199,7 @@ void CCommThread::SendCommand()
     KeepDeviceGap();
     LogTraffic(std::string_view(m_szCommand, m_nCommandLength), 0);
     m_port.Send(m_szCommand, m_nCommandLength);
+    m_exchange.Sent(std::string_view(m_szCommand, m_nCommandLength - 1));
 }
 
 // The terminal gets its gap after every final reply, however quickly the
@@ -181,6 +250,7 @@ void CCommThread::CompleteJob(const char *)
         m_nJobState = kIdle;
         number = m_nJobNumber;
     }
+    m_exchange.Clear();
     g_hFifoGate.Set();
     if (m_pFIFOThread)
         m_pFIFOThread->PostMessage(WM_SEND_FINISH_NOTIFY, 1, number);

@@ -7,6 +7,7 @@
 #include "engine/password_job.h"
 #include "engine/read_job.h"
 #include "engine/write_job.h"
+#include "link/command_exchange.h"
 #include "platform/message_queue.h"
 
 #include <atomic>
@@ -64,6 +65,9 @@ public:
 private:
     void OnStartJob(uintptr_t jobNumber, intptr_t code);
     void OnRxLine(uintptr_t wParam);
+    bool TakeForJob(const std::string &line);
+    void OnRxLineLost();
+    void OnPortLost();
     void OnAbortJob(uintptr_t jobNumber);
     void RestartJobTimer();
     void StopJobTimer();
@@ -87,6 +91,8 @@ private:
     // the first pause ends at once and every later one lasts its full time.
     platform::Event m_hComDelayEvent{platform::ResetMode::Manual, false};
 
+    // Worker thread only.
+    CommandExchange m_exchange{g_terminalEcho};
     CReadJob m_readJob;
     CWriteJob m_writeJob;
     CModifyPasswordJob m_passwordJob;

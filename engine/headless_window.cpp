@@ -34,13 +34,15 @@ bool CHeadlessWindow::PostMessage(uint32_t id, uintptr_t wParam, intptr_t lParam
 }
 
 void CHeadlessWindow::RouteLinesTo(LineReceiver::LineHandler handler,
-                                   std::function<std::string(RxError)> errorText)
+                                   std::function<std::string(RxError)> errorText,
+                                   LineReceiver::DroppedHandler onDropped)
 {
     // Each receiving window has a line builder of its own.
     m_receiver = std::make_unique<LineReceiver>(m_port, std::move(handler),
                                                 [this, errorText = std::move(errorText)](RxError error) {
                                                     ShowMessageBox(errorText(error), kStyleInformation);
-                                                });
+                                                },
+                                                std::move(onDropped));
     m_receiver->Attach(m_queue);
 }
 
@@ -48,10 +50,12 @@ void CHeadlessWindow::RouteLinesToEngine(CommEngine &engine, COperations &operat
                                          ReportHandler onReport)
 {
     RouteLinesTo([&engine](std::unique_ptr<std::string> line) { engine.PostLine(std::move(line)); },
-                 [](RxError error) { return std::string(MainWindowRxErrorText(error)); });
+                 [](RxError error) { return std::string(MainWindowRxErrorText(error)); },
+                 [&engine] { engine.PostLineLost(); });
     m_operations = &operations;
     m_importer = std::move(importer);
     m_onReport = std::move(onReport);
+    m_queue.On(WM_PORT_HANGUP, [this](uintptr_t, intptr_t) { m_operations->OnPortHangUp(); });
     for (uint32_t message : kJobReportMessages) {
         m_queue.On(message, [this, message](uintptr_t wParam, intptr_t lParam) {
             const JobReport report = m_operations->OnJobMessage(message, wParam, lParam, m_importer);
@@ -69,6 +73,8 @@ void CHeadlessWindow::OnTimer(uintptr_t id)
             m_onWatchdog();
     } else if (id == kLoginTimerId && m_onLoginTimer) {
         m_onLoginTimer();
+    } else if (id == kLineClearTimerId && m_onLineClearTimer) {
+        m_onLineClearTimer();
     }
 }
 

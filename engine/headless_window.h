@@ -33,13 +33,16 @@ public:
     // Lines go to `handler` (the login's way) until RouteLinesToEngine.
     // Receive errors are reported with `errorText`.
     void RouteLinesTo(LineReceiver::LineHandler handler,
-                      std::function<std::string(RxError)> errorText);
+                      std::function<std::string(RxError)> errorText,
+                      LineReceiver::DroppedHandler onDropped = {});
     // Lines go to the worker, as in the main window; job messages and the
     // job watchdog are handled through `operations`.
     void RouteLinesToEngine(CommEngine &engine, COperations &operations, FileImporter importer,
                             ReportHandler onReport);
     // Timer 15 (the login's reply time-out) calls this.
     void OnLoginTimer(std::function<void()> handler) { m_onLoginTimer = std::move(handler); }
+    // Timer 16 (the login's wait after the bare CR) calls this.
+    void OnLineClearTimer(std::function<void()> handler) { m_onLineClearTimer = std::move(handler); }
     // Called after the job watchdog has ended a job.
     void OnWatchdog(std::function<void()> handler) { m_onWatchdog = std::move(handler); }
 
@@ -54,6 +57,7 @@ public:
     void EnableControls(bool enable) override { m_controlsEnabled = enable; }
     void ShowPage(uint32_t) override {}
     void KillJobTimer() override;
+    void ShowAccount(const std::string &text) override { ShowStatus(text, false); }
 
 private:
     void OnTimer(uintptr_t id);
@@ -66,6 +70,7 @@ private:
     FileImporter m_importer;
     ReportHandler m_onReport;
     std::function<void()> m_onLoginTimer;
+    std::function<void()> m_onLineClearTimer;
     std::function<void()> m_onWatchdog;
     bool m_controlsEnabled = true;
     bool m_waitBoxVisible = false;

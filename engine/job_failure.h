@@ -6,7 +6,10 @@
 // message: a heap block in wParam, freed by whoever takes the message, or by
 // the window that drops it unhandled.
 
+#include "engine/write_account.h"
+
 #include <cstdint>
+#include <optional>
 #include <string>
 
 struct JobFailure
@@ -14,6 +17,8 @@ struct JobFailure
     uintptr_t step = 0; // the failed stage, as the job's error message numbers it
     intptr_t item = 0;  // the position or number that goes with the stage
     std::string text;   // the refused line, or the reason with the file's name
+    // A write's account of what the terminal now holds.
+    std::optional<WriteAccount> account = std::nullopt;
 };
 
 // The messages whose wParam is a JobFailure.

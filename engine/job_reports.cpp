@@ -1,6 +1,8 @@
 #include "engine/job_reports.h"
 
 #include "engine/job_failure.h"
+#include "engine/job_request.h"
+#include "link/shared_settings.h"
 #include "engine/parameter_names.h"
 #include "params/language.h"
 #include "platform/messages.h"
@@ -52,6 +54,13 @@ JobReport Box(std::string text, int style)
 
 // ---- read ------------------------------------------------------------------
 
+constexpr Tr3 kReadFailed = {"Error:Fail to read %s!", "Erro:Falha ao lido %s!", "Error:Error al leer %s!"};
+// A reply line too long for the line buffer was dropped while %s was read.
+constexpr Tr3 kReadLineLost = {
+    "Error: The answer for %s had a line longer than 1024 characters, which was lost!",
+    "Erro: A resposta para %s tinha uma linha com mais de 1024 caracteres, que foi perdida!",
+    "Error: ¡La respuesta para %s tenía una línea de más de 1024 caracteres, que se perdió!"};
+
 JobReport ReadProgress(uintptr_t step, intptr_t number)
 {
     static constexpr Tr3 kParameter = {"Reading parameter %d ...", "Lendo parâmetro %d ...",
@@ -66,17 +75,17 @@ JobReport ReadProgress(uintptr_t step, intptr_t number)
     return Box(Format("wParam = %d, lParam = %d", static_cast<int>(step), value), kStyleError);
 }
 
-JobReport ReadError(uintptr_t step, intptr_t item, const std::vector<std::string> &atNames)
+// `text` names the parameter (stage 3) or the AT query (stage 4) with its %s.
+JobReport ReadError(const Tr3 &text, uintptr_t step, intptr_t item, const std::vector<std::string> &atNames)
 {
-    static constexpr Tr3 kFailed = {"Error:Fail to read %s!", "Erro:Falha ao lido %s!", "Error:Error al leer %s!"};
     JobReport report;
     if (step == 3) {
         const ParameterName name = NameParameter(static_cast<uint16_t>(item));
-        report = Status(Format(Pick(kFailed), name.text.c_str()), false);
+        report = Status(Format(Pick(text), name.text.c_str()), false);
         report.showPage = name.pageTemplate;
     } else if (step == 4) {
         const std::string name = NameReadAtCommand(static_cast<uint32_t>(item), atNames);
-        report = Status(Format(Pick(kFailed), name.c_str()), false);
+        report = Status(Format(Pick(text), name.c_str()), false);
     } else {
         report = Status(Format("unknown ErrNotify WM_READ_PARA_ERR_NOTIFY [%u, %lu]", static_cast<unsigned>(step),
                                static_cast<unsigned long>(item)),
@@ -235,6 +244,36 @@ JobReport WriteError(uintptr_t step, intptr_t item, const std::string &refusedLi
     return report;
 }
 
+// The job went on to its end after a failure; the account goes with the
+// outcome the failure has already set.
+JobReport WriteAccountReport(const JobFailure &failure)
+{
+    JobReport report;
+    if (failure.account)
+        report.account = DescribeWriteAccount(*failure.account);
+    report.failure = true;
+    return report;
+}
+
+// ---- any job ---------------------------------------------------------------
+
+JobReport PortLost(const JobFailure &failure)
+{
+    static constexpr Tr3 kDisconnected = {"Error: The terminal was disconnected from the port %s!",
+                                          "Erro: O terminal foi desconectado da porta %s!",
+                                          "Error: ¡El terminal se desconectó del puerto %s!"};
+    JobReport report = Status(Format(Pick(kDisconnected), g_strPortName.c_str()), false);
+    if (failure.account)
+        report.account = DescribeWriteAccount(*failure.account);
+    report.jobEnded = true;
+    switch (failure.step) {
+    case kJobRead: report.after = After::EndOfRead; break;
+    case kJobWrite: report.after = After::EndOfWrite; break;
+    default: report.after = After::ClosePort; break;
+    }
+    return report;
+}
+
 // ---- password change (texts in English only) -------------------------------
 
 JobReport PasswordError(uintptr_t step)
@@ -274,19 +313,25 @@ JobReport DescribeJobMessage(uint32_t message, uintptr_t wParam, intptr_t lParam
 {
     switch (message) {
     case WM_READ_PARA_PROGRESS_NOTIFY: return ReadProgress(wParam, lParam);
-    case WM_READ_PARA_ERR_NOTIFY: return ReadError(wParam, lParam, atNames);
+    case WM_READ_PARA_ERR_NOTIFY: return ReadError(kReadFailed, wParam, lParam, atNames);
+    case WM_READ_PARA_LINE_LOST_NOTIFY: return ReadError(kReadLineLost, wParam, lParam, atNames);
     case WM_READ_PARA_OK_NOTIFY: return ReadSuccess();
     case WM_WRITE_PARA_PROGRESS_NOTIFY: return WriteProgress(wParam, lParam);
     case WM_WRITE_PARA_OK_NOTIFY: return WriteSuccess(wParam);
     case WM_WRITE_PARA_ERR_NOTIFY: return WriteError(wParam, lParam, {});
     case WM_READ_PARA_STORE_ERR_NOTIFY:
-    case WM_WRITE_PARA_LINE_ERR_NOTIFY: {
+    case WM_WRITE_PARA_LINE_ERR_NOTIFY:
+    case WM_WRITE_PARA_ACCOUNT_NOTIFY:
+    case WM_JOB_PORT_LOST_NOTIFY: {
         const auto *failure = reinterpret_cast<const JobFailure *>(wParam);
         if (!failure)
             return {};
-        return message == WM_READ_PARA_STORE_ERR_NOTIFY
-            ? ReadStoreError(*failure)
-            : WriteError(failure->step, failure->item, failure->text);
+        switch (message) {
+        case WM_READ_PARA_STORE_ERR_NOTIFY: return ReadStoreError(*failure);
+        case WM_WRITE_PARA_LINE_ERR_NOTIFY: return WriteError(failure->step, failure->item, failure->text);
+        case WM_WRITE_PARA_ACCOUNT_NOTIFY: return WriteAccountReport(*failure);
+        default: return PortLost(*failure);
+        }
     }
     case WM_MODIFY_PWD_ERR_NOTIFY: return PasswordError(wParam);
     case WM_MODIFY_PWD_OK_NOTIFY: return PasswordSuccess(wParam);

@@ -35,6 +35,8 @@ struct JobReport
     bool jobEnded = false;
     // The message reports a failure.
     bool failure = false;
+    // After a write that did not go through: what the terminal now holds.
+    std::string account;
 };
 
 // Message box styles of the application's box: the icon.
@@ -46,6 +48,8 @@ inline constexpr int kStyleWarning = 128;
 inline constexpr uint32_t kJobReportMessages[] = {
     platform::WM_READ_PARA_ERR_NOTIFY,       platform::WM_READ_PARA_OK_NOTIFY,
     platform::WM_READ_PARA_PROGRESS_NOTIFY,  platform::WM_READ_PARA_STORE_ERR_NOTIFY,
+    platform::WM_READ_PARA_LINE_LOST_NOTIFY,  platform::WM_WRITE_PARA_ACCOUNT_NOTIFY,
+    platform::WM_JOB_PORT_LOST_NOTIFY,
     platform::WM_WRITE_PARA_ERR_NOTIFY,      platform::WM_WRITE_PARA_OK_NOTIFY,
     platform::WM_WRITE_PARA_PROGRESS_NOTIFY, platform::WM_WRITE_PARA_LINE_ERR_NOTIFY,
     platform::WM_MODIFY_PWD_ERR_NOTIFY,      platform::WM_MODIFY_PWD_OK_NOTIFY,

@@ -1,6 +1,7 @@
 #include "engine/login.h"
 
 #include "link/reply.h"
+#include "link/shared_settings.h"
 #include "params/password_rules.h"
 #include "platform/text_util.h"
 
@@ -31,6 +32,47 @@ LineKind Classify(std::string_view line)
     if (!IsFinalReply(line))
         return LineKind::Other;
     return IsErrorReply(line) ? LineKind::Refused : LineKind::Accepted;
+}
+
+Exchange::Exchange(std::string_view password) : m_line(LoginLine(password))
+{
+    m_echo = m_line.substr(0, m_line.find('\r'));
+}
+
+Exchange::Outcome Exchange::OnClearTimeout()
+{
+    if (m_step != Step::Clearing && m_step != Step::Cleared)
+        return Outcome::Waiting;
+    m_step = Step::LoggingIn;
+    return Outcome::SendLogin;
+}
+
+Exchange::Outcome Exchange::OnLine(std::string_view line)
+{
+    const LineKind kind = Classify(line);
+    if (kind == LineKind::Empty)
+        return Outcome::NoData;
+    if (m_step == Step::Clearing && (kind == LineKind::Accepted || kind == LineKind::Refused)) {
+        // The answer to the bare CR: the line is clear.
+        m_step = Step::Cleared;
+        return Outcome::SendLogin;
+    }
+    if (m_step != Step::LoggingIn)
+        return Outcome::Waiting;
+    // Noise that came before the echo stays in front of it on its line.
+    if (!m_echoSeen && text::EndsWithNoCase(line, m_echo)) {
+        m_echoSeen = true;
+        return Outcome::Waiting;
+    }
+    if (kind != LineKind::Accepted && kind != LineKind::Refused)
+        return Outcome::Waiting;
+    m_step = Step::Done;
+    // The jobs that follow hold the terminal's answers to the same rule.
+    if (m_echoSeen || kind == LineKind::Accepted)
+        g_terminalEcho = m_echoSeen ? EchoMode::Echoes : EchoMode::Silent;
+    if (kind == LineKind::Accepted)
+        return Outcome::Accepted;
+    return m_echoSeen ? Outcome::Refused : Outcome::NotUnderstood;
 }
 
 namespace {

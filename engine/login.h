@@ -28,6 +28,49 @@ enum class LineKind {
 };
 LineKind Classify(std::string_view line);
 
+// How long the terminal has to answer the bare CR before the login line.
+inline constexpr int kLineClearTimeMs = 200;
+
+// The login exchange. A bare CR goes first: it ends whatever stray bytes
+// wait in the terminal's input line, which would otherwise spoil the login
+// line, and what the terminal answers to it is dropped. Then the login line.
+// Its error answer means a wrong password only after the line's own echo:
+// without it, the terminal may have answered something else (noise that
+// came in between).
+class Exchange
+{
+public:
+    enum class Outcome {
+        Waiting,       // nothing decided yet
+        SendLogin,     // the input line is clear: send Line() now, from OnClearTimeout;
+                       // from OnLine, call OnClearTimeout once the line's handling is
+                       // over (a send from inside it could wait for the port for ever)
+        Accepted,      // "OK"
+        Refused,       // the terminal refused the login line: a wrong password
+        NotUnderstood, // an error answer that did not follow the line's echo
+        NoData,        // an empty line
+    };
+
+    // Sent first, before the login line.
+    static constexpr std::string_view kClearLine = "\r";
+
+    explicit Exchange(std::string_view password);
+    // The login line with its CR and zero byte (LoginLine).
+    const std::string &Line() const { return m_line; }
+    Outcome OnLine(std::string_view line);
+    // kLineClearTimeMs have passed since the bare CR, or the answer to it
+    // has come (SendLogin from OnLine).
+    Outcome OnClearTimeout();
+
+private:
+    enum class Step { Clearing, Cleared, LoggingIn, Done };
+
+    std::string m_line;
+    std::string m_echo; // the line as the terminal echoes it
+    Step m_step = Step::Clearing;
+    bool m_echoSeen = false;
+};
+
 // The texts of the login, in the three languages.
 namespace texts {
 inline constexpr lang::Tr3 kSelectPort = {"Please you must select a COM Port.", "Por favor, selecione a porta COM.",
@@ -48,6 +91,14 @@ inline constexpr lang::Tr3 kCannotOpenPort = {"Error: Can`t open Port:  %s !", "
                                               "Error: No se puede abrir puerto :  %s !"};
 inline constexpr lang::Tr3 kPasswordInvalid = {"ERROR:Software Password invalid!", "Erro: Senha inválida!",
                                                "Error: Contraseña no válida!"};
+// The terminal answered an error, but not to the login line itself.
+inline constexpr lang::Tr3 kLoginNotUnderstood = {
+    "Error: The terminal did not take the password line as sent (noise on the line?). Check the "
+    "cable and try again!",
+    "Erro: O terminal não recebeu a linha da senha como foi enviada (ruído na linha?). Verifique o "
+    "cabo e tente novamente!",
+    "Error: ¡El terminal no recibió la línea de la contraseña tal como se envió (¿ruido en la "
+    "línea?). Compruebe el cable e inténtelo de nuevo!"};
 inline constexpr lang::Tr3 kTimeout = {"Error: Timeout, check the COM Port!",
                                        "Erro: Tempo limite ultrapassado, verifique a porta COM!",
                                        "Error: Tiempo de espera excedido, comprobar el puerto COM!"};

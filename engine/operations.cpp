@@ -182,6 +182,8 @@ void COperations::Show(const JobReport &report)
     case JobReport::Display::None:
         break;
     }
+    if (!report.account.empty())
+        m_window.ShowAccount(report.account);
 }
 
 JobReport COperations::OnJobMessage(uint32_t message, uintptr_t wParam, intptr_t lParam,
@@ -234,6 +236,13 @@ void COperations::KeepHistory(bool afterRead)
                                      bytes, std::chrono::system_clock::now(), m_historyCopy);
     if (!kept.ok)
         m_window.ShowStatus(lang::Fill(kHistoryNotKept.Text(), {kept.error}), true);
+}
+
+void COperations::OnPortHangUp()
+{
+    // A notice left over from an earlier open of the port changes nothing.
+    if (m_port.HungUp())
+        m_engine.PostPortLost();
 }
 
 void COperations::OnJobTimer(uint32_t jobNumber)

@@ -30,6 +30,9 @@ public:
     virtual void ShowPage(uint32_t templateId) = 0;
     // Stops the job watchdog timer (13).
     virtual void KillJobTimer() = 0;
+    // What the terminal holds after a write that did not go through: the
+    // GUI adds it to the operation's outcome, the command line prints it.
+    virtual void ShowAccount(const std::string &) {}
 };
 
 class COperations : private IJobWatchdogOwner
@@ -68,6 +71,8 @@ public:
     // Timer 13, armed for the job with this number, fired: the job
     // watchdog's expiry.
     void OnJobTimer(uint32_t jobNumber);
+    // WM_PORT_HANGUP: a job on a port that hung up ends at once.
+    void OnPortHangUp();
 
     void Show(const JobReport &report);
 

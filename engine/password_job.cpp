@@ -1,6 +1,7 @@
 #include "engine/password_job.h"
 
 #include "engine/engine_globals.h"
+#include "engine/job_request.h"
 #include "link/reply.h"
 #include "platform/messages.h"
 
@@ -23,6 +24,15 @@ void CModifyPasswordJob::Fail(uintptr_t step, const char *note)
     m_context.ClosePort();
     m_context.LogNote(note);
     m_context.PostToOwner(WM_MODIFY_PWD_ERR_NOTIFY, step, 0);
+}
+
+void CModifyPasswordJob::OnPortLost()
+{
+    m_step = 0;
+    m_context.ClosePort();
+    m_context.LogNote("com closed because the terminal was disconnected while changing password!\n\n");
+    m_context.CompleteJob("password change ended, port lost");
+    m_context.PostFailureToOwner(WM_JOB_PORT_LOST_NOTIFY, {kJobModifyPassword, 0, {}, {}});
 }
 
 void CModifyPasswordJob::Step(const std::string *line)

@@ -15,6 +15,8 @@ public:
     void Step(const std::string *line);
     void Abort() { m_step = 0; }
     int CurrentStep() const { return m_step; }
+    // The port hung up: the job ends at once.
+    void OnPortLost();
 
 private:
     void SendLine(const std::string &text);

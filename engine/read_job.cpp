@@ -1,6 +1,7 @@
 #include "engine/read_job.h"
 
 #include "engine/at_reply_store.h"
+#include "engine/job_request.h"
 #include "platform/text_util.h"
 #include "link/reply.h"
 #include "params/ini_file.h"
@@ -72,6 +73,7 @@ void CReadJob::Abort()
     m_sentCount = 0;
     m_currentEntry.clear();
     m_currentArgument.clear();
+    m_lineLost = false;
 }
 
 void CReadJob::Begin()
@@ -101,6 +103,10 @@ void CReadJob::OnParameterLine(const std::string &line)
     if (!IsFinalReply(line))
         return;
     // "OK"
+    if (m_lineLost) {
+        EndWithLostLine(kStepParameters, text::LeadingNumber(m_currentEntry));
+        return;
+    }
     if (m_nextIndex >= m_entryCount) {
         BeginAtCommands();
         return;
@@ -149,6 +155,7 @@ void CReadJob::TakeEntries()
         m_sentCount = 0;
         return;
     }
+    m_lineLost = false;
     m_context.SendCommand();
     ++m_sentCount;
     m_context.PostToOwner(WM_READ_PARA_PROGRESS_NOTIFY, kStepParameters, m_sentCount);
@@ -198,7 +205,9 @@ void CReadJob::OnAtCommandLine(const std::string &line)
         return;
     }
     if (IsFinalReply(line)) {
-        if (m_nextIndex < m_entryCount)
+        if (m_lineLost)
+            EndWithLostLine(kStepAtCommands, static_cast<intptr_t>(m_nextIndex) - 1);
+        else if (m_nextIndex < m_entryCount)
             SendQuery(m_nextIndex);
         else
             EndWithSuccess();
@@ -224,6 +233,7 @@ void CReadJob::SendQuery(size_t index)
         EndWithError(kStepAtCommands, static_cast<intptr_t>(index));
         return;
     }
+    m_lineLost = false;
     m_context.SendCommand();
     m_context.PostToOwner(WM_READ_PARA_PROGRESS_NOTIFY, kStepAtCommands, static_cast<intptr_t>(index + 1));
 }
@@ -245,6 +255,20 @@ void CReadJob::EndWithError(uintptr_t kind, intptr_t item)
 {
     Finish("read failed");
     m_context.PostToOwner(WM_READ_PARA_ERR_NOTIFY, kind, item);
+    m_nextIndex = 0;
+}
+
+void CReadJob::EndWithLostLine(uintptr_t kind, intptr_t item)
+{
+    Finish("read failed");
+    m_context.PostToOwner(WM_READ_PARA_LINE_LOST_NOTIFY, kind, item);
+    m_nextIndex = 0;
+}
+
+void CReadJob::OnPortLost()
+{
+    Finish("read ended, port lost");
+    m_context.PostFailureToOwner(WM_JOB_PORT_LOST_NOTIFY, {kJobRead, 0, {}, {}});
     m_nextIndex = 0;
 }
 

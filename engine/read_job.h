@@ -21,6 +21,11 @@ public:
     // starts afresh. The continue flag is kept: it is the verdict of the
     // value stored last, whichever job stored it.
     void Abort();
+    // A line of the answer to the command in flight was dropped: the read
+    // ends as a failure when that answer is complete.
+    void OnLineLost() { m_lineLost = true; }
+    // The port hung up: the job ends at once; what was read stays.
+    void OnPortLost();
 
     Phase CurrentPhase() const { return m_phase; }
 
@@ -41,6 +46,7 @@ private:
     void Finish(const char *note);
     void EndWithSuccess();
     void EndWithError(uintptr_t kind, intptr_t item);
+    void EndWithLostLine(uintptr_t kind, intptr_t item);
     void EndWithStoreError(uintptr_t kind, intptr_t item, const std::string &reason);
 
     IJobContext &m_context;
@@ -55,4 +61,5 @@ private:
     std::string m_currentArgument;
     std::string m_lastMarker;
     int m_continue = 1;
+    bool m_lineLost = false;
 };

@@ -2,9 +2,13 @@
 
 #include "engine/at_reply_store.h"
 #include "engine/engine_globals.h"
+#include "engine/job_request.h"
 #include "link/reply.h"
-#include "params/ini_file.h"
+#include "params/catalogue.h"
+#include "params/ini_document.h"
 #include "platform/messages.h"
+
+#include <string_view>
 
 using namespace platform;
 using namespace std::chrono_literals;
@@ -23,10 +27,22 @@ enum Step {
 
 constexpr const char *kPinFollowUpValue = "\"4711\"";
 constexpr const char *kClosedAfterWriting = "comm closed after writing\n\n";
+constexpr const char *kClosedAfterHangUp = "comm closed: the terminal was disconnected while writing\n\n";
 
-bool Contains(const std::string *key, const char *number)
+// The PIN entries are told by their whole key: 116550 is no PIN entry.
+bool IsKey(const std::string *key, uint16_t number)
 {
-    return key && key->find(number) != std::string::npos;
+    return key && *key == std::to_string(number);
+}
+
+void LoadSection(const params::IniDocument &file, std::string_view section,
+                 std::vector<std::string> &keys, std::vector<std::string> &values)
+{
+    keys.clear();
+    values.clear();
+    file.GetKeys(section, keys);
+    for (const std::string &key : keys)
+        values.push_back(file.GetString(section, key, ""));
 }
 
 } // namespace
@@ -36,11 +52,15 @@ void CWriteJob::Abort()
     m_step = kNotStarted;
     m_keys.clear();
     m_values.clear();
+    m_atKeys.clear();
+    m_atValues.clear();
     m_entryIndex = 0;
     m_lineInFlight.clear();
     m_pinFollowUpPending = 0;
     m_pinFollowUpCheck = 0;
     m_pinFollowUpRepeats = 0;
+    m_account = {};
+    m_failed = false;
 }
 
 void CWriteJob::Step(const std::string *line)
@@ -75,6 +95,9 @@ void CWriteJob::Finish(uint32_t message, uintptr_t step, bool closePort)
 {
     m_step = kNotStarted;
     m_context.CompleteJob("write finished");
+    // Ahead of the last message, so that it is shown with the job's result.
+    if ((m_failed || message == WM_WRITE_PARA_ERR_NOTIFY) && step != kLogin)
+        m_context.PostFailureToOwner(WM_WRITE_PARA_ACCOUNT_NOTIFY, {kJobWrite, 0, {}, m_account});
     m_context.PostToOwner(message, step, 0);
     if (closePort) {
         m_context.ClosePort();
@@ -89,7 +112,10 @@ void CWriteJob::OnLogin(bool error)
         Finish(WM_WRITE_PARA_ERR_NOTIFY, 1, true);
         return;
     }
-    LoadSection("PARA");
+    LoadFile();
+    m_account = {};
+    m_account.parameters = m_keys.size();
+    m_account.atCommands = m_atKeys.size();
     m_entryIndex = 0;
     m_step = kParameters;
     if (m_keys.empty())
@@ -98,14 +124,14 @@ void CWriteJob::OnLogin(bool error)
         SendEntry();
 }
 
-void CWriteJob::LoadSection(const char *section)
+// Both sections at once: the file is read and parsed once per job, however
+// many entries it has. An unreadable file reads as an empty one.
+void CWriteJob::LoadFile()
 {
-    CIniFile file(m_context.TempParameterFilePath());
-    m_keys.clear();
-    m_values.clear();
-    file.GetKeys(section, m_keys);
-    for (const std::string &key : m_keys)
-        m_values.push_back(file.GetString(section, key, ""));
+    params::IniDocument file;
+    file.Load(m_context.TempParameterFilePath());
+    LoadSection(file, "PARA", m_keys, m_values);
+    LoadSection(file, "ATCMD", m_atKeys, m_atValues);
 }
 
 const std::string *CWriteJob::PreviousKey() const
@@ -155,6 +181,8 @@ bool CWriteJob::BuildLine(std::string line)
 // position (the entry index).
 void CWriteJob::ReportRefusedLine(uintptr_t step)
 {
+    StopAccountAt(step == kParameters ? WriteAccount::Section::Parameters : WriteAccount::Section::AtCommands,
+                  WriteAccount::Stop::Refused);
     JobFailure failure{step, static_cast<intptr_t>(m_entryIndex), m_lineInFlight};
     m_step = kSave;
     SendSave();
@@ -179,9 +207,9 @@ void CWriteJob::OnParameterReply(bool error)
 
 void CWriteJob::OnParameterRefused()
 {
-    if (Contains(PreviousKey(), "16550")) {
+    if (IsKey(PreviousKey(), params::kPinStartUpNumber)) {
         // A PIN the terminal does not take is not a failure of the job.
-        if (Contains(NextKey(), "16551"))
+        if (IsKey(NextKey(), params::kPinCheckOffNumber))
             ++m_entryIndex;
         m_pinRefused = true;
         SendNextOrBeginAtCommands();
@@ -205,35 +233,39 @@ void CWriteJob::OnParameterAccepted()
     }
     if (m_pinFollowUpCheck) {
         m_pinFollowUpCheck = 0;
-        if (!m_pinRefused && Contains(previous, "16548"))
+        if (!m_pinRefused && IsKey(previous, params::kPinChangeNumber))
             ++m_entryIndex;
         SendNextOrBeginAtCommands();
         return;
     }
-    if (Contains(previous, "16550")) {
-        if (Contains(NextKey(), "16549"))
+    if (IsKey(previous, params::kPinStartUpNumber)) {
+        if (IsKey(NextKey(), params::kPinCheckOnNumber))
             ++m_entryIndex;
         m_pinRefused = false;
         SendNextOrBeginAtCommands();
         return;
     }
-    if (Contains(previous, "16549") || Contains(previous, "16551")
-        || (Contains(previous, "16548") && !m_pinRefused)) {
+    if (IsKey(previous, params::kPinCheckOnNumber) || IsKey(previous, params::kPinCheckOffNumber)
+        || (IsKey(previous, params::kPinChangeNumber) && !m_pinRefused)) {
         m_context.Sleep(5000ms);
         m_pinFollowUpRepeats = 0;
         SendPinFollowUp("16552");
         m_pinFollowUpPending = 1;
         return;
     }
-    if (Contains(previous, "16548"))
+    if (IsKey(previous, params::kPinChangeNumber))
         m_context.Sleep(5000ms);
     SendNextOrBeginAtCommands();
 }
 
 void CWriteJob::BeginAtCommands()
 {
+    m_account.parametersTaken = m_account.parameters;
     m_entryIndex = 0;
-    LoadSection("ATCMD");
+    m_keys = std::move(m_atKeys);
+    m_values = std::move(m_atValues);
+    m_atKeys.clear();
+    m_atValues.clear();
     if (!m_keys.empty()) {
         m_step = kAtCommands;
         m_atPhase = 1;
@@ -279,6 +311,7 @@ void CWriteJob::OnAtCommandReply(bool error)
         SendAtEntry();
         return;
     }
+    m_account.atCommandsTaken = m_account.atCommands;
     m_entryIndex = 0;
     m_step = kSave;
     SendSave();
@@ -286,6 +319,8 @@ void CWriteJob::OnAtCommandReply(bool error)
 
 void CWriteJob::OnSaveReply(bool error)
 {
+    m_account.saved = error ? WriteAccount::Saved::No : WriteAccount::Saved::Yes;
+    m_failed = m_failed || error;
     if (!error)
         m_entryIndex = 0;
     m_step = kTransactionEnd;
@@ -319,4 +354,32 @@ void CWriteJob::OnFinalReply(bool error)
 {
     m_entryIndex = 0;
     Finish(error ? WM_WRITE_PARA_ERR_NOTIFY : WM_WRITE_PARA_OK_NOTIFY, kStore, true);
+}
+
+// The entry at the entry index is the one in flight (or refused); those
+// before it went through.
+void CWriteJob::StopAccountAt(WriteAccount::Section section, WriteAccount::Stop stop)
+{
+    m_failed = true;
+    const size_t taken = m_entryIndex > 0 ? m_entryIndex - 1 : 0;
+    (section == WriteAccount::Section::Parameters ? m_account.parametersTaken : m_account.atCommandsTaken) = taken;
+    m_account.stoppedIn = section;
+    m_account.stop = stop;
+}
+
+void CWriteJob::OnPortLost()
+{
+    switch (m_step) {
+    case kParameters: StopAccountAt(WriteAccount::Section::Parameters, WriteAccount::Stop::Unanswered); break;
+    case kAtCommands: StopAccountAt(WriteAccount::Section::AtCommands, WriteAccount::Stop::Unanswered); break;
+    case kSave: m_account.saved = WriteAccount::Saved::Unknown; break;
+    default: break; // before the login's answer nothing was written; after the save's, it is known
+    }
+    m_step = kNotStarted;
+    // The port is closed before anyone hears of the end, so that the next
+    // operation finds it closed.
+    m_context.ClosePort();
+    m_context.LogNote(kClosedAfterHangUp);
+    m_context.CompleteJob("write ended, port lost");
+    m_context.PostFailureToOwner(WM_JOB_PORT_LOST_NOTIFY, {kJobWrite, 0, {}, m_account});
 }

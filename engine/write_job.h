@@ -4,6 +4,7 @@
 // saves, ends the transaction and sends "AT&W".
 
 #include "engine/job_context.h"
+#include "engine/write_account.h"
 
 #include <string>
 #include <vector>
@@ -23,6 +24,8 @@ public:
     // cannot steer the next write.
     void Abort();
     int CurrentStep() const { return m_step; }
+    // The port hung up: the job ends at once with its account.
+    void OnPortLost();
 
 private:
     void OnLogin(bool error);
@@ -34,7 +37,7 @@ private:
     void OnEndReply(bool error);
     void OnFinalReply(bool error);
 
-    void LoadSection(const char *section);
+    void LoadFile();
     void SendEntry();
     void SendNextOrBeginAtCommands();
     void SendAtEntry();
@@ -44,20 +47,28 @@ private:
     void SendPinFollowUp(const char *number);
     bool BuildLine(std::string line);
     void ReportRefusedLine(uintptr_t step);
+    void StopAccountAt(WriteAccount::Section section, WriteAccount::Stop stop);
     const std::string *PreviousKey() const;
     const std::string *NextKey() const;
     void Finish(uint32_t message, uintptr_t step, bool closePort);
 
     IJobContext &m_context;
     int m_step = 0;
+    // The entries of the phase under way, and the AT-command entries
+    // waiting for their phase.
     std::vector<std::string> m_keys;
     std::vector<std::string> m_values;
+    std::vector<std::string> m_atKeys;
+    std::vector<std::string> m_atValues;
     size_t m_entryIndex = 0;
     // The last line built: the one a refusal is about.
     std::string m_lineInFlight;
     int m_pinFollowUpPending = 0;
     int m_pinFollowUpCheck = 0;
     int m_pinFollowUpRepeats = 0;
+    // What the terminal holds so far, told when the write fails.
+    WriteAccount m_account;
+    bool m_failed = false;
     // These two outlive a job: whether the last AT-command phase had entries
     // (it chooses the pause before "AT&W" when a refusal skipped the phase),
     // and whether the terminal refused the last PIN it was given.

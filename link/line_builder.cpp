@@ -97,6 +97,7 @@ bool RxLineBuilder::feedByte(char byte)
         m_bPrompt = false;
         m_bDropping = true;
         m_bDropPending = true;
+        m_owner.OnRxLineDropped();
         return true;
     }
     fill.data[position] = byte;

@@ -37,6 +37,10 @@ public:
     // Reception stopped (overflow, swap) or nothing was ready; the owner
     // shows its own text for it.
     virtual void OnRxError(RxError error) = 0;
+    // A line is being dropped (its 1025th byte came), told at once, in order
+    // with the lines before and after it, so that whoever waits for an
+    // answer knows a line of it is missing.
+    virtual void OnRxLineDropped() {}
 };
 
 class RxLineBuilder

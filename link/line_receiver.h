@@ -13,8 +13,10 @@ class LineReceiver final : public IRxLineOwner
 public:
     using LineHandler = std::function<void(std::unique_ptr<std::string> line)>;
     using ErrorHandler = std::function<void(RxError error)>;
+    using DroppedHandler = std::function<void()>;
 
-    LineReceiver(CSerialPort &port, LineHandler onLine, ErrorHandler onError = {});
+    LineReceiver(CSerialPort &port, LineHandler onLine, ErrorHandler onError = {},
+                 DroppedHandler onDropped = {});
     LineReceiver(const LineReceiver &) = delete;
     LineReceiver &operator=(const LineReceiver &) = delete;
 
@@ -26,9 +28,11 @@ public:
 
     void OnRxLineReady() override;
     void OnRxError(RxError error) override;
+    void OnRxLineDropped() override;
 
 private:
     LineHandler m_onLine;
     ErrorHandler m_onError;
+    DroppedHandler m_onDropped;
     RxLineBuilder m_builder;
 };

@@ -20,6 +20,9 @@ public:
     // The system error code of the last failed open (EBUSY: another
     // program has the port); 0 when unknown.
     virtual int LastError() const { return 0; }
+    // Open, but the device has hung up (a pulled cable): nothing more goes
+    // through until it is closed and opened again.
+    virtual bool HungUp() const { return false; }
     // Queues the bytes for the line; they are copied, so the caller may
     // reuse its buffer at once.
     virtual void Send(const char *data, uint32_t length) = 0;

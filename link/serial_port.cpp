@@ -241,12 +241,21 @@ int CSerialPort::CommWatchProc()
     }
     m_watchResult = result;
     m_watchEnded.Set();
+    if (result != 0 && m_bOpen) {
+        if (IMessageTarget *owner = m_pOwner)
+            owner->PostMessage(WM_PORT_HANGUP);
+    }
     // The device is gone: no transmit-empty release will come any more, so
     // a write thread waiting for one stops now instead of at the close.
     // (Send reads the epoch before this flag, which is set before the cancel.)
     if (result != 0)
         m_hTxSemaphore->Cancel();
     return result;
+}
+
+bool CSerialPort::HungUp() const
+{
+    return m_bOpen && m_watchEnded.IsSet() && m_watchResult != 0;
 }
 
 std::thread::id CSerialPort::CommWatchThreadId() const

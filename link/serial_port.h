@@ -6,6 +6,9 @@
 // sends through short-lived write threads that feed the line in chunks of at
 // most 512 bytes, each on an empty output queue.
 //
+// When the device hangs up under an open port (a pulled cable), the owner
+// is told with WM_PORT_HANGUP.
+//
 // Threads: the owner window's thread opens, closes, reads and assembles lines
 // (and sends while the login dialog owns the port); the comm worker sends and
 // closes; the comm-event thread and the write threads are the port's own.
@@ -65,6 +68,7 @@ public:
     int OpenPort() override;
     void ClosePort() override;
     bool IsOpen() const override { return m_bOpen != 0; }
+    bool HungUp() const override;
     // Queues a copy of the bytes for a write thread; waits while the
     // previous send is still going out. Nothing is written when the port is closed, or when
     // it closes before the bytes went out.

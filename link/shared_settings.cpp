@@ -8,6 +8,7 @@ std::string g_strBaudRate = "115200";
 std::string g_strAppDir;
 int g_bIsNT = 1;
 std::atomic<int> g_nDeviceGap{kDefaultDeviceGap};
+std::atomic<EchoMode> g_terminalEcho{EchoMode::Unknown};
 
 std::optional<int> ParseDeviceGap(std::string_view text)
 {

@@ -26,3 +26,8 @@ extern std::atomic<int> g_nDeviceGap;
 // A gap given as text (the stored setting, a command-line value): whole
 // milliseconds from 0 to 1000 and nothing else; nothing for anything else.
 std::optional<int> ParseDeviceGap(std::string_view text);
+
+// Whether the terminal echoes the command lines it takes: unknown until the
+// login or a job has seen an echo, or a final reply without one.
+enum class EchoMode { Unknown, Echoes, Silent };
+extern std::atomic<EchoMode> g_terminalEcho;

@@ -26,6 +26,8 @@ bool MessageQueue::PostMessage(uint32_t id, uintptr_t wParam, intptr_t lParam)
         m_queue.push_back({id, wParam, lParam});
         if (id == WM_QUIT)
             m_quitPosted = true;
+        if (m_sleepBreakers.count(id))
+            m_sleepBroken = true;
     }
     m_cv.notify_all();
     return true;
@@ -46,6 +48,8 @@ MessageQueue::Next MessageQueue::takeNext(Message &out, Clock::time_point until)
         if (!m_queue.empty()) {
             out = m_queue.front();
             m_queue.pop_front();
+            if (m_sleepBreakers.count(out.id))
+                m_sleepBroken = false;
             if (out.id == WM_QUIT) {
                 m_ended = true;
                 return Next::Quit;
@@ -149,13 +153,13 @@ bool MessageQueue::TimerRunning(uint32_t id) const
 bool MessageQueue::SleepFor(Millis duration)
 {
     std::unique_lock lock(m_mutex);
-    return !m_cv.wait_for(lock, duration, [this] { return m_quitPosted; });
+    return !m_cv.wait_for(lock, duration, [this] { return m_quitPosted || m_sleepBroken; });
 }
 
 bool MessageQueue::SleepUntil(Clock::time_point until)
 {
     std::unique_lock lock(m_mutex);
-    return !m_cv.wait_until(lock, until, [this] { return m_quitPosted; });
+    return !m_cv.wait_until(lock, until, [this] { return m_quitPosted || m_sleepBroken; });
 }
 
 MessageThread::~MessageThread()

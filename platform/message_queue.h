@@ -11,6 +11,7 @@
 #include <deque>
 #include <functional>
 #include <map>
+#include <set>
 #include <memory>
 #include <thread>
 #include <unordered_map>
@@ -91,10 +92,14 @@ public:
     bool TimerRunning(uint32_t id) const;
 
     // Sleeps on the loop thread without handling messages. Returns false
-    // early when quit was posted, so a bounded shutdown is not held up.
+    // early when quit was posted, so a bounded shutdown is not held up, or
+    // while a message of a number given to BreakSleepsOn waits.
     bool SleepFor(Millis duration);
     // The same up to a point in time, to the clock's own precision.
     bool SleepUntil(std::chrono::steady_clock::time_point until);
+    // Messages of this number end sleeps until the loop takes them. Set up
+    // before the loop runs.
+    void BreakSleepsOn(uint32_t id) { m_sleepBreakers.insert(id); }
 
 private:
     using Clock = std::chrono::steady_clock;
@@ -108,6 +113,8 @@ private:
     std::deque<Message> m_queue;
     std::map<uint32_t, std::pair<Millis, Clock::time_point>> m_timers;
     bool m_quitPosted = false;
+    std::set<uint32_t> m_sleepBreakers;
+    bool m_sleepBroken = false;
     bool m_ended = false;
     std::unordered_map<uint32_t, Handler> m_handlers;
     std::unordered_map<uint32_t, Handler> m_disposers;

@@ -29,6 +29,11 @@ constexpr bool StartsWithNoCase(std::string_view text, std::string_view prefix)
     return text.size() >= prefix.size() && EqualsNoCase(text.substr(0, prefix.size()), prefix);
 }
 
+constexpr bool EndsWithNoCase(std::string_view text, std::string_view suffix)
+{
+    return text.size() >= suffix.size() && EqualsNoCase(text.substr(text.size() - suffix.size()), suffix);
+}
+
 constexpr bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 
 constexpr std::string_view TrimLeadingBlanks(std::string_view s)

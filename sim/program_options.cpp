@@ -119,6 +119,11 @@ const std::vector<OptionSpec> &Options()
              o.sim.faults.cmeError = n;
              return n.has_value();
          }},
+        {"--line-noise", "TEXT", "stray bytes in the input line at start, before the first command",
+         [](P &o, S v) {
+             o.sim.faults.lineNoise = v;
+             return v.find('\r') == std::string::npos;
+         }},
         {"--silent-after", "N", "answer nothing after N command lines",
          [](P &o, S v) { return SetOptional(o.sim.faults.silentAfter, v); }},
         {"--hang-up-after", "N", "close the pty instead of answering the line after N (a pulled cable)",

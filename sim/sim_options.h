@@ -47,6 +47,9 @@ struct Faults
     // PIN then answers "+CME ERROR: 16", incorrect password).
     std::optional<int> cmeError;
 
+    // Stray bytes (line noise, without a CR) already in the terminal's input
+    // line when it starts: they go in front of the first command line.
+    std::string lineNoise;
     // After this many command lines the terminal keeps reading but sends nothing.
     std::optional<std::size_t> silentAfter;
     // A pulled cable: the command line after this many is not answered, the

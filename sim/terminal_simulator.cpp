@@ -77,6 +77,7 @@ bool TerminalSimulator::Start(std::string &error)
         error = "the terminal is already running";
         return false;
     }
+    std::string noise;
     {
         std::lock_guard lock(m_mutex);
         if (!m_core.LoadStateFile(error))
@@ -85,6 +86,7 @@ bool TerminalSimulator::Start(std::string &error)
         m_output.SetChunking(faults.chunked, faults.maxChunk, faults.chunkPause);
         m_output.SetWireBaud(faults.wireBaud);
         m_seed = faults.seed;
+        noise = faults.lineNoise;
     }
     int master = -1, slave = -1;
     if (::openpty(&master, &slave, nullptr, nullptr, nullptr) != 0) {
@@ -106,6 +108,8 @@ bool TerminalSimulator::Start(std::string &error)
     }
     m_slavePath = name;
     m_reader = CommandReader();
+    std::vector<ReceivedLine> noiseLines;
+    m_reader.Feed(noise, noiseLines);
     m_output.Clear();
     m_output.Seed(m_seed);
     m_stopping = false;

@@ -126,6 +126,7 @@ private Q_SLOTS:
     void lowerCaseOkSucceedsPastUnsolicitedLines();
     void mouseClickOnOkConfirmsLikeEnter();
     void cmeErrorIsAnInvalidPassword();
+    void lineNoiseIsClearedAwayBeforeTheLogin();
     void noAnswerTimesOutAndSecondTryWorks();
     void overlongLineIsReportedOnceAndTheLoginGoesOn();
     void portThatCannotOpen();
@@ -305,7 +306,7 @@ void LoginDialogTest::passwordLengthBounds()
         QCOMPARE(sim.Terminal().CommandCount(), size_t(0));
         return;
     }
-    QVERIFY(sim.Terminal().WaitForCommands(1, platform::Millis(kReplyWaitMs)));
+    QTRY_VERIFY_WITH_TIMEOUT(sim.Terminal().CommandCount() >= 1, kReplyWaitMs);
     QCOMPARE(sim.Terminal().Commands().front(),
              "AT+WPAR=9996,\"" + codepage::ToBytes(password) + "\"");
     QCOMPARE(g_strPortName + " " + g_strBaudRate, std::string("SIM0 115200"));
@@ -339,7 +340,7 @@ void LoginDialogTest::lowerCaseOkSucceedsPastUnsolicitedLines()
     QVERIFY(sim.Started());
     LoginFixture login(Initial());
     login.ConfirmWithEnter(QStringLiteral("0000"));
-    QVERIFY(sim.Terminal().WaitForCommands(1, platform::Millis(kReplyWaitMs)));
+    QTRY_VERIFY_WITH_TIMEOUT(sim.Terminal().CommandCount() >= 1, kReplyWaitMs);
 
     for (const char *line : {"+CPIN: READY", "+cmti: \"SM\",3", "+CPIN: NOT READY", "ok"})
         sim.Terminal().SendUnsolicited(line);
@@ -386,6 +387,17 @@ void LoginDialogTest::cmeErrorIsAnInvalidPassword()
     QTest::keyClick(login.password, Qt::Key_Return);
     QTRY_VERIFY_WITH_TIMEOUT(login.dialog.LoginSucceeded(), kReplyWaitMs);
     QCOMPARE(login.messages.Count(), 1);
+}
+
+void LoginDialogTest::lineNoiseIsClearedAwayBeforeTheLogin()
+{
+    SimulatedPort sim(SimOptionsWith([](sim::SimOptions &o) { o.faults.lineNoise = "~x"; }));
+    QVERIFY(sim.Started());
+    LoginFixture login(Initial());
+    login.ConfirmWithEnter(QStringLiteral("1234"));
+    QTRY_VERIFY_WITH_TIMEOUT(login.dialog.LoginSucceeded(), kReplyWaitMs);
+    QCOMPARE(sim.Terminal().Commands(), (std::vector<std::string>{"~x", "AT+WPAR=9996,\"1234\""}));
+    QCOMPARE(login.messages.Count(), 0);
 }
 
 void LoginDialogTest::noAnswerTimesOutAndSecondTryWorks()

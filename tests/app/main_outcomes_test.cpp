@@ -108,26 +108,40 @@ private Q_SLOTS:
         QTest::addColumn<int>("language");
         QTest::addColumn<int>("refusedRead");
         QTest::addColumn<int>("refusedWrite");
+        QTest::addColumn<int>("hangUpAfter");
+        QTest::addColumn<int>("overlongValue"); // a value one character too long for a reply line
         QTest::addColumn<QString>("shown");
         QTest::newRow("read, English")
-            << int(lang::kEnglish) << 16543 << 0
+            << int(lang::kEnglish) << 16543 << 0 << 0 << 0
             << "Receive failed: Error:Fail to read Change RX Volume! Pages holding values not read "
                "from the terminal: \"Times\", \"Volume\", \"Call Back\".";
         QTest::newRow("read, Spanish")
-            << int(lang::kSpanish) << 16543 << 0
+            << int(lang::kSpanish) << 16543 << 0 << 0 << 0
             << "Error al recibir: Error:Error al leer Recepción! Páginas con valores no leídos del "
                "terminal: \"Tiempos\", \"Volumen\", \"Call Back\".";
         QTest::newRow("first read, English")
-            << int(lang::kEnglish) << 5 << 0
+            << int(lang::kEnglish) << 5 << 0 << 0 << 0
             << "Receive failed: Error:Fail to read Enable Long Distance Call Block! Pages holding "
                "values not read from the terminal: all.";
         QTest::newRow("read, Portuguese")
-            << int(lang::kPortuguese) << 6002 << 0
+            << int(lang::kPortuguese) << 6002 << 0 << 0 << 0
             << "Falha ao receber: Erro:Falha ao lido PIN:! Páginas com valores não lidos do "
                "terminal: \"Código de segurança\", \"Inversão de polaridade\", \"Tempos\", "
                "\"Volume\", \"Call Back\".";
-        QTest::newRow("write, Portuguese") << int(lang::kPortuguese) << 0 << 32
-                                           << "Falha ao enviar: Erro: Senha geral inválida!";
+        QTest::newRow("write, Portuguese") << int(lang::kPortuguese) << 0 << 32 << 0 << 0
+                                           << "Falha ao enviar: Erro: Senha geral inválida! Nada foi escrito no "
+                                              "terminal. Recusado: parâmetro 1. Não enviados: parâmetros 2 a 17.";
+        // The login and two entries are answered.
+        QTest::newRow("write, cable pulled")
+            << int(lang::kEnglish) << 0 << 0 << 3 << 0
+            << "Transmit failed: Error: The terminal was disconnected from the port SIM0! Written but not "
+               "saved on the terminal: parameters 1 to 2 of 17. Sent without an answer: parameter 3. Not "
+               "sent: parameters 4 to 17.";
+        QTest::newRow("read, value too long")
+            << int(lang::kEnglish) << 0 << 0 << 0 << 16543
+            << "Receive failed: Error: The answer for Change RX Volume had a line longer than 1024 "
+               "characters, which was lost! Pages holding values not read from the terminal: \"Times\", "
+               "\"Volume\", \"Call Back\".";
     }
 
     void failuresNameWhatFailed()
@@ -135,23 +149,29 @@ private Q_SLOTS:
         QFETCH(int, language);
         QFETCH(int, refusedRead);
         QFETCH(int, refusedWrite);
+        QFETCH(int, hangUpAfter);
+        QFETCH(int, overlongValue);
         QFETCH(QString, shown);
         MainWindowHarness harness(SimOptionsWith([&](sim::SimOptions &o) {
                                       if (refusedRead)
                                           o.faults.refuseReads = {refusedRead};
                                       if (refusedWrite)
                                           o.faults.refuseWrites = {refusedWrite};
+                                      if (hangUpAfter)
+                                          o.faults.hangUpAfter = size_t(hangUpAfter);
                                   }),
                                   language);
         QVERIFY(harness.TerminalReady());
-        if (refusedWrite) {
+        if (overlongValue)
+            harness.Terminal().SetValue(overlongValue, std::string(1018, '7'));
+        if (refusedRead || overlongValue) {
+            QTest::mouseClick(harness.Button(BottomButton::Receive), Qt::LeftButton);
+        } else {
             harness.GeneralPassword()->setText(QStringLiteral("123456"));
             QTest::mouseClick(harness.Button(BottomButton::Transmit), Qt::LeftButton);
             QCOMPARE(harness.Boxes().LastStyle(), kStyleYesNo | kStyleQuestion); // answered Yes
-        } else {
-            QTest::mouseClick(harness.Button(BottomButton::Receive), Qt::LeftButton);
         }
-        QTRY_VERIFY_WITH_TIMEOUT(JobOver(harness) && !Shown(harness).isEmpty(), kJobWaitMs);
+        QTRY_VERIFY_WITH_TIMEOUT(harness.Idle() && !Shown(harness).isEmpty(), kJobWaitMs);
         QCOMPARE(Shown(harness), shown);
         QVERIFY(harness.Window().StatusLine()->Failed());
         QVERIFY2(!harness.Window().PagesFilled(), "a failed read fills the pages only in part");

@@ -371,6 +371,13 @@ TEST_F(CliOverSim, RefusedLoginsAndUnreachablePorts)
     }
 }
 
+TEST_F(CliOverSim, LineNoiseBeforeTheLoginIsClearedAway)
+{
+    StartTerminal([](sim::SimOptions &o) { o.faults.lineNoise = "~\x7f"; });
+    EXPECT_EQ(Run(Options(CliOptions::Command::Read)), 0) << stderrText;
+    EXPECT_EQ(terminal->Commands().at(1), "AT+WPAR=9996,\"1234\"") << "after the noise's own line";
+}
+
 // A user outside the group that owns the serial ports is told how to join it.
 TEST_F(CliOverSim, APortWithoutPermissionTellsHowToJoinDialout)
 {
@@ -455,6 +462,42 @@ TEST_F(CliOverSim, QuietKeepsOnlyErrors)
                           "The values read before the failure are in \"" +
                               read.dir + "/" + platform::PortFileName(read.port) +
                               "ParaFile.ini\"; \"" + read.out + "\" was not written.\n");
+}
+
+TEST_F(CliOverSim, AValueTooLongForTheReceiveBufferFailsTheReadByName)
+{
+    StartTerminal();
+    // "+RPAR: " and 1018 characters: one more than a line holds.
+    terminal->SetValue(16543, std::string(1018, '7'));
+    CliOptions read = Options(CliOptions::Command::Read);
+    read.quiet = true;
+    EXPECT_EQ(Run(read), 1);
+    EXPECT_EQ(stderrText, "Error: The answer for Change RX Volume had a line longer than 1024 "
+                          "characters, which was lost!\n");
+}
+
+TEST_F(CliOverSim, ARefusedEntryIsToldWithWhatTheTerminalHolds)
+{
+    StartTerminal([](sim::SimOptions &o) { o.faults.refuseWrites = {16544}; });
+    CliOptions write = Options(CliOptions::Command::Write);
+    write.file = m_dir.File("config.ini");
+    WriteBytes(write.file, "[PARA]\r\n16543=\"6\"\r\n16544=\"11\"\r\n16210=\"100\"\r\n"
+                           "[ATCMD]\r\nAT+CCWA=\"1,1\"\r\n");
+    write.quiet = true;
+    EXPECT_EQ(Run(write), 1);
+    EXPECT_EQ(stderrText, "Error: Fail to write parameter [2].Error Change TX Volume!\n"
+                          "Written and saved on the terminal: parameter 1 of 3. Refused: parameter 2. "
+                          "Not sent: parameter 3, AT command 1.\n");
+}
+
+TEST_F(CliOverSim, APulledCableEndsTheRunAtOnce)
+{
+    // The login and two reads are answered.
+    StartTerminal([](sim::SimOptions &o) { o.faults.hangUpAfter = 3; });
+    CliOptions read = Options(CliOptions::Command::Read);
+    read.quiet = true;
+    EXPECT_EQ(Run(read), 1);
+    EXPECT_EQ(stderrText, "Error: The terminal was disconnected from the port " + read.port + "!\n");
 }
 
 TEST_F(CliOverSim, ATerminalWrittenFromAFileVerifiesClean)

@@ -3,6 +3,7 @@
 // pausing the worker.
 
 #include "engine/comm_thread.h"
+#include "engine/engine_globals.h"
 #include "link/serial_link.h"
 #include "link/shared_settings.h"
 #include "params/read_lists.h"
@@ -108,6 +109,36 @@ TEST(CommThread, EveryLineRestartsTheWatchdogByMessagesAlone)
         EXPECT_EQ(comm.PausedTime(), 0ms) << c.line << ": the worker never pauses for the timer";
         EXPECT_EQ(comm.GapTime(), 0ns) << c.line;
     }
+}
+
+TEST(CommThread, OnlyTheLinesOfTheCommandInFlightRestartTheWatchdog)
+{
+    TempFolder folder;
+    g_strAppDir = folder.Path() + "/";
+    g_strSoftwarePassword = "1234";
+    RecordingLink link;
+    ReadLists lists;
+    CCommThread comm(link, lists);
+    comm.Start();
+    const std::vector<uint32_t> restart = {WM_JOB_TIMER_STOP, WM_JOB_TIMER_START};
+    // The password job: its start sends the login line.
+    ASSERT_TRUE(comm.Thread().PostMessage(WM_COMM_START_JOB, 1, 13));
+    std::vector<uint32_t> expected = restart;
+    ASSERT_EQ(link.owner.WaitFor(expected.size()), expected);
+    const std::pair<const char *, bool> lines[] = {
+        {"RING", false}, {"AT+WPAR=9996,\"1234\"", true}, {"+CMTI: \"SM\",3", false},
+        {"+RPAR: 5", false}, {"OK", true}, {"OK", false}, {"RING", false},
+    };
+    for (const auto &[line, restarts] : lines) {
+        ASSERT_TRUE(PostOwned(comm.Thread(), WM_COMM_RX_LINE, std::make_unique<std::string>(line)));
+        if (restarts)
+            expected.insert(expected.end(), restart.begin(), restart.end());
+    }
+    // A marker behind the lines: the idle worker answers it with a restart and a stop.
+    ASSERT_TRUE(comm.Thread().PostMessage(WM_COMM_ABORT_JOB, 1));
+    ASSERT_TRUE(PostOwned(comm.Thread(), WM_COMM_RX_LINE, std::make_unique<std::string>("x")));
+    expected.insert(expected.end(), {WM_JOB_TIMER_STOP, WM_JOB_TIMER_START, WM_JOB_TIMER_STOP});
+    EXPECT_EQ(link.owner.WaitFor(expected.size()), expected);
 }
 
 } // namespace

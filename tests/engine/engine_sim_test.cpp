@@ -19,7 +19,6 @@
 #include "tests/common/temp_folder.h"
 
 #include <algorithm>
-#include <fcntl.h>
 #include <filesystem>
 #include <gtest/gtest.h>
 
@@ -229,15 +228,45 @@ TEST_F(EngineOverSim, GarbageAndUnsolicitedLinesMidJobAreIgnored)
     EXPECT_EQ(TempFileValue("PARA", "16543"), *terminal->Value(16543));
 }
 
-TEST_F(EngineOverSim, AnOverlongLineIsDroppedAndTheJobGoesOn)
+TEST_F(EngineOverSim, AStrayOkAfterEveryReplyPutsNoJobOutOfStep)
+{
+    StartTerminal([](sim::SimOptions &o) {
+        o.faults.unsolicited = {"OK"};
+        o.faults.unsolicitedEvery = 1;
+    });
+    const Strings numbers = {"2", "5", "35", "16543"};
+    for (size_t i = 0; i < numbers.size(); ++i)
+        terminal->SetValue(std::stoi(numbers[i]), "1" + std::to_string(i));
+    Read(numbers);
+    EXPECT_TRUE(Shown("Read parameter success!"));
+    for (size_t i = 0; i < numbers.size(); ++i)
+        EXPECT_EQ(TempFileValue("PARA", numbers[i].c_str()), "1" + std::to_string(i)) << numbers[i];
+
+    jobEnded = false;
+    ASSERT_TRUE(operations->Transmit(nullptr, nullptr, kWriteSomeValues));
+    ASSERT_TRUE(RunUntilEnded());
+    EXPECT_TRUE(Shown("Save AT command success!"));
+    EXPECT_TRUE(PortCloses());
+    EXPECT_EQ(*terminal->Value(16544), "09");
+    EXPECT_EQ(*terminal->Value(16543), "3");
+    EXPECT_EQ(CommandsSent("AT&W"), 1u);
+    EXPECT_FALSE(terminal->InTransaction());
+}
+
+TEST_F(EngineOverSim, AnOverlongLineEndsTheReadAtTheParameterItCameWith)
 {
     StartTerminal([](sim::SimOptions &o) { o.faults.overlongAt = 2; });
     g_nJobTimeout = 10000; // a stalled reception would end in the watchdog
     Read({"2", "5", "35"});
     EXPECT_FALSE(watchdogFired);
     EXPECT_EQ(std::count(texts.begin(), texts.end(), "receive buffer overflow!"), 1);
-    EXPECT_TRUE(Shown("Read parameter success!"));
-    EXPECT_EQ(TempFileValue("PARA", "35"), *terminal->Value(35));
+    EXPECT_TRUE(Shown("Error: The answer for Enable Long Distance Call Block had a line longer "
+                      "than 1024 characters, which was lost!"))
+        << ::testing::PrintToString(texts);
+    EXPECT_TRUE(reports.back().failure);
+    EXPECT_EQ(CommandsSent("AT+RPAR="), 2u);
+    EXPECT_FALSE(port.IsOpen());
+    ExpectTheNextReadToSucceed();
 }
 
 TEST_F(EngineOverSim, AReadThatCannotStoreItsValuesEndsAsAFailure)
@@ -316,26 +345,26 @@ TEST_F(EngineOverSim, AJobQueuedBehindATimedOutOneRunsUnderItsOwnWatchdog)
     ExpectTheNextReadToSucceed();
 }
 
-TEST_F(EngineOverSim, ACablePulledMidJobEndsThroughTheWatchdog)
+TEST_F(EngineOverSim, APulledCableEndsTheWriteAtOnceSayingWhatTheTerminalHolds)
 {
-    StartTerminal([](sim::SimOptions &o) { o.faults.latency = 200ms; });
-    g_nJobTimeout = 500;
-    ASSERT_TRUE(operations->Receive([](ReadLists &l) {
-        for (const char *number : {"2", "5", "35", "1000"})
-            l.AppendNumber(number);
-    }));
-    ASSERT_TRUE(terminal->WaitForCommands(1, 10s));
-    // Held open, so that no pty made meanwhile (by a test running beside
-    // this one) takes the gone terminal's number and path.
-    const platform::UniqueFd keepNumber(
-        ::open(terminal->SlavePath().c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC));
-    ASSERT_TRUE(keepNumber.Valid());
-    terminal->Stop();
-    ASSERT_TRUE(RunUntilEnded());
-    EXPECT_TRUE(watchdogFired);
+    // The login and the first entry are answered; the cable goes at the second.
+    StartTerminal([](sim::SimOptions &o) { o.faults.hangUpAfter = 2; });
+    ASSERT_TRUE(operations->Transmit(nullptr, nullptr, kWriteSomeValues));
+    ASSERT_TRUE(RunUntilEnded(20s)) << "long before the watchdog's 30 s";
+    EXPECT_FALSE(watchdogFired);
+    EXPECT_TRUE(Shown("Error: The terminal was disconnected from the port " + g_strPortName + "!"));
+    EXPECT_TRUE(Shown("Written but not saved on the terminal: parameter 1 of 2. Sent without an "
+                      "answer: parameter 2. Not sent: AT command 1."))
+        << ::testing::PrintToString(texts);
     EXPECT_FALSE(port.IsOpen());
-    EXPECT_FALSE(operations->Receive(nullptr)) << "the device is gone";
     EXPECT_TRUE(window.ControlsEnabled());
+
+    // Plugged in again, the terminal is read as ever.
+    terminal->Stop();
+    std::string error;
+    ASSERT_TRUE(terminal->Start(error)) << error;
+    g_strPortName = terminal->SlavePath();
+    ExpectTheNextReadToSucceed();
 }
 
 TEST_F(EngineOverSim, PasswordChangeThenTheNewPasswordOpensTheTransaction)

@@ -19,6 +19,7 @@ public:
         std::string text;
         platform::Message message{};
         long millis = 0;
+        JobFailure failure{};
     };
 
     bool SetCommand(std::string_view text) override
@@ -44,7 +45,7 @@ public:
     // Recorded with the failure's step and item as wParam and lParam.
     void PostFailureToOwner(uint32_t message, JobFailure failure) override
     {
-        events.push_back({Event::Posted, failure.text, {message, failure.step, failure.item}});
+        events.push_back({Event::Posted, failure.text, {message, failure.step, failure.item}, 0, failure});
     }
     void CompleteJob(const char *) override { events.push_back({Event::Completed, {}}); }
     void Sleep(platform::Millis duration) override
@@ -82,7 +83,7 @@ public:
     {
         for (const Event &e : events)
             if (e.kind == Event::Posted && e.message.id == message)
-                return {e.message.wParam, e.message.lParam, e.text};
+                return e.failure;
         return {};
     }
     bool Has(Event::Kind kind) const

@@ -1,10 +1,13 @@
-// What a port that would not open is reported with, in the three languages.
+// What a port that would not open is reported with, in the three languages,
+// and how the login exchange reads the terminal's answers.
 
 #include "engine/login.h"
 #include "params/language.h"
 
 #include <cerrno>
 #include <gtest/gtest.h>
+#include <string>
+#include <vector>
 
 namespace {
 
@@ -60,6 +63,47 @@ TEST(PortOpenAdvice, FollowsTheCannotOpenMessage)
     EXPECT_EQ(login::CannotOpenPortText("ttyS1", EBUSY),
               "Error: No se puede abrir puerto :  ttyS1 !\n\n"
               "Error: El puerto ttyS1 está en uso por otro programa!");
+}
+
+// The outcome after the last line; kTimeOut stands for the bare CR's time
+// running out, or the caller's turn after the bare CR's answer.
+TEST(LoginExchange, AnErrorIsAWrongPasswordOnlyAfterTheLoginLinesEcho)
+{
+    using O = login::Exchange::Outcome;
+    const std::string echo = "AT+WPAR=9996,\"1234\"";
+    const std::string kTimeOut = "(time out)";
+    struct Case
+    {
+        const char *name;
+        std::vector<std::string> lines;
+        O last;
+    };
+    // clang-format off
+    const Case cases[] = {
+        {"TheBareCrGetsNoAnswer", {kTimeOut}, O::SendLogin},
+        {"NoiseAnsweredByAnError", {"~x", "ERROR"}, O::SendLogin},
+        {"TheAnswerToTheBareCrIsNotTheLogins", {"OK", "ERROR", "OK"}, O::Waiting},
+        {"TheLoginLineGoesOutOnce", {"OK", kTimeOut, kTimeOut}, O::Waiting},
+        {"NothingIsDecidedBeforeTheBareCrIsAnswered", {"+CPIN: READY", "RING"}, O::Waiting},
+        {"Accepted", {"ERROR", kTimeOut, echo, "OK"}, O::Accepted},
+        {"AcceptedWithoutEcho", {kTimeOut, "ok"}, O::Accepted},
+        {"Refused", {kTimeOut, echo, "ERROR"}, O::Refused},
+        {"RefusedWithCme", {kTimeOut, "+CMTI: \"SM\",3", echo, "+CME ERROR: 16"}, O::Refused},
+        {"NoiseBeforeTheEcho", {kTimeOut, "\x7f" + echo, "ERROR"}, O::Refused},
+        {"AnErrorWithoutTheEcho", {kTimeOut, "ERROR"}, O::NotUnderstood},
+        {"AnErrorToAGarbledLine", {kTimeOut, "AT+WPAR=99~6,\"1234\"", "ERROR"}, O::NotUnderstood},
+        {"OnlyTheFirstAnswerCounts", {kTimeOut, echo, "OK", "ERROR"}, O::Waiting},
+        {"AnEmptyLineIsNoData", {kTimeOut, ""}, O::NoData},
+    };
+    // clang-format on
+    for (const Case &c : cases) {
+        login::Exchange exchange("1234");
+        O outcome = O::Waiting;
+        for (const std::string &line : c.lines)
+            outcome = line == kTimeOut ? exchange.OnClearTimeout() : exchange.OnLine(line);
+        EXPECT_EQ(outcome, c.last) << c.name;
+        EXPECT_EQ(exchange.Line(), std::string("AT+WPAR=9996,\"1234\"\r\0", 21)) << c.name;
+    }
 }
 
 } // namespace

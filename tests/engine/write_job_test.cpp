@@ -1,6 +1,8 @@
 #include "engine/engine_globals.h"
 #include "engine/job_reports.h"
 #include "engine/write_job.h"
+#include "link/shared_settings.h"
+#include "params/language.h"
 #include "job_driver.h"
 #include "platform/messages.h"
 #include "tests/common/case_name.h"
@@ -13,13 +15,18 @@ using Params = FakeJobContext::Params;
 
 namespace {
 
-// What the window shows for the refused line the job reported, read once the
-// job has run to its end.
+// What the window shows for the failure the job reported with `message`
+// (the refused line by default), read once the job has run to its end.
+JobReport Shown(const FakeJobContext &context, uint32_t message)
+{
+    const JobFailure failure = context.Carried(message);
+    const auto wParam = reinterpret_cast<uintptr_t>(&failure);
+    return DescribeJobMessage(message, wParam, 0, {});
+}
+
 std::string RefusalShown(const FakeJobContext &context)
 {
-    const JobFailure failure = context.Carried(WM_WRITE_PARA_LINE_ERR_NOTIFY);
-    const auto wParam = reinterpret_cast<uintptr_t>(&failure);
-    return DescribeJobMessage(WM_WRITE_PARA_LINE_ERR_NOTIFY, wParam, 0, {}).text;
+    return Shown(context, WM_WRITE_PARA_LINE_ERR_NOTIFY).text;
 }
 
 class WriteJobTest : public ::testing::Test
@@ -88,6 +95,9 @@ TEST_F(WriteJobTest, ARefusedEntryIsReportedAndTheTransactionStillSaved)
     EXPECT_EQ(RefusalShown(context),
               "Error: Fail to write parameter [2].Error Enable Long Distance Call Block!")
         << "the lines sent after the refusal do not change its name";
+    EXPECT_EQ(Shown(context, WM_WRITE_PARA_ACCOUNT_NOTIFY).account,
+              "Written and saved on the terminal: parameter 1 of 3. Refused: parameter 2. Not sent: "
+              "parameter 3.");
 }
 
 TEST_F(WriteJobTest, ARefusedPasswordSendsNothingMore)
@@ -95,6 +105,7 @@ TEST_F(WriteJobTest, ARefusedPasswordSendsNothingMore)
     Run("[PARA]\r\n2=\"5\"\r\n", RefuseOnly({"AT+WPAR=9996,\"1234\""}));
     EXPECT_EQ(context.Sent(), (Strings{"AT+WPAR=9996,\"1234\""}));
     EXPECT_EQ(context.Posted(WM_WRITE_PARA_ERR_NOTIFY), (Params{{1, 0}}));
+    EXPECT_TRUE(context.Posted(WM_WRITE_PARA_ACCOUNT_NOTIFY).empty()) << "the password says it all";
     EXPECT_TRUE(context.Has(FakeJobContext::Event::Closed));
     EXPECT_EQ(context.events.back().text,
               "comm closed because of software password error while writing\n\n");
@@ -135,6 +146,11 @@ const PinCase kPinCases[] = {
      "16550=\"5678\"\r\n16549=\"1234\"\r\n16548=\"1234\",\"5678\"\r\n16551=\"5678\"\r\n", {},
      {"16550,\"5678\"", "16548,\"1234\",\"5678\"", "16552,\"4711\"", "16553,\"4711\"",
       "16001,\"00\""}},
+    // Only the PIN keys themselves: 116550 is an ordinary entry, its refusal a failure.
+    {"KeyContainingAPinNumberIsNoPin", "116550=\"1234\"\r\n16551=\"1234\"\r\n",
+     {"AT+WPAR=116550,\"1234\""}, {"116550,\"1234\""}},
+    {"KeyContainingAPinNumberGetsNoFollowUp", "165490=\"1234\"\r\n", {},
+     {"165490,\"1234\"", "16001,\"00\""}},
 };
 // clang-format on
 
@@ -173,6 +189,18 @@ TEST_F(WriteJobTest, AnEntryTooLongForTheCommandBufferIsNotSentButReported)
         << "names the entry that did not fit";
 }
 
+TEST_F(WriteJobTest, TheFileIsReadOnceAtTheStartOfTheJob)
+{
+    WriteBytes(context.TempParameterFilePath(),
+               "[PARA]\r\n2=\"5\"\r\n[ATCMD]\r\nAT+CCWA=\"1,1\"\r\n");
+    job.Step(nullptr);
+    const std::string ok = "OK";
+    job.Step(&ok); // the login accepted: the job takes its entries
+    WriteBytes(context.TempParameterFilePath(), "[ATCMD]\r\nAT+CCWA=\"0,0,7\"\r\n");
+    job.Step(&ok);
+    EXPECT_EQ(context.Sent(), (Strings{"AT+WPAR=9996,\"1234\"", "AT+WPAR=2,\"5\"", "AT+CCWA=1,1"}));
+}
+
 TEST_F(WriteJobTest, RefusedAtCommandReportsItsPosition)
 {
     Run("[PARA]\r\n[ATCMD]\r\nAT+CCWA=\"1,1\"\r\nAT+CCFC0=\"0,4\"\r\n",
@@ -182,6 +210,66 @@ TEST_F(WriteJobTest, RefusedAtCommandReportsItsPosition)
               "Error: Fail to write AT command [2].Error Forward Unconditional 0496!");
     EXPECT_EQ(context.Sent().back(), "AT&W");
 }
+
+// The cable goes while the command after the first `answered` is in flight.
+struct PortLostCase
+{
+    const char *name;
+    size_t answered;
+    int language;
+    const char *account;
+};
+
+void PrintTo(const PortLostCase &row, std::ostream *os)
+{
+    *os << row.name;
+}
+
+class WritePortLost : public WriteJobTest, public ::testing::WithParamInterface<PortLostCase>
+{
+};
+
+TEST_P(WritePortLost, EndsAtOnceSayingWhatTheTerminalHolds)
+{
+    const PortLostCase &c = GetParam();
+    g_strPortName = "ttyUSB0";
+    WriteBytes(context.TempParameterFilePath(), "[PARA]\r\n2=\"5\"\r\n5=\"01\"\r\n35=\"00\"\r\n"
+                                                "[ATCMD]\r\nAT+CCWA=\"1,1\"\r\nAT+CCFC4=\"4,4\"\r\n");
+    Drive(job, context, kAcceptAll, c.answered);
+    ASSERT_FALSE(context.Has(FakeJobContext::Event::Completed));
+    job.OnPortLost();
+    EXPECT_TRUE(context.Has(FakeJobContext::Event::Completed));
+    EXPECT_TRUE(context.Has(FakeJobContext::Event::Closed));
+    lang::SetCode(c.language);
+    const JobReport report = Shown(context, WM_JOB_PORT_LOST_NOTIFY);
+    lang::SetCode(lang::kEnglish);
+    EXPECT_EQ(report.account, c.account);
+    EXPECT_TRUE(report.jobEnded && report.failure);
+    EXPECT_EQ(report.after, JobReport::After::EndOfWrite);
+    if (c.language == lang::kEnglish) {
+        EXPECT_EQ(report.text, "Error: The terminal was disconnected from the port ttyUSB0!");
+    }
+}
+
+// clang-format off
+const PortLostCase kPortLostCases[] = {
+    {"AtTheLogin", 0, 1, "Nothing was written on the terminal."},
+    {"AtAParameter", 2, 1, "Written but not saved on the terminal: parameter 1 of 3. Sent without an answer: "
+     "parameter 2. Not sent: parameter 3, AT commands 1 to 2."},
+    {"AtAParameterPt", 2, 2, "Escritos, mas não gravados no terminal: parâmetro 1 de 3. Enviado sem resposta: "
+     "parâmetro 2. Não enviados: parâmetro 3, comandos AT 1 a 2."},
+    {"AtAParameterEs", 2, 3, "Escritos pero no guardados en el terminal: parámetro 1 de 3. Enviado sin respuesta: "
+     "parámetro 2. No enviados: parámetro 3, comandos AT 1 a 2."},
+    {"AtAnAtCommand", 5, 1, "Written but not saved on the terminal: parameters 1 to 3 of 3. Written on the "
+     "terminal: AT command 1 of 2. Sent without an answer: AT command 2."},
+    {"AtTheSave", 6, 1, "Written, but the terminal did not confirm saving them: parameters 1 to 3 of 3. "
+     "Written on the terminal: AT commands 1 to 2 of 2."},
+    {"AfterTheSave", 7, 1, "Written and saved on the terminal: parameters 1 to 3 of 3. Written on the "
+     "terminal: AT commands 1 to 2 of 2."},
+};
+// clang-format on
+
+INSTANTIATE_TEST_SUITE_P(Write, WritePortLost, ::testing::ValuesIn(kPortLostCases), CaseName());
 
 TEST_F(WriteJobTest, RefusedSaveEndAndStoreAreEachReported)
 {

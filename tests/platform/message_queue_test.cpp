@@ -82,9 +82,17 @@ TEST(MessageQueue, RunUntilReturnsFalseWhenItEndsBeforeItsCondition)
     }
 }
 
-TEST(MessageQueue, SleepEndsEarlyWhenQuitIsPosted)
+TEST(MessageQueue, SleepEndsEarlyWhenQuitOrABreakingMessageIsPosted)
 {
     MessageQueue queue;
+    queue.BreakSleepsOn(7);
+    queue.PostMessage(6);
+    EXPECT_TRUE(queue.SleepFor(1ms)) << "another message lets the sleep run its time";
+    queue.PostMessage(7);
+    EXPECT_FALSE(queue.SleepFor(1h));
+    EXPECT_FALSE(queue.SleepUntil(std::chrono::steady_clock::now() + 1h)) << "until it is taken";
+    EXPECT_EQ(queue.PumpPending(), 2);
+    EXPECT_TRUE(queue.SleepFor(1ms));
     queue.PostQuit();
     EXPECT_FALSE(queue.SleepFor(1h));
 }

@@ -15,7 +15,7 @@ TEST(ProgramOptions, ValuesReachTheOptions)
         "--name", "BENCH", "--password=9876", "--refuse-read", "5,3001-3003", "--cme-error", "10",
         "--silent-after", "4", "--unsolicited", "RING", "--chunked", "--seed", "9",
         "--ccfc-subaddress", "typed", "--ccfc-classes", "2,4,16", "--echo-off", "--no-advertise",
-        "--wire-baud", "115200", "--latency", "30", "--hang-up-after", "12"};
+        "--wire-baud", "115200", "--latency", "30", "--hang-up-after", "12", "--line-noise", "~x"};
     // clang-format on
     ASSERT_TRUE(ParseProgramOptions(args, options, error)) << error;
     EXPECT_EQ(options.portName, "BENCH");
@@ -25,6 +25,7 @@ TEST(ProgramOptions, ValuesReachTheOptions)
     EXPECT_EQ(options.sim.faults.cmeError, 10);
     EXPECT_EQ(options.sim.faults.silentAfter, 4u);
     EXPECT_EQ(options.sim.faults.hangUpAfter, 12u);
+    EXPECT_EQ(options.sim.faults.lineNoise, "~x");
     EXPECT_EQ(options.sim.faults.unsolicited, std::vector<std::string>{"RING"});
     EXPECT_EQ(options.sim.faults.unsolicitedEvery, 1u);
     EXPECT_TRUE(options.sim.faults.chunked);
@@ -46,7 +47,8 @@ TEST(ProgramOptions, MistakesAreNamed)
                                                        {"--ccfc-subaddress", "odd"},
                                                        {"--name", ""},
                                                        {"--wire-baud", "0"},
-                                                       {"--wire-baud", "fast"}};
+                                                       {"--wire-baud", "fast"},
+                                                       {"--line-noise", "AT\r"}};
     for (const auto &args : bad) {
         ProgramOptions options;
         std::string error;
