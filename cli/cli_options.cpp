@@ -31,9 +31,9 @@ const char *const kUsage =
     "Every read and write keeps a copy of the values in the settings history,\n"
     "DIR/history/PORT/.\n"
     "\n"
-    "Every command takes --gap MS: the pause the terminal gets after each final reply\n"
-    "before the next command, 0 to 1000 ms (default 20).\n"
-    "--quiet keeps only error messages and differences.\n"
+    "Every command takes --gap MS and --quiet.\n"
+    "The gap is the pause the terminal gets after each final reply before the next\n"
+    "command, 0 to 1000 ms (default 20); quiet keeps only error messages and differences.\n"
     "\n"
     "Exit status: 0 success (verify: everything verifiable matches), 1 failure or a\n"
     "difference, 2 wrong usage.\n";

@@ -452,16 +452,22 @@ TEST_F(CliOverSim, AReadThatCannotStoreItsValuesFails)
     EXPECT_FALSE(Said("Read parameter success!"));
 }
 
+// After a failed read: where the values read so far are, and that --out stayed.
+std::string PartialValuesLine(const CliOptions &read)
+{
+    return "The values read before the failure are in \"" + read.dir + "/" +
+           platform::PortFileName(read.port) + "ParaFile.ini\"; \"" + read.out +
+           "\" was not written.\n";
+}
+
 TEST_F(CliOverSim, QuietKeepsOnlyErrors)
 {
     StartTerminal([](sim::SimOptions &o) { o.faults.refuseReads = {3000}; });
     CliOptions read = Options(CliOptions::Command::Read);
     read.quiet = true;
     EXPECT_EQ(Run(read), 1);
-    EXPECT_EQ(stderrText, "Error:Fail to read Enable Prefixes and Numbers Block!\n"
-                          "The values read before the failure are in \"" +
-                              read.dir + "/" + platform::PortFileName(read.port) +
-                              "ParaFile.ini\"; \"" + read.out + "\" was not written.\n");
+    EXPECT_EQ(stderrText,
+              "Error:Fail to read Enable Prefixes and Numbers Block!\n" + PartialValuesLine(read));
 }
 
 TEST_F(CliOverSim, AValueTooLongForTheReceiveBufferFailsTheReadByName)
@@ -473,7 +479,7 @@ TEST_F(CliOverSim, AValueTooLongForTheReceiveBufferFailsTheReadByName)
     read.quiet = true;
     EXPECT_EQ(Run(read), 1);
     EXPECT_EQ(stderrText, "Error: The answer for Change RX Volume had a line longer than 1024 "
-                          "characters, which was lost!\n");
+                          "characters, which was lost!\n" + PartialValuesLine(read));
 }
 
 TEST_F(CliOverSim, ARefusedEntryIsToldWithWhatTheTerminalHolds)
@@ -497,7 +503,8 @@ TEST_F(CliOverSim, APulledCableEndsTheRunAtOnce)
     CliOptions read = Options(CliOptions::Command::Read);
     read.quiet = true;
     EXPECT_EQ(Run(read), 1);
-    EXPECT_EQ(stderrText, "Error: The terminal was disconnected from the port " + read.port + "!\n");
+    EXPECT_EQ(stderrText, "Error: The terminal was disconnected from the port " + read.port + "!\n" +
+                              PartialValuesLine(read));
 }
 
 TEST_F(CliOverSim, ATerminalWrittenFromAFileVerifiesClean)

@@ -168,12 +168,12 @@ void ExpectCompletion(const fs::path &root, const TempFolder &scratch)
     const Row rows[] = {
         {"kestrel-cli ",                  "passwd ports read verify write"},
         {"kestrel-cli -",                 "--help --version"},
-        {"kestrel-cli read --",           "--baud --dir --forward --gap --language --out --password --port --quiet"},
+        {"kestrel-cli read --",           "--baud --dir --forward --gap --language --out --password-file --port --quiet"},
         {"kestrel-cli write --f",         ""},
-        {"kestrel-cli passwd --n",        "--new"},
+        {"kestrel-cli passwd --n",        "--new-file"},
         {"kestrel-cli write --language ", "en es pt"},
         {"kestrel-cli verify --port KP",  "KPKG1"},
-        {"kestrel-cli read --password ",  ""},
+        {"kestrel-cli read --baud ",      ""},
         {"kestrel-cli write --port X c",  "cfgdir config.ini"},
         {"kestrel-cli read --dir c",      "cfgdir"},
     };
