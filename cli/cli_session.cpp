@@ -10,6 +10,7 @@
 #include "engine/temp_parameter_file.h"
 #include "link/serial_port.h"
 #include "link/shared_settings.h"
+#include "params/catalogue.h"
 #include "params/ini_document.h"
 #include "params/read_lists.h"
 #include "platform/app_dir.h"
@@ -24,9 +25,6 @@ using namespace platform;
 
 namespace {
 
-constexpr lang::Tr3 kNewPasswordLength = {"Error: The New Password must be between 4 and 12 characters!",
-                                          "Erro: A nova senha deve ter entre 4 e 12 caracteres!",
-                                          "Error: La nueva contraseña debe tener entre 4 y 12 caracteres!"};
 constexpr lang::Tr3 kVerifyReadFailed = {"Verify failed: the terminal could not be read.",
                                          "Falha na verificação: não foi possível ler o terminal.",
                                          "Error en la verificación: no se pudo leer el terminal."};
@@ -262,9 +260,8 @@ int CliSession::Impl::Write()
 
 int CliSession::Impl::ChangePassword()
 {
-    const size_t length = options.newPassword.size();
-    if (length < login::kMinPasswordLength || length > login::kMaxPasswordLength) {
-        Print(kNewPasswordLength.Text(), true);
+    if (params::WrongLength(options.newPassword, params::kSoftwarePasswordForm)) {
+        Print(params::kNewPasswordLength.Text(), true);
         return 1;
     }
     bool changed = false;

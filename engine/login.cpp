@@ -1,6 +1,7 @@
 #include "engine/login.h"
 
 #include "link/reply.h"
+#include "params/catalogue.h"
 #include "platform/text_util.h"
 
 #include <cerrno>
@@ -54,7 +55,7 @@ InputProblem CheckInputs(std::string_view port, std::string_view baud, std::stri
         return InputProblem::NoBaud;
     if (password.empty())
         return InputProblem::NoPassword;
-    if (password.size() < kMinPasswordLength || password.size() > kMaxPasswordLength)
+    if (params::WrongLength(password, params::kSoftwarePasswordForm))
         return InputProblem::PasswordLength;
     return InputProblem::None;
 }
