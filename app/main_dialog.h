@@ -64,7 +64,8 @@ public:
     bool SaveToFileFlag() const override { return m_bSaveToFile; }
     void SetSaveToFileFlag(bool set) override { m_bSaveToFile = set; }
     bool IsSoftwarePassword(std::string_view password) const override;
-    bool ChangeSoftwarePassword(const std::string &newPassword, const std::string &confirm) override;
+    bool ChangeSoftwarePassword(const std::string &newPassword,
+                                const std::string &confirm) override;
     bool ChangePin() override;
 
     // The page's title in the current language.

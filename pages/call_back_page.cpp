@@ -89,7 +89,8 @@ CCallBackPage::CCallBackPage(QWidget *parent)
     const FieldRow time = form.AddBoxedField(kTimeBox, kTimeLabel, Accepts::Digits, kSecondsHint);
     const FieldRow attempts =
         form.AddBoxedField(kAttemptsBox, kCounterLabel, Accepts::Digits, kCounterHint);
-    const FieldRow answer = form.AddBoxedField(kAnswerBox, kTimeLabel, Accepts::Digits, kSecondsHint);
+    const FieldRow answer =
+        form.AddBoxedField(kAnswerBox, kTimeLabel, Accepts::Digits, kSecondsHint);
     m_timeBox = time.box;
     m_time = time.field;
     m_attemptsBox = attempts.box;

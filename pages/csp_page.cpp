@@ -72,8 +72,8 @@ bool CCspPage::ValidatePage()
 {
     if (m_none)
         return true;
-    return CheckFields(*this,
-                       {{m_number, ValueOf(m_number), params::FormOf(Slot::CspNumber), kNumberRules}});
+    return CheckFields(
+        *this, {{m_number, ValueOf(m_number), params::FormOf(Slot::CspNumber), kNumberRules}});
 }
 
 void CCspPage::SaveToStore()

@@ -70,7 +70,8 @@ CForwardPage::CForwardPage(QWidget *parent)
     m_time->setEditable(true);
     const params::SlotInfo &time = params::InfoOf(Slot::NoAnswerTime);
     for (int seconds = time.form.minValue; seconds <= time.form.maxValue; seconds += kTimeStep)
-        m_time->addItem(QStringLiteral("%1").arg(seconds, time.form.minLength, 10, QLatin1Char('0')));
+        m_time->addItem(
+            QStringLiteral("%1").arg(seconds, time.form.minLength, 10, QLatin1Char('0')));
     m_time->setCurrentIndex(m_time->findText(QString::fromLatin1(time.defaultText)));
     FieldValidator::Attach(m_time->lineEdit(), FieldValidator::Accepts::Digits);
     form.AddControl(kTimeLabel, m_time, &kSecondsHint);

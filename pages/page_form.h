@@ -61,8 +61,7 @@ public:
 
 private:
     // The label, the control and the hint on the current line.
-    FieldRow PlaceField(const lang::Tr3 &label, QWidget *control, int width,
-                        const lang::Tr3 *hint);
+    FieldRow PlaceField(const lang::Tr3 &label, QWidget *control, int width, const lang::Tr3 *hint);
 
     CParameterPage &m_page;
     QGridLayout *m_grid;

@@ -107,8 +107,8 @@ bool CPasswordsPage::ValidatePage()
         host->SetSaveToFileFlag(false);
         return true;
     }
-    return CheckFields(*this, {{m_general, ValueOf(m_general), params::FormOf(Slot::GeneralPassword),
-                                kGeneralRules}});
+    return CheckFields(*this, {{m_general, ValueOf(m_general),
+                                params::FormOf(Slot::GeneralPassword), kGeneralRules}});
 }
 
 bool CPasswordsPage::ChangeSoftwarePassword()

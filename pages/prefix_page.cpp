@@ -120,10 +120,10 @@ bool CPrefixPage::ValidatePage()
         return true;
     const std::string digits = PreNumberDigits();
     const params::ValueForm &preNumbers = params::FormOf(Slot::PreNumbers);
-    return CheckFields(*this, {{m_preNumbers, digits, preNumbers, kPreNumberRules},
-                               {m_prefix, ValueOf(m_prefix), params::FormOf(Slot::Prefix),
-                                kPrefixRules},
-                               {m_preNumbers, digits, preNumbers, kRepeatRule}});
+    return CheckFields(*this,
+                       {{m_preNumbers, digits, preNumbers, kPreNumberRules},
+                        {m_prefix, ValueOf(m_prefix), params::FormOf(Slot::Prefix), kPrefixRules},
+                        {m_preNumbers, digits, preNumbers, kRepeatRule}});
 }
 
 void CPrefixPage::SaveToStore()

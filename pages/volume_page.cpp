@@ -79,12 +79,11 @@ void CVolumePage::OnInitPage()
 
 bool CVolumePage::ValidatePage()
 {
-    return CheckFields(*this,
-                       {{m_tx, ValueOf(m_tx), params::FormOf(Slot::TxVolume), kTxRules,
-                         m_txBox->isChecked()},
-                        {m_rx, ValueOf(m_rx), params::FormOf(Slot::RxVolume), kRxRules,
-                         m_rxBox->isChecked()}},
-                       FailureOrder::PageThenMessage);
+    return CheckFields(
+        *this,
+        {{m_tx, ValueOf(m_tx), params::FormOf(Slot::TxVolume), kTxRules, m_txBox->isChecked()},
+         {m_rx, ValueOf(m_rx), params::FormOf(Slot::RxVolume), kRxRules, m_rxBox->isChecked()}},
+        FailureOrder::PageThenMessage);
 }
 
 void CVolumePage::SaveToStore()

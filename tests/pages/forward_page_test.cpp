@@ -242,9 +242,8 @@ private Q_SLOTS:
         page.InitPage(host);
         page.MasterBox()->click();
         for (const auto &[letter, box] : Conditions(page)) {
-            const Slot order[] = {Slot::CallWaiting, Slot::ForwardUnconditional,
-                                  Slot::ForwardBusy, Slot::ForwardNoAnswer,
-                                  Slot::ForwardOffOrNotFound};
+            const Slot order[] = {Slot::CallWaiting, Slot::ForwardUnconditional, Slot::ForwardBusy,
+                                  Slot::ForwardNoAnswer, Slot::ForwardOffOrNotFound};
             const int index = QStringLiteral("WUBNO").indexOf(letter);
             host.store[order[index]] = loaded.contains(letter) ? "01" : "00";
         }

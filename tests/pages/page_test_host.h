@@ -39,7 +39,7 @@ public:
     std::vector<int> shownPages;
     QStringList events; // WM_SHOW_PAGE and message boxes in their order
     bool saveToFile = false;
-    std::string softwarePassword = "1234"; // the login's
+    std::string softwarePassword = "1234";    // the login's
     std::vector<std::string> changedPassword; // new and confirm, when asked
     int pinChanges = 0;
 };

@@ -17,15 +17,15 @@
 #include "widgets/app_message_box.h"
 #include "widgets/report_ctrl.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QCheckBox>
 #include <QDialog>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QTableWidget>
 #include <QVBoxLayout>
-#include <QAccessible>
-#include <QPushButton>
 #include <QtTest>
 
 using params::Page;
