@@ -245,11 +245,6 @@ std::unique_ptr<CParameterPage> CMainDlg::CreatePage(int templateId)
     return CreateParameterPage(templateId);
 }
 
-ISerialLink &CMainDlg::Port()
-{
-    return m_port;
-}
-
 // ---- navigation ---------------------------------------------------------------
 
 void CMainDlg::OnNavPressed(int pageIndex)

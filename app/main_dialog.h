@@ -58,16 +58,19 @@ public:
     void OnSave();
     void OnExit();
 
-    // IPageServices
+    // IPageServices, the two changes run through the operations.
     ParameterStore &Store() override { return m_store; }
     void SendShowPage(int templateId) override;
-    QString PageTitle(int templateId) const override;
     bool SaveToFileFlag() const override { return m_bSaveToFile; }
     void SetSaveToFileFlag(bool set) override { m_bSaveToFile = set; }
-    IOperationWindow &OperationWindow() override { return *this; }
-    COperations &Operations() override { return m_operations; }
-    CommEngine &Engine() override { return m_engine; }
-    ISerialLink &Port() override;
+    bool IsSoftwarePassword(std::string_view password) const override;
+    bool ChangeSoftwarePassword(const std::string &newPassword,
+                                const std::string &confirm) override;
+    bool ChangePin() override;
+
+    // The page's title in the current language.
+    QString PageTitle(int templateId) const;
+    CommEngine &Engine() { return m_engine; }
 
     // IOperationWindow
     void ShowStatus(const std::string &text, bool ok) override;

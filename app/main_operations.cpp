@@ -5,6 +5,7 @@
 #include "app/settings_store.h"
 #include "widgets/app_message_box.h"
 #include "widgets/status_line.h"
+#include "engine/engine_globals.h"
 #include "engine/job_failure.h"
 #include "link/shared_settings.h"
 #include "params/ini_document.h"
@@ -90,6 +91,25 @@ void CMainDlg::OnTransmit()
         });
     if (!started)
         EndOutcome();
+}
+
+bool CMainDlg::IsSoftwarePassword(std::string_view password) const
+{
+    return password == g_strSoftwarePassword;
+}
+
+bool CMainDlg::ChangeSoftwarePassword(const std::string &newPassword, const std::string &confirm)
+{
+    // The operations say why when the port cannot be opened.
+    return m_operations.ChangePassword(newPassword, confirm);
+}
+
+bool CMainDlg::ChangePin()
+{
+    return m_operations.ChangePin([this](const std::string &path) {
+        const params::ScriptResult written = params::ExportPinChange(path, m_store);
+        return written.ok ? std::string() : written.text;
+    });
 }
 
 bool CMainDlg::ConfirmTransmit()

@@ -11,6 +11,7 @@
 #include "engine/temp_parameter_file.h"
 #include "link/serial_port.h"
 #include "link/shared_settings.h"
+#include "params/catalogue.h"
 #include "params/ini_document.h"
 #include "params/param_file.h"
 #include "params/password_rules.h"
@@ -320,8 +321,7 @@ int CliSession::Impl::Write()
 // The new password is checked before anything reaches the terminal.
 bool CliSession::Impl::CheckNewPassword()
 {
-    const size_t length = options.newPassword.size();
-    if (length < login::kMinPasswordLength || length > login::kMaxPasswordLength)
+    if (params::WrongLength(options.newPassword, params::kSoftwarePasswordForm))
         Print(params::kNewPasswordLength.Text(), true);
     else if (!params::IsSafePasswordText(options.newPassword))
         Print(params::kNewPasswordCharacters.Text(), true);

@@ -2,6 +2,7 @@
 
 #include "link/reply.h"
 #include "link/shared_settings.h"
+#include "params/catalogue.h"
 #include "params/password_rules.h"
 #include "platform/text_util.h"
 
@@ -97,7 +98,7 @@ InputProblem CheckInputs(std::string_view port, std::string_view baud, std::stri
         return InputProblem::NoBaud;
     if (password.empty())
         return InputProblem::NoPassword;
-    if (password.size() < kMinPasswordLength || password.size() > kMaxPasswordLength)
+    if (params::WrongLength(password, params::kSoftwarePasswordForm))
         return InputProblem::PasswordLength;
     if (!params::IsSafePasswordText(password))
         return InputProblem::PasswordCharacters;

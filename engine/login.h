@@ -10,8 +10,6 @@
 
 namespace login {
 
-inline constexpr size_t kMinPasswordLength = 4;
-inline constexpr size_t kMaxPasswordLength = 12;
 // How long the terminal has to answer the login line, 8000 ms (tests
 // shorten it at start-up).
 extern int g_nLoginTimeout;

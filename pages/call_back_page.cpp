@@ -1,13 +1,13 @@
 #include "pages/call_back_page.h"
 
 #include "pages/field_rules.h"
+#include "pages/page_form.h"
 #include "params/parameter_store.h"
 #include "params/read_lists.h"
 #include "params/text_value.h"
 #include "widgets/report_ctrl.h"
 
 #include <QCheckBox>
-#include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <algorithm>
@@ -33,24 +33,18 @@ constexpr lang::Tr3 kListHint{"[at most 20 characters] ", "[no máximo 20 caract
                               "[máximo 20 caracteres]"};
 
 // A timing counts by its leading digits; an empty one is 0.
-template <unsigned lowest, unsigned highest> bool OutOfRange(std::string_view value)
-{
-    const unsigned number = text::LeadingNumber(value);
-    return number < lowest || number > highest;
-}
-
 const FieldRule kTimeRules[] = {
-    {OutOfRange<1, 99>,
+    {field_tests::OutOfRange,
      {"Error: The Call Back Time must be between 1 and 99 seconds!",
       "Erro: O tempo de call back deve ser entre 1 e 99 segundos!",
       "Error: El tiempo de call back debe ser entre 1 y 99 segundos!"}}};
 const FieldRule kAttemptsRules[] = {
-    {OutOfRange<1, 10>,
+    {field_tests::OutOfRange,
      {"Error: The Call Back Nun Cout must be between 1 and 10!",
       "Erro: O número de tentativas do call back deve ser entre 1 e 10!",
       "Error: El número de intentos del call back debe ser entre 1 y 10!"}}};
 const FieldRule kAnswerRules[] = {
-    {OutOfRange<1, 99>,
+    {field_tests::OutOfRange,
      {"Error: The Time to Answer Call Back must be between 1 and 99 seconds!",
       "Erro: O tempo de atendimento do call back deve ser entre 1 e 99 segundos!",
       "Error: El tiempo de contestación del call debe ser entre 1 y 99 segundos!"}}};
@@ -78,14 +72,9 @@ const NumberListShape kShape{
     {"Call Back Number", "Número", "Número"},
     60,
     185,
-    int(ParameterStore::kCallBackCount),
-    params::kCallBackList.firstPosition,
+    params::kCallBackList,
     [](int position) { return QStringLiteral("  %1").arg(position); },
 };
-
-enum Column { kIndent, kBox, kLabel, kField, kHint, kColumnCount };
-constexpr int kIndentWidth = 22;
-constexpr int kFieldWidth = 60;
 
 } // namespace
 
@@ -94,34 +83,24 @@ CCallBackPage::CCallBackPage(QWidget *parent)
 {
     // Each timing's box, label, field and hint share one line, so that the
     // list has the room below.
-    auto *grid = new QGridLayout(this);
-    grid->setContentsMargins(24, 18, 24, 12);
-    grid->setHorizontalSpacing(10);
-    grid->setVerticalSpacing(6);
-    grid->setColumnMinimumWidth(kIndent, kIndentWidth);
-    grid->setColumnStretch(kHint, 1);
-    int row = 0;
-    m_switch = NewCheckBox(kSwitch);
-    grid->addWidget(m_switch, row++, kIndent, 1, kColumnCount);
-    auto addTiming = [&](const lang::Tr3 &box, const lang::Tr3 &label, const lang::Tr3 &hint,
-                         QLineEdit *&field) {
-        QCheckBox *check = NewCheckBox(box);
-        field = NewField(FieldValidator::Accepts::Digits);
-        field->setFixedWidth(kFieldWidth);
-        grid->addWidget(check, row, kBox);
-        grid->addWidget(NewLabel(label, field), row, kLabel);
-        grid->addWidget(field, row, kField);
-        grid->addWidget(NewLabel(hint), row++, kHint);
-        return check;
-    };
-    m_timeBox = addTiming(kTimeBox, kTimeLabel, kSecondsHint, m_time);
-    m_attemptsBox = addTiming(kAttemptsBox, kCounterLabel, kCounterHint, m_attempts);
-    m_answerBox = addTiming(kAnswerBox, kTimeLabel, kSecondsHint, m_answer);
+    using Accepts = FieldValidator::Accepts;
+    PageForm form(*this, PageForm::Fields::Boxed);
+    m_switch = form.AddCheckBox(kSwitch);
+    const FieldRow time = form.AddBoxedField(kTimeBox, kTimeLabel, Accepts::Digits, kSecondsHint);
+    const FieldRow attempts =
+        form.AddBoxedField(kAttemptsBox, kCounterLabel, Accepts::Digits, kCounterHint);
+    const FieldRow answer =
+        form.AddBoxedField(kAnswerBox, kTimeLabel, Accepts::Digits, kSecondsHint);
+    m_timeBox = time.box;
+    m_time = time.field;
+    m_attemptsBox = attempts.box;
+    m_attempts = attempts.field;
+    m_answerBox = answer.box;
+    m_answer = answer.field;
     m_listBox = NewCheckBox(kListBox);
-    grid->addWidget(m_listBox, row++, kBox, 1, kColumnCount - kBox);
-    grid->addWidget(m_numbers.Control(), row, kBox, 1, kColumnCount - kBox);
-    grid->setRowStretch(row++, 1);
-    grid->addWidget(NewLabel(kListHint), row++, kBox, 1, kColumnCount - kBox);
+    form.AddWide(m_listBox, 0, true);
+    form.AddWide(m_numbers.Control(), 1, true);
+    form.AddWide(NewLabel(kListHint), 0, true);
 
     connect(m_listBox, &QCheckBox::clicked, this, [this] {
         if (m_listBox->isChecked() && !m_numbers.HasRows())
@@ -156,10 +135,13 @@ bool CCallBackPage::ValidatePage()
     m_numbers.FinishEdit();
     if (!m_switch->isChecked())
         return true;
-    if (!CheckFields(*this,
-                     {{m_time, ValueOf(m_time), kTimeRules, m_timeBox->isChecked()},
-                      {m_attempts, ValueOf(m_attempts), kAttemptsRules, m_attemptsBox->isChecked()},
-                      {m_answer, ValueOf(m_answer), kAnswerRules, m_answerBox->isChecked()}}))
+    using params::FormOf;
+    if (!CheckFields(*this, {{m_time, ValueOf(m_time), FormOf(Slot::CallBackTime), kTimeRules,
+                              m_timeBox->isChecked()},
+                             {m_attempts, ValueOf(m_attempts), FormOf(Slot::CallBackAttempts),
+                              kAttemptsRules, m_attemptsBox->isChecked()},
+                             {m_answer, ValueOf(m_answer), FormOf(Slot::AnswerCallBackTime),
+                              kAnswerRules, m_answerBox->isChecked()}}))
         return false;
     if (!m_listBox->isChecked())
         return FailWith(InLanguage(kSelectList), {}, FailureOrder::MessageOnly);
@@ -171,7 +153,7 @@ void CCallBackPage::SaveToStore()
     m_numbers.FinishEdit();
     ParameterStore &store = Store();
     const bool on = m_switch->isChecked();
-    store[Slot::CallBack] = on ? "01" : "00";
+    StoreFlag(Slot::CallBack, on);
     if (!on) {
         // The numbers stay as they were, closed up like the rows' (a blank
         // record read from the terminal is no number to send back); the rows

@@ -4,7 +4,6 @@
 #include "pages/page_form.h"
 #include "params/parameter_store.h"
 #include "params/read_lists.h"
-#include "params/text_value.h"
 
 #include <QCheckBox>
 #include <QLineEdit>
@@ -12,9 +11,6 @@
 using params::Slot;
 
 namespace {
-
-constexpr unsigned kLowest = 11;
-constexpr unsigned kHighest = 99;
 
 // clang-format off
 constexpr lang::Tr3 kCallBackBox{"Enable CSP for Call Back", "Habilitar CSP para call back",
@@ -26,16 +22,13 @@ constexpr lang::Tr3 kNumberHint{"[11 ~ 99]", "[11 ~ 99]", "[11 ~ 99]"};
 
 const FieldRule kNumberRules[] = {
     // An empty number fails here too.
-    {[](std::string_view v) { return !params::IsAllDigits(v); },
+    {field_tests::BadCharacters,
      {"Error: The CSP Number must be number!", "Erro: O CSP deve ser numérico!",
       "Error: El CSP debe ser numérico!"}},
-    {[](std::string_view v) { return v.size() != 2; },
+    {field_tests::WrongLength,
      {"Error: The CSP Number must be 2 characteres!", "Erro: O CSP deve ter 2 caracteres!",
       "Error: El CSP debe tener 2 caracteres!"}},
-    {[](std::string_view v) {
-         const unsigned value = text::LeadingNumber(v);
-         return value < kLowest || value > kHighest;
-     },
+    {field_tests::OutOfRange,
      {"Error: The CSP Number must be between 11 and 99!",
       "Erro: O CSP deve ser um número entre 11 e 99!",
       "Error: El CSP debe ser un número entre 11 y 99!"}},
@@ -79,16 +72,16 @@ bool CCspPage::ValidatePage()
 {
     if (m_none)
         return true;
-    return CheckFields(*this, {{m_number, ValueOf(m_number), kNumberRules}});
+    return CheckFields(
+        *this, {{m_number, ValueOf(m_number), params::FormOf(Slot::CspNumber), kNumberRules}});
 }
 
 void CCspPage::SaveToStore()
 {
-    ParameterStore &store = Store();
-    store[Slot::CspNone] = m_none ? "1" : "0";
-    store[Slot::CspAllCalls] = m_allCalls->isChecked() ? "1" : "0";
-    store[Slot::CspCallBack] = m_callBack->isChecked() ? "1" : "0";
-    store[Slot::CspNumber] = ValueOf(m_number);
+    StoreFlag(Slot::CspNone, m_none);
+    StoreFlag(Slot::CspAllCalls, m_allCalls->isChecked());
+    StoreFlag(Slot::CspCallBack, m_callBack->isChecked());
+    Store()[Slot::CspNumber] = ValueOf(m_number);
 }
 
 void CCspPage::AppendReadItems(ReadLists &lists)
@@ -100,8 +93,8 @@ void CCspPage::LoadFromStore()
 {
     const ParameterStore &store = Store();
     const std::string &number = store[Slot::CspNumber];
-    const unsigned value = text::LeadingNumber(number);
-    ShowValue(m_number, value >= kLowest && value <= kHighest ? number : std::string());
+    const bool inRange = !params::OutOfRange(number, params::FormOf(Slot::CspNumber));
+    ShowValue(m_number, inRange ? number : std::string());
 
     m_none = store.IsOn(Slot::CspNone);
     m_allCalls->setChecked(store.IsOn(Slot::CspAllCalls));

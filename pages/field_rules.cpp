@@ -1,5 +1,14 @@
 #include "pages/field_rules.h"
 
+namespace field_tests {
+
+bool Empty(std::string_view value, const params::ValueForm &)
+{
+    return value.empty();
+}
+
+} // namespace field_tests
+
 bool CheckFields(CParameterPage &page, std::initializer_list<FieldCheck> checks,
                  CParameterPage::FailureOrder order)
 {
@@ -7,7 +16,7 @@ bool CheckFields(CParameterPage &page, std::initializer_list<FieldCheck> checks,
         if (!check.active)
             continue;
         for (const FieldRule &rule : check.rules) {
-            if (rule.fails(check.value))
+            if (rule.fails(check.value, check.form))
                 return page.FailOnField(CParameterPage::InLanguage(rule.message), check.field,
                                         order);
         }

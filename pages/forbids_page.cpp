@@ -44,15 +44,9 @@ const NumberListShape kShape{
     {"Prefix/Number", "Prefixo/Número", "Prefijo/Número"},
     50,
     150,
-    int(ParameterStore::kForbiddenCount),
-    params::kForbiddenList.firstPosition,
+    params::kForbiddenList,
     [](int position) { return QStringLiteral("%1").arg(position, 4, 10, QLatin1Char('0')); },
 };
-
-const char *Flag(const QCheckBox *box)
-{
-    return box->isChecked() ? "01" : "00";
-}
 
 } // namespace
 
@@ -94,11 +88,11 @@ bool CForbidsPage::ValidatePage()
 void CForbidsPage::SaveToStore()
 {
     m_numbers.FinishEdit();
+    StoreFlag(Slot::LongDistanceBlock, m_longDistance->isChecked());
+    StoreFlag(Slot::InternationalBlock, m_international->isChecked());
+    StoreFlag(Slot::IncomingBlock, m_incoming->isChecked());
+    StoreFlag(Slot::PrefixNumberBlock, m_listBox->isChecked());
     ParameterStore &store = Store();
-    store[Slot::LongDistanceBlock] = Flag(m_longDistance);
-    store[Slot::InternationalBlock] = Flag(m_international);
-    store[Slot::IncomingBlock] = Flag(m_incoming);
-    store[Slot::PrefixNumberBlock] = Flag(m_listBox);
     store.forbidden.fill({});
     if (m_listBox->isChecked())
         m_numbers.StoreInto(store.forbidden);

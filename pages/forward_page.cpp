@@ -4,7 +4,6 @@
 #include "pages/page_form.h"
 #include "params/parameter_store.h"
 #include "params/read_lists.h"
-#include "params/text_value.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -14,9 +13,9 @@ using params::Slot;
 
 namespace {
 
-constexpr size_t kNumberLongest = 20;
-const char *const kTimes[] = {"05", "10", "15", "20", "25", "30"};
-constexpr int kInitialTime = 1; // "10"
+// The no-answer times go in steps of 5 seconds through the catalogue's
+// range, as two digits.
+constexpr int kTimeStep = 5;
 
 // clang-format off
 constexpr lang::Tr3 kMasterBox{"Enable Call Waiting and Forward",
@@ -40,27 +39,20 @@ constexpr lang::Tr3 kNumberHint{"[at most 20 characters]", "[no máximo 20 carac
                                 "[máximo 20 caracteres]"};
 
 const FieldRule kNumberRules[] = {
-    {[](std::string_view v) { return v.empty(); },
+    {field_tests::Empty,
      {"Please input the Forward Number.", "Por favor, insira o número de desvio.",
       "Por favor introduzca el número de desvío."}},
-    {[](std::string_view v) { return v.size() > kNumberLongest; },
+    {field_tests::TooLong,
      {"Error: The Forward Number no more than 20 characters!",
       "Erro: O número de desvio não pode ter mais de 20 caracteres!",
       "Error: El número de desvío no puede tener más de 20 caracteres!"}},
     // An international number: "+" and at least one digit.
-    {[](std::string_view v) {
-         return !params::IsAllDigits(v.starts_with('+') ? v.substr(1) : v);
-     },
+    {field_tests::BadCharacters,
      {"Error: Only the characters (+,0,1,...,9) are allowed in the Forward Number!",
       "Erro: Somente os caracteres (+,0,1,...,9) são permitidos no número de desvio!",
       "Error: Sólo los caracteres (+, 0,1,...,9) se permiten en el número de desvío!"}},
 };
 // clang-format on
-
-std::string Flag2(const QCheckBox *box)
-{
-    return box->isChecked() ? "01" : "00";
-}
 
 } // namespace
 
@@ -76,9 +68,11 @@ CForwardPage::CForwardPage(QWidget *parent)
     m_noAnswer = form.AddCheckBox(kNoAnswerBox);
     m_time = new QComboBox(this);
     m_time->setEditable(true);
-    for (const char *time : kTimes)
-        m_time->addItem(QString::fromLatin1(time));
-    m_time->setCurrentIndex(kInitialTime);
+    const params::SlotInfo &time = params::InfoOf(Slot::NoAnswerTime);
+    for (int seconds = time.form.minValue; seconds <= time.form.maxValue; seconds += kTimeStep)
+        m_time->addItem(
+            QStringLiteral("%1").arg(seconds, time.form.minLength, 10, QLatin1Char('0')));
+    m_time->setCurrentIndex(m_time->findText(QString::fromLatin1(time.defaultText)));
     FieldValidator::Attach(m_time->lineEdit(), FieldValidator::Accepts::Digits);
     form.AddControl(kTimeLabel, m_time, &kSecondsHint);
     // A combo box names itself by its text; the label names it here.
@@ -170,7 +164,8 @@ bool CForwardPage::ValidatePage()
     if (m_waiting->isChecked() && AnyForwarding())
         return FailWith(std::nullopt, {});
     // The time is taken as it stands.
-    return CheckFields(*this, {{m_number, ValueOf(m_number), kNumberRules, AnyForwarding()}});
+    return CheckFields(*this, {{m_number, ValueOf(m_number), params::FormOf(Slot::ForwardNumber),
+                                kNumberRules, AnyForwarding()}});
 }
 
 void CForwardPage::SaveToStore()
@@ -184,13 +179,13 @@ void CForwardPage::SaveToStore()
     if (!on)
         return;
     if (m_callWaitingIncluded)
-        store[Slot::CallWaiting] = Flag2(m_waiting);
+        StoreFlag(Slot::CallWaiting, m_waiting->isChecked());
     if (m_forwardingIncluded) {
-        store[Slot::ForwardUnconditional] = Flag2(m_unconditional);
-        store[Slot::ForwardBusy] = Flag2(m_busy);
-        store[Slot::ForwardNoAnswer] = Flag2(m_noAnswer);
+        StoreFlag(Slot::ForwardUnconditional, m_unconditional->isChecked());
+        StoreFlag(Slot::ForwardBusy, m_busy->isChecked());
+        StoreFlag(Slot::ForwardNoAnswer, m_noAnswer->isChecked());
         store[Slot::NoAnswerTime] = ValueOf(m_time->lineEdit());
-        store[Slot::ForwardOffOrNotFound] = Flag2(m_offOrNotFound);
+        StoreFlag(Slot::ForwardOffOrNotFound, m_offOrNotFound->isChecked());
         store[Slot::ForwardNumber] = ValueOf(m_number);
     }
 }

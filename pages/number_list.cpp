@@ -70,7 +70,7 @@ void CNumberList::DeleteRows()
 void CNumberList::CreateEmptyRows()
 {
     DeleteRows();
-    for (int row = 0; row < m_shape.rowCount; ++row)
+    for (int row = 0; row < int(m_shape.list.count); ++row)
         m_list->InsertRow(row, m_shape.positionText(Position(row)));
 }
 
@@ -122,9 +122,9 @@ bool CNumberList::CheckRows(const NumberListRules &rules)
             continue;
         anyNumber = true;
         const lang::Tr3 *broken = nullptr;
-        if (!params::IsAllDigits(number))
+        if (params::BadCharacters(number, m_shape.list.form))
             broken = &rules.notDigits;
-        else if (number.size() > kMaxNumberLength)
+        else if (params::TooLong(number, m_shape.list.form))
             broken = &rules.tooLong;
         if (broken)
             return m_page.FailOnRow(CParameterPage::InLanguage(*broken, Position(row)), m_list,

@@ -11,6 +11,7 @@
 // first entry on in row order, and the rows then show what was stored.
 
 #include "pages/parameter_page.h"
+#include "params/catalogue.h"
 
 #include <QString>
 #include <span>
@@ -24,8 +25,8 @@ struct NumberListShape
     lang::Tr3 numberHeader; // the second column's header; it also names the list
     int positionWidth;
     int numberWidth;
-    int rowCount;
-    int firstPosition; // of row 0
+    // The rows (one an entry), the position of row 0 and the numbers' form.
+    const params::ListInfo &list;
     // The position as its row shows it ("0811", "  1507").
     QString (*positionText)(int position);
 };
@@ -34,15 +35,13 @@ struct NumberListShape
 struct NumberListRules
 {
     lang::Tr3 notDigits;   // a row holds more than the digits 0 to 9
-    lang::Tr3 tooLong;     // a row holds more than kMaxNumberLength characters
+    lang::Tr3 tooLong;     // a row holds more characters than the list's form takes
     lang::Tr3 noneEntered; // no row holds anything; reported on row 0
 };
 
 class CNumberList
 {
 public:
-    static constexpr size_t kMaxNumberLength = 20;
-
     CNumberList(CParameterPage &page, const NumberListShape &shape);
 
     CReportCtrl *Control() const { return m_list; }
@@ -77,7 +76,7 @@ public:
     bool CheckRows(const NumberListRules &rules);
 
 private:
-    int Position(int row) const { return m_shape.firstPosition + row; }
+    int Position(int row) const { return m_shape.list.firstPosition + row; }
     // Shows the entries in the rows there are.
     void ShowStored(std::span<const std::string> entries);
 

@@ -58,6 +58,11 @@ ParameterStore &CParameterPage::Store()
     return *m_detachedStore;
 }
 
+void CParameterPage::StoreFlag(params::Slot slot, bool on)
+{
+    Store()[slot] = params::FlagText(slot, on);
+}
+
 // ---- controls ---------------------------------------------------------------
 
 void CParameterPage::AddOwnLabel(const ControlLabel &label)

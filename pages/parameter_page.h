@@ -8,6 +8,7 @@
 // initialisation, the enable pattern (a check box gating fields) and the
 // report of the first failing rule.
 
+#include "params/catalogue.h"
 #include "params/language.h"
 #include "widgets/code_page.h"
 
@@ -141,6 +142,8 @@ protected:
     IPageServices *Host() const { return m_host; }
     // The host's store; a page not yet attached works on one of its own.
     ParameterStore &Store();
+    // A switch stored in the form its slot takes ("01"/"00" or "1"/"0").
+    void StoreFlag(params::Slot slot, bool on);
 
     // The page's part of the initialisation: enable states and the like.
     virtual void OnInitPage() {}

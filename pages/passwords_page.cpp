@@ -1,7 +1,5 @@
 #include "pages/passwords_page.h"
 
-#include "engine/engine_globals.h"
-#include "engine/operations.h"
 #include "pages/field_rules.h"
 #include "pages/page_form.h"
 #include "pages/page_services.h"
@@ -17,10 +15,6 @@ using params::Slot;
 
 namespace {
 
-constexpr size_t kMaxGeneral = 6;
-constexpr size_t kMinSoftware = 4;
-constexpr size_t kMaxSoftware = 12;
-
 // clang-format off
 constexpr lang::Tr3 kSoftwareHeading{"Software Password", "Senha de software", "Software contraseña"};
 constexpr lang::Tr3 kChangeBox{"Change Software Password", "Alterar senha de software",
@@ -34,13 +28,13 @@ constexpr lang::Tr3 kConfirmButton{"Confirm", "Alterar", "Cambiar"};
 constexpr lang::Tr3 kGeneralLabel{"General Password", "Senha geral", "General contraseña"};
 constexpr lang::Tr3 kGeneralHint{"6 characters", "6 caracteres", "6 caracteres"};
 
-bool IsEmpty(std::string_view value) { return value.empty(); }
+using namespace field_tests;
 
 const FieldRule kGeneralRules[] = {
-    {IsEmpty,
+    {Empty,
      {"Please input the General Password.", "Por favor, insira a senha geral.",
       "Por favor introduzca la general contraseña."}},
-    {[](std::string_view v) { return v.size() > kMaxGeneral; },
+    {TooLong,
      {"Error: The General Password no more than 6 characters!",
       "Erro: A senha geral não pode ter mais de 6 caracteres!",
       "Error: La general contraseña no puede tener más de 6 caracteres!"}},
@@ -49,25 +43,25 @@ const FieldRule kGeneralRules[] = {
 // The software password change, rules 1 to 9 in their order over three
 // fields; the last one compares with the password of the login.
 const FieldRule kOldRules[] = {
-    {IsEmpty,
+    {Empty,
      {"Please input the Old Password.", "Por favor, insira a senha atual.",
       "Por favor introduzca la contraseña actual."}},
-    {[](std::string_view v) { return v.size() > kMaxSoftware; },
+    {TooLong,
      {"Error: The Old Password no more than 12 characters!",
       "Erro: A senha atual não pode ter mais de 12 caracteres!",
       "Error: La contraseña actual no puede tener más de 12 caracteres!"}},
-    {[](std::string_view v) { return v.size() < kMinSoftware; },
+    {TooShort,
      {"Error: The Old Password no less than 4 characters!",
       "Erro: A senha atual não pode ter menos de 4 caracteres!",
       "Error: La contraseña actual no puede tener menos de 4 caracteres!"}},
 };
 const FieldRule kNewRules[] = {
-    {IsEmpty,
+    {Empty,
      {"Please input the New Password.", "Por favor, insira a nova senha.",
       "Por favor introduzca la nueva contraseña."}},
 };
 const FieldRule kConfirmRules[] = {
-    {IsEmpty,
+    {Empty,
      {"Please input the Confirm Password.", "Por favor, repita a nova senha.",
       "Por favor repita la nueva contraseña."}},
 };
@@ -75,9 +69,8 @@ constexpr lang::Tr3 kDifferent{"Error: Confirm Password isn`t same as New Passwo
                                "Erro: Senhas diferentes!", "Error: Las contraseñas diferentes!"};
 // Checked once the two new fields agree.
 const FieldRule kNewPasswordRules[] = {
-    {[](std::string_view v) { return v.size() > kMaxSoftware; }, params::kNewPasswordLength},
-    {[](std::string_view v) { return v.size() < kMinSoftware; }, params::kNewPasswordLength},
-    {[](std::string_view v) { return !params::IsSafePasswordText(v); },
+    {WrongLength, params::kNewPasswordLength},
+    {[](std::string_view v, const params::ValueForm &) { return !params::IsSafePasswordText(v); },
      params::kNewPasswordCharacters},
 };
 constexpr lang::Tr3 kOldInvalid{"Error: Old Password invalid!", "Erro: Senha atual inválida!",
@@ -120,7 +113,8 @@ bool CPasswordsPage::ValidatePage()
         host->SetSaveToFileFlag(false);
         return true;
     }
-    return CheckFields(*this, {{m_general, ValueOf(m_general), kGeneralRules}});
+    return CheckFields(*this, {{m_general, ValueOf(m_general),
+                                params::FormOf(Slot::GeneralPassword), kGeneralRules}});
 }
 
 bool CPasswordsPage::ChangeSoftwarePassword()
@@ -130,18 +124,19 @@ bool CPasswordsPage::ChangeSoftwarePassword()
     const std::string oldPassword = ValueOf(m_old);
     const std::string newPassword = ValueOf(m_new);
     const std::string confirm = ValueOf(m_confirm);
-    if (!CheckFields(*this, {{m_old, oldPassword, kOldRules},
-                             {m_new, newPassword, kNewRules},
-                             {m_confirm, confirm, kConfirmRules}}))
+    const params::ValueForm &form = params::kSoftwarePasswordForm;
+    if (!CheckFields(*this, {{m_old, oldPassword, form, kOldRules},
+                             {m_new, newPassword, form, kNewRules},
+                             {m_confirm, confirm, form, kConfirmRules}}))
         return false;
     if (newPassword != confirm)
         return FailOnField(InLanguage(kDifferent), m_new);
-    if (!CheckFields(*this, {{m_new, newPassword, kNewPasswordRules}}))
+    if (!CheckFields(*this, {{m_new, newPassword, form, kNewPasswordRules}}))
         return false;
-    if (oldPassword != g_strSoftwarePassword)
+    IPageServices *host = Host();
+    if (!host || !host->IsSoftwarePassword(oldPassword))
         return FailOnField(InLanguage(kOldInvalid), m_old);
-    // The operations say why when the port cannot be opened.
-    return Host() && Host()->Operations().ChangePassword(newPassword, confirm);
+    return host->ChangeSoftwarePassword(newPassword, confirm);
 }
 
 void CPasswordsPage::SaveToStore()

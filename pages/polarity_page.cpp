@@ -5,9 +5,7 @@ const CSwitchPage::Switch kPolarity{params::Page::Polarity,
                                     {"Enable Polarity Inversion",
                                      "Habilitar inversão de polaridade",
                                      "Habilitar inversión de polaridad"},
-                                    params::Slot::PolarityInversion,
-                                    "01",
-                                    "00"};
+                                    params::Slot::PolarityInversion};
 } // namespace
 
 CPolarityPage::CPolarityPage(QWidget *parent) : CSwitchPage(kPolarity, parent) {}

@@ -1,5 +1,5 @@
 #pragma once
-// Line polarity inversion (16001, "01"/"00").
+// Line polarity inversion (16001).
 
 #include "pages/switch_page.h"
 

@@ -4,7 +4,6 @@
 #include "pages/page_form.h"
 #include "params/parameter_store.h"
 #include "params/read_lists.h"
-#include "params/text_value.h"
 
 #include <QCheckBox>
 #include <QLineEdit>
@@ -15,8 +14,6 @@ using params::Slot;
 namespace {
 
 constexpr char kSeparator = ';';
-constexpr size_t kMaxPreNumbers = 10;
-constexpr size_t kMaxPrefix = 16;
 
 // clang-format off
 constexpr lang::Tr3 kSwitch{" Enable Add Prefix", "Habilitar adicionar prefixo", "Habilitar prefijo"};
@@ -42,12 +39,7 @@ constexpr lang::Tr3 kDuplicate{"Error: Duplicate Pre Number found !", "Erro: Pr√
                                "Error: Pre-n√∫meros repetidos!"};
 // clang-format on
 
-bool HasNonDigit(std::string_view value)
-{
-    return !value.empty() && !params::IsAllDigits(value);
-}
-
-bool HasRepeatedDigit(std::string_view value)
+bool HasRepeatedDigit(std::string_view value, const params::ValueForm &)
 {
     std::array<int, 10> counts{};
     for (char c : value) {
@@ -57,13 +49,14 @@ bool HasRepeatedDigit(std::string_view value)
     return false;
 }
 
+// Both may be empty.
 const FieldRule kPreNumberRules[] = {
-    {HasNonDigit, kOnlyNumbers},
-    {[](std::string_view v) { return v.size() > kMaxPreNumbers; }, kTooManyPreNumbers},
+    {field_tests::BadCharacters, kOnlyNumbers},
+    {field_tests::TooLong, kTooManyPreNumbers},
 };
 const FieldRule kPrefixRules[] = {
-    {HasNonDigit, kOnlyNumbers},
-    {[](std::string_view v) { return v.size() > kMaxPrefix; }, kPrefixTooLong},
+    {field_tests::BadCharacters, kOnlyNumbers},
+    {field_tests::TooLong, kPrefixTooLong},
 };
 const FieldRule kRepeatRule[] = {{HasRepeatedDigit, kDuplicate}};
 
@@ -126,15 +119,17 @@ bool CPrefixPage::ValidatePage()
     if (!m_switch->isChecked())
         return true;
     const std::string digits = PreNumberDigits();
-    return CheckFields(*this, {{m_preNumbers, digits, kPreNumberRules},
-                               {m_prefix, ValueOf(m_prefix), kPrefixRules},
-                               {m_preNumbers, digits, kRepeatRule}});
+    const params::ValueForm &preNumbers = params::FormOf(Slot::PreNumbers);
+    return CheckFields(*this,
+                       {{m_preNumbers, digits, preNumbers, kPreNumberRules},
+                        {m_prefix, ValueOf(m_prefix), params::FormOf(Slot::Prefix), kPrefixRules},
+                        {m_preNumbers, digits, preNumbers, kRepeatRule}});
 }
 
 void CPrefixPage::SaveToStore()
 {
+    StoreFlag(Slot::AddPrefix, m_switch->isChecked());
     ParameterStore &store = Store();
-    store[Slot::AddPrefix] = m_switch->isChecked() ? "01" : "00";
     store[Slot::PreNumbers] = PreNumberDigits();
     store[Slot::Prefix] = ValueOf(m_prefix);
 }

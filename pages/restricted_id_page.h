@@ -1,5 +1,5 @@
 #pragma once
-// Hides the caller's identity on outgoing calls (16546, "1"/"0").
+// Hides the caller's identity on outgoing calls (16546).
 
 #include "pages/switch_page.h"
 

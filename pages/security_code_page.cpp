@@ -1,13 +1,10 @@
 #include "pages/security_code_page.h"
 
-#include "engine/operations.h"
 #include "pages/field_rules.h"
 #include "pages/page_form.h"
 #include "pages/page_services.h"
-#include "params/param_file.h"
 #include "params/parameter_store.h"
 #include "params/read_lists.h"
-#include "params/text_value.h"
 
 #include <QCheckBox>
 #include <QHBoxLayout>
@@ -18,8 +15,6 @@ using params::Slot;
 
 namespace {
 
-constexpr size_t kPinShortest = 4;
-constexpr size_t kPinLongest = 8;
 constexpr char kInitialPin[] = "4711";
 
 // clang-format off
@@ -38,7 +33,7 @@ constexpr lang::Tr3 kConfirmButton{"Confirm", "Alterar", "Cambiar"};
 
 // Two blanks after "El" in Spanish.
 const FieldRule kPinCodeRules[] = {
-    {[](std::string_view v) { return v.size() < kPinShortest || v.size() > kPinLongest; },
+    {field_tests::WrongLength,
      {"Error: The PIN Code must be between 4 and 8 characters!",
       "Erro: O código PIN deve ter entre 4 e 8 caracteres!",
       "Error: El  código PIN debe tener entre 4 y 8 caracteres!"}},
@@ -46,15 +41,15 @@ const FieldRule kPinCodeRules[] = {
 // The old and the new PIN alike.
 const FieldRule kChangeRules[] = {
     // An empty PIN fails here too.
-    {[](std::string_view v) { return !params::IsAllDigits(v); },
+    {field_tests::BadCharacters,
      {"Error: Only numbers (0,1,2,...,9) are allowed in the PIN Code!",
       "Erro: Somente são permitidos números (0,1,2,...,9) no código PIN!",
       "Error: Sólo se permiten números (0,1,2,...,9) en el código PIN!"}},
-    {[](std::string_view v) { return v.size() < kPinShortest; },
+    {field_tests::TooShort,
      {"Error: The PIN Code no less than 4 characters!",
       "Erro: O código PIN não pode ter menos de 4 caracteres!",
       "Error: El código PIN no puede tener menos de 4 caracteres!"}},
-    {[](std::string_view v) { return v.size() > kPinLongest; },
+    {field_tests::TooLong,
      {"Error: The PIN Code no more than 8 characters!",
       "Erro: O código PIN não pode ter mais de 8 caracteres!",
       "Error: El código PIN no puede tener más de 8 caracteres!"}},
@@ -76,9 +71,12 @@ CSecurityCodePage::CSecurityCodePage(QWidget *parent)
     m_pin->setText(QString::fromLatin1(kInitialPin));
     form.AddGap();
     m_changeBox = form.AddCheckBox(kChangeBox);
-    m_oldPin = form.AddField(kOldPinLabel, Accepts::Digits, int(kPinLongest)).field;
-    m_newPin = form.AddField(kNewPinLabel, Accepts::Digits, int(kPinLongest), &kLengthHint).field;
-    m_confirmPin = form.AddField(kConfirmPinLabel, Accepts::Digits, int(kPinLongest)).field;
+    auto longest = [](Slot slot) { return int(params::FormOf(slot).maxLength); };
+    m_oldPin = form.AddField(kOldPinLabel, Accepts::Digits, longest(Slot::OldPin)).field;
+    m_newPin =
+        form.AddField(kNewPinLabel, Accepts::Digits, longest(Slot::NewPin), &kLengthHint).field;
+    m_confirmPin =
+        form.AddField(kConfirmPinLabel, Accepts::Digits, longest(Slot::ConfirmPin)).field;
 
     auto *buttonRow = new QWidget(this);
     auto *buttons = new QHBoxLayout(buttonRow);
@@ -101,14 +99,15 @@ bool CSecurityCodePage::ValidatePage()
 {
     // Checked whether or not the PIN is asked at start-up: a Transmit always
     // sends it.
-    return CheckFields(*this, {{m_pin, ValueOf(m_pin), kPinCodeRules}},
+    return CheckFields(*this,
+                       {{m_pin, ValueOf(m_pin), params::FormOf(Slot::PinCode), kPinCodeRules}},
                        FailureOrder::PageThenMessage);
 }
 
 void CSecurityCodePage::SaveToStore()
 {
+    StoreFlag(Slot::PinStartUp, m_startUpBox->isChecked());
     ParameterStore &store = Store();
-    store[Slot::PinStartUp] = m_startUpBox->isChecked() ? "01" : "00";
     store[Slot::PinCode] = ValueOf(m_pin);
     store.pinWriteMode = 1;
 }
@@ -132,21 +131,17 @@ bool CSecurityCodePage::ChangePin()
     const std::string oldPin = ValueOf(m_oldPin);
     const std::string newPin = ValueOf(m_newPin);
     const std::string confirmPin = ValueOf(m_confirmPin);
-    if (!CheckFields(*this, {{m_oldPin, oldPin, kChangeRules}, {m_newPin, newPin, kChangeRules}}))
+    if (!CheckFields(*this, {{m_oldPin, oldPin, params::FormOf(Slot::OldPin), kChangeRules},
+                             {m_newPin, newPin, params::FormOf(Slot::NewPin), kChangeRules}}))
         return false;
     if (newPin != confirmPin)
         return FailOnField(InLanguage(kNotConfirmed), m_confirmPin);
 
+    StoreFlag(Slot::ChangePin, m_changeBox->isChecked());
     ParameterStore &store = Store();
-    store[Slot::ChangePin] = m_changeBox->isChecked() ? "01" : "00";
     store.pinWriteMode = 2;
     store[Slot::OldPin] = oldPin;
     store[Slot::NewPin] = newPin;
     store[Slot::ConfirmPin] = confirmPin;
-    if (!Host())
-        return false;
-    return Host()->Operations().ChangePin([this](const std::string &path) {
-        const params::ScriptResult written = params::ExportPinChange(path, Store());
-        return written.ok ? std::string() : written.text;
-    });
+    return Host() && Host()->ChangePin();
 }

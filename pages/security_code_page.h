@@ -1,7 +1,8 @@
 #pragma once
 // The SIM PIN: whether the terminal asks for it at start-up (sent with every
-// Transmit), and a PIN change that its own Confirm button checks, writes
-// into a parameter file of its own and sends at once with a write job.
+// Transmit), and a PIN change that its own Confirm button checks and stores;
+// the host writes it into a parameter file of its own and sends it at once
+// with a write job.
 
 #include "pages/parameter_page.h"
 

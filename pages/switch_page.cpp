@@ -16,7 +16,7 @@ CSwitchPage::CSwitchPage(const Switch &description, QWidget *parent)
 
 void CSwitchPage::SaveToStore()
 {
-    Store()[m_switch.slot] = m_box->isChecked() ? m_switch.onText : m_switch.offText;
+    StoreFlag(m_switch.slot, m_box->isChecked());
 }
 
 void CSwitchPage::AppendReadItems(ReadLists &lists)

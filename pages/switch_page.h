@@ -1,7 +1,7 @@
 #pragma once
-// A page that is one switch: a check box stored in one slot as an "on" or
-// an "off" text. It checks nothing. The Restricted ID and Polarity
-// Inversion pages are two of these, differing in box, slot and texts.
+// A page that is one switch: a check box stored in one slot in the flag
+// form the slot takes. It checks nothing. The Restricted ID and Polarity
+// Inversion pages are two of these, differing in box and slot.
 
 #include "pages/parameter_page.h"
 #include "params/catalogue.h"
@@ -17,8 +17,6 @@ public:
         params::Page page;
         lang::Tr3 box;
         params::Slot slot;
-        const char *onText;
-        const char *offText;
     };
 
     CSwitchPage(const Switch &description, QWidget *parent);

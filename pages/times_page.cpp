@@ -14,16 +14,7 @@ using params::Slot;
 
 namespace {
 
-// The value the digits at the start of the text give lies outside the
-// bounds (an empty text gives 0).
-template <unsigned lowest, unsigned highest> bool OutsideRange(std::string_view value)
-{
-    const unsigned number = text::LeadingNumber(value);
-    return number < lowest || number > highest;
-}
-
-constexpr unsigned kTimeoutLowest = 1;
-constexpr unsigned kTimeoutHighest = 9;
+using namespace field_tests;
 
 // clang-format off
 constexpr lang::Tr3 kTimeoutBox{" Enable Timeout", "Alterar tempo de discagem",
@@ -45,59 +36,55 @@ constexpr lang::Tr3 kLimitLabel{"Time:", "Tempo:", "Tiempo:"};
 constexpr lang::Tr3 kMinutesHint{"1~180 minutes", "1~180 minutos", "1~180 minutos"};
 constexpr lang::Tr3 kFlashHint{"80~2000 ms", "80~2000 ms", "80~2000 ms"};
 
+// A number counts by its leading digits; an empty one is 0.
 const FieldRule kTimeoutRules[] = {
-    {[](std::string_view v) { return v.empty(); },
+    {Empty,
      {"Please input a Timeout.", "Por favor, insira o tempo de discagem.",
       "Por favor introduzca el tiempo de marcación/discado."}},
-    {OutsideRange<kTimeoutLowest, kTimeoutHighest>,
+    {OutOfRange,
      {"Error: The Timeout must be between 1 and 9 seconds!",
       "Erro: O tempo de discagem deve ser entre 1 e 9 segundos!",
       "Error: El tiempo de marcación/discado debe ser entre 1 y 9 segundos!"}},
 };
 const FieldRule kDateRules[] = {
-    {[](std::string_view v) { return v.size() != 6; },
+    {WrongLength,
      {"Please input a correct Date format (DDMMYY).",
       "Por favor, insira a Data no formado (DDMMAA).",
       "Por favor introduzca la fecha em el formato (DDMMAA)."}},
     // The terminal would refuse it only after everything else was written.
-    {[](std::string_view v) { return !params::IsCalendarDate(v); },
+    {[](std::string_view v, const params::ValueForm &) { return !params::IsCalendarDate(v); },
      {"Error: The Date must be a valid calendar date (DDMMYY)!",
       "Erro: A Data deve ser uma data válida do calendário (DDMMAA)!",
       "Error: La fecha debe ser una fecha válida del calendario (DDMMAA)!"}},
 };
 const FieldRule kTimeRules[] = {
-    {[](std::string_view v) { return v.size() != 4; },
+    {WrongLength,
      {"Please input a correct Time format (HHMM).", "Por favor, insira a Hora no formado (HHMM).",
       "Por favor introduzca la hora en el formato (HHMM)."}},
-    {[](std::string_view v) { return !params::IsTimeOfDay(v); },
+    {[](std::string_view v, const params::ValueForm &) { return !params::IsTimeOfDay(v); },
      {"Error: The Time must be between 0000 and 2359 (HHMM)!",
       "Erro: A Hora deve ser entre 0000 e 2359 (HHMM)!",
       "Error: La hora debe ser entre 0000 y 2359 (HHMM)!"}},
 };
 const FieldRule kFlashRules[] = {
-    {OutsideRange<80, 2000>,
+    {OutOfRange,
      {"Error: The Flash Time must be between 80 and 2000 ms!",
       "Erro: O tempo de flash deve ser entre 80 e 2000 ms!",
       "Error: El tiempo de flash debe ser entre 80 y 2000 ms!"}},
 };
 const FieldRule kOutgoingRules[] = {
-    {OutsideRange<1, 180>,
+    {OutOfRange,
      {"Error: The Outgoing Time must be between 1 and 180 minutes!",
       "Erro: O tempo máximo da ligação originada deve ser entre 1 e 180 minutos!",
       "Error: El tiempo máximo de la llamada originada debe ser entre 1 y 180 minutos!"}},
 };
 const FieldRule kIncomingRules[] = {
-    {OutsideRange<1, 180>,
+    {OutOfRange,
      {"Error: The Incoming Time must be between 1 and 180 minutes!",
       "Erro: O tempo máximo da ligação recebida deve ser entre 1 e 180 minutos!",
       "Error: El tiempo máximo de la llamada recibida debe ser entre 1 y 180 minutos!"}},
 };
 // clang-format on
-
-std::string Flag1(const QCheckBox *box)
-{
-    return box->isChecked() ? "1" : "0";
-}
 
 } // namespace
 
@@ -149,16 +136,19 @@ void CTimesPage::FillClock()
 
 bool CTimesPage::ValidatePage()
 {
+    using params::FormOf;
+    const bool clock = m_clockBox->isChecked();
     return CheckFields(*this, {
-                                  {m_timeout, ValueOf(m_timeout), kTimeoutRules,
-                                   m_timeoutBox->isChecked()},
-                                  {m_date, ValueOf(m_date), kDateRules, m_clockBox->isChecked()},
-                                  {m_time, ValueOf(m_time), kTimeRules, m_clockBox->isChecked()},
-                                  {m_flash, ValueOf(m_flash), kFlashRules, m_flashBox->isChecked()},
-                                  {m_outgoing, ValueOf(m_outgoing), kOutgoingRules,
-                                   m_outgoingBox->isChecked()},
-                                  {m_incoming, ValueOf(m_incoming), kIncomingRules,
-                                   m_incomingBox->isChecked()},
+                                  {m_timeout, ValueOf(m_timeout), FormOf(Slot::DialTimeout),
+                                   kTimeoutRules, m_timeoutBox->isChecked()},
+                                  {m_date, ValueOf(m_date), FormOf(Slot::Date), kDateRules, clock},
+                                  {m_time, ValueOf(m_time), FormOf(Slot::Time), kTimeRules, clock},
+                                  {m_flash, ValueOf(m_flash), FormOf(Slot::FlashTime), kFlashRules,
+                                   m_flashBox->isChecked()},
+                                  {m_outgoing, ValueOf(m_outgoing), FormOf(Slot::OutgoingLimit),
+                                   kOutgoingRules, m_outgoingBox->isChecked()},
+                                  {m_incoming, ValueOf(m_incoming), FormOf(Slot::IncomingLimit),
+                                   kIncomingRules, m_incomingBox->isChecked()},
                               });
 }
 
@@ -172,10 +162,10 @@ void CTimesPage::SaveToStore()
     // Unchecked, no clock goes out: the one a read brought is long past.
     store[Slot::Date] = gated(m_clockBox, m_date);
     store[Slot::Time] = gated(m_clockBox, m_time);
-    store[Slot::RestrictOutgoing] = Flag1(m_outgoingBox);
+    StoreFlag(Slot::RestrictOutgoing, m_outgoingBox->isChecked());
     store[Slot::OutgoingLimit] = ValueOf(m_outgoing);
     store[Slot::FlashTime] = gated(m_flashBox, m_flash);
-    store[Slot::RestrictIncoming] = Flag1(m_incomingBox);
+    StoreFlag(Slot::RestrictIncoming, m_incomingBox->isChecked());
     store[Slot::IncomingLimit] = ValueOf(m_incoming);
 }
 
@@ -187,9 +177,10 @@ void CTimesPage::AppendReadItems(ReadLists &lists)
 void CTimesPage::LoadFromStore()
 {
     const ParameterStore &store = Store();
-    const unsigned timeout = text::LeadingNumber(store[Slot::DialTimeout]);
-    const bool timeoutInRange = timeout >= kTimeoutLowest && timeout <= kTimeoutHighest;
-    ShowValue(m_timeout, timeoutInRange ? std::to_string(timeout) : std::string());
+    const std::string &timeout = store[Slot::DialTimeout];
+    const bool timeoutInRange = !params::OutOfRange(timeout, params::FormOf(Slot::DialTimeout));
+    ShowValue(m_timeout,
+              timeoutInRange ? std::to_string(text::LeadingNumber(timeout)) : std::string());
     // A clock read from the terminal is never shown.
     m_date->clear();
     m_time->clear();

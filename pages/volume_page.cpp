@@ -4,7 +4,6 @@
 #include "pages/page_form.h"
 #include "params/parameter_store.h"
 #include "params/read_lists.h"
-#include "params/text_value.h"
 
 #include <QCheckBox>
 #include <QLineEdit>
@@ -13,15 +12,7 @@ using params::Slot;
 
 namespace {
 
-constexpr unsigned kTxHighest = 15;
-constexpr unsigned kRxHighest = 7;
-
-// A level is a number at most `highest`; a loaded value with another
-// character is out of range too (the field keeps what was loaded).
-template <unsigned highest> bool OutOfRange(std::string_view value)
-{
-    return !params::IsAllDigits(value) || text::LeadingNumber(value) > highest;
-}
+using namespace field_tests;
 
 // clang-format off
 constexpr lang::Tr3 kTxBox{" Change Tx Volume", "Volume de transmissão", "Transmisión"};
@@ -30,31 +21,36 @@ constexpr lang::Tr3 kLevel{"Level:", "Nível:", "Nivel:"};
 constexpr lang::Tr3 kTxHint{"[00 ~ 15]", "[00 ~ 15]", "[00 ~ 15]"};
 constexpr lang::Tr3 kRxHint{"[0 ~ 7]", "[0 ~ 7]", "[0 ~ 7]"};
 
-// The Portuguese requests end in two blanks.
+constexpr lang::Tr3 kTxRange{"Error: The TX level must be between 00 and 15!",
+                             "Erro: O nível de volume de transmissão deve ser entre 00 e 15!",
+                             "Error: El volumen de transmisión debe ser entre 00 y 15!"};
+constexpr lang::Tr3 kRxRange{"Error: The RX level must be between 0 and 7!",
+                             "Erro: O nível de volume de recepção deve ser entre 0 e 7!",
+                             "Error: El volumen de recepción debe ser entre 0 y 7!"};
+
+// The Portuguese requests end in two blanks. A loaded level with another
+// character than a digit is out of range too (the field keeps what was
+// loaded).
 const FieldRule kTxRules[] = {
-    {[](std::string_view v) { return v.empty(); },
+    {Empty,
      {"Please input the TX level.", "Por favor, insira o nível de volume de transmissão.  ",
       "Por favor introduzca el volumen de transmisión."}},
-    {[](std::string_view v) { return v.size() != 2; },
+    {WrongLength,
      {"Error: The TX level must be 2 characteres!",
       "Erro: O Volume de transmissão deve ter 2 caracteres!",
       "Error: El volumen de transmisión debe tener 2 caracteres!"}},
-    {OutOfRange<kTxHighest>,
-     {"Error: The TX level must be between 00 and 15!",
-      "Erro: O nível de volume de transmissão deve ser entre 00 e 15!",
-      "Error: El volumen de transmisión debe ser entre 00 y 15!"}},
+    {BadCharacters, kTxRange},
+    {OutOfRange, kTxRange},
 };
 const FieldRule kRxRules[] = {
-    {[](std::string_view v) { return v.empty(); },
+    {Empty,
      {"Please input the RX level.", "Por favor, insira o nível de volume de recepção.  ",
       "Por favor introduzca el volumen de recepción."}},
-    {[](std::string_view v) { return v.size() != 1; },
+    {WrongLength,
      {"Error: The RX level must be 1 character!", "Erro: O Volume de recepção deve ter 1 carácter!",
       "Error: El volumen de recepción debe tener 1 carácter!"}},
-    {OutOfRange<kRxHighest>,
-     {"Error: The RX level must be between 0 and 7!",
-      "Erro: O nível de volume de recepção deve ser entre 0 e 7!",
-      "Error: El volumen de recepción debe ser entre 0 y 7!"}},
+    {BadCharacters, kRxRange},
+    {OutOfRange, kRxRange},
 };
 // clang-format on
 
@@ -83,10 +79,11 @@ void CVolumePage::OnInitPage()
 
 bool CVolumePage::ValidatePage()
 {
-    return CheckFields(*this,
-                       {{m_tx, ValueOf(m_tx), kTxRules, m_txBox->isChecked()},
-                        {m_rx, ValueOf(m_rx), kRxRules, m_rxBox->isChecked()}},
-                       FailureOrder::PageThenMessage);
+    return CheckFields(
+        *this,
+        {{m_tx, ValueOf(m_tx), params::FormOf(Slot::TxVolume), kTxRules, m_txBox->isChecked()},
+         {m_rx, ValueOf(m_rx), params::FormOf(Slot::RxVolume), kRxRules, m_rxBox->isChecked()}},
+        FailureOrder::PageThenMessage);
 }
 
 void CVolumePage::SaveToStore()

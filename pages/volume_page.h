@@ -1,7 +1,7 @@
 #pragma once
-// Handset transmit (TX, "00" to "15") and receive (RX, "0" to "7") volume
-// levels, each changed only while its box is checked. A failure shows the
-// page and selects the field before the message box comes up.
+// Handset transmit (TX) and receive (RX) volume levels, each changed only
+// while its box is checked; their forms are the catalogue's. A failure shows
+// the page and selects the field before the message box comes up.
 
 #include "pages/parameter_page.h"
 

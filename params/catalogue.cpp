@@ -101,7 +101,7 @@ constexpr std::array<SlotInfo, kSlotCount> kSlots = {{
      {"Enable Restricted ID", "Habilitar ocultar ID", "Habilitar ocultar ID"}, Flag1(), "00",
      Always, kNoGate, false},
     // A flag text when read from the terminal, the PIN when written.
-    {PinStartUp, kPinStartUpNumber, 0, kSecurityTpl, kUnnamed, AsRead(), "00", InsidePinEntries,
+    {PinStartUp, kPinStartUpNumber, 0, kSecurityTpl, kUnnamed, Flag2(), "00", InsidePinEntries,
      kNoGate, false},
     {PinCode, 0, 0, kSecurityTpl, kUnnamed, Digits(4, 8), "", InsidePinEntries, kNoGate, false},
     {ChangePin, 16207, 0, kSecurityTpl, kUnnamed, Flag2(), "00", Always, kNoGate, false},
@@ -259,7 +259,7 @@ std::string Pick(const lang::Tr3 &text, int languageCode)
 
 // clang-format off
 const ListInfo kForbiddenList{3001,
-                              20,
+                              kForbiddenEntries,
                               kForbidsTpl,
                               {"Please input a number in the position %04d",
                                "Por favor, insira um número na posição %04d",
@@ -270,7 +270,7 @@ const ListInfo kForbiddenList{3001,
                               PrefixNumberBlock};
 
 const ListInfo kCallBackList{16212,
-                             300,
+                             kCallBackEntries,
                              kCallBackTpl,
                              {"Please input a number in the position:%04d",
                               "Por favor, insira um número na posição:%04d",
@@ -294,6 +294,13 @@ std::span<const SlotInfo> AllSlots()
 const SlotInfo &InfoOf(Slot slot)
 {
     return kSlots.at(size_t(slot));
+}
+
+const char *FlagText(Slot slot, bool on)
+{
+    if (InfoOf(slot).form.kind == ValueKind::Flag1)
+        return on ? "1" : "0";
+    return on ? "01" : "00";
 }
 
 std::span<const AtSetting> AllAtSettings()

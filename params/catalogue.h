@@ -5,6 +5,7 @@
 // export writes it. This one table drives import, export and naming.
 
 #include "params/language.h"
+#include "params/value_form.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -92,25 +93,14 @@ enum class Slot : uint8_t {
 };
 inline constexpr size_t kSlotCount = size_t(Slot::Count);
 
-enum class ValueKind : uint8_t {
-    Flag2,       // "01" / "00"
-    Flag1,       // "1" / "0"
-    Digits,      // decimal digits, length and value bounded
-    Text,        // any characters, length bounded
-    PhoneNumber, // digits with at most one leading "+"
-    AsRead,      // whatever the terminal returns
-};
-
-// The value a page accepts before a transmission. A minimum length of 0
-// admits the empty text; maxLength 0 means unbounded.
-struct ValueForm
-{
-    ValueKind kind;
-    uint16_t minLength = 0;
-    uint16_t maxLength = 0;
-    int minValue = 0;
-    int maxValue = 0; // 0 with minValue 0: no value bound
-};
+// The software password (parameter 9996 at the login): typed at the login,
+// changed on the Passwords page and by kestrel-cli passwd.
+inline constexpr ValueForm kSoftwarePasswordForm{ValueKind::Text, 4, 12};
+// Told when a new software password is too short or too long.
+inline constexpr lang::Tr3 kNewPasswordLength{
+    "Error: The New Password must be between 4 and 12 characters!",
+    "Erro: A nova senha deve ter entre 4 e 12 caracteres!",
+    "Error: La nueva contraseña debe tener entre 4 y 12 caracteres!"};
 
 enum class WriteRule : uint8_t {
     Always,         // as it stands
@@ -142,8 +132,17 @@ struct SlotInfo
 
 std::span<const SlotInfo> AllSlots();
 const SlotInfo &InfoOf(Slot slot);
+inline const ValueForm &FormOf(Slot slot)
+{
+    return InfoOf(slot).form;
+}
+// The text a switch slot holds when on or off: "1"/"0" for a Flag1 slot,
+// "01"/"00" for any other.
+const char *FlagText(Slot slot, bool on);
 
 // The two fixed lists: entry i holds parameter firstNumber + i.
+inline constexpr uint16_t kForbiddenEntries = 20;
+inline constexpr uint16_t kCallBackEntries = 300;
 struct ListInfo
 {
     uint16_t firstNumber;

@@ -43,9 +43,9 @@ void DecodeCspMode(ParameterStore &store, const std::string &value)
     const uint32_t mode = text::LeadingNumber(value);
     if (mode > 2)
         return;
-    store[Slot::CspNone] = mode == 0 ? "1" : "0";
-    store[Slot::CspCallBack] = mode == 1 ? "1" : "0";
-    store[Slot::CspAllCalls] = mode == 2 ? "1" : "0";
+    store[Slot::CspNone] = FlagText(Slot::CspNone, mode == 0);
+    store[Slot::CspCallBack] = FlagText(Slot::CspCallBack, mode == 1);
+    store[Slot::CspAllCalls] = FlagText(Slot::CspAllCalls, mode == 2);
 }
 
 const SlotInfo *SlotOfNumber(unsigned number)
@@ -122,11 +122,11 @@ void ApplyAtEntry(ParameterStore &store, const std::string &key, const std::stri
     if (!store.waitingForwardEnabled)
         return;
     if (setting == &AtSettingOf(AtKey::CallWaiting)) {
-        store[Slot::CallWaiting] = value.starts_with('1') ? "01" : "00";
+        store[Slot::CallWaiting] = FlagText(Slot::CallWaiting, value.starts_with('1'));
         return;
     }
     const ForwardingFields fields = ParseForwarding(value);
-    store[setting->slot] = fields.classOrMode == "3" ? "01" : "00";
+    store[setting->slot] = FlagText(setting->slot, fields.classOrMode == "3");
     if (!fields.number.empty())
         store[Slot::ForwardNumber] = fields.number;
     // Without a time the page keeps its default rather than an empty choice.
@@ -157,7 +157,7 @@ bool ImportDocument(const IniDocument &document, ParameterStore &store)
     imported.ResetToDefaults();
     const PinForm pinForm = PinFormOf(numbers);
     if (pinForm == PinForm::StartUpOn || pinForm == PinForm::StartUpOff)
-        imported[Slot::PinStartUp] = pinForm == PinForm::StartUpOn ? "01" : "00";
+        imported[Slot::PinStartUp] = FlagText(Slot::PinStartUp, pinForm == PinForm::StartUpOn);
     for (size_t i = 0; i < numbers.size(); ++i)
         ApplyParameter(imported, numbers[i], document.GetString(kParaSection, *numberKeys[i], ""),
                        pinForm);

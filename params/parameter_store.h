@@ -11,10 +11,10 @@
 
 struct ParameterStore
 {
-    static constexpr size_t kForbiddenCount = 20;
-    static constexpr size_t kCallBackCount = 300;
+    static constexpr size_t kForbiddenCount = params::kForbiddenEntries;
+    static constexpr size_t kCallBackCount = params::kCallBackEntries;
 
-    std::array<std::string, params::kSlotCount> slots;
+    std::array<std::string, params::kSlotCount> slotTexts;
     std::array<std::string, kForbiddenCount> forbidden; // entry i: parameter 3001 + i
     std::array<std::string, kCallBackCount> callBack;   // entry i: parameter 16212 + i
 
@@ -26,8 +26,8 @@ struct ParameterStore
     // 0 no PIN entries, 1 start-up setting, 2 change PIN.
     int pinWriteMode = 0;
 
-    std::string &operator[](params::Slot slot) { return slots[size_t(slot)]; }
-    const std::string &operator[](params::Slot slot) const { return slots[size_t(slot)]; }
+    std::string &operator[](params::Slot slot) { return slotTexts[size_t(slot)]; }
+    const std::string &operator[](params::Slot slot) const { return slotTexts[size_t(slot)]; }
 
     // The slot's text parses to a non-zero value.
     bool IsOn(params::Slot slot) const;

@@ -5,6 +5,7 @@
 // control character (a carriage return above all) would split the line into
 // commands of its own.
 
+#include "params/catalogue.h" // kNewPasswordLength, beside the length itself
 #include "params/language.h"
 
 #include <string_view>
@@ -22,10 +23,6 @@ constexpr bool IsSafePasswordText(std::string_view password)
 }
 
 // clang-format off
-inline constexpr lang::Tr3 kNewPasswordLength{
-    "Error: The New Password must be between 4 and 12 characters!",
-    "Erro: A nova senha deve ter entre 4 e 12 caracteres!",
-    "Error: La nueva contraseña debe tener entre 4 y 12 caracteres!"};
 inline constexpr lang::Tr3 kNewPasswordCharacters{
     "Error: The New Password must not contain control characters or double quotes!",
     "Erro: A nova senha não pode conter caracteres de controle nem aspas duplas!",

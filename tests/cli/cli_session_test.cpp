@@ -330,6 +330,11 @@ TEST_F(CliOverSim, PasswordsThatWouldBreakTheLineAreRefusedBeforeTheLogin)
 TEST_F(CliOverSim, PasswordChangeThenOnlyTheNewPasswordLogsIn)
 {
     StartTerminal();
+    CliOptions tooShort = Options(CliOptions::Command::Passwd);
+    tooShort.newPassword = "123";
+    EXPECT_EQ(Run(tooShort), 1);
+    EXPECT_TRUE(Said("Error: The New Password must be between 4 and 12 characters!"));
+
     CliOptions passwd = Options(CliOptions::Command::Passwd);
     passwd.newPassword = "24680";
     ASSERT_EQ(Run(passwd), 0) << stderrText;

@@ -275,11 +275,11 @@ private Q_SLOTS:
         QFETCH(bool, numbers);
         QFETCH(QString, shown);
         QFETCH(QStringList, stored);
-        const Slot slots[] = {Slot::CallBack, Slot::CallBackTime, Slot::CallBackAttempts,
+        const Slot order[] = {Slot::CallBack, Slot::CallBackTime, Slot::CallBackAttempts,
                               Slot::AnswerCallBackTime};
         TestPageHost host;
         for (size_t i = 0; i < 4; ++i)
-            host.store[slots[i]] = loaded[int(i)].toStdString();
+            host.store[order[i]] = loaded[int(i)].toStdString();
         if (numbers) {
             host.store.callBack[2] = "0211";
             host.store.callBack[299] = "5550299";
@@ -295,7 +295,7 @@ private Q_SLOTS:
 
         page.SaveToStore();
         for (size_t i = 0; i < 4; ++i)
-            QCOMPARE(QString::fromStdString(host.store[slots[i]]), stored[int(i)]);
+            QCOMPARE(QString::fromStdString(host.store[order[i]]), stored[int(i)]);
         // On or off, the numbers are stored without a hole; the rows, stored
         // only with call back on, then show what was stored.
         decltype(host.store.callBack) closedUp{};

@@ -129,7 +129,7 @@ private Q_SLOTS:
     {
         // The store's three mode slots and number, what the page shows, and
         // the four slots stored back.
-        QTest::addColumn<QStringList>("slots"); // none, all calls, call back, number
+        QTest::addColumn<QStringList>("values"); // none, all calls, call back, number
         QTest::addColumn<QString>("shown");
         QTest::addColumn<bool>("none");
         QTest::addColumn<QStringList>("stored");
@@ -152,7 +152,7 @@ private Q_SLOTS:
 
     void storeAndLoad()
     {
-        QFETCH(QStringList, slots);
+        QFETCH(QStringList, values);
         QFETCH(QString, shown);
         QFETCH(bool, none);
         QFETCH(QStringList, stored);
@@ -162,7 +162,7 @@ private Q_SLOTS:
         const Slot kSlots[] = {Slot::CspNone, Slot::CspAllCalls, Slot::CspCallBack,
                                Slot::CspNumber};
         for (int i = 0; i < 4; ++i)
-            host.store[kSlots[i]] = slots[i].toStdString();
+            host.store[kSlots[i]] = values[i].toStdString();
         page.LoadFromStore();
         QCOMPARE(Shown(page), shown);
         QCOMPARE(page.NoneFlag(), none);

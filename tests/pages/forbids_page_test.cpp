@@ -165,11 +165,11 @@ private Q_SLOTS:
     {
         QFETCH(QStringList, flags);
         QFETCH(QStringList, stored);
-        const Slot slots[] = {Slot::LongDistanceBlock, Slot::InternationalBlock,
+        const Slot order[] = {Slot::LongDistanceBlock, Slot::InternationalBlock,
                               Slot::IncomingBlock, Slot::PrefixNumberBlock};
         TestPageHost host;
         for (size_t i = 0; i < 4; ++i)
-            host.store[slots[i]] = flags[int(i)].toStdString();
+            host.store[order[i]] = flags[int(i)].toStdString();
         host.store.forbidden[0] = "0800";
         host.store.forbidden[19] = "12345";
         CForbidsPage page;
@@ -183,7 +183,7 @@ private Q_SLOTS:
         host.store = {};
         page.SaveToStore();
         for (size_t i = 0; i < 4; ++i)
-            QCOMPARE(QString::fromStdString(host.store[slots[i]]), stored[int(i)]);
+            QCOMPARE(QString::fromStdString(host.store[order[i]]), stored[int(i)]);
         const bool listOn = stored[3] == QLatin1String("01");
         QCOMPARE(host.store.forbidden[0], listOn ? std::string("0800") : std::string());
         QCOMPARE(host.store.forbidden[1], listOn ? std::string("12345") : std::string());

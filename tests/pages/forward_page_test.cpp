@@ -242,11 +242,10 @@ private Q_SLOTS:
         page.InitPage(host);
         page.MasterBox()->click();
         for (const auto &[letter, box] : Conditions(page)) {
-            const Slot slots[] = {Slot::CallWaiting, Slot::ForwardUnconditional,
-                                  Slot::ForwardBusy, Slot::ForwardNoAnswer,
-                                  Slot::ForwardOffOrNotFound};
+            const Slot order[] = {Slot::CallWaiting, Slot::ForwardUnconditional, Slot::ForwardBusy,
+                                  Slot::ForwardNoAnswer, Slot::ForwardOffOrNotFound};
             const int index = QStringLiteral("WUBNO").indexOf(letter);
-            host.store[slots[index]] = loaded.contains(letter) ? "01" : "00";
+            host.store[order[index]] = loaded.contains(letter) ? "01" : "00";
         }
         host.store[Slot::ForwardNumber] = "5550100";
         page.LoadFromStore();
@@ -376,10 +375,10 @@ private Q_SLOTS:
         page.InitPage(host);
         if (master)
             page.MasterBox()->click();
-        const Slot slots[] = {Slot::CallWaiting, Slot::ForwardUnconditional, Slot::ForwardBusy,
+        const Slot order[] = {Slot::CallWaiting, Slot::ForwardUnconditional, Slot::ForwardBusy,
                               Slot::ForwardNoAnswer, Slot::ForwardOffOrNotFound};
         for (int i = 0; i < 5; ++i)
-            host.store[slots[i]] = loaded.contains(QStringLiteral("WUBNO")[i]) ? "01" : "00";
+            host.store[order[i]] = loaded.contains(QStringLiteral("WUBNO")[i]) ? "01" : "00";
         host.store[Slot::ForwardNumber] = "5550100";
         host.store[Slot::NoAnswerTime] = "20";
         page.LoadFromStore();

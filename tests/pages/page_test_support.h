@@ -5,6 +5,7 @@
 
 #include "page_test_host.h"
 #include "pages/parameter_page.h"
+#include "params/read_lists.h"
 #include "widgets/app_message_box.h"
 
 #include <QAccessible>

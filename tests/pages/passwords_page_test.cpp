@@ -2,7 +2,6 @@
 // Save), the software password change's nine rules in order, the switch
 // between the two passwords, store and load, texts and accessible names.
 
-#include "engine/engine_globals.h"
 #include "page_test_support.h"
 #include "pages/page_factory.h"
 #include "pages/passwords_page.h"
@@ -14,28 +13,6 @@
 #include <QPushButton>
 
 using params::Slot;
-
-namespace {
-
-// The software password of the login for one test.
-class LoginPassword
-{
-public:
-    explicit LoginPassword(const std::string &password) : m_saved(g_strSoftwarePassword)
-    {
-        g_strSoftwarePassword = password;
-        g_strNewPassword.clear();
-        g_strConfirmPassword.clear();
-    }
-    ~LoginPassword() { g_strSoftwarePassword = m_saved; }
-    LoginPassword(const LoginPassword &) = delete;
-    LoginPassword &operator=(const LoginPassword &) = delete;
-
-private:
-    std::string m_saved;
-};
-
-} // namespace
 
 class PasswordsPageTest : public QObject
 {
@@ -178,8 +155,7 @@ private Q_SLOTS:
         QFETCH(QString, message);
         QFETCH(int, focus);
         LanguageScope scope(language);
-        LoginPassword login("1234");
-        TestPageHost host;
+        TestPageHost host; // the login's password is "1234"
         BoxRecorder recorder(host);
         CPasswordsPage page;
         QVERIFY(ShowActive(page, host));
@@ -191,15 +167,14 @@ private Q_SLOTS:
 
         QTest::mouseClick(page.ConfirmButton(), Qt::LeftButton);
         if (message.isEmpty()) {
-            // Handed to the operations, which open the port (the test host's
-            // port does not open) and start the change.
-            QCOMPARE(g_strNewPassword, typed[1].toStdString());
-            QCOMPARE(g_strConfirmPassword, typed[2].toStdString());
+            // Handed to the host, which starts the change.
+            QCOMPARE(host.changedPassword,
+                     (std::vector<std::string>{typed[1].toStdString(), typed[2].toStdString()}));
             QVERIFY(host.events.isEmpty());
             return;
         }
         QCOMPARE(host.events, (QStringList{"box " + message, "show 193"}));
-        QVERIFY(g_strNewPassword.empty());
+        QVERIFY(host.changedPassword.empty());
         QTRY_VERIFY(fields[focus]->hasFocus());
         QCOMPARE(fields[focus]->selectedText(), typed[focus]);
     }
@@ -225,12 +200,11 @@ private Q_SLOTS:
         QCOMPARE(enabled(), QStringLiteral("00001"));
         QTRY_VERIFY(page.GeneralField()->hasFocus());
         // Without the switch the button starts nothing.
-        LoginPassword login("1234");
         page.OldField()->setText(QStringLiteral("1234"));
         page.NewField()->setText(QStringLiteral("5678"));
         page.ConfirmField()->setText(QStringLiteral("5678"));
         QVERIFY(!page.ChangeSoftwarePassword());
-        QVERIFY(g_strNewPassword.empty());
+        QVERIFY(host.changedPassword.empty());
     }
 
     void storeAndLoadTheGeneralPassword()

@@ -155,6 +155,7 @@ private Q_SLOTS:
         QTRY_VERIFY(fields[field]->hasFocus());
         QCOMPARE(fields[field]->selectedText(), fields[field]->text());
         QVERIFY(host.store == before);
+        QCOMPARE(host.pinChanges, 0);
     }
 
     void aPassingChangeStoresTheChangeEntries_data()
@@ -181,8 +182,9 @@ private Q_SLOTS:
         page.NewPinField()->setText(newPin);
         page.ConfirmPinField()->setText(newPin);
 
-        // The host's port does not open, so no job starts.
+        // Asked of the host, whose port does not open, so no job starts.
         QVERIFY(!page.ChangePin());
+        QCOMPARE(host.pinChanges, 1);
         QVERIFY(recorder.boxes.isEmpty());
         QCOMPARE(host.store[Slot::ChangePin], std::string("01"));
         QCOMPARE(host.store.pinWriteMode, 2);

@@ -244,11 +244,11 @@ private Q_SLOTS:
         for (QLineEdit *field : page.findChildren<QLineEdit *>())
             field->setText(QStringLiteral("7"));
         page.SaveToStore();
-        const Slot slots[] = {Slot::DialTimeout,      Slot::Date,          Slot::Time,
+        const Slot order[] = {Slot::DialTimeout,      Slot::Date,          Slot::Time,
                               Slot::RestrictOutgoing, Slot::OutgoingLimit, Slot::FlashTime,
                               Slot::RestrictIncoming, Slot::IncomingLimit};
         QStringList actual;
-        for (Slot slot : slots)
+        for (Slot slot : order)
             actual << QString::fromStdString(host.store[slot]);
         QCOMPARE(actual, stored);
     }
@@ -256,7 +256,7 @@ private Q_SLOTS:
     void load_data()
     {
         // Slots 2, date, time, 16208, 16209, 16210, 16515, 16516.
-        QTest::addColumn<QStringList>("slots");
+        QTest::addColumn<QStringList>("values");
         // Timeout, date, time, outgoing, incoming, flash as the user sees
         // them: "-" for an unchecked box, a disabled field in brackets.
         QTest::addColumn<QString>("shown");
@@ -279,7 +279,7 @@ private Q_SLOTS:
 
     void load()
     {
-        QFETCH(QStringList, slots);
+        QFETCH(QStringList, values);
         QFETCH(QString, shown);
         TestPageHost host;
         CTimesPage page;
@@ -290,7 +290,7 @@ private Q_SLOTS:
                               Slot::RestrictOutgoing, Slot::OutgoingLimit, Slot::FlashTime,
                               Slot::RestrictIncoming, Slot::IncomingLimit};
         for (size_t i = 0; i < std::size(order); ++i)
-            host.store[order[i]] = slots[int(i)].toStdString();
+            host.store[order[i]] = values[int(i)].toStdString();
         page.LoadFromStore();
         auto part = [](const QCheckBox *box, const QLineEdit *field) {
             const QString text = field->isEnabled() ? field->text() : "(" + field->text() + ")";

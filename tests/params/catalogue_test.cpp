@@ -42,7 +42,7 @@ TEST(Catalogue, ResetGivesEverySlotItsDefaultAndKeepsTheKeptOnes)
     ASSERT_EQ(listed.size(), kSlotCount) << "every slot has its default written out";
 
     ParameterStore store;
-    for (std::string &slot : store.slots)
+    for (std::string &slot : store.slotTexts)
         slot = "x";
     store.forbidden[3] = "123";
     store.callBack[299] = "456";

@@ -29,7 +29,7 @@ inline void PrintTo(const ParameterStore &store, std::ostream *os)
             if (!texts[i].empty())
                 *os << "\n  " << what << " " << i << " = \"" << texts[i] << '"';
     };
-    print("slot", store.slots);
+    print("slot", store.slotTexts);
     print("forbidden", store.forbidden);
     print("call back", store.callBack);
     *os << "\n  integers " << store.waitingForwardEnabled << store.callWaitingIncluded
