@@ -93,8 +93,8 @@ bool CheckBeforeStart(const CliOptions &options, RunOutput &output)
     params::IniDocument document;
     document.Parse(bytes);
     const std::vector<std::string> problems = CheckFileToWrite(document);
-    for (const std::string &problem : problems)
-        output.Tell(problem, true);
+    for (const std::string &text : problems)
+        output.Tell(text, true);
     return problems.empty();
 }
 
