@@ -22,7 +22,6 @@
 
 namespace {
 
-constexpr const char *kBaudRates[] = {"2400", "4800", "9600", "19200", "38400", "57600", "115200"};
 // The injected Enter is released this long after it was pressed.
 constexpr int kEnterReleaseDelayMs = 300;
 
@@ -102,8 +101,8 @@ void CLoginDlg::buildControls(const QStringList &friendlyPortNames, const Startu
 
     m_baudList = new QComboBox(this);
     m_baudList->setObjectName(QStringLiteral("baudList"));
-    for (const char *rate : kBaudRates)
-        m_baudList->addItem(QLatin1String(rate));
+    for (const std::string_view rate : kLoginBaudRates)
+        m_baudList->addItem(QString::fromLatin1(rate.data(), static_cast<qsizetype>(rate.size())));
     // A saved rate that is not in the list leaves nothing selected: the user
     // is asked to pick one.
     m_baudList->setCurrentIndex(FindByLeadingText(*m_baudList, initial.baud));

@@ -1,17 +1,15 @@
 #include "app/port_list.h"
 
-#include "platform/virtual_ports.h"
-
-#include <QSerialPortInfo>
+#include "platform/serial_ports.h"
 
 QStringList PresentPortNames()
 {
     QStringList names;
-    for (const QSerialPortInfo &info : QSerialPortInfo::availablePorts())
-        names << info.description() + QStringLiteral(" (") + info.portName() + QStringLiteral(")");
-    for (const platform::VirtualPort &port : platform::ListVirtualPorts())
-        names << QStringLiteral("Virtual port (") + QString::fromStdString(port.name) +
-                     QStringLiteral(")");
+    for (const platform::OfferedPort &port : platform::ListOfferedPorts()) {
+        const std::string name =
+            port.isVirtual ? port.description : port.description + " (" + port.name + ")";
+        names << QString::fromStdString(name);
+    }
     return names;
 }
 

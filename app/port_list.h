@@ -6,9 +6,9 @@
 #include <QString>
 #include <QStringList>
 
-// Friendly names of the present ports: every system serial port as
-// description + " (" + port name + ")", then every advertised virtual port
-// as "Virtual port (NAME)".
+// Friendly names of the ports offered (platform::ListOfferedPorts): every
+// system serial port as description + " (" + port name + ")", then every
+// advertised virtual port as "Virtual port (NAME)".
 QStringList PresentPortNames();
 
 // Friendly names are read into a buffer of this size; a longer one is left

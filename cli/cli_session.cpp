@@ -1,5 +1,6 @@
 #include "cli/cli_session.h"
 
+#include "cli/run_output.h"
 #include "cli/verify_report.h"
 #include "cli/write_file_check.h"
 
@@ -21,7 +22,9 @@
 #include "platform/messages.h"
 #include "platform/port_names.h"
 
+#include <atomic>
 #include <filesystem>
+#include <optional>
 
 using namespace platform;
 
@@ -47,18 +50,24 @@ constexpr lang::Tr3 kVerifyReadFailed = {"Verify failed: the terminal could not 
 struct CliSession::Impl
 {
     Impl(const CliOptions &o, std::ostream &e, std::ostream &out)
-        : options(o), err(e), reportOut(out),
+        : options(o), reportOut(out), output(o, e, o.port),
           window(port, [this](const std::string &text, bool error) { Print(text, error); })
-    {}
+    {
+        window.Queue().On(WM_STOP_REQUEST, [this](uintptr_t, intptr_t) {
+            if (onStop)
+                onStop();
+        });
+        window.OnProgress([this](const JobReport &report) { OnJobProgress(report); });
+    }
 
     void Print(const std::string &text, bool error)
     {
         if (error)
             failed = true;
-        if (!text.empty() && (error || !options.quiet))
-            err << text << '\n' << std::flush;
+        output.Tell(text, error);
     }
 
+    int Run();
     bool PrepareFolder();
     bool LockPort();
     bool LoadFileToVerify();
@@ -66,29 +75,49 @@ struct CliSession::Impl
     bool CheckNewPassword();
     void TellHistoryCopy(const COperations &operations);
     bool Login();
-    bool RunJob(const std::function<bool()> &start);
-    bool ReadTerminal();
+    bool RunJob(CommEngine &engine, RunState state, int total, const std::function<bool()> &start);
+    void OnJobProgress(const JobReport &report);
+    // How many entries the job under way reads or sends.
+    int JobTotal() const;
+    bool ReadTerminal(RunState state);
     int Read();
     int Write();
     int ChangePassword();
     int Verify();
+    Outcome RunOutcome(int status) const;
+    void PrintSummary(int status);
 
     const CliOptions &options;
-    std::ostream &err;
     std::ostream &reportOut;
+    RunOutput output;
     params::IniDocument fileToVerify;
     std::string fileToWrite; // the bytes checked are the bytes sent
+    int fileEntries[2] = {0, 0}; // the file's parameters and AT-command settings
     CSerialPort port;
     CHeadlessWindow window;
     ReadLists lists;
     bool failed = false;
     bool jobEnded = false;
     bool succeeded = false;
+    std::optional<VerifyResult> verified;
+    // Set from the thread that stops the run; the rest is the run's own.
+    std::atomic<bool> stopRequested{false};
+    std::function<void()> onStop; // what ends the login or the job under way
+    RunState jobState = RunState::Reading;
+    int jobTotal = 0;
 };
 
 CliSession::CliSession(const CliOptions &options, std::ostream &err, std::ostream &out)
-    : m_options(options), m_err(err), m_out(out)
+    : m_impl(std::make_unique<Impl>(options, err, out))
 {}
+
+CliSession::~CliSession() = default;
+
+void CliSession::Stop()
+{
+    m_impl->stopRequested = true;
+    m_impl->window.PostMessage(WM_STOP_REQUEST);
+}
 
 // The per-port files hold the passwords sent: their folder is made 0700
 // and must be the user's alone.
@@ -128,7 +157,8 @@ bool CliSession::Impl::LoadFileToVerify()
     return false;
 }
 
-// The file is read once, checked, and sent as it was checked.
+// The file is read once, checked, and sent as it was checked; a
+// verification afterwards compares with the same bytes.
 bool CliSession::Impl::LoadFileToWrite()
 {
     const FileResult loaded = ReadWholeFile(options.file, params::kIniMaxFileSize, fileToWrite);
@@ -136,10 +166,15 @@ bool CliSession::Impl::LoadFileToWrite()
         Print(loaded.error, true);
         return false;
     }
-    params::IniDocument document;
-    document.Parse(fileToWrite);
-    for (const std::string &problem : CheckFileToWrite(document))
+    fileToVerify.Parse(fileToWrite);
+    for (const std::string &problem : CheckFileToWrite(fileToVerify))
         Print(problem, true);
+    std::vector<std::string> keys;
+    fileToVerify.GetKeys(params::kParaSection, keys);
+    fileEntries[0] = static_cast<int>(keys.size());
+    keys.clear();
+    fileToVerify.GetKeys(params::kAtcmdSection, keys);
+    fileEntries[1] = static_cast<int>(keys.size());
     return !failed;
 }
 
@@ -158,8 +193,13 @@ bool CliSession::Impl::Login()
         Print(login::ProblemText(problem), true);
         return false;
     }
+    if (stopRequested) {
+        Print(kStoppedText.Text(), true);
+        return false;
+    }
     g_strBaudRate = options.baud;
     g_strPortName = options.port;
+    output.Progress(RunState::LoggingIn);
 
     enum class State { Waiting, Accepted, Failed } state = State::Waiting;
     login::Exchange exchange(options.password);
@@ -172,16 +212,16 @@ bool CliSession::Impl::Login()
             Print(message->Text(), true);
     };
     auto onOutcome = [&](login::Exchange::Outcome outcome) {
-        using Outcome = login::Exchange::Outcome;
+        using Answer = login::Exchange::Outcome;
         switch (outcome) {
-        case Outcome::NoData: Print(login::texts::kNoData, false); break;
+        case Answer::NoData: Print(login::texts::kNoData, false); break;
         // The bare CR's answer: the login line goes out once this line's
         // handling is over (see login::Exchange).
-        case Outcome::SendLogin: window.Queue().SetTimer(kLineClearTimerId, Millis(0)); break;
-        case Outcome::Accepted: finish(State::Accepted, nullptr); break;
-        case Outcome::Refused: finish(State::Failed, &login::texts::kPasswordInvalid); break;
-        case Outcome::NotUnderstood: finish(State::Failed, &login::texts::kLoginNotUnderstood); break;
-        case Outcome::Waiting: break;
+        case Answer::SendLogin: window.Queue().SetTimer(kLineClearTimerId, Millis(0)); break;
+        case Answer::Accepted: finish(State::Accepted, nullptr); break;
+        case Answer::Refused: finish(State::Failed, &login::texts::kPasswordInvalid); break;
+        case Answer::NotUnderstood: finish(State::Failed, &login::texts::kLoginNotUnderstood); break;
+        case Answer::Waiting: break;
         }
     };
     window.RouteLinesTo(
@@ -213,25 +253,70 @@ bool CliSession::Impl::Login()
             Print(port.LastErrorText(), true);
         return false;
     }
+    onStop = [&] {
+        if (state == State::Waiting)
+            finish(State::Failed, &kStoppedText);
+    };
     window.Queue().SetTimer(kLoginTimerId, Millis(login::g_nLoginTimeout));
     port.Send(login::Exchange::kClearLine.data(), static_cast<uint32_t>(login::Exchange::kClearLine.size()));
     window.Queue().SetTimer(kLineClearTimerId, Millis(login::kLineClearTimeMs));
     window.Queue().RunUntil([&] { return state != State::Waiting; }, std::chrono::hours(24));
+    onStop = nullptr;
     port.ClosePort();
     return state == State::Accepted;
 }
 
-bool CliSession::Impl::RunJob(const std::function<bool()> &start)
+// Starts the job and serves the window until it has ended. A stop that
+// came before the start leaves the terminal alone.
+bool CliSession::Impl::RunJob(CommEngine &engine, RunState state, int total,
+                              const std::function<bool()> &start)
 {
+    if (stopRequested) {
+        Print(kStoppedText.Text(), true);
+        return false;
+    }
+    jobEnded = false;
+    succeeded = false;
+    jobState = state;
+    jobTotal = total;
     if (!start())
         return false;
+    // A read knows its total once the job has taken its lists.
+    output.Progress(state, 0, JobTotal());
+    onStop = [&engine] { engine.PostStop(); };
     window.Queue().RunUntil([&] { return jobEnded; }, std::chrono::hours(24));
+    onStop = nullptr;
     return true;
+}
+
+int CliSession::Impl::JobTotal() const
+{
+    if (jobState == RunState::Writing || jobState == RunState::ChangingPassword)
+        return jobTotal;
+    return static_cast<int>(lists.numbers.size() + lists.atCommands.size());
+}
+
+// Entries of each kind are counted from 1: the AT commands come after the
+// parameters, in a read as in a write.
+void CliSession::Impl::OnJobProgress(const JobReport &report)
+{
+    const int parameters = jobState == RunState::Writing ? fileEntries[0] : static_cast<int>(lists.numbers.size());
+    const int total = JobTotal();
+    switch (report.progress) {
+    case JobReport::Progress::Parameters:
+        output.Progress(jobState, report.progressCount, total, report.text);
+        break;
+    case JobReport::Progress::AtCommands:
+        output.Progress(jobState, parameters + report.progressCount, total, report.text);
+        break;
+    case JobReport::Progress::Saving: output.Progress(RunState::Saving, 0, 0, report.text); break;
+    case JobReport::Progress::None: break;
+    }
 }
 
 // Reads every page, as Receive does, into the port's temporary file. False
 // when the read could not start; `succeeded` tells how it ended.
-bool CliSession::Impl::ReadTerminal()
+bool CliSession::Impl::ReadTerminal(RunState state)
 {
     const params::ForwardQuerySwitches forward{options.forward, options.forward, options.forward};
     CommEngine engine(port, lists);
@@ -242,7 +327,7 @@ bool CliSession::Impl::ReadTerminal()
     });
     window.OnWatchdog([&] { jobEnded = true; });
     engine.Start();
-    const bool started = RunJob([&] {
+    const bool started = RunJob(engine, state, 0, [&] {
         return operations.Receive([&](ReadLists &readLists) {
             for (size_t page = 0; page < params::kPageCount; ++page)
                 params::AppendPageReadItems(static_cast<params::Page>(page), readLists, forward);
@@ -259,7 +344,7 @@ bool CliSession::Impl::ReadTerminal()
 // and the values read so far are where the read left them.
 int CliSession::Impl::Read()
 {
-    if (!ReadTerminal())
+    if (!ReadTerminal(RunState::Reading))
         return 1;
     if (!succeeded || failed) {
         if (std::filesystem::is_regular_file(TempParameterFilePath()))
@@ -278,11 +363,12 @@ int CliSession::Impl::Read()
     return 0;
 }
 
+// The report goes to standard output, or into the --json summary.
 int CliSession::Impl::Verify()
 {
     params::IniDocument terminal;
     FileResult loaded;
-    if (ReadTerminal() && succeeded && !failed)
+    if (ReadTerminal(RunState::Verifying) && succeeded && !failed)
         loaded = terminal.Load(TempParameterFilePath());
     else
         loaded = FileResult::Failure(kVerifyReadFailed.Text());
@@ -290,9 +376,12 @@ int CliSession::Impl::Verify()
         Print(loaded.error, true);
         return 1;
     }
-    const VerifyResult result = CompareWithFile(terminal, lists, fileToVerify);
-    PrintVerifyReport(result, reportOut);
-    return VerifyPassed(result) ? 0 : 1;
+    verified = CompareWithFile(terminal, lists, fileToVerify);
+    if (!options.json)
+        PrintVerifyReport(*verified, reportOut);
+    if (!VerifyPassed(*verified))
+        output.SetReason(VerifySummary(*verified));
+    return VerifyPassed(*verified) ? 0 : 1;
 }
 
 int CliSession::Impl::Write()
@@ -305,7 +394,7 @@ int CliSession::Impl::Write()
     });
     window.OnWatchdog([&] { jobEnded = true; });
     engine.Start();
-    const bool started = RunJob([&] {
+    const bool started = RunJob(engine, RunState::Writing, fileEntries[0] + fileEntries[1], [&] {
         return operations.Transmit(nullptr, nullptr, [&](const std::string &path) {
             // The user's file is only read: the job sends a copy.
             const FileResult copied = ReplaceFile(path, fileToWrite);
@@ -315,7 +404,9 @@ int CliSession::Impl::Write()
     engine.Stop();
     port.ClosePort();
     TellHistoryCopy(operations);
-    return started && succeeded && !failed ? 0 : 1;
+    if (!started || !succeeded || failed)
+        return 1;
+    return options.verify ? Verify() : 0;
 }
 
 // The new password is checked before anything reaches the terminal.
@@ -339,37 +430,70 @@ int CliSession::Impl::ChangePassword()
     });
     window.OnWatchdog([&] { jobEnded = true; });
     engine.Start();
-    const bool started =
-        RunJob([&] { return operations.ChangePassword(options.newPassword, options.newPassword); });
+    const bool started = RunJob(engine, RunState::ChangingPassword, 0, [&] {
+        return operations.ChangePassword(options.newPassword, options.newPassword);
+    });
     engine.Stop();
     port.ClosePort();
     return started && changed && !failed ? 0 : 1;
 }
 
-int CliSession::Run()
+int CliSession::Impl::Run()
 {
-    lang::SetCode(m_options.language);
-    g_nDeviceGap = m_options.gap;
-    Impl impl(m_options, m_err, m_out);
-    if (!impl.PrepareFolder())
+    if (!PrepareFolder())
         return 1;
-    if (m_options.command == CliOptions::Command::Verify && !impl.LoadFileToVerify())
+    const CliOptions::Command command = options.command;
+    if (command == CliOptions::Command::Verify && !LoadFileToVerify())
         return 1;
-    if (m_options.command == CliOptions::Command::Write && !impl.LoadFileToWrite())
+    if (command == CliOptions::Command::Write && !LoadFileToWrite())
         return 1;
-    if (m_options.command == CliOptions::Command::Passwd && !impl.CheckNewPassword())
+    if (command == CliOptions::Command::Passwd && !CheckNewPassword())
         return 1;
-    if (!impl.LockPort() || !impl.Login())
+    if (!LockPort() || !Login())
         return 1;
     // As after a login in the program: the port is re-armed and the password
     // typed is the one the jobs use.
-    impl.port.ResetHandles();
-    g_strSoftwarePassword = m_options.password;
-    switch (m_options.command) {
-    case CliOptions::Command::Read: return impl.Read();
-    case CliOptions::Command::Write: return impl.Write();
-    case CliOptions::Command::Passwd: return impl.ChangePassword();
-    case CliOptions::Command::Verify: return impl.Verify();
+    port.ResetHandles();
+    g_strSoftwarePassword = options.password;
+    switch (command) {
+    case CliOptions::Command::Read: return Read();
+    case CliOptions::Command::Write: return Write();
+    case CliOptions::Command::Passwd: return ChangePassword();
+    case CliOptions::Command::Verify: return Verify();
+    case CliOptions::Command::Provision:
+    case CliOptions::Command::Ports: break;
     }
     return 1;
+}
+
+Outcome CliSession::Impl::RunOutcome(int status) const
+{
+    if (status == 0)
+        return Outcome::Succeeded;
+    if (stopRequested)
+        return Outcome::Stopped;
+    if (verified && !verified->differences.empty())
+        return Outcome::Differs;
+    if (verified && verified->compared == 0)
+        return Outcome::NotVerified;
+    return Outcome::Failed;
+}
+
+void CliSession::Impl::PrintSummary(int status)
+{
+    json::Object summary = output.Summary(CommandName(options.command), RunOutcome(status), status);
+    if (verified)
+        summary.Raw("verification", VerifyJson(*verified));
+    reportOut << summary.Str() << '\n' << std::flush;
+}
+
+int CliSession::Run()
+{
+    lang::SetCode(m_impl->options.language);
+    g_nDeviceGap = m_impl->options.gap;
+    const int status = m_impl->Run();
+    m_impl->output.End(m_impl->RunOutcome(status), status);
+    if (m_impl->options.json)
+        m_impl->PrintSummary(status);
+    return status;
 }

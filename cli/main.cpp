@@ -1,31 +1,40 @@
 // kestrel-cli: reads, writes, verifies and changes the password of a
 // terminal from the command line, through the same engine and driver as the
-// program.
+// program; provisions many terminals at once; lists the serial ports and
+// finds the one the terminal is on.
 
 #include "cli/cli_options.h"
 #include "cli/cli_session.h"
 #include "cli/password_sources.h"
+#include "cli/ports_command.h"
+#include "cli/provision.h"
+#include "cli/run_output.h"
 #include "engine/timeouts.h"
 #include "params/language.h"
-#include "platform/port_names.h"
-#include "platform/virtual_ports.h"
+#include "platform/stop_signals.h"
 
+#include <algorithm>
 #include <iostream>
 
 namespace {
 
-// The serial adapters first, then the virtual ports, in the login's order.
-void PrintPortNames()
+// A run that ends before it starts still gives a script its one object.
+void PrintEarlyEnd(const std::vector<std::string> &args, Outcome outcome, int status,
+                   const std::string &error)
 {
-    for (const std::string &name : platform::ListSerialDevices())
-        std::cout << name << '\n';
-    for (const platform::VirtualPort &port : platform::ListVirtualPorts())
-        std::cout << port.name << '\n';
+    if (std::find(args.begin(), args.end(), "--json") == args.end())
+        return;
+    CliOptions none;
+    none.quiet = true;
+    RunOutput output(none, std::cerr, {});
+    output.Tell(error, true);
+    std::cout << output.Summary(args.empty() ? "" : args[0], outcome, status).Str() << std::endl;
 }
 
-int WrongUsage(const std::string &error)
+int WrongUsage(const std::vector<std::string> &args, const std::string &error)
 {
     std::cerr << "kestrel-cli: " << error << "\n" << kUsage;
+    PrintEarlyEnd(args, Outcome::WrongUsage, 2, "kestrel-cli: " + error);
     return 2;
 }
 
@@ -33,7 +42,8 @@ int WrongUsage(const std::string &error)
 
 int main(int argc, char **argv)
 {
-    ParseResult parsed = ParseCommandLine(std::vector<std::string>(argv + 1, argv + argc));
+    const std::vector<std::string> args(argv + 1, argv + argc);
+    ParseResult parsed = ParseCommandLine(args);
     if (parsed.help) {
         std::cout << kUsage;
         return 0;
@@ -42,21 +52,34 @@ int main(int argc, char **argv)
         std::cout << "kestrel-cli " KESTREL_VERSION "\n";
         return 0;
     }
-    if (parsed.listPorts) {
-        PrintPortNames();
-        return 0;
-    }
     if (!parsed.ok)
-        return WrongUsage(parsed.error);
-    lang::SetCode(parsed.options.language); // for the prompts
-    const PasswordsResult passwords = FindPasswords(parsed.options, ProcessPasswordSources());
+        return WrongUsage(args, parsed.error);
+    CliOptions &options = parsed.options;
+    lang::SetCode(options.language); // for the prompts
+
+    // From here on Ctrl+C (and SIGTERM, SIGHUP) ends the work cleanly: the
+    // signals are blocked before any thread starts, and taken by a watch.
+    if (options.command == CliOptions::Command::Ports) {
+        PortsCommand ports(options, std::cerr, std::cout);
+        platform::StopSignals stop;
+        stop.Watch([&](int) { ports.Stop(); });
+        return ports.Run();
+    }
+    const PasswordsResult passwords = FindPasswords(options, ProcessPasswordSources());
     if (passwords.status == 2)
-        return WrongUsage(passwords.error);
+        return WrongUsage(args, passwords.error);
     if (passwords.status != 0) {
         std::cerr << passwords.error << '\n';
+        PrintEarlyEnd(args, Outcome::Failed, passwords.status, passwords.error);
         return passwords.status;
     }
     ApplyTimeoutOverrides();
-    CliSession session(parsed.options, std::cerr, std::cout);
+    if (options.command == CliOptions::Command::Provision) {
+        platform::StopSignals stop;
+        return RunProvision(options, std::cerr, std::cout, &stop);
+    }
+    CliSession session(options, std::cerr, std::cout);
+    platform::StopSignals stop;
+    stop.Watch([&](int) { session.Stop(); });
     return session.Run();
 }

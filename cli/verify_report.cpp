@@ -1,5 +1,6 @@
 #include "cli/verify_report.h"
 
+#include "cli/json_text.h"
 #include "engine/read_job.h"
 #include "params/atcmd_codec.h"
 #include "params/catalogue.h"
@@ -229,13 +230,35 @@ void PrintVerifyReport(const VerifyResult &result, std::ostream &out)
         if (result.forwardingNotRead)
             out << kForwardingHint.Text() << '\n';
     }
+    out << VerifySummary(result) << '\n' << std::flush;
+}
+
+std::string VerifySummary(const VerifyResult &result)
+{
     const std::string compared = std::to_string(result.compared);
     if (result.compared == 0)
-        out << kNothingVerifiable.Text() << '\n';
-    else if (result.differences.empty())
-        out << Fill(kAllMatch.Text(), {compared}) << '\n';
-    else
-        out << Fill(kSomeDiffer.Text(), {std::to_string(result.differences.size()), compared})
-            << '\n';
-    out << std::flush;
+        return kNothingVerifiable.Text();
+    if (result.differences.empty())
+        return Fill(kAllMatch.Text(), {compared});
+    return Fill(kSomeDiffer.Text(), {std::to_string(result.differences.size()), compared});
+}
+
+std::string VerifyJson(const VerifyResult &result)
+{
+    std::vector<std::string> differences, notVerifiable;
+    for (const VerifyEntry &entry : result.differences)
+        differences.push_back(json::Object()
+                                  .Text("name", entry.name)
+                                  .Text("key", entry.key)
+                                  .Text("terminal", entry.terminalValue)
+                                  .Text("file", entry.fileValue)
+                                  .Str());
+    for (const VerifyEntry &entry : result.notVerifiable)
+        notVerifiable.push_back(json::Object().Text("name", entry.name).Text("key", entry.key).Str());
+    return json::Object()
+        .Number("compared", static_cast<long long>(result.compared))
+        .Raw("differences", json::Array(differences))
+        .Raw("notVerifiable", json::Array(notVerifiable))
+        .Flag("forwardingNotRead", result.forwardingNotRead)
+        .Str();
 }

@@ -44,3 +44,8 @@ bool VerifyPassed(const VerifyResult &result);
 
 // One line per difference, then the entries not verifiable, then the summary.
 void PrintVerifyReport(const VerifyResult &result, std::ostream &out);
+// The report's last line: how many settings were compared, how many differ.
+std::string VerifySummary(const VerifyResult &result);
+// The same as a JSON object: compared, differences (name, key, terminal,
+// file), notVerifiable (name, key), forwardingNotRead.
+std::string VerifyJson(const VerifyResult &result);

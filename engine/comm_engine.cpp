@@ -62,6 +62,11 @@ bool CommEngine::PostPortLost()
     return m_comm.Thread().PostMessage(WM_COMM_PORT_LOST);
 }
 
+bool CommEngine::PostStop()
+{
+    return m_comm.Thread().PostMessage(WM_COMM_STOP_JOB);
+}
+
 // The timed-out job is ended once, and only it: the worker is idle before
 // the queue can hand it the next job, and the one finish notification names
 // the job, so the next job keeps its queue entry and the watchdog its

@@ -49,6 +49,9 @@ public:
     bool PostLineLost();
     // The port hung up: the worker ends its job.
     bool PostPortLost();
+    // The user stopped the run: the worker ends its job at once (or the
+    // next one as it starts), reported as stopped, with a write's account.
+    bool PostStop();
 
     // The job watchdog's expiry, run by the owner window when its timer 13
     // fires; `jobNumber` is what the timer's last WM_JOB_TIMER_START carried.

@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <utility>
 
 using namespace platform;
 using namespace std::chrono_literals;
@@ -23,9 +24,11 @@ CCommThread::CCommThread(ISerialLink &port, const ReadLists &readLists)
     queue.On(WM_COMM_ABORT_JOB, [this](uintptr_t number, intptr_t) { OnAbortJob(number); });
     queue.On(WM_COMM_RX_LINE, [this](uintptr_t line, intptr_t) { OnRxLine(line); });
     queue.On(WM_COMM_RX_LINE_LOST, [this](uintptr_t, intptr_t) { OnRxLineLost(); });
-    queue.On(WM_COMM_PORT_LOST, [this](uintptr_t, intptr_t) { OnPortLost(); });
-    // A job pausing for the terminal hears at once that it is gone.
+    queue.On(WM_COMM_PORT_LOST, [this](uintptr_t, intptr_t) { OnCut(JobCut::PortLost); });
+    queue.On(WM_COMM_STOP_JOB, [this](uintptr_t, intptr_t) { OnCut(JobCut::Stopped); });
+    // A job pausing for the terminal hears at once that it is gone, or stopped.
     queue.BreakSleepsOn(WM_COMM_PORT_LOST);
+    queue.BreakSleepsOn(WM_COMM_STOP_JOB);
     queue.OnDispose(WM_COMM_RX_LINE, [](uintptr_t line, intptr_t) { TakeOwned<std::string>(line); });
 }
 
@@ -48,6 +51,10 @@ void CCommThread::OnStartJob(uintptr_t jobNumber, intptr_t code)
         m_nJobState = static_cast<uint32_t>(code) + 1;
     }
     ResetJobSteps();
+    if (std::exchange(m_stopPending, false)) {
+        OnCut(JobCut::Stopped);
+        return;
+    }
     m_thread.PostMessage(WM_COMM_RX_LINE, 0);
 }
 
@@ -154,21 +161,23 @@ void CCommThread::OnRxLineLost()
         m_readJob.OnLineLost();
 }
 
-// No answer can come any more: the job ends now rather than at the watchdog.
-void CCommThread::OnPortLost()
+// No answer can come any more, or none is wanted: the job ends now rather
+// than at the watchdog.
+void CCommThread::OnCut(JobCut cut)
 {
     m_exchange.Clear();
     switch (m_nJobState.load()) {
     case kReading:
-        m_readJob.OnPortLost();
+        m_readJob.OnCut(cut);
         break;
     case kWriting:
-        m_writeJob.OnPortLost();
+        m_writeJob.OnCut(cut);
         break;
     case kChangingPassword:
-        m_passwordJob.OnPortLost();
+        m_passwordJob.OnCut(cut);
         break;
     default:
+        m_stopPending = cut == JobCut::Stopped;
         m_port.ClosePort();
         break;
     }

@@ -67,7 +67,7 @@ private:
     void OnRxLine(uintptr_t wParam);
     bool TakeForJob(const std::string &line);
     void OnRxLineLost();
-    void OnPortLost();
+    void OnCut(JobCut cut);
     void OnAbortJob(uintptr_t jobNumber);
     void RestartJobTimer();
     void StopJobTimer();
@@ -96,4 +96,6 @@ private:
     CReadJob m_readJob;
     CWriteJob m_writeJob;
     CModifyPasswordJob m_passwordJob;
+    // A stop that came while no job ran ends the next one as it starts.
+    bool m_stopPending = false;
 };

@@ -89,6 +89,14 @@ void CHeadlessWindow::ShowStatus(const std::string &text, bool ok)
         m_sink(text, !ok);
 }
 
+void CHeadlessWindow::ShowProgress(const JobReport &report)
+{
+    if (m_onProgress)
+        m_onProgress(report);
+    else
+        ShowStatus(report.text, report.ok);
+}
+
 void CHeadlessWindow::ShowMessageBox(const std::string &text, int style)
 {
     if (m_sink && !text.empty())

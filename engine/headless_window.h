@@ -23,6 +23,7 @@ public:
     using TextSink = std::function<void(const std::string &text, bool error)>;
     using ReportHandler = std::function<void(const JobReport &report)>;
     using FileImporter = std::function<void(const std::string &path)>;
+    using ProgressHandler = std::function<void(const JobReport &report)>;
 
     CHeadlessWindow(CSerialPort &port, TextSink sink);
     ~CHeadlessWindow() override;
@@ -43,6 +44,8 @@ public:
     void OnLoginTimer(std::function<void()> handler) { m_onLoginTimer = std::move(handler); }
     // Timer 16 (the login's wait after the bare CR) calls this.
     void OnLineClearTimer(std::function<void()> handler) { m_onLineClearTimer = std::move(handler); }
+    // Progress messages go here instead of to the text sink.
+    void OnProgress(ProgressHandler handler) { m_onProgress = std::move(handler); }
     // Called after the job watchdog has ended a job.
     void OnWatchdog(std::function<void()> handler) { m_onWatchdog = std::move(handler); }
 
@@ -58,6 +61,7 @@ public:
     void ShowPage(uint32_t) override {}
     void KillJobTimer() override;
     void ShowAccount(const std::string &text) override { ShowStatus(text, false); }
+    void ShowProgress(const JobReport &report) override;
 
 private:
     void OnTimer(uintptr_t id);
@@ -72,6 +76,7 @@ private:
     std::function<void()> m_onLoginTimer;
     std::function<void()> m_onLineClearTimer;
     std::function<void()> m_onWatchdog;
+    ProgressHandler m_onProgress;
     bool m_controlsEnabled = true;
     bool m_waitBoxVisible = false;
     uint32_t m_timedJob = 0; // the job the watchdog timer was armed for

@@ -21,6 +21,13 @@ struct JobFailure
     std::optional<WriteAccount> account = std::nullopt;
 };
 
+// Why a job ended at once in the middle: the terminal went away (a pulled
+// cable), or the user stopped it. Either way the port is closed and a
+// write tells what the terminal holds.
+enum class JobCut { PortLost, Stopped };
+// The message that reports it: WM_JOB_PORT_LOST_NOTIFY or WM_JOB_STOPPED_NOTIFY.
+uint32_t CutMessage(JobCut cut);
+
 // The messages whose wParam is a JobFailure.
 bool CarriesJobFailure(uint32_t message);
 // Frees the JobFailure of such a message; any other message is left alone.

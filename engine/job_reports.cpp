@@ -41,6 +41,14 @@ JobReport Status(std::string text, bool ok)
     return report;
 }
 
+JobReport Progress(std::string text, JobReport::Progress progress, int count)
+{
+    JobReport report = Status(std::move(text), true);
+    report.progress = progress;
+    report.progressCount = count;
+    return report;
+}
+
 JobReport Box(std::string text, int style)
 {
     JobReport report;
@@ -69,9 +77,9 @@ JobReport ReadProgress(uintptr_t step, intptr_t number)
                                        "Lectura de comandos AT %d ..."};
     const int value = static_cast<int>(number);
     if (step == 3)
-        return Status(Format(Pick(kParameter), value), true);
+        return Progress(Format(Pick(kParameter), value), JobReport::Progress::Parameters, value);
     if (step == 4)
-        return Status(Format(Pick(kAtCommand), value), true);
+        return Progress(Format(Pick(kAtCommand), value), JobReport::Progress::AtCommands, value);
     return Box(Format("wParam = %d, lParam = %d", static_cast<int>(step), value), kStyleError);
 }
 
@@ -130,9 +138,9 @@ JobReport WriteProgress(uintptr_t step, intptr_t number)
                                     "Guardando de los parámetros ..."};
     const int value = static_cast<int>(number);
     switch (step) {
-    case 3: return Status(Format(Pick(kParameter), value), true);
-    case 4: return Status(Format(Pick(kAtCommand), value), true);
-    case 5: return Status(kSaving.Text(), true);
+    case 3: return Progress(Format(Pick(kParameter), value), JobReport::Progress::Parameters, value);
+    case 4: return Progress(Format(Pick(kAtCommand), value), JobReport::Progress::AtCommands, value);
+    case 5: return Progress(kSaving.Text(), JobReport::Progress::Saving, 0);
     default: return {};
     }
 }
@@ -257,12 +265,15 @@ JobReport WriteAccountReport(const JobFailure &failure)
 
 // ---- any job ---------------------------------------------------------------
 
-JobReport PortLost(const JobFailure &failure)
+// The job ended at once: the terminal went away, or the user stopped it.
+JobReport CutOff(const JobFailure &failure, JobCut cut)
 {
     static constexpr Tr3 kDisconnected = {"Error: The terminal was disconnected from the port %s!",
                                           "Erro: O terminal foi desconectado da porta %s!",
                                           "Error: ¡El terminal se desconectó del puerto %s!"};
-    JobReport report = Status(Format(Pick(kDisconnected), g_strPortName.c_str()), false);
+    JobReport report = Status(cut == JobCut::Stopped ? kStoppedText.Text()
+                                                     : Format(Pick(kDisconnected), g_strPortName.c_str()),
+                              false);
     if (failure.account)
         report.account = DescribeWriteAccount(*failure.account);
     report.jobEnded = true;
@@ -322,7 +333,8 @@ JobReport DescribeJobMessage(uint32_t message, uintptr_t wParam, intptr_t lParam
     case WM_READ_PARA_STORE_ERR_NOTIFY:
     case WM_WRITE_PARA_LINE_ERR_NOTIFY:
     case WM_WRITE_PARA_ACCOUNT_NOTIFY:
-    case WM_JOB_PORT_LOST_NOTIFY: {
+    case WM_JOB_PORT_LOST_NOTIFY:
+    case WM_JOB_STOPPED_NOTIFY: {
         const auto *failure = reinterpret_cast<const JobFailure *>(wParam);
         if (!failure)
             return {};
@@ -330,7 +342,8 @@ JobReport DescribeJobMessage(uint32_t message, uintptr_t wParam, intptr_t lParam
         case WM_READ_PARA_STORE_ERR_NOTIFY: return ReadStoreError(*failure);
         case WM_WRITE_PARA_LINE_ERR_NOTIFY: return WriteError(failure->step, failure->item, failure->text);
         case WM_WRITE_PARA_ACCOUNT_NOTIFY: return WriteAccountReport(*failure);
-        default: return PortLost(*failure);
+        case WM_JOB_STOPPED_NOTIFY: return CutOff(*failure, JobCut::Stopped);
+        default: return CutOff(*failure, JobCut::PortLost);
         }
     }
     case WM_MODIFY_PWD_ERR_NOTIFY: return PasswordError(wParam);

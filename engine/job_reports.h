@@ -3,6 +3,7 @@
 // in the current language, and what the window does next. The main window
 // and the command-line front end both act on these reports.
 
+#include "params/language.h"
 #include "platform/messages.h"
 
 #include <cstdint>
@@ -37,6 +38,11 @@ struct JobReport
     bool failure = false;
     // After a write that did not go through: what the terminal now holds.
     std::string account;
+    // A progress message: which entries the job is at, and how many of
+    // that kind it has sent so far.
+    enum class Progress { None, Parameters, AtCommands, Saving };
+    Progress progress = Progress::None;
+    int progressCount = 0;
 };
 
 // Message box styles of the application's box: the icon.
@@ -49,11 +55,16 @@ inline constexpr uint32_t kJobReportMessages[] = {
     platform::WM_READ_PARA_ERR_NOTIFY,       platform::WM_READ_PARA_OK_NOTIFY,
     platform::WM_READ_PARA_PROGRESS_NOTIFY,  platform::WM_READ_PARA_STORE_ERR_NOTIFY,
     platform::WM_READ_PARA_LINE_LOST_NOTIFY,  platform::WM_WRITE_PARA_ACCOUNT_NOTIFY,
-    platform::WM_JOB_PORT_LOST_NOTIFY,
+    platform::WM_JOB_PORT_LOST_NOTIFY,       platform::WM_JOB_STOPPED_NOTIFY,
     platform::WM_WRITE_PARA_ERR_NOTIFY,      platform::WM_WRITE_PARA_OK_NOTIFY,
     platform::WM_WRITE_PARA_PROGRESS_NOTIFY, platform::WM_WRITE_PARA_LINE_ERR_NOTIFY,
     platform::WM_MODIFY_PWD_ERR_NOTIFY,      platform::WM_MODIFY_PWD_OK_NOTIFY,
 };
+
+// A job, or the login, that the user stopped (Ctrl+C) before its end.
+inline constexpr lang::Tr3 kStoppedText = {"Error: The operation was stopped before its end!",
+                                           "Erro: A operação foi interrompida antes do fim!",
+                                           "Error: ¡La operación se detuvo antes de terminar!"};
 
 // `atNames` is the display-name list of the AT queries of the read. The
 // JobFailure of a message that carries one is only read, not freed.

@@ -174,7 +174,10 @@ void COperations::Show(const JobReport &report)
         m_window.ShowPage(report.showPage);
     switch (report.display) {
     case JobReport::Display::Status:
-        m_window.ShowStatus(report.text, report.ok);
+        if (report.progress != JobReport::Progress::None)
+            m_window.ShowProgress(report);
+        else
+            m_window.ShowStatus(report.text, report.ok);
         break;
     case JobReport::Display::Box:
         m_window.ShowMessageBox(report.text, report.boxStyle);

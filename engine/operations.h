@@ -33,6 +33,9 @@ public:
     // What the terminal holds after a write that did not go through: the
     // GUI adds it to the operation's outcome, the command line prints it.
     virtual void ShowAccount(const std::string &) {}
+    // A job's progress message (JobReport::progress set); the wait box's
+    // status line unless the window tells progress its own way.
+    virtual void ShowProgress(const JobReport &report) { ShowStatus(report.text, report.ok); }
 };
 
 class COperations : private IJobWatchdogOwner

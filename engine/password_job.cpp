@@ -26,13 +26,16 @@ void CModifyPasswordJob::Fail(uintptr_t step, const char *note)
     m_context.PostToOwner(WM_MODIFY_PWD_ERR_NOTIFY, step, 0);
 }
 
-void CModifyPasswordJob::OnPortLost()
+void CModifyPasswordJob::OnCut(JobCut cut)
 {
     m_step = 0;
     m_context.ClosePort();
-    m_context.LogNote("com closed because the terminal was disconnected while changing password!\n\n");
-    m_context.CompleteJob("password change ended, port lost");
-    m_context.PostFailureToOwner(WM_JOB_PORT_LOST_NOTIFY, {kJobModifyPassword, 0, {}, {}});
+    m_context.LogNote(cut == JobCut::Stopped
+                          ? "com closed because the password change was stopped by the user!\n\n"
+                          : "com closed because the terminal was disconnected while changing password!\n\n");
+    m_context.CompleteJob(cut == JobCut::Stopped ? "password change stopped"
+                                                 : "password change ended, port lost");
+    m_context.PostFailureToOwner(CutMessage(cut), {kJobModifyPassword, 0, {}, {}});
 }
 
 void CModifyPasswordJob::Step(const std::string *line)

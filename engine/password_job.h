@@ -16,7 +16,7 @@ public:
     void Abort() { m_step = 0; }
     int CurrentStep() const { return m_step; }
     // The port hung up: the job ends at once.
-    void OnPortLost();
+    void OnCut(JobCut cut);
 
 private:
     void SendLine(const std::string &text);

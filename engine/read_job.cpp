@@ -265,10 +265,10 @@ void CReadJob::EndWithLostLine(uintptr_t kind, intptr_t item)
     m_nextIndex = 0;
 }
 
-void CReadJob::OnPortLost()
+void CReadJob::OnCut(JobCut cut)
 {
-    Finish("read ended, port lost");
-    m_context.PostFailureToOwner(WM_JOB_PORT_LOST_NOTIFY, {kJobRead, 0, {}, {}});
+    Finish(cut == JobCut::Stopped ? "read stopped" : "read ended, port lost");
+    m_context.PostFailureToOwner(CutMessage(cut), {kJobRead, 0, {}, {}});
     m_nextIndex = 0;
 }
 

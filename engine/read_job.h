@@ -25,7 +25,7 @@ public:
     // ends as a failure when that answer is complete.
     void OnLineLost() { m_lineLost = true; }
     // The port hung up: the job ends at once; what was read stays.
-    void OnPortLost();
+    void OnCut(JobCut cut);
 
     Phase CurrentPhase() const { return m_phase; }
 

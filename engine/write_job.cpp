@@ -28,6 +28,7 @@ enum Step {
 constexpr const char *kPinFollowUpValue = "\"4711\"";
 constexpr const char *kClosedAfterWriting = "comm closed after writing\n\n";
 constexpr const char *kClosedAfterHangUp = "comm closed: the terminal was disconnected while writing\n\n";
+constexpr const char *kClosedWhenStopped = "comm closed: the write was stopped by the user\n\n";
 
 // The PIN entries are told by their whole key: 116550 is no PIN entry.
 bool IsKey(const std::string *key, uint16_t number)
@@ -367,7 +368,7 @@ void CWriteJob::StopAccountAt(WriteAccount::Section section, WriteAccount::Stop 
     m_account.stop = stop;
 }
 
-void CWriteJob::OnPortLost()
+void CWriteJob::OnCut(JobCut cut)
 {
     switch (m_step) {
     case kParameters: StopAccountAt(WriteAccount::Section::Parameters, WriteAccount::Stop::Unanswered); break;
@@ -379,7 +380,7 @@ void CWriteJob::OnPortLost()
     // The port is closed before anyone hears of the end, so that the next
     // operation finds it closed.
     m_context.ClosePort();
-    m_context.LogNote(kClosedAfterHangUp);
-    m_context.CompleteJob("write ended, port lost");
-    m_context.PostFailureToOwner(WM_JOB_PORT_LOST_NOTIFY, {kJobWrite, 0, {}, m_account});
+    m_context.LogNote(cut == JobCut::Stopped ? kClosedWhenStopped : kClosedAfterHangUp);
+    m_context.CompleteJob(cut == JobCut::Stopped ? "write stopped" : "write ended, port lost");
+    m_context.PostFailureToOwner(CutMessage(cut), {kJobWrite, 0, {}, m_account});
 }

@@ -25,7 +25,7 @@ public:
     void Abort();
     int CurrentStep() const { return m_step; }
     // The port hung up: the job ends at once with its account.
-    void OnPortLost();
+    void OnCut(JobCut cut);
 
 private:
     void OnLogin(bool error);

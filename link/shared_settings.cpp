@@ -2,8 +2,10 @@
 
 #include "platform/text_util.h"
 
+#include <iterator>
+
 std::string g_strPortName;
-std::string g_strBaudRate = "115200";
+std::string g_strBaudRate(kUsualBaudRate);
 // Set by the start-up (platform::AppDir()) before the first per-port file.
 std::string g_strAppDir;
 int g_bIsNT = 1;
@@ -20,4 +22,14 @@ std::optional<int> ParseDeviceGap(std::string_view text)
     if (gap > kMaxDeviceGap)
         return std::nullopt;
     return gap;
+}
+
+std::vector<std::string> SearchBaudRates()
+{
+    std::vector<std::string> rates{std::string(kUsualBaudRate)};
+    for (auto rate = std::rbegin(kLoginBaudRates); rate != std::rend(kLoginBaudRates); ++rate) {
+        if (*rate != kUsualBaudRate)
+            rates.emplace_back(*rate);
+    }
+    return rates;
 }

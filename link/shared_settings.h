@@ -6,11 +6,20 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 // Port name as the user picked it: a bare name ("ttyUSB0", "SIM0") or a path.
 extern std::string g_strPortName;
-// Baud rate as decimal text, "115200" by default.
+// Baud rate as decimal text, kUsualBaudRate by default.
 extern std::string g_strBaudRate;
+// The rates the login offers, slowest first, and the terminal's own unless
+// it was set otherwise.
+inline constexpr std::string_view kLoginBaudRates[] = {"2400",  "4800",  "9600",  "19200",
+                                                       "38400", "57600", "115200"};
+inline constexpr std::string_view kUsualBaudRate = "115200";
+// The login's rates in the order a search for the terminal tries them: the
+// usual one first, then the others from the fastest down.
+std::vector<std::string> SearchBaudRates();
 // Folder for the per-port files (temporary parameter file, AT log), with a
 // trailing separator.
 extern std::string g_strAppDir;

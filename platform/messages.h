@@ -28,6 +28,11 @@ enum Msg : uint32_t {
     WM_COMM_PORT_LOST = WM_USER + 0x0C,
     WM_JOB_TIMER_START = WM_USER + 0x0D,
     WM_JOB_TIMER_STOP = WM_USER + 0x0E,
+    // The user stopped the run (Ctrl+C): the worker ends its job at once,
+    // or the next one as it starts.
+    WM_COMM_STOP_JOB = WM_USER + 0x0F,
+    // The same request on its way to the window that runs the operation.
+    WM_STOP_REQUEST = WM_USER + 0x10,
     WM_READ_PARA_ERR_NOTIFY = WM_USER + 0x28,
     WM_READ_PARA_OK_NOTIFY = WM_USER + 0x29,
     WM_READ_PARA_PROGRESS_NOTIFY = WM_USER + 0x2A,
@@ -47,6 +52,8 @@ enum Msg : uint32_t {
     // The port hung up under a job, which has ended: a JobFailure whose step
     // is the job's code, with a write's account.
     WM_JOB_PORT_LOST_NOTIFY = WM_USER + 0x32,
+    // The user stopped the job, which has ended: as WM_JOB_PORT_LOST_NOTIFY.
+    WM_JOB_STOPPED_NOTIFY = WM_USER + 0x33,
     WM_MODIFY_PWD_ERR_NOTIFY = WM_USER + 0x34,
     WM_MODIFY_PWD_OK_NOTIFY = WM_USER + 0x35,
     WM_IMPORT_FILE = WM_USER + 0xC8,

@@ -3,10 +3,7 @@
 #include "platform/virtual_ports.h"
 
 #include <algorithm>
-#include <filesystem>
-#include <set>
 #include <string_view>
-#include <sys/stat.h>
 
 namespace platform {
 
@@ -41,24 +38,6 @@ std::string PortFileName(const std::string &portName)
     std::string fileName(name);
     std::replace(fileName.begin(), fileName.end(), '/', '_');
     return fileName;
-}
-
-std::vector<std::string> ListSerialDevices(const std::string &byIdDir)
-{
-    namespace fs = std::filesystem;
-    std::set<std::string> names;
-    std::error_code error;
-    for (fs::directory_iterator it(byIdDir, error), end; !error && it != end; it.increment(error)) {
-        // A link that leads elsewhere than a device of /dev cannot be
-        // opened by its bare name.
-        std::error_code unresolved;
-        const fs::path device = fs::canonical(it->path(), unresolved);
-        struct stat info{};
-        if (!unresolved && device.parent_path() == "/dev" && ::stat(device.c_str(), &info) == 0 &&
-            S_ISCHR(info.st_mode))
-            names.insert(device.filename());
-    }
-    return {names.begin(), names.end()};
 }
 
 } // namespace platform

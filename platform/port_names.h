@@ -3,7 +3,6 @@
 // of the per-port file names (AT log, temporary parameter file).
 
 #include <string>
-#include <vector>
 
 namespace platform {
 
@@ -14,9 +13,5 @@ std::string DevicePathForPort(const std::string &portName);
 // The port name as it goes into a file name: never a '/' in it.
 // "/dev/ttyUSB0" -> "ttyUSB0", "/dev/pts/3" -> "pts_3", bare names unchanged.
 std::string PortFileName(const std::string &portName);
-
-// The serial adapters the system names in `byIdDir` (USB and ACM adapters,
-// by udev), as port names such as "ttyUSB0": sorted, each once.
-std::vector<std::string> ListSerialDevices(const std::string &byIdDir = "/dev/serial/by-id");
 
 } // namespace platform

@@ -176,13 +176,23 @@ bool SerialDevice::GetQueueCounts(QueueCounts &counts)
 
 CommEvents SerialDevice::WaitCommEvent()
 {
+    return waitCommEvent(-1);
+}
+
+CommEvents SerialDevice::WaitCommEvent(std::chrono::milliseconds timeout)
+{
+    return waitCommEvent(PollTimeout(timeout));
+}
+
+CommEvents SerialDevice::waitCommEvent(int pollTimeout)
+{
     CommEvents events;
     std::array<pollfd, 3> fds{pollfd{m_fd.Get(), POLLIN, 0},
                               pollfd{m_transmitDoneFd.Get(), POLLIN, 0},
                               pollfd{m_cancelFd.Get(), POLLIN, 0}};
     int ready;
     do {
-        ready = ::poll(fds.data(), fds.size(), -1);
+        ready = ::poll(fds.data(), fds.size(), pollTimeout);
     } while (ready < 0 && errno == EINTR);
     if (ready < 0) {
         fail(errno);

@@ -70,6 +70,8 @@ public:
     // Sleeps until input is waiting, a write has drained, CancelWaits was
     // called, or the device fails. Consumes the "transmit done" signal.
     CommEvents WaitCommEvent();
+    // The same, but gives up after `timeout`: nothing in the result is set then.
+    CommEvents WaitCommEvent(std::chrono::milliseconds timeout);
     // Reads what is queued now, up to `maximum` bytes; 0 when nothing is.
     size_t ReadNow(char *buffer, size_t maximum);
     // Writes within the driver's write time-outs, then waits for the bytes
@@ -85,6 +87,7 @@ public:
 
 private:
     bool fail(int error);
+    CommEvents waitCommEvent(int pollTimeout);
     bool cancelled() const;
     ModemLineResult raiseModemLine(int line);
     void signalTransmitDone();

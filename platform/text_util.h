@@ -3,10 +3,26 @@
 // Comparisons are byte-wise and ignore ASCII letter case, as the terminal's
 // replies are compared.
 
+#include <array>
 #include <cstdint>
 #include <string_view>
 
 namespace text {
+
+// The terminal's 8-bit text is Windows-1252: Latin-1 but for the bytes
+// 0x80..0x9F. The five bytes the code page leaves undefined (0x81, 0x8D,
+// 0x8F, 0x90, 0x9D) stand for the control characters of the same number.
+inline constexpr std::array<char16_t, 32> kWindows1252High = {
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, // 80..87
+    0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F, // 88..8F
+    0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014, // 90..97
+    0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178, // 98..9F
+};
+
+constexpr char16_t Windows1252Character(unsigned char byte)
+{
+    return byte >= 0x80 && byte <= 0x9F ? kWindows1252High[byte - 0x80] : char16_t(byte);
+}
 
 constexpr char LowerAscii(char c)
 {

@@ -153,6 +153,8 @@ const std::vector<OptionSpec> &Options()
          [](P &o, S v) { return SetOptional(o.sim.faults.overlongAt, v); }},
         {"--overlong-length", "N", "length of that line (default 1100)",
          [](P &o, S v) { return Set(o.sim.faults.overlongLength, v); }},
+        {"--garbled", "", "garble every byte sent but the line ends (a terminal at another rate)",
+         [](P &o, S) { return o.sim.faults.garbled = true; }},
         {"--chunked", "", "send the output in random pieces",
          [](P &o, S) { return o.sim.faults.chunked = true; }},
         {"--seed", "N", "seed of the random pieces (default 1)",

@@ -68,6 +68,9 @@ struct Faults
     // `overlongLength` bytes without a line end.
     std::optional<std::size_t> overlongAt;
     std::size_t overlongLength = 1100;
+    // Every byte the terminal sends, but the line ends, comes out garbled, as
+    // from a terminal set to another rate: no reply can be made out.
+    bool garbled = false;
     // Output goes out in random pieces of 1..maxChunk bytes with a pause
     // between them, as from a real serial line.
     bool chunked = false;

@@ -46,6 +46,16 @@ std::string Frame(const Reply &reply)
     return bytes + "\r\n" + reply.final + "\r\n";
 }
 
+// Bytes as a receiver set to another rate makes them out: the line ends
+// stay (so the tool still sees lines), everything else turns to noise.
+void Garble(std::string &bytes)
+{
+    for (char &c : bytes) {
+        if (c != '\r' && c != '\n')
+            c = static_cast<char>(0x80 | (static_cast<unsigned char>(c) ^ 0x2A));
+    }
+}
+
 // Nanoseconds, so that a paced wire is not held up to the next millisecond.
 std::optional<timespec> PollTimeout(const std::optional<Clock::time_point> &due,
                                     Clock::time_point now)
@@ -221,6 +231,10 @@ void TerminalSimulator::answer(ReceivedLine line)
             if (m_core.Echo())
                 echo = line.text + "\r";
             reply = Frame(line.overflowed ? m_core.error() : m_core.Execute(line.text));
+            if (faults.garbled) {
+                Garble(echo);
+                Garble(reply);
+            }
             if (faults.overlongAt && *faults.overlongAt == m_received)
                 overlong.assign(faults.overlongLength, 'X');
             ++m_replies;

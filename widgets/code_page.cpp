@@ -1,37 +1,17 @@
 #include "widgets/code_page.h"
 
+#include "platform/text_util.h"
+
 #include <QLineEdit>
 
-#include <array>
-
 namespace codepage {
-
-namespace {
-
-// Windows-1252 bytes 0x80..0x9F; the five undefined ones map to the control
-// character of their own number, the rest of the code page is Latin-1.
-constexpr std::array<char16_t, 32> kHighControls = {
-    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, // 80..87
-    0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F, // 88..8F
-    0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014, // 90..97
-    0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178, // 98..9F
-};
-
-char16_t CharacterOf(unsigned char byte)
-{
-    if (byte >= 0x80 && byte <= 0x9F)
-        return kHighControls[byte - 0x80];
-    return byte;
-}
-
-} // namespace
 
 QString ToQString(std::string_view bytes)
 {
     QString text;
     text.reserve(qsizetype(bytes.size()));
     for (const char byte : bytes)
-        text.append(QChar(CharacterOf(static_cast<unsigned char>(byte))));
+        text.append(QChar(text::Windows1252Character(static_cast<unsigned char>(byte))));
     return text;
 }
 
@@ -40,8 +20,8 @@ std::optional<unsigned char> ByteOf(QChar character)
     const char16_t unicode = character.unicode();
     if (unicode < 0x80 || (unicode >= 0xA0 && unicode <= 0xFF))
         return static_cast<unsigned char>(unicode);
-    for (size_t i = 0; i < kHighControls.size(); ++i) {
-        if (kHighControls[i] == unicode)
+    for (size_t i = 0; i < text::kWindows1252High.size(); ++i) {
+        if (text::kWindows1252High[i] == unicode)
             return static_cast<unsigned char>(0x80 + i);
     }
     return std::nullopt;

@@ -2,7 +2,12 @@
 // by the saved port name.
 
 #include "app/port_list.h"
+#include "platform/virtual_ports.h"
+#include "sim/terminal_simulator.h"
+#include "tests/common/scoped_env.h"
 
+#include <QProcess>
+#include <QTemporaryDir>
 #include <QtTest>
 
 class PortListTest : public QObject
@@ -13,6 +18,7 @@ private Q_SLOTS:
     void buildsEntriesAndSelection_data();
     void buildsEntriesAndSelection();
     void overlongFriendlyNameIsLeftOut();
+    void theCommandLineListsThePortsTheLoginOffers();
 };
 
 void PortListTest::buildsEntriesAndSelection_data()
@@ -67,6 +73,31 @@ void PortListTest::overlongFriendlyNameIsLeftOut()
         BuildPortList({overlong, QStringLiteral("Port (COM2)")}, QStringLiteral("COM7"));
     QCOMPARE(listing.entries, QStringList{QStringLiteral("COM2")});
     QCOMPARE(listing.selected, 0);
+}
+
+// `kestrel-cli ports` and the login take the ports from the same listing:
+// the names (each line's first word) are the login's entries, in its order.
+void PortListTest::theCommandLineListsThePortsTheLoginOffers()
+{
+    QTemporaryDir runtime;
+    const ScopedEnv ownPorts("XDG_RUNTIME_DIR", runtime.path().toUtf8().constData());
+    sim::TerminalSimulator terminal;
+    platform::AdvertisedPort advertised;
+    std::string error;
+    QVERIFY2(terminal.Start(error) && advertised.Advertise("KPORT1", terminal.SlavePath(), error),
+             error.c_str());
+
+    QProcess cli;
+    cli.start(QString::fromUtf8(KESTREL_CLI), {QStringLiteral("ports")});
+    QVERIFY(cli.waitForFinished(30000));
+    QCOMPARE(cli.exitCode(), 0);
+    const QStringList lines =
+        QString::fromUtf8(cli.readAllStandardOutput()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    QStringList names;
+    for (const QString &line : lines)
+        names << line.section(QLatin1Char(' '), 0, 0);
+    QCOMPARE(names, BuildPortList(PresentPortNames(), QString()).entries);
+    QCOMPARE(lines.last().simplified(), QStringLiteral("KPORT1 Virtual port (KPORT1)"));
 }
 
 QTEST_GUILESS_MAIN(PortListTest)

@@ -145,8 +145,17 @@ TEST(CliOptions, RefusesWrongUsage)
         {"verify", "--port", "SIM0", "--password", "1234"},                    // no FILE
         {"verify", "--port", "SIM0", "--password", "1234", "--out", "o", "a"}, // nowhere to write
         {"read", "--port", "SIM0", "--password", "1234", "--out", "o", "--gap"},
-        {"ports", "--port", "SIM0"},
         {"--version", "ports"},
+        {"read", "--port", "A", "--port", "B", "--out", "o"},                // one port
+        {"write", "--port", "SIM0", "--forward", "c.ini"},                   // forward without verify
+        {"provision", "c.ini"},                                              // no port
+        {"provision", "--port", "A", "--port", "A", "c.ini"},                // a port twice
+        {"provision", "--port", "A", "--out", "o", "c.ini"},
+        {"ports", "--baud", "9600"},                                         // a rate without probe
+        {"ports", "--probe", "--dir", "d"},
+        {"ports", "x.ini"},
+        {"verify", "--port", "SIM0", "--probe", "c.ini"},
+        {"read", "--port", "SIM0", "--out", "o", "--progress", "xml"},
     };
     for (const Args &args : wrong) {
         const ParseResult result = ParseCommandLine(args);
@@ -154,10 +163,29 @@ TEST(CliOptions, RefusesWrongUsage)
         EXPECT_FALSE(result.error.empty());
     }
     EXPECT_TRUE(ParseCommandLine({"--help"}).help);
-    const ParseResult version = ParseCommandLine({"--version"}),
-                      ports = ParseCommandLine({"ports"});
-    EXPECT_TRUE(version.version && !version.listPorts);
-    EXPECT_TRUE(ports.listPorts && !ports.version);
+    EXPECT_TRUE(ParseCommandLine({"--version"}).version);
+}
+
+TEST(CliOptions, ProvisionAndPortsTakeTheirPortsAndEveryCommandTheJsonForms)
+{
+    const ParseResult provision =
+        ParseCommandLine({"provision", "--port", "A", "--port", "B", "--verify", "--forward",
+                          "--report", "r.csv", "--json", "--progress", "json", "c.ini"});
+    ASSERT_TRUE(provision.ok) << provision.error;
+    EXPECT_EQ(provision.options.ports, (std::vector<std::string>{"A", "B"}));
+    EXPECT_EQ(provision.options.file, "c.ini");
+    EXPECT_EQ(provision.options.report, "r.csv");
+    EXPECT_TRUE(provision.options.verify && provision.options.forward);
+    EXPECT_TRUE(provision.options.json && provision.options.progressJson);
+
+    const ParseResult ports = ParseCommandLine({"ports", "--probe", "--baud", "9600", "--port", "SIM0"});
+    ASSERT_TRUE(ports.ok) << ports.error;
+    EXPECT_TRUE(ports.options.probe && ports.options.baudGiven);
+    EXPECT_EQ(ports.options.ports, std::vector<std::string>{"SIM0"});
+    const ParseResult all = ParseCommandLine({"ports", "--progress", "text"});
+    ASSERT_TRUE(all.ok) << all.error;
+    EXPECT_TRUE(all.options.ports.empty());
+    EXPECT_FALSE(all.options.probe || all.options.progressJson || all.options.json);
 }
 
 TEST(CliOptions, TheGapIsWholeMillisecondsUpToASecond)

@@ -2,11 +2,19 @@
 // kestrel-cli against it, with exit statuses and files.
 
 #include "tests/common/child_process.h"
+#include "tests/common/progress_lines.h"
 #include "tests/common/pty_pair.h"
 #include "tests/common/scoped_env.h"
 #include "tests/common/temp_folder.h"
 
+#include <csignal>
+#include <cstdio>
+#include <filesystem>
 #include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
+#include <regex>
+
+using Json = nlohmann::json;
 
 namespace {
 
@@ -16,33 +24,18 @@ int RunCommand(const std::string &command)
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
-TEST(Programs, WrongUsageExitsWithTwo)
+// Runs a shell line; its standard output, and its exit status.
+int Capture(const std::string &command, std::string &out)
 {
-    EXPECT_EQ(RunCommand(std::string(KESTREL_CLI) + " 2>/dev/null"), 2);
-    EXPECT_EQ(RunCommand(std::string(KESTREL_CLI) + " read --port SIM0 2>/dev/null"), 2);
-    EXPECT_EQ(RunCommand(std::string(KESTREL_CLI) + " --help >/dev/null"), 0);
-}
-
-TEST(Programs, TheCommandLineToolReadsTheSimulatedTerminal)
-{
-    TempFolder folder;
-    const std::string &dir = folder.Path();
-    ChildProcess sim({KESTREL_SIM, "--no-advertise", "--blank-record", "0*0*0*0", "--chunked"});
-    const std::string tty = sim.ReadLine();
-    ASSERT_EQ(tty.rfind("/dev/", 0), 0u) << "the first line names the pty: " << tty;
-
-    const std::string out = dir + "/out.ini";
-    EXPECT_EQ(RunCommand(std::string(KESTREL_CLI) + " read --port " + tty +
-                         " --password 1234 --quiet --dir " + dir + " --out " + out),
-              0);
-    const std::string content = ReadBytes(out);
-    EXPECT_NE(content.find("[PARA]\r\n"), std::string::npos);
-    EXPECT_NE(content.find("16543="), std::string::npos);
-    EXPECT_TRUE(std::filesystem::exists(dir + "/" + tty.substr(5).replace(3, 1, "_") + "AtLog.ini"))
-        << "the AT log of the port";
-    EXPECT_EQ(RunCommand(std::string(KESTREL_CLI) + " read --port " + tty +
-                         " --password 4321 --dir " + dir + " --out " + out + " 2>/dev/null"),
-              1);
+    out.clear();
+    FILE *pipe = ::popen(command.c_str(), "r");
+    if (!pipe)
+        return -1;
+    char buffer[4096];
+    for (size_t n; (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;)
+        out.append(buffer, n);
+    const int status = ::pclose(pipe);
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
 } // namespace
@@ -180,6 +173,157 @@ TEST(Programs, TheSamePortTwiceRefusesTheSecondAtOnce)
     EXPECT_TRUE(first.Running())
         << "the second was turned away while the first still held the port";
     first.Stop();
+}
+
+// The terminal answers "OK" to a bare "AT"; a port that answers garbage
+// (a terminal at another rate) is found to be there, but not answering.
+TEST(Programs, PortsFindsTheTerminalAndNotAPortThatAnswersGarbage)
+{
+    TempFolder runtime;
+    const ScopedEnv ownPorts("XDG_RUNTIME_DIR", runtime.Path().c_str());
+    ChildProcess terminal({KESTREL_SIM, "--name", "KFIND1"});
+    ChildProcess garbage({KESTREL_SIM, "--name", "KFIND2", "--garbled"});
+    ASSERT_EQ(terminal.ReadLine().rfind("/dev/", 0), 0u);
+    ASSERT_EQ(garbage.ReadLine().rfind("/dev/", 0), 0u);
+
+    std::string out;
+    EXPECT_EQ(Capture(Cli() + " ports", out), 0);
+    EXPECT_TRUE(std::regex_search(out, std::regex("\nKFIND1 +Virtual port \\(KFIND1\\)\n"))) << out;
+    const std::string probe = Cli() + " ports --probe --baud 115200";
+    EXPECT_EQ(Capture(probe + " --port KFIND1 --port KFIND2", out), 0);
+    EXPECT_EQ(out, "KFIND1  Virtual port (KFIND1)  answers \"OK\" at 115200 baud\n"
+                   "KFIND2  Virtual port (KFIND2)  answers, but never \"OK\"\n");
+    EXPECT_EQ(Capture(probe + " --json --language pt --port KFIND2 --port KFIND1", out), 0);
+    const Json summary = Json::parse(out);
+    EXPECT_EQ(summary["outcome"], "succeeded");
+    EXPECT_EQ(summary["ports"][0]["probe"],
+              Json::parse(R"({"result":"no-answer","rate":"","heard":true,"error":""})"));
+    EXPECT_EQ(summary["ports"][1]["description"], "Virtual port (KFIND1)");
+    EXPECT_EQ(summary["ports"][1]["probe"]["result"], "answered");
+    EXPECT_EQ(Capture(probe + " --port KFIND2 2>&1 >/dev/null", out), 1);
+    EXPECT_EQ(out, "No port answered \"OK\".\n");
+}
+
+TEST(Programs, ProvisionWritesEveryTerminalAndNamesTheOneThatRefuses)
+{
+    TempFolder folder;
+    const std::string &dir = folder.Path();
+    ChildProcess sim1({KESTREL_SIM, "--no-advertise", "--blank-record", "0*0*0*0"});
+    ChildProcess sim2({KESTREL_SIM, "--no-advertise", "--blank-record", "0*0*0*0"});
+    ChildProcess refusing({KESTREL_SIM, "--no-advertise", "--password", "9999"});
+    const std::string tty1 = sim1.ReadLine(), tty2 = sim2.ReadLine(), tty3 = refusing.ReadLine();
+    ASSERT_EQ(tty3.rfind("/dev/", 0), 0u);
+    const std::string file = dir + "/config.ini";
+    WriteBytes(file, "[PARA]\r\n16543=\"6\"\r\n16210=\"100\"\r\n");
+    const std::string provision = Cli() + " provision --port " + tty1 + " --port " + tty2 +
+                                  " --port " + tty3 + " --dir " + dir + " " + file;
+    const ScopedEnv password("KESTREL_PASSWORD", "1234");
+
+    std::string out;
+    EXPECT_EQ(Capture(provision + " --verify --report " + dir + "/r.csv 2>/dev/null", out), 1);
+    const std::string refused = "ERROR:Software Password invalid!";
+    const std::string seconds = "[0-9]+\\.[0-9] s";
+    EXPECT_TRUE(std::regex_match(
+        out, std::regex("Port +Outcome +Duration +Reason\n" + tty1 + " +done +" + seconds + "\n" +
+                        tty2 + " +done +" + seconds + "\n" + tty3 + " +failed +" + seconds +
+                        " +" + refused + "\n")))
+        << out;
+    EXPECT_TRUE(std::regex_match(
+        ReadBytes(dir + "/r.csv"),
+        std::regex("port,outcome,exit_status,duration_s,reason\r\n" + tty1 +
+                   ",done,0,[0-9.]+,\r\n" + tty2 + ",done,0,[0-9.]+,\r\n" + tty3 +
+                   ",failed,1,[0-9.]+," + refused + "\r\n")))
+        << ReadBytes(dir + "/r.csv");
+    EXPECT_EQ(ModeOf(dir + "/r.csv"), 0600u);
+
+    EXPECT_EQ(Capture(provision + " --json --progress json 2>" + dir + "/progress", out), 1);
+    const Json summary = Json::parse(out);
+    EXPECT_EQ(summary["outcome"], "failed");
+    EXPECT_EQ(summary["ports"][0]["outcome"], "done");
+    EXPECT_EQ(summary["ports"][2],
+              Json::parse(R"({"port":")" + tty3 + R"(","outcome":"failed","exitStatus":1,"durationMs":)" +
+                          to_string(summary["ports"][2]["durationMs"]) + R"(,"reason":")" + refused + "\"}"));
+    const std::vector<Json> lines = JsonLines(ReadBytes(dir + "/progress"));
+    EXPECT_EQ(StatesOf(lines, tty1), (std::vector<std::string>{"waiting", "logging-in", "writing 0/2",
+                                                               "writing 1/2", "writing 2/2", "saving",
+                                                               "done"}));
+    EXPECT_EQ(StatesOf(lines, tty3), (std::vector<std::string>{"waiting", "logging-in", "failed"}));
+    EXPECT_EQ(lines.back()["reason"], "Provisioned: 2 of 3 terminals.");
+}
+
+// The pids of the processes `parent` has started.
+std::vector<pid_t> ChildrenOf(pid_t parent)
+{
+    std::vector<pid_t> children;
+    for (const auto &entry : std::filesystem::directory_iterator("/proc")) {
+        const std::string name = entry.path().filename();
+        if (name.find_first_not_of("0123456789") != std::string::npos)
+            continue; // not a process (/proc/net/stat is a folder)
+        const std::string stat = ReadBytes(entry.path() / "stat");
+        const size_t comm = stat.rfind(')');
+        if (comm != std::string::npos && std::atoi(stat.c_str() + comm + 4) == parent)
+            children.push_back(std::atoi(name.c_str()));
+    }
+    return children;
+}
+
+// Ctrl+C (here SIGINT to the provisioning alone) stops every run: each
+// ends its job, closes its port and says what the terminal holds. The
+// password reaches the runs, but not their command lines.
+TEST(Programs, ProvisionStopsEveryRunCleanly)
+{
+    TempFolder folder;
+    const std::string &dir = folder.Path();
+    const std::string secret = "Kq7vZ2x";
+    // The login and the transaction's opening are answered, then nothing.
+    ChildProcess sim1({KESTREL_SIM, "--no-advertise", "--password", secret, "--silent-after", "2"});
+    ChildProcess sim2({KESTREL_SIM, "--no-advertise", "--password", secret, "--silent-after", "2"});
+    const std::string tty1 = sim1.ReadLine(), tty2 = sim2.ReadLine();
+    ASSERT_EQ(tty2.rfind("/dev/", 0), 0u);
+    const std::string file = dir + "/config.ini";
+    WriteBytes(file, "[PARA]\r\n16543=\"6\"\r\n16210=\"100\"\r\n");
+    const ScopedEnv password("KESTREL_PASSWORD", secret.c_str());
+    ChildProcess provision({KESTREL_CLI, "provision", "--port", tty1, "--port", tty2, "--progress",
+                            "json", "--dir", dir, file},
+                           ChildProcess::Output::WithErrors);
+    for (const std::string &tty : {tty1, tty2}) {
+        for (int patience = 0; patience < 1000; ++patience) {
+            if (ReadBytes(AtLogOf(dir, tty)).find("Send: AT+WPAR=16543") != std::string::npos)
+                break;
+            ::usleep(10000);
+        }
+        ASSERT_NE(ReadBytes(AtLogOf(dir, tty)).find("Send: AT+WPAR=16543"), std::string::npos);
+    }
+    const std::vector<pid_t> runs = ChildrenOf(provision.Pid());
+    ASSERT_EQ(runs.size(), 2u);
+    for (pid_t run : runs) {
+        const std::string shown = ReadBytes("/proc/" + std::to_string(run) + "/cmdline");
+        EXPECT_NE(shown.find("write"), std::string::npos) << shown;
+        EXPECT_EQ(shown.find(secret), std::string::npos) << shown;
+    }
+
+    ::kill(provision.Pid(), SIGINT);
+    std::string output;
+    for (std::string line; !(line = provision.ReadLine()).empty();)
+        output += line + "\n";
+    EXPECT_EQ(provision.Wait(), 1);
+    const std::vector<Json> lines = JsonLines(output);
+    for (const std::string &tty : {tty1, tty2}) {
+        EXPECT_EQ(StatesOf(lines, tty).back(), "failed") << output;
+        EXPECT_EQ(ReadBytes(AtLogOf(dir, tty)).find("Send: AT+WPAR=16210"), std::string::npos)
+            << "nothing sent after the stop";
+        EXPECT_NE(ReadBytes(AtLogOf(dir, tty)).find("the write was stopped by the user"),
+                  std::string::npos);
+    }
+    for (const Json &line : lines) {
+        if (line["event"] == "state" && line["state"] == "failed" && line["port"] != "") {
+            EXPECT_EQ(line["reason"], "Error: The operation was stopped before its end! Nothing was "
+                                      "written on the terminal. Sent without an answer: parameter "
+                                      "1. Not sent: parameter 2.");
+        }
+    }
+    for (pid_t run : runs)
+        EXPECT_NE(::kill(run, 0), 0) << "every run has ended";
 }
 
 } // namespace

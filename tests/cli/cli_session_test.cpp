@@ -9,13 +9,16 @@
 #include "tests/common/case_name.h"
 #include "tests/common/file_permissions.h"
 #include "tests/common/file_size_limit.h"
+#include "tests/common/progress_lines.h"
 #include "tests/common/sim_terminal.h"
 #include "tests/common/temp_folder.h"
 
 #include <filesystem>
 #include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
 #include <sstream>
 #include <sys/stat.h>
+#include <thread>
 
 using namespace std::chrono_literals;
 namespace fs = std::filesystem;
@@ -569,6 +572,17 @@ TEST_F(CliOverSim, AChangedValueIsReportedByNameWithBothValues)
     EXPECT_TRUE(Reported("Por favor introduzca un número en la posición:1507 (16212): terminal "
                          "\"5559999\", archivo \"5550100\""))
         << stdoutText;
+    // For a script: the same differences, and nothing else on standard output.
+    CliOptions verify = VerifyOptions(file);
+    verify.json = true;
+    EXPECT_EQ(Run(verify), 1);
+    const nlohmann::json summary = nlohmann::json::parse(stdoutText);
+    EXPECT_EQ(summary["outcome"], "differs");
+    EXPECT_EQ(summary["exitStatus"], 1);
+    EXPECT_EQ(summary["verification"]["compared"], 8);
+    EXPECT_EQ(summary["verification"]["differences"][0],
+              nlohmann::json::parse(R"({"name":"Change RX Volume","key":"16543","terminal":"2","file":"6"})"));
+    EXPECT_EQ(summary["verification"]["notVerifiable"].size(), 2u);
 }
 
 TEST_F(CliOverSim, AVerifyWhoseReadFailsExitsWithTheReason)
@@ -589,6 +603,61 @@ TEST_F(CliOverSim, AVerifyWhoseReadFailsExitsWithTheReason)
     EXPECT_EQ(Run(VerifyOptions(m_dir.File("missing.ini"))), 1);
     EXPECT_NE(stderrText.find("missing.ini"), std::string::npos) << stderrText;
     EXPECT_EQ(terminal->CommandCount(), 0u) << "a file that cannot be read stops before the login";
+}
+
+// A program that follows the run reads its states from standard error, one
+// JSON object a line, and a script its outcome from standard output.
+TEST_F(CliOverSim, AWriteWithVerifyTellsItsProgressAsJsonLines)
+{
+    StartTerminal();
+    CliOptions write = Options(CliOptions::Command::Write);
+    write.file = m_dir.File("config.ini");
+    WriteBytes(write.file, "[PARA]\r\n16543=\"6\"\r\n16544=\"11\"\r\n[ATCMD]\r\nAT+CCWA=\"1,1\"\r\n");
+    write.verify = write.forward = write.progressJson = write.json = true;
+    ASSERT_EQ(Run(write), 0) << stderrText;
+
+    const std::vector<nlohmann::json> lines = JsonLines(stderrText);
+    for (const nlohmann::json &line : lines) {
+        EXPECT_EQ(line["port"], write.port);
+        EXPECT_TRUE(line["elapsedMs"].is_number());
+    }
+    const std::vector<std::string> states = StatesOf(lines, write.port);
+    ASSERT_GE(states.size(), 8u) << stderrText;
+    EXPECT_EQ(std::vector(states.begin(), states.begin() + 6),
+              (std::vector<std::string>{"logging-in", "writing 0/3", "writing 1/3", "writing 2/3",
+                                        "writing 3/3", "saving"}));
+    EXPECT_EQ(states[6].rfind("verifying 0/", 0), 0u) << states[6];
+    EXPECT_EQ(states.back(), "done");
+    const nlohmann::json summary = nlohmann::json::parse(stdoutText);
+    EXPECT_EQ(summary["command"], "write");
+    EXPECT_EQ(summary["outcome"], "succeeded");
+    EXPECT_EQ(summary["verification"]["compared"], 3);
+    EXPECT_EQ(summary["messages"][0], nlohmann::json::parse(R"({"text":"Writing parameter ...","error":false})"));
+}
+
+// Ctrl+C in the middle of a write: the job ends at once, the port is closed
+// and the run says what the terminal holds.
+TEST_F(CliOverSim, AStopEndsTheJobAtOnceAndTellsWhatTheTerminalHolds)
+{
+    // The login and the transaction's opening are answered, then nothing.
+    StartTerminal([](sim::SimOptions &o) { o.faults.silentAfter = 2; });
+    CliOptions write = Options(CliOptions::Command::Write);
+    write.file = m_dir.File("config.ini");
+    WriteBytes(write.file, "[PARA]\r\n16543=\"6\"\r\n16544=\"11\"\r\n");
+    write.quiet = write.json = true;
+    std::ostringstream err, out;
+    CliSession session(write, err, out);
+    std::thread stopper([&] {
+        terminal->WaitForCommands(3, std::chrono::seconds(10));
+        session.Stop();
+    });
+    EXPECT_EQ(session.Run(), 1);
+    stopper.join();
+    EXPECT_EQ(err.str(), "Error: The operation was stopped before its end!\n"
+                         "Nothing was written on the terminal. Sent without an answer: parameter 1. "
+                         "Not sent: parameter 2.\n");
+    EXPECT_EQ(nlohmann::json::parse(out.str())["outcome"], "stopped");
+    EXPECT_EQ(terminal->CommandCount(), 3u) << "nothing after the stop";
 }
 
 // No command reaches the terminal sooner than the gap after its final reply

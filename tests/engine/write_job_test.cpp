@@ -237,7 +237,7 @@ TEST_P(WritePortLost, EndsAtOnceSayingWhatTheTerminalHolds)
                                                 "[ATCMD]\r\nAT+CCWA=\"1,1\"\r\nAT+CCFC4=\"4,4\"\r\n");
     Drive(job, context, kAcceptAll, c.answered);
     ASSERT_FALSE(context.Has(FakeJobContext::Event::Completed));
-    job.OnPortLost();
+    job.OnCut(JobCut::PortLost);
     EXPECT_TRUE(context.Has(FakeJobContext::Event::Completed));
     EXPECT_TRUE(context.Has(FakeJobContext::Event::Closed));
     lang::SetCode(c.language);

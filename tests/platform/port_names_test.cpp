@@ -1,6 +1,8 @@
 #include "platform/port_names.h"
+#include "platform/serial_ports.h"
 #include "platform/virtual_ports.h"
 #include "tests/common/pty_pair.h"
+#include "tests/common/scoped_env.h"
 #include "tests/common/temp_folder.h"
 
 #include <gtest/gtest.h>
@@ -46,21 +48,46 @@ TEST(PortNames, AnAdvertisedVirtualPortWinsOverDev)
     EXPECT_EQ(DevicePathForPort("ttyS0"), "/dev/ttyS0") << "withdrawn";
 }
 
-TEST(PortNames, SerialAdaptersAreTheDevicesOfDevTheirLinksLeadTo)
+// A tty tree as the kernel shows it: a USB adapter with its strings, a
+// board's UART, the ttyS ports the kernel names without a UART behind, a
+// console, a Bluetooth link and a virtual terminal.
+TEST(PortNames, TheSerialPortsAreTheTtysOnADeviceAndTheUartsFound)
 {
     namespace fs = std::filesystem;
-    TempFolder byId;
-    PtyPair pty;
-    const std::pair<const char *, std::string> links[] = {
-        {"usb-A-if00", "/dev/null"},
-        {"usb-A-if01", "/dev/null"},       // a second name of the same device
-        {"usb-B-if00", fs::relative("/dev/full", byId.Path())}, // relative, as udev makes them
-        {"usb-C-if00", pty.SlavePath()},   // below /dev: no bare name opens it
-        {"usb-D-if00", "/dev/shm"},        // not a device
-        {"usb-E-if00", byId.File("gone")},
+    TempFolder sys;
+    const auto tty = [&](const std::string &device, const std::string &name, const char *type) {
+        const fs::path dir = sys.File("devices/" + device + "/tty/" + name);
+        fs::create_directories(dir);
+        if (type)
+            WriteBytes(dir / "type", std::string(type) + "\n");
+        if (device.find("virtual") == std::string::npos)
+            fs::create_directory_symlink("../..", dir / "device");
+        fs::create_directories(sys.File("class"));
+        fs::create_directory_symlink(dir, sys.File("class/" + name));
     };
-    for (const auto &[name, target] : links)
-        fs::create_symlink(target, byId.File(name));
-    EXPECT_EQ(ListSerialDevices(byId.Path()), (std::vector<std::string>{"full", "null"}));
-    EXPECT_TRUE(ListSerialDevices(byId.File("none")).empty());
+    const std::string usb = "pci0/usb1/1-2";
+    fs::create_directories(sys.File("devices/" + usb));
+    for (const auto &[file, text] : {std::pair{"idVendor", "0403"}, {"manufacturer", "FTDI"},
+                                     {"product", "FT232R USB UART"}, {"serial", "A50285BI"}})
+        WriteBytes(sys.File("devices/" + usb + "/" + file), std::string(text) + "\n");
+    tty(usb + "/1-2:1.0/ttyUSB0", "ttyUSB0", nullptr);
+    tty("pnp0/00:01", "ttyS0", "4");
+    tty("platform/serial8250", "ttyS1", "0");
+    tty("platform/serial8250", "ttyS10", "4");
+    tty("platform/serial8250", "ttyS2", "4");
+    tty("virtual/tty", "console", nullptr);
+    tty("virtual/tty", "tty0", nullptr);
+    tty("virtual/tty", "rfcomm0", nullptr);
+    tty("virtual/tty", "rfcomm256", nullptr);
+
+    std::vector<std::string> names;
+    for (const SystemSerialPort &port : ListSystemSerialPorts(sys.File("class")))
+        names.push_back(port.name);
+    EXPECT_EQ(names, (std::vector<std::string>{"rfcomm0", "ttyS0", "ttyS2", "ttyS10", "ttyUSB0"}));
+    const ScopedEnv noVirtualPorts("XDG_RUNTIME_DIR", sys.Path().c_str());
+    const std::vector<OfferedPort> offered = ListOfferedPorts(sys.File("class"));
+    ASSERT_EQ(offered.size(), 5u);
+    EXPECT_EQ(offered[4].description, "FTDI FT232R USB UART, serial A50285BI");
+    EXPECT_EQ(offered[1].description, "") << "a UART tells nothing of itself";
+    EXPECT_TRUE(ListSystemSerialPorts(sys.File("none")).empty());
 }

@@ -15,7 +15,8 @@ TEST(ProgramOptions, ValuesReachTheOptions)
         "--name", "BENCH", "--password=9876", "--refuse-read", "5,3001-3003", "--cme-error", "10",
         "--silent-after", "4", "--unsolicited", "RING", "--chunked", "--seed", "9",
         "--ccfc-subaddress", "typed", "--ccfc-classes", "2,4,16", "--echo-off", "--no-advertise",
-        "--wire-baud", "115200", "--latency", "30", "--hang-up-after", "12", "--line-noise", "~x"};
+        "--wire-baud", "115200", "--latency", "30", "--hang-up-after", "12", "--line-noise", "~x",
+        "--garbled"};
     // clang-format on
     ASSERT_TRUE(ParseProgramOptions(args, options, error)) << error;
     EXPECT_EQ(options.portName, "BENCH");
@@ -29,6 +30,7 @@ TEST(ProgramOptions, ValuesReachTheOptions)
     EXPECT_EQ(options.sim.faults.unsolicited, std::vector<std::string>{"RING"});
     EXPECT_EQ(options.sim.faults.unsolicitedEvery, 1u);
     EXPECT_TRUE(options.sim.faults.chunked);
+    EXPECT_TRUE(options.sim.faults.garbled);
     EXPECT_EQ(options.sim.faults.seed, 9u);
     EXPECT_EQ(options.sim.forwardStyle.subaddress, ForwardReplyStyle::Subaddress::QuotedWithType);
     EXPECT_EQ(options.sim.forwardStyle.otherClasses, (std::vector<int>{2, 4, 16}));
