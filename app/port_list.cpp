@@ -2,10 +2,16 @@
 
 #include "platform/serial_ports.h"
 
+#include <QSerialPortInfo>
+
 QStringList PresentPortNames()
 {
+    std::vector<platform::SystemSerialPort> system;
+    for (const QSerialPortInfo &info : QSerialPortInfo::availablePorts())
+        system.push_back({info.portName().toStdString(), info.manufacturer().toStdString(),
+                          info.description().toStdString(), info.serialNumber().toStdString()});
     QStringList names;
-    for (const platform::OfferedPort &port : platform::ListOfferedPorts()) {
+    for (const platform::OfferedPort &port : platform::OfferPorts(std::move(system))) {
         const std::string name =
             port.isVirtual ? port.description : port.description + " (" + port.name + ")";
         names << QString::fromStdString(name);

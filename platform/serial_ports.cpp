@@ -72,6 +72,12 @@ bool NameOrder(const std::string &a, const std::string &b)
     return split(a) < split(b) || (split(a) == split(b) && a < b);
 }
 
+void SortByName(std::vector<SystemSerialPort> &ports)
+{
+    std::sort(ports.begin(), ports.end(),
+              [](const auto &a, const auto &b) { return NameOrder(a.name, b.name); });
+}
+
 std::string Describe(const SystemSerialPort &port)
 {
     std::string text = port.manufacturer;
@@ -105,21 +111,26 @@ std::vector<SystemSerialPort> ListSystemSerialPorts(const std::string &classDir)
         }
         ports.push_back(std::move(port));
     }
-    std::sort(ports.begin(), ports.end(),
-              [](const auto &a, const auto &b) { return NameOrder(a.name, b.name); });
+    SortByName(ports);
     return ports;
 }
 
-std::vector<OfferedPort> ListOfferedPorts(const std::string &classDir)
+std::vector<OfferedPort> OfferPorts(std::vector<SystemSerialPort> system)
 {
+    SortByName(system);
     std::vector<OfferedPort> offered;
-    for (SystemSerialPort &port : ListSystemSerialPorts(classDir)) {
+    for (SystemSerialPort &port : system) {
         std::string description = Describe(port);
         offered.push_back({port.name, std::move(description), false, std::move(port)});
     }
     for (const VirtualPort &port : ListVirtualPorts())
         offered.push_back({port.name, "Virtual port (" + port.name + ")", true, {}});
     return offered;
+}
+
+std::vector<OfferedPort> ListOfferedPorts(const std::string &classDir)
+{
+    return OfferPorts(ListSystemSerialPorts(classDir));
 }
 
 } // namespace platform

@@ -1,7 +1,9 @@
 #pragma once
 // Which serial ports the program offers: the system's serial ports, then the
-// advertised virtual ports. The login's list and `kestrel-cli ports` both
-// take it from here, so they always agree.
+// advertised virtual ports. `kestrel-cli ports` takes the system's ports
+// from the kernel's tty class below; the program's login takes them from
+// Qt's serial port information, which applies the same filter, and both
+// describe and order them here.
 //
 // A tty of the system counts when it sits on a device (a USB adapter, a
 // board's UART), and a UART port only when the kernel found a UART there:
@@ -28,7 +30,8 @@ struct SystemSerialPort
 // Where the system shows its ttys; tests point at a tree of their own.
 inline constexpr const char *kTtyClassDir = "/sys/class/tty/";
 
-// The system's serial ports, ordered by name (ttyS2 before ttyS10).
+// The system's serial ports as the kernel shows them in classDir, ordered
+// by name (ttyS2 before ttyS10).
 std::vector<SystemSerialPort> ListSystemSerialPorts(const std::string &classDir = kTtyClassDir);
 
 struct OfferedPort
@@ -42,7 +45,10 @@ struct OfferedPort
     SystemSerialPort system; // the adapter's own words, for a system port
 };
 
-// The system's serial ports, then the advertised virtual ports.
+// The given system ports ordered by name (ttyS2 before ttyS10), each with
+// its description, then the advertised virtual ports.
+std::vector<OfferedPort> OfferPorts(std::vector<SystemSerialPort> system);
+// The same over ListSystemSerialPorts: what `kestrel-cli ports` lists.
 std::vector<OfferedPort> ListOfferedPorts(const std::string &classDir = kTtyClassDir);
 
 } // namespace platform

@@ -9,7 +9,7 @@ set -euo pipefail
 # help2man: the manual pages, made from the programs' --help;
 # lintian, appstream, man-db, bash-completion: the packaging test checks the
 # package, its metadata, its manual pages and its completion with them.
-packages=(cmake ninja-build g++ qt6-base-dev libgtest-dev libgmock-dev nlohmann-json3-dev
+packages=(cmake ninja-build g++ qt6-base-dev qt6-serialport-dev libgtest-dev libgmock-dev nlohmann-json3-dev
           dpkg-dev qt6-translations-l10n help2man lintian appstream man-db bash-completion "$@")
 missing=()
 for p in "${packages[@]}"; do
