@@ -109,8 +109,9 @@ private Q_SLOTS:
         QTRY_VERIFY_WITH_TIMEOUT(harness.Idle(), kJobWaitMs);
         QVERIFY2(harness.Boxes().Count() == 0, qPrintable(harness.BoxTexts()));
         QCOMPARE(AccessibleText(window.StatusLine(), QAccessible::Name), statusName);
-        // The smallest window fits a screen 1280 pixels wide at a 1.5 scale.
-        const QSize smallest = window.minimumSize() * window.devicePixelRatio();
+        // The smallest window fits a screen of 1280 x 800 pixels (less a
+        // panel) at a 1.5 scale factor.
+        const QSize smallest = window.minimumSize() * 1.5;
         QVERIFY2(smallest.width() <= 1280 && smallest.height() <= 760,
                  qPrintable(QStringLiteral("%1x%2").arg(smallest.width()).arg(smallest.height())));
         window.resize(window.minimumSize());
