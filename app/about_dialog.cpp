@@ -1,6 +1,6 @@
 #include "app/about_dialog.h"
 
-#include "app/window_look.h"
+#include "widgets/window_look.h"
 
 #include <QDialog>
 #include <QHBoxLayout>

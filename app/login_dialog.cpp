@@ -2,13 +2,14 @@
 
 #include "app/login_texts.h"
 #include "app/port_list.h"
-#include "app/window_look.h"
 #include "engine/login.h"
 #include "link/serial_port.h"
 #include "link/shared_settings.h"
 #include "platform/messages.h"
+#include "widgets/accessible_names.h"
 #include "widgets/app_message_box.h"
 #include "widgets/code_page.h"
+#include "widgets/window_look.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -82,6 +83,7 @@ CLoginDlg::~CLoginDlg()
 void CLoginDlg::buildControls(const QStringList &friendlyPortNames, const StartupSettings &initial)
 {
     ApplyWindowLook(*this);
+    NameComboBoxesByLabel();
 
     auto makeLabel = [this](const char *name) {
         auto *label = new QLabel(this);
@@ -117,6 +119,8 @@ void CLoginDlg::buildControls(const QStringList &friendlyPortNames, const Startu
 
     m_languageList = new QComboBox(this);
     m_languageList->setObjectName(QStringLiteral("languageList"));
+    // Measured anew in each language (see below).
+    m_languageList->setSizeAdjustPolicy(QComboBox::AdjustToContents);
 
     m_okButton = new QPushButton(this);
     m_okButton->setObjectName(QStringLiteral("okButton"));
@@ -146,6 +150,19 @@ void CLoginDlg::buildControls(const QStringList &friendlyPortNames, const Startu
     buttons->addWidget(m_okButton);
     buttons->addWidget(m_cancelButton);
     grid->addLayout(buttons, row, 0, 1, 2);
+    // One width in every language, so that the dialog stays put while the
+    // user picks one: each column as wide as its widest text.
+    int labelWidth = 0;
+    int fieldWidth = 0;
+    for (int selection = 0; selection < 3; ++selection) {
+        applyLanguage(selection);
+        for (const auto &[label, field] : rows) {
+            labelWidth = std::max(labelWidth, label->sizeHint().width());
+            fieldWidth = std::max(fieldWidth, field->sizeHint().width());
+        }
+    }
+    grid->setColumnMinimumWidth(0, labelWidth);
+    grid->setColumnMinimumWidth(1, fieldWidth);
 
     // Tab goes down the fields as they stand, then to OK and Cancel.
     QWidget *const tabOrder[] = {m_portList, m_baudList, m_passwordEdit, m_languageList,

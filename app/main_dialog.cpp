@@ -2,6 +2,7 @@
 
 #include "app/about_dialog.h"
 #include "app/page_table.h"
+#include "app/settings_store.h"
 #include "engine/engine_globals.h"
 #include "engine/job_failure.h"
 #include "engine/job_reports.h"
@@ -12,6 +13,7 @@
 #include "widgets/nav_button.h"
 #include "widgets/status_line.h"
 #include "widgets/wait_dialog.h"
+#include "widgets/window_look.h"
 
 #include <QAction>
 #include <QCoreApplication>
@@ -31,8 +33,6 @@ using namespace platform;
 using main_texts::BottomButton;
 
 namespace {
-
-const QColor kWindowGrey(kPageGrey, kPageGrey, kPageGrey);
 
 // "Tahoma" bold, 14 pixels high; where Tahoma is missing the nearest sans
 // serif face stands in.
@@ -75,6 +75,10 @@ CMainDlg::CMainDlg(CSerialPort &port, QWidget *parent)
     m_engine.Start();
     InstallMessageHandlers();
     BuildWindow();
+    // Where and as large as the user left it; at first, as large as the
+    // page area was made for.
+    if (!restoreGeometry(LoadWindowGeometry()))
+        resize(sizeHint());
     // From now on reception notifications and job messages come here.
     m_port.SetOwner(&m_target);
 }
@@ -145,10 +149,7 @@ void CMainDlg::BuildWindow()
     setWindowTitle(QString::fromUtf8(main_texts::Caption()));
     if (QGuiApplication::windowIcon().isNull())
         setWindowIcon(style()->standardIcon(QStyle::SP_ComputerIcon));
-    QPalette colours = palette();
-    colours.setColor(QPalette::Window, kWindowGrey);
-    setPalette(colours);
-    setAutoFillBackground(true);
+    ApplyWindowLook(*this);
 
     // The About entry: in the window's context menu and on a small button.
     m_aboutAction = new QAction(QString::fromUtf8(main_texts::kAboutEntry), this);
@@ -162,17 +163,12 @@ void CMainDlg::BuildWindow()
     m_title = new QLabel(QStringLiteral("PageName"), this);
     m_title->setObjectName(QString::number(kPageTitleId));
     m_title->setFont(PageTitleFont());
-    m_title->setAutoFillBackground(true);
-    QPalette titleColours = m_title->palette();
-    titleColours.setColor(QPalette::Window, kWindowGrey);
-    titleColours.setColor(QPalette::WindowText, Qt::black);
-    m_title->setPalette(titleColours);
+    m_title->setAutoFillBackground(true); // in the window's colour
     m_title->setContentsMargins(8, 4, 8, 4);
     m_title->setFrameShape(QFrame::StyledPanel);
 
     m_placeholder = new QWidget(this);
     m_placeholder->setObjectName(QString::number(kPlaceholderId));
-    m_placeholder->setFixedSize(kPageWidth, kPageHeight);
     SetPagePlaceholder(m_placeholder);
 
     auto *navColumn = new QVBoxLayout;
@@ -183,7 +179,9 @@ void CMainDlg::BuildWindow()
         button->setObjectName(QString::number(PageEntry(index)->nNavButtonId));
         button->setFocusPolicy(Qt::TabFocus);
         // At the press, not at the release.
-        connect(button, &QPushButton::pressed, this, [this, index] { OnNavPressed(index); });
+        connect(button, &QPushButton::pressed, this, [this, index] {
+            ShowPageByTemplate(PageEntry(index)->nTemplateId);
+        });
         navColumn->addWidget(button);
         m_navButtons[size_t(index)] = button;
     }
@@ -222,20 +220,23 @@ void CMainDlg::BuildWindow()
     connect(OperationButton(BottomButton::Save), &QPushButton::clicked, this, &CMainDlg::OnSave);
     connect(OperationButton(BottomButton::Exit), &QPushButton::clicked, this, &CMainDlg::OnExit);
 
+    // The page area takes whatever room the window gains.
     auto *grid = new QGridLayout(this);
-    grid->setSizeConstraint(QLayout::SetFixedSize);
     grid->addLayout(navColumn, 0, 0, 2, 1);
     grid->addWidget(m_title, 0, 1);
     grid->addWidget(m_placeholder, 1, 1);
+    grid->setColumnStretch(1, 1);
+    grid->setRowStretch(1, 1);
     grid->addLayout(bottomRow, 2, 0, 1, 2);
     m_statusLine = new CStatusLine(2, this);
     m_statusLine->setObjectName(QStringLiteral("statusLine"));
+    const char *statusName = main_texts::kStatusLineName.Pick(code);
+    m_statusLine->setAccessibleName(
+        QString::fromUtf8(statusName ? statusName : main_texts::kStatusLineName.en));
     grid->addWidget(m_statusLine, 3, 0, 1, 2);
     grid->setHorizontalSpacing(10);
 
-    m_nSelectedNav = 0;
     ShowPageByTemplate(PageEntry(0)->nTemplateId);
-    m_navButtons[0]->SetSelected(true);
 
     m_waitDlg = std::make_unique<CWaitDlg>(this);
 }
@@ -247,20 +248,16 @@ std::unique_ptr<CParameterPage> CMainDlg::CreatePage(int templateId)
 
 // ---- navigation ---------------------------------------------------------------
 
-void CMainDlg::OnNavPressed(int pageIndex)
-{
-    const PageTableEntry *entry = PageEntry(pageIndex);
-    if (!entry)
-        return;
-    m_navButtons[size_t(m_nSelectedNav)]->SetSelected(false);
-    m_nSelectedNav = pageIndex;
-    m_navButtons[size_t(pageIndex)]->SetSelected(true);
-    ShowPageByTemplate(entry->nTemplateId);
-}
-
 void CMainDlg::OnPageShown(int templateId)
 {
     m_title->setText(PageTitle(templateId));
+    // The highlight is where the page in front is, however it got there.
+    const int index = PageIndexByTemplate(templateId);
+    if (!PageEntry(index))
+        return;
+    m_navButtons[size_t(m_nSelectedNav)]->SetSelected(false);
+    m_nSelectedNav = index;
+    m_navButtons[size_t(index)]->SetSelected(true);
 }
 
 QString CMainDlg::PageTitle(int templateId) const
@@ -291,7 +288,6 @@ void CMainDlg::OnShowPageMessage(uintptr_t templateId)
     int index = templateId <= uintptr_t(INT32_MAX) ? PageIndexByTemplate(int(templateId)) : kNoPage;
     if (index == kNoPage)
         index = 0;
-    // The navigation highlight stays where the user put it.
     ShowPageByTemplate(PageEntry(index)->nTemplateId);
 }
 
@@ -320,6 +316,7 @@ void CMainDlg::done(int result)
 {
     if (m_engine.JobRunning())
         return;
+    SaveWindowGeometry(saveGeometry());
     CPageHostDlg::done(result);
 }
 

@@ -101,10 +101,12 @@ public:
 
 protected:
     std::unique_ptr<CParameterPage> CreatePage(int templateId) override;
+    // The title and the highlighted navigation button follow the page.
     void OnPageShown(int templateId) override;
     // Enter does nothing in the main window; Escape is the dialog's Cancel.
     void keyPressEvent(QKeyEvent *event) override;
-    // Exit, Escape and closing are refused while the worker runs a job.
+    // Exit, Escape and closing are refused while the worker runs a job;
+    // otherwise the window's place and size are kept for the next run.
     void done(int result) override;
 
 private:
@@ -115,7 +117,6 @@ private:
 
     void BuildWindow();
     void InstallMessageHandlers();
-    void OnNavPressed(int pageIndex);
     void OnShowPageMessage(uintptr_t templateId);
     void OnJobMessage(uint32_t message, uintptr_t wParam, intptr_t lParam);
     void OnJobTimer();

@@ -21,6 +21,8 @@ const lang::Tr3 kOpenTitle = {
 const lang::Tr3 kSaveTitle = {"Save config file:", "Salvar arquivo de configurações:",
                               "Guardar la configuración del archivo:"};
 
+const lang::Tr3 kStatusLineName = {"Status", "Situação", "Estado"};
+
 const char *Caption()
 {
     static const auto caption = [] {

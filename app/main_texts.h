@@ -22,6 +22,8 @@ extern const std::array<BottomButtonInfo, kBottomButtonCount> kBottomButtons;
 
 extern const lang::Tr3 kOpenTitle;
 extern const lang::Tr3 kSaveTitle;
+// What assistive technology calls the status line.
+extern const lang::Tr3 kStatusLineName;
 
 // English only.
 inline constexpr char kCaptionFormat[] = "%s  %s"; // product name, version

@@ -1,6 +1,7 @@
 #include "app/page_host.h"
 
 #include <QAbstractItemView>
+#include <QGridLayout>
 #include <algorithm>
 
 CPageHostDlg::CPageHostDlg(QWidget *parent) : QDialog(parent) {}
@@ -8,6 +9,13 @@ CPageHostDlg::CPageHostDlg(QWidget *parent) : QDialog(parent) {}
 CPageHostDlg::~CPageHostDlg()
 {
     DestroyAllPages();
+}
+
+void CPageHostDlg::SetPagePlaceholder(QWidget *placeholder)
+{
+    m_placeholder = placeholder;
+    m_stack = new QGridLayout(placeholder);
+    m_stack->setContentsMargins(0, 0, 0, 0);
 }
 
 bool CPageHostDlg::AddPage(int templateId)
@@ -20,7 +28,13 @@ bool CPageHostDlg::AddPage(int templateId)
     page->setEnabled(false);
     page->setParent(area);
     page->InitPage(*this);
-    page->move(0, 0); // at the corner, keeping its own size
+    if (m_stack) {
+        m_stack->addWidget(page.get(), 0, 0);
+        m_placeholder->setMinimumSize(
+            m_placeholder->minimumSize().expandedTo(page->minimumSizeHint()));
+    } else {
+        page->move(0, 0);
+    }
     // Tab moves from control to control on every page; within a list the
     // arrow keys move between the entries, so Tab never stays in it.
     for (QAbstractItemView *view : page->findChildren<QAbstractItemView *>())

@@ -1,7 +1,8 @@
 #pragma once
 // A dialog that hosts parameter pages: it keeps them in the order they were
-// added (page order), stacks them at the top-left corner of a placeholder,
-// shows one at a time, and runs the four page operations over all of them.
+// added (page order), stacks them in a placeholder whose whole room the page
+// in front takes, shows one at a time, and runs the four page operations
+// over all of them.
 // Which object serves a template id is up to the derived window's factory.
 
 #include "pages/page_services.h"
@@ -9,8 +10,11 @@
 #include "params/read_lists.h"
 
 #include <QDialog>
+#include <QPointer>
 #include <memory>
 #include <vector>
+
+class QGridLayout;
 
 class CPageHostDlg : public QDialog, public IPageServices
 {
@@ -23,8 +27,9 @@ public:
     virtual std::unique_ptr<CParameterPage> CreatePage(int templateId) = 0;
 
     // Creates the page, initialises it as a hidden child of the placeholder
-    // at its top-left corner, enables it and calls its after-creation hook.
-    // false when the factory has no page for the id.
+    // (which from now on is never smaller than the page needs), enables it
+    // and calls its after-creation hook. false when the factory has no page
+    // for the id.
     bool AddPage(int templateId);
     // Hides the visible page (hide hook), shows this one (show hook) and
     // reports it through OnPageShown. false when no page has the id.
@@ -48,7 +53,7 @@ public:
 
 protected:
     // Where the pages are stacked; set before the first page is added.
-    void SetPagePlaceholder(QWidget *placeholder) { m_placeholder = placeholder; }
+    void SetPagePlaceholder(QWidget *placeholder);
     // A page has come to the front.
     virtual void OnPageShown(int templateId) { (void)templateId; }
 
@@ -63,5 +68,8 @@ private:
 
     std::vector<HostedPage> m_pages;
     QWidget *m_placeholder = nullptr;
+    // Every page in the one cell of the placeholder's grid; only the page
+    // shown takes part in the layout.
+    QPointer<QGridLayout> m_stack;
     int m_refusedTemplate = 0;
 };

@@ -10,6 +10,12 @@ constexpr const char *kOrganisation = "Quillenbrook";
 constexpr const char *kApplication = "Kestrel Manager";
 constexpr const char *kGroup = "Settings";
 constexpr const char *kFolderKey = "folder";
+constexpr const char *kGeometryKey = "mainWindowGeometry";
+
+QString InGroup(const char *key)
+{
+    return QStringLiteral("%1/%2").arg(QLatin1String(kGroup), QLatin1String(key));
+}
 
 struct Key
 {
@@ -60,7 +66,7 @@ void SaveStartupSettings(const StartupSettings &settings)
 QString LoadFileFolder()
 {
     QSettings store(kOrganisation, kApplication);
-    const QString folder = store.value(QStringLiteral("%1/%2").arg(kGroup, kFolderKey)).toString();
+    const QString folder = store.value(InGroup(kFolderKey)).toString();
     if (!folder.isEmpty() && QDir(folder).exists())
         return folder;
     const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
@@ -70,6 +76,19 @@ QString LoadFileFolder()
 void SaveFileFolder(const QString &folder)
 {
     QSettings store(kOrganisation, kApplication);
-    store.setValue(QStringLiteral("%1/%2").arg(kGroup, kFolderKey), folder);
+    store.setValue(InGroup(kFolderKey), folder);
+    store.sync();
+}
+
+QByteArray LoadWindowGeometry()
+{
+    QSettings store(kOrganisation, kApplication);
+    return store.value(InGroup(kGeometryKey)).toByteArray();
+}
+
+void SaveWindowGeometry(const QByteArray &geometry)
+{
+    QSettings store(kOrganisation, kApplication);
+    store.setValue(InGroup(kGeometryKey), geometry);
     store.sync();
 }

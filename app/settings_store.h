@@ -7,6 +7,7 @@
 
 #include "link/shared_settings.h"
 
+#include <QByteArray>
 #include <QString>
 
 struct StartupSettings
@@ -22,6 +23,12 @@ struct StartupSettings
 // warning on standard error.
 StartupSettings LoadStartupSettings();
 void SaveStartupSettings(const StartupSettings &settings);
+
+// Where the main window stood and how large it was when it last closed
+// ("mainWindowGeometry" in the same group, as QWidget::saveGeometry gives
+// it); empty at first.
+QByteArray LoadWindowGeometry();
+void SaveWindowGeometry(const QByteArray &geometry);
 
 // The folder the file dialogs last used ("folder" in the same group); at
 // first, or when it is gone, the user's documents folder.

@@ -75,8 +75,6 @@ CForwardPage::CForwardPage(QWidget *parent)
     m_time->setCurrentIndex(m_time->findText(QString::fromLatin1(time.defaultText)));
     FieldValidator::Attach(m_time->lineEdit(), FieldValidator::Accepts::Digits);
     form.AddControl(kTimeLabel, m_time, &kSecondsHint);
-    // A combo box names itself by its text; the label names it here.
-    NameControl(m_time, kTimeLabel);
     m_offOrNotFound = form.AddCheckBox(kOffOrNotFoundBox);
     form.AddGap();
     m_number =

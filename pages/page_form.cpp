@@ -39,6 +39,7 @@ QLabel *PageForm::AddHeading(const lang::Tr3 &text)
     bold.setBold(true);
     heading->setFont(bold);
     m_grid->addWidget(heading, m_row++, kIndent, 1, m_columnCount);
+    m_group = text;
     return heading;
 }
 
@@ -46,6 +47,7 @@ QCheckBox *PageForm::AddCheckBox(const lang::Tr3 &text)
 {
     QCheckBox *box = m_page.NewCheckBox(text);
     m_grid->addWidget(box, m_row++, kIndent, 1, m_columnCount);
+    m_group = text;
     return box;
 }
 
@@ -60,7 +62,7 @@ FieldRow PageForm::AddField(const lang::Tr3 &label, FieldValidator::Accepts acce
 
 FieldRow PageForm::AddControl(const lang::Tr3 &label, QWidget *control, const lang::Tr3 *hint)
 {
-    FieldRow row = PlaceField(label, control, kFieldWidth, hint);
+    FieldRow row = PlaceField(label, control, kFieldWidth, hint, m_group);
     ++m_row;
     return row;
 }
@@ -71,7 +73,7 @@ FieldRow PageForm::AddBoxedField(const lang::Tr3 &box, const lang::Tr3 &label,
     QCheckBox *check = m_page.NewCheckBox(box);
     m_grid->addWidget(check, m_row, kIndented);
     QLineEdit *field = m_page.NewField(accepts);
-    FieldRow row = PlaceField(label, field, kShortFieldWidth, &hint);
+    FieldRow row = PlaceField(label, field, kShortFieldWidth, &hint, box);
     row.box = check;
     row.field = field;
     ++m_row;
@@ -79,11 +81,12 @@ FieldRow PageForm::AddBoxedField(const lang::Tr3 &box, const lang::Tr3 &label,
 }
 
 FieldRow PageForm::PlaceField(const lang::Tr3 &label, QWidget *control, int width,
-                              const lang::Tr3 *hint)
+                              const lang::Tr3 *hint, const std::optional<lang::Tr3> &group)
 {
     FieldRow row;
     control->setFixedWidth(width);
     row.label = m_page.NewLabel(label, control);
+    m_page.NameField(control, label, group);
     m_grid->addWidget(row.label, m_row, m_labelColumn);
     m_grid->addWidget(control, m_row, m_labelColumn + kField);
     if (hint) {

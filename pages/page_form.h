@@ -60,12 +60,16 @@ public:
     QGridLayout &Grid() { return *m_grid; }
 
 private:
-    // The label, the control and the hint on the current line.
-    FieldRow PlaceField(const lang::Tr3 &label, QWidget *control, int width, const lang::Tr3 *hint);
+    // The label, the control and the hint on the current line; the control
+    // is named by its label in `group`.
+    FieldRow PlaceField(const lang::Tr3 &label, QWidget *control, int width, const lang::Tr3 *hint,
+                        const std::optional<lang::Tr3> &group);
 
     CParameterPage &m_page;
     QGridLayout *m_grid;
     int m_row = 0;
+    // The box or heading the rows below stand under.
+    std::optional<lang::Tr3> m_group;
     // The columns: the indent, the boxes of a Boxed form, then these.
     int m_labelColumn;
     int m_columnCount;

@@ -2,33 +2,41 @@
 
 #include "pages/page_services.h"
 #include "params/parameter_store.h"
+#include "widgets/accessible_names.h"
 #include "widgets/app_message_box.h"
+#include "widgets/window_look.h"
 
 #include <QAbstractButton>
 #include <QAbstractItemView>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QGroupBox>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPainter>
 #include <QPushButton>
 #include <QRegularExpression>
 
 namespace {
+
 constexpr int kStyleError = 16;
+
+// The text for the language; the English one for a code outside 1..3, as
+// the controls keep the texts they were made with.
+QString InLanguageOrEnglish(const lang::Tr3 &text, int languageCode)
+{
+    const char *chosen = text.Pick(languageCode);
+    return QString::fromUtf8(chosen ? chosen : text.en);
 }
+
+} // namespace
 
 CParameterPage::CParameterPage(int templateId, QWidget *parent)
     : QWidget(parent), m_templateId(templateId)
 {
-    setFixedSize(kPageWidth, kPageHeight);
-    // Children that paint a background of their own take the page colour too;
-    // texts are black on it.
-    QPalette colours = palette();
-    colours.setColor(QPalette::Window, QColor(kPageGrey, kPageGrey, kPageGrey));
-    colours.setColor(QPalette::WindowText, Qt::black);
-    setPalette(colours);
+    resize(kPageWidth, kPageHeight);
+    // Children that paint a background of their own take the page colour too.
+    ApplyWindowLook(*this);
 }
 
 CParameterPage::~CParameterPage() = default;
@@ -42,7 +50,8 @@ void CParameterPage::InitPage(IPageServices &host)
     const int code = lang::Code();
     LabelControls(m_ownLabels, code);
     LabelControls(Labels(), code);
-    ApplyNames(m_controlNames, code);
+    NameComboBoxesByLabel();
+    ApplyNames(code);
     // A focused push button of a page would take Enter as a click.
     for (QPushButton *button : findChildren<QPushButton *>())
         button->setAutoDefault(false);
@@ -112,15 +121,39 @@ void CParameterPage::NameControl(QWidget *control, const lang::Tr3 &name)
         return;
     m_controlNames.push_back({control, name});
     if (m_initialised)
-        ApplyNames({m_controlNames.back()}, lang::Code());
+        ApplyNames(lang::Code());
 }
 
-void CParameterPage::ApplyNames(const std::vector<ControlLabel> &names, int languageCode)
+void CParameterPage::NameField(QWidget *field, const lang::Tr3 &label,
+                               const std::optional<lang::Tr3> &group)
 {
-    for (const ControlLabel &name : names) {
-        const char *chosen = name.text.Pick(languageCode);
-        name.control->setAccessibleName(QString::fromUtf8(chosen ? chosen : name.text.en));
+    if (!field)
+        return;
+    m_fieldNames.push_back({field, label, group});
+    if (m_initialised)
+        ApplyNames(lang::Code());
+}
+
+void CParameterPage::ApplyNames(int languageCode)
+{
+    for (QAbstractButton *button : findChildren<QAbstractButton *>())
+        button->setAccessibleName(SpokenName(button->text()));
+    QStringList labels;
+    for (const FieldName &name : m_fieldNames)
+        labels << SpokenName(InLanguageOrEnglish(name.label, languageCode));
+    for (size_t i = 0; i < m_fieldNames.size(); ++i) {
+        const FieldName &name = m_fieldNames[i];
+        QString spoken = labels[qsizetype(i)];
+        if (name.group && labels.count(spoken) > 1)
+            spoken = SpokenName(InLanguageOrEnglish(*name.group, languageCode)) +
+                     QStringLiteral(", ") + spoken;
+        name.field->setAccessibleName(spoken);
+        // The field of an editable combo box is what has the focus.
+        if (auto *combo = qobject_cast<QComboBox *>(name.field); combo && combo->lineEdit())
+            combo->lineEdit()->setAccessibleName(spoken);
     }
+    for (const ControlLabel &name : m_controlNames)
+        name.control->setAccessibleName(SpokenName(InLanguageOrEnglish(name.text, languageCode)));
 }
 
 void CParameterPage::ShowValue(QLineEdit *field, const std::string &value)
@@ -289,8 +322,7 @@ void CParameterPage::keyPressEvent(QKeyEvent *event)
     }
 }
 
-void CParameterPage::paintEvent(QPaintEvent *)
+QSize CParameterPage::sizeHint() const
 {
-    QPainter painter(this);
-    painter.fillRect(rect(), QColor(kPageGrey, kPageGrey, kPageGrey));
+    return QSize(kPageWidth, kPageHeight).expandedTo(minimumSizeHint());
 }

@@ -28,12 +28,10 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 
-// Fixed size of the page area of the main window; pages are made to fit it.
+// The size of the page area when the main window first opens; every page
+// fits it, and a page takes whatever room the window gives it.
 inline constexpr int kPageWidth = 600;
 inline constexpr int kPageHeight = 440;
-
-// The page colour, the same as the main window's page title bar.
-inline constexpr int kPageGrey = 234;
 
 class CParameterPage : public QWidget
 {
@@ -121,7 +119,7 @@ public:
     // Controls made with their texts in the three languages. They are made
     // with the English text and shown in the current language from the
     // page's initialisation on; their accessible names follow (a check box
-    // or button by its text, a field by its label as buddy).
+    // or button by its text, a field by its label: see NameField).
     QCheckBox *NewCheckBox(const lang::Tr3 &text);
     QPushButton *NewButton(const lang::Tr3 &text);
     QLabel *NewLabel(const lang::Tr3 &text, QWidget *buddy = nullptr);
@@ -132,6 +130,11 @@ public:
                         Echo echo = Echo::Normal);
     // Names a control that has no label beside it (its accessible name).
     void NameControl(QWidget *control, const lang::Tr3 &name);
+    // Names a field by its label; where the page has that label more than
+    // once, by the label with its group (the box or heading it stands
+    // under): "Change Flash Time, Time:".
+    void NameField(QWidget *field, const lang::Tr3 &label,
+                   const std::optional<lang::Tr3> &group);
 
     // ---- values in fields ----------------------------------------------------------
     // The store's 8-bit texts shown in and taken from fields (Windows-1252).
@@ -152,12 +155,21 @@ protected:
 
     // Enter and Escape never leave the page.
     void keyPressEvent(QKeyEvent *event) override;
-    void paintEvent(QPaintEvent *event) override;
+    // The page area's first size, or more where the page needs more.
+    QSize sizeHint() const override;
 
 private:
     void UpdateGate(const Gate &gate, bool clicked);
+    struct FieldName
+    {
+        QWidget *field;
+        lang::Tr3 label;
+        std::optional<lang::Tr3> group;
+    };
+
     void AddOwnLabel(const ControlLabel &label);
-    static void ApplyNames(const std::vector<ControlLabel> &names, int languageCode);
+    // The accessible names of the buttons, fields and named controls.
+    void ApplyNames(int languageCode);
 
     const int m_templateId;
     IPageServices *m_host = nullptr;
@@ -165,5 +177,6 @@ private:
     std::vector<Gate> m_gates;
     std::vector<ControlLabel> m_ownLabels; // made by New...
     std::vector<ControlLabel> m_controlNames; // NameControl
+    std::vector<FieldName> m_fieldNames;
     std::unique_ptr<ParameterStore> m_detachedStore;
 };

@@ -1,64 +1,108 @@
 #include "widgets/nav_button.h"
 
-#include <QStyle>
-
 namespace {
 
-constexpr char kNavSkin[] = R"(
+QString Rgb(const QColor &colour)
+{
+    return colour.name(QColor::HexRgb);
+}
+
+// Between `from` and `to`; 0 is `from`.
+QColor Mix(const QColor &from, const QColor &to, double share)
+{
+    return QColor::fromRgbF(float(from.redF() + (to.redF() - from.redF()) * share),
+                            float(from.greenF() + (to.greenF() - from.greenF()) * share),
+                            float(from.blueF() + (to.blueF() - from.blueF()) * share));
+}
+
+// The selected look's background, a shade further from its text than the
+// palette's highlight, which is made for short runs of text.
+QColor SelectedBackground(const QColor &highlight, const QColor &text)
+{
+    return text.lightness() > highlight.lightness() ? highlight.darker(125)
+                                                    : highlight.lighter(125);
+}
+
+QString Gradient(const QColor &colour)
+{
+    return QStringLiteral("qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 %1, stop:1 %2)")
+        .arg(Rgb(colour.lighter(104)), Rgb(colour.darker(108)));
+}
+
+QString NavSkin(const QPalette &colours)
+{
+    const QColor highlight = colours.color(QPalette::Active, QPalette::Highlight);
+    const QColor selectedText = colours.color(QPalette::Active, QPalette::HighlightedText);
+    const QColor selected = SelectedBackground(highlight, selectedText);
+    return QStringLiteral(R"(
 CNavButton {
     text-align: left;
     padding: 5px 10px;
-    color: #1e1e1e;
-    background: qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 #f6f6f6, stop:1 #dedede);
-    border: 1px solid #a8a8a8;
+    color: %1;
+    background: %2;
+    border: 1px solid %3;
     border-radius: 3px;
 }
-CNavButton:hover { border-color: #5d87b8; }
-CNavButton:disabled { color: #8c8c8c; }
-CNavButton[selected="true"] {
-    color: #ffffff;
+CNavButton:hover { border-color: %4; }
+CNavButton:disabled { color: %5; }
+CNavButton:checked {
+    color: %6;
     font-weight: bold;
-    background: qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 #4f83c2, stop:1 #2f5f9c);
-    border: 1px solid #244c7e;
+    background: %7;
+    border: 1px solid %8;
 }
-CNavButton[selected="true"]:disabled { color: #c8d4e4; }
-)";
+CNavButton:checked:disabled { color: %9; }
+)")
+        .arg(Rgb(colours.color(QPalette::Active, QPalette::ButtonText)),
+             Gradient(colours.color(QPalette::Active, QPalette::Button)),
+             Rgb(colours.color(QPalette::Active, QPalette::Mid)), Rgb(highlight),
+             Rgb(colours.color(QPalette::Disabled, QPalette::ButtonText)), Rgb(selectedText),
+             Gradient(selected), Rgb(selected.darker(130)),
+             Rgb(Mix(selected, selectedText, 0.45)));
+}
 
-constexpr char kButtonSkin[] = R"(
+QString ButtonSkin(const QPalette &colours)
+{
+    const QColor button = colours.color(QPalette::Active, QPalette::Button);
+    return QStringLiteral(R"(
 QPushButton {
     padding: 5px 14px;
-    color: #1e1e1e;
-    background: qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 #fafafa, stop:1 #dadada);
-    border: 1px solid #9a9a9a;
+    color: %1;
+    background: %2;
+    border: 1px solid %3;
     border-radius: 3px;
 }
-QPushButton:hover { border-color: #5d87b8; }
-QPushButton:pressed { background: #cfcfcf; }
-QPushButton:disabled { color: #8c8c8c; background: #e6e6e6; border-color: #bdbdbd; }
-)";
+QPushButton:hover { border-color: %4; }
+QPushButton:pressed { background: %5; }
+QPushButton:disabled { color: %6; background: %7; border-color: %8; }
+)")
+        .arg(Rgb(colours.color(QPalette::Active, QPalette::ButtonText)), Gradient(button),
+             Rgb(colours.color(QPalette::Active, QPalette::Mid)),
+             Rgb(colours.color(QPalette::Active, QPalette::Highlight)), Rgb(button.darker(112)),
+             Rgb(colours.color(QPalette::Disabled, QPalette::ButtonText)),
+             Rgb(colours.color(QPalette::Disabled, QPalette::Button)),
+             Rgb(colours.color(QPalette::Disabled, QPalette::Mid)));
+}
 
 } // namespace
 
 CNavButton::CNavButton(const QString &text, QWidget *parent) : QPushButton(text, parent)
 {
     setAutoDefault(false);
-    setStyleSheet(kNavSkin);
+    // Checked while its page is in front; the window says which one that is
+    // (see nextCheckState), and Tab still stops at every button.
+    setCheckable(true);
+    setStyleSheet(NavSkin(palette()));
 }
 
-void CNavButton::SetSelected(bool selected)
+void CNavButton::nextCheckState()
 {
-    if (m_selected == selected)
-        return;
-    m_selected = selected;
-    // Style sheets look at the property only when the widget is polished again.
-    style()->unpolish(this);
-    style()->polish(this);
-    update();
+    // A click shows the page; the checked state follows from that.
 }
 
 void ApplyButtonSkin(QPushButton &button)
 {
     button.setAutoDefault(false);
     button.setDefault(false);
-    button.setStyleSheet(kButtonSkin);
+    button.setStyleSheet(ButtonSkin(button.palette()));
 }

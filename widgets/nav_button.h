@@ -1,22 +1,23 @@
 #pragma once
-// The skinned buttons of the main window. Navigation buttons have a normal
-// and a selected look; the main window switches them at the mouse press,
-// so they act on pressed(), not on clicked().
+// The skinned buttons of the main window, in the palette's colours.
+// Navigation buttons are checkable, one of them checked: the one of the page
+// in front, which they show (and tell assistive technology) in the selected
+// look. The main window switches pages at the mouse press, so they act on
+// pressed(), not on clicked().
 
 #include <QPushButton>
 
 class CNavButton : public QPushButton
 {
     Q_OBJECT
-    Q_PROPERTY(bool selected READ IsSelected WRITE SetSelected)
 public:
     explicit CNavButton(const QString &text = {}, QWidget *parent = nullptr);
 
-    bool IsSelected() const { return m_selected; }
-    void SetSelected(bool selected);
+    bool IsSelected() const { return isChecked(); }
+    void SetSelected(bool selected) { setChecked(selected); }
 
-private:
-    bool m_selected = false;
+protected:
+    void nextCheckState() override;
 };
 
 // The look of the operation buttons at the bottom of the main window.

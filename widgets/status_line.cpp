@@ -1,10 +1,8 @@
 #include "widgets/status_line.h"
 
-#include <QFontMetrics>
+#include "widgets/window_look.h"
 
-namespace {
-const QColor kFailureColour(160, 0, 0);
-}
+#include <QFontMetrics>
 
 CStatusLine::CStatusLine(int lines, QWidget *parent) : QLabel(parent), m_lines(std::max(lines, 1))
 {
@@ -23,10 +21,18 @@ void CStatusLine::ShowOutcome(const QString &text, bool failed)
 {
     m_fullText = text;
     m_failed = failed;
-    QPalette colours = palette();
-    colours.setColor(QPalette::WindowText, failed ? kFailureColour : QColor(Qt::black));
+    // Otherwise the window's own text colour.
+    QPalette colours;
+    if (failed) {
+        colours = palette();
+        const QColor failure = FailureTextColour(colours);
+        colours.setColor(QPalette::Active, QPalette::WindowText, failure);
+        colours.setColor(QPalette::Inactive, QPalette::WindowText, failure);
+    }
     setPalette(colours);
     setToolTip(text);
+    // A screen reader reads the whole text, also where the line shortens it.
+    setAccessibleDescription(text);
     Refit();
 }
 
@@ -35,6 +41,7 @@ void CStatusLine::Clear()
     m_fullText.clear();
     m_failed = false;
     setToolTip({});
+    setAccessibleDescription({});
     setText({});
 }
 

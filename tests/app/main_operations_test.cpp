@@ -123,7 +123,7 @@ private Q_SLOTS:
         QVERIFY2(harness.HasBox(message, 16), qPrintable(harness.BoxTexts()));
         QTRY_COMPARE(harness.Window().VisibleTemplate(), page);
         QCOMPARE(harness.Window().PageTitleText(), title);
-        QCOMPARE(harness.Window().SelectedNavIndex(), 10);
+        QCOMPARE(harness.Window().SelectedNavIndex(), PageIndexByTemplate(page));
         // What was read before the failure still reached the pages.
         QVERIFY(!harness.Forbids()->LongDistanceBox()->isChecked());
         QCOMPARE(harness.Window().Store()[Slot::LongDistanceBlock], std::string("00"));
@@ -144,7 +144,7 @@ private Q_SLOTS:
         QVERIFY2(harness.HasBox(QStringLiteral("Error: General Password invalid!"), 16),
                  qPrintable(harness.BoxTexts()));
         QTRY_COMPARE(harness.Window().VisibleTemplate(), 193);
-        QCOMPARE(harness.Window().SelectedNavIndex(), 9);
+        QCOMPARE(harness.Window().SelectedNavIndex(), 0);
         QVERIFY(!harness.Window().WaitDialog()->isVisible());
         QVERIFY(harness.ControlsEnabled());
         QCOMPARE(harness.Terminal().Value(32).value_or("?"), std::string("000000"));

@@ -5,6 +5,7 @@
 // file dialogs answered by the test.
 
 #include "app/main_dialog.h"
+#include "app/settings_store.h"
 #include "engine/engine_globals.h"
 #include "link/serial_port.h"
 #include "link/shared_settings.h"
@@ -35,6 +36,7 @@ public:
         g_strAppDir = m_appDir.path().toStdString() + "/";
         g_strSoftwarePassword = m_password;
         m_serial.ResetHandles();
+        SaveWindowGeometry({}); // the window's first size, not a closed one's
         m_window = std::make_unique<CMainDlg>(m_serial);
         m_window->SetFileChooser([this](const CMainDlg::FileRequest &request) {
             m_requests.push_back(request);

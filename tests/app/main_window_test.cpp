@@ -6,6 +6,7 @@
 #include "main_window_harness.h"
 #include "platform/messages.h"
 
+#include <QAccessible>
 #include <QAction>
 #include <QDir>
 #include <QFontInfo>
@@ -46,7 +47,7 @@ private Q_SLOTS:
         QVERIFY(!wait->isVisible());
         QCOMPARE((QStringList{wait->windowTitle(), wait->HeadlineText(), wait->StatusText()}),
                  (QStringList{"Kestrel Manager", "It is working, Please wait!", "Info!"}));
-        // Pages are stacked at the placeholder's corner and keep their size.
+        // Pages are stacked in the placeholder, each filling it.
         for (int index = 0; index < 11; ++index) {
             CParameterPage *page = window.FindPage(TemplateOf(index));
             QVERIFY(page);
@@ -95,28 +96,58 @@ private Q_SLOTS:
         }
     }
 
-    void showPageMessageLeavesTheHighlightAndFallsBackToPageZero()
+    // However a page comes to the front, its button is the one checked, as
+    // assistive technology is told too.
+    void theHighlightFollowsThePageInFront()
     {
         MainWindowHarness harness;
         CMainDlg &window = harness.Window();
         QTest::mousePress(window.NavButton(9), Qt::LeftButton);
         QTest::mouseRelease(window.NavButton(9), Qt::LeftButton);
+        struct Step
+        {
+            uintptr_t templateId;
+            bool posted; // as the result reports ask for a page
+            int index;
+        };
+        for (const Step step : {Step{133, false, 1}, Step{4242, false, 0}, Step{185, true, 10}}) {
+            if (step.posted)
+                window.ShowPage(uint32_t(step.templateId));
+            else
+                window.MessageTarget().SendMessage(platform::WM_SHOW_PAGE, step.templateId);
+            QTRY_COMPARE(window.VisibleTemplate(), TemplateOf(step.index));
+            QCOMPARE(window.SelectedNavIndex(), step.index);
+            for (int other = 0; other < 11; ++other) {
+                QAccessibleInterface *button =
+                    QAccessible::queryAccessibleInterface(window.NavButton(other));
+                QCOMPARE(bool(button->state().checked), other == step.index);
+            }
+        }
+    }
 
-        window.MessageTarget().SendMessage(platform::WM_SHOW_PAGE, 133);
-        QCOMPARE(window.VisibleTemplate(), 133);
-        QCOMPARE(window.PageTitleText(), QStringLiteral("Forbids"));
-        QCOMPARE(window.SelectedNavIndex(), 9);
-        QVERIFY(window.NavButton(9)->IsSelected());
+    // What the window gains goes to the page area, its height to the lists;
+    // the window's place and size are kept for the next run.
+    void theWindowGrowsAndKeepsItsPlace()
+    {
+        MainWindowHarness harness;
+        CMainDlg &window = harness.Window();
+        window.resize(window.minimumSize());
+        QTest::mousePress(window.NavButton(10), Qt::LeftButton);
+        QTRY_COMPARE(window.size(), window.minimumSize());
+        const QSize area = window.PageArea()->size();
+        const int rows = harness.CallBack()->List()->height();
+        const QSize gained(200, 150);
+        window.resize(window.size() + gained);
+        QTRY_COMPARE(window.PageArea()->size(), area + gained);
+        QCOMPARE(harness.CallBack()->List()->height(), rows + gained.height());
 
-        window.MessageTarget().SendMessage(platform::WM_SHOW_PAGE, 4242);
-        QCOMPARE(window.VisibleTemplate(), 193);
-        QCOMPARE(window.SelectedNavIndex(), 9);
-
-        // Posted, as the result reports ask for a page.
-        window.ShowPage(185);
-        QTRY_COMPARE(window.VisibleTemplate(), 185);
-        QCOMPARE(window.PageTitleText(), QStringLiteral("Call Back"));
-        QCOMPARE(window.SelectedNavIndex(), 9);
+        window.move(40, 30);
+        const QRect kept = window.geometry();
+        window.OnExit();
+        QVERIFY(!window.isVisible());
+        harness.DestroyWindow();
+        const CMainDlg again(harness.Serial());
+        QCOMPARE(again.geometry(), kept);
     }
 
     void enterDoesNothingAndEscapeEndsTheIdleWindow()

@@ -1,74 +1,77 @@
-// Every page after a Receive, in each language, as a technician sees it: no
-// text is cut short, no control runs out of its page and no two controls
-// overlap. With KESTREL_SCREENSHOT_DIR set, each page is also saved there as
-// a picture, one folder per language (scripts/screenshots).
+// Every page after a Receive, in each language and in a dark palette, as a
+// technician sees it in the smallest window: no text is cut short, no
+// control runs out of its page and no two controls overlap; every control
+// has a name of its own; texts stand out from their background, and dim
+// when the page area is disabled. With KESTREL_SCREENSHOT_DIR set, each
+// page is also saved there as a picture at the window's first size, one
+// folder per row (scripts/screenshots).
 
 #include "app/page_table.h"
 #include "main_window_harness.h"
+#include "widgets/status_line.h"
+#include "window_checks.h"
 
-#include <QAbstractButton>
-#include <QAbstractItemView>
-#include <QComboBox>
 #include <QDir>
-#include <QLabel>
 
 using main_texts::BottomButton;
+using namespace window_checks;
 
 namespace {
 
-const char *const kLanguageFolders[] = {"en", "pt", "es"};
-
-// The controls a user reads or uses; containers and the parts of a control
-// (a list's viewport, headers and scroll bars, a drop-down's edit field) are
-// not looked at on their own.
-bool IsControl(const QWidget *widget)
+// Light texts on a dark window, the disabled ones grey.
+QPalette DarkPalette()
 {
-    return qobject_cast<const QLabel *>(widget) || qobject_cast<const QAbstractButton *>(widget) ||
-           qobject_cast<const QLineEdit *>(widget) || qobject_cast<const QComboBox *>(widget) ||
-           qobject_cast<const QAbstractItemView *>(widget);
+    const QColor window(53, 53, 53);
+    QPalette dark(Qt::white, window, window.lighter(150), window.darker(150), window.lighter(125),
+                  Qt::white, Qt::white, QColor(35, 35, 35), window);
+    for (QPalette::ColorRole role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText})
+        dark.setColor(QPalette::Disabled, role, QColor(127, 127, 127));
+    dark.setColor(QPalette::Highlight, QColor(42, 130, 218));
+    dark.setColor(QPalette::HighlightedText, Qt::white);
+    return dark;
 }
 
-bool InsideControl(const QWidget *widget, const QWidget *page)
+// The application's palette for one test row.
+class PaletteScope
 {
-    for (const QWidget *up = widget->parentWidget(); up && up != page; up = up->parentWidget()) {
-        if (IsControl(up))
-            return true;
+public:
+    explicit PaletteScope(bool dark) : m_saved(QApplication::palette())
+    {
+        if (dark)
+            QApplication::setPalette(DarkPalette());
     }
-    return false;
-}
+    ~PaletteScope() { QApplication::setPalette(m_saved); }
+    PaletteScope(const PaletteScope &) = delete;
+    PaletteScope &operator=(const PaletteScope &) = delete;
 
-QString NameOf(const QWidget *widget)
-{
-    QString text = widget->accessibleName();
-    if (text.isEmpty())
-        text = QString::fromLatin1(widget->metaObject()->className());
-    return QStringLiteral("\"%1\"").arg(text);
-}
+private:
+    QPalette m_saved;
+};
 
-// What is wrong with the page as shown: one line per fault, empty when none.
-QStringList LayoutFaults(QWidget *page)
+// WCAG's least contrast for text; a disabled text keeps at most 2/3 of it.
+constexpr double kReadable = 4.5;
+constexpr double kDimmed = 1.5;
+
+// What is wrong with the texts' colours as the window shows them now: an
+// enabled text too faint, or a text that `EnableControls(false)` leaves
+// looking enabled.
+QStringList ColourFaults(CMainDlg &window)
 {
     QStringList faults;
-    std::vector<std::pair<QWidget *, QRect>> shown;
-    for (QWidget *widget : page->findChildren<QWidget *>()) {
-        if (!widget->isVisibleTo(page) || !IsControl(widget) || InsideControl(widget, page))
-            continue;
-        const QRect area(widget->mapTo(page, QPoint(0, 0)), widget->size());
-        if (!page->rect().contains(area))
-            faults << NameOf(widget) + QStringLiteral(" runs out of the page");
-        const auto *label = qobject_cast<const QLabel *>(widget);
-        const bool wraps = label && label->wordWrap();
-        if (!wraps && !qobject_cast<QAbstractItemView *>(widget) &&
-            !qobject_cast<QLineEdit *>(widget) && widget->width() < widget->sizeHint().width())
-            faults << NameOf(widget) + QStringLiteral(" is cut short");
-        if (wraps && widget->height() < label->heightForWidth(widget->width()))
-            faults << NameOf(widget) + QStringLiteral(" is cut off below");
-        for (const auto &[other, otherArea] : shown) {
-            if (area.intersects(otherArea))
-                faults << NameOf(widget) + QStringLiteral(" overlaps ") + NameOf(other);
-        }
-        shown.emplace_back(widget, area);
+    QMap<QWidget *, double> enabled = TextContrasts(&window, window.grab().toImage());
+    enabled.removeIf([](auto entry) { return !entry.key()->isEnabled(); });
+    for (auto it = enabled.cbegin(); it != enabled.cend(); ++it) {
+        if (it.value() < kReadable)
+            faults << NameOf(it.key()) + QStringLiteral(" has a contrast of %1").arg(it.value());
     }
+    window.EnableControls(false);
+    const QMap<QWidget *, double> disabled = TextContrasts(&window, window.grab().toImage());
+    for (auto it = disabled.cbegin(); it != disabled.cend(); ++it) {
+        if (!it.key()->isEnabled() && enabled.contains(it.key()) &&
+            it.value() * kDimmed > enabled.value(it.key()))
+            faults << NameOf(it.key()) + QStringLiteral(" does not look disabled");
+    }
+    window.EnableControls(true);
     return faults;
 }
 
@@ -82,41 +85,61 @@ private Q_SLOTS:
     void everyPageFitsAfterAReceive_data()
     {
         QTest::addColumn<int>("language");
-        QTest::newRow("English") << int(lang::kEnglish);
-        QTest::newRow("Portuguese") << int(lang::kPortuguese);
-        QTest::newRow("Spanish") << int(lang::kSpanish);
+        QTest::addColumn<bool>("dark");
+        QTest::addColumn<QString>("folder");
+        QTest::addColumn<QString>("statusName");
+        QTest::newRow("English") << int(lang::kEnglish) << false << "en" << "Status";
+        QTest::newRow("Portuguese") << int(lang::kPortuguese) << false << "pt"
+                                    << QString::fromUtf8("Situação");
+        QTest::newRow("Spanish") << int(lang::kSpanish) << false << "es" << "Estado";
+        QTest::newRow("English, dark") << int(lang::kEnglish) << true << "dark" << "Status";
     }
 
     void everyPageFitsAfterAReceive()
     {
         QFETCH(int, language);
-        const QString root = qEnvironmentVariable("KESTREL_SCREENSHOT_DIR");
-        const QString folder =
-            root.isEmpty() ? QString()
-                           : root + QLatin1Char('/') + QLatin1String(kLanguageFolders[language - 1]);
-        if (!folder.isEmpty())
-            QVERIFY(QDir().mkpath(folder));
-
+        QFETCH(bool, dark);
+        QFETCH(QString, folder);
+        QFETCH(QString, statusName);
+        const PaletteScope palette(dark);
         MainWindowHarness harness({}, language);
         QVERIFY(harness.TerminalReady());
         CMainDlg &window = harness.Window();
         QTest::mouseClick(harness.Button(BottomButton::Receive), Qt::LeftButton);
         QTRY_VERIFY_WITH_TIMEOUT(harness.Idle(), kJobWaitMs);
         QVERIFY2(harness.Boxes().Count() == 0, qPrintable(harness.BoxTexts()));
+        QCOMPARE(AccessibleText(window.StatusLine(), QAccessible::Name), statusName);
+        // The smallest window fits a screen of 1280 x 800 pixels (less a
+        // panel) at a 1.5 scale factor.
+        const QSize smallest = window.minimumSize() * 1.5;
+        QVERIFY2(smallest.width() <= 1280 && smallest.height() <= 760,
+                 qPrintable(QStringLiteral("%1x%2").arg(smallest.width()).arg(smallest.height())));
+        window.resize(window.minimumSize());
 
         for (int index = 0; index < 11; ++index) {
             QTest::mouseClick(window.NavButton(index), Qt::LeftButton);
             QCoreApplication::sendPostedEvents(); // pending layout requests
             CParameterPage *page = window.FindPage(PageEntry(index)->nTemplateId);
             QVERIFY(page && page->isVisible());
-            const QStringList faults = LayoutFaults(page);
+            const QStringList faults =
+                LayoutFaults(page) + NameFaults(&window) + ColourFaults(window);
             QVERIFY2(faults.isEmpty(),
                      qPrintable(window.PageTitleText() + QStringLiteral(": ") +
                                 faults.join(QStringLiteral("; "))));
-            if (folder.isEmpty())
-                continue;
-            const QString file =
-                QStringLiteral("%1/page-%2.png").arg(folder).arg(index + 1, 2, 10, QLatin1Char('0'));
+        }
+
+        const QString root = qEnvironmentVariable("KESTREL_SCREENSHOT_DIR");
+        if (root.isEmpty())
+            return;
+        const QString pictures = root + QLatin1Char('/') + folder;
+        QVERIFY(QDir().mkpath(pictures));
+        window.resize(window.sizeHint());
+        for (int index = 0; index < 11; ++index) {
+            QTest::mouseClick(window.NavButton(index), Qt::LeftButton);
+            QCoreApplication::sendPostedEvents();
+            const QString file = QStringLiteral("%1/page-%2.png")
+                                     .arg(pictures)
+                                     .arg(index + 1, 2, 10, QLatin1Char('0'));
             QVERIFY(window.grab().save(file));
         }
     }

@@ -440,12 +440,13 @@ private Q_SLOTS:
         const QList<QCheckBox *> checkBoxes{page.SwitchBox(), page.TimeBox(), page.AttemptsBox(),
                                             page.AnswerBox(), page.ListBox()};
         QCOMPARE(ShownTexts(checkBoxes), boxes);
-        QCOMPARE(AccessibleNames(checkBoxes), boxes);
+        QCOMPARE(AccessibleNames(checkBoxes), Spoken(boxes));
         QCOMPARE(LabelTexts(page), labels);
         const QStringList fieldNames{AccessibleName(page.TimeField()),
                                      AccessibleName(page.AttemptsField()),
                                      AccessibleName(page.AnswerField())};
-        QCOMPARE(fieldNames, (QStringList{labels[0], labels[2], labels[4]}));
+        QCOMPARE(fieldNames, (QStringList{InGroup(boxes[1], labels[0]), labels[2],
+                                          InGroup(boxes[3], labels[4])}));
         QCOMPARE((QStringList{HeaderText(page.List(), 0), HeaderText(page.List(), 1),
                               page.List()->EmptyText()}),
                  list);

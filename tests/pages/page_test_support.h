@@ -76,6 +76,20 @@ QStringList AccessibleNames(const QList<Control *> &controls)
     return names;
 }
 
+// The names a screen reader gives controls with these texts: no blanks
+// around them, and a field whose label repeats on its page named with its
+// group ("Flash Time, Time:").
+inline QStringList Spoken(QStringList texts)
+{
+    for (QString &text : texts)
+        text = text.trimmed();
+    return texts;
+}
+inline QString InGroup(const QString &group, const QString &label)
+{
+    return group.trimmed() + QStringLiteral(", ") + label;
+}
+
 // The texts of the page's labels, in the order they were made.
 inline QStringList LabelTexts(const QWidget &page)
 {

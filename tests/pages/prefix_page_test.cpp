@@ -278,7 +278,7 @@ private Q_SLOTS:
         const QStringList names{AccessibleName(page.SwitchBox()),
                                 AccessibleName(page.PreNumberField()),
                                 AccessibleName(page.PrefixField())};
-        QCOMPARE(names, (QStringList{texts[0], texts[1], texts[3]}));
+        QCOMPARE(names, Spoken({texts[0], texts[1], texts[3]}));
     }
 };
 

@@ -327,13 +327,18 @@ private Q_SLOTS:
         QTest::addColumn<QStringList>("boxes");
         // Labels and hints in layout order.
         QTest::addColumn<QStringList>("labels");
+        // The fields' names: timeout, date, time, outgoing, incoming, flash.
+        QTest::addColumn<QStringList>("fields");
         QTest::newRow("English")
             << 1
             << QStringList{" Enable Timeout", " Change Date and Time", "Restrict Outgoing Time",
                            "Restrict Incoming Time", "Change Flash Time"}
             << QStringList{"Timeout:", "1 ~ 9 seconds", "Date:", "(DDMMYY)", "Time:", "(HHMM)",
                            "Time:", "1~180 minutes", "Time:", "1~180 minutes", "Time:",
-                           "80~2000 ms"};
+                           "80~2000 ms"}
+            << QStringList{"Timeout:", "Date:", "Change Date and Time, Time:",
+                           "Restrict Outgoing Time, Time:", "Restrict Incoming Time, Time:",
+                           "Change Flash Time, Time:"};
         QTest::newRow("Portuguese")
             << 2
             << QStringList{"Alterar tempo de discagem", "Alterar data e hora",
@@ -341,7 +346,11 @@ private Q_SLOTS:
                            QString::fromUtf8("Tempo máximo da ligação recebida"), "Tempo de flash"}
             << QStringList{"Tempo:", "1~9 segundos", "Data: ", "(DDMMAA)", "Hora:", "(HHMM)",
                            "Tempo:", "1~180 minutos", "Tempo:", "1~180 minutos", "Tempo:",
-                           "80~2000 ms"};
+                           "80~2000 ms"}
+            << QStringList{"Alterar tempo de discagem, Tempo:", "Data:", "Hora:",
+                           QString::fromUtf8("Tempo máximo da ligação originada, Tempo:"),
+                           QString::fromUtf8("Tempo máximo da ligação recebida, Tempo:"),
+                           "Tempo de flash, Tempo:"};
         QTest::newRow("Spanish")
             << 3
             << QStringList{QString::fromUtf8("Ajustar el tiempo de marcación/discado"),
@@ -351,7 +360,12 @@ private Q_SLOTS:
                            "Tiempo de flash"}
             << QStringList{"Tiempo:", "1~9 segundos", "Fecha:", "(DDMMAA)", "Hora:", "(HHMM)",
                            "Tiempo:", "1~180 minutos", "Tiempo:", "1~180 minutos", "Tiempo:",
-                           "80~2000 ms"};
+                           "80~2000 ms"}
+            << QStringList{QString::fromUtf8("Ajustar el tiempo de marcación/discado, Tiempo:"),
+                           "Fecha:", "Hora:",
+                           QString::fromUtf8("Tiempo máximo de la llamada originada, Tiempo:"),
+                           QString::fromUtf8("Tiempo máximo de la llamada recibida, Tiempo:"),
+                           "Tiempo de flash, Tiempo:"};
     }
 
     void textsAndAccessibleNames()
@@ -359,6 +373,7 @@ private Q_SLOTS:
         QFETCH(int, language);
         QFETCH(QStringList, boxes);
         QFETCH(QStringList, labels);
+        QFETCH(QStringList, fields);
         LanguageScope scope(language);
         TestPageHost host;
         CTimesPage page;
@@ -367,13 +382,12 @@ private Q_SLOTS:
                                              page.OutgoingBox(), page.IncomingBox(),
                                              page.FlashBox()};
         QCOMPARE(ShownTexts(boxControls), boxes);
-        QCOMPARE(AccessibleNames(boxControls), boxes);
+        QCOMPARE(AccessibleNames(boxControls), Spoken(boxes));
         QCOMPARE(LabelTexts(page), labels);
-        const QList<QLineEdit *> fields{page.TimeoutField(),  page.DateField(),
-                                        page.TimeField(),     page.OutgoingField(),
-                                        page.IncomingField(), page.FlashField()};
-        QCOMPARE(AccessibleNames(fields), (QStringList{labels[0], labels[2], labels[4], labels[6], labels[8],
-                                          labels[10]}));
+        const QList<QLineEdit *> fieldControls{page.TimeoutField(),  page.DateField(),
+                                               page.TimeField(),     page.OutgoingField(),
+                                               page.IncomingField(), page.FlashField()};
+        QCOMPARE(AccessibleNames(fieldControls), fields);
     }
 };
 
