@@ -1,13 +1,12 @@
 // The Call back page: the timing rules, the list box rule (a message only)
 // and the row rules in their order, checked only while call back is on;
 // the boxes behind the switch; store and load, with call back off keeping
-// what the store holds; texts and accessible names.
+// what the store holds.
 
 #include "list_page_support.h"
 #include "pages/call_back_page.h"
 
 #include <QCheckBox>
-#include <QLabel>
 #include <QLineEdit>
 
 using params::Slot;
@@ -74,79 +73,40 @@ class CallBackPageTest : public QObject
 private Q_SLOTS:
     void rulesInOrder_data()
     {
-        QTest::addColumn<int>("language");
-        QTest::addColumn<int>("setup");       // index into Setups()
+        QTest::addColumn<int>("setup");       // index into the setups of rulesInOrder
         QTest::addColumn<QString>("message"); // empty: passes
         QTest::addColumn<QString>("focus");   // "time", "attempts", "answer", "row N", "none"
-        const char *const kMessages[7][3] = {
-            {"Error: The Call Back Time must be between 1 and 99 seconds!",
-             "Erro: O tempo de call back deve ser entre 1 e 99 segundos!",
-             "Error: El tiempo de call back debe ser entre 1 y 99 segundos!"},
-            {"Error: The Call Back Nun Cout must be between 1 and 10!",
-             "Erro: O número de tentativas do call back deve ser entre 1 e 10!",
-             "Error: El número de intentos del call back debe ser entre 1 y 10!"},
-            {"Error: The Time to Answer Call Back must be between 1 and 99 seconds!",
-             "Erro: O tempo de atendimento do call back deve ser entre 1 e 99 segundos!",
-             "Error: El tiempo de contestación del call debe ser entre 1 y 99 segundos!"},
-            {"Please select the Call Back Number List box.",
-             "Por favor. Selecione a opção Configurar lista de call back.",
-             "Por favor seleccione la opción insertar números."},
-            {"Error: Only numbers (0,1,...,9) are allowed in the position  :%1!",
-             "Erro: Somente são permitidos números (0,1,...,9) na posição :%1!",
-             "Error: Sólo se permiten números (0,1,2,...,9) en la posición :%1!"},
-            {"Error: Number of over 20 characters in the position %1!",
-             "Erro: Número com mais de 20 caracteres na posição %1!",
-             "Error: Número de más de 20 caracteres en la posición %1!"},
-            {"Please input a number in the Call Back Number List.",
-             "Por favor, insira um número na lista de call back.",
-             "Por favor introduzca un número en la lista de call back."},
-        };
-        struct Case
-        {
-            const char *name;
-            int rule; // 1..7, 0 passes
-            const char *focus;
-            int row;
-        };
-        const Case cases[] = {
-            {"1 empty time", 1, "time", 0},
-            {"1 time 100, attempts 11 wait", 1, "time", 0},
-            {"2 attempts 0", 2, "attempts", 0},
-            {"2 attempts 11", 2, "attempts", 0},
-            {"3 answer 100", 3, "answer", 0},
-            {"4 list box off", 4, "none", 0},
-            {"4 list box off, rows bad", 4, "none", 0},
-            {"5 row 0 with a letter names 1507", 5, "row", 0},
-            {"6 in an earlier row before 5", 6, "row", 1},
-            {"5 before 6 in one row", 5, "row", 2},
-            {"6 21 digits in row 3", 6, "row", 3},
-            {"6 the last row", 6, "row", 299},
-            {"7 no number", 7, "row", 0},
-            {"passes at the edges", 0, "", 0},
-            {"passes without timings", 0, "", 0},
-            {"passes: switch off, all bad", 0, "", 0},
-        };
-        int index = 0;
-        for (const Case &c : cases) {
-            for (const LanguageRow &language : kLanguages) {
-                QString message;
-                if (c.rule)
-                    message = QString::fromUtf8(kMessages[c.rule - 1][language.code - 1]);
-                if (c.rule == 5 || c.rule == 6)
-                    message = message.arg(1507 + c.row);
-                QString focus = QString::fromLatin1(c.focus);
-                if (focus == QLatin1String("row"))
-                    focus += QStringLiteral(" %1").arg(c.row);
-                QTest::addRow("%s, %s", c.name, language.name)
-                    << language.code << index << message << focus;
-            }
-            ++index;
-        }
+        const QString time =
+            QStringLiteral("Error: The Call Back Time must be between 1 and 99 seconds!");
+        const QString attempts =
+            QStringLiteral("Error: The Call Back Nun Cout must be between 1 and 10!");
+        const QString digits =
+            QStringLiteral("Error: Only numbers (0,1,...,9) are allowed in the position  :%1!");
+        const QString length = QStringLiteral("Error: Number of over 20 characters in the position %1!");
+        const QString listBox = QStringLiteral("Please select the Call Back Number List box.");
+        QTest::newRow("1 empty time") << 0 << time << "time";
+        QTest::newRow("1 time 100, attempts 11 wait") << 1 << time << "time";
+        QTest::newRow("2 attempts 0") << 2 << attempts << "attempts";
+        QTest::newRow("2 attempts 11") << 3 << attempts << "attempts";
+        QTest::newRow("3 answer 100")
+            << 4 << "Error: The Time to Answer Call Back must be between 1 and 99 seconds!"
+            << "answer";
+        QTest::newRow("4 list box off") << 5 << listBox << "none";
+        QTest::newRow("4 list box off, rows bad") << 6 << listBox << "none";
+        QTest::newRow("5 row 0 with a letter names 1507") << 7 << digits.arg(1507) << "row 0";
+        QTest::newRow("6 in an earlier row before 5") << 8 << length.arg(1508) << "row 1";
+        QTest::newRow("5 before 6 in one row") << 9 << digits.arg(1509) << "row 2";
+        QTest::newRow("6 21 digits in row 3") << 10 << length.arg(1510) << "row 3";
+        QTest::newRow("6 the last row") << 11 << length.arg(1806) << "row 299";
+        QTest::newRow("7 no number")
+            << 12 << "Please input a number in the Call Back Number List." << "row 0";
+        QTest::newRow("passes at the edges") << 13 << QString() << "";
+        QTest::newRow("passes without timings") << 14 << QString() << "";
+        QTest::newRow("passes: switch off, all bad") << 15 << QString() << "";
     }
 
     void rulesInOrder()
     {
-        QFETCH(int, language);
         QFETCH(int, setup);
         QFETCH(QString, message);
         QFETCH(QString, focus);
@@ -176,7 +136,6 @@ private Q_SLOTS:
             {},
             {.time = "", .attempts = "", .answer = "", .listBox = false, .thenSwitchOff = true},
         };
-        LanguageScope scope(language);
         TestPageHost host;
         BoxRecorder recorder(host);
         CCallBackPage page;
@@ -185,30 +144,20 @@ private Q_SLOTS:
         page.SwitchBox()->setFocus();
         QTRY_VERIFY(page.SwitchBox()->hasFocus());
 
-        if (message.isEmpty()) {
-            QVERIFY(page.ValidatePage());
-            QVERIFY(host.events.isEmpty());
+        QWidget *offender = page.List();
+        if (focus == QLatin1String("none"))
+            offender = nullptr; // the message alone: the page is not brought forward
+        else if (!focus.startsWith(QLatin1String("row")))
+            offender = focus == QLatin1String("time")       ? page.TimeField()
+                       : focus == QLatin1String("attempts") ? page.AttemptsField()
+                                                            : page.AnswerField();
+        VerifyRule(page, host, message, offender, offender ? Told::MessageFirst : Told::MessageOnly);
+        if (message.isEmpty() || QTest::currentTestFailed())
             return;
-        }
-        QVERIFY(!page.ValidatePage());
-        if (focus == QLatin1String("none")) {
-            // The message alone: the page is not brought forward.
-            QCOMPARE(host.events, QStringList{"box " + message});
+        if (!offender)
             QVERIFY(page.SwitchBox()->hasFocus());
-            return;
-        }
-        QCOMPARE(host.events, (QStringList{"box " + message, "show 185"}));
-        if (focus.startsWith(QLatin1String("row"))) {
-            const int row = focus.mid(4).toInt();
-            QTRY_VERIFY(page.List()->hasFocus());
-            QCOMPARE(SelectedRows(page.List()), QList<int>{row});
-            return;
-        }
-        QLineEdit *field = focus == QLatin1String("time")       ? page.TimeField()
-                           : focus == QLatin1String("attempts") ? page.AttemptsField()
-                                                                : page.AnswerField();
-        QTRY_VERIFY(field->hasFocus());
-        QCOMPARE(field->selectedText(), field->text());
+        else if (offender == page.List())
+            QCOMPARE(SelectedRows(page.List()), QList<int>{focus.mid(4).toInt()});
     }
 
     void boxesBehindTheSwitch()
@@ -376,87 +325,8 @@ private Q_SLOTS:
         QCOMPARE(Shown(page), QStringLiteral("off T(-) A(-) R(-) L:-0"));
     }
 
-    void textsAndAccessibleNames_data()
-    {
-        QTest::addColumn<int>("language");
-        // five boxes; labels; hints; list headers and empty text
-        QTest::addColumn<QStringList>("boxes");
-        QTest::addColumn<QStringList>("labels");
-        QTest::addColumn<QStringList>("list");
-        QTest::newRow("English") << 1
-                                 << QStringList{" Enable Call Back", " Call Back Time",
-                                                " Call Back Num Count", " Time to Answer Call Back",
-                                                " Call Back Number List"}
-                                 << QStringList{"Time:",
-                                                "1 ~ 99 seconds",
-                                                "Counter:",
-                                                "1 ~ 10",
-                                                "Time:",
-                                                "1 ~ 99 seconds",
-                                                "[at most 20 characters] "}
-                                 << QStringList{"Position", "Call Back Number", "Empty"};
-        QTest::newRow("Portuguese")
-            << 2
-            << QStringList{"Habilitar call back", "Tempo de call back",
-                           QString::fromUtf8("Número de tentativas do call back"),
-                           "Tempo de atendimento do call back",
-                           QString::fromUtf8("Inserir números na lista de call back")}
-            << QStringList{"Tempo:",
-                           "1~99 segundos",
-                           "Tentativas:",
-                           "1 ~ 10",
-                           "Tempo:",
-                           "1~99 segundos",
-                           QString::fromUtf8("[no máximo 20 caracteres]")}
-            << QStringList{QString::fromUtf8("Posição"), QString::fromUtf8("Número"), "Vazio"};
-        QTest::newRow("Spanish")
-            << 3
-            << QStringList{"Habilitar call back", "Tiempo de call back",
-                           QString::fromUtf8("Número de intentos del call back"),
-                           QString::fromUtf8("Tiempo de contestación del call back"),
-                           QString::fromUtf8("Insertar números")}
-            << QStringList{"Tiempo:",
-                           "1~99 segundos",
-                           "Intentos:",
-                           "1 ~ 10",
-                           "Tiempo:",
-                           "1~99 segundos",
-                           QString::fromUtf8("[máximo 20 caracteres]")}
-            << QStringList{QString::fromUtf8("Posición"), QString::fromUtf8("Número"),
-                           QString::fromUtf8("Vacío")};
-    }
-
-    void textsAndAccessibleNames()
-    {
-        QFETCH(int, language);
-        QFETCH(QStringList, boxes);
-        QFETCH(QStringList, labels);
-        QFETCH(QStringList, list);
-        LanguageScope scope(language);
-        TestPageHost host;
-        host.store.callBack[4] = "5550004";
-        CCallBackPage page;
-        page.InitPage(host);
-        const QList<QCheckBox *> checkBoxes{page.SwitchBox(), page.TimeBox(), page.AttemptsBox(),
-                                            page.AnswerBox(), page.ListBox()};
-        QCOMPARE(ShownTexts(checkBoxes), boxes);
-        QCOMPARE(AccessibleNames(checkBoxes), Spoken(boxes));
-        QCOMPARE(LabelTexts(page), labels);
-        const QStringList fieldNames{AccessibleName(page.TimeField()),
-                                     AccessibleName(page.AttemptsField()),
-                                     AccessibleName(page.AnswerField())};
-        QCOMPARE(fieldNames, (QStringList{InGroup(boxes[1], labels[0]), labels[2],
-                                          InGroup(boxes[3], labels[4])}));
-        QCOMPARE((QStringList{HeaderText(page.List(), 0), HeaderText(page.List(), 1),
-                              page.List()->EmptyText()}),
-                 list);
-        QCOMPARE(AccessibleName(page.List()), list[1]);
-        page.LoadFromStore();
-        QCOMPARE(CellsReadAloud(page.List(), 4), (QStringList{"  1511", "5550004"}));
-    }
-
     void factoryAndReadItems() { VerifyFactoryAndReadItems<CCallBackPage>(params::Page::CallBack); }
 };
 
-KESTREL_PAGE_TEST_MAIN(CallBackPageTest)
+KESTREL_QT_TEST(CallBackPageTest)
 #include "call_back_page_test.moc"

@@ -1,14 +1,13 @@
 // The Forbids page: the row rules in row order with the position of the
 // offending row, checked only while the prefixes and numbers box is on;
 // the list filled on load and on the box's first click; blank records
-// shown and stored empty; store and load; texts and accessible names.
+// shown and stored empty; store and load.
 
 #include "list_page_support.h"
 #include "pages/forbids_page.h"
 #include "params/text_value.h"
 
 #include <QCheckBox>
-#include <QLabel>
 #include <QLineEdit>
 
 using params::Slot;
@@ -26,60 +25,33 @@ class ForbidsPageTest : public QObject
 private Q_SLOTS:
     void rulesInRowOrder_data()
     {
-        QTest::addColumn<int>("language");
         QTest::addColumn<QStringList>("rows"); // row r's number; missing rows empty
         QTest::addColumn<QString>("message");  // empty: the page passes
         QTest::addColumn<int>("row");
-        struct Case
-        {
-            const char *name;
-            QStringList rows;
-            int rule; // 0 digits, 1 length, 2 none, -1 passes
-            int row;
-        };
-        const char *const kRules[3][3] = {
-            {"Error: Only numbers (0,1,2,...,9) are allowed in the position  %1!",
-             "Erro: Somente são permitidos números (0,1,2,...,9) na posição %1!",
-             "Error: Sólo se permiten números (0,1,2,...,9) en la posición %1!"},
-            {"Error: Number of over 20 characters in the position %1!",
-             "Erro: Número com mais de 20 caracteres na posição %1!",
-             "Error: Número de más de 20 caracteres en la posición %1!"},
-            {"Please input a number in the position %1!",
-             "Por favor, insira um número na posição %1!",
-             "Por favor introduzca un número en la posición %1!"},
-        };
-        const Case cases[] = {
-            {"row 2 12a names 0813", {"", "", "12a"}, 0, 2},
-            {"21 digits in row 3", {"0800", "", "", k21Digits}, 1, 3},
-            {"the first bad row counts", {k21Digits, "1a"}, 1, 0},
-            {"digits before length in one row", {"", "", "", "", "", k21Digits + "a"}, 0, 5},
-            {"the last row is checked",
-             {"", "", "", "", "", "", "", "", "", "", "", "", "", "", "", "", "", "", "", "+55"},
-             0,
-             19},
-            {"no number at all", {}, 2, 0},
-            {"passes: row 4 only", {"", "", "", "", "0800"}, -1, 0},
-            {"passes: 20 digits", {"12345678901234567890"}, -1, 0},
-        };
-        for (const Case &c : cases) {
-            for (const LanguageRow &language : kLanguages) {
-                const QString message = c.rule < 0
-                                            ? QString()
-                                            : QString::fromUtf8(kRules[c.rule][language.code - 1])
-                                                  .arg(811 + c.row, 4, 10, QLatin1Char('0'));
-                QTest::addRow("%s, %s", c.name, language.name)
-                    << language.code << c.rows << message << c.row;
-            }
-        }
+        const QString digits =
+            QStringLiteral("Error: Only numbers (0,1,2,...,9) are allowed in the position  %1!");
+        const QString length = QStringLiteral("Error: Number of over 20 characters in the position %1!");
+        QTest::newRow("row 2 12a names 0813") << QStringList{"", "", "12a"} << digits.arg("0813") << 2;
+        QTest::newRow("21 digits in row 3") << QStringList{"0800", "", "", k21Digits}
+                                            << length.arg("0814") << 3;
+        QTest::newRow("the first bad row counts") << QStringList{k21Digits, "1a"}
+                                                  << length.arg("0811") << 0;
+        QTest::newRow("digits before length in one row")
+            << QStringList{"", "", "", "", "", k21Digits + "a"} << digits.arg("0816") << 5;
+        QStringList lastRow(19);
+        lastRow << QStringLiteral("+55");
+        QTest::newRow("the last row is checked") << lastRow << digits.arg("0830") << 19;
+        QTest::newRow("no number at all")
+            << QStringList{} << "Please input a number in the position 0811!" << 0;
+        QTest::newRow("passes: row 4 only") << QStringList{"", "", "", "", "0800"} << QString() << 0;
+        QTest::newRow("passes: 20 digits") << QStringList{"12345678901234567890"} << QString() << 0;
     }
 
     void rulesInRowOrder()
     {
-        QFETCH(int, language);
         QFETCH(QStringList, rows);
         QFETCH(QString, message);
         QFETCH(int, row);
-        LanguageScope scope(language);
         TestPageHost host;
         BoxRecorder recorder(host);
         CForbidsPage page;
@@ -88,16 +60,9 @@ private Q_SLOTS:
         QCOMPARE(page.List()->RowCount(), 20);
         SetNumbers(page.List(), rows);
         page.ListBox()->setFocus();
-        if (message.isEmpty()) {
-            QVERIFY(page.ValidatePage());
-            QVERIFY(host.events.isEmpty());
+        VerifyRule(page, host, message, page.List());
+        if (message.isEmpty() || QTest::currentTestFailed())
             return;
-        }
-        QVERIFY(!page.ValidatePage());
-        // The message first, then the page comes to the front.
-        QCOMPARE(host.events, (QStringList{"box " + message, "show 133"}));
-        QCOMPARE(recorder.boxes.front().style, 16);
-        QTRY_VERIFY(page.List()->hasFocus());
         QCOMPARE(SelectedRows(page.List()), QList<int>{row});
         QCOMPARE(page.List()->currentIndex().row(), row);
     }
@@ -255,67 +220,8 @@ private Q_SLOTS:
         QCOMPARE(host.store.forbidden[0], std::string("0800"));
     }
 
-    void textsAndAccessibleNames_data()
-    {
-        QTest::addColumn<int>("language");
-        // four boxes, hint, position header, number header, empty text
-        QTest::addColumn<QStringList>("texts");
-        QTest::newRow("English") << 1
-                                 << QStringList{"Enable Long Distance Call Block",
-                                                "Enable International Call Block",
-                                                "Enable Incoming Call Block",
-                                                "Enable Prefixes and Numbers Block",
-                                                "[at most 20 characters]",
-                                                "Position",
-                                                "Prefix/Number",
-                                                "Empty"};
-        QTest::newRow("Portuguese")
-            << 2
-            << QStringList{"Habilitar bloqueio DDD",
-                           "Habilitar bloqueio DDI",
-                           QString::fromUtf8("Habilitar bloqueio de ligações entrantes"),
-                           QString::fromUtf8("Habilitar bloqueio de prefixos e números"),
-                           QString::fromUtf8("[no máximo 20 caracteres]"),
-                           QString::fromUtf8("Posição"),
-                           QString::fromUtf8("Prefixo/Número"),
-                           "Vazio"};
-        QTest::newRow("Spanish") << 3
-                                 << QStringList{"Habilitar el bloqueo de LDN",
-                                                "Habilitar el bloqueo de LDI",
-                                                "Habilitar el bloqueo de llamadas entrantes",
-                                                QString::fromUtf8(
-                                                    "Habilitar el bloqueo de Prefijos y números"),
-                                                QString::fromUtf8("[máximo 20 caracteres]"),
-                                                QString::fromUtf8("Posición"),
-                                                QString::fromUtf8("Prefijo/Número"),
-                                                QString::fromUtf8("Vacío")};
-    }
-
-    void textsAndAccessibleNames()
-    {
-        QFETCH(int, language);
-        QFETCH(QStringList, texts);
-        LanguageScope scope(language);
-        TestPageHost host;
-        host.store.forbidden[4] = "0800";
-        CForbidsPage page;
-        page.InitPage(host);
-        const QList<QCheckBox *> boxes{page.LongDistanceBox(), page.InternationalBox(),
-                                       page.IncomingBox(), page.ListBox()};
-        QStringList shown = ShownTexts(boxes);
-        shown << page.findChild<QLabel *>()->text() << HeaderText(page.List(), 0)
-              << HeaderText(page.List(), 1) << page.List()->EmptyText();
-        QCOMPARE(shown, texts);
-        QCOMPARE(AccessibleNames(boxes), texts.mid(0, 4));
-        QCOMPARE(AccessibleName(page.List()), texts[6]);
-
-        page.LoadFromStore();
-        QCOMPARE(CellsReadAloud(page.List(), 4), (QStringList{"0815", "0800"}));
-        QCOMPARE(CellsReadAloud(page.List(), 19), (QStringList{"0830", ""}));
-    }
-
     void factoryAndReadItems() { VerifyFactoryAndReadItems<CForbidsPage>(params::Page::Forbids); }
 };
 
-KESTREL_PAGE_TEST_MAIN(ForbidsPageTest)
+KESTREL_QT_TEST(ForbidsPageTest)
 #include "forbids_page_test.moc"

@@ -1,13 +1,12 @@
 // The Call waiting and forward page: the master box and what it enables,
 // the boxes that exclude each other, the silent rules and the forward
-// number's rules, the queries a read asks, store and load, texts.
+// number's rules, the queries a read asks, store and load.
 
 #include "page_test_support.h"
 #include "pages/forward_page.h"
 
 #include <QCheckBox>
 #include <QComboBox>
-#include <QLabel>
 #include <QLineEdit>
 
 using params::Slot;
@@ -55,11 +54,6 @@ void SetChecked(const CForwardPage &page, const QString &letters)
     for (const auto &[letter, box] : Conditions(page))
         box->setChecked(letters.contains(letter));
 }
-
-const char *const kCharacters[3] = {
-    "Error: Only the characters (+,0,1,...,9) are allowed in the Forward Number!",
-    "Erro: Somente os caracteres (+,0,1,...,9) são permitidos no número de desvio!",
-    "Error: Sólo los caracteres (+, 0,1,...,9) se permiten en el número de desvío!"};
 
 } // namespace
 
@@ -151,53 +145,31 @@ private Q_SLOTS:
 
     void numberRulesInOrder_data()
     {
-        QTest::addColumn<int>("language");
         QTest::addColumn<QString>("checked");
         QTest::addColumn<QString>("number");
         QTest::addColumn<QString>("message"); // empty: the page passes
-        struct Case
-        {
-            const char *name, *checked, *number;
-            const char *messages[3];
-        };
-        const char *const kTooLong[3] = {
-            "Error: The Forward Number no more than 20 characters!",
-            "Erro: O número de desvio não pode ter mais de 20 caracteres!",
-            "Error: El número de desvío no puede tener más de 20 caracteres!"};
-        const Case cases[] = {
-            {"empty",
-             "B",
-             "",
-             {"Please input the Forward Number.", "Por favor, insira o número de desvio.",
-              "Por favor introduzca el número de desvío."}},
-            {"21 digits", "O", "123456789012345678901", {kTooLong[0], kTooLong[1], kTooLong[2]}},
-            {"21 with a letter", "U", "12345678901234567890a",
-             {kTooLong[0], kTooLong[1], kTooLong[2]}},
-            {"+ alone", "N", "+", {kCharacters[0], kCharacters[1], kCharacters[2]}},
-            {"a letter", "B", "555a", {kCharacters[0], kCharacters[1], kCharacters[2]}},
-            {"+ inside", "B", "55+5", {kCharacters[0], kCharacters[1], kCharacters[2]}},
-            {"two +", "B", "++55", {kCharacters[0], kCharacters[1], kCharacters[2]}},
-            {"passes: + and digits", "B", "+5", {"", "", ""}},
-            {"passes: 20 digits", "BNO", "12345678901234567890", {"", "", ""}},
-            {"passes: + and 19 digits", "U", "+1234567890123456789", {"", "", ""}},
-            {"passes: no forwarding, no number", "", "a", {"", "", ""}},
-            {"passes: call waiting, no number", "W", "", {"", "", ""}},
-        };
-        for (const Case &c : cases) {
-            for (const LanguageRow &language : kLanguages)
-                QTest::addRow("%s, %s", c.name, language.name)
-                    << language.code << c.checked << c.number
-                    << QString::fromUtf8(c.messages[language.code - 1]);
-        }
+        const QString tooLong = QStringLiteral("Error: The Forward Number no more than 20 characters!");
+        const QString characters = QStringLiteral(
+            "Error: Only the characters (+,0,1,...,9) are allowed in the Forward Number!");
+        QTest::newRow("empty") << "B" << "" << "Please input the Forward Number.";
+        QTest::newRow("21 digits") << "O" << "123456789012345678901" << tooLong;
+        QTest::newRow("21 with a letter") << "U" << "12345678901234567890a" << tooLong;
+        QTest::newRow("+ alone") << "N" << "+" << characters;
+        QTest::newRow("a letter") << "B" << "555a" << characters;
+        QTest::newRow("+ inside") << "B" << "55+5" << characters;
+        QTest::newRow("two +") << "B" << "++55" << characters;
+        QTest::newRow("passes: + and digits") << "B" << "+5" << QString();
+        QTest::newRow("passes: 20 digits") << "BNO" << "12345678901234567890" << QString();
+        QTest::newRow("passes: + and 19 digits") << "U" << "+1234567890123456789" << QString();
+        QTest::newRow("passes: no forwarding, no number") << "" << "a" << QString();
+        QTest::newRow("passes: call waiting, no number") << "W" << "" << QString();
     }
 
     void numberRulesInOrder()
     {
-        QFETCH(int, language);
         QFETCH(QString, checked);
         QFETCH(QString, number);
         QFETCH(QString, message);
-        LanguageScope scope(language);
         TestPageHost host;
         BoxRecorder recorder(host);
         CForwardPage page;
@@ -206,15 +178,7 @@ private Q_SLOTS:
         for (QChar letter : checked)
             Condition(page, letter)->click();
         page.NumberField()->setText(number);
-        if (message.isEmpty()) {
-            QVERIFY(page.ValidatePage());
-            QVERIFY(host.events.isEmpty());
-            return;
-        }
-        QVERIFY(!page.ValidatePage());
-        QCOMPARE(host.events, (QStringList{"box " + message, "show 188"}));
-        QTRY_VERIFY(page.NumberField()->hasFocus());
-        QCOMPARE(page.NumberField()->selectedText(), number);
+        VerifyRule(page, host, message, page.NumberField());
     }
 
     // A load can bring boxes together that a click would exclude: the page
@@ -387,64 +351,7 @@ private Q_SLOTS:
         QCOMPARE(page.TimeBox()->currentText(),
                  master ? QStringLiteral("20") : QStringLiteral("10"));
     }
-
-    void textsAndAccessibleNames_data()
-    {
-        QTest::addColumn<int>("language");
-        // Master, waiting, unconditional, busy, no answer, off.
-        QTest::addColumn<QStringList>("boxes");
-        // Labels in layout order: time, seconds, number, hint.
-        QTest::addColumn<QStringList>("labels");
-        QTest::newRow("English")
-            << 1
-            << QStringList{"Enable Call Waiting and Forward",  " Call Waiting",
-                           " Forward Unconditional",           " Forward When Busy",
-                           " Forward When No Answer",          "Forward When Turned Off or Not Found"}
-            << QStringList{"Time:", "(s)", "Forward Number:", "[at most 20 characters]"};
-        QTest::newRow("Portuguese")
-            << 2
-            << QStringList{"Configurar chamada em espera e desvios",
-                           "Habilitar chamada em espera",
-                           "Habilitar desvio sempre",
-                           "Habilitar desvio se ocupado",
-                           QString::fromUtf8("Habilitar desvio se não atende"),
-                           "Habilitar desvio se desligado"}
-            << QStringList{"Tempo:", "(s)", QString::fromUtf8("Número:"),
-                           QString::fromUtf8("[no máximo 20 caracteres]")};
-        QTest::newRow("Spanish")
-            << 3
-            << QStringList{QString::fromUtf8("Habilitar llamada em espera y desvíos"),
-                           "Habilitar llamada em espera",
-                           QString::fromUtf8("Habilitar desvío siempre"),
-                           QString::fromUtf8("Habilitar desvío si ocupado"),
-                           QString::fromUtf8("Habilitar desvío si no contesta"),
-                           QString::fromUtf8("Habilitar desvío si apagado")}
-            << QStringList{"Tiempo:", "(s)", QString::fromUtf8("Número:"),
-                           QString::fromUtf8("[máximo 20 caracteres]")};
-    }
-
-    void textsAndAccessibleNames()
-    {
-        QFETCH(int, language);
-        QFETCH(QStringList, boxes);
-        QFETCH(QStringList, labels);
-        LanguageScope scope(language);
-        TestPageHost host;
-        CForwardPage page;
-        page.InitPage(host);
-        const QList<QCheckBox *> controls{page.MasterBox(),  page.WaitingBox(),
-                                          page.UnconditionalBox(), page.BusyBox(),
-                                          page.NoAnswerBox(), page.OffOrNotFoundBox()};
-        QCOMPARE(ShownTexts(controls), boxes);
-        QCOMPARE(AccessibleNames(controls), Spoken(boxes));
-        QCOMPARE(LabelTexts(page), labels);
-        // On this platform a combo box's accessible interface reports its
-        // text as the name and the label through a relation; the name the
-        // page gives it is the label's.
-        QCOMPARE(page.TimeBox()->accessibleName(), labels[0]);
-        QCOMPARE(AccessibleName(page.NumberField()), labels[2]);
-    }
 };
 
-KESTREL_PAGE_TEST_MAIN(ForwardPageTest)
+KESTREL_QT_TEST(ForwardPageTest)
 #include "forward_page_test.moc"

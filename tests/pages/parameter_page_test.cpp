@@ -14,6 +14,7 @@
 #include "pages/security_code_page.h"
 #include "pages/times_page.h"
 #include "pages/volume_page.h"
+#include "tests/common/qt_test_registry.h"
 #include "widgets/app_message_box.h"
 #include "widgets/report_ctrl.h"
 
@@ -551,12 +552,5 @@ private Q_SLOTS:
     }
 };
 
-int main(int argc, char **argv)
-{
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication application(argc, argv);
-    ParameterPageTest test;
-    return QTest::qExec(&test, argc, argv);
-}
+KESTREL_QT_TEST(ParameterPageTest)
 #include "parameter_page_test.moc"

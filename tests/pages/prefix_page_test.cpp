@@ -1,11 +1,10 @@
 // The Prefix page: its five rules in order, the ";" after each typed
-// pre-number, the switch that enables both fields, store and load, texts.
+// pre-number, the switch that enables both fields, store and load.
 
 #include "page_test_support.h"
 #include "pages/prefix_page.h"
 
 #include <QCheckBox>
-#include <QLabel>
 #include <QLineEdit>
 
 using params::Slot;
@@ -39,79 +38,41 @@ class PrefixPageTest : public QObject
 private Q_SLOTS:
     void rulesInOrder_data()
     {
-        QTest::addColumn<int>("language");
         QTest::addColumn<QString>("preNumbers"); // as shown, separators included
         QTest::addColumn<QString>("prefix");
         QTest::addColumn<QString>("message"); // empty: the page passes
         QTest::addColumn<bool>("onPrefix");   // else on the pre-numbers
-        struct Case
-        {
-            const char *name, *preNumbers, *prefix;
-            bool onPrefix;
-            const char *messages[3];
-        };
-        const char *const kOnlyNumbers[3] = {
-            "Error: Only numbers (0,1,2,...,9) are allowed in the Pre Number!",
-            "Erro: Somente são permitidos números (0,1,2,...,9) no Pré-número!",
-            "Error: Sólo se permiten números (0,1,2,...,9) en el Pre-número!"};
-        const Case cases[] = {
-            {"1 pre-number not a digit",
-             "1;a;",
-             "12x",
-             false,
-             {kOnlyNumbers[0], kOnlyNumbers[1], kOnlyNumbers[2]}},
-            // Eleven digits, repeated too: the count is checked first.
-            {"2 more than 10 pre-numbers",
-             "0;1;2;3;4;5;6;7;8;9;0;",
-             "x",
-             false,
-             {"Error: The Prefix no more than 10 characters!",
-              "Erro: O prefixo não pode ter mais de 10 caracteres!",
-              "Error: El prefijo no puede tener más de 10 caracteres!"}},
-            {"3 prefix not digits",
-             "1;2;",
-             "12a",
-             true,
-             {kOnlyNumbers[0], kOnlyNumbers[1], kOnlyNumbers[2]}},
-            // 17 digits and a repeated pre-number: the prefix is checked first.
-            {"4 prefix of 17",
-             "1;1;",
-             "12345678901234567",
-             true,
-             {"Error: The Prefix no more than 16 characters!",
-              "Erro: O prefixo não pode ter mais de 16 caracteres!",
-              "Error: El prefijo no puede tener más de 16 caracteres!"}},
-            {"5 pre-number twice",
-             "1;2;1;",
-             "1234567890123456",
-             false,
-             {"Error: Duplicate Pre Number found !", "Erro: Pré-números repetidos!",
-              "Error: Pre-números repetidos!"}},
-            {"passes: ten distinct, prefix of 16",
-             "0;1;2;3;4;5;6;7;8;9;",
-             "1234567890123456",
-             false,
-             {"", "", ""}},
-            {"passes: both empty", "", "", false, {"", "", ""}},
-        };
-        for (const Case &c : cases) {
-            for (const LanguageRow &language : kLanguages) {
-                QTest::addRow("%s, %s", c.name, language.name)
-                    << language.code << QString::fromUtf8(c.preNumbers)
-                    << QString::fromUtf8(c.prefix)
-                    << QString::fromUtf8(c.messages[language.code - 1]) << c.onPrefix;
-            }
-        }
+        const QString onlyNumbers =
+            QStringLiteral("Error: Only numbers (0,1,2,...,9) are allowed in the Pre Number!");
+        QTest::newRow("1 pre-number not a digit") << "1;a;"
+                                                  << "12x" << onlyNumbers << false;
+        // Eleven digits, repeated too: the count is checked first.
+        QTest::newRow("2 more than 10 pre-numbers")
+            << "0;1;2;3;4;5;6;7;8;9;0;"
+            << "x"
+            << "Error: The Prefix no more than 10 characters!" << false;
+        QTest::newRow("3 prefix not digits") << "1;2;"
+                                             << "12a" << onlyNumbers << true;
+        // 17 digits and a repeated pre-number: the prefix is checked first.
+        QTest::newRow("4 prefix of 17") << "1;1;"
+                                        << "12345678901234567"
+                                        << "Error: The Prefix no more than 16 characters!" << true;
+        QTest::newRow("5 pre-number twice") << "1;2;1;"
+                                            << "1234567890123456"
+                                            << "Error: Duplicate Pre Number found !" << false;
+        QTest::newRow("passes: ten distinct, prefix of 16") << "0;1;2;3;4;5;6;7;8;9;"
+                                                            << "1234567890123456" << QString()
+                                                            << false;
+        QTest::newRow("passes: both empty") << ""
+                                            << "" << QString() << false;
     }
 
     void rulesInOrder()
     {
-        QFETCH(int, language);
         QFETCH(QString, preNumbers);
         QFETCH(QString, prefix);
         QFETCH(QString, message);
         QFETCH(bool, onPrefix);
-        LanguageScope scope(language);
         TestPageHost host;
         BoxRecorder recorder(host);
         CPrefixPage page;
@@ -119,22 +80,16 @@ private Q_SLOTS:
         page.SwitchBox()->click();
         page.PreNumberField()->setText(preNumbers);
         page.PrefixField()->setText(prefix);
-        if (message.isEmpty()) {
-            QVERIFY(page.ValidatePage());
-            QVERIFY(host.events.isEmpty());
+        VerifyRule(page, host, message,
+                   onPrefix ? page.PrefixField() : page.PreNumberField());
+        if (message.isEmpty() || QTest::currentTestFailed())
             return;
-        }
-
-        QVERIFY(!page.ValidatePage());
-        QCOMPARE(host.events, (QStringList{"box " + message, "show 186"}));
-        QLineEdit *field = onPrefix ? page.PrefixField() : page.PreNumberField();
-        QTRY_VERIFY(field->hasFocus());
-        QCOMPARE(field->selectedText(), field->text());
+        const qsizetype told = host.events.size();
 
         // Switched off, nothing is checked.
         page.SwitchBox()->click();
         QVERIFY(page.ValidatePage());
-        QCOMPARE(recorder.boxes.size(), 1);
+        QCOMPARE(host.events.size(), told);
     }
 
     void typedPreNumbersGetTheirSeparators()
@@ -244,43 +199,7 @@ private Q_SLOTS:
         QCOMPARE(host.store[Slot::PreNumbers], preNumbers.toStdString());
         QCOMPARE(host.store[Slot::Prefix], prefix.toStdString());
     }
-
-    void textsAndAccessibleNames_data()
-    {
-        QTest::addColumn<int>("language");
-        // switch, pre-number label, pre-number hint, prefix label, prefix hint
-        QTest::addColumn<QStringList>("texts");
-        QTest::newRow("English") << 1
-                                 << QStringList{" Enable Add Prefix", "Pre Number:", "[0~9]",
-                                                "Prefix:", "[at most 16 characters]"};
-        QTest::newRow("Portuguese")
-            << 2
-            << QStringList{"Habilitar adicionar prefixo", QString::fromUtf8("Pré-número:"), "[0~9]",
-                           "Prefixo:", QString::fromUtf8("[no máximo 16 caracteres]")};
-        QTest::newRow("Spanish") << 3
-                                 << QStringList{
-                                        "Habilitar prefijo", QString::fromUtf8("Pre-número:"),
-                                        "[0~9]",
-                                        "Prefijo:", QString::fromUtf8("[máximo 16 caracteres]")};
-    }
-
-    void textsAndAccessibleNames()
-    {
-        QFETCH(int, language);
-        QFETCH(QStringList, texts);
-        LanguageScope scope(language);
-        TestPageHost host;
-        CPrefixPage page;
-        page.InitPage(host);
-        QStringList shown{page.SwitchBox()->text()};
-        shown << LabelTexts(page);
-        QCOMPARE(shown, texts);
-        const QStringList names{AccessibleName(page.SwitchBox()),
-                                AccessibleName(page.PreNumberField()),
-                                AccessibleName(page.PrefixField())};
-        QCOMPARE(names, Spoken({texts[0], texts[1], texts[3]}));
-    }
 };
 
-KESTREL_PAGE_TEST_MAIN(PrefixPageTest)
+KESTREL_QT_TEST(PrefixPageTest)
 #include "prefix_page_test.moc"

@@ -1,32 +1,17 @@
 // The Security code page: the PIN code check of a Transmit, the seven rules
 // of a PIN change with their message before the page and the field, what a
-// passing change stores, the boxes that gate their fields, store, load and
-// texts.
+// passing change stores, the boxes that gate their fields, store and load.
 
 #include "page_test_support.h"
 #include "pages/security_code_page.h"
 
 #include <QCheckBox>
-#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 
 using params::Slot;
 
 namespace {
-
-const char *const kPinLength[3] = {"Error: The PIN Code must be between 4 and 8 characters!",
-                                   "Erro: O código PIN deve ter entre 4 e 8 caracteres!",
-                                   "Error: El  código PIN debe tener entre 4 y 8 caracteres!"};
-const char *const kOnlyNumbers[3] = {
-    "Error: Only numbers (0,1,2,...,9) are allowed in the PIN Code!",
-    "Erro: Somente são permitidos números (0,1,2,...,9) no código PIN!",
-    "Error: Sólo se permiten números (0,1,2,...,9) en el código PIN!"};
-const char *const kTooShort[3] = {"Error: The PIN Code no less than 4 characters!",
-                                  "Erro: O código PIN não pode ter menos de 4 caracteres!",
-                                  "Error: El código PIN no puede tener menos de 4 caracteres!"};
-const char *const kNotSame[3] = {"Error: Confirm PIN Code isn`t same as New PIN Code!",
-                                 "Erro: Códigos PIN diferentes!", "Error: El PIN diferentes!"};
 
 enum Field { kOld, kNew, kConfirm };
 
@@ -39,40 +24,23 @@ class SecurityCodePageTest : public QObject
 private Q_SLOTS:
     void pinCodeCheck_data()
     {
-        QTest::addColumn<int>("language");
         QTest::addColumn<bool>("startUp");
-        QTest::addColumn<QString>("pin");
+        QTest::addColumn<QString>("pin"); // null: as the page starts
         QTest::addColumn<bool>("passes");
-        struct Case
-        {
-            const char *name;
-            bool startUp;
-            const char *pin;
-            bool passes;
-        };
-        const Case cases[] = {
-            {"initial 4711", false, nullptr, true},
-            {"empty", false, "", false},
-            {"3 digits, start-up off", false, "123", false},
-            {"3 digits, start-up on", true, "123", false},
-            {"9 digits", true, "123456789", false},
-            {"4 digits", true, "0000", true},
-            {"8 digits", false, "12345678", true},
-        };
-        for (const Case &c : cases) {
-            for (const LanguageRow &language : kLanguages)
-                QTest::addRow("%s, %s", c.name, language.name)
-                    << language.code << c.startUp << QString::fromUtf8(c.pin) << c.passes;
-        }
+        QTest::newRow("initial 4711") << false << QString() << true;
+        QTest::newRow("empty") << false << "" << false;
+        QTest::newRow("3 digits, start-up off") << false << "123" << false;
+        QTest::newRow("3 digits, start-up on") << true << "123" << false;
+        QTest::newRow("9 digits") << true << "123456789" << false;
+        QTest::newRow("4 digits") << true << "0000" << true;
+        QTest::newRow("8 digits") << false << "12345678" << true;
     }
 
     void pinCodeCheck()
     {
-        QFETCH(int, language);
         QFETCH(bool, startUp);
         QFETCH(QString, pin);
         QFETCH(bool, passes);
-        LanguageScope scope(language);
         TestPageHost host;
         BoxRecorder recorder(host);
         CSecurityCodePage page;
@@ -82,62 +50,48 @@ private Q_SLOTS:
             page.StartUpBox()->click();
         if (!pin.isNull())
             page.PinField()->setText(pin);
-        if (passes) {
-            QVERIFY(page.ValidatePage());
-            QVERIFY(host.events.isEmpty());
-            return;
-        }
-        QVERIFY(!page.ValidatePage());
-        // The page and the field first, then the message.
-        QCOMPARE(host.events,
-                 (QStringList{"show 137", "box " + QString::fromUtf8(kPinLength[language - 1])}));
-        // The field takes the focus where it can: it is disabled while the
-        // PIN is not asked at start-up.
+        // The page and the field first, then the message; the field takes
+        // the focus only while the PIN is asked at start-up (else disabled).
+        VerifyRule(page, host,
+                   passes ? QString()
+                          : QStringLiteral("Error: The PIN Code must be between 4 and 8 characters!"),
+                   page.PinField(), Told::PageFirst);
         QCOMPARE(page.PinField()->isEnabled(), startUp);
-        if (startUp)
-            QTRY_VERIFY(page.PinField()->hasFocus());
-        QCOMPARE(page.PinField()->selectedText(), page.PinField()->text());
     }
 
     void pinChangeRulesInOrder_data()
     {
-        QTest::addColumn<int>("language");
         QTest::addColumn<QStringList>("pins"); // old, new, confirm
         QTest::addColumn<QString>("message");
         QTest::addColumn<int>("field");
-        struct Case
-        {
-            const char *name, *oldPin, *newPin, *confirm;
-            const char *const *messages;
-            Field field;
-        };
+        const QString onlyNumbers =
+            QStringLiteral("Error: Only numbers (0,1,2,...,9) are allowed in the PIN Code!");
+        const QString tooShort = QStringLiteral("Error: The PIN Code no less than 4 characters!");
+        const QString notSame =
+            QStringLiteral("Error: Confirm PIN Code isn`t same as New PIN Code!");
         // Every later field is wrong too: the first failure alone is told.
-        const Case cases[] = {
-            {"1 old empty", "", "12", "9", kOnlyNumbers, kOld},
-            {"1 old with a letter", "12a45", "", "", kOnlyNumbers, kOld},
-            {"2 old of 3 digits", "123", "12", "9", kTooShort, kOld},
-            {"4 new empty", "1234", "", "", kOnlyNumbers, kNew},
-            {"4 new with a blank", "12345678", "12 45", "12 45", kOnlyNumbers, kNew},
-            {"5 new of 3 digits", "1234", "567", "567", kTooShort, kNew},
-            {"7 confirm differs", "1234", "5678", "5679", kNotSame, kConfirm},
-            {"7 confirm longer", "1234", "5678", "56780", kNotSame, kConfirm},
-            {"7 confirm empty", "1234", "5678", "", kNotSame, kConfirm},
-        };
-        for (const Case &c : cases) {
-            for (const LanguageRow &language : kLanguages)
-                QTest::addRow("%s, %s", c.name, language.name)
-                    << language.code << QStringList{c.oldPin, c.newPin, c.confirm}
-                    << QString::fromUtf8(c.messages[language.code - 1]) << int(c.field);
-        }
+        QTest::newRow("1 old empty") << QStringList{"", "12", "9"} << onlyNumbers << int(kOld);
+        QTest::newRow("1 old with a letter") << QStringList{"12a45", "", ""} << onlyNumbers
+                                             << int(kOld);
+        QTest::newRow("2 old of 3 digits") << QStringList{"123", "12", "9"} << tooShort << int(kOld);
+        QTest::newRow("4 new empty") << QStringList{"1234", "", ""} << onlyNumbers << int(kNew);
+        QTest::newRow("4 new with a blank") << QStringList{"12345678", "12 45", "12 45"}
+                                            << onlyNumbers << int(kNew);
+        QTest::newRow("5 new of 3 digits") << QStringList{"1234", "567", "567"} << tooShort
+                                           << int(kNew);
+        QTest::newRow("7 confirm differs") << QStringList{"1234", "5678", "5679"} << notSame
+                                           << int(kConfirm);
+        QTest::newRow("7 confirm longer") << QStringList{"1234", "5678", "56780"} << notSame
+                                          << int(kConfirm);
+        QTest::newRow("7 confirm empty") << QStringList{"1234", "5678", ""} << notSame
+                                         << int(kConfirm);
     }
 
     void pinChangeRulesInOrder()
     {
-        QFETCH(int, language);
         QFETCH(QStringList, pins);
         QFETCH(QString, message);
         QFETCH(int, field);
-        LanguageScope scope(language);
         TestPageHost host;
         BoxRecorder recorder(host);
         CSecurityCodePage page;
@@ -147,15 +101,13 @@ private Q_SLOTS:
         for (int i = 0; i < 3; ++i)
             fields[i]->setText(pins[i]);
         const ParameterStore before = host.store;
-
-        page.ConfirmButton()->click();
-
+        const auto confirm = [&] {
+            page.ConfirmButton()->click();
+            return host.pinChanges > 0;
+        };
         // The message first, then the page and the field.
-        QCOMPARE(host.events, (QStringList{"box " + message, "show 137"}));
-        QTRY_VERIFY(fields[field]->hasFocus());
-        QCOMPARE(fields[field]->selectedText(), fields[field]->text());
+        VerifyRule(page, confirm, host, message, fields[field]);
         QVERIFY(host.store == before);
-        QCOMPARE(host.pinChanges, 0);
     }
 
     void aPassingChangeStoresTheChangeEntries_data()
@@ -269,56 +221,7 @@ private Q_SLOTS:
         QCOMPARE(lists.numbers, (std::vector<std::string>{"6000", "6002", "16207", "16550"}));
         QCOMPARE(lists.AtQueryCount(), size_t(0));
     }
-
-    void textsAndAccessibleNames_data()
-    {
-        QTest::addColumn<int>("language");
-        // Start-up box, change box, button.
-        QTest::addColumn<QStringList>("own");
-        // Labels in layout order: heading, PIN, old, new, hint, confirm.
-        QTest::addColumn<QStringList>("labels");
-        QTest::newRow("English") << 1
-                                 << QStringList{"Enable PIN Code on the Start Up",
-                                                "Enable Change PIN Code", "Confirm"}
-                                 << QStringList{"PIN Code Setting", "PIN Code:", "Old PIN Code:",
-                                                "New PIN Code:", "[4~8]characters",
-                                                "Confirm PIN Code:"};
-        QTest::newRow("Portuguese")
-            << 2
-            << QStringList{QString::fromUtf8("Solicitar PIN na iniciação:"),
-                           "Habilitar alterar PIN", "Alterar"}
-            << QStringList{"PIN", "PIN:", "PIN atual:", "Novo PIN:", "[4 ~ 8] caracteres",
-                           "Confirmar novo PIN:"};
-        QTest::newRow("Spanish")
-            << 3
-            << QStringList{QString::fromUtf8("Habilitar PIN en la iniciación:"),
-                           "Habilitar cambio de PIN", "Cambiar"}
-            << QStringList{"PIN", "PIN:", "PIN actual:", "Nuevo PIN:", "[4 ~ 8] caracteres",
-                           "Confirmar nuevo PIN:"};
-    }
-
-    void textsAndAccessibleNames()
-    {
-        QFETCH(int, language);
-        QFETCH(QStringList, own);
-        QFETCH(QStringList, labels);
-        LanguageScope scope(language);
-        TestPageHost host;
-        CSecurityCodePage page;
-        page.InitPage(host);
-        QCOMPARE((QStringList{page.StartUpBox()->text(), page.ChangeBox()->text(),
-                              page.ConfirmButton()->text()}),
-                 own);
-        QCOMPARE((QStringList{AccessibleName(page.StartUpBox()), AccessibleName(page.ChangeBox()),
-                              AccessibleName(page.ConfirmButton())}),
-                 own);
-        QCOMPARE(LabelTexts(page), labels);
-        QCOMPARE((QStringList{AccessibleName(page.PinField()), AccessibleName(page.OldPinField()),
-                              AccessibleName(page.NewPinField()),
-                              AccessibleName(page.ConfirmPinField())}),
-                 (QStringList{labels[1], labels[2], labels[3], labels[5]}));
-    }
 };
 
-KESTREL_PAGE_TEST_MAIN(SecurityCodePageTest)
+KESTREL_QT_TEST(SecurityCodePageTest)
 #include "security_code_page_test.moc"

@@ -1,5 +1,5 @@
 // The two single-switch pages, Restricted ID ("1"/"0") and Polarity
-// Inversion ("01"/"00"): load, store, texts; never a refusal. And the read
+// Inversion ("01"/"00"): load, store; never a refusal. And the read
 // items of the five smaller pages, made by the factory.
 
 #include "page_test_support.h"
@@ -106,36 +106,7 @@ private Q_SLOTS:
         QCOMPARE(appended, numbers);
         QCOMPARE(lists.AtQueryCount(), size_t(0));
     }
-
-    void textsAndAccessibleNames_data()
-    {
-        QTest::addColumn<int>("language");
-        QTest::addColumn<QString>("restrictedId");
-        QTest::addColumn<QString>("polarity");
-        QTest::newRow("English") << 1 << "Enable Restricted ID"
-                                 << "Enable Polarity Inversion";
-        QTest::newRow("Portuguese")
-            << 2 << "Habilitar ocultar ID" << QString::fromUtf8("Habilitar inversão de polaridade");
-        QTest::newRow("Spanish") << 3 << "Habilitar ocultar ID"
-                                 << QString::fromUtf8("Habilitar inversión de polaridad");
-    }
-
-    void textsAndAccessibleNames()
-    {
-        QFETCH(int, language);
-        QFETCH(QString, restrictedId);
-        QFETCH(QString, polarity);
-        LanguageScope scope(language);
-        TestPageHost host;
-        for (bool restricted : {true, false}) {
-            std::unique_ptr<CSwitchPage> page = MakePage(restricted);
-            page->InitPage(host);
-            const QString expected = restricted ? restrictedId : polarity;
-            QCOMPARE(page->SwitchBox()->text(), expected);
-            QCOMPARE(AccessibleName(page->SwitchBox()), expected);
-        }
-    }
 };
 
-KESTREL_PAGE_TEST_MAIN(SwitchPagesTest)
+KESTREL_QT_TEST(SwitchPagesTest)
 #include "switch_pages_test.moc"

@@ -1,12 +1,11 @@
 // The Volume page: TX rules before RX rules, each only while its box is
 // checked, the page shown and the field selected before the message box;
-// the boxes that gate the levels, store and load, texts.
+// the boxes that gate the levels, store and load.
 
 #include "page_test_support.h"
 #include "pages/volume_page.h"
 
 #include <QCheckBox>
-#include <QLabel>
 #include <QLineEdit>
 
 using params::Slot;
@@ -34,71 +33,35 @@ class VolumePageTest : public QObject
 private Q_SLOTS:
     void rulesInOrder_data()
     {
-        QTest::addColumn<int>("language");
         QTest::addColumn<QString>("tx"); // null: box unchecked
         QTest::addColumn<QString>("rx");
         QTest::addColumn<QString>("message"); // empty: the page passes
         QTest::addColumn<bool>("onRx");
-        struct Case
-        {
-            const char *name, *tx, *rx;
-            const char *messages[3];
-        };
-        const char *const kTxLength[3] = {
-            "Error: The TX level must be 2 characteres!",
-            "Erro: O Volume de transmissão deve ter 2 caracteres!",
-            "Error: El volumen de transmisión debe tener 2 caracteres!"};
-        const char *const kTxRange[3] = {
-            "Error: The TX level must be between 00 and 15!",
-            "Erro: O nível de volume de transmissão deve ser entre 00 e 15!",
-            "Error: El volumen de transmisión debe ser entre 00 y 15!"};
-        const char *const kRxLength[3] = {"Error: The RX level must be 1 character!",
-                                          "Erro: O Volume de recepção deve ter 1 carácter!",
-                                          "Error: El volumen de recepción debe tener 1 carácter!"};
-        const char *const kRxRange[3] = {
-            "Error: The RX level must be between 0 and 7!",
-            "Erro: O nível de volume de recepção deve ser entre 0 e 7!",
-            "Error: El volumen de recepción debe ser entre 0 y 7!"};
+        const QString txLength = QStringLiteral("Error: The TX level must be 2 characteres!");
+        const QString txRange = QStringLiteral("Error: The TX level must be between 00 and 15!");
         // A bad RX level waits while the TX level fails.
-        const Case cases[] = {
-            {"1 TX empty",
-             "",
-             "9",
-             {"Please input the TX level.", "Por favor, insira o nível de volume de transmissão.  ",
-              "Por favor introduzca el volumen de transmisión."}},
-            {"2 TX 7", "7", "9", {kTxLength[0], kTxLength[1], kTxLength[2]}},
-            {"2 TX 123", "123", "", {kTxLength[0], kTxLength[1], kTxLength[2]}},
-            {"3 TX 16", "16", "9", {kTxRange[0], kTxRange[1], kTxRange[2]}},
-            {"3 TX loaded with a letter", "1a", nullptr, {kTxRange[0], kTxRange[1], kTxRange[2]}},
-            {"4 RX empty",
-             "07",
-             "",
-             {"Please input the RX level.", "Por favor, insira o nível de volume de recepção.  ",
-              "Por favor introduzca el volumen de recepción."}},
-            {"5 RX 07", nullptr, "07", {kRxLength[0], kRxLength[1], kRxLength[2]}},
-            {"6 RX 8", "15", "8", {kRxRange[0], kRxRange[1], kRxRange[2]}},
-            {"passes: 07 and 0", "07", "0", {"", "", ""}},
-            {"passes: 00 and 7", "00", "7", {"", "", ""}},
-            {"passes: both off, whatever they hold", nullptr, nullptr, {"", "", ""}},
-        };
-        for (const Case &c : cases) {
-            for (const LanguageRow &language : kLanguages) {
-                QTest::addRow("%s, %s", c.name, language.name)
-                    << language.code << (c.tx ? QString::fromUtf8(c.tx) : QString())
-                    << (c.rx ? QString::fromUtf8(c.rx) : QString())
-                    << QString::fromUtf8(c.messages[language.code - 1]) << (c.name[0] >= '4');
-            }
-        }
+        QTest::newRow("1 TX empty") << "" << "9" << "Please input the TX level." << false;
+        QTest::newRow("2 TX 7") << "7" << "9" << txLength << false;
+        QTest::newRow("2 TX 123") << "123" << "" << txLength << false;
+        QTest::newRow("3 TX 16") << "16" << "9" << txRange << false;
+        QTest::newRow("3 TX loaded with a letter") << "1a" << QString() << txRange << false;
+        QTest::newRow("4 RX empty") << "07" << "" << "Please input the RX level." << true;
+        QTest::newRow("5 RX 07") << QString() << "07" << "Error: The RX level must be 1 character!"
+                                 << true;
+        QTest::newRow("6 RX 8") << "15" << "8" << "Error: The RX level must be between 0 and 7!"
+                                << true;
+        QTest::newRow("passes: 07 and 0") << "07" << "0" << QString() << false;
+        QTest::newRow("passes: 00 and 7") << "00" << "7" << QString() << false;
+        QTest::newRow("passes: both off, whatever they hold") << QString() << QString() << QString()
+                                                              << false;
     }
 
     void rulesInOrder()
     {
-        QFETCH(int, language);
         QFETCH(QString, tx);
         QFETCH(QString, rx);
         QFETCH(QString, message);
         QFETCH(bool, onRx);
-        LanguageScope scope(language);
         TestPageHost host;
         BoxRecorder recorder(host);
         CVolumePage page;
@@ -109,18 +72,9 @@ private Q_SLOTS:
             page.RxBox()->click();
         page.TxField()->setText(tx.isNull() ? QStringLiteral("99") : tx);
         page.RxField()->setText(rx.isNull() ? QStringLiteral("99") : rx);
-        if (message.isEmpty()) {
-            QVERIFY(page.ValidatePage());
-            QVERIFY(host.events.isEmpty());
-            return;
-        }
-
-        QVERIFY(!page.ValidatePage());
         // This page comes to the front first, then tells.
-        QCOMPARE(host.events, (QStringList{"show 184", "box " + message}));
-        QLineEdit *field = onRx ? page.RxField() : page.TxField();
-        QTRY_VERIFY(field->hasFocus());
-        QCOMPARE(field->selectedText(), field->text());
+        VerifyRule(page, host, message,
+                   onRx ? page.RxField() : page.TxField(), Told::PageFirst);
     }
 
     void boxesGateTheirLevels()
@@ -214,43 +168,7 @@ private Q_SLOTS:
         QVERIFY(visible->hasFocus());
         QCOMPARE(Shown(*page), QStringLiteral("TX:12 RX:3"));
     }
-
-    void textsAndAccessibleNames_data()
-    {
-        QTest::addColumn<int>("language");
-        // TX box, RX box, level label, TX hint, RX hint
-        QTest::addColumn<QStringList>("texts");
-        QTest::newRow("English") << 1
-                                 << QStringList{" Change Tx Volume", " Change Rx Volume",
-                                                "Level:", "[00 ~ 15]", "[0 ~ 7]"};
-        QTest::newRow("Portuguese")
-            << 2
-            << QStringList{QString::fromUtf8("Volume de transmissão"),
-                           QString::fromUtf8("Volume de recepção"), QString::fromUtf8("Nível:"),
-                           "[00 ~ 15]", "[0 ~ 7]"};
-        QTest::newRow("Spanish") << 3
-                                 << QStringList{QString::fromUtf8("Transmisión"),
-                                                QString::fromUtf8("Recepción"),
-                                                "Nivel:", "[00 ~ 15]", "[0 ~ 7]"};
-    }
-
-    void textsAndAccessibleNames()
-    {
-        QFETCH(int, language);
-        QFETCH(QStringList, texts);
-        LanguageScope scope(language);
-        TestPageHost host;
-        CVolumePage page;
-        page.InitPage(host);
-        QStringList shown{page.TxBox()->text(), page.RxBox()->text()};
-        QCOMPARE(LabelTexts(page), (QStringList{texts[2], texts[3], texts[2], texts[4]}));
-        QCOMPARE(shown, texts.mid(0, 2));
-        const QStringList names{AccessibleName(page.TxBox()), AccessibleName(page.TxField()),
-                                AccessibleName(page.RxBox()), AccessibleName(page.RxField())};
-        QCOMPARE(names, (QStringList{texts[0].trimmed(), InGroup(texts[0], texts[2]),
-                                     texts[1].trimmed(), InGroup(texts[1], texts[2])}));
-    }
 };
 
-KESTREL_PAGE_TEST_MAIN(VolumePageTest)
+KESTREL_QT_TEST(VolumePageTest)
 #include "volume_page_test.moc"

@@ -146,3 +146,56 @@ TEST(ExportPinChange, WithTheSwitchOffNoPinEntryIsWritten)
     ASSERT_TRUE(params::ExportPinChange(path, PinChangeStore("00")).ok);
     EXPECT_EQ(ReadBytes(path), "[PARA]\r\n16207=\"00\"\r\n");
 }
+
+namespace {
+
+// The [ATCMD] lines an export writes for the call waiting and forward page
+// with forwarding included and the flags given ("W" call waiting, "U"
+// unconditional, "B" busy, "N" no answer, "O" off or not found).
+std::string ForwardingLines(const std::string &flags, bool callWaitingIncluded)
+{
+    ParameterStore store = sample::Make({{Slot::ForwardNumber, "5550100"},
+                                         {Slot::NoAnswerTime, "25"}},
+                                        {1, callWaitingIncluded, 1, 0});
+    const std::pair<char, Slot> slots[] = {{'W', Slot::CallWaiting},
+                                           {'U', Slot::ForwardUnconditional},
+                                           {'B', Slot::ForwardBusy},
+                                           {'N', Slot::ForwardNoAnswer},
+                                           {'O', Slot::ForwardOffOrNotFound}};
+    for (const auto &[letter, slot] : slots)
+        store[slot] = flags.find(letter) != std::string::npos ? "01" : "00";
+    TempFolder folder;
+    const std::string path = folder.File("config.ini");
+    if (!params::Export(path, store).ok)
+        return "export failed";
+    const std::string bytes = ReadBytes(path);
+    const size_t at = bytes.find("[ATCMD]\r\n");
+    return at == std::string::npos ? std::string() : bytes.substr(at + 9);
+}
+
+} // namespace
+
+// Each forwarding flag alone sets its reason and erases the other three;
+// only none at all erases every forwarding at once.
+TEST(Export, EachForwardingFlagAlone)
+{
+    const std::string erased0 = "AT+CCFC0=\"0,4\"\r\n", erased1 = "AT+CCFC1=\"1,4\"\r\n",
+                      erased2 = "AT+CCFC2=\"2,4\"\r\n", erased3 = "AT+CCFC3=\"3,4\"\r\n";
+    const struct
+    {
+        const char *flags;
+        bool callWaiting;
+        std::string lines;
+    } cases[] = {
+        {"U", false, "AT+CCFC0=\"0,3,\"5550100\",129\"\r\n" + erased1 + erased2 + erased3},
+        {"B", false, erased0 + "AT+CCFC1=\"1,3,\"5550100\",129\"\r\n" + erased2 + erased3},
+        {"N", false, erased0 + erased1 + "AT+CCFC2=\"2,3,\"5550100\",129,7,,,25\"\r\n" + erased3},
+        {"O", false, erased0 + erased1 + erased2 + "AT+CCFC3=\"3,3,\"5550100\",129\"\r\n"},
+        {"", false, "AT+CCFC4=\"4,4\"\r\n"},
+        {"W", true, "AT+CCWA=\"1,1\"\r\nAT+CCFC4=\"4,4\"\r\n"},
+        {"O", true, "AT+CCWA=\"0,0,7\"\r\n" + erased0 + erased1 + erased2 +
+                        "AT+CCFC3=\"3,3,\"5550100\",129\"\r\n"},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(ForwardingLines(c.flags, c.callWaiting), c.lines) << c.flags << c.callWaiting;
+}

@@ -226,6 +226,38 @@ TEST_F(Import, CallWaitingAndForwardingOnlyWhileTheirPageIsEnabled)
     EXPECT_EQ(enabled[Slot::NoAnswerTime], "10"); // no time in the file
 }
 
+// Each forwarding entry sets its own flag; the no-answer time follows only
+// an entry of reason 2 that carries one, so the page keeps its default.
+TEST_F(Import, EachForwardingEntryWithAndWithoutItsTime)
+{
+    const struct
+    {
+        const char *entry;
+        const char *flags; // unconditional, busy, no answer, off or not found
+        const char *time;
+    } cases[] = {
+        {"AT+CCFC0=\"0,3,\"555\",129\"", "1000", "10"},
+        {"AT+CCFC1=\"1,3,\"555\",129\"", "0100", "10"},
+        {"AT+CCFC2=\"2,3,\"555\",129\"", "0010", "10"},
+        {"AT+CCFC2=\"2,3,\"555\",129,7,,,25\"", "0010", "25"},
+        {"AT+CCFC0=\"0,3,\"555\",129,7,,,25\"", "1000", "10"},
+        {"AT+CCFC3=\"3,3,\"555\",129\"", "0001", "10"},
+        {"AT+CCFC2=\"2,4\"", "0000", "10"},
+    };
+    for (const auto &c : cases) {
+        ParameterStore store;
+        store.waitingForwardEnabled = 1;
+        store[Slot::NoAnswerTime] = "15";
+        ImportText(std::string("[ATCMD]\r\n") + c.entry + "\r\n", store);
+        std::string flags;
+        for (Slot slot : {Slot::ForwardUnconditional, Slot::ForwardBusy, Slot::ForwardNoAnswer,
+                          Slot::ForwardOffOrNotFound})
+            flags += store.IsOn(slot) ? '1' : '0';
+        EXPECT_EQ(flags, c.flags) << c.entry;
+        EXPECT_EQ(store[Slot::NoAnswerTime], c.time) << c.entry;
+    }
+}
+
 TEST_F(Import, OwnPinEntriesAreNotTakenForTheStartUpFlag)
 {
     // Saved with the start-up check off: 16550 holds the PIN, not a flag.

@@ -1,56 +1,34 @@
 #pragma once
-// The default of every slot, written out from the parameter table rather
-// than taken from the catalogue under test, so that a wrong default there
-// fails a test.
+// What an import's reset leaves, written out here rather than taken from
+// the catalogue under test, so that a wrong default there fails a test:
+// the slots kept as they were, the few with a default that is not empty;
+// every other slot is emptied.
 
 #include "params/parameter_store.h"
+
+#include <algorithm>
+#include <iterator>
+#include <utility>
 
 namespace defaults {
 
 using params::Slot;
 
-// An import leaves these slots as they were.
-inline constexpr const char *kKept = nullptr;
+inline constexpr Slot kKept[] = {
+    Slot::GeneralPassword, Slot::CspNone,       Slot::CspAllCalls,     Slot::CspCallBack,
+    Slot::AutoLockPin,     Slot::RandomPinLength, Slot::TerminalPin,   Slot::RandomPin,
+    Slot::FixedPin,        Slot::UseRandomPin,  Slot::BindSim,         Slot::BoundSimSerial,
+    Slot::CallBack};
 
-struct SlotDefault
-{
-    Slot slot;
-    const char *text;
-};
-
-// clang-format off
-inline constexpr SlotDefault kSlotDefaults[] = {
-    {Slot::GeneralPassword, kKept},
-    {Slot::LongDistanceBlock, "00"},   {Slot::InternationalBlock, "00"},
-    {Slot::IncomingBlock, "00"},       {Slot::PrefixNumberBlock, "00"},
-    {Slot::AddPrefix, "00"},           {Slot::PreNumbers, ""},
-    {Slot::Prefix, ""},
-    {Slot::CspNone, kKept},            {Slot::CspAllCalls, kKept},
-    {Slot::CspCallBack, kKept},        {Slot::CspNumber, "11"},
-    {Slot::CallWaiting, "00"},         {Slot::ForwardUnconditional, "00"},
-    {Slot::ForwardBusy, "00"},         {Slot::ForwardNoAnswer, "00"},
-    {Slot::NoAnswerTime, "10"},        {Slot::ForwardOffOrNotFound, "00"},
-    {Slot::ForwardNumber, ""},
-    {Slot::RestrictedId, "00"},
-    {Slot::PinStartUp, "00"},          {Slot::PinCode, ""},
-    {Slot::ChangePin, "00"},           {Slot::OldPin, ""},
-    {Slot::NewPin, ""},                {Slot::ConfirmPin, ""},
-    {Slot::AutoLockPin, kKept},        {Slot::RandomPinLength, kKept},
-    {Slot::TerminalPin, kKept},        {Slot::RandomPin, kKept},
-    {Slot::FixedPin, kKept},           {Slot::UseRandomPin, kKept},
-    {Slot::BindSim, kKept},            {Slot::BoundSimSerial, kKept},
-    {Slot::PolarityInversion, ""},
-    {Slot::DialTimeout, ""},           {Slot::Date, ""},
-    {Slot::Time, ""},                  {Slot::TimeZone, ""},
-    {Slot::RestrictOutgoing, ""},      {Slot::OutgoingLimit, ""},
-    {Slot::RestrictIncoming, ""},      {Slot::IncomingLimit, ""},
-    {Slot::FlashTime, ""},
-    {Slot::TxVolume, ""},              {Slot::RxVolume, ""},
-    {Slot::CallBack, kKept},           {Slot::CallBackTime, ""},
-    {Slot::CallBackAttempts, ""},      {Slot::AnswerCallBackTime, ""},
-    {Slot::NumberHeaderSwitch, ""},    {Slot::NumberHeader, ""},
-};
-// clang-format on
+inline constexpr std::pair<Slot, const char *> kNotEmpty[] = {
+    {Slot::LongDistanceBlock, "00"}, {Slot::InternationalBlock, "00"},
+    {Slot::IncomingBlock, "00"},     {Slot::PrefixNumberBlock, "00"},
+    {Slot::AddPrefix, "00"},         {Slot::CspNumber, "11"},
+    {Slot::CallWaiting, "00"},       {Slot::ForwardUnconditional, "00"},
+    {Slot::ForwardBusy, "00"},       {Slot::ForwardNoAnswer, "00"},
+    {Slot::NoAnswerTime, "10"},      {Slot::ForwardOffOrNotFound, "00"},
+    {Slot::RestrictedId, "00"},      {Slot::PinStartUp, "00"},
+    {Slot::ChangePin, "00"}};
 
 // The store as an import leaves it before it applies the file: kept slots
 // and the four integers as they were, every other slot at its default, both
@@ -58,10 +36,12 @@ inline constexpr SlotDefault kSlotDefaults[] = {
 inline ParameterStore AfterReset(const ParameterStore &before)
 {
     ParameterStore store = before;
-    for (const SlotDefault &entry : kSlotDefaults) {
-        if (entry.text != kKept)
-            store[entry.slot] = entry.text;
+    for (size_t slot = 0; slot < params::kSlotCount; ++slot) {
+        if (std::find(std::begin(kKept), std::end(kKept), Slot(slot)) == std::end(kKept))
+            store[Slot(slot)] = "";
     }
+    for (const auto &[slot, text] : kNotEmpty)
+        store[slot] = text;
     store.forbidden.fill({});
     store.callBack.fill({});
     return store;

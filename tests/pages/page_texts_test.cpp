@@ -1,0 +1,116 @@
+// Every control of every page in every language, as the user sees it and
+// as a screen reader names it, against the reviewed dump in
+// golden/page_texts.txt. KESTREL_UPDATE_GOLDEN=1 rewrites the dump after a
+// deliberate change of a text; review its diff before committing it.
+
+#include "list_page_support.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+namespace {
+
+const char *const kPageNames[params::kPageCount] = {
+    "Passwords",     "Forbids",  "Prefix", "CSP",    "Forward",  "Restricted ID",
+    "Security code", "Polarity", "Times",  "Volume", "Call back"};
+const char *const kLanguageNames[] = {"", "en", "pt", "es"};
+
+QString Quoted(const QString &text)
+{
+    return QLatin1Char('"') + text + QLatin1Char('"');
+}
+
+bool InsideCompound(const QWidget *widget, const QWidget *page)
+{
+    for (const QWidget *up = widget->parentWidget(); up && up != page; up = up->parentWidget()) {
+        if (qobject_cast<const QComboBox *>(up) || qobject_cast<const QAbstractItemView *>(up))
+            return true;
+    }
+    return false;
+}
+
+// The control's kind and what it shows; no kind for layout helpers and the
+// parts of a combo box or list.
+std::pair<QString, QString> KindAndText(QWidget *widget)
+{
+    if (auto *label = qobject_cast<QLabel *>(widget))
+        return {QStringLiteral("label"), label->text()};
+    if (auto *box = qobject_cast<QCheckBox *>(widget))
+        return {QStringLiteral("box"), box->text()};
+    if (auto *button = qobject_cast<QPushButton *>(widget))
+        return {QStringLiteral("button"), button->text()};
+    if (auto *field = qobject_cast<QLineEdit *>(widget))
+        return {QStringLiteral("field"), field->text()};
+    if (auto *choice = qobject_cast<QComboBox *>(widget))
+        return {QStringLiteral("choice"), choice->currentText()};
+    if (auto *list = qobject_cast<CReportCtrl *>(widget))
+        return {QStringLiteral("list"),
+                HeaderText(list, 0) + " | " + HeaderText(list, 1) + " | " + list->EmptyText()};
+    return {};
+}
+
+// One line per control: language, page, kind, accessible name, text, and
+// the tooltip where one is set; a list adds its first row as read aloud.
+QStringList PageLines(int language, params::Page kind)
+{
+    LanguageScope scope(language);
+    TestPageHost host;
+    host.store.forbidden[0] = "0800";
+    host.store.callBack[0] = "5550001";
+    std::unique_ptr<CParameterPage> page = CreateParameterPage(params::PageTemplate(kind));
+    page->InitPage(host);
+    page->LoadFromStore();
+    const QString prefix = QStringLiteral("%1\t%2\t")
+                               .arg(QLatin1String(kLanguageNames[language]),
+                                    QLatin1String(kPageNames[size_t(kind)]));
+    QStringList lines;
+    for (QWidget *widget : page->findChildren<QWidget *>()) {
+        const auto [control, text] = KindAndText(widget);
+        if (control.isEmpty() || InsideCompound(widget, page.get()))
+            continue;
+        // A combo box's interface names it by its text; the page's name is the property.
+        const QString name = qobject_cast<QComboBox *>(widget) ? widget->accessibleName()
+                                                               : AccessibleName(widget);
+        QString line = prefix + control + '\t' + Quoted(name) + '\t' + Quoted(text);
+        if (!widget->toolTip().isEmpty())
+            line += QStringLiteral("\ttip ") + Quoted(widget->toolTip());
+        lines << line;
+        if (auto *list = qobject_cast<CReportCtrl *>(widget))
+            lines << prefix + QStringLiteral("row 1\t") + CellsReadAloud(list, 0).join(" | ");
+    }
+    return lines;
+}
+
+} // namespace
+
+class PageTextsTest : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void everyControlMatchesTheReviewedDump()
+    {
+        QStringList lines;
+        for (const LanguageRow &language : kLanguages) {
+            for (size_t page = 0; page < params::kPageCount; ++page)
+                lines << PageLines(language.code, static_cast<params::Page>(page));
+        }
+        QFile golden(QStringLiteral(KESTREL_PAGES_GOLDEN_DIR "/page_texts.txt"));
+        if (qEnvironmentVariableIsSet("KESTREL_UPDATE_GOLDEN")) {
+            QVERIFY(golden.open(QIODevice::WriteOnly | QIODevice::Truncate));
+            golden.write((lines.join('\n') + '\n').toUtf8());
+            golden.close();
+        }
+        QVERIFY2(golden.open(QIODevice::ReadOnly), qPrintable(golden.fileName()));
+        const QStringList expected =
+            QString::fromUtf8(golden.readAll()).split('\n', Qt::SkipEmptyParts);
+        QCOMPARE(lines, expected);
+    }
+};
+
+KESTREL_QT_TEST(PageTextsTest)
+#include "page_texts_test.moc"
