@@ -257,7 +257,7 @@ void CLoginDlg::confirm()
     const login::InputProblem problem =
         login::CheckInputs(port, m_baudText.toStdString(), password);
     if (problem != login::InputProblem::None) {
-        showMessage(QString::fromStdString(login::ProblemText(problem)), 16);
+        showMessage(QString::fromStdString(login::ProblemText(problem)), platform::kStyleError);
         if (problem == login::InputProblem::NoPassword ||
             problem == login::InputProblem::PasswordLength ||
             problem == login::InputProblem::PasswordCharacters)
@@ -273,7 +273,7 @@ void CLoginDlg::confirm()
     m_port.SetOwner(&m_target);
     if (!m_port.OpenPort()) {
         showMessage(QString::fromStdString(login::CannotOpenPortText(port, m_port.LastError())),
-                    16);
+                    platform::kStyleError);
         return;
     }
     m_loginTimer.start(login::g_nLoginTimeout);
@@ -315,7 +315,7 @@ void CLoginDlg::onLoginTimer()
     if (!m_awaitingReply)
         return;
     endExchange();
-    showMessage(Text(login::texts::kTimeout), 16);
+    showMessage(Text(login::texts::kTimeout), platform::kStyleError);
 }
 
 void CLoginDlg::onLineClearTimer()
@@ -335,7 +335,7 @@ void CLoginDlg::OnRxLineReady()
     const Outcome outcome = m_exchange->OnLine(*line);
     switch (outcome) {
     case Outcome::NoData:
-        showMessage(QString::fromLatin1(login::texts::kNoData), 32);
+        showMessage(QString::fromLatin1(login::texts::kNoData), platform::kStyleInformation);
         break;
     case Outcome::SendLogin:
         // Once this line's handling is over (see login::Exchange).
@@ -352,7 +352,7 @@ void CLoginDlg::OnRxLineReady()
         endExchange();
         showMessage(Text(outcome == Outcome::Refused ? login::texts::kPasswordInvalid
                                                      : login::texts::kLoginNotUnderstood),
-                    16);
+                    platform::kStyleError);
         // The Enter that confirmed left the focus on OK; retyping replaces
         // the refused password.
         selectPassword();
@@ -366,13 +366,13 @@ void CLoginDlg::OnRxError(RxError error)
 {
     switch (error) {
     case RxError::Overflow:
-        showMessage(Text(login::texts::kOverflow), 32);
+        showMessage(Text(login::texts::kOverflow), platform::kStyleInformation);
         break;
     case RxError::SwapFailed:
-        showMessage(Text(login::texts::kSwapError), 32);
+        showMessage(Text(login::texts::kSwapError), platform::kStyleInformation);
         break;
     case RxError::NoData:
-        showMessage(QString::fromLatin1(login::texts::kNoData), 32);
+        showMessage(QString::fromLatin1(login::texts::kNoData), platform::kStyleInformation);
         break;
     }
 }

@@ -7,6 +7,7 @@
 #include "widgets/status_line.h"
 #include "engine/engine_globals.h"
 #include "engine/job_failure.h"
+#include "engine/job_steps.h"
 #include "link/shared_settings.h"
 #include "params/ini_document.h"
 #include "params/param_file.h"
@@ -18,13 +19,6 @@
 #include <QFileInfo>
 
 using namespace platform;
-
-namespace {
-
-// The read's progress step of its AT queries; lParam counts the queries sent.
-constexpr uintptr_t kReadingAtQueries = 4;
-
-} // namespace
 
 void CMainDlg::OnReceive()
 {
@@ -234,7 +228,8 @@ void CMainDlg::OnJobMessage(uint32_t message, uintptr_t wParam, intptr_t lParam)
         DisposeJobMessage(message, wParam);
         return;
     }
-    if (message == WM_READ_PARA_PROGRESS_NOTIFY && wParam == kReadingAtQueries && lParam > 0)
+    // The progress of the AT queries counts the queries sent.
+    if (message == WM_READ_PARA_PROGRESS_NOTIFY && wParam == kStepAtCommands && lParam > 0)
         m_atQueriesSent = size_t(lParam);
     std::string imported;
     const JobReport report =

@@ -121,7 +121,8 @@ bool CliSession::Impl::LoadFileToVerify()
         Print(loaded.error, true);
     else if (!fileToVerify.Exists())
         Print("Cannot open \"" + options.file + "\": the file does not exist", true);
-    else if (!fileToVerify.GetKeys("PARA", keys) && !fileToVerify.GetKeys("ATCMD", keys))
+    else if (!fileToVerify.GetKeys(params::kParaSection, keys)
+             && !fileToVerify.GetKeys(params::kAtcmdSection, keys))
         Print("\"" + options.file + "\" has no settings to verify", true);
     else
         return true;

@@ -2,6 +2,7 @@
 
 #include "link/reply.h"
 #include "link/shared_settings.h"
+#include "link/terminal_commands.h"
 #include "params/catalogue.h"
 #include "params/password_rules.h"
 #include "platform/text_util.h"
@@ -15,9 +16,8 @@ int g_nLoginTimeout = 8000;
 
 std::string LoginLine(std::string_view password)
 {
-    std::string line = "AT+WPAR=9996,\"";
-    line.append(password);
-    line += "\"\r";
+    std::string line = terminal::LoginCommand(password);
+    line += '\r';
     line.push_back('\0');
     return line;
 }

@@ -142,7 +142,7 @@ bool COperations::WriteAndSubmit(const FileWriter &writeFile,
     }
     std::vector<std::string> keys;
     CIniFile file(path);
-    if (!file.GetKeys("PARA", keys) && !file.GetKeys("ATCMD", keys)) {
+    if (!file.GetKeys(params::kParaSection, keys) && !file.GetKeys(params::kAtcmdSection, keys)) {
         m_window.ShowStatus("No data to be downloaded!", false);
         m_window.EnableControls(true);
         return false;
@@ -161,7 +161,7 @@ bool COperations::ChangePassword(const std::string &newPassword, const std::stri
         return false;
     if (!m_port.OpenPort()) {
         m_window.ShowMessageBox(login::CannotOpenPortText(g_strPortName, m_port.LastError()),
-                                kStyleError);
+                                platform::kStyleError);
         return false;
     }
     m_engine.SubmitJob(kJobModifyPassword);
@@ -252,5 +252,5 @@ void COperations::OnJobTimer(uint32_t jobNumber)
 
 void COperations::ShowOvertime(const char *text)
 {
-    m_window.ShowMessageBox(text, kStyleError);
+    m_window.ShowMessageBox(text, platform::kStyleError);
 }

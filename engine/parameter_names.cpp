@@ -5,9 +5,10 @@
 
 #include <cstdio>
 
-ParameterName NameParameter(uint16_t number)
+ParameterName NameParameter(intptr_t number)
 {
-    const params::ParameterNaming naming = params::NameParameter(number, lang::Code());
+    const params::ParameterNaming naming =
+        params::NameParameter(static_cast<uint16_t>(number), lang::Code());
     return {naming.name, static_cast<uint32_t>(naming.pageTemplate)};
 }
 

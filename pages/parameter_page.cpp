@@ -15,10 +15,6 @@
 #include <QPushButton>
 #include <QRegularExpression>
 
-namespace {
-constexpr int kStyleError = 16;
-}
-
 CParameterPage::CParameterPage(int templateId, QWidget *parent)
     : QWidget(parent), m_templateId(templateId)
 {
@@ -226,7 +222,7 @@ bool CParameterPage::FailWith(const std::optional<QString> &message,
 {
     auto tell = [&] {
         if (message && !message->isEmpty())
-            AppMessageBox(this, *message, kStyleError);
+            AppMessageBox(this, *message, platform::kStyleError);
     };
     if (order != FailureOrder::PageThenMessage)
         tell();

@@ -12,9 +12,16 @@ namespace {
 constexpr std::array<int, kPageCount> kPageTemplates = {193, 133, 186, 187, 188, 189,
                                                         137, 191, 192, 184, 185};
 
-constexpr int kPasswordsTpl = 193, kForbidsTpl = 133, kPrefixTpl = 186, kCspTpl = 187,
-              kForwardTpl = 188, kRestrictedIdTpl = 189, kSecurityTpl = 137, kPolarityTpl = 191,
-              kTimesTpl = 192, kVolumeTpl = 184, kCallBackTpl = 185;
+constexpr int Tpl(Page page)
+{
+    return kPageTemplates[size_t(page)];
+}
+constexpr int kPasswordsTpl = Tpl(Page::Passwords), kForbidsTpl = Tpl(Page::Forbids),
+              kPrefixTpl = Tpl(Page::Prefix), kCspTpl = Tpl(Page::Csp),
+              kForwardTpl = Tpl(Page::Forward), kRestrictedIdTpl = Tpl(Page::RestrictedId),
+              kSecurityTpl = Tpl(Page::SecurityCode), kPolarityTpl = Tpl(Page::Polarity),
+              kTimesTpl = Tpl(Page::Times), kVolumeTpl = Tpl(Page::Volume),
+              kCallBackTpl = Tpl(Page::CallBack);
 
 constexpr ValueForm Flag2()
 {

@@ -169,7 +169,8 @@ private Q_SLOTS:
         } else {
             harness.GeneralPassword()->setText(QStringLiteral("123456"));
             QTest::mouseClick(harness.Button(BottomButton::Transmit), Qt::LeftButton);
-            QCOMPARE(harness.Boxes().LastStyle(), kStyleYesNo | kStyleQuestion); // answered Yes
+            // answered Yes
+            QCOMPARE(harness.Boxes().LastStyle(), platform::kStyleYesNo | platform::kStyleQuestion);
         }
         QTRY_VERIFY_WITH_TIMEOUT(harness.Idle() && !Shown(harness).isEmpty(), kJobWaitMs);
         QCOMPARE(Shown(harness), shown);
