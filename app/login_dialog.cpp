@@ -9,6 +9,7 @@
 #include "platform/messages.h"
 #include "widgets/app_message_box.h"
 #include "widgets/code_page.h"
+#include "widgets/qt_text.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -42,12 +43,6 @@ int FindByLeadingText(const QComboBox &list, const QString &text)
             return i;
     }
     return -1;
-}
-
-QString Text(const lang::Tr3 &text)
-{
-    const char *chosen = text.Current();
-    return chosen ? QString::fromUtf8(chosen) : QString();
 }
 
 } // namespace
@@ -315,7 +310,7 @@ void CLoginDlg::onLoginTimer()
     if (!m_awaitingReply)
         return;
     endExchange();
-    showMessage(Text(login::texts::kTimeout), platform::kStyleError);
+    showMessage(lang::QtText(login::texts::kTimeout), platform::kStyleError);
 }
 
 void CLoginDlg::onLineClearTimer()
@@ -350,8 +345,8 @@ void CLoginDlg::OnRxLineReady()
     case Outcome::NotUnderstood:
         m_loginSucceeded = false;
         endExchange();
-        showMessage(Text(outcome == Outcome::Refused ? login::texts::kPasswordInvalid
-                                                     : login::texts::kLoginNotUnderstood),
+        showMessage(lang::QtText(outcome == Outcome::Refused ? login::texts::kPasswordInvalid
+                                                             : login::texts::kLoginNotUnderstood),
                     platform::kStyleError);
         // The Enter that confirmed left the focus on OK; retyping replaces
         // the refused password.
@@ -366,10 +361,10 @@ void CLoginDlg::OnRxError(RxError error)
 {
     switch (error) {
     case RxError::Overflow:
-        showMessage(Text(login::texts::kOverflow), platform::kStyleInformation);
+        showMessage(lang::QtText(login::texts::kOverflow), platform::kStyleInformation);
         break;
     case RxError::SwapFailed:
-        showMessage(Text(login::texts::kSwapError), platform::kStyleInformation);
+        showMessage(lang::QtText(login::texts::kSwapError), platform::kStyleInformation);
         break;
     case RxError::NoData:
         showMessage(QString::fromLatin1(login::texts::kNoData), platform::kStyleInformation);

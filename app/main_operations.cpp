@@ -4,6 +4,7 @@
 #include "app/main_dialog.h"
 #include "app/settings_store.h"
 #include "widgets/app_message_box.h"
+#include "widgets/qt_text.h"
 #include "widgets/status_line.h"
 #include "engine/engine_globals.h"
 #include "engine/job_failure.h"
@@ -56,7 +57,7 @@ void CMainDlg::OnReadEnded(bool whole, const std::string &readFile)
 QString CMainDlg::UnreadPageTitles() const
 {
     if (m_unreadPages == params::PagesNotReached(m_readShares, {}))
-        return status_texts::Text(status_texts::kAllPages);
+        return lang::QtText(status_texts::kAllPages);
     QStringList titles;
     for (int templateId : m_unreadPages)
         titles << QLatin1Char('"') + PageTitle(templateId) + QLatin1Char('"');
@@ -68,7 +69,7 @@ void CMainDlg::OnTransmit()
     BeginOutcome(Operation::Transmit);
     if (!ConfirmTransmit()) {
         m_outcomeFor.reset();
-        m_statusLine->ShowOutcome(status_texts::Text(status_texts::kTransmitCancelled), false);
+        m_statusLine->ShowOutcome(lang::QtText(status_texts::kTransmitCancelled), false);
         return;
     }
     const bool started = m_operations.Transmit(
@@ -112,9 +113,9 @@ bool CMainDlg::ConfirmTransmit()
         return true;
     using namespace status_texts;
     return AppQuestion(this, m_bReceiveIncomplete
-                                 ? Text(kTransmitAfterFailedReceive,
-                                        Text(kUnreadPages, UnreadPageTitles()))
-                                 : Text(kTransmitQuestion));
+                                 ? lang::QtText(kTransmitAfterFailedReceive,
+                                                lang::QtText(kUnreadPages, UnreadPageTitles()))
+                                 : lang::QtText(kTransmitQuestion));
 }
 
 void CMainDlg::OnOpen()
@@ -146,8 +147,7 @@ QString CMainDlg::ChooseFile(FileRequest::Kind kind)
     request.kind = kind;
     const lang::Tr3 &title =
         kind == FileRequest::Kind::Open ? main_texts::kOpenTitle : main_texts::kSaveTitle;
-    const char *chosen = title.Current();
-    request.title = QString::fromUtf8(chosen ? chosen : title.en);
+    request.title = lang::QtLabel(title);
     request.folder = LoadFileFolder();
     request.filters = {QString::fromUtf8(main_texts::kConfigFilter),
                        QString::fromUtf8(main_texts::kAllFilesFilter)};

@@ -109,7 +109,7 @@ bool CliSession::Impl::LockPort()
 {
     if (port.ClaimPort(options.port))
         return true;
-    Print(login::FormatText(login::texts::kPortInUse, options.port), true);
+    Print(login::texts::kPortInUse.Text({options.port}), true);
     return false;
 }
 
@@ -147,7 +147,7 @@ bool CliSession::Impl::LoadFileToWrite()
 void CliSession::Impl::TellHistoryCopy(const COperations &operations)
 {
     if (!operations.HistoryCopy().empty())
-        Print(lang::Fill(kHistoryCopy.Text(), {operations.HistoryCopy()}), false);
+        Print(kHistoryCopy.Text({operations.HistoryCopy()}), false);
 }
 
 // The login dialog's exchange: the password goes to the terminal, and only
@@ -206,7 +206,7 @@ bool CliSession::Impl::Login()
     });
 
     if (!port.OpenPort()) {
-        Print(login::FormatText(login::texts::kCannotOpenPort, options.port), true);
+        Print(login::texts::kCannotOpenPort.Text({options.port}), true);
         if (const std::string advice = login::PortOpenAdvice(options.port, port.LastError());
             !advice.empty())
             Print(advice, true);
@@ -264,7 +264,7 @@ int CliSession::Impl::Read()
         return 1;
     if (!succeeded || failed) {
         if (std::filesystem::is_regular_file(TempParameterFilePath()))
-            Print(lang::Fill(kPartialValues.Text(), {TempParameterFilePath(), options.out}), true);
+            Print(kPartialValues.Text({TempParameterFilePath(), options.out}), true);
         return 1;
     }
     std::string bytes;
@@ -275,7 +275,7 @@ int CliSession::Impl::Read()
         Print(written.error, true);
         return 1;
     }
-    Print(lang::Fill(kReadSaved.Text(), {options.out}), false);
+    Print(kReadSaved.Text({options.out}), false);
     return 0;
 }
 

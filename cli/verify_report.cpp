@@ -12,7 +12,6 @@
 #include <optional>
 #include <set>
 
-using lang::Fill;
 using lang::Tr3;
 
 namespace {
@@ -116,8 +115,8 @@ private:
     {
         const std::string fileValue = m_file.GetString(params::kAtcmdSection, key, "");
         const params::AtSetting *setting = params::FindAtSetting(key);
-        const std::string name =
-            setting && setting->label.Current() ? setting->label.Current() : key;
+        const std::string label = setting ? setting->label.Text() : std::string();
+        const std::string name = label.empty() ? key : label;
         VerifyEntry entry{name, key, {}, fileValue};
         // The clock runs on between the write and the read.
         if (!setting || setting == &params::AtSettingOf(params::AtKey::Clock)) {
@@ -219,13 +218,12 @@ bool VerifyPassed(const VerifyResult &result)
 void PrintVerifyReport(const VerifyResult &result, std::ostream &out)
 {
     for (const VerifyEntry &entry : result.differences)
-        out << Fill(kDifference.Text(),
-                    {entry.name, entry.key, entry.terminalValue, entry.fileValue})
+        out << kDifference.Text({entry.name, entry.key, entry.terminalValue, entry.fileValue})
             << '\n';
     if (!result.notVerifiable.empty()) {
         out << kNotVerifiable.Text() << '\n';
         for (const VerifyEntry &entry : result.notVerifiable)
-            out << Fill(kEntry.Text(), {entry.name, entry.key}) << '\n';
+            out << kEntry.Text({entry.name, entry.key}) << '\n';
         if (result.forwardingNotRead)
             out << kForwardingHint.Text() << '\n';
     }
@@ -233,9 +231,9 @@ void PrintVerifyReport(const VerifyResult &result, std::ostream &out)
     if (result.compared == 0)
         out << kNothingVerifiable.Text() << '\n';
     else if (result.differences.empty())
-        out << Fill(kAllMatch.Text(), {compared}) << '\n';
+        out << kAllMatch.Text({compared}) << '\n';
     else
-        out << Fill(kSomeDiffer.Text(), {std::to_string(result.differences.size()), compared})
+        out << kSomeDiffer.Text({std::to_string(result.differences.size()), compared})
             << '\n';
     out << std::flush;
 }

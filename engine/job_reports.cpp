@@ -10,7 +10,6 @@
 #include "platform/messages.h"
 #include "platform/text_util.h"
 
-#include <cstdio>
 #include <optional>
 #include <string_view>
 
@@ -20,18 +19,6 @@ using Display = JobReport::Display;
 using After = JobReport::After;
 
 namespace {
-
-template <typename... Args>
-std::string Format(const char *pattern, Args... args)
-{
-    if (!pattern)
-        return {};
-    char buffer[1024];
-    std::snprintf(buffer, sizeof buffer, pattern, args...);
-    return buffer;
-}
-
-const char *Pick(const Tr3 &text) { return text.Current(); }
 
 JobReport Status(std::string text, bool ok)
 {
@@ -72,10 +59,11 @@ JobReport ReadProgress(uintptr_t step, intptr_t number)
                                        "Lectura de comandos AT %d ..."};
     const int value = static_cast<int>(number);
     if (step == kStepParameters)
-        return Status(Format(Pick(kParameter), value), true);
+        return Status(kParameter.Text({value}), true);
     if (step == kStepAtCommands)
-        return Status(Format(Pick(kAtCommand), value), true);
-    return Box(Format("wParam = %d, lParam = %d", static_cast<int>(step), value), kStyleError);
+        return Status(kAtCommand.Text({value}), true);
+    return Box(lang::Fill("wParam = %d, lParam = %d", {static_cast<int>(step), value}),
+               kStyleError);
 }
 
 // `text` names the parameter or the AT query with its %s.
@@ -84,14 +72,14 @@ JobReport ReadError(const Tr3 &text, uintptr_t step, intptr_t item, const std::v
     JobReport report;
     if (step == kStepParameters) {
         const ParameterName name = NameParameter(item);
-        report = Status(Format(Pick(text), name.text.c_str()), false);
+        report = Status(text.Text({name.text}), false);
         report.showPage = name.pageTemplate;
     } else if (step == kStepAtCommands) {
         const std::string name = NameReadAtCommand(static_cast<uint32_t>(item), atNames);
-        report = Status(Format(Pick(text), name.c_str()), false);
+        report = Status(text.Text({name}), false);
     } else {
-        report = Status(Format("unknown ErrNotify WM_READ_PARA_ERR_NOTIFY [%u, %lu]", static_cast<unsigned>(step),
-                               static_cast<unsigned long>(item)),
+        report = Status(lang::Fill("unknown ErrNotify WM_READ_PARA_ERR_NOTIFY [%u, %lu]",
+                                   {static_cast<unsigned>(step), static_cast<unsigned long>(item)}),
                         false);
     }
     report.after = After::EndOfRead;
@@ -106,7 +94,7 @@ JobReport ReadStoreError(const JobFailure &failure)
     static constexpr Tr3 kNotStored = {"Error: Could not save the values read! %s",
                                        "Erro: Não foi possível salvar os valores lidos! %s",
                                        "Error: ¡No se pudieron guardar los valores leídos! %s"};
-    JobReport report = Status(Format(Pick(kNotStored), failure.text.c_str()), false);
+    JobReport report = Status(kNotStored.Text({failure.text}), false);
     report.after = After::EndOfRead;
     report.jobEnded = true;
     return report;
@@ -133,8 +121,8 @@ JobReport WriteProgress(uintptr_t step, intptr_t number)
                                     "Guardando de los parámetros ..."};
     const int value = static_cast<int>(number);
     switch (step) {
-    case kStepParameters: return Status(Format(Pick(kParameter), value), true);
-    case kStepAtCommands: return Status(Format(Pick(kAtCommand), value), true);
+    case kStepParameters: return Status(kParameter.Text({value}), true);
+    case kStepAtCommands: return Status(kAtCommand.Text({value}), true);
     case kStepSave: return Status(kSaving.Text(), true);
     default: return {};
     }
@@ -210,7 +198,7 @@ JobReport ParameterWriteFailure(intptr_t position, const std::string &refusedLin
             return report;
         }
     }
-    JobReport report = Status(Format(Pick(kFailed), static_cast<int>(position), name.text.c_str()), false);
+    JobReport report = Status(kFailed.Text({static_cast<int>(position), name.text}), false);
     report.showPage = name.pageTemplate;
     return report;
 }
@@ -235,9 +223,8 @@ JobReport WriteError(uintptr_t step, intptr_t item, const std::string &refusedLi
     case kStepLogin: report = Status(kPassword.Text(), false); break;
     case kStepParameters: report = ParameterWriteFailure(item, refusedLine); break;
     case kStepAtCommands:
-        report = Status(Format(Pick(kAtCommand), static_cast<int>(item),
-                               NameWrittenAtCommand(refusedLine).c_str()),
-                        false);
+        report = Status(
+            kAtCommand.Text({static_cast<int>(item), NameWrittenAtCommand(refusedLine)}), false);
         break;
     case kStepSave: report = Status(kSave.Text(), false); break;
     case kStepTransactionEnd: report = Status(kEnd.Text(), false); break;
@@ -270,7 +257,7 @@ JobReport PortLost(const JobFailure &failure)
     static constexpr Tr3 kDisconnected = {"Error: The terminal was disconnected from the port %s!",
                                           "Erro: O terminal foi desconectado da porta %s!",
                                           "Error: ¡El terminal se desconectó del puerto %s!"};
-    JobReport report = Status(Format(Pick(kDisconnected), g_strPortName.c_str()), false);
+    JobReport report = Status(kDisconnected.Text({g_strPortName}), false);
     if (failure.account)
         report.account = DescribeWriteAccount(*failure.account);
     report.jobEnded = true;

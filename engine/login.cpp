@@ -8,7 +8,6 @@
 #include "platform/text_util.h"
 
 #include <cerrno>
-#include <cstdio>
 
 namespace login {
 
@@ -118,29 +117,18 @@ std::string ProblemText(InputProblem problem)
     return {};
 }
 
-std::string FormatText(const lang::Tr3 &text, std::string_view argument)
-{
-    const char *pattern = text.Current();
-    if (!pattern)
-        return {};
-    const std::string value(argument);
-    char buffer[1024];
-    std::snprintf(buffer, sizeof buffer, pattern, value.c_str());
-    return buffer;
-}
-
 std::string PortOpenAdvice(std::string_view port, int error)
 {
     for (const OpenAdvice &advice : kOpenAdvice) {
         if (advice.error == error)
-            return FormatText(*advice.text, port);
+            return advice.text->Text({port});
     }
     return {};
 }
 
 std::string CannotOpenPortText(std::string_view port, int error)
 {
-    std::string text = FormatText(texts::kCannotOpenPort, port);
+    std::string text = texts::kCannotOpenPort.Text({port});
     if (const std::string advice = PortOpenAdvice(port, error); !advice.empty())
         text += "\n\n" + advice;
     return text;

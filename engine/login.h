@@ -135,8 +135,11 @@ std::string PortOpenAdvice(std::string_view port, int error);
 // kCannotOpenPort for `port`, and the advice for `error` below it.
 std::string CannotOpenPortText(std::string_view port, int error);
 
-// A text with one %s filled in, in the current language ("" for a language
-// code without texts).
-std::string FormatText(const lang::Tr3 &text, std::string_view argument);
+// The same as text.Text({argument}); kept for callers written before Text
+// took values.
+inline std::string FormatText(const lang::Tr3 &text, std::string_view argument)
+{
+    return text.Text({argument});
+}
 
 } // namespace login

@@ -16,7 +16,6 @@
 #include "platform/file_io.h"
 
 #include <chrono>
-#include <cstdio>
 
 using lang::Tr3;
 
@@ -36,11 +35,9 @@ constexpr Tr3 kWriting = {"Writing parameter ...", "Escrevendo configurações .
 
 // The port would not open: the text, then what the user can do about it
 // when the cause is one to mend (another run holds the port, say).
-std::string CannotOpen(const char *pattern, int error)
+std::string CannotOpen(std::string_view pattern, int error)
 {
-    char buffer[512];
-    std::snprintf(buffer, sizeof buffer, pattern, g_strPortName.c_str());
-    std::string text = buffer;
+    std::string text = lang::Fill(pattern, {g_strPortName});
     if (const std::string advice = login::PortOpenAdvice(g_strPortName, error); !advice.empty())
         text += "\n\n" + advice;
     return text;
@@ -235,7 +232,7 @@ void COperations::KeepHistory(bool afterRead)
                                                : params::HistoryOperation::Write,
                                      bytes, std::chrono::system_clock::now(), m_historyCopy);
     if (!kept.ok)
-        m_window.ShowStatus(lang::Fill(kHistoryNotKept.Text(), {kept.error}), true);
+        m_window.ShowStatus(kHistoryNotKept.Text({kept.error}), true);
 }
 
 void COperations::OnPortHangUp()

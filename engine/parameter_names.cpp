@@ -3,8 +3,6 @@
 #include "params/catalogue.h"
 #include "params/language.h"
 
-#include <cstdio>
-
 ParameterName NameParameter(intptr_t number)
 {
     const params::ParameterNaming naming =
@@ -14,10 +12,8 @@ ParameterName NameParameter(intptr_t number)
 
 std::string NameWrittenAtCommand(const std::string &commandLine)
 {
-    if (const params::AtSetting *setting = params::FindAtSettingInLine(commandLine)) {
-        const char *label = setting->label.Current();
-        return label ? label : "";
-    }
+    if (const params::AtSetting *setting = params::FindAtSettingInLine(commandLine))
+        return setting->label.Text();
     // Not a supplementary-service line: the line itself, without a CR.
     return commandLine.ends_with('\r') ? commandLine.substr(0, commandLine.size() - 1)
                                         : commandLine;
@@ -27,7 +23,5 @@ std::string NameReadAtCommand(uint32_t index, const std::vector<std::string> &di
 {
     if (index < displayNames.size())
         return displayNames[index];
-    char text[64];
-    std::snprintf(text, sizeof text, "AtcmdId = %u", index);
-    return text;
+    return lang::Fill("AtcmdId = %u", {index});
 }

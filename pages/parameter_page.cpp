@@ -13,7 +13,6 @@
 #include <QLineEdit>
 #include <QPainter>
 #include <QPushButton>
-#include <QRegularExpression>
 
 CParameterPage::CParameterPage(int templateId, QWidget *parent)
     : QWidget(parent), m_templateId(templateId)
@@ -113,10 +112,8 @@ void CParameterPage::NameControl(QWidget *control, const lang::Tr3 &name)
 
 void CParameterPage::ApplyNames(const std::vector<ControlLabel> &names, int languageCode)
 {
-    for (const ControlLabel &name : names) {
-        const char *chosen = name.text.Pick(languageCode);
-        name.control->setAccessibleName(QString::fromUtf8(chosen ? chosen : name.text.en));
-    }
+    for (const ControlLabel &name : names)
+        name.control->setAccessibleName(lang::QtLabel(name.text, languageCode));
 }
 
 void CParameterPage::ShowValue(QLineEdit *field, const std::string &value)
@@ -134,10 +131,9 @@ std::string CParameterPage::ValueOf(const QLineEdit *field)
 void CParameterPage::LabelControls(const std::vector<ControlLabel> &labels, int languageCode)
 {
     for (const ControlLabel &label : labels) {
-        const char *chosen = label.text.Pick(languageCode);
-        if (!chosen || !label.control)
+        if (!label.control)
             continue;
-        const QString text = QString::fromUtf8(chosen);
+        const QString text = lang::QtLabel(label.text, languageCode);
         if (auto *staticText = qobject_cast<QLabel *>(label.control))
             staticText->setText(text);
         else if (auto *button = qobject_cast<QAbstractButton *>(label.control))
@@ -147,33 +143,6 @@ void CParameterPage::LabelControls(const std::vector<ControlLabel> &labels, int 
         else if (auto *edit = qobject_cast<QLineEdit *>(label.control))
             edit->setPlaceholderText(text);
     }
-}
-
-std::optional<QString> CParameterPage::InLanguage(const lang::Tr3 &text)
-{
-    const char *chosen = text.Current();
-    if (!chosen)
-        return std::nullopt;
-    return QString::fromUtf8(chosen);
-}
-
-std::optional<QString> CParameterPage::InLanguage(const lang::Tr3 &text, int number)
-{
-    const std::optional<QString> pattern = InLanguage(text);
-    if (!pattern)
-        return std::nullopt;
-    // The texts carry one "%d" or "%0Nd"; filled here rather than handed to
-    // a printf so that a table text never acts as a format.
-    static const QRegularExpression conversion(QStringLiteral("%(0?)(\\d*)d"));
-    const QRegularExpressionMatch match = conversion.match(*pattern);
-    if (!match.hasMatch())
-        return pattern;
-    const int width = match.captured(2).isEmpty() ? 0 : match.captured(2).toInt();
-    const QChar fill = match.captured(1).isEmpty() ? QLatin1Char(' ') : QLatin1Char('0');
-    QString filled = *pattern;
-    filled.replace(match.capturedStart(), match.capturedLength(),
-                   QStringLiteral("%1").arg(number, width, 10, fill));
-    return filled;
 }
 
 // ---- the enable pattern -------------------------------------------------------
@@ -217,12 +186,12 @@ void CParameterPage::UpdateGate(const Gate &gate, bool clicked)
 
 // ---- the first failure -----------------------------------------------------------
 
-bool CParameterPage::FailWith(const std::optional<QString> &message,
+bool CParameterPage::FailWith(const QString &message,
                               const std::function<void()> &selectOffender, FailureOrder order)
 {
     auto tell = [&] {
-        if (message && !message->isEmpty())
-            AppMessageBox(this, *message, platform::kStyleError);
+        if (!message.isEmpty())
+            AppMessageBox(this, message, platform::kStyleError);
     };
     if (order != FailureOrder::PageThenMessage)
         tell();
@@ -237,7 +206,7 @@ bool CParameterPage::FailWith(const std::optional<QString> &message,
     return false;
 }
 
-bool CParameterPage::FailOnField(const std::optional<QString> &message, QLineEdit *field,
+bool CParameterPage::FailOnField(const QString &message, QLineEdit *field,
                                  FailureOrder order)
 {
     return FailWith(
@@ -251,7 +220,7 @@ bool CParameterPage::FailOnField(const std::optional<QString> &message, QLineEdi
         order);
 }
 
-bool CParameterPage::FailOnRow(const std::optional<QString> &message, QAbstractItemView *list,
+bool CParameterPage::FailOnRow(const QString &message, QAbstractItemView *list,
                                int row, FailureOrder order)
 {
     return FailWith(
