@@ -267,8 +267,8 @@ void CLoginDlg::confirm()
     g_strPortName = port;
     m_port.SetOwner(&m_target);
     if (!m_port.OpenPort()) {
-        showMessage(QString::fromStdString(login::CannotOpenPortText(port, m_port.LastError())),
-                    platform::kStyleError);
+        const std::string text = login::CannotOpenPortText(port, m_port.LastError().kind);
+        showMessage(QString::fromStdString(text), platform::kStyleError);
         return;
     }
     m_loginTimer.start(login::g_nLoginTimeout);

@@ -207,7 +207,7 @@ bool CliSession::Impl::Login()
 
     if (!port.OpenPort()) {
         Print(login::texts::kCannotOpenPort.Text({options.port}), true);
-        if (const std::string advice = login::PortOpenAdvice(options.port, port.LastError());
+        if (const std::string advice = login::PortOpenAdvice(options.port, port.LastError().kind);
             !advice.empty())
             Print(advice, true);
         else if (!port.LastErrorText().empty())

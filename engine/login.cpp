@@ -7,8 +7,6 @@
 #include "params/password_rules.h"
 #include "platform/text_util.h"
 
-#include <cerrno>
-
 namespace login {
 
 int g_nLoginTimeout = 8000;
@@ -79,12 +77,12 @@ namespace {
 
 struct OpenAdvice
 {
-    int error;
+    platform::PortErrorKind error;
     const lang::Tr3 *text;
 };
 constexpr OpenAdvice kOpenAdvice[] = {
-    {EBUSY, &texts::kPortInUse},
-    {EACCES, &texts::kNoPortPermission},
+    {platform::PortErrorKind::InUse, &texts::kPortInUse},
+    {platform::PortErrorKind::PermissionDenied, &texts::kNoPortPermission},
 };
 
 } // namespace
@@ -117,7 +115,7 @@ std::string ProblemText(InputProblem problem)
     return {};
 }
 
-std::string PortOpenAdvice(std::string_view port, int error)
+std::string PortOpenAdvice(std::string_view port, platform::PortErrorKind error)
 {
     for (const OpenAdvice &advice : kOpenAdvice) {
         if (advice.error == error)
@@ -126,7 +124,7 @@ std::string PortOpenAdvice(std::string_view port, int error)
     return {};
 }
 
-std::string CannotOpenPortText(std::string_view port, int error)
+std::string CannotOpenPortText(std::string_view port, platform::PortErrorKind error)
 {
     std::string text = texts::kCannotOpenPort.Text({port});
     if (const std::string advice = PortOpenAdvice(port, error); !advice.empty())

@@ -35,7 +35,7 @@ constexpr Tr3 kWriting = {"Writing parameter ...", "Escrevendo configurações .
 
 // The port would not open: the text, then what the user can do about it
 // when the cause is one to mend (another run holds the port, say).
-std::string CannotOpen(std::string_view pattern, int error)
+std::string CannotOpen(std::string_view pattern, platform::PortErrorKind error)
 {
     std::string text = lang::Fill(pattern, {g_strPortName});
     if (const std::string advice = login::PortOpenAdvice(g_strPortName, error); !advice.empty())
@@ -62,7 +62,7 @@ bool COperations::Receive(const std::function<void(ReadLists &)> &appendReadItem
     if (!PortFilesWritable())
         return false;
     if (!m_port.OpenPort()) {
-        m_window.ShowStatus(CannotOpen("can`t open port : %s !", m_port.LastError()), false);
+        m_window.ShowStatus(CannotOpen("can`t open port : %s !", m_port.LastError().kind), false);
         return false;
     }
     LogNote("comm activated for reading");
@@ -86,7 +86,7 @@ bool COperations::Transmit(const std::function<bool()> &validate, const std::fun
     if (!PortFilesWritable())
         return false;
     if (!m_port.OpenPort()) {
-        m_window.ShowStatus(CannotOpen("can`t open port :  %s !", m_port.LastError()), false);
+        m_window.ShowStatus(CannotOpen("can`t open port :  %s !", m_port.LastError().kind), false);
         return false;
     }
     if (validate && !validate())
@@ -112,7 +112,7 @@ bool COperations::ChangePin(const FileWriter &writeFile)
     if (!PortFilesWritable())
         return false;
     if (!m_port.OpenPort()) {
-        m_window.ShowStatus(CannotOpen("can`t open port :  %s !", m_port.LastError()), false);
+        m_window.ShowStatus(CannotOpen("can`t open port :  %s !", m_port.LastError().kind), false);
         return false;
     }
     LogNote("comm activated for writing");
@@ -157,7 +157,7 @@ bool COperations::ChangePassword(const std::string &newPassword, const std::stri
     if (!PortFilesWritable())
         return false;
     if (!m_port.OpenPort()) {
-        m_window.ShowMessageBox(login::CannotOpenPortText(g_strPortName, m_port.LastError()),
+        m_window.ShowMessageBox(login::CannotOpenPortText(g_strPortName, m_port.LastError().kind),
                                 platform::kStyleError);
         return false;
     }
