@@ -6,6 +6,7 @@
 #include "platform/text_util.h"
 #include "link/reply.h"
 #include "link/terminal_commands.h"
+#include "params/catalogue.h"
 #include "params/ini_file.h"
 #include "params/param_file.h"
 #include "params/read_lists.h"
@@ -36,7 +37,7 @@ bool InEmptyTolerantRange(uint32_t number)
 {
     // The forbidden list and the call back list: an empty entry inside them
     // does not end the list.
-    return (number >= 3001 && number <= 3020) || (number >= 16212 && number <= 16511);
+    return params::kForbiddenList.Contains(number) || params::kCallBackList.Contains(number);
 }
 
 } // namespace
