@@ -9,6 +9,7 @@
 #include "widgets/accessible_names.h"
 #include "widgets/app_message_box.h"
 #include "widgets/code_page.h"
+#include "widgets/qt_text.h"
 #include "widgets/window_look.h"
 
 #include <QApplication>
@@ -42,12 +43,6 @@ int FindByLeadingText(const QComboBox &list, const QString &text)
             return i;
     }
     return -1;
-}
-
-QString Text(const lang::Tr3 &text)
-{
-    const char *chosen = text.Current();
-    return chosen ? QString::fromUtf8(chosen) : QString();
 }
 
 } // namespace
@@ -273,7 +268,7 @@ void CLoginDlg::confirm()
     const login::InputProblem problem =
         login::CheckInputs(port, m_baudText.toStdString(), password);
     if (problem != login::InputProblem::None) {
-        showMessage(QString::fromStdString(login::ProblemText(problem)), 16);
+        showMessage(QString::fromStdString(login::ProblemText(problem)), platform::kStyleError);
         if (problem == login::InputProblem::NoPassword ||
             problem == login::InputProblem::PasswordLength ||
             problem == login::InputProblem::PasswordCharacters)
@@ -288,8 +283,8 @@ void CLoginDlg::confirm()
     g_strPortName = port;
     m_port.SetOwner(&m_target);
     if (!m_port.OpenPort()) {
-        showMessage(QString::fromStdString(login::CannotOpenPortText(port, m_port.LastError())),
-                    16);
+        const std::string text = login::CannotOpenPortText(port, m_port.LastError().kind);
+        showMessage(QString::fromStdString(text), platform::kStyleError);
         return;
     }
     m_loginTimer.start(login::g_nLoginTimeout);
@@ -331,7 +326,7 @@ void CLoginDlg::onLoginTimer()
     if (!m_awaitingReply)
         return;
     endExchange();
-    showMessage(Text(login::texts::kTimeout), 16);
+    showMessage(lang::QtText(login::texts::kTimeout), platform::kStyleError);
 }
 
 void CLoginDlg::onLineClearTimer()
@@ -351,7 +346,7 @@ void CLoginDlg::OnRxLineReady()
     const Outcome outcome = m_exchange->OnLine(*line);
     switch (outcome) {
     case Outcome::NoData:
-        showMessage(QString::fromLatin1(login::texts::kNoData), 32);
+        showMessage(QString::fromLatin1(login::texts::kNoData), platform::kStyleInformation);
         break;
     case Outcome::SendLogin:
         // Once this line's handling is over (see login::Exchange).
@@ -366,9 +361,9 @@ void CLoginDlg::OnRxLineReady()
     case Outcome::NotUnderstood:
         m_loginSucceeded = false;
         endExchange();
-        showMessage(Text(outcome == Outcome::Refused ? login::texts::kPasswordInvalid
-                                                     : login::texts::kLoginNotUnderstood),
-                    16);
+        showMessage(lang::QtText(outcome == Outcome::Refused ? login::texts::kPasswordInvalid
+                                                             : login::texts::kLoginNotUnderstood),
+                    platform::kStyleError);
         // The Enter that confirmed left the focus on OK; retyping replaces
         // the refused password.
         selectPassword();
@@ -382,13 +377,13 @@ void CLoginDlg::OnRxError(RxError error)
 {
     switch (error) {
     case RxError::Overflow:
-        showMessage(Text(login::texts::kOverflow), 32);
+        showMessage(lang::QtText(login::texts::kOverflow), platform::kStyleInformation);
         break;
     case RxError::SwapFailed:
-        showMessage(Text(login::texts::kSwapError), 32);
+        showMessage(lang::QtText(login::texts::kSwapError), platform::kStyleInformation);
         break;
     case RxError::NoData:
-        showMessage(QString::fromLatin1(login::texts::kNoData), 32);
+        showMessage(QString::fromLatin1(login::texts::kNoData), platform::kStyleInformation);
         break;
     }
 }

@@ -1,5 +1,7 @@
 #include "app/login_texts.h"
 
+#include "widgets/qt_text.h"
+
 #include <array>
 
 namespace {
@@ -26,8 +28,7 @@ const lang::Tr3 &LoginTextTr3(LoginText text)
 
 QString LoginLabel(LoginText text, int languageCode)
 {
-    const char *chosen = LoginTextTr3(text).Pick(languageCode);
-    return chosen ? QString::fromUtf8(chosen) : QString();
+    return lang::QtLabel(LoginTextTr3(text), languageCode);
 }
 
 int LabelLanguageForSelection(int selection)

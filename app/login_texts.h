@@ -19,7 +19,7 @@ enum class LoginText {
 };
 
 const lang::Tr3 &LoginTextTr3(LoginText text);
-// The label in a language (1..3); an empty text for any other code.
+// The label in a language (1..3); the English one for any other code.
 QString LoginLabel(LoginText text, int languageCode);
 
 // The language whose labels the language list's selection shows: 0 English,

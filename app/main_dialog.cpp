@@ -11,6 +11,7 @@
 #include "platform/messages.h"
 #include "widgets/app_message_box.h"
 #include "widgets/nav_button.h"
+#include "widgets/qt_text.h"
 #include "widgets/status_line.h"
 #include "widgets/wait_dialog.h"
 #include "widgets/window_look.h"
@@ -204,8 +205,7 @@ void CMainDlg::BuildWindow()
     bottomRow->setSpacing(8);
     bottomRow->addStretch(1);
     for (const main_texts::BottomButtonInfo &info : main_texts::kBottomButtons) {
-        const char *label = info.label.Pick(code);
-        auto *button = new QPushButton(QString::fromUtf8(label ? label : info.label.en), this);
+        auto *button = new QPushButton(lang::QtLabel(info.label, code), this);
         button->setObjectName(QString::number(info.controlId));
         ApplyButtonSkin(*button);
         button->setMinimumWidth(96);
@@ -396,7 +396,7 @@ void CMainDlg::ShowAccount(const std::string &text)
 
 void CMainDlg::NotePageRefused()
 {
-    NoteFailure(status_texts::Text(status_texts::kPageRefused, PageTitle(RefusedTemplate())));
+    NoteFailure(lang::QtText(status_texts::kPageRefused, PageTitle(RefusedTemplate())));
 }
 
 void CMainDlg::EndOutcome(const QString &detail)
@@ -407,7 +407,7 @@ void CMainDlg::EndOutcome(const QString &detail)
     m_outcomeFor.reset();
     QString shown = status_texts::Outcome(operation, m_firstFailure, detail);
     if (operation == Operation::Receive && !m_firstFailure.isEmpty() && m_bReceiveIncomplete)
-        shown += QLatin1Char(' ') + status_texts::Text(status_texts::kUnreadPages, UnreadPageTitles());
+        shown += QLatin1Char(' ') + lang::QtText(status_texts::kUnreadPages, UnreadPageTitles());
     if (!m_outcomeAccount.isEmpty())
         shown += QLatin1Char(' ') + m_outcomeAccount;
     m_statusLine->ShowOutcome(shown, !m_firstFailure.isEmpty() || !m_outcomeAccount.isEmpty());

@@ -4,9 +4,11 @@
 #include "app/main_dialog.h"
 #include "app/settings_store.h"
 #include "widgets/app_message_box.h"
+#include "widgets/qt_text.h"
 #include "widgets/status_line.h"
 #include "engine/engine_globals.h"
 #include "engine/job_failure.h"
+#include "engine/job_steps.h"
 #include "link/shared_settings.h"
 #include "params/ini_document.h"
 #include "params/param_file.h"
@@ -18,13 +20,6 @@
 #include <QFileInfo>
 
 using namespace platform;
-
-namespace {
-
-// The read's progress step of its AT queries; lParam counts the queries sent.
-constexpr uintptr_t kReadingAtQueries = 4;
-
-} // namespace
 
 void CMainDlg::OnReceive()
 {
@@ -62,7 +57,7 @@ void CMainDlg::OnReadEnded(bool whole, const std::string &readFile)
 QString CMainDlg::UnreadPageTitles() const
 {
     if (m_unreadPages == params::PagesNotReached(m_readShares, {}))
-        return status_texts::Text(status_texts::kAllPages);
+        return lang::QtText(status_texts::kAllPages);
     QStringList titles;
     for (int templateId : m_unreadPages)
         titles << QLatin1Char('"') + PageTitle(templateId) + QLatin1Char('"');
@@ -74,7 +69,7 @@ void CMainDlg::OnTransmit()
     BeginOutcome(Operation::Transmit);
     if (!ConfirmTransmit()) {
         m_outcomeFor.reset();
-        m_statusLine->ShowOutcome(status_texts::Text(status_texts::kTransmitCancelled), false);
+        m_statusLine->ShowOutcome(lang::QtText(status_texts::kTransmitCancelled), false);
         return;
     }
     const bool started = m_operations.Transmit(
@@ -118,9 +113,9 @@ bool CMainDlg::ConfirmTransmit()
         return true;
     using namespace status_texts;
     return AppQuestion(this, m_bReceiveIncomplete
-                                 ? Text(kTransmitAfterFailedReceive,
-                                        Text(kUnreadPages, UnreadPageTitles()))
-                                 : Text(kTransmitQuestion));
+                                 ? lang::QtText(kTransmitAfterFailedReceive,
+                                                lang::QtText(kUnreadPages, UnreadPageTitles()))
+                                 : lang::QtText(kTransmitQuestion));
 }
 
 void CMainDlg::OnOpen()
@@ -152,8 +147,7 @@ QString CMainDlg::ChooseFile(FileRequest::Kind kind)
     request.kind = kind;
     const lang::Tr3 &title =
         kind == FileRequest::Kind::Open ? main_texts::kOpenTitle : main_texts::kSaveTitle;
-    const char *chosen = title.Current();
-    request.title = QString::fromUtf8(chosen ? chosen : title.en);
+    request.title = lang::QtLabel(title);
     request.folder = LoadFileFolder();
     request.filters = {QString::fromUtf8(main_texts::kConfigFilter),
                        QString::fromUtf8(main_texts::kAllFilesFilter)};
@@ -234,7 +228,8 @@ void CMainDlg::OnJobMessage(uint32_t message, uintptr_t wParam, intptr_t lParam)
         DisposeJobMessage(message, wParam);
         return;
     }
-    if (message == WM_READ_PARA_PROGRESS_NOTIFY && wParam == kReadingAtQueries && lParam > 0)
+    // The progress of the AT queries counts the queries sent.
+    if (message == WM_READ_PARA_PROGRESS_NOTIFY && wParam == kStepAtCommands && lParam > 0)
         m_atQueriesSent = size_t(lParam);
     std::string imported;
     const JobReport report =

@@ -3,7 +3,7 @@
 #include "app/about_dialog.h"
 #include "widgets/app_message_box.h"
 
-#include <cstdio>
+#include <string>
 
 namespace main_texts {
 
@@ -25,12 +25,8 @@ const lang::Tr3 kStatusLineName = {"Status", "Situação", "Estado"};
 
 const char *Caption()
 {
-    static const auto caption = [] {
-        std::array<char, 64> text{};
-        std::snprintf(text.data(), text.size(), kCaptionFormat, kAppCaption, kVersionText);
-        return text;
-    }();
-    return caption.data();
+    static const std::string caption = lang::Fill(kCaptionFormat, {kAppCaption, kVersionText});
+    return caption.c_str();
 }
 
 } // namespace main_texts

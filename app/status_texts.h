@@ -3,7 +3,7 @@
 // the last Receive, Transmit, Open or Save in view after any box has gone,
 // and the questions Transmit asks before writing pages that nothing, or a
 // failed Receive, has filled.
-// "%1" stands for the detail: the file's name, or what failed.
+// "%s" stands for the detail: the file's name, or what failed.
 
 #include "params/language.h"
 
@@ -29,7 +29,7 @@ extern const lang::Tr3 kPageRefused;
 extern const lang::Tr3 kTransmitQuestion;
 // After a Receive that failed: the pages (their titles) still showing what
 // the terminal did not send, and the question before a Transmit of them
-// ("%1": the pages' sentence).
+// ("%s": the pages' sentence).
 extern const lang::Tr3 kUnreadPages;
 extern const lang::Tr3 kAllPages; // in place of the titles of every page a read fills
 extern const lang::Tr3 kTransmitAfterFailedReceive;
@@ -37,7 +37,5 @@ extern const lang::Tr3 kTransmitAfterFailedReceive;
 // The outcome of `operation`: the success text with `detail` (the file's
 // name for Open and Save), or with `failure` when there was one.
 QString Outcome(Operation operation, const QString &failure, const QString &detail = {});
-// A text of the current language, with `detail` for its "%1".
-QString Text(const lang::Tr3 &text, const QString &detail = {});
 
 } // namespace status_texts

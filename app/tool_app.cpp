@@ -41,7 +41,7 @@ int CToolApp::Run()
 
     const OsVerdict verdict = CheckOsVersion(m_seams.queryOsVersion());
     if (verdict.refusal) {
-        AppMessageBox(nullptr, QString::fromLatin1(verdict.refusal), 32,
+        AppMessageBox(nullptr, QString::fromLatin1(verdict.refusal), platform::kStyleInformation,
                       QString::fromLatin1(kOsRefusalCaption));
         return 1;
     }

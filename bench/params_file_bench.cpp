@@ -94,7 +94,7 @@ int main(int argc, char **argv)
         std::filesystem::remove(path);
         CIniFile file(path);
         for (const auto &[key, value] : entries) {
-            if (!file.WriteString("PARA", key, value))
+            if (!file.WriteString(params::kParaSection, key, value))
                 return false;
         }
         return true;

@@ -138,7 +138,7 @@ bool CliSession::Impl::LockPort()
 {
     if (port.ClaimPort(options.port))
         return true;
-    Print(login::FormatText(login::texts::kPortInUse, options.port), true);
+    Print(login::texts::kPortInUse.Text({options.port}), true);
     return false;
 }
 
@@ -150,7 +150,8 @@ bool CliSession::Impl::LoadFileToVerify()
         Print(loaded.error, true);
     else if (!fileToVerify.Exists())
         Print("Cannot open \"" + options.file + "\": the file does not exist", true);
-    else if (!fileToVerify.GetKeys("PARA", keys) && !fileToVerify.GetKeys("ATCMD", keys))
+    else if (!fileToVerify.GetKeys(params::kParaSection, keys)
+             && !fileToVerify.GetKeys(params::kAtcmdSection, keys))
         Print("\"" + options.file + "\" has no settings to verify", true);
     else
         return true;
@@ -181,7 +182,7 @@ bool CliSession::Impl::LoadFileToWrite()
 void CliSession::Impl::TellHistoryCopy(const COperations &operations)
 {
     if (!operations.HistoryCopy().empty())
-        Print(lang::Fill(kHistoryCopy.Text(), {operations.HistoryCopy()}), false);
+        Print(kHistoryCopy.Text({operations.HistoryCopy()}), false);
 }
 
 // The login dialog's exchange: the password goes to the terminal, and only
@@ -245,8 +246,8 @@ bool CliSession::Impl::Login()
     });
 
     if (!port.OpenPort()) {
-        Print(login::FormatText(login::texts::kCannotOpenPort, options.port), true);
-        if (const std::string advice = login::PortOpenAdvice(options.port, port.LastError());
+        Print(login::texts::kCannotOpenPort.Text({options.port}), true);
+        if (const std::string advice = login::PortOpenAdvice(options.port, port.LastError().kind);
             !advice.empty())
             Print(advice, true);
         else if (!port.LastErrorText().empty())
@@ -348,7 +349,7 @@ int CliSession::Impl::Read()
         return 1;
     if (!succeeded || failed) {
         if (std::filesystem::is_regular_file(TempParameterFilePath()))
-            Print(lang::Fill(kPartialValues.Text(), {TempParameterFilePath(), options.out}), true);
+            Print(kPartialValues.Text({TempParameterFilePath(), options.out}), true);
         return 1;
     }
     std::string bytes;
@@ -359,7 +360,7 @@ int CliSession::Impl::Read()
         Print(written.error, true);
         return 1;
     }
-    Print(lang::Fill(kReadSaved.Text(), {options.out}), false);
+    Print(kReadSaved.Text({options.out}), false);
     return 0;
 }
 

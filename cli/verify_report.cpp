@@ -13,7 +13,6 @@
 #include <optional>
 #include <set>
 
-using lang::Fill;
 using lang::Tr3;
 
 namespace {
@@ -117,8 +116,8 @@ private:
     {
         const std::string fileValue = m_file.GetString(params::kAtcmdSection, key, "");
         const params::AtSetting *setting = params::FindAtSetting(key);
-        const std::string name =
-            setting && setting->label.Current() ? setting->label.Current() : key;
+        const std::string label = setting ? setting->label.Text() : std::string();
+        const std::string name = label.empty() ? key : label;
         VerifyEntry entry{name, key, {}, fileValue};
         // The clock runs on between the write and the read.
         if (!setting || setting == &params::AtSettingOf(params::AtKey::Clock)) {
@@ -220,13 +219,12 @@ bool VerifyPassed(const VerifyResult &result)
 void PrintVerifyReport(const VerifyResult &result, std::ostream &out)
 {
     for (const VerifyEntry &entry : result.differences)
-        out << Fill(kDifference.Text(),
-                    {entry.name, entry.key, entry.terminalValue, entry.fileValue})
+        out << kDifference.Text({entry.name, entry.key, entry.terminalValue, entry.fileValue})
             << '\n';
     if (!result.notVerifiable.empty()) {
         out << kNotVerifiable.Text() << '\n';
         for (const VerifyEntry &entry : result.notVerifiable)
-            out << Fill(kEntry.Text(), {entry.name, entry.key}) << '\n';
+            out << kEntry.Text({entry.name, entry.key}) << '\n';
         if (result.forwardingNotRead)
             out << kForwardingHint.Text() << '\n';
     }
@@ -239,8 +237,8 @@ std::string VerifySummary(const VerifyResult &result)
     if (result.compared == 0)
         return kNothingVerifiable.Text();
     if (result.differences.empty())
-        return Fill(kAllMatch.Text(), {compared});
-    return Fill(kSomeDiffer.Text(), {std::to_string(result.differences.size()), compared});
+        return kAllMatch.Text({compared});
+    return kSomeDiffer.Text({std::to_string(result.differences.size()), compared});
 }
 
 std::string VerifyJson(const VerifyResult &result)

@@ -93,9 +93,9 @@ public:
         CheckSection(params::kParaSection, true);
         CheckSection(params::kAtcmdSection, false);
         if (!m_unknown.empty())
-            m_problems.push_back(lang::Fill(kUnknownKeys.Text(), {Joined(m_unknown)}));
+            m_problems.push_back(kUnknownKeys.Text({Joined(m_unknown)}));
         if (!m_controlled.empty())
-            m_problems.push_back(lang::Fill(kControlCharacters.Text(), {Joined(m_controlled)}));
+            m_problems.push_back(kControlCharacters.Text({Joined(m_controlled)}));
         for (const CheckedList &checked : kCheckedLists)
             CheckHoles(checked);
         return std::move(m_problems);
@@ -138,8 +138,7 @@ private:
         }
         if (!behind.empty())
             m_problems.push_back(
-                lang::Fill(kListHole.Text(),
-                           {Position(list, *firstEmpty), checked.name.Text(), Joined(behind)}));
+                kListHole.Text({Position(list, *firstEmpty), checked.name.Text(), Joined(behind)}));
     }
 
     const params::IniDocument &m_file;

@@ -2,7 +2,7 @@
 add_library(kestrel_warnings INTERFACE)
 target_compile_options(kestrel_warnings INTERFACE
   -Wall -Wextra -Wpedantic -Wshadow -Wnon-virtual-dtor -Woverloaded-virtual
-  -Wcast-align -Wnull-dereference -Wimplicit-fallthrough -Wformat -Wformat-security
+  -Wcast-align -Wnull-dereference -Wimplicit-fallthrough -Wformat=2
   # GCC 12 reports std::string copies in optimised builds as overlapping
   # (a known false positive of the compiler).
   $<$<CXX_COMPILER_ID:GNU>:-Wno-restrict>)

@@ -1,6 +1,8 @@
 #include "engine/comm_engine.h"
 
 #include "engine/engine_globals.h"
+#include "engine/job_request.h"
+#include "engine/job_steps.h"
 #include "link/serial_link.h"
 #include "platform/messages.h"
 
@@ -81,8 +83,8 @@ void CommEngine::RunWatchdogExpiry(IJobWatchdogOwner &owner, uint32_t jobNumber)
         return;
     m_comm.Thread().PostMessage(WM_COMM_ABORT_JOB, jobNumber);
     g_hFifoGate.Set();
-    m_fifo.Thread().PostMessage(WM_SEND_FINISH_NOTIFY, 2, jobNumber);
-    std::this_thread::sleep_for(20ms);
+    m_fifo.Thread().PostMessage(WM_SEND_FINISH_NOTIFY, kFinishedByWatchdog, jobNumber);
+    std::this_thread::sleep_for(kJobPauses.afterWatchdog);
     owner.ShowOvertime(kOvertimeText);
     owner.HideProgress();
     owner.EnableControls(true);

@@ -1,6 +1,8 @@
 #include "engine/comm_thread.h"
 
 #include "engine/engine_globals.h"
+#include "engine/job_request.h"
+#include "engine/job_steps.h"
 #include "engine/temp_parameter_file.h"
 #include "link/at_log.h"
 #include "link/reply.h"
@@ -262,7 +264,7 @@ void CCommThread::CompleteJob(const char *)
     m_exchange.Clear();
     g_hFifoGate.Set();
     if (m_pFIFOThread)
-        m_pFIFOThread->PostMessage(WM_SEND_FINISH_NOTIFY, 1, number);
+        m_pFIFOThread->PostMessage(WM_SEND_FINISH_NOTIFY, kFinishedByJob, number);
 }
 
 void CCommThread::Sleep(Millis duration)
@@ -274,7 +276,7 @@ void CCommThread::Sleep(Millis duration)
 void CCommThread::PauseForDevice()
 {
     if (!m_hComDelayEvent.IsSet())
-        Sleep(2000ms);
+        Sleep(kJobPauses.afterAtCommands);
     m_hComDelayEvent.Reset();
 }
 

@@ -2,13 +2,15 @@
 
 #include "engine/job_failure.h"
 #include "engine/job_request.h"
+#include "engine/job_steps.h"
 #include "link/shared_settings.h"
 #include "engine/parameter_names.h"
+#include "params/catalogue.h"
 #include "params/language.h"
 #include "platform/messages.h"
 #include "platform/text_util.h"
 
-#include <cstdio>
+#include <optional>
 #include <string_view>
 
 using namespace platform;
@@ -17,18 +19,6 @@ using Display = JobReport::Display;
 using After = JobReport::After;
 
 namespace {
-
-template <typename... Args>
-std::string Format(const char *pattern, Args... args)
-{
-    if (!pattern)
-        return {};
-    char buffer[1024];
-    std::snprintf(buffer, sizeof buffer, pattern, args...);
-    return buffer;
-}
-
-const char *Pick(const Tr3 &text) { return text.Current(); }
 
 JobReport Status(std::string text, bool ok)
 {
@@ -76,27 +66,28 @@ JobReport ReadProgress(uintptr_t step, intptr_t number)
     static constexpr Tr3 kAtCommand = {"Reading AT command %d ...", "Lendo comando AT %d ...",
                                        "Lectura de comandos AT %d ..."};
     const int value = static_cast<int>(number);
-    if (step == 3)
-        return Progress(Format(Pick(kParameter), value), JobReport::Progress::Parameters, value);
-    if (step == 4)
-        return Progress(Format(Pick(kAtCommand), value), JobReport::Progress::AtCommands, value);
-    return Box(Format("wParam = %d, lParam = %d", static_cast<int>(step), value), kStyleError);
+    if (step == kStepParameters)
+        return Progress(kParameter.Text({value}), JobReport::Progress::Parameters, value);
+    if (step == kStepAtCommands)
+        return Progress(kAtCommand.Text({value}), JobReport::Progress::AtCommands, value);
+    return Box(lang::Fill("wParam = %d, lParam = %d", {static_cast<int>(step), value}),
+               kStyleError);
 }
 
-// `text` names the parameter (stage 3) or the AT query (stage 4) with its %s.
+// `text` names the parameter or the AT query with its %s.
 JobReport ReadError(const Tr3 &text, uintptr_t step, intptr_t item, const std::vector<std::string> &atNames)
 {
     JobReport report;
-    if (step == 3) {
-        const ParameterName name = NameParameter(static_cast<uint16_t>(item));
-        report = Status(Format(Pick(text), name.text.c_str()), false);
+    if (step == kStepParameters) {
+        const ParameterName name = NameParameter(item);
+        report = Status(text.Text({name.text}), false);
         report.showPage = name.pageTemplate;
-    } else if (step == 4) {
+    } else if (step == kStepAtCommands) {
         const std::string name = NameReadAtCommand(static_cast<uint32_t>(item), atNames);
-        report = Status(Format(Pick(text), name.c_str()), false);
+        report = Status(text.Text({name}), false);
     } else {
-        report = Status(Format("unknown ErrNotify WM_READ_PARA_ERR_NOTIFY [%u, %lu]", static_cast<unsigned>(step),
-                               static_cast<unsigned long>(item)),
+        report = Status(lang::Fill("unknown ErrNotify WM_READ_PARA_ERR_NOTIFY [%u, %lu]",
+                                   {static_cast<unsigned>(step), static_cast<unsigned long>(item)}),
                         false);
     }
     report.after = After::EndOfRead;
@@ -111,7 +102,7 @@ JobReport ReadStoreError(const JobFailure &failure)
     static constexpr Tr3 kNotStored = {"Error: Could not save the values read! %s",
                                        "Erro: Não foi possível salvar os valores lidos! %s",
                                        "Error: ¡No se pudieron guardar los valores leídos! %s"};
-    JobReport report = Status(Format(Pick(kNotStored), failure.text.c_str()), false);
+    JobReport report = Status(kNotStored.Text({failure.text}), false);
     report.after = After::EndOfRead;
     report.jobEnded = true;
     return report;
@@ -138,9 +129,11 @@ JobReport WriteProgress(uintptr_t step, intptr_t number)
                                     "Guardando de los parámetros ..."};
     const int value = static_cast<int>(number);
     switch (step) {
-    case 3: return Progress(Format(Pick(kParameter), value), JobReport::Progress::Parameters, value);
-    case 4: return Progress(Format(Pick(kAtCommand), value), JobReport::Progress::AtCommands, value);
-    case 5: return Progress(kSaving.Text(), JobReport::Progress::Saving, 0);
+    case kStepParameters:
+        return Progress(kParameter.Text({value}), JobReport::Progress::Parameters, value);
+    case kStepAtCommands:
+        return Progress(kAtCommand.Text({value}), JobReport::Progress::AtCommands, value);
+    case kStepSave: return Progress(kSaving.Text(), JobReport::Progress::Saving, 0);
     default: return {};
     }
 }
@@ -152,9 +145,9 @@ JobReport WriteSuccess(uintptr_t step)
     static constexpr Tr3 kStored = {"Save AT command success!", "Gravado comando AT sucesso!",
                                     "Guardado comando AT éxito!"};
     switch (step) {
-    case 5: return Status(kSaved.Text(), true);
-    case 6: return Status(kWritten.Text(), true);
-    case 7: {
+    case kStepSave: return Status(kSaved.Text(), true);
+    case kStepTransactionEnd: return Status(kWritten.Text(), true);
+    case kStepStore: {
         JobReport report = Status(kStored.Text(), true);
         report.after = After::EndOfWrite;
         report.jobEnded = true;
@@ -164,26 +157,28 @@ JobReport WriteSuccess(uintptr_t step)
     }
 }
 
+// Refusals told in a box of their own, with the page to show (1504, the TX
+// level, is a number that no slot of the catalogue carries).
 struct SpecialParameterFailure
 {
-    std::string_view number;
-    uint32_t page;
+    uint16_t number;
+    std::optional<params::Page> page; // none: the page of the name look-up
     Tr3 text;
 };
 
-constexpr SpecialParameterFailure kSpecialFailures[] = {
-    {"32", 193, {"Error: General Password invalid!", "Erro: Senha geral inválida!",
+const SpecialParameterFailure kSpecialFailures[] = {
+    {params::InfoOf(params::Slot::GeneralPassword).number, params::Page::Passwords, {"Error: General Password invalid!", "Erro: Senha geral inválida!",
                  "Error: La general contraseña no es válido!"}},
-    {"1504", 0, {"Error: The TX level must be between 00 and 15!",
+    {1504, std::nullopt, {"Error: The TX level must be between 00 and 15!",
                  "Erro: O nível de volume de transmissão deve ser entre 00 e 15!",
                  "Error: El volumen de transmisión debe ser entre 00 y 15!"}},
-    {"16548", 137, {"Error: Fail to change PIN Code, check if Old PIN Code is correct!",
+    {params::kPinChangeNumber, params::Page::SecurityCode, {"Error: Fail to change PIN Code, check if Old PIN Code is correct!",
                     "Erro: Falha na alteração do código PIN, verifique se o PIN atual está correto!",
                     "Error: No se pudo cambiar el PIN, comprobar si el código PIN actual es correcto!"}},
-    {"16549", 137, {"Error: Fail to Auto-lock PIN Code, check if PIN Code is correct!",
+    {params::kPinCheckOnNumber, params::Page::SecurityCode, {"Error: Fail to Auto-lock PIN Code, check if PIN Code is correct!",
                     "Erro: Falha ao ativar a solicitação do código PIN na iniciação, verifique se o código PIN está correto!",
                     "Error: Error al habilitar la petición del código PIN en la iniciación, comprobar si el código PIN es correcto!"}},
-    {"16553", 137, {"Error: PIN Code invalid!", "Erro:Código PIN inválido!", "Error:El código PIN no es válido!"}},
+    {params::kPinFollowUpCheckNumber, params::Page::SecurityCode, {"Error: PIN Code invalid!", "Erro:Código PIN inválido!", "Error:El código PIN no es válido!"}},
 };
 
 // The number text of the failed line AT+WPAR=number,value.
@@ -203,20 +198,23 @@ JobReport ParameterWriteFailure(intptr_t position, const std::string &refusedLin
                                     "Erro: Falha ao escrever parâmetro [%d].Erro %s!",
                                     "Error: Error al escribir el parámetro [%d].Error %s!"};
     const std::string numberText = FailedParameterNumber(refusedLine);
-    const ParameterName name = NameParameter(static_cast<uint16_t>(text::LeadingNumber(numberText)));
+    const ParameterName name = NameParameter(text::LeadingNumber(numberText));
     for (const SpecialParameterFailure &special : kSpecialFailures) {
-        if (numberText == special.number) {
+        // The number as the terminal was sent it: "032" is no general password.
+        if (numberText == std::to_string(special.number)) {
             JobReport report = Box(special.text.Text(), kStyleError);
-            report.showPage = special.page ? special.page : name.pageTemplate;
+            report.showPage =
+                special.page ? uint32_t(params::PageTemplate(*special.page)) : name.pageTemplate;
             return report;
         }
     }
-    JobReport report = Status(Format(Pick(kFailed), static_cast<int>(position), name.text.c_str()), false);
+    JobReport report = Status(kFailed.Text({static_cast<int>(position), name.text}), false);
     report.showPage = name.pageTemplate;
     return report;
 }
 
-// `refusedLine` is the line the terminal refused, for stages 3 and 4.
+// `refusedLine` is the line the terminal refused, for the parameter and the
+// AT-command steps.
 JobReport WriteError(uintptr_t step, intptr_t item, const std::string &refusedLine)
 {
     static constexpr Tr3 kPassword = {"Error: Password invalid!", "Erro: Senha inválida!",
@@ -232,22 +230,21 @@ JobReport WriteError(uintptr_t step, intptr_t item, const std::string &refusedLi
                                    "Error al guardar el comando AT!"};
     JobReport report;
     switch (step) {
-    case 1: report = Status(kPassword.Text(), false); break;
-    case 3: report = ParameterWriteFailure(item, refusedLine); break;
-    case 4:
-        report = Status(Format(Pick(kAtCommand), static_cast<int>(item),
-                               NameWrittenAtCommand(refusedLine).c_str()),
-                        false);
+    case kStepLogin: report = Status(kPassword.Text(), false); break;
+    case kStepParameters: report = ParameterWriteFailure(item, refusedLine); break;
+    case kStepAtCommands:
+        report = Status(
+            kAtCommand.Text({static_cast<int>(item), NameWrittenAtCommand(refusedLine)}), false);
         break;
-    case 5: report = Status(kSave.Text(), false); break;
-    case 6: report = Status(kEnd.Text(), false); break;
-    case 7: report = Status(kStore.Text(), false); break;
+    case kStepSave: report = Status(kSave.Text(), false); break;
+    case kStepTransactionEnd: report = Status(kEnd.Text(), false); break;
+    case kStepStore: report = Status(kStore.Text(), false); break;
     default: break;
     }
     report.failure = true;
     // After a refused entry or save the job goes on to end the transaction:
     // the operations stay disabled until it has.
-    report.jobEnded = step == 1 || step == 6 || step == 7;
+    report.jobEnded = step == kStepLogin || step == kStepTransactionEnd || step == kStepStore;
     report.after = report.jobEnded ? After::EndOfWrite : After::Nothing;
     return report;
 }
@@ -272,7 +269,7 @@ JobReport CutOff(const JobFailure &failure, JobCut cut)
                                           "Erro: O terminal foi desconectado da porta %s!",
                                           "Error: ¡El terminal se desconectó del puerto %s!"};
     JobReport report = Status(cut == JobCut::Stopped ? kStoppedText.Text()
-                                                     : Format(Pick(kDisconnected), g_strPortName.c_str()),
+                                                     : kDisconnected.Text({g_strPortName}),
                               false);
     if (failure.account)
         report.account = DescribeWriteAccount(*failure.account);
@@ -291,15 +288,15 @@ JobReport PasswordError(uintptr_t step)
 {
     JobReport report;
     switch (step) {
-    case 1: report = Box("Password invalid!", kStyleWarning); break;
-    case 2: report = Box("Error on modifying user password!", kStyleWarning); break;
-    case 3: report = Box("Error on quitting write mode!", kStyleWarning); break;
+    case kStepLogin: report = Box("Password invalid!", kStyleWarning); break;
+    case kStepNewPassword: report = Box("Error on modifying user password!", kStyleWarning); break;
+    case kStepPasswordEnd: report = Box("Error on quitting write mode!", kStyleWarning); break;
     default: report = Status("Error on modifying user password!", true); break;
     }
     report.failure = true;
     // A refused change still ends the transaction: the port stays open for
     // that answer and is closed when the job has ended.
-    report.jobEnded = step != 2;
+    report.jobEnded = step != kStepNewPassword;
     report.after = report.jobEnded ? After::ClosePort : After::Nothing;
     return report;
 }
@@ -307,7 +304,7 @@ JobReport PasswordError(uintptr_t step)
 JobReport PasswordSuccess(uintptr_t step)
 {
     JobReport report;
-    if (step == 2) {
+    if (step == kStepNewPassword) {
         report = Box("Successfully changed password!", kStyleInformation);
         report.after = After::PasswordChanged;
         return report;

@@ -4,6 +4,7 @@
 // and the command-line front end both act on these reports.
 
 #include "params/language.h"
+#include "platform/message_box_style.h"
 #include "platform/messages.h"
 
 #include <cstdint>
@@ -14,7 +15,7 @@ struct JobReport
 {
     enum class Display {
         None,
-        Status, // the status line of the wait box; with ok == false also a message box (style 16)
+        Status, // the status line of the wait box; with ok == false also a message box (kStyleError)
         Box,    // only the application's message box, with boxStyle
     };
     enum class After {
@@ -28,7 +29,7 @@ struct JobReport
     Display display = Display::None;
     std::string text;
     bool ok = true;
-    int boxStyle = 0;
+    int boxStyle = platform::kStyleOk;
     // Template id of the page to bring to the front, 0 for none.
     uint32_t showPage = 0;
     After after = After::Nothing;
@@ -44,11 +45,6 @@ struct JobReport
     Progress progress = Progress::None;
     int progressCount = 0;
 };
-
-// Message box styles of the application's box: the icon.
-inline constexpr int kStyleError = 16;
-inline constexpr int kStyleInformation = 32;
-inline constexpr int kStyleWarning = 128;
 
 // Every progress and result message of the jobs, for the windows' message maps.
 inline constexpr uint32_t kJobReportMessages[] = {

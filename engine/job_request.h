@@ -10,6 +10,13 @@ enum JobCode : uint32_t {
     kJobModifyPassword = 13 // change the software password
 };
 
+// How a job ended, as WM_SEND_FINISH_NOTIFY tells the queue thread in wParam.
+enum JobFinish : uintptr_t {
+    kFinishNone = 0,         // nothing ended: the queue has a new request
+    kFinishedByJob = 1,      // the job completed, well or not
+    kFinishedByWatchdog = 2, // the watchdog ended it
+};
+
 struct JobRequest
 {
     uint32_t code = 0;

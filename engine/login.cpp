@@ -2,12 +2,10 @@
 
 #include "link/reply.h"
 #include "link/shared_settings.h"
+#include "link/terminal_commands.h"
 #include "params/catalogue.h"
 #include "params/password_rules.h"
 #include "platform/text_util.h"
-
-#include <cerrno>
-#include <cstdio>
 
 namespace login {
 
@@ -15,9 +13,8 @@ int g_nLoginTimeout = 8000;
 
 std::string LoginLine(std::string_view password)
 {
-    std::string line = "AT+WPAR=9996,\"";
-    line.append(password);
-    line += "\"\r";
+    std::string line = terminal::LoginCommand(password);
+    line += '\r';
     line.push_back('\0');
     return line;
 }
@@ -80,12 +77,12 @@ namespace {
 
 struct OpenAdvice
 {
-    int error;
+    platform::PortErrorKind error;
     const lang::Tr3 *text;
 };
 constexpr OpenAdvice kOpenAdvice[] = {
-    {EBUSY, &texts::kPortInUse},
-    {EACCES, &texts::kNoPortPermission},
+    {platform::PortErrorKind::InUse, &texts::kPortInUse},
+    {platform::PortErrorKind::PermissionDenied, &texts::kNoPortPermission},
 };
 
 } // namespace
@@ -118,29 +115,18 @@ std::string ProblemText(InputProblem problem)
     return {};
 }
 
-std::string FormatText(const lang::Tr3 &text, std::string_view argument)
-{
-    const char *pattern = text.Current();
-    if (!pattern)
-        return {};
-    const std::string value(argument);
-    char buffer[1024];
-    std::snprintf(buffer, sizeof buffer, pattern, value.c_str());
-    return buffer;
-}
-
-std::string PortOpenAdvice(std::string_view port, int error)
+std::string PortOpenAdvice(std::string_view port, platform::PortErrorKind error)
 {
     for (const OpenAdvice &advice : kOpenAdvice) {
         if (advice.error == error)
-            return FormatText(*advice.text, port);
+            return advice.text->Text({port});
     }
     return {};
 }
 
-std::string CannotOpenPortText(std::string_view port, int error)
+std::string CannotOpenPortText(std::string_view port, platform::PortErrorKind error)
 {
-    std::string text = FormatText(texts::kCannotOpenPort, port);
+    std::string text = texts::kCannotOpenPort.Text({port});
     if (const std::string advice = PortOpenAdvice(port, error); !advice.empty())
         text += "\n\n" + advice;
     return text;

@@ -4,6 +4,7 @@
 // the terminal's answer, and the texts the user is shown.
 
 #include "params/language.h"
+#include "platform/port_error.h"
 
 #include <string>
 #include <string_view>
@@ -128,15 +129,18 @@ InputProblem CheckInputs(std::string_view port, std::string_view baud, std::stri
 // the check still fails).
 std::string ProblemText(InputProblem problem);
 
-// What the user can do about a port that would not open with the system
-// error `error`: another program holds it (EBUSY), or the user lacks the
-// permission (EACCES). In the current language; "" for any other error.
-std::string PortOpenAdvice(std::string_view port, int error);
+// What the user can do about a port that would not open for `error`:
+// another program holds it, or the user lacks the permission. In the current
+// language; "" for any other error.
+std::string PortOpenAdvice(std::string_view port, platform::PortErrorKind error);
 // kCannotOpenPort for `port`, and the advice for `error` below it.
-std::string CannotOpenPortText(std::string_view port, int error);
+std::string CannotOpenPortText(std::string_view port, platform::PortErrorKind error);
 
-// A text with one %s filled in, in the current language ("" for a language
-// code without texts).
-std::string FormatText(const lang::Tr3 &text, std::string_view argument);
+// The same as text.Text({argument}); kept for callers written before Text
+// took values.
+inline std::string FormatText(const lang::Tr3 &text, std::string_view argument)
+{
+    return text.Text({argument});
+}
 
 } // namespace login

@@ -16,7 +16,6 @@
 #include "platform/file_io.h"
 
 #include <chrono>
-#include <cstdio>
 
 using lang::Tr3;
 
@@ -36,11 +35,9 @@ constexpr Tr3 kWriting = {"Writing parameter ...", "Escrevendo configurações .
 
 // The port would not open: the text, then what the user can do about it
 // when the cause is one to mend (another run holds the port, say).
-std::string CannotOpen(const char *pattern, int error)
+std::string CannotOpen(std::string_view pattern, platform::PortErrorKind error)
 {
-    char buffer[512];
-    std::snprintf(buffer, sizeof buffer, pattern, g_strPortName.c_str());
-    std::string text = buffer;
+    std::string text = lang::Fill(pattern, {g_strPortName});
     if (const std::string advice = login::PortOpenAdvice(g_strPortName, error); !advice.empty())
         text += "\n\n" + advice;
     return text;
@@ -65,7 +62,7 @@ bool COperations::Receive(const std::function<void(ReadLists &)> &appendReadItem
     if (!PortFilesWritable())
         return false;
     if (!m_port.OpenPort()) {
-        m_window.ShowStatus(CannotOpen("can`t open port : %s !", m_port.LastError()), false);
+        m_window.ShowStatus(CannotOpen("can`t open port : %s !", m_port.LastError().kind), false);
         return false;
     }
     LogNote("comm activated for reading");
@@ -89,7 +86,7 @@ bool COperations::Transmit(const std::function<bool()> &validate, const std::fun
     if (!PortFilesWritable())
         return false;
     if (!m_port.OpenPort()) {
-        m_window.ShowStatus(CannotOpen("can`t open port :  %s !", m_port.LastError()), false);
+        m_window.ShowStatus(CannotOpen("can`t open port :  %s !", m_port.LastError().kind), false);
         return false;
     }
     if (validate && !validate())
@@ -115,7 +112,7 @@ bool COperations::ChangePin(const FileWriter &writeFile)
     if (!PortFilesWritable())
         return false;
     if (!m_port.OpenPort()) {
-        m_window.ShowStatus(CannotOpen("can`t open port :  %s !", m_port.LastError()), false);
+        m_window.ShowStatus(CannotOpen("can`t open port :  %s !", m_port.LastError().kind), false);
         return false;
     }
     LogNote("comm activated for writing");
@@ -142,7 +139,7 @@ bool COperations::WriteAndSubmit(const FileWriter &writeFile,
     }
     std::vector<std::string> keys;
     CIniFile file(path);
-    if (!file.GetKeys("PARA", keys) && !file.GetKeys("ATCMD", keys)) {
+    if (!file.GetKeys(params::kParaSection, keys) && !file.GetKeys(params::kAtcmdSection, keys)) {
         m_window.ShowStatus("No data to be downloaded!", false);
         m_window.EnableControls(true);
         return false;
@@ -160,8 +157,8 @@ bool COperations::ChangePassword(const std::string &newPassword, const std::stri
     if (!PortFilesWritable())
         return false;
     if (!m_port.OpenPort()) {
-        m_window.ShowMessageBox(login::CannotOpenPortText(g_strPortName, m_port.LastError()),
-                                kStyleError);
+        m_window.ShowMessageBox(login::CannotOpenPortText(g_strPortName, m_port.LastError().kind),
+                                platform::kStyleError);
         return false;
     }
     m_engine.SubmitJob(kJobModifyPassword);
@@ -238,7 +235,7 @@ void COperations::KeepHistory(bool afterRead)
                                                : params::HistoryOperation::Write,
                                      bytes, std::chrono::system_clock::now(), m_historyCopy);
     if (!kept.ok)
-        m_window.ShowStatus(lang::Fill(kHistoryNotKept.Text(), {kept.error}), true);
+        m_window.ShowStatus(kHistoryNotKept.Text({kept.error}), true);
 }
 
 void COperations::OnPortHangUp()
@@ -255,5 +252,5 @@ void COperations::OnJobTimer(uint32_t jobNumber)
 
 void COperations::ShowOvertime(const char *text)
 {
-    m_window.ShowMessageBox(text, kStyleError);
+    m_window.ShowMessageBox(text, platform::kStyleError);
 }

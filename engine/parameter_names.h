@@ -14,8 +14,9 @@ struct ParameterName
     uint32_t pageTemplate = 0;
 };
 
-// The name of a parameter number ("Parameter = %u" when no row knows it).
-ParameterName NameParameter(uint16_t number);
+// The name of a parameter number as a job message carries it: the parameter
+// numbers are 16 bits ("Parameter = %u" when no row knows it).
+ParameterName NameParameter(intptr_t number);
 
 // The name of the AT command that failed in a write, from the refused line.
 std::string NameWrittenAtCommand(const std::string &commandLine);

@@ -2,14 +2,12 @@
 
 #include "engine/engine_globals.h"
 #include "engine/job_request.h"
+#include "engine/job_steps.h"
 #include "link/reply.h"
+#include "link/terminal_commands.h"
 #include "platform/messages.h"
 
 using namespace platform;
-
-namespace {
-std::string Quoted(const std::string &text) { return '"' + text + '"'; }
-} // namespace
 
 void CModifyPasswordJob::SendLine(const std::string &text)
 {
@@ -19,7 +17,7 @@ void CModifyPasswordJob::SendLine(const std::string &text)
 
 void CModifyPasswordJob::Fail(uintptr_t step, const char *note)
 {
-    m_step = 0;
+    m_step = kStepNone;
     m_context.CompleteJob("password change failed");
     m_context.ClosePort();
     m_context.LogNote(note);
@@ -28,7 +26,7 @@ void CModifyPasswordJob::Fail(uintptr_t step, const char *note)
 
 void CModifyPasswordJob::OnCut(JobCut cut)
 {
-    m_step = 0;
+    m_step = kStepNone;
     m_context.ClosePort();
     m_context.LogNote(cut == JobCut::Stopped
                           ? "com closed because the password change was stopped by the user!\n\n"
@@ -41,9 +39,9 @@ void CModifyPasswordJob::OnCut(JobCut cut)
 void CModifyPasswordJob::Step(const std::string *line)
 {
     if (!line) {
-        if (m_step == 0) {
-            m_step = 1;
-            SendLine("AT+WPAR=9996," + Quoted(g_strSoftwarePassword));
+        if (m_step == kStepNone) {
+            m_step = kStepLogin;
+            SendLine(terminal::LoginCommand(g_strSoftwarePassword));
         }
         return;
     }
@@ -51,28 +49,28 @@ void CModifyPasswordJob::Step(const std::string *line)
         return;
     const bool error = IsErrorReply(*line);
     switch (m_step) {
-    case 1:
+    case kStepLogin:
         if (error) {
-            Fail(1, "com closed because software password isn`t correct while changing password!\n\n");
+            Fail(kStepLogin, "com closed because software password isn`t correct while changing password!\n\n");
             return;
         }
-        m_step = 2;
-        SendLine("AT+WPAR=1," + Quoted(g_strSoftwarePassword) + "," + Quoted(g_strNewPassword) + ","
-                 + Quoted(g_strNewPassword));
+        m_step = kStepNewPassword;
+        SendLine(terminal::ChangePasswordCommand(g_strSoftwarePassword, g_strNewPassword));
         return;
-    case 2:
-        m_step = 3;
-        SendLine("AT+WPAR=9995");
-        m_context.PostToOwner(error ? WM_MODIFY_PWD_ERR_NOTIFY : WM_MODIFY_PWD_OK_NOTIFY, 2, 0);
+    case kStepNewPassword:
+        m_step = kStepPasswordEnd;
+        SendLine(std::string(terminal::kEndTransactionCommand));
+        m_context.PostToOwner(error ? WM_MODIFY_PWD_ERR_NOTIFY : WM_MODIFY_PWD_OK_NOTIFY, kStepNewPassword, 0);
         return;
-    case 3:
+    case kStepPasswordEnd:
         if (error) {
-            Fail(3, "com closed because of ending writing operation error while changing password!\n\n");
+            Fail(kStepPasswordEnd,
+                 "com closed because of ending writing operation error while changing password!\n\n");
             return;
         }
-        m_step = 0;
+        m_step = kStepNone;
         m_context.CompleteJob("password changed");
-        m_context.PostToOwner(WM_MODIFY_PWD_OK_NOTIFY, 3, 0);
+        m_context.PostToOwner(WM_MODIFY_PWD_OK_NOTIFY, kStepPasswordEnd, 0);
         return;
     default:
         return;

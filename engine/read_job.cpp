@@ -2,20 +2,20 @@
 
 #include "engine/at_reply_store.h"
 #include "engine/job_request.h"
+#include "engine/job_steps.h"
 #include "platform/text_util.h"
 #include "link/reply.h"
+#include "link/terminal_commands.h"
+#include "params/catalogue.h"
 #include "params/ini_file.h"
+#include "params/param_file.h"
 #include "params/read_lists.h"
 #include "params/text_value.h"
 #include "platform/messages.h"
 
 using namespace platform;
-using namespace std::chrono_literals;
 
 namespace {
-
-constexpr uintptr_t kStepParameters = 3;
-constexpr uintptr_t kStepAtCommands = 4;
 
 bool IsMarker(const std::string &entry)
 {
@@ -37,7 +37,7 @@ bool InEmptyTolerantRange(uint32_t number)
 {
     // The forbidden list and the call back list: an empty entry inside them
     // does not end the list.
-    return (number >= 3001 && number <= 3020) || (number >= 16212 && number <= 16511);
+    return params::kForbiddenList.Contains(number) || params::kCallBackList.Contains(number);
 }
 
 } // namespace
@@ -78,7 +78,7 @@ void CReadJob::Abort()
 
 void CReadJob::Begin()
 {
-    m_context.Sleep(20ms);
+    m_context.Sleep(kJobPauses.beforeFirstCommand);
     m_phase = Phase::ReadingParameters;
     m_nextIndex = 0;
     m_sentCount = 0;
@@ -148,7 +148,7 @@ void CReadJob::TakeEntries()
         }
         m_lastMarker = m_currentEntry;
     }
-    if (!m_context.SetCommand("AT+RPAR=" + m_currentEntry)) {
+    if (!m_context.SetCommand(terminal::ReadParameterCommand(m_currentEntry))) {
         // A number too long for the command buffer cannot be read: the
         // terminal would have refused it.
         EndWithError(kStepParameters, text::LeadingNumber(m_currentEntry));
@@ -183,7 +183,7 @@ void CReadJob::Store(const std::string &value)
     std::string stored;
     m_continue = Verdict(value, m_currentEntry, stored);
     CIniFile file(m_context.TempParameterFilePath());
-    if (!file.WriteString("PARA", m_currentEntry, stored))
+    if (!file.WriteString(params::kParaSection, m_currentEntry, stored))
         EndWithStoreError(kStepParameters, text::LeadingNumber(m_currentEntry), file.LastError());
 }
 

@@ -45,14 +45,14 @@ void CSendDataFIFO::OnAddJob(uintptr_t wParam)
         return;
     m_queue.push_back({code, std::move(request->data)});
     if (!m_bBusy)
-        m_thread.PostMessage(WM_SEND_FINISH_NOTIFY, 0);
+        m_thread.PostMessage(WM_SEND_FINISH_NOTIFY, kFinishNone);
 }
 
 void CSendDataFIFO::OnSendFinishNotify(uintptr_t wParam, intptr_t jobNumber)
 {
     if (!g_hFifoGate.IsSet())
         return;
-    const bool finished = wParam == 1 || wParam == 2;
+    const bool finished = wParam == kFinishedByJob || wParam == kFinishedByWatchdog;
     if (finished && (!m_bBusy || static_cast<uint32_t>(jobNumber) != m_nDispatched)) {
         // Not the job at the worker: nothing to drop, and a running job
         // keeps its gate closed.

@@ -2,8 +2,6 @@
 
 #include "params/language.h"
 
-#include <cstdio>
-
 using lang::Tr3;
 
 namespace {
@@ -17,8 +15,8 @@ constexpr Noun kParameter = {{"parameter", "parâmetro", "parámetro"},
                              {"parameters", "parâmetros", "parámetros"}};
 constexpr Noun kAtCommand = {{"AT command", "comando AT", "comando AT"},
                              {"AT commands", "comandos AT", "comandos AT"}};
-constexpr Tr3 kRange = {"%zu to %zu", "%zu a %zu", "%zu a %zu"};
-constexpr Tr3 kOfTotal = {"%s of %zu", "%s de %zu", "%s de %zu"};
+constexpr Tr3 kRange = {"%d to %d", "%d a %d", "%d a %d"};
+constexpr Tr3 kOfTotal = {"%s of %d", "%s de %d", "%s de %d"};
 
 constexpr Tr3 kWrittenSaved = {"Written and saved on the terminal: %s.", "Escritos e gravados no terminal: %s.",
                                "Escritos y guardados en el terminal: %s."};
@@ -35,23 +33,12 @@ constexpr Tr3 kRefused = {"Refused: %s.", "Recusado: %s.", "Rechazado: %s."};
 constexpr Tr3 kUnanswered = {"Sent without an answer: %s.", "Enviado sem resposta: %s.", "Enviado sin respuesta: %s."};
 constexpr Tr3 kNotSent = {"Not sent: %s.", "Não enviados: %s.", "No enviados: %s."};
 
-template <typename... Args>
-std::string Format(const Tr3 &text, Args... args)
-{
-    const char *pattern = text.Current();
-    if (!pattern)
-        return {};
-    char buffer[512];
-    std::snprintf(buffer, sizeof buffer, pattern, args...);
-    return buffer;
-}
-
 // "parameter 2" or "parameters 19 to 351".
 std::string Entries(const Noun &noun, size_t first, size_t last)
 {
     if (first == last)
         return noun.one.Text() + " " + std::to_string(first);
-    return noun.many.Text() + " " + Format(kRange, first, last);
+    return noun.many.Text() + " " + kRange.Text({first, last});
 }
 
 // The section's entries from `first` to its end, "" when none are left.
@@ -80,11 +67,11 @@ std::string DescribeWriteAccount(const WriteAccount &account)
                              : account.saved == WriteAccount::Saved::No ? kWrittenNotSaved
                                                                         : kWrittenSaveUnknown;
         const std::string entries = Entries(kParameter, 1, account.parametersTaken);
-        Add(text, Format(written, Format(kOfTotal, entries.c_str(), account.parameters).c_str()));
+        Add(text, written.Text({kOfTotal.Text({entries, account.parameters})}));
     }
     if (account.atCommandsTaken > 0) {
         const std::string entries = Entries(kAtCommand, 1, account.atCommandsTaken);
-        Add(text, Format(kWritten, Format(kOfTotal, entries.c_str(), account.atCommands).c_str()));
+        Add(text, kWritten.Text({kOfTotal.Text({entries, account.atCommands})}));
     }
     if (text.empty())
         Add(text, kNothingWritten.Text());
@@ -95,13 +82,14 @@ std::string DescribeWriteAccount(const WriteAccount &account)
         const bool inParameters = account.stoppedIn == Section::Parameters;
         size_t &position = inParameters ? nextParameter : nextAtCommand;
         const std::string entry = Entries(inParameters ? kParameter : kAtCommand, position, position);
-        Add(text, Format(account.stop == WriteAccount::Stop::Refused ? kRefused : kUnanswered, entry.c_str()));
+        const Tr3 &told = account.stop == WriteAccount::Stop::Refused ? kRefused : kUnanswered;
+        Add(text, told.Text({entry}));
         ++position;
     }
     std::string notSent = Rest(kParameter, nextParameter, account.parameters);
     if (const std::string atRest = Rest(kAtCommand, nextAtCommand, account.atCommands); !atRest.empty())
         notSent += (notSent.empty() ? "" : ", ") + atRest;
     if (!notSent.empty())
-        Add(text, Format(kNotSent, notSent.c_str()));
+        Add(text, kNotSent.Text({notSent}));
     return text;
 }

@@ -3,29 +3,20 @@
 #include "engine/at_reply_store.h"
 #include "engine/engine_globals.h"
 #include "engine/job_request.h"
+#include "engine/job_steps.h"
 #include "link/reply.h"
+#include "link/terminal_commands.h"
 #include "params/catalogue.h"
 #include "params/ini_document.h"
+#include "params/param_file.h"
 #include "platform/messages.h"
 
 #include <string_view>
 
 using namespace platform;
-using namespace std::chrono_literals;
 
 namespace {
 
-enum Step {
-    kNotStarted = 0,
-    kLogin = 1,
-    kParameters = 3,
-    kAtCommands = 4,
-    kSave = 5,
-    kTransactionEnd = 6,
-    kStore = 7,
-};
-
-constexpr const char *kPinFollowUpValue = "\"4711\"";
 constexpr const char *kClosedAfterWriting = "comm closed after writing\n\n";
 constexpr const char *kClosedAfterHangUp = "comm closed: the terminal was disconnected while writing\n\n";
 constexpr const char *kClosedWhenStopped = "comm closed: the write was stopped by the user\n\n";
@@ -50,7 +41,7 @@ void LoadSection(const params::IniDocument &file, std::string_view section,
 
 void CWriteJob::Abort()
 {
-    m_step = kNotStarted;
+    m_step = kStepNone;
     m_keys.clear();
     m_values.clear();
     m_atKeys.clear();
@@ -67,10 +58,10 @@ void CWriteJob::Abort()
 void CWriteJob::Step(const std::string *line)
 {
     if (!line) {
-        if (m_step == kNotStarted) {
-            m_context.Sleep(20ms);
-            m_step = kLogin;
-            if (BuildLine("AT+WPAR=9996,\"" + g_strSoftwarePassword + "\""))
+        if (m_step == kStepNone) {
+            m_context.Sleep(kJobPauses.beforeFirstCommand);
+            m_step = kStepLogin;
+            if (BuildLine(terminal::LoginCommand(g_strSoftwarePassword)))
                 m_context.SendCommand();
             else
                 OnLogin(true);
@@ -82,27 +73,27 @@ void CWriteJob::Step(const std::string *line)
         return;
     const bool error = IsErrorReply(*line);
     switch (m_step) {
-    case kLogin: OnLogin(error); break;
-    case kParameters: OnParameterReply(error); break;
-    case kAtCommands: OnAtCommandReply(error); break;
-    case kSave: OnSaveReply(error); break;
-    case kTransactionEnd: OnEndReply(error); break;
-    case kStore: OnFinalReply(error); break;
+    case kStepLogin: OnLogin(error); break;
+    case kStepParameters: OnParameterReply(error); break;
+    case kStepAtCommands: OnAtCommandReply(error); break;
+    case kStepSave: OnSaveReply(error); break;
+    case kStepTransactionEnd: OnEndReply(error); break;
+    case kStepStore: OnFinalReply(error); break;
     default: break;
     }
 }
 
 void CWriteJob::Finish(uint32_t message, uintptr_t step, bool closePort)
 {
-    m_step = kNotStarted;
+    m_step = kStepNone;
     m_context.CompleteJob("write finished");
     // Ahead of the last message, so that it is shown with the job's result.
-    if ((m_failed || message == WM_WRITE_PARA_ERR_NOTIFY) && step != kLogin)
+    if ((m_failed || message == WM_WRITE_PARA_ERR_NOTIFY) && step != kStepLogin)
         m_context.PostFailureToOwner(WM_WRITE_PARA_ACCOUNT_NOTIFY, {kJobWrite, 0, {}, m_account});
     m_context.PostToOwner(message, step, 0);
     if (closePort) {
         m_context.ClosePort();
-        m_context.LogNote(step == 1 ? "comm closed because of software password error while writing\n\n"
+        m_context.LogNote(step == kStepLogin ? "comm closed because of software password error while writing\n\n"
                                     : kClosedAfterWriting);
     }
 }
@@ -110,7 +101,7 @@ void CWriteJob::Finish(uint32_t message, uintptr_t step, bool closePort)
 void CWriteJob::OnLogin(bool error)
 {
     if (error) {
-        Finish(WM_WRITE_PARA_ERR_NOTIFY, 1, true);
+        Finish(WM_WRITE_PARA_ERR_NOTIFY, kStepLogin, true);
         return;
     }
     LoadFile();
@@ -118,7 +109,7 @@ void CWriteJob::OnLogin(bool error)
     m_account.parameters = m_keys.size();
     m_account.atCommands = m_atKeys.size();
     m_entryIndex = 0;
-    m_step = kParameters;
+    m_step = kStepParameters;
     if (m_keys.empty())
         BeginAtCommands();
     else
@@ -131,8 +122,8 @@ void CWriteJob::LoadFile()
 {
     params::IniDocument file;
     file.Load(m_context.TempParameterFilePath());
-    LoadSection(file, "PARA", m_keys, m_values);
-    LoadSection(file, "ATCMD", m_atKeys, m_atValues);
+    LoadSection(file, params::kParaSection, m_keys, m_values);
+    LoadSection(file, params::kAtcmdSection, m_atKeys, m_atValues);
 }
 
 const std::string *CWriteJob::PreviousKey() const
@@ -150,12 +141,12 @@ const std::string *CWriteJob::NextKey() const
 void CWriteJob::SendEntry()
 {
     const size_t index = m_entryIndex++;
-    if (!BuildLine("AT+WPAR=" + m_keys[index] + ",\"" + m_values[index] + "\"")) {
+    if (!BuildLine(terminal::WriteParameterCommand(m_keys[index], m_values[index]))) {
         OnParameterRefused();
         return;
     }
     m_context.SendCommand();
-    m_context.PostToOwner(WM_WRITE_PARA_PROGRESS_NOTIFY, kParameters, static_cast<intptr_t>(index + 1));
+    m_context.PostToOwner(WM_WRITE_PARA_PROGRESS_NOTIFY, kStepParameters, static_cast<intptr_t>(index + 1));
 }
 
 void CWriteJob::SendNextOrBeginAtCommands()
@@ -166,9 +157,9 @@ void CWriteJob::SendNextOrBeginAtCommands()
         BeginAtCommands();
 }
 
-void CWriteJob::SendPinFollowUp(const char *number)
+void CWriteJob::SendPinFollowUp(uint16_t number)
 {
-    if (BuildLine(std::string("AT+WPAR=") + number + "," + kPinFollowUpValue))
+    if (BuildLine(terminal::WriteParameterCommand(std::to_string(number), params::kPinFollowUpCode)))
         m_context.SendCommand();
 }
 
@@ -182,10 +173,10 @@ bool CWriteJob::BuildLine(std::string line)
 // position (the entry index).
 void CWriteJob::ReportRefusedLine(uintptr_t step)
 {
-    StopAccountAt(step == kParameters ? WriteAccount::Section::Parameters : WriteAccount::Section::AtCommands,
+    StopAccountAt(step == kStepParameters ? WriteAccount::Section::Parameters : WriteAccount::Section::AtCommands,
                   WriteAccount::Stop::Refused);
     JobFailure failure{step, static_cast<intptr_t>(m_entryIndex), m_lineInFlight};
-    m_step = kSave;
+    m_step = kStepSave;
     SendSave();
     m_context.PostFailureToOwner(WM_WRITE_PARA_LINE_ERR_NOTIFY, std::move(failure));
     m_entryIndex = 0;
@@ -195,8 +186,8 @@ void CWriteJob::OnParameterReply(bool error)
 {
     if (error) {
         if (m_pinFollowUpPending && ++m_pinFollowUpRepeats <= kMaxPinFollowUpRepeats) {
-            m_context.Sleep(5000ms);
-            SendPinFollowUp("16552");
+            m_context.Sleep(kJobPauses.afterPinEntry);
+            SendPinFollowUp(params::kPinFollowUpNumber);
             return;
         }
         m_pinFollowUpPending = 0;
@@ -216,7 +207,7 @@ void CWriteJob::OnParameterRefused()
         SendNextOrBeginAtCommands();
         return;
     }
-    ReportRefusedLine(kParameters);
+    ReportRefusedLine(kStepParameters);
 }
 
 void CWriteJob::OnParameterAccepted()
@@ -227,7 +218,7 @@ void CWriteJob::OnParameterAccepted()
     }
     const std::string *previous = PreviousKey();
     if (m_pinFollowUpPending) {
-        SendPinFollowUp("16553");
+        SendPinFollowUp(params::kPinFollowUpCheckNumber);
         m_pinFollowUpPending = 0;
         m_pinFollowUpCheck = 1;
         return;
@@ -248,14 +239,14 @@ void CWriteJob::OnParameterAccepted()
     }
     if (IsKey(previous, params::kPinCheckOnNumber) || IsKey(previous, params::kPinCheckOffNumber)
         || (IsKey(previous, params::kPinChangeNumber) && !m_pinRefused)) {
-        m_context.Sleep(5000ms);
+        m_context.Sleep(kJobPauses.afterPinEntry);
         m_pinFollowUpRepeats = 0;
-        SendPinFollowUp("16552");
+        SendPinFollowUp(params::kPinFollowUpNumber);
         m_pinFollowUpPending = 1;
         return;
     }
     if (IsKey(previous, params::kPinChangeNumber))
-        m_context.Sleep(5000ms);
+        m_context.Sleep(kJobPauses.afterPinEntry);
     SendNextOrBeginAtCommands();
 }
 
@@ -268,11 +259,11 @@ void CWriteJob::BeginAtCommands()
     m_atKeys.clear();
     m_atValues.clear();
     if (!m_keys.empty()) {
-        m_step = kAtCommands;
+        m_step = kStepAtCommands;
         m_atPhase = 1;
         SendAtEntry();
     } else {
-        m_step = kSave;
+        m_step = kStepSave;
         SendSave();
         m_atPhase = 0;
     }
@@ -286,26 +277,26 @@ void CWriteJob::SendAtEntry()
         return;
     }
     m_context.SendCommand();
-    m_context.PostToOwner(WM_WRITE_PARA_PROGRESS_NOTIFY, kAtCommands, static_cast<intptr_t>(index + 1));
+    m_context.PostToOwner(WM_WRITE_PARA_PROGRESS_NOTIFY, kStepAtCommands, static_cast<intptr_t>(index + 1));
 }
 
 void CWriteJob::SendSave()
 {
-    BuildLine("AT+WPAR=9999");
+    BuildLine(std::string(terminal::kSaveCommand));
     m_context.SendCommand();
-    m_context.PostToOwner(WM_WRITE_PARA_PROGRESS_NOTIFY, kSave, 0);
+    m_context.PostToOwner(WM_WRITE_PARA_PROGRESS_NOTIFY, kStepSave, 0);
 }
 
 void CWriteJob::SendTransactionEnd()
 {
-    if (BuildLine("AT+WPAR=9995"))
+    if (BuildLine(std::string(terminal::kEndTransactionCommand)))
         m_context.SendCommand();
 }
 
 void CWriteJob::OnAtCommandReply(bool error)
 {
     if (error) {
-        ReportRefusedLine(kAtCommands);
+        ReportRefusedLine(kStepAtCommands);
         return;
     }
     if (m_entryIndex < m_keys.size()) {
@@ -314,7 +305,7 @@ void CWriteJob::OnAtCommandReply(bool error)
     }
     m_account.atCommandsTaken = m_account.atCommands;
     m_entryIndex = 0;
-    m_step = kSave;
+    m_step = kStepSave;
     SendSave();
 }
 
@@ -324,37 +315,37 @@ void CWriteJob::OnSaveReply(bool error)
     m_failed = m_failed || error;
     if (!error)
         m_entryIndex = 0;
-    m_step = kTransactionEnd;
+    m_step = kStepTransactionEnd;
     SendTransactionEnd();
-    m_context.PostToOwner(error ? WM_WRITE_PARA_ERR_NOTIFY : WM_WRITE_PARA_OK_NOTIFY, kSave, 0);
+    m_context.PostToOwner(error ? WM_WRITE_PARA_ERR_NOTIFY : WM_WRITE_PARA_OK_NOTIFY, kStepSave, 0);
 }
 
 void CWriteJob::OnEndReply(bool error)
 {
     if (error) {
-        Finish(WM_WRITE_PARA_ERR_NOTIFY, kTransactionEnd, true);
+        Finish(WM_WRITE_PARA_ERR_NOTIFY, kStepTransactionEnd, true);
         return;
     }
-    m_step = kStore;
-    BuildLine("AT&W");
+    m_step = kStepStore;
+    BuildLine(std::string(terminal::kStoreCommand));
     if (m_atPhase == 1) {
         // The terminal needs a moment after supplementary-service changes.
         m_context.PauseForDevice();
         m_context.SendCommand();
-        m_context.PostToOwner(WM_WRITE_PARA_OK_NOTIFY, kTransactionEnd, 0);
-        m_context.PostToOwner(WM_WRITE_PARA_PROGRESS_NOTIFY, kStore, 0);
+        m_context.PostToOwner(WM_WRITE_PARA_OK_NOTIFY, kStepTransactionEnd, 0);
+        m_context.PostToOwner(WM_WRITE_PARA_PROGRESS_NOTIFY, kStepStore, 0);
     } else {
         m_entryIndex = 0;
-        m_context.Sleep(500ms);
+        m_context.Sleep(kJobPauses.beforeStore);
         m_context.SendCommand();
-        m_context.PostToOwner(WM_WRITE_PARA_OK_NOTIFY, kTransactionEnd, 0);
+        m_context.PostToOwner(WM_WRITE_PARA_OK_NOTIFY, kStepTransactionEnd, 0);
     }
 }
 
 void CWriteJob::OnFinalReply(bool error)
 {
     m_entryIndex = 0;
-    Finish(error ? WM_WRITE_PARA_ERR_NOTIFY : WM_WRITE_PARA_OK_NOTIFY, kStore, true);
+    Finish(error ? WM_WRITE_PARA_ERR_NOTIFY : WM_WRITE_PARA_OK_NOTIFY, kStepStore, true);
 }
 
 // The entry at the entry index is the one in flight (or refused); those
@@ -371,12 +362,12 @@ void CWriteJob::StopAccountAt(WriteAccount::Section section, WriteAccount::Stop 
 void CWriteJob::OnCut(JobCut cut)
 {
     switch (m_step) {
-    case kParameters: StopAccountAt(WriteAccount::Section::Parameters, WriteAccount::Stop::Unanswered); break;
-    case kAtCommands: StopAccountAt(WriteAccount::Section::AtCommands, WriteAccount::Stop::Unanswered); break;
-    case kSave: m_account.saved = WriteAccount::Saved::Unknown; break;
+    case kStepParameters: StopAccountAt(WriteAccount::Section::Parameters, WriteAccount::Stop::Unanswered); break;
+    case kStepAtCommands: StopAccountAt(WriteAccount::Section::AtCommands, WriteAccount::Stop::Unanswered); break;
+    case kStepSave: m_account.saved = WriteAccount::Saved::Unknown; break;
     default: break; // before the login's answer nothing was written; after the save's, it is known
     }
-    m_step = kNotStarted;
+    m_step = kStepNone;
     // The port is closed before anyone hears of the end, so that the next
     // operation finds it closed.
     m_context.ClosePort();

@@ -44,7 +44,7 @@ private:
     void BeginAtCommands();
     void SendSave();
     void SendTransactionEnd();
-    void SendPinFollowUp(const char *number);
+    void SendPinFollowUp(uint16_t number);
     bool BuildLine(std::string line);
     void ReportRefusedLine(uintptr_t step);
     void StopAccountAt(WriteAccount::Section section, WriteAccount::Stop stop);
@@ -53,7 +53,7 @@ private:
     void Finish(uint32_t message, uintptr_t step, bool closePort);
 
     IJobContext &m_context;
-    int m_step = 0;
+    int m_step = 0; // a JobStep
     // The entries of the phase under way, and the AT-command entries
     // waiting for their phase.
     std::vector<std::string> m_keys;

@@ -8,6 +8,7 @@
 #include "fuzz/fuzz_check.h"
 #include "params/atcmd_codec.h"
 #include "params/ini_file.h"
+#include "params/param_file.h"
 
 #include "tests/common/temp_folder.h"
 
@@ -63,7 +64,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     FUZZ_CHECK(stored);
     if (value.find('\0') != std::string::npos || command == "AT+CCLK")
         return 0; // the reader cuts at a NUL; the clock keeps the terminal's text as it came
-    const std::string readBack = file.GetString("ATCMD", entry->key, "\x01missing");
+    const std::string readBack = file.GetString(params::kAtcmdSection, entry->key, "\x01missing");
     FUZZ_CHECK(readBack == Unquoted(entry->value));
     const std::string line = AtCommandText(entry->key, readBack);
     FUZZ_CHECK(line == command + "=" + readBack);

@@ -8,6 +8,7 @@
 #include "fuzz/fuzz_check.h"
 #include "fuzz/job_runs.h"
 #include "params/ini_file.h"
+#include "params/param_file.h"
 #include "params/read_lists.h"
 #include "platform/messages.h"
 #include "platform/text_util.h"
@@ -102,12 +103,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 
     std::vector<std::string> keys;
     const CIniFile file(context.TempParameterFilePath());
-    file.GetKeys("PARA", keys);
+    file.GetKeys(params::kParaSection, keys);
     for (const std::string &key : keys) { // the file keeps keys without their blanks
         FUZZ_CHECK(std::any_of(lists.numbers.begin(), lists.numbers.end(),
                                [&](const std::string &number) { return text::TrimBlanks(number) == key; }));
     }
-    file.GetKeys("ATCMD", keys);
+    file.GetKeys(params::kAtcmdSection, keys);
     static const std::set<std::string> kAtKeys = {"AT+CCFC0", "AT+CCFC1", "AT+CCFC2", "AT+CCFC3",
                                                   "AT+CCWA", "AT+CCLK"};
     for (const std::string &key : keys)

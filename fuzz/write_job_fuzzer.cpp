@@ -11,6 +11,7 @@
 #include "fuzz/fuzz_check.h"
 #include "fuzz/job_runs.h"
 #include "params/ini_file.h"
+#include "params/param_file.h"
 
 #include <fuzzer/FuzzedDataProvider.h>
 
@@ -40,13 +41,14 @@ AllowedLines LinesOf(const std::string &path)
         allowed[line].push_back(-1);
     const CIniFile file(path);
     std::vector<std::string> keys;
-    file.GetKeys("PARA", keys);
-    for (size_t i = 0; i < keys.size(); ++i)
-        allowed["AT+WPAR=" + keys[i] + ",\"" + file.GetString("PARA", keys[i], "") + "\""].push_back(
-            static_cast<long>(i));
-    file.GetKeys("ATCMD", keys);
+    file.GetKeys(params::kParaSection, keys);
+    for (size_t i = 0; i < keys.size(); ++i) {
+        const std::string value = file.GetString(params::kParaSection, keys[i], "");
+        allowed["AT+WPAR=" + keys[i] + ",\"" + value + "\""].push_back(static_cast<long>(i));
+    }
+    file.GetKeys(params::kAtcmdSection, keys);
     for (const std::string &key : keys)
-        allowed[AtCommandText(key, file.GetString("ATCMD", key, ""))].push_back(-1);
+        allowed[AtCommandText(key, file.GetString(params::kAtcmdSection, key, ""))].push_back(-1);
     return allowed;
 }
 

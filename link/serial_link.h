@@ -3,6 +3,7 @@
 // it; engine tests use a fake.
 
 #include "platform/message_queue.h"
+#include "platform/port_error.h"
 
 #include <chrono>
 #include <cstdint>
@@ -17,9 +18,8 @@ public:
     // Does nothing when the port is closed.
     virtual void ClosePort() = 0;
     virtual bool IsOpen() const = 0;
-    // The system error code of the last failed open (EBUSY: another
-    // program has the port); 0 when unknown.
-    virtual int LastError() const { return 0; }
+    // Why the last open failed; none when unknown.
+    virtual platform::PortError LastError() const { return {}; }
     // Open, but the device has hung up (a pulled cable): nothing more goes
     // through until it is closed and opened again.
     virtual bool HungUp() const { return false; }

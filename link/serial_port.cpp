@@ -59,7 +59,7 @@ bool CSerialPort::claimDevice(const std::string &devicePath)
 
 std::string CSerialPort::LastErrorText() const
 {
-    return m_claimRefused ? std::error_code(EBUSY, std::generic_category()).message()
+    return m_claimRefused ? platform::PortErrorText(platform::PortClaimedElsewhere())
                           : m_hComm.LastErrorText();
 }
 

@@ -20,7 +20,6 @@
 
 #include <array>
 #include <atomic>
-#include <cerrno>
 #include <cstdint>
 #include <memory>
 #include <mutex>
@@ -100,7 +99,11 @@ public:
 
     // Why the last open (or other device call) failed.
     std::string LastErrorText() const;
-    int LastError() const override { return m_claimRefused ? EBUSY : m_hComm.LastError(); }
+    platform::PortError LastError() const override
+    {
+        return m_claimRefused ? platform::PortClaimedElsewhere()
+                              : platform::PortErrorOf(m_hComm.LastError());
+    }
     // The comm-event thread of the open port (a default id when none runs).
     std::thread::id CommWatchThreadId() const;
     // Waits until the comm-event thread of the last open has ended (by

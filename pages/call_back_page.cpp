@@ -144,7 +144,7 @@ bool CCallBackPage::ValidatePage()
                               kAnswerRules, m_answerBox->isChecked()}}))
         return false;
     if (!m_listBox->isChecked())
-        return FailWith(InLanguage(kSelectList), {}, FailureOrder::MessageOnly);
+        return FailWith(lang::QtText(kSelectList), {}, FailureOrder::MessageOnly);
     return m_numbers.CheckRows(kRules);
 }
 

@@ -158,9 +158,9 @@ bool CForwardPage::ValidatePage()
     const bool othersWithUnconditional =
         m_busy->isChecked() || m_noAnswer->isChecked() || m_offOrNotFound->isChecked();
     if (m_unconditional->isChecked() && othersWithUnconditional)
-        return FailWith(std::nullopt, {});
+        return FailWith(QString(), {});
     if (m_waiting->isChecked() && AnyForwarding())
-        return FailWith(std::nullopt, {});
+        return FailWith(QString(), {});
     // The time is taken as it stands.
     return CheckFields(*this, {{m_number, ValueOf(m_number), params::FormOf(Slot::ForwardNumber),
                                 kNumberRules, AnyForwarding()}});

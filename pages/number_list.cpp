@@ -19,12 +19,6 @@ constexpr unsigned kNumberFormat = 0x00044002;
 constexpr lang::Tr3 kPositionHeader{"Position", "Posição", "Posición"};
 constexpr lang::Tr3 kEmptyText{"Empty", "Vazio", "Vacío"};
 
-QString InCurrentLanguage(const lang::Tr3 &text)
-{
-    const char *chosen = text.Current();
-    return QString::fromUtf8(chosen ? chosen : text.en);
-}
-
 } // namespace
 
 CNumberList::CNumberList(CParameterPage &page, const NumberListShape &shape)
@@ -44,11 +38,11 @@ CNumberList::CNumberList(CParameterPage &page, const NumberListShape &shape)
 void CNumberList::SetUp()
 {
     m_list->ModifyStyle(0, kListStyle);
-    m_list->InsertColumn(0, InCurrentLanguage(kPositionHeader), kPositionFormat,
+    m_list->InsertColumn(0, lang::QtLabel(kPositionHeader), kPositionFormat,
                          m_shape.positionWidth);
-    m_list->InsertColumn(1, InCurrentLanguage(m_shape.numberHeader), kNumberFormat,
+    m_list->InsertColumn(1, lang::QtLabel(m_shape.numberHeader), kNumberFormat,
                          m_shape.numberWidth);
-    m_list->SetEmptyText(InCurrentLanguage(kEmptyText));
+    m_list->SetEmptyText(lang::QtLabel(kEmptyText));
     m_page.NameControl(m_list, m_shape.numberHeader);
 }
 
@@ -127,11 +121,11 @@ bool CNumberList::CheckRows(const NumberListRules &rules)
         else if (params::TooLong(number, m_shape.list.form))
             broken = &rules.tooLong;
         if (broken)
-            return m_page.FailOnRow(CParameterPage::InLanguage(*broken, Position(row)), m_list,
+            return m_page.FailOnRow(lang::QtText(*broken, {Position(row)}), m_list,
                                     row);
     }
     if (!anyNumber)
-        return m_page.FailOnRow(CParameterPage::InLanguage(rules.noneEntered, Position(0)), m_list,
+        return m_page.FailOnRow(lang::QtText(rules.noneEntered, {Position(0)}), m_list,
                                 0);
     return true;
 }

@@ -4,6 +4,7 @@
 #include "params/parameter_store.h"
 #include "widgets/accessible_names.h"
 #include "widgets/app_message_box.h"
+#include "widgets/qt_text.h"
 #include "widgets/window_look.h"
 
 #include <QAbstractButton>
@@ -16,20 +17,6 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRegularExpression>
-
-namespace {
-
-constexpr int kStyleError = 16;
-
-// The text for the language; the English one for a code outside 1..3, as
-// the controls keep the texts they were made with.
-QString InLanguageOrEnglish(const lang::Tr3 &text, int languageCode)
-{
-    const char *chosen = text.Pick(languageCode);
-    return QString::fromUtf8(chosen ? chosen : text.en);
-}
-
-} // namespace
 
 CParameterPage::CParameterPage(int templateId, QWidget *parent)
     : QWidget(parent), m_templateId(templateId)
@@ -140,12 +127,12 @@ void CParameterPage::ApplyNames(int languageCode)
         button->setAccessibleName(SpokenName(button->text()));
     QStringList labels;
     for (const FieldName &name : m_fieldNames)
-        labels << SpokenName(InLanguageOrEnglish(name.label, languageCode));
+        labels << SpokenName(lang::QtLabel(name.label, languageCode));
     for (size_t i = 0; i < m_fieldNames.size(); ++i) {
         const FieldName &name = m_fieldNames[i];
         QString spoken = labels[qsizetype(i)];
         if (name.group && labels.count(spoken) > 1)
-            spoken = SpokenName(InLanguageOrEnglish(*name.group, languageCode)) +
+            spoken = SpokenName(lang::QtLabel(*name.group, languageCode)) +
                      QStringLiteral(", ") + spoken;
         name.field->setAccessibleName(spoken);
         // The field of an editable combo box is what has the focus.
@@ -153,7 +140,7 @@ void CParameterPage::ApplyNames(int languageCode)
             combo->lineEdit()->setAccessibleName(spoken);
     }
     for (const ControlLabel &name : m_controlNames)
-        name.control->setAccessibleName(SpokenName(InLanguageOrEnglish(name.text, languageCode)));
+        name.control->setAccessibleName(SpokenName(lang::QtLabel(name.text, languageCode)));
 }
 
 void CParameterPage::ShowValue(QLineEdit *field, const std::string &value)
@@ -171,10 +158,9 @@ std::string CParameterPage::ValueOf(const QLineEdit *field)
 void CParameterPage::LabelControls(const std::vector<ControlLabel> &labels, int languageCode)
 {
     for (const ControlLabel &label : labels) {
-        const char *chosen = label.text.Pick(languageCode);
-        if (!chosen || !label.control)
+        if (!label.control)
             continue;
-        const QString text = QString::fromUtf8(chosen);
+        const QString text = lang::QtLabel(label.text, languageCode);
         if (auto *staticText = qobject_cast<QLabel *>(label.control))
             staticText->setText(text);
         else if (auto *button = qobject_cast<QAbstractButton *>(label.control))
@@ -184,33 +170,6 @@ void CParameterPage::LabelControls(const std::vector<ControlLabel> &labels, int 
         else if (auto *edit = qobject_cast<QLineEdit *>(label.control))
             edit->setPlaceholderText(text);
     }
-}
-
-std::optional<QString> CParameterPage::InLanguage(const lang::Tr3 &text)
-{
-    const char *chosen = text.Current();
-    if (!chosen)
-        return std::nullopt;
-    return QString::fromUtf8(chosen);
-}
-
-std::optional<QString> CParameterPage::InLanguage(const lang::Tr3 &text, int number)
-{
-    const std::optional<QString> pattern = InLanguage(text);
-    if (!pattern)
-        return std::nullopt;
-    // The texts carry one "%d" or "%0Nd"; filled here rather than handed to
-    // a printf so that a table text never acts as a format.
-    static const QRegularExpression conversion(QStringLiteral("%(0?)(\\d*)d"));
-    const QRegularExpressionMatch match = conversion.match(*pattern);
-    if (!match.hasMatch())
-        return pattern;
-    const int width = match.captured(2).isEmpty() ? 0 : match.captured(2).toInt();
-    const QChar fill = match.captured(1).isEmpty() ? QLatin1Char(' ') : QLatin1Char('0');
-    QString filled = *pattern;
-    filled.replace(match.capturedStart(), match.capturedLength(),
-                   QStringLiteral("%1").arg(number, width, 10, fill));
-    return filled;
 }
 
 // ---- the enable pattern -------------------------------------------------------
@@ -254,12 +213,12 @@ void CParameterPage::UpdateGate(const Gate &gate, bool clicked)
 
 // ---- the first failure -----------------------------------------------------------
 
-bool CParameterPage::FailWith(const std::optional<QString> &message,
+bool CParameterPage::FailWith(const QString &message,
                               const std::function<void()> &selectOffender, FailureOrder order)
 {
     auto tell = [&] {
-        if (message && !message->isEmpty())
-            AppMessageBox(this, *message, kStyleError);
+        if (!message.isEmpty())
+            AppMessageBox(this, message, platform::kStyleError);
     };
     if (order != FailureOrder::PageThenMessage)
         tell();
@@ -274,7 +233,7 @@ bool CParameterPage::FailWith(const std::optional<QString> &message,
     return false;
 }
 
-bool CParameterPage::FailOnField(const std::optional<QString> &message, QLineEdit *field,
+bool CParameterPage::FailOnField(const QString &message, QLineEdit *field,
                                  FailureOrder order)
 {
     return FailWith(
@@ -288,7 +247,7 @@ bool CParameterPage::FailOnField(const std::optional<QString> &message, QLineEdi
         order);
 }
 
-bool CParameterPage::FailOnRow(const std::optional<QString> &message, QAbstractItemView *list,
+bool CParameterPage::FailOnRow(const QString &message, QAbstractItemView *list,
                                int row, FailureOrder order)
 {
     return FailWith(

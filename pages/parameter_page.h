@@ -11,11 +11,11 @@
 #include "params/catalogue.h"
 #include "params/language.h"
 #include "widgets/code_page.h"
+#include "widgets/qt_text.h"
 
 #include <QWidget>
 #include <functional>
 #include <memory>
-#include <optional>
 #include <vector>
 
 class IPageServices;
@@ -68,16 +68,9 @@ public:
         QWidget *control; // label, button, check box, group box or edit (placeholder)
         lang::Tr3 text;
     };
-    // Sets each control's text in the language; a code outside 1..3 keeps
-    // the texts the controls were made with.
+    // Sets each control's text in the language; a code outside 1..3 gives
+    // the English texts, the ones the controls are made with.
     static void LabelControls(const std::vector<ControlLabel> &labels, int languageCode);
-
-    // ---- texts of rule messages ----------------------------------------------
-    // The text in the current language; nullopt for a code outside 1..3,
-    // where no box is shown but the rule still fails.
-    static std::optional<QString> InLanguage(const lang::Tr3 &text);
-    // The same with the one "%d" or "%04d" of the text filled with `number`.
-    static std::optional<QString> InLanguage(const lang::Tr3 &text, int number);
 
     // ---- the enable pattern ----------------------------------------------------
     struct Gate
@@ -103,16 +96,17 @@ public:
     // and nothing is selected.
     enum class FailureOrder { MessageThenPage, PageThenMessage, MessageOnly };
     // Shows the message in the application's message box (none without a
-    // text), brings this page to the front with WM_SHOW_PAGE and selects
-    // the offender, in the order given. Always returns false.
-    bool FailWith(const std::optional<QString> &message,
+    // text, as for a language code outside 1..3: the rule still fails),
+    // brings this page to the front with WM_SHOW_PAGE and selects the
+    // offender, in the order given. Always returns false.
+    bool FailWith(const QString &message,
                   const std::function<void()> &selectOffender,
                   FailureOrder order = FailureOrder::MessageThenPage);
     // ... selecting the whole text of an edit field and focusing it.
-    bool FailOnField(const std::optional<QString> &message, QLineEdit *field,
+    bool FailOnField(const QString &message, QLineEdit *field,
                      FailureOrder order = FailureOrder::MessageThenPage);
     // ... selecting and focusing a row of a list.
-    bool FailOnRow(const std::optional<QString> &message, QAbstractItemView *list, int row,
+    bool FailOnRow(const QString &message, QAbstractItemView *list, int row,
                    FailureOrder order = FailureOrder::MessageThenPage);
 
     // ---- controls ------------------------------------------------------------------

@@ -12,9 +12,16 @@ namespace {
 constexpr std::array<int, kPageCount> kPageTemplates = {193, 133, 186, 187, 188, 189,
                                                         137, 191, 192, 184, 185};
 
-constexpr int kPasswordsTpl = 193, kForbidsTpl = 133, kPrefixTpl = 186, kCspTpl = 187,
-              kForwardTpl = 188, kRestrictedIdTpl = 189, kSecurityTpl = 137, kPolarityTpl = 191,
-              kTimesTpl = 192, kVolumeTpl = 184, kCallBackTpl = 185;
+constexpr int Tpl(Page page)
+{
+    return kPageTemplates[size_t(page)];
+}
+constexpr int kPasswordsTpl = Tpl(Page::Passwords), kForbidsTpl = Tpl(Page::Forbids),
+              kPrefixTpl = Tpl(Page::Prefix), kCspTpl = Tpl(Page::Csp),
+              kForwardTpl = Tpl(Page::Forward), kRestrictedIdTpl = Tpl(Page::RestrictedId),
+              kSecurityTpl = Tpl(Page::SecurityCode), kPolarityTpl = Tpl(Page::Polarity),
+              kTimesTpl = Tpl(Page::Times), kVolumeTpl = Tpl(Page::Volume),
+              kCallBackTpl = Tpl(Page::CallBack);
 
 constexpr ValueForm Flag2()
 {
@@ -228,33 +235,6 @@ constexpr std::array<AtSetting, size_t(AtKey::Count)> kAtSettings = {{
 }};
 // clang-format on
 
-// Fills the one "%u" or "%04d" of a report name with the number, so that
-// texts from the tables never act as format strings.
-std::string FillNumber(std::string_view pattern, unsigned number)
-{
-    const size_t at = pattern.find('%');
-    if (at == std::string_view::npos)
-        return std::string(pattern);
-    size_t width = 0;
-    size_t end = at + 1;
-    while (end < pattern.size() && pattern[end] >= '0' && pattern[end] <= '9')
-        width = width * 10 + size_t(pattern[end++] - '0');
-    std::string digits = std::to_string(number);
-    if (digits.size() < width)
-        digits.insert(0, width - digits.size(), '0');
-    std::string out(pattern.substr(0, at));
-    out += digits;
-    if (end < pattern.size())
-        out += pattern.substr(end + 1); // past the conversion letter
-    return out;
-}
-
-std::string Pick(const lang::Tr3 &text, int languageCode)
-{
-    const char *picked = text.Pick(languageCode);
-    return picked ? std::string(picked) : std::string();
-}
-
 } // namespace
 
 // clang-format off
@@ -347,17 +327,17 @@ ParameterNaming NameParameter(unsigned number, int languageCode)
 {
     for (const SlotInfo &info : kSlots) {
         if (number && info.name.en && (info.number == number || info.alsoNumber == number))
-            return {Pick(info.name, languageCode), info.pageTemplate};
+            return {info.name.TextIn(languageCode), info.pageTemplate};
     }
     for (const ListInfo *list : {&kForbiddenList, &kCallBackList}) {
         if (list->Contains(number)) {
             const unsigned position = list->firstPosition + (number - list->firstNumber);
-            return {FillNumber(Pick(list->name, languageCode), position), list->pageTemplate};
+            return {list->name.TextIn(languageCode, {position}), list->pageTemplate};
         }
     }
     if (number == kResetCallBackListNumber)
-        return {Pick(kResetCallBackListName, languageCode), kCallBackTpl};
-    return {FillNumber(Pick(kUnknownParameter, languageCode), number), 0};
+        return {kResetCallBackListName.TextIn(languageCode), kCallBackTpl};
+    return {kUnknownParameter.TextIn(languageCode, {number}), 0};
 }
 
 } // namespace params

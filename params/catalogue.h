@@ -170,6 +170,11 @@ inline constexpr uint16_t kPinCheckOnNumber = 16549;        // "pin"
 inline constexpr uint16_t kPinStartUpNumber = 16550;        // the PinStartUp slot's number
 inline constexpr uint16_t kPinCheckOffNumber = 16551;       // "pin"
 inline constexpr char kResetCallBackListValue[] = "CLEAR";
+// The write job follows some PIN entries with these two lines, each with the
+// code below, whatever the PIN.
+inline constexpr uint16_t kPinFollowUpNumber = 16552;      // repeated while refused
+inline constexpr uint16_t kPinFollowUpCheckNumber = 16553; // after the first is taken
+inline constexpr char kPinFollowUpCode[] = "4711";
 
 // The settings that travel as standard GSM commands, keyed in section ATCMD.
 struct AtSetting

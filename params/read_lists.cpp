@@ -164,9 +164,8 @@ void ReadLists::AppendAtQuery(std::string_view command, std::string_view argumen
 
 void ReadLists::AppendAtQuery(const params::AtSetting &setting, int languageCode)
 {
-    const char *name = setting.label.Pick(languageCode);
     AppendAtQuery(setting.command, setting.queryArgument ? setting.queryArgument : "",
-                  name ? name : "");
+                  setting.label.TextIn(languageCode));
 }
 
 void ReadLists::Clear()

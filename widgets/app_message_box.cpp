@@ -18,13 +18,14 @@ bool &QuestionAnswer()
 
 QMessageBox::Icon IconFor(int style)
 {
-    if (style & 16)
+    using namespace platform;
+    if (style & kStyleError)
         return QMessageBox::Critical;
-    if (style & 32)
+    if (style & kStyleInformation)
         return QMessageBox::Information;
-    if (style & 64)
+    if (style & kStyleQuestion)
         return QMessageBox::Question;
-    if (style & 128)
+    if (style & kStyleWarning)
         return QMessageBox::Warning;
     return QMessageBox::NoIcon;
 }
@@ -53,7 +54,7 @@ void SetQuestionAnswer(bool yes)
 
 bool AppQuestion(QWidget *parent, const QString &text, const QString &caption)
 {
-    constexpr int kStyle = kStyleYesNo | kStyleQuestion;
+    constexpr int kStyle = platform::kStyleYesNo | platform::kStyleQuestion;
     if (Hook()) {
         Hook()({text, caption, kStyle});
         return QuestionAnswer();

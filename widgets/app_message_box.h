@@ -1,8 +1,9 @@
 #pragma once
-// The application's own message box: caption "Kestrel Manager", one OK
-// button, and an icon chosen by the style bits 16 (error), 32 (information),
-// 64 (question) and 128 (warning). Tests replace the box with a recorder, so
-// nothing waits for a person.
+// The application's own message box: caption "Kestrel Manager", the buttons
+// and the icon that its style asks for (platform::MessageBoxStyle). Tests
+// replace the box with a recorder, so nothing waits for a person.
+
+#include "platform/message_box_style.h"
 
 #include <QString>
 
@@ -19,13 +20,9 @@ struct ShownMessage
     int style = 0;
 };
 
-// The low four style bits choose the buttons: 0 OK only, 4 Yes and No.
-inline constexpr int kStyleYesNo = 4;
-inline constexpr int kStyleQuestion = 64;
-
 // Shows the box modally and returns when the user has closed it.
 void AppMessageBox(QWidget *parent, const QString &text, int style, const QString &caption = kAppCaption);
-// Asks with Yes and No and the question icon (style 4 | 64); true for Yes.
+// Asks with Yes and No and the question icon; true for Yes.
 // No is the default button and Escape's answer.
 bool AppQuestion(QWidget *parent, const QString &text, const QString &caption = kAppCaption);
 

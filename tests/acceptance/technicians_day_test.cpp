@@ -438,7 +438,8 @@ private Q_SLOTS:
         m_desk->Boxes().Clear();
         QTest::mouseClick(confirm, Qt::LeftButton);
         QTRY_VERIFY_WITH_TIMEOUT(m_desk->Boxes().Count() > 0 && m_desk->Idle(), kJobWaitMs);
-        QVERIFY2(m_desk->HasBox(QStringLiteral("Successfully changed password!"), kStyleInformation),
+        QVERIFY2(m_desk->HasBox(QStringLiteral("Successfully changed password!"),
+                                platform::kStyleInformation),
                  qPrintable(m_desk->BoxTexts()));
         QCOMPARE(m_desk->Terminal().Password(), std::string(kNewPassword));
         Apply({Page::Passwords, "Change Software Password", 1, kUnchecked, nullptr, 0, ""});

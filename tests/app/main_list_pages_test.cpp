@@ -170,7 +170,8 @@ private Q_SLOTS:
         QTest::mouseClick(page->ConfirmButton(), Qt::LeftButton);
         QTRY_VERIFY_WITH_TIMEOUT(harness.Boxes().Count() > 0 && harness.Idle(), kJobWaitMs);
         QVERIFY2(
-            harness.HasBox(QStringLiteral("Successfully changed password!"), kStyleInformation),
+            harness.HasBox(QStringLiteral("Successfully changed password!"),
+                           platform::kStyleInformation),
             qPrintable(harness.BoxTexts()));
         QCOMPARE(harness.Terminal().Password(), std::string("97531"));
         QCOMPARE(g_strSoftwarePassword, std::string("97531"));

@@ -6,6 +6,7 @@
 #include "app/page_table.h"
 #include "app/status_texts.h"
 #include "main_window_harness.h"
+#include "widgets/qt_text.h"
 #include "widgets/status_line.h"
 
 #include <QToolButton>
@@ -169,7 +170,8 @@ private Q_SLOTS:
         } else {
             harness.GeneralPassword()->setText(QStringLiteral("123456"));
             QTest::mouseClick(harness.Button(BottomButton::Transmit), Qt::LeftButton);
-            QCOMPARE(harness.Boxes().LastStyle(), kStyleYesNo | kStyleQuestion); // answered Yes
+            // answered Yes
+            QCOMPARE(harness.Boxes().LastStyle(), platform::kStyleYesNo | platform::kStyleQuestion);
         }
         QTRY_VERIFY_WITH_TIMEOUT(harness.Idle() && !Shown(harness).isEmpty(), kJobWaitMs);
         QCOMPARE(Shown(harness), shown);
@@ -206,11 +208,11 @@ private Q_SLOTS:
                 outcomes << status_texts::Outcome(texts.operation, {}, QStringLiteral("config.ini"))
                          << status_texts::Outcome(texts.operation, longFailure);
             }
-            outcomes << status_texts::Text(status_texts::kTransmitCancelled)
+            outcomes << lang::QtText(status_texts::kTransmitCancelled)
                      << status_texts::Outcome(
                             status_texts::Operation::Save,
-                            status_texts::Text(status_texts::kPageRefused,
-                                               QStringLiteral("Chamada em espera e Desvios")));
+                            lang::QtText(status_texts::kPageRefused,
+                                         QStringLiteral("Chamada em espera e Desvios")));
             for (const QString &outcome : outcomes) {
                 line->ShowOutcome(outcome, true);
                 QCOMPARE(line->text(), outcome); // whole, not shortened

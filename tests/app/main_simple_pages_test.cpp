@@ -56,7 +56,8 @@ private Q_SLOTS:
 
         // The question over pages nothing has filled (answered Yes), then the page's message.
         QCOMPARE(harness.Boxes().Count(), 2);
-        QCOMPARE(harness.Boxes().Messages().front().style, kStyleYesNo | kStyleQuestion);
+        QCOMPARE(harness.Boxes().Messages().front().style,
+                 platform::kStyleYesNo | platform::kStyleQuestion);
         QCOMPARE(harness.Boxes().LastText(), message);
         QCOMPARE(harness.Boxes().LastStyle(), 16);
         QVERIFY(window.StatusLine()->Failed());

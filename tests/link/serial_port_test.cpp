@@ -157,7 +157,7 @@ TEST_F(SerialPort, OpenOnAnOpenPortChangesNothingAndASecondPortIsRefused)
 
     CSerialPort other;
     EXPECT_EQ(other.OpenPort(), 0);
-    EXPECT_EQ(other.LastError(), EBUSY);
+    EXPECT_EQ(other.LastError().code, EBUSY);
     m_port.ClosePort();
     EXPECT_EQ(other.OpenPort(), 1) << "an open's claim ends with its close";
     other.ClosePort();
@@ -174,7 +174,7 @@ TEST_F(SerialPort, ARunsClaimOutlivesTheClosesAndTurnsOthersAway)
     run.ClosePort();
     EXPECT_FALSE(m_port.ClaimPort(m_pty.SlavePath()));
     EXPECT_EQ(m_port.OpenPort(), 0);
-    EXPECT_EQ(m_port.LastError(), EBUSY);
+    EXPECT_EQ(m_port.LastError().code, EBUSY);
     EXPECT_EQ(run.OpenPort(), 1) << "the holder's own opens go on";
     run.ClosePort();
     ASSERT_TRUE(run.ClaimPort(elsewhere.SlavePath()));

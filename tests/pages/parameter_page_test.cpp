@@ -67,9 +67,9 @@ public:
     bool ValidatePage() override
     {
         if (free->text().isEmpty())
-            return FailOnField(InLanguage(kEmptyRule), free, order);
+            return FailOnField(lang::QtText(kEmptyRule), free, order);
         if (box->isChecked() && first->text() == QLatin1String("bad"))
-            return FailOnRow(InLanguage(kPositionRule, 811 + 4), list, 4, order);
+            return FailOnRow(lang::QtText(kPositionRule, {811 + 4}), list, 4, order);
         return true;
     }
 
@@ -380,24 +380,24 @@ private Q_SLOTS:
         QCOMPARE(page.list->currentRow(), 4);
         QVERIFY(page.list->selectionModel()->isRowSelected(4, {}));
 
-        QVERIFY(!page.FailOnField(std::nullopt, page.second));
+        QVERIFY(!page.FailOnField(QString(), page.second));
         page.second->setText(QStringLiteral("4711"));
-        QVERIFY(!page.FailOnField(std::nullopt, page.second));
+        QVERIFY(!page.FailOnField(QString(), page.second));
         QCOMPARE(page.second->selectedText(), QStringLiteral("4711"));
     }
 
     void textsWithANumber()
     {
         LanguageScope scope(lang::kPortuguese);
-        QCOMPARE(CParameterPage::InLanguage(kPositionRule, 811).value_or("?"),
+        QCOMPARE(lang::QtText(kPositionRule, {811}),
                  QString::fromUtf8("Por favor, insira um número na posição 0811!"));
         constexpr lang::Tr3 plain = {"Reading parameter %d ...", "Lendo parâmetro %d ...", "x %d"};
-        QCOMPARE(CParameterPage::InLanguage(plain, 7).value_or("?"),
+        QCOMPARE(lang::QtText(plain, {7}),
                  QString::fromUtf8("Lendo parâmetro 7 ..."));
         constexpr lang::Tr3 none = {"a", "no number", "c"};
-        QCOMPARE(CParameterPage::InLanguage(none, 7).value_or("?"), QStringLiteral("no number"));
+        QCOMPARE(lang::QtText(none, {7}), QStringLiteral("no number"));
         lang::SetCode(9);
-        QVERIFY(!CParameterPage::InLanguage(plain, 7));
+        QVERIFY(lang::QtText(plain, {7}).isEmpty());
     }
 
     void enterAndEscapeStayInThePage()

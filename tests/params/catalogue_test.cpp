@@ -1,4 +1,5 @@
 #include "params/catalogue.h"
+#include "params/language.h"
 #include "params/ini_document.h"
 #include "params/parameter_store.h"
 #include "params/read_lists.h"
@@ -16,6 +17,16 @@ TEST(TextValue, FileNameAfterEitherSeparator)
 {
     for (const char *path : {"C:\\Users\\tech\\x.ini", "/home/tech/x.ini", "a/b\\x.ini", "x.ini"})
         EXPECT_EQ(FileNameOf(path), "x.ini") << path;
+}
+
+// A text's marks take the values in order; a value is never read for marks.
+TEST(Language, FillsTheMarksInOrder)
+{
+    EXPECT_EQ(lang::Fill("%s of %d", {"1 to 3", 9}), "1 to 3 of 9");
+    EXPECT_EQ(lang::Fill("position %04d, %3d", {7, -5}), "position 0007,  -5");
+    EXPECT_EQ(lang::Fill("%04d|%4s|%lu", {-7, "ab", 12u}), "-007|  ab|12");
+    EXPECT_EQ(lang::Fill("100%% of %s, %s and %n", {"one"}), "100% of one, %s and %n");
+    EXPECT_EQ(lang::Fill("%s", {std::string("%d")}), "%d");
 }
 
 TEST(Catalogue, EveryNumberBelongsToOneSettingExceptTheCspModes)

@@ -1,3 +1,4 @@
+#include "platform/port_error.h"
 #include "platform/serial_device.h"
 #include "tests/common/pty_pair.h"
 
@@ -5,6 +6,7 @@
 #include <gtest/gtest.h>
 #include <sys/ioctl.h>
 #include <thread>
+#include <utility>
 
 using namespace platform;
 
@@ -88,6 +90,21 @@ TEST(SerialDevice, OpenFailuresKeepTheErrorCode)
     ASSERT_TRUE(device.Open("/dev/null")) << "a character device opens";
     EXPECT_FALSE(device.Configure("115200")) << "but it is no serial line";
     EXPECT_EQ(device.LastError(), ENOTTY);
+}
+
+// The login tells the user what to do for the first two kinds only.
+TEST(PortError, SortsTheSystemCodes)
+{
+    using enum PortErrorKind;
+    const std::pair<int, PortErrorKind> cases[] = {
+        {0, None}, {EBUSY, InUse}, {EACCES, PermissionDenied}, {EPERM, Other},
+        {ENOENT, NotFound}, {EIO, Other},
+    };
+    for (const auto &[code, kind] : cases) {
+        EXPECT_EQ(PortErrorOf(code).kind, kind) << code;
+        EXPECT_EQ(PortErrorOf(code).code, code);
+    }
+    EXPECT_EQ(PortClaimedElsewhere().kind, InUse);
 }
 
 // The tty's exclusive flag (TIOCEXCL) outlives the descriptor that set it.
