@@ -41,10 +41,10 @@ std::string_view ResultName(const ProbeResult &result)
 std::string ResultText(const ProbeResult &result)
 {
     switch (result.outcome) {
-    case Result::Answered: return lang::Fill(kAnswered.Text(), {result.rate});
+    case Result::Answered: return kAnswered.Text({result.rate});
     case Result::NoAnswer: return (result.heard ? kNotOk : kSilent).Text();
     case Result::InUse: return kInUse.Text();
-    case Result::CannotOpen: return lang::Fill(kCannotOpen.Text(), {std::strerror(result.error)});
+    case Result::CannotOpen: return kCannotOpen.Text({platform::PortErrorText(result.error)});
     case Result::Stopped: return kStopped.Text();
     }
     return {};
@@ -81,7 +81,7 @@ std::string PortJson(const platform::OfferedPort &port, const std::optional<Prob
     if (probe) {
         json::Object result;
         result.Text("result", ResultName(*probe)).Text("rate", probe->rate).Flag("heard", probe->heard);
-        result.Text("error", probe->error ? std::strerror(probe->error) : "");
+        result.Text("error", probe->error.code ? platform::PortErrorText(probe->error) : "");
         object.Raw("probe", result.Str());
     }
     return object.Str();
@@ -108,7 +108,7 @@ int PortsCommand::Run()
         results = m_probe.ProbeAll(
             names, m_options.baudGiven ? std::vector<std::string>{m_options.baud} : SearchBaudRates());
         for (const ProbeResult &result : results) {
-            if (const std::string advice = login::PortOpenAdvice(result.port, result.error);
+            if (const std::string advice = login::PortOpenAdvice(result.port, result.error.kind);
                 result.outcome == Result::CannotOpen && !advice.empty())
                 output.Tell(advice, true);
         }

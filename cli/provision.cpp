@@ -171,7 +171,7 @@ void Provisioning::Start(PortRun &run)
         return;
     }
     run.state = RunState::Failed;
-    run.reason = lang::Fill(kCannotStart.Text(), {error});
+    run.reason = kCannotStart.Text({error});
     m_output.StateOf(run.port, run.state, run.reason);
 }
 
@@ -219,7 +219,7 @@ void Provisioning::Finish(PortRun &run)
     run.state = RunState::Failed;
     if (!told) {
         run.reason = !run.errors.empty() ? run.errors
-                                         : lang::Fill(kNoResult.Text(), {std::to_string(run.exitStatus)});
+                                         : kNoResult.Text({std::to_string(run.exitStatus)});
         m_output.StateOf(run.port, run.state, run.reason);
     }
 }
@@ -303,7 +303,7 @@ bool Provisioning::WriteReport()
     if (!written.ok)
         m_output.Tell(written.error, true);
     else
-        m_output.Tell(lang::Fill(kReportWritten.Text(), {m_options.report}), false);
+        m_output.Tell(kReportWritten.Text({m_options.report}), false);
     return written.ok;
 }
 
@@ -346,7 +346,7 @@ int Provisioning::Run()
             m_runs.begin(), m_runs.end(), [](const PortRun &run) { return run.state == RunState::Done; }));
         if (!m_options.json)
             PrintTable();
-        m_output.Tell(lang::Fill(kProvisioned.Text(), {std::to_string(done), std::to_string(m_runs.size())}),
+        m_output.Tell(kProvisioned.Text({std::to_string(done), std::to_string(m_runs.size())}),
                       done != m_runs.size());
         const bool reported = WriteReport();
         status = done == m_runs.size() && reported ? 0 : 1;

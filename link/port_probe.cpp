@@ -111,9 +111,10 @@ ProbeResult PortProbe::Probe(const std::string &port, const std::vector<std::str
             return result;
         }
         if (!device.Open(path)) {
-            result.error = device.LastError();
-            result.outcome = result.error == EBUSY ? ProbeResult::Outcome::InUse
-                                                   : ProbeResult::Outcome::CannotOpen;
+            result.error = platform::PortErrorOf(device.LastError());
+            result.outcome = result.error.kind == platform::PortErrorKind::InUse
+                                 ? ProbeResult::Outcome::InUse
+                                 : ProbeResult::Outcome::CannotOpen;
             return result;
         }
         if (!Watch(device)) {

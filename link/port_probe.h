@@ -6,6 +6,7 @@
 // login's search run the same probe; it may run on any thread, several
 // ports at once, and be stopped from another thread.
 
+#include "platform/port_error.h"
 #include "platform/serial_device.h"
 #include "platform/sync.h"
 
@@ -20,7 +21,7 @@ struct ProbeResult
         Answered,   // "OK" at `rate`
         NoAnswer,   // no "OK" at any rate; `heard` tells whether anything came
         InUse,      // another program holds the port: nothing was sent
-        CannotOpen, // the port would not open (`error`, the system's code)
+        CannotOpen, // the port would not open (`error` says why)
         Stopped,    // the search was stopped first
     };
 
@@ -28,7 +29,7 @@ struct ProbeResult
     Outcome outcome = Outcome::NoAnswer;
     std::string rate;
     bool heard = false;
-    int error = 0;
+    platform::PortError error;
 };
 
 class PortProbe

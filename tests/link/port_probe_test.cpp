@@ -52,7 +52,7 @@ TEST(PortProbe, FindsTheTerminalAndTellsTheOtherPortsApart)
         EXPECT_EQ(results[i].outcome, c.outcome) << c.port;
         EXPECT_EQ(results[i].rate, c.rate) << c.port;
         EXPECT_EQ(results[i].heard, c.heard) << c.port;
-        EXPECT_EQ(results[i].error, c.error) << c.port;
+        EXPECT_EQ(results[i].error.code, c.error) << c.port;
     }
     EXPECT_EQ(terminal->Commands(), std::vector<std::string>{"AT"}) << "one rate was enough";
     EXPECT_EQ(garbled->Commands(), (std::vector<std::string>{"AT", "AT"})) << "each rate once";
