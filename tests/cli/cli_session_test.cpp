@@ -365,24 +365,48 @@ TEST_F(CliOverSim, APortWithoutPermissionTellsHowToJoinDialout)
     EXPECT_EQ(stderrText.find("Permission denied\n"), std::string::npos);
 }
 
-TEST_F(CliOverSim, AFailedReadLeavesTheOutputFileAsItWas)
+// A read that fails says why (alone under --quiet) and where the values
+// read so far are; --out stays as it was and no copy goes to the history.
+TEST_F(CliOverSim, AFailedReadSaysWhyAndLeavesTheOutputFile)
 {
-    // The login and three reads are answered.
-    StartTerminal([](sim::SimOptions &o) { o.faults.silentAfter = 4; });
-    g_nJobTimeout = 300;
-    CliOptions read = Options(CliOptions::Command::Read);
-    const std::string before = "[PARA]\r\n16543=\"3\"\r\n";
-    WriteBytes(read.out, before);
-    EXPECT_EQ(Run(read), 1);
-    EXPECT_TRUE(Said("Error:Overtime!"));
-    EXPECT_EQ(ReadBytes(read.out), before);
-    const std::string partial = read.dir + "/" + platform::PortFileName(read.port) + "ParaFile.ini";
-    EXPECT_TRUE(Said("The values read before the failure are in \"" + partial + "\"; \"" +
-                     read.out + "\" was not written."))
-        << stderrText;
-    EXPECT_NE(CIniFile(partial).GetString("PARA", "35", "?"), "?") << "the values read before stay";
-    EXPECT_FALSE(std::filesystem::exists(params::HistoryRoot(read.dir + "/")))
-        << "no copy of a failed read";
+    struct Case
+    {
+        const char *name;
+        SimSetUp setUp;
+        std::string said;
+    };
+    const Case cases[] = {
+        // The login and three reads are answered.
+        {"Silent", [](sim::SimOptions &o) { o.faults.silentAfter = 4; }, "Error:Overtime!\n"},
+        {"Refused", [](sim::SimOptions &o) { o.faults.refuseReads = {3000}; },
+         "Error:Fail to read Enable Prefixes and Numbers Block!\n"},
+        // The login and two reads are answered.
+        {"CablePulled", [](sim::SimOptions &o) { o.faults.hangUpAfter = 3; },
+         "Error: The terminal was disconnected from the port %s!\n"},
+        {"LineTooLong", {},
+         "Error: The answer for Change RX Volume had a line longer than 1024 characters, which was "
+         "lost!\n"},
+    };
+    for (const Case &c : cases) {
+        StartTerminal(c.setUp);
+        // "+RPAR: " and 1018 characters: one more than a line holds.
+        terminal->SetValue(16543, c.setUp ? "3" : std::string(1018, '7'));
+        g_nJobTimeout = c.name == std::string("Silent") ? 300 : 30000;
+        CliOptions read = Options(CliOptions::Command::Read);
+        read.quiet = true;
+        const std::string before = "[PARA]\r\n16543=\"3\"\r\n";
+        WriteBytes(read.out, before);
+        const std::string partial = read.dir + "/" + platform::PortFileName(read.port) + "ParaFile.ini";
+        std::string said = c.said;
+        if (const size_t port = said.find("%s"); port != std::string::npos)
+            said.replace(port, 2, read.port);
+        EXPECT_EQ(Run(read), 1) << c.name;
+        EXPECT_EQ(stderrText, said + "The values read before the failure are in \"" + partial +
+                                  "\"; \"" + read.out + "\" was not written.\n");
+        EXPECT_EQ(ReadBytes(read.out), before) << c.name;
+        EXPECT_NE(CIniFile(partial).GetString("PARA", "35", "?"), "?") << c.name;
+        EXPECT_FALSE(std::filesystem::exists(params::HistoryRoot(read.dir + "/"))) << c.name;
+    }
 }
 
 TEST_F(CliOverSim, ASilentTerminalAtLoginTimesOut)
@@ -403,36 +427,6 @@ TEST_F(CliOverSim, AReadThatCannotStoreItsValuesFails)
     std::filesystem::create_directories(temp);
     EXPECT_EQ(Run(read), 1);
     EXPECT_TRUE(Said("Cannot write \"" + temp + "\": it is not a regular file")) << stderrText;
-}
-
-// After a failed read: where the values read so far are, and that --out stayed.
-std::string PartialValuesLine(const CliOptions &read)
-{
-    return "The values read before the failure are in \"" + read.dir + "/" +
-           platform::PortFileName(read.port) + "ParaFile.ini\"; \"" + read.out +
-           "\" was not written.\n";
-}
-
-TEST_F(CliOverSim, QuietKeepsOnlyErrors)
-{
-    StartTerminal([](sim::SimOptions &o) { o.faults.refuseReads = {3000}; });
-    CliOptions read = Options(CliOptions::Command::Read);
-    read.quiet = true;
-    EXPECT_EQ(Run(read), 1);
-    EXPECT_EQ(stderrText,
-              "Error:Fail to read Enable Prefixes and Numbers Block!\n" + PartialValuesLine(read));
-}
-
-TEST_F(CliOverSim, AValueTooLongForTheReceiveBufferFailsTheReadByName)
-{
-    StartTerminal();
-    // "+RPAR: " and 1018 characters: one more than a line holds.
-    terminal->SetValue(16543, std::string(1018, '7'));
-    CliOptions read = Options(CliOptions::Command::Read);
-    read.quiet = true;
-    EXPECT_EQ(Run(read), 1);
-    EXPECT_EQ(stderrText, "Error: The answer for Change RX Volume had a line longer than 1024 "
-                          "characters, which was lost!\n" + PartialValuesLine(read));
 }
 
 // Whatever line of the write the terminal refuses, the run fails (status 1)
@@ -478,17 +472,6 @@ TEST_F(CliOverSim, ARefusedLineFailsTheWriteSayingWhatTheTerminalHolds)
         EXPECT_EQ(Run(write), 1) << c.name;
         EXPECT_EQ(stderrText, c.said) << c.name;
     }
-}
-
-TEST_F(CliOverSim, APulledCableEndsTheRunAtOnce)
-{
-    // The login and two reads are answered.
-    StartTerminal([](sim::SimOptions &o) { o.faults.hangUpAfter = 3; });
-    CliOptions read = Options(CliOptions::Command::Read);
-    read.quiet = true;
-    EXPECT_EQ(Run(read), 1);
-    EXPECT_EQ(stderrText, "Error: The terminal was disconnected from the port " + read.port + "!\n" +
-                              PartialValuesLine(read));
 }
 
 TEST_F(CliOverSim, ATerminalWrittenFromAFileVerifiesClean)
