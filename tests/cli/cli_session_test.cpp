@@ -474,7 +474,9 @@ TEST_F(CliOverSim, ARefusedLineFailsTheWriteSayingWhatTheTerminalHolds)
     }
 }
 
-TEST_F(CliOverSim, ATerminalWrittenFromAFileVerifiesClean)
+// A terminal written from a file verifies clean; changed values are
+// reported by name with both values; a read that fails compares nothing.
+TEST_F(CliOverSim, VerifyComparesTheTerminalWithTheFile)
 {
     StartTerminal();
     const std::string file = WriteConfiguration();
@@ -494,12 +496,7 @@ TEST_F(CliOverSim, ATerminalWrittenFromAFileVerifiesClean)
     EXPECT_TRUE(
         Reported("Not verified: nothing in the file could be checked against the terminal."))
         << stdoutText;
-}
 
-TEST_F(CliOverSim, AChangedValueIsReportedByNameWithBothValues)
-{
-    StartTerminal();
-    const std::string file = WriteConfiguration();
     terminal->SetValue(16543, "2");
     terminal->SetValue(16212, "5559999");
     CliOptions spanish = VerifyOptions(file);
@@ -521,12 +518,7 @@ TEST_F(CliOverSim, AChangedValueIsReportedByNameWithBothValues)
     EXPECT_EQ(summary["verification"]["differences"][0],
               nlohmann::json::parse(R"({"name":"Change RX Volume","key":"16543","terminal":"2","file":"6"})"));
     EXPECT_EQ(summary["verification"]["notVerifiable"].size(), 2u);
-}
 
-TEST_F(CliOverSim, AVerifyWhoseReadFailsExitsWithTheReason)
-{
-    StartTerminal();
-    const std::string file = WriteConfiguration();
     terminal->SetFaults([] {
         sim::Faults faults;
         faults.refuseReads = {16544};
@@ -536,7 +528,6 @@ TEST_F(CliOverSim, AVerifyWhoseReadFailsExitsWithTheReason)
     EXPECT_TRUE(Said("Error:Fail to read Change TX Volume!")) << stderrText;
     EXPECT_TRUE(Said("Verify failed: the terminal could not be read.")) << stderrText;
     EXPECT_EQ(stdoutText, "") << "nothing is compared";
-
 }
 
 // A program that follows the run reads its states from standard error, one
