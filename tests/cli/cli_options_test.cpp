@@ -124,43 +124,45 @@ TEST(CliOptions, PasswordsComeFromAFileTheEnvironmentOrThePrompt)
     lang::SetCode(1);
 }
 
-TEST(CliOptions, RefusesWrongUsage)
+TEST(CliOptions, RefusesWrongUsageSayingWhy)
 {
-    const Args wrong[] = {
-        {},
-        {"erase"},
-        {"read", "--password", "1234", "--out", "o"},                        // no port
-        {"read", "--port", "SIM0", "--password", "1", "--password-file", "f", "--out", "o"},
-        {"read", "--port", "SIM0", "--password", "1234"},                    // no --out
-        {"read", "--port", "SIM0", "--password", "1234", "--out", "o", "x"}, // stray FILE
-        {"write", "--port", "SIM0", "--password", "1234"},                   // no FILE
-        {"write", "--port", "SIM0", "--password", "1234", "a", "b"},
-        {"write", "--port", "SIM0", "--password", "1234", "--forward", "a"},
-        {"passwd", "--port", "SIM0", "--password", "1234", "--new", "1", "--new-file", "f"},
-        {"write", "--port", "SIM0", "--password", "1234", "--new-file", "f", "a"},
-        {"read", "--port", "SIM0", "--password", "1234", "--new", "1", "--out", "o"},
-        {"read", "--port", "SIM0", "--password", "1234", "--language", "de", "--out", "o"},
-        {"read", "--port"},
-        {"read", "--port", "SIM0", "--password", "1234", "--out", "o", "--verbose"},
-        {"verify", "--port", "SIM0", "--password", "1234"},                    // no FILE
-        {"verify", "--port", "SIM0", "--password", "1234", "--out", "o", "a"}, // nowhere to write
-        {"read", "--port", "SIM0", "--password", "1234", "--out", "o", "--gap"},
-        {"--version", "ports"},
-        {"read", "--port", "A", "--port", "B", "--out", "o"},                // one port
-        {"write", "--port", "SIM0", "--forward", "c.ini"},                   // forward without verify
-        {"provision", "c.ini"},                                              // no port
-        {"provision", "--port", "A", "--port", "A", "c.ini"},                // a port twice
-        {"provision", "--port", "A", "--out", "o", "c.ini"},
-        {"ports", "--baud", "9600"},                                         // a rate without probe
-        {"ports", "--probe", "--dir", "d"},
-        {"ports", "x.ini"},
-        {"verify", "--port", "SIM0", "--probe", "c.ini"},
-        {"read", "--port", "SIM0", "--out", "o", "--progress", "xml"},
+    const std::string r = "read", pw = "--password", port = "--port";
+    const std::pair<Args, std::string> wrong[] = {
+        {{}, "missing command"},
+        {{"erase"}, "unknown command 'erase'"},
+        {{r, pw, "1234", "--out", "o"}, "--port is required"},
+        {{r, port, "SIM0", pw, "1", "--password-file", "f", "--out", "o"},
+         "give --password or --password-file, not both"},
+        {{r, port, "SIM0", pw, "1234"}, "read needs --out FILE"},
+        {{r, port, "SIM0", pw, "1234", "--out", "o", "x"}, "read takes no FILE argument"},
+        {{"write", port, "SIM0", pw, "1234"}, "write needs exactly one FILE"},
+        {{"write", port, "SIM0", pw, "1234", "a", "b"}, "write needs exactly one FILE"},
+        {{"write", port, "SIM0", "--forward", "a"}, "--forward belongs to the verification: give --verify"},
+        {{"passwd", port, "SIM0", pw, "1234", "--new", "1", "--new-file", "f"},
+         "give --new or --new-file, not both"},
+        {{"write", port, "SIM0", pw, "1234", "--new-file", "f", "a"}, "--new-file does not belong to write"},
+        {{r, port, "SIM0", pw, "1234", "--new", "1", "--out", "o"}, "--new does not belong to read"},
+        {{r, port, "SIM0", pw, "1234", "--language", "de", "--out", "o"}, "--language must be en, pt or es"},
+        {{r, port}, "--port needs a value"},
+        {{r, port, "SIM0", pw, "1234", "--out", "o", "--verbose"}, "unknown option '--verbose'"},
+        {{"verify", port, "SIM0", pw, "1234"}, "verify needs exactly one FILE"},
+        {{"verify", port, "SIM0", pw, "1234", "--out", "o", "a"}, "--out does not belong to verify"},
+        {{r, port, "SIM0", pw, "1234", "--out", "o", "--gap"}, "--gap needs a value"},
+        {{"--version", "ports"}, "--version takes no options"},
+        {{r, port, "A", port, "B", "--out", "o"}, "--port is given more than once"},
+        {{"provision", "c.ini"}, "provision needs at least one --port"},
+        {{"provision", port, "A", port, "A", "c.ini"}, "the port A is named twice"},
+        {{"provision", port, "A", "--out", "o", "c.ini"}, "--out does not belong to provision"},
+        {{"ports", "--baud", "9600"}, "--baud belongs to --probe"},
+        {{"ports", "--probe", "--dir", "d"}, "--dir does not belong to ports"},
+        {{"ports", "x.ini"}, "ports takes no FILE argument"},
+        {{"verify", port, "SIM0", "--probe", "c.ini"}, "--probe does not belong to verify"},
+        {{r, port, "SIM0", "--out", "o", "--progress", "xml"}, "--progress must be text or json"},
     };
-    for (const Args &args : wrong) {
+    for (const auto &[args, error] : wrong) {
         const ParseResult result = ParseCommandLine(args);
         EXPECT_FALSE(result.ok) << ::testing::PrintToString(args);
-        EXPECT_FALSE(result.error.empty());
+        EXPECT_EQ(result.error, error) << ::testing::PrintToString(args);
     }
     EXPECT_TRUE(ParseCommandLine({"--help"}).help);
     EXPECT_TRUE(ParseCommandLine({"--version"}).version);

@@ -107,43 +107,6 @@ TEST(Programs, PasswordsStayOutOfTheProcessList)
     EXPECT_EQ(keyboard.Read(1), "\n") << "the Enter alone is echoed";
 }
 
-TEST(Programs, TwoTerminalsWrittenAtOnceEachEndWithTheirOwnFile)
-{
-    TempFolder folder;
-    const std::string &dir = folder.Path();
-    ChildProcess sim1(
-        {KESTREL_SIM, "--no-advertise", "--blank-record", "0*0*0*0", "--wire-baud", "115200"});
-    ChildProcess sim2(
-        {KESTREL_SIM, "--no-advertise", "--blank-record", "0*0*0*0", "--wire-baud", "115200"});
-    const std::string tty1 = sim1.ReadLine(), tty2 = sim2.ReadLine();
-    ASSERT_EQ(tty1.rfind("/dev/", 0), 0u);
-    ASSERT_EQ(tty2.rfind("/dev/", 0), 0u);
-    const std::string file1 = dir + "/one.ini", file2 = dir + "/two.ini";
-    WriteBytes(file1, "[PARA]\r\n16543=\"6\"\r\n16544=\"11\"\r\n16210=\"100\"\r\n");
-    WriteBytes(file2, "[PARA]\r\n16543=\"3\"\r\n16544=\"05\"\r\n16210=\"250\"\r\n");
-
-    // Both in the same folder: the per-port files keep them apart.
-    const std::string common = " --password 1234 --quiet --dir " + dir;
-    ChildProcess write1 =
-        Started(Cli() + " write --port " + tty1 + common + " " + file1, dir + "/w1.err");
-    ChildProcess write2 =
-        Started(Cli() + " write --port " + tty2 + common + " " + file2, dir + "/w2.err");
-    EXPECT_EQ(write1.Wait(), 0) << ReadBytes(dir + "/w1.err");
-    EXPECT_EQ(write2.Wait(), 0) << ReadBytes(dir + "/w2.err");
-
-    EXPECT_EQ(RunCommand(Cli() + " verify --port " + tty1 + common + " " + file1 + " >/dev/null"),
-              0);
-    EXPECT_EQ(RunCommand(Cli() + " verify --port " + tty2 + common + " " + file2 + " >/dev/null"),
-              0);
-    EXPECT_EQ(RunCommand(Cli() + " verify --port " + tty1 + common + " " + file2 + " >/dev/null"),
-              1)
-        << "the two terminals hold different values";
-    const std::string log1 = ReadBytes(AtLogOf(dir, tty1)), log2 = ReadBytes(AtLogOf(dir, tty2));
-    EXPECT_NE(log1.find("Send: AT+WPAR=16210,\"100\""), std::string::npos);
-    EXPECT_EQ(log1.find("\"250\""), std::string::npos) << "nothing of the other port's traffic";
-    EXPECT_NE(log2.find("Send: AT+WPAR=16210,\"250\""), std::string::npos);
-}
-
 TEST(Programs, TheSamePortTwiceRefusesTheSecondAtOnce)
 {
     TempFolder folder;

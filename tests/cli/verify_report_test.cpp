@@ -110,21 +110,80 @@ const Row kRows[] = {
 
 INSTANTIATE_TEST_SUITE_P(VerifyReport, Comparing, ::testing::ValuesIn(kRows), CaseName());
 
-TEST(VerifyReport, PrintsEachDifferenceThenWhatWasNotVerifiedThenTheSummary)
+// The report as printed, in each language: the hint to read forwarding only
+// when it was not read, and the active forwardings an erase-all would remove.
+struct Printed
 {
-    lang::SetCode(lang::kEnglish);
-    const VerifyResult result = CompareWithFile(
-        Document("[PARA]\n16543=\"2\"\n16544=\"11\"\n"), ListsRead(false),
-        Document("[PARA]\n32=\"1\"\n16543=\"6\"\n16544=\"11\"\n[ATCMD]\nAT+CCWA=\"1,1\"\n"));
-    EXPECT_TRUE(result.forwardingNotRead);
+    const char *name;
+    int language;
+    std::string terminal;
+    bool forward;
+    std::string file;
+    std::string report;
+};
+
+void PrintTo(const Printed &row, std::ostream *out)
+{
+    *out << row.name;
+}
+
+class Printing : public ::testing::TestWithParam<Printed>
+{};
+
+TEST_P(Printing, DifferencesThenWhatWasNotVerifiedThenTheSummary)
+{
+    const Printed &row = GetParam();
+    lang::SetCode(row.language);
+    const VerifyResult result =
+        CompareWithFile(Document(row.terminal), ListsRead(row.forward), Document(row.file));
     std::ostringstream out;
     PrintVerifyReport(result, out);
-    EXPECT_EQ(out.str(), "Change RX Volume (16543): terminal \"2\", file \"6\"\n"
-                         "Not verifiable, a read does not return them:\n"
-                         "  General Password: (32)\n"
-                         "  Call Waiting 0495 (AT+CCWA)\n"
-                         "Call waiting and forwarding are read with --forward.\n"
-                         "Verified: 1 of 2 verifiable settings differ.\n");
+    lang::SetCode(lang::kEnglish);
+    EXPECT_EQ(out.str(), row.report);
 }
+
+const std::string kDiffering = "[PARA]\n16543=\"2\"\n16544=\"11\"\n";
+const std::string kExpected = "[PARA]\n32=\"1\"\n16543=\"6\"\n16544=\"11\"\n[ATCMD]\nAT+CCWA=\"1,1\"\n";
+
+// clang-format off
+const Printed kPrinted[] = {
+    {"ForwardingNotRead", lang::kEnglish, kDiffering, false, kExpected,
+     "Change RX Volume (16543): terminal \"2\", file \"6\"\n"
+     "Not verifiable, a read does not return them:\n"
+     "  General Password: (32)\n"
+     "  Call Waiting 0495 (AT+CCWA)\n"
+     "Call waiting and forwarding are read with --forward.\n"
+     "Verified: 1 of 2 verifiable settings differ.\n"},
+    {"ForwardingNotReadPt", lang::kPortuguese, kDiffering, false, kExpected,
+     "Volume de recepção (16543): terminal \"2\", arquivo \"6\"\n"
+     "Não verificáveis, a leitura não os retorna:\n"
+     "  Senha geral: (32)\n"
+     "  Habilitar chamada em espera 0495 (AT+CCWA)\n"
+     "Chamada em espera e desvios são lidos com --forward.\n"
+     "Verificado: 1 de 2 configurações verificáveis diferem.\n"},
+    {"ForwardingNotReadEs", lang::kSpanish, kDiffering, false, kExpected,
+     "Recepción (16543): terminal \"2\", archivo \"6\"\n"
+     "No verificables, la lectura no los devuelve:\n"
+     "  General contraseña: (32)\n"
+     "  Habilitar llamada em espera,0495 (AT+CCWA)\n"
+     "Llamada en espera y desvíos se leen con --forward.\n"
+     "Verificado: 1 de 2 configuraciones verificables difieren.\n"},
+    {"ForwardingReadNoHint", lang::kEnglish,
+     "[PARA]\n16543=\"6\"\n[ATCMD]\nAT+CCFC0=\"0,3,\"111\",129\"\nAT+CCFC2=\"2,3,\"333\",129,\"\",,30\"\n",
+     true, "[PARA]\n32=\"1\"\n16543=\"6\"\n[ATCMD]\nAT+CCFC4=\"4,4\"\n",
+     "Forward all calls (AT+CCFC4): terminal \"0,3,\"111\",129; 2,3,\"333\",129,\"\",,30\", file \"4,4\"\n"
+     "Not verifiable, a read does not return them:\n"
+     "  General Password: (32)\n"
+     "Verified: 1 of 2 verifiable settings differ.\n"},
+    {"AllMatchPt", lang::kPortuguese, kDiffering, false, "[PARA]\n16543=\"2\"\n",
+     "Verificado: as 1 configurações verificáveis conferem.\n"},
+    {"NothingVerifiableEs", lang::kSpanish, kDiffering, false, "[PARA]\n16547=\"CLEAR\"\n",
+     "No verificables, la lectura no los devuelve:\n"
+     "  Borrar lista del call back (16547)\n"
+     "No verificado: nada en el archivo pudo comprobarse con el terminal.\n"},
+};
+// clang-format on
+
+INSTANTIATE_TEST_SUITE_P(VerifyReport, Printing, ::testing::ValuesIn(kPrinted), CaseName());
 
 } // namespace

@@ -141,4 +141,25 @@ TEST(CommThread, OnlyTheLinesOfTheCommandInFlightRestartTheWatchdog)
     EXPECT_EQ(link.owner.WaitFor(expected.size()), expected);
 }
 
+// The terminal needs 2000 ms after supplementary-service changes before
+// "AT&W"; only the first such pause after the worker starts ends at once.
+TEST(CommThread, OnlyTheFirstDevicePauseOfARunEndsAtOnce)
+{
+    TempFolder folder;
+    g_strAppDir = folder.Path() + "/";
+    RecordingLink link;
+    ReadLists lists;
+    CCommThread comm(link, lists);
+    comm.Start();
+    // The idle worker's answer to a line shows it has started.
+    ASSERT_TRUE(PostOwned(comm.Thread(), WM_COMM_RX_LINE, std::make_unique<std::string>("OK")));
+    ASSERT_EQ(link.owner.WaitFor(3).size(), 3u);
+    // With the worker told to quit every pause ends at once, but counts in full.
+    comm.Thread().PostQuit();
+    for (const auto paused : {0ms, 2000ms, 4000ms}) {
+        comm.PauseForDevice();
+        EXPECT_EQ(comm.PausedTime(), paused);
+    }
+}
+
 } // namespace

@@ -130,36 +130,6 @@ const auto kWriteSomeValues = [](const std::string &path) {
     return std::string();
 };
 
-TEST_F(EngineOverSim, ReadsEveryPageIntoTheTemporaryFile)
-{
-    // Unused list entries read as blank records, so the lists stop early.
-    StartTerminal([](sim::SimOptions &o) { o.blankListRecord = "0*0*0*0"; });
-    terminal->SetValue(16544, "12");
-    Read({}, [](ReadLists &l) { params::AppendInitialReadItems(l); });
-    EXPECT_TRUE(Shown("Read parameter success!"));
-    EXPECT_FALSE(port.IsOpen());
-    EXPECT_TRUE(window.ControlsEnabled());
-    EXPECT_EQ(TempFileValue("PARA", "16544"), "12");
-    EXPECT_EQ(TempFileValue("PARA", "05"), *terminal->Value(5));
-    EXPECT_NE(TempFileValue("ATCMD", "AT+CCLK"), "?");
-}
-
-TEST_F(EngineOverSim, WritesTheFileInsideATransactionAndReadsItBack)
-{
-    StartTerminal();
-    ASSERT_TRUE(operations->Transmit(nullptr, nullptr, kWriteSomeValues));
-    ASSERT_TRUE(RunUntilEnded());
-    EXPECT_TRUE(Shown("Save AT command success!"));
-    EXPECT_EQ(*terminal->Value(16544), "09");
-    EXPECT_EQ(*terminal->Value(16543), "3");
-    EXPECT_TRUE(PortCloses()) << "the write job closes the port at its end";
-
-    Read({"16544"},
-         [](ReadLists &l) { l.AppendAtQuery("AT+CCFC", "=1,2", "Forward When Busy 0497"); });
-    EXPECT_EQ(TempFileValue("PARA", "16544"), "09");
-    EXPECT_EQ(TempFileValue("ATCMD", "AT+CCFC1"), "1,3,\"+5550100\",145");
-}
-
 TEST_F(EngineOverSim, ASecondReadWhileTheFirstIsQueuedOrRunningIsDropped)
 {
     StartTerminal();
@@ -176,19 +146,6 @@ TEST_F(EngineOverSim, ASecondReadWhileTheFirstIsQueuedOrRunningIsDropped)
     EXPECT_EQ(std::count_if(reports.begin(), reports.end(),
                             [](const JobReport &r) { return r.jobEnded; }),
               1);
-}
-
-TEST_F(EngineOverSim, ASilentTerminalEndsInOvertimeAndTheNextJobRuns)
-{
-    StartTerminal([](sim::SimOptions &o) { o.faults.silentAfter = 1; });
-    g_nJobTimeout = 300;
-    Read({"2", "5"});
-    EXPECT_TRUE(watchdogFired);
-    EXPECT_TRUE(Shown("Error:Overtime!"));
-    EXPECT_FALSE(port.IsOpen());
-    EXPECT_TRUE(window.ControlsEnabled());
-    EXPECT_FALSE(engine->JobRunning());
-    ExpectTheNextReadToSucceed();
 }
 
 TEST_F(EngineOverSim, AnErrorWhileIdleStartsTheWatchdog)
@@ -303,12 +260,15 @@ TEST_F(EngineOverSim, ARefusedEntryKeepsTheOperationsDisabledUntilTheJobHasEnded
     EXPECT_TRUE(enabledAtReport.back());
 }
 
-TEST_F(EngineOverSim, AfterATimeOutTheQueueIsEmptyAndTheNextWriteRuns)
+TEST_F(EngineOverSim, ASilentTerminalEndsInOvertimeAndTheNextWriteRuns)
 {
     StartTerminal([](sim::SimOptions &o) { o.faults.silentAfter = 1; });
     g_nJobTimeout = 300;
     Read({"2", "5"});
     ASSERT_TRUE(watchdogFired);
+    EXPECT_TRUE(Shown("Error:Overtime!"));
+    EXPECT_FALSE(port.IsOpen());
+    EXPECT_TRUE(window.ControlsEnabled());
     EXPECT_TRUE(window.Queue().RunUntil([] { return g_hFifoGate.IsSet(); }, 10s))
         << "nothing left queued behind the dropped job";
     EXPECT_FALSE(engine->JobRunning());
@@ -378,21 +338,6 @@ TEST_F(EngineOverSim, PasswordChangeThenTheNewPasswordOpensTheTransaction)
     EXPECT_TRUE(PortCloses());
     EXPECT_EQ(CommandsSent("AT+WPAR=9995"), 1u) << "the transaction was ended before the close";
 }
-
-TEST_F(EngineOverSim, AWrongSoftwarePasswordStopsTheWriteAtOnce)
-{
-    StartTerminal();
-    g_strSoftwarePassword = "9999";
-    ASSERT_TRUE(operations->Transmit(nullptr, nullptr, kWriteSomeValues));
-    ASSERT_TRUE(RunUntilEnded());
-    EXPECT_TRUE(Shown("Error: Password invalid!"));
-    EXPECT_EQ(terminal->Commands(), Strings{"AT+WPAR=9996,\"9999\""});
-    EXPECT_TRUE(PortCloses());
-}
-
-} // namespace
-
-namespace {
 
 TEST_F(EngineOverSim, APinChangeThatCannotOpenThePortSaysSoAndWritesNothing)
 {

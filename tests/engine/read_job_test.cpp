@@ -69,6 +69,7 @@ TEST_F(ReadJobTest, StoresValuesQuotedUnderTheListedKey)
 {
     lists.numbers = {"2", "05", "16513"};
     Drive(job, context, Terminal({{"2", "5"}, {"05", "01"}, {"16513", ""}}));
+    EXPECT_EQ(context.Timeline().front(), "pause 20") << "before the first command";
     EXPECT_EQ(Stored("PARA", "2"), "5");
     EXPECT_EQ(Stored("PARA", "05"), "01") << "the key is the list's text";
     EXPECT_NE(ReadBytes(context.TempParameterFilePath()).find("16513=\"\""), std::string::npos);

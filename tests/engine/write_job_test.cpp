@@ -1,5 +1,6 @@
 #include "engine/engine_globals.h"
 #include "engine/job_reports.h"
+#include "engine/job_steps.h"
 #include "engine/write_job.h"
 #include "link/shared_settings.h"
 #include "params/language.h"
@@ -49,23 +50,15 @@ const Answer kAcceptAll = RefuseOnly({});
 TEST_F(WriteJobTest, SendsTheTransactionAroundEveryEntry)
 {
     Run("[PARA]\r\n2=\"5\"\r\n5=\"01\"\r\n", kAcceptAll);
-    EXPECT_EQ(context.Sent(),
-              (Strings{"AT+WPAR=9996,\"1234\"", "AT+WPAR=2,\"5\"", "AT+WPAR=5,\"01\"",
-                       "AT+WPAR=9999", "AT+WPAR=9995", "AT&W"}));
+    // Without AT commands "AT&W" follows a pause of 500 ms, not the device pause.
+    EXPECT_EQ(context.Timeline(),
+              (Strings{"pause 20", "AT+WPAR=9996,\"1234\"", "AT+WPAR=2,\"5\"", "AT+WPAR=5,\"01\"",
+                       "AT+WPAR=9999", "AT+WPAR=9995", "pause 500", "AT&W"}));
     const Params progress = context.Posted(WM_WRITE_PARA_PROGRESS_NOTIFY);
     ASSERT_EQ(progress.size(), 3u);
     EXPECT_EQ(progress[0], (std::pair<uintptr_t, intptr_t>{3, 1}));
     EXPECT_EQ(progress[1], (std::pair<uintptr_t, intptr_t>{3, 2}));
     EXPECT_EQ(progress[2].first, 5u);
-    // Without AT commands "AT&W" follows a pause of 500 ms, not the device pause.
-    EXPECT_FALSE(context.Has(FakeJobContext::Event::Paused));
-    const auto &events = context.events;
-    const auto store = std::find_if(events.begin(), events.end(), [](const auto &e) {
-        return e.kind == FakeJobContext::Event::Sent && e.text == "AT&W";
-    });
-    ASSERT_NE(store, context.events.begin());
-    EXPECT_EQ(std::prev(store)->kind, FakeJobContext::Event::Slept);
-    EXPECT_EQ(std::prev(store)->millis, 500);
     const Params ok = context.Posted(WM_WRITE_PARA_OK_NOTIFY);
     ASSERT_EQ(ok.size(), 3u);
     EXPECT_EQ(ok[2].first, 7u);
@@ -77,10 +70,10 @@ TEST_F(WriteJobTest, EmptyParameterSectionGoesStraightToTheAtCommands)
 {
     Run("[PARA]\r\n[ATCMD]\r\nAT+CCFC4=\"4,4\"\r\nAT+CCLK=\"11/04/25,10:30:00-03\"\r\n",
         kAcceptAll);
-    EXPECT_EQ(context.Sent(),
-              (Strings{"AT+WPAR=9996,\"1234\"", "AT+CCFC=4,4", "AT+CCLK=\"11/04/25,10:30:00-03\"",
-                       "AT+WPAR=9999", "AT+WPAR=9995", "AT&W"}));
-    EXPECT_TRUE(context.Has(FakeJobContext::Event::Paused));
+    EXPECT_EQ(context.Timeline(),
+              (Strings{"pause 20", "AT+WPAR=9996,\"1234\"", "AT+CCFC=4,4",
+                       "AT+CCLK=\"11/04/25,10:30:00-03\"", "AT+WPAR=9999", "AT+WPAR=9995",
+                       "device pause", "AT&W"}));
     EXPECT_EQ(context.Posted(WM_WRITE_PARA_PROGRESS_NOTIFY).back().first, 7u);
 }
 
@@ -116,7 +109,8 @@ struct PinCase
     const char *name;
     const char *entries;
     std::set<std::string> refused;
-    Strings expected; // what follows "AT+WPAR=" in the lines after the login, before the save
+    Strings expected; // what follows "AT+WPAR=" in the lines after the login, before the save,
+                      // and the pauses between them
 };
 
 class WritePinFollowUps : public WriteJobTest, public ::testing::WithParamInterface<PinCase>
@@ -127,25 +121,28 @@ TEST_P(WritePinFollowUps, SendsTheRightLines)
 {
     const PinCase &c = GetParam();
     Run(std::string("[PARA]\r\n") + c.entries + "16001=\"00\"\r\n", RefuseOnly(c.refused));
-    Strings expected = {"AT+WPAR=9996,\"1234\""};
+    Strings expected = {"pause 20", "AT+WPAR=9996,\"1234\""};
     for (const std::string &line : c.expected)
-        expected.push_back("AT+WPAR=" + line);
-    const Strings sent = context.Sent();
+        expected.push_back(line.starts_with("pause") ? line : "AT+WPAR=" + line);
+    const Strings sent = context.Timeline();
     EXPECT_EQ(Strings(sent.begin(), std::find(sent.begin(), sent.end(), "AT+WPAR=9999")), expected);
 }
 
 // clang-format off
 const PinCase kPinCases[] = {
     {"LockOnFollowUp", "16549=\"1234\"\r\n", {},
-     {"16549,\"1234\"", "16552,\"4711\"", "16553,\"4711\"", "16001,\"00\""}},
+     {"16549,\"1234\"", "pause 5000", "16552,\"4711\"", "16553,\"4711\"", "16001,\"00\""}},
     {"RefusedStartUpPinSkipsUnlock", "16550=\"1234\"\r\n16551=\"1234\"\r\n",
      {"AT+WPAR=16550,\"1234\""}, {"16550,\"1234\"", "16001,\"00\""}},
     {"AcceptedStartUpPinSkipsLock", "16550=\"1234\"\r\n16549=\"1234\"\r\n", {},
      {"16550,\"1234\"", "16001,\"00\""}},
     {"ChangePinSkipsUnlockAfterFollowUp",
      "16550=\"5678\"\r\n16549=\"1234\"\r\n16548=\"1234\",\"5678\"\r\n16551=\"5678\"\r\n", {},
-     {"16550,\"5678\"", "16548,\"1234\",\"5678\"", "16552,\"4711\"", "16553,\"4711\"",
-      "16001,\"00\""}},
+     {"16550,\"5678\"", "16548,\"1234\",\"5678\"", "pause 5000", "16552,\"4711\"",
+      "16553,\"4711\"", "16001,\"00\""}},
+    // Under a refused start-up PIN the change gets its pause, but no follow-up.
+    {"ChangePinAfterARefusedStartUpPin", "16550=\"1234\"\r\n16548=\"1234\",\"5678\"\r\n",
+     {"AT+WPAR=16550,\"1234\""}, {"16550,\"1234\"", "16548,\"1234\",\"5678\"", "pause 5000", "16001,\"00\""}},
     // Only the PIN keys themselves: 116550 is an ordinary entry, its refusal a failure.
     {"KeyContainingAPinNumberIsNoPin", "116550=\"1234\"\r\n16551=\"1234\"\r\n",
      {"AT+WPAR=116550,\"1234\""}, {"116550,\"1234\""}},
@@ -172,6 +169,9 @@ TEST_F(WriteJobTest, ARefusedFollowUpIsRepeatedAFewTimesThenCountsAsRefused)
     const Strings sent = context.Sent();
     const auto repeats = std::count(sent.begin(), sent.end(), "AT+WPAR=16552,\"4711\"");
     EXPECT_EQ(repeats, 1 + CWriteJob::kMaxPinFollowUpRepeats);
+    const Strings timeline = context.Timeline();
+    EXPECT_EQ(std::count(timeline.begin(), timeline.end(), "pause 5000"), repeats)
+        << "a pause before the follow-up and before each repeat";
     EXPECT_EQ(context.Posted(WM_WRITE_PARA_LINE_ERR_NOTIFY), (Params{{3, 1}}));
     EXPECT_EQ(context.Carried(WM_WRITE_PARA_LINE_ERR_NOTIFY).text, "AT+WPAR=16552,\"4711\"");
     EXPECT_EQ(sent.back(), "AT&W");
@@ -273,12 +273,14 @@ INSTANTIATE_TEST_SUITE_P(Write, WritePortLost, ::testing::ValuesIn(kPortLostCase
 
 TEST_F(WriteJobTest, RefusedSaveEndAndStoreAreEachReported)
 {
-    for (const char *refused : {"AT+WPAR=9999", "AT+WPAR=9995", "AT&W"}) {
+    const std::pair<const char *, uintptr_t> cases[] = {
+        {"AT+WPAR=9999", kStepSave}, {"AT+WPAR=9995", kStepTransactionEnd}, {"AT&W", kStepStore}};
+    for (const auto &[refused, step] : cases) {
         FakeJobContext fresh;
         CWriteJob freshJob(fresh);
         WriteBytes(fresh.TempParameterFilePath(), "[PARA]\r\n2=\"5\"\r\n");
         Drive(freshJob, fresh, RefuseOnly({refused}));
-        EXPECT_EQ(fresh.Posted(WM_WRITE_PARA_ERR_NOTIFY).size(), 1u) << refused;
+        EXPECT_EQ(fresh.Posted(WM_WRITE_PARA_ERR_NOTIFY), (Params{{step, 0}})) << refused;
         EXPECT_TRUE(fresh.Has(FakeJobContext::Event::Completed)) << refused;
         EXPECT_TRUE(fresh.Has(FakeJobContext::Event::Closed)) << refused;
     }

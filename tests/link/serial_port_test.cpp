@@ -343,15 +343,3 @@ TEST_F(SerialPort, LinesComeThroughTheReceiverWhateverTheBatches)
     ASSERT_TRUE(WaitForLines(7));
     EXPECT_EQ(m_lines.back(), "+CME ERROR: 16");
 }
-
-TEST_F(SerialPort, AnOverlongLineIsDroppedAndReceptionGoesOn)
-{
-    AttachReceiver();
-    ASSERT_EQ(m_port.OpenPort(), 1);
-    // Longer than three notifications' worth, then the terminal's next lines.
-    m_pty.Write(std::string(3500, 'x') + "\r\nOK\r\n+RPAR: 2,\"5\"\r\n");
-    ASSERT_TRUE(WaitForLines(2));
-    EXPECT_EQ(m_lines, (std::vector<std::string>{"OK", "+RPAR: 2,\"5\""}));
-    EXPECT_EQ(m_errors, std::vector<RxError>{RxError::Overflow}) << "shown once";
-    EXPECT_TRUE(m_port.IsOpen());
-}

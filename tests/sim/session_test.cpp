@@ -62,37 +62,6 @@ TEST_F(Session, LoginLineWithTrailingZeroByte)
               (std::vector<std::string>{"AT+WPAR=9996,\"1234\"", "AT+WPAR=9996,\"4321\"", "AT"}));
 }
 
-TEST_F(Session, ReadWriteAndPasswordChange)
-{
-    Start();
-    const std::vector<Step> script = {
-        {"AT+RPAR=05", {"+RPAR: 00"}, "OK"},
-        {"AT+RPAR=16542", {"+RPAR: 11"}, "OK"},
-        {"AT+RPAR=12345", {}, "ERROR"},
-        {"AT+WPAR=9996,\"1234\"", {}, "OK"},
-        {"AT+WPAR=16542,\"42\"", {}, "OK"},
-        {"AT+RPAR=16542", {"+RPAR: 11"}, "OK"},
-        {"AT+WPAR=9999", {}, "OK"},
-        {"AT+RPAR=16542", {"+RPAR: 42"}, "OK"},
-        {"AT+WPAR=16542,\"77\"", {}, "OK"},
-        {"AT+WPAR=9995", {}, "OK"},
-        {"AT+RPAR=16542", {"+RPAR: 42"}, "OK"},
-        {"AT+WPAR=9996,\"1234\"", {}, "OK"},
-        {"AT+WPAR=1,\"1234\",\"246810\",\"246810\"", {}, "OK"},
-        {"AT+WPAR=9995", {}, "OK"},
-        {"AT+WPAR=9996,\"1234\"", {}, "ERROR"},
-        {"AT+WPAR=9996,\"246810\"", {}, "OK"},
-        {"AT&W", {}, "OK"},
-    };
-    Run(script);
-    std::vector<std::string> sent;
-    for (const Step &step : script)
-        sent.push_back(step.line);
-    EXPECT_EQ(m_terminal->Commands(), sent);
-    EXPECT_EQ(m_terminal->Value(16542), "42");
-    EXPECT_EQ(m_terminal->Password(), "246810");
-}
-
 TEST_F(Session, StateFileCarriesValuesAcrossRuns)
 {
     TempFolder folder;

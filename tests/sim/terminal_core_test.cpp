@@ -1,5 +1,6 @@
 // The terminal's answers, line by line, without a pty.
 
+#include "params/read_lists.h"
 #include "sim/terminal_core.h"
 
 #include <gtest/gtest.h>
@@ -35,22 +36,28 @@ void ExpectRefused(TerminalCore &core, std::initializer_list<const char *> comma
 
 } // namespace
 
-TEST(TerminalCore, EveryCatalogueNumberAnswersOneValue)
+// Everything a read of every page asks for, as the program asks it.
+TEST(TerminalCore, EveryQueryOfARealReadAnswersOneValue)
 {
     TerminalCore core{SimOptions()};
-    std::vector<int> numbers = {
-        32,    5,     35,    5000,  3000,  1001,  33,    34,    1000,  16541, 16542, 16546, 16550,
-        16207, 6000,  6001,  6002,  6003,  6004,  6005,  7000,  7001,  16001, 2,     16208, 16209,
-        16210, 16515, 16516, 16543, 16544, 16517, 16539, 16540, 16545, 16512, 16513};
-    for (int n = 3001; n <= 3020; ++n)
-        numbers.push_back(n);
-    for (int n = 16212; n <= 16511; ++n)
-        numbers.push_back(n);
-    for (int number : numbers) {
-        const Reply reply = core.Execute("AT+RPAR=" + std::to_string(number));
-        ASSERT_EQ(reply.final, "OK") << number;
-        ASSERT_EQ(reply.lines.size(), 1u) << number;
-        EXPECT_EQ(reply.lines[0].rfind("+RPAR: ", 0), 0u) << number;
+    ReadLists lists;
+    for (size_t page = 0; page < params::kPageCount; ++page)
+        params::AppendPageReadItems(static_cast<params::Page>(page), lists, {true, true, true});
+    std::vector<std::string> queries;
+    for (const std::string &number : lists.numbers)
+        if (!IsReadMarker(number))
+            queries.push_back("AT+RPAR=" + number);
+    for (size_t i = 0; i < lists.AtQueryCount(); ++i)
+        queries.push_back(lists.atCommands[i] + lists.atArguments[i]);
+    ASSERT_GT(queries.size(), 300u); // the call back list alone has 300 entries
+    for (const std::string &query : queries) {
+        const Reply reply = core.Execute(query);
+        ASSERT_EQ(reply.final, "OK") << query;
+        ASSERT_FALSE(reply.lines.empty()) << query;
+        EXPECT_EQ(reply.lines[0].rfind("+", 0), 0u) << query;
+        if (query.starts_with("AT+RPAR=")) {
+            EXPECT_EQ(reply.lines.size(), 1u) << query;
+        }
     }
 }
 
