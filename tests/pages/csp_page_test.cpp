@@ -99,22 +99,21 @@ private Q_SLOTS:
         // the four slots stored back.
         QTest::addColumn<QStringList>("values"); // none, all calls, call back, number
         QTest::addColumn<QString>("shown");
-        QTest::addColumn<bool>("none");
         QTest::addColumn<QStringList>("stored");
-        QTest::newRow("none") << QStringList{"1", "0", "0", "21"} << "-- (21)" << true
+        QTest::newRow("none") << QStringList{"1", "0", "0", "21"} << "-- (21) none"
                               << QStringList{"1", "0", "0", "21"};
         // As a read of 16541 = "2" and 16542 = "21" leaves the store.
-        QTest::newRow("all calls") << QStringList{"0", "1", "0", "21"} << "-A 21" << false
+        QTest::newRow("all calls") << QStringList{"0", "1", "0", "21"} << "-A 21"
                                    << QStringList{"0", "1", "0", "21"};
         QTest::newRow("call back, number below 11 emptied")
-            << QStringList{"0", "0", "1", "5"} << "B- " << false << QStringList{"0", "0", "1", ""};
+            << QStringList{"0", "0", "1", "5"} << "B- " << QStringList{"0", "0", "1", ""};
         QTest::newRow("both on: all calls wins, above 99 emptied")
-            << QStringList{"0", "1", "1", "100"} << "-A " << false
+            << QStringList{"0", "1", "1", "100"} << "-A "
             << QStringList{"0", "1", "0", ""};
-        QTest::newRow("none wins over the boxes") << QStringList{"1", "1", "1", "99"} << "-- (99)"
-                                                  << true << QStringList{"1", "0", "0", "99"};
+        QTest::newRow("none wins over the boxes") << QStringList{"1", "1", "1", "99"} << "-- (99) none"
+                                                  << QStringList{"1", "0", "0", "99"};
         // Nothing on: the CSP is not off, and the number it asks for can be typed.
-        QTest::newRow("all off") << QStringList{"", "", "", "11"} << "-- 11" << false
+        QTest::newRow("all off") << QStringList{"", "", "", "11"} << "-- 11"
                                  << QStringList{"0", "0", "0", "11"};
     }
 
@@ -122,25 +121,14 @@ private Q_SLOTS:
     {
         QFETCH(QStringList, values);
         QFETCH(QString, shown);
-        QFETCH(bool, none);
         QFETCH(QStringList, stored);
         TestPageHost host;
         CCspPage page;
         page.InitPage(host);
-        const Slot kSlots[] = {Slot::CspNone, Slot::CspAllCalls, Slot::CspCallBack,
-                               Slot::CspNumber};
-        for (int i = 0; i < 4; ++i)
-            host.store[kSlots[i]] = values[i].toStdString();
-        page.LoadFromStore();
-        QCOMPARE(Shown(page), shown);
-        QCOMPARE(page.NoneFlag(), none);
-
-        host.store = {};
-        page.SaveToStore();
-        QStringList saved;
-        for (Slot slot : kSlots)
-            saved << QString::fromStdString(host.store[slot]);
-        QCOMPARE(saved, stored);
+        VerifyLoadAndStore(
+            page, host, {Slot::CspNone, Slot::CspAllCalls, Slot::CspCallBack, Slot::CspNumber},
+            values, [&page] { return Shown(page) + (page.NoneFlag() ? " none" : ""); }, shown,
+            stored);
     }
 
     void afterAnAllOffLoadANumberIsDemanded()

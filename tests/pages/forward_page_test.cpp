@@ -235,101 +235,39 @@ private Q_SLOTS:
         QVERIFY(page.ValidatePage());
     }
 
-    void readItems_data()
-    {
-        QTest::addColumn<int>("language");
-        QTest::addColumn<bool>("master");
-        QTest::addColumn<QStringList>("names");
-        QTest::newRow("off") << 1 << false << QStringList{};
-        // Call waiting is named in English in every language.
-        QTest::newRow("on, Portuguese")
-            << 2 << true
-            << QStringList{"Call Waiting 0495", "Habilitar desvio sempre 0496",
-                           "Habilitar desvio se ocupado 0497",
-                           QString::fromUtf8("Habilitar desvio se não atende 0498"),
-                           "Habilitar desvio se desligado 0499"};
-        QTest::newRow("on, English")
-            << 1 << true
-            << QStringList{"Call Waiting 0495", "Forward Unconditional 0496",
-                           "Forward When Busy 0497", "Forward When No Answer 0498",
-                           "Forward When Turned Off or Not Found 0499"};
-    }
-
+    // The queries follow the master box; their commands and labels are the
+    // catalogue's (see the read lists' own tests).
     void readItems()
     {
-        QFETCH(int, language);
-        QFETCH(bool, master);
-        QFETCH(QStringList, names);
-        LanguageScope scope(language);
-        TestPageHost host;
-        CForwardPage page;
-        page.InitPage(host);
-        if (master)
-            page.MasterBox()->click();
-        ReadLists lists;
-        page.AppendReadItems(lists);
-        QVERIFY(lists.numbers.empty());
-        QStringList actual;
-        for (const std::string &name : lists.atNames)
-            actual << QString::fromStdString(name);
-        QCOMPARE(actual, names);
-        if (!master)
-            return;
-        QCOMPARE(lists.atCommands, (std::vector<std::string>{"AT+CCWA", "AT+CCFC", "AT+CCFC",
-                                                             "AT+CCFC", "AT+CCFC"}));
-        QCOMPARE(lists.atArguments,
-                 (std::vector<std::string>{"=1,2", "=0,2", "=1,2", "=2,2", "=3,2"}));
+        for (bool master : {false, true}) {
+            TestPageHost host;
+            CForwardPage page;
+            page.InitPage(host);
+            if (master)
+                page.MasterBox()->click();
+            ReadLists lists, expected;
+            page.AppendReadItems(lists);
+            params::AppendPageReadItems(params::Page::Forward, expected, {master, master, master});
+            QCOMPARE(lists.AtQueryCount(), master ? size_t(5) : size_t(0));
+            QVERIFY(lists.numbers.empty());
+            QCOMPARE(lists.atCommands, expected.atCommands);
+            QCOMPARE(lists.atArguments, expected.atArguments);
+            QCOMPARE(lists.atNames, expected.atNames);
+        }
     }
 
-    void store()
-    {
-        TestPageHost host;
-        CForwardPage page;
-        page.InitPage(host);
-        host.store[Slot::ForwardNumber] = "kept";
-        // Off: the integers say so and no slot is touched.
-        host.store.waitingForwardEnabled = 1;
-        host.store.forwardingIncluded = 1;
-        page.SaveToStore();
-        QCOMPARE(host.store.waitingForwardEnabled, 0);
-        QCOMPARE(host.store.forwardingIncluded, 0);
-        QCOMPARE(host.store[Slot::ForwardNumber], std::string("kept"));
-
-        page.MasterBox()->click();
-        page.BusyBox()->click();
-        page.NoAnswerBox()->click();
-        page.TimeBox()->setCurrentText(QStringLiteral("25"));
-        page.NumberField()->setText(QStringLiteral("+5550100"));
-        page.SaveToStore();
-        QCOMPARE(host.store.waitingForwardEnabled, 1);
-        QCOMPARE(host.store.callWaitingIncluded, 1);
-        QCOMPARE(host.store.forwardingIncluded, 1);
-        const std::pair<Slot, const char *> stored[] = {
-            {Slot::CallWaiting, "00"},          {Slot::ForwardUnconditional, "00"},
-            {Slot::ForwardBusy, "01"},          {Slot::ForwardNoAnswer, "01"},
-            {Slot::NoAnswerTime, "25"},         {Slot::ForwardOffOrNotFound, "00"},
-            {Slot::ForwardNumber, "+5550100"},
-        };
-        for (const auto &[slot, value] : stored)
-            QCOMPARE(host.store[slot], std::string(value));
-    }
-
-    void load_data()
+    void storeAndLoad_data()
     {
         QTest::addColumn<bool>("master");
-        QTest::addColumn<QString>("loaded");
-        QTest::addColumn<QString>("shown");
-        QTest::newRow("off: nothing loaded") << false << "BN"
-                                             << "";
-        QTest::newRow("no answer") << true << "N"
-                                   << "N#t";
-        QTest::newRow("busy and off") << true << "BO"
-                                      << "BO#";
-        QTest::newRow("call waiting") << true << "W"
-                                      << "W";
+        QTest::addColumn<QString>("loaded"); // the conditions on, of "WUBNO"
+        QTest::addColumn<QString>("shown");  // the conditions, the number, the time
+        QTest::newRow("off: nothing loaded, nothing stored") << false << "BN" << "  10";
+        QTest::newRow("no answer") << true << "N" << "N#t 5550100 20";
+        QTest::newRow("busy and off") << true << "BO" << "BO# 5550100 20";
+        QTest::newRow("call waiting") << true << "W" << "W 5550100 20";
     }
 
-    void load()
+    void storeAndLoad()
     {
         QFETCH(bool, master);
         QFETCH(QString, loaded);
@@ -339,17 +277,28 @@ private Q_SLOTS:
         page.InitPage(host);
         if (master)
             page.MasterBox()->click();
-        const Slot order[] = {Slot::CallWaiting, Slot::ForwardUnconditional, Slot::ForwardBusy,
-                              Slot::ForwardNoAnswer, Slot::ForwardOffOrNotFound};
-        for (int i = 0; i < 5; ++i)
-            host.store[order[i]] = loaded.contains(QStringLiteral("WUBNO")[i]) ? "01" : "00";
-        host.store[Slot::ForwardNumber] = "5550100";
-        host.store[Slot::NoAnswerTime] = "20";
-        page.LoadFromStore();
-        QCOMPARE(Shown(page), shown);
-        QCOMPARE(page.NumberField()->text(), master ? QStringLiteral("5550100") : QString());
-        QCOMPARE(page.TimeBox()->currentText(),
-                 master ? QStringLiteral("20") : QStringLiteral("10"));
+        // Off, the integers say so and no slot is touched.
+        host.store.waitingForwardEnabled = 1;
+        host.store.forwardingIncluded = 1;
+        QStringList texts;
+        for (QChar letter : QStringLiteral("WUBNO"))
+            texts << (loaded.contains(letter) ? "01" : "00");
+        texts.insert(4, QStringLiteral("20"));
+        texts << QStringLiteral("5550100");
+        VerifyLoadAndStore(
+            page, host,
+            {Slot::CallWaiting, Slot::ForwardUnconditional, Slot::ForwardBusy,
+             Slot::ForwardNoAnswer, Slot::NoAnswerTime, Slot::ForwardOffOrNotFound,
+             Slot::ForwardNumber},
+            texts,
+            [&page] {
+                return Shown(page) + ' ' + page.NumberField()->text() + ' ' +
+                       page.TimeBox()->currentText();
+            },
+            shown, master ? texts : QStringList(7, QStringLiteral("?")));
+        QCOMPARE(host.store.waitingForwardEnabled, int(master));
+        QCOMPARE(host.store.callWaitingIncluded, int(master));
+        QCOMPARE(host.store.forwardingIncluded, int(master));
     }
 };
 

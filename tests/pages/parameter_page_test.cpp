@@ -2,29 +2,23 @@
 // keys and colour; the factory that makes the eleven pages; and every page's
 // rules against the bounds of the parameter catalogue.
 
-#include "page_test_host.h"
+#include "page_test_support.h"
 #include "pages/call_back_page.h"
 #include "pages/csp_page.h"
 #include "pages/forbids_page.h"
 #include "pages/forward_page.h"
 #include "pages/page_factory.h"
-#include "pages/page_form.h"
 #include "pages/passwords_page.h"
 #include "pages/prefix_page.h"
 #include "pages/security_code_page.h"
 #include "pages/times_page.h"
 #include "pages/volume_page.h"
-#include "tests/common/qt_test_registry.h"
-#include "widgets/app_message_box.h"
 #include "widgets/report_ctrl.h"
 
-#include <QAccessible>
 #include <QApplication>
 #include <QCheckBox>
 #include <QDialog>
-#include <QLabel>
 #include <QLineEdit>
-#include <QPushButton>
 #include <QTableWidget>
 #include <QVBoxLayout>
 #include <QtTest>
@@ -98,39 +92,6 @@ protected:
     }
     std::vector<ControlLabel> Labels() override { return {{box, kBoxLabel}, {hint, kHint}}; }
 };
-
-// A page made the way the real ones are: its controls carry their texts in
-// the three languages and are laid out by the shared form.
-constexpr lang::Tr3 kTimeoutLabel = {"Timeout:", "Tempo:", "Tiempo:"};
-constexpr lang::Tr3 kConfirm = {"Confirm", "Alterar", "Cambiar"};
-constexpr lang::Tr3 kListName = {"Position", "Posição", "Posición"};
-
-class FormPage : public CParameterPage
-{
-public:
-    FormPage() : CParameterPage(192)
-    {
-        PageForm form(*this);
-        box = form.AddCheckBox(kBoxLabel);
-        row = form.AddField(kTimeoutLabel, FieldValidator::Accepts::Digits, 3, &kHint);
-        button = NewButton(kConfirm);
-        form.AddWide(button);
-        unlabelled = NewField(FieldValidator::Accepts::CodePage);
-        NameControl(unlabelled, kListName);
-        form.AddWide(unlabelled);
-        form.Finish();
-    }
-    QCheckBox *box;
-    FieldRow row;
-    QPushButton *button;
-    QLineEdit *unlabelled;
-};
-
-QString AccessibleName(QWidget *widget)
-{
-    QAccessibleInterface *accessible = QAccessible::queryAccessibleInterface(widget);
-    return accessible ? accessible->text(QAccessible::Name) : QString();
-}
 
 // ---- a field's rules against its form in the catalogue ----------------------
 
@@ -227,13 +188,6 @@ std::vector<std::pair<QString, bool>> Edges(const params::ValueForm &form)
     return edges;
 }
 
-class LanguageScope
-{
-public:
-    explicit LanguageScope(int code) { lang::SetCode(code); }
-    ~LanguageScope() { lang::SetCode(lang::kEnglish); }
-};
-
 } // namespace
 
 class ParameterPageTest : public QObject
@@ -265,12 +219,8 @@ private Q_SLOTS:
         QTest::addColumn<int>("language");
         QTest::addColumn<QString>("boxText");
         QTest::addColumn<QString>("hintText");
-        QTest::newRow("English") << 1 << "Enable Add Prefix"
-                                 << "[at most 20 characters]";
         QTest::newRow("Portuguese")
             << 2 << "Habilitar adicionar prefixo" << QString::fromUtf8("[no máximo 20 caracteres]");
-        QTest::newRow("Spanish") << 3 << "Habilitar prefijo"
-                                 << QString::fromUtf8("[máximo 20 caracteres]");
         QTest::newRow("other code keeps the made texts") << 5 << "Enable Add Prefix"
                                                          << "[at most 20 characters]";
     }
@@ -329,7 +279,6 @@ private Q_SLOTS:
         QTest::addColumn<QString>("message");
         QTest::newRow("English") << 1 << false << "Please input the General Password.";
         QTest::newRow("Portuguese, page first") << 2 << true << "Por favor, insira a senha geral.";
-        QTest::newRow("Spanish") << 3 << false << "Por favor introduzca la general contraseña.";
         QTest::newRow("no language: no box") << 0 << false << "";
     }
 
@@ -504,51 +453,16 @@ private Q_SLOTS:
         }
     }
 
-    void controlsSpeakTheLanguageAndAreNamedByWhatTheUserSees_data()
-    {
-        QTest::addColumn<int>("language");
-        QTest::addColumn<QStringList>("texts"); // box, label, hint, button, unlabelled field
-        QTest::newRow("English") << 1
-                                 << QStringList{"Enable Add Prefix", "Timeout:",
-                                                "[at most 20 characters]", "Confirm", "Position"};
-        QTest::newRow("Portuguese")
-            << 2
-            << QStringList{"Habilitar adicionar prefixo", "Tempo:",
-                           QString::fromUtf8("[no máximo 20 caracteres]"), "Alterar",
-                           QString::fromUtf8("Posição")};
-        QTest::newRow("Spanish") << 3
-                                 << QStringList{"Habilitar prefijo", "Tiempo:",
-                                                QString::fromUtf8("[máximo 20 caracteres]"),
-                                                "Cambiar", QString::fromUtf8("Posición")};
-    }
-
-    void controlsSpeakTheLanguageAndAreNamedByWhatTheUserSees()
-    {
-        QFETCH(int, language);
-        QFETCH(QStringList, texts);
-        LanguageScope scope(language);
-        TestPageHost host;
-        FormPage page;
-        page.InitPage(host);
-        const QStringList shown{page.box->text(), page.row.label->text(), page.row.hint->text(),
-                                page.button->text(), page.unlabelled->accessibleName()};
-        QCOMPARE(shown, texts);
-        const QStringList names{AccessibleName(page.box), AccessibleName(page.row.field),
-                                AccessibleName(page.button), AccessibleName(page.unlabelled)};
-        QCOMPARE(names, (QStringList{texts[0], texts[1], texts[3], texts[4]}));
-        QCOMPARE(page.row.field->maxLength(), 3);
-    }
-
     void valuesAreShownAndTakenAsTheirBytes()
     {
         TestPageHost host;
-        FormPage page;
+        SamplePage page;
         page.InitPage(host);
         const std::string value = "se\xF1" "a\x80\x81";
-        CParameterPage::ShowValue(page.unlabelled, value);
-        QCOMPARE(page.unlabelled->text().size(), 6);
-        QCOMPARE(page.unlabelled->text().at(2), QChar(0xF1));
-        QCOMPARE(CParameterPage::ValueOf(page.unlabelled), value);
+        CParameterPage::ShowValue(page.free, value);
+        QCOMPARE(page.free->text().size(), 6);
+        QCOMPARE(page.free->text().at(2), QChar(0xF1));
+        QCOMPARE(CParameterPage::ValueOf(page.free), value);
     }
 };
 

@@ -148,56 +148,35 @@ private Q_SLOTS:
 
     void storeAndLoad_data()
     {
-        QTest::addColumn<QString>("switchSlot");
-        QTest::addColumn<QString>("preNumbers");
-        QTest::addColumn<QString>("prefix");
-        QTest::addColumn<bool>("on");
-        QTest::addColumn<QString>("shown");
-        QTest::addColumn<QString>("storedSwitch");
-        QTest::newRow("on") << "01"
-                            << "123"
-                            << "0021" << true << "1;2;3;"
-                            << "01";
-        QTest::newRow("any non-zero is on") << "5"
-                                            << "9"
-                                            << "" << true << "9;"
-                                            << "01";
+        QTest::addColumn<QStringList>("loaded"); // add prefix, pre-numbers, prefix
+        QTest::addColumn<QString>("shown");      // the switch, enabled fields, the two texts
+        QTest::addColumn<QStringList>("stored");
+        QTest::newRow("on") << QStringList{"01", "123", "0021"} << "on PP 1;2;3; 0021"
+                            << QStringList{"01", "123", "0021"};
+        QTest::newRow("any non-zero is on")
+            << QStringList{"5", "9", ""} << "on PP 9; " << QStringList{"01", "9", ""};
         // Off, the texts are still stored as they are: a prefix of 17 digits too.
-        QTest::newRow("off") << "00"
-                             << "44"
-                             << "12345678901234567" << false << "4;4;"
-                             << "00";
-        QTest::newRow("empty") << ""
-                               << ""
-                               << "" << false << ""
-                               << "00";
+        QTest::newRow("off") << QStringList{"00", "44", "12345678901234567"}
+                             << "off -- 4;4; 12345678901234567"
+                             << QStringList{"00", "44", "12345678901234567"};
+        QTest::newRow("empty") << QStringList{"", "", ""} << "off --  " << QStringList{"00", "", ""};
     }
 
     void storeAndLoad()
     {
-        QFETCH(QString, switchSlot);
-        QFETCH(QString, preNumbers);
-        QFETCH(QString, prefix);
-        QFETCH(bool, on);
+        QFETCH(QStringList, loaded);
         QFETCH(QString, shown);
-        QFETCH(QString, storedSwitch);
+        QFETCH(QStringList, stored);
         TestPageHost host;
         CPrefixPage page;
         page.InitPage(host);
-        host.store[Slot::AddPrefix] = switchSlot.toStdString();
-        host.store[Slot::PreNumbers] = preNumbers.toStdString();
-        host.store[Slot::Prefix] = prefix.toStdString();
-        page.LoadFromStore();
-        QCOMPARE(page.SwitchBox()->isChecked(), on);
-        QCOMPARE(Enabled(page), on ? QStringLiteral("PP") : QStringLiteral("--"));
-        QCOMPARE(page.PreNumberField()->text(), shown);
-        QCOMPARE(page.PrefixField()->text(), prefix);
-
-        host.store = {};
-        page.SaveToStore();
-        QCOMPARE(host.store[Slot::AddPrefix], storedSwitch.toStdString());
-        QCOMPARE(host.store[Slot::PreNumbers], preNumbers.toStdString());
-        QCOMPARE(host.store[Slot::Prefix], prefix.toStdString());
+        VerifyLoadAndStore(page, host, {Slot::AddPrefix, Slot::PreNumbers, Slot::Prefix}, loaded,
+                           [&page] {
+                               return QStringList{page.SwitchBox()->isChecked() ? "on" : "off", Enabled(page), page.PreNumberField()->text(),
+                                                  page.PrefixField()->text()}
+                                   .join(' ');
+                           },
+                           shown, stored);
     }
 };
 

@@ -178,38 +178,30 @@ private Q_SLOTS:
     void storeAndLoad_data()
     {
         QTest::addColumn<QString>("startUp"); // slot 16550 as read
-        QTest::addColumn<bool>("checked");
+        QTest::addColumn<QString>("shown");   // the box and the PIN it gates
         QTest::addColumn<QString>("stored");
-        QTest::newRow("0 unchecks") << "0" << false << "00";
-        QTest::newRow("00 unchecks") << "00" << false << "00";
-        QTest::newRow("01 checks") << "01" << true << "01";
-        QTest::newRow("1 checks") << "1" << true << "01";
-        QTest::newRow("empty unchecks") << "" << false << "00";
+        QTest::newRow("0 unchecks") << "0" << "-(98765)" << "00";
+        QTest::newRow("00 unchecks") << "00" << "-(98765)" << "00";
+        QTest::newRow("01 checks") << "01" << "98765" << "01";
+        QTest::newRow("1 checks") << "1" << "98765" << "01";
+        QTest::newRow("empty unchecks") << "" << "-(98765)" << "00";
     }
 
     void storeAndLoad()
     {
         QFETCH(QString, startUp);
-        QFETCH(bool, checked);
+        QFETCH(QString, shown);
         QFETCH(QString, stored);
         TestPageHost host;
         CSecurityCodePage page;
         page.InitPage(host);
-        // Checked before, so that a load that unchecks shows.
+        // Checked before, so that a load that unchecks shows; the PIN text
+        // keeps what it held.
         page.StartUpBox()->click();
         page.PinField()->setText(QStringLiteral("98765"));
-        host.store[Slot::PinStartUp] = startUp.toStdString();
-        host.store[Slot::PinCode] = "1111";
-        page.LoadFromStore();
-        QCOMPARE(page.StartUpBox()->isChecked(), checked);
-        QCOMPARE(page.PinField()->isEnabled(), checked);
-        // The PIN text keeps what it held.
-        QCOMPARE(page.PinField()->text(), QStringLiteral("98765"));
-
-        host.store = {};
-        page.SaveToStore();
-        QCOMPARE(QString::fromStdString(host.store[Slot::PinStartUp]), stored);
-        QCOMPARE(host.store[Slot::PinCode], std::string("98765"));
+        VerifyLoadAndStore(page, host, {Slot::PinStartUp, Slot::PinCode}, {startUp, "1111"},
+                           [&page] { return GatedText(page.StartUpBox(), page.PinField()); }, shown,
+                           {stored, "98765"});
         QCOMPARE(host.store.pinWriteMode, 1);
     }
 

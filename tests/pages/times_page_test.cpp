@@ -38,6 +38,11 @@ const char *const kMessages[9] = {
     "Error: The Incoming Time must be between 1 and 180 minutes!",
 };
 
+// The slots of the page: 2, date, time, 16208, 16209, 16210, 16515, 16516.
+constexpr std::initializer_list<Slot> kSlots = {
+    Slot::DialTimeout,   Slot::Date,      Slot::Time,             Slot::RestrictOutgoing,
+    Slot::OutgoingLimit, Slot::FlashTime, Slot::RestrictIncoming, Slot::IncomingLimit};
+
 } // namespace
 
 class TimesPageTest : public QObject
@@ -212,13 +217,7 @@ private Q_SLOTS:
         for (QLineEdit *field : page.findChildren<QLineEdit *>())
             field->setText(QStringLiteral("7"));
         page.SaveToStore();
-        const Slot order[] = {Slot::DialTimeout,      Slot::Date,          Slot::Time,
-                              Slot::RestrictOutgoing, Slot::OutgoingLimit, Slot::FlashTime,
-                              Slot::RestrictIncoming, Slot::IncomingLimit};
-        QStringList actual;
-        for (Slot slot : order)
-            actual << QString::fromStdString(host.store[slot]);
-        QCOMPARE(actual, stored);
+        QCOMPARE(SlotTexts(host.store, kSlots), stored);
     }
 
     void load_data()
@@ -254,22 +253,14 @@ private Q_SLOTS:
         page.InitPage(host);
         // A clock box checked before the load is unchecked by it.
         page.ClockBox()->click();
-        const Slot order[] = {Slot::DialTimeout,      Slot::Date,          Slot::Time,
-                              Slot::RestrictOutgoing, Slot::OutgoingLimit, Slot::FlashTime,
-                              Slot::RestrictIncoming, Slot::IncomingLimit};
-        for (size_t i = 0; i < std::size(order); ++i)
-            host.store[order[i]] = values[int(i)].toStdString();
+        SetSlots(host.store, kSlots, values);
         page.LoadFromStore();
-        auto part = [](const QCheckBox *box, const QLineEdit *field) {
-            const QString text = field->isEnabled() ? field->text() : "(" + field->text() + ")";
-            return (box->isChecked() ? QString() : QStringLiteral("-")) + text;
-        };
-        const QStringList parts{part(page.TimeoutBox(), page.TimeoutField()),
-                                part(page.ClockBox(), page.DateField()),
-                                part(page.ClockBox(), page.TimeField()),
-                                part(page.OutgoingBox(), page.OutgoingField()),
-                                part(page.IncomingBox(), page.IncomingField()),
-                                part(page.FlashBox(), page.FlashField())};
+        const QStringList parts{GatedText(page.TimeoutBox(), page.TimeoutField()),
+                                GatedText(page.ClockBox(), page.DateField()),
+                                GatedText(page.ClockBox(), page.TimeField()),
+                                GatedText(page.OutgoingBox(), page.OutgoingField()),
+                                GatedText(page.IncomingBox(), page.IncomingField()),
+                                GatedText(page.FlashBox(), page.FlashField())};
         QCOMPARE(parts.join(' '), shown);
     }
 

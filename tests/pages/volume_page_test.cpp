@@ -16,12 +16,8 @@ namespace {
 // level in brackets, an unchecked box as "-".
 QString Shown(const CVolumePage &page)
 {
-    auto part = [](const QCheckBox *box, const QLineEdit *field) {
-        const QString text = field->isEnabled() ? field->text() : "(" + field->text() + ")";
-        return (box->isChecked() ? QString() : QStringLiteral("-")) + text;
-    };
     return QStringLiteral("TX:%1 RX:%2")
-        .arg(part(page.TxBox(), page.TxField()), part(page.RxBox(), page.RxField()));
+        .arg(GatedText(page.TxBox(), page.TxField()), GatedText(page.RxBox(), page.RxField()));
 }
 
 } // namespace
@@ -103,23 +99,11 @@ private Q_SLOTS:
         QTest::addColumn<QString>("rx");
         QTest::addColumn<QString>("shown");
         QTest::addColumn<QString>("focused"); // "TX", "RX" or "" (where it was)
-        QTest::newRow("both") << "12"
-                              << "3"
-                              << "TX:12 RX:3"
-                              << "RX";
-        QTest::newRow("TX only") << "07"
-                                 << ""
-                                 << "TX:07 RX:-()"
-                                 << "TX";
+        QTest::newRow("both") << "12" << "3" << "TX:12 RX:3" << "RX";
+        QTest::newRow("TX only") << "07" << "" << "TX:07 RX:-()" << "TX";
         // An empty TX level leaves its box unchecked; nothing to export.
-        QTest::newRow("RX only") << ""
-                                 << "0"
-                                 << "TX:-() RX:0"
-                                 << "RX";
-        QTest::newRow("none") << ""
-                              << ""
-                              << "TX:-() RX:-()"
-                              << "";
+        QTest::newRow("RX only") << "" << "0" << "TX:-() RX:0" << "RX";
+        QTest::newRow("none") << "" << "" << "TX:-() RX:-()" << "";
     }
 
     void storeAndLoad()
@@ -132,21 +116,14 @@ private Q_SLOTS:
         CVolumePage page;
         QVERIFY(ShowActive(page, host));
         page.TxBox()->setFocus();
-        host.store[Slot::TxVolume] = tx.toStdString();
-        host.store[Slot::RxVolume] = rx.toStdString();
-        page.LoadFromStore();
-        QCOMPARE(Shown(page), shown);
         QWidget *expected = page.TxBox();
         if (focused == QLatin1String("TX"))
             expected = page.TxField();
         else if (focused == QLatin1String("RX"))
             expected = page.RxField();
+        VerifyLoadAndStore(page, host, {Slot::TxVolume, Slot::RxVolume}, {tx, rx},
+                           [&page] { return Shown(page); }, shown, {tx, rx});
         QTRY_VERIFY(expected->hasFocus());
-
-        host.store = {};
-        page.SaveToStore();
-        QCOMPARE(QString::fromStdString(host.store[Slot::TxVolume]), tx);
-        QCOMPARE(QString::fromStdString(host.store[Slot::RxVolume]), rx);
     }
 
     void aLoadBehindAnotherPageLeavesTheFocusAlone()

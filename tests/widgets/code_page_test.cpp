@@ -1,6 +1,7 @@
 // The one conversion between the terminal's 8-bit text and Qt's text, and
 // what the fields let the user type.
 
+#include "tests/common/qt_test_registry.h"
 #include "widgets/code_page.h"
 
 #include <QLineEdit>
@@ -126,5 +127,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_MAIN(CodePageTest)
+KESTREL_QT_TEST(CodePageTest)
 #include "code_page_test.moc"

@@ -3,6 +3,7 @@
 // and answers, the empty text, keyboard and wheel, and what a screen reader
 // reads.
 
+#include "tests/common/qt_test_registry.h"
 #include "widgets/code_page.h"
 #include "widgets/report_ctrl.h"
 
@@ -13,6 +14,7 @@
 #include <QVBoxLayout>
 #include <QtTest>
 
+#include <map>
 #include <memory>
 
 namespace {
@@ -45,7 +47,8 @@ struct ListWindow
             list->SetCellText(r, 1, QStringLiteral("old"));
         }
         list->SetNotifyHooks({.onEndEdit = [this](int row, int, const QString &text, EditEnd key) {
-            ends << QStringLiteral("%1 %2 %3").arg(row).arg(text).arg(int(key));
+            const char *keys[] = {"Enter", "Tab", "Escape"};
+            ends << QStringLiteral("%1 %2 %3").arg(row).arg(text, keys[int(key)]);
             return 0;
         }});
     }
@@ -61,6 +64,71 @@ struct ListWindow
     {
         QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
                           list->visualRect(list->model()->index(row, column)).center());
+    }
+
+    // One step of a script (see keysClicksAndEdits); false when unknown.
+    bool Do(const QString &step)
+    {
+        static const std::map<QString, std::pair<Qt::Key, Qt::KeyboardModifier>> keys = {
+            {"Return", {Qt::Key_Return, Qt::NoModifier}}, {"Tab", {Qt::Key_Tab, Qt::NoModifier}},
+            {"Backtab", {Qt::Key_Backtab, Qt::ShiftModifier}},
+            {"Escape", {Qt::Key_Escape, Qt::NoModifier}}, {"F2", {Qt::Key_F2, Qt::NoModifier}},
+            {"Left", {Qt::Key_Left, Qt::NoModifier}},     {"Up", {Qt::Key_Up, Qt::NoModifier}},
+            {"Down", {Qt::Key_Down, Qt::NoModifier}},
+            {"Backspace", {Qt::Key_Backspace, Qt::NoModifier}}};
+        const QString argument = step.mid(2);
+        if (step == QLatin1String("digits"))
+            return true;
+        if (step == QLatin1String("f"))
+            list->setFocus();
+        else if (step == QLatin1String("out"))
+            QTest::mouseClick(after, Qt::LeftButton);
+        else if (step == QLatin1String("fin"))
+            list->FinishEdit();
+        else if (step.startsWith(QLatin1String("t:")))
+            QTest::keyClicks(QApplication::focusWidget(), argument);
+        else if (step.startsWith(QLatin1String("k:")) && keys.count(argument))
+            QTest::keyClick(QApplication::focusWidget(), keys.at(argument).first,
+                            keys.at(argument).second);
+        else if (step.startsWith('s'))
+            list->SelectRow(step.mid(1).toInt());
+        else if (step.startsWith('v'))
+            list->setCurrentIndex(list->model()->index(step.mid(1).toInt(), 0));
+        else if (step.startsWith('c'))
+            Click(step.mid(1).section('.', 0, 0).toInt(), step.section('.', 1).toInt());
+        else
+            return false;
+        return true;
+    }
+
+    // "FOCUS ROW,COLUMN EDITOR CHANGES": the focused widget (before, list,
+    // editor or after), the current cell, the editor's text ("-" without
+    // one, "*" after it when wholly selected), then each cell that changed
+    // ("3=text" in the second column, "3.0=text" in the first), and the rows
+    // selected when they are not the current one.
+    QString Seen() const
+    {
+        const QWidget *focus = QApplication::focusWidget();
+        const QLineEdit *editor = list->InPlaceEditor();
+        QString seen = focus == before ? "before" : focus == list ? "list" : focus == after ? "after"
+                       : focus && focus == editor                          ? "editor"
+                                                                           : "other";
+        seen += QStringLiteral(" %1,%2 ").arg(list->currentIndex().row()).arg(list->currentIndex().column());
+        seen += !editor ? QStringLiteral("-")
+                        : editor->text() + (!editor->text().isEmpty() &&
+                                                    editor->selectedText() == editor->text()
+                                                ? "*"
+                                                : "");
+        for (int r = 0; r < list->RowCount(); ++r) {
+            if (list->CellText(r, 0) != QStringLiteral("%1").arg(811 + r, 4, 10, QLatin1Char('0')))
+                seen += QStringLiteral(" %1.0=%2").arg(r).arg(list->CellText(r, 0));
+            if (list->CellText(r, 1) != QLatin1String("old"))
+                seen += QStringLiteral(" %1=%2").arg(r).arg(list->CellText(r, 1));
+        }
+        const QModelIndexList selected = list->selectionModel()->selectedRows();
+        if (selected.size() != 1 || selected.front().row() != list->currentIndex().row())
+            seen += QStringLiteral(" selected:%1").arg(selected.size());
+        return seen;
     }
 
     QStringList ends; // "row text key" of every ended edit; outlives the window
@@ -101,89 +169,83 @@ class ReportCtrlTest : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void editsInPlaceAndEnds_data()
+    // A script of steps on the list between two fields, with "?" noting
+    // what the user sees at that point (ListWindow::Seen); the edits ended
+    // follow "/". Steps: "f" focus the list, "sN" select row N, "cN.C" click
+    // a cell, "vN" the item view makes (N, 0) current, "k:KEY" a key, "t:TEXT"
+    // typed, "out" a click on the next field, "fin" the page ends the edit,
+    // "digits" the editor takes digits only.
+    void keysClicksAndEdits_data()
     {
-        QTest::addColumn<QString>("start");
-        QTest::addColumn<QString>("input");
-        QTest::addColumn<QString>("end");
-        QTest::addColumn<QString>("editorAtStart");
-        QTest::addColumn<QString>("edited"); // the editor's text at the end
-        QTest::addColumn<int>("endKey");
-        const auto row = [](const char *name, const char *start, const char *input,
-                            const char *end, const char *atStart, const char *edited,
-                            EditEnd key) {
-            QTest::newRow(name) << QString(start) << QString(input) << QString(end)
-                                << QString(atStart) << QString(edited) << int(key);
+        QTest::addColumn<QString>("script");
+        QTest::addColumn<QString>("seen");
+        const char *first = "s3 ? c3.1 ? "; // a first click focuses the list, no editor
+        const char *atFirst = "before 3,1 - | list 3,1 - | ";
+        const struct
+        {
+            const char *name, *script, *seen;
+        } rows[] = {
+            {"second click, Enter", "c3.1 ? t:123 k:Return ?",
+             "editor 3,1 old* | list 3,1 - 3=123 / 3 123 Enter"},
+            {"second click, Tab", "c3.1 t:123 k:Tab ?", "list 3,1 - 3=123 / 3 123 Tab"},
+            {"second click, Shift+Tab", "c3.1 t:123 k:Backtab ?", "list 3,1 - 3=123 / 3 123 Tab"},
+            {"second click, Escape keeps the old text", "c3.1 t:123 k:Escape ?",
+             "list 3,1 - / 3 123 Escape"},
+            {"second click, click elsewhere", "c3.1 t:123 out ?", "after 3,1 - 3=123 / 3 123 Enter"},
+            {"second click, finished by the page", "c3.1 t:123 fin ?",
+             "list 3,1 - 3=123 / 3 123 Enter"},
+            {"typed digit, Enter", "t:7 ? t:8 k:Return ?",
+             "editor 3,1 7 | list 3,1 - 3=78 / 3 78 Enter"},
+            {"typed digit, Escape", "t:7 t:8 k:Escape ?", "list 3,1 - / 3 78 Escape"},
+            {"Backspace, Enter", "k:Backspace ? k:Return ?",
+             "editor 3,1  | list 3,1 - 3= / 3  Enter"},
+            {"F2 keeps the text", "k:F2 ? k:Return ?", "editor 3,1 old* | list 3,1 - / 3 old Enter"},
         };
-        row("second click, Enter", "click", "123", "Enter", "old", "123", EditEnd::Enter);
-        row("second click, Tab", "click", "123", "Tab", "old", "123", EditEnd::Tab);
-        row("second click, Shift+Tab", "click", "123", "Backtab", "old", "123", EditEnd::Tab);
-        row("second click, Escape", "click", "123", "Escape", "old", "123", EditEnd::Escape);
-        row("second click, click elsewhere", "click", "123", "elsewhere", "old", "123",
-            EditEnd::Enter);
-        row("second click, finished by the page", "click", "123", "finish", "old", "123",
-            EditEnd::Enter);
-        row("typed digit, Enter", "7", "8", "Enter", "7", "78", EditEnd::Enter);
-        row("typed digit, Escape", "7", "8", "Escape", "7", "78", EditEnd::Escape);
-        row("Backspace, Enter", "Backspace", "", "Enter", "", "", EditEnd::Enter);
-        row("F2 keeps the text", "F2", "", "Enter", "old", "old", EditEnd::Enter);
+        for (const auto &row : rows)
+            QTest::newRow(row.name) << QString::fromLatin1(first) + QString::fromLatin1(row.script)
+                                    << QString::fromLatin1(atFirst) + QString::fromLatin1(row.seen);
+        const auto add = [](const char *name, const char *script, const char *seen) {
+            QTest::newRow(name) << QString::fromLatin1(script) << QString::fromLatin1(seen);
+        };
+        // The cell focus is kept off the first column.
+        add("two clicks on the position", "f c5.0 c5.0 ?", "list 5,1 - /");
+        add("select row", "f s5 ?", "list 5,1 - /");
+        add("current index set by the item view", "f v5 ?", "list 5,1 - /");
+        add("left arrow", "f s5 k:Left ?", "list 5,1 - /");
+        add("arrows move between rows", "f s2 k:Down k:Down k:Up ?", "list 3,1 - /");
+        add("Tab leaves the list", "f s2 k:Tab ?", "after 2,1 - /");
+        add("Shift+Tab leaves the list", "f s2 k:Backtab ?", "before 2,1 - /");
+        add("Tab while editing, then Tab", "f s2 k:F2 k:Tab ? k:Tab ?",
+            "list 2,1 - | after 2,1 - / 2 old Tab");
+        add("the editor refuses what its validator refuses", "digits f s0 t:1 t:a2b k:Return ?",
+            "list 0,1 - 0=12 / 0 12 Enter");
     }
 
-    void editsInPlaceAndEnds()
+    void keysClicksAndEdits()
     {
-        QFETCH(QString, start);
-        QFETCH(QString, input);
-        QFETCH(QString, end);
-        QFETCH(QString, editorAtStart);
-        QFETCH(QString, edited);
-        QFETCH(int, endKey);
+        QFETCH(QString, script);
+        QFETCH(QString, seen);
         ListWindow w;
+        if (script.startsWith(QLatin1String("digits")))
+            w.list->SetEditorValidator([](QLineEdit *editor) {
+                return FieldValidator::Attach(editor, FieldValidator::Accepts::Digits);
+            });
         QVERIFY(w.Show());
-        w.list->SelectRow(3);
-        QCOMPARE(Focused(), w.before);
-        w.Click(3, 1); // focuses the list: a first click, no editor
-        QVERIFY(w.list->hasFocus());
-        QVERIFY(!w.list->InPlaceEditor());
-
-        if (start == QLatin1String("click"))
-            w.Click(3, 1);
-        else if (start == QLatin1String("Backspace"))
-            QTest::keyClick(Focused(), Qt::Key_Backspace);
-        else if (start == QLatin1String("F2"))
-            QTest::keyClick(Focused(), Qt::Key_F2);
-        else
-            QTest::keyClicks(Focused(), start);
-
-        QLineEdit *editor = w.list->InPlaceEditor();
-        QVERIFY(editor);
-        QCOMPARE(Focused(), editor);
-        QCOMPARE(editor->text(), editorAtStart);
-        QCOMPARE(editor->geometry(),
-                 w.list->visualRect(w.list->model()->index(3, 1)).adjusted(2, 0, -2, 0));
-        QCOMPARE(editor->maxLength(), 255);
-        if (start == QLatin1String("click") || start == QLatin1String("F2"))
-            QCOMPARE(editor->selectedText(), editorAtStart);
-
-        QTest::keyClicks(editor, input);
-        if (end == QLatin1String("elsewhere"))
-            QTest::mouseClick(w.after, Qt::LeftButton);
-        else if (end == QLatin1String("finish"))
-            w.list->FinishEdit();
-        else if (end == QLatin1String("Backtab"))
-            QTest::keyClick(editor, Qt::Key_Backtab, Qt::ShiftModifier);
-        else
-            QTest::keyClick(editor, end == QLatin1String("Enter")    ? Qt::Key_Return
-                                    : end == QLatin1String("Tab")    ? Qt::Key_Tab
-                                                                     : Qt::Key_Escape);
-
-        QVERIFY(!w.list->InPlaceEditor());
-        // Escape keeps the old text.
-        const QString stored = endKey == int(EditEnd::Escape) ? QStringLiteral("old") : edited;
-        QCOMPARE(w.list->CellText(3, 1), stored);
-        QCOMPARE(w.list->CellText(2, 1), QStringLiteral("old"));
-        QCOMPARE(w.ends, QStringList{QStringLiteral("3 %1 %2").arg(edited).arg(endKey)});
-        QCOMPARE(Focused(), end == QLatin1String("elsewhere") ? static_cast<QWidget *>(w.after)
-                                                              : w.list);
+        QStringList seenSteps;
+        for (const QString &step : script.split(' ')) {
+            if (step == QLatin1String("?"))
+                seenSteps << w.Seen();
+            else
+                QVERIFY2(w.Do(step), qPrintable(step));
+            if (QLineEdit *editor = w.list->InPlaceEditor()) { // in its cell, cut at 255
+                const QModelIndex cell = w.list->currentIndex();
+                QCOMPARE(editor->geometry(), w.list->visualRect(cell).adjusted(2, 0, -2, 0));
+                QCOMPARE(editor->maxLength(), 255);
+            }
+        }
+        QCOMPARE(seenSteps.join(QLatin1String(" | ")) + QLatin1String(" /") +
+                     (w.ends.isEmpty() ? QString() : ' ' + w.ends.join(';')),
+                 seen);
     }
 
     void deletingTheListWhileEditingEndsQuietly()
@@ -196,22 +258,6 @@ private Q_SLOTS:
         QVERIFY(w.list->InPlaceEditor());
         delete w.list; // no end of the edit reaches a list that is gone
         QCOMPARE(w.ends, QStringList());
-    }
-
-    void validatorRefusesTypedCharacters()
-    {
-        ListWindow w;
-        w.list->SetEditorValidator([](QLineEdit *editor) {
-            return FieldValidator::Attach(editor, FieldValidator::Accepts::Digits);
-        });
-        w.list->SetCellText(0, 1, {});
-        QVERIFY(w.Show());
-        w.list->setFocus();
-        w.list->SelectRow(0);
-        QTest::keyClick(Focused(), Qt::Key_1); // opens the editor, which takes the rest
-        QTest::keyClicks(Focused(), QStringLiteral("a2b"));
-        QTest::keyClick(Focused(), Qt::Key_Return);
-        QCOMPARE(w.list->CellText(0, 1), QStringLiteral("12"));
     }
 
     void textsAreCutTo255Characters_data()
@@ -242,37 +288,6 @@ private Q_SLOTS:
             QTest::keyClick(Focused(), Qt::Key_Return);
         }
         QCOMPARE(w.list->CellText(row, column), Text300().left(255));
-    }
-
-    void firstColumnNeverTakesTheFocus_data()
-    {
-        QTest::addColumn<QString>("how");
-        QTest::newRow("two clicks on the position") << "clicks";
-        QTest::newRow("select row") << "select";
-        QTest::newRow("current index set by the item view") << "view";
-        QTest::newRow("left arrow") << "left";
-    }
-
-    void firstColumnNeverTakesTheFocus()
-    {
-        QFETCH(QString, how);
-        ListWindow w;
-        QVERIFY(w.Show());
-        w.list->setFocus();
-        if (how == QLatin1String("clicks")) {
-            w.Click(5, 0);
-            w.Click(5, 0);
-        } else if (how == QLatin1String("select")) {
-            w.list->SelectRow(5);
-        } else if (how == QLatin1String("view")) {
-            w.list->setCurrentIndex(w.list->model()->index(5, 0));
-        } else {
-            w.list->SelectRow(5);
-            QTest::keyClick(Focused(), Qt::Key_Left);
-        }
-        QCOMPARE(w.list->currentIndex(), w.list->model()->index(5, 1));
-        QVERIFY(!w.list->InPlaceEditor());
-        QCOMPARE(w.list->CellText(5, 0), QStringLiteral("0816"));
     }
 
     void deleteAllRowsTellsOfEachRow_data()
@@ -381,59 +396,11 @@ private Q_SLOTS:
             QVERIFY(DarkPixels(image, image.rect()) > 0); // the row's own text
     }
 
-    void tabLeavesTheList_data()
-    {
-        QTest::addColumn<bool>("editing");
-        QTest::addColumn<bool>("backwards");
-        QTest::newRow("Tab") << false << false;
-        QTest::newRow("Shift+Tab") << false << true;
-        QTest::newRow("Tab while editing, then Tab") << true << false;
-    }
-
-    void tabLeavesTheList()
-    {
-        QFETCH(bool, editing);
-        QFETCH(bool, backwards);
-        ListWindow w;
-        QVERIFY(w.Show());
-        w.list->setFocus();
-        w.list->SelectRow(2);
-        const auto tab = [backwards] {
-            if (backwards)
-                QTest::keyClick(Focused(), Qt::Key_Backtab, Qt::ShiftModifier);
-            else
-                QTest::keyClick(Focused(), Qt::Key_Tab);
-        };
-        if (editing) {
-            QTest::keyClick(Focused(), Qt::Key_F2);
-            QVERIFY(w.list->InPlaceEditor());
-            tab();
-            QCOMPARE(Focused(), w.list);
-        }
-        tab();
-        QCOMPARE(Focused(), backwards ? w.before : w.after);
-    }
-
-    void arrowKeysMoveBetweenRows()
-    {
-        ListWindow w;
-        QVERIFY(w.Show());
-        w.list->setFocus();
-        w.list->SelectRow(2);
-        QTest::keyClick(Focused(), Qt::Key_Down);
-        QTest::keyClick(Focused(), Qt::Key_Down);
-        QTest::keyClick(Focused(), Qt::Key_Up);
-        QCOMPARE(w.list->currentIndex(), w.list->model()->index(3, 1));
-        QCOMPARE(w.list->selectionModel()->selectedRows(),
-                 QModelIndexList{w.list->model()->index(3, 0)});
-    }
-
     void wheelScrollsTheDesktopsLines_data()
     {
         QTest::addColumn<int>("lines");
         QTest::newRow("one") << 1;
         QTest::newRow("three") << 3;
-        QTest::newRow("five") << 5;
     }
 
     void wheelScrollsTheDesktopsLines()
@@ -459,8 +426,6 @@ private Q_SLOTS:
         QTest::newRow("right") << 1u << 0x4001u;
         QTest::newRow("centre") << 2u << 0x4002u;
         QTest::newRow("other word kept") << 3u << 3u;
-        QTest::newRow("first column of the pages") << kFirstColumnFormat << kFirstColumnFormat;
-        QTest::newRow("second column of the pages") << kSecondColumnFormat << kSecondColumnFormat;
     }
 
     void formatsAndWidthsOfColumns()
@@ -493,6 +458,5 @@ private Q_SLOTS:
     }
 };
 
-// ctest runs it on the offscreen platform.
-QTEST_MAIN(ReportCtrlTest)
+KESTREL_QT_TEST(ReportCtrlTest)
 #include "report_ctrl_test.moc"
