@@ -2,7 +2,6 @@
 
 #include "app/login_dialog.h"
 #include "engine/engine_globals.h"
-#include "engine/timeouts.h"
 #include "link/shared_settings.h"
 #include "params/language.h"
 #include "platform/app_dir.h"
@@ -32,7 +31,6 @@ int CToolApp::Run()
     g_strPortName.clear();
     g_strBaudRate.clear();
     g_strAppDir = platform::AppDir();
-    ApplyTimeoutOverrides();
 
     m_fields = LoadStartupSettings();
     m_qtTranslations.Apply(m_fields.language.toInt());

@@ -9,7 +9,6 @@
 #include "cli/ports_command.h"
 #include "cli/provision.h"
 #include "cli/run_output.h"
-#include "engine/timeouts.h"
 #include "params/language.h"
 #include "platform/stop_signals.h"
 
@@ -73,7 +72,6 @@ int main(int argc, char **argv)
         PrintEarlyEnd(args, Outcome::Failed, passwords.status, passwords.error);
         return passwords.status;
     }
-    ApplyTimeoutOverrides();
     if (options.command == CliOptions::Command::Provision) {
         platform::StopSignals stop;
         return RunProvision(options, std::cerr, std::cout, &stop);

@@ -269,8 +269,9 @@ void CCommThread::CompleteJob(const char *)
 
 void CCommThread::Sleep(Millis duration)
 {
-    m_pausedMs += duration.count();
-    m_thread.Queue().SleepFor(duration);
+    const Millis scaled = duration * m_pausePercent.load() / 100;
+    m_pausedMs += scaled.count();
+    m_thread.Queue().SleepFor(scaled);
 }
 
 void CCommThread::PauseForDevice()

@@ -61,6 +61,9 @@ public:
     // waiting for the device gap, for the benchmark's account of a job's time.
     platform::Millis PausedTime() const { return platform::Millis(m_pausedMs.load()); }
     std::chrono::nanoseconds GapTime() const { return std::chrono::nanoseconds(m_gapNs.load()); }
+    // Tests of the windows shorten the jobs' pauses for the terminal: each
+    // lasts `percent` percent of its time (100 unless a test sets it).
+    void ScalePauses(int percent) { m_pausePercent = percent; }
 
 private:
     void OnStartJob(uintptr_t jobNumber, intptr_t code);
@@ -87,6 +90,7 @@ private:
     uint32_t m_nJobNumber = 0;
     std::atomic<int64_t> m_pausedMs{0};
     std::atomic<int64_t> m_gapNs{0};
+    std::atomic<int> m_pausePercent{100};
     // "ComDelayEvent": set once when the thread starts and by nothing else, so
     // the first pause ends at once and every later one lasts its full time.
     platform::Event m_hComDelayEvent{platform::ResetMode::Manual, false};

@@ -248,20 +248,7 @@ class TechniciansDay : public QObject
         return control;
     }
 
-    // Presses a bottom button and waits until the operation has ended.
-    void Press(BottomButton button)
-    {
-        QTest::mouseClick(m_desk->Button(button), Qt::LeftButton);
-        QTRY_VERIFY_WITH_TIMEOUT(m_desk->Idle(), kJobWaitMs);
-    }
     QString Status() const { return m_desk->Window().WaitDialog()->StatusText(); }
-
-    // The read list ends at the first blank record; it is no number to send back.
-    void ReceiveFor(MainWindowHarness &desk)
-    {
-        QTest::mouseClick(desk.Button(BottomButton::Receive), Qt::LeftButton);
-        QTRY_VERIFY_WITH_TIMEOUT(desk.Idle(), kJobWaitMs);
-    }
 
     // Sets a check box from the keyboard or types over a field's text.
     void Apply(const PageEdit &edit)
@@ -338,9 +325,7 @@ private Q_SLOTS:
         QVERIFY(m_desk);
         m_savedFile = m_desk->AppDir() + QStringLiteral("/config.ini");
         m_desk->AnswerFileDialog(m_savedFile);
-        QTest::mouseClick(m_desk->Button(BottomButton::Save), Qt::LeftButton);
-        QTRY_VERIFY(m_desk->ControlsEnabled());
-        QVERIFY2(m_desk->Boxes().Count() == 0, qPrintable(m_desk->BoxTexts()));
+        QCOMPARE(m_desk->Run(BottomButton::Save), QString());
         const std::map<int, std::string> saved = ParameterValues(m_savedFile.toStdString());
         for (const PageEdit &edit : kEdits) {
             const std::string value = saved.count(edit.number) ? saved.at(edit.number) : "<none>";
@@ -351,8 +336,7 @@ private Q_SLOTS:
     void transmit()
     {
         QVERIFY(m_desk);
-        Press(BottomButton::Transmit);
-        QVERIFY2(m_desk->Boxes().Count() == 0, qPrintable(m_desk->BoxTexts()));
+        QCOMPARE(m_desk->Run(BottomButton::Transmit), QString());
         QCOMPARE(Status(), QStringLiteral("Save AT command success!"));
         for (const PageEdit &edit : kEdits) {
             const std::string value = m_desk->Terminal().Value(edit.number).value_or("<none>");
@@ -370,8 +354,7 @@ private Q_SLOTS:
         QVERIFY(prefix);
         prefix->setText(QStringLiteral("999"));
 
-        Press(BottomButton::Receive);
-        QVERIFY2(m_desk->Boxes().Count() == 0, qPrintable(m_desk->BoxTexts()));
+        QCOMPARE(m_desk->Run(BottomButton::Receive), QString());
         QCOMPARE(Mismatches(ParameterValues(TempParameterFilePath()), m_desk->Terminal()),
                  QString());
         for (const PageEdit &edit : kEdits) {
@@ -401,11 +384,8 @@ private Q_SLOTS:
                  qPrintable(boxes));
 
         m_desk->AnswerFileDialog(kept);
-        QTest::mouseClick(m_desk->Button(BottomButton::Open), Qt::LeftButton);
-        QTRY_VERIFY(m_desk->ControlsEnabled());
-        QVERIFY2(m_desk->Boxes().Count() == 0, qPrintable(m_desk->BoxTexts()));
-        Press(BottomButton::Transmit);
-        QVERIFY2(m_desk->Boxes().Count() == 0, qPrintable(m_desk->BoxTexts()));
+        QCOMPARE(m_desk->Run(BottomButton::Open), QString());
+        QCOMPARE(m_desk->Run(BottomButton::Transmit), QString());
         QCOMPARE(Status(), QStringLiteral("Save AT command success!"));
 
         QVERIFY2(m_desk->Terminal().State().parameters == m_firstTerminal,
@@ -453,8 +433,7 @@ private Q_SLOTS:
         QVERIFY2(LogIn(QStringLiteral("SIM0"), QString::fromLatin1(kNewPassword), boxes),
                  qPrintable(boxes));
         SetGeneralPassword();
-        Press(BottomButton::Transmit);
-        QVERIFY2(m_desk->Boxes().Count() == 0, qPrintable(m_desk->BoxTexts()));
+        QCOMPARE(m_desk->Run(BottomButton::Transmit), QString());
     }
 
     void aWrongPasswordIsRefused()
@@ -509,9 +488,7 @@ private Q_SLOTS:
         QCOMPARE(desk.Terminal().State().parameters, before);
 
         QVERIFY2(desk.PlugBackIn(error), error.c_str());
-        m_desk->Boxes().Clear();
-        ReceiveFor(*m_desk);
-        QVERIFY2(m_desk->Boxes().Count() == 0, qPrintable(m_desk->BoxTexts()));
+        QCOMPARE(m_desk->Run(BottomButton::Receive), QString());
         QCOMPARE(Status(), QStringLiteral("Read parameter success!"));
         QCOMPARE(Mismatches(ParameterValues(TempParameterFilePath()), desk.Terminal()), QString());
     }
@@ -530,8 +507,7 @@ private Q_SLOTS:
         g_nJobTimeout = 1500;
         m_desk->Boxes().Clear();
         const size_t before = m_desk->Terminal().CommandCount();
-        ReceiveFor(*m_desk);
-        QVERIFY2(m_desk->Boxes().Count() == 0, qPrintable(m_desk->BoxTexts()));
+        QCOMPARE(m_desk->Run(BottomButton::Receive), QString());
         QCOMPARE(Status(), QStringLiteral("Read parameter success!"));
         QVERIFY(m_desk->Terminal().CommandCount() - before > 10);
         m_desk->Terminal().SetFaults({});
@@ -546,8 +522,7 @@ private Q_SLOTS:
         m_desk->Terminal().SetFaults(chatty);
         m_desk->Boxes().Clear();
 
-        ReceiveFor(*m_desk);
-        QVERIFY2(m_desk->Boxes().Count() == 0, qPrintable(m_desk->BoxTexts()));
+        QCOMPARE(m_desk->Run(BottomButton::Receive), QString());
         QCOMPARE(Mismatches(ParameterValues(TempParameterFilePath()), m_desk->Terminal()),
                  QString());
 
@@ -555,8 +530,7 @@ private Q_SLOTS:
         QVERIFY(rx);
         rx->setText(QStringLiteral("2"));
         SetGeneralPassword();
-        Press(BottomButton::Transmit);
-        QVERIFY2(m_desk->Boxes().Count() == 0, qPrintable(m_desk->BoxTexts()));
+        QCOMPARE(m_desk->Run(BottomButton::Transmit), QString());
         QCOMPARE(Status(), QStringLiteral("Save AT command success!"));
         auto expected = m_firstTerminal;
         expected[16543] = "2";
@@ -571,5 +545,5 @@ private Q_SLOTS:
     }
 };
 
-KESTREL_SHELL_TEST_MAIN(TechniciansDay)
+KESTREL_QT_TEST(TechniciansDay)
 #include "technicians_day_test.moc"

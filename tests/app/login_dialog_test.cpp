@@ -551,5 +551,5 @@ void LoginDialogTest::tabGoesDownTheFieldsThenToOkAndCancel()
                                    "okButton", "cancelButton", "portList"}));
 }
 
-KESTREL_SHELL_TEST_MAIN(LoginDialogTest)
+KESTREL_QT_TEST(LoginDialogTest)
 #include "login_dialog_test.moc"

@@ -112,6 +112,23 @@ private Q_SLOTS:
         QVERIFY(window.PagesFilled());
     }
 
+    // Save lets an empty general password through, once: the Transmit after
+    // it checks every page again.
+    void saveSkipsAnEmptyGeneralPasswordOnce()
+    {
+        MainWindowHarness harness;
+        QVERIFY(harness.TerminalReady());
+        harness.AnswerFileDialog(harness.AppDir() + QStringLiteral("/config.ini"));
+        QCOMPARE(harness.Run(BottomButton::Save), QString());
+        QCOMPARE(harness.Window().StatusLine()->FullText(), QStringLiteral("File saved: config.ini"));
+        QVERIFY(!harness.Window().SaveToFileFlag());
+
+        harness.Run(BottomButton::Transmit);
+        QCOMPARE(harness.Boxes().LastText(), QStringLiteral("Please input the General Password."));
+        QCOMPARE(harness.Terminal().CommandCount(), size_t(0));
+        QCOMPARE(harness.Window().VisibleTemplate(), 193);
+    }
+
     void cancelledDialogsChangeNothing()
     {
         MainWindowHarness harness;
@@ -333,5 +350,5 @@ private Q_SLOTS:
     }
 };
 
-KESTREL_SHELL_TEST_MAIN(MainFilesTest)
+KESTREL_QT_TEST(MainFilesTest)
 #include "main_files_test.moc"

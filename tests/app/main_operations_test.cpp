@@ -1,11 +1,15 @@
-// Receive, Transmit, the job watchdog and Exit against the simulated
-// terminal, with the reports the user gets.
+// Receive and Transmit against the simulated terminal as the window alone
+// shows them: the page a failure brings to the front, the first page that
+// refuses a Transmit, the job watchdog, Exit while a job runs, the window
+// going away mid-job, and a port another run holds.
 
 #include "app/page_table.h"
 #include "main_window_harness.h"
+#include "pages/prefix_page.h"
 #include "pages/volume_page.h"
 #include "platform/port_lock.h"
 #include "platform/port_names.h"
+#include "widgets/status_line.h"
 
 #include <QCheckBox>
 
@@ -22,132 +26,91 @@ class MainOperationsTest : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void receiveFillsStoreAndPages()
-    {
-        MainWindowHarness harness;
-        QVERIFY(harness.TerminalReady());
-        sim::TerminalSimulator &terminal = harness.Terminal();
-        QVERIFY(terminal.SetValue(5, "01"));
-        QVERIFY(terminal.SetValue(3000, "01"));
-        harness.FillForbiddenBefore(3005);
-        QVERIFY(terminal.SetValue(3005, "0800"));
-        QVERIFY(terminal.SetValue(16543, "6"));
-        QVERIFY(terminal.SetValue(16212, "5551234"));
-
-        QTest::mouseClick(harness.Button(BottomButton::Receive), Qt::LeftButton);
-        QVERIFY(!harness.ControlsEnabled());
-        QVERIFY(harness.Window().WaitDialog()->isVisible());
-        QTRY_VERIFY_WITH_TIMEOUT(harness.Idle(), kJobWaitMs);
-
-        QVERIFY2(harness.Boxes().Count() == 0, qPrintable(harness.BoxTexts()));
-        QCOMPARE(harness.Window().WaitDialog()->StatusText(),
-                 QStringLiteral("Read parameter success!"));
-        const ParameterStore &store = harness.Window().Store();
-        QCOMPARE(store[Slot::LongDistanceBlock], std::string("01"));
-        QCOMPARE(store[Slot::RxVolume], std::string("6"));
-        QCOMPARE(store.forbidden[4], std::string("0800"));
-        QCOMPARE(store.callBack[0], std::string("5551234"));
-        QVERIFY(harness.Forbids()->LongDistanceBox()->isChecked());
-        const CVolumePage *volume = harness.PageAs<CVolumePage>(Page::Volume);
-        QVERIFY(volume->RxBox()->isChecked());
-        QCOMPARE(volume->RxField()->text(), QStringLiteral("6"));
-        QCOMPARE(harness.Forbids()->List()->CellText(4, 1), QStringLiteral("0800"));
-        QCOMPARE(harness.CallBack()->List()->CellText(0, 1), QStringLiteral("5551234"));
-    }
-
-    void transmitSendsWhatThePagesHold()
-    {
-        MainWindowHarness harness;
-        QVERIFY(harness.TerminalReady());
-        QTest::mouseClick(harness.Button(BottomButton::Receive), Qt::LeftButton);
-        QTRY_VERIFY_WITH_TIMEOUT(harness.Idle(), kJobWaitMs);
-
-        harness.GeneralPassword()->setText(QStringLiteral("583916"));
-        CVolumePage *volume = harness.PageAs<CVolumePage>(Page::Volume);
-        QVERIFY(volume->TxBox()->isChecked()); // the terminal has a level
-        volume->TxField()->setText(QStringLiteral("12"));
-        harness.Forbids()->InternationalBox()->click();
-        harness.CallBack()->SwitchBox()->click();
-        harness.CallBack()->ListBox()->click(); // makes the 300 rows
-        harness.CallBack()->List()->SetCellText(2, 1, QStringLiteral("0211"));
-        harness.Boxes().Clear();
-
-        QTest::mouseClick(harness.Button(BottomButton::Transmit), Qt::LeftButton);
-        QVERIFY(!harness.ControlsEnabled());
-        QVERIFY(harness.Window().WaitDialog()->isVisible());
-        QTRY_VERIFY_WITH_TIMEOUT(
-            harness.ControlsEnabled() && !harness.Window().WaitDialog()->isVisible(), kJobWaitMs);
-
-        QVERIFY2(harness.Boxes().Count() == 0, qPrintable(harness.BoxTexts()));
-        QCOMPARE(harness.Window().WaitDialog()->StatusText(),
-                 QStringLiteral("Save AT command success!"));
-        sim::TerminalSimulator &terminal = harness.Terminal();
-        QCOMPARE(terminal.Value(32).value_or("?"), std::string("583916"));
-        QCOMPARE(terminal.Value(16544).value_or("?"), std::string("12"));
-        QCOMPARE(terminal.Value(35).value_or("?"), std::string("01"));
-        QCOMPARE(terminal.Value(16212).value_or("?"), std::string("0211")); // closed up
-        QCOMPARE(harness.Window().Store()[Slot::TxVolume], std::string("12"));
-    }
-
-    void readFailureNamesTheParameterAndShowsItsPage_data()
+    void aFailureShowsThePageOfWhatFailed_data()
     {
         QTest::addColumn<int>("language");
-        QTest::addColumn<int>("refused");
+        QTest::addColumn<int>("refusedRead");
+        QTest::addColumn<int>("refusedWrite");
         QTest::addColumn<QString>("message");
         QTest::addColumn<int>("page");
         QTest::addColumn<QString>("title");
-        QTest::newRow("forbidden entry 0815")
-            << int(lang::kEnglish) << 3005
+        QTest::newRow("read, forbidden entry 0815")
+            << int(lang::kEnglish) << 3005 << 0
             << "Error:Fail to read Please input a number in the position 0815!" << 133 << "Forbids";
-        QTest::newRow("Spanish, volume")
-            << int(lang::kSpanish) << 16543 << "Error:Error al leer Recepción!" << 184 << "Volumen";
+        QTest::newRow("read, Spanish, volume") << int(lang::kSpanish) << 16543 << 0
+                                               << "Error:Error al leer Recepción!" << 184 << "Volumen";
+        QTest::newRow("write, general password") << int(lang::kEnglish) << 0 << 32
+                                                 << "Error: General Password invalid!" << 193
+                                                 << "Passwords";
     }
 
-    void readFailureNamesTheParameterAndShowsItsPage()
+    void aFailureShowsThePageOfWhatFailed()
     {
         QFETCH(int, language);
-        QFETCH(int, refused);
+        QFETCH(int, refusedRead);
+        QFETCH(int, refusedWrite);
         QFETCH(QString, message);
         QFETCH(int, page);
         QFETCH(QString, title);
-        MainWindowHarness harness(
-            SimOptionsWith([refused](sim::SimOptions &o) { o.faults.refuseReads = {refused}; }),
-            language);
+        MainWindowHarness harness(SimOptionsWith([&](sim::SimOptions &o) {
+                                      o.faults.refuseReads = {refusedRead};
+                                      o.faults.refuseWrites = {refusedWrite};
+                                  }),
+                                  language);
         QVERIFY(harness.TerminalReady());
         harness.FillForbiddenBefore(3005);
+        harness.GeneralPassword()->setText(QStringLiteral("123456"));
         QTest::mousePress(harness.Window().NavButton(10), Qt::LeftButton); // Call Back
 
-        QTest::mouseClick(harness.Button(BottomButton::Receive), Qt::LeftButton);
-        QTRY_VERIFY_WITH_TIMEOUT(harness.Idle(), kJobWaitMs);
+        harness.Run(refusedRead ? BottomButton::Receive : BottomButton::Transmit);
 
         QVERIFY2(harness.HasBox(message, 16), qPrintable(harness.BoxTexts()));
         QTRY_COMPARE(harness.Window().VisibleTemplate(), page);
         QCOMPARE(harness.Window().PageTitleText(), title);
         QCOMPARE(harness.Window().SelectedNavIndex(), PageIndexByTemplate(page));
-        // What was read before the failure still reached the pages.
-        QVERIFY(!harness.Forbids()->LongDistanceBox()->isChecked());
-        QCOMPARE(harness.Window().Store()[Slot::LongDistanceBlock], std::string("00"));
+        QVERIFY(harness.ControlsEnabled());
+        if (refusedWrite) {
+            QCOMPARE(harness.Terminal().Value(32).value_or("?"), std::string("000000"));
+        } else { // what was read before the failure still reached the pages
+            QVERIFY(!harness.Forbids()->LongDistanceBox()->isChecked());
+            QCOMPARE(harness.Window().Store()[Slot::LongDistanceBlock], std::string("00"));
+        }
     }
 
-    void writeFailureOnTheGeneralPasswordShowsThePasswordsPage()
+    // The pages are checked in page order and only the first that refuses
+    // speaks; nothing reaches the terminal, and the port opened for the
+    // write stays open.
+    void theFirstRefusingPageStopsATransmit()
     {
-        MainWindowHarness harness(
-            SimOptionsWith([](sim::SimOptions &o) { o.faults.refuseWrites = {32}; }));
+        MainWindowHarness harness;
         QVERIFY(harness.TerminalReady());
+        CMainDlg &window = harness.Window();
         harness.GeneralPassword()->setText(QStringLiteral("123456"));
-        QTest::mousePress(harness.Window().NavButton(9), Qt::LeftButton);
+        CPrefixPage *prefix = harness.PageAs<CPrefixPage>(Page::Prefix);
+        CVolumePage *volume = harness.PageAs<CVolumePage>(Page::Volume);
+        prefix->SwitchBox()->click();
+        prefix->PrefixField()->setText(QStringLiteral("12345678901234567"));
+        volume->TxBox()->click();
+        volume->TxField()->setText(QStringLiteral("7"));
+        QTest::mousePress(window.NavButton(10), Qt::LeftButton); // Call Back
 
         QTest::mouseClick(harness.Button(BottomButton::Transmit), Qt::LeftButton);
-        QTRY_VERIFY_WITH_TIMEOUT(harness.Boxes().Count() > 0 && harness.ControlsEnabled(),
-                                 kJobWaitMs);
 
-        QVERIFY2(harness.HasBox(QStringLiteral("Error: General Password invalid!"), 16),
-                 qPrintable(harness.BoxTexts()));
-        QTRY_COMPARE(harness.Window().VisibleTemplate(), 193);
-        QCOMPARE(harness.Window().SelectedNavIndex(), 0);
-        QVERIFY(!harness.Window().WaitDialog()->isVisible());
+        // The question over pages nothing has filled (answered Yes), then the page's message.
+        QCOMPARE(harness.Boxes().Count(), 2);
+        QCOMPARE(harness.Boxes().LastText(),
+                 QStringLiteral("Error: The Prefix no more than 16 characters!"));
+        QCOMPARE(harness.Boxes().LastStyle(), 16);
+        QCOMPARE(window.StatusLine()->FullText(),
+                 QStringLiteral("Transmit failed: a value on the page \"Prefix\" is not allowed."));
+        QCOMPARE(window.VisibleTemplate(), 186);
+        QCOMPARE(window.SelectedNavIndex(), 2);
+        QVERIFY(window.NavButton(2)->IsSelected() && !window.NavButton(10)->IsSelected());
+        QTRY_VERIFY(prefix->PrefixField()->hasFocus());
         QVERIFY(harness.ControlsEnabled());
-        QCOMPARE(harness.Terminal().Value(32).value_or("?"), std::string("000000"));
+        QVERIFY(!window.Engine().JobRunning());
+        QCOMPARE(harness.Terminal().CommandCount(), size_t(0));
+        QVERIFY(harness.Serial().IsOpen());
     }
 
     void silentTerminalEndsInOvertime()
@@ -159,18 +122,14 @@ private Q_SLOTS:
         QTest::mouseClick(harness.Button(BottomButton::Receive), Qt::LeftButton);
         QTRY_VERIFY_WITH_TIMEOUT(harness.HasBox(QStringLiteral("Error:Overtime!"), 16), 20000);
         QTRY_VERIFY_WITH_TIMEOUT(harness.Idle(), 10000);
-        QVERIFY(!harness.Serial().IsOpen());
         QVERIFY(!harness.Window().JobTimerActive());
 
         // The next operation runs normally again.
         harness.Terminal().SetFaults({});
-        harness.Boxes().Clear();
         g_nJobTimeout = 30000;
-        QTest::mouseClick(harness.Button(BottomButton::Receive), Qt::LeftButton);
-        QTRY_VERIFY_WITH_TIMEOUT(harness.Idle(), kJobWaitMs);
+        QCOMPARE(harness.Run(BottomButton::Receive), QString());
         QCOMPARE(harness.Window().WaitDialog()->StatusText(),
                  QStringLiteral("Read parameter success!"));
-        QVERIFY2(harness.Boxes().Count() == 0, qPrintable(harness.BoxTexts()));
     }
 
     void exitEscapeAndCloseAreIgnoredWhileAJobRuns()
@@ -193,33 +152,37 @@ private Q_SLOTS:
         QVERIFY(!window.isVisible());
     }
 
-    void destroyedMidJobTheWindowStopsTheThreadsAndLetsThePortGo()
+    // Whatever the worker is doing, the window's end stops both threads and
+    // lets the port go, and nothing the job still reports reaches the user.
+    void theWindowGoingAwayMidJobStopsTheThreads_data()
     {
-        MainWindowHarness harness(SimOptionsWith(kSilent));
+        QTest::addColumn<bool>("silent");
+        QTest::addColumn<int>("commandsFirst"); // the job is under way when the terminal has these
+        QTest::addColumn<int>("pausePercent");  // a pause as long as the test may run
+        QTest::newRow("terminal silent") << true << 1 << 1;
+        QTest::newRow("job reporting") << false << 6 << 1;
+        QTest::newRow("worker in a pause") << false << 0 << 10000000;
+    }
+
+    void theWindowGoingAwayMidJobStopsTheThreads()
+    {
+        QFETCH(bool, silent);
+        QFETCH(int, commandsFirst);
+        QFETCH(int, pausePercent);
+        MainWindowHarness harness(silent ? SimOptionsWith(kSilent) : sim::SimOptions{});
         QVERIFY(harness.TerminalReady());
+        CCommThread &worker = harness.Window().Engine().Comm();
+        worker.ScalePauses(pausePercent);
         QTest::mouseClick(harness.Button(BottomButton::Receive), Qt::LeftButton);
-        QTRY_VERIFY_WITH_TIMEOUT(harness.Window().Engine().JobRunning(), 10000);
+        QTRY_VERIFY_WITH_TIMEOUT(harness.Terminal().CommandCount() >= size_t(commandsFirst) &&
+                                     (pausePercent == 1 || worker.PausedTime().count() > 0),
+                                 10000);
+        QVERIFY(harness.Window().Engine().JobRunning());
         QVERIFY(harness.Serial().IsOpen());
         harness.DestroyWindow();
         QVERIFY(!harness.Serial().IsOpen());
         QVERIFY(!harness.Serial().Owner());
-        QCOMPARE(harness.Boxes().Count(), 0);
-    }
-
-    void vanishedPortGivesTheCannotOpenMessage()
-    {
-        MainWindowHarness harness;
-        harness.UnplugTerminal();
-        QTest::mouseClick(harness.Button(BottomButton::Receive), Qt::LeftButton);
-        QVERIFY2(harness.HasBox(QStringLiteral("can`t open port : SIM0 !"), 16),
-                 qPrintable(harness.BoxTexts()));
-        QVERIFY(harness.Idle());
-
-        harness.Boxes().Clear();
-        QTest::mouseClick(harness.Button(BottomButton::Transmit), Qt::LeftButton);
-        QVERIFY2(harness.HasBox(QStringLiteral("can`t open port :  SIM0 !"), 16),
-                 qPrintable(harness.BoxTexts()));
-        QVERIFY(harness.Idle());
+        QCOMPARE(harness.BoxTexts(), QString());
     }
 
     // kestrel-cli holds the port from its login to the end of its job: the
@@ -231,17 +194,13 @@ private Q_SLOTS:
         platform::PortLock otherRun;
         QCOMPARE(otherRun.Acquire(platform::DevicePathForPort("SIM0")),
                  platform::PortLock::Result::Held);
-        harness.Terminal().ClearCommands();
-        QTest::mouseClick(harness.Button(BottomButton::Receive), Qt::LeftButton);
-        QVERIFY2(
-            harness.HasBox(QStringLiteral("can`t open port : SIM0 !\n\n"
-                                          "Error: The port SIM0 is in use by another program!"),
-                           16),
-            qPrintable(harness.BoxTexts()));
+        QCOMPARE(harness.Run(BottomButton::Receive),
+                 QStringLiteral("[16] can`t open port : SIM0 !\n\n"
+                                "Error: The port SIM0 is in use by another program!"));
         QVERIFY(harness.Idle());
         QCOMPARE(harness.Terminal().CommandCount(), size_t(0));
     }
 };
 
-KESTREL_SHELL_TEST_MAIN(MainOperationsTest)
+KESTREL_QT_TEST(MainOperationsTest)
 #include "main_operations_test.moc"

@@ -5,11 +5,16 @@
 
 #include "app/page_table.h"
 #include "app/status_texts.h"
+#include "engine/temp_parameter_file.h"
 #include "main_window_harness.h"
+#include "tests/common/file_size_limit.h"
+#include "tests/common/undeletable_file.h"
 #include "widgets/qt_text.h"
 #include "widgets/status_line.h"
 
+#include <QCheckBox>
 #include <QToolButton>
+#include <optional>
 
 using main_texts::BottomButton;
 using params::Slot;
@@ -21,11 +26,7 @@ QString Shown(MainWindowHarness &harness)
     return harness.Window().StatusLine()->FullText();
 }
 
-bool JobOver(MainWindowHarness &harness)
-{
-    return harness.ControlsEnabled() && !harness.Window().WaitDialog()->isVisible() &&
-           !harness.Window().Engine().JobRunning();
-}
+enum class FileTrouble { None, Undeletable, DiskFull };
 
 const QString kTransmitQuestion = QStringLiteral(
     "No Receive or Open has filled the pages yet. Transmit writes every setting of the terminal "
@@ -67,7 +68,7 @@ private Q_SLOTS:
         harness.Boxes().Clear();
         QTest::mouseClick(harness.Button(BottomButton::Transmit), Qt::LeftButton);
         QVERIFY(!window.PageArea()->isEnabled());
-        QTRY_VERIFY_WITH_TIMEOUT(JobOver(harness), kJobWaitMs);
+        QTRY_VERIFY_WITH_TIMEOUT(harness.JobOver(), kJobWaitMs);
         QVERIFY(window.PageArea()->isEnabled());
         QVERIFY2(harness.Boxes().Count() == 0, qPrintable(harness.BoxTexts()));
         QCOMPARE(Shown(harness),
@@ -90,7 +91,7 @@ private Q_SLOTS:
         faults.refuseReads = {16543};
         harness.Terminal().SetFaults(faults);
         QTest::mouseClick(harness.Button(BottomButton::Receive), Qt::LeftButton);
-        QTRY_VERIFY_WITH_TIMEOUT(JobOver(harness) && !Shown(harness).isEmpty(), kJobWaitMs);
+        QTRY_VERIFY_WITH_TIMEOUT(harness.JobOver() && !Shown(harness).isEmpty(), kJobWaitMs);
         QVERIFY(!window.PagesFilled());
 
         harness.Boxes().Clear();
@@ -104,60 +105,77 @@ private Q_SLOTS:
         QCOMPARE(harness.Terminal().CommandCount(), size_t(0));
     }
 
+    // The first failure of an operation is the one the status line keeps.
     void failuresNameWhatFailed_data()
     {
         QTest::addColumn<int>("language");
+        QTest::addColumn<int>("button");
         QTest::addColumn<int>("refusedRead");
         QTest::addColumn<int>("refusedWrite");
         QTest::addColumn<int>("hangUpAfter");
         QTest::addColumn<int>("overlongValue"); // a value one character too long for a reply line
+        QTest::addColumn<int>("trouble");
         QTest::addColumn<QString>("shown");
+        const int receive = int(BottomButton::Receive);
+        const int transmit = int(BottomButton::Transmit);
         QTest::newRow("read, English")
-            << int(lang::kEnglish) << 16543 << 0 << 0 << 0
+            << int(lang::kEnglish) << receive << 16543 << 0 << 0 << 0 << int(FileTrouble::None)
             << "Receive failed: Error:Fail to read Change RX Volume! Pages holding values not read "
                "from the terminal: \"Times\", \"Volume\", \"Call Back\".";
         QTest::newRow("read, Spanish")
-            << int(lang::kSpanish) << 16543 << 0 << 0 << 0
+            << int(lang::kSpanish) << receive << 16543 << 0 << 0 << 0 << int(FileTrouble::None)
             << "Error al recibir: Error:Error al leer Recepción! Páginas con valores no leídos del "
                "terminal: \"Tiempos\", \"Volumen\", \"Call Back\".";
         QTest::newRow("first read, English")
-            << int(lang::kEnglish) << 5 << 0 << 0 << 0
+            << int(lang::kEnglish) << receive << 5 << 0 << 0 << 0 << int(FileTrouble::None)
             << "Receive failed: Error:Fail to read Enable Long Distance Call Block! Pages holding "
                "values not read from the terminal: all.";
         QTest::newRow("read, Portuguese")
-            << int(lang::kPortuguese) << 6002 << 0 << 0 << 0
+            << int(lang::kPortuguese) << receive << 6002 << 0 << 0 << 0 << int(FileTrouble::None)
             << "Falha ao receber: Erro:Falha ao lido PIN:! Páginas com valores não lidos do "
                "terminal: \"Código de segurança\", \"Inversão de polaridade\", \"Tempos\", "
                "\"Volume\", \"Call Back\".";
-        QTest::newRow("write, Portuguese") << int(lang::kPortuguese) << 0 << 32 << 0 << 0
-                                           << "Falha ao enviar: Erro: Senha geral inválida! Nada foi escrito no "
-                                              "terminal. Recusado: parâmetro 1. Não enviados: parâmetros 2 a 17.";
-        // The login and two entries are answered.
-        QTest::newRow("write, cable pulled")
-            << int(lang::kEnglish) << 0 << 0 << 3 << 0
-            << "Transmit failed: Error: The terminal was disconnected from the port SIM0! Written but not "
-               "saved on the terminal: parameters 1 to 2 of 17. Sent without an answer: parameter 3. Not "
-               "sent: parameters 4 to 17.";
         QTest::newRow("read, value too long")
-            << int(lang::kEnglish) << 0 << 0 << 0 << 16543
+            << int(lang::kEnglish) << receive << 0 << 0 << 0 << 16543 << int(FileTrouble::None)
             << "Receive failed: Error: The answer for Change RX Volume had a line longer than 1024 "
                "characters, which was lost! Pages holding values not read from the terminal: \"Times\", "
                "\"Volume\", \"Call Back\".";
+        // The read goes on, and then cannot store what it read either.
+        QTest::newRow("read, temporary file stays")
+            << int(lang::kEnglish) << receive << 0 << 0 << 0 << 0 << int(FileTrouble::Undeletable)
+            << "Receive failed: Fail to delete temp file! Pages holding values not read from the "
+               "terminal: all.";
+        QTest::newRow("write, Portuguese")
+            << int(lang::kPortuguese) << transmit << 0 << 32 << 0 << 0 << int(FileTrouble::None)
+            << "Falha ao enviar: Erro: Senha geral inválida! Nada foi escrito no "
+               "terminal. Recusado: parâmetro 1. Não enviados: parâmetros 2 a 17.";
+        // The login and two entries are answered.
+        QTest::newRow("write, cable pulled")
+            << int(lang::kEnglish) << transmit << 0 << 0 << 3 << 0 << int(FileTrouble::None)
+            << "Transmit failed: Error: The terminal was disconnected from the port SIM0! Written but not "
+               "saved on the terminal: parameters 1 to 2 of 17. Sent without an answer: parameter 3. Not "
+               "sent: parameters 4 to 17.";
+        QTest::newRow("write, temporary file stays")
+            << int(lang::kEnglish) << transmit << 0 << 0 << 0 << 0 << int(FileTrouble::Undeletable)
+            << "Transmit failed: Unable to delete temp script file, operation terminated!";
+        QTest::newRow("write, disk full")
+            << int(lang::kEnglish) << transmit << 0 << 0 << 0 << 0 << int(FileTrouble::DiskFull)
+            << "Transmit failed: Cannot write \"<temp>\": File too large";
     }
 
     void failuresNameWhatFailed()
     {
         QFETCH(int, language);
+        QFETCH(int, button);
         QFETCH(int, refusedRead);
         QFETCH(int, refusedWrite);
         QFETCH(int, hangUpAfter);
         QFETCH(int, overlongValue);
+        QFETCH(int, trouble);
         QFETCH(QString, shown);
         MainWindowHarness harness(SimOptionsWith([&](sim::SimOptions &o) {
-                                      if (refusedRead)
-                                          o.faults.refuseReads = {refusedRead};
-                                      if (refusedWrite)
-                                          o.faults.refuseWrites = {refusedWrite};
+                                      o.faults.refuseReads = {refusedRead};
+                                      o.faults.refuseWrites = {refusedWrite};
                                       if (hangUpAfter)
                                           o.faults.hangUpAfter = size_t(hangUpAfter);
                                   }),
@@ -165,30 +183,53 @@ private Q_SLOTS:
         QVERIFY(harness.TerminalReady());
         if (overlongValue)
             harness.Terminal().SetValue(overlongValue, std::string(1018, '7'));
-        if (refusedRead || overlongValue) {
-            QTest::mouseClick(harness.Button(BottomButton::Receive), Qt::LeftButton);
-        } else {
-            harness.GeneralPassword()->setText(QStringLiteral("123456"));
-            QTest::mouseClick(harness.Button(BottomButton::Transmit), Qt::LeftButton);
-            // answered Yes
-            QCOMPARE(harness.Boxes().LastStyle(), platform::kStyleYesNo | platform::kStyleQuestion);
+        harness.GeneralPassword()->setText(QStringLiteral("123456"));
+        const std::string temp = TempParameterFilePath();
+        std::optional<UndeletableFile> stays;
+        std::optional<FileSizeLimit> diskFull;
+        if (trouble == int(FileTrouble::Undeletable)) {
+            stays.emplace(temp);
+            if (!stays->Held())
+                QSKIP("this user cannot make a file that stays");
+        } else if (trouble == int(FileTrouble::DiskFull)) {
+            diskFull.emplace(0);
         }
-        QTRY_VERIFY_WITH_TIMEOUT(harness.Idle() && !Shown(harness).isEmpty(), kJobWaitMs);
-        QCOMPARE(Shown(harness), shown);
+        QTest::mouseClick(harness.Button(BottomButton(button)), Qt::LeftButton);
+        // A temporary file that cannot be replaced stops the Transmit with the port open.
+        QTRY_VERIFY_WITH_TIMEOUT((trouble ? harness.JobOver() : harness.Idle()) &&
+                                     !Shown(harness).isEmpty(),
+                                 kJobWaitMs);
+        diskFull.reset();
+        QCOMPARE(Shown(harness), shown.replace(QStringLiteral("<temp>"), QString::fromStdString(temp)));
         QVERIFY(harness.Window().StatusLine()->Failed());
         QVERIFY2(!harness.Window().PagesFilled(), "a failed read fills the pages only in part");
+        if (trouble != int(FileTrouble::None) && button == int(BottomButton::Transmit))
+            QCOMPARE(harness.Terminal().CommandCount(), size_t(0));
     }
 
     void aPortThatCannotOpenIsNamed()
     {
         MainWindowHarness harness;
         harness.UnplugTerminal();
-        QTest::mouseClick(harness.Button(BottomButton::Receive), Qt::LeftButton);
+        QCOMPARE(harness.Run(BottomButton::Receive), QStringLiteral("[16] can`t open port : SIM0 !"));
         QCOMPARE(Shown(harness), QStringLiteral("Receive failed: can`t open port : SIM0 !"));
-        QTest::mouseClick(harness.Button(BottomButton::Transmit), Qt::LeftButton);
+        QCOMPARE(harness.Run(BottomButton::Transmit),
+                 QStringLiteral("[68] ") + kTransmitQuestion + "\n[16] can`t open port :  SIM0 !");
         QCOMPARE(Shown(harness), QStringLiteral("Transmit failed: can`t open port :  SIM0 !"));
         QVERIFY(harness.Window().StatusLine()->Failed());
         QVERIFY(harness.Idle());
+
+        // The software password change says so in the login's words.
+        harness.Boxes().Clear();
+        CPasswordsPage *page = harness.PageAs<CPasswordsPage>(params::Page::Passwords);
+        page->ChangeBox()->click();
+        page->OldField()->setText(QStringLiteral("1234"));
+        page->NewField()->setText(QStringLiteral("5678"));
+        page->ConfirmField()->setText(QStringLiteral("5678"));
+        QTest::mouseClick(page->ConfirmButton(), Qt::LeftButton);
+        QCOMPARE(harness.BoxTexts(), QStringLiteral("[16] Error: Can`t open Port:  SIM0 !"));
+        QVERIFY(harness.Idle());
+        QCOMPARE(g_strSoftwarePassword, std::string("1234"));
     }
 
     void theStatusLineFitsEveryOutcomeInEveryLanguage()
@@ -275,5 +316,5 @@ private Q_SLOTS:
     }
 };
 
-KESTREL_SHELL_TEST_MAIN(MainOutcomesTest)
+KESTREL_QT_TEST(MainOutcomesTest)
 #include "main_outcomes_test.moc"

@@ -22,6 +22,9 @@
 #include <QPushButton>
 #include <memory>
 
+// A job with the terminal ends well within this.
+inline constexpr int kJobWaitMs = 60000;
+
 class MainWindowHarness
 {
 public:
@@ -42,6 +45,8 @@ public:
             m_requests.push_back(request);
             return m_nextFile;
         });
+        // The jobs pause for the terminal a hundredth of their time.
+        m_window->Engine().Comm().ScalePauses(1);
         m_window->show();
     }
     // Unused list entries answer as blank records, so a read stops at the
@@ -116,6 +121,24 @@ public:
         return ControlsEnabled() && !m_window->WaitDialog()->isVisible() &&
                !m_window->Engine().JobRunning() && !m_serial.IsOpen();
     }
+    // The job has ended and the buttons are back (the port stays open
+    // after a write).
+    bool JobOver()
+    {
+        return ControlsEnabled() && !m_window->WaitDialog()->isVisible() &&
+               !m_window->Engine().JobRunning();
+    }
+    // Presses an operation button and waits until the job it started has
+    // ended: the message boxes shown meanwhile (questions answered as set),
+    // one "[style] text" line each, "" when there was none.
+    QString Run(main_texts::BottomButton which)
+    {
+        m_boxes.Clear();
+        QTest::mouseClick(Button(which), Qt::LeftButton);
+        if (!QTest::qWaitFor([this] { return JobOver(); }, kJobWaitMs))
+            return QStringLiteral("still running");
+        return m_boxes.Summary();
+    }
     bool HasBox(const QString &text, int style) const
     {
         for (const ShownMessage &message : m_boxes.Messages()) {
@@ -139,6 +162,3 @@ private:
     int m_savedJobTimeout = 0;
 };
 
-// A job with the terminal ends well within this; the write job alone pauses
-// for several seconds between its stages.
-inline constexpr int kJobWaitMs = 90000;

@@ -282,5 +282,5 @@ private Q_SLOTS:
     }
 };
 
-KESTREL_SHELL_TEST_MAIN(MainWindowTest)
+KESTREL_QT_TEST(MainWindowTest)
 #include "main_window_test.moc"

@@ -2,6 +2,7 @@
 
 #include "app/page_table.h"
 #include "params/catalogue.h"
+#include "tests/common/qt_test_registry.h"
 
 #include <QtTest>
 
@@ -55,5 +56,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_APPLESS_MAIN(PageTableTest)
+KESTREL_QT_TEST(PageTableTest)
 #include "page_table_test.moc"

@@ -145,5 +145,5 @@ private Q_SLOTS:
     }
 };
 
-KESTREL_SHELL_TEST_MAIN(PageTourTest)
+KESTREL_QT_TEST(PageTourTest)
 #include "page_tour_test.moc"

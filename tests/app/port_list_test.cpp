@@ -5,6 +5,7 @@
 #include "platform/virtual_ports.h"
 #include "sim/terminal_simulator.h"
 #include "tests/common/scoped_env.h"
+#include "tests/common/qt_test_registry.h"
 
 #include <QProcess>
 #include <QTemporaryDir>
@@ -100,5 +101,5 @@ void PortListTest::theCommandLineListsThePortsTheLoginOffers()
     QCOMPARE(lines.last().simplified(), QStringLiteral("KPORT1 Virtual port (KPORT1)"));
 }
 
-QTEST_GUILESS_MAIN(PortListTest)
+KESTREL_QT_TEST(PortListTest)
 #include "port_list_test.moc"

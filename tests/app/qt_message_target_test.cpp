@@ -3,6 +3,7 @@
 // object goes away.
 
 #include "app/qt_message_target.h"
+#include "tests/common/qt_test_registry.h"
 
 #include <QtTest>
 
@@ -39,5 +40,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_GUILESS_MAIN(QtMessageTargetTest)
+KESTREL_QT_TEST(QtMessageTargetTest)
 #include "qt_message_target_test.moc"

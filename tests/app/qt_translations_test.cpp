@@ -2,6 +2,7 @@
 // English is chosen after another language.
 
 #include "app/qt_translations.h"
+#include "tests/common/qt_test_registry.h"
 
 #include <QApplication>
 #include <QDialogButtonBox>
@@ -55,5 +56,5 @@ void QtTranslationsTest::eachLanguageInTurn()
     }
 }
 
-QTEST_MAIN(QtTranslationsTest)
+KESTREL_QT_TEST(QtTranslationsTest)
 #include "qt_translations_test.moc"

@@ -5,6 +5,7 @@
 
 #include "platform/virtual_ports.h"
 #include "sim/terminal_simulator.h"
+#include "tests/common/qt_test_registry.h"
 #include "tests/common/sim_set_up.h"
 #include "widgets/app_message_box.h"
 
@@ -104,7 +105,7 @@ private:
 } // namespace shell_test
 
 // main() of a shell test program: the environment first, then the
-// application, then the test object.
+// application, then the test classes (shell_test_main.cpp, or this one).
 #define KESTREL_SHELL_TEST_MAIN(TestClass)                                                         \
     int main(int argc, char **argv)                                                                \
     {                                                                                              \

@@ -399,5 +399,5 @@ void StartupTest::storedGapIsUsedAndWrittenBack()
     QCOMPARE(store.value(QStringLiteral("Settings/gap")).toString(), QString::number(gap));
 }
 
-KESTREL_SHELL_TEST_MAIN(StartupTest)
+KESTREL_QT_TEST(StartupTest)
 #include "startup_test.moc"

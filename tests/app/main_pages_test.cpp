@@ -1,0 +1,267 @@
+// The pages with lists, forwarding, the PIN, the clock and the password
+// change in the main window against the simulated terminal, which answers
+// unused list entries with the blank record "0*0*0*0": what the read brings
+// goes back untouched, an emptied row loses no number behind it, forwarding
+// goes out as AT+CCFC lines and comes back through the read, the PIN change
+// writes its own file, no clock goes out unchecked, and the software
+// password change takes effect.
+
+#include "main_window_harness.h"
+#include "pages/forward_page.h"
+#include "pages/security_code_page.h"
+#include "pages/times_page.h"
+#include "params/ini_file.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+
+using main_texts::BottomButton;
+using params::Page;
+using Strings = std::vector<std::string>;
+
+namespace {
+
+constexpr int kFirstCallBack = 16212;
+
+Strings CallBackNumbers(sim::TerminalSimulator &terminal, int count)
+{
+    Strings numbers;
+    for (int number = kFirstCallBack; number < kFirstCallBack + count; ++number)
+        numbers.push_back(terminal.Value(number).value_or("?"));
+    return numbers;
+}
+
+QStringList FirstNumbers(const CReportCtrl *list)
+{
+    return {list->CellText(0, 1), list->CellText(1, 1), list->CellText(2, 1)};
+}
+
+Strings CommandsStartingWith(sim::TerminalSimulator &terminal, const std::string &prefix)
+{
+    Strings found;
+    for (const std::string &command : terminal.Commands()) {
+        if (command.rfind(prefix, 0) == 0)
+            found.push_back(command);
+    }
+    return found;
+}
+
+} // namespace
+
+class MainPagesTest : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    // The read stops each list at the terminal's first blank record and
+    // keeps that record as it came; the pages show and send it as nothing,
+    // so what was read goes back without a refusal.
+    void receiveFillsBothListsAndTransmitsThemUntouched()
+    {
+        MainWindowHarness harness;
+        QVERIFY(harness.TerminalReady());
+        sim::TerminalSimulator &terminal = harness.Terminal();
+        const std::pair<int, const char *> values[] = {
+            {3000, "01"},  {3001, "0800"},     {3002, "12345"},   {16517, "01"},
+            {16545, "05"}, {16212, "5551234"}, {16213, "5559876"}};
+        for (const auto &[number, value] : values)
+            QVERIFY(terminal.SetValue(number, value));
+
+        QCOMPARE(harness.Run(BottomButton::Receive), QString());
+        const ParameterStore &store = harness.Window().Store();
+        QCOMPARE(store.forbidden[2], std::string("0*0*0*0"));
+        QCOMPARE(store.callBack[2], std::string("0*0*0*0"));
+        CForbidsPage *forbids = harness.Forbids();
+        QVERIFY(forbids->ListBox()->isChecked());
+        QCOMPARE(forbids->List()->RowCount(), 20);
+        QCOMPARE(FirstNumbers(forbids->List()), (QStringList{"0800", "12345", ""}));
+        CCallBackPage *callBack = harness.CallBack();
+        QVERIFY(callBack->SwitchBox()->isChecked() && callBack->ListBox()->isChecked());
+        QCOMPARE(callBack->AnswerField()->text(), QStringLiteral("5"));
+        QCOMPARE(callBack->List()->RowCount(), 300);
+        QCOMPARE(FirstNumbers(callBack->List()), (QStringList{"5551234", "5559876", ""}));
+
+        // The general password is never read: the one thing to type.
+        harness.GeneralPassword()->setText(QStringLiteral("123456"));
+        terminal.ClearCommands();
+        QCOMPARE(harness.Run(BottomButton::Transmit), QString());
+        for (const auto &[number, value] : values) {
+            const std::string expected = number == 16545 ? "5" : value;
+            QCOMPARE(terminal.Value(number).value_or("?"), expected);
+        }
+        for (const std::string &command : terminal.Commands())
+            QVERIFY2(command.find("0*0") == std::string::npos, command.c_str());
+    }
+
+    // The read ends a list at its first empty entry: a row emptied between
+    // two numbers is closed up when stored, so the next Receive still reads
+    // the number behind it; a row typed over changes that number alone.
+    void emptiedAndEditedRowsLoseNoNumber()
+    {
+        MainWindowHarness harness;
+        QVERIFY(harness.TerminalReady());
+        sim::TerminalSimulator &terminal = harness.Terminal();
+        const std::pair<int, const char *> values[] = {{3000, "01"}, {3001, "811"}, {3002, "812"},
+                                                       {3003, "813"}, {16517, "01"}};
+        for (const auto &[number, value] : values)
+            QVERIFY(terminal.SetValue(number, value));
+        for (int number = kFirstCallBack; number < kFirstCallBack + 8; ++number)
+            QVERIFY(terminal.SetValue(number, std::to_string(1507 + number - kFirstCallBack)));
+        QCOMPARE(harness.Run(BottomButton::Receive), QString());
+        CReportCtrl *lists[] = {harness.Forbids()->List(), harness.CallBack()->List()};
+        for (CReportCtrl *list : lists)
+            list->SetCellText(1, 1, QString());
+        // Row 5 (parameter 16216) typed over in place.
+        QTest::mousePress(harness.Window().NavButton(10), Qt::LeftButton);
+        lists[1]->SelectRow(4);
+        lists[1]->setFocus();
+        QTest::keyClick(lists[1], '0'); // opens the editor
+        QVERIFY(lists[1]->InPlaceEditor());
+        QTest::keyClicks(lists[1]->InPlaceEditor(), QStringLiteral("211"));
+        QTest::keyClick(lists[1]->InPlaceEditor(), Qt::Key_Return);
+        harness.GeneralPassword()->setText(QStringLiteral("123456"));
+        QCOMPARE(harness.Run(BottomButton::Transmit), QString());
+
+        const Strings callBack = {"1507", "1509", "1510", "0211", "1512", "1513", "1514", ""};
+        QCOMPARE(FirstNumbers(lists[0]), (QStringList{"811", "813", ""}));
+        QCOMPARE(terminal.Value(3002).value_or("?"), std::string("813"));
+        QCOMPARE(CallBackNumbers(terminal, 8), callBack);
+        QCOMPARE(harness.Run(BottomButton::Receive), QString());
+        QCOMPARE(FirstNumbers(lists[0]), (QStringList{"811", "813", ""}));
+        QCOMPARE(FirstNumbers(lists[1]), (QStringList{"1507", "1509", "1510"}));
+    }
+
+    void theSoftwarePasswordChangeTakesEffect()
+    {
+        MainWindowHarness harness;
+        QVERIFY(harness.TerminalReady());
+        CPasswordsPage *page = harness.PageAs<CPasswordsPage>(Page::Passwords);
+        page->ChangeBox()->click();
+        QTest::keyClicks(page->OldField(), QStringLiteral("1234"));
+        QTest::keyClicks(page->NewField(), QStringLiteral("97531"));
+        QTest::keyClicks(page->ConfirmField(), QStringLiteral("97531"));
+        QTest::mouseClick(page->ConfirmButton(), Qt::LeftButton);
+        QTRY_VERIFY_WITH_TIMEOUT(harness.Boxes().Count() > 0 && harness.Idle(), kJobWaitMs);
+        QCOMPARE(harness.BoxTexts(), QStringLiteral("[32] Successfully changed password!"));
+        QCOMPARE(harness.Terminal().Password(), std::string("97531"));
+
+        // The next write transaction opens with the new password.
+        page->ChangeBox()->click();
+        harness.GeneralPassword()->setText(QStringLiteral("123456"));
+        harness.Terminal().ClearCommands();
+        harness.Run(BottomButton::Transmit);
+        QCOMPARE(harness.Terminal().Commands().front(), std::string("AT+WPAR=9996,\"97531\""));
+        QCOMPARE(harness.Terminal().Value(32).value_or("?"), std::string("123456"));
+    }
+
+    void forwardingGoesOutAsCcfcLinesAndComesBackThroughTheRead()
+    {
+        MainWindowHarness harness;
+        QVERIFY(harness.TerminalReady());
+        sim::TerminalSimulator &terminal = harness.Terminal();
+        CForwardPage *forward = harness.PageAs<CForwardPage>(Page::Forward);
+        forward->MasterBox()->click();
+        QCOMPARE(harness.Run(BottomButton::Receive), QString());
+        QVERIFY(!forward->BusyBox()->isChecked() && !forward->NumberField()->isEnabled());
+        harness.GeneralPassword()->setText(QStringLiteral("123456"));
+
+        forward->BusyBox()->click();
+        forward->NoAnswerBox()->click();
+        forward->TimeBox()->setCurrentText(QStringLiteral("25"));
+        forward->NumberField()->setText(QStringLiteral("+5550100"));
+        terminal.ClearCommands();
+        QCOMPARE(harness.Run(BottomButton::Transmit), QString());
+        QCOMPARE(CommandsStartingWith(terminal, "AT+CC"),
+                 (Strings{"AT+CCWA=0,0,7", "AT+CCFC=0,4", "AT+CCFC=1,3,\"+5550100\",145",
+                          "AT+CCFC=2,3,\"+5550100\",145,7,,,25", "AT+CCFC=3,4"}));
+        const sim::TerminalState state = terminal.State();
+        QVERIFY(state.forwards[1].active && state.forwards[2].active);
+        QCOMPARE(state.forwards[2].time, 25);
+
+        // The page forgets; the read brings the terminal's settings back.
+        forward->BusyBox()->click();
+        forward->NoAnswerBox()->click();
+        forward->NumberField()->clear();
+        terminal.ClearCommands();
+        QCOMPARE(harness.Run(BottomButton::Receive), QString());
+        QCOMPARE(CommandsStartingWith(terminal, "AT+CC"),
+                 (Strings{"AT+CCWA=1,2", "AT+CCFC=0,2", "AT+CCFC=1,2", "AT+CCFC=2,2",
+                          "AT+CCFC=3,2", "AT+CCLK?"}));
+        QVERIFY(!forward->WaitingBox()->isChecked());
+        QVERIFY(!forward->UnconditionalBox()->isChecked());
+        QVERIFY(forward->BusyBox()->isChecked());
+        QVERIFY(forward->NoAnswerBox()->isChecked());
+        QVERIFY(!forward->OffOrNotFoundBox()->isChecked());
+        QCOMPARE(forward->NumberField()->text(), QStringLiteral("+5550100"));
+        QCOMPARE(forward->TimeBox()->currentText(), QStringLiteral("25"));
+        QVERIFY(forward->NumberField()->isEnabled() && forward->TimeBox()->isEnabled());
+    }
+
+    void pinChangeWritesItsOwnFileAtOnce()
+    {
+        MainWindowHarness harness;
+        QVERIFY(harness.TerminalReady());
+        sim::TerminalSimulator &terminal = harness.Terminal();
+        QVERIFY(terminal.SetValue(32, "246810"));
+        CSecurityCodePage *security = harness.PageAs<CSecurityCodePage>(Page::SecurityCode);
+        security->ChangeBox()->click();
+        QTest::keyClicks(security->OldPinField(), QStringLiteral("4711"));
+        QTest::keyClicks(security->NewPinField(), QStringLiteral("2468"));
+        QTest::keyClicks(security->ConfirmPinField(), QStringLiteral("2468"));
+
+        QTest::mouseClick(security->ConfirmButton(), Qt::LeftButton);
+        QVERIFY(!harness.ControlsEnabled());
+        QTRY_VERIFY_WITH_TIMEOUT(harness.JobOver(), kJobWaitMs);
+        QCOMPARE(harness.BoxTexts(), QString());
+
+        // The change switch, then the PIN entries: the new PIN is refused
+        // while the SIM still has the old one, so the old one switches the
+        // check on and is confirmed by the follow-up lines, the change
+        // follows, and the new PIN switches the check off again. The
+        // terminal's general password is left alone.
+        QCOMPARE(terminal.Commands(),
+                 (Strings{"AT+WPAR=9996,\"1234\"", "AT+WPAR=16207,\"01\"", "AT+WPAR=16550,\"2468\"",
+                          "AT+WPAR=16549,\"4711\"", "AT+WPAR=16552,\"4711\"",
+                          "AT+WPAR=16553,\"4711\"", "AT+WPAR=16548,\"4711\",\"2468\"",
+                          "AT+WPAR=16551,\"2468\"", "AT+WPAR=9999", "AT+WPAR=9995", "AT&W"}));
+        QVERIFY(!terminal.State().pinLock);
+        QCOMPARE(terminal.SimPin(), std::string("2468"));
+        QCOMPARE(terminal.Value(32).value_or("?"), std::string("246810"));
+        QCOMPARE(harness.Window().WaitDialog()->StatusText(),
+                 QStringLiteral("Save AT command success!"));
+    }
+
+    void noClockGoesOutOrIsSavedUnlessItsBoxIsChecked()
+    {
+        MainWindowHarness harness;
+        QVERIFY(harness.TerminalReady());
+        sim::TerminalSimulator &terminal = harness.Terminal();
+        QCOMPARE(harness.Run(BottomButton::Receive), QString());
+        CTimesPage *times = harness.PageAs<CTimesPage>(Page::Times);
+        QVERIFY(!times->ClockBox()->isChecked());
+        QVERIFY(times->DateField()->text().isEmpty());
+        harness.GeneralPassword()->setText(QStringLiteral("123456"));
+
+        const QString saved = harness.AppDir() + QStringLiteral("/config.ini");
+        harness.AnswerFileDialog(saved);
+        QCOMPARE(harness.Run(BottomButton::Save), QString());
+        QCOMPARE(CIniFile(saved.toStdString()).GetString("ATCMD", "AT+CCLK", "none"),
+                 std::string("none"));
+
+        terminal.ClearCommands();
+        QCOMPARE(harness.Run(BottomButton::Transmit), QString());
+        QVERIFY(!terminal.Commands().empty());
+        QCOMPARE(CommandsStartingWith(terminal, "AT+CCLK"), Strings{});
+
+        // Checked, the clock the box filled in goes out.
+        times->SetClock([] { return QDateTime(QDate(2011, 4, 5), QTime(9, 30)); });
+        times->ClockBox()->click();
+        terminal.ClearCommands();
+        QCOMPARE(harness.Run(BottomButton::Transmit), QString());
+        QCOMPARE(CommandsStartingWith(terminal, "AT+CCLK"),
+                 Strings{"AT+CCLK=\"11/04/05,09:30:00-03\""});
+    }
+};
+
+KESTREL_QT_TEST(MainPagesTest)
+#include "main_pages_test.moc"
