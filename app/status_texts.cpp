@@ -53,6 +53,28 @@ const lang::Tr3 kTransmitAfterFailedReceive = {
     "El último Recibir falló. %s Enviar escribe todos los parámetros del terminal desde las "
     "páginas tal como están ahora.\n\n¿Enviar de todos modos?"};
 
+const lang::Tr3 kReceiveCancelled = {
+    "Receive cancelled: the pages keep what they held before.",
+    "Recebimento cancelado: as páginas mantêm o que tinham antes.",
+    "Recepción cancelada: las páginas conservan lo que tenían antes."};
+
+const lang::Tr3 kCloseDuringWrite = {
+    "The terminal is being written now. Closing stops the writing and leaves the terminal "
+    "half-written: some settings new, the others as they were.\n\nClose anyway?",
+    "O terminal está sendo escrito agora. Fechar interrompe a escrita e deixa o terminal escrito "
+    "pela metade: algumas configurações novas, as outras como estavam.\n\nFechar mesmo assim?",
+    "El terminal se está escribiendo ahora. Cerrar detiene la escritura y deja el terminal "
+    "escrito a medias: algunos parámetros nuevos, los demás como estaban.\n\n¿Cerrar de todos "
+    "modos?"};
+
+const lang::Tr3 kUnsavedEdits = {
+    "The pages were edited since they were last received, opened, saved or transmitted.\n\n"
+    "Save the changes to a file before closing?",
+    "As páginas foram editadas desde que foram recebidas, abertas, salvas ou enviadas pela última "
+    "vez.\n\nSalvar as alterações em um arquivo antes de fechar?",
+    "Las páginas se editaron desde la última vez que se recibieron, abrieron, guardaron o "
+    "enviaron.\n\n¿Guardar los cambios en un archivo antes de cerrar?"};
+
 QString Outcome(Operation operation, const QString &failure, const QString &detail)
 {
     const OperationTexts &texts = kOperations[static_cast<int>(operation)];

@@ -33,6 +33,12 @@ extern const lang::Tr3 kTransmitQuestion;
 extern const lang::Tr3 kUnreadPages;
 extern const lang::Tr3 kAllPages; // in place of the titles of every page a read fills
 extern const lang::Tr3 kTransmitAfterFailedReceive;
+// The user cancelled a Receive.
+extern const lang::Tr3 kReceiveCancelled;
+// Closing the window while a write runs.
+extern const lang::Tr3 kCloseDuringWrite;
+// Closing the window with edits not yet saved or sent.
+extern const lang::Tr3 kUnsavedEdits;
 
 // The outcome of `operation`: the success text with `detail` (the file's
 // name for Open and Save), or with `failure` when there was one.
