@@ -109,16 +109,26 @@ bool CMainDlg::IsSoftwarePassword(std::string_view password) const
 
 bool CMainDlg::ChangeSoftwarePassword(const std::string &newPassword, const std::string &confirm)
 {
+    BeginOutcome(Operation::PasswordChange);
     // The operations say why when the port cannot be opened.
-    return m_operations.ChangePassword(newPassword, confirm);
+    const bool started = m_operations.ChangePassword(newPassword, confirm);
+    if (started)
+        EnableControls(false); // the job's end gives them back
+    else
+        EndOutcome();
+    return started;
 }
 
 bool CMainDlg::ChangePin()
 {
-    return m_operations.ChangePin([this](const std::string &path) {
+    BeginOutcome(Operation::PinChange);
+    const bool started = m_operations.ChangePin([this](const std::string &path) {
         const params::ScriptResult written = params::ExportPinChange(path, m_store);
         return written.ok ? std::string() : written.text;
     });
+    if (!started)
+        EndOutcome();
+    return started;
 }
 
 bool CMainDlg::ConfirmTransmit()
@@ -279,9 +289,12 @@ void CMainDlg::OnJobMessage(uint32_t message, uintptr_t wParam, intptr_t lParam)
         OnReadEnded(!report.failure && !imported.empty(), imported);
         if (!imported.empty())
             NotePagesUnedited();
-    } else if (report.after == JobReport::After::EndOfWrite && !report.failure) {
+    } else if (report.after == JobReport::After::EndOfWrite && !report.failure &&
+               m_outcomeFor == Operation::Transmit) {
         NotePagesUnedited();
     }
+    if (m_outcomeFor == Operation::PasswordChange)
+        EnableControls(true);
     EndOutcome();
     if (std::exchange(m_bCloseAfterJob, false))
         done(m_closeResult);

@@ -4,7 +4,7 @@
 
 namespace status_texts {
 
-const OperationTexts kOperations[4] = {
+const OperationTexts kOperations[6] = {
     {Operation::Receive,
      {"Receive done: every setting was read from the terminal.",
       "Recebido: todas as configurações foram lidas do terminal.",
@@ -21,6 +21,14 @@ const OperationTexts kOperations[4] = {
     {Operation::Save,
      {"File saved: %s", "Arquivo salvo: %s", "Archivo guardado: %s"},
      {"Save failed: %s", "Falha ao salvar: %s", "Error al guardar: %s"}},
+    {Operation::PasswordChange,
+     {"Software password changed.", "Senha do software alterada.",
+      "Contraseña del software cambiada."},
+     {"Software password change failed: %s", "Falha ao alterar a senha do software: %s",
+      "Error al cambiar la contraseña del software: %s"}},
+    {Operation::PinChange,
+     {"PIN changed.", "PIN alterado.", "PIN cambiado."},
+     {"PIN change failed: %s", "Falha ao alterar o PIN: %s", "Error al cambiar el PIN: %s"}},
 };
 
 const lang::Tr3 kTransmitCancelled = {"Transmit cancelled: nothing was written.",

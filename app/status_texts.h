@@ -1,6 +1,6 @@
 #pragma once
 // The texts of the main window's status line, which keeps the outcome of
-// the last Receive, Transmit, Open or Save in view after any box has gone,
+// the last Receive, Transmit, Open, Save, password or PIN change in view after any box has gone,
 // and the questions Transmit asks before writing pages that nothing, or a
 // failed Receive, has filled.
 // "%s" stands for the detail: the file's name, or what failed.
@@ -11,7 +11,7 @@
 
 namespace status_texts {
 
-enum class Operation { Receive, Transmit, Open, Save };
+enum class Operation { Receive, Transmit, Open, Save, PasswordChange, PinChange };
 
 struct OperationTexts
 {
@@ -21,7 +21,7 @@ struct OperationTexts
 };
 
 // In the order of Operation.
-extern const OperationTexts kOperations[4];
+extern const OperationTexts kOperations[6];
 
 extern const lang::Tr3 kTransmitCancelled;
 // What failed when a page refused one of its values (the page's title).

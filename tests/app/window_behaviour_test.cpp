@@ -4,9 +4,11 @@
 
 #include "app/status_texts.h"
 #include "main_window_harness.h"
+#include "pages/security_code_page.h"
 #include "widgets/qt_text.h"
 #include "widgets/status_line.h"
 
+#include <QCheckBox>
 #include <QFile>
 #include <QSignalSpy>
 
@@ -42,6 +44,81 @@ private Q_SLOTS:
         QCOMPARE(window.StatusLine()->FullText(),
                  QStringLiteral("Receive cancelled: the pages keep what they held before."));
         QVERIFY2(harness.Boxes().Count() == 0, qPrintable(harness.BoxTexts()));
+    }
+
+    // Closing during a write asks first: No lets it go on, Yes stops it and
+    // the window goes once it has ended.
+    void closingDuringATransmitAsksFirst()
+    {
+        sim::SimOptions options;
+        options.faults.silentAfter = 2;
+        MainWindowHarness harness(options);
+        QVERIFY(harness.TerminalReady());
+        CMainDlg &window = harness.Window();
+        harness.GeneralPassword()->setText(QStringLiteral("123456"));
+        QTest::mouseClick(harness.Button(BottomButton::Transmit), Qt::LeftButton);
+        QTRY_VERIFY_WITH_TIMEOUT(harness.Terminal().CommandCount() >= 2, kJobWaitMs);
+
+        harness.Boxes().AnswerQuestions(false);
+        window.close();
+        QCOMPARE(harness.Boxes().LastText(), lang::QtText(status_texts::kCloseDuringWrite));
+        QVERIFY(window.isVisible());
+        QVERIFY(window.Engine().JobRunning());
+
+        harness.Boxes().AnswerQuestions(true);
+        window.close();
+        QTRY_VERIFY_WITH_TIMEOUT(!window.isVisible(), kJobWaitMs);
+        QVERIFY(!window.Engine().JobRunning());
+        QVERIFY(!harness.Serial().IsOpen());
+    }
+
+    // The password and PIN changes of the pages tell their own outcome, and
+    // nothing on the pages changes while they run.
+    void passwordAndPinChangesTellTheirOutcome()
+    {
+        enum class Change { Password, Pin };
+        const struct
+        {
+            Change change;
+            bool refused;
+            const char *shown;
+        } rows[] = {
+            {Change::Password, false, "Software password changed."},
+            {Change::Password, true, "Software password change failed: Password invalid!"},
+            {Change::Pin, false, "PIN changed."},
+            {Change::Pin, true, "PIN change failed: Error: Password invalid!"},
+        };
+        for (const auto &row : rows) {
+            sim::SimOptions options;
+            if (row.refused)
+                options.faults.refuseCommands = {"AT"};
+            MainWindowHarness harness(options);
+            QVERIFY(harness.TerminalReady());
+            CMainDlg &window = harness.Window();
+            window.StatusLine()->ShowOutcome(QStringLiteral("an old outcome"), true);
+            if (row.change == Change::Password) {
+                window.ShowPageByTemplate(params::PageTemplate(params::Page::Passwords));
+                auto *page = harness.PageAs<CPasswordsPage>(params::Page::Passwords);
+                QTest::mouseClick(page->ChangeBox(), Qt::LeftButton, {}, QPoint(4, page->ChangeBox()->height() / 2));
+                page->OldField()->setText(QStringLiteral("1234"));
+                page->NewField()->setText(QStringLiteral("5678"));
+                page->ConfirmField()->setText(QStringLiteral("5678"));
+                QTest::mouseClick(page->ConfirmButton(), Qt::LeftButton);
+            } else {
+                window.ShowPageByTemplate(params::PageTemplate(params::Page::SecurityCode));
+                auto *page = harness.PageAs<CSecurityCodePage>(params::Page::SecurityCode);
+                QTest::mouseClick(page->ChangeBox(), Qt::LeftButton, {}, QPoint(4, page->ChangeBox()->height() / 2));
+                page->OldPinField()->setText(QStringLiteral("4711"));
+                page->NewPinField()->setText(QStringLiteral("1111"));
+                page->ConfirmPinField()->setText(QStringLiteral("1111"));
+                QTest::mouseClick(page->ConfirmButton(), Qt::LeftButton);
+            }
+            QVERIFY2(!window.PageArea()->isEnabled(), row.shown);
+            QTRY_VERIFY_WITH_TIMEOUT(harness.Idle(), kJobWaitMs);
+            QVERIFY(window.PageArea()->isEnabled());
+            QCOMPARE(window.StatusLine()->FullText(), QString::fromUtf8(row.shown));
+            QCOMPARE(window.StatusLine()->Failed(), row.refused);
+        }
     }
 
     void theOperationButtonsHaveKeys()
