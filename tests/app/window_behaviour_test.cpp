@@ -121,7 +121,7 @@ private Q_SLOTS:
         }
     }
 
-    void theOperationButtonsHaveKeys()
+    void theKeyboardReachesTheOperationsAndTheLists()
     {
         MainWindowHarness harness;
         QVERIFY(harness.TerminalReady());
@@ -150,6 +150,8 @@ private Q_SLOTS:
             QTRY_COMPARE(clicked.count(), 1); // the button shows itself pressed first
             QTRY_VERIFY_WITH_TIMEOUT(harness.Idle(), kJobWaitMs);
         }
+        // On the Forbids page Tab reaches the list after the check boxes above it.
+        QVERIFY(qobject_cast<QCheckBox *>(harness.Forbids()->List()->previousInFocusChain()));
     }
 
     // Exit after an edit asks; each answer does what it says.
