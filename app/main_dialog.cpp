@@ -10,6 +10,7 @@
 #include "pages/page_factory.h"
 #include "platform/messages.h"
 #include "widgets/app_message_box.h"
+#include "widgets/control_state.h"
 #include "widgets/nav_button.h"
 #include "widgets/qt_text.h"
 #include "widgets/status_line.h"
@@ -209,6 +210,12 @@ void CMainDlg::BuildWindow()
         button->setObjectName(QString::number(info.controlId));
         ApplyButtonSkin(*button);
         button->setMinimumWidth(96);
+        if (*info.shortcut) {
+            const QKeySequence keys(QString::fromLatin1(info.shortcut));
+            button->setShortcut(keys);
+            button->setToolTip(QStringLiteral("%1 (%2)").arg(
+                button->text(), keys.toString(QKeySequence::NativeText)));
+        }
         bottomRow->addWidget(button);
         m_bottomButtons[size_t(info.button)] = button;
     }
@@ -239,6 +246,8 @@ void CMainDlg::BuildWindow()
     ShowPageByTemplate(PageEntry(0)->nTemplateId);
 
     m_waitDlg = std::make_unique<CWaitDlg>(this);
+    connect(m_waitDlg.get(), &CWaitDlg::cancelRequested, this, &CMainDlg::OnCancelJob);
+    NotePagesUnedited();
 }
 
 std::unique_ptr<CParameterPage> CMainDlg::CreatePage(int templateId)
@@ -314,10 +323,60 @@ void CMainDlg::keyPressEvent(QKeyEvent *event)
 
 void CMainDlg::done(int result)
 {
-    if (m_engine.JobRunning())
+    if (m_engine.JobRunning()) {
+        // A read can simply stop; a write stopped halfway leaves the terminal
+        // with part of the new settings.
+        if (m_engine.JobState() != CCommThread::kReading &&
+            !AppQuestion(this, lang::QtText(status_texts::kCloseDuringWrite)))
+            return;
+        m_bCloseAfterJob = true;
+        m_closeResult = result;
+        OnCancelJob();
+        return;
+    }
+    if (!SettleUnsavedEdits())
         return;
     SaveWindowGeometry(saveGeometry());
     CPageHostDlg::done(result);
+}
+
+void CMainDlg::OnCancelJob()
+{
+    if (!m_engine.JobRunning()) {
+        // Not started yet, or already over: nothing to stop.
+        m_waitDlg->SetCancellable(m_outcomeFor == Operation::Receive);
+        return;
+    }
+    m_bCancelled = true;
+    m_engine.PostStop(m_engine.Comm().JobNumber());
+}
+
+void CMainDlg::NotePagesUnedited()
+{
+    m_uneditedPages = ControlStateFingerprint(*m_placeholder);
+}
+
+bool CMainDlg::PagesEdited() const
+{
+    return ControlStateFingerprint(*m_placeholder) != m_uneditedPages;
+}
+
+bool CMainDlg::SettleUnsavedEdits()
+{
+    if (!PagesEdited())
+        return true;
+    switch (AppSaveQuestion(this, lang::QtText(status_texts::kUnsavedEdits))) {
+    case SaveAnswer::Discard: return true;
+    case SaveAnswer::Cancel: return false;
+    case SaveAnswer::Save: break;
+    }
+    const QString path = ChooseFile(FileRequest::Kind::Save);
+    if (path.isEmpty())
+        return false;
+    m_strFilePath = path;
+    BeginOutcome(Operation::Save);
+    m_bSaveToFile = true;
+    return OnExportFile();
 }
 
 void CMainDlg::OnExit()
@@ -334,7 +393,8 @@ void CMainDlg::ShowStatus(const std::string &text, bool ok)
         NoteFailure(shown);
     if (m_waitDlg)
         m_waitDlg->SetStatusText(shown);
-    if (!ok && !shown.isEmpty() && !m_bClosing)
+    // The user who cancelled knows; the status line tells the outcome.
+    if (!ok && !shown.isEmpty() && !m_bClosing && !m_bCancelled)
         AppMessageBox(this, shown, kStyleError);
 }
 
@@ -350,6 +410,11 @@ void CMainDlg::ShowWaitBox(const std::string &statusLine)
 {
     if (!m_waitDlg)
         return;
+    if (!m_waitDlg->isVisible()) {
+        // Only a Receive, once started, counts its steps and may be cancelled.
+        m_waitDlg->SetProgress(0, 0);
+        m_waitDlg->SetCancellable(false);
+    }
     m_waitDlg->ShowCentred();
     m_waitDlg->SetStatusText(QString::fromStdString(statusLine));
 }

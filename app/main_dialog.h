@@ -81,6 +81,7 @@ public:
     void ShowPage(uint32_t templateId) override;
     void KillJobTimer() override { m_jobTimer.stop(); }
     void ShowAccount(const std::string &text) override;
+    void ShowProgress(const JobReport &report) override;
 
     // The window's parts, as the user and the tests see them.
     CNavButton *NavButton(int pageIndex) const;
@@ -105,8 +106,11 @@ protected:
     void OnPageShown(int templateId) override;
     // Enter does nothing in the main window; Escape is the dialog's Cancel.
     void keyPressEvent(QKeyEvent *event) override;
-    // Exit, Escape and closing are refused while the worker runs a job;
-    // otherwise the window's place and size are kept for the next run.
+    // Exit, Escape and closing during a job stop it first (a write only
+    // when the user agrees to leave the terminal half-written), and the
+    // window closes when it has ended; with edits not yet saved or sent the
+    // user is asked whether to save them. The window's place and size are
+    // kept for the next run.
     void done(int result) override;
 
 private:
@@ -121,7 +125,8 @@ private:
     void OnJobMessage(uint32_t message, uintptr_t wParam, intptr_t lParam);
     void OnJobTimer();
     void OnImportFile();
-    void OnExportFile();
+    // true when the file was written.
+    bool OnExportFile();
     // Imports a parameter file into the store; on success every page loads
     // it, on failure store and pages stay as they were.
     // true when it was imported.
@@ -135,6 +140,14 @@ private:
     void OnReadEnded(bool whole, const std::string &readFile);
     // The titles of the pages holding values the last Receive did not read.
     QString UnreadPageTitles() const;
+    // The wait box's Cancel: the job running stops; a Receive leaves the
+    // store and the pages as they were before it.
+    void OnCancelJob();
+    // What the pages show now, to tell later whether the user edited them.
+    void NotePagesUnedited();
+    bool PagesEdited() const;
+    // Asks about edits not yet saved or sent; false when the window stays.
+    bool SettleUnsavedEdits();
 
     // The status line follows one operation from its start to its end; the
     // first failure reported meanwhile is its outcome.
@@ -177,6 +190,18 @@ private:
     std::vector<int> m_unreadPages;
     std::vector<params::ReadShare> m_readShares;
     size_t m_atQueriesSent = 0; // by the read running or last run
+    // What a cancelled Receive gives back: the pages' state before it.
+    struct PagesState
+    {
+        bool filled = false;
+        bool receiveIncomplete = false;
+        std::vector<int> unreadPages;
+    };
+    PagesState m_beforeReceive;
+    bool m_bCancelled = false;     // the user cancelled the job running
+    bool m_bCloseAfterJob = false; // the user closed the window during a job
+    int m_closeResult = 0;
+    QString m_uneditedPages; // the pages' fingerprint when last filled, saved or sent
     std::optional<Operation> m_outcomeFor;
     QString m_firstFailure;
     // What the terminal holds after a write that did not go through.

@@ -6,6 +6,7 @@
 #include "widgets/app_message_box.h"
 #include "widgets/qt_text.h"
 #include "widgets/status_line.h"
+#include "widgets/wait_dialog.h"
 #include "engine/engine_globals.h"
 #include "engine/job_failure.h"
 #include "engine/job_steps.h"
@@ -24,6 +25,7 @@ using namespace platform;
 void CMainDlg::OnReceive()
 {
     BeginOutcome(Operation::Receive);
+    m_beforeReceive = {m_bPagesFilled, m_bReceiveIncomplete, m_unreadPages};
     const bool started = m_operations.Receive([this](ReadLists &lists) {
         m_readShares = AppendAllReadItems(lists);
         // From here on the store is the read's: until it ends well, every
@@ -33,8 +35,20 @@ void CMainDlg::OnReceive()
         m_bReceiveIncomplete = true;
         m_unreadPages = params::PagesNotReached(m_readShares, {});
     });
-    if (!started)
+    if (!started) {
         EndOutcome();
+        return;
+    }
+    m_waitDlg->SetProgress(0, int(m_readLists.numbers.size() + m_readLists.atCommands.size()));
+    m_waitDlg->SetCancellable(true);
+}
+
+void CMainDlg::ShowProgress(const JobReport &report)
+{
+    ShowStatus(report.text, report.ok);
+    if (m_outcomeFor == Operation::Receive && report.progress != JobReport::Progress::Saving)
+        m_waitDlg->SetProgress(ProgressDone(report, int(m_readLists.numbers.size())),
+                               m_waitDlg->ProgressTotal());
 }
 
 void CMainDlg::OnReadEnded(bool whole, const std::string &readFile)
@@ -95,16 +109,26 @@ bool CMainDlg::IsSoftwarePassword(std::string_view password) const
 
 bool CMainDlg::ChangeSoftwarePassword(const std::string &newPassword, const std::string &confirm)
 {
+    BeginOutcome(Operation::PasswordChange);
     // The operations say why when the port cannot be opened.
-    return m_operations.ChangePassword(newPassword, confirm);
+    const bool started = m_operations.ChangePassword(newPassword, confirm);
+    if (started)
+        EnableControls(false); // the job's end gives them back
+    else
+        EndOutcome();
+    return started;
 }
 
 bool CMainDlg::ChangePin()
 {
-    return m_operations.ChangePin([this](const std::string &path) {
+    BeginOutcome(Operation::PinChange);
+    const bool started = m_operations.ChangePin([this](const std::string &path) {
         const params::ScriptResult written = params::ExportPinChange(path, m_store);
         return written.ok ? std::string() : written.text;
     });
+    if (!started)
+        EndOutcome();
+    return started;
 }
 
 bool CMainDlg::ConfirmTransmit()
@@ -180,6 +204,7 @@ void CMainDlg::OnImportFile()
         m_bPagesFilled = true;
         m_bReceiveIncomplete = false;
         m_unreadPages.clear();
+        NotePagesUnedited();
     }
     EnableControls(true);
     EndOutcome(QFileInfo(m_strFilePath).fileName());
@@ -199,10 +224,11 @@ bool CMainDlg::ImportParameterFile(const std::string &path, bool confirm)
     return imported.ok;
 }
 
-void CMainDlg::OnExportFile()
+bool CMainDlg::OnExportFile()
 {
     if (m_bClosing)
-        return;
+        return false;
+    bool written = false;
     const bool valid = ValidateAllPages();
     // The flag serves this one validation pass; a later Transmit must check
     // every page again.
@@ -215,11 +241,15 @@ void CMainDlg::OnExportFile()
         const params::ScriptResult exported = params::Export(
             m_strFilePath.toStdString(), m_store, ReadOnlyTarget::MakeWritable);
         ShowStatus(exported.text, exported.ok);
+        written = exported.ok;
+        if (written)
+            NotePagesUnedited();
     } else {
         NotePageRefused();
     }
     EnableControls(true);
     EndOutcome(QFileInfo(m_strFilePath).fileName());
+    return written;
 }
 
 void CMainDlg::OnJobMessage(uint32_t message, uintptr_t wParam, intptr_t lParam)
@@ -231,21 +261,43 @@ void CMainDlg::OnJobMessage(uint32_t message, uintptr_t wParam, intptr_t lParam)
     // The progress of the AT queries counts the queries sent.
     if (message == WM_READ_PARA_PROGRESS_NOTIFY && wParam == kStepAtCommands && lParam > 0)
         m_atQueriesSent = size_t(lParam);
+    // What a cancelled read had read never reaches the store.
+    const bool cancelled = m_bCancelled && message == WM_JOB_STOPPED_NOTIFY;
     std::string imported;
-    const JobReport report =
-        m_operations.OnJobMessage(message, wParam, lParam, [this, &imported](const std::string &path) {
+    std::function<void(const std::string &)> import;
+    if (!cancelled) {
+        import = [this, &imported](const std::string &path) {
             if (ImportParameterFile(path, false))
                 imported = path;
-        });
+        };
+    }
+    const JobReport report = m_operations.OnJobMessage(message, wParam, lParam, import);
     if (report.failure)
         NoteFailure(QString::fromStdString(report.text));
     if (!report.jobEnded)
         return;
+    m_bCancelled = false;
     // Only a whole read fills the pages; after a failed one they hold a mix
     // of what was read and defaults.
-    if (report.after == JobReport::After::EndOfRead)
+    if (report.after == JobReport::After::EndOfRead && cancelled) {
+        m_bPagesFilled = m_beforeReceive.filled;
+        m_bReceiveIncomplete = m_beforeReceive.receiveIncomplete;
+        m_unreadPages = m_beforeReceive.unreadPages;
+        m_outcomeFor.reset();
+        m_statusLine->ShowOutcome(lang::QtText(status_texts::kReceiveCancelled), false);
+    } else if (report.after == JobReport::After::EndOfRead) {
         OnReadEnded(!report.failure && !imported.empty(), imported);
+        if (!imported.empty())
+            NotePagesUnedited();
+    } else if (report.after == JobReport::After::EndOfWrite && !report.failure &&
+               m_outcomeFor == Operation::Transmit) {
+        NotePagesUnedited();
+    }
+    if (m_outcomeFor == Operation::PasswordChange)
+        EnableControls(true);
     EndOutcome();
+    if (std::exchange(m_bCloseAfterJob, false))
+        done(m_closeResult);
 }
 
 void CMainDlg::OnJobTimer()
@@ -256,6 +308,10 @@ void CMainDlg::OnJobTimer()
     }
     m_operations.OnJobTimer(m_timedJob);
     // The "Error:Overtime!" box has been noted as the failure.
-    if (!m_engine.JobRunning())
+    if (!m_engine.JobRunning()) {
+        m_bCancelled = false;
         EndOutcome();
+        if (std::exchange(m_bCloseAfterJob, false))
+            done(m_closeResult);
+    }
 }

@@ -9,11 +9,11 @@ namespace main_texts {
 
 // English keeps the labels the buttons are made with.
 const std::array<BottomButtonInfo, kBottomButtonCount> kBottomButtons = {{
-    {BottomButton::Transmit, 1022, {"Transmit", "Enviar", "Enviar"}},
-    {BottomButton::Receive, 1023, {"Receive", "Receber", "Recibir"}},
-    {BottomButton::Open, 1024, {"Open", "Abrir", "Abrir"}},
-    {BottomButton::Save, 1020, {"Save", "Salvar", "Guardar"}},
-    {BottomButton::Exit, 1021, {"Exit", "Sair", "Salir"}},
+    {BottomButton::Transmit, 1022, {"Transmit", "Enviar", "Enviar"}, "Ctrl+T"},
+    {BottomButton::Receive, 1023, {"Receive", "Receber", "Recibir"}, "F5"},
+    {BottomButton::Open, 1024, {"Open", "Abrir", "Abrir"}, "Ctrl+O"},
+    {BottomButton::Save, 1020, {"Save", "Salvar", "Guardar"}, "Ctrl+S"},
+    {BottomButton::Exit, 1021, {"Exit", "Sair", "Salir"}, ""},
 }};
 
 const lang::Tr3 kOpenTitle = {

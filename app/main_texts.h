@@ -17,6 +17,8 @@ struct BottomButtonInfo
     BottomButton button;
     int controlId;
     lang::Tr3 label;
+    // The key sequence that presses it (QKeySequence's portable text), "" for none.
+    const char *shortcut;
 };
 extern const std::array<BottomButtonInfo, kBottomButtonCount> kBottomButtons;
 

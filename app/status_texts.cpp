@@ -4,7 +4,7 @@
 
 namespace status_texts {
 
-const OperationTexts kOperations[4] = {
+const OperationTexts kOperations[6] = {
     {Operation::Receive,
      {"Receive done: every setting was read from the terminal.",
       "Recebido: todas as configurações foram lidas do terminal.",
@@ -21,6 +21,14 @@ const OperationTexts kOperations[4] = {
     {Operation::Save,
      {"File saved: %s", "Arquivo salvo: %s", "Archivo guardado: %s"},
      {"Save failed: %s", "Falha ao salvar: %s", "Error al guardar: %s"}},
+    {Operation::PasswordChange,
+     {"Software password changed.", "Senha do software alterada.",
+      "Contraseña del software cambiada."},
+     {"Software password change failed: %s", "Falha ao alterar a senha do software: %s",
+      "Error al cambiar la contraseña del software: %s"}},
+    {Operation::PinChange,
+     {"PIN changed.", "PIN alterado.", "PIN cambiado."},
+     {"PIN change failed: %s", "Falha ao alterar o PIN: %s", "Error al cambiar el PIN: %s"}},
 };
 
 const lang::Tr3 kTransmitCancelled = {"Transmit cancelled: nothing was written.",
@@ -52,6 +60,28 @@ const lang::Tr3 kTransmitAfterFailedReceive = {
     "páginas como estão agora.\n\nEnviar mesmo assim?",
     "El último Recibir falló. %s Enviar escribe todos los parámetros del terminal desde las "
     "páginas tal como están ahora.\n\n¿Enviar de todos modos?"};
+
+const lang::Tr3 kReceiveCancelled = {
+    "Receive cancelled: the pages keep what they held before.",
+    "Recebimento cancelado: as páginas mantêm o que tinham antes.",
+    "Recepción cancelada: las páginas conservan lo que tenían antes."};
+
+const lang::Tr3 kCloseDuringWrite = {
+    "The terminal is being written now. Closing stops the writing and leaves the terminal "
+    "half-written: some settings new, the others as they were.\n\nClose anyway?",
+    "O terminal está sendo escrito agora. Fechar interrompe a escrita e deixa o terminal escrito "
+    "pela metade: algumas configurações novas, as outras como estavam.\n\nFechar mesmo assim?",
+    "El terminal se está escribiendo ahora. Cerrar detiene la escritura y deja el terminal "
+    "escrito a medias: algunos parámetros nuevos, los demás como estaban.\n\n¿Cerrar de todos "
+    "modos?"};
+
+const lang::Tr3 kUnsavedEdits = {
+    "The pages were edited since they were last received, opened, saved or transmitted.\n\n"
+    "Save the changes to a file before closing?",
+    "As páginas foram editadas desde que foram recebidas, abertas, salvas ou enviadas pela última "
+    "vez.\n\nSalvar as alterações em um arquivo antes de fechar?",
+    "Las páginas se editaron desde la última vez que se recibieron, abrieron, guardaron o "
+    "enviaron.\n\n¿Guardar los cambios en un archivo antes de cerrar?"};
 
 QString Outcome(Operation operation, const QString &failure, const QString &detail)
 {

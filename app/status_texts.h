@@ -1,6 +1,6 @@
 #pragma once
 // The texts of the main window's status line, which keeps the outcome of
-// the last Receive, Transmit, Open or Save in view after any box has gone,
+// the last Receive, Transmit, Open, Save, password or PIN change in view after any box has gone,
 // and the questions Transmit asks before writing pages that nothing, or a
 // failed Receive, has filled.
 // "%s" stands for the detail: the file's name, or what failed.
@@ -11,7 +11,7 @@
 
 namespace status_texts {
 
-enum class Operation { Receive, Transmit, Open, Save };
+enum class Operation { Receive, Transmit, Open, Save, PasswordChange, PinChange };
 
 struct OperationTexts
 {
@@ -21,7 +21,7 @@ struct OperationTexts
 };
 
 // In the order of Operation.
-extern const OperationTexts kOperations[4];
+extern const OperationTexts kOperations[6];
 
 extern const lang::Tr3 kTransmitCancelled;
 // What failed when a page refused one of its values (the page's title).
@@ -33,6 +33,12 @@ extern const lang::Tr3 kTransmitQuestion;
 extern const lang::Tr3 kUnreadPages;
 extern const lang::Tr3 kAllPages; // in place of the titles of every page a read fills
 extern const lang::Tr3 kTransmitAfterFailedReceive;
+// The user cancelled a Receive.
+extern const lang::Tr3 kReceiveCancelled;
+// Closing the window while a write runs.
+extern const lang::Tr3 kCloseDuringWrite;
+// Closing the window with edits not yet saved or sent.
+extern const lang::Tr3 kUnsavedEdits;
 
 // The outcome of `operation`: the success text with `detail` (the file's
 // name for Open and Save), or with `failure` when there was one.

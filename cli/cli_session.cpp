@@ -305,10 +305,8 @@ void CliSession::Impl::OnJobProgress(const JobReport &report)
     const int total = JobTotal();
     switch (report.progress) {
     case JobReport::Progress::Parameters:
-        output.Progress(jobState, report.progressCount, total, report.text);
-        break;
     case JobReport::Progress::AtCommands:
-        output.Progress(jobState, parameters + report.progressCount, total, report.text);
+        output.Progress(jobState, ProgressDone(report, parameters), total, report.text);
         break;
     case JobReport::Progress::Saving: output.Progress(RunState::Saving, 0, 0, report.text); break;
     case JobReport::Progress::None: break;

@@ -64,9 +64,9 @@ bool CommEngine::PostPortLost()
     return m_comm.Thread().PostMessage(WM_COMM_PORT_LOST);
 }
 
-bool CommEngine::PostStop()
+bool CommEngine::PostStop(uint32_t jobNumber)
 {
-    return m_comm.Thread().PostMessage(WM_COMM_STOP_JOB);
+    return m_comm.Thread().PostMessage(WM_COMM_STOP_JOB, jobNumber);
 }
 
 // The timed-out job is ended once, and only it: the worker is idle before

@@ -51,7 +51,8 @@ public:
     bool PostPortLost();
     // The user stopped the run: the worker ends its job at once (or the
     // next one as it starts), reported as stopped, with a write's account.
-    bool PostStop();
+    // Given a job number, only that job, and only while it runs.
+    bool PostStop(uint32_t jobNumber = CCommThread::kAnyJob);
 
     // The job watchdog's expiry, run by the owner window when its timer 13
     // fires; `jobNumber` is what the timer's last WM_JOB_TIMER_START carried.

@@ -27,7 +27,7 @@ CCommThread::CCommThread(ISerialLink &port, const ReadLists &readLists)
     queue.On(WM_COMM_RX_LINE, [this](uintptr_t line, intptr_t) { OnRxLine(line); });
     queue.On(WM_COMM_RX_LINE_LOST, [this](uintptr_t, intptr_t) { OnRxLineLost(); });
     queue.On(WM_COMM_PORT_LOST, [this](uintptr_t, intptr_t) { OnCut(JobCut::PortLost); });
-    queue.On(WM_COMM_STOP_JOB, [this](uintptr_t, intptr_t) { OnCut(JobCut::Stopped); });
+    queue.On(WM_COMM_STOP_JOB, [this](uintptr_t number, intptr_t) { OnStop(number); });
     // A job pausing for the terminal hears at once that it is gone, or stopped.
     queue.BreakSleepsOn(WM_COMM_PORT_LOST);
     queue.BreakSleepsOn(WM_COMM_STOP_JOB);
@@ -161,6 +161,19 @@ void CCommThread::OnRxLineLost()
     LogNote("a line longer than 1024 characters was dropped");
     if (m_nJobState.load() == kReading && m_exchange.InFlight())
         m_readJob.OnLineLost();
+}
+
+// A stop that names a job (the window's Cancel) ends that job alone: when
+// it has ended meanwhile, the next job is left to run. A stop naming none
+// (Ctrl+C) ends the job running, or the next one as it starts.
+void CCommThread::OnStop(uintptr_t jobNumber)
+{
+    if (jobNumber != kAnyJob) {
+        const std::lock_guard lock(m_jobMutex);
+        if (m_nJobState.load() == kIdle || static_cast<uint32_t>(jobNumber) != m_nJobNumber)
+            return;
+    }
+    OnCut(JobCut::Stopped);
 }
 
 // No answer can come any more, or none is wanted: the job ends now rather

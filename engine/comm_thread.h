@@ -21,6 +21,8 @@ class CCommThread : public IJobContext
 public:
     // Worker job states: 0 idle, otherwise the job code + 1.
     enum JobState : uint32_t { kIdle = 0, kReading = 2, kWriting = 3, kChangingPassword = 14 };
+    // WM_COMM_STOP_JOB's job number for "whichever job runs, or comes next".
+    static constexpr uintptr_t kAnyJob = 0;
 
     CCommThread(ISerialLink &port, const ReadLists &readLists);
     ~CCommThread() override;
@@ -70,6 +72,7 @@ private:
     void OnRxLine(uintptr_t wParam);
     bool TakeForJob(const std::string &line);
     void OnRxLineLost();
+    void OnStop(uintptr_t jobNumber);
     void OnCut(JobCut cut);
     void OnAbortJob(uintptr_t jobNumber);
     void RestartJobTimer();

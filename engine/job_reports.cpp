@@ -39,6 +39,21 @@ JobReport Progress(std::string text, JobReport::Progress progress, int count)
     return report;
 }
 
+} // namespace
+
+int ProgressDone(const JobReport &report, int parameters)
+{
+    switch (report.progress) {
+    case JobReport::Progress::Parameters: return report.progressCount;
+    case JobReport::Progress::AtCommands: return parameters + report.progressCount;
+    case JobReport::Progress::Saving:
+    case JobReport::Progress::None: break;
+    }
+    return 0;
+}
+
+namespace {
+
 JobReport Box(std::string text, int style)
 {
     JobReport report;

@@ -62,6 +62,10 @@ inline constexpr lang::Tr3 kStoppedText = {"Error: The operation was stopped bef
                                            "Erro: A operação foi interrompida antes do fim!",
                                            "Error: ¡La operación se detuvo antes de terminar!"};
 
+// How many entries a job has done at this progress report: the AT commands
+// come after its `parameters` parameter entries. 0 for the saving step.
+int ProgressDone(const JobReport &report, int parameters);
+
 // `atNames` is the display-name list of the AT queries of the read. The
 // JobFailure of a message that carries one is only read, not freed.
 JobReport DescribeJobMessage(uint32_t message, uintptr_t wParam, intptr_t lParam,

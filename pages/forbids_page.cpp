@@ -71,6 +71,8 @@ CForbidsPage::CForbidsPage(QWidget *parent)
 void CForbidsPage::OnInitPage()
 {
     m_numbers.SetUp();
+    // The list was made before the boxes above it; Tab goes top to bottom.
+    setTabOrder(m_listBox, m_numbers.Control());
 }
 
 void CForbidsPage::Refill()

@@ -1,6 +1,9 @@
 #include "widgets/app_message_box.h"
 
+#include "widgets/qt_text.h"
+
 #include <QMessageBox>
+#include <QPushButton>
 
 namespace {
 
@@ -15,6 +18,16 @@ bool &QuestionAnswer()
     static bool yes = true;
     return yes;
 }
+
+SaveAnswer &SaveQuestionAnswer()
+{
+    static SaveAnswer answer = SaveAnswer::Discard;
+    return answer;
+}
+
+constexpr lang::Tr3 kSaveButton = {"&Save", "&Salvar", "&Guardar"};
+constexpr lang::Tr3 kDiscardButton = {"&Discard", "&Descartar", "&Descartar"};
+constexpr lang::Tr3 kCancelButton = {"Cancel", "Cancelar", "Cancelar"};
 
 QMessageBox::Icon IconFor(int style)
 {
@@ -63,4 +76,28 @@ bool AppQuestion(QWidget *parent, const QString &text, const QString &caption)
     box.setDefaultButton(QMessageBox::No);
     box.setEscapeButton(QMessageBox::No);
     return box.exec() == QMessageBox::Yes;
+}
+
+void SetSaveAnswer(SaveAnswer answer)
+{
+    SaveQuestionAnswer() = answer;
+}
+
+SaveAnswer AppSaveQuestion(QWidget *parent, const QString &text, const QString &caption)
+{
+    constexpr int kStyle = platform::kStyleQuestion;
+    if (Hook()) {
+        Hook()({text, caption, kStyle});
+        return SaveQuestionAnswer();
+    }
+    QMessageBox box(IconFor(kStyle), caption, text, QMessageBox::NoButton, parent);
+    QPushButton *save = box.addButton(lang::QtLabel(kSaveButton), QMessageBox::AcceptRole);
+    QPushButton *discard = box.addButton(lang::QtLabel(kDiscardButton), QMessageBox::DestructiveRole);
+    QPushButton *cancel = box.addButton(lang::QtLabel(kCancelButton), QMessageBox::RejectRole);
+    box.setDefaultButton(cancel);
+    box.setEscapeButton(cancel);
+    box.exec();
+    if (box.clickedButton() == save)
+        return SaveAnswer::Save;
+    return box.clickedButton() == discard ? SaveAnswer::Discard : SaveAnswer::Cancel;
 }

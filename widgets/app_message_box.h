@@ -26,8 +26,14 @@ void AppMessageBox(QWidget *parent, const QString &text, int style, const QStrin
 // No is the default button and Escape's answer.
 bool AppQuestion(QWidget *parent, const QString &text, const QString &caption = kAppCaption);
 
+// Asks with Save, Discard and Cancel (the default and Escape's answer).
+enum class SaveAnswer { Save, Discard, Cancel };
+SaveAnswer AppSaveQuestion(QWidget *parent, const QString &text, const QString &caption = kAppCaption);
+
 // While set, boxes are handed to the hook instead of being shown, and
-// questions are answered with SetQuestionAnswer's answer (Yes unless set).
+// questions are answered with SetQuestionAnswer's answer (Yes unless set)
+// and SetSaveAnswer's (Discard unless set).
 using MessageBoxHook = std::function<void(const ShownMessage &)>;
 void SetMessageBoxHook(MessageBoxHook hook);
 void SetQuestionAnswer(bool yes);
+void SetSaveAnswer(SaveAnswer answer);

@@ -195,6 +195,17 @@ void CReportCtrl::paintEvent(QPaintEvent *event)
 
 void CReportCtrl::keyPressEvent(QKeyEvent *event)
 {
+    // Delete empties the current cell as an edit to "" would, so the page
+    // hears of it and may refuse it.
+    if (event->key() == Qt::Key_Delete && event->modifiers() == Qt::NoModifier &&
+        state() != EditingState && (m_style & kStyleEditInPlace) && currentIndex().isValid() &&
+        m_model->Editable(currentIndex().column())) {
+        const QModelIndex cell = currentIndex();
+        if (!m_hooks.onBeginEdit || m_hooks.onBeginEdit(cell.row(), cell.column()) == 0)
+            EndEdit(cell, QString(), EditEnd::Enter);
+        event->accept();
+        return;
+    }
     const bool startsEdit = event->key() == Qt::Key_F2 || StartsTypedEdit(*event);
     if (startsEdit && state() != EditingState &&
         BeginEdit(currentIndex(), event->key() == Qt::Key_F2 ? nullptr : event)) {

@@ -94,7 +94,9 @@ QVariant CReportModel::data(const QModelIndex &index, int role) const
     case Qt::EditRole:
         return m_rows[index.row()][index.column()];
     case Qt::TextAlignmentRole:
-        return QVariant::fromValue(Alignment(index.column()));
+        // Numbers of different lengths read best from a common left edge;
+        // the column's format places its header.
+        return QVariant::fromValue(Qt::AlignLeft | Qt::AlignVCenter);
     default:
         return {};
     }

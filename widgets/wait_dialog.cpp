@@ -1,18 +1,22 @@
 #include "widgets/wait_dialog.h"
 
 #include "widgets/app_message_box.h"
+#include "widgets/qt_text.h"
 
 #include <QCloseEvent>
+#include <algorithm>
 #include <QGridLayout>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QProgressBar>
+#include <QPushButton>
 #include <QScreen>
 #include <QStyle>
 
 namespace {
 constexpr char kHeadline[] = "It is working, Please wait!";
 constexpr char kInitialStatus[] = "Info!";
+constexpr lang::Tr3 kCancel = {"Cancel", "Cancelar", "Cancelar"};
 } // namespace
 
 CWaitDlg::CWaitDlg(QWidget *parent)
@@ -40,16 +44,23 @@ CWaitDlg::CWaitDlg(QWidget *parent)
     m_status->setMinimumHeight(2 * m_status->fontMetrics().lineSpacing());
     m_status->setAlignment(Qt::AlignLeft | Qt::AlignTop);
 
-    // No range: the bar runs to and fro for as long as the box is shown.
     m_busy = new QProgressBar(this);
-    m_busy->setRange(0, 0);
-    m_busy->setTextVisible(false);
+    SetProgress(0, 0);
+
+    m_cancel = new QPushButton(lang::QtText(kCancel), this);
+    m_cancel->setAccessibleName(lang::QtText(kCancel));
+    m_cancel->hide();
+    connect(m_cancel, &QPushButton::clicked, this, [this] {
+        m_cancel->setEnabled(false); // once is enough; the job ends shortly
+        emit cancelRequested();
+    });
 
     auto *layout = new QGridLayout(this);
     layout->addWidget(icon, 0, 0, 2, 1);
     layout->addWidget(m_headline, 0, 1);
     layout->addWidget(m_status, 1, 1);
     layout->addWidget(m_busy, 2, 0, 1, 2);
+    layout->addWidget(m_cancel, 3, 0, 1, 2, Qt::AlignRight);
     layout->setColumnStretch(1, 1);
     layout->setHorizontalSpacing(14);
     setMinimumWidth(380);
@@ -84,6 +95,30 @@ void CWaitDlg::ShowCentred()
     if (area.isValid())
         move(area.center() - rect().center());
     show();
+}
+
+void CWaitDlg::SetProgress(int done, int total)
+{
+    // Without a total the bar runs to and fro for as long as the box is shown.
+    m_busy->setRange(0, std::max(total, 0));
+    m_busy->setValue(std::clamp(done, 0, std::max(total, 0)));
+    m_busy->setTextVisible(total > 0);
+}
+
+int CWaitDlg::ProgressValue() const
+{
+    return m_busy->value();
+}
+
+int CWaitDlg::ProgressTotal() const
+{
+    return m_busy->maximum();
+}
+
+void CWaitDlg::SetCancellable(bool cancellable)
+{
+    m_cancel->setEnabled(cancellable);
+    m_cancel->setVisible(cancellable);
 }
 
 void CWaitDlg::closeEvent(QCloseEvent *event)

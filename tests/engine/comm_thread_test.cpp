@@ -4,6 +4,7 @@
 
 #include "engine/comm_thread.h"
 #include "engine/engine_globals.h"
+#include "engine/job_failure.h"
 #include "link/serial_link.h"
 #include "link/shared_settings.h"
 #include "params/read_lists.h"
@@ -22,8 +23,10 @@ namespace {
 class OwnerProbe : public IMessageTarget
 {
 public:
-    bool PostMessage(uint32_t id, uintptr_t, intptr_t) override
+    bool PostMessage(uint32_t id, uintptr_t wParam, intptr_t) override
     {
+        if (CarriesJobFailure(id))
+            TakeOwned<JobFailure>(wParam);
         std::lock_guard lock(m_mutex);
         m_ids.push_back(id);
         m_changed.notify_all();
@@ -163,3 +166,27 @@ TEST(CommThread, OnlyTheFirstDevicePauseOfARunEndsAtOnce)
 }
 
 } // namespace
+
+// The window's Cancel names its job: a stop for another job, or for one that
+// has ended, leaves the worker and the next job alone.
+TEST(CommThread, AStopNamingAJobEndsThatJobAlone)
+{
+    TempFolder folder;
+    g_strAppDir = folder.Path() + "/";
+    g_strSoftwarePassword = "1234";
+    RecordingLink link;
+    ReadLists lists;
+    CCommThread comm(link, lists);
+    comm.Start();
+    const std::vector<uint32_t> start = {WM_JOB_TIMER_STOP, WM_JOB_TIMER_START};
+    std::vector<uint32_t> expected = start;
+    ASSERT_TRUE(comm.Thread().PostMessage(WM_COMM_START_JOB, 1, 13));
+    ASSERT_EQ(link.owner.WaitFor(expected.size()), expected);
+    ASSERT_TRUE(comm.Thread().PostMessage(WM_COMM_STOP_JOB, 2));
+    ASSERT_TRUE(comm.Thread().PostMessage(WM_COMM_STOP_JOB, 1));
+    ASSERT_TRUE(comm.Thread().PostMessage(WM_COMM_STOP_JOB, 1)); // ended by now
+    ASSERT_TRUE(comm.Thread().PostMessage(WM_COMM_START_JOB, 2, 13));
+    expected.push_back(WM_JOB_STOPPED_NOTIFY);
+    expected.insert(expected.end(), start.begin(), start.end());
+    EXPECT_EQ(link.owner.WaitFor(expected.size()), expected);
+}

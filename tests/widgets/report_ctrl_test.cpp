@@ -248,6 +248,20 @@ private Q_SLOTS:
                  seen);
     }
 
+    // Delete empties the current cell as an edit to "" would, without an editor.
+    void deleteEmptiesTheCurrentCell()
+    {
+        ListWindow w;
+        QVERIFY(w.Show());
+        w.list->SelectRow(3);
+        w.Click(3, 1);
+        QTest::keyClick(Focused(), Qt::Key_Delete);
+        QVERIFY(!w.list->InPlaceEditor());
+        QCOMPARE(w.list->CellText(3, 1), QString());
+        QCOMPARE(w.list->CellText(2, 1), QStringLiteral("old"));
+        QCOMPARE(w.ends, QStringList{QStringLiteral("3  %1").arg(int(EditEnd::Enter))});
+    }
+
     void deletingTheListWhileEditingEndsQuietly()
     {
         ListWindow w;

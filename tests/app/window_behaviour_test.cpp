@@ -1,0 +1,193 @@
+// How the main window behaves around its operations: a Receive that counts
+// its steps and can be cancelled, the keys of the operation buttons, and the
+// question about edits not yet saved when the window closes.
+
+#include "app/status_texts.h"
+#include "main_window_harness.h"
+#include "pages/security_code_page.h"
+#include "widgets/qt_text.h"
+#include "widgets/status_line.h"
+
+#include <QCheckBox>
+#include <QFile>
+#include <QSignalSpy>
+
+using main_texts::BottomButton;
+
+class WindowBehaviourTest : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    // The terminal falls silent in the middle of the read; Cancel ends it at
+    // once, and the pages keep what they showed.
+    void cancelOfAReceiveKeepsThePages()
+    {
+        sim::SimOptions options;
+        options.faults.silentAfter = 6;
+        MainWindowHarness harness(options);
+        QVERIFY(harness.TerminalReady());
+        CMainDlg &window = harness.Window();
+        harness.GeneralPassword()->setText(QStringLiteral("909090"));
+
+        QTest::mouseClick(harness.Button(BottomButton::Receive), Qt::LeftButton);
+        CWaitDlg *wait = window.WaitDialog();
+        QTRY_VERIFY_WITH_TIMEOUT(harness.Terminal().CommandCount() >= 6, kJobWaitMs);
+        QVERIFY(wait->CancelButton()->isVisible());
+        QTRY_VERIFY_WITH_TIMEOUT(wait->ProgressValue() > 0, kJobWaitMs);
+        QVERIFY2(wait->ProgressValue() < wait->ProgressTotal(), "counted of the whole read");
+        QTest::mouseClick(wait->CancelButton(), Qt::LeftButton);
+        QTRY_VERIFY_WITH_TIMEOUT(harness.Idle(), kJobWaitMs);
+
+        QCOMPARE(harness.GeneralPassword()->text(), QStringLiteral("909090"));
+        QVERIFY(!window.PagesFilled());
+        QCOMPARE(window.StatusLine()->FullText(),
+                 QStringLiteral("Receive cancelled: the pages keep what they held before."));
+        QVERIFY2(harness.Boxes().Count() == 0, qPrintable(harness.BoxTexts()));
+    }
+
+    // Closing during a write asks first: No lets it go on, Yes stops it and
+    // the window goes once it has ended.
+    void closingDuringATransmitAsksFirst()
+    {
+        sim::SimOptions options;
+        options.faults.silentAfter = 2;
+        MainWindowHarness harness(options);
+        QVERIFY(harness.TerminalReady());
+        CMainDlg &window = harness.Window();
+        harness.GeneralPassword()->setText(QStringLiteral("123456"));
+        QTest::mouseClick(harness.Button(BottomButton::Transmit), Qt::LeftButton);
+        QTRY_VERIFY_WITH_TIMEOUT(harness.Terminal().CommandCount() >= 2, kJobWaitMs);
+
+        harness.Boxes().AnswerQuestions(false);
+        window.close();
+        QCOMPARE(harness.Boxes().LastText(), lang::QtText(status_texts::kCloseDuringWrite));
+        QVERIFY(window.isVisible());
+        QVERIFY(window.Engine().JobRunning());
+
+        harness.Boxes().AnswerQuestions(true);
+        window.close();
+        QTRY_VERIFY_WITH_TIMEOUT(!window.isVisible(), kJobWaitMs);
+        QVERIFY(!window.Engine().JobRunning());
+        QVERIFY(!harness.Serial().IsOpen());
+    }
+
+    // The password and PIN changes of the pages tell their own outcome, and
+    // nothing on the pages changes while they run.
+    void passwordAndPinChangesTellTheirOutcome()
+    {
+        enum class Change { Password, Pin };
+        const struct
+        {
+            Change change;
+            bool refused;
+            const char *shown;
+        } rows[] = {
+            {Change::Password, false, "Software password changed."},
+            {Change::Password, true, "Software password change failed: Password invalid!"},
+            {Change::Pin, false, "PIN changed."},
+            {Change::Pin, true, "PIN change failed: Error: Password invalid!"},
+        };
+        for (const auto &row : rows) {
+            sim::SimOptions options;
+            if (row.refused)
+                options.faults.refuseCommands = {"AT"};
+            MainWindowHarness harness(options);
+            QVERIFY(harness.TerminalReady());
+            CMainDlg &window = harness.Window();
+            window.StatusLine()->ShowOutcome(QStringLiteral("an old outcome"), true);
+            if (row.change == Change::Password) {
+                window.ShowPageByTemplate(params::PageTemplate(params::Page::Passwords));
+                auto *page = harness.PageAs<CPasswordsPage>(params::Page::Passwords);
+                QTest::mouseClick(page->ChangeBox(), Qt::LeftButton, {}, QPoint(4, page->ChangeBox()->height() / 2));
+                page->OldField()->setText(QStringLiteral("1234"));
+                page->NewField()->setText(QStringLiteral("5678"));
+                page->ConfirmField()->setText(QStringLiteral("5678"));
+                QTest::mouseClick(page->ConfirmButton(), Qt::LeftButton);
+            } else {
+                window.ShowPageByTemplate(params::PageTemplate(params::Page::SecurityCode));
+                auto *page = harness.PageAs<CSecurityCodePage>(params::Page::SecurityCode);
+                QTest::mouseClick(page->ChangeBox(), Qt::LeftButton, {}, QPoint(4, page->ChangeBox()->height() / 2));
+                page->OldPinField()->setText(QStringLiteral("4711"));
+                page->NewPinField()->setText(QStringLiteral("1111"));
+                page->ConfirmPinField()->setText(QStringLiteral("1111"));
+                QTest::mouseClick(page->ConfirmButton(), Qt::LeftButton);
+            }
+            QVERIFY2(!window.PageArea()->isEnabled(), row.shown);
+            QTRY_VERIFY_WITH_TIMEOUT(harness.Idle(), kJobWaitMs);
+            QVERIFY(window.PageArea()->isEnabled());
+            QCOMPARE(window.StatusLine()->FullText(), QString::fromUtf8(row.shown));
+            QCOMPARE(window.StatusLine()->Failed(), row.refused);
+        }
+    }
+
+    void theKeyboardReachesTheOperationsAndTheLists()
+    {
+        MainWindowHarness harness;
+        QVERIFY(harness.TerminalReady());
+        CMainDlg &window = harness.Window();
+        harness.AnswerFileDialog({});
+        harness.Boxes().AnswerQuestions(false);
+        const struct
+        {
+            BottomButton button;
+            QKeySequence keys;
+            const char *toolTip;
+        } rows[] = {
+            {BottomButton::Transmit, QKeySequence(Qt::CTRL | Qt::Key_T), "Transmit (Ctrl+T)"},
+            {BottomButton::Receive, QKeySequence(Qt::Key_F5), "Receive (F5)"},
+            {BottomButton::Open, QKeySequence(Qt::CTRL | Qt::Key_O), "Open (Ctrl+O)"},
+            {BottomButton::Save, QKeySequence(Qt::CTRL | Qt::Key_S), "Save (Ctrl+S)"},
+        };
+        for (const auto &row : rows) {
+            QPushButton *button = harness.Button(row.button);
+            QCOMPARE(button->toolTip(), QString::fromLatin1(row.toolTip));
+            QSignalSpy clicked(button, &QPushButton::clicked);
+            // As the desktop does once the wait box has gone.
+            window.activateWindow();
+            QVERIFY(QTest::qWaitForWindowActive(&window));
+            QTest::keySequence(QApplication::focusWidget(), row.keys);
+            QTRY_COMPARE(clicked.count(), 1); // the button shows itself pressed first
+            QTRY_VERIFY_WITH_TIMEOUT(harness.Idle(), kJobWaitMs);
+        }
+        // On the Forbids page Tab reaches the list after the check boxes above it.
+        QVERIFY(qobject_cast<QCheckBox *>(harness.Forbids()->List()->previousInFocusChain()));
+    }
+
+    // Exit after an edit asks; each answer does what it says.
+    void exitAsksAboutUnsavedEdits()
+    {
+        enum class Edit { None, Typed };
+        const struct
+        {
+            Edit edit;
+            SaveAnswer answer;
+            bool fileChosen;
+            bool closed;
+        } rows[] = {
+            {Edit::None, SaveAnswer::Cancel, false, true},
+            {Edit::Typed, SaveAnswer::Discard, false, true},
+            {Edit::Typed, SaveAnswer::Cancel, false, false},
+            {Edit::Typed, SaveAnswer::Save, true, true},
+            {Edit::Typed, SaveAnswer::Save, false, false},
+        };
+        const QString question = lang::QtText(status_texts::kUnsavedEdits);
+        for (const auto &row : rows) {
+            MainWindowHarness harness;
+            CMainDlg &window = harness.Window();
+            const QString file = harness.AppDir() + QStringLiteral("/kept.ini");
+            harness.AnswerFileDialog(row.fileChosen ? file : QString());
+            if (row.edit == Edit::Typed)
+                QTest::keyClicks(harness.GeneralPassword(), QStringLiteral("7"));
+            SetSaveAnswer(row.answer);
+            QTest::mouseClick(harness.Button(BottomButton::Exit), Qt::LeftButton);
+            SetSaveAnswer(SaveAnswer::Discard);
+            QCOMPARE(harness.Boxes().LastText(), row.edit == Edit::None ? QString() : question);
+            QCOMPARE(window.isVisible(), !row.closed);
+            QCOMPARE(QFile::exists(file), row.fileChosen);
+        }
+    }
+};
+
+KESTREL_QT_TEST(WindowBehaviourTest)
+#include "window_behaviour_test.moc"
