@@ -108,7 +108,7 @@ int PortsCommand::Run()
         results = m_probe.ProbeAll(
             names, m_options.baudGiven ? std::vector<std::string>{m_options.baud} : SearchBaudRates());
         for (const ProbeResult &result : results) {
-            if (const std::string advice = login::PortOpenAdvice(result.port, result.error);
+            if (const std::string advice = login::PortOpenAdvice(result.port, platform::PortErrorOf(result.error).kind);
                 result.outcome == Result::CannotOpen && !advice.empty())
                 output.Tell(advice, true);
         }
