@@ -157,6 +157,7 @@ void CProvisionDlg::BuildWindow(const QStringList &friendlyNames)
         item->setFlags(item->flags() | Qt::ItemIsUserCheckable);
         item->setCheckState(Qt::Unchecked);
     }
+    m_ports->setMaximumHeight(m_ports->fontMetrics().height() * 8);
     m_find = button(T::Find);
 
     QLabel *passwordLabel = new QLabel(LoginLabel(LoginText::PasswordLabel, lang::Code()), this);

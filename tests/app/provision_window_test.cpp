@@ -7,6 +7,7 @@
 #include "params/language.h"
 #include "shell_test_support.h"
 #include "tests/common/sim_set_up.h"
+#include "window_checks.h"
 
 #include <QCheckBox>
 #include <QFile>
@@ -143,6 +144,13 @@ private slots:
         QCOMPARE(states[0].last(), QStringLiteral("done"));
         QCOMPARE(states[3], (QStringList{"waiting", "logging in", "failed"}));
         QCOMPARE(summary->text(), QStringLiteral("Provisioned: 3 of 4 terminals."));
+
+        // Nothing cut short or overlapping, every control named apart; with
+        // KESTREL_SCREENSHOT_DIR set, the window after the run is saved there.
+        const QStringList faults = window_checks::LayoutFaults(&window) + window_checks::NameFaults(&window);
+        QVERIFY2(faults.isEmpty(), qPrintable(faults.join(QStringLiteral("; "))));
+        if (const QString folder = qEnvironmentVariable("KESTREL_SCREENSHOT_DIR"); !folder.isEmpty())
+            QVERIFY(window.grab().save(folder + QStringLiteral("/provision.png")));
 
         Named<QPushButton>(window, "Save report...")->click();
         QFile report(saved);
