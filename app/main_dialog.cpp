@@ -2,11 +2,15 @@
 
 #include "app/about_dialog.h"
 #include "app/page_table.h"
+#include "app/port_list.h"
+#include "app/provision_texts.h"
+#include "app/provision_window.h"
 #include "app/settings_store.h"
 #include "engine/engine_globals.h"
 #include "engine/job_failure.h"
 #include "engine/job_reports.h"
 #include "link/serial_port.h"
+#include "link/shared_settings.h"
 #include "pages/page_factory.h"
 #include "platform/messages.h"
 #include "widgets/app_message_box.h"
@@ -161,6 +165,11 @@ void CMainDlg::BuildWindow()
     connect(m_aboutAction, &QAction::triggered, this, [this] { ShowAboutBox(this); });
     setContextMenuPolicy(Qt::ActionsContextMenu);
     addAction(m_aboutAction);
+    // Beside it, the window that writes one file to several terminals.
+    m_provisionAction = new QAction(ProvisionLabel(ProvisionText::MenuEntry), this);
+    m_provisionAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
+    connect(m_provisionAction, &QAction::triggered, this, &CMainDlg::ShowProvisionWindow);
+    addAction(m_provisionAction);
 
     m_title = new QLabel(QStringLiteral("PageName"), this);
     m_title->setObjectName(QString::number(kPageTitleId));
@@ -494,4 +503,14 @@ void CMainDlg::OnRxLineDropped()
 void CMainDlg::OnRxError(RxError error)
 {
     ShowMessageBox(MainWindowRxErrorText(error), kStyleInformation);
+}
+
+void CMainDlg::ShowProvisionWindow()
+{
+    if (!m_provisionDlg)
+        m_provisionDlg = std::make_unique<CProvisionDlg>(PresentPortNames(),
+                                                         QString::fromStdString(g_strBaudRate), this);
+    m_provisionDlg->show();
+    m_provisionDlg->raise();
+    m_provisionDlg->activateWindow();
 }

@@ -24,6 +24,7 @@
 #include <optional>
 
 class CNavButton;
+class CProvisionDlg;
 class CStatusLine;
 class CSerialPort;
 class CWaitDlg;
@@ -90,6 +91,10 @@ public:
     int SelectedNavIndex() const { return m_nSelectedNav; }
     CWaitDlg *WaitDialog() const { return m_waitDlg.get(); }
     QAction *AboutAction() const { return m_aboutAction; }
+    QAction *ProvisionAction() const { return m_provisionAction; }
+    // Opens the provisioning window (once; later calls bring it up again).
+    void ShowProvisionWindow();
+    CProvisionDlg *ProvisionWindow() const { return m_provisionDlg.get(); }
     QtMessageTarget &MessageTarget() { return m_target; }
     bool JobTimerActive() const { return m_jobTimer.isActive(); }
     const QString &ChosenFilePath() const { return m_strFilePath; }
@@ -176,6 +181,8 @@ private:
     QLabel *m_title = nullptr;
     QWidget *m_placeholder = nullptr;
     QAction *m_aboutAction = nullptr;
+    QAction *m_provisionAction = nullptr;
+    std::unique_ptr<CProvisionDlg> m_provisionDlg;
     std::array<CNavButton *, 11> m_navButtons{};
     std::array<QPushButton *, main_texts::kBottomButtonCount> m_bottomButtons{};
 

@@ -1,0 +1,205 @@
+// The provisioning window against simulated terminals, through the
+// kestrel-cli built beside the tests: every port's state as it moves on, a
+// refusal by its reason, Find, the report, Stop, and the password kept off
+// the command line.
+
+#include "app/provision_window.h"
+#include "params/language.h"
+#include "shell_test_support.h"
+#include "tests/common/sim_set_up.h"
+#include "window_checks.h"
+
+#include <QCheckBox>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTableWidget>
+
+#include <deque>
+#include <map>
+
+using namespace shell_test;
+
+namespace {
+
+constexpr int kRunMs = 120000;
+
+// Simulated terminals, each advertised under its name.
+class Terminals
+{
+public:
+    Terminals(const QStringList &names, const SimSetUp &setUp, const QString &refusing = {})
+    {
+        for (const QString &name : names) {
+            auto &terminal = m_terminals.emplace_back(SimOptionsWith([&](sim::SimOptions &o) {
+                if (setUp)
+                    setUp(o);
+                if (name == refusing)
+                    o.password = "9999";
+            }));
+            std::string error;
+            if (!terminal.Start(error) ||
+                !m_advertised.emplace_back().Advertise(name.toStdString(), terminal.SlavePath(), error))
+                qWarning("simulated terminal: %s", error.c_str());
+        }
+    }
+
+private:
+    std::deque<sim::TerminalSimulator> m_terminals;
+    std::deque<platform::AdvertisedPort> m_advertised; // withdrawn before the terminals stop
+};
+
+QStringList FriendlyNames(const QStringList &names)
+{
+    QStringList friendly;
+    for (const QString &name : names)
+        friendly << QStringLiteral("Virtual port (%1)").arg(name);
+    return friendly;
+}
+
+template <typename Control> Control *Named(const QWidget &window, const QString &name)
+{
+    for (Control *control : window.findChildren<Control *>())
+        if (control->accessibleName() == name)
+            return control;
+    return nullptr;
+}
+
+QStringList Column(const QTableWidget &table, int column)
+{
+    QStringList cells;
+    for (int row = 0; row < table.rowCount(); ++row)
+        cells << table.item(row, column)->text();
+    return cells;
+}
+
+QByteArray ProcFile(qint64 pid, const char *name)
+{
+    QFile file(QStringLiteral("/proc/%1/%2").arg(pid).arg(QLatin1String(name)));
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+} // namespace
+
+class ProvisionWindowTest : public QObject
+{
+    Q_OBJECT
+private slots:
+    void initTestCase()
+    {
+        lang::SetCode(lang::kEnglish);
+        // The tests live apart from the programs: kestrel-cli is found on PATH.
+        const QByteArray bin = QFileInfo(QStringLiteral(KESTREL_CLI)).absolutePath().toLocal8Bit();
+        qputenv("PATH", bin + ':' + qgetenv("PATH"));
+        QFile config(m_dir.filePath(QStringLiteral("config.ini")));
+        QVERIFY(config.open(QIODevice::WriteOnly));
+        config.write("[PARA]\r\n16543=\"6\"\r\n16210=\"100\"\r\n");
+    }
+
+    // Find checks the ports that answer; Enter in the password starts;
+    // each port's state is followed line by line.
+    void provisionsTheCheckedPortsAndNamesTheRefusal()
+    {
+        const QStringList names{"PWA", "PWB", "PWC", "PWD"};
+        Terminals terminals(names, [](sim::SimOptions &o) { o.blankListRecord = "0*0*0*0"; },
+                            QStringLiteral("PWD"));
+        MessageRecorder messages;
+        CProvisionDlg window(FriendlyNames(names) << QStringLiteral("Virtual port (PWGONE)"),
+                             QStringLiteral("115200"));
+        window.show();
+        QString saved = m_dir.filePath(QStringLiteral("box.csv"));
+        window.SetFileChooser([&](const FileRequest &) { return saved; });
+
+        Named<QPushButton>(window, "Find")->click();
+        QTRY_VERIFY_WITH_TIMEOUT(!window.Finding(), kRunMs);
+        const QLabel *summary = window.findChild<QLabel *>(QStringLiteral("summary"));
+        QCOMPARE(summary->text(), QStringLiteral("Answered \"OK\": PWA, PWB, PWC, PWD."));
+        const QListWidget *ports = Named<QListWidget>(window, "Ports:");
+        QCOMPARE(ports->item(4)->checkState(), Qt::Unchecked);
+
+        Named<QLineEdit>(window, "File to write:")->setText(m_dir.filePath(QStringLiteral("config.ini")));
+        Named<QCheckBox>(window, "Verify after writing")->setChecked(true);
+        QTableWidget *table = Named<QTableWidget>(window, "Provision several terminals");
+        std::map<int, QStringList> states;
+        connect(table, &QTableWidget::itemChanged, this, [&](QTableWidgetItem *item) {
+            QStringList &seen = states[item->row()];
+            if (item->column() == 1 && (seen.isEmpty() || seen.last() != item->text()))
+                seen << item->text();
+        });
+        QLineEdit *password = Named<QLineEdit>(window, "Software Password:");
+        QCOMPARE(password->echoMode(), QLineEdit::Password);
+        password->setText(QStringLiteral("1234"));
+        QTest::keyClick(password, Qt::Key_Return);
+        QVERIFY(window.Running());
+        QTRY_VERIFY_WITH_TIMEOUT(!window.Running(), kRunMs);
+
+        QCOMPARE(Column(*table, 0), names);
+        QCOMPARE(Column(*table, 1), (QStringList{"done", "done", "done", "failed"}));
+        QCOMPARE(Column(*table, 3),
+                 (QStringList{"", "", "", "ERROR:Software Password invalid!"}));
+        QCOMPARE(states[0].mid(0, 7), (QStringList{"waiting", "logging in", "writing 0 of 2", "writing 1 of 2",
+                                                   "writing 2 of 2", "saving", "verifying 0 of 354"}));
+        QCOMPARE(states[0].last(), QStringLiteral("done"));
+        QCOMPARE(states[3], (QStringList{"waiting", "logging in", "failed"}));
+        QCOMPARE(summary->text(), QStringLiteral("Provisioned: 3 of 4 terminals."));
+
+        // Nothing cut short or overlapping, every control named apart; with
+        // KESTREL_SCREENSHOT_DIR set, the window after the run is saved there.
+        const QStringList faults = window_checks::LayoutFaults(&window) + window_checks::NameFaults(&window);
+        QVERIFY2(faults.isEmpty(), qPrintable(faults.join(QStringLiteral("; "))));
+        if (const QString folder = qEnvironmentVariable("KESTREL_SCREENSHOT_DIR"); !folder.isEmpty())
+            QVERIFY(window.grab().save(folder + QStringLiteral("/provision.png")));
+
+        Named<QPushButton>(window, "Save report...")->click();
+        QFile report(saved);
+        QVERIFY(report.open(QIODevice::ReadOnly));
+        QVERIFY(report.readAll().startsWith("port,outcome,exit_status,duration_s,reason\r\nPWA,done,0,"));
+        QCOMPARE(messages.Count(), 0);
+    }
+
+    // Stop ends every run on its way; Escape waits for that. The password
+    // is in the provisioning's environment, never on its command line.
+    void stopEndsTheRunsAndKeepsThePasswordOffTheCommandLine()
+    {
+        const QStringList names{"PWS", "PWT"};
+        const QString secret = QStringLiteral("Kq7vZ2x");
+        Terminals terminals(names, [&](sim::SimOptions &o) {
+            o.password = secret.toStdString();
+            o.faults.silentAfter = 2; // the login and the transaction's opening, then nothing
+        });
+        CProvisionDlg window(FriendlyNames(names), QStringLiteral("115200"));
+        window.show();
+        for (int row = 0; row < 2; ++row)
+            Named<QListWidget>(window, "Ports:")->item(row)->setCheckState(Qt::Checked);
+        Named<QLineEdit>(window, "File to write:")->setText(m_dir.filePath(QStringLiteral("config.ini")));
+        Named<QLineEdit>(window, "Software Password:")->setText(secret);
+        Named<QPushButton>(window, "Start")->click();
+        const QTableWidget *table = Named<QTableWidget>(window, "Provision several terminals");
+        QTRY_VERIFY_WITH_TIMEOUT(Column(*table, 1) == QStringList({"writing 1 of 2", "writing 1 of 2"}),
+                                 kRunMs);
+
+        QVERIFY(!ProcFile(window.ProcessId(), "cmdline").contains(secret.toUtf8()));
+        QVERIFY(ProcFile(window.ProcessId(), "environ").contains("KESTREL_PASSWORD=" + secret.toUtf8() + '\0'));
+        QTest::keyClick(&window, Qt::Key_Escape);
+        QVERIFY(window.isVisible());
+        QVERIFY(!Named<QPushButton>(window, "Close")->isEnabled());
+
+        Named<QPushButton>(window, "Stop")->click();
+        QTRY_VERIFY_WITH_TIMEOUT(!window.Running(), kRunMs);
+        QCOMPARE(Column(*table, 1), (QStringList{"failed", "failed"}));
+        const QString stopped = "Error: The operation was stopped before its end! Nothing was written on "
+                                "the terminal. Sent without an answer: parameter 1. Not sent: parameter 2.";
+        QCOMPARE(Column(*table, 3), (QStringList{stopped, stopped}));
+        QVERIFY(Named<QPushButton>(window, "Start")->isEnabled());
+        QTest::keyClick(&window, Qt::Key_Escape);
+        QVERIFY(!window.isVisible());
+    }
+
+private:
+    QTemporaryDir m_dir;
+};
+
+KESTREL_QT_TEST(ProvisionWindowTest)
+#include "provision_window_test.moc"
