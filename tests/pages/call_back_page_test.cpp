@@ -322,7 +322,6 @@ private Q_SLOTS:
         QCOMPARE(Shown(page), QStringLiteral("off T(-) A(-) R(-) L:-0"));
     }
 
-    void factoryAndReadItems() { VerifyFactoryAndReadItems<CCallBackPage>(params::Page::CallBack); }
 };
 
 KESTREL_QT_TEST(CallBackPageTest)

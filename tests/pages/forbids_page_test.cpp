@@ -220,7 +220,6 @@ private Q_SLOTS:
         QCOMPARE(host.store.forbidden[0], std::string("0800"));
     }
 
-    void factoryAndReadItems() { VerifyFactoryAndReadItems<CForbidsPage>(params::Page::Forbids); }
 };
 
 KESTREL_QT_TEST(ForbidsPageTest)

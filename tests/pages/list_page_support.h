@@ -64,16 +64,3 @@ inline void BlankRecordRows()
     for (const char *number : {"0810", "0*", "00", "**", "0.1"})
         QTest::newRow(number) << QString::fromLatin1(number) << false;
 }
-
-// The factory makes the page's own class, which asks a read for what the
-// page's read list says.
-template <class PageClass> void VerifyFactoryAndReadItems(params::Page kind)
-{
-    std::unique_ptr<CParameterPage> page = CreateParameterPage(params::PageTemplate(kind));
-    QVERIFY(dynamic_cast<PageClass *>(page.get()));
-    ReadLists appended, expected;
-    page->AppendReadItems(appended);
-    params::AppendPageReadItems(kind, expected);
-    QCOMPARE(appended.numbers, expected.numbers);
-    QCOMPARE(appended.AtQueryCount(), size_t(0));
-}

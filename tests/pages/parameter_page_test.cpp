@@ -378,6 +378,7 @@ private Q_SLOTS:
 
     // ---- the factory ---------------------------------------------------------------------
 
+    // Each page asks a read for what the catalogue's read list says.
     void factoryServesElevenTemplates()
     {
         for (size_t index = 0; index < params::kPageCount; ++index) {
@@ -385,6 +386,11 @@ private Q_SLOTS:
             std::unique_ptr<CParameterPage> page = CreateParameterPage(templateId);
             QVERIFY(page);
             QCOMPARE(page->TemplateId(), templateId);
+            ReadLists appended, expected;
+            page->AppendReadItems(appended);
+            params::AppendPageReadItems(static_cast<Page>(index), expected);
+            QCOMPARE(appended.numbers, expected.numbers);
+            QCOMPARE(appended.atCommands, expected.atCommands);
         }
         for (int id : {0, 100, 102, 145, 190, 1369})
             QVERIFY(!CreateParameterPage(id));

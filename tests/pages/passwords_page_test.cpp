@@ -1,6 +1,6 @@
-// The Passwords page: the general password's rules (skipped once for
-// Save), the software password change's nine rules in order, the switch
-// between the two passwords, store and load.
+// The Passwords page: the general password's rules, the software password
+// change's nine rules in order, the switch between the two passwords, store
+// and load.
 
 #include "page_test_support.h"
 #include "pages/page_factory.h"
@@ -40,21 +40,6 @@ private Q_SLOTS:
         page.GeneralField()->setText(general);
         page.ChangeBox()->setFocus();
         VerifyRule(page, host, message, page.GeneralField());
-    }
-
-    void saveSkipsTheGeneralPasswordOnce()
-    {
-        TestPageHost host;
-        BoxRecorder recorder(host);
-        CPasswordsPage page;
-        page.InitPage(host);
-        host.saveToFile = true;
-        QVERIFY(page.ValidatePage());
-        QVERIFY(!host.saveToFile);
-        QVERIFY(host.events.isEmpty());
-        // The next Transmit checks it again.
-        QVERIFY(!page.ValidatePage());
-        QCOMPARE(host.events, (QStringList{"box Please input the General Password.", "show 193"}));
     }
 
     void changeRulesInOrder_data()

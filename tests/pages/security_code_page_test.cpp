@@ -204,15 +204,6 @@ private Q_SLOTS:
                            {stored, "98765"});
         QCOMPARE(host.store.pinWriteMode, 1);
     }
-
-    void readItems()
-    {
-        CSecurityCodePage page;
-        ReadLists lists;
-        page.AppendReadItems(lists);
-        QCOMPARE(lists.numbers, (std::vector<std::string>{"6000", "6002", "16207", "16550"}));
-        QCOMPARE(lists.AtQueryCount(), size_t(0));
-    }
 };
 
 KESTREL_QT_TEST(SecurityCodePageTest)

@@ -1,6 +1,6 @@
 // The two single-switch pages, Restricted ID ("1"/"0") and Polarity
 // Inversion ("01"/"00"): load, store; never a refusal. And the read
-// items of the five smaller pages, made by the factory.
+// items of the pages of fixed numbers, made by the factory.
 
 #include "page_test_support.h"
 #include "pages/page_factory.h"
@@ -77,22 +77,30 @@ private Q_SLOTS:
         QVERIFY(host.events.isEmpty());
     }
 
-    // The five pages of this kind come from the factory and ask for their numbers.
+    // The pages of fixed numbers come from the factory and ask for their
+    // numbers (and the clock).
     void factoryAndReadItems_data()
     {
         QTest::addColumn<int>("templateId");
         QTest::addColumn<QStringList>("numbers");
-        QTest::newRow("Prefix") << 186 << QStringList{"34", "1000", "1001"};
-        QTest::newRow("CSP") << 187 << QStringList{"16541", "16542"};
-        QTest::newRow("Restricted ID") << 189 << QStringList{"16546"};
-        QTest::newRow("Polarity Inversion") << 191 << QStringList{"16001"};
-        QTest::newRow("Volume") << 184 << QStringList{"16543", "16544"};
+        QTest::addColumn<QString>("queries"); // command, argument, name
+        QTest::newRow("Prefix") << 186 << QStringList{"34", "1000", "1001"} << "";
+        QTest::newRow("CSP") << 187 << QStringList{"16541", "16542"} << "";
+        QTest::newRow("Restricted ID") << 189 << QStringList{"16546"} << "";
+        QTest::newRow("Polarity Inversion") << 191 << QStringList{"16001"} << "";
+        QTest::newRow("Volume") << 184 << QStringList{"16543", "16544"} << "";
+        QTest::newRow("Security Code") << 137 << QStringList{"6000", "6002", "16207", "16550"} << "";
+        QTest::newRow("Times, in Portuguese")
+            << 192 << QStringList{"2", "16208", "16209", "16210", "16515", "16516"}
+            << "AT+CCLK ? Alterar data e hora 0801&0802";
     }
 
     void factoryAndReadItems()
     {
         QFETCH(int, templateId);
         QFETCH(QStringList, numbers);
+        QFETCH(QString, queries);
+        LanguageScope scope(lang::kPortuguese);
         TestPageHost host;
         std::unique_ptr<CParameterPage> page = CreateParameterPage(templateId);
         QVERIFY(page);
@@ -100,11 +108,14 @@ private Q_SLOTS:
         page->InitPage(host);
         ReadLists lists;
         page->AppendReadItems(lists);
-        QStringList appended;
+        QStringList appended, asked;
         for (const std::string &number : lists.numbers)
             appended << QString::fromStdString(number);
+        for (size_t i = 0; i < lists.atCommands.size(); ++i)
+            asked << QString::fromStdString(lists.atCommands[i] + " " + lists.atArguments[i] + " " +
+                                            lists.atNames[i]);
         QCOMPARE(appended, numbers);
-        QCOMPARE(lists.AtQueryCount(), size_t(0));
+        QCOMPARE(asked.join('|'), queries);
     }
 };
 

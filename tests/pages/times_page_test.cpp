@@ -263,21 +263,6 @@ private Q_SLOTS:
                                 GatedText(page.FlashBox(), page.FlashField())};
         QCOMPARE(parts.join(' '), shown);
     }
-
-    void readItems()
-    {
-        LanguageScope scope(lang::kPortuguese);
-        TestPageHost host;
-        CTimesPage page;
-        page.InitPage(host);
-        ReadLists lists;
-        page.AppendReadItems(lists);
-        QCOMPARE(lists.numbers,
-                 (std::vector<std::string>{"2", "16208", "16209", "16210", "16515", "16516"}));
-        QCOMPARE(lists.atCommands, std::vector<std::string>{"AT+CCLK"});
-        QCOMPARE(lists.atArguments, std::vector<std::string>{"?"});
-        QCOMPARE(lists.atNames, std::vector<std::string>{"Alterar data e hora 0801&0802"});
-    }
 };
 
 KESTREL_QT_TEST(TimesPageTest)
