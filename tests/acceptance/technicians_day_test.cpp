@@ -21,7 +21,6 @@
 
 using main_texts::BottomButton;
 using params::Page;
-using namespace std::chrono_literals;
 
 namespace {
 
@@ -195,7 +194,6 @@ class TechniciansDay : public QObject
     std::map<int, std::string> m_firstTerminal; // its parameters after the day's Transmit
     QString m_savedFile;
     QTemporaryDir m_briefcase; // what the technician carries from one window to the next
-    int m_savedJobTimeout = g_nJobTimeout;
 
     // The login as the technician does it: port, password, Enter.
     bool LogIn(const QString &port, const QString &password, QString &boxes)
@@ -280,11 +278,6 @@ class TechniciansDay : public QObject
     }
 
 private Q_SLOTS:
-    void cleanup()
-    {
-        g_nJobTimeout = m_savedJobTimeout;
-    }
-
     void logIn()
     {
         m_desk = std::make_unique<MainWindowHarness>();
@@ -491,26 +484,6 @@ private Q_SLOTS:
         QCOMPARE(m_desk->Run(BottomButton::Receive), QString());
         QCOMPARE(Status(), QStringLiteral("Read parameter success!"));
         QCOMPARE(Mismatches(ParameterValues(TempParameterFilePath()), desk.Terminal()), QString());
-    }
-
-    void aSlowTerminalNeedsNoTimeOut()
-    {
-        QVERIFY(m_desk);
-        QString boxes;
-        QVERIFY2(LogIn(QStringLiteral("SIM0"), QString::fromLatin1(kNewPassword), boxes),
-                 qPrintable(boxes));
-        sim::Faults slow;
-        slow.latency = 200ms;
-        m_desk->Terminal().SetFaults(slow);
-        // Shorter than the whole read, longer than one reply: the watchdog
-        // waits for the terminal's next line, not for the job's end.
-        g_nJobTimeout = 1500;
-        m_desk->Boxes().Clear();
-        const size_t before = m_desk->Terminal().CommandCount();
-        QCOMPARE(m_desk->Run(BottomButton::Receive), QString());
-        QCOMPARE(Status(), QStringLiteral("Read parameter success!"));
-        QVERIFY(m_desk->Terminal().CommandCount() - before > 10);
-        m_desk->Terminal().SetFaults({});
     }
 
     void unsolicitedLinesStoreNoWrongValue()

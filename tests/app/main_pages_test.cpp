@@ -3,8 +3,7 @@
 // unused list entries with the blank record "0*0*0*0": what the read brings
 // goes back untouched, an emptied row loses no number behind it, forwarding
 // goes out as AT+CCFC lines and comes back through the read, the PIN change
-// writes its own file, no clock goes out unchecked, and the software
-// password change takes effect.
+// writes its own file, and no clock goes out unchecked.
 
 #include "main_window_harness.h"
 #include "pages/forward_page.h"
@@ -129,29 +128,6 @@ private Q_SLOTS:
         QCOMPARE(harness.Run(BottomButton::Receive), QString());
         QCOMPARE(FirstNumbers(lists[0]), (QStringList{"811", "813", ""}));
         QCOMPARE(FirstNumbers(lists[1]), (QStringList{"1507", "1509", "1510"}));
-    }
-
-    void theSoftwarePasswordChangeTakesEffect()
-    {
-        MainWindowHarness harness;
-        QVERIFY(harness.TerminalReady());
-        CPasswordsPage *page = harness.PageAs<CPasswordsPage>(Page::Passwords);
-        page->ChangeBox()->click();
-        QTest::keyClicks(page->OldField(), QStringLiteral("1234"));
-        QTest::keyClicks(page->NewField(), QStringLiteral("97531"));
-        QTest::keyClicks(page->ConfirmField(), QStringLiteral("97531"));
-        QTest::mouseClick(page->ConfirmButton(), Qt::LeftButton);
-        QTRY_VERIFY_WITH_TIMEOUT(harness.Boxes().Count() > 0 && harness.Idle(), kJobWaitMs);
-        QCOMPARE(harness.BoxTexts(), QStringLiteral("[32] Successfully changed password!"));
-        QCOMPARE(harness.Terminal().Password(), std::string("97531"));
-
-        // The next write transaction opens with the new password.
-        page->ChangeBox()->click();
-        harness.GeneralPassword()->setText(QStringLiteral("123456"));
-        harness.Terminal().ClearCommands();
-        harness.Run(BottomButton::Transmit);
-        QCOMPARE(harness.Terminal().Commands().front(), std::string("AT+WPAR=9996,\"97531\""));
-        QCOMPARE(harness.Terminal().Value(32).value_or("?"), std::string("123456"));
     }
 
     void forwardingGoesOutAsCcfcLinesAndComesBackThroughTheRead()

@@ -1,6 +1,6 @@
 // The main window's frame: navigation at the mouse press, the page title,
 // keys, the enabling of the buttons, status and message display, labels in
-// three languages and how the window looks.
+// three languages that fit their buttons.
 
 #include "app/page_table.h"
 #include "main_window_harness.h"
@@ -8,7 +8,6 @@
 
 #include <QAccessible>
 #include <QAction>
-#include <QDir>
 #include <QFontInfo>
 #include <QLabel>
 
@@ -243,41 +242,13 @@ private Q_SLOTS:
         QTest::mouseClick(harness.Button(BottomButton::Open), Qt::LeftButton);
         QCOMPARE(harness.FileRequests().size(), size_t(1));
         QCOMPARE(harness.FileRequests().front().title, openTitle);
-    }
-
-    // Renders the window in each language for a person to look at, and
-    // checks that no button is narrower than its text.
-    void screenshotsInEachLanguage()
-    {
-        const QString folder = QStringLiteral(KESTREL_SCREENSHOT_DIR);
-        QDir().mkpath(folder);
-        for (int language : {1, 2, 3}) {
-            MainWindowHarness harness({}, language);
-            CMainDlg &window = harness.Window();
-            QTest::mousePress(window.NavButton(4), Qt::LeftButton);
-            QTest::mouseRelease(window.NavButton(4), Qt::LeftButton);
-            for (int index = 0; index < 11; ++index) {
-                CNavButton *button = window.NavButton(index);
-                QVERIFY2(button->sizeHint().width() <= button->width(), qPrintable(button->text()));
-            }
-            for (const auto &info : main_texts::kBottomButtons) {
-                QPushButton *button = harness.Button(info.button);
-                QVERIFY2(button->sizeHint().width() <= button->width(), qPrintable(button->text()));
-            }
-            QCoreApplication::sendPostedEvents(); // pending layout requests
-            const QString file = folder + QStringLiteral("/main_window_%1.png").arg(language);
-            QVERIFY(window.grab().save(file));
-            window.ShowWaitBox("Reading parameter 12 ...");
-            QVERIFY(window.WaitDialog()->grab().save(
-                folder + QStringLiteral("/wait_box_%1.png").arg(language)));
-            window.HideWaitBox();
-            if (language != lang::kEnglish)
-                continue;
-            for (int index = 0; index < 11; ++index) {
-                window.MessageTarget().SendMessage(platform::WM_SHOW_PAGE,
-                                                   uintptr_t(TemplateOf(index)));
-                QVERIFY(window.grab().save(folder + QStringLiteral("/page_%1.png").arg(index)));
-            }
+        // No button is narrower than its text.
+        for (int index = 0; index < 11; ++index)
+            QVERIFY2(window.NavButton(index)->sizeHint().width() <= window.NavButton(index)->width(),
+                     qPrintable(window.NavButton(index)->text()));
+        for (const auto &info : main_texts::kBottomButtons) {
+            QPushButton *button = harness.Button(info.button);
+            QVERIFY2(button->sizeHint().width() <= button->width(), qPrintable(button->text()));
         }
     }
 };

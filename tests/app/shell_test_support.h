@@ -103,14 +103,3 @@ private:
 };
 
 } // namespace shell_test
-
-// main() of a shell test program: the environment first, then the
-// application, then the test classes (shell_test_main.cpp, or this one).
-#define KESTREL_SHELL_TEST_MAIN(TestClass)                                                         \
-    int main(int argc, char **argv)                                                                \
-    {                                                                                              \
-        shell_test::TestEnvironment environment;                                                   \
-        QApplication application(argc, argv);                                                      \
-        TestClass test;                                                                            \
-        return QTest::qExec(&test, argc, argv);                                                    \
-    }
