@@ -489,6 +489,9 @@ private Q_SLOTS:
     void unsolicitedLinesStoreNoWrongValue()
     {
         QVERIFY(m_desk);
+        QString boxes;
+        QVERIFY2(LogIn(QStringLiteral("SIM0"), QString::fromLatin1(kNewPassword), boxes),
+                 qPrintable(boxes));
         sim::Faults chatty;
         chatty.unsolicited = {"RING", "+CMTI: \"SM\",3"};
         chatty.unsolicitedEvery = 1;

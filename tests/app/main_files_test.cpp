@@ -18,6 +18,7 @@
 #include "widgets/status_line.h"
 #include <QFile>
 #include <QFileInfo>
+#include <optional>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -151,7 +152,8 @@ private Q_SLOTS:
                                  << "Imported script file don't have setting data!";
         QTest::newRow("INI without our sections")
             << QByteArray("[Other]\nkey=1\n") << "Imported script file don't have setting data!";
-        QTest::newRow("missing") << QByteArray() << "";
+        QTest::newRow("missing") << QByteArray()
+                                 << "Cannot open \"<file>\": the file does not exist";
     }
 
     void unreadableFilesLeaveStoreAndPagesAsTheyWere()
@@ -173,11 +175,7 @@ private Q_SLOTS:
 
         QCOMPARE(harness.Boxes().Count(), 1);
         QCOMPARE(harness.Boxes().LastStyle(), 16);
-        if (!message.isEmpty())
-            QCOMPARE(harness.Boxes().LastText(), message);
-        else
-            QVERIFY2(harness.Boxes().LastText().contains(QStringLiteral("other.ini")),
-                     qPrintable(harness.Boxes().LastText()));
+        QCOMPARE(harness.Boxes().LastText(), message.replace(QStringLiteral("<file>"), path));
         QVERIFY(harness.Window().Store() == before);
         QCOMPARE(TxLevel(harness)->text(), QStringLiteral("09"));
         QCOMPARE(harness.Forbids()->List()->CellText(0, 1), QStringLiteral("0800"));
@@ -189,77 +187,72 @@ private Q_SLOTS:
         QVERIFY(!harness.Window().PagesFilled());
     }
 
-    void saveWhereNothingCanBeWrittenTellsAndKeepsTheWindowUsable()
+    // A Save replaces the file whole or not at all, says why it failed and
+    // leaves the window usable.
+    void saveReplacesTheFileWholeOrNotAtAll_data()
     {
-        MainWindowHarness harness;
-        TypeSomeValues(harness);
-        QString folder = harness.AppDir() + QStringLiteral("/locked");
-        QVERIFY(QDir().mkpath(folder));
-        QVERIFY(::chmod(folder.toLocal8Bit().constData(), 0555) == 0);
-        if (::access(folder.toLocal8Bit().constData(), W_OK) == 0)
-            folder = QStringLiteral("/proc/self"); // permissions do not stop this user
-        const QString path = folder + QStringLiteral("/config.ini");
-
-        harness.AnswerFileDialog(path);
-        QTest::mouseClick(harness.Button(BottomButton::Save), Qt::LeftButton);
-        QTRY_VERIFY(harness.ControlsEnabled());
-        QVERIFY(harness.Boxes().Count() >= 1);
-        QCOMPARE(harness.Boxes().LastStyle(), 16);
-        QVERIFY2(harness.Boxes().LastText().contains(QStringLiteral("config.ini")),
-                 qPrintable(harness.Boxes().LastText()));
-        QVERIFY(!QFileInfo::exists(path));
-        QVERIFY(harness.Window().StatusLine()->FullText().startsWith(QStringLiteral("Save failed: ")));
-        QVERIFY(!harness.Window().SaveToFileFlag());
-        QCOMPARE(harness.Window().Store()[Slot::TxVolume], std::string("11"));
-
-        // The window goes on working: a save elsewhere succeeds.
-        harness.Boxes().Clear();
-        harness.AnswerFileDialog(harness.AppDir() + QStringLiteral("/config.ini"));
-        QTest::mouseClick(harness.Button(BottomButton::Save), Qt::LeftButton);
-        QTRY_VERIFY(harness.ControlsEnabled());
-        QCOMPARE(harness.Boxes().Count(), 0);
-        ::chmod((harness.AppDir() + QStringLiteral("/locked")).toLocal8Bit().constData(), 0755);
+        QTest::addColumn<QString>("trouble");
+        QTest::addColumn<bool>("fails");
+        QTest::newRow("a folder nothing can be written in") << "locked" << true;
+        QTest::newRow("a disk too full for the whole file") << "full" << true;
+        QTest::newRow("a read-only file is replaced") << "read-only" << false;
     }
 
-    void saveThatCannotBeWrittenWholeKeepsTheOldFile()
+    void saveReplacesTheFileWholeOrNotAtAll()
     {
+        QFETCH(QString, trouble);
+        QFETCH(bool, fails);
         MainWindowHarness harness;
         TypeSomeValues(harness);
-        const QString path = harness.AppDir() + QStringLiteral("/config.ini");
+        const QString locked = harness.AppDir() + QStringLiteral("/locked");
+        QString folder = harness.AppDir();
         const QByteArray old("[PARA]\r\n32=\"se\xF1" "a\"\r\n");
-        QVERIFY(WriteFile(path, old));
+        if (trouble == QLatin1String("locked")) {
+            QVERIFY(QDir().mkpath(locked));
+            QVERIFY(::chmod(locked.toLocal8Bit().constData(), 0555) == 0);
+            // Where permissions do not stop this user, a folder no one can write in.
+            folder = ::access(locked.toLocal8Bit().constData(), W_OK) == 0 ? QStringLiteral("/proc/self")
+                                                                            : locked;
+        }
+        const QString path = folder + QStringLiteral("/config.ini");
+        if (trouble != QLatin1String("locked"))
+            QVERIFY(WriteFile(path, old));
+        if (trouble == QLatin1String("read-only"))
+            QVERIFY(::chmod(path.toLocal8Bit().constData(), 0444) == 0);
 
         harness.AnswerFileDialog(path);
         {
-            const FileSizeLimit fullDisk(old.size());
+            std::optional<FileSizeLimit> fullDisk;
+            if (trouble == QLatin1String("full"))
+                fullDisk.emplace(old.size());
             QTest::mouseClick(harness.Button(BottomButton::Save), Qt::LeftButton);
             QTRY_VERIFY(harness.ControlsEnabled());
+        }
+        ::chmod(locked.toLocal8Bit().constData(), 0755);
+        QCOMPARE(QDir(harness.AppDir()).entryList({QStringLiteral(".kestrel*")},
+                                                  QDir::Files | QDir::Hidden),
+                 QStringList());
+        if (!fails) {
+            QVERIFY2(harness.Boxes().Count() == 0, qPrintable(harness.BoxTexts()));
+            const QByteArray saved = ReadFile(path);
+            QVERIFY(!saved.contains(old) && saved.contains("16544=\"11\""));
+            return;
         }
         QCOMPARE(harness.Boxes().Count(), 1);
         QCOMPARE(harness.Boxes().LastStyle(), 16);
         QVERIFY2(harness.Boxes().LastText().contains(QStringLiteral("config.ini")),
                  qPrintable(harness.Boxes().LastText()));
-        QCOMPARE(ReadFile(path), old);
-        QCOMPARE(QDir(harness.AppDir()).entryList({QStringLiteral(".kestrel*")},
-                                                  QDir::Files | QDir::Hidden),
-                 QStringList());
-    }
+        QCOMPARE(QFileInfo::exists(path), trouble != QLatin1String("locked"));
+        if (trouble != QLatin1String("locked"))
+            QCOMPARE(ReadFile(path), old);
+        QCOMPARE(harness.Window().StatusLine()->FullText(),
+                 QStringLiteral("Save failed: ") + harness.Boxes().LastText());
+        QVERIFY(!harness.Window().SaveToFileFlag());
+        QCOMPARE(harness.Window().Store()[Slot::TxVolume], std::string("11"));
 
-    void saveReplacesAReadOnlyFile()
-    {
-        MainWindowHarness harness;
-        TypeSomeValues(harness);
-        const QString path = harness.AppDir() + QStringLiteral("/config.ini");
-        QVERIFY(WriteFile(path, "[PARA]\n9=\"stale\"\n"));
-        QVERIFY(::chmod(path.toLocal8Bit().constData(), 0444) == 0);
-
-        harness.AnswerFileDialog(path);
-        QTest::mouseClick(harness.Button(BottomButton::Save), Qt::LeftButton);
-        QTRY_VERIFY(harness.ControlsEnabled());
-        QVERIFY2(harness.Boxes().Count() == 0, qPrintable(harness.BoxTexts()));
-        const QByteArray saved = ReadFile(path);
-        QVERIFY(!saved.contains("stale"));
-        QVERIFY(saved.contains("16544=\"11\""));
+        // The window goes on working: a save elsewhere succeeds.
+        harness.AnswerFileDialog(harness.AppDir() + QStringLiteral("/other.ini"));
+        QCOMPARE(harness.Run(BottomButton::Save), QString());
     }
 
     // The dialogs start in the documents folder, then where a file was last

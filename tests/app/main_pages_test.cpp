@@ -1,9 +1,8 @@
-// The pages with lists, forwarding, the PIN, the clock and the password
-// change in the main window against the simulated terminal, which answers
-// unused list entries with the blank record "0*0*0*0": what the read brings
-// goes back untouched, an emptied row loses no number behind it, forwarding
-// goes out as AT+CCFC lines and comes back through the read, the PIN change
-// writes its own file, and no clock goes out unchecked.
+// The pages with lists, forwarding, the PIN and the clock in the main
+// window against the simulated terminal, which answers unused list entries
+// with the blank record "0*0*0*0": an emptied row loses no number behind
+// it, forwarding goes out as AT+CCFC lines and comes back through the read,
+// the PIN change writes its own file, and no clock goes out unchecked.
 
 #include "main_window_harness.h"
 #include "pages/forward_page.h"
@@ -52,46 +51,6 @@ class MainPagesTest : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    // The read stops each list at the terminal's first blank record and
-    // keeps that record as it came; the pages show and send it as nothing,
-    // so what was read goes back without a refusal.
-    void receiveFillsBothListsAndTransmitsThemUntouched()
-    {
-        MainWindowHarness harness;
-        QVERIFY(harness.TerminalReady());
-        sim::TerminalSimulator &terminal = harness.Terminal();
-        const std::pair<int, const char *> values[] = {
-            {3000, "01"},  {3001, "0800"},     {3002, "12345"},   {16517, "01"},
-            {16545, "05"}, {16212, "5551234"}, {16213, "5559876"}};
-        for (const auto &[number, value] : values)
-            QVERIFY(terminal.SetValue(number, value));
-
-        QCOMPARE(harness.Run(BottomButton::Receive), QString());
-        const ParameterStore &store = harness.Window().Store();
-        QCOMPARE(store.forbidden[2], std::string("0*0*0*0"));
-        QCOMPARE(store.callBack[2], std::string("0*0*0*0"));
-        CForbidsPage *forbids = harness.Forbids();
-        QVERIFY(forbids->ListBox()->isChecked());
-        QCOMPARE(forbids->List()->RowCount(), 20);
-        QCOMPARE(FirstNumbers(forbids->List()), (QStringList{"0800", "12345", ""}));
-        CCallBackPage *callBack = harness.CallBack();
-        QVERIFY(callBack->SwitchBox()->isChecked() && callBack->ListBox()->isChecked());
-        QCOMPARE(callBack->AnswerField()->text(), QStringLiteral("5"));
-        QCOMPARE(callBack->List()->RowCount(), 300);
-        QCOMPARE(FirstNumbers(callBack->List()), (QStringList{"5551234", "5559876", ""}));
-
-        // The general password is never read: the one thing to type.
-        harness.GeneralPassword()->setText(QStringLiteral("123456"));
-        terminal.ClearCommands();
-        QCOMPARE(harness.Run(BottomButton::Transmit), QString());
-        for (const auto &[number, value] : values) {
-            const std::string expected = number == 16545 ? "5" : value;
-            QCOMPARE(terminal.Value(number).value_or("?"), expected);
-        }
-        for (const std::string &command : terminal.Commands())
-            QVERIFY2(command.find("0*0") == std::string::npos, command.c_str());
-    }
-
     // The read ends a list at its first empty entry: a row emptied between
     // two numbers is closed up when stored, so the next Receive still reads
     // the number behind it; a row typed over changes that number alone.

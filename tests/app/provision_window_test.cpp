@@ -33,22 +33,21 @@ public:
     Terminals(const QStringList &names, const SimSetUp &setUp, const QString &refusing = {})
     {
         for (const QString &name : names) {
-            auto &terminal = m_terminals.emplace_back(SimOptionsWith([&](sim::SimOptions &o) {
-                if (setUp)
-                    setUp(o);
-                if (name == refusing)
-                    o.password = "9999";
-            }));
+            PluggedTerminal &terminal = m_terminals.emplace_back(
+                name.toStdString(), SimOptionsWith([&](sim::SimOptions &o) {
+                    if (setUp)
+                        setUp(o);
+                    if (name == refusing)
+                        o.password = "9999";
+                }));
             std::string error;
-            if (!terminal.Start(error) ||
-                !m_advertised.emplace_back().Advertise(name.toStdString(), terminal.SlavePath(), error))
+            if (!terminal.PlugIn(error))
                 qWarning("simulated terminal: %s", error.c_str());
         }
     }
 
 private:
-    std::deque<sim::TerminalSimulator> m_terminals;
-    std::deque<platform::AdvertisedPort> m_advertised; // withdrawn before the terminals stop
+    std::deque<PluggedTerminal> m_terminals;
 };
 
 QStringList FriendlyNames(const QStringList &names)

@@ -3,8 +3,7 @@
 // (offscreen screen, settings store, virtual ports), a recorder in place of
 // the message box, and the simulated terminal advertised as port "SIM0".
 
-#include "platform/virtual_ports.h"
-#include "sim/terminal_simulator.h"
+#include "tests/common/plugged_terminal.h"
 #include "tests/common/qt_test_registry.h"
 #include "tests/common/sim_set_up.h"
 #include "widgets/app_message_box.h"
@@ -80,25 +79,21 @@ private:
 class SimulatedPort
 {
 public:
-    explicit SimulatedPort(sim::SimOptions options = {}) : m_terminal(std::move(options))
+    explicit SimulatedPort(sim::SimOptions options = {}) : m_port(kName, std::move(options))
     {
         std::string error;
-        m_started = m_terminal.Start(error) &&
-                    m_advertised.Advertise(kName, m_terminal.SlavePath(), error);
+        m_started = m_port.PlugIn(error);
         if (!m_started)
             qWarning("simulated terminal: %s", error.c_str());
     }
-    SimulatedPort(const SimulatedPort &) = delete;
-    SimulatedPort &operator=(const SimulatedPort &) = delete;
 
     bool Started() const { return m_started; }
-    sim::TerminalSimulator &Terminal() { return m_terminal; }
+    sim::TerminalSimulator &Terminal() { return m_port.Terminal(); }
 
     static constexpr const char *kName = "SIM0";
 
 private:
-    sim::TerminalSimulator m_terminal;
-    platform::AdvertisedPort m_advertised; // withdrawn before the terminal stops
+    PluggedTerminal m_port;
     bool m_started = false;
 };
 
