@@ -194,26 +194,7 @@ class ParameterPageTest : public QObject
 {
     Q_OBJECT
 
-private:
-    QStringList *m_events = nullptr;
-    QList<ShownMessage> m_boxes;
-
 private Q_SLOTS:
-    void init()
-    {
-        m_boxes.clear();
-        SetMessageBoxHook([this](const ShownMessage &message) {
-            m_boxes.append(message);
-            if (m_events)
-                *m_events << QStringLiteral("box ") + message.text;
-        });
-    }
-    void cleanup()
-    {
-        SetMessageBoxHook({});
-        m_events = nullptr;
-    }
-
     void labelsAreSetOnceInTheLanguageOfInitialisation_data()
     {
         QTest::addColumn<int>("language");
@@ -248,10 +229,7 @@ private Q_SLOTS:
         TestPageHost host;
         SamplePage page;
         page.emptyWhenUnchecked = true;
-        page.InitPage(host);
-        page.show();
-        QApplication::setActiveWindow(&page);
-        QVERIFY(QTest::qWaitForWindowActive(&page));
+        QVERIFY(ShowActive(page, host));
         QCOMPARE(page.Fields(), QStringLiteral("()|()|"));
 
         page.free->setFocus();
@@ -289,27 +267,24 @@ private Q_SLOTS:
         QFETCH(QString, message);
         LanguageScope scope(language);
         TestPageHost host;
-        m_events = &host.events;
+        BoxRecorder recorder(host);
         SamplePage page;
         page.order = pageFirst ? CParameterPage::FailureOrder::PageThenMessage
                                : CParameterPage::FailureOrder::MessageThenPage;
-        page.InitPage(host);
-        page.show();
-        QApplication::setActiveWindow(&page);
-        QVERIFY(QTest::qWaitForWindowActive(&page));
+        QVERIFY(ShowActive(page, host));
         page.free->setText({});
 
         QVERIFY(!page.ValidatePage());
         QCOMPARE(host.shownPages, std::vector<int>{186});
         QTRY_VERIFY(page.free->hasFocus());
         if (message.isEmpty()) {
-            QVERIFY(m_boxes.isEmpty());
+            QVERIFY(recorder.boxes.isEmpty());
             return;
         }
-        QCOMPARE(m_boxes.size(), 1);
-        QCOMPARE(m_boxes.front().text, message);
-        QCOMPARE(m_boxes.front().style, 16);
-        QCOMPARE(m_boxes.front().caption, QStringLiteral("Kestrel Manager"));
+        QCOMPARE(recorder.boxes.size(), 1);
+        QCOMPARE(recorder.boxes.front().text, message);
+        QCOMPARE(recorder.boxes.front().style, 16);
+        QCOMPARE(recorder.boxes.front().caption, QStringLiteral("Kestrel Manager"));
         const QStringList expected = pageFirst ? QStringList{"show 186", "box " + message}
                                                : QStringList{"box " + message, "show 186"};
         QCOMPARE(host.events, expected);
@@ -318,13 +293,14 @@ private Q_SLOTS:
     void failureSelectsTheWholeTextAndListRows()
     {
         TestPageHost host;
+        BoxRecorder recorder(host);
         SamplePage page;
         page.InitPage(host);
         page.free->setText(QStringLiteral("x"));
         page.box->setChecked(true);
         page.first->setText(QStringLiteral("bad"));
         QVERIFY(!page.ValidatePage());
-        QCOMPARE(m_boxes.back().text,
+        QCOMPARE(recorder.boxes.back().text,
                  QString::fromUtf8("Please input a number in the position 0815!"));
         QCOMPARE(page.list->currentRow(), 4);
         QVERIFY(page.list->selectionModel()->isRowSelected(4, {}));
@@ -450,6 +426,7 @@ private Q_SLOTS:
         for (const FormProbe &probe : probes) {
             for (const auto &[value, outside] : Edges(probe.form)) {
                 TestPageHost host;
+                BoxRecorder recorder(host);
                 std::unique_ptr<CParameterPage> page =
                     CreateParameterPage(params::PageTemplate(probe.page));
                 page->InitPage(host);
