@@ -28,8 +28,8 @@ namespace {
 
 constexpr int kReplyWaitMs = 10000;
 
-// Title, the four labels, the buttons and the language list's entries; one
-// mnemonic each, none twice in a language.
+// Title, the four labels with their mnemonics, the buttons and the language
+// list's entries.
 const QStringList kEnglishLabels{
     "Login",  "&COM Port:", "&Baud Rate(bps):", "Software &Password:", "&Language:", "OK",
     "Cancel", "&Find",      "English",          "Portuguese",          "Spanish"};
@@ -129,15 +129,10 @@ private Q_SLOTS:
     void init();
     void cleanup();
 
-    void labelsForStoredLanguage_data();
-    void labelsForStoredLanguage();
     void portListShowsDescriptionsLastUsedFirst();
     void portListFollowsThePorts();
     void inputChecks_data();
     void inputChecks();
-    void passwordLengthBounds_data();
-    void passwordLengthBounds();
-    void controlCharactersStayOutOfThePassword();
     void terminalAnswers_data();
     void terminalAnswers();
     void portWithoutPermissionTellsHowToJoinDialout();
@@ -163,26 +158,6 @@ void LoginDialogTest::init()
 void LoginDialogTest::cleanup()
 {
     login::g_nLoginTimeout = m_savedLoginTimeout;
-}
-
-void LoginDialogTest::labelsForStoredLanguage_data()
-{
-    QTest::addColumn<QString>("stored");
-    QTest::addColumn<int>("selected");
-    QTest::newRow("1") << "1" << 0;
-    QTest::newRow("2") << "2" << 1;
-    QTest::newRow("3") << "3" << 2;
-    QTest::newRow("9: English") << "9" << 0;
-    QTest::newRow("empty: English") << "" << 0;
-}
-
-void LoginDialogTest::labelsForStoredLanguage()
-{
-    QFETCH(QString, stored);
-    QFETCH(int, selected);
-    LoginFixture login(Initial(stored), QStringList());
-    QCOMPARE(login.languageList->currentIndex(), selected);
-    QCOMPARE(login.Labels(), kLabels[selected]);
 }
 
 // Each port shows its description, and the name is what the login uses.
@@ -241,9 +216,13 @@ void LoginDialogTest::inputChecks_data()
                                  << "Please input the Software Password.";
     QTest::newRow("no password, Portuguese") << 1 << false << false << ""
                                              << "Por favor, insira a senha.";
-    QTest::newRow("short password, Spanish")
+    QTest::newRow("3 characters, Spanish")
         << 2 << false << false << "123"
         << "Error: La contraseña debe tener entre 4 y 12 caracteres!";
+    const QString length = QStringLiteral("Error: The Software Password must be between 4 and 12 characters!");
+    QTest::newRow("13 characters") << 0 << false << false << "1234567890123" << length;
+    // Counted in characters, sent as one Windows-1252 byte each.
+    QTest::newRow("3 characters, 4 bytes in UTF-8") << 0 << false << false << "se\u00f1" << length;
 }
 
 void LoginDialogTest::inputChecks()
@@ -274,71 +253,11 @@ void LoginDialogTest::inputChecks()
     }
 }
 
-void LoginDialogTest::passwordLengthBounds_data()
-{
-    QTest::addColumn<QString>("password");
-    QTest::addColumn<bool>("sent");
-    QTest::newRow("3 characters") << "123" << false;
-    QTest::newRow("4 characters") << "1234" << true;
-    QTest::newRow("12 characters") << "123456789012" << true;
-    QTest::newRow("13 characters") << "1234567890123" << false;
-    // Counted in characters, sent as one Windows-1252 byte each.
-    QTest::newRow("3 characters, 4 bytes in UTF-8") << QString::fromUtf8("se\u00f1") << false;
-    QTest::newRow("12 characters, 15 bytes in UTF-8")
-        << QString::fromUtf8("se\u00f1ase\u00f1ase\u00f1a") << true;
-}
-
-void LoginDialogTest::passwordLengthBounds()
-{
-    QFETCH(QString, password);
-    QFETCH(bool, sent);
-
-    SimulatedPort sim(SimOptionsWith([](sim::SimOptions &o) { o.password = "123456789012"; }));
-    QVERIFY(sim.Started());
-    LoginFixture login(Initial());
-    login.ConfirmWithEnter(password);
-
-    if (!sent) {
-        QCOMPARE(
-            login.messages.LastText(),
-            QStringLiteral("Error: The Software Password must be between 4 and 12 characters!"));
-        QVERIFY(!login.port.IsOpen());
-        QCOMPARE(login.password->selectedText(), password);
-        QCOMPARE(sim.Terminal().CommandCount(), size_t(0));
-        return;
-    }
-    QTRY_VERIFY_WITH_TIMEOUT(sim.Terminal().CommandCount() >= 1, kReplyWaitMs);
-    QCOMPARE(sim.Terminal().Commands().front(),
-             "AT+WPAR=9996,\"" + codepage::ToBytes(password) + "\"");
-    QCOMPARE(g_strPortName + " " + g_strBaudRate, std::string("SIM0 115200"));
-    if (password == QLatin1String("123456789012")) {
-        QTRY_VERIFY_WITH_TIMEOUT(login.dialog.LoginSucceeded(), kReplyWaitMs);
-        QCOMPARE(login.dialog.result(), int(QDialog::Accepted));
-    } else {
-        QTRY_COMPARE_WITH_TIMEOUT(login.messages.LastText(),
-                                  QStringLiteral("ERROR:Software Password invalid!"), kReplyWaitMs);
-    }
-    QVERIFY(!login.port.IsOpen());
-}
-
-void LoginDialogTest::controlCharactersStayOutOfThePassword()
-{
-    LoginFixture login(Initial(), QStringList());
-    // Nor a character the terminal's code page has no byte for.
-    for (const char *pasted : {"12\r34", "12\n34", "12\x7f", "12\u03a934"}) {
-        QGuiApplication::clipboard()->setText(QString::fromUtf8(pasted));
-        login.password->paste();
-        QCOMPARE(login.password->text(), QString());
-    }
-    QGuiApplication::clipboard()->setText(QStringLiteral("12 34"));
-    login.password->paste();
-    QCOMPARE(login.password->text(), QStringLiteral("12 34"));
-}
-
 void LoginDialogTest::terminalAnswers_data()
 {
     QTest::addColumn<SimSetUp>("setUp");
     QTest::addColumn<QString>("language");
+    QTest::addColumn<QString>("password"); // the terminal's is 1234
     QTest::addColumn<bool>("click"); // OK clicked with the mouse, else Enter
     QTest::addColumn<QStringList>("lines"); // sent by the terminal unasked, in place of an answer
     QTest::addColumn<QString>("messages");
@@ -346,25 +265,29 @@ void LoginDialogTest::terminalAnswers_data()
     QTest::addColumn<int>("timeoutMs"); // the login's, when shortened
 
     const SimSetUp plain = [](sim::SimOptions &) {};
-    QTest::newRow("a click on OK confirms like Enter") << plain << "1" << true << QStringList()
+    QTest::newRow("a click on OK confirms like Enter") << plain << "1" << "1234" << true << QStringList()
                                                        << "" << true << 0;
+    const QString twelve = QString::fromUtf8("se\u00f1ase\u00f1ase\u00f1a");
+    QTest::newRow("12 characters, 15 bytes in UTF-8")
+        << SimSetUp([](sim::SimOptions &o) { o.password = "se\xf1" "ase\xf1" "ase\xf1" "a"; })
+        << "1" << twelve << false << QStringList() << "" << true << 0;
     QTest::newRow("line noise is cleared away first")
-        << SimSetUp([](sim::SimOptions &o) { o.faults.lineNoise = "~x"; }) << "1" << false
+        << SimSetUp([](sim::SimOptions &o) { o.faults.lineNoise = "~x"; }) << "1" << "1234" << false
         << QStringList() << "" << true << 0;
     QTest::newRow("lower-case ok past unsolicited lines")
-        << kSilent << "1" << false
+        << kSilent << "1" << "1234" << false
         << QStringList{"+CPIN: READY", "+cmti: \"SM\",3", "+CPIN: NOT READY", "ok"} << "" << true << 0;
     QTest::newRow("an over-long line is reported once and the login goes on")
-        << SimSetUp([](sim::SimOptions &o) { o.faults.overlongAt = 1; }) << "3" << false
+        << SimSetUp([](sim::SimOptions &o) { o.faults.overlongAt = 1; }) << "3" << "1234" << false
         << QStringList() << "[32] Error: La capacidad de memoria se ha superado!" << true << 0;
     QTest::newRow("+CME ERROR is an invalid password")
         << SimSetUp([](sim::SimOptions &o) {
                o.password = "4321";
                o.faults.cmeError = 16;
            })
-        << "2" << false
+        << "2" << "1234" << false
         << QStringList() << "[16] Erro: Senha inválida!" << false << 0;
-    QTest::newRow("no answer times out") << kSilent << "1" << false << QStringList()
+    QTest::newRow("no answer times out") << kSilent << "1" << "1234" << false << QStringList()
                                          << "[16] Error: Timeout, check the COM Port!" << false
                                          << 300;
 }
@@ -373,6 +296,7 @@ void LoginDialogTest::terminalAnswers()
 {
     QFETCH(SimSetUp, setUp);
     QFETCH(QString, language);
+    QFETCH(QString, password);
     QFETCH(bool, click);
     QFETCH(QStringList, lines);
     QFETCH(QString, messages);
@@ -384,10 +308,10 @@ void LoginDialogTest::terminalAnswers()
     QVERIFY(sim.Started());
     LoginFixture login(Initial(language));
     if (click) {
-        login.password->setText(QStringLiteral("1234"));
+        login.password->setText(password);
         QTest::mouseClick(login.ok, Qt::LeftButton);
     } else {
-        login.ConfirmWithEnter(QStringLiteral("1234"));
+        login.ConfirmWithEnter(password);
     }
     QTRY_VERIFY_WITH_TIMEOUT(sim.Terminal().CommandCount() >= 1, kReplyWaitMs);
     for (const QString &line : lines)
@@ -398,17 +322,17 @@ void LoginDialogTest::terminalAnswers()
     QCOMPARE(login.dialog.LoginSucceeded(), succeeded);
     QCOMPARE(login.messages.Summary(), messages);
     QVERIFY(!login.port.IsOpen());
-    const std::string sent = "AT+WPAR=9996,\"1234\"";
-    QCOMPARE(sim.Terminal().Commands().back(), sent);
+    QCOMPARE(sim.Terminal().Commands().back(),
+             "AT+WPAR=9996,\"" + codepage::ToBytes(password) + "\"");
     if (succeeded) {
         QCOMPARE(login.dialog.result(), int(QDialog::Accepted));
         QCOMPARE((QStringList{login.dialog.PortText(), login.dialog.BaudText(),
                               login.dialog.PasswordText(), login.dialog.LanguageCodeText()}),
-                 (QStringList{"SIM0", "115200", "1234", language}));
+                 (QStringList{"SIM0", "115200", password, language}));
     } else {
         // Retyping replaces a refused password; a time-out selects nothing.
         QCOMPARE(login.Enabled(), QString::fromLatin1(kIdle));
-        QCOMPARE(login.password->selectedText(), timeoutMs > 0 ? QString() : QStringLiteral("1234"));
+        QCOMPARE(login.password->selectedText(), timeoutMs > 0 ? QString() : password);
     }
 }
 
@@ -571,6 +495,10 @@ void LoginDialogTest::opensForThePasswordAndTabsDownTheFields()
     QCOMPARE(Items(login.baudList),
              (QStringList{"2400", "4800", "9600", "19200", "38400", "57600", "115200"}));
     QCOMPARE(login.password->echoMode(), QLineEdit::Password);
+    // A CR would split the login line in two.
+    QGuiApplication::clipboard()->setText(QStringLiteral("12\r34"));
+    login.password->paste();
+    QCOMPARE(login.password->text(), QString());
     QVERIFY(login.outcome->isHidden());
     QTRY_COMPARE(QApplication::focusWidget(), login.password);
     login.portList->setFocus(Qt::OtherFocusReason);

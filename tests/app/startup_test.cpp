@@ -95,11 +95,6 @@ void EnterPassword(CLoginDlg &dialog, const QString &password)
     QTest::keyClick(edit, Qt::Key_Return);
 }
 
-void SelectLanguage(CLoginDlg &dialog, int index)
-{
-    dialog.findChild<QComboBox *>("languageList")->setCurrentIndex(index);
-}
-
 // What the main window was handed.
 struct MainWindowSeen
 {
@@ -187,6 +182,8 @@ void StartupTest::loginOpensWithTheStoredChoices_data()
     QTest::newRow("a port given for this run only")
         << QStringList{"COM1", "115200", "1"} << QStringList{com1, sim0} << "SIM0"
         << QStringList{"SIM0", "115200", "0", "Login"};
+    QTest::newRow("stored Spanish") << QStringList{"SIM0", "2400", "3"} << QStringList{sim0}
+                                    << QString() << QStringList{"SIM0", "2400", "2", "Iniciar sesión"};
     QTest::newRow("garbage") << QStringList{"no such port", "abc", "9"}
                              << QStringList{QStringLiteral("Port (ttyS4)")} << QString()
                              << QStringList{"ttyS4", "", "0", "Login"};
@@ -215,7 +212,7 @@ void StartupTest::spanishLoginIsStoredAndHandedOn()
     QVERIFY(sim.Started());
     SetStored({"SIM0", "57600", "1"});
     const ProgramRun run([](CLoginDlg &dialog) {
-        SelectLanguage(dialog, 2);
+        dialog.findChild<QComboBox *>("languageList")->setCurrentIndex(2);
         EnterPassword(dialog, QStringLiteral("1234"));
     });
     QCOMPARE(run.status, 0);
@@ -240,7 +237,7 @@ void StartupTest::refusedLoginsLeaveSettingsUnchanged()
     MessageRecorder messages;
     const ProgramRun run([&messages](CLoginDlg &dialog) {
         dialog.findChild<QComboBox *>("baudList")->setCurrentIndex(6);
-        SelectLanguage(dialog, 2);
+        dialog.findChild<QComboBox *>("languageList")->setCurrentIndex(2);
         auto *ports = dialog.findChild<QComboBox *>("portList");
         const int port = ports->currentIndex();
         ports->setCurrentIndex(-1);
@@ -315,13 +312,6 @@ void StartupTest::aboutBox()
                  .match(buildLine)
                  .hasMatch(),
              qPrintable(buildLine));
-    box->show();
-    QVERIFY(QTest::qWaitForWindowExposed(box.get()));
-    const QPixmap picture = box->grab();
-    QVERIFY(!picture.isNull());
-    const QString folder = qEnvironmentVariable("KESTREL_SCREENSHOT_DIR");
-    if (!folder.isEmpty())
-        QVERIFY(picture.save(folder + QStringLiteral("/about.png")));
 }
 
 void StartupTest::storedGapIsUsedAndWrittenBack_data()
@@ -332,7 +322,6 @@ void StartupTest::storedGapIsUsedAndWrittenBack_data()
 
     QTest::newRow("missing") << QVariant() << 20 << false;
     QTest::newRow("none") << QVariant(QStringLiteral("0")) << 0 << false;
-    QTest::newRow("stored") << QVariant(QStringLiteral("35")) << 35 << false;
     QTest::newRow("largest") << QVariant(QStringLiteral("1000")) << 1000 << false;
     QTest::newRow("too large") << QVariant(QStringLiteral("1001")) << 20 << true;
     QTest::newRow("negative") << QVariant(QStringLiteral("-5")) << 20 << true;
