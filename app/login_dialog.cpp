@@ -30,7 +30,7 @@ namespace {
 // The injected Enter is released this long after it was pressed.
 constexpr int kEnterReleaseDelayMs = 300;
 // The port list is this many characters wide whatever the ports are called;
-// its drop-down shows longer descriptions whole.
+// its drop-down widens to show longer descriptions whole.
 constexpr int kPortListChars = 24;
 
 bool IsEnterKey(const QEvent *event)
@@ -255,6 +255,8 @@ void CLoginDlg::refreshPorts()
         m_portList->addItem(listing.labels[i], listing.entries[i]);
     const int kept = chosen.isEmpty() ? -1 : m_portList->findData(chosen);
     m_portList->setCurrentIndex(kept >= 0 ? kept : listing.selected);
+    QAbstractItemView *const dropDown = m_portList->view();
+    dropDown->setMinimumWidth(dropDown->sizeHintForColumn(0) + 2 * dropDown->frameWidth());
 }
 
 void CLoginDlg::setBusy(bool busy)
