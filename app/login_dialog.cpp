@@ -2,6 +2,7 @@
 
 #include "app/login_texts.h"
 #include "app/port_list.h"
+#include "app/provision_texts.h"
 #include "engine/login.h"
 #include "link/serial_port.h"
 #include "link/shared_settings.h"
@@ -12,7 +13,9 @@
 #include "widgets/qt_text.h"
 #include "widgets/window_look.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
+#include <QCloseEvent>
 #include <QComboBox>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -26,6 +29,9 @@ namespace {
 
 // The injected Enter is released this long after it was pressed.
 constexpr int kEnterReleaseDelayMs = 300;
+// The port list is this many characters wide whatever the ports are called;
+// its drop-down widens to show longer descriptions whole.
+constexpr int kPortListChars = 24;
 
 bool IsEnterKey(const QEvent *event)
 {
@@ -49,8 +55,17 @@ int FindByLeadingText(const QComboBox &list, const QString &text)
 
 CLoginDlg::CLoginDlg(CSerialPort &port, const StartupSettings &initial,
                      const QStringList &friendlyPortNames, QWidget *parent)
-    : QDialog(parent), m_port(port), m_builder(port, *this)
+    : CLoginDlg(port, initial, [friendlyPortNames] { return friendlyPortNames; }, parent)
 {
+}
+
+CLoginDlg::CLoginDlg(CSerialPort &port, const StartupSettings &initial, PortLister listPorts,
+                     QWidget *parent)
+    : QDialog(parent), m_port(port), m_builder(port, *this), m_listPorts(std::move(listPorts)),
+      m_savedPort(initial.port)
+{
+    if (!m_listPorts)
+        m_listPorts = [] { return QStringList(); };
     setObjectName(QStringLiteral("loginDialog"));
     m_target.On(platform::WM_COMMNOTIFY,
                 [this](uintptr_t wParam, intptr_t) { m_builder.OnCommNotify(wParam); });
@@ -59,8 +74,11 @@ CLoginDlg::CLoginDlg(CSerialPort &port, const StartupSettings &initial,
     m_lineClearTimer.setSingleShot(true);
     connect(&m_lineClearTimer, &QTimer::timeout, this, &CLoginDlg::onLineClearTimer);
 
-    buildControls(friendlyPortNames, initial);
+    buildControls(initial);
     qApp->installEventFilter(this);
+    m_portRefresh.setInterval(kPortRefreshMs);
+    connect(&m_portRefresh, &QTimer::timeout, this, &CLoginDlg::refreshPorts);
+    m_portRefresh.start();
 }
 
 CLoginDlg::~CLoginDlg()
@@ -75,7 +93,7 @@ CLoginDlg::~CLoginDlg()
     }
 }
 
-void CLoginDlg::buildControls(const QStringList &friendlyPortNames, const StartupSettings &initial)
+void CLoginDlg::buildControls(const StartupSettings &initial)
 {
     ApplyWindowLook(*this);
     NameComboBoxesByLabel();
@@ -92,9 +110,9 @@ void CLoginDlg::buildControls(const QStringList &friendlyPortNames, const Startu
 
     m_portList = new QComboBox(this);
     m_portList->setObjectName(QStringLiteral("portList"));
-    const PortListing ports = BuildPortList(friendlyPortNames, initial.port);
-    m_portList->addItems(ports.entries);
-    m_portList->setCurrentIndex(ports.selected);
+    m_portList->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    m_portList->setMinimumContentsLength(kPortListChars);
+    refreshPorts();
 
     m_baudList = new QComboBox(this);
     m_baudList->setObjectName(QStringLiteral("baudList"));
@@ -122,6 +140,14 @@ void CLoginDlg::buildControls(const QStringList &friendlyPortNames, const Startu
     m_okButton->setDefault(true);
     m_cancelButton = new QPushButton(this);
     m_cancelButton->setObjectName(QStringLiteral("cancelButton"));
+    m_findButton = new QPushButton(this);
+    m_findButton->setObjectName(QStringLiteral("findButton"));
+    m_findOutcome = new QLabel(this);
+    m_findOutcome->setObjectName(QStringLiteral("findOutcome"));
+    m_findOutcome->setWordWrap(true);
+    // The outcome wraps within the width the fields give; it never widens the dialog.
+    m_findOutcome->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    m_findOutcome->hide();
 
     auto *grid = new QGridLayout(this);
     grid->setSizeConstraint(QLayout::SetFixedSize);
@@ -140,7 +166,9 @@ void CLoginDlg::buildControls(const QStringList &friendlyPortNames, const Startu
         grid->addWidget(field, row, 1);
         ++row;
     }
+    grid->addWidget(m_findOutcome, row++, 0, 1, 2);
     auto *buttons = new QHBoxLayout;
+    buttons->addWidget(m_findButton);
     buttons->addStretch(1);
     buttons->addWidget(m_okButton);
     buttons->addWidget(m_cancelButton);
@@ -149,24 +177,31 @@ void CLoginDlg::buildControls(const QStringList &friendlyPortNames, const Startu
     // user picks one: each column as wide as its widest text.
     int labelWidth = 0;
     int fieldWidth = 0;
+    int findWidth = 0;
     for (int selection = 0; selection < 3; ++selection) {
         applyLanguage(selection);
         for (const auto &[label, field] : rows) {
             labelWidth = std::max(labelWidth, label->sizeHint().width());
             fieldWidth = std::max(fieldWidth, field->sizeHint().width());
         }
+        for (ProvisionText text : {ProvisionText::Find, ProvisionText::CancelFind}) {
+            m_findButton->setText(lang::QtLabel(ProvisionTextTr3(text), m_labelLanguage));
+            findWidth = std::max(findWidth, m_findButton->sizeHint().width());
+        }
     }
     grid->setColumnMinimumWidth(0, labelWidth);
     grid->setColumnMinimumWidth(1, fieldWidth);
+    m_findButton->setMinimumWidth(findWidth);
 
     // Tab goes down the fields as they stand, then to OK and Cancel.
-    QWidget *const tabOrder[] = {m_portList, m_baudList, m_passwordEdit, m_languageList,
-                                 m_okButton, m_cancelButton};
+    QWidget *const tabOrder[] = {m_portList, m_baudList,  m_passwordEdit, m_languageList,
+                                 m_findButton, m_okButton, m_cancelButton};
     for (size_t i = 1; i < std::size(tabOrder); ++i)
         setTabOrder(tabOrder[i - 1], tabOrder[i]);
 
     connect(m_okButton, &QPushButton::clicked, this, &CLoginDlg::onOkClicked);
     connect(m_cancelButton, &QPushButton::clicked, this, &CLoginDlg::reject);
+    connect(m_findButton, &QPushButton::clicked, this, &CLoginDlg::OnFind);
 
     applyLanguage(SelectionForSavedLanguage(initial.language));
     connect(m_languageList, &QComboBox::currentIndexChanged, this, [this](int selection) {
@@ -178,6 +213,7 @@ void CLoginDlg::buildControls(const QStringList &friendlyPortNames, const Startu
 void CLoginDlg::applyLanguage(int selection)
 {
     const int code = LabelLanguageForSelection(selection);
+    m_labelLanguage = code;
     m_portLabel->setText(LoginLabel(LoginText::PortLabel, code));
     m_baudLabel->setText(LoginLabel(LoginText::BaudLabel, code));
     m_passwordLabel->setText(LoginLabel(LoginText::PasswordLabel, code));
@@ -185,6 +221,11 @@ void CLoginDlg::applyLanguage(int selection)
     m_okButton->setText(LoginLabel(LoginText::OkButton, code));
     m_cancelButton->setText(LoginLabel(LoginText::CancelButton, code));
     setWindowTitle(LoginLabel(LoginText::Title, code));
+    m_findButton->setText(lang::QtLabel(
+        ProvisionTextTr3(m_finder.Running() ? ProvisionText::CancelFind : ProvisionText::Find), code));
+    m_findButton->setAccessibleName(SpokenName(m_findButton->text()));
+    m_findOutcome->setText(findOutcomeText(code));
+    m_findOutcome->setVisible(!m_findOutcome->text().isEmpty());
 
     // The list is refilled in the new language with the same position
     // selected, without counting as a new choice.
@@ -194,6 +235,100 @@ void CLoginDlg::applyLanguage(int selection)
         m_languageList->addItem(LoginLabel(entry, code));
     m_languageList->setCurrentIndex(selection);
     update();
+}
+
+// Lists the ports present again when they changed, the port chosen kept
+// while it is there. Not while busy, nor under the user's hands while the
+// list is open.
+void CLoginDlg::refreshPorts()
+{
+    if (Busy() || m_portList->view()->isVisible())
+        return;
+    const QStringList names = m_listPorts();
+    if (names == m_listedNames && m_portList->count() > 0)
+        return;
+    m_listedNames = names;
+    const QString chosen = m_portList->currentData().toString();
+    const PortListing listing = LastUsedFirst(BuildPortList(names, m_savedPort));
+    m_portList->clear();
+    for (qsizetype i = 0; i < listing.entries.size(); ++i)
+        m_portList->addItem(listing.labels[i], listing.entries[i]);
+    const int kept = chosen.isEmpty() ? -1 : m_portList->findData(chosen);
+    m_portList->setCurrentIndex(kept >= 0 ? kept : listing.selected);
+    QAbstractItemView *const dropDown = m_portList->view();
+    dropDown->setMinimumWidth(dropDown->sizeHintForColumn(0) + 2 * dropDown->frameWidth());
+}
+
+void CLoginDlg::setBusy(bool busy)
+{
+    for (QWidget *control : {static_cast<QWidget *>(m_portList), static_cast<QWidget *>(m_baudList),
+                             static_cast<QWidget *>(m_passwordEdit),
+                             static_cast<QWidget *>(m_languageList),
+                             static_cast<QWidget *>(m_okButton)})
+        control->setEnabled(!busy);
+    // While it searches, Find is the button that stops it.
+    m_findButton->setEnabled(!busy || m_finder.Running());
+    if (busy) {
+        setCursor(Qt::BusyCursor);
+    } else {
+        unsetCursor();
+        if (!focusWidget() || focusWidget() == m_cancelButton)
+            m_passwordEdit->setFocus(Qt::OtherFocusReason);
+    }
+    applyLanguage(m_languageList->currentIndex());
+}
+
+void CLoginDlg::OnFind()
+{
+    if (m_finder.Running()) {
+        m_finder.Stop();
+        return;
+    }
+    if (m_awaitingReply)
+        return;
+    std::vector<std::string> ports;
+    for (int i = 0; i < m_portList->count(); ++i)
+        ports.push_back(m_portList->itemData(i).toString().toStdString());
+    m_found.reset();
+    m_finder.Start(std::move(ports), [this](const std::vector<ProbeResult> &results,
+                                            bool stopped) { onFound(results, stopped); });
+    setBusy(true);
+}
+
+// The first port that answered, at the rate it answered, becomes the choice;
+// a stopped search changes nothing.
+void CLoginDlg::onFound(const std::vector<ProbeResult> &results, bool stopped)
+{
+    if (!stopped) {
+        m_found = results;
+        for (const ProbeResult &result : results) {
+            if (result.outcome != ProbeResult::Outcome::Answered)
+                continue;
+            m_portList->setCurrentIndex(m_portList->findData(QString::fromStdString(result.port)));
+            m_baudList->setCurrentIndex(m_baudList->findText(QString::fromStdString(result.rate)));
+            break;
+        }
+    }
+    setBusy(false);
+}
+
+QString CLoginDlg::findOutcomeText(int code) const
+{
+    if (m_finder.Running())
+        return lang::QtLabel(ProvisionTextTr3(ProvisionText::Finding), code);
+    if (!m_found)
+        return {};
+    std::vector<std::string> answered;
+    for (const ProbeResult &result : *m_found) {
+        if (result.outcome == ProbeResult::Outcome::Answered)
+            answered.push_back(ProvisionTextTr3(ProvisionText::AtRate).TextIn(code, {result.port, result.rate}));
+    }
+    if (answered.empty())
+        return lang::QtLabel(ProvisionTextTr3(ProvisionText::NoneAnswered), code);
+    std::string list;
+    for (const std::string &port : answered)
+        list += (list.empty() ? "" : ", ") + port;
+    return QString::fromStdString(ProvisionTextTr3(ProvisionText::Answered).TextIn(code, {list}));
 }
 
 void CLoginDlg::showEvent(QShowEvent *event)
@@ -254,7 +389,7 @@ void CLoginDlg::injectEnterPress()
 
 void CLoginDlg::confirm()
 {
-    m_portText = m_portList->currentText();
+    m_portText = m_portList->currentData().toString();
     m_baudText = m_baudList->currentText();
     m_passwordText = m_passwordEdit->text();
     // The messages below already speak the chosen language.
@@ -290,6 +425,7 @@ void CLoginDlg::confirm()
     m_loginTimer.start(login::g_nLoginTimeout);
     m_exchange.emplace(password);
     m_awaitingReply = true;
+    setBusy(true);
     const std::string_view clear = login::Exchange::kClearLine;
     m_port.Send(clear.data(), static_cast<uint32_t>(clear.size()));
     m_lineClearTimer.start(login::kLineClearTimeMs);
@@ -314,11 +450,14 @@ void CLoginDlg::selectPassword()
 
 void CLoginDlg::endExchange()
 {
+    const bool waited = m_awaitingReply;
     m_awaitingReply = false;
     m_loginTimer.stop();
     m_lineClearTimer.stop();
     if (m_port.Owner() == &m_target)
         m_port.ClosePort();
+    if (waited)
+        setBusy(false);
 }
 
 void CLoginDlg::onLoginTimer()
@@ -397,6 +536,18 @@ void CLoginDlg::showMessage(const QString &text, int style)
 
 void CLoginDlg::reject()
 {
+    if (m_awaitingReply)
+        endExchange();
+    else if (m_finder.Running())
+        m_finder.Stop();
+    else
+        QDialog::reject();
+}
+
+void CLoginDlg::closeEvent(QCloseEvent *event)
+{
     endExchange();
+    m_finder.Stop();
     QDialog::reject();
+    event->accept();
 }

@@ -7,17 +7,26 @@
 //
 // While it runs the dialog is the port's owner: the port's notifications
 // come to its own message target and line builder.
+//
+// While it waits for the answer, or while Find searches the ports, the
+// fields are disabled and Cancel (or Escape) ends the wait: the port is
+// closed and the dialog is ready for another try. Closing the window ends
+// the dialog at any time. The port list follows the ports as they come and go.
 
+#include "app/port_finder.h"
 #include "app/qt_message_target.h"
 #include "app/settings_store.h"
 #include "engine/login.h"
 #include "link/line_builder.h"
+#include "params/language.h"
 
 #include <QDialog>
 #include <QStringList>
 #include <QTimer>
+#include <functional>
 #include <optional>
 #include <string>
+#include <vector>
 
 class CSerialPort;
 class QComboBox;
@@ -30,8 +39,15 @@ class CLoginDlg : public QDialog, private IRxLineOwner
     Q_OBJECT
 
 public:
+    // The friendly names of the ports present (see port_list.h).
+    using PortLister = std::function<QStringList()>;
+
     // `initial` preselects the port, the baud rate and the language; the
-    // port list is made of `friendlyPortNames` (see port_list.h).
+    // port list is made of what `listPorts` gives, asked again every
+    // kPortRefreshMs.
+    CLoginDlg(CSerialPort &port, const StartupSettings &initial, PortLister listPorts,
+              QWidget *parent = nullptr);
+    // The same over a fixed list of ports.
     CLoginDlg(CSerialPort &port, const StartupSettings &initial,
               const QStringList &friendlyPortNames, QWidget *parent = nullptr);
     ~CLoginDlg() override;
@@ -46,16 +62,32 @@ public:
     // The password as the terminal gets it: Windows-1252 bytes.
     std::string PasswordBytes() const;
 
-    // Ends the dialog without success; an exchange under way is dropped.
+    static constexpr int kPortRefreshMs = 1500;
+
+    // While the login waits for the terminal's answer or Find searches.
+    bool Busy() const { return m_awaitingReply || m_finder.Running(); }
+
+    // A wait or a search under way ends and the dialog stays; otherwise
+    // the dialog ends without success.
     void reject() override;
+
+    // Sends a bare "AT" to every listed port, the usual rate first, and
+    // selects the first port and rate that answered "OK"; while it searches,
+    // the same button stops it.
+    void OnFind();
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
     void showEvent(QShowEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
 
 private:
-    void buildControls(const QStringList &friendlyPortNames, const StartupSettings &initial);
+    void buildControls(const StartupSettings &initial);
     void applyLanguage(int selection);
+    void refreshPorts();
+    void setBusy(bool busy);
+    void onFound(const std::vector<ProbeResult> &results, bool stopped);
+    QString findOutcomeText(int languageCode) const;
     void onOkClicked();
     void injectEnterPress();
     void confirm();
@@ -86,7 +118,10 @@ private:
     QComboBox *m_languageList = nullptr;
     QPushButton *m_okButton = nullptr;
     QPushButton *m_cancelButton = nullptr;
+    QPushButton *m_findButton = nullptr;
+    QLabel *m_findOutcome = nullptr;
 
+    int m_labelLanguage = lang::kEnglish; // of the labels shown
     bool m_enterPressed = false;
     bool m_loginSucceeded = false;
     // A login line is out and its answer not yet in.
@@ -97,4 +132,12 @@ private:
     QString m_passwordText;
     // The exchange under way since the last confirmation.
     std::optional<login::Exchange> m_exchange;
+
+    PortLister m_listPorts;
+    QStringList m_listedNames; // as last listed
+    QString m_savedPort;       // the port used last, listed first
+    QTimer m_portRefresh;
+    PortFinder m_finder{*this};
+    // What the last search found; nothing while none ended.
+    std::optional<std::vector<ProbeResult>> m_found;
 };

@@ -7,10 +7,10 @@
 namespace {
 
 constexpr std::array<lang::Tr3, 10> kLoginTexts = {{
-    {"COM Port:", "Porta COM:", "Puerto COM:"},
-    {"Baud Rate(bps):", "Taxa(bps):", "Velocidad de transmisión(bps):"},
-    {"Software Password:", "Senha:", "Password:"},
-    {"Language:", "Idioma:", "Idioma:"},
+    {"&COM Port:", "&Porta COM:", "&Puerto COM:"},
+    {"&Baud Rate(bps):", "&Taxa(bps):", "&Velocidad de transmisión(bps):"},
+    {"Software &Password:", "&Senha:", "P&assword:"},
+    {"&Language:", "&Idioma:", "&Idioma:"},
     {"OK", "OK", "OK"},
     {"Cancel", "Cancelar", "Cancelar"},
     {"Login", "Iniciar", "Iniciar sesión"},

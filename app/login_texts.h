@@ -1,5 +1,7 @@
 #pragma once
-// The labels of the login dialog in the three languages.
+// The labels of the login dialog in the three languages. The four field
+// labels carry a mnemonic each ("&"), distinct within each language and from
+// the search button's (see provision_texts.h).
 
 #include "params/language.h"
 

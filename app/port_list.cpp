@@ -40,8 +40,18 @@ PortListing BuildPortList(const QStringList &friendlyNames, const QString &saved
         if (isPortName && !savedPort.isEmpty() && entry.startsWith(savedPort, Qt::CaseInsensitive))
             listing.selected = static_cast<int>(listing.entries.size());
         listing.entries << entry;
+        const QString label = name.trimmed();
+        listing.labels << (label == QLatin1Char('(') + entry + QLatin1Char(')') ? entry : label);
     }
     if (listing.entries.isEmpty())
-        listing.entries << QStringLiteral("COM1");
+        listing.entries = listing.labels = QStringList{QStringLiteral("COM1")};
+    return listing;
+}
+
+PortListing LastUsedFirst(PortListing listing)
+{
+    listing.entries.move(listing.selected, 0);
+    listing.labels.move(listing.selected, 0);
+    listing.selected = 0;
     return listing;
 }

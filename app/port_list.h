@@ -18,6 +18,10 @@ inline constexpr int kFriendlyNameBufferSize = 2048;
 struct PortListing
 {
     QStringList entries;
+    // What the list shows of each entry: the friendly name, with the port
+    // name in parentheses after its description ("Virtual port (SIM0)");
+    // the bare port name for a port that tells nothing of itself.
+    QStringList labels;
     int selected = 0;
 };
 
@@ -32,3 +36,7 @@ QString PortEntryForName(const QString &friendlyName, bool *isPortName = nullptr
 // also matches "COM10"); position 0 when none matches or nothing was
 // saved. With no names the list holds the one entry "COM1".
 PortListing BuildPortList(const QStringList &friendlyNames, const QString &savedPort);
+
+// The same listing with the selected entry moved to the front: the port
+// used last comes first, the others keep their order.
+PortListing LastUsedFirst(PortListing listing);

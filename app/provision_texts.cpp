@@ -6,14 +6,14 @@
 
 namespace {
 
-constexpr std::array<lang::Tr3, 39> kProvisionTexts = {{
+constexpr std::array<lang::Tr3, 40> kProvisionTexts = {{
     {"Provision several terminals...", "Provisionar vários terminais...",
      "Aprovisionar varios terminales..."},
     {"Provision several terminals", "Provisionar vários terminais", "Aprovisionar varios terminales"},
     {"File to write:", "Arquivo a escrever:", "Archivo a escribir:"},
     {"Browse...", "Procurar...", "Examinar..."},
     {"Ports:", "Portas:", "Puertos:"},
-    {"Find", "Localizar", "Buscar"},
+    {"&Find", "&Localizar", "&Buscar"},
     {"Cancel search", "Cancelar busca", "Cancelar búsqueda"},
     {"Verify after writing", "Verificar após escrever", "Verificar después de escribir"},
     {"Start", "Iniciar", "Iniciar"},
@@ -40,6 +40,7 @@ constexpr std::array<lang::Tr3, 39> kProvisionTexts = {{
     {"Elapsed: %s s", "Tempo decorrido: %s s", "Tiempo transcurrido: %s s"},
     {"Answered \"OK\": %s.", "Responderam \"OK\": %s.", "Respondieron \"OK\": %s."},
     {"No port answered \"OK\".", "Nenhuma porta respondeu \"OK\".", "Ningún puerto respondió \"OK\"."},
+    {"%s at %s bps", "%s a %s bps", "%s a %s bps"},
     {"Sending \"AT\" to the ports...", "Enviando \"AT\" às portas...", "Enviando \"AT\" a los puertos..."},
     {"Choose the file to write.", "Escolha o arquivo a escrever.", "Elija el archivo a escribir."},
     {"Check at least one port.", "Marque pelo menos uma porta.", "Marque al menos un puerto."},

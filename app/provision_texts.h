@@ -1,6 +1,6 @@
 #pragma once
 // The texts of the "Provision several terminals..." window in the three
-// languages.
+// languages. The login's Find speaks with the same texts.
 
 #include "params/language.h"
 
@@ -39,6 +39,7 @@ enum class ProvisionText {
     Elapsed,
     Answered,  // Find's outcome
     NoneAnswered,
+    AtRate,    // a port that answered and the rate: "SIM0 at 115200 bps"
     Finding,
     NoFile,
     NoPort,

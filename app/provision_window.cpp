@@ -9,6 +9,7 @@
 #include "link/shared_settings.h"
 #include "platform/file_io.h"
 #include "platform/message_box_style.h"
+#include "widgets/accessible_names.h"
 #include "widgets/app_message_box.h"
 #include "widgets/qt_text.h"
 #include "widgets/window_look.h"
@@ -117,10 +118,6 @@ CProvisionDlg::CProvisionDlg(const QStringList &friendlyNames, QString baud, QWi
 
 CProvisionDlg::~CProvisionDlg()
 {
-    if (m_probe)
-        m_probe->Stop();
-    if (m_probeThread.joinable())
-        m_probeThread.join();
     if (Running()) {
         m_process.disconnect(this);
         m_process.terminate();
@@ -268,7 +265,7 @@ void CProvisionDlg::reject()
 
 void CProvisionDlg::OnStart()
 {
-    if (Running() || m_probe)
+    if (Running() || Finding())
         return;
     QStringList ports;
     for (int i = 0; i < m_ports->count(); ++i) {
@@ -434,8 +431,8 @@ void CProvisionDlg::OnSaveReport()
 
 void CProvisionDlg::OnFind()
 {
-    if (m_probe) {
-        m_probe->Stop();
+    if (Finding()) {
+        m_finder.Stop();
         return;
     }
     std::vector<std::string> ports;
@@ -443,27 +440,21 @@ void CProvisionDlg::OnFind()
         ports.push_back(m_ports->item(i)->data(Qt::UserRole).toString().toStdString());
     if (ports.empty())
         return;
-    m_probe = std::make_shared<PortProbe>();
     m_find->setText(ProvisionLabel(T::CancelFind));
-    m_find->setAccessibleName(m_find->text());
+    m_find->setAccessibleName(SpokenName(m_find->text()));
     m_start->setEnabled(false);
     m_summaryLines = QStringList{ProvisionLabel(T::Finding)};
     ShowSummary();
-    m_probeThread = std::thread([this, probe = m_probe, ports] {
-        const std::vector<ProbeResult> results = probe->ProbeAll(ports, SearchBaudRates());
-        QMetaObject::invokeMethod(this, [this, results] { OnProbed(results); }, Qt::QueuedConnection);
-    });
+    m_finder.Start(std::move(ports), [this](const std::vector<ProbeResult> &results,
+                                            bool stopped) { OnProbed(results, stopped); });
 }
 
 // The ports that answered are checked, the others not; a stopped search
 // changes nothing.
-void CProvisionDlg::OnProbed(const std::vector<ProbeResult> &results)
+void CProvisionDlg::OnProbed(const std::vector<ProbeResult> &results, bool stopped)
 {
-    m_probeThread.join();
-    const bool stopped = m_probe->Stopped();
-    m_probe.reset();
     m_find->setText(ProvisionLabel(T::Find));
-    m_find->setAccessibleName(m_find->text());
+    m_find->setAccessibleName(SpokenName(m_find->text()));
     EnableControls(true);
     m_summaryLines.clear();
     if (!stopped) {

@@ -6,6 +6,7 @@
 // to it in its environment, never on its command line.
 
 #include "app/file_dialog.h"
+#include "app/port_finder.h"
 
 #include <QDialog>
 #include <QElapsedTimer>
@@ -15,12 +16,8 @@
 #include <QTimer>
 
 #include <functional>
-#include <memory>
-#include <thread>
 #include <vector>
 
-class PortProbe;
-struct ProbeResult;
 class QCheckBox;
 class QLabel;
 class QLineEdit;
@@ -43,7 +40,7 @@ public:
     void SetFileChooser(FileChooser chooser) { m_fileChooser = std::move(chooser); }
 
     bool Running() const { return m_process.state() != QProcess::NotRunning; }
-    bool Finding() const { return m_probe != nullptr; }
+    bool Finding() const { return m_finder.Running(); }
     qint64 ProcessId() const { return m_process.processId(); }
 
     void OnStart();
@@ -62,7 +59,7 @@ private:
     void OnErrorOutput();
     void OnLine(const QByteArray &line);
     void OnFinished();
-    void OnProbed(const std::vector<ProbeResult> &results);
+    void OnProbed(const std::vector<ProbeResult> &results, bool stopped);
     void ShowElapsed();
     void ShowSummary();
     int RowOf(const QString &port) const;
@@ -91,7 +88,6 @@ private:
     QTimer m_tick;
     QTemporaryDir m_reportDir; // the report waits here for Save report
 
-    std::shared_ptr<PortProbe> m_probe; // while Find runs
-    std::thread m_probeThread;
     FileChooser m_fileChooser;
+    PortFinder m_finder{*this};
 };

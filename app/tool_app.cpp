@@ -57,8 +57,7 @@ bool CToolApp::login()
     StartupSettings initial = m_fields;
     if (m_portOverride)
         initial.port = *m_portOverride;
-    CLoginDlg dialog(m_port, initial,
-                     m_seams.presentPortNames ? m_seams.presentPortNames() : QStringList());
+    CLoginDlg dialog(m_port, initial, CLoginDlg::PortLister(m_seams.presentPortNames));
     if (dialog.exec() != QDialog::Accepted || !dialog.LoginSucceeded())
         return false;
 

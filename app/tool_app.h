@@ -20,7 +20,8 @@ struct ToolAppSeams
     // Runs the main window modally on the port after a successful login.
     std::function<int(CSerialPort &)> runMainWindow;
     std::function<OsVersion()> queryOsVersion = QueryOsVersion;
-    // Friendly names of the ports for the login's port list.
+    // Friendly names of the ports for the login's port list, asked again
+    // while the login is open to follow ports that come and go.
     std::function<QStringList()> presentPortNames = PresentPortNames;
 };
 

@@ -213,7 +213,7 @@ class TechniciansDay : public QObject
             boxes = QStringLiteral("login controls not found among: ") + seen.join(", ");
             return false;
         }
-        ports->setCurrentIndex(ports->findText(port));
+        ports->setCurrentIndex(ports->findData(port));
         field->setFocus();
         field->selectAll();
         QTest::keyClicks(field, password);

@@ -1,6 +1,6 @@
-// The login dialog against the simulated terminal on "SIM0": preselection,
-// labels in three languages, the input checks, and the exchange with the
-// terminal (accepted, refused, unanswered, garbled).
+// The login dialog against the simulated terminal on "SIM0": the port list,
+// labels in three languages, the input checks, the exchange with the
+// terminal (accepted, refused, unanswered, garbled, cancelled) and Find.
 
 #include "app/login_dialog.h"
 #include "app/port_list.h"
@@ -10,6 +10,7 @@
 #include "params/language.h"
 #include "shell_test_support.h"
 #include "tests/common/file_permissions.h"
+#include "widgets/accessible_names.h"
 #include "widgets/code_page.h"
 #include "window_checks.h"
 
@@ -27,23 +28,27 @@ namespace {
 
 constexpr int kReplyWaitMs = 10000;
 
-// Title, the four labels, the buttons and the language list's entries.
-const QStringList kEnglishLabels{"Login",      "COM Port:", "Baud Rate(bps):", "Software Password:",
-                                 "Language:",  "OK",        "Cancel",          "English",
-                                 "Portuguese", "Spanish"};
-const QStringList kPortugueseLabels{"Iniciar", "Porta COM:", "Taxa(bps):", "Senha:",    "Idioma:",
-                                    "OK",      "Cancelar",   "Inglês",     "Português", "Espanhol"};
-const QStringList kSpanishLabels{"Iniciar sesión", "Puerto COM:", "Velocidad de transmisión(bps):",
-                                 "Password:",      "Idioma:",     "OK",
-                                 "Cancelar",       "Inglés",      "Portugués ",
-                                 "Español"};
+// Title, the four labels with their mnemonics, the buttons and the language
+// list's entries.
+const QStringList kEnglishLabels{
+    "Login",  "&COM Port:", "&Baud Rate(bps):", "Software &Password:", "&Language:", "OK",
+    "Cancel", "&Find",      "English",          "Portuguese",          "Spanish"};
+const QStringList kPortugueseLabels{"Iniciar", "&Porta COM:", "&Taxa(bps):", "&Senha:",
+                                    "&Idioma:", "OK",         "Cancelar",    "&Localizar",
+                                    "Inglês",   "Português",  "Espanhol"};
+const QStringList kSpanishLabels{
+    "Iniciar sesión", "&Puerto COM:", "&Velocidad de transmisión(bps):", "P&assword:", "&Idioma:",
+    "OK",             "Cancelar",     "&Buscar",                         "Inglés",     "Portugués ",
+    "Español"};
+const QList<QStringList> kLabels{kEnglishLabels, kPortugueseLabels, kSpanishLabels};
 const char *const kLabelNames[] = {"portLabel", "baudLabel", "passwordLabel", "languageLabel"};
 
-QStringList Items(const QComboBox *list)
+// The entries as shown, or the values they stand for.
+QStringList Items(const QComboBox *list, int role = Qt::DisplayRole)
 {
     QStringList items;
     for (int i = 0; i < list->count(); ++i)
-        items << list->itemText(i);
+        items << list->itemData(i, role).toString();
     return items;
 }
 
@@ -52,8 +57,12 @@ QStringList Items(const QComboBox *list)
 class LoginFixture
 {
 public:
-    explicit LoginFixture(const StartupSettings &initial, QStringList names = PresentPortNames())
-        : dialog(port, initial, names)
+    explicit LoginFixture(const StartupSettings &initial, const QStringList &names = PresentPortNames())
+        : LoginFixture(initial, CLoginDlg::PortLister([names] { return names; }))
+    {
+    }
+    LoginFixture(const StartupSettings &initial, CLoginDlg::PortLister lister)
+        : dialog(port, initial, std::move(lister))
     {
         dialog.show();
         active = QTest::qWaitForWindowActive(&dialog);
@@ -63,19 +72,21 @@ public:
     {
         return dialog.findChild<Control *>(QLatin1String(name));
     }
-    bool Complete() const
-    {
-        for (const char *name : kLabelNames)
-            if (!Find<QLabel>(name))
-                return false;
-        return portList && baudList && languageList && password && ok && cancel;
-    }
     QStringList Labels() const
     {
         QStringList labels{dialog.windowTitle()};
         for (const char *name : kLabelNames)
             labels << Find<QLabel>(name)->text();
-        return labels << ok->text() << cancel->text() << Items(languageList);
+        return labels << ok->text() << cancel->text() << find->text() << Items(languageList);
+    }
+    // Which controls take input: the four fields, OK, Cancel, Find.
+    QString Enabled() const
+    {
+        QString state;
+        for (const QWidget *control : std::initializer_list<const QWidget *>{
+                 portList, baudList, password, languageList, ok, cancel, find})
+            state += control->isEnabled() ? QLatin1Char('1') : QLatin1Char('0');
+        return state;
     }
     // Types the password and presses Enter in the password field.
     void ConfirmWithEnter(const QString &text)
@@ -95,7 +106,11 @@ public:
     QLineEdit *password = Find<QLineEdit>("passwordEdit");
     QPushButton *ok = Find<QPushButton>("okButton");
     QPushButton *cancel = Find<QPushButton>("cancelButton");
+    QPushButton *find = Find<QPushButton>("findButton");
+    QLabel *outcome = Find<QLabel>("findOutcome");
 };
+
+constexpr auto kIdle = "1111111";
 
 StartupSettings Initial(const QString &language = QStringLiteral("1"))
 {
@@ -114,29 +129,19 @@ private Q_SLOTS:
     void init();
     void cleanup();
 
-    void opensWithChoicesPreselectedAndFocusInPassword();
-    void labelsForStoredLanguage_data();
-    void labelsForStoredLanguage();
-    void spanishRelabelsAtOnceAndSpeaksSpanish();
-    void garbageSettingsFallBackToEnglish();
+    void portListShowsDescriptionsLastUsedFirst();
+    void portListFollowsThePorts();
     void inputChecks_data();
     void inputChecks();
-    void passwordLengthBounds_data();
-    void passwordLengthBounds();
-    void controlCharactersStayOutOfThePassword();
-    void lowerCaseOkSucceedsPastUnsolicitedLines();
-    void mouseClickOnOkConfirmsLikeEnter();
-    void cmeErrorIsAnInvalidPassword();
-    void lineNoiseIsClearedAwayBeforeTheLogin();
-    void noAnswerTimesOutAndSecondTryWorks();
-    void overlongLineIsReportedOnceAndTheLoginGoesOn();
-    void portThatCannotOpen();
-    void portWithoutPermissionTellsHowToJoinDialout_data();
+    void terminalAnswers_data();
+    void terminalAnswers();
     void portWithoutPermissionTellsHowToJoinDialout();
-    void savedCom1SelectsLaterCom10();
-    void cancelDuringExchangeClosesPort();
+    void cancelEndsTheWait_data();
+    void cancelEndsTheWait();
+    void findSelectsThePortThatAnswers_data();
+    void findSelectsThePortThatAnswers();
     void labelsFitInEachLanguage();
-    void tabGoesDownTheFieldsThenToOkAndCancel();
+    void opensForThePasswordAndTabsDownTheFields();
 
 private:
     int m_savedLoginTimeout = 0;
@@ -155,75 +160,44 @@ void LoginDialogTest::cleanup()
     login::g_nLoginTimeout = m_savedLoginTimeout;
 }
 
-void LoginDialogTest::opensWithChoicesPreselectedAndFocusInPassword()
+// Each port shows its description, and the name is what the login uses.
+// The saved COM1 also matches COM10, and the later match wins.
+void LoginDialogTest::portListShowsDescriptionsLastUsedFirst()
 {
-    SimulatedPort sim;
-    QVERIFY(sim.Started());
-    LoginFixture login(Initial());
-    QVERIFY(login.Complete());
-    QVERIFY(login.active);
-    QCOMPARE(login.portList->currentText(), QStringLiteral("SIM0"));
-    QCOMPARE(login.baudList->currentText(), QStringLiteral("115200"));
-    QCOMPARE(Items(login.baudList),
-             (QStringList{"2400", "4800", "9600", "19200", "38400", "57600", "115200"}));
-    QCOMPARE(login.password->echoMode(), QLineEdit::Password);
-    QTRY_COMPARE(QApplication::focusWidget(), login.password);
-}
-
-void LoginDialogTest::labelsForStoredLanguage_data()
-{
-    QTest::addColumn<QString>("stored");
-    QTest::addColumn<int>("selected");
-    QTest::addColumn<QStringList>("labels");
-    QTest::newRow("1") << "1" << 0 << kEnglishLabels;
-    QTest::newRow("2") << "2" << 1 << kPortugueseLabels;
-    QTest::newRow("3") << "3" << 2 << kSpanishLabels;
-    QTest::newRow("9: English") << "9" << 0 << kEnglishLabels;
-    QTest::newRow("empty: English") << "" << 0 << kEnglishLabels;
-}
-
-void LoginDialogTest::labelsForStoredLanguage()
-{
-    QFETCH(QString, stored);
-    QFETCH(int, selected);
-    QFETCH(QStringList, labels);
-    LoginFixture login(Initial(stored), {});
-    QCOMPARE(login.languageList->currentIndex(), selected);
-    QCOMPARE(login.Labels(), labels);
-}
-
-void LoginDialogTest::spanishRelabelsAtOnceAndSpeaksSpanish()
-{
-    LoginFixture login(Initial(), {});
-    login.languageList->setCurrentIndex(2);
-    QCOMPARE(login.Labels(), kSpanishLabels);
-    // The labels change at once; the language code only when confirmed.
-    QCOMPARE(lang::Code(), lang::kEnglish);
-
-    login.portList->setCurrentIndex(-1);
-    login.ConfirmWithEnter(QStringLiteral("1234"));
-    QCOMPARE(lang::Code(), lang::kSpanish);
-    QCOMPARE(login.messages.Summary(), QStringLiteral("[16] Por favor seleccione el puerto COM."));
-    QCOMPARE(login.messages.Messages().last().caption, QStringLiteral("Kestrel Manager"));
-    QVERIFY(!login.port.IsOpen());
-
-    login.languageList->setCurrentIndex(1);
-    QCOMPARE(login.Labels(), kPortugueseLabels);
-    login.languageList->setCurrentIndex(0);
-    QCOMPARE(login.Labels(), kEnglishLabels);
-}
-
-void LoginDialogTest::garbageSettingsFallBackToEnglish()
-{
-    LoginFixture login({QStringLiteral("nowhere"), QStringLiteral("abc"), QStringLiteral("9")},
-                       {QStringLiteral("Port (ttyS4)"), QStringLiteral("Port (ttyS5)")});
-    QCOMPARE(login.languageList->currentIndex(), 0);
+    LoginFixture login({QStringLiteral("COM1"), QStringLiteral("9600"), QStringLiteral("1")},
+                       {QStringLiteral("Communications Port (COM1)"), QStringLiteral(" (ttyS0)"),
+                        QStringLiteral("Communications Port (COM10)")});
+    QCOMPARE(Items(login.portList), (QStringList{"Communications Port (COM10)",
+                                                 "Communications Port (COM1)", "ttyS0"}));
+    QCOMPARE(Items(login.portList, Qt::UserRole), (QStringList{"COM10", "COM1", "ttyS0"}));
     QCOMPARE(login.portList->currentIndex(), 0);
-    // An unknown rate leaves the choice to the user, who is asked for it.
-    QCOMPARE(login.baudList->currentIndex(), -1);
     login.ConfirmWithEnter(QStringLiteral("1234"));
-    QCOMPARE(login.messages.LastText(), QStringLiteral("Please you must select a Baut Rate."));
-    QCOMPARE(login.dialog.LanguageCodeText(), QStringLiteral("1"));
+    QCOMPARE(login.messages.Summary(), QStringLiteral("[16] Error: Can`t open Port:  COM10 !"));
+    QCOMPARE(login.dialog.PortText(), QStringLiteral("COM10"));
+    QCOMPARE(login.dialog.isVisible(), true);
+    QCOMPARE(login.Enabled(), QString::fromLatin1(kIdle));
+    QCOMPARE(g_strBaudRate, std::string("9600"));
+}
+
+// A port that comes is listed and the choice stays; when the chosen port
+// goes, the one used last is chosen again.
+void LoginDialogTest::portListFollowsThePorts()
+{
+    auto present = std::make_shared<QStringList>(QStringList{"Virtual port (SIM0)"});
+    LoginFixture login(Initial(), [present] { return *present; });
+    present->append(QStringLiteral("USB UART, serial A5 (ttyUSB0)"));
+    QTRY_COMPARE(login.portList->count(), 2);
+    QCOMPARE(login.portList->itemText(1), QStringLiteral("USB UART, serial A5 (ttyUSB0)"));
+    QCOMPARE(login.portList->currentData().toString(), QStringLiteral("SIM0"));
+
+    login.portList->setCurrentIndex(1);
+    present->prepend(QStringLiteral("Virtual port (SIM1)"));
+    QTRY_COMPARE(login.portList->count(), 3);
+    QCOMPARE(login.portList->currentData().toString(), QStringLiteral("ttyUSB0"));
+    present->removeLast();
+    QTRY_COMPARE(login.portList->count(), 2);
+    QCOMPARE(Items(login.portList, Qt::UserRole), (QStringList{"SIM0", "SIM1"}));
+    QCOMPARE(login.portList->currentIndex(), 0);
 }
 
 void LoginDialogTest::inputChecks_data()
@@ -242,9 +216,13 @@ void LoginDialogTest::inputChecks_data()
                                  << "Please input the Software Password.";
     QTest::newRow("no password, Portuguese") << 1 << false << false << ""
                                              << "Por favor, insira a senha.";
-    QTest::newRow("short password, Spanish")
+    QTest::newRow("3 characters, Spanish")
         << 2 << false << false << "123"
         << "Error: La contraseña debe tener entre 4 y 12 caracteres!";
+    const QString length = QStringLiteral("Error: The Software Password must be between 4 and 12 characters!");
+    QTest::newRow("13 characters") << 0 << false << false << "1234567890123" << length;
+    // Counted in characters, sent as one Windows-1252 byte each.
+    QTest::newRow("3 characters, 4 bytes in UTF-8") << 0 << false << false << "se\u00f1" << length;
 }
 
 void LoginDialogTest::inputChecks()
@@ -266,6 +244,7 @@ void LoginDialogTest::inputChecks()
     QTest::keyClick(login.ok, Qt::Key_Return);
 
     QCOMPARE(login.messages.Summary(), "[16] " + message);
+    QCOMPARE(login.messages.Messages().last().caption, QStringLiteral("Kestrel Manager"));
     QVERIFY(login.dialog.isVisible());
     QVERIFY(!login.port.IsOpen());
     if (!clearBaud) { // the password's fault: the field is selected
@@ -274,255 +253,224 @@ void LoginDialogTest::inputChecks()
     }
 }
 
-void LoginDialogTest::passwordLengthBounds_data()
+void LoginDialogTest::terminalAnswers_data()
 {
-    QTest::addColumn<QString>("password");
-    QTest::addColumn<bool>("sent");
-    QTest::newRow("3 characters") << "123" << false;
-    QTest::newRow("4 characters") << "1234" << true;
-    QTest::newRow("12 characters") << "123456789012" << true;
-    QTest::newRow("13 characters") << "1234567890123" << false;
-    // Counted in characters, sent as one Windows-1252 byte each.
-    QTest::newRow("3 characters, 4 bytes in UTF-8") << QString::fromUtf8("se\u00f1") << false;
-    QTest::newRow("12 characters, 15 bytes in UTF-8")
-        << QString::fromUtf8("se\u00f1ase\u00f1ase\u00f1a") << true;
-}
-
-void LoginDialogTest::passwordLengthBounds()
-{
-    QFETCH(QString, password);
-    QFETCH(bool, sent);
-
-    SimulatedPort sim(SimOptionsWith([](sim::SimOptions &o) { o.password = "123456789012"; }));
-    QVERIFY(sim.Started());
-    LoginFixture login(Initial());
-    login.ConfirmWithEnter(password);
-
-    if (!sent) {
-        QCOMPARE(
-            login.messages.LastText(),
-            QStringLiteral("Error: The Software Password must be between 4 and 12 characters!"));
-        QVERIFY(!login.port.IsOpen());
-        QCOMPARE(login.password->selectedText(), password);
-        QCOMPARE(sim.Terminal().CommandCount(), size_t(0));
-        return;
-    }
-    QTRY_VERIFY_WITH_TIMEOUT(sim.Terminal().CommandCount() >= 1, kReplyWaitMs);
-    QCOMPARE(sim.Terminal().Commands().front(),
-             "AT+WPAR=9996,\"" + codepage::ToBytes(password) + "\"");
-    QCOMPARE(g_strPortName + " " + g_strBaudRate, std::string("SIM0 115200"));
-    if (password == QLatin1String("123456789012")) {
-        QTRY_VERIFY_WITH_TIMEOUT(login.dialog.LoginSucceeded(), kReplyWaitMs);
-        QCOMPARE(login.dialog.result(), int(QDialog::Accepted));
-    } else {
-        QTRY_COMPARE_WITH_TIMEOUT(login.messages.LastText(),
-                                  QStringLiteral("ERROR:Software Password invalid!"), kReplyWaitMs);
-    }
-    QVERIFY(!login.port.IsOpen());
-}
-
-void LoginDialogTest::controlCharactersStayOutOfThePassword()
-{
-    LoginFixture login(Initial(), {});
-    // Nor a character the terminal's code page has no byte for.
-    for (const char *pasted : {"12\r34", "12\n34", "12\x7f", "12\u03a934"}) {
-        QGuiApplication::clipboard()->setText(QString::fromUtf8(pasted));
-        login.password->paste();
-        QCOMPARE(login.password->text(), QString());
-    }
-    QGuiApplication::clipboard()->setText(QStringLiteral("12 34"));
-    login.password->paste();
-    QCOMPARE(login.password->text(), QStringLiteral("12 34"));
-}
-
-void LoginDialogTest::lowerCaseOkSucceedsPastUnsolicitedLines()
-{
-    SimulatedPort sim(SimOptionsWith(kSilent));
-    QVERIFY(sim.Started());
-    LoginFixture login(Initial());
-    login.ConfirmWithEnter(QStringLiteral("0000"));
-    QTRY_VERIFY_WITH_TIMEOUT(sim.Terminal().CommandCount() >= 1, kReplyWaitMs);
-
-    for (const char *line : {"+CPIN: READY", "+cmti: \"SM\",3", "+CPIN: NOT READY", "ok"})
-        sim.Terminal().SendUnsolicited(line);
-    QTRY_VERIFY_WITH_TIMEOUT(login.dialog.LoginSucceeded(), kReplyWaitMs);
-    QCOMPARE(login.dialog.result(), int(QDialog::Accepted));
-    QVERIFY(!login.dialog.isVisible());
-    QVERIFY(!login.port.IsOpen());
-    QCOMPARE(login.messages.Count(), 0);
-    QCOMPARE((QStringList{login.dialog.PortText(), login.dialog.BaudText(),
-                          login.dialog.PasswordText(), login.dialog.LanguageCodeText()}),
-             (QStringList{"SIM0", "115200", "0000", "1"}));
-}
-
-void LoginDialogTest::mouseClickOnOkConfirmsLikeEnter()
-{
-    SimulatedPort sim;
-    QVERIFY(sim.Started());
-    LoginFixture login(Initial());
-    login.password->setText(QStringLiteral("1234"));
-    QTest::mouseClick(login.ok, Qt::LeftButton);
-    QTRY_VERIFY_WITH_TIMEOUT(login.dialog.LoginSucceeded(), kReplyWaitMs);
-    QCOMPARE(sim.Terminal().Commands(), std::vector<std::string>{"AT+WPAR=9996,\"1234\""});
-    QCOMPARE(login.messages.Count(), 0);
-}
-
-void LoginDialogTest::cmeErrorIsAnInvalidPassword()
-{
-    SimulatedPort sim(SimOptionsWith([](sim::SimOptions &o) { o.faults.cmeError = 16; }));
-    QVERIFY(sim.Started());
-    LoginFixture login(Initial(QStringLiteral("2")));
-    login.ConfirmWithEnter(QStringLiteral("9999"));
-    QTRY_COMPARE_WITH_TIMEOUT(login.messages.Count(), 1, kReplyWaitMs);
-    QCOMPARE(login.messages.Summary(), QStringLiteral("[16] Erro: Senha inválida!"));
-    QVERIFY(!login.dialog.LoginSucceeded());
-    QVERIFY(login.dialog.isVisible());
-    QVERIFY(!login.port.IsOpen());
-
-    // The refused password is selected in its field, so the right one typed
-    // over it gets in.
-    QCOMPARE(QApplication::focusWidget(), login.password);
-    QCOMPARE(login.password->selectedText(), QStringLiteral("9999"));
-    QTest::keyClicks(login.password, QStringLiteral("1234"));
-    QCOMPARE(login.password->text(), QStringLiteral("1234"));
-    QTest::keyClick(login.password, Qt::Key_Return);
-    QTRY_VERIFY_WITH_TIMEOUT(login.dialog.LoginSucceeded(), kReplyWaitMs);
-    QCOMPARE(login.messages.Count(), 1);
-}
-
-void LoginDialogTest::lineNoiseIsClearedAwayBeforeTheLogin()
-{
-    SimulatedPort sim(SimOptionsWith([](sim::SimOptions &o) { o.faults.lineNoise = "~x"; }));
-    QVERIFY(sim.Started());
-    LoginFixture login(Initial());
-    login.ConfirmWithEnter(QStringLiteral("1234"));
-    QTRY_VERIFY_WITH_TIMEOUT(login.dialog.LoginSucceeded(), kReplyWaitMs);
-    QCOMPARE(sim.Terminal().Commands(), (std::vector<std::string>{"~x", "AT+WPAR=9996,\"1234\""}));
-    QCOMPARE(login.messages.Count(), 0);
-}
-
-void LoginDialogTest::noAnswerTimesOutAndSecondTryWorks()
-{
-    login::g_nLoginTimeout = 300;
-    SimulatedPort sim(SimOptionsWith(kSilent));
-    QVERIFY(sim.Started());
-    LoginFixture login(Initial());
-    login.ConfirmWithEnter(QStringLiteral("1234"));
-    QVERIFY(login.port.IsOpen());
-    QTRY_COMPARE_WITH_TIMEOUT(login.messages.Count(), 1, kReplyWaitMs);
-    QCOMPARE(login.messages.Summary(), QStringLiteral("[16] Error: Timeout, check the COM Port!"));
-    QVERIFY(!login.port.IsOpen());
-    QVERIFY(login.dialog.isVisible());
-
-    sim.Terminal().SetFaults({});
-    login::g_nLoginTimeout = 8000;
-    login.ConfirmWithEnter(QStringLiteral("1234"));
-    QTRY_VERIFY_WITH_TIMEOUT(login.dialog.LoginSucceeded(), kReplyWaitMs);
-    QCOMPARE(login.messages.Count(), 1);
-}
-
-void LoginDialogTest::overlongLineIsReportedOnceAndTheLoginGoesOn()
-{
-    SimulatedPort sim(SimOptionsWith([](sim::SimOptions &o) { o.faults.overlongAt = 1; }));
-    QVERIFY(sim.Started());
-    LoginFixture login(Initial(QStringLiteral("3")));
-    login.ConfirmWithEnter(QStringLiteral("1234"));
-    // The over-long line is dropped and reported once; the answer after it
-    // still comes through.
-    QTRY_VERIFY_WITH_TIMEOUT(login.dialog.LoginSucceeded(), kReplyWaitMs);
-    QCOMPARE(login.messages.Summary(),
-             QStringLiteral("[32] Error: La capacidad de memoria se ha superado!"));
-    QVERIFY(!login.port.IsOpen());
-}
-
-void LoginDialogTest::portThatCannotOpen()
-{
-    LoginFixture login({QStringLiteral("ttyNOPE"), QStringLiteral("9600"), QStringLiteral("1")},
-                       {QStringLiteral("Ghost port (ttyNOPE)")});
-    login.ConfirmWithEnter(QStringLiteral("1234"));
-    QCOMPARE(login.messages.Summary(), QStringLiteral("[16] Error: Can`t open Port:  ttyNOPE !"));
-    QVERIFY(login.dialog.isVisible());
-    QCOMPARE(g_strBaudRate, std::string("9600"));
-}
-
-void LoginDialogTest::portWithoutPermissionTellsHowToJoinDialout_data()
-{
+    QTest::addColumn<SimSetUp>("setUp");
     QTest::addColumn<QString>("language");
-    QTest::addColumn<QString>("expected");
-    QTest::newRow("English") << "1"
-                             << "[16] Error: Can`t open Port:  SIM0 !\n\nPermission denied: you "
-                                "may not use the serial port SIM0, because your user is not in the "
-                                "group \"dialout\".\nTo join it, run\n    sudo usermod -aG "
-                                "dialout $USER\nthen log out and log in again.";
-    QTest::newRow("Portuguese") << "2"
-                                << "[16] Erro: Impossível abrir porta :  SIM0 !\n\nPermissão "
-                                   "negada: você não pode usar a porta serial SIM0, porque o seu "
-                                   "usuário não está no grupo \"dialout\".\nPara entrar nele, "
-                                   "execute\n    sudo usermod -aG dialout $USER\ne depois saia da "
-                                   "sessão e entre novamente.";
-    QTest::newRow("Spanish") << "3"
-                             << "[16] Error: No se puede abrir puerto :  SIM0 !\n\nPermiso "
-                                "denegado: no puede usar el puerto serie SIM0, porque su usuario "
-                                "no está en el grupo \"dialout\".\nPara unirse a él, ejecute\n "
-                                "   sudo usermod -aG dialout $USER\ny después cierre la sesión y "
-                                "vuelva a iniciarla.";
+    QTest::addColumn<QString>("password"); // the terminal's is 1234
+    QTest::addColumn<bool>("click"); // OK clicked with the mouse, else Enter
+    QTest::addColumn<QStringList>("lines"); // sent by the terminal unasked, in place of an answer
+    QTest::addColumn<QString>("messages");
+    QTest::addColumn<bool>("succeeded");
+    QTest::addColumn<int>("timeoutMs"); // the login's, when shortened
+
+    const SimSetUp plain = [](sim::SimOptions &) {};
+    QTest::newRow("a click on OK confirms like Enter") << plain << "1" << "1234" << true << QStringList()
+                                                       << "" << true << 0;
+    const QString twelve = QString::fromUtf8("se\u00f1ase\u00f1ase\u00f1a");
+    QTest::newRow("12 characters, 15 bytes in UTF-8")
+        << SimSetUp([](sim::SimOptions &o) { o.password = "se\xf1" "ase\xf1" "ase\xf1" "a"; })
+        << "1" << twelve << false << QStringList() << "" << true << 0;
+    QTest::newRow("line noise is cleared away first")
+        << SimSetUp([](sim::SimOptions &o) { o.faults.lineNoise = "~x"; }) << "1" << "1234" << false
+        << QStringList() << "" << true << 0;
+    QTest::newRow("lower-case ok past unsolicited lines")
+        << kSilent << "1" << "1234" << false
+        << QStringList{"+CPIN: READY", "+cmti: \"SM\",3", "+CPIN: NOT READY", "ok"} << "" << true << 0;
+    QTest::newRow("an over-long line is reported once and the login goes on")
+        << SimSetUp([](sim::SimOptions &o) { o.faults.overlongAt = 1; }) << "3" << "1234" << false
+        << QStringList() << "[32] Error: La capacidad de memoria se ha superado!" << true << 0;
+    QTest::newRow("+CME ERROR is an invalid password")
+        << SimSetUp([](sim::SimOptions &o) {
+               o.password = "4321";
+               o.faults.cmeError = 16;
+           })
+        << "2" << "1234" << false
+        << QStringList() << "[16] Erro: Senha inválida!" << false << 0;
+    QTest::newRow("no answer times out") << kSilent << "1" << "1234" << false << QStringList()
+                                         << "[16] Error: Timeout, check the COM Port!" << false
+                                         << 300;
+}
+
+void LoginDialogTest::terminalAnswers()
+{
+    QFETCH(SimSetUp, setUp);
+    QFETCH(QString, language);
+    QFETCH(QString, password);
+    QFETCH(bool, click);
+    QFETCH(QStringList, lines);
+    QFETCH(QString, messages);
+    QFETCH(bool, succeeded);
+    QFETCH(int, timeoutMs);
+    if (timeoutMs > 0)
+        login::g_nLoginTimeout = timeoutMs;
+    SimulatedPort sim(SimOptionsWith(setUp));
+    QVERIFY(sim.Started());
+    LoginFixture login(Initial(language));
+    if (click) {
+        login.password->setText(password);
+        QTest::mouseClick(login.ok, Qt::LeftButton);
+    } else {
+        login.ConfirmWithEnter(password);
+    }
+    QTRY_VERIFY_WITH_TIMEOUT(sim.Terminal().CommandCount() >= 1, kReplyWaitMs);
+    for (const QString &line : lines)
+        sim.Terminal().SendUnsolicited(line.toStdString());
+    QTRY_VERIFY_WITH_TIMEOUT(login.dialog.LoginSucceeded() || login.messages.Count() > 0,
+                             kReplyWaitMs);
+    QTRY_COMPARE_WITH_TIMEOUT(login.dialog.isVisible(), !succeeded, kReplyWaitMs);
+    QCOMPARE(login.dialog.LoginSucceeded(), succeeded);
+    QCOMPARE(login.messages.Summary(), messages);
+    QVERIFY(!login.port.IsOpen());
+    QCOMPARE(sim.Terminal().Commands().back(),
+             "AT+WPAR=9996,\"" + codepage::ToBytes(password) + "\"");
+    if (succeeded) {
+        QCOMPARE(login.dialog.result(), int(QDialog::Accepted));
+        QCOMPARE((QStringList{login.dialog.PortText(), login.dialog.BaudText(),
+                              login.dialog.PasswordText(), login.dialog.LanguageCodeText()}),
+                 (QStringList{"SIM0", "115200", password, language}));
+    } else {
+        // Retyping replaces a refused password; a time-out selects nothing.
+        QCOMPARE(login.Enabled(), QString::fromLatin1(kIdle));
+        QCOMPARE(login.password->selectedText(), timeoutMs > 0 ? QString() : password);
+    }
 }
 
 // The advertised port's pty is closed to everybody (mode 000), as a serial
-// device is to a user outside its group.
+// device is to a user outside its group; the dialog tells why (the texts
+// of every language are the engine's).
 void LoginDialogTest::portWithoutPermissionTellsHowToJoinDialout()
 {
-    QFETCH(QString, language);
-    QFETCH(QString, expected);
     SimulatedPort sim;
     QVERIFY(sim.Started());
     QCOMPARE(::chmod(sim.Terminal().SlavePath().c_str(), 0), 0);
     const FilePermissionsEnforced permissions;
     if (!permissions.Holds())
         QSKIP("file permissions cannot be made to hold for root here");
-    LoginFixture login(Initial(language));
+    LoginFixture login(Initial());
     login.ConfirmWithEnter(QStringLiteral("1234"));
-    QCOMPARE(login.messages.Summary(), expected);
-    QVERIFY(login.dialog.isVisible());
+    QCOMPARE(login.messages.Summary(),
+             QStringLiteral("[16] Error: Can`t open Port:  SIM0 !\n\nPermission denied: you may not "
+                            "use the serial port SIM0, because your user is not in the group "
+                            "\"dialout\".\nTo join it, run\n    sudo usermod -aG dialout $USER\nthen "
+                            "log out and log in again."));
     QVERIFY(!login.port.IsOpen());
 }
 
-void LoginDialogTest::savedCom1SelectsLaterCom10()
+void LoginDialogTest::cancelEndsTheWait_data()
 {
-    LoginFixture login({QStringLiteral("COM1"), QStringLiteral("115200"), QStringLiteral("1")},
-                       {QStringLiteral("Communications Port (COM1)"),
-                        QStringLiteral("Communications Port (COM10)")});
-    QCOMPARE(Items(login.portList), (QStringList{"COM1", "COM10"}));
-    QCOMPARE(login.portList->currentText(), QStringLiteral("COM10"));
+    QTest::addColumn<bool>("escape");
+    QTest::newRow("Cancel") << false;
+    QTest::newRow("Escape") << true;
 }
 
-void LoginDialogTest::cancelDuringExchangeClosesPort()
+// While the login waits for the answer the fields are disabled and the
+// cursor is busy; Cancel closes the port and the dialog stays for another
+// try. Closing the window ends it.
+void LoginDialogTest::cancelEndsTheWait()
 {
+    QFETCH(bool, escape);
     SimulatedPort sim(SimOptionsWith(kSilent));
     QVERIFY(sim.Started());
     LoginFixture login(Initial());
     login.ConfirmWithEnter(QStringLiteral("1234"));
     QVERIFY(login.port.IsOpen());
-    QTest::keyClick(&login.dialog, Qt::Key_Escape);
-    QCOMPARE(login.dialog.result(), int(QDialog::Rejected));
+    QCOMPARE(login.Enabled(), QStringLiteral("0000010"));
+    QCOMPARE(login.dialog.cursor().shape(), Qt::BusyCursor);
+    if (escape)
+        QTest::keyClick(&login.dialog, Qt::Key_Escape);
+    else
+        login.cancel->click();
     QVERIFY(!login.port.IsOpen());
+    QVERIFY(login.dialog.isVisible());
+    QCOMPARE(login.Enabled(), QString::fromLatin1(kIdle));
+    QCOMPARE(login.dialog.cursor().shape(), Qt::ArrowCursor);
+    QCOMPARE(QApplication::focusWidget(), login.password);
     QVERIFY(!login.dialog.LoginSucceeded());
+    QCOMPARE(login.messages.Count(), 0);
+
+    login.ConfirmWithEnter(QStringLiteral("1234"));
+    QVERIFY(login.port.IsOpen());
+    login.dialog.close();
+    QCOMPARE(login.dialog.result(), int(QDialog::Rejected));
+    QVERIFY(!login.dialog.isVisible());
+    QVERIFY(!login.port.IsOpen());
+}
+
+void LoginDialogTest::findSelectsThePortThatAnswers_data()
+{
+    QTest::addColumn<QStringList>("names");
+    QTest::addColumn<bool>("silent");
+    QTest::addColumn<int>("language");
+    QTest::addColumn<QString>("outcome");
+    QTest::addColumn<QString>("port"); // chosen after the search
+    QTest::addColumn<QString>("baud");
+
+    const QStringList both{"Ghost (ttyNOPE)", "Virtual port (SIM0)"};
+    QTest::newRow("the terminal answers at the usual rate")
+        << both << false << 0 << "Answered \"OK\": SIM0 at 115200 bps." << "SIM0" << "115200";
+    QTest::newRow("in Spanish") << both << false << 2 << "Respondieron \"OK\": SIM0 a 115200 bps."
+                                << "SIM0" << "115200";
+    QTest::newRow("none answers") << QStringList{"Ghost (ttyNOPE)"} << false << 0
+                                  << "No port answered \"OK\"." << "ttyNOPE" << "9600";
+    QTest::newRow("cancelled") << both << true << 0 << "" << "ttyNOPE" << "9600";
+}
+
+// Find sends a bare "AT" to every listed port and picks the first port and
+// rate that answered; Cancel stops it and keeps the choice.
+void LoginDialogTest::findSelectsThePortThatAnswers()
+{
+    QFETCH(QStringList, names);
+    QFETCH(bool, silent);
+    QFETCH(int, language);
+    QFETCH(QString, outcome);
+    QFETCH(QString, port);
+    QFETCH(QString, baud);
+    SimulatedPort sim(SimOptionsWith(silent ? kSilent : SimSetUp()));
+    QVERIFY(sim.Started());
+    LoginFixture login({QStringLiteral("ttyNOPE"), QStringLiteral("9600"), QStringLiteral("1")}, names);
+    login.languageList->setCurrentIndex(language);
+    QCOMPARE(login.find->accessibleName(), SpokenName(kLabels[language][7]));
+
+    login.find->click();
+    QCOMPARE(login.Enabled(), QStringLiteral("0000011"));
+    QCOMPARE(login.dialog.cursor().shape(), Qt::BusyCursor);
+    if (silent) {
+        QTRY_VERIFY(sim.Terminal().CommandCount() >= 1);
+        QCOMPARE(login.find->text(), QStringLiteral("Cancel search"));
+        QCOMPARE(login.outcome->text(), QStringLiteral("Sending \"AT\" to the ports..."));
+        login.cancel->click();
+    }
+    QTRY_COMPARE(login.Enabled(), QString::fromLatin1(kIdle));
+    QCOMPARE(login.outcome->text(), outcome);
+    QCOMPARE(login.outcome->isVisible(), !outcome.isEmpty());
+    QCOMPARE(login.find->text(), kLabels[language][7]);
+    QCOMPARE(login.portList->currentData().toString() + " " + login.baudList->currentText(),
+             port + " " + baud);
+    // SIM0, listed second, hears one bare "AT" and nothing else.
+    QCOMPARE(sim.Terminal().Commands(), std::vector<std::string>(size_t(names.size() - 1), "AT"));
+    QVERIFY(login.dialog.isVisible());
     QCOMPARE(login.messages.Count(), 0);
 }
 
-// No label is cut short or runs into its field, in any language; with
-// KESTREL_SCREENSHOT_DIR set, the dialog is saved there as a picture.
-// Nothing cut short or overlapping, every field named by its label, and
-// one width in every language.
+// Nothing cut short or overlapping, every field named by its label, the
+// labels relabelled at once, and one width in every language, with the
+// outcome of a Find shown. With KESTREL_SCREENSHOT_DIR set, the dialog is
+// saved there as a picture.
 void LoginDialogTest::labelsFitInEachLanguage()
 {
     const QString folder = qEnvironmentVariable("KESTREL_SCREENSHOT_DIR");
-    LoginFixture login(Initial(), PresentPortNames()
-                                      << QStringLiteral("Communications Port (COM1)"));
+    SimulatedPort sim;
+    QVERIFY(sim.Started());
+    LoginFixture login(Initial(), {QStringLiteral("Virtual port (SIM0)"),
+                                   QStringLiteral("Communications Port (COM1)")});
     const int width = login.dialog.width();
+    login.find->click();
+    QTRY_COMPARE(login.Enabled(), QString::fromLatin1(kIdle));
     const char *names[] = {"english", "portuguese", "spanish"};
     for (int language = 0; language < 3; ++language) {
         login.languageList->setCurrentIndex(language);
+        QCOMPARE(login.Labels(), kLabels[language]);
         login.dialog.adjustSize();
         QCoreApplication::processEvents();
         const QStringList faults =
@@ -535,20 +483,32 @@ void LoginDialogTest::labelsFitInEachLanguage()
             QVERIFY(picture.save(
                 folder + QStringLiteral("/login_%1.png").arg(QLatin1String(names[language]))));
     }
+    // The labels change at once; the language code only when confirmed.
+    QCOMPARE(lang::Code(), lang::kEnglish);
 }
 
-void LoginDialogTest::tabGoesDownTheFieldsThenToOkAndCancel()
+void LoginDialogTest::opensForThePasswordAndTabsDownTheFields()
 {
     LoginFixture login(Initial());
     QVERIFY(login.active);
+    QCOMPARE(login.baudList->currentText(), QStringLiteral("115200"));
+    QCOMPARE(Items(login.baudList),
+             (QStringList{"2400", "4800", "9600", "19200", "38400", "57600", "115200"}));
+    QCOMPARE(login.password->echoMode(), QLineEdit::Password);
+    // A CR would split the login line in two.
+    QGuiApplication::clipboard()->setText(QStringLiteral("12\r34"));
+    login.password->paste();
+    QCOMPARE(login.password->text(), QString());
+    QVERIFY(login.outcome->isHidden());
+    QTRY_COMPARE(QApplication::focusWidget(), login.password);
     login.portList->setFocus(Qt::OtherFocusReason);
     QStringList visited{QApplication::focusWidget()->objectName()};
-    for (int press = 0; press < 6; ++press) {
+    for (int press = 0; press < 7; ++press) {
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
         visited << QApplication::focusWidget()->objectName();
     }
     QCOMPARE(visited, (QStringList{"portList", "baudList", "passwordEdit", "languageList",
-                                   "okButton", "cancelButton", "portList"}));
+                                   "findButton", "okButton", "cancelButton", "portList"}));
 }
 
 KESTREL_QT_TEST(LoginDialogTest)
