@@ -117,7 +117,6 @@ StartupSettings Initial(const QString &language = QStringLiteral("1"))
     return {QString::fromLatin1(SimulatedPort::kName), QStringLiteral("115200"), language};
 }
 
-const SimSetUp kSilent = [](sim::SimOptions &o) { o.faults.silentAfter = 0; };
 
 } // namespace
 

@@ -17,10 +17,6 @@ using main_texts::BottomButton;
 using params::Page;
 using params::Slot;
 
-namespace {
-const SimSetUp kSilent = [](sim::SimOptions &o) { o.faults.silentAfter = 0; };
-}
-
 class MainOperationsTest : public QObject
 {
     Q_OBJECT

@@ -15,3 +15,6 @@ inline sim::SimOptions SimOptionsWith(const SimSetUp &setUp)
         setUp(options);
     return options;
 }
+
+// A terminal that answers nothing at all.
+inline const SimSetUp kSilent = [](sim::SimOptions &o) { o.faults.silentAfter = 0; };
