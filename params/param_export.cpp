@@ -321,7 +321,7 @@ FileResult ExportText(const ParameterStore &store, ExportForm form, std::string 
             order.push_back(item);
     }
     IniDocument document;
-    const FileResult result = Exporter(store, document).Run(order);
+    FileResult result = Exporter(store, document).Run(order);
     bytes = result.ok ? document.Serialize() : std::string();
     return result;
 }

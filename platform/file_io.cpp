@@ -114,7 +114,7 @@ FileResult ReadWholeFile(const std::string &path, size_t maxSize, std::string &b
     if (FileResult opened = OpenForReading(path, fd, info, missing); !opened.ok)
         return opened;
     const std::string tooLarge = "Cannot read \"" + path + "\": the file is larger than "
-        + std::to_string(maxSize / (1024 * 1024)) + " MiB and is not a parameter file";
+        + std::to_string(maxSize / (size_t{1024} * 1024)) + " MiB and is not a parameter file";
     if (static_cast<size_t>(info.st_size) > maxSize)
         return FileResult::Failure(tooLarge);
 
