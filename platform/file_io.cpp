@@ -358,4 +358,11 @@ bool ForceDeleteFile(const std::string &path)
     return ::unlink(path.c_str()) == 0 || errno == ENOENT;
 }
 
+bool SameFile(int fd, const std::string &path)
+{
+    struct stat held{}, named{};
+    return ::fstat(fd, &held) == 0 && ::lstat(path.c_str(), &named) == 0
+        && held.st_dev == named.st_dev && held.st_ino == named.st_ino;
+}
+
 } // namespace platform
