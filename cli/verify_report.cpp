@@ -78,6 +78,7 @@ public:
         std::vector<std::string> keys;
         m_file.GetKeys(params::kParaSection, keys);
         std::vector<unsigned> numbers;
+        numbers.reserve(keys.size());
         for (const std::string &key : keys)
             numbers.push_back(params::IsAllDigits(key) ? text::LeadingNumber(key) : 0);
         // With a PIN change or start-up entry beside it, 16550 holds a PIN,

@@ -347,6 +347,7 @@ JobReport DescribeJobMessage(uint32_t message, uintptr_t wParam, intptr_t lParam
     case WM_WRITE_PARA_ACCOUNT_NOTIFY:
     case WM_JOB_PORT_LOST_NOTIFY:
     case WM_JOB_STOPPED_NOTIFY: {
+        // NOLINTNEXTLINE(performance-no-int-to-ptr): the word is the failure the job posted
         const auto *failure = reinterpret_cast<const JobFailure *>(wParam);
         if (!failure)
             return {};

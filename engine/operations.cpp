@@ -191,7 +191,7 @@ JobReport COperations::OnJobMessage(uint32_t message, uintptr_t wParam, intptr_t
 {
     const std::unique_ptr<JobFailure> carried =
         CarriesJobFailure(message) ? platform::TakeOwned<JobFailure>(wParam) : nullptr;
-    const JobReport report = DescribeJobMessage(message, wParam, lParam, m_lists.atNames);
+    JobReport report = DescribeJobMessage(message, wParam, lParam, m_lists.atNames);
     Show(report);
     switch (report.after) {
     case JobReport::After::EndOfRead:

@@ -47,12 +47,12 @@ bool IsReasonDigit(char c)
     return c >= '0' && c <= '3';
 }
 
+} // namespace
+
 std::string Quoted(std::string_view text)
 {
     return "\"" + std::string(text) + "\"";
 }
-
-} // namespace
 
 ForwardingFields ParseForwarding(std::string_view value)
 {

@@ -67,4 +67,7 @@ std::optional<AtcmdEntry> AtReplyEntry(std::string_view command, std::string_vie
 // reason digit, "=", the value (the clock's between quotes), CR.
 std::string BuildAtCommandLine(std::string_view key, std::string_view value);
 
+// TEXT in double quotes, as the terminal's replies and the ATCMD section carry a value.
+std::string Quoted(std::string_view text);
+
 } // namespace params

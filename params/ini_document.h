@@ -25,7 +25,7 @@ inline constexpr size_t kIniValueBufferSize = 2048;
 // and one more zero at the end. Keys that do not fit are not seen.
 inline constexpr size_t kIniKeyListBufferSize = 16384;
 // Parameter files are a few kilobytes; anything this large is not one.
-inline constexpr size_t kIniMaxFileSize = 16 * 1024 * 1024;
+inline constexpr size_t kIniMaxFileSize = size_t{16} * 1024 * 1024;
 
 using FileResult = platform::FileResult;
 

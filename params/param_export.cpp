@@ -68,11 +68,6 @@ constexpr ExportItem kExportOrder[] = {
     S(Slot::AnswerCallBackTime),
 };
 
-std::string Quoted(std::string_view text)
-{
-    return "\"" + std::string(text) + "\"";
-}
-
 // The value a rule writes for a slot or list entry, or nothing.
 std::optional<std::string> RuleValue(WriteRule rule, Slot gate, const std::string &value,
                                      const ParameterStore &store)
@@ -321,7 +316,7 @@ FileResult ExportText(const ParameterStore &store, ExportForm form, std::string 
             order.push_back(item);
     }
     IniDocument document;
-    const FileResult result = Exporter(store, document).Run(order);
+    FileResult result = Exporter(store, document).Run(order);
     bytes = result.ok ? document.Serialize() : std::string();
     return result;
 }

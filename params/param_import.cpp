@@ -170,7 +170,7 @@ bool ImportDocument(const IniDocument &document, ParameterStore &store)
 
 FileResult LoadExisting(const std::string &path, IniDocument &document)
 {
-    const FileResult loaded = document.Load(path);
+    FileResult loaded = document.Load(path);
     if (loaded.ok && !document.Exists())
         return FileResult::Failure("Cannot open \"" + path + "\": the file does not exist");
     return loaded;
@@ -199,7 +199,7 @@ FileResult ReadResultText(const std::string &readPath, const ReadLists &asked, s
 {
     bytes.clear();
     IniDocument document;
-    if (const FileResult loaded = LoadExisting(readPath, document); !loaded.ok)
+    if (FileResult loaded = LoadExisting(readPath, document); !loaded.ok)
         return loaded;
     // Call waiting and forwarding count as included when the read asked for
     // them: a terminal that forwards nothing answers with no line to keep,

@@ -114,7 +114,7 @@ FileResult ReadWholeFile(const std::string &path, size_t maxSize, std::string &b
     if (FileResult opened = OpenForReading(path, fd, info, missing); !opened.ok)
         return opened;
     const std::string tooLarge = "Cannot read \"" + path + "\": the file is larger than "
-        + std::to_string(maxSize / (1024 * 1024)) + " MiB and is not a parameter file";
+        + std::to_string(maxSize / (size_t{1024} * 1024)) + " MiB and is not a parameter file";
     if (static_cast<size_t>(info.st_size) > maxSize)
         return FileResult::Failure(tooLarge);
 
@@ -356,6 +356,13 @@ bool ForceDeleteFile(const std::string &path)
         return false;
     ::chmod(path.c_str(), (info.st_mode & 07777) | S_IWUSR);
     return ::unlink(path.c_str()) == 0 || errno == ENOENT;
+}
+
+bool SameFile(int fd, const std::string &path)
+{
+    struct stat held{}, named{};
+    return ::fstat(fd, &held) == 0 && ::lstat(path.c_str(), &named) == 0
+        && held.st_dev == named.st_dev && held.st_ino == named.st_ino;
 }
 
 } // namespace platform

@@ -93,4 +93,8 @@ FileResult WriteNewPrivateFile(const std::string &path, std::string_view bytes,
 // "Cannot <what> "<path>": <errno text>".
 std::string SystemError(const std::string &what, const std::string &path);
 
+// Whether path names the very file fd has open (not a link to it): a lock
+// file replaced or unlinked since it was opened no longer counts.
+bool SameFile(int fd, const std::string &path);
+
 } // namespace platform

@@ -43,7 +43,7 @@ bool PostOwned(IMessageTarget &target, uint32_t id, std::unique_ptr<T> object, i
     const auto word = reinterpret_cast<uintptr_t>(object.get());
     if (!target.PostMessage(id, word, lParam))
         return false;
-    object.release();
+    static_cast<void>(object.release()); // the receiver owns it now
     return true;
 }
 
@@ -51,7 +51,8 @@ bool PostOwned(IMessageTarget &target, uint32_t id, std::unique_ptr<T> object, i
 template <typename T>
 std::unique_ptr<T> TakeOwned(uintptr_t wParam)
 {
-    return std::unique_ptr<T>(reinterpret_cast<T *>(wParam));
+    // The word is the pointer PostOwned sent.
+    return std::unique_ptr<T>(reinterpret_cast<T *>(wParam)); // NOLINT(performance-no-int-to-ptr)
 }
 
 class MessageQueue : public IMessageTarget

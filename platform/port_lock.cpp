@@ -1,5 +1,7 @@
 #include "platform/port_lock.h"
 
+#include "platform/file_io.h"
+
 #include <cerrno>
 #include <cstdio>
 #include <fcntl.h>
@@ -32,13 +34,6 @@ std::string ClaimPath(const PortLock::Device &device)
                   ::minor(device.number), static_cast<long long>(device.madeSeconds),
                   static_cast<long>(device.madeNanoseconds));
     return std::string(PortLock::kLockFolder) + name;
-}
-
-bool SameFile(int fd, const std::string &path)
-{
-    struct stat held{}, named{};
-    return ::fstat(fd, &held) == 0 && ::lstat(path.c_str(), &named) == 0
-        && held.st_dev == named.st_dev && held.st_ino == named.st_ino;
 }
 
 // The claim file, opened for reading only: a lock on it needs no more, so

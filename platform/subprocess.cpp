@@ -37,6 +37,7 @@ std::vector<std::string> Environment(const std::vector<std::string> &set)
 std::vector<char *> Pointers(std::vector<std::string> &texts)
 {
     std::vector<char *> pointers;
+    pointers.reserve(texts.size() + 1);
     for (std::string &text : texts)
         pointers.push_back(text.data());
     pointers.push_back(nullptr);
@@ -136,6 +137,7 @@ int Subprocess::Wait()
 std::vector<size_t> WaitReadable(const std::vector<int> &fds)
 {
     std::vector<pollfd> polled;
+    polled.reserve(fds.size());
     for (int fd : fds)
         polled.push_back({fd, POLLIN, 0});
     while (::poll(polled.data(), polled.size(), -1) < 0 && errno == EINTR) {

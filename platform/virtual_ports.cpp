@@ -64,13 +64,6 @@ struct flock WholeFile(short type)
     return lock;
 }
 
-bool SameFile(int fd, const std::string &path)
-{
-    struct stat held{}, named{};
-    return ::fstat(fd, &held) == 0 && ::lstat(path.c_str(), &named) == 0
-        && held.st_dev == named.st_dev && held.st_ino == named.st_ino;
-}
-
 // The link's owner has ended: its lock file is there and nobody holds it.
 bool OwnerGone(const std::string &dir, const std::string &name)
 {

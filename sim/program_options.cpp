@@ -233,7 +233,8 @@ bool ParseProgramOptions(const std::vector<std::string> &args, ProgramOptions &o
             value = args[++i];
         }
         if (!known->apply(options, value)) {
-            error = "bad value '" + value + "' for " + name;
+            error = "bad value '";
+            error.append(value).append("' for ").append(name);
             return false;
         }
     }

@@ -32,7 +32,7 @@ ClockSetting HostLocalClock(HostTime now)
     ::localtime_r(&seconds, &local);
     ClockSetting setting;
     setting.offset = chr::seconds(local.tm_gmtoff);
-    setting.zoneQuarters = static_cast<int>(local.tm_gmtoff / (15 * 60));
+    setting.zoneQuarters = static_cast<int>(local.tm_gmtoff / (15L * 60));
     return setting;
 }
 

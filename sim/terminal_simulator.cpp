@@ -17,7 +17,7 @@ using Clock = OutputSchedule::Clock;
 
 // A tool that writes without reading gets no more input taken than this
 // much output can answer, as a real line with flow control would hold it up.
-constexpr std::size_t kMaxPendingOutput = 64 * 1024;
+constexpr std::size_t kMaxPendingOutput = std::size_t{64} * 1024;
 
 // A fresh pty echoes, edits lines and turns CR into LF; the terminal wants
 // the bytes exactly as sent.
@@ -201,14 +201,14 @@ void TerminalSimulator::takeInput()
         return;
     std::vector<ReceivedLine> lines;
     m_reader.Feed(std::string_view(buffer, static_cast<std::size_t>(got)), lines);
-    for (ReceivedLine &line : lines) {
+    for (const ReceivedLine &line : lines) {
         if (m_hungUp.load())
             return;
-        answer(std::move(line));
+        answer(line);
     }
 }
 
-void TerminalSimulator::answer(ReceivedLine line)
+void TerminalSimulator::answer(const ReceivedLine &line)
 {
     const auto now = Clock::now();
     std::string echo, overlong, reply, unsolicited;

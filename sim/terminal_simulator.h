@@ -91,7 +91,7 @@ private:
     void serve();
     void wake();
     void takeInput();
-    void answer(ReceivedLine line);
+    void answer(const ReceivedLine &line);
 
     const bool m_keepCommandLog;
     mutable std::mutex m_mutex;

@@ -7,10 +7,11 @@ set -euo pipefail
 # dpkg-dev: dpkg-shlibdeps, with which CPack finds the package's dependencies;
 # qt6-translations-l10n: Qt's own translations, installed with the program;
 # help2man: the manual pages, made from the programs' --help;
+# clang-format: scripts/test checks the layout of the sources with it;
 # lintian, appstream, man-db, bash-completion: the packaging test checks the
 # package, its metadata, its manual pages and its completion with them.
 packages=(cmake ninja-build g++ qt6-base-dev qt6-serialport-dev libgtest-dev libgmock-dev nlohmann-json3-dev
-          dpkg-dev qt6-translations-l10n help2man lintian appstream man-db bash-completion "$@")
+          dpkg-dev qt6-translations-l10n help2man clang-format lintian appstream man-db bash-completion "$@")
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
