@@ -226,24 +226,6 @@ TEST_F(CliOverSim, PlantedLinksAndSharedFoldersStopTheRun)
     EXPECT_EQ(ReadBytes(target), "untouched");
 }
 
-TEST_F(CliOverSim, PasswordChangeThenOnlyTheNewPasswordLogsIn)
-{
-    StartTerminal();
-    CliOptions passwd = Options(CliOptions::Command::Passwd);
-    passwd.newPassword = "246801357924"; // the longest the terminal takes
-    ASSERT_EQ(Run(passwd), 0) << stderrText;
-    EXPECT_TRUE(Said("Successfully changed password!"));
-
-    CliOptions oldLogin = Options(CliOptions::Command::Read, "1234");
-    EXPECT_EQ(Run(oldLogin), 1);
-    EXPECT_TRUE(Said("ERROR:Software Password invalid!"));
-
-    CliOptions newLogin = Options(CliOptions::Command::Read, "246801357924");
-    newLogin.language = 2;
-    EXPECT_EQ(Run(newLogin), 0) << stderrText;
-    EXPECT_TRUE(Said("Lido com sucesso!"));
-}
-
 // Input the run cannot use stops it with its reason and status 1, before
 // anything (or nothing more than the login) reaches the terminal.
 TEST_F(CliOverSim, InputItCannotUseStopsTheRun)
@@ -502,11 +484,9 @@ TEST_F(CliOverSim, VerifyComparesTheTerminalWithTheFile)
     CliOptions spanish = VerifyOptions(file);
     spanish.language = 3;
     EXPECT_EQ(Run(spanish), 1);
-    EXPECT_TRUE(Reported("Recepción (16543): terminal \"2\", archivo \"6\""));
-    EXPECT_TRUE(Reported("Por favor introduzca un número en la posición:1507 (16212): terminal "
-                         "\"5559999\", archivo \"5550100\""))
-        << stdoutText;
-    EXPECT_TRUE(Reported("Verificado: 2 de 8 configuraciones verificables difieren."));
+    // The report's lines in each language are the report's own test's; here
+    // the language and the count reach it.
+    EXPECT_TRUE(Reported("Verificado: 2 de 8 configuraciones verificables difieren.")) << stdoutText;
     // For a script: the same differences, and nothing else on standard output.
     CliOptions verify = VerifyOptions(file);
     verify.json = true;
@@ -611,7 +591,7 @@ TEST_P(DeviceGap, NoCommandComesSoonerThanTheGapAfterAFinalReply)
     options.file = m_dir.File("config.ini");
     WriteBytes(options.file, "[PARA]\r\n16543=\"6\"\r\n16544=\"11\"\r\n16210=\"100\"\r\n"
                              "[ATCMD]\r\nAT+CCWA=\"1,1\"\r\n");
-    options.newPassword = "24680";
+    options.newPassword = "246801357924"; // the longest the terminal takes
     terminal->ClearCommands();
     ASSERT_EQ(Run(options), 0) << stderrText;
 
