@@ -234,6 +234,8 @@ TEST_F(CliOverSim, InputItCannotUseStopsTheRun)
     using Command = CliOptions::Command;
     const std::string file = m_dir.File("input.ini"), tty = terminal->SlavePath();
     const std::string notFolder = m_dir.File("plain");
+    const std::string temp =
+        m_dir.File("files") + "/" + platform::PortFileName(tty) + "ParaFile.ini";
     WriteBytes(notFolder, "");
     const auto content = [&](std::string bytes) {
         return [&, bytes](CliOptions &o) {
@@ -303,6 +305,22 @@ TEST_F(CliOverSim, InputItCannotUseStopsTheRun)
          },
          "Nada enviado: a posição 0812 da lista de números bloqueados está vazia e 0813 (3003) vêm "
          "depois dela; o terminal para de ler a lista numa posição vazia e as perderia.\n", 0},
+        // These two leave the folder and the terminal unusable: last.
+        {"TempFileIsAFolder", Command::Read, [&](CliOptions &) {
+             fs::remove(temp);
+             fs::create_directories(temp);
+         },
+         "Cannot write \"" + temp + "\": it is not a regular file\n", 1},
+        {"SilentAtLogin", Command::Read,
+         [&](CliOptions &) {
+             terminal->SetFaults([] {
+                 sim::Faults faults;
+                 faults.silentAfter = 0;
+                 return faults;
+             }());
+             login::g_nLoginTimeout = 200;
+         },
+         "Error: Timeout, check the COM Port!\n", 0},
     };
     for (const Case &c : cases) {
         CliOptions options = Options(c.command);
@@ -389,26 +407,6 @@ TEST_F(CliOverSim, AFailedReadSaysWhyAndLeavesTheOutputFile)
         EXPECT_NE(CIniFile(partial).GetString("PARA", "35", "?"), "?") << c.name;
         EXPECT_FALSE(std::filesystem::exists(params::HistoryRoot(read.dir + "/"))) << c.name;
     }
-}
-
-TEST_F(CliOverSim, ASilentTerminalAtLoginTimesOut)
-{
-    StartTerminal([](sim::SimOptions &o) { o.faults.silentAfter = 0; });
-    login::g_nLoginTimeout = 200;
-    EXPECT_EQ(Run(Options(CliOptions::Command::Read)), 1);
-    EXPECT_TRUE(Said("Error: Timeout, check the COM Port!"));
-}
-
-TEST_F(CliOverSim, AReadThatCannotStoreItsValuesFails)
-{
-    StartTerminal();
-    CliOptions read = Options(CliOptions::Command::Read);
-    // A folder where the temporary parameter file belongs stops the read
-    // before it starts.
-    const std::string temp = read.dir + "/" + platform::PortFileName(read.port) + "ParaFile.ini";
-    std::filesystem::create_directories(temp);
-    EXPECT_EQ(Run(read), 1);
-    EXPECT_TRUE(Said("Cannot write \"" + temp + "\": it is not a regular file")) << stderrText;
 }
 
 // Whatever line of the write the terminal refuses, the run fails (status 1)
