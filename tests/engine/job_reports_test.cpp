@@ -120,6 +120,9 @@ const ReportCase kReportCases[] = {
     // operations stay disabled until its last message.
     {"GeneralPasswordRefused", en, WM_WRITE_PARA_LINE_ERR_NOTIFY, 3, 1, "AT+WPAR=32,\"123456\"",
      Display::Box, "Error: General Password invalid!", true, 193, After::Nothing, false},
+    {"GeneralPasswordRefusedInPortuguese", pt, WM_WRITE_PARA_LINE_ERR_NOTIFY, 3, 1,
+     "AT+WPAR=32,\"123456\"", Display::Box, "Erro: Senha geral inválida!", true, 193,
+     After::Nothing, false},
     {"PinCheckRefused", es, WM_WRITE_PARA_LINE_ERR_NOTIFY, 3, 4, "AT+WPAR=16553,\"4711\"",
      Display::Box, "Error:El código PIN no es válido!", true, 137, After::Nothing, false},
     {"TxLevelRefused", pt, WM_WRITE_PARA_LINE_ERR_NOTIFY, 3, 1, "AT+WPAR=1504,\"16\"",
@@ -177,6 +180,12 @@ const ReportCase kReportCases[] = {
 // clang-format on
 
 INSTANTIATE_TEST_SUITE_P(Reports, JobReports, ::testing::ValuesIn(kReportCases), CaseName());
+
+TEST(JobReportsLanguage, AFailureMessageWithoutItsFailureShowsNothing)
+{
+    for (const uint32_t message : {WM_WRITE_PARA_LINE_ERR_NOTIFY, WM_JOB_PORT_LOST_NOTIFY})
+        EXPECT_EQ(DescribeJobMessage(message, 0, 0, {}).display, Display::None) << message;
+}
 
 TEST(JobReportsLanguage, NoTextForAnUnknownLanguageButTheFailureStands)
 {
