@@ -58,13 +58,25 @@ public:
     mutable OwnerProbe owner;
 };
 
-TEST(CommandBuffer, HoldsAtMost511CharactersWithTheCr)
+// A worker on a recording link, its traffic log in a fresh folder.
+class Worker : public ::testing::Test
 {
-    TempFolder folder;
-    g_strAppDir = folder.Path() + "/"; // the traffic log goes there
+protected:
+    void SetUp() override
+    {
+        g_strAppDir = m_folder.Path() + "/";
+        g_strSoftwarePassword = "1234";
+    }
+
+    TempFolder m_folder;
     RecordingLink link;
     ReadLists lists;
-    CCommThread worker(link, lists);
+    CCommThread comm{link, lists};
+};
+
+TEST_F(Worker, HoldsAtMost511CharactersWithTheCr)
+{
+    CCommThread &worker = comm;
 
     // The text's length, and whether the line with its CR fits.
     const std::pair<size_t, bool> cases[] = {{509, true}, {510, true}, {511, false}, {600, false}};
@@ -82,10 +94,8 @@ TEST(CommandBuffer, HoldsAtMost511CharactersWithTheCr)
     }
 }
 
-TEST(CommThread, EveryLineRestartsTheWatchdogByMessagesAlone)
+TEST_F(Worker, EveryLineRestartsTheWatchdogByMessagesAlone)
 {
-    TempFolder folder;
-    g_strAppDir = folder.Path() + "/";
     struct Case
     {
         const char *line;
@@ -98,30 +108,23 @@ TEST(CommThread, EveryLineRestartsTheWatchdogByMessagesAlone)
         {"ERROR", {WM_JOB_TIMER_STOP, WM_JOB_TIMER_START}},
     };
     for (const Case &c : cases) {
-        RecordingLink link;
-        ReadLists lists;
-        CCommThread comm(link, lists);
-        comm.Start();
+        RecordingLink own; // a worker of its own for each line
+        CCommThread worker(own, lists);
+        worker.Start();
         std::vector<uint32_t> expected;
         for (int line = 0; line < 3; ++line) {
             ASSERT_TRUE(
-                PostOwned(comm.Thread(), WM_COMM_RX_LINE, std::make_unique<std::string>(c.line)));
+                PostOwned(worker.Thread(), WM_COMM_RX_LINE, std::make_unique<std::string>(c.line)));
             expected.insert(expected.end(), c.posted.begin(), c.posted.end());
         }
-        EXPECT_EQ(link.owner.WaitFor(expected.size()), expected) << c.line;
-        EXPECT_EQ(comm.PausedTime(), 0ms) << c.line << ": the worker never pauses for the timer";
-        EXPECT_EQ(comm.GapTime(), 0ns) << c.line;
+        EXPECT_EQ(own.owner.WaitFor(expected.size()), expected) << c.line;
+        EXPECT_EQ(worker.PausedTime(), 0ms) << c.line << ": the worker never pauses for the timer";
+        EXPECT_EQ(worker.GapTime(), 0ns) << c.line;
     }
 }
 
-TEST(CommThread, OnlyTheLinesOfTheCommandInFlightRestartTheWatchdog)
+TEST_F(Worker, OnlyTheLinesOfTheCommandInFlightRestartTheWatchdog)
 {
-    TempFolder folder;
-    g_strAppDir = folder.Path() + "/";
-    g_strSoftwarePassword = "1234";
-    RecordingLink link;
-    ReadLists lists;
-    CCommThread comm(link, lists);
     comm.Start();
     const std::vector<uint32_t> restart = {WM_JOB_TIMER_STOP, WM_JOB_TIMER_START};
     // The password job: its start sends the login line.
@@ -146,13 +149,8 @@ TEST(CommThread, OnlyTheLinesOfTheCommandInFlightRestartTheWatchdog)
 
 // The terminal needs 2000 ms after supplementary-service changes before
 // "AT&W"; only the first such pause after the worker starts ends at once.
-TEST(CommThread, OnlyTheFirstDevicePauseOfARunEndsAtOnce)
+TEST_F(Worker, OnlyTheFirstDevicePauseOfARunEndsAtOnce)
 {
-    TempFolder folder;
-    g_strAppDir = folder.Path() + "/";
-    RecordingLink link;
-    ReadLists lists;
-    CCommThread comm(link, lists);
     comm.Start();
     // The idle worker's answer to a line shows it has started.
     ASSERT_TRUE(PostOwned(comm.Thread(), WM_COMM_RX_LINE, std::make_unique<std::string>("OK")));
@@ -165,18 +163,10 @@ TEST(CommThread, OnlyTheFirstDevicePauseOfARunEndsAtOnce)
     }
 }
 
-} // namespace
-
 // The window's Cancel names its job: a stop for another job, or for one that
 // has ended, leaves the worker and the next job alone.
-TEST(CommThread, AStopNamingAJobEndsThatJobAlone)
+TEST_F(Worker, AStopNamingAJobEndsThatJobAlone)
 {
-    TempFolder folder;
-    g_strAppDir = folder.Path() + "/";
-    g_strSoftwarePassword = "1234";
-    RecordingLink link;
-    ReadLists lists;
-    CCommThread comm(link, lists);
     comm.Start();
     const std::vector<uint32_t> start = {WM_JOB_TIMER_STOP, WM_JOB_TIMER_START};
     std::vector<uint32_t> expected = start;
@@ -190,3 +180,5 @@ TEST(CommThread, AStopNamingAJobEndsThatJobAlone)
     expected.insert(expected.end(), start.begin(), start.end());
     EXPECT_EQ(link.owner.WaitFor(expected.size()), expected);
 }
+
+} // namespace

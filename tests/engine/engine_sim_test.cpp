@@ -260,29 +260,6 @@ TEST_F(EngineOverSim, ARefusedEntryKeepsTheOperationsDisabledUntilTheJobHasEnded
     EXPECT_TRUE(enabledAtReport.back());
 }
 
-TEST_F(EngineOverSim, ASilentTerminalEndsInOvertimeAndTheNextWriteRuns)
-{
-    StartTerminal([](sim::SimOptions &o) { o.faults.silentAfter = 1; });
-    g_nJobTimeout = 300;
-    Read({"2", "5"});
-    ASSERT_TRUE(watchdogFired);
-    EXPECT_TRUE(Shown("Error:Overtime!"));
-    EXPECT_FALSE(port.IsOpen());
-    EXPECT_TRUE(window.ControlsEnabled());
-    EXPECT_TRUE(window.Queue().RunUntil([] { return g_hFifoGate.IsSet(); }, 10s))
-        << "nothing left queued behind the dropped job";
-    EXPECT_FALSE(engine->JobRunning());
-
-    terminal->SetFaults({});
-    g_nJobTimeout = 30000;
-    jobEnded = watchdogFired = false;
-    ASSERT_TRUE(operations->Transmit(nullptr, nullptr, kWriteSomeValues));
-    ASSERT_TRUE(RunUntilEnded());
-    EXPECT_FALSE(watchdogFired);
-    EXPECT_TRUE(Shown("Save AT command success!"));
-    EXPECT_EQ(std::count(texts.begin(), texts.end(), kOvertimeText), 1);
-}
-
 TEST_F(EngineOverSim, AJobQueuedBehindATimedOutOneRunsUnderItsOwnWatchdog)
 {
     StartTerminal([](sim::SimOptions &o) { o.faults.silentAfter = 1; });
@@ -299,9 +276,12 @@ TEST_F(EngineOverSim, AJobQueuedBehindATimedOutOneRunsUnderItsOwnWatchdog)
     // entry nor stop the timer its start armed.
     EXPECT_TRUE(window.Queue().RunUntil([&] { return overtimes() >= 2; }, 10s))
         << ::testing::PrintToString(texts);
-    EXPECT_TRUE(window.Queue().RunUntil([] { return g_hFifoGate.IsSet(); }, 10s));
+    EXPECT_TRUE(window.Queue().RunUntil([] { return g_hFifoGate.IsSet(); }, 10s))
+        << "nothing left queued behind the dropped jobs";
     EXPECT_FALSE(engine->JobRunning());
     EXPECT_EQ(overtimes(), 2);
+    EXPECT_FALSE(port.IsOpen());
+    EXPECT_TRUE(window.ControlsEnabled());
     ExpectTheNextReadToSucceed();
 }
 

@@ -77,6 +77,31 @@ const ReportCase kReportCases[] = {
      "Error:Fail to read AtcmdId = 7!", false, 0, After::EndOfRead, true},
     {"ReadSucceeds", en, WM_READ_PARA_OK_NOTIFY, 4, 0, "", Display::Status,
      "Read parameter success!", true, 0, After::EndOfRead, true},
+    {"ReadSucceedsInPortuguese", pt, WM_READ_PARA_OK_NOTIFY, 4, 0, "", Display::Status,
+     "Lido com sucesso!", true, 0, After::EndOfRead, true},
+    {"ReadSucceedsInSpanish", es, WM_READ_PARA_OK_NOTIFY, 4, 0, "", Display::Status,
+     "Leer con éxito!", true, 0, After::EndOfRead, true},
+    {"ReadAtCommandProgress", pt, WM_READ_PARA_PROGRESS_NOTIFY, 4, 2, "", Display::Status,
+     "Lendo comando AT 2 ...", true, 0, After::Nothing, false},
+    {"ReadFailsAtAnUnknownStep", en, WM_READ_PARA_ERR_NOTIFY, 9, 5, "", Display::Status,
+     "unknown ErrNotify WM_READ_PARA_ERR_NOTIFY [9, 5]", false, 0, After::EndOfRead, true},
+    {"ReadLineLost", es, WM_READ_PARA_LINE_LOST_NOTIFY, 3, 16543, "", Display::Status,
+     "Error: ¡La respuesta para Recepción tenía una línea de más de 1024 caracteres, que se "
+     "perdió!", false, 184, After::EndOfRead, true},
+    {"WriteParameterProgress", en, WM_WRITE_PARA_PROGRESS_NOTIFY, 3, 2, "", Display::Status,
+     "Sending parameter 2 ...", true, 0, After::Nothing, false},
+    {"WriteAtCommandProgress", pt, WM_WRITE_PARA_PROGRESS_NOTIFY, 4, 1, "", Display::Status,
+     "Enviando comando AT 1 ...", true, 0, After::Nothing, false},
+    {"WriteSaveProgress", es, WM_WRITE_PARA_PROGRESS_NOTIFY, 5, 0, "", Display::Status,
+     "Guardando de los parámetros ...", true, 0, After::Nothing, false},
+    {"WriteSaved", en, WM_WRITE_PARA_OK_NOTIFY, 5, 0, "", Display::Status,
+     "Save parameter success!", true, 0, After::Nothing, false},
+    {"WriteStepDone", en, WM_WRITE_PARA_OK_NOTIFY, 6, 0, "", Display::Status,
+     "Write parameter success!", true, 0, After::Nothing, false},
+    {"WriteStepDoneInSpanish", es, WM_WRITE_PARA_OK_NOTIFY, 6, 0, "", Display::Status,
+     "Escrito con éxito!", true, 0, After::Nothing, false},
+    {"WriteEndsInSpanish", es, WM_WRITE_PARA_OK_NOTIFY, 7, 0, "", Display::Status,
+     "Guardado comando AT éxito!", true, 0, After::EndOfWrite, true},
     {"ReadNotStored", en, WM_READ_PARA_STORE_ERR_NOTIFY, 3, 2,
      "Cannot write \"/x/COM1ParaFile.ini\": No space left on device", Display::Status,
      "Error: Could not save the values read! Cannot write \"/x/COM1ParaFile.ini\": No space left on device",
@@ -95,8 +120,24 @@ const ReportCase kReportCases[] = {
     // operations stay disabled until its last message.
     {"GeneralPasswordRefused", en, WM_WRITE_PARA_LINE_ERR_NOTIFY, 3, 1, "AT+WPAR=32,\"123456\"",
      Display::Box, "Error: General Password invalid!", true, 193, After::Nothing, false},
+    {"GeneralPasswordRefusedInPortuguese", pt, WM_WRITE_PARA_LINE_ERR_NOTIFY, 3, 1,
+     "AT+WPAR=32,\"123456\"", Display::Box, "Erro: Senha geral inválida!", true, 193,
+     After::Nothing, false},
     {"PinCheckRefused", es, WM_WRITE_PARA_LINE_ERR_NOTIFY, 3, 4, "AT+WPAR=16553,\"4711\"",
      Display::Box, "Error:El código PIN no es válido!", true, 137, After::Nothing, false},
+    {"TxLevelRefused", pt, WM_WRITE_PARA_LINE_ERR_NOTIFY, 3, 1, "AT+WPAR=1504,\"16\"",
+     Display::Box, "Erro: O nível de volume de transmissão deve ser entre 00 e 15!", true, 0,
+     After::Nothing, false},
+    {"PinChangeRefused", en, WM_WRITE_PARA_LINE_ERR_NOTIFY, 3, 2, "AT+WPAR=16548,\"1\",\"2\"",
+     Display::Box, "Error: Fail to change PIN Code, check if Old PIN Code is correct!", true, 137,
+     After::Nothing, false},
+    {"PinLockRefused", en, WM_WRITE_PARA_LINE_ERR_NOTIFY, 3, 2, "AT+WPAR=16549,\"4711\"",
+     Display::Box, "Error: Fail to Auto-lock PIN Code, check if PIN Code is correct!", true, 137,
+     After::Nothing, false},
+    // Only the number as written names a special refusal.
+    {"GeneralPasswordNumberWithALeadingZero", en, WM_WRITE_PARA_LINE_ERR_NOTIFY, 3, 1,
+     "AT+WPAR=032,\"1\"", Display::Status, "Error: Fail to write parameter [1].Error General Password:!",
+     false, 193, After::Nothing, false},
     {"OtherParameterRefused", en, WM_WRITE_PARA_LINE_ERR_NOTIFY, 3, 2, "AT+WPAR=16544,\"16\"",
      Display::Status, "Error: Fail to write parameter [2].Error Change TX Volume!", false, 184,
      After::Nothing, false},
@@ -112,6 +153,10 @@ const ReportCase kReportCases[] = {
      "Fail to write parameter!", false, 0, After::EndOfWrite, true},
     {"StoreRefused", en, WM_WRITE_PARA_ERR_NOTIFY, 7, 0, "", Display::Status,
      "Fail to save AT command!", false, 0, After::EndOfWrite, true},
+    {"SaveRefusedInSpanish", es, WM_WRITE_PARA_ERR_NOTIFY, 5, 0, "", Display::Status,
+     "Error al guardar los parámetros!", false, 0, After::Nothing, false},
+    {"StoreRefusedInPortuguese", pt, WM_WRITE_PARA_ERR_NOTIFY, 7, 0, "", Display::Status,
+     "Falha ao salvar comando AT!", false, 0, After::EndOfWrite, true},
     {"WritePasswordRefused", en, WM_WRITE_PARA_ERR_NOTIFY, 1, 0, "", Display::Status,
      "Error: Password invalid!", false, 0, After::EndOfWrite, true},
     {"WriteStoppedByTheUser", pt, WM_JOB_STOPPED_NOTIFY, 2, 0, "", Display::Status,
@@ -127,12 +172,20 @@ const ReportCase kReportCases[] = {
      "Error on modifying user password!", true, 0, After::Nothing, false},
     {"OldPasswordRefused", en, WM_MODIFY_PWD_ERR_NOTIFY, 1, 0, "", Display::Box,
      "Password invalid!", true, 0, After::ClosePort, true},
+    {"PasswordEndRefused", en, WM_MODIFY_PWD_ERR_NOTIFY, 3, 0, "", Display::Box,
+     "Error on quitting write mode!", true, 0, After::ClosePort, true},
     {"PasswordOddStep", en, WM_MODIFY_PWD_ERR_NOTIFY, 8, 0, "", Display::Status,
      "Error on modifying user password!", true, 0, After::ClosePort, true},
 };
 // clang-format on
 
 INSTANTIATE_TEST_SUITE_P(Reports, JobReports, ::testing::ValuesIn(kReportCases), CaseName());
+
+TEST(JobReportsLanguage, AFailureMessageWithoutItsFailureShowsNothing)
+{
+    for (const uint32_t message : {WM_WRITE_PARA_LINE_ERR_NOTIFY, WM_JOB_PORT_LOST_NOTIFY})
+        EXPECT_EQ(DescribeJobMessage(message, 0, 0, {}).display, Display::None) << message;
+}
 
 TEST(JobReportsLanguage, NoTextForAnUnknownLanguageButTheFailureStands)
 {

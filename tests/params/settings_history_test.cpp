@@ -43,18 +43,26 @@ TEST(SettingsHistory, KeepsEachCopyUnderItsTimeWithinTheLimitOfItsPort)
     ASSERT_TRUE(params::KeepInHistory(data, "/dev/pts/3", HistoryOperation::Read, "", when, copy).ok);
     EXPECT_EQ(copy, port + "20250611-142301-513-read.ini") << "the next free millisecond";
 
-    WriteBytes(port + "notes.txt", "mine");
+    // The user's own files, each a character away from a copy's name and
+    // older by their names than any copy: none of them is removed.
+    const std::vector<std::string> lookAlikes = {
+        "notes.txt", "0000000a-000000-000-read.ini", "00000000x000000-000-read.ini",
+        "00000000-000000x000-read.ini", "00000000-000000-000xread.ini",
+        "00000000-000000-000-read.txt", "0-.ini"};
+    for (const std::string &name : lookAlikes)
+        WriteBytes(port + name, "mine");
     for (size_t i = 1; i < params::kHistoryCopiesPerPort; ++i)
         ASSERT_TRUE(params::KeepInHistory(data, "/dev/pts/3", HistoryOperation::Write, "",
                                           when + i * 1s, copy)
                         .ok);
     size_t copies = 0;
     for (const auto &entry : std::filesystem::directory_iterator(port))
-        copies += entry.path().extension() == ".ini";
+        copies += entry.path().filename().string().starts_with("2025");
     EXPECT_EQ(copies, params::kHistoryCopiesPerPort);
     EXPECT_FALSE(std::filesystem::exists(port + "20250611-142301-512-read.ini")) << "the oldest went";
     EXPECT_TRUE(std::filesystem::exists(port + "20250611-142301-513-read.ini"));
-    EXPECT_EQ(ReadBytes(port + "notes.txt"), "mine") << "nothing but copies is removed";
+    for (const std::string &name : lookAlikes)
+        EXPECT_EQ(ReadBytes(port + name), "mine") << name << ": nothing but copies is removed";
 }
 
 } // namespace

@@ -16,16 +16,6 @@ namespace {
 class FileIo : public ::testing::Test
 {
 protected:
-    void SetUp() override
-    {
-        char pattern[] = "/tmp/kestrel-files-XXXXXX";
-        m_dir = ::mkdtemp(pattern);
-    }
-    void TearDown() override
-    {
-        fs::permissions(m_dir, fs::perms::owner_all, fs::perm_options::add);
-        fs::remove_all(m_dir);
-    }
     std::string Path(const char *name) const { return m_dir + "/" + name; }
     std::string Read(const std::string &path) const
     {
@@ -34,7 +24,8 @@ protected:
         return bytes;
     }
 
-    std::string m_dir;
+    TempFolder m_folder;
+    const std::string m_dir = m_folder.Path();
 };
 
 // The two ways of writing a whole file keep the same promises, except that

@@ -22,29 +22,7 @@ struct Running
     PtyClient client;
 };
 
-// Everything the terminal sends for `lines`, up to the last final reply.
-std::string Transcript(const SimSetUp &setUp, const std::vector<std::string> &lines)
-{
-    Running sim(setUp);
-    std::string bytes;
-    for (const std::string &line : lines)
-        bytes += sim.client.Exchange(line + "\r");
-    return bytes;
-}
-
 } // namespace
-
-TEST(Faults, SilentAfterSomeCommandsKeepsListening)
-{
-    Running sim([](SimOptions &o) { o.faults.silentAfter = 1; });
-    EXPECT_EQ(sim.client.Exchange("AT\r"), "AT\r\r\nOK\r\n");
-    ASSERT_TRUE(sim.client.Write("AT+RPAR=5\r"));
-    ASSERT_TRUE(sim.terminal->WaitForCommands(2, 5s));
-    // Output keeps its order, so the marker proves nothing was sent before it.
-    sim.terminal->SendUnsolicited("MARK");
-    EXPECT_EQ(sim.client.ReadUntilContains("MARK\r\n"), "\r\nMARK\r\n");
-    EXPECT_EQ(sim.terminal->Commands(), (std::vector<std::string>{"AT", "AT+RPAR=5"}));
-}
 
 TEST(Faults, HangUpClosesThePtyInsteadOfAnsweringAndAStartBringsTheStateBack)
 {
@@ -81,7 +59,8 @@ TEST(Faults, LatencyHoldsTheReplyButNotTheEchoOrAStop)
     EXPECT_TRUE(sim.client.Quiet());
     sim.terminal->Stop(); // must not wait for the reply
 
-    EXPECT_EQ(Transcript([](SimOptions &o) { o.faults.latency = 20ms; }, {"AT"}), "AT\r\r\nOK\r\n");
+    Running quick([](SimOptions &o) { o.faults.latency = 20ms; });
+    EXPECT_EQ(quick.client.Exchange("AT\r"), "AT\r\r\nOK\r\n");
 }
 
 TEST(Faults, UnsolicitedLinesBetweenReplies)
@@ -94,25 +73,6 @@ TEST(Faults, UnsolicitedLinesBetweenReplies)
     EXPECT_EQ(sim.client.ReadUntilContains("RING\r\n"), "AT\r\r\nOK\r\n\r\nRING\r\n");
     sim.client.Write("AT\r");
     EXPECT_EQ(sim.client.ReadUntilContains("3\r\n"), "AT\r\r\nOK\r\n\r\n+CMTI: \"SM\",3\r\n");
-}
-
-TEST(Faults, OverlongLineAtTheChosenReply)
-{
-    Running sim([](SimOptions &o) { o.faults.overlongAt = 2; });
-    EXPECT_EQ(sim.client.Exchange("AT\r"), "AT\r\r\nOK\r\n");
-    EXPECT_EQ(sim.client.Exchange("AT\r"), "AT\r" + std::string(1100, 'X') + "\r\nOK\r\n");
-}
-
-TEST(Faults, ChunkedOutputCarriesTheSameBytes)
-{
-    const std::vector<std::string> script = {"AT+RPAR=7001", "AT+CCFC=0,2", "AT+RPAR=4",
-                                             "AT+WPAR=9996,\"1234\"", "AT+RPAR=16212"};
-    const SimSetUp chunked = [](SimOptions &o) {
-        o.faults.chunked = true;
-        o.faults.seed = 7;
-        o.faults.maxChunk = 5;
-    };
-    EXPECT_EQ(Transcript(chunked, script), Transcript({}, script));
 }
 
 namespace {

@@ -50,18 +50,6 @@ protected:
 
 } // namespace
 
-TEST_F(Session, LoginLineWithTrailingZeroByte)
-{
-    Start();
-    EXPECT_EQ(m_client->Exchange(std::string("AT+WPAR=9996,\"1234\"\r\0", 21)),
-              Answer("AT+WPAR=9996,\"1234\"", {}, "OK"));
-    EXPECT_EQ(m_client->Exchange(std::string("AT+WPAR=9996,\"4321\"\r\0", 21)),
-              Answer("AT+WPAR=9996,\"4321\"", {}, "ERROR"));
-    Run({{"AT", {}, "OK"}}); // the zero byte left nothing behind
-    EXPECT_EQ(m_terminal->Commands(),
-              (std::vector<std::string>{"AT+WPAR=9996,\"1234\"", "AT+WPAR=9996,\"4321\"", "AT"}));
-}
-
 TEST_F(Session, StateFileCarriesValuesAcrossRuns)
 {
     TempFolder folder;
@@ -77,14 +65,6 @@ TEST_F(Session, StateFileCarriesValuesAcrossRuns)
 
     Start(withStateFile);
     Run({{"AT+RPAR=16212", {"+RPAR: 5550100"}, "OK"}, {"AT+RPAR=16213", {"+RPAR: "}, "OK"}});
-}
-
-TEST_F(Session, PortCanBeClosedAndOpenedAgain)
-{
-    Start();
-    Run({{"AT", {}, "OK"}});
-    m_client = std::make_unique<PtyClient>(m_terminal->SlavePath());
-    Run({{"AT+RPAR=2", {"+RPAR: 5"}, "OK"}});
 }
 
 TEST_F(Session, EchoOffAndLineFeedsBetweenCommands)
