@@ -70,14 +70,14 @@ CLoginDlg::CLoginDlg(CSerialPort &port, const StartupSettings &initial, PortList
     m_target.On(platform::WM_COMMNOTIFY,
                 [this](uintptr_t wParam, intptr_t) { m_builder.OnCommNotify(wParam); });
     m_loginTimer.setSingleShot(true);
-    connect(&m_loginTimer, &QTimer::timeout, this, &CLoginDlg::onLoginTimer);
+    connect(&m_loginTimer, &QTimer::timeout, this, &CLoginDlg::OnLoginTimer);
     m_lineClearTimer.setSingleShot(true);
-    connect(&m_lineClearTimer, &QTimer::timeout, this, &CLoginDlg::onLineClearTimer);
+    connect(&m_lineClearTimer, &QTimer::timeout, this, &CLoginDlg::OnLineClearTimer);
 
-    buildControls(initial);
+    BuildControls(initial);
     qApp->installEventFilter(this);
     m_portRefresh.setInterval(kPortRefreshMs);
-    connect(&m_portRefresh, &QTimer::timeout, this, &CLoginDlg::refreshPorts);
+    connect(&m_portRefresh, &QTimer::timeout, this, &CLoginDlg::RefreshPorts);
     m_portRefresh.start();
 }
 
@@ -93,7 +93,7 @@ CLoginDlg::~CLoginDlg()
     }
 }
 
-void CLoginDlg::buildControls(const StartupSettings &initial)
+void CLoginDlg::BuildControls(const StartupSettings &initial)
 {
     ApplyWindowLook(*this);
     NameComboBoxesByLabel();
@@ -112,7 +112,7 @@ void CLoginDlg::buildControls(const StartupSettings &initial)
     m_portList->setObjectName(QStringLiteral("portList"));
     m_portList->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     m_portList->setMinimumContentsLength(kPortListChars);
-    refreshPorts();
+    RefreshPorts();
 
     m_baudList = new QComboBox(this);
     m_baudList->setObjectName(QStringLiteral("baudList"));
@@ -179,7 +179,7 @@ void CLoginDlg::buildControls(const StartupSettings &initial)
     int fieldWidth = 0;
     int findWidth = 0;
     for (int selection = 0; selection < 3; ++selection) {
-        applyLanguage(selection);
+        ApplyLanguage(selection);
         for (const auto &[label, field] : rows) {
             labelWidth = std::max(labelWidth, label->sizeHint().width());
             fieldWidth = std::max(fieldWidth, field->sizeHint().width());
@@ -199,18 +199,18 @@ void CLoginDlg::buildControls(const StartupSettings &initial)
     for (size_t i = 1; i < std::size(tabOrder); ++i)
         setTabOrder(tabOrder[i - 1], tabOrder[i]);
 
-    connect(m_okButton, &QPushButton::clicked, this, &CLoginDlg::onOkClicked);
+    connect(m_okButton, &QPushButton::clicked, this, &CLoginDlg::OnOkClicked);
     connect(m_cancelButton, &QPushButton::clicked, this, &CLoginDlg::reject);
     connect(m_findButton, &QPushButton::clicked, this, &CLoginDlg::OnFind);
 
-    applyLanguage(SelectionForSavedLanguage(initial.language));
+    ApplyLanguage(SelectionForSavedLanguage(initial.language));
     connect(m_languageList, &QComboBox::currentIndexChanged, this, [this](int selection) {
         if (selection >= 0)
-            applyLanguage(selection);
+            ApplyLanguage(selection);
     });
 }
 
-void CLoginDlg::applyLanguage(int selection)
+void CLoginDlg::ApplyLanguage(int selection)
 {
     const int code = LabelLanguageForSelection(selection);
     m_labelLanguage = code;
@@ -240,7 +240,7 @@ void CLoginDlg::applyLanguage(int selection)
 // Lists the ports present again when they changed, the port chosen kept
 // while it is there. Not while busy, nor under the user's hands while the
 // list is open.
-void CLoginDlg::refreshPorts()
+void CLoginDlg::RefreshPorts()
 {
     if (Busy() || m_portList->view()->isVisible())
         return;
@@ -259,7 +259,7 @@ void CLoginDlg::refreshPorts()
     dropDown->setMinimumWidth(dropDown->sizeHintForColumn(0) + 2 * dropDown->frameWidth());
 }
 
-void CLoginDlg::setBusy(bool busy)
+void CLoginDlg::SetBusy(bool busy)
 {
     for (QWidget *control : {static_cast<QWidget *>(m_portList), static_cast<QWidget *>(m_baudList),
                              static_cast<QWidget *>(m_passwordEdit),
@@ -275,7 +275,7 @@ void CLoginDlg::setBusy(bool busy)
         if (!focusWidget() || focusWidget() == m_cancelButton)
             m_passwordEdit->setFocus(Qt::OtherFocusReason);
     }
-    applyLanguage(m_languageList->currentIndex());
+    ApplyLanguage(m_languageList->currentIndex());
 }
 
 void CLoginDlg::OnFind()
@@ -291,13 +291,13 @@ void CLoginDlg::OnFind()
         ports.push_back(m_portList->itemData(i).toString().toStdString());
     m_found.reset();
     m_finder.Start(std::move(ports), [this](const std::vector<ProbeResult> &results,
-                                            bool stopped) { onFound(results, stopped); });
-    setBusy(true);
+                                            bool stopped) { OnFound(results, stopped); });
+    SetBusy(true);
 }
 
 // The first port that answered, at the rate it answered, becomes the choice;
 // a stopped search changes nothing.
-void CLoginDlg::onFound(const std::vector<ProbeResult> &results, bool stopped)
+void CLoginDlg::OnFound(const std::vector<ProbeResult> &results, bool stopped)
 {
     if (!stopped) {
         m_found = results;
@@ -309,7 +309,7 @@ void CLoginDlg::onFound(const std::vector<ProbeResult> &results, bool stopped)
             break;
         }
     }
-    setBusy(false);
+    SetBusy(false);
 }
 
 QString CLoginDlg::findOutcomeText(int code) const
@@ -364,18 +364,18 @@ bool CLoginDlg::eventFilter(QObject *watched, QEvent *event)
     return false;
 }
 
-void CLoginDlg::onOkClicked()
+void CLoginDlg::OnOkClicked()
 {
     if (m_enterPressed)
-        confirm();
+        Confirm();
     else
-        injectEnterPress();
+        InjectEnterPress();
 }
 
 // A click on OK confirms the way Enter does: an Enter press goes into the
 // input stream and comes back through the filter. It goes to OK itself, so
 // that it presses OK wherever the focus is.
-void CLoginDlg::injectEnterPress()
+void CLoginDlg::InjectEnterPress()
 {
     QPointer<QWidget> target = m_okButton;
     QCoreApplication::postEvent(target,
@@ -387,7 +387,7 @@ void CLoginDlg::injectEnterPress()
     });
 }
 
-void CLoginDlg::confirm()
+void CLoginDlg::Confirm()
 {
     m_portText = m_portList->currentData().toString();
     m_baudText = m_baudList->currentText();
@@ -403,35 +403,35 @@ void CLoginDlg::confirm()
     const login::InputProblem problem =
         login::CheckInputs(port, m_baudText.toStdString(), password);
     if (problem != login::InputProblem::None) {
-        showMessage(QString::fromStdString(login::ProblemText(problem)), platform::kStyleError);
+        ShowMessage(QString::fromStdString(login::ProblemText(problem)), platform::kStyleError);
         if (problem == login::InputProblem::NoPassword ||
             problem == login::InputProblem::PasswordLength ||
             problem == login::InputProblem::PasswordCharacters)
-            selectPassword();
+            SelectPassword();
         return;
     }
 
     // A second confirmation while the first still waits starts afresh: the
     // port is closed first, which also ends the write of the old line.
-    endExchange();
+    EndExchange();
     g_strBaudRate = m_baudText.toStdString();
     g_strPortName = port;
     m_port.SetOwner(&m_target);
     if (!m_port.OpenPort()) {
         const std::string text = login::CannotOpenPortText(port, m_port.LastError().kind);
-        showMessage(QString::fromStdString(text), platform::kStyleError);
+        ShowMessage(QString::fromStdString(text), platform::kStyleError);
         return;
     }
     m_loginTimer.start(login::g_nLoginTimeout);
     m_exchange.emplace(password);
     m_awaitingReply = true;
-    setBusy(true);
+    SetBusy(true);
     const std::string_view clear = login::Exchange::kClearLine;
     m_port.Send(clear.data(), static_cast<uint32_t>(clear.size()));
     m_lineClearTimer.start(login::kLineClearTimeMs);
 }
 
-void CLoginDlg::sendLoginLine()
+void CLoginDlg::SendLoginLine()
 {
     m_lineClearTimer.stop();
     m_port.Send(m_exchange->Line().data(), static_cast<uint32_t>(m_exchange->Line().size()));
@@ -442,13 +442,13 @@ std::string CLoginDlg::PasswordBytes() const
     return codepage::ToBytes(m_passwordText);
 }
 
-void CLoginDlg::selectPassword()
+void CLoginDlg::SelectPassword()
 {
     m_passwordEdit->selectAll();
     m_passwordEdit->setFocus(Qt::OtherFocusReason);
 }
 
-void CLoginDlg::endExchange()
+void CLoginDlg::EndExchange()
 {
     const bool waited = m_awaitingReply;
     m_awaitingReply = false;
@@ -457,21 +457,21 @@ void CLoginDlg::endExchange()
     if (m_port.Owner() == &m_target)
         m_port.ClosePort();
     if (waited)
-        setBusy(false);
+        SetBusy(false);
 }
 
-void CLoginDlg::onLoginTimer()
+void CLoginDlg::OnLoginTimer()
 {
     if (!m_awaitingReply)
         return;
-    endExchange();
-    showMessage(lang::QtText(login::texts::kTimeout), platform::kStyleError);
+    EndExchange();
+    ShowMessage(lang::QtText(login::texts::kTimeout), platform::kStyleError);
 }
 
-void CLoginDlg::onLineClearTimer()
+void CLoginDlg::OnLineClearTimer()
 {
     if (m_awaitingReply && m_exchange->OnClearTimeout() == login::Exchange::Outcome::SendLogin)
-        sendLoginLine();
+        SendLoginLine();
 }
 
 void CLoginDlg::OnRxLineReady()
@@ -485,7 +485,7 @@ void CLoginDlg::OnRxLineReady()
     const Outcome outcome = m_exchange->OnLine(*line);
     switch (outcome) {
     case Outcome::NoData:
-        showMessage(QString::fromLatin1(login::texts::kNoData), platform::kStyleInformation);
+        ShowMessage(QString::fromLatin1(login::texts::kNoData), platform::kStyleInformation);
         break;
     case Outcome::SendLogin:
         // Once this line's handling is over (see login::Exchange).
@@ -493,19 +493,19 @@ void CLoginDlg::OnRxLineReady()
         break;
     case Outcome::Accepted:
         m_loginSucceeded = true;
-        endExchange();
+        EndExchange();
         accept();
         break;
     case Outcome::Refused:
     case Outcome::NotUnderstood:
         m_loginSucceeded = false;
-        endExchange();
-        showMessage(lang::QtText(outcome == Outcome::Refused ? login::texts::kPasswordInvalid
+        EndExchange();
+        ShowMessage(lang::QtText(outcome == Outcome::Refused ? login::texts::kPasswordInvalid
                                                              : login::texts::kLoginNotUnderstood),
                     platform::kStyleError);
         // The Enter that confirmed left the focus on OK; retyping replaces
         // the refused password.
-        selectPassword();
+        SelectPassword();
         break;
     case Outcome::Waiting:
         break;
@@ -516,18 +516,18 @@ void CLoginDlg::OnRxError(RxError error)
 {
     switch (error) {
     case RxError::Overflow:
-        showMessage(lang::QtText(login::texts::kOverflow), platform::kStyleInformation);
+        ShowMessage(lang::QtText(login::texts::kOverflow), platform::kStyleInformation);
         break;
     case RxError::SwapFailed:
-        showMessage(lang::QtText(login::texts::kSwapError), platform::kStyleInformation);
+        ShowMessage(lang::QtText(login::texts::kSwapError), platform::kStyleInformation);
         break;
     case RxError::NoData:
-        showMessage(QString::fromLatin1(login::texts::kNoData), platform::kStyleInformation);
+        ShowMessage(QString::fromLatin1(login::texts::kNoData), platform::kStyleInformation);
         break;
     }
 }
 
-void CLoginDlg::showMessage(const QString &text, int style)
+void CLoginDlg::ShowMessage(const QString &text, int style)
 {
     // A language code without texts shows nothing.
     if (!text.isEmpty())
@@ -537,7 +537,7 @@ void CLoginDlg::showMessage(const QString &text, int style)
 void CLoginDlg::reject()
 {
     if (m_awaitingReply)
-        endExchange();
+        EndExchange();
     else if (m_finder.Running())
         m_finder.Stop();
     else
@@ -546,7 +546,7 @@ void CLoginDlg::reject()
 
 void CLoginDlg::closeEvent(QCloseEvent *event)
 {
-    endExchange();
+    EndExchange();
     m_finder.Stop();
     QDialog::reject();
     event->accept();

@@ -82,21 +82,21 @@ protected:
     void closeEvent(QCloseEvent *event) override;
 
 private:
-    void buildControls(const StartupSettings &initial);
-    void applyLanguage(int selection);
-    void refreshPorts();
-    void setBusy(bool busy);
-    void onFound(const std::vector<ProbeResult> &results, bool stopped);
+    void BuildControls(const StartupSettings &initial);
+    void ApplyLanguage(int selection);
+    void RefreshPorts();
+    void SetBusy(bool busy);
+    void OnFound(const std::vector<ProbeResult> &results, bool stopped);
     QString findOutcomeText(int languageCode) const;
-    void onOkClicked();
-    void injectEnterPress();
-    void confirm();
-    void selectPassword();
-    void onLoginTimer();
-    void onLineClearTimer();
-    void sendLoginLine();
-    void endExchange();
-    void showMessage(const QString &text, int style);
+    void OnOkClicked();
+    void InjectEnterPress();
+    void Confirm();
+    void SelectPassword();
+    void OnLoginTimer();
+    void OnLineClearTimer();
+    void SendLoginLine();
+    void EndExchange();
+    void ShowMessage(const QString &text, int style);
 
     // IRxLineOwner
     void OnRxLineReady() override;

@@ -91,7 +91,7 @@ CMainDlg::CMainDlg(CSerialPort &port, QWidget *parent)
 
 CMainDlg::~CMainDlg()
 {
-    m_bClosing = true;
+    m_closing = true;
     m_jobTimer.stop();
     m_waitDlg.reset();
     DestroyAllPages();
@@ -119,18 +119,18 @@ bool CMainDlg::WaitDispatching(MessageThread &thread, Millis timeout)
 void CMainDlg::InstallMessageHandlers()
 {
     m_target.On(WM_COMMNOTIFY, [this](uintptr_t wParam, intptr_t) {
-        if (!m_bClosing)
+        if (!m_closing)
             m_lineBuilder.OnCommNotify(wParam);
     });
     m_target.On(WM_JOB_TIMER_START, [this](uintptr_t jobNumber, intptr_t) {
-        if (m_bClosing)
+        if (m_closing)
             return;
         m_timedJob = static_cast<uint32_t>(jobNumber);
         m_jobTimer.start(g_nJobTimeout); // replaces a running one
     });
     m_target.On(WM_JOB_TIMER_STOP, [this](uintptr_t, intptr_t) { m_jobTimer.stop(); });
     m_target.On(WM_PORT_HANGUP, [this](uintptr_t, intptr_t) {
-        if (!m_bClosing)
+        if (!m_closing)
             m_operations.OnPortHangUp();
     });
     m_target.On(WM_SHOW_PAGE,
@@ -186,7 +186,7 @@ void CMainDlg::BuildWindow()
     navColumn->setSpacing(4);
     const int code = lang::Code();
     for (int index = 0; index < kPageTableRows; ++index) {
-        auto *button = new CNavButton(ToQt(::PageTitle(index, code)), this);
+        auto *button = new NavButton(ToQt(::PageTitle(index, code)), this);
         button->setObjectName(QString::number(PageEntry(index)->nNavButtonId));
         button->setFocusPolicy(Qt::TabFocus);
         // At the press, not at the release.
@@ -197,7 +197,7 @@ void CMainDlg::BuildWindow()
         m_navButtons[size_t(index)] = button;
     }
     const int navWidth = NavColumnWidth(m_navButtons[0]->font());
-    for (CNavButton *button : m_navButtons)
+    for (NavButton *button : m_navButtons)
         button->setFixedWidth(navWidth);
     navColumn->addStretch(1);
     auto *about = new QToolButton(this);
@@ -244,7 +244,7 @@ void CMainDlg::BuildWindow()
     grid->setColumnStretch(1, 1);
     grid->setRowStretch(1, 1);
     grid->addLayout(bottomRow, 2, 0, 1, 2);
-    m_statusLine = new CStatusLine(2, this);
+    m_statusLine = new StatusLine(2, this);
     m_statusLine->setObjectName(QStringLiteral("statusLine"));
     const char *statusName = main_texts::kStatusLineName.Pick(code);
     m_statusLine->setAccessibleName(
@@ -273,8 +273,8 @@ void CMainDlg::OnPageShown(int templateId)
     const int index = PageIndexByTemplate(templateId);
     if (!PageEntry(index))
         return;
-    m_navButtons[size_t(m_nSelectedNav)]->SetSelected(false);
-    m_nSelectedNav = index;
+    m_navButtons[size_t(m_selectedNav)]->SetSelected(false);
+    m_selectedNav = index;
     m_navButtons[size_t(index)]->SetSelected(true);
 }
 
@@ -301,7 +301,7 @@ void CMainDlg::ShowPage(uint32_t templateId)
 
 void CMainDlg::OnShowPageMessage(uintptr_t templateId)
 {
-    if (m_bClosing)
+    if (m_closing)
         return;
     int index = templateId <= uintptr_t(INT32_MAX) ? PageIndexByTemplate(int(templateId)) : kNoPage;
     if (index == kNoPage)
@@ -309,7 +309,7 @@ void CMainDlg::OnShowPageMessage(uintptr_t templateId)
     ShowPageByTemplate(PageEntry(index)->nTemplateId);
 }
 
-CNavButton *CMainDlg::NavButton(int pageIndex) const
+NavButton *CMainDlg::NavButtonAt(int pageIndex) const
 {
     return PageEntry(pageIndex) ? m_navButtons[size_t(pageIndex)] : nullptr;
 }
@@ -338,7 +338,7 @@ void CMainDlg::done(int result)
         if (m_engine.JobState() != CCommThread::kReading &&
             !AppQuestion(this, lang::QtText(status_texts::kCloseDuringWrite)))
             return;
-        m_bCloseAfterJob = true;
+        m_closeAfterJob = true;
         m_closeResult = result;
         OnCancelJob();
         return;
@@ -356,7 +356,7 @@ void CMainDlg::OnCancelJob()
         m_waitDlg->SetCancellable(m_outcomeFor == Operation::Receive);
         return;
     }
-    m_bCancelled = true;
+    m_cancelled = true;
     m_engine.PostStop(m_engine.Comm().JobNumber());
 }
 
@@ -382,9 +382,9 @@ bool CMainDlg::SettleUnsavedEdits()
     const QString path = ChooseFile(FileRequest::Kind::Save);
     if (path.isEmpty())
         return false;
-    m_strFilePath = path;
+    m_filePath = path;
     BeginOutcome(Operation::Save);
-    m_bSaveToFile = true;
+    m_saveToFile = true;
     return OnExportFile();
 }
 
@@ -403,7 +403,7 @@ void CMainDlg::ShowStatus(const std::string &text, bool ok)
     if (m_waitDlg)
         m_waitDlg->SetStatusText(shown);
     // The user who cancelled knows; the status line tells the outcome.
-    if (!ok && !shown.isEmpty() && !m_bClosing && !m_bCancelled)
+    if (!ok && !shown.isEmpty() && !m_closing && !m_cancelled)
         AppMessageBox(this, shown, kStyleError);
 }
 
@@ -411,7 +411,7 @@ void CMainDlg::ShowMessageBox(const std::string &text, int style)
 {
     if (style & (kStyleError | kStyleWarning))
         NoteFailure(QString::fromStdString(text));
-    if (!text.empty() && !m_bClosing)
+    if (!text.empty() && !m_closing)
         AppMessageBox(this, QString::fromStdString(text), style);
 }
 
@@ -437,7 +437,7 @@ void CMainDlg::HideWaitBox()
 
 void CMainDlg::EnableControls(bool enable)
 {
-    for (CNavButton *button : m_navButtons)
+    for (NavButton *button : m_navButtons)
         button->setEnabled(enable);
     for (QPushButton *button : m_bottomButtons)
         button->setEnabled(enable);
@@ -475,12 +475,12 @@ void CMainDlg::NotePageRefused()
 
 void CMainDlg::EndOutcome(const QString &detail)
 {
-    if (!m_outcomeFor || m_bClosing)
+    if (!m_outcomeFor || m_closing)
         return;
     const Operation operation = *m_outcomeFor;
     m_outcomeFor.reset();
     QString shown = status_texts::Outcome(operation, m_firstFailure, detail);
-    if (operation == Operation::Receive && !m_firstFailure.isEmpty() && m_bReceiveIncomplete)
+    if (operation == Operation::Receive && !m_firstFailure.isEmpty() && m_receiveIncomplete)
         shown += QLatin1Char(' ') + lang::QtText(status_texts::kUnreadPages, UnreadPageTitles());
     if (!m_outcomeAccount.isEmpty())
         shown += QLatin1Char(' ') + m_outcomeAccount;
@@ -508,7 +508,7 @@ void CMainDlg::OnRxError(RxError error)
 void CMainDlg::ShowProvisionWindow()
 {
     if (!m_provisionDlg)
-        m_provisionDlg = std::make_unique<CProvisionDlg>(PresentPortNames(),
+        m_provisionDlg = std::make_unique<ProvisionDialog>(PresentPortNames(),
                                                          QString::fromStdString(g_strBaudRate), this);
     m_provisionDlg->show();
     m_provisionDlg->raise();

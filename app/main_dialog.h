@@ -3,7 +3,7 @@
 // and the page area, and the operation buttons Transmit, Receive, Open, Save
 // and Exit at the bottom. It owns the parameter store and the two engine
 // threads, is the serial port's owner for the whole run, and turns every job
-// message into what the user sees (through COperations, as kestrel-cli does).
+// message into what the user sees (through Operations, as kestrel-cli does).
 
 #include "app/file_dialog.h"
 #include "app/main_texts.h"
@@ -23,9 +23,9 @@
 #include <memory>
 #include <optional>
 
-class CNavButton;
-class CProvisionDlg;
-class CStatusLine;
+class NavButton;
+class ProvisionDialog;
+class StatusLine;
 class CSerialPort;
 class CWaitDlg;
 class QAction;
@@ -62,8 +62,8 @@ public:
     // IPageServices, the two changes run through the operations.
     ParameterStore &Store() override { return m_store; }
     void SendShowPage(int templateId) override;
-    bool SaveToFileFlag() const override { return m_bSaveToFile; }
-    void SetSaveToFileFlag(bool set) override { m_bSaveToFile = set; }
+    bool SaveToFileFlag() const override { return m_saveToFile; }
+    void SetSaveToFileFlag(bool set) override { m_saveToFile = set; }
     bool IsSoftwarePassword(std::string_view password) const override;
     bool ChangeSoftwarePassword(const std::string &newPassword,
                                 const std::string &confirm) override;
@@ -85,24 +85,24 @@ public:
     void ShowProgress(const JobReport &report) override;
 
     // The window's parts, as the user and the tests see them.
-    CNavButton *NavButton(int pageIndex) const;
+    NavButton *NavButtonAt(int pageIndex) const;
     QPushButton *OperationButton(main_texts::BottomButton which) const;
     QString PageTitleText() const;
-    int SelectedNavIndex() const { return m_nSelectedNav; }
+    int SelectedNavIndex() const { return m_selectedNav; }
     CWaitDlg *WaitDialog() const { return m_waitDlg.get(); }
     QAction *AboutAction() const { return m_aboutAction; }
     QAction *ProvisionAction() const { return m_provisionAction; }
     // Opens the provisioning window (once; later calls bring it up again).
     void ShowProvisionWindow();
-    CProvisionDlg *ProvisionWindow() const { return m_provisionDlg.get(); }
+    ProvisionDialog *ProvisionWindow() const { return m_provisionDlg.get(); }
     QtMessageTarget &MessageTarget() { return m_target; }
     bool JobTimerActive() const { return m_jobTimer.isActive(); }
-    const QString &ChosenFilePath() const { return m_strFilePath; }
+    const QString &ChosenFilePath() const { return m_filePath; }
     // The outcome of the last Receive, Transmit, Open or Save.
-    CStatusLine *StatusLine() const { return m_statusLine; }
+    StatusLine *StatusLineWidget() const { return m_statusLine; }
     // A whole Receive or an Open has filled the pages, and no Receive has
     // run since that did not end well.
-    bool PagesFilled() const { return m_bPagesFilled; }
+    bool PagesFilled() const { return m_pagesFilled; }
     QWidget *PageArea() const { return m_placeholder; }
 
 protected:
@@ -171,29 +171,29 @@ private:
     ReadLists m_readLists;
     QtMessageTarget m_target;
     CommEngine m_engine;
-    COperations m_operations;
+    Operations m_operations;
     RxLineBuilder m_lineBuilder;
     QTimer m_jobTimer;
     uint32_t m_timedJob = 0; // the job the timer was last armed for
 
     std::unique_ptr<CWaitDlg> m_waitDlg;
-    CStatusLine *m_statusLine = nullptr;
+    StatusLine *m_statusLine = nullptr;
     QLabel *m_title = nullptr;
     QWidget *m_placeholder = nullptr;
     QAction *m_aboutAction = nullptr;
     QAction *m_provisionAction = nullptr;
-    std::unique_ptr<CProvisionDlg> m_provisionDlg;
-    std::array<CNavButton *, 11> m_navButtons{};
+    std::unique_ptr<ProvisionDialog> m_provisionDlg;
+    std::array<NavButton *, 11> m_navButtons{};
     std::array<QPushButton *, main_texts::kBottomButtonCount> m_bottomButtons{};
 
-    int m_nSelectedNav = 0;
-    QString m_strFilePath;
-    bool m_bSaveToFile = false;
-    bool m_bClosing = false;
-    bool m_bPagesFilled = false;
+    int m_selectedNav = 0;
+    QString m_filePath;
+    bool m_saveToFile = false;
+    bool m_closing = false;
+    bool m_pagesFilled = false;
     // From the start of a Receive to its good end; then m_unreadPages holds
     // the template ids of the pages showing what it did not read.
-    bool m_bReceiveIncomplete = false;
+    bool m_receiveIncomplete = false;
     std::vector<int> m_unreadPages;
     std::vector<params::ReadShare> m_readShares;
     size_t m_atQueriesSent = 0; // by the read running or last run
@@ -205,8 +205,8 @@ private:
         std::vector<int> unreadPages;
     };
     PagesState m_beforeReceive;
-    bool m_bCancelled = false;     // the user cancelled the job running
-    bool m_bCloseAfterJob = false; // the user closed the window during a job
+    bool m_cancelled = false;     // the user cancelled the job running
+    bool m_closeAfterJob = false; // the user closed the window during a job
     int m_closeResult = 0;
     QString m_uneditedPages; // the pages' fingerprint when last filled, saved or sent
     std::optional<Operation> m_outcomeFor;

@@ -25,14 +25,14 @@ using namespace platform;
 void CMainDlg::OnReceive()
 {
     BeginOutcome(Operation::Receive);
-    m_beforeReceive = {m_bPagesFilled, m_bReceiveIncomplete, m_unreadPages};
+    m_beforeReceive = {m_pagesFilled, m_receiveIncomplete, m_unreadPages};
     const bool started = m_operations.Receive([this](ReadLists &lists) {
         m_readShares = AppendAllReadItems(lists);
         // From here on the store is the read's: until it ends well, every
         // page counts as holding what the terminal has not sent.
         m_atQueriesSent = 0;
-        m_bPagesFilled = false;
-        m_bReceiveIncomplete = true;
+        m_pagesFilled = false;
+        m_receiveIncomplete = true;
         m_unreadPages = params::PagesNotReached(m_readShares, {});
     });
     if (!started) {
@@ -53,8 +53,8 @@ void CMainDlg::ShowProgress(const JobReport &report)
 
 void CMainDlg::OnReadEnded(bool whole, const std::string &readFile)
 {
-    m_bPagesFilled = whole;
-    m_bReceiveIncomplete = !whole;
+    m_pagesFilled = whole;
+    m_receiveIncomplete = !whole;
     m_unreadPages.clear();
     if (whole)
         return;
@@ -133,10 +133,10 @@ bool CMainDlg::ChangePin()
 
 bool CMainDlg::ConfirmTransmit()
 {
-    if (m_bPagesFilled)
+    if (m_pagesFilled)
         return true;
     using namespace status_texts;
-    return AppQuestion(this, m_bReceiveIncomplete
+    return AppQuestion(this, m_receiveIncomplete
                                  ? lang::QtText(kTransmitAfterFailedReceive,
                                                 lang::QtText(kUnreadPages, UnreadPageTitles()))
                                  : lang::QtText(kTransmitQuestion));
@@ -147,7 +147,7 @@ void CMainDlg::OnOpen()
     const QString path = ChooseFile(FileRequest::Kind::Open);
     if (path.isEmpty())
         return;
-    m_strFilePath = path;
+    m_filePath = path;
     BeginOutcome(Operation::Open);
     EnableControls(false);
     m_target.PostMessage(WM_IMPORT_FILE);
@@ -158,10 +158,10 @@ void CMainDlg::OnSave()
     const QString path = ChooseFile(FileRequest::Kind::Save);
     if (path.isEmpty())
         return;
-    m_strFilePath = path;
+    m_filePath = path;
     BeginOutcome(Operation::Save);
     EnableControls(false);
-    m_bSaveToFile = true;
+    m_saveToFile = true;
     m_target.PostMessage(WM_EXPORT_FILE);
 }
 
@@ -198,16 +198,16 @@ QString CMainDlg::ChooseFile(FileRequest::Kind kind)
 
 void CMainDlg::OnImportFile()
 {
-    if (m_bClosing)
+    if (m_closing)
         return;
-    if (ImportParameterFile(m_strFilePath.toStdString(), true)) {
-        m_bPagesFilled = true;
-        m_bReceiveIncomplete = false;
+    if (ImportParameterFile(m_filePath.toStdString(), true)) {
+        m_pagesFilled = true;
+        m_receiveIncomplete = false;
         m_unreadPages.clear();
         NotePagesUnedited();
     }
     EnableControls(true);
-    EndOutcome(QFileInfo(m_strFilePath).fileName());
+    EndOutcome(QFileInfo(m_filePath).fileName());
 }
 
 bool CMainDlg::ImportParameterFile(const std::string &path, bool confirm)
@@ -226,20 +226,20 @@ bool CMainDlg::ImportParameterFile(const std::string &path, bool confirm)
 
 bool CMainDlg::OnExportFile()
 {
-    if (m_bClosing)
+    if (m_closing)
         return false;
     bool written = false;
     const bool valid = ValidateAllPages();
     // The flag serves this one validation pass; a later Transmit must check
     // every page again.
-    m_bSaveToFile = false;
+    m_saveToFile = false;
     if (valid) {
         SaveAllPagesToStore();
         // The chosen file is replaced only by a complete new one: should the
         // export fail (a full disk, say), the old file stays as it was. A
         // read-only file is made writable and replaced.
         const params::ScriptResult exported = params::Export(
-            m_strFilePath.toStdString(), m_store, ReadOnlyTarget::MakeWritable);
+            m_filePath.toStdString(), m_store, ReadOnlyTarget::MakeWritable);
         ShowStatus(exported.text, exported.ok);
         written = exported.ok;
         if (written)
@@ -248,13 +248,13 @@ bool CMainDlg::OnExportFile()
         NotePageRefused();
     }
     EnableControls(true);
-    EndOutcome(QFileInfo(m_strFilePath).fileName());
+    EndOutcome(QFileInfo(m_filePath).fileName());
     return written;
 }
 
 void CMainDlg::OnJobMessage(uint32_t message, uintptr_t wParam, intptr_t lParam)
 {
-    if (m_bClosing) {
+    if (m_closing) {
         DisposeJobMessage(message, wParam);
         return;
     }
@@ -262,7 +262,7 @@ void CMainDlg::OnJobMessage(uint32_t message, uintptr_t wParam, intptr_t lParam)
     if (message == WM_READ_PARA_PROGRESS_NOTIFY && wParam == kStepAtCommands && lParam > 0)
         m_atQueriesSent = size_t(lParam);
     // What a cancelled read had read never reaches the store.
-    const bool cancelled = m_bCancelled && message == WM_JOB_STOPPED_NOTIFY;
+    const bool cancelled = m_cancelled && message == WM_JOB_STOPPED_NOTIFY;
     std::string imported;
     std::function<void(const std::string &)> import;
     if (!cancelled) {
@@ -276,12 +276,12 @@ void CMainDlg::OnJobMessage(uint32_t message, uintptr_t wParam, intptr_t lParam)
         NoteFailure(QString::fromStdString(report.text));
     if (!report.jobEnded)
         return;
-    m_bCancelled = false;
+    m_cancelled = false;
     // Only a whole read fills the pages; after a failed one they hold a mix
     // of what was read and defaults.
     if (report.after == JobReport::After::EndOfRead && cancelled) {
-        m_bPagesFilled = m_beforeReceive.filled;
-        m_bReceiveIncomplete = m_beforeReceive.receiveIncomplete;
+        m_pagesFilled = m_beforeReceive.filled;
+        m_receiveIncomplete = m_beforeReceive.receiveIncomplete;
         m_unreadPages = m_beforeReceive.unreadPages;
         m_outcomeFor.reset();
         m_statusLine->ShowOutcome(lang::QtText(status_texts::kReceiveCancelled), false);
@@ -296,22 +296,22 @@ void CMainDlg::OnJobMessage(uint32_t message, uintptr_t wParam, intptr_t lParam)
     if (m_outcomeFor == Operation::PasswordChange)
         EnableControls(true);
     EndOutcome();
-    if (std::exchange(m_bCloseAfterJob, false))
+    if (std::exchange(m_closeAfterJob, false))
         done(m_closeResult);
 }
 
 void CMainDlg::OnJobTimer()
 {
-    if (m_bClosing) {
+    if (m_closing) {
         m_jobTimer.stop();
         return;
     }
     m_operations.OnJobTimer(m_timedJob);
     // The "Error:Overtime!" box has been noted as the failure.
     if (!m_engine.JobRunning()) {
-        m_bCancelled = false;
+        m_cancelled = false;
         EndOutcome();
-        if (std::exchange(m_bCloseAfterJob, false))
+        if (std::exchange(m_closeAfterJob, false))
             done(m_closeResult);
     }
 }

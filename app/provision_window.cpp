@@ -98,13 +98,13 @@ template <typename Control> Control *Named(Control *control, const QString &labe
 
 } // namespace
 
-CProvisionDlg::CProvisionDlg(const QStringList &friendlyNames, QString baud, QWidget *parent)
+ProvisionDialog::ProvisionDialog(const QStringList &friendlyNames, QString baud, QWidget *parent)
     : QDialog(parent), m_baud(std::move(baud))
 {
     BuildWindow(friendlyNames);
     m_process.setStandardOutputFile(QProcess::nullDevice());
-    connect(&m_process, &QProcess::readyReadStandardError, this, &CProvisionDlg::OnErrorOutput);
-    connect(&m_process, &QProcess::finished, this, &CProvisionDlg::OnFinished);
+    connect(&m_process, &QProcess::readyReadStandardError, this, &ProvisionDialog::OnErrorOutput);
+    connect(&m_process, &QProcess::finished, this, &ProvisionDialog::OnFinished);
     connect(&m_process, &QProcess::errorOccurred, this, [this](QProcess::ProcessError error) {
         if (error != QProcess::FailedToStart)
             return;
@@ -113,10 +113,10 @@ CProvisionDlg::CProvisionDlg(const QStringList &friendlyNames, QString baud, QWi
         OnFinished();
     });
     m_tick.setInterval(100);
-    connect(&m_tick, &QTimer::timeout, this, &CProvisionDlg::ShowElapsed);
+    connect(&m_tick, &QTimer::timeout, this, &ProvisionDialog::ShowElapsed);
 }
 
-CProvisionDlg::~CProvisionDlg()
+ProvisionDialog::~ProvisionDialog()
 {
     if (Running()) {
         m_process.disconnect(this);
@@ -127,7 +127,7 @@ CProvisionDlg::~CProvisionDlg()
     }
 }
 
-void CProvisionDlg::BuildWindow(const QStringList &friendlyNames)
+void ProvisionDialog::BuildWindow(const QStringList &friendlyNames)
 {
     setObjectName(QStringLiteral("provisionWindow"));
     setWindowTitle(ProvisionLabel(T::Title));
@@ -224,15 +224,15 @@ void CProvisionDlg::BuildWindow(const QStringList &friendlyNames)
         if (const QString path = ChooseFile(request); !path.isEmpty())
             m_file->setText(path);
     });
-    connect(m_find, &QPushButton::clicked, this, &CProvisionDlg::OnFind);
-    connect(m_start, &QPushButton::clicked, this, &CProvisionDlg::OnStart);
-    connect(m_stop, &QPushButton::clicked, this, &CProvisionDlg::OnStop);
-    connect(m_saveReport, &QPushButton::clicked, this, &CProvisionDlg::OnSaveReport);
-    connect(m_close, &QPushButton::clicked, this, &CProvisionDlg::reject);
+    connect(m_find, &QPushButton::clicked, this, &ProvisionDialog::OnFind);
+    connect(m_start, &QPushButton::clicked, this, &ProvisionDialog::OnStart);
+    connect(m_stop, &QPushButton::clicked, this, &ProvisionDialog::OnStop);
+    connect(m_saveReport, &QPushButton::clicked, this, &ProvisionDialog::OnSaveReport);
+    connect(m_close, &QPushButton::clicked, this, &ProvisionDialog::reject);
     EnableControls(true);
 }
 
-QString CProvisionDlg::ChooseFile(const FileRequest &request)
+QString ProvisionDialog::ChooseFile(const FileRequest &request)
 {
     if (m_fileChooser)
         return m_fileChooser(request);
@@ -242,7 +242,7 @@ QString CProvisionDlg::ChooseFile(const FileRequest &request)
     return {};
 }
 
-void CProvisionDlg::EnableControls(bool idle)
+void ProvisionDialog::EnableControls(bool idle)
 {
     for (QWidget *control : std::initializer_list<QWidget *>{m_file, m_browse, m_ports, m_password,
                                                              m_verify, m_start, m_close})
@@ -252,18 +252,18 @@ void CProvisionDlg::EnableControls(bool idle)
     m_saveReport->setEnabled(idle && QFileInfo::exists(ReportPath()));
 }
 
-QString CProvisionDlg::ReportPath() const
+QString ProvisionDialog::ReportPath() const
 {
     return m_reportDir.filePath(QStringLiteral("report.csv"));
 }
 
-void CProvisionDlg::reject()
+void ProvisionDialog::reject()
 {
     if (!Running())
         QDialog::reject();
 }
 
-void CProvisionDlg::OnStart()
+void ProvisionDialog::OnStart()
 {
     if (Running() || Finding())
         return;
@@ -321,7 +321,7 @@ void CProvisionDlg::OnStart()
 
 // SIGTERM to the provisioning: every run ends its job and closes its port,
 // and ports not started yet are skipped.
-void CProvisionDlg::OnStop()
+void ProvisionDialog::OnStop()
 {
     if (!Running())
         return;
@@ -329,7 +329,7 @@ void CProvisionDlg::OnStop()
     m_process.terminate();
 }
 
-void CProvisionDlg::OnErrorOutput()
+void ProvisionDialog::OnErrorOutput()
 {
     m_pending += m_process.readAllStandardError();
     for (qsizetype end; (end = m_pending.indexOf('\n')) >= 0;) {
@@ -339,7 +339,7 @@ void CProvisionDlg::OnErrorOutput()
     }
 }
 
-void CProvisionDlg::OnLine(const QByteArray &text)
+void ProvisionDialog::OnLine(const QByteArray &text)
 {
     const QJsonDocument document = QJsonDocument::fromJson(text);
     if (!document.isObject())
@@ -373,7 +373,7 @@ void CProvisionDlg::OnLine(const QByteArray &text)
         m_table->item(row, kReasonColumn)->setText(reason);
 }
 
-void CProvisionDlg::OnFinished()
+void ProvisionDialog::OnFinished()
 {
     OnErrorOutput();
     if (!m_pending.isEmpty())
@@ -388,7 +388,7 @@ void CProvisionDlg::OnFinished()
     EnableControls(true);
 }
 
-int CProvisionDlg::RowOf(const QString &port) const
+int ProvisionDialog::RowOf(const QString &port) const
 {
     for (int row = 0; row < m_table->rowCount(); ++row) {
         if (m_table->item(row, kPortColumn)->text() == port)
@@ -397,18 +397,18 @@ int CProvisionDlg::RowOf(const QString &port) const
     return -1;
 }
 
-void CProvisionDlg::ShowElapsed()
+void ProvisionDialog::ShowElapsed()
 {
     m_elapsed->setText(ProvisionLabel(T::Elapsed, {Seconds(m_clock.elapsed()).toStdString()}));
 }
 
-void CProvisionDlg::ShowSummary()
+void ProvisionDialog::ShowSummary()
 {
     m_summary->setText(m_summaryLines.join(QLatin1Char('\n')));
     m_summary->setAccessibleName(m_summary->text());
 }
 
-void CProvisionDlg::OnSaveReport()
+void ProvisionDialog::OnSaveReport()
 {
     FileRequest request;
     request.kind = FileRequest::Kind::Save;
@@ -429,7 +429,7 @@ void CProvisionDlg::OnSaveReport()
         AppMessageBox(this, QString::fromStdString(result.error), platform::kStyleError);
 }
 
-void CProvisionDlg::OnFind()
+void ProvisionDialog::OnFind()
 {
     if (Finding()) {
         m_finder.Stop();
@@ -451,7 +451,7 @@ void CProvisionDlg::OnFind()
 
 // The ports that answered are checked, the others not; a stopped search
 // changes nothing.
-void CProvisionDlg::OnProbed(const std::vector<ProbeResult> &results, bool stopped)
+void ProvisionDialog::OnProbed(const std::vector<ProbeResult> &results, bool stopped)
 {
     m_find->setText(ProvisionLabel(T::Find));
     m_find->setAccessibleName(SpokenName(m_find->text()));

@@ -25,15 +25,15 @@ class QListWidget;
 class QPushButton;
 class QTableWidget;
 
-class CProvisionDlg : public QDialog
+class ProvisionDialog : public QDialog
 {
     Q_OBJECT
 public:
     // `friendlyNames` as PresentPortNames gives them; `baud` is the rate
     // every port is opened at.
-    CProvisionDlg(const QStringList &friendlyNames, QString baud, QWidget *parent = nullptr);
+    ProvisionDialog(const QStringList &friendlyNames, QString baud, QWidget *parent = nullptr);
     // A run still going is stopped as Stop stops it, and waited for.
-    ~CProvisionDlg() override;
+    ~ProvisionDialog() override;
 
     // What Browse and Save report ask of a file dialog; tests answer without one.
     using FileChooser = std::function<QString(const FileRequest &)>;

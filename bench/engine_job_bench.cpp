@@ -158,13 +158,13 @@ Row RunJob(Job job, int latencyMs, int gapMs, const std::string &dir)
 
     CSerialPort port;
     bool ended = false;
-    CHeadlessWindow window(port, [](const std::string &text, bool failure) {
+    HeadlessWindow window(port, [](const std::string &text, bool failure) {
         if (failure)
             std::fprintf(stderr, "%s\n", text.c_str());
     });
     ReadLists lists;
     CommEngine engine(port, lists);
-    COperations operations(port, engine, lists, window);
+    Operations operations(port, engine, lists, window);
     window.RouteLinesToEngine(engine, operations, nullptr,
                               [&](const JobReport &report) { ended = ended || report.jobEnded; });
     window.OnWatchdog([&] { ended = true; });

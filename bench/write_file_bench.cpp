@@ -86,7 +86,7 @@ int main(int argc, char **argv)
     }
     g_strSoftwarePassword = "1234";
     AnsweringContext context(path);
-    CWriteJob job(context);
+    WriteJob job(context);
     const std::string ok = "OK";
     const auto start = std::chrono::steady_clock::now();
     job.Step(nullptr);

@@ -73,7 +73,7 @@ struct CliSession::Impl
     bool LoadFileToVerify();
     bool LoadFileToWrite();
     bool CheckNewPassword();
-    void TellHistoryCopy(const COperations &operations);
+    void TellHistoryCopy(const Operations &operations);
     bool Login();
     bool RunJob(CommEngine &engine, RunState state, int total, const std::function<bool()> &start);
     void OnJobProgress(const JobReport &report);
@@ -94,7 +94,7 @@ struct CliSession::Impl
     std::string fileToWrite; // the bytes checked are the bytes sent
     int fileEntries[2] = {0, 0}; // the file's parameters and AT-command settings
     CSerialPort port;
-    CHeadlessWindow window;
+    HeadlessWindow window;
     ReadLists lists;
     bool failed = false;
     bool jobEnded = false;
@@ -179,7 +179,7 @@ bool CliSession::Impl::LoadFileToWrite()
     return !failed;
 }
 
-void CliSession::Impl::TellHistoryCopy(const COperations &operations)
+void CliSession::Impl::TellHistoryCopy(const Operations &operations)
 {
     if (!operations.HistoryCopy().empty())
         Print(kHistoryCopy.Text({operations.HistoryCopy()}), false);
@@ -319,7 +319,7 @@ bool CliSession::Impl::ReadTerminal(RunState state)
 {
     const params::ForwardQuerySwitches forward{options.forward, options.forward, options.forward};
     CommEngine engine(port, lists);
-    COperations operations(port, engine, lists, window);
+    Operations operations(port, engine, lists, window);
     window.RouteLinesToEngine(engine, operations, nullptr, [&](const JobReport &report) {
         jobEnded = jobEnded || report.jobEnded;
         succeeded = succeeded || (report.after == JobReport::After::EndOfRead && !report.failure);
@@ -386,7 +386,7 @@ int CliSession::Impl::Verify()
 int CliSession::Impl::Write()
 {
     CommEngine engine(port, lists);
-    COperations operations(port, engine, lists, window);
+    Operations operations(port, engine, lists, window);
     window.RouteLinesToEngine(engine, operations, nullptr, [&](const JobReport &report) {
         jobEnded = jobEnded || report.jobEnded;
         succeeded = succeeded || (report.after == JobReport::After::EndOfWrite && report.jobEnded && !report.failure);
@@ -422,7 +422,7 @@ int CliSession::Impl::ChangePassword()
 {
     bool changed = false;
     CommEngine engine(port, lists);
-    COperations operations(port, engine, lists, window);
+    Operations operations(port, engine, lists, window);
     window.RouteLinesToEngine(engine, operations, nullptr, [&](const JobReport &report) {
         jobEnded = jobEnded || report.jobEnded;
         changed = changed || report.after == JobReport::After::PasswordChanged;

@@ -49,7 +49,7 @@ bool IsListEntry(unsigned number)
 std::string AsListEntry(const std::string &value, unsigned number)
 {
     std::string stored;
-    if (value.empty() || CReadJob::Verdict(value, std::to_string(number), stored) == 0)
+    if (value.empty() || ReadJob::Verdict(value, std::to_string(number), stored) == 0)
         return {};
     return value;
 }

@@ -41,7 +41,7 @@ CCommThread::~CCommThread()
 
 void CCommThread::Start()
 {
-    m_thread.Start([this] { m_hComDelayEvent.Set(); });
+    m_thread.Start([this] { m_comDelayEvent.Set(); });
 }
 
 void CCommThread::OnStartJob(uintptr_t jobNumber, intptr_t code)
@@ -49,8 +49,8 @@ void CCommThread::OnStartJob(uintptr_t jobNumber, intptr_t code)
     m_exchange.Clear();
     {
         const std::lock_guard lock(m_jobMutex);
-        m_nJobNumber = static_cast<uint32_t>(jobNumber);
-        m_nJobState = static_cast<uint32_t>(code) + 1;
+        m_jobNumber = static_cast<uint32_t>(jobNumber);
+        m_jobState = static_cast<uint32_t>(code) + 1;
     }
     ResetJobSteps();
     if (std::exchange(m_stopPending, false)) {
@@ -73,9 +73,9 @@ void CCommThread::OnAbortJob(uintptr_t jobNumber)
 {
     {
         const std::lock_guard lock(m_jobMutex);
-        if (static_cast<uint32_t>(jobNumber) != m_nJobNumber)
+        if (static_cast<uint32_t>(jobNumber) != m_jobNumber)
             return;
-        m_nJobState = kIdle;
+        m_jobState = kIdle;
     }
     ResetJobSteps();
     m_exchange.Clear();
@@ -87,15 +87,15 @@ void CCommThread::OnAbortJob(uintptr_t jobNumber)
 uint32_t CCommThread::JobNumber() const
 {
     const std::lock_guard lock(m_jobMutex);
-    return m_nJobNumber;
+    return m_jobNumber;
 }
 
 bool CCommThread::EndTimedOutJob(uint32_t jobNumber)
 {
     const std::lock_guard lock(m_jobMutex);
-    if (jobNumber != m_nJobNumber)
+    if (jobNumber != m_jobNumber)
         return false;
-    m_nJobState = kIdle;
+    m_jobState = kIdle;
     return true;
 }
 
@@ -104,7 +104,7 @@ void CCommThread::OnRxLine(uintptr_t wParam)
     const std::unique_ptr<std::string> line = TakeOwned<std::string>(wParam);
     if (line)
         LogTraffic(*line, 1);
-    const uint32_t state = m_nJobState.load();
+    const uint32_t state = m_jobState.load();
     if (state == kIdle) {
         // Every line restarts the watchdog, and an error reply leaves it
         // running: a terminal that reports errors by itself ends in
@@ -159,7 +159,7 @@ bool CCommThread::TakeForJob(const std::string &line)
 void CCommThread::OnRxLineLost()
 {
     LogNote("a line longer than 1024 characters was dropped");
-    if (m_nJobState.load() == kReading && m_exchange.InFlight())
+    if (m_jobState.load() == kReading && m_exchange.InFlight())
         m_readJob.OnLineLost();
 }
 
@@ -170,7 +170,7 @@ void CCommThread::OnStop(uintptr_t jobNumber)
 {
     if (jobNumber != kAnyJob) {
         const std::lock_guard lock(m_jobMutex);
-        if (m_nJobState.load() == kIdle || static_cast<uint32_t>(jobNumber) != m_nJobNumber)
+        if (m_jobState.load() == kIdle || static_cast<uint32_t>(jobNumber) != m_jobNumber)
             return;
     }
     OnCut(JobCut::Stopped);
@@ -181,7 +181,7 @@ void CCommThread::OnStop(uintptr_t jobNumber)
 void CCommThread::OnCut(JobCut cut)
 {
     m_exchange.Clear();
-    switch (m_nJobState.load()) {
+    switch (m_jobState.load()) {
     case kReading:
         m_readJob.OnCut(cut);
         break;
@@ -200,30 +200,30 @@ void CCommThread::OnCut(JobCut cut)
 
 bool CCommThread::SetCommand(std::string_view text)
 {
-    constexpr size_t kMaxCommandText = sizeof m_szCommand - 1;
-    std::memset(m_szCommand, 0, sizeof m_szCommand);
+    constexpr size_t kMaxCommandText = sizeof m_command - 1;
+    std::memset(m_command, 0, sizeof m_command);
     if (text.size() + 1 > kMaxCommandText) {
         // Keep what fits, without the CR; the length stays 0 so it is
         // never sent.
         const size_t kept = std::min(text.size(), kMaxCommandText);
-        std::memcpy(m_szCommand, text.data(), kept);
-        m_nCommandLength = 0;
+        std::memcpy(m_command, text.data(), kept);
+        m_commandLength = 0;
         return false;
     }
-    std::memcpy(m_szCommand, text.data(), text.size());
-    m_szCommand[text.size()] = '\r';
-    m_nCommandLength = static_cast<uint32_t>(text.size() + 1);
+    std::memcpy(m_command, text.data(), text.size());
+    m_command[text.size()] = '\r';
+    m_commandLength = static_cast<uint32_t>(text.size() + 1);
     return true;
 }
 
 void CCommThread::SendCommand()
 {
-    if (m_nCommandLength == 0)
+    if (m_commandLength == 0)
         return;
     KeepDeviceGap();
-    LogTraffic(std::string_view(m_szCommand, m_nCommandLength), 0);
-    m_port.Send(m_szCommand, m_nCommandLength);
-    m_exchange.Sent(std::string_view(m_szCommand, m_nCommandLength - 1));
+    LogTraffic(std::string_view(m_command, m_commandLength), 0);
+    m_port.Send(m_command, m_commandLength);
+    m_exchange.Sent(std::string_view(m_command, m_commandLength - 1));
 }
 
 // The terminal gets its gap after every final reply, however quickly the
@@ -271,8 +271,8 @@ void CCommThread::CompleteJob(const char *)
     uint32_t number = 0;
     {
         const std::lock_guard lock(m_jobMutex);
-        m_nJobState = kIdle;
-        number = m_nJobNumber;
+        m_jobState = kIdle;
+        number = m_jobNumber;
     }
     m_exchange.Clear();
     g_hFifoGate.Set();
@@ -289,9 +289,9 @@ void CCommThread::Sleep(Millis duration)
 
 void CCommThread::PauseForDevice()
 {
-    if (!m_hComDelayEvent.IsSet())
+    if (!m_comDelayEvent.IsSet())
         Sleep(kJobPauses.afterAtCommands);
-    m_hComDelayEvent.Reset();
+    m_comDelayEvent.Reset();
 }
 
 void CCommThread::ClosePort()

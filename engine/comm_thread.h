@@ -34,7 +34,7 @@ public:
     platform::MessageThread &Thread() { return m_thread; }
 
     // Read from any thread (the window refuses Exit while a job runs).
-    uint32_t JobState() const { return m_nJobState.load(); }
+    uint32_t JobState() const { return m_jobState.load(); }
 
     // The number of the job the worker runs, or ran last (0 before the
     // first); the job watchdog's timer is armed with it.
@@ -58,7 +58,7 @@ public:
     std::string TempParameterFilePath() const override;
 
     // The command line in the buffer, for tests.
-    std::string_view Command() const { return {m_szCommand, m_nCommandLength}; }
+    std::string_view Command() const { return {m_command, m_commandLength}; }
     // The time the worker has spent in the jobs' pauses for the terminal, and
     // waiting for the device gap, for the benchmark's account of a job's time.
     platform::Millis PausedTime() const { return platform::Millis(m_pausedMs.load()); }
@@ -84,25 +84,25 @@ private:
     platform::IMessageTarget *m_pFIFOThread = nullptr;
     platform::MessageThread m_thread;
 
-    uint32_t m_nCommandLength = 0;
+    uint32_t m_commandLength = 0;
     // At most 511 characters with the CR; the last byte stays zero.
-    char m_szCommand[512] = {};
-    std::atomic<uint32_t> m_nJobState{kIdle};
+    char m_command[512] = {};
+    std::atomic<uint32_t> m_jobState{kIdle};
     // Number and state change together, on the worker and on the window's thread.
     mutable std::mutex m_jobMutex;
-    uint32_t m_nJobNumber = 0;
+    uint32_t m_jobNumber = 0;
     std::atomic<int64_t> m_pausedMs{0};
     std::atomic<int64_t> m_gapNs{0};
     std::atomic<int> m_pausePercent{100};
     // "ComDelayEvent": set once when the thread starts and by nothing else, so
     // the first pause ends at once and every later one lasts its full time.
-    platform::Event m_hComDelayEvent{platform::ResetMode::Manual, false};
+    platform::Event m_comDelayEvent{platform::ResetMode::Manual, false};
 
     // Worker thread only.
     CommandExchange m_exchange{g_terminalEcho};
-    CReadJob m_readJob;
-    CWriteJob m_writeJob;
-    CModifyPasswordJob m_passwordJob;
+    ReadJob m_readJob;
+    WriteJob m_writeJob;
+    ModifyPasswordJob m_passwordJob;
     // A stop that came while no job ran ends the next one as it starts.
     bool m_stopPending = false;
 };

@@ -7,7 +7,7 @@
 
 using namespace platform;
 
-CHeadlessWindow::CHeadlessWindow(CSerialPort &port, TextSink sink) : m_port(port), m_sink(std::move(sink))
+HeadlessWindow::HeadlessWindow(CSerialPort &port, TextSink sink) : m_port(port), m_sink(std::move(sink))
 {
     m_queue.On(WM_JOB_TIMER_START, [this](uintptr_t jobNumber, intptr_t) {
         m_timedJob = static_cast<uint32_t>(jobNumber);
@@ -22,18 +22,18 @@ CHeadlessWindow::CHeadlessWindow(CSerialPort &port, TextSink sink) : m_port(port
     m_port.SetOwner(this);
 }
 
-CHeadlessWindow::~CHeadlessWindow()
+HeadlessWindow::~HeadlessWindow()
 {
     if (m_port.Owner() == this)
         m_port.SetOwner(nullptr);
 }
 
-bool CHeadlessWindow::PostMessage(uint32_t id, uintptr_t wParam, intptr_t lParam)
+bool HeadlessWindow::PostMessage(uint32_t id, uintptr_t wParam, intptr_t lParam)
 {
     return m_queue.PostMessage(id, wParam, lParam);
 }
 
-void CHeadlessWindow::RouteLinesTo(LineReceiver::LineHandler handler,
+void HeadlessWindow::RouteLinesTo(LineReceiver::LineHandler handler,
                                    std::function<std::string(RxError)> errorText,
                                    LineReceiver::DroppedHandler onDropped)
 {
@@ -46,7 +46,7 @@ void CHeadlessWindow::RouteLinesTo(LineReceiver::LineHandler handler,
     m_receiver->Attach(m_queue);
 }
 
-void CHeadlessWindow::RouteLinesToEngine(CommEngine &engine, COperations &operations, FileImporter importer,
+void HeadlessWindow::RouteLinesToEngine(CommEngine &engine, Operations &operations, FileImporter importer,
                                          ReportHandler onReport)
 {
     RouteLinesTo([&engine](std::unique_ptr<std::string> line) { engine.PostLine(std::move(line)); },
@@ -65,7 +65,7 @@ void CHeadlessWindow::RouteLinesToEngine(CommEngine &engine, COperations &operat
     }
 }
 
-void CHeadlessWindow::OnTimer(uintptr_t id)
+void HeadlessWindow::OnTimer(uintptr_t id)
 {
     if (id == kJobTimerId && m_operations) {
         m_operations->OnJobTimer(m_timedJob);
@@ -78,18 +78,18 @@ void CHeadlessWindow::OnTimer(uintptr_t id)
     }
 }
 
-void CHeadlessWindow::KillJobTimer()
+void HeadlessWindow::KillJobTimer()
 {
     m_queue.KillTimer(kJobTimerId);
 }
 
-void CHeadlessWindow::ShowStatus(const std::string &text, bool ok)
+void HeadlessWindow::ShowStatus(const std::string &text, bool ok)
 {
     if (m_sink && !text.empty())
         m_sink(text, !ok);
 }
 
-void CHeadlessWindow::ShowProgress(const JobReport &report)
+void HeadlessWindow::ShowProgress(const JobReport &report)
 {
     if (m_onProgress)
         m_onProgress(report);
@@ -97,13 +97,13 @@ void CHeadlessWindow::ShowProgress(const JobReport &report)
         ShowStatus(report.text, report.ok);
 }
 
-void CHeadlessWindow::ShowMessageBox(const std::string &text, int style)
+void HeadlessWindow::ShowMessageBox(const std::string &text, int style)
 {
     if (m_sink && !text.empty())
         m_sink(text, style == kStyleError || style == kStyleWarning);
 }
 
-void CHeadlessWindow::ShowWaitBox(const std::string &statusLine)
+void HeadlessWindow::ShowWaitBox(const std::string &statusLine)
 {
     m_waitBoxVisible = true;
     ShowStatus(statusLine, true);

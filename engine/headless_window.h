@@ -15,7 +15,7 @@
 
 class CSerialPort;
 
-class CHeadlessWindow : public platform::IMessageTarget, public IOperationWindow
+class HeadlessWindow : public platform::IMessageTarget, public IOperationWindow
 {
 public:
     // Every text the user would be shown; `error` for the ones that come with
@@ -25,8 +25,8 @@ public:
     using FileImporter = std::function<void(const std::string &path)>;
     using ProgressHandler = std::function<void(const JobReport &report)>;
 
-    CHeadlessWindow(CSerialPort &port, TextSink sink);
-    ~CHeadlessWindow() override;
+    HeadlessWindow(CSerialPort &port, TextSink sink);
+    ~HeadlessWindow() override;
 
     platform::MessageQueue &Queue() { return m_queue; }
     bool PostMessage(uint32_t id, uintptr_t wParam = 0, intptr_t lParam = 0) override;
@@ -38,7 +38,7 @@ public:
                       LineReceiver::DroppedHandler onDropped = {});
     // Lines go to the worker, as in the main window; job messages and the
     // job watchdog are handled through `operations`.
-    void RouteLinesToEngine(CommEngine &engine, COperations &operations, FileImporter importer,
+    void RouteLinesToEngine(CommEngine &engine, Operations &operations, FileImporter importer,
                             ReportHandler onReport);
     // Timer 15 (the login's reply time-out) calls this.
     void OnLoginTimer(std::function<void()> handler) { m_onLoginTimer = std::move(handler); }
@@ -70,7 +70,7 @@ private:
     TextSink m_sink;
     platform::MessageQueue m_queue;
     std::unique_ptr<LineReceiver> m_receiver;
-    COperations *m_operations = nullptr;
+    Operations *m_operations = nullptr;
     FileImporter m_importer;
     ReportHandler m_onReport;
     std::function<void()> m_onLoginTimer;

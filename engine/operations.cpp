@@ -45,11 +45,11 @@ std::string CannotOpen(std::string_view pattern, platform::PortErrorKind error)
 
 } // namespace
 
-COperations::COperations(ISerialLink &port, CommEngine &engine, ReadLists &lists, IOperationWindow &window)
+Operations::Operations(ISerialLink &port, CommEngine &engine, ReadLists &lists, IOperationWindow &window)
     : m_port(port), m_engine(engine), m_lists(lists), m_window(window)
 {}
 
-bool COperations::PortFilesWritable()
+bool Operations::PortFilesWritable()
 {
     const std::string problem = PortFilesProblem();
     if (!problem.empty())
@@ -57,7 +57,7 @@ bool COperations::PortFilesWritable()
     return problem.empty();
 }
 
-bool COperations::Receive(const std::function<void(ReadLists &)> &appendReadItems)
+bool Operations::Receive(const std::function<void(ReadLists &)> &appendReadItems)
 {
     if (!PortFilesWritable())
         return false;
@@ -78,7 +78,7 @@ bool COperations::Receive(const std::function<void(ReadLists &)> &appendReadItem
     return true;
 }
 
-bool COperations::Transmit(const std::function<bool()> &validate, const std::function<void()> &store,
+bool Operations::Transmit(const std::function<bool()> &validate, const std::function<void()> &store,
                            const FileWriter &writeFile)
 {
     g_strNewPassword.clear();
@@ -107,7 +107,7 @@ bool COperations::Transmit(const std::function<bool()> &validate, const std::fun
     return started;
 }
 
-bool COperations::ChangePin(const FileWriter &writeFile)
+bool Operations::ChangePin(const FileWriter &writeFile)
 {
     if (!PortFilesWritable())
         return false;
@@ -122,7 +122,7 @@ bool COperations::ChangePin(const FileWriter &writeFile)
     return WriteAndSubmit(writeFile, {});
 }
 
-bool COperations::WriteAndSubmit(const FileWriter &writeFile,
+bool Operations::WriteAndSubmit(const FileWriter &writeFile,
                                  const std::function<void()> &tellCannotDelete)
 {
     const std::string path = TempParameterFilePath();
@@ -150,7 +150,7 @@ bool COperations::WriteAndSubmit(const FileWriter &writeFile,
     return true;
 }
 
-bool COperations::ChangePassword(const std::string &newPassword, const std::string &confirm)
+bool Operations::ChangePassword(const std::string &newPassword, const std::string &confirm)
 {
     g_strNewPassword = newPassword;
     g_strConfirmPassword = confirm;
@@ -165,7 +165,7 @@ bool COperations::ChangePassword(const std::string &newPassword, const std::stri
     return true;
 }
 
-void COperations::Show(const JobReport &report)
+void Operations::Show(const JobReport &report)
 {
     if (report.showPage)
         m_window.ShowPage(report.showPage);
@@ -186,7 +186,7 @@ void COperations::Show(const JobReport &report)
         m_window.ShowAccount(report.account);
 }
 
-JobReport COperations::OnJobMessage(uint32_t message, uintptr_t wParam, intptr_t lParam,
+JobReport Operations::OnJobMessage(uint32_t message, uintptr_t wParam, intptr_t lParam,
                                     const std::function<void(const std::string &path)> &importTempFile)
 {
     const std::unique_ptr<JobFailure> carried =
@@ -221,7 +221,7 @@ JobReport COperations::OnJobMessage(uint32_t message, uintptr_t wParam, intptr_t
     return report;
 }
 
-void COperations::KeepHistory(bool afterRead)
+void Operations::KeepHistory(bool afterRead)
 {
     m_historyCopy.clear();
     const std::string path = TempParameterFilePath();
@@ -238,19 +238,19 @@ void COperations::KeepHistory(bool afterRead)
         m_window.ShowStatus(kHistoryNotKept.Text({kept.error}), true);
 }
 
-void COperations::OnPortHangUp()
+void Operations::OnPortHangUp()
 {
     // A notice left over from an earlier open of the port changes nothing.
     if (m_port.HungUp())
         m_engine.PostPortLost();
 }
 
-void COperations::OnJobTimer(uint32_t jobNumber)
+void Operations::OnJobTimer(uint32_t jobNumber)
 {
     m_engine.RunWatchdogExpiry(*this, jobNumber);
 }
 
-void COperations::ShowOvertime(const char *text)
+void Operations::ShowOvertime(const char *text)
 {
     m_window.ShowMessageBox(text, platform::kStyleError);
 }

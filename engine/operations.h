@@ -38,10 +38,10 @@ public:
     virtual void ShowProgress(const JobReport &report) { ShowStatus(report.text, report.ok); }
 };
 
-class COperations : private IJobWatchdogOwner
+class Operations : private IJobWatchdogOwner
 {
 public:
-    COperations(ISerialLink &port, CommEngine &engine, ReadLists &lists, IOperationWindow &window);
+    Operations(ISerialLink &port, CommEngine &engine, ReadLists &lists, IOperationWindow &window);
 
     // Opens the port, lets `appendReadItems` fill the read lists and starts
     // the read job. false when nothing was started.

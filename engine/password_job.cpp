@@ -9,13 +9,13 @@
 
 using namespace platform;
 
-void CModifyPasswordJob::SendLine(const std::string &text)
+void ModifyPasswordJob::SendLine(const std::string &text)
 {
     if (m_context.SetCommand(text))
         m_context.SendCommand();
 }
 
-void CModifyPasswordJob::Fail(uintptr_t step, const char *note)
+void ModifyPasswordJob::Fail(uintptr_t step, const char *note)
 {
     m_step = kStepNone;
     m_context.CompleteJob("password change failed");
@@ -24,7 +24,7 @@ void CModifyPasswordJob::Fail(uintptr_t step, const char *note)
     m_context.PostToOwner(WM_MODIFY_PWD_ERR_NOTIFY, step, 0);
 }
 
-void CModifyPasswordJob::OnCut(JobCut cut)
+void ModifyPasswordJob::OnCut(JobCut cut)
 {
     m_step = kStepNone;
     m_context.ClosePort();
@@ -36,7 +36,7 @@ void CModifyPasswordJob::OnCut(JobCut cut)
     m_context.PostFailureToOwner(CutMessage(cut), {kJobModifyPassword, 0, {}, {}});
 }
 
-void CModifyPasswordJob::Step(const std::string *line)
+void ModifyPasswordJob::Step(const std::string *line)
 {
     if (!line) {
         if (m_step == kStepNone) {

@@ -7,10 +7,10 @@
 
 #include <string>
 
-class CModifyPasswordJob
+class ModifyPasswordJob
 {
 public:
-    explicit CModifyPasswordJob(IJobContext &context) : m_context(context) {}
+    explicit ModifyPasswordJob(IJobContext &context) : m_context(context) {}
 
     void Step(const std::string *line);
     void Abort() { m_step = 0; }

@@ -42,11 +42,11 @@ bool InEmptyTolerantRange(uint32_t number)
 
 } // namespace
 
-CReadJob::CReadJob(IJobContext &context, const ReadLists &lists)
+ReadJob::ReadJob(IJobContext &context, const ReadLists &lists)
     : m_context(context), m_lists(lists), m_lastMarker(kReadBlockEnd)
 {}
 
-void CReadJob::Step(const std::string *line)
+void ReadJob::Step(const std::string *line)
 {
     if (!line) {
         Begin();
@@ -64,7 +64,7 @@ void CReadJob::Step(const std::string *line)
     }
 }
 
-void CReadJob::Abort()
+void ReadJob::Abort()
 {
     m_phase = Phase::Start;
     m_lastMarker = kReadBlockEnd;
@@ -76,7 +76,7 @@ void CReadJob::Abort()
     m_lineLost = false;
 }
 
-void CReadJob::Begin()
+void ReadJob::Begin()
 {
     m_context.Sleep(kJobPauses.beforeFirstCommand);
     m_phase = Phase::ReadingParameters;
@@ -89,7 +89,7 @@ void CReadJob::Begin()
         TakeEntries();
 }
 
-void CReadJob::OnParameterLine(const std::string &line)
+void ReadJob::OnParameterLine(const std::string &line)
 {
     if (text::StartsWithNoCase(line, "+RPAR")) {
         Store(ValueAfterColon(line));
@@ -118,7 +118,7 @@ void CReadJob::OnParameterLine(const std::string &line)
 
 // Skips the entries up to and including the end marker. false when the list
 // ended on the way (the AT-command phase has then begun).
-bool CReadJob::SkipRestOfBlock()
+bool ReadJob::SkipRestOfBlock()
 {
     for (;;) {
         if (m_nextIndex >= m_entryCount) {
@@ -136,7 +136,7 @@ bool CReadJob::SkipRestOfBlock()
     return true;
 }
 
-void CReadJob::TakeEntries()
+void ReadJob::TakeEntries()
 {
     for (;;) {
         m_currentEntry = m_lists.numbers[m_nextIndex++];
@@ -161,7 +161,7 @@ void CReadJob::TakeEntries()
     m_context.PostToOwner(WM_READ_PARA_PROGRESS_NOTIFY, kStepParameters, m_sentCount);
 }
 
-int CReadJob::Verdict(const std::string &value, const std::string &number, std::string &stored)
+int ReadJob::Verdict(const std::string &value, const std::string &number, std::string &stored)
 {
     if (!value.empty()) {
         if (params::IsBlankRecord(value)) {
@@ -178,7 +178,7 @@ int CReadJob::Verdict(const std::string &value, const std::string &number, std::
     return InEmptyTolerantRange(text::LeadingNumber(number)) ? 1 : 0;
 }
 
-void CReadJob::Store(const std::string &value)
+void ReadJob::Store(const std::string &value)
 {
     std::string stored;
     m_continue = Verdict(value, m_currentEntry, stored);
@@ -187,7 +187,7 @@ void CReadJob::Store(const std::string &value)
         EndWithStoreError(kStepParameters, text::LeadingNumber(m_currentEntry), file.LastError());
 }
 
-void CReadJob::BeginAtCommands()
+void ReadJob::BeginAtCommands()
 {
     m_phase = Phase::ReadingAtCommands;
     m_nextIndex = 0;
@@ -198,7 +198,7 @@ void CReadJob::BeginAtCommands()
         SendQuery(0);
 }
 
-void CReadJob::OnAtCommandLine(const std::string &line)
+void ReadJob::OnAtCommandLine(const std::string &line)
 {
     if (IsErrorReply(line)) {
         EndWithError(kStepAtCommands, static_cast<intptr_t>(m_nextIndex) - 1);
@@ -224,7 +224,7 @@ void CReadJob::OnAtCommandLine(const std::string &line)
     }
 }
 
-void CReadJob::SendQuery(size_t index)
+void ReadJob::SendQuery(size_t index)
 {
     m_currentEntry = m_lists.atCommands[index];
     m_currentArgument = index < m_lists.atArguments.size() ? m_lists.atArguments[index] : std::string();
@@ -238,34 +238,34 @@ void CReadJob::SendQuery(size_t index)
     m_context.PostToOwner(WM_READ_PARA_PROGRESS_NOTIFY, kStepAtCommands, static_cast<intptr_t>(index + 1));
 }
 
-void CReadJob::Finish(const char *note)
+void ReadJob::Finish(const char *note)
 {
     m_phase = Phase::Start;
     m_lastMarker = kReadBlockEnd;
     m_context.CompleteJob(note);
 }
 
-void CReadJob::EndWithSuccess()
+void ReadJob::EndWithSuccess()
 {
     Finish("read finished");
     m_context.PostToOwner(WM_READ_PARA_OK_NOTIFY, kStepAtCommands, 0);
 }
 
-void CReadJob::EndWithError(uintptr_t kind, intptr_t item)
+void ReadJob::EndWithError(uintptr_t kind, intptr_t item)
 {
     Finish("read failed");
     m_context.PostToOwner(WM_READ_PARA_ERR_NOTIFY, kind, item);
     m_nextIndex = 0;
 }
 
-void CReadJob::EndWithLostLine(uintptr_t kind, intptr_t item)
+void ReadJob::EndWithLostLine(uintptr_t kind, intptr_t item)
 {
     Finish("read failed");
     m_context.PostToOwner(WM_READ_PARA_LINE_LOST_NOTIFY, kind, item);
     m_nextIndex = 0;
 }
 
-void CReadJob::OnCut(JobCut cut)
+void ReadJob::OnCut(JobCut cut)
 {
     Finish(cut == JobCut::Stopped ? "read stopped" : "read ended, port lost");
     m_context.PostFailureToOwner(CutMessage(cut), {kJobRead, 0, {}, {}});
@@ -274,7 +274,7 @@ void CReadJob::OnCut(JobCut cut)
 
 // A value that cannot be stored would leave the pages with stale values under
 // a success message: the read ends here, naming the file and the reason.
-void CReadJob::EndWithStoreError(uintptr_t kind, intptr_t item, const std::string &reason)
+void ReadJob::EndWithStoreError(uintptr_t kind, intptr_t item, const std::string &reason)
 {
     Finish("read failed");
     m_context.PostFailureToOwner(WM_READ_PARA_STORE_ERR_NOTIFY, {kind, item, reason});

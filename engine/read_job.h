@@ -8,12 +8,12 @@
 
 struct ReadLists;
 
-class CReadJob
+class ReadJob
 {
 public:
     enum class Phase { Start, ReadingParameters, ReadingAtCommands };
 
-    CReadJob(IJobContext &context, const ReadLists &lists);
+    ReadJob(IJobContext &context, const ReadLists &lists);
 
     // One step: the start of the job (line == nullptr) or one reply line.
     void Step(const std::string *line);

@@ -44,7 +44,7 @@ void CSendDataFIFO::OnAddJob(uintptr_t wParam)
         && std::any_of(m_queue.begin(), m_queue.end(), [code](const Node &n) { return n.code == code; }))
         return;
     m_queue.push_back({code, std::move(request->data)});
-    if (!m_bBusy)
+    if (!m_busy)
         m_thread.PostMessage(WM_SEND_FINISH_NOTIFY, kFinishNone);
 }
 
@@ -53,10 +53,10 @@ void CSendDataFIFO::OnSendFinishNotify(uintptr_t wParam, intptr_t jobNumber)
     if (!g_hFifoGate.IsSet())
         return;
     const bool finished = wParam == kFinishedByJob || wParam == kFinishedByWatchdog;
-    if (finished && (!m_bBusy || static_cast<uint32_t>(jobNumber) != m_nDispatched)) {
+    if (finished && (!m_busy || static_cast<uint32_t>(jobNumber) != m_dispatched)) {
         // Not the job at the worker: nothing to drop, and a running job
         // keeps its gate closed.
-        if (m_bBusy)
+        if (m_busy)
             g_hFifoGate.Reset();
         return;
     }
@@ -67,7 +67,7 @@ void CSendDataFIFO::OnSendFinishNotify(uintptr_t wParam, intptr_t jobNumber)
             owner->PostMessage(WM_JOB_TIMER_STOP);
         if (!m_queue.empty())
             m_queue.pop_front();
-        m_bBusy = false;
+        m_busy = false;
     }
     if (m_queue.empty() || !m_pCommThread) {
         g_hFifoGate.Set();
@@ -75,15 +75,15 @@ void CSendDataFIFO::OnSendFinishNotify(uintptr_t wParam, intptr_t jobNumber)
     }
     // The worker gets the job's number and code, never the node, which the
     // watchdog may make the queue drop in the meantime.
-    ++m_nDispatched;
-    m_pCommThread->PostMessage(WM_COMM_START_JOB, m_nDispatched, m_queue.front().code);
+    ++m_dispatched;
+    m_pCommThread->PostMessage(WM_COMM_START_JOB, m_dispatched, m_queue.front().code);
     if (owner)
-        owner->PostMessage(WM_JOB_TIMER_START, m_nDispatched);
-    m_bBusy = true;
+        owner->PostMessage(WM_JOB_TIMER_START, m_dispatched);
+    m_busy = true;
 }
 
 void CSendDataFIFO::DropAll()
 {
     m_queue.clear();
-    m_bBusy = false;
+    m_busy = false;
 }

@@ -41,9 +41,9 @@ private:
     // Touched only by the queue thread. A list, because the worker is handed
     // the head node's address and it must stay put while the job runs.
     std::list<Node> m_queue;
-    bool m_bBusy = false;
+    bool m_busy = false;
     // The number of the job last handed to the worker. The finish of a job
     // names it, so that a late finish of a job already ended (by the
     // watchdog) cannot end the one that now runs.
-    uint32_t m_nDispatched = 0;
+    uint32_t m_dispatched = 0;
 };

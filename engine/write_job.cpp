@@ -39,7 +39,7 @@ void LoadSection(const params::IniDocument &file, std::string_view section,
 
 } // namespace
 
-void CWriteJob::Abort()
+void WriteJob::Abort()
 {
     m_step = kStepNone;
     m_keys.clear();
@@ -55,7 +55,7 @@ void CWriteJob::Abort()
     m_failed = false;
 }
 
-void CWriteJob::Step(const std::string *line)
+void WriteJob::Step(const std::string *line)
 {
     if (!line) {
         if (m_step == kStepNone) {
@@ -83,7 +83,7 @@ void CWriteJob::Step(const std::string *line)
     }
 }
 
-void CWriteJob::Finish(uint32_t message, uintptr_t step, bool closePort)
+void WriteJob::Finish(uint32_t message, uintptr_t step, bool closePort)
 {
     m_step = kStepNone;
     m_context.CompleteJob("write finished");
@@ -98,7 +98,7 @@ void CWriteJob::Finish(uint32_t message, uintptr_t step, bool closePort)
     }
 }
 
-void CWriteJob::OnLogin(bool error)
+void WriteJob::OnLogin(bool error)
 {
     if (error) {
         Finish(WM_WRITE_PARA_ERR_NOTIFY, kStepLogin, true);
@@ -118,7 +118,7 @@ void CWriteJob::OnLogin(bool error)
 
 // Both sections at once: the file is read and parsed once per job, however
 // many entries it has. An unreadable file reads as an empty one.
-void CWriteJob::LoadFile()
+void WriteJob::LoadFile()
 {
     params::IniDocument file;
     file.Load(m_context.TempParameterFilePath());
@@ -126,19 +126,19 @@ void CWriteJob::LoadFile()
     LoadSection(file, params::kAtcmdSection, m_atKeys, m_atValues);
 }
 
-const std::string *CWriteJob::PreviousKey() const
+const std::string *WriteJob::PreviousKey() const
 {
     return m_entryIndex >= 1 && m_entryIndex - 1 < m_keys.size() ? &m_keys[m_entryIndex - 1] : nullptr;
 }
 
-const std::string *CWriteJob::NextKey() const
+const std::string *WriteJob::NextKey() const
 {
     return m_entryIndex < m_keys.size() ? &m_keys[m_entryIndex] : nullptr;
 }
 
 // Sends the "PARA" entry at the entry index. An entry too long for the
 // command buffer is not sent and counts as refused.
-void CWriteJob::SendEntry()
+void WriteJob::SendEntry()
 {
     const size_t index = m_entryIndex++;
     if (!BuildLine(terminal::WriteParameterCommand(m_keys[index], m_values[index]))) {
@@ -149,7 +149,7 @@ void CWriteJob::SendEntry()
     m_context.PostToOwner(WM_WRITE_PARA_PROGRESS_NOTIFY, kStepParameters, static_cast<intptr_t>(index + 1));
 }
 
-void CWriteJob::SendNextOrBeginAtCommands()
+void WriteJob::SendNextOrBeginAtCommands()
 {
     if (m_entryIndex < m_keys.size())
         SendEntry();
@@ -157,13 +157,13 @@ void CWriteJob::SendNextOrBeginAtCommands()
         BeginAtCommands();
 }
 
-void CWriteJob::SendPinFollowUp(uint16_t number)
+void WriteJob::SendPinFollowUp(uint16_t number)
 {
     if (BuildLine(terminal::WriteParameterCommand(std::to_string(number), params::kPinFollowUpCode)))
         m_context.SendCommand();
 }
 
-bool CWriteJob::BuildLine(std::string line)
+bool WriteJob::BuildLine(std::string line)
 {
     m_lineInFlight = std::move(line);
     return m_context.SetCommand(m_lineInFlight);
@@ -171,7 +171,7 @@ bool CWriteJob::BuildLine(std::string line)
 
 // Goes on with the save and reports the refused line with the entry's
 // position (the entry index).
-void CWriteJob::ReportRefusedLine(uintptr_t step)
+void WriteJob::ReportRefusedLine(uintptr_t step)
 {
     StopAccountAt(step == kStepParameters ? WriteAccount::Section::Parameters : WriteAccount::Section::AtCommands,
                   WriteAccount::Stop::Refused);
@@ -182,7 +182,7 @@ void CWriteJob::ReportRefusedLine(uintptr_t step)
     m_entryIndex = 0;
 }
 
-void CWriteJob::OnParameterReply(bool error)
+void WriteJob::OnParameterReply(bool error)
 {
     if (error) {
         if (m_pinFollowUpPending && ++m_pinFollowUpRepeats <= kMaxPinFollowUpRepeats) {
@@ -197,7 +197,7 @@ void CWriteJob::OnParameterReply(bool error)
     OnParameterAccepted();
 }
 
-void CWriteJob::OnParameterRefused()
+void WriteJob::OnParameterRefused()
 {
     if (IsKey(PreviousKey(), params::kPinStartUpNumber)) {
         // A PIN the terminal does not take is not a failure of the job.
@@ -210,7 +210,7 @@ void CWriteJob::OnParameterRefused()
     ReportRefusedLine(kStepParameters);
 }
 
-void CWriteJob::OnParameterAccepted()
+void WriteJob::OnParameterAccepted()
 {
     if (m_entryIndex >= m_keys.size()) {
         BeginAtCommands();
@@ -250,7 +250,7 @@ void CWriteJob::OnParameterAccepted()
     SendNextOrBeginAtCommands();
 }
 
-void CWriteJob::BeginAtCommands()
+void WriteJob::BeginAtCommands()
 {
     m_account.parametersTaken = m_account.parameters;
     m_entryIndex = 0;
@@ -269,7 +269,7 @@ void CWriteJob::BeginAtCommands()
     }
 }
 
-void CWriteJob::SendAtEntry()
+void WriteJob::SendAtEntry()
 {
     const size_t index = m_entryIndex++;
     if (!BuildLine(AtCommandText(m_keys[index], m_values[index]))) {
@@ -280,20 +280,20 @@ void CWriteJob::SendAtEntry()
     m_context.PostToOwner(WM_WRITE_PARA_PROGRESS_NOTIFY, kStepAtCommands, static_cast<intptr_t>(index + 1));
 }
 
-void CWriteJob::SendSave()
+void WriteJob::SendSave()
 {
     BuildLine(std::string(terminal::kSaveCommand));
     m_context.SendCommand();
     m_context.PostToOwner(WM_WRITE_PARA_PROGRESS_NOTIFY, kStepSave, 0);
 }
 
-void CWriteJob::SendTransactionEnd()
+void WriteJob::SendTransactionEnd()
 {
     if (BuildLine(std::string(terminal::kEndTransactionCommand)))
         m_context.SendCommand();
 }
 
-void CWriteJob::OnAtCommandReply(bool error)
+void WriteJob::OnAtCommandReply(bool error)
 {
     if (error) {
         ReportRefusedLine(kStepAtCommands);
@@ -309,7 +309,7 @@ void CWriteJob::OnAtCommandReply(bool error)
     SendSave();
 }
 
-void CWriteJob::OnSaveReply(bool error)
+void WriteJob::OnSaveReply(bool error)
 {
     m_account.saved = error ? WriteAccount::Saved::No : WriteAccount::Saved::Yes;
     m_failed = m_failed || error;
@@ -320,7 +320,7 @@ void CWriteJob::OnSaveReply(bool error)
     m_context.PostToOwner(error ? WM_WRITE_PARA_ERR_NOTIFY : WM_WRITE_PARA_OK_NOTIFY, kStepSave, 0);
 }
 
-void CWriteJob::OnEndReply(bool error)
+void WriteJob::OnEndReply(bool error)
 {
     if (error) {
         Finish(WM_WRITE_PARA_ERR_NOTIFY, kStepTransactionEnd, true);
@@ -342,7 +342,7 @@ void CWriteJob::OnEndReply(bool error)
     }
 }
 
-void CWriteJob::OnFinalReply(bool error)
+void WriteJob::OnFinalReply(bool error)
 {
     m_entryIndex = 0;
     Finish(error ? WM_WRITE_PARA_ERR_NOTIFY : WM_WRITE_PARA_OK_NOTIFY, kStepStore, true);
@@ -350,7 +350,7 @@ void CWriteJob::OnFinalReply(bool error)
 
 // The entry at the entry index is the one in flight (or refused); those
 // before it went through.
-void CWriteJob::StopAccountAt(WriteAccount::Section section, WriteAccount::Stop stop)
+void WriteJob::StopAccountAt(WriteAccount::Section section, WriteAccount::Stop stop)
 {
     m_failed = true;
     const size_t taken = m_entryIndex > 0 ? m_entryIndex - 1 : 0;
@@ -359,7 +359,7 @@ void CWriteJob::StopAccountAt(WriteAccount::Section section, WriteAccount::Stop 
     m_account.stop = stop;
 }
 
-void CWriteJob::OnCut(JobCut cut)
+void WriteJob::OnCut(JobCut cut)
 {
     switch (m_step) {
     case kStepParameters: StopAccountAt(WriteAccount::Section::Parameters, WriteAccount::Stop::Unanswered); break;

@@ -9,14 +9,14 @@
 #include <string>
 #include <vector>
 
-class CWriteJob
+class WriteJob
 {
 public:
     // A refused PIN follow-up line is sent again at most this often before it
     // counts as a refused parameter entry.
     static constexpr int kMaxPinFollowUpRepeats = 10;
 
-    explicit CWriteJob(IJobContext &context) : m_context(context) {}
+    explicit WriteJob(IJobContext &context) : m_context(context) {}
 
     void Step(const std::string *line);
     // The job ended by the watchdog, or a new job begins: every per-job flag

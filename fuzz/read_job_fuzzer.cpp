@@ -88,10 +88,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     const std::string replies = input.ConsumeRemainingBytesAsString();
 
     FakeJobContext context;
-    CReadJob job(context, lists);
+    ReadJob job(context, lists);
     const std::set<std::string> allowed = AllowedCommands(lists);
-    JobRuns<CReadJob> runs(job, context, {},
-                           [&] { FUZZ_CHECK(job.CurrentPhase() == CReadJob::Phase::Start); });
+    JobRuns<ReadJob> runs(job, context, {},
+                           [&] { FUZZ_CHECK(job.CurrentPhase() == ReadJob::Phase::Start); });
     runs.Feed(replies);
 
     // A run ends with one outcome; the watchdog's end has none of its own.

@@ -65,8 +65,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     WriteBytes(context.TempParameterFilePath(), fileBytes);
     const AllowedLines allowed = LinesOf(context.TempParameterFilePath());
 
-    CWriteJob job(context);
-    JobRuns<CWriteJob> runs(job, context, [&] {
+    WriteJob job(context);
+    JobRuns<WriteJob> runs(job, context, [&] {
         const std::vector<std::string> sent = context.Sent();
         FUZZ_CHECK(!sent.empty() && sent.back() == kLogin);
     });

@@ -34,23 +34,23 @@ void RxLineBuilder::OnCommNotify(uintptr_t wParam)
         m_port.SetPostMsgEvent();
         return;
     }
-    const bool fed = feedBytes(batch.data(), count);
+    const bool fed = FeedBytes(batch.data(), count);
     if (fed)
         m_port.SetPostMsgEvent();
-    reportDroppedLine();
+    ReportDroppedLine();
 }
 
 bool RxLineBuilder::Feed(const char *bytes, size_t count)
 {
-    const bool fed = feedBytes(bytes, count);
-    reportDroppedLine();
+    const bool fed = FeedBytes(bytes, count);
+    ReportDroppedLine();
     return fed;
 }
 
-bool RxLineBuilder::feedBytes(const char *bytes, size_t count)
+bool RxLineBuilder::FeedBytes(const char *bytes, size_t count)
 {
     for (size_t i = 0; i < count; ++i) {
-        if (!feedByte(bytes[i]))
+        if (!FeedByte(bytes[i]))
             return false;
     }
     return true;
@@ -58,26 +58,26 @@ bool RxLineBuilder::feedBytes(const char *bytes, size_t count)
 
 // After all state is updated: the owner's message box may run a nested loop
 // that brings the next notification in.
-void RxLineBuilder::reportDroppedLine()
+void RxLineBuilder::ReportDroppedLine()
 {
-    if (!m_bDropPending)
+    if (!m_dropPending)
         return;
-    m_bDropPending = false;
+    m_dropPending = false;
     m_owner.OnRxError(RxError::Overflow);
 }
 
-bool RxLineBuilder::feedByte(char byte)
+bool RxLineBuilder::FeedByte(char byte)
 {
     RxLineBuffer &fill = m_port.FillBuffer();
-    if (m_bDropping) {
-        m_bDropping = byte != '\r';
+    if (m_dropping) {
+        m_dropping = byte != '\r';
         return true;
     }
-    if (!m_bInLine) {
+    if (!m_inLine) {
         if (byte == '\r' || byte == '\n')
             return true;
-        m_bInLine = true;
-        m_bPrompt = byte == '>';
+        m_inLine = true;
+        m_prompt = byte == '>';
         fill.data[0] = byte;
         fill.count = 1;
         return true;
@@ -85,34 +85,34 @@ bool RxLineBuilder::feedByte(char byte)
     // A line whose end arrived is over even when it cannot be handed on
     // (a swap error): the bytes after it start a new line, not its tail.
     if (byte == '\r') {
-        m_bPrompt = false;
-        m_bInLine = false;
-        return completeLine();
+        m_prompt = false;
+        m_inLine = false;
+        return CompleteLine();
     }
     // The unsigned view also refuses a count that is not a valid position.
     const auto position = static_cast<uint32_t>(fill.count);
     if (position >= kRxLineSize) {
         // The line is dropped up to its CR; the lines after it still count.
-        m_bInLine = false;
-        m_bPrompt = false;
-        m_bDropping = true;
-        m_bDropPending = true;
+        m_inLine = false;
+        m_prompt = false;
+        m_dropping = true;
+        m_dropPending = true;
         m_owner.OnRxLineDropped();
         return true;
     }
     fill.data[position] = byte;
     fill.count = static_cast<int32_t>(position + 1);
-    if (m_bPrompt) {
-        m_bPrompt = false;
+    if (m_prompt) {
+        m_prompt = false;
         if (byte == ' ') {
-            m_bInLine = false;
-            return completeLine();
+            m_inLine = false;
+            return CompleteLine();
         }
     }
     return true;
 }
 
-bool RxLineBuilder::completeLine()
+bool RxLineBuilder::CompleteLine()
 {
     if (!m_port.LineBufferFree()) {
         m_owner.OnRxError(RxError::SwapFailed);

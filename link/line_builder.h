@@ -62,26 +62,26 @@ public:
     // reported as NoData, when no line is ready.
     std::unique_ptr<std::string> TakeLine();
 
-    bool InLine() const { return m_bInLine; }
-    bool AfterPrompt() const { return m_bPrompt; }
+    bool InLine() const { return m_inLine; }
+    bool AfterPrompt() const { return m_prompt; }
     // The rest of an over-long line is being skipped.
-    bool DroppingLine() const { return m_bDropping; }
+    bool DroppingLine() const { return m_dropping; }
 
 private:
-    bool feedBytes(const char *bytes, size_t count);
-    bool feedByte(char byte);
-    bool completeLine();
-    void reportDroppedLine();
+    bool FeedBytes(const char *bytes, size_t count);
+    bool FeedByte(char byte);
+    bool CompleteLine();
+    void ReportDroppedLine();
 
     CSerialPort &m_port;
     IRxLineOwner &m_owner;
     // Kept for the life of the owner, across port closes: a line cut short
     // by a close is continued after the next open. The write position is the
     // fill record's count.
-    bool m_bInLine = false;
-    bool m_bPrompt = false;
+    bool m_inLine = false;
+    bool m_prompt = false;
     // Set at the 1025th byte of a line, cleared by the CR that ends it.
-    bool m_bDropping = false;
+    bool m_dropping = false;
     // A dropped line not yet reported to the owner.
-    bool m_bDropPending = false;
+    bool m_dropPending = false;
 };

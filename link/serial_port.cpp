@@ -24,7 +24,7 @@ CSerialPort::CSerialPort()
 CSerialPort::~CSerialPort()
 {
     ClosePort();
-    joinWriteThread();
+    JoinWriteThread();
 }
 
 void CSerialPort::ResetHandles()
@@ -32,7 +32,7 @@ void CSerialPort::ResetHandles()
     // Called with the port closed; close it anyway so that no thread of the
     // port still holds the objects being replaced.
     ClosePort();
-    joinWriteThread();
+    JoinWriteThread();
     std::lock_guard lock(m_portMutex);
     m_bLineBufferFree = 1;
     m_rxLineBuffers = {};
@@ -47,11 +47,11 @@ void CSerialPort::ResetHandles()
 bool CSerialPort::ClaimPort(const std::string &portName)
 {
     std::lock_guard lock(m_portMutex);
-    m_runClaim = claimDevice(DevicePathForPort(portName));
+    m_runClaim = ClaimDevice(DevicePathForPort(portName));
     return m_runClaim;
 }
 
-bool CSerialPort::claimDevice(const std::string &devicePath)
+bool CSerialPort::ClaimDevice(const std::string &devicePath)
 {
     m_claimRefused = m_claim.Acquire(devicePath) == PortLock::Result::InUse;
     return !m_claimRefused;
@@ -72,9 +72,9 @@ int CSerialPort::OpenPort()
         return 0;
     const std::string devicePath = DevicePathForPort(g_strPortName);
     const bool claimedBefore = m_claim.HeldFor(devicePath);
-    if (!claimDevice(devicePath))
+    if (!ClaimDevice(devicePath))
         return 0;
-    if (openDevice(devicePath))
+    if (OpenDevice(devicePath))
         return 1;
     // A port that would not open is not kept from others.
     if (!claimedBefore)
@@ -82,7 +82,7 @@ int CSerialPort::OpenPort()
     return 0;
 }
 
-int CSerialPort::openDevice(const std::string &devicePath)
+int CSerialPort::OpenDevice(const std::string &devicePath)
 {
     if (!m_hComm.Open(devicePath))
         return 0;
@@ -129,7 +129,7 @@ void CSerialPort::ClosePort()
         m_hComm.Purge();
         if (m_pWatchThread.joinable())
             m_pWatchThread.join();
-        joinWriteThread();
+        JoinWriteThread();
         m_hComm.Close();
         if (!m_runClaim)
             m_claim.Release();
@@ -137,7 +137,7 @@ void CSerialPort::ClosePort()
     std::this_thread::sleep_for(kCloseSettleTime);
 }
 
-void CSerialPort::joinWriteThread()
+void CSerialPort::JoinWriteThread()
 {
     std::lock_guard lock(m_writeThreadMutex);
     if (m_writeThread.joinable())

@@ -126,10 +126,10 @@ private:
     int ConfigurePort();
     int CommWatchProc();
     int WriteThreadProc();
-    void joinWriteThread();
+    void JoinWriteThread();
 
-    bool claimDevice(const std::string &devicePath);
-    int openDevice(const std::string &devicePath);
+    bool ClaimDevice(const std::string &devicePath);
+    int OpenDevice(const std::string &devicePath);
 
     platform::SerialDevice m_hComm;
     // Guarded by m_portMutex: the claim, whether it is the run's (kept

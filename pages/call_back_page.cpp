@@ -158,7 +158,7 @@ void CCallBackPage::SaveToStore()
         // The numbers stay as they were, closed up like the rows' (a blank
         // record read from the terminal is no number to send back); the rows
         // keep what they hold for when call back is switched on again.
-        CNumberList::CloseUp(store.callBack);
+        NumberList::CloseUp(store.callBack);
         return;
     }
     store[Slot::CallBackTime] = m_timeBox->isChecked() ? ValueOf(m_time) : std::string();
@@ -191,7 +191,7 @@ void CCallBackPage::LoadFromStore()
     m_answerBox->setChecked(!m_answer->text().isEmpty());
     // With the switch on the list box is on even without a number.
     const bool anyNumber =
-        std::any_of(store.callBack.begin(), store.callBack.end(), CNumberList::HoldsNumber);
+        std::any_of(store.callBack.begin(), store.callBack.end(), NumberList::HoldsNumber);
     m_listBox->setChecked(anyNumber || on);
     if (m_listBox->isChecked())
         m_numbers.Fill(store.callBack);

@@ -49,5 +49,5 @@ private:
     QCheckBox *m_answerBox;
     QLineEdit *m_answer;
     QCheckBox *m_listBox;
-    CNumberList m_numbers;
+    NumberList m_numbers;
 };

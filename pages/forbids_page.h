@@ -36,5 +36,5 @@ private:
     QCheckBox *m_international;
     QCheckBox *m_incoming;
     QCheckBox *m_listBox;
-    CNumberList m_numbers;
+    NumberList m_numbers;
 };

@@ -21,7 +21,7 @@ constexpr lang::Tr3 kEmptyText{"Empty", "Vazio", "Vacío"};
 
 } // namespace
 
-CNumberList::CNumberList(CParameterPage &page, const NumberListShape &shape)
+NumberList::NumberList(CParameterPage &page, const NumberListShape &shape)
     : m_page(page), m_shape(shape), m_list(new CReportCtrl(&page))
 {
     // Wide enough for both columns and the scroll bar, no wider.
@@ -35,7 +35,7 @@ CNumberList::CNumberList(CParameterPage &page, const NumberListShape &shape)
     });
 }
 
-void CNumberList::SetUp()
+void NumberList::SetUp()
 {
     m_list->ModifyStyle(0, kListStyle);
     m_list->InsertColumn(0, lang::QtLabel(kPositionHeader), kPositionFormat,
@@ -46,35 +46,35 @@ void CNumberList::SetUp()
     m_page.NameControl(m_list, m_shape.numberHeader);
 }
 
-bool CNumberList::HoldsNumber(std::string_view entry)
+bool NumberList::HoldsNumber(std::string_view entry)
 {
     return !entry.empty() && !params::IsBlankRecord(entry);
 }
 
-bool CNumberList::HasRows() const
+bool NumberList::HasRows() const
 {
     return m_list->RowCount() > 0;
 }
 
-void CNumberList::DeleteRows()
+void NumberList::DeleteRows()
 {
     m_list->DeleteAllRows();
 }
 
-void CNumberList::CreateEmptyRows()
+void NumberList::CreateEmptyRows()
 {
     DeleteRows();
     for (int row = 0; row < int(m_shape.list.count); ++row)
         m_list->InsertRow(row, m_shape.positionText(Position(row)));
 }
 
-void CNumberList::Fill(std::span<const std::string> entries)
+void NumberList::Fill(std::span<const std::string> entries)
 {
     CreateEmptyRows();
     ShowStored(entries);
 }
 
-void CNumberList::ShowStored(std::span<const std::string> entries)
+void NumberList::ShowStored(std::span<const std::string> entries)
 {
     for (size_t row = 0; row < size_t(m_list->RowCount()); ++row) {
         const bool shown = row < entries.size() && HoldsNumber(entries[row]);
@@ -82,23 +82,23 @@ void CNumberList::ShowStored(std::span<const std::string> entries)
     }
 }
 
-void CNumberList::CloseUp(std::span<std::string> entries)
+void NumberList::CloseUp(std::span<std::string> entries)
 {
     const auto end = std::stable_partition(entries.begin(), entries.end(), HoldsNumber);
     std::fill(end, entries.end(), std::string());
 }
 
-std::string CNumberList::Number(int row) const
+std::string NumberList::Number(int row) const
 {
     return codepage::ToBytes(m_list->CellText(row, 1));
 }
 
-void CNumberList::FinishEdit()
+void NumberList::FinishEdit()
 {
     m_list->FinishEdit();
 }
 
-void CNumberList::StoreInto(std::span<std::string> entries)
+void NumberList::StoreInto(std::span<std::string> entries)
 {
     for (size_t row = 0; row < entries.size(); ++row)
         entries[row] = Number(int(row));
@@ -106,7 +106,7 @@ void CNumberList::StoreInto(std::span<std::string> entries)
     ShowStored(entries);
 }
 
-bool CNumberList::CheckRows(const NumberListRules &rules)
+bool NumberList::CheckRows(const NumberListRules &rules)
 {
     FinishEdit();
     bool anyNumber = false;

@@ -39,10 +39,10 @@ struct NumberListRules
     lang::Tr3 noneEntered; // no row holds anything; reported on row 0
 };
 
-class CNumberList
+class NumberList
 {
 public:
-    CNumberList(CParameterPage &page, const NumberListShape &shape);
+    NumberList(CParameterPage &page, const NumberListShape &shape);
 
     CReportCtrl *Control() const { return m_list; }
 

@@ -3,7 +3,7 @@
 
 #include "pages/switch_page.h"
 
-class CPolarityPage : public CSwitchPage
+class CPolarityPage : public SwitchPage
 {
     Q_OBJECT
 public:

@@ -3,7 +3,7 @@
 
 #include "pages/switch_page.h"
 
-class CRestrictedIdPage : public CSwitchPage
+class CRestrictedIdPage : public SwitchPage
 {
     Q_OBJECT
 public:

@@ -6,7 +6,7 @@
 
 #include <QCheckBox>
 
-CSwitchPage::CSwitchPage(const Switch &description, QWidget *parent)
+SwitchPage::SwitchPage(const Switch &description, QWidget *parent)
     : CParameterPage(params::PageTemplate(description.page), parent), m_switch(description)
 {
     PageForm form(*this);
@@ -14,17 +14,17 @@ CSwitchPage::CSwitchPage(const Switch &description, QWidget *parent)
     form.Finish();
 }
 
-void CSwitchPage::SaveToStore()
+void SwitchPage::SaveToStore()
 {
     StoreFlag(m_switch.slot, m_box->isChecked());
 }
 
-void CSwitchPage::AppendReadItems(ReadLists &lists)
+void SwitchPage::AppendReadItems(ReadLists &lists)
 {
     params::AppendPageReadItems(m_switch.page, lists);
 }
 
-void CSwitchPage::LoadFromStore()
+void SwitchPage::LoadFromStore()
 {
     m_box->setChecked(Store().IsOn(m_switch.slot));
 }

@@ -8,7 +8,7 @@
 
 class QCheckBox;
 
-class CSwitchPage : public CParameterPage
+class SwitchPage : public CParameterPage
 {
     Q_OBJECT
 public:
@@ -19,7 +19,7 @@ public:
         params::Slot slot;
     };
 
-    CSwitchPage(const Switch &description, QWidget *parent);
+    SwitchPage(const Switch &description, QWidget *parent);
 
     bool ValidatePage() override { return true; }
     void SaveToStore() override;

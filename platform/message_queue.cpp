@@ -41,7 +41,7 @@ bool MessageQueue::QuitPosted() const
     return m_quitPosted;
 }
 
-MessageQueue::Next MessageQueue::takeNext(Message &out, Clock::time_point until)
+MessageQueue::Next MessageQueue::TakeNext(Message &out, Clock::time_point until)
 {
     std::unique_lock lock(m_mutex);
     for (;;) {
@@ -90,7 +90,7 @@ void MessageQueue::dispatch(const Message &message)
 void MessageQueue::Run()
 {
     Message message;
-    while (takeNext(message, Clock::time_point::max()) != Next::Quit)
+    while (TakeNext(message, Clock::time_point::max()) != Next::Quit)
         dispatch(message);
 }
 
@@ -99,7 +99,7 @@ bool MessageQueue::RunUntil(const std::function<bool()> &done, Millis timeout)
     const auto until = Clock::now() + timeout;
     Message message;
     while (!done()) {
-        switch (takeNext(message, until)) {
+        switch (TakeNext(message, until)) {
         case Next::Message:
         case Next::Timer:
             dispatch(message);
@@ -121,7 +121,7 @@ int MessageQueue::PumpPending()
     int handled = 0;
     Message message;
     for (;;) {
-        const Next next = takeNext(message, Clock::now());
+        const Next next = TakeNext(message, Clock::now());
         if (next != Next::Message && next != Next::Timer)
             return handled;
         dispatch(message);

@@ -106,7 +106,7 @@ private:
     using Clock = std::chrono::steady_clock;
     enum class Next { Message, Timer, Quit, TimedOut };
 
-    Next takeNext(Message &out, Clock::time_point until);
+    Next TakeNext(Message &out, Clock::time_point until);
     void dispatch(const Message &message);
 
     mutable std::mutex m_mutex;

@@ -143,7 +143,7 @@ bool SerialDevice::Configure(std::string_view baudText)
     return true;
 }
 
-ModemLineResult SerialDevice::raiseModemLine(int line)
+ModemLineResult SerialDevice::RaiseModemLine(int line)
 {
     if (::ioctl(m_fd.Get(), TIOCMBIS, &line) == 0)
         return ModemLineResult::Raised;
@@ -156,12 +156,12 @@ ModemLineResult SerialDevice::raiseModemLine(int line)
 
 ModemLineResult SerialDevice::RaiseDtr()
 {
-    return raiseModemLine(TIOCM_DTR);
+    return RaiseModemLine(TIOCM_DTR);
 }
 
 ModemLineResult SerialDevice::RaiseRts()
 {
-    return raiseModemLine(TIOCM_RTS);
+    return RaiseModemLine(TIOCM_RTS);
 }
 
 bool SerialDevice::GetQueueCounts(QueueCounts &counts)
@@ -176,15 +176,15 @@ bool SerialDevice::GetQueueCounts(QueueCounts &counts)
 
 CommEvents SerialDevice::WaitCommEvent()
 {
-    return waitCommEvent(-1);
+    return WaitCommEvent(-1);
 }
 
 CommEvents SerialDevice::WaitCommEvent(std::chrono::milliseconds timeout)
 {
-    return waitCommEvent(PollTimeout(timeout));
+    return WaitCommEvent(PollTimeout(timeout));
 }
 
-CommEvents SerialDevice::waitCommEvent(int pollTimeout)
+CommEvents SerialDevice::WaitCommEvent(int pollTimeout)
 {
     CommEvents events;
     std::array<pollfd, 3> fds{pollfd{m_fd.Get(), POLLIN, 0},
@@ -236,7 +236,7 @@ bool SerialDevice::cancelled() const
     return ::poll(&fd, 1, 0) > 0 && (fd.revents & POLLIN);
 }
 
-void SerialDevice::signalTransmitDone()
+void SerialDevice::SignalTransmitDone()
 {
     const uint64_t one = 1;
     if (::write(m_transmitDoneFd.Get(), &one, sizeof one) != sizeof one)
@@ -285,7 +285,7 @@ size_t SerialDevice::Write(const char *data, size_t length)
         while (::tcdrain(m_fd.Get()) != 0 && errno == EINTR) {
         }
     }
-    signalTransmitDone();
+    SignalTransmitDone();
     return written;
 }
 

@@ -87,10 +87,10 @@ public:
 
 private:
     bool fail(int error);
-    CommEvents waitCommEvent(int pollTimeout);
+    CommEvents WaitCommEvent(int pollTimeout);
     bool cancelled() const;
-    ModemLineResult raiseModemLine(int line);
-    void signalTransmitDone();
+    ModemLineResult RaiseModemLine(int line);
+    void SignalTransmitDone();
 
     UniqueFd m_fd;
     UniqueFd m_cancelFd;       // eventfd: set by CancelWaits, never consumed

@@ -28,7 +28,7 @@ bool Event::IsSet() const
     return m_set;
 }
 
-bool Event::takeLocked()
+bool Event::TakeLocked()
 {
     if (!m_set)
         return false;
@@ -41,7 +41,7 @@ void Event::Wait()
 {
     std::unique_lock lock(m_mutex);
     m_cv.wait(lock, [this] { return m_set; });
-    takeLocked();
+    TakeLocked();
 }
 
 bool Event::WaitFor(Millis timeout)
@@ -49,7 +49,7 @@ bool Event::WaitFor(Millis timeout)
     std::unique_lock lock(m_mutex);
     if (!m_cv.wait_for(lock, timeout, [this] { return m_set; }))
         return false;
-    return takeLocked();
+    return TakeLocked();
 }
 
 Semaphore::Semaphore(int initial, int maximum) : m_count(initial), m_maximum(maximum) {}

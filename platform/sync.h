@@ -31,7 +31,7 @@ public:
     bool WaitFor(Millis timeout);
 
 private:
-    bool takeLocked();
+    bool TakeLocked();
 
     const ResetMode m_mode;
     mutable std::mutex m_mutex;

@@ -37,7 +37,7 @@ void OutputSchedule::Push(std::string bytes, Clock::time_point notBefore,
         m_items.push_back({std::move(bytes), 0, notBefore, finalLineEnd});
 }
 
-std::size_t OutputSchedule::carried(const Item &item, std::size_t wanted, Clock::time_point start,
+std::size_t OutputSchedule::Carried(const Item &item, std::size_t wanted, Clock::time_point start,
                                     Clock::time_point now, FlushResult &result) const
 {
     const auto left = static_cast<int64_t>(item.bytes.size() - item.sent);
@@ -67,7 +67,7 @@ OutputSchedule::FlushResult OutputSchedule::Flush(int fd, Clock::time_point now)
         // on a piece when the piece is due and the byte before it is through.
         const Clock::time_point wireStart = std::max(m_wireFreeAt, item.notBefore);
         if (m_byteTime.count() > 0) {
-            length = carried(item, length, wireStart, now, result);
+            length = Carried(item, length, wireStart, now, result);
             if (length == 0)
                 return result;
         }

@@ -62,7 +62,7 @@ private:
 
     // How many of the front item's next `wanted` bytes are handed over at
     // `now`; sets `due` to when the next ones are when that is none.
-    std::size_t carried(const Item &item, std::size_t wanted, Clock::time_point start,
+    std::size_t Carried(const Item &item, std::size_t wanted, Clock::time_point start,
                         Clock::time_point now, FlushResult &result) const;
 
     std::deque<Item> m_items;

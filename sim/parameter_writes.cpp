@@ -33,7 +33,7 @@ bool IsPassword(const std::string &text)
 
 } // namespace
 
-Reply TerminalCore::writeParameter(std::string_view rest)
+Reply TerminalCore::WriteParameter(std::string_view rest)
 {
     const std::size_t comma = rest.find(',');
     const auto number = ParseNumber(rest.substr(0, comma));
@@ -49,7 +49,7 @@ Reply TerminalCore::writeParameter(std::string_view rest)
     if (m_options.faults.refuseWrites.count(*number))
         return error();
     if (*number == reserved::kOpenTransaction)
-        return openTransaction(values);
+        return OpenTransaction(values);
     if (!m_inTransaction)
         return error();
 
@@ -57,7 +57,7 @@ Reply TerminalCore::writeParameter(std::string_view rest)
     case reserved::kSaveTransaction:
         if (!values.empty())
             return error();
-        commitStaged();
+        CommitStaged();
         return ok();
     case reserved::kEndTransaction:
         if (!values.empty())
@@ -66,7 +66,7 @@ Reply TerminalCore::writeParameter(std::string_view rest)
         m_inTransaction = false;
         return ok();
     case reserved::kSoftwarePassword:
-        return changePassword(values);
+        return ChangePassword(values);
     case reserved::kClearCallBackList:
         if (values.size() != 1 || ToUpper(values[0].text) != "CLEAR")
             return error();
@@ -79,45 +79,45 @@ Reply TerminalCore::writeParameter(std::string_view rest)
     case reserved::kPinLockOff:
     case reserved::kPinCheck:
     case reserved::kPinCheckConfirm:
-        return pinAction(*number, values);
+        return PinAction(*number, values);
     default:
-        return stageValue(*number, values);
+        return StageValue(*number, values);
     }
 }
 
-Reply TerminalCore::openTransaction(const std::vector<Argument> &values)
+Reply TerminalCore::OpenTransaction(const std::vector<Argument> &values)
 {
     // A new login starts a fresh transaction; a refused one closes any
     // transaction left open, so a wrong password never keeps write access.
     m_staged.clear();
     m_inTransaction = values.size() == 1 && values[0].text == m_state.password;
-    return m_inTransaction ? ok() : passwordError();
+    return m_inTransaction ? ok() : PasswordError();
 }
 
-Reply TerminalCore::changePassword(const std::vector<Argument> &values)
+Reply TerminalCore::ChangePassword(const std::vector<Argument> &values)
 {
     if (values.size() != 3)
         return error();
     if (values[0].text != m_state.password)
-        return passwordError();
+        return PasswordError();
     if (values[1].text != values[2].text || !IsPassword(values[1].text))
         return error();
     m_state.password = values[1].text;
-    persist();
+    Persist();
     return ok();
 }
 
-Reply TerminalCore::pinAction(int number, const std::vector<Argument> &values)
+Reply TerminalCore::PinAction(int number, const std::vector<Argument> &values)
 {
     if (number == reserved::kChangePin) {
         if (values.size() != 2)
             return error();
         if (values[0].text != m_state.simPin)
-            return passwordError();
+            return PasswordError();
         if (!IsPin(values[1].text))
             return error();
         m_state.simPin = values[1].text;
-        persist();
+        Persist();
         return ok();
     }
     if (values.size() != 1)
@@ -125,20 +125,20 @@ Reply TerminalCore::pinAction(int number, const std::vector<Argument> &values)
     // The two follow-up lines after a PIN action confirm it with the fixed
     // code "4711", whatever the SIM's PIN is by then.
     if (number == reserved::kPinCheck || number == reserved::kPinCheckConfirm)
-        return values[0].text == reserved::kPinFollowUpCode ? ok() : passwordError();
+        return values[0].text == reserved::kPinFollowUpCode ? ok() : PasswordError();
     if (values[0].text != m_state.simPin)
-        return passwordError();
+        return PasswordError();
     // 16550 with the PIN switches the start-up check on like 16549; 16551
     // switches it off.
     if (number == reserved::kPinLockOn || number == reserved::kPinStartUp ||
         number == reserved::kPinLockOff) {
         m_state.pinLock = number != reserved::kPinLockOff;
-        persist();
+        Persist();
     }
     return ok();
 }
 
-Reply TerminalCore::stageValue(int number, const std::vector<Argument> &values)
+Reply TerminalCore::StageValue(int number, const std::vector<Argument> &values)
 {
     const ParameterSpec *row = FindParameter(number);
     if (!row || row->access == Access::ReadOnly || values.size() != 1 ||
@@ -148,7 +148,7 @@ Reply TerminalCore::stageValue(int number, const std::vector<Argument> &values)
     return ok();
 }
 
-void TerminalCore::commitStaged()
+void TerminalCore::CommitStaged()
 {
     for (auto &[number, value] : m_staged)
         m_state.parameters[number] = std::move(value);

@@ -67,7 +67,7 @@ std::string JoinFields(std::string_view name, const std::vector<std::string> &fi
 
 } // namespace
 
-Reply TerminalCore::callWaiting(std::string_view rest)
+Reply TerminalCore::CallWaiting(std::string_view rest)
 {
     if (rest == "?")
         return ok("+CCWA: " + std::to_string(m_waitingPresentation));
@@ -100,11 +100,11 @@ Reply TerminalCore::callWaiting(std::string_view rest)
     else if (*mode == 0)
         m_state.waitingClasses = 0;
     if (*mode >= 0)
-        persist();
+        Persist();
     return ok();
 }
 
-Reply TerminalCore::callForwarding(std::string_view rest)
+Reply TerminalCore::CallForwarding(std::string_view rest)
 {
     if (rest == "=?")
         return ok("+CCFC: (0-5)");
@@ -117,7 +117,7 @@ Reply TerminalCore::callForwarding(std::string_view rest)
     if (!reason || !mode || *reason < 0 || *mode < 0)
         return error();
     if (*mode == Query)
-        return *reason <= 3 && fields->size() <= 3 ? forwardingQuery(*reason) : error();
+        return *reason <= 3 && fields->size() <= 3 ? ForwardingQuery(*reason) : error();
 
     const std::vector<int> reasons = ReasonsOf(*reason);
     auto &forwards = m_state.forwards;
@@ -151,11 +151,11 @@ Reply TerminalCore::callForwarding(std::string_view rest)
             forwards[r].active = false;
         break;
     }
-    persist();
+    Persist();
     return ok();
 }
 
-Reply TerminalCore::forwardingQuery(int reason) const
+Reply TerminalCore::ForwardingQuery(int reason) const
 {
     const ForwardReplyStyle &style = m_options.forwardStyle;
     const ForwardEntry &entry = m_state.forwards[reason];
@@ -195,7 +195,7 @@ Reply TerminalCore::clock(std::string_view rest)
     if (!setting)
         return error();
     m_state.clock = *setting;
-    persist();
+    Persist();
     return ok();
 }
 

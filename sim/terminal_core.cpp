@@ -27,10 +27,10 @@ const std::vector<TerminalCore::Command> &TerminalCore::Commands()
 {
     // Longest names first: the first name the line begins with is taken.
     static const std::vector<Command> commands = {
-        {"AT+RPAR=", &TerminalCore::readParameter}, {"AT+WPAR=", &TerminalCore::writeParameter},
-        {"AT+CCWA", &TerminalCore::callWaiting},    {"AT+CCFC", &TerminalCore::callForwarding},
-        {"AT+CCLK", &TerminalCore::clock},          {"AT&W", &TerminalCore::storeProfile},
-        {"ATE", &TerminalCore::echoSwitch},         {"AT", &TerminalCore::attention},
+        {"AT+RPAR=", &TerminalCore::ReadParameter}, {"AT+WPAR=", &TerminalCore::WriteParameter},
+        {"AT+CCWA", &TerminalCore::CallWaiting},    {"AT+CCFC", &TerminalCore::CallForwarding},
+        {"AT+CCLK", &TerminalCore::clock},          {"AT&W", &TerminalCore::StoreProfile},
+        {"ATE", &TerminalCore::EchoSwitch},         {"AT", &TerminalCore::Attention},
     };
     return commands;
 }
@@ -58,12 +58,12 @@ Reply TerminalCore::Execute(std::string_view line)
     return error();
 }
 
-Reply TerminalCore::attention(std::string_view rest)
+Reply TerminalCore::Attention(std::string_view rest)
 {
     return rest.empty() ? ok() : error();
 }
 
-Reply TerminalCore::echoSwitch(std::string_view rest)
+Reply TerminalCore::EchoSwitch(std::string_view rest)
 {
     if (rest.empty() || rest == "0")
         m_echo = false;
@@ -74,15 +74,15 @@ Reply TerminalCore::echoSwitch(std::string_view rest)
     return ok();
 }
 
-Reply TerminalCore::storeProfile(std::string_view rest)
+Reply TerminalCore::StoreProfile(std::string_view rest)
 {
     if (!rest.empty() && rest != "0")
         return error();
     m_savedParameters = m_state.parameters;
-    return persist() ? ok() : error();
+    return Persist() ? ok() : error();
 }
 
-Reply TerminalCore::readParameter(std::string_view rest)
+Reply TerminalCore::ReadParameter(std::string_view rest)
 {
     const auto number = ParseNumber(rest);
     if (!number || m_options.faults.refuseReads.count(*number))
@@ -141,7 +141,7 @@ Reply TerminalCore::error() const
     return {{}, code ? "+CME ERROR: " + std::to_string(*code) : "ERROR"};
 }
 
-Reply TerminalCore::passwordError() const
+Reply TerminalCore::PasswordError() const
 {
     return {{}, m_options.faults.cmeError ? "+CME ERROR: 16" : "ERROR"};
 }
@@ -151,7 +151,7 @@ HostTime TerminalCore::now() const
     return m_options.clock ? m_options.clock() : std::chrono::system_clock::now();
 }
 
-bool TerminalCore::persist()
+bool TerminalCore::Persist()
 {
     if (m_options.stateFile.empty())
         return true;

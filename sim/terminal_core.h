@@ -63,32 +63,32 @@ private:
     static const std::vector<Command> &Commands();
 
     // Basic commands (terminal_core.cpp).
-    Reply attention(std::string_view rest);
-    Reply echoSwitch(std::string_view rest);
-    Reply storeProfile(std::string_view rest);
-    Reply readParameter(std::string_view rest);
+    Reply Attention(std::string_view rest);
+    Reply EchoSwitch(std::string_view rest);
+    Reply StoreProfile(std::string_view rest);
+    Reply ReadParameter(std::string_view rest);
 
     // Parameter writes and the transaction (parameter_writes.cpp).
-    Reply writeParameter(std::string_view rest);
-    Reply openTransaction(const std::vector<Argument> &values);
-    Reply changePassword(const std::vector<Argument> &values);
-    Reply pinAction(int number, const std::vector<Argument> &values);
-    Reply stageValue(int number, const std::vector<Argument> &values);
-    void commitStaged();
+    Reply WriteParameter(std::string_view rest);
+    Reply OpenTransaction(const std::vector<Argument> &values);
+    Reply ChangePassword(const std::vector<Argument> &values);
+    Reply PinAction(int number, const std::vector<Argument> &values);
+    Reply StageValue(int number, const std::vector<Argument> &values);
+    void CommitStaged();
 
     // Supplementary services (supplementary.cpp).
-    Reply callWaiting(std::string_view rest);
-    Reply callForwarding(std::string_view rest);
-    Reply forwardingQuery(int reason) const;
+    Reply CallWaiting(std::string_view rest);
+    Reply CallForwarding(std::string_view rest);
+    Reply ForwardingQuery(int reason) const;
     Reply clock(std::string_view rest);
 
     Reply ok() const { return {{}, "OK"}; }
     Reply ok(std::string line) const { return {{std::move(line)}, "OK"}; }
-    Reply passwordError() const;
+    Reply PasswordError() const;
     HostTime now() const;
     // Writes the state file (when there is one) with the parameters saved by
     // the last "AT&W" and everything else as it is now.
-    bool persist();
+    bool Persist();
 
     SimOptions m_options;
     TerminalState m_state;

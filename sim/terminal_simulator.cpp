@@ -124,7 +124,7 @@ bool TerminalSimulator::Start(std::string &error)
     m_output.Seed(m_seed);
     m_stopping = false;
     m_hungUp = false;
-    m_thread = std::thread([this] { serve(); });
+    m_thread = std::thread([this] { Serve(); });
     return true;
 }
 
@@ -133,20 +133,20 @@ void TerminalSimulator::Stop()
     if (!m_thread.joinable())
         return;
     m_stopping = true;
-    wake();
+    Wake();
     m_thread.join();
     m_master.Reset();
     m_slave.Reset();
     m_wake.Reset();
 }
 
-void TerminalSimulator::wake()
+void TerminalSimulator::Wake()
 {
     const uint64_t one = 1;
     [[maybe_unused]] const ssize_t written = ::write(m_wake.Get(), &one, sizeof one);
 }
 
-void TerminalSimulator::serve()
+void TerminalSimulator::Serve()
 {
     while (!m_stopping.load()) {
         const auto now = Clock::now();
@@ -182,7 +182,7 @@ void TerminalSimulator::serve()
                 m_output.Push("\r\n" + line + "\r\n", Clock::now());
         }
         if (fds[0].revents & POLLIN)
-            takeInput();
+            TakeInput();
         if (m_hungUp.load()) {
             // The tool's side sees the hang-up; the wake-up stays for Stop.
             m_output.Clear();
@@ -193,7 +193,7 @@ void TerminalSimulator::serve()
     }
 }
 
-void TerminalSimulator::takeInput()
+void TerminalSimulator::TakeInput()
 {
     char buffer[4096];
     const ssize_t got = ::read(m_master.Get(), buffer, sizeof buffer);
@@ -204,11 +204,11 @@ void TerminalSimulator::takeInput()
     for (const ReceivedLine &line : lines) {
         if (m_hungUp.load())
             return;
-        answer(line);
+        Answer(line);
     }
 }
 
-void TerminalSimulator::answer(const ReceivedLine &line)
+void TerminalSimulator::Answer(const ReceivedLine &line)
 {
     const auto now = Clock::now();
     std::string echo, overlong, reply, unsolicited;
@@ -362,7 +362,7 @@ void TerminalSimulator::SendUnsolicited(const std::string &line)
         m_injected.push_back(line);
     }
     if (m_wake.Valid())
-        wake();
+        Wake();
 }
 
 } // namespace sim

@@ -88,10 +88,10 @@ public:
     void SendUnsolicited(const std::string &line);
 
 private:
-    void serve();
-    void wake();
-    void takeInput();
-    void answer(const ReceivedLine &line);
+    void Serve();
+    void Wake();
+    void TakeInput();
+    void Answer(const ReceivedLine &line);
 
     const bool m_keepCommandLog;
     mutable std::mutex m_mutex;

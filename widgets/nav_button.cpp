@@ -35,7 +35,7 @@ QString NavSkin(const QPalette &colours)
     const QColor selectedText = colours.color(QPalette::Active, QPalette::HighlightedText);
     const QColor selected = SelectedBackground(highlight, selectedText);
     return QStringLiteral(R"(
-CNavButton {
+NavButton {
     text-align: left;
     padding: 5px 10px;
     color: %1;
@@ -43,15 +43,15 @@ CNavButton {
     border: 1px solid %3;
     border-radius: 3px;
 }
-CNavButton:hover { border-color: %4; }
-CNavButton:disabled { color: %5; }
-CNavButton:checked {
+NavButton:hover { border-color: %4; }
+NavButton:disabled { color: %5; }
+NavButton:checked {
     color: %6;
     font-weight: bold;
     background: %7;
     border: 1px solid %8;
 }
-CNavButton:checked:disabled { color: %9; }
+NavButton:checked:disabled { color: %9; }
 )")
         .arg(Rgb(colours.color(QPalette::Active, QPalette::ButtonText)),
              Gradient(colours.color(QPalette::Active, QPalette::Button)),
@@ -86,7 +86,7 @@ QPushButton:disabled { color: %6; background: %7; border-color: %8; }
 
 } // namespace
 
-CNavButton::CNavButton(const QString &text, QWidget *parent) : QPushButton(text, parent)
+NavButton::NavButton(const QString &text, QWidget *parent) : QPushButton(text, parent)
 {
     setAutoDefault(false);
     // Checked while its page is in front; the window says which one that is
@@ -95,7 +95,7 @@ CNavButton::CNavButton(const QString &text, QWidget *parent) : QPushButton(text,
     setStyleSheet(NavSkin(palette()));
 }
 
-void CNavButton::nextCheckState()
+void NavButton::nextCheckState()
 {
     // A click shows the page; the checked state follows from that.
 }

@@ -7,11 +7,11 @@
 
 #include <QPushButton>
 
-class CNavButton : public QPushButton
+class NavButton : public QPushButton
 {
     Q_OBJECT
 public:
-    explicit CNavButton(const QString &text = {}, QWidget *parent = nullptr);
+    explicit NavButton(const QString &text = {}, QWidget *parent = nullptr);
 
     bool IsSelected() const { return isChecked(); }
     void SetSelected(bool selected) { setChecked(selected); }

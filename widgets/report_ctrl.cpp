@@ -10,8 +10,8 @@
 #include <QPainter>
 #include <utility>
 
-static_assert(CReportCtrl::kColumnNoFocus == CReportModel::kFormatNoFocus);
-static_assert(CReportCtrl::kMaxCellText == CReportModel::kMaxCellText);
+static_assert(CReportCtrl::kColumnNoFocus == ReportModel::kFormatNoFocus);
+static_assert(CReportCtrl::kMaxCellText == ReportModel::kMaxCellText);
 
 namespace {
 
@@ -23,7 +23,7 @@ constexpr char kDefaultEmptyText[] = "Empty";
 class FocusSkippingSelection : public QItemSelectionModel
 {
 public:
-    explicit FocusSkippingSelection(CReportModel *model, QObject *parent)
+    explicit FocusSkippingSelection(ReportModel *model, QObject *parent)
         : QItemSelectionModel(model, parent), m_model(model)
     {}
 
@@ -47,7 +47,7 @@ private:
         return index; // no column takes the focus: keep the row current
     }
 
-    CReportModel *m_model;
+    ReportModel *m_model;
 };
 
 bool StartsTypedEdit(const QKeyEvent &event)
@@ -63,8 +63,8 @@ bool StartsTypedEdit(const QKeyEvent &event)
 } // namespace
 
 CReportCtrl::CReportCtrl(QWidget *parent)
-    : QTableView(parent), m_model(new CReportModel(this)),
-      m_delegate(new CReportEditDelegate([this](const QModelIndex &cell, const QString &text,
+    : QTableView(parent), m_model(new ReportModel(this)),
+      m_delegate(new ReportEditDelegate([this](const QModelIndex &cell, const QString &text,
                                                 EditEnd key) { EndEdit(cell, text, key); },
                                          this)),
       m_emptyText(QString::fromLatin1(kDefaultEmptyText))
@@ -101,7 +101,7 @@ CReportCtrl::~CReportCtrl()
     m_delegate->Abandon();
 }
 
-void CReportCtrl::SetEditorValidator(CReportEditDelegate::ValidatorFactory factory)
+void CReportCtrl::SetEditorValidator(ReportEditDelegate::ValidatorFactory factory)
 {
     m_delegate->SetValidatorFactory(std::move(factory));
 }

@@ -33,7 +33,7 @@
 #include <QTableView>
 #include <functional>
 
-class CReportModel;
+class ReportModel;
 
 class CReportCtrl : public QTableView
 {
@@ -67,7 +67,7 @@ public:
     void SetNotifyHooks(NotifyHooks hooks) { m_hooks = std::move(hooks); }
     // Gives every in-place editor, as it is made, its validator (owned by
     // the editor), e.g. FieldValidator::Attach from widgets/code_page.h.
-    void SetEditorValidator(CReportEditDelegate::ValidatorFactory factory);
+    void SetEditorValidator(ReportEditDelegate::ValidatorFactory factory);
 
     void ModifyStyle(unsigned remove, unsigned add);
     unsigned Style() const { return m_style; }
@@ -111,8 +111,8 @@ private:
     bool BeginEdit(const QModelIndex &cell, QKeyEvent *typed);
     void EndEdit(const QModelIndex &cell, const QString &text, EditEnd key);
 
-    CReportModel *m_model = nullptr;
-    CReportEditDelegate *m_delegate = nullptr;
+    ReportModel *m_model = nullptr;
+    ReportEditDelegate *m_delegate = nullptr;
     NotifyHooks m_hooks;
     unsigned m_style = 0;
     QString m_emptyText;

@@ -8,22 +8,22 @@
 #include <QLineEdit>
 #include <utility>
 
-CReportEditDelegate::CReportEditDelegate(EndHandler onEnd, QObject *parent)
+ReportEditDelegate::ReportEditDelegate(EndHandler onEnd, QObject *parent)
     : QStyledItemDelegate(parent), m_onEnd(std::move(onEnd))
 {}
 
-QLineEdit *CReportEditDelegate::Editor() const
+QLineEdit *ReportEditDelegate::Editor() const
 {
     // The list closes the editor by itself when its row goes away.
     return m_cell.isValid() ? m_editor.data() : nullptr;
 }
 
-QWidget *CReportEditDelegate::createEditor(QWidget *parent, const QStyleOptionViewItem &,
+QWidget *ReportEditDelegate::createEditor(QWidget *parent, const QStyleOptionViewItem &,
                                            const QModelIndex &index) const
 {
     auto *editor = new QLineEdit(parent);
     editor->setFrame(false);
-    editor->setMaxLength(CReportModel::kMaxCellText);
+    editor->setMaxLength(ReportModel::kMaxCellText);
     // The text stays where the cell shows it.
     editor->setAlignment(index.data(Qt::TextAlignmentRole).value<Qt::Alignment>());
     // A screen reader names the editor after its column.
@@ -37,7 +37,7 @@ QWidget *CReportEditDelegate::createEditor(QWidget *parent, const QStyleOptionVi
     return editor;
 }
 
-void CReportEditDelegate::setEditorData(QWidget *editor, const QModelIndex &index) const
+void ReportEditDelegate::setEditorData(QWidget *editor, const QModelIndex &index) const
 {
     auto *line = qobject_cast<QLineEdit *>(editor);
     if (!line)
@@ -46,13 +46,13 @@ void CReportEditDelegate::setEditorData(QWidget *editor, const QModelIndex &inde
     line->selectAll();
 }
 
-void CReportEditDelegate::updateEditorGeometry(QWidget *editor, const QStyleOptionViewItem &option,
+void ReportEditDelegate::updateEditorGeometry(QWidget *editor, const QStyleOptionViewItem &option,
                                                const QModelIndex &) const
 {
     editor->setGeometry(option.rect.adjusted(kInset, 0, -kInset, 0));
 }
 
-bool CReportEditDelegate::eventFilter(QObject *object, QEvent *event)
+bool ReportEditDelegate::eventFilter(QObject *object, QEvent *event)
 {
     if (!m_editor || object != m_editor)
         return QStyledItemDelegate::eventFilter(object, event);
@@ -93,7 +93,7 @@ bool CReportEditDelegate::eventFilter(QObject *object, QEvent *event)
     }
 }
 
-bool CReportEditDelegate::FocusLeftTheEditor(const QFocusEvent &event) const
+bool ReportEditDelegate::FocusLeftTheEditor(const QFocusEvent &event) const
 {
     // The editor's own context menu takes the focus for a moment only.
     if (event.reason() == Qt::PopupFocusReason || QApplication::activePopupWidget())
@@ -105,13 +105,13 @@ bool CReportEditDelegate::FocusLeftTheEditor(const QFocusEvent &event) const
     return true;
 }
 
-void CReportEditDelegate::Abandon()
+void ReportEditDelegate::Abandon()
 {
     m_editor = nullptr;
     m_cell = QPersistentModelIndex();
 }
 
-void CReportEditDelegate::EndEdit(ReportEditEnd key)
+void ReportEditDelegate::EndEdit(ReportEditEnd key)
 {
     // Taken first: the handler may move the focus, which must not end the
     // same edit a second time.

@@ -16,7 +16,7 @@ class QValidator;
 // The key that ended an in-place edit (Shift+Tab counts as Tab).
 enum class ReportEditEnd { Enter, Tab, Escape };
 
-class CReportEditDelegate : public QStyledItemDelegate
+class ReportEditDelegate : public QStyledItemDelegate
 {
 public:
     static constexpr int kInset = 2;
@@ -24,7 +24,7 @@ public:
     using EndHandler =
         std::function<void(const QModelIndex &cell, const QString &text, ReportEditEnd key)>;
 
-    explicit CReportEditDelegate(EndHandler onEnd, QObject *parent = nullptr);
+    explicit ReportEditDelegate(EndHandler onEnd, QObject *parent = nullptr);
 
     // Makes the validator of each new editor, owned by that editor.
     using ValidatorFactory = std::function<QValidator *(QLineEdit *editor)>;

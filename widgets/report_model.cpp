@@ -4,7 +4,7 @@ namespace {
 
 QString Cut(const QString &text)
 {
-    return text.left(CReportModel::kMaxCellText);
+    return text.left(ReportModel::kMaxCellText);
 }
 
 // A position outside 0..count appends.
@@ -15,7 +15,7 @@ int Placed(int index, int count)
 
 } // namespace
 
-int CReportModel::InsertColumn(int index, const QString &header, unsigned format)
+int ReportModel::InsertColumn(int index, const QString &header, unsigned format)
 {
     const int at = Placed(index, columnCount());
     if (format <= 2)
@@ -28,7 +28,7 @@ int CReportModel::InsertColumn(int index, const QString &header, unsigned format
     return at;
 }
 
-int CReportModel::InsertRow(int index, const QString &firstText)
+int ReportModel::InsertRow(int index, const QString &firstText)
 {
     if (m_columns.empty())
         return -1;
@@ -41,7 +41,7 @@ int CReportModel::InsertRow(int index, const QString &firstText)
     return at;
 }
 
-bool CReportModel::SetCellText(int row, int column, const QString &text)
+bool ReportModel::SetCellText(int row, int column, const QString &text)
 {
     if (!HasCell(row, column))
         return false;
@@ -51,12 +51,12 @@ bool CReportModel::SetCellText(int row, int column, const QString &text)
     return true;
 }
 
-QString CReportModel::CellText(int row, int column) const
+QString ReportModel::CellText(int row, int column) const
 {
     return HasCell(row, column) ? m_rows[row][column] : QString();
 }
 
-void CReportModel::RemoveAllRows()
+void ReportModel::RemoveAllRows()
 {
     if (m_rows.empty())
         return;
@@ -65,27 +65,27 @@ void CReportModel::RemoveAllRows()
     endRemoveRows();
 }
 
-unsigned CReportModel::Format(int column) const
+unsigned ReportModel::Format(int column) const
 {
     return column >= 0 && column < columnCount() ? m_columns[column].format : 0;
 }
 
-bool CReportModel::TakesFocus(int column) const
+bool ReportModel::TakesFocus(int column) const
 {
     return column >= 0 && column < columnCount() && !(Format(column) & kFormatNoFocus);
 }
 
-int CReportModel::rowCount(const QModelIndex &parent) const
+int ReportModel::rowCount(const QModelIndex &parent) const
 {
     return parent.isValid() ? 0 : int(m_rows.size());
 }
 
-int CReportModel::columnCount(const QModelIndex &parent) const
+int ReportModel::columnCount(const QModelIndex &parent) const
 {
     return parent.isValid() ? 0 : int(m_columns.size());
 }
 
-QVariant CReportModel::data(const QModelIndex &index, int role) const
+QVariant ReportModel::data(const QModelIndex &index, int role) const
 {
     if (!HasCell(index.row(), index.column()))
         return {};
@@ -102,7 +102,7 @@ QVariant CReportModel::data(const QModelIndex &index, int role) const
     }
 }
 
-QVariant CReportModel::headerData(int section, Qt::Orientation orientation, int role) const
+QVariant ReportModel::headerData(int section, Qt::Orientation orientation, int role) const
 {
     if (orientation != Qt::Horizontal || section < 0 || section >= columnCount())
         return {};
@@ -113,7 +113,7 @@ QVariant CReportModel::headerData(int section, Qt::Orientation orientation, int 
     return {};
 }
 
-Qt::ItemFlags CReportModel::flags(const QModelIndex &index) const
+Qt::ItemFlags ReportModel::flags(const QModelIndex &index) const
 {
     if (!HasCell(index.row(), index.column()))
         return Qt::NoItemFlags;
@@ -123,12 +123,12 @@ Qt::ItemFlags CReportModel::flags(const QModelIndex &index) const
     return flags;
 }
 
-bool CReportModel::HasCell(int row, int column) const
+bool ReportModel::HasCell(int row, int column) const
 {
     return row >= 0 && row < rowCount() && column >= 0 && column < columnCount();
 }
 
-Qt::Alignment CReportModel::Alignment(int column) const
+Qt::Alignment ReportModel::Alignment(int column) const
 {
     switch (Format(column) & kFormatAlignMask) {
     case 1:

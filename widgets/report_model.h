@@ -7,7 +7,7 @@
 #include <QString>
 #include <vector>
 
-class CReportModel : public QAbstractTableModel
+class ReportModel : public QAbstractTableModel
 {
 public:
     static constexpr int kMaxCellText = 255;

@@ -4,7 +4,7 @@
 
 #include <QFontMetrics>
 
-CStatusLine::CStatusLine(int lines, QWidget *parent) : QLabel(parent), m_lines(std::max(lines, 1))
+StatusLine::StatusLine(int lines, QWidget *parent) : QLabel(parent), m_lines(std::max(lines, 1))
 {
     setWordWrap(true);
     setTextFormat(Qt::PlainText);
@@ -17,7 +17,7 @@ CStatusLine::CStatusLine(int lines, QWidget *parent) : QLabel(parent), m_lines(s
     setFixedHeight(metrics.lineSpacing() * m_lines + frameWidth() * 2 + 4 + 4);
 }
 
-void CStatusLine::ShowOutcome(const QString &text, bool failed)
+void StatusLine::ShowOutcome(const QString &text, bool failed)
 {
     m_fullText = text;
     m_failed = failed;
@@ -36,7 +36,7 @@ void CStatusLine::ShowOutcome(const QString &text, bool failed)
     Refit();
 }
 
-void CStatusLine::Clear()
+void StatusLine::Clear()
 {
     m_fullText.clear();
     m_failed = false;
@@ -45,7 +45,7 @@ void CStatusLine::Clear()
     setText({});
 }
 
-bool CStatusLine::Fits(const QString &text) const
+bool StatusLine::Fits(const QString &text) const
 {
     const QRect area = contentsRect();
     if (area.width() <= 0)
@@ -56,7 +56,7 @@ bool CStatusLine::Fits(const QString &text) const
     return needed.height() <= area.height() && needed.width() <= area.width();
 }
 
-void CStatusLine::Refit()
+void StatusLine::Refit()
 {
     // Shortened in the middle, where a long path or name has its least
     // telling part, until it fits.
@@ -70,7 +70,7 @@ void CStatusLine::Refit()
     setText(shown);
 }
 
-void CStatusLine::resizeEvent(QResizeEvent *event)
+void StatusLine::resizeEvent(QResizeEvent *event)
 {
     QLabel::resizeEvent(event);
     Refit();

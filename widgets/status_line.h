@@ -6,11 +6,11 @@
 
 #include <QLabel>
 
-class CStatusLine : public QLabel
+class StatusLine : public QLabel
 {
     Q_OBJECT
 public:
-    CStatusLine(int lines, QWidget *parent = nullptr);
+    StatusLine(int lines, QWidget *parent = nullptr);
 
     // `failed` shows the text in the failure colour.
     void ShowOutcome(const QString &text, bool failed);

@@ -231,7 +231,7 @@ class TechniciansDay : public QObject
     void ShowPage(Page page)
     {
         const int index = PageIndexByTemplate(params::PageTemplate(page));
-        QTest::mousePress(m_desk->Window().NavButton(index), Qt::LeftButton);
+        QTest::mousePress(m_desk->Window().NavButtonAt(index), Qt::LeftButton);
     }
 
     QWidget *Control(const PageEdit &edit)

@@ -93,7 +93,7 @@ private Q_SLOTS:
         QCOMPARE(save.defaultSuffix, QStringLiteral("ini"));
         QCOMPARE(save.filters, (QStringList{"config file (*.ini)", "all files (*.*)"}));
         QCOMPARE(save.filterPatterns, (QStringList{"*.ini", "*"}));
-        QCOMPARE(window.StatusLine()->FullText(), QStringLiteral("File saved: config.ini"));
+        QCOMPARE(window.StatusLineWidget()->FullText(), QStringLiteral("File saved: config.ini"));
 
         // Other values typed meanwhile are replaced by the file's.
         TxLevel(harness)->setText(QStringLiteral("03"));
@@ -108,8 +108,8 @@ private Q_SLOTS:
         QCOMPARE(harness.FileRequests().back().title, QStringLiteral("Open config file:"));
         QCOMPARE(harness.FileRequests().back().folder, harness.AppDir()); // where Save went
         QCOMPARE(window.ChosenFilePath(), path);
-        QCOMPARE(window.StatusLine()->FullText(), QStringLiteral("File opened: config.ini"));
-        QVERIFY(!window.StatusLine()->Failed());
+        QCOMPARE(window.StatusLineWidget()->FullText(), QStringLiteral("File opened: config.ini"));
+        QVERIFY(!window.StatusLineWidget()->Failed());
         QVERIFY(window.PagesFilled());
     }
 
@@ -121,7 +121,7 @@ private Q_SLOTS:
         QVERIFY(harness.TerminalReady());
         harness.AnswerFileDialog(harness.AppDir() + QStringLiteral("/config.ini"));
         QCOMPARE(harness.Run(BottomButton::Save), QString());
-        QCOMPARE(harness.Window().StatusLine()->FullText(), QStringLiteral("File saved: config.ini"));
+        QCOMPARE(harness.Window().StatusLineWidget()->FullText(), QStringLiteral("File saved: config.ini"));
         QVERIFY(!harness.Window().SaveToFileFlag());
 
         harness.Run(BottomButton::Transmit);
@@ -181,9 +181,9 @@ private Q_SLOTS:
         QCOMPARE(harness.Forbids()->List()->CellText(0, 1), QStringLiteral("0800"));
         if (!content.isEmpty())
             QCOMPARE(ReadFile(path), content);
-        QCOMPARE(harness.Window().StatusLine()->FullText(),
+        QCOMPARE(harness.Window().StatusLineWidget()->FullText(),
                  QStringLiteral("Open failed: ") + harness.Boxes().LastText());
-        QVERIFY(harness.Window().StatusLine()->Failed());
+        QVERIFY(harness.Window().StatusLineWidget()->Failed());
         QVERIFY(!harness.Window().PagesFilled());
     }
 
@@ -245,7 +245,7 @@ private Q_SLOTS:
         QCOMPARE(QFileInfo::exists(path), trouble != QLatin1String("locked"));
         if (trouble != QLatin1String("locked"))
             QCOMPARE(ReadFile(path), old);
-        QCOMPARE(harness.Window().StatusLine()->FullText(),
+        QCOMPARE(harness.Window().StatusLineWidget()->FullText(),
                  QStringLiteral("Save failed: ") + harness.Boxes().LastText());
         QVERIFY(!harness.Window().SaveToFileFlag());
         QCOMPARE(harness.Window().Store()[Slot::TxVolume], std::string("11"));

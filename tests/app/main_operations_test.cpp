@@ -56,7 +56,7 @@ private Q_SLOTS:
         QVERIFY(harness.TerminalReady());
         harness.FillForbiddenBefore(3005);
         harness.GeneralPassword()->setText(QStringLiteral("123456"));
-        QTest::mousePress(harness.Window().NavButton(10), Qt::LeftButton); // Call Back
+        QTest::mousePress(harness.Window().NavButtonAt(10), Qt::LeftButton); // Call Back
 
         harness.Run(refusedRead ? BottomButton::Receive : BottomButton::Transmit);
 
@@ -88,7 +88,7 @@ private Q_SLOTS:
         prefix->PrefixField()->setText(QStringLiteral("12345678901234567"));
         volume->TxBox()->click();
         volume->TxField()->setText(QStringLiteral("7"));
-        QTest::mousePress(window.NavButton(10), Qt::LeftButton); // Call Back
+        QTest::mousePress(window.NavButtonAt(10), Qt::LeftButton); // Call Back
 
         QTest::mouseClick(harness.Button(BottomButton::Transmit), Qt::LeftButton);
 
@@ -97,11 +97,11 @@ private Q_SLOTS:
         QCOMPARE(harness.Boxes().LastText(),
                  QStringLiteral("Error: The Prefix no more than 16 characters!"));
         QCOMPARE(harness.Boxes().LastStyle(), 16);
-        QCOMPARE(window.StatusLine()->FullText(),
+        QCOMPARE(window.StatusLineWidget()->FullText(),
                  QStringLiteral("Transmit failed: a value on the page \"Prefix\" is not allowed."));
         QCOMPARE(window.VisibleTemplate(), 186);
         QCOMPARE(window.SelectedNavIndex(), 2);
-        QVERIFY(window.NavButton(2)->IsSelected() && !window.NavButton(10)->IsSelected());
+        QVERIFY(window.NavButtonAt(2)->IsSelected() && !window.NavButtonAt(10)->IsSelected());
         QTRY_VERIFY(prefix->PrefixField()->hasFocus());
         QVERIFY(harness.ControlsEnabled());
         QVERIFY(!window.Engine().JobRunning());

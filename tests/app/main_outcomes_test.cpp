@@ -23,7 +23,7 @@ namespace {
 
 QString Shown(MainWindowHarness &harness)
 {
-    return harness.Window().StatusLine()->FullText();
+    return harness.Window().StatusLineWidget()->FullText();
 }
 
 enum class FileTrouble { None, Undeletable, DiskFull };
@@ -52,7 +52,7 @@ private Q_SLOTS:
         QVERIFY(harness.Idle());
         QCOMPARE(harness.Terminal().CommandCount(), size_t(0));
         QCOMPARE(Shown(harness), QStringLiteral("Transmit cancelled: nothing was written."));
-        QVERIFY(!window.StatusLine()->Failed());
+        QVERIFY(!window.StatusLineWidget()->Failed());
 
         QTest::mouseClick(harness.Button(BottomButton::Receive), Qt::LeftButton);
         QVERIFY2(!window.PageArea()->isEnabled(), "nothing is typed into pages being read");
@@ -73,7 +73,7 @@ private Q_SLOTS:
         QVERIFY2(harness.Boxes().Count() == 0, qPrintable(harness.BoxTexts()));
         QCOMPARE(Shown(harness),
                  QStringLiteral("Transmit done: every setting was written to the terminal."));
-        QVERIFY(!window.StatusLine()->Failed());
+        QVERIFY(!window.StatusLineWidget()->Failed());
     }
 
     // A Receive that fails leaves defaults where it did not reach, whatever
@@ -201,7 +201,7 @@ private Q_SLOTS:
                                  kJobWaitMs);
         diskFull.reset();
         QCOMPARE(Shown(harness), shown.replace(QStringLiteral("<temp>"), QString::fromStdString(temp)));
-        QVERIFY(harness.Window().StatusLine()->Failed());
+        QVERIFY(harness.Window().StatusLineWidget()->Failed());
         QVERIFY2(!harness.Window().PagesFilled(), "a failed read fills the pages only in part");
         if (trouble != int(FileTrouble::None) && button == int(BottomButton::Transmit))
             QCOMPARE(harness.Terminal().CommandCount(), size_t(0));
@@ -216,7 +216,7 @@ private Q_SLOTS:
         QCOMPARE(harness.Run(BottomButton::Transmit),
                  QStringLiteral("[68] ") + kTransmitQuestion + "\n[16] can`t open port :  SIM0 !");
         QCOMPARE(Shown(harness), QStringLiteral("Transmit failed: can`t open port :  SIM0 !"));
-        QVERIFY(harness.Window().StatusLine()->Failed());
+        QVERIFY(harness.Window().StatusLineWidget()->Failed());
         QVERIFY(harness.Idle());
 
         // The software password change says so in the login's words.
@@ -241,7 +241,7 @@ private Q_SLOTS:
             "la posición:1799!");
         for (int language : {lang::kEnglish, lang::kPortuguese, lang::kSpanish}) {
             MainWindowHarness harness({}, language);
-            CStatusLine *line = harness.Window().StatusLine();
+            StatusLine *line = harness.Window().StatusLineWidget();
             QStringList outcomes;
             for (const status_texts::OperationTexts &texts : status_texts::kOperations) {
                 outcomes << status_texts::Outcome(texts.operation, {}, QStringLiteral("config.ini"))
@@ -281,14 +281,14 @@ private Q_SLOTS:
             return QApplication::focusWidget();
         };
         for (int page = 0; page < 11; ++page) {
-            window.NavButton(page)->setFocus(Qt::OtherFocusReason);
-            QTest::keyClick(window.NavButton(page), Qt::Key_Space);
+            window.NavButtonAt(page)->setFocus(Qt::OtherFocusReason);
+            QTest::keyClick(window.NavButtonAt(page), Qt::Key_Space);
             QCOMPARE(window.VisibleTemplate(), PageEntry(page)->nTemplateId);
             QCOMPARE(window.SelectedNavIndex(), page);
 
-            window.NavButton(0)->setFocus(Qt::OtherFocusReason);
+            window.NavButtonAt(0)->setFocus(Qt::OtherFocusReason);
             for (int index = 1; index < 11; ++index)
-                QCOMPARE(tab(), window.NavButton(index));
+                QCOMPARE(tab(), window.NavButtonAt(index));
             QVERIFY(qobject_cast<QToolButton *>(tab())); // About
             QWidget *next = tab();
             int inPage = 0;
@@ -304,7 +304,7 @@ private Q_SLOTS:
             for (BottomButton button : {BottomButton::Receive, BottomButton::Open,
                                         BottomButton::Save, BottomButton::Exit})
                 QCOMPARE(tab(), harness.Button(button));
-            QCOMPARE(tab(), window.NavButton(0));
+            QCOMPARE(tab(), window.NavButtonAt(0));
         }
     }
 };

@@ -70,7 +70,7 @@ private Q_SLOTS:
         for (CReportCtrl *list : lists)
             list->SetCellText(1, 1, QString());
         // Row 5 (parameter 16216) typed over in place.
-        QTest::mousePress(harness.Window().NavButton(10), Qt::LeftButton);
+        QTest::mousePress(harness.Window().NavButtonAt(10), Qt::LeftButton);
         lists[1]->SelectRow(4);
         lists[1]->setFocus();
         QTest::keyClick(lists[1], '0'); // opens the editor

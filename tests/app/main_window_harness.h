@@ -106,7 +106,7 @@ public:
     bool ControlsEnabled()
     {
         for (int index = 0; index < 11; ++index) {
-            if (!m_window->NavButton(index)->isEnabled())
+            if (!m_window->NavButtonAt(index)->isEnabled())
                 return false;
         }
         for (const auto &info : main_texts::kBottomButtons) {

@@ -23,7 +23,7 @@ int TemplateOf(int pageIndex)
 
 QString NavText(CMainDlg &window, int index)
 {
-    return window.NavButton(index)->text();
+    return window.NavButtonAt(index)->text();
 }
 
 } // namespace
@@ -40,7 +40,7 @@ private Q_SLOTS:
         QCOMPARE(window.PageCount(), size_t(11));
         QCOMPARE(window.VisibleTemplate(), 193);
         QCOMPARE(window.PageTitleText(), QStringLiteral("Passwords"));
-        QVERIFY(window.NavButton(0)->IsSelected());
+        QVERIFY(window.NavButtonAt(0)->IsSelected());
         QCOMPARE(window.windowTitle(), QStringLiteral("Kestrel Manager  V1.2.0"));
         CWaitDlg *wait = window.WaitDialog();
         QVERIFY(!wait->isVisible());
@@ -82,14 +82,14 @@ private Q_SLOTS:
         };
         for (const Step step : {Step{3, "CSP"}, Step{4, "Call Waiting and Forward"},
                                 Step{10, "Call Back"}, Step{0, "Passwords"}}) {
-            CNavButton *button = window.NavButton(step.index);
+            NavButton *button = window.NavButtonAt(step.index);
             QTest::mousePress(button, Qt::LeftButton);
             // Before the release: page, title and highlight have changed.
             QCOMPARE(window.VisibleTemplate(), TemplateOf(step.index));
             QCOMPARE(window.PageTitleText(), QString::fromUtf8(step.title));
             QCOMPARE(window.SelectedNavIndex(), step.index);
             for (int other = 0; other < 11; ++other)
-                QCOMPARE(window.NavButton(other)->IsSelected(), other == step.index);
+                QCOMPARE(window.NavButtonAt(other)->IsSelected(), other == step.index);
             QTest::mouseRelease(button, Qt::LeftButton);
             QCOMPARE(window.VisibleTemplate(), TemplateOf(step.index));
         }
@@ -101,8 +101,8 @@ private Q_SLOTS:
     {
         MainWindowHarness harness;
         CMainDlg &window = harness.Window();
-        QTest::mousePress(window.NavButton(9), Qt::LeftButton);
-        QTest::mouseRelease(window.NavButton(9), Qt::LeftButton);
+        QTest::mousePress(window.NavButtonAt(9), Qt::LeftButton);
+        QTest::mouseRelease(window.NavButtonAt(9), Qt::LeftButton);
         struct Step
         {
             uintptr_t templateId;
@@ -118,7 +118,7 @@ private Q_SLOTS:
             QCOMPARE(window.SelectedNavIndex(), step.index);
             for (int other = 0; other < 11; ++other) {
                 QAccessibleInterface *button =
-                    QAccessible::queryAccessibleInterface(window.NavButton(other));
+                    QAccessible::queryAccessibleInterface(window.NavButtonAt(other));
                 QCOMPARE(bool(button->state().checked), other == step.index);
             }
         }
@@ -131,7 +131,7 @@ private Q_SLOTS:
         MainWindowHarness harness;
         CMainDlg &window = harness.Window();
         window.resize(window.minimumSize());
-        QTest::mousePress(window.NavButton(10), Qt::LeftButton);
+        QTest::mousePress(window.NavButtonAt(10), Qt::LeftButton);
         QTRY_COMPARE(window.size(), window.minimumSize());
         const QSize area = window.PageArea()->size();
         const int rows = harness.CallBack()->List()->height();
@@ -176,7 +176,7 @@ private Q_SLOTS:
         CMainDlg &window = harness.Window();
         window.EnableControls(false);
         for (int index = 0; index < 11; ++index)
-            QVERIFY(!window.NavButton(index)->isEnabled());
+            QVERIFY(!window.NavButtonAt(index)->isEnabled());
         for (const auto &info : main_texts::kBottomButtons)
             QVERIFY(!harness.Button(info.button)->isEnabled());
         window.EnableControls(true);
@@ -235,7 +235,7 @@ private Q_SLOTS:
         for (const auto &info : main_texts::kBottomButtons)
             QCOMPARE(harness.Button(info.button)->text(), bottom.at(int(info.button)));
         QCOMPARE(NavText(window, 4), forwardTitle);
-        QTest::mousePress(window.NavButton(4), Qt::LeftButton);
+        QTest::mousePress(window.NavButtonAt(4), Qt::LeftButton);
         QCOMPARE(window.PageTitleText(), forwardTitle);
 
         harness.AnswerFileDialog({});
@@ -244,8 +244,8 @@ private Q_SLOTS:
         QCOMPARE(harness.FileRequests().front().title, openTitle);
         // No button is narrower than its text.
         for (int index = 0; index < 11; ++index)
-            QVERIFY2(window.NavButton(index)->sizeHint().width() <= window.NavButton(index)->width(),
-                     qPrintable(window.NavButton(index)->text()));
+            QVERIFY2(window.NavButtonAt(index)->sizeHint().width() <= window.NavButtonAt(index)->width(),
+                     qPrintable(window.NavButtonAt(index)->text()));
         for (const auto &info : main_texts::kBottomButtons) {
             QPushButton *button = harness.Button(info.button);
             QVERIFY2(button->sizeHint().width() <= button->width(), qPrintable(button->text()));

@@ -108,7 +108,7 @@ private Q_SLOTS:
         QTest::mouseClick(harness.Button(BottomButton::Receive), Qt::LeftButton);
         QTRY_VERIFY_WITH_TIMEOUT(harness.Idle(), kJobWaitMs);
         QVERIFY2(harness.Boxes().Count() == 0, qPrintable(harness.BoxTexts()));
-        QCOMPARE(AccessibleText(window.StatusLine(), QAccessible::Name), statusName);
+        QCOMPARE(AccessibleText(window.StatusLineWidget(), QAccessible::Name), statusName);
         // The smallest window fits a screen of 1280 x 800 pixels (less a
         // panel) at a 1.5 scale factor.
         const QSize smallest = window.minimumSize() * 1.5;
@@ -117,7 +117,7 @@ private Q_SLOTS:
         window.resize(window.minimumSize());
 
         for (int index = 0; index < 11; ++index) {
-            QTest::mouseClick(window.NavButton(index), Qt::LeftButton);
+            QTest::mouseClick(window.NavButtonAt(index), Qt::LeftButton);
             QCoreApplication::sendPostedEvents(); // pending layout requests
             CParameterPage *page = window.FindPage(PageEntry(index)->nTemplateId);
             QVERIFY(page && page->isVisible());
@@ -135,7 +135,7 @@ private Q_SLOTS:
         QVERIFY(QDir().mkpath(pictures));
         window.resize(window.sizeHint());
         for (int index = 0; index < 11; ++index) {
-            QTest::mouseClick(window.NavButton(index), Qt::LeftButton);
+            QTest::mouseClick(window.NavButtonAt(index), Qt::LeftButton);
             QCoreApplication::sendPostedEvents();
             const QString file = QStringLiteral("%1/page-%2.png")
                                      .arg(pictures)

@@ -105,7 +105,7 @@ private slots:
         Terminals terminals(names, [](sim::SimOptions &o) { o.blankListRecord = "0*0*0*0"; },
                             QStringLiteral("PWD"));
         MessageRecorder messages;
-        CProvisionDlg window(FriendlyNames(names) << QStringLiteral("Virtual port (PWGONE)"),
+        ProvisionDialog window(FriendlyNames(names) << QStringLiteral("Virtual port (PWGONE)"),
                              QStringLiteral("115200"));
         window.show();
         QString saved = m_dir.filePath(QStringLiteral("box.csv"));
@@ -168,7 +168,7 @@ private slots:
             o.password = secret.toStdString();
             o.faults.silentAfter = 2; // the login and the transaction's opening, then nothing
         });
-        CProvisionDlg window(FriendlyNames(names), QStringLiteral("115200"));
+        ProvisionDialog window(FriendlyNames(names), QStringLiteral("115200"));
         window.show();
         for (int row = 0; row < 2; ++row)
             Named<QListWidget>(window, "Ports:")->item(row)->setCheckState(Qt::Checked);

@@ -41,7 +41,7 @@ private Q_SLOTS:
 
         QCOMPARE(harness.GeneralPassword()->text(), QStringLiteral("909090"));
         QVERIFY(!window.PagesFilled());
-        QCOMPARE(window.StatusLine()->FullText(),
+        QCOMPARE(window.StatusLineWidget()->FullText(),
                  QStringLiteral("Receive cancelled: the pages keep what they held before."));
         QVERIFY2(harness.Boxes().Count() == 0, qPrintable(harness.BoxTexts()));
     }
@@ -95,7 +95,7 @@ private Q_SLOTS:
             MainWindowHarness harness(options);
             QVERIFY(harness.TerminalReady());
             CMainDlg &window = harness.Window();
-            window.StatusLine()->ShowOutcome(QStringLiteral("an old outcome"), true);
+            window.StatusLineWidget()->ShowOutcome(QStringLiteral("an old outcome"), true);
             if (row.change == Change::Password) {
                 window.ShowPageByTemplate(params::PageTemplate(params::Page::Passwords));
                 auto *page = harness.PageAs<CPasswordsPage>(params::Page::Passwords);
@@ -116,8 +116,8 @@ private Q_SLOTS:
             QVERIFY2(!window.PageArea()->isEnabled(), row.shown);
             QTRY_VERIFY_WITH_TIMEOUT(harness.Idle(), kJobWaitMs);
             QVERIFY(window.PageArea()->isEnabled());
-            QCOMPARE(window.StatusLine()->FullText(), QString::fromUtf8(row.shown));
-            QCOMPARE(window.StatusLine()->Failed(), row.refused);
+            QCOMPARE(window.StatusLineWidget()->FullText(), QString::fromUtf8(row.shown));
+            QCOMPARE(window.StatusLineWidget()->Failed(), row.refused);
         }
     }
 

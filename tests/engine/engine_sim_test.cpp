@@ -53,7 +53,7 @@ protected:
         });
         g_strPortName = terminal->SlavePath();
         engine = std::make_unique<CommEngine>(port, lists);
-        operations = std::make_unique<COperations>(port, *engine, lists, window);
+        operations = std::make_unique<Operations>(port, *engine, lists, window);
         window.RouteLinesToEngine(*engine, *operations, nullptr, [this](const JobReport &report) {
             reports.push_back(report);
             jobEnded = jobEnded || report.jobEnded;
@@ -112,11 +112,11 @@ protected:
     TempFolder m_dir;
     CSerialPort port;
     Strings texts;
-    CHeadlessWindow window{port, [this](const std::string &text, bool) { texts.push_back(text); }};
+    HeadlessWindow window{port, [this](const std::string &text, bool) { texts.push_back(text); }};
     ReadLists lists;
     std::unique_ptr<sim::TerminalSimulator> terminal;
     std::unique_ptr<CommEngine> engine;
-    std::unique_ptr<COperations> operations;
+    std::unique_ptr<Operations> operations;
     std::vector<JobReport> reports;
     bool jobEnded = false;
     bool watchdogFired = false;
@@ -323,7 +323,7 @@ TEST_F(EngineOverSim, APinChangeThatCannotOpenThePortSaysSoAndWritesNothing)
 {
     g_strPortName = m_dir.Path() + "/gone";
     engine = std::make_unique<CommEngine>(port, lists);
-    operations = std::make_unique<COperations>(port, *engine, lists, window);
+    operations = std::make_unique<Operations>(port, *engine, lists, window);
     bool wrote = false;
     EXPECT_FALSE(operations->ChangePin([&](const std::string &) {
         wrote = true;

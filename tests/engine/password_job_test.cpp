@@ -42,7 +42,7 @@ TEST_P(PasswordJob, EndsTheTransactionItOpenedAndLetsThePortGo)
 {
     const PasswordCase &c = GetParam();
     FakeJobContext context;
-    CModifyPasswordJob job(context);
+    ModifyPasswordJob job(context);
     Drive(job, context, RefuseOnly({c.refused}));
 
     EXPECT_EQ(context.Sent(), c.sent);

@@ -55,7 +55,7 @@ protected:
 
     FakeJobContext context;
     ReadLists lists;
-    CReadJob job{context, lists};
+    ReadJob job{context, lists};
 };
 
 TEST_F(ReadJobTest, EmptyListsEndWithSuccessAtOnce)
@@ -97,7 +97,7 @@ TEST(ReadJobVerdict, BlankRecordsAndEmptyValues)
     };
     for (const auto &[value, number, verdict, stored] : cases) {
         std::string got;
-        EXPECT_EQ(CReadJob::Verdict(value, number, got), verdict) << value << " for " << number;
+        EXPECT_EQ(ReadJob::Verdict(value, number, got), verdict) << value << " for " << number;
         EXPECT_EQ(got, stored) << value;
     }
 }

@@ -42,7 +42,7 @@ protected:
     }
 
     FakeJobContext context;
-    CWriteJob job{context};
+    WriteJob job{context};
 };
 
 const Answer kAcceptAll = RefuseOnly({});
@@ -168,7 +168,7 @@ TEST_F(WriteJobTest, ARefusedFollowUpIsRepeatedAFewTimesThenCountsAsRefused)
     Run("[PARA]\r\n16549=\"1234\"\r\n16001=\"00\"\r\n", RefuseOnly({"AT+WPAR=16552,\"4711\""}));
     const Strings sent = context.Sent();
     const auto repeats = std::count(sent.begin(), sent.end(), "AT+WPAR=16552,\"4711\"");
-    EXPECT_EQ(repeats, 1 + CWriteJob::kMaxPinFollowUpRepeats);
+    EXPECT_EQ(repeats, 1 + WriteJob::kMaxPinFollowUpRepeats);
     const Strings timeline = context.Timeline();
     EXPECT_EQ(std::count(timeline.begin(), timeline.end(), "pause 5000"), repeats)
         << "a pause before the follow-up and before each repeat";
@@ -277,7 +277,7 @@ TEST_F(WriteJobTest, RefusedSaveEndAndStoreAreEachReported)
         {"AT+WPAR=9999", kStepSave}, {"AT+WPAR=9995", kStepTransactionEnd}, {"AT&W", kStepStore}};
     for (const auto &[refused, step] : cases) {
         FakeJobContext fresh;
-        CWriteJob freshJob(fresh);
+        WriteJob freshJob(fresh);
         WriteBytes(fresh.TempParameterFilePath(), "[PARA]\r\n2=\"5\"\r\n");
         Drive(freshJob, fresh, RefuseOnly({refused}));
         EXPECT_EQ(fresh.Posted(WM_WRITE_PARA_ERR_NOTIFY), (Params{{step, 0}})) << refused;

@@ -13,7 +13,7 @@ using params::Slot;
 
 namespace {
 
-std::unique_ptr<CSwitchPage> MakePage(bool restrictedId)
+std::unique_ptr<SwitchPage> MakePage(bool restrictedId)
 {
     if (restrictedId)
         return std::make_unique<CRestrictedIdPage>();
@@ -57,7 +57,7 @@ private Q_SLOTS:
         QFETCH(QString, stored);
         TestPageHost host;
         BoxRecorder recorder(host);
-        std::unique_ptr<CSwitchPage> page = MakePage(restrictedId);
+        std::unique_ptr<SwitchPage> page = MakePage(restrictedId);
         page->InitPage(host);
         const Slot slot = restrictedId ? Slot::RestrictedId : Slot::PolarityInversion;
         const Slot other = restrictedId ? Slot::PolarityInversion : Slot::RestrictedId;
