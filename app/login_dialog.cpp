@@ -55,9 +55,9 @@ int FindByLeadingText(const QComboBox &list, const QString &text)
 
 CLoginDlg::CLoginDlg(CSerialPort &port, const StartupSettings &initial,
                      const QStringList &friendlyPortNames, QWidget *parent)
-    : CLoginDlg(port, initial, [friendlyPortNames] { return friendlyPortNames; }, parent)
-{
-}
+    : CLoginDlg(
+          port, initial, [friendlyPortNames] { return friendlyPortNames; }, parent)
+{}
 
 CLoginDlg::CLoginDlg(CSerialPort &port, const StartupSettings &initial, PortLister listPorts,
                      QWidget *parent)
@@ -194,7 +194,7 @@ void CLoginDlg::BuildControls(const StartupSettings &initial)
     m_findButton->setMinimumWidth(findWidth);
 
     // Tab goes down the fields as they stand, then to OK and Cancel.
-    QWidget *const tabOrder[] = {m_portList, m_baudList,  m_passwordEdit, m_languageList,
+    QWidget *const tabOrder[] = {m_portList,   m_baudList, m_passwordEdit, m_languageList,
                                  m_findButton, m_okButton, m_cancelButton};
     for (size_t i = 1; i < std::size(tabOrder); ++i)
         setTabOrder(tabOrder[i - 1], tabOrder[i]);
@@ -222,7 +222,8 @@ void CLoginDlg::ApplyLanguage(int selection)
     m_cancelButton->setText(LoginLabel(LoginText::CancelButton, code));
     setWindowTitle(LoginLabel(LoginText::Title, code));
     m_findButton->setText(lang::QtLabel(
-        ProvisionTextTr3(m_finder.Running() ? ProvisionText::CancelFind : ProvisionText::Find), code));
+        ProvisionTextTr3(m_finder.Running() ? ProvisionText::CancelFind : ProvisionText::Find),
+        code));
     m_findButton->setAccessibleName(SpokenName(m_findButton->text()));
     m_findOutcome->setText(findOutcomeText(code));
     m_findOutcome->setVisible(!m_findOutcome->text().isEmpty());
@@ -261,10 +262,10 @@ void CLoginDlg::RefreshPorts()
 
 void CLoginDlg::SetBusy(bool busy)
 {
-    for (QWidget *control : {static_cast<QWidget *>(m_portList), static_cast<QWidget *>(m_baudList),
-                             static_cast<QWidget *>(m_passwordEdit),
-                             static_cast<QWidget *>(m_languageList),
-                             static_cast<QWidget *>(m_okButton)})
+    for (QWidget *control :
+         {static_cast<QWidget *>(m_portList), static_cast<QWidget *>(m_baudList),
+          static_cast<QWidget *>(m_passwordEdit), static_cast<QWidget *>(m_languageList),
+          static_cast<QWidget *>(m_okButton)})
         control->setEnabled(!busy);
     // While it searches, Find is the button that stops it.
     m_findButton->setEnabled(!busy || m_finder.Running());
@@ -290,8 +291,9 @@ void CLoginDlg::OnFind()
     for (int i = 0; i < m_portList->count(); ++i)
         ports.push_back(m_portList->itemData(i).toString().toStdString());
     m_found.reset();
-    m_finder.Start(std::move(ports), [this](const std::vector<ProbeResult> &results,
-                                            bool stopped) { OnFound(results, stopped); });
+    m_finder.Start(std::move(ports), [this](const std::vector<ProbeResult> &results, bool stopped) {
+        OnFound(results, stopped);
+    });
     SetBusy(true);
 }
 
@@ -321,7 +323,8 @@ QString CLoginDlg::findOutcomeText(int code) const
     std::vector<std::string> answered;
     for (const ProbeResult &result : *m_found) {
         if (result.outcome == ProbeResult::Outcome::Answered)
-            answered.push_back(ProvisionTextTr3(ProvisionText::AtRate).TextIn(code, {result.port, result.rate}));
+            answered.push_back(
+                ProvisionTextTr3(ProvisionText::AtRate).TextIn(code, {result.port, result.rate}));
     }
     if (answered.empty())
         return lang::QtLabel(ProvisionTextTr3(ProvisionText::NoneAnswered), code);

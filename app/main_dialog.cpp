@@ -142,9 +142,8 @@ void CMainDlg::InstallMessageHandlers()
             OnJobMessage(message, wParam, lParam);
         });
         // A job message still queued when the window goes frees what it carries.
-        m_target.OnDispose(message, [message](uintptr_t wParam, intptr_t) {
-            DisposeJobMessage(message, wParam);
-        });
+        m_target.OnDispose(
+            message, [message](uintptr_t wParam, intptr_t) { DisposeJobMessage(message, wParam); });
     }
     m_jobTimer.setSingleShot(false);
     connect(&m_jobTimer, &QTimer::timeout, this, &CMainDlg::OnJobTimer);
@@ -190,9 +189,8 @@ void CMainDlg::BuildWindow()
         button->setObjectName(QString::number(PageEntry(index)->nNavButtonId));
         button->setFocusPolicy(Qt::TabFocus);
         // At the press, not at the release.
-        connect(button, &QPushButton::pressed, this, [this, index] {
-            ShowPageByTemplate(PageEntry(index)->nTemplateId);
-        });
+        connect(button, &QPushButton::pressed, this,
+                [this, index] { ShowPageByTemplate(PageEntry(index)->nTemplateId); });
         navColumn->addWidget(button);
         m_navButtons[size_t(index)] = button;
     }
@@ -375,9 +373,12 @@ bool CMainDlg::SettleUnsavedEdits()
     if (!PagesEdited())
         return true;
     switch (AppSaveQuestion(this, lang::QtText(status_texts::kUnsavedEdits))) {
-    case SaveAnswer::Discard: return true;
-    case SaveAnswer::Cancel: return false;
-    case SaveAnswer::Save: break;
+    case SaveAnswer::Discard:
+        return true;
+    case SaveAnswer::Cancel:
+        return false;
+    case SaveAnswer::Save:
+        break;
     }
     const QString path = ChooseFile(FileRequest::Kind::Save);
     if (path.isEmpty())
@@ -508,8 +509,8 @@ void CMainDlg::OnRxError(RxError error)
 void CMainDlg::ShowProvisionWindow()
 {
     if (!m_provisionDlg)
-        m_provisionDlg = std::make_unique<ProvisionDialog>(PresentPortNames(),
-                                                         QString::fromStdString(g_strBaudRate), this);
+        m_provisionDlg = std::make_unique<ProvisionDialog>(
+            PresentPortNames(), QString::fromStdString(g_strBaudRate), this);
     m_provisionDlg->show();
     m_provisionDlg->raise();
     m_provisionDlg->activateWindow();

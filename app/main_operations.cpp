@@ -3,10 +3,6 @@
 
 #include "app/main_dialog.h"
 #include "app/settings_store.h"
-#include "widgets/app_message_box.h"
-#include "widgets/qt_text.h"
-#include "widgets/status_line.h"
-#include "widgets/wait_dialog.h"
 #include "engine/engine_globals.h"
 #include "engine/job_failure.h"
 #include "engine/job_steps.h"
@@ -16,6 +12,10 @@
 #include "params/settings_history.h"
 #include "platform/file_io.h"
 #include "platform/messages.h"
+#include "widgets/app_message_box.h"
+#include "widgets/qt_text.h"
+#include "widgets/status_line.h"
+#include "widgets/wait_dialog.h"
 
 #include <QFileDialog>
 #include <QFileInfo>
@@ -238,8 +238,8 @@ bool CMainDlg::OnExportFile()
         // The chosen file is replaced only by a complete new one: should the
         // export fail (a full disk, say), the old file stays as it was. A
         // read-only file is made writable and replaced.
-        const params::ScriptResult exported = params::Export(
-            m_filePath.toStdString(), m_store, ReadOnlyTarget::MakeWritable);
+        const params::ScriptResult exported =
+            params::Export(m_filePath.toStdString(), m_store, ReadOnlyTarget::MakeWritable);
         ShowStatus(exported.text, exported.ok);
         written = exported.ok;
         if (written)
@@ -266,38 +266,37 @@ void CMainDlg::OnJobMessage(uint32_t message, uintptr_t wParam, intptr_t lParam)
     std::string imported;
     std::function<void(const std::string &)> import;
     if (!cancelled) {
-        import = [this, &imported](const std::string &path) {
-            if (ImportParameterFile(path, false))
-                imported = path;
-        };
-    }
-    const JobReport report = m_operations.OnJobMessage(message, wParam, lParam, import);
-    if (report.failure)
-        NoteFailure(QString::fromStdString(report.text));
-    if (!report.jobEnded)
-        return;
-    m_cancelled = false;
-    // Only a whole read fills the pages; after a failed one they hold a mix
-    // of what was read and defaults.
-    if (report.after == JobReport::After::EndOfRead && cancelled) {
-        m_pagesFilled = m_beforeReceive.filled;
-        m_receiveIncomplete = m_beforeReceive.receiveIncomplete;
-        m_unreadPages = m_beforeReceive.unreadPages;
-        m_outcomeFor.reset();
-        m_statusLine->ShowOutcome(lang::QtText(status_texts::kReceiveCancelled), false);
-    } else if (report.after == JobReport::After::EndOfRead) {
-        OnReadEnded(!report.failure && !imported.empty(), imported);
-        if (!imported.empty())
-            NotePagesUnedited();
-    } else if (report.after == JobReport::After::EndOfWrite && !report.failure &&
-               m_outcomeFor == Operation::Transmit) {
+        import = [ this, &imported ](const std::string &path) {
+            if (ImportParameterFile(path, false)) imported = path;
+    };
+}
+const JobReport report = m_operations.OnJobMessage(message, wParam, lParam, import);
+if (report.failure)
+    NoteFailure(QString::fromStdString(report.text));
+if (!report.jobEnded)
+    return;
+m_cancelled = false;
+// Only a whole read fills the pages; after a failed one they hold a mix
+// of what was read and defaults.
+if (report.after == JobReport::After::EndOfRead && cancelled) {
+    m_pagesFilled = m_beforeReceive.filled;
+    m_receiveIncomplete = m_beforeReceive.receiveIncomplete;
+    m_unreadPages = m_beforeReceive.unreadPages;
+    m_outcomeFor.reset();
+    m_statusLine->ShowOutcome(lang::QtText(status_texts::kReceiveCancelled), false);
+} else if (report.after == JobReport::After::EndOfRead) {
+    OnReadEnded(!report.failure && !imported.empty(), imported);
+    if (!imported.empty())
         NotePagesUnedited();
-    }
-    if (m_outcomeFor == Operation::PasswordChange)
-        EnableControls(true);
-    EndOutcome();
-    if (std::exchange(m_closeAfterJob, false))
-        done(m_closeResult);
+} else if (report.after == JobReport::After::EndOfWrite && !report.failure &&
+           m_outcomeFor == Operation::Transmit) {
+    NotePagesUnedited();
+}
+if (m_outcomeFor == Operation::PasswordChange)
+    EnableControls(true);
+EndOutcome();
+if (std::exchange(m_closeAfterJob, false))
+    done(m_closeResult);
 }
 
 void CMainDlg::OnJobTimer()

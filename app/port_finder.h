@@ -7,7 +7,6 @@
 #include "link/port_probe.h"
 
 #include <QObject>
-
 #include <functional>
 #include <memory>
 #include <string>

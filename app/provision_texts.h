@@ -34,12 +34,12 @@ enum class ProvisionText {
     Done,
     Failed,
     Skipped,
-    Counted,   // a state with the entries done of all: "writing 12 of 356"
-    Seconds,   // a time in seconds, one decimal
+    Counted, // a state with the entries done of all: "writing 12 of 356"
+    Seconds, // a time in seconds, one decimal
     Elapsed,
-    Answered,  // Find's outcome
+    Answered, // Find's outcome
     NoneAnswered,
-    AtRate,    // a port that answered and the rate: "SIM0 at 115200 bps"
+    AtRate, // a port that answered and the rate: "SIM0 at 115200 bps"
     Finding,
     NoFile,
     NoPort,

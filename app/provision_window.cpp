@@ -44,11 +44,16 @@ struct StateWord
     ProvisionText text;
 };
 constexpr StateWord kStates[] = {
-    {"waiting", T::Waiting},     {"logging-in", T::LoggingIn},
-    {"reading", T::Reading},     {"writing", T::Writing},
-    {"saving", T::Saving},       {"verifying", T::Verifying},
-    {"changing-password", T::ChangingPassword}, {"probing", T::Probing},
-    {"done", T::Done},           {"failed", T::Failed},
+    {"waiting", T::Waiting},
+    {"logging-in", T::LoggingIn},
+    {"reading", T::Reading},
+    {"writing", T::Writing},
+    {"saving", T::Saving},
+    {"verifying", T::Verifying},
+    {"changing-password", T::ChangingPassword},
+    {"probing", T::Probing},
+    {"done", T::Done},
+    {"failed", T::Failed},
     {"skipped", T::Skipped},
 };
 
@@ -61,9 +66,9 @@ QString StateText(const QJsonObject &line)
         const QString word = ProvisionLabel(state.text);
         if (!line.contains(QLatin1String("total")))
             return word;
-        return ProvisionLabel(T::Counted, {word.toStdString(),
-                                           line.value(QLatin1String("done")).toInt(),
-                                           line.value(QLatin1String("total")).toInt()});
+        return ProvisionLabel(T::Counted,
+                              {word.toStdString(), line.value(QLatin1String("done")).toInt(),
+                               line.value(QLatin1String("total")).toInt()});
     }
     return name;
 }
@@ -133,7 +138,9 @@ void ProvisionDialog::BuildWindow(const QStringList &friendlyNames)
     setWindowTitle(ProvisionLabel(T::Title));
     ApplyWindowLook(*this);
 
-    const auto label = [this](ProvisionText text) { return new QLabel(ProvisionLabel(text), this); };
+    const auto label = [this](ProvisionText text) {
+        return new QLabel(ProvisionLabel(text), this);
+    };
     const auto button = [this](ProvisionText text) {
         auto *made = Named(new QPushButton(ProvisionLabel(text), this), ProvisionLabel(text));
         made->setAutoDefault(false);
@@ -164,8 +171,9 @@ void ProvisionDialog::BuildWindow(const QStringList &friendlyNames)
     m_verify = Named(new QCheckBox(ProvisionLabel(T::Verify), this), ProvisionLabel(T::Verify));
 
     m_table = Named(new QTableWidget(0, kColumnCount, this), ProvisionLabel(T::Title));
-    m_table->setHorizontalHeaderLabels({ProvisionLabel(T::PortColumn), ProvisionLabel(T::StateColumn),
-                                        ProvisionLabel(T::TimeColumn), ProvisionLabel(T::ReasonColumn)});
+    m_table->setHorizontalHeaderLabels(
+        {ProvisionLabel(T::PortColumn), ProvisionLabel(T::StateColumn),
+         ProvisionLabel(T::TimeColumn), ProvisionLabel(T::ReasonColumn)});
     m_table->verticalHeader()->hide();
     m_table->horizontalHeader()->setStretchLastSection(true);
     m_table->setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -210,7 +218,7 @@ void ProvisionDialog::BuildWindow(const QStringList &friendlyNames)
     layout->addLayout(buttons);
 
     QWidget *const order[] = {m_file,  m_browse, m_ports, m_find,       m_password, m_verify,
-                                    m_start, m_stop,   m_table, m_saveReport, m_close};
+                              m_start, m_stop,   m_table, m_saveReport, m_close};
     for (size_t i = 1; i < std::size(order); ++i)
         QWidget::setTabOrder(order[i - 1], order[i]);
     connect(m_browse, &QPushButton::clicked, this, [this] {
@@ -276,8 +284,9 @@ void ProvisionDialog::OnStart()
                       : ports.isEmpty()                  ? ProvisionLabel(T::NoPort)
                                                          : QString();
     if (problem.isEmpty()) {
-        const login::InputProblem input = login::CheckInputs(
-            ports.constFirst().toStdString(), m_baud.toStdString(), m_password->text().toStdString());
+        const login::InputProblem input =
+            login::CheckInputs(ports.constFirst().toStdString(), m_baud.toStdString(),
+                               m_password->text().toStdString());
         if (input != login::InputProblem::None)
             problem = QString::fromStdString(login::ProblemText(input));
     }
@@ -303,8 +312,8 @@ void ProvisionDialog::OnStart()
     QStringList args{QStringLiteral("provision")};
     for (const QString &port : ports)
         args << QStringLiteral("--port") << port;
-    args << QStringLiteral("--progress") << QStringLiteral("json") << QStringLiteral("--baud") << m_baud
-         << QStringLiteral("--language") << QLatin1String(LanguageOption());
+    args << QStringLiteral("--progress") << QStringLiteral("json") << QStringLiteral("--baud")
+         << m_baud << QStringLiteral("--language") << QLatin1String(LanguageOption());
     if (m_verify->isChecked())
         args << QStringLiteral("--verify");
     args << QStringLiteral("--report") << ReportPath() << m_file->text().trimmed();
@@ -367,8 +376,9 @@ void ProvisionDialog::OnLine(const QByteArray &text)
     // Waiting and skipped lines come from the provisioning, timed from its own start.
     if (state != QLatin1String("waiting") && state != QLatin1String("skipped"))
         m_table->item(row, kTimeColumn)
-            ->setText(ProvisionLabel(T::Seconds, {Seconds(line.value(QLatin1String("elapsedMs")).toInteger())
-                                                      .toStdString()}));
+            ->setText(ProvisionLabel(
+                T::Seconds,
+                {Seconds(line.value(QLatin1String("elapsedMs")).toInteger()).toStdString()}));
     if (!reason.isEmpty())
         m_table->item(row, kReasonColumn)->setText(reason);
 }
@@ -381,7 +391,8 @@ void ProvisionDialog::OnFinished()
     m_tick.stop();
     ShowElapsed();
     if (!m_ended && m_process.error() != QProcess::FailedToStart) {
-        const int status = m_process.exitStatus() == QProcess::NormalExit ? m_process.exitCode() : -1;
+        const int status =
+            m_process.exitStatus() == QProcess::NormalExit ? m_process.exitCode() : -1;
         m_summaryLines << ProvisionLabel(T::EndedWithoutResult, {status});
         ShowSummary();
     }
@@ -413,8 +424,10 @@ void ProvisionDialog::OnSaveReport()
     FileRequest request;
     request.kind = FileRequest::Kind::Save;
     request.title = ProvisionLabel(T::ReportTitle);
-    request.filters = {ProvisionLabel(T::ReportFilter), QString::fromUtf8(main_texts::kAllFilesFilter)};
-    request.filterPatterns = {QStringLiteral("*.csv"), QString::fromUtf8(main_texts::kAllFilesPatterns)};
+    request.filters = {ProvisionLabel(T::ReportFilter),
+                       QString::fromUtf8(main_texts::kAllFilesFilter)};
+    request.filterPatterns = {QStringLiteral("*.csv"),
+                              QString::fromUtf8(main_texts::kAllFilesPatterns)};
     request.defaultSuffix = QStringLiteral("csv");
     request.proposedName = QStringLiteral("report.csv");
     const QString path = ChooseFile(request);
@@ -445,8 +458,9 @@ void ProvisionDialog::OnFind()
     m_start->setEnabled(false);
     m_summaryLines = QStringList{ProvisionLabel(T::Finding)};
     ShowSummary();
-    m_finder.Start(std::move(ports), [this](const std::vector<ProbeResult> &results,
-                                            bool stopped) { OnProbed(results, stopped); });
+    m_finder.Start(std::move(ports), [this](const std::vector<ProbeResult> &results, bool stopped) {
+        OnProbed(results, stopped);
+    });
 }
 
 // The ports that answered are checked, the others not; a stopped search
@@ -467,7 +481,9 @@ void ProvisionDialog::OnProbed(const std::vector<ProbeResult> &results, bool sto
         }
         m_summaryLines << (answered.isEmpty()
                                ? ProvisionLabel(T::NoneAnswered)
-                               : ProvisionLabel(T::Answered, {answered.join(QStringLiteral(", ")).toStdString()}));
+                               : ProvisionLabel(
+                                     T::Answered,
+                                     {answered.join(QStringLiteral(", ")).toStdString()}));
     }
     ShowSummary();
 }

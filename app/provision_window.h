@@ -14,7 +14,6 @@
 #include <QStringList>
 #include <QTemporaryDir>
 #include <QTimer>
-
 #include <functional>
 #include <vector>
 
@@ -81,9 +80,9 @@ private:
     QPushButton *m_close = nullptr;
 
     QProcess m_process;
-    QByteArray m_pending;     // of a progress line so far
+    QByteArray m_pending; // of a progress line so far
     QStringList m_summaryLines;
-    bool m_ended = false;     // the provisioning's own final line came
+    bool m_ended = false; // the provisioning's own final line came
     QElapsedTimer m_clock;
     QTimer m_tick;
     QTemporaryDir m_reportDir; // the report waits here for Save report

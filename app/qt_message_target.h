@@ -7,7 +7,6 @@
 
 #include <QEvent>
 #include <QObject>
-
 #include <functional>
 #include <unordered_map>
 

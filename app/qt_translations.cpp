@@ -14,9 +14,14 @@ namespace {
 bool LocaleFor(int languageCode, QLocale &locale)
 {
     switch (languageCode) {
-    case lang::kPortuguese: locale = QLocale(QLocale::Portuguese, QLocale::Brazil); return true;
-    case lang::kSpanish: locale = QLocale(QLocale::Spanish, QLocale::Spain); return true;
-    default: return false;
+    case lang::kPortuguese:
+        locale = QLocale(QLocale::Portuguese, QLocale::Brazil);
+        return true;
+    case lang::kSpanish:
+        locale = QLocale(QLocale::Spanish, QLocale::Spain);
+        return true;
+    default:
+        return false;
     }
 }
 

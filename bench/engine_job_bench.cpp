@@ -53,15 +53,37 @@ ParameterStore CompleteConfiguration(bool withPin)
     ParameterStore store;
     store.ResetToDefaults();
     const std::pair<Slot, const char *> texts[] = {
-        {Slot::GeneralPassword, "123456"}, {Slot::LongDistanceBlock, "01"}, {Slot::PrefixNumberBlock, "01"},
-        {Slot::AddPrefix, "01"}, {Slot::PreNumbers, "0123456789"}, {Slot::Prefix, "0021"},
-        {Slot::CspNone, "0"}, {Slot::CspAllCalls, "0"}, {Slot::CspCallBack, "1"}, {Slot::CspNumber, "21"},
-        {Slot::CallWaiting, "01"}, {Slot::ForwardNoAnswer, "01"}, {Slot::ForwardNumber, "+5511999990000"},
-        {Slot::NoAnswerTime, "20"}, {Slot::RestrictedId, "1"}, {Slot::PinStartUp, "0"}, {Slot::PinCode, "4711"},
-        {Slot::PolarityInversion, "01"}, {Slot::DialTimeout, "5"}, {Slot::Date, "250411"}, {Slot::Time, "0930"},
-        {Slot::RestrictOutgoing, "1"}, {Slot::OutgoingLimit, "60"}, {Slot::RestrictIncoming, "1"},
-        {Slot::IncomingLimit, "90"}, {Slot::FlashTime, "100"}, {Slot::RxVolume, "4"}, {Slot::TxVolume, "08"},
-        {Slot::CallBack, "01"}, {Slot::CallBackTime, "10"}, {Slot::CallBackAttempts, "3"},
+        {Slot::GeneralPassword, "123456"},
+        {Slot::LongDistanceBlock, "01"},
+        {Slot::PrefixNumberBlock, "01"},
+        {Slot::AddPrefix, "01"},
+        {Slot::PreNumbers, "0123456789"},
+        {Slot::Prefix, "0021"},
+        {Slot::CspNone, "0"},
+        {Slot::CspAllCalls, "0"},
+        {Slot::CspCallBack, "1"},
+        {Slot::CspNumber, "21"},
+        {Slot::CallWaiting, "01"},
+        {Slot::ForwardNoAnswer, "01"},
+        {Slot::ForwardNumber, "+5511999990000"},
+        {Slot::NoAnswerTime, "20"},
+        {Slot::RestrictedId, "1"},
+        {Slot::PinStartUp, "0"},
+        {Slot::PinCode, "4711"},
+        {Slot::PolarityInversion, "01"},
+        {Slot::DialTimeout, "5"},
+        {Slot::Date, "250411"},
+        {Slot::Time, "0930"},
+        {Slot::RestrictOutgoing, "1"},
+        {Slot::OutgoingLimit, "60"},
+        {Slot::RestrictIncoming, "1"},
+        {Slot::IncomingLimit, "90"},
+        {Slot::FlashTime, "100"},
+        {Slot::RxVolume, "4"},
+        {Slot::TxVolume, "08"},
+        {Slot::CallBack, "01"},
+        {Slot::CallBackTime, "10"},
+        {Slot::CallBackAttempts, "3"},
         {Slot::AnswerCallBackTime, "5"},
     };
     for (const auto &[slot, text] : texts)
@@ -115,9 +137,12 @@ enum class Job { Read, Write, WriteWithoutPin };
 const char *JobName(Job job)
 {
     switch (job) {
-    case Job::Read: return "read";
-    case Job::Write: return "write";
-    case Job::WriteWithoutPin: return "write, no PIN";
+    case Job::Read:
+        return "read";
+    case Job::Write:
+        return "write";
+    case Job::WriteWithoutPin:
+        return "write, no PIN";
     }
     return "";
 }
@@ -185,8 +210,8 @@ Row RunJob(Job job, int latencyMs, int gapMs, const std::string &dir)
         return platform::CopyWholeFile(configuration, path, 1 << 20).error;
     };
     const bool started = job == Job::Read
-        ? operations.Receive(everyPage)
-        : operations.Transmit(nullptr, nullptr, copyConfiguration);
+                             ? operations.Receive(everyPage)
+                             : operations.Transmit(nullptr, nullptr, copyConfiguration);
     if (!started || !window.Queue().RunUntil([&] { return ended; }, std::chrono::minutes(10))) {
         std::fprintf(stderr, "the %s did not end\n", JobName(job));
         return row;

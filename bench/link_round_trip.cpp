@@ -35,7 +35,8 @@ int main(int argc, char **argv)
     });
     receiver.Attach(window);
     if (!port.OpenPort()) {
-        std::fprintf(stderr, "cannot open %s: %s\n", g_strPortName.c_str(), port.LastErrorText().c_str());
+        std::fprintf(stderr, "cannot open %s: %s\n", g_strPortName.c_str(),
+                     port.LastErrorText().c_str());
         return 1;
     }
 
@@ -49,12 +50,17 @@ int main(int argc, char **argv)
             std::fprintf(stderr, "no answer to command %d\n", i);
             return 1;
         }
-        micros.push_back(std::chrono::duration<double, std::micro>(std::chrono::steady_clock::now() - start).count());
+        micros.push_back(
+            std::chrono::duration<double, std::micro>(std::chrono::steady_clock::now() - start)
+                .count());
     }
     port.ClosePort();
     std::sort(micros.begin(), micros.end());
-    const auto at = [&](double fraction) { return micros[static_cast<size_t>(fraction * (micros.size() - 1))]; };
-    std::printf("round trip over %d commands: median %.0f us, 99th percentile %.0f us, max %.0f us\n", commands,
-                at(0.5), at(0.99), micros.back());
+    const auto at = [&](double fraction) {
+        return micros[static_cast<size_t>(fraction * (micros.size() - 1))];
+    };
+    std::printf(
+        "round trip over %d commands: median %.0f us, 99th percentile %.0f us, max %.0f us\n",
+        commands, at(0.5), at(0.99), micros.back());
     return 0;
 }

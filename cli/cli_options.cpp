@@ -7,11 +7,16 @@
 #include <map>
 
 const char *const kUsage =
-    "Usage: kestrel-cli read   --port PORT [--password-file FILE] [--baud RATE] [--forward] [--language en|pt|es] [--dir DIR] --out FILE\n"
-    "  or:  kestrel-cli write  --port PORT [--password-file FILE] [--baud RATE] [--verify] [--forward] [--language en|pt|es] [--dir DIR] FILE\n"
-    "  or:  kestrel-cli passwd --port PORT [--password-file FILE] [--new-file FILE] [--baud RATE] [--language en|pt|es] [--dir DIR]\n"
-    "  or:  kestrel-cli verify --port PORT [--password-file FILE] [--baud RATE] [--forward] [--language en|pt|es] [--dir DIR] FILE\n"
-    "  or:  kestrel-cli provision --port PORT [--port PORT ...] [--password-file FILE] [--baud RATE] [--verify] [--forward] [--report FILE] [--language en|pt|es] [--dir DIR] FILE\n"
+    "Usage: kestrel-cli read   --port PORT [--password-file FILE] [--baud RATE] [--forward] "
+    "[--language en|pt|es] [--dir DIR] --out FILE\n"
+    "  or:  kestrel-cli write  --port PORT [--password-file FILE] [--baud RATE] [--verify] "
+    "[--forward] [--language en|pt|es] [--dir DIR] FILE\n"
+    "  or:  kestrel-cli passwd --port PORT [--password-file FILE] [--new-file FILE] [--baud RATE] "
+    "[--language en|pt|es] [--dir DIR]\n"
+    "  or:  kestrel-cli verify --port PORT [--password-file FILE] [--baud RATE] [--forward] "
+    "[--language en|pt|es] [--dir DIR] FILE\n"
+    "  or:  kestrel-cli provision --port PORT [--port PORT ...] [--password-file FILE] [--baud "
+    "RATE] [--verify] [--forward] [--report FILE] [--language en|pt|es] [--dir DIR] FILE\n"
     "  or:  kestrel-cli ports  [--probe] [--baud RATE] [--port PORT ...] [--language en|pt|es]\n"
     "  or:  kestrel-cli --help | --version\n"
     "Reads, writes, verifies and changes the password of a desk terminal over a\n"
@@ -63,9 +68,8 @@ constexpr unsigned kLogsIn = kOneTerminal | Bit(Command::Provision);
 constexpr unsigned kEvery = kLogsIn | Bit(Command::Ports);
 
 const std::map<std::string, Command, std::less<>> kCommands = {
-    {"read", Command::Read},           {"write", Command::Write}, {"passwd", Command::Passwd},
-    {"verify", Command::Verify},       {"provision", Command::Provision},
-    {"ports", Command::Ports},
+    {"read", Command::Read},     {"write", Command::Write},         {"passwd", Command::Passwd},
+    {"verify", Command::Verify}, {"provision", Command::Provision}, {"ports", Command::Ports},
 };
 
 const std::map<std::string, int> kLanguages = {{"en", 1}, {"pt", 2}, {"es", 3}};
@@ -95,11 +99,13 @@ const std::map<std::string, Option, std::less<>> &Options()
     using O = CliOptions;
     using V = const std::string &;
     static const std::map<std::string, Option, std::less<>> options = {
-        {"--port", {kEvery, true, [](O &o, V v, std::string &) {
-             o.ports.push_back(v);
-             o.port = v;
-             return true;
-         }}},
+        {"--port",
+         {kEvery, true,
+          [](O &o, V v, std::string &) {
+              o.ports.push_back(v);
+              o.port = v;
+              return true;
+          }}},
         {"--password", {kLogsIn, true, Store(&O::password, &O::passwordGiven)}},
         {"--password-file", {kLogsIn, true, Store(&O::passwordFile)}},
         {"--baud", {kEvery, true, Store(&O::baud, &O::baudGiven)}},
@@ -108,34 +114,43 @@ const std::map<std::string, Option, std::less<>> &Options()
         {"--new", {Bit(Command::Passwd), true, Store(&O::newPassword, &O::newPasswordGiven)}},
         {"--new-file", {Bit(Command::Passwd), true, Store(&O::newPasswordFile)}},
         {"--report", {Bit(Command::Provision), true, Store(&O::report)}},
-        {"--language", {kEvery, true, [](O &o, V v, std::string &error) {
-             const auto language = kLanguages.find(v);
-             if (language == kLanguages.end()) {
-                 error = "--language must be en, pt or es";
-                 return false;
-             }
-             o.language = language->second;
-             return true;
-         }}},
-        {"--gap", {kEvery, true, [](O &o, V v, std::string &error) {
-             const std::optional<int> gap = ParseDeviceGap(v);
-             if (!gap) {
-                 error = "--gap must be a whole number of milliseconds from 0 to 1000";
-                 return false;
-             }
-             o.gap = *gap;
-             return true;
-         }}},
-        {"--progress", {kEvery, true, [](O &o, V v, std::string &error) {
-             error = "--progress must be text or json";
-             o.progressJson = v == "json";
-             return v == "json" || v == "text";
-         }}},
-        {"--forward", {kOneTerminal | Bit(Command::Provision), false,
-                       [](O &o, V, std::string &) { return o.forward = true; }}},
-        {"--verify", {Bit(Command::Write) | Bit(Command::Provision), false,
-                      [](O &o, V, std::string &) { return o.verify = true; }}},
-        {"--probe", {Bit(Command::Ports), false, [](O &o, V, std::string &) { return o.probe = true; }}},
+        {"--language",
+         {kEvery, true,
+          [](O &o, V v, std::string &error) {
+              const auto language = kLanguages.find(v);
+              if (language == kLanguages.end()) {
+                  error = "--language must be en, pt or es";
+                  return false;
+              }
+              o.language = language->second;
+              return true;
+          }}},
+        {"--gap",
+         {kEvery, true,
+          [](O &o, V v, std::string &error) {
+              const std::optional<int> gap = ParseDeviceGap(v);
+              if (!gap) {
+                  error = "--gap must be a whole number of milliseconds from 0 to 1000";
+                  return false;
+              }
+              o.gap = *gap;
+              return true;
+          }}},
+        {"--progress",
+         {kEvery, true,
+          [](O &o, V v, std::string &error) {
+              error = "--progress must be text or json";
+              o.progressJson = v == "json";
+              return v == "json" || v == "text";
+          }}},
+        {"--forward",
+         {kOneTerminal | Bit(Command::Provision), false,
+          [](O &o, V, std::string &) { return o.forward = true; }}},
+        {"--verify",
+         {Bit(Command::Write) | Bit(Command::Provision), false,
+          [](O &o, V, std::string &) { return o.verify = true; }}},
+        {"--probe",
+         {Bit(Command::Ports), false, [](O &o, V, std::string &) { return o.probe = true; }}},
         {"--quiet", {kEvery, false, [](O &o, V, std::string &) { return o.quiet = true; }}},
         {"--json", {kEvery, false, [](O &o, V, std::string &) { return o.json = true; }}},
     };

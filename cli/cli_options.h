@@ -22,7 +22,7 @@ struct CliOptions
     bool verify = false; // write, provision: read back and compare after writing
     bool probe = false;  // ports: send "AT" and tell which answer
     int language = 1;
-    std::string dir; // replaces the user's data folder for the per-port files
+    std::string dir;    // replaces the user's data folder for the per-port files
     std::string out;    // read: where the result goes
     std::string file;   // write, provision: what to send; verify: what to compare with
     std::string report; // provision: the CSV report
@@ -30,8 +30,8 @@ struct CliOptions
     bool newPasswordGiven = false; // --new
     std::string newPasswordFile;   // --new-file
     bool quiet = false;
-    bool json = false;         // one JSON object on standard output at the end
-    bool progressJson = false; // the progress as JSON lines on standard error
+    bool json = false;           // one JSON object on standard output at the end
+    bool progressJson = false;   // the progress as JSON lines on standard error
     int gap = kDefaultDeviceGap; // milliseconds
 };
 

@@ -3,7 +3,6 @@
 #include "cli/run_output.h"
 #include "cli/verify_report.h"
 #include "cli/write_file_check.h"
-
 #include "engine/comm_engine.h"
 #include "engine/engine_globals.h"
 #include "engine/headless_window.h"
@@ -91,7 +90,7 @@ struct CliSession::Impl
     std::ostream &reportOut;
     RunOutput output;
     params::IniDocument fileToVerify;
-    std::string fileToWrite; // the bytes checked are the bytes sent
+    std::string fileToWrite;     // the bytes checked are the bytes sent
     int fileEntries[2] = {0, 0}; // the file's parameters and AT-command settings
     CSerialPort port;
     HeadlessWindow window;
@@ -150,8 +149,8 @@ bool CliSession::Impl::LoadFileToVerify()
         Print(loaded.error, true);
     else if (!fileToVerify.Exists())
         Print("Cannot open \"" + options.file + "\": the file does not exist", true);
-    else if (!fileToVerify.GetKeys(params::kParaSection, keys)
-             && !fileToVerify.GetKeys(params::kAtcmdSection, keys))
+    else if (!fileToVerify.GetKeys(params::kParaSection, keys) &&
+             !fileToVerify.GetKeys(params::kAtcmdSection, keys))
         Print("\"" + options.file + "\" has no settings to verify", true);
     else
         return true;
@@ -189,7 +188,8 @@ void CliSession::Impl::TellHistoryCopy(const Operations &operations)
 // its "OK" lets the operation go on. The port is closed again afterwards.
 bool CliSession::Impl::Login()
 {
-    const login::InputProblem problem = login::CheckInputs(options.port, options.baud, options.password);
+    const login::InputProblem problem =
+        login::CheckInputs(options.port, options.baud, options.password);
     if (problem != login::InputProblem::None) {
         Print(login::ProblemText(problem), true);
         return false;
@@ -215,14 +215,25 @@ bool CliSession::Impl::Login()
     auto onOutcome = [&](login::Exchange::Outcome outcome) {
         using Answer = login::Exchange::Outcome;
         switch (outcome) {
-        case Answer::NoData: Print(login::texts::kNoData, false); break;
+        case Answer::NoData:
+            Print(login::texts::kNoData, false);
+            break;
         // The bare CR's answer: the login line goes out once this line's
         // handling is over (see login::Exchange).
-        case Answer::SendLogin: window.Queue().SetTimer(kLineClearTimerId, Millis(0)); break;
-        case Answer::Accepted: finish(State::Accepted, nullptr); break;
-        case Answer::Refused: finish(State::Failed, &login::texts::kPasswordInvalid); break;
-        case Answer::NotUnderstood: finish(State::Failed, &login::texts::kLoginNotUnderstood); break;
-        case Answer::Waiting: break;
+        case Answer::SendLogin:
+            window.Queue().SetTimer(kLineClearTimerId, Millis(0));
+            break;
+        case Answer::Accepted:
+            finish(State::Accepted, nullptr);
+            break;
+        case Answer::Refused:
+            finish(State::Failed, &login::texts::kPasswordInvalid);
+            break;
+        case Answer::NotUnderstood:
+            finish(State::Failed, &login::texts::kLoginNotUnderstood);
+            break;
+        case Answer::Waiting:
+            break;
         }
     };
     window.RouteLinesTo(
@@ -232,16 +243,20 @@ bool CliSession::Impl::Login()
         },
         [](RxError error) {
             switch (error) {
-            case RxError::Overflow: return login::texts::kOverflow.Text();
-            case RxError::SwapFailed: return login::texts::kSwapError.Text();
-            case RxError::NoData: break;
+            case RxError::Overflow:
+                return login::texts::kOverflow.Text();
+            case RxError::SwapFailed:
+                return login::texts::kSwapError.Text();
+            case RxError::NoData:
+                break;
             }
             return std::string(login::texts::kNoData);
         });
     window.OnLoginTimer([&] { finish(State::Failed, &login::texts::kTimeout); });
     window.OnLineClearTimer([&] {
         window.Queue().KillTimer(kLineClearTimerId);
-        if (state == State::Waiting && exchange.OnClearTimeout() == login::Exchange::Outcome::SendLogin)
+        if (state == State::Waiting &&
+            exchange.OnClearTimeout() == login::Exchange::Outcome::SendLogin)
             port.Send(exchange.Line().data(), static_cast<uint32_t>(exchange.Line().size()));
     });
 
@@ -259,7 +274,8 @@ bool CliSession::Impl::Login()
             finish(State::Failed, &kStoppedText);
     };
     window.Queue().SetTimer(kLoginTimerId, Millis(login::g_nLoginTimeout));
-    port.Send(login::Exchange::kClearLine.data(), static_cast<uint32_t>(login::Exchange::kClearLine.size()));
+    port.Send(login::Exchange::kClearLine.data(),
+              static_cast<uint32_t>(login::Exchange::kClearLine.size()));
     window.Queue().SetTimer(kLineClearTimerId, Millis(login::kLineClearTimeMs));
     window.Queue().RunUntil([&] { return state != State::Waiting; }, std::chrono::hours(24));
     onStop = nullptr;
@@ -301,15 +317,19 @@ int CliSession::Impl::JobTotal() const
 // parameters, in a read as in a write.
 void CliSession::Impl::OnJobProgress(const JobReport &report)
 {
-    const int parameters = jobState == RunState::Writing ? fileEntries[0] : static_cast<int>(lists.numbers.size());
+    const int parameters =
+        jobState == RunState::Writing ? fileEntries[0] : static_cast<int>(lists.numbers.size());
     const int total = JobTotal();
     switch (report.progress) {
     case JobReport::Progress::Parameters:
     case JobReport::Progress::AtCommands:
         output.Progress(jobState, ProgressDone(report, parameters), total, report.text);
         break;
-    case JobReport::Progress::Saving: output.Progress(RunState::Saving, 0, 0, report.text); break;
-    case JobReport::Progress::None: break;
+    case JobReport::Progress::Saving:
+        output.Progress(RunState::Saving, 0, 0, report.text);
+        break;
+    case JobReport::Progress::None:
+        break;
     }
 }
 
@@ -389,7 +409,8 @@ int CliSession::Impl::Write()
     Operations operations(port, engine, lists, window);
     window.RouteLinesToEngine(engine, operations, nullptr, [&](const JobReport &report) {
         jobEnded = jobEnded || report.jobEnded;
-        succeeded = succeeded || (report.after == JobReport::After::EndOfWrite && report.jobEnded && !report.failure);
+        succeeded = succeeded || (report.after == JobReport::After::EndOfWrite && report.jobEnded &&
+                                  !report.failure);
     });
     window.OnWatchdog([&] { jobEnded = true; });
     engine.Start();
@@ -455,12 +476,17 @@ int CliSession::Impl::Run()
     port.ResetHandles();
     g_strSoftwarePassword = options.password;
     switch (command) {
-    case CliOptions::Command::Read: return Read();
-    case CliOptions::Command::Write: return Write();
-    case CliOptions::Command::Passwd: return ChangePassword();
-    case CliOptions::Command::Verify: return Verify();
+    case CliOptions::Command::Read:
+        return Read();
+    case CliOptions::Command::Write:
+        return Write();
+    case CliOptions::Command::Passwd:
+        return ChangePassword();
+    case CliOptions::Command::Verify:
+        return Verify();
     case CliOptions::Command::Provision:
-    case CliOptions::Command::Ports: break;
+    case CliOptions::Command::Ports:
+        break;
     }
     return 1;
 }

@@ -80,14 +80,30 @@ std::optional<std::string> ReadString(std::string_view line, size_t &at)
         if (++at >= line.size())
             return std::nullopt;
         switch (line[at]) {
-        case '"': value += '"'; break;
-        case '\\': value += '\\'; break;
-        case '/': value += '/'; break;
-        case 'b': value += '\b'; break;
-        case 'f': value += '\f'; break;
-        case 'n': value += '\n'; break;
-        case 'r': value += '\r'; break;
-        case 't': value += '\t'; break;
+        case '"':
+            value += '"';
+            break;
+        case '\\':
+            value += '\\';
+            break;
+        case '/':
+            value += '/';
+            break;
+        case 'b':
+            value += '\b';
+            break;
+        case 'f':
+            value += '\f';
+            break;
+        case 'n':
+            value += '\n';
+            break;
+        case 'r':
+            value += '\r';
+            break;
+        case 't':
+            value += '\t';
+            break;
         case 'u': {
             if (at + 4 >= line.size())
                 return std::nullopt;
@@ -99,7 +115,8 @@ std::optional<std::string> ReadString(std::string_view line, size_t &at)
             at += 4;
             break;
         }
-        default: return std::nullopt;
+        default:
+            return std::nullopt;
         }
     }
     return std::nullopt;

@@ -18,11 +18,11 @@ struct Secret
     const char *notFound;
 };
 
-constexpr lang::Tr3 kPasswordPrompt = {"Software password: ", "Senha do software: ",
-                                       "Contraseña del software: "};
+constexpr lang::Tr3 kPasswordPrompt = {
+    "Software password: ", "Senha do software: ", "Contraseña del software: "};
 constexpr lang::Tr3 kNewPasswordPrompt = {"New password: ", "Nova senha: ", "Nueva contraseña: "};
-constexpr lang::Tr3 kNewPasswordAgain = {"New password again: ", "Repita a nova senha: ",
-                                         "Repita la nueva contraseña: "};
+constexpr lang::Tr3 kNewPasswordAgain = {
+    "New password again: ", "Repita a nova senha: ", "Repita la nueva contraseña: "};
 constexpr lang::Tr3 kNewPasswordsDiffer = {
     "Error: The two new passwords typed differ!",
     "Erro: As duas novas senhas digitadas são diferentes!",

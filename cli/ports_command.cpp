@@ -29,11 +29,16 @@ using Result = ProbeResult::Outcome;
 std::string_view ResultName(const ProbeResult &result)
 {
     switch (result.outcome) {
-    case Result::Answered: return "answered";
-    case Result::NoAnswer: return "no-answer";
-    case Result::InUse: return "in-use";
-    case Result::CannotOpen: return "cannot-open";
-    case Result::Stopped: return "stopped";
+    case Result::Answered:
+        return "answered";
+    case Result::NoAnswer:
+        return "no-answer";
+    case Result::InUse:
+        return "in-use";
+    case Result::CannotOpen:
+        return "cannot-open";
+    case Result::Stopped:
+        return "stopped";
     }
     return {};
 }
@@ -41,11 +46,16 @@ std::string_view ResultName(const ProbeResult &result)
 std::string ResultText(const ProbeResult &result)
 {
     switch (result.outcome) {
-    case Result::Answered: return kAnswered.Text({result.rate});
-    case Result::NoAnswer: return (result.heard ? kNotOk : kSilent).Text();
-    case Result::InUse: return kInUse.Text();
-    case Result::CannotOpen: return kCannotOpen.Text({platform::PortErrorText(result.error)});
-    case Result::Stopped: return kStopped.Text();
+    case Result::Answered:
+        return kAnswered.Text({result.rate});
+    case Result::NoAnswer:
+        return (result.heard ? kNotOk : kSilent).Text();
+    case Result::InUse:
+        return kInUse.Text();
+    case Result::CannotOpen:
+        return kCannotOpen.Text({platform::PortErrorText(result.error)});
+    case Result::Stopped:
+        return kStopped.Text();
     }
     return {};
 }
@@ -80,7 +90,9 @@ std::string PortJson(const platform::OfferedPort &port, const std::optional<Prob
     object.Text("serialNumber", port.system.serialNumber);
     if (probe) {
         json::Object result;
-        result.Text("result", ResultName(*probe)).Text("rate", probe->rate).Flag("heard", probe->heard);
+        result.Text("result", ResultName(*probe))
+            .Text("rate", probe->rate)
+            .Flag("heard", probe->heard);
         result.Text("error", probe->error.code ? platform::PortErrorText(probe->error) : "");
         object.Raw("probe", result.Str());
     }
@@ -105,8 +117,9 @@ int PortsCommand::Run()
             names.push_back(port.name);
             output.StateOf(port.name, RunState::Probing);
         }
-        results = m_probe.ProbeAll(
-            names, m_options.baudGiven ? std::vector<std::string>{m_options.baud} : SearchBaudRates());
+        results =
+            m_probe.ProbeAll(names, m_options.baudGiven ? std::vector<std::string>{m_options.baud}
+                                                        : SearchBaudRates());
         for (const ProbeResult &result : results) {
             if (const std::string advice = login::PortOpenAdvice(result.port, result.error.kind);
                 result.outcome == Result::CannotOpen && !advice.empty())
@@ -119,7 +132,7 @@ int PortsCommand::Run()
     const int status = m_options.probe && !answered ? 1 : 0;
     if (status != 0 && !m_probe.Stopped())
         output.Tell(kNoneAnswered.Text(), true);
-    const Outcome outcome = status == 0 ? Outcome::Succeeded
+    const Outcome outcome = status == 0         ? Outcome::Succeeded
                             : m_probe.Stopped() ? Outcome::Stopped
                                                 : Outcome::Failed;
     output.End(outcome, status);
@@ -136,7 +149,8 @@ int PortsCommand::Run()
     }
     if (m_options.json)
         m_out << output.Summary("ports", outcome, status).Raw("ports", json::Array(objects)).Str()
-              << '\n' << std::flush;
+              << '\n'
+              << std::flush;
     else
         PrintColumns(rows, m_out);
     return status;

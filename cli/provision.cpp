@@ -52,8 +52,8 @@ struct PortRun
     RunState state = RunState::Waiting;
     std::string pending; // what came of a line so far
     std::string reason;
-    std::string errors;  // error texts told, for a run that ends without a reason
-    bool ended = false;  // its final state line came
+    std::string errors; // error texts told, for a run that ends without a reason
+    bool ended = false; // its final state line came
     int exitStatus = -1;
     Clock::time_point start, end;
 
@@ -85,7 +85,8 @@ bool CheckBeforeStart(const CliOptions &options, RunOutput &output)
         return false;
     }
     std::string bytes;
-    const platform::FileResult read = platform::ReadWholeFile(options.file, params::kIniMaxFileSize, bytes);
+    const platform::FileResult read =
+        platform::ReadWholeFile(options.file, params::kIniMaxFileSize, bytes);
     if (!read.ok) {
         output.Tell(read.error, true);
         return false;
@@ -101,9 +102,17 @@ bool CheckBeforeStart(const CliOptions &options, RunOutput &output)
 std::vector<std::string> WriteCommand(const CliOptions &o, const std::string &port)
 {
     static constexpr const char *kLanguageNames[] = {"en", "pt", "es"};
-    std::vector<std::string> args = {platform::OwnProgramPath(), "write", "--port", port,
-                                     "--progress", "json", "--baud", o.baud, "--gap",
-                                     std::to_string(o.gap), "--language",
+    std::vector<std::string> args = {platform::OwnProgramPath(),
+                                     "write",
+                                     "--port",
+                                     port,
+                                     "--progress",
+                                     "json",
+                                     "--baud",
+                                     o.baud,
+                                     "--gap",
+                                     std::to_string(o.gap),
+                                     "--language",
                                      kLanguageNames[std::clamp(o.language, 1, 3) - 1]};
     if (!o.dir.empty())
         args.insert(args.end(), {"--dir", o.dir});
@@ -165,8 +174,8 @@ void Provisioning::Start(PortRun &run)
 {
     run.start = run.end = Clock::now();
     std::string error;
-    if (run.child.Start(WriteCommand(m_options, run.port), {"KESTREL_PASSWORD=" + m_options.password},
-                        error)) {
+    if (run.child.Start(WriteCommand(m_options, run.port),
+                        {"KESTREL_PASSWORD=" + m_options.password}, error)) {
         run.state = RunState::LoggingIn;
         return;
     }
@@ -218,8 +227,8 @@ void Provisioning::Finish(PortRun &run)
     const bool told = run.ended && !run.reason.empty();
     run.state = RunState::Failed;
     if (!told) {
-        run.reason = !run.errors.empty() ? run.errors
-                                         : kNoResult.Text({std::to_string(run.exitStatus)});
+        run.reason =
+            !run.errors.empty() ? run.errors : kNoResult.Text({std::to_string(run.exitStatus)});
         m_output.StateOf(run.port, run.state, run.reason);
     }
 }
@@ -265,11 +274,12 @@ void Provisioning::PrintTable()
     for (const lang::Tr3 &title : kHeader)
         rows[0].push_back(title.Text());
     for (const PortRun &run : m_runs) {
-        const lang::Tr3 &word = run.state == RunState::Done     ? kDone
+        const lang::Tr3 &word = run.state == RunState::Done      ? kDone
                                 : run.state == RunState::Skipped ? kSkipped
                                                                  : kFailed;
         char duration[32];
-        std::snprintf(duration, sizeof duration, "%.1f s", static_cast<double>(run.DurationMs()) / 1000);
+        std::snprintf(duration, sizeof duration, "%.1f s",
+                      static_cast<double>(run.DurationMs()) / 1000);
         rows.push_back({run.port, word.Text(), duration, run.reason});
     }
     PrintColumns(rows, m_out);
@@ -295,9 +305,11 @@ bool Provisioning::WriteReport()
     std::string csv = "port,outcome,exit_status,duration_s,reason\r\n";
     for (const PortRun &run : m_runs) {
         char duration[32];
-        std::snprintf(duration, sizeof duration, "%.1f", static_cast<double>(run.DurationMs()) / 1000);
+        std::snprintf(duration, sizeof duration, "%.1f",
+                      static_cast<double>(run.DurationMs()) / 1000);
         csv += CsvField(run.port) + "," + std::string(StateName(run.state)) + "," +
-               std::to_string(run.exitStatus) + "," + duration + "," + CsvField(run.reason) + "\r\n";
+               std::to_string(run.exitStatus) + "," + duration + "," + CsvField(run.reason) +
+               "\r\n";
     }
     const platform::FileResult written = platform::ReplaceFile(m_options.report, csv);
     if (!written.ok)
@@ -342,8 +354,10 @@ int Provisioning::Run()
             }
         }
         Follow();
-        const auto done = static_cast<size_t>(std::count_if(
-            m_runs.begin(), m_runs.end(), [](const PortRun &run) { return run.state == RunState::Done; }));
+        const auto done =
+            static_cast<size_t>(std::count_if(m_runs.begin(), m_runs.end(), [](const PortRun &run) {
+                return run.state == RunState::Done;
+            }));
         if (!m_options.json)
             PrintTable();
         m_output.Tell(kProvisioned.Text({std::to_string(done), std::to_string(m_runs.size())}),

@@ -4,10 +4,10 @@
 
 namespace {
 
-constexpr std::array kStateNames = {"waiting",   "logging-in",        "reading", "writing",
-                                    "saving",    "verifying",         "changing-password",
-                                    "probing",   "done",              "failed",  "skipped"};
-constexpr std::array kOutcomeNames = {"succeeded", "failed",  "differs",
+constexpr std::array kStateNames = {
+    "waiting",           "logging-in", "reading", "writing", "saving", "verifying",
+    "changing-password", "probing",    "done",    "failed",  "skipped"};
+constexpr std::array kOutcomeNames = {"succeeded",    "failed",  "differs",
                                       "not-verified", "stopped", "wrong-usage"};
 
 // One line of the reason: the advice below an error is told on lines of
@@ -41,7 +41,8 @@ std::string_view OutcomeName(Outcome outcome)
 }
 
 RunOutput::RunOutput(const CliOptions &options, std::ostream &err, std::string port)
-    : m_err(err), m_quiet(options.quiet), m_jsonProgress(options.progressJson), m_port(std::move(port))
+    : m_err(err), m_quiet(options.quiet), m_jsonProgress(options.progressJson),
+      m_port(std::move(port))
 {}
 
 long long RunOutput::ElapsedMs() const

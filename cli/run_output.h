@@ -21,17 +21,17 @@
 #include <vector>
 
 enum class RunState {
-    Waiting,          // not started yet
-    LoggingIn,        // the login exchange
-    Reading,          // done of total values read
-    Writing,          // done of total entries sent
-    Saving,           // the terminal saves what it took
-    Verifying,        // reading back: done of total values read
+    Waiting,   // not started yet
+    LoggingIn, // the login exchange
+    Reading,   // done of total values read
+    Writing,   // done of total entries sent
+    Saving,    // the terminal saves what it took
+    Verifying, // reading back: done of total values read
     ChangingPassword,
-    Probing,          // sending "AT" to find the terminal
-    Done,             // succeeded
-    Failed,           // with the reason
-    Skipped,          // never started: the run was stopped first
+    Probing, // sending "AT" to find the terminal
+    Done,    // succeeded
+    Failed,  // with the reason
+    Skipped, // never started: the run was stopped first
 };
 std::string_view StateName(RunState state);
 

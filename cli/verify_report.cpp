@@ -20,9 +20,9 @@ namespace {
 constexpr Tr3 kDifference = {"%s (%s): terminal \"%s\", file \"%s\"",
                              "%s (%s): terminal \"%s\", arquivo \"%s\"",
                              "%s (%s): terminal \"%s\", archivo \"%s\""};
-constexpr Tr3 kNotVerifiable = {"Not verifiable, a read does not return them:",
-                                "Não verificáveis, a leitura não os retorna:",
-                                "No verificables, la lectura no los devuelve:"};
+constexpr Tr3 kNotVerifiable = {
+    "Not verifiable, a read does not return them:", "Não verificáveis, a leitura não os retorna:",
+    "No verificables, la lectura no los devuelve:"};
 constexpr Tr3 kEntry = {"  %s (%s)", "  %s (%s)", "  %s (%s)"};
 constexpr Tr3 kForwardingHint = {"Call waiting and forwarding are read with --forward.",
                                  "Chamada em espera e desvios são lidos com --forward.",
@@ -253,7 +253,8 @@ std::string VerifyJson(const VerifyResult &result)
                                   .Text("file", entry.fileValue)
                                   .Str());
     for (const VerifyEntry &entry : result.notVerifiable)
-        notVerifiable.push_back(json::Object().Text("name", entry.name).Text("key", entry.key).Str());
+        notVerifiable.push_back(
+            json::Object().Text("name", entry.name).Text("key", entry.key).Str());
     return json::Object()
         .Number("compared", static_cast<long long>(result.compared))
         .Raw("differences", json::Array(differences))

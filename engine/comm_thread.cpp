@@ -31,7 +31,8 @@ CCommThread::CCommThread(ISerialLink &port, const ReadLists &readLists)
     // A job pausing for the terminal hears at once that it is gone, or stopped.
     queue.BreakSleepsOn(WM_COMM_PORT_LOST);
     queue.BreakSleepsOn(WM_COMM_STOP_JOB);
-    queue.OnDispose(WM_COMM_RX_LINE, [](uintptr_t line, intptr_t) { TakeOwned<std::string>(line); });
+    queue.OnDispose(WM_COMM_RX_LINE,
+                    [](uintptr_t line, intptr_t) { TakeOwned<std::string>(line); });
 }
 
 CCommThread::~CCommThread()

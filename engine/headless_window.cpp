@@ -7,7 +7,8 @@
 
 using namespace platform;
 
-HeadlessWindow::HeadlessWindow(CSerialPort &port, TextSink sink) : m_port(port), m_sink(std::move(sink))
+HeadlessWindow::HeadlessWindow(CSerialPort &port, TextSink sink)
+    : m_port(port), m_sink(std::move(sink))
 {
     m_queue.On(WM_JOB_TIMER_START, [this](uintptr_t jobNumber, intptr_t) {
         m_timedJob = static_cast<uint32_t>(jobNumber);
@@ -16,9 +17,8 @@ HeadlessWindow::HeadlessWindow(CSerialPort &port, TextSink sink) : m_port(port),
     m_queue.On(WM_JOB_TIMER_STOP, [this](uintptr_t, intptr_t) { KillJobTimer(); });
     m_queue.On(WM_TIMER, [this](uintptr_t id, intptr_t) { OnTimer(id); });
     for (uint32_t message : kJobReportMessages)
-        m_queue.OnDispose(message, [message](uintptr_t wParam, intptr_t) {
-            DisposeJobMessage(message, wParam);
-        });
+        m_queue.OnDispose(
+            message, [message](uintptr_t wParam, intptr_t) { DisposeJobMessage(message, wParam); });
     m_port.SetOwner(this);
 }
 
@@ -34,20 +34,21 @@ bool HeadlessWindow::PostMessage(uint32_t id, uintptr_t wParam, intptr_t lParam)
 }
 
 void HeadlessWindow::RouteLinesTo(LineReceiver::LineHandler handler,
-                                   std::function<std::string(RxError)> errorText,
-                                   LineReceiver::DroppedHandler onDropped)
+                                  std::function<std::string(RxError)> errorText,
+                                  LineReceiver::DroppedHandler onDropped)
 {
     // Each receiving window has a line builder of its own.
-    m_receiver = std::make_unique<LineReceiver>(m_port, std::move(handler),
-                                                [this, errorText = std::move(errorText)](RxError error) {
-                                                    ShowMessageBox(errorText(error), kStyleInformation);
-                                                },
-                                                std::move(onDropped));
+    m_receiver = std::make_unique<LineReceiver>(
+        m_port, std::move(handler),
+        [this, errorText = std::move(errorText)](RxError error) {
+            ShowMessageBox(errorText(error), kStyleInformation);
+        },
+        std::move(onDropped));
     m_receiver->Attach(m_queue);
 }
 
-void HeadlessWindow::RouteLinesToEngine(CommEngine &engine, Operations &operations, FileImporter importer,
-                                         ReportHandler onReport)
+void HeadlessWindow::RouteLinesToEngine(CommEngine &engine, Operations &operations,
+                                        FileImporter importer, ReportHandler onReport)
 {
     RouteLinesTo([&engine](std::unique_ptr<std::string> line) { engine.PostLine(std::move(line)); },
                  [](RxError error) { return std::string(MainWindowRxErrorText(error)); },
@@ -58,7 +59,8 @@ void HeadlessWindow::RouteLinesToEngine(CommEngine &engine, Operations &operatio
     m_queue.On(WM_PORT_HANGUP, [this](uintptr_t, intptr_t) { m_operations->OnPortHangUp(); });
     for (uint32_t message : kJobReportMessages) {
         m_queue.On(message, [this, message](uintptr_t wParam, intptr_t lParam) {
-            const JobReport report = m_operations->OnJobMessage(message, wParam, lParam, m_importer);
+            const JobReport report =
+                m_operations->OnJobMessage(message, wParam, lParam, m_importer);
             if (m_onReport)
                 m_onReport(report);
         });

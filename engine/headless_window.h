@@ -43,7 +43,10 @@ public:
     // Timer 15 (the login's reply time-out) calls this.
     void OnLoginTimer(std::function<void()> handler) { m_onLoginTimer = std::move(handler); }
     // Timer 16 (the login's wait after the bare CR) calls this.
-    void OnLineClearTimer(std::function<void()> handler) { m_onLineClearTimer = std::move(handler); }
+    void OnLineClearTimer(std::function<void()> handler)
+    {
+        m_onLineClearTimer = std::move(handler);
+    }
     // Progress messages go here instead of to the text sink.
     void OnProgress(ProgressHandler handler) { m_onProgress = std::move(handler); }
     // Called after the job watchdog has ended a job.

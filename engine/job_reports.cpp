@@ -3,8 +3,8 @@
 #include "engine/job_failure.h"
 #include "engine/job_request.h"
 #include "engine/job_steps.h"
-#include "link/shared_settings.h"
 #include "engine/parameter_names.h"
+#include "link/shared_settings.h"
 #include "params/catalogue.h"
 #include "params/language.h"
 #include "platform/messages.h"
@@ -44,10 +44,13 @@ JobReport Progress(std::string text, JobReport::Progress progress, int count)
 int ProgressDone(const JobReport &report, int parameters)
 {
     switch (report.progress) {
-    case JobReport::Progress::Parameters: return report.progressCount;
-    case JobReport::Progress::AtCommands: return parameters + report.progressCount;
+    case JobReport::Progress::Parameters:
+        return report.progressCount;
+    case JobReport::Progress::AtCommands:
+        return parameters + report.progressCount;
     case JobReport::Progress::Saving:
-    case JobReport::Progress::None: break;
+    case JobReport::Progress::None:
+        break;
     }
     return 0;
 }
@@ -67,7 +70,8 @@ JobReport Box(std::string text, int style)
 
 // ---- read ------------------------------------------------------------------
 
-constexpr Tr3 kReadFailed = {"Error:Fail to read %s!", "Erro:Falha ao lido %s!", "Error:Error al leer %s!"};
+constexpr Tr3 kReadFailed = {"Error:Fail to read %s!", "Erro:Falha ao lido %s!",
+                             "Error:Error al leer %s!"};
 // A reply line too long for the line buffer was dropped while %s was read.
 constexpr Tr3 kReadLineLost = {
     "Error: The answer for %s had a line longer than 1024 characters, which was lost!",
@@ -90,7 +94,8 @@ JobReport ReadProgress(uintptr_t step, intptr_t number)
 }
 
 // `text` names the parameter or the AT query with its %s.
-JobReport ReadError(const Tr3 &text, uintptr_t step, intptr_t item, const std::vector<std::string> &atNames)
+JobReport ReadError(const Tr3 &text, uintptr_t step, intptr_t item,
+                    const std::vector<std::string> &atNames)
 {
     JobReport report;
     if (step == kStepParameters) {
@@ -125,7 +130,8 @@ JobReport ReadStoreError(const JobFailure &failure)
 
 JobReport ReadSuccess()
 {
-    static constexpr Tr3 kSuccess = {"Read parameter success!", "Lido com sucesso!", "Leer con éxito!"};
+    static constexpr Tr3 kSuccess = {"Read parameter success!", "Lido com sucesso!",
+                                     "Leer con éxito!"};
     JobReport report = Status(kSuccess.Text(), true);
     report.after = After::EndOfRead;
     report.jobEnded = true;
@@ -148,27 +154,34 @@ JobReport WriteProgress(uintptr_t step, intptr_t number)
         return Progress(kParameter.Text({value}), JobReport::Progress::Parameters, value);
     case kStepAtCommands:
         return Progress(kAtCommand.Text({value}), JobReport::Progress::AtCommands, value);
-    case kStepSave: return Progress(kSaving.Text(), JobReport::Progress::Saving, 0);
-    default: return {};
+    case kStepSave:
+        return Progress(kSaving.Text(), JobReport::Progress::Saving, 0);
+    default:
+        return {};
     }
 }
 
 JobReport WriteSuccess(uintptr_t step)
 {
-    static constexpr Tr3 kSaved = {"Save parameter success!", "Gravado com sucesso!", "Guardado con éxito!"};
-    static constexpr Tr3 kWritten = {"Write parameter success!", "Escrito com sucesso! ", "Escrito con éxito!"};
+    static constexpr Tr3 kSaved = {"Save parameter success!", "Gravado com sucesso!",
+                                   "Guardado con éxito!"};
+    static constexpr Tr3 kWritten = {"Write parameter success!", "Escrito com sucesso! ",
+                                     "Escrito con éxito!"};
     static constexpr Tr3 kStored = {"Save AT command success!", "Gravado comando AT sucesso!",
                                     "Guardado comando AT éxito!"};
     switch (step) {
-    case kStepSave: return Status(kSaved.Text(), true);
-    case kStepTransactionEnd: return Status(kWritten.Text(), true);
+    case kStepSave:
+        return Status(kSaved.Text(), true);
+    case kStepTransactionEnd:
+        return Status(kWritten.Text(), true);
     case kStepStore: {
         JobReport report = Status(kStored.Text(), true);
         report.after = After::EndOfWrite;
         report.jobEnded = true;
         return report;
     }
-    default: return {};
+    default:
+        return {};
     }
 }
 
@@ -182,18 +195,31 @@ struct SpecialParameterFailure
 };
 
 const SpecialParameterFailure kSpecialFailures[] = {
-    {params::InfoOf(params::Slot::GeneralPassword).number, params::Page::Passwords, {"Error: General Password invalid!", "Erro: Senha geral inválida!",
-                 "Error: La general contraseña no es válido!"}},
-    {1504, std::nullopt, {"Error: The TX level must be between 00 and 15!",
-                 "Erro: O nível de volume de transmissão deve ser entre 00 e 15!",
-                 "Error: El volumen de transmisión debe ser entre 00 y 15!"}},
-    {params::kPinChangeNumber, params::Page::SecurityCode, {"Error: Fail to change PIN Code, check if Old PIN Code is correct!",
-                    "Erro: Falha na alteração do código PIN, verifique se o PIN atual está correto!",
-                    "Error: No se pudo cambiar el PIN, comprobar si el código PIN actual es correcto!"}},
-    {params::kPinCheckOnNumber, params::Page::SecurityCode, {"Error: Fail to Auto-lock PIN Code, check if PIN Code is correct!",
-                    "Erro: Falha ao ativar a solicitação do código PIN na iniciação, verifique se o código PIN está correto!",
-                    "Error: Error al habilitar la petición del código PIN en la iniciación, comprobar si el código PIN es correcto!"}},
-    {params::kPinFollowUpCheckNumber, params::Page::SecurityCode, {"Error: PIN Code invalid!", "Erro:Código PIN inválido!", "Error:El código PIN no es válido!"}},
+    {params::InfoOf(params::Slot::GeneralPassword).number,
+     params::Page::Passwords,
+     {"Error: General Password invalid!", "Erro: Senha geral inválida!",
+      "Error: La general contraseña no es válido!"}},
+    {1504,
+     std::nullopt,
+     {"Error: The TX level must be between 00 and 15!",
+      "Erro: O nível de volume de transmissão deve ser entre 00 e 15!",
+      "Error: El volumen de transmisión debe ser entre 00 y 15!"}},
+    {params::kPinChangeNumber,
+     params::Page::SecurityCode,
+     {"Error: Fail to change PIN Code, check if Old PIN Code is correct!",
+      "Erro: Falha na alteração do código PIN, verifique se o PIN atual está correto!",
+      "Error: No se pudo cambiar el PIN, comprobar si el código PIN actual es correcto!"}},
+    {params::kPinCheckOnNumber,
+     params::Page::SecurityCode,
+     {"Error: Fail to Auto-lock PIN Code, check if PIN Code is correct!",
+      "Erro: Falha ao ativar a solicitação do código PIN na iniciação, verifique se o código PIN "
+      "está correto!",
+      "Error: Error al habilitar la petición del código PIN en la iniciación, comprobar si el "
+      "código PIN es correcto!"}},
+    {params::kPinFollowUpCheckNumber,
+     params::Page::SecurityCode,
+     {"Error: PIN Code invalid!", "Erro:Código PIN inválido!",
+      "Error:El código PIN no es válido!"}},
 };
 
 // The number text of the failed line AT+WPAR=number,value.
@@ -245,16 +271,27 @@ JobReport WriteError(uintptr_t step, intptr_t item, const std::string &refusedLi
                                    "Error al guardar el comando AT!"};
     JobReport report;
     switch (step) {
-    case kStepLogin: report = Status(kPassword.Text(), false); break;
-    case kStepParameters: report = ParameterWriteFailure(item, refusedLine); break;
+    case kStepLogin:
+        report = Status(kPassword.Text(), false);
+        break;
+    case kStepParameters:
+        report = ParameterWriteFailure(item, refusedLine);
+        break;
     case kStepAtCommands:
         report = Status(
             kAtCommand.Text({static_cast<int>(item), NameWrittenAtCommand(refusedLine)}), false);
         break;
-    case kStepSave: report = Status(kSave.Text(), false); break;
-    case kStepTransactionEnd: report = Status(kEnd.Text(), false); break;
-    case kStepStore: report = Status(kStore.Text(), false); break;
-    default: break;
+    case kStepSave:
+        report = Status(kSave.Text(), false);
+        break;
+    case kStepTransactionEnd:
+        report = Status(kEnd.Text(), false);
+        break;
+    case kStepStore:
+        report = Status(kStore.Text(), false);
+        break;
+    default:
+        break;
     }
     report.failure = true;
     // After a refused entry or save the job goes on to end the transaction:
@@ -283,16 +320,21 @@ JobReport CutOff(const JobFailure &failure, JobCut cut)
     static constexpr Tr3 kDisconnected = {"Error: The terminal was disconnected from the port %s!",
                                           "Erro: O terminal foi desconectado da porta %s!",
                                           "Error: ¡El terminal se desconectó del puerto %s!"};
-    JobReport report = Status(cut == JobCut::Stopped ? kStoppedText.Text()
-                                                     : kDisconnected.Text({g_strPortName}),
-                              false);
+    JobReport report = Status(
+        cut == JobCut::Stopped ? kStoppedText.Text() : kDisconnected.Text({g_strPortName}), false);
     if (failure.account)
         report.account = DescribeWriteAccount(*failure.account);
     report.jobEnded = true;
     switch (failure.step) {
-    case kJobRead: report.after = After::EndOfRead; break;
-    case kJobWrite: report.after = After::EndOfWrite; break;
-    default: report.after = After::ClosePort; break;
+    case kJobRead:
+        report.after = After::EndOfRead;
+        break;
+    case kJobWrite:
+        report.after = After::EndOfWrite;
+        break;
+    default:
+        report.after = After::ClosePort;
+        break;
     }
     return report;
 }
@@ -303,10 +345,18 @@ JobReport PasswordError(uintptr_t step)
 {
     JobReport report;
     switch (step) {
-    case kStepLogin: report = Box("Password invalid!", kStyleWarning); break;
-    case kStepNewPassword: report = Box("Error on modifying user password!", kStyleWarning); break;
-    case kStepPasswordEnd: report = Box("Error on quitting write mode!", kStyleWarning); break;
-    default: report = Status("Error on modifying user password!", true); break;
+    case kStepLogin:
+        report = Box("Password invalid!", kStyleWarning);
+        break;
+    case kStepNewPassword:
+        report = Box("Error on modifying user password!", kStyleWarning);
+        break;
+    case kStepPasswordEnd:
+        report = Box("Error on quitting write mode!", kStyleWarning);
+        break;
+    default:
+        report = Status("Error on modifying user password!", true);
+        break;
     }
     report.failure = true;
     // A refused change still ends the transaction: the port stays open for
@@ -335,13 +385,20 @@ JobReport DescribeJobMessage(uint32_t message, uintptr_t wParam, intptr_t lParam
                              const std::vector<std::string> &atNames)
 {
     switch (message) {
-    case WM_READ_PARA_PROGRESS_NOTIFY: return ReadProgress(wParam, lParam);
-    case WM_READ_PARA_ERR_NOTIFY: return ReadError(kReadFailed, wParam, lParam, atNames);
-    case WM_READ_PARA_LINE_LOST_NOTIFY: return ReadError(kReadLineLost, wParam, lParam, atNames);
-    case WM_READ_PARA_OK_NOTIFY: return ReadSuccess();
-    case WM_WRITE_PARA_PROGRESS_NOTIFY: return WriteProgress(wParam, lParam);
-    case WM_WRITE_PARA_OK_NOTIFY: return WriteSuccess(wParam);
-    case WM_WRITE_PARA_ERR_NOTIFY: return WriteError(wParam, lParam, {});
+    case WM_READ_PARA_PROGRESS_NOTIFY:
+        return ReadProgress(wParam, lParam);
+    case WM_READ_PARA_ERR_NOTIFY:
+        return ReadError(kReadFailed, wParam, lParam, atNames);
+    case WM_READ_PARA_LINE_LOST_NOTIFY:
+        return ReadError(kReadLineLost, wParam, lParam, atNames);
+    case WM_READ_PARA_OK_NOTIFY:
+        return ReadSuccess();
+    case WM_WRITE_PARA_PROGRESS_NOTIFY:
+        return WriteProgress(wParam, lParam);
+    case WM_WRITE_PARA_OK_NOTIFY:
+        return WriteSuccess(wParam);
+    case WM_WRITE_PARA_ERR_NOTIFY:
+        return WriteError(wParam, lParam, {});
     case WM_READ_PARA_STORE_ERR_NOTIFY:
     case WM_WRITE_PARA_LINE_ERR_NOTIFY:
     case WM_WRITE_PARA_ACCOUNT_NOTIFY:
@@ -352,15 +409,23 @@ JobReport DescribeJobMessage(uint32_t message, uintptr_t wParam, intptr_t lParam
         if (!failure)
             return {};
         switch (message) {
-        case WM_READ_PARA_STORE_ERR_NOTIFY: return ReadStoreError(*failure);
-        case WM_WRITE_PARA_LINE_ERR_NOTIFY: return WriteError(failure->step, failure->item, failure->text);
-        case WM_WRITE_PARA_ACCOUNT_NOTIFY: return WriteAccountReport(*failure);
-        case WM_JOB_STOPPED_NOTIFY: return CutOff(*failure, JobCut::Stopped);
-        default: return CutOff(*failure, JobCut::PortLost);
+        case WM_READ_PARA_STORE_ERR_NOTIFY:
+            return ReadStoreError(*failure);
+        case WM_WRITE_PARA_LINE_ERR_NOTIFY:
+            return WriteError(failure->step, failure->item, failure->text);
+        case WM_WRITE_PARA_ACCOUNT_NOTIFY:
+            return WriteAccountReport(*failure);
+        case WM_JOB_STOPPED_NOTIFY:
+            return CutOff(*failure, JobCut::Stopped);
+        default:
+            return CutOff(*failure, JobCut::PortLost);
         }
     }
-    case WM_MODIFY_PWD_ERR_NOTIFY: return PasswordError(wParam);
-    case WM_MODIFY_PWD_OK_NOTIFY: return PasswordSuccess(wParam);
-    default: return {};
+    case WM_MODIFY_PWD_ERR_NOTIFY:
+        return PasswordError(wParam);
+    case WM_MODIFY_PWD_OK_NOTIFY:
+        return PasswordSuccess(wParam);
+    default:
+        return {};
     }
 }

@@ -15,14 +15,15 @@ struct JobReport
 {
     enum class Display {
         None,
-        Status, // the status line of the wait box; with ok == false also a message box (kStyleError)
+        Status, // the status line of the wait box; with ok == false also a message box
+                // (kStyleError)
         Box,    // only the application's message box, with boxStyle
     };
     enum class After {
         Nothing,
-        EndOfRead,       // import the temporary file, hide the wait box, enable, close the port, log
-        EndOfWrite,      // hide the wait box and enable the controls
-        ClosePort,       // end of a password change
+        EndOfRead,  // import the temporary file, hide the wait box, enable, close the port, log
+        EndOfWrite, // hide the wait box and enable the controls
+        ClosePort,  // end of a password change
         PasswordChanged, // the pending new password becomes the software password
     };
 
@@ -50,7 +51,7 @@ struct JobReport
 inline constexpr uint32_t kJobReportMessages[] = {
     platform::WM_READ_PARA_ERR_NOTIFY,       platform::WM_READ_PARA_OK_NOTIFY,
     platform::WM_READ_PARA_PROGRESS_NOTIFY,  platform::WM_READ_PARA_STORE_ERR_NOTIFY,
-    platform::WM_READ_PARA_LINE_LOST_NOTIFY,  platform::WM_WRITE_PARA_ACCOUNT_NOTIFY,
+    platform::WM_READ_PARA_LINE_LOST_NOTIFY, platform::WM_WRITE_PARA_ACCOUNT_NOTIFY,
     platform::WM_JOB_PORT_LOST_NOTIFY,       platform::WM_JOB_STOPPED_NOTIFY,
     platform::WM_WRITE_PARA_ERR_NOTIFY,      platform::WM_WRITE_PARA_OK_NOTIFY,
     platform::WM_WRITE_PARA_PROGRESS_NOTIFY, platform::WM_WRITE_PARA_LINE_ERR_NOTIFY,

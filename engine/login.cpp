@@ -105,12 +105,18 @@ InputProblem CheckInputs(std::string_view port, std::string_view baud, std::stri
 std::string ProblemText(InputProblem problem)
 {
     switch (problem) {
-    case InputProblem::NoPort: return texts::kSelectPort.Text();
-    case InputProblem::NoBaud: return texts::kSelectBaud.Text();
-    case InputProblem::NoPassword: return texts::kEnterPassword.Text();
-    case InputProblem::PasswordLength: return texts::kPasswordLength.Text();
-    case InputProblem::PasswordCharacters: return texts::kPasswordCharacters.Text();
-    case InputProblem::None: break;
+    case InputProblem::NoPort:
+        return texts::kSelectPort.Text();
+    case InputProblem::NoBaud:
+        return texts::kSelectBaud.Text();
+    case InputProblem::NoPassword:
+        return texts::kEnterPassword.Text();
+    case InputProblem::PasswordLength:
+        return texts::kPasswordLength.Text();
+    case InputProblem::PasswordCharacters:
+        return texts::kPasswordCharacters.Text();
+    case InputProblem::None:
+        break;
     }
     return {};
 }

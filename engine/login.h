@@ -72,24 +72,28 @@ private:
 
 // The texts of the login, in the three languages.
 namespace texts {
-inline constexpr lang::Tr3 kSelectPort = {"Please you must select a COM Port.", "Por favor, selecione a porta COM.",
+inline constexpr lang::Tr3 kSelectPort = {"Please you must select a COM Port.",
+                                          "Por favor, selecione a porta COM.",
                                           "Por favor seleccione el puerto COM."};
 inline constexpr lang::Tr3 kSelectBaud = {"Please you must select a Baut Rate.",
                                           "Por favor, selecione a taxa de transmissão.",
                                           "Por favor seleccione la velocidad de transmisión."};
-inline constexpr lang::Tr3 kEnterPassword = {"Please input the Software Password.", "Por favor, insira a senha.",
+inline constexpr lang::Tr3 kEnterPassword = {"Please input the Software Password.",
+                                             "Por favor, insira a senha.",
                                              "Por favor introduzca la contraseña."};
-inline constexpr lang::Tr3 kPasswordLength = {"Error: The Software Password must be between 4 and 12 characters!",
-                                              "Erro: A senha deve ter entre 4 e 12 caracteres!",
-                                              "Error: La contraseña debe tener entre 4 y 12 caracteres!"};
+inline constexpr lang::Tr3 kPasswordLength = {
+    "Error: The Software Password must be between 4 and 12 characters!",
+    "Erro: A senha deve ter entre 4 e 12 caracteres!",
+    "Error: La contraseña debe tener entre 4 y 12 caracteres!"};
 inline constexpr lang::Tr3 kPasswordCharacters = {
     "Error: The Software Password must not contain control characters or double quotes!",
     "Erro: A senha não pode conter caracteres de controle nem aspas duplas!",
     "Error: La contraseña no puede contener caracteres de control ni comillas dobles!"};
-inline constexpr lang::Tr3 kCannotOpenPort = {"Error: Can`t open Port:  %s !", "Erro: Impossível abrir porta :  %s !",
+inline constexpr lang::Tr3 kCannotOpenPort = {"Error: Can`t open Port:  %s !",
+                                              "Erro: Impossível abrir porta :  %s !",
                                               "Error: No se puede abrir puerto :  %s !"};
-inline constexpr lang::Tr3 kPasswordInvalid = {"ERROR:Software Password invalid!", "Erro: Senha inválida!",
-                                               "Error: Contraseña no válida!"};
+inline constexpr lang::Tr3 kPasswordInvalid = {
+    "ERROR:Software Password invalid!", "Erro: Senha inválida!", "Error: Contraseña no válida!"};
 // The terminal answered an error, but not to the login line itself.
 inline constexpr lang::Tr3 kLoginNotUnderstood = {
     "Error: The terminal did not take the password line as sent (noise on the line?). Check the "
@@ -98,13 +102,15 @@ inline constexpr lang::Tr3 kLoginNotUnderstood = {
     "cabo e tente novamente!",
     "Error: ¡El terminal no recibió la línea de la contraseña tal como se envió (¿ruido en la "
     "línea?). Compruebe el cable e inténtelo de nuevo!"};
-inline constexpr lang::Tr3 kTimeout = {"Error: Timeout, check the COM Port!",
-                                       "Erro: Tempo limite ultrapassado, verifique a porta COM!",
-                                       "Error: Tiempo de espera excedido, comprobar el puerto COM!"};
+inline constexpr lang::Tr3 kTimeout = {
+    "Error: Timeout, check the COM Port!",
+    "Erro: Tempo limite ultrapassado, verifique a porta COM!",
+    "Error: Tiempo de espera excedido, comprobar el puerto COM!"};
 inline constexpr lang::Tr3 kSwapError = {"Error:Unable to swap receive buffer!",
                                          "Erro: Impossível receber dados da memória!",
                                          "Error: No se puede recibir datos de la memoria!"};
-inline constexpr lang::Tr3 kOverflow = {"Error: Receive buffer overflow!", "Erro: Capacidade da memória excedida!",
+inline constexpr lang::Tr3 kOverflow = {"Error: Receive buffer overflow!",
+                                        "Erro: Capacidade da memória excedida!",
                                         "Error: La capacidad de memoria se ha superado!"};
 inline constexpr const char *kNoData = "No data!";
 // Why a port would not open, told after kCannotOpenPort.
@@ -113,8 +119,10 @@ inline constexpr lang::Tr3 kPortInUse = {"Error: The port %s is in use by anothe
                                          "Error: El puerto %s está en uso por otro programa!"};
 inline constexpr lang::Tr3 kNoPortPermission = {
     "Permission denied: you may not use the serial port %s, because your user is not in the group "
-    "\"dialout\".\nTo join it, run\n    sudo usermod -aG dialout $USER\nthen log out and log in again.",
-    "Permissão negada: você não pode usar a porta serial %s, porque o seu usuário não está no grupo "
+    "\"dialout\".\nTo join it, run\n    sudo usermod -aG dialout $USER\nthen log out and log in "
+    "again.",
+    "Permissão negada: você não pode usar a porta serial %s, porque o seu usuário não está no "
+    "grupo "
     "\"dialout\".\nPara entrar nele, execute\n    sudo usermod -aG dialout $USER\n"
     "e depois saia da sessão e entre novamente.",
     "Permiso denegado: no puede usar el puerto serie %s, porque su usuario no está en el grupo "

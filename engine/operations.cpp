@@ -21,9 +21,11 @@ using lang::Tr3;
 
 namespace {
 
-constexpr Tr3 kReading = {"Reading Kestrel Manager parameter ...", "Lendo configurações Kestrel Manager ...",
+constexpr Tr3 kReading = {"Reading Kestrel Manager parameter ...",
+                          "Lendo configurações Kestrel Manager ...",
                           "Leyendo de los parámetros Kestrel Manager ..."};
-constexpr Tr3 kCannotDeleteTemp = {"Fail to delete temp file!", "Falha ao apagar arquivos temporários!",
+constexpr Tr3 kCannotDeleteTemp = {"Fail to delete temp file!",
+                                   "Falha ao apagar arquivos temporários!",
                                    "Erro al eliminar los archivos temporales!"};
 constexpr Tr3 kPleaseWait = {"Please wait!", "Por favor, aguarde!", "Por favor espere!"};
 constexpr Tr3 kHistoryNotKept = {
@@ -45,7 +47,8 @@ std::string CannotOpen(std::string_view pattern, platform::PortErrorKind error)
 
 } // namespace
 
-Operations::Operations(ISerialLink &port, CommEngine &engine, ReadLists &lists, IOperationWindow &window)
+Operations::Operations(ISerialLink &port, CommEngine &engine, ReadLists &lists,
+                       IOperationWindow &window)
     : m_port(port), m_engine(engine), m_lists(lists), m_window(window)
 {}
 
@@ -79,7 +82,7 @@ bool Operations::Receive(const std::function<void(ReadLists &)> &appendReadItems
 }
 
 bool Operations::Transmit(const std::function<bool()> &validate, const std::function<void()> &store,
-                           const FileWriter &writeFile)
+                          const FileWriter &writeFile)
 {
     g_strNewPassword.clear();
     g_strConfirmPassword.clear();
@@ -123,7 +126,7 @@ bool Operations::ChangePin(const FileWriter &writeFile)
 }
 
 bool Operations::WriteAndSubmit(const FileWriter &writeFile,
-                                 const std::function<void()> &tellCannotDelete)
+                                const std::function<void()> &tellCannotDelete)
 {
     const std::string path = TempParameterFilePath();
     if (!platform::ForceDeleteFile(path)) {
@@ -186,8 +189,9 @@ void Operations::Show(const JobReport &report)
         m_window.ShowAccount(report.account);
 }
 
-JobReport Operations::OnJobMessage(uint32_t message, uintptr_t wParam, intptr_t lParam,
-                                    const std::function<void(const std::string &path)> &importTempFile)
+JobReport
+Operations::OnJobMessage(uint32_t message, uintptr_t wParam, intptr_t lParam,
+                         const std::function<void(const std::string &path)> &importTempFile)
 {
     const std::unique_ptr<JobFailure> carried =
         CarriesJobFailure(message) ? platform::TakeOwned<JobFailure>(wParam) : nullptr;

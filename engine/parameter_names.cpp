@@ -16,7 +16,7 @@ std::string NameWrittenAtCommand(const std::string &commandLine)
         return setting->label.Text();
     // Not a supplementary-service line: the line itself, without a CR.
     return commandLine.ends_with('\r') ? commandLine.substr(0, commandLine.size() - 1)
-                                        : commandLine;
+                                       : commandLine;
 }
 
 std::string NameReadAtCommand(uint32_t index, const std::vector<std::string> &displayNames)

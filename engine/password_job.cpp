@@ -28,9 +28,10 @@ void ModifyPasswordJob::OnCut(JobCut cut)
 {
     m_step = kStepNone;
     m_context.ClosePort();
-    m_context.LogNote(cut == JobCut::Stopped
-                          ? "com closed because the password change was stopped by the user!\n\n"
-                          : "com closed because the terminal was disconnected while changing password!\n\n");
+    m_context.LogNote(
+        cut == JobCut::Stopped
+            ? "com closed because the password change was stopped by the user!\n\n"
+            : "com closed because the terminal was disconnected while changing password!\n\n");
     m_context.CompleteJob(cut == JobCut::Stopped ? "password change stopped"
                                                  : "password change ended, port lost");
     m_context.PostFailureToOwner(CutMessage(cut), {kJobModifyPassword, 0, {}, {}});
@@ -51,7 +52,8 @@ void ModifyPasswordJob::Step(const std::string *line)
     switch (m_step) {
     case kStepLogin:
         if (error) {
-            Fail(kStepLogin, "com closed because software password isn`t correct while changing password!\n\n");
+            Fail(kStepLogin,
+                 "com closed because software password isn`t correct while changing password!\n\n");
             return;
         }
         m_step = kStepNewPassword;
@@ -60,12 +62,13 @@ void ModifyPasswordJob::Step(const std::string *line)
     case kStepNewPassword:
         m_step = kStepPasswordEnd;
         SendLine(std::string(terminal::kEndTransactionCommand));
-        m_context.PostToOwner(error ? WM_MODIFY_PWD_ERR_NOTIFY : WM_MODIFY_PWD_OK_NOTIFY, kStepNewPassword, 0);
+        m_context.PostToOwner(error ? WM_MODIFY_PWD_ERR_NOTIFY : WM_MODIFY_PWD_OK_NOTIFY,
+                              kStepNewPassword, 0);
         return;
     case kStepPasswordEnd:
         if (error) {
-            Fail(kStepPasswordEnd,
-                 "com closed because of ending writing operation error while changing password!\n\n");
+            Fail(kStepPasswordEnd, "com closed because of ending writing operation error while "
+                                   "changing password!\n\n");
             return;
         }
         m_step = kStepNone;

@@ -3,7 +3,6 @@
 #include "engine/at_reply_store.h"
 #include "engine/job_request.h"
 #include "engine/job_steps.h"
-#include "platform/text_util.h"
 #include "link/reply.h"
 #include "link/terminal_commands.h"
 #include "params/catalogue.h"
@@ -12,6 +11,7 @@
 #include "params/read_lists.h"
 #include "params/text_value.h"
 #include "platform/messages.h"
+#include "platform/text_util.h"
 
 using namespace platform;
 
@@ -28,8 +28,8 @@ std::string ValueAfterColon(const std::string &line)
 {
     const size_t colon = line.find(':');
     const std::string_view rest = colon == std::string::npos
-        ? std::string_view(line)
-        : std::string_view(line).substr(colon + 1);
+                                      ? std::string_view(line)
+                                      : std::string_view(line).substr(colon + 1);
     return std::string(text::TrimLeadingBlanks(rest));
 }
 
@@ -214,7 +214,8 @@ void ReadJob::OnAtCommandLine(const std::string &line)
         return;
     }
     // "+CCFC" for "AT+CCFC": the information line of the query in flight.
-    const std::string_view prefix = std::string_view(m_currentEntry).substr(std::min<size_t>(2, m_currentEntry.size()));
+    const std::string_view prefix =
+        std::string_view(m_currentEntry).substr(std::min<size_t>(2, m_currentEntry.size()));
     if (!prefix.empty() && text::StartsWithNoCase(line, prefix)) {
         CIniFile file(m_context.TempParameterFilePath());
         if (!StoreAtReply(file, m_currentEntry, m_currentArgument, ValueAfterColon(line))) {
@@ -227,7 +228,8 @@ void ReadJob::OnAtCommandLine(const std::string &line)
 void ReadJob::SendQuery(size_t index)
 {
     m_currentEntry = m_lists.atCommands[index];
-    m_currentArgument = index < m_lists.atArguments.size() ? m_lists.atArguments[index] : std::string();
+    m_currentArgument =
+        index < m_lists.atArguments.size() ? m_lists.atArguments[index] : std::string();
     m_nextIndex = index + 1;
     if (!m_context.SetCommand(m_currentEntry + m_currentArgument)) {
         EndWithError(kStepAtCommands, static_cast<intptr_t>(index));
@@ -235,7 +237,8 @@ void ReadJob::SendQuery(size_t index)
     }
     m_lineLost = false;
     m_context.SendCommand();
-    m_context.PostToOwner(WM_READ_PARA_PROGRESS_NOTIFY, kStepAtCommands, static_cast<intptr_t>(index + 1));
+    m_context.PostToOwner(WM_READ_PARA_PROGRESS_NOTIFY, kStepAtCommands,
+                          static_cast<intptr_t>(index + 1));
 }
 
 void ReadJob::Finish(const char *note)

@@ -40,8 +40,8 @@ void CSendDataFIFO::OnAddJob(uintptr_t wParam)
     if (!request)
         return;
     const uint32_t code = request->code;
-    if (IsExclusiveJob(code)
-        && std::any_of(m_queue.begin(), m_queue.end(), [code](const Node &n) { return n.code == code; }))
+    if (IsExclusiveJob(code) && std::any_of(m_queue.begin(), m_queue.end(),
+                                            [code](const Node &n) { return n.code == code; }))
         return;
     m_queue.push_back({code, std::move(request->data)});
     if (!m_busy)

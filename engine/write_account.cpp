@@ -18,7 +18,8 @@ constexpr Noun kAtCommand = {{"AT command", "comando AT", "comando AT"},
 constexpr Tr3 kRange = {"%d to %d", "%d a %d", "%d a %d"};
 constexpr Tr3 kOfTotal = {"%s of %d", "%s de %d", "%s de %d"};
 
-constexpr Tr3 kWrittenSaved = {"Written and saved on the terminal: %s.", "Escritos e gravados no terminal: %s.",
+constexpr Tr3 kWrittenSaved = {"Written and saved on the terminal: %s.",
+                               "Escritos e gravados no terminal: %s.",
                                "Escritos y guardados en el terminal: %s."};
 constexpr Tr3 kWrittenNotSaved = {"Written but not saved on the terminal: %s.",
                                   "Escritos, mas não gravados no terminal: %s.",
@@ -26,11 +27,14 @@ constexpr Tr3 kWrittenNotSaved = {"Written but not saved on the terminal: %s.",
 constexpr Tr3 kWrittenSaveUnknown = {"Written, but the terminal did not confirm saving them: %s.",
                                      "Escritos, mas o terminal não confirmou a gravação: %s.",
                                      "Escritos, pero el terminal no confirmó que los guardó: %s."};
-constexpr Tr3 kWritten = {"Written on the terminal: %s.", "Escritos no terminal: %s.", "Escritos en el terminal: %s."};
-constexpr Tr3 kNothingWritten = {"Nothing was written on the terminal.", "Nada foi escrito no terminal.",
+constexpr Tr3 kWritten = {"Written on the terminal: %s.", "Escritos no terminal: %s.",
+                          "Escritos en el terminal: %s."};
+constexpr Tr3 kNothingWritten = {"Nothing was written on the terminal.",
+                                 "Nada foi escrito no terminal.",
                                  "No se escribió nada en el terminal."};
 constexpr Tr3 kRefused = {"Refused: %s.", "Recusado: %s.", "Rechazado: %s."};
-constexpr Tr3 kUnanswered = {"Sent without an answer: %s.", "Enviado sem resposta: %s.", "Enviado sin respuesta: %s."};
+constexpr Tr3 kUnanswered = {"Sent without an answer: %s.", "Enviado sem resposta: %s.",
+                             "Enviado sin respuesta: %s."};
 constexpr Tr3 kNotSent = {"Not sent: %s.", "Não enviados: %s.", "No enviados: %s."};
 
 // "parameter 2" or "parameters 19 to 351".
@@ -81,13 +85,15 @@ std::string DescribeWriteAccount(const WriteAccount &account)
     if (account.stoppedIn != Section::None) {
         const bool inParameters = account.stoppedIn == Section::Parameters;
         size_t &position = inParameters ? nextParameter : nextAtCommand;
-        const std::string entry = Entries(inParameters ? kParameter : kAtCommand, position, position);
+        const std::string entry =
+            Entries(inParameters ? kParameter : kAtCommand, position, position);
         const Tr3 &told = account.stop == WriteAccount::Stop::Refused ? kRefused : kUnanswered;
         Add(text, told.Text({entry}));
         ++position;
     }
     std::string notSent = Rest(kParameter, nextParameter, account.parameters);
-    if (const std::string atRest = Rest(kAtCommand, nextAtCommand, account.atCommands); !atRest.empty())
+    if (const std::string atRest = Rest(kAtCommand, nextAtCommand, account.atCommands);
+        !atRest.empty())
         notSent += (notSent.empty() ? "" : ", ") + atRest;
     if (!notSent.empty())
         Add(text, kNotSent.Text({notSent}));

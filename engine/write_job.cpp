@@ -18,7 +18,8 @@ using namespace platform;
 namespace {
 
 constexpr const char *kClosedAfterWriting = "comm closed after writing\n\n";
-constexpr const char *kClosedAfterHangUp = "comm closed: the terminal was disconnected while writing\n\n";
+constexpr const char *kClosedAfterHangUp =
+    "comm closed: the terminal was disconnected while writing\n\n";
 constexpr const char *kClosedWhenStopped = "comm closed: the write was stopped by the user\n\n";
 
 // The PIN entries are told by their whole key: 116550 is no PIN entry.
@@ -73,13 +74,26 @@ void WriteJob::Step(const std::string *line)
         return;
     const bool error = IsErrorReply(*line);
     switch (m_step) {
-    case kStepLogin: OnLogin(error); break;
-    case kStepParameters: OnParameterReply(error); break;
-    case kStepAtCommands: OnAtCommandReply(error); break;
-    case kStepSave: OnSaveReply(error); break;
-    case kStepTransactionEnd: OnEndReply(error); break;
-    case kStepStore: OnFinalReply(error); break;
-    default: break;
+    case kStepLogin:
+        OnLogin(error);
+        break;
+    case kStepParameters:
+        OnParameterReply(error);
+        break;
+    case kStepAtCommands:
+        OnAtCommandReply(error);
+        break;
+    case kStepSave:
+        OnSaveReply(error);
+        break;
+    case kStepTransactionEnd:
+        OnEndReply(error);
+        break;
+    case kStepStore:
+        OnFinalReply(error);
+        break;
+    default:
+        break;
     }
 }
 
@@ -93,8 +107,9 @@ void WriteJob::Finish(uint32_t message, uintptr_t step, bool closePort)
     m_context.PostToOwner(message, step, 0);
     if (closePort) {
         m_context.ClosePort();
-        m_context.LogNote(step == kStepLogin ? "comm closed because of software password error while writing\n\n"
-                                    : kClosedAfterWriting);
+        m_context.LogNote(step == kStepLogin
+                              ? "comm closed because of software password error while writing\n\n"
+                              : kClosedAfterWriting);
     }
 }
 
@@ -128,7 +143,8 @@ void WriteJob::LoadFile()
 
 const std::string *WriteJob::PreviousKey() const
 {
-    return m_entryIndex >= 1 && m_entryIndex - 1 < m_keys.size() ? &m_keys[m_entryIndex - 1] : nullptr;
+    return m_entryIndex >= 1 && m_entryIndex - 1 < m_keys.size() ? &m_keys[m_entryIndex - 1]
+                                                                 : nullptr;
 }
 
 const std::string *WriteJob::NextKey() const
@@ -146,7 +162,8 @@ void WriteJob::SendEntry()
         return;
     }
     m_context.SendCommand();
-    m_context.PostToOwner(WM_WRITE_PARA_PROGRESS_NOTIFY, kStepParameters, static_cast<intptr_t>(index + 1));
+    m_context.PostToOwner(WM_WRITE_PARA_PROGRESS_NOTIFY, kStepParameters,
+                          static_cast<intptr_t>(index + 1));
 }
 
 void WriteJob::SendNextOrBeginAtCommands()
@@ -159,7 +176,8 @@ void WriteJob::SendNextOrBeginAtCommands()
 
 void WriteJob::SendPinFollowUp(uint16_t number)
 {
-    if (BuildLine(terminal::WriteParameterCommand(std::to_string(number), params::kPinFollowUpCode)))
+    if (BuildLine(
+            terminal::WriteParameterCommand(std::to_string(number), params::kPinFollowUpCode)))
         m_context.SendCommand();
 }
 
@@ -173,7 +191,8 @@ bool WriteJob::BuildLine(std::string line)
 // position (the entry index).
 void WriteJob::ReportRefusedLine(uintptr_t step)
 {
-    StopAccountAt(step == kStepParameters ? WriteAccount::Section::Parameters : WriteAccount::Section::AtCommands,
+    StopAccountAt(step == kStepParameters ? WriteAccount::Section::Parameters
+                                          : WriteAccount::Section::AtCommands,
                   WriteAccount::Stop::Refused);
     JobFailure failure{step, static_cast<intptr_t>(m_entryIndex), m_lineInFlight};
     m_step = kStepSave;
@@ -237,8 +256,8 @@ void WriteJob::OnParameterAccepted()
         SendNextOrBeginAtCommands();
         return;
     }
-    if (IsKey(previous, params::kPinCheckOnNumber) || IsKey(previous, params::kPinCheckOffNumber)
-        || (IsKey(previous, params::kPinChangeNumber) && !m_pinRefused)) {
+    if (IsKey(previous, params::kPinCheckOnNumber) || IsKey(previous, params::kPinCheckOffNumber) ||
+        (IsKey(previous, params::kPinChangeNumber) && !m_pinRefused)) {
         m_context.Sleep(kJobPauses.afterPinEntry);
         m_pinFollowUpRepeats = 0;
         SendPinFollowUp(params::kPinFollowUpNumber);
@@ -277,7 +296,8 @@ void WriteJob::SendAtEntry()
         return;
     }
     m_context.SendCommand();
-    m_context.PostToOwner(WM_WRITE_PARA_PROGRESS_NOTIFY, kStepAtCommands, static_cast<intptr_t>(index + 1));
+    m_context.PostToOwner(WM_WRITE_PARA_PROGRESS_NOTIFY, kStepAtCommands,
+                          static_cast<intptr_t>(index + 1));
 }
 
 void WriteJob::SendSave()
@@ -354,7 +374,8 @@ void WriteJob::StopAccountAt(WriteAccount::Section section, WriteAccount::Stop s
 {
     m_failed = true;
     const size_t taken = m_entryIndex > 0 ? m_entryIndex - 1 : 0;
-    (section == WriteAccount::Section::Parameters ? m_account.parametersTaken : m_account.atCommandsTaken) = taken;
+    (section == WriteAccount::Section::Parameters ? m_account.parametersTaken
+                                                  : m_account.atCommandsTaken) = taken;
     m_account.stoppedIn = section;
     m_account.stop = stop;
 }
@@ -362,10 +383,17 @@ void WriteJob::StopAccountAt(WriteAccount::Section section, WriteAccount::Stop s
 void WriteJob::OnCut(JobCut cut)
 {
     switch (m_step) {
-    case kStepParameters: StopAccountAt(WriteAccount::Section::Parameters, WriteAccount::Stop::Unanswered); break;
-    case kStepAtCommands: StopAccountAt(WriteAccount::Section::AtCommands, WriteAccount::Stop::Unanswered); break;
-    case kStepSave: m_account.saved = WriteAccount::Saved::Unknown; break;
-    default: break; // before the login's answer nothing was written; after the save's, it is known
+    case kStepParameters:
+        StopAccountAt(WriteAccount::Section::Parameters, WriteAccount::Stop::Unanswered);
+        break;
+    case kStepAtCommands:
+        StopAccountAt(WriteAccount::Section::AtCommands, WriteAccount::Stop::Unanswered);
+        break;
+    case kStepSave:
+        m_account.saved = WriteAccount::Saved::Unknown;
+        break;
+    default:
+        break; // before the login's answer nothing was written; after the save's, it is known
     }
     m_step = kStepNone;
     // The port is closed before anyone hears of the end, so that the next

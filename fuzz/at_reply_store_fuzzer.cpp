@@ -9,12 +9,10 @@
 #include "params/atcmd_codec.h"
 #include "params/ini_file.h"
 #include "params/param_file.h"
-
 #include "tests/common/temp_folder.h"
 
-#include <fuzzer/FuzzedDataProvider.h>
-
 #include <array>
+#include <fuzzer/FuzzedDataProvider.h>
 #include <string>
 
 namespace {
@@ -28,8 +26,8 @@ constexpr std::array<const char *, 7> kArguments = {"=0,2", "=1,2", "=2,2", "=3,
 std::string Unquoted(const std::string &value)
 {
     return value.size() >= 2 && value.front() == '"' && value.back() == '"'
-        ? value.substr(1, value.size() - 2)
-        : value;
+               ? value.substr(1, value.size() - 2)
+               : value;
 }
 
 } // namespace

@@ -9,11 +9,9 @@
 #include "params/ini_file.h"
 #include "params/text_value.h"
 #include "platform/text_util.h"
-
 #include "tests/common/temp_folder.h"
 
 #include <fuzzer/FuzzedDataProvider.h>
-
 #include <string>
 #include <vector>
 
@@ -27,7 +25,8 @@ const TempFolder g_scratch; // one per process, rewritten per input
 std::string ReadBackOf(std::string_view value)
 {
     value = text::TrimBlanks(value);
-    if (value.size() >= 2 && value.front() == value.back() && (value.front() == '"' || value.front() == '\''))
+    if (value.size() >= 2 && value.front() == value.back() &&
+        (value.front() == '"' || value.front() == '\''))
         value = value.substr(1, value.size() - 2);
     value = value.substr(0, value.find('\0'));
     return std::string(value.substr(0, params::kIniValueBufferSize - 1));

@@ -13,8 +13,7 @@
 #include <string>
 #include <string_view>
 
-template <typename Job>
-class JobRuns
+template <typename Job> class JobRuns
 {
 public:
     static constexpr std::string_view kWatchdogLine = "#abort";

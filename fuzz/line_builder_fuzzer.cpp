@@ -7,7 +7,6 @@
 #include "link/serial_port.h"
 
 #include <fuzzer/FuzzedDataProvider.h>
-
 #include <string>
 #include <vector>
 
@@ -16,7 +15,9 @@ namespace {
 class Owner : public IRxLineOwner
 {
 public:
-    explicit Owner(CSerialPort &port, bool takeEveryLine) : builder(port, *this), takeAll(takeEveryLine) {}
+    explicit Owner(CSerialPort &port, bool takeEveryLine)
+        : builder(port, *this), takeAll(takeEveryLine)
+    {}
 
     void OnRxLineReady() override
     {

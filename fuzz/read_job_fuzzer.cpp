@@ -13,10 +13,9 @@
 #include "platform/messages.h"
 #include "platform/text_util.h"
 
-#include <fuzzer/FuzzedDataProvider.h>
-
 #include <algorithm>
 #include <array>
+#include <fuzzer/FuzzedDataProvider.h>
 #include <set>
 #include <string>
 
@@ -25,7 +24,8 @@ using Event = FakeJobContext::Event;
 namespace {
 
 constexpr std::array<const char *, 11> kNumbers = {
-    "2", "05", "3001", "3021", "16212", "16213", "16511", "16543", kReadBlockStart, kReadBlockEnd, "-O -B"};
+    "2",     "05",    "3001",          "3021",        "16212", "16213",
+    "16511", "16543", kReadBlockStart, kReadBlockEnd, "-O -B"};
 struct Query
 {
     const char *command;
@@ -91,7 +91,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     ReadJob job(context, lists);
     const std::set<std::string> allowed = AllowedCommands(lists);
     JobRuns<ReadJob> runs(job, context, {},
-                           [&] { FUZZ_CHECK(job.CurrentPhase() == ReadJob::Phase::Start); });
+                          [&] { FUZZ_CHECK(job.CurrentPhase() == ReadJob::Phase::Start); });
     runs.Feed(replies);
 
     // A run ends with one outcome; the watchdog's end has none of its own.
@@ -105,12 +105,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     const CIniFile file(context.TempParameterFilePath());
     file.GetKeys(params::kParaSection, keys);
     for (const std::string &key : keys) { // the file keeps keys without their blanks
-        FUZZ_CHECK(std::any_of(lists.numbers.begin(), lists.numbers.end(),
-                               [&](const std::string &number) { return text::TrimBlanks(number) == key; }));
+        FUZZ_CHECK(
+            std::any_of(lists.numbers.begin(), lists.numbers.end(), [&](const std::string &number) {
+                return text::TrimBlanks(number) == key;
+            }));
     }
     file.GetKeys(params::kAtcmdSection, keys);
-    static const std::set<std::string> kAtKeys = {"AT+CCFC0", "AT+CCFC1", "AT+CCFC2", "AT+CCFC3",
-                                                  "AT+CCWA", "AT+CCLK"};
+    static const std::set<std::string> kAtKeys = {"AT+CCFC0", "AT+CCFC1", "AT+CCFC2",
+                                                  "AT+CCFC3", "AT+CCWA",  "AT+CCLK"};
     for (const std::string &key : keys)
         FUZZ_CHECK(kAtKeys.count(key) == 1);
     return 0;

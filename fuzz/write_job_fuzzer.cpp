@@ -13,9 +13,8 @@
 #include "params/ini_file.h"
 #include "params/param_file.h"
 
-#include <fuzzer/FuzzedDataProvider.h>
-
 #include <algorithm>
+#include <fuzzer/FuzzedDataProvider.h>
 #include <map>
 #include <string>
 #include <vector>
@@ -36,8 +35,9 @@ using AllowedLines = std::map<std::string, std::vector<long>>;
 AllowedLines LinesOf(const std::string &path)
 {
     AllowedLines allowed;
-    for (const std::string &line : {kLogin, kSave, kEnd, kStore, std::string("AT+WPAR=16552,\"4711\""),
-                                     std::string("AT+WPAR=16553,\"4711\"")})
+    for (const std::string &line :
+         {kLogin, kSave, kEnd, kStore, std::string("AT+WPAR=16552,\"4711\""),
+          std::string("AT+WPAR=16553,\"4711\"")})
         allowed[line].push_back(-1);
     const CIniFile file(path);
     std::vector<std::string> keys;

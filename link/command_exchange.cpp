@@ -35,8 +35,8 @@ Verdict CommandExchange::Take(std::string_view line)
         m_inFlight = false;
         return Verdict::Final;
     }
-    if (answering && !m_informationPrefix.empty()
-        && text::StartsWithNoCase(line, m_informationPrefix))
+    if (answering && !m_informationPrefix.empty() &&
+        text::StartsWithNoCase(line, m_informationPrefix))
         return Verdict::Information;
     return Verdict::Unrelated;
 }

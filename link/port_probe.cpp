@@ -78,8 +78,7 @@ bool PortProbe::Ask(SerialDevice &device, const std::string &rate, bool &heard)
     const auto deadline = std::chrono::steady_clock::now() + m_patience;
     for (auto now = std::chrono::steady_clock::now(); now < deadline;
          now = std::chrono::steady_clock::now()) {
-        const CommEvents events =
-            device.WaitCommEvent(std::chrono::ceil<Millis>(deadline - now));
+        const CommEvents events = device.WaitCommEvent(std::chrono::ceil<Millis>(deadline - now));
         if (events.cancelled || events.error)
             return false;
         char buffer[64];

@@ -59,6 +59,6 @@ private:
 
     const platform::Millis m_patience;
     mutable std::mutex m_mutex;
-    bool m_stopped = false;                      // guarded by m_mutex
-    std::set<platform::SerialDevice *> m_open;  // guarded by m_mutex
+    bool m_stopped = false;                    // guarded by m_mutex
+    std::set<platform::SerialDevice *> m_open; // guarded by m_mutex
 };

@@ -190,9 +190,9 @@ void CForwardPage::SaveToStore()
 
 void CForwardPage::AppendReadItems(ReadLists &lists)
 {
-    params::AppendPageReadItems(params::Page::Forward, lists,
-                                {m_master->isChecked(), m_callWaitingIncluded,
-                                 m_forwardingIncluded});
+    params::AppendPageReadItems(
+        params::Page::Forward, lists,
+        {m_master->isChecked(), m_callWaitingIncluded, m_forwardingIncluded});
 }
 
 void CForwardPage::LoadFromStore()

@@ -38,8 +38,7 @@ NumberList::NumberList(CParameterPage &page, const NumberListShape &shape)
 void NumberList::SetUp()
 {
     m_list->ModifyStyle(0, kListStyle);
-    m_list->InsertColumn(0, lang::QtLabel(kPositionHeader), kPositionFormat,
-                         m_shape.positionWidth);
+    m_list->InsertColumn(0, lang::QtLabel(kPositionHeader), kPositionFormat, m_shape.positionWidth);
     m_list->InsertColumn(1, lang::QtLabel(m_shape.numberHeader), kNumberFormat,
                          m_shape.numberWidth);
     m_list->SetEmptyText(lang::QtLabel(kEmptyText));
@@ -121,11 +120,9 @@ bool NumberList::CheckRows(const NumberListRules &rules)
         else if (params::TooLong(number, m_shape.list.form))
             broken = &rules.tooLong;
         if (broken)
-            return m_page.FailOnRow(lang::QtText(*broken, {Position(row)}), m_list,
-                                    row);
+            return m_page.FailOnRow(lang::QtText(*broken, {Position(row)}), m_list, row);
     }
     if (!anyNumber)
-        return m_page.FailOnRow(lang::QtText(rules.noneEntered, {Position(0)}), m_list,
-                                0);
+        return m_page.FailOnRow(lang::QtText(rules.noneEntered, {Position(0)}), m_list, 0);
     return true;
 }

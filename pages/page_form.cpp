@@ -51,8 +51,8 @@ QCheckBox *PageForm::AddCheckBox(const lang::Tr3 &text)
     return box;
 }
 
-FieldRow PageForm::AddField(const lang::Tr3 &label, FieldValidator::Accepts accepts,
-                            int maxLength, const lang::Tr3 *hint, CParameterPage::Echo echo)
+FieldRow PageForm::AddField(const lang::Tr3 &label, FieldValidator::Accepts accepts, int maxLength,
+                            const lang::Tr3 *hint, CParameterPage::Echo echo)
 {
     QLineEdit *field = m_page.NewField(accepts, maxLength, echo);
     FieldRow row = AddControl(label, field, hint);

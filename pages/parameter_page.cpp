@@ -132,8 +132,8 @@ void CParameterPage::ApplyNames(int languageCode)
         const FieldName &name = m_fieldNames[i];
         QString spoken = labels[qsizetype(i)];
         if (name.group && labels.count(spoken) > 1)
-            spoken = SpokenName(lang::QtLabel(*name.group, languageCode)) +
-                     QStringLiteral(", ") + spoken;
+            spoken = SpokenName(lang::QtLabel(*name.group, languageCode)) + QStringLiteral(", ") +
+                     spoken;
         name.field->setAccessibleName(spoken);
         // The field of an editable combo box is what has the focus.
         if (auto *combo = qobject_cast<QComboBox *>(name.field); combo && combo->lineEdit())
@@ -213,8 +213,8 @@ void CParameterPage::UpdateGate(const Gate &gate, bool clicked)
 
 // ---- the first failure -----------------------------------------------------------
 
-bool CParameterPage::FailWith(const QString &message,
-                              const std::function<void()> &selectOffender, FailureOrder order)
+bool CParameterPage::FailWith(const QString &message, const std::function<void()> &selectOffender,
+                              FailureOrder order)
 {
     auto tell = [&] {
         if (!message.isEmpty())
@@ -233,8 +233,7 @@ bool CParameterPage::FailWith(const QString &message,
     return false;
 }
 
-bool CParameterPage::FailOnField(const QString &message, QLineEdit *field,
-                                 FailureOrder order)
+bool CParameterPage::FailOnField(const QString &message, QLineEdit *field, FailureOrder order)
 {
     return FailWith(
         message,
@@ -247,8 +246,8 @@ bool CParameterPage::FailOnField(const QString &message, QLineEdit *field,
         order);
 }
 
-bool CParameterPage::FailOnRow(const QString &message, QAbstractItemView *list,
-                               int row, FailureOrder order)
+bool CParameterPage::FailOnRow(const QString &message, QAbstractItemView *list, int row,
+                               FailureOrder order)
 {
     return FailWith(
         message,

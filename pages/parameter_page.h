@@ -99,8 +99,7 @@ public:
     // text, as for a language code outside 1..3: the rule still fails),
     // brings this page to the front with WM_SHOW_PAGE and selects the
     // offender, in the order given. Always returns false.
-    bool FailWith(const QString &message,
-                  const std::function<void()> &selectOffender,
+    bool FailWith(const QString &message, const std::function<void()> &selectOffender,
                   FailureOrder order = FailureOrder::MessageThenPage);
     // ... selecting the whole text of an edit field and focusing it.
     bool FailOnField(const QString &message, QLineEdit *field,
@@ -127,8 +126,7 @@ public:
     // Names a field by its label; where the page has that label more than
     // once, by the label with its group (the box or heading it stands
     // under): "Change Flash Time, Time:".
-    void NameField(QWidget *field, const lang::Tr3 &label,
-                   const std::optional<lang::Tr3> &group);
+    void NameField(QWidget *field, const lang::Tr3 &label, const std::optional<lang::Tr3> &group);
 
     // ---- values in fields ----------------------------------------------------------
     // The store's 8-bit texts shown in and taken from fields (Windows-1252).
@@ -169,7 +167,7 @@ private:
     IPageServices *m_host = nullptr;
     bool m_initialised = false;
     std::vector<Gate> m_gates;
-    std::vector<ControlLabel> m_ownLabels; // made by New...
+    std::vector<ControlLabel> m_ownLabels;    // made by New...
     std::vector<ControlLabel> m_controlNames; // NameControl
     std::vector<FieldName> m_fieldNames;
     std::unique_ptr<ParameterStore> m_detachedStore;

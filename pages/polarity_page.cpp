@@ -2,10 +2,9 @@
 
 namespace {
 const SwitchPage::Switch kPolarity{params::Page::Polarity,
-                                    {"Enable Polarity Inversion",
-                                     "Habilitar inversão de polaridade",
-                                     "Habilitar inversión de polaridad"},
-                                    params::Slot::PolarityInversion};
+                                   {"Enable Polarity Inversion", "Habilitar inversão de polaridade",
+                                    "Habilitar inversión de polaridad"},
+                                   params::Slot::PolarityInversion};
 } // namespace
 
 CPolarityPage::CPolarityPage(QWidget *parent) : SwitchPage(kPolarity, parent) {}

@@ -3,7 +3,6 @@
 #include "params/text_value.h"
 #include "platform/file_io.h"
 
-
 namespace params {
 
 namespace {
@@ -63,7 +62,6 @@ bool ContainsAny(std::string_view text, std::string_view characters)
 {
     return text.find_first_of(characters) != std::string_view::npos;
 }
-
 
 } // namespace
 

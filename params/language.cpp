@@ -12,11 +12,20 @@ std::atomic<int> g_languageCode{kEnglish};
 // No text of ours asks for more; a wider mark is taken as this wide.
 constexpr size_t kMaxWidth = 64;
 
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+bool IsDigit(char c)
+{
+    return c >= '0' && c <= '9';
+}
 
-bool IsLengthModifier(char c) { return c == 'l' || c == 'h' || c == 'z' || c == 'j' || c == 't'; }
+bool IsLengthModifier(char c)
+{
+    return c == 'l' || c == 'h' || c == 'z' || c == 'j' || c == 't';
+}
 
-bool IsConversion(char c) { return c == 's' || c == 'd' || c == 'i' || c == 'u'; }
+bool IsConversion(char c)
+{
+    return c == 's' || c == 'd' || c == 'i' || c == 'u';
+}
 
 // `value` made `width` wide: zeros after any sign for a number under a "%0Nd",
 // blanks in front otherwise.
@@ -30,8 +39,14 @@ void Pad(std::string &value, size_t width, bool zeros)
 
 } // namespace
 
-int Code() { return g_languageCode.load(std::memory_order_relaxed); }
-void SetCode(int code) { g_languageCode.store(code, std::memory_order_relaxed); }
+int Code()
+{
+    return g_languageCode.load(std::memory_order_relaxed);
+}
+void SetCode(int code)
+{
+    g_languageCode.store(code, std::memory_order_relaxed);
+}
 
 std::string Fill(std::string_view text, std::initializer_list<Arg> args)
 {

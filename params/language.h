@@ -60,10 +60,14 @@ struct Tr3
     constexpr const char *Pick(int code) const
     {
         switch (code) {
-        case kEnglish: return en;
-        case kPortuguese: return pt;
-        case kSpanish: return es;
-        default: return nullptr;
+        case kEnglish:
+            return en;
+        case kPortuguese:
+            return pt;
+        case kSpanish:
+            return es;
+        default:
+            return nullptr;
         }
     }
     const char *Current() const { return Pick(Code()); }

@@ -257,14 +257,18 @@ bool ItemWrites(const ExportItem &item, unsigned number)
         const SlotInfo &info = InfoOf(item.slot);
         return info.number == number || (info.alsoNumber && info.alsoNumber == number);
     }
-    case Step::ForbiddenList: return kForbiddenList.Contains(number);
-    case Step::CallBackList: return kCallBackList.Contains(number);
+    case Step::ForbiddenList:
+        return kForbiddenList.Contains(number);
+    case Step::CallBackList:
+        return kCallBackList.Contains(number);
     case Step::PinEntries:
         return number == kPinStartUpNumber || number == kPinCheckOnNumber ||
                number == kPinChangeNumber || number == kPinCheckOffNumber;
-    case Step::ResetCallBackList: return number == kResetCallBackListNumber;
+    case Step::ResetCallBackList:
+        return number == kResetCallBackListNumber;
     case Step::CallWaitingAndForwarding:
-    case Step::Clock: break;
+    case Step::Clock:
+        break;
     }
     return false;
 }

@@ -6,9 +6,9 @@
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
-#include <system_error>
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <system_error>
 #include <unistd.h>
 
 namespace platform {
@@ -56,7 +56,9 @@ enum class Links { FollowOwn, Refuse };
 FileResult ResolveLink(const std::string &path, Links links, std::string &target)
 {
     target = path;
-    struct stat info{};
+    struct stat info
+    {
+    };
     if (::lstat(path.c_str(), &info) != 0 || !S_ISLNK(info.st_mode))
         return {};
     if (links == Links::Refuse)
@@ -110,11 +112,14 @@ FileResult ReadWholeFile(const std::string &path, size_t maxSize, std::string &b
         *missing = false;
     bytes.clear();
     UniqueFd fd;
-    struct stat info{};
+    struct stat info
+    {
+    };
     if (FileResult opened = OpenForReading(path, fd, info, missing); !opened.ok)
         return opened;
-    const std::string tooLarge = "Cannot read \"" + path + "\": the file is larger than "
-        + std::to_string(maxSize / (size_t{1024} * 1024)) + " MiB and is not a parameter file";
+    const std::string tooLarge = "Cannot read \"" + path + "\": the file is larger than " +
+                                 std::to_string(maxSize / (size_t{1024} * 1024)) +
+                                 " MiB and is not a parameter file";
     if (static_cast<size_t>(info.st_size) > maxSize)
         return FileResult::Failure(tooLarge);
 
@@ -153,10 +158,12 @@ FileResult RewriteFile(const std::string &path, std::string_view bytes)
         fd.Reset(::open(path.c_str(), flags));
     if (!fd.Valid() && errno == ELOOP)
         return Refusal(path, kIsLink);
-    struct stat old{};
+    struct stat old
+    {
+    };
     // Without any write bit the file is read-only, also for root.
-    const bool writable = fd.Valid() && ::fstat(fd.Get(), &old) == 0 && S_ISREG(old.st_mode)
-        && (old.st_mode & 0222) != 0;
+    const bool writable = fd.Valid() && ::fstat(fd.Get(), &old) == 0 && S_ISREG(old.st_mode) &&
+                          (old.st_mode & 0222) != 0;
     // The room is taken first, so that a full disk leaves the file as it was.
     const auto size = static_cast<off_t>(bytes.size());
     if (writable && (size <= old.st_size || ::fallocate(fd.Get(), 0, 0, size) == 0)) {
@@ -193,7 +200,9 @@ FileResult Replace(const std::string &path, std::string_view bytes, bool flushTo
     std::string target;
     if (FileResult refused = ResolveLink(path, links, target); !refused.ok)
         return refused;
-    struct stat old{};
+    struct stat old
+    {
+    };
     const bool exists = ::stat(target.c_str(), &old) == 0;
     if (!exists && errno != ENOENT)
         return FileResult::Failure(SystemError("Cannot write", path));
@@ -244,7 +253,9 @@ FileResult AppendToPrivateFile(const std::string &path, std::string_view bytes)
         return Refusal(path, kIsLink);
     if (!fd.Valid())
         return FileResult::Failure(SystemError("Cannot write", path));
-    struct stat info{};
+    struct stat info
+    {
+    };
     if (::fstat(fd.Get(), &info) != 0 || !S_ISREG(info.st_mode))
         return Refusal(path, "it is not a regular file");
     if ((info.st_mode & 077) != 0)
@@ -259,7 +270,9 @@ FileResult CheckPrivateFolder(const std::string &dir)
     if (dir.empty())
         return FileResult::Failure(
             "Cannot find a folder of this user: HOME is not set and the user has no home folder");
-    struct stat name{}, folder{};
+    struct stat name
+    {
+    }, folder{};
     if (::lstat(dir.c_str(), &name) != 0 || ::stat(dir.c_str(), &folder) != 0)
         return FileResult::Failure(SystemError("Cannot use the folder", dir));
     if (S_ISLNK(name.st_mode) && name.st_uid != ::geteuid())
@@ -287,7 +300,9 @@ FileResult PreparePrivateFolder(const std::string &dir)
 
 FileResult CheckPlainFile(const std::string &path)
 {
-    struct stat info{};
+    struct stat info
+    {
+    };
     if (::lstat(path.c_str(), &info) != 0)
         return errno == ENOENT ? FileResult()
                                : FileResult::Failure(SystemError("Cannot use", path));
@@ -302,7 +317,9 @@ FileResult ReadFirstLine(const std::string &path, std::string &line)
 {
     line.clear();
     UniqueFd fd;
-    struct stat info{};
+    struct stat info
+    {
+    };
     if (FileResult opened = OpenForReading(path, fd, info, nullptr); !opened.ok)
         return opened;
     char bytes[1024];
@@ -351,7 +368,9 @@ bool ForceDeleteFile(const std::string &path)
     if (errno != EACCES && errno != EPERM)
         return false;
     // lstat: a link's target is not ours to make writable.
-    struct stat info{};
+    struct stat info
+    {
+    };
     if (::lstat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode))
         return false;
     ::chmod(path.c_str(), (info.st_mode & 07777) | S_IWUSR);
@@ -360,9 +379,11 @@ bool ForceDeleteFile(const std::string &path)
 
 bool SameFile(int fd, const std::string &path)
 {
-    struct stat held{}, named{};
-    return ::fstat(fd, &held) == 0 && ::lstat(path.c_str(), &named) == 0
-        && held.st_dev == named.st_dev && held.st_ino == named.st_ino;
+    struct stat held
+    {
+    }, named{};
+    return ::fstat(fd, &held) == 0 && ::lstat(path.c_str(), &named) == 0 &&
+           held.st_dev == named.st_dev && held.st_ino == named.st_ino;
 }
 
 } // namespace platform

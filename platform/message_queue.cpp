@@ -13,9 +13,15 @@ MessageQueue::~MessageQueue()
     }
 }
 
-void MessageQueue::On(uint32_t id, Handler handler) { m_handlers[id] = std::move(handler); }
+void MessageQueue::On(uint32_t id, Handler handler)
+{
+    m_handlers[id] = std::move(handler);
+}
 
-void MessageQueue::OnDispose(uint32_t id, Handler disposer) { m_disposers[id] = std::move(disposer); }
+void MessageQueue::OnDispose(uint32_t id, Handler disposer)
+{
+    m_disposers[id] = std::move(disposer);
+}
 
 bool MessageQueue::PostMessage(uint32_t id, uintptr_t wParam, intptr_t lParam)
 {
@@ -33,7 +39,10 @@ bool MessageQueue::PostMessage(uint32_t id, uintptr_t wParam, intptr_t lParam)
     return true;
 }
 
-void MessageQueue::PostQuit() { PostMessage(WM_QUIT); }
+void MessageQueue::PostQuit()
+{
+    PostMessage(WM_QUIT);
+}
 
 bool MessageQueue::QuitPosted() const
 {

@@ -11,8 +11,8 @@
 #include <deque>
 #include <functional>
 #include <map>
-#include <set>
 #include <memory>
+#include <set>
 #include <thread>
 #include <unordered_map>
 
@@ -48,8 +48,7 @@ bool PostOwned(IMessageTarget &target, uint32_t id, std::unique_ptr<T> object, i
 }
 
 // Takes back a heap object that came through wParam.
-template <typename T>
-std::unique_ptr<T> TakeOwned(uintptr_t wParam)
+template <typename T> std::unique_ptr<T> TakeOwned(uintptr_t wParam)
 {
     // The word is the pointer PostOwned sent.
     return std::unique_ptr<T>(reinterpret_cast<T *>(wParam)); // NOLINT(performance-no-int-to-ptr)

@@ -62,8 +62,8 @@ enum Msg : uint32_t {
 };
 
 // Window timers.
-inline constexpr uint32_t kJobTimerId = 13;   // job watchdog of the owner window
-inline constexpr uint32_t kLoginTimerId = 15; // login reply time-out
+inline constexpr uint32_t kJobTimerId = 13;       // job watchdog of the owner window
+inline constexpr uint32_t kLoginTimerId = 15;     // login reply time-out
 inline constexpr uint32_t kLineClearTimerId = 16; // the login's wait for the answer to a bare CR
 
 } // namespace platform

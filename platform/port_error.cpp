@@ -8,18 +8,29 @@ namespace platform {
 PortError PortErrorOf(int code)
 {
     switch (code) {
-    case 0: return {};
-    case EBUSY: return {PortErrorKind::InUse, code};
-    case EACCES: return {PortErrorKind::PermissionDenied, code};
+    case 0:
+        return {};
+    case EBUSY:
+        return {PortErrorKind::InUse, code};
+    case EACCES:
+        return {PortErrorKind::PermissionDenied, code};
     case ENOENT:
     case ENODEV:
-    case ENXIO: return {PortErrorKind::NotFound, code};
-    default: return {PortErrorKind::Other, code};
+    case ENXIO:
+        return {PortErrorKind::NotFound, code};
+    default:
+        return {PortErrorKind::Other, code};
     }
 }
 
-PortError PortClaimedElsewhere() { return PortErrorOf(EBUSY); }
+PortError PortClaimedElsewhere()
+{
+    return PortErrorOf(EBUSY);
+}
 
-std::string PortErrorText(const PortError &error) { return std::strerror(error.code); }
+std::string PortErrorText(const PortError &error)
+{
+    return std::strerror(error.code);
+}
 
 } // namespace platform

@@ -17,7 +17,8 @@ namespace fs = std::filesystem;
 // A name with a number from `first` to `last` after `prefix`.
 bool NumberedName(std::string_view name, std::string_view prefix, int first, int last)
 {
-    if (!name.starts_with(prefix) || name.size() == prefix.size() || name.size() > prefix.size() + 3)
+    if (!name.starts_with(prefix) || name.size() == prefix.size() ||
+        name.size() > prefix.size() + 3)
         return false;
     int number = 0;
     for (char c : name.substr(prefix.size())) {
@@ -67,7 +68,8 @@ bool NameOrder(const std::string &a, const std::string &b)
     const auto split = [](const std::string &name) {
         const size_t digits = name.find_last_not_of("0123456789") + 1;
         const std::string number = name.substr(digits);
-        return std::pair(name.substr(0, digits), number.empty() ? -1L : std::stol(number.substr(0, 9)));
+        return std::pair(name.substr(0, digits),
+                         number.empty() ? -1L : std::stol(number.substr(0, 9)));
     };
     return split(a) < split(b) || (split(a) == split(b) && a < b);
 }

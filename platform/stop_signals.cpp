@@ -44,7 +44,8 @@ void StopSignals::Watch(std::function<void(int signal)> handler)
 {
     m_watch = std::thread([this, handler = std::move(handler)] {
         for (;;) {
-            std::array<pollfd, 2> fds{pollfd{m_fd.Get(), POLLIN, 0}, pollfd{m_quit.Get(), POLLIN, 0}};
+            std::array<pollfd, 2> fds{pollfd{m_fd.Get(), POLLIN, 0},
+                                      pollfd{m_quit.Get(), POLLIN, 0}};
             if (::poll(fds.data(), fds.size(), -1) < 0) {
                 if (errno == EINTR)
                     continue;

@@ -108,8 +108,17 @@ int Semaphore::Count() const
     return m_count;
 }
 
-void Gate::Close() { m_open.Wait(); }
-void Gate::Open() { m_open.Set(); }
-bool Gate::IsOpen() const { return m_open.IsSet(); }
+void Gate::Close()
+{
+    m_open.Wait();
+}
+void Gate::Open()
+{
+    m_open.Set();
+}
+bool Gate::IsOpen() const
+{
+    return m_open.IsSet();
+}
 
 } // namespace platform

@@ -74,7 +74,7 @@ class Gate
 {
 public:
     Gate() = default;
-    void Close();    // waits until open, then closes
+    void Close(); // waits until open, then closes
     void Open();
     bool IsOpen() const;
 

@@ -47,10 +47,14 @@ constexpr bool StartsWithNoCase(std::string_view text, std::string_view prefix)
 
 constexpr bool EndsWithNoCase(std::string_view text, std::string_view suffix)
 {
-    return text.size() >= suffix.size() && EqualsNoCase(text.substr(text.size() - suffix.size()), suffix);
+    return text.size() >= suffix.size() &&
+           EqualsNoCase(text.substr(text.size() - suffix.size()), suffix);
 }
 
-constexpr bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+constexpr bool IsBlank(char c)
+{
+    return c == ' ' || c == '\t';
+}
 
 constexpr std::string_view TrimLeadingBlanks(std::string_view s)
 {

@@ -29,10 +29,12 @@ namespace {
 
 bool IsOwnLinkToCharDevice(const std::string &path)
 {
-    struct stat linkInfo{}, target{};
-    return ::lstat(path.c_str(), &linkInfo) == 0 && S_ISLNK(linkInfo.st_mode)
-        && linkInfo.st_uid == ::geteuid() && ::stat(path.c_str(), &target) == 0
-        && S_ISCHR(target.st_mode);
+    struct stat linkInfo
+    {
+    }, target{};
+    return ::lstat(path.c_str(), &linkInfo) == 0 && S_ISLNK(linkInfo.st_mode) &&
+           linkInfo.st_uid == ::geteuid() && ::stat(path.c_str(), &target) == 0 &&
+           S_ISCHR(target.st_mode);
 }
 
 // Names beginning with a dot are the folder's own files (locks, links in
@@ -58,7 +60,9 @@ std::string SystemText(const std::string &what, const std::string &path)
 // descriptor of the file.
 struct flock WholeFile(short type)
 {
-    struct flock lock{};
+    struct flock lock
+    {
+    };
     lock.l_type = type;
     lock.l_whence = SEEK_SET;
     return lock;
@@ -188,8 +192,8 @@ bool AdvertisedPort::Advertise(const std::string &name, const std::string &ttyPa
     const std::string link = dir + name;
     const std::string temporary = dir + "." + name + ".tmp" + std::to_string(::getpid());
     ::unlink(temporary.c_str());
-    if (::symlink(ttyPath.c_str(), temporary.c_str()) != 0
-        || ::rename(temporary.c_str(), link.c_str()) != 0) {
+    if (::symlink(ttyPath.c_str(), temporary.c_str()) != 0 ||
+        ::rename(temporary.c_str(), link.c_str()) != 0) {
         error = SystemText("create", link);
         ::unlink(temporary.c_str());
         ReleaseName(lockPath, lock);

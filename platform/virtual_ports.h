@@ -24,8 +24,8 @@ namespace platform {
 
 struct VirtualPort
 {
-    std::string name;   // the link's name, as the user sees and types it
-    std::string path;   // the link's full path, which opens the tty
+    std::string name; // the link's name, as the user sees and types it
+    std::string path; // the link's full path, which opens the tty
 };
 
 // $XDG_RUNTIME_DIR/kestrel-ports/, or ~/.cache/kestrel-ports/ without it,

@@ -126,7 +126,8 @@ const std::vector<OptionSpec> &Options()
          }},
         {"--silent-after", "N", "answer nothing after N command lines",
          [](P &o, S v) { return SetOptional(o.sim.faults.silentAfter, v); }},
-        {"--hang-up-after", "N", "close the pty instead of answering the line after N (a pulled cable)",
+        {"--hang-up-after", "N",
+         "close the pty instead of answering the line after N (a pulled cable)",
          [](P &o, S v) { return SetOptional(o.sim.faults.hangUpAfter, v); }},
         {"--latency", "MS", "thinking time: pause before each reply",
          [](P &o, S v) {
@@ -216,7 +217,7 @@ bool ParseProgramOptions(const std::vector<std::string> &args, ProgramOptions &o
         }
         const auto &knownOptions = Options();
         const auto known = std::find_if(knownOptions.begin(), knownOptions.end(),
-                                       [&](const OptionSpec &s) { return s.name == name; });
+                                        [&](const OptionSpec &s) { return s.name == name; });
         if (known == knownOptions.end()) {
             error = "unknown option '" + args[i] + "'";
             return false;

@@ -10,11 +10,11 @@
 //   terminal.WaitForCommands(1, 2s); terminal.Commands() == {"AT+RPAR=5"}
 
 #include "platform/sync.h"
+#include "platform/unique_fd.h"
 #include "sim/command_reader.h"
 #include "sim/output_schedule.h"
 #include "sim/sim_options.h"
 #include "sim/terminal_core.h"
-#include "platform/unique_fd.h"
 
 #include <atomic>
 #include <condition_variable>
@@ -96,11 +96,11 @@ private:
     const bool m_keepCommandLog;
     mutable std::mutex m_mutex;
     mutable std::condition_variable m_commandsChanged;
-    TerminalCore m_core;                 // guarded by m_mutex
-    std::vector<std::string> m_commands; // guarded by m_mutex
+    TerminalCore m_core;                   // guarded by m_mutex
+    std::vector<std::string> m_commands;   // guarded by m_mutex
     std::vector<TimelineEntry> m_timeline; // guarded by m_mutex
-    std::size_t m_received = 0;          // guarded by m_mutex; never cleared
-    std::vector<std::string> m_injected; // guarded by m_mutex
+    std::size_t m_received = 0;            // guarded by m_mutex; never cleared
+    std::vector<std::string> m_injected;   // guarded by m_mutex
     uint32_t m_seed;
 
     platform::UniqueFd m_master, m_slave, m_wake;

@@ -34,7 +34,7 @@ public:
     int childCount() const override { return Combo()->lineEdit() ? 2 : 1; }
     QAccessibleInterface *child(int index) const override
     {
-        QObject *part = index == 0 ? static_cast<QObject *>(Combo()->view())
+        QObject *part = index == 0   ? static_cast<QObject *>(Combo()->view())
                         : index == 1 ? Combo()->lineEdit()
                                      : nullptr;
         return part ? QAccessible::queryAccessibleInterface(part) : nullptr;

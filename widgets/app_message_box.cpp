@@ -92,7 +92,8 @@ SaveAnswer AppSaveQuestion(QWidget *parent, const QString &text, const QString &
     }
     QMessageBox box(IconFor(kStyle), caption, text, QMessageBox::NoButton, parent);
     QPushButton *save = box.addButton(lang::QtLabel(kSaveButton), QMessageBox::AcceptRole);
-    QPushButton *discard = box.addButton(lang::QtLabel(kDiscardButton), QMessageBox::DestructiveRole);
+    QPushButton *discard =
+        box.addButton(lang::QtLabel(kDiscardButton), QMessageBox::DestructiveRole);
     QPushButton *cancel = box.addButton(lang::QtLabel(kCancelButton), QMessageBox::RejectRole);
     box.setDefaultButton(cancel);
     box.setEscapeButton(cancel);

@@ -6,7 +6,6 @@
 #include "platform/message_box_style.h"
 
 #include <QString>
-
 #include <functional>
 
 class QWidget;
@@ -21,14 +20,16 @@ struct ShownMessage
 };
 
 // Shows the box modally and returns when the user has closed it.
-void AppMessageBox(QWidget *parent, const QString &text, int style, const QString &caption = kAppCaption);
+void AppMessageBox(QWidget *parent, const QString &text, int style,
+                   const QString &caption = kAppCaption);
 // Asks with Yes and No and the question icon; true for Yes.
 // No is the default button and Escape's answer.
 bool AppQuestion(QWidget *parent, const QString &text, const QString &caption = kAppCaption);
 
 // Asks with Save, Discard and Cancel (the default and Escape's answer).
 enum class SaveAnswer { Save, Discard, Cancel };
-SaveAnswer AppSaveQuestion(QWidget *parent, const QString &text, const QString &caption = kAppCaption);
+SaveAnswer AppSaveQuestion(QWidget *parent, const QString &text,
+                           const QString &caption = kAppCaption);
 
 // While set, boxes are handed to the hook instead of being shown, and
 // questions are answered with SetQuestionAnswer's answer (Yes unless set)

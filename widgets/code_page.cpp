@@ -56,7 +56,8 @@ FieldValidator::FieldValidator(QLineEdit *field, Accepts accepts)
 {
     // textChanged comes after an accepted edit and after setText, so the
     // validator always knows the text an edit starts from.
-    connect(field, &QLineEdit::textChanged, this, [this](const QString &text) { m_current = text; });
+    connect(field, &QLineEdit::textChanged, this,
+            [this](const QString &text) { m_current = text; });
 }
 
 FieldValidator *FieldValidator::Attach(QLineEdit *field, Accepts accepts)

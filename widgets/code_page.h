@@ -10,7 +10,6 @@
 
 #include <QString>
 #include <QValidator>
-
 #include <optional>
 #include <string>
 #include <string_view>
@@ -49,10 +48,10 @@ class FieldValidator : public QValidator
     Q_OBJECT
 public:
     enum class Accepts {
-        CodePage,         // any character with a Windows-1252 byte
+        CodePage,          // any character with a Windows-1252 byte
         CodePageNoControl, // ... except control characters (a line end would split a command)
-        Digits,           // 0 to 9
-        DialDigits,       // 0 to 9 and "+" (a number that may be international)
+        Digits,            // 0 to 9
+        DialDigits,        // 0 to 9 and "+" (a number that may be international)
     };
 
     // Becomes the field's validator (owned by the field).

@@ -57,8 +57,7 @@ NavButton:checked:disabled { color: %9; }
              Gradient(colours.color(QPalette::Active, QPalette::Button)),
              Rgb(colours.color(QPalette::Active, QPalette::Mid)), Rgb(highlight),
              Rgb(colours.color(QPalette::Disabled, QPalette::ButtonText)), Rgb(selectedText),
-             Gradient(selected), Rgb(selected.darker(130)),
-             Rgb(Mix(selected, selectedText, 0.45)));
+             Gradient(selected), Rgb(selected.darker(130)), Rgb(Mix(selected, selectedText, 0.45)));
 }
 
 QString ButtonSkin(const QPalette &colours)

@@ -65,8 +65,8 @@ bool StartsTypedEdit(const QKeyEvent &event)
 CReportCtrl::CReportCtrl(QWidget *parent)
     : QTableView(parent), m_model(new ReportModel(this)),
       m_delegate(new ReportEditDelegate([this](const QModelIndex &cell, const QString &text,
-                                                EditEnd key) { EndEdit(cell, text, key); },
-                                         this)),
+                                               EditEnd key) { EndEdit(cell, text, key); },
+                                        this)),
       m_emptyText(QString::fromLatin1(kDefaultEmptyText))
 {
     setModel(m_model);

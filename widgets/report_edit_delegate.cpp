@@ -19,7 +19,7 @@ QLineEdit *ReportEditDelegate::Editor() const
 }
 
 QWidget *ReportEditDelegate::createEditor(QWidget *parent, const QStyleOptionViewItem &,
-                                           const QModelIndex &index) const
+                                          const QModelIndex &index) const
 {
     auto *editor = new QLineEdit(parent);
     editor->setFrame(false);
@@ -47,7 +47,7 @@ void ReportEditDelegate::setEditorData(QWidget *editor, const QModelIndex &index
 }
 
 void ReportEditDelegate::updateEditorGeometry(QWidget *editor, const QStyleOptionViewItem &option,
-                                               const QModelIndex &) const
+                                              const QModelIndex &) const
 {
     editor->setGeometry(option.rect.adjusted(kInset, 0, -kInset, 0));
 }

@@ -4,7 +4,6 @@
 #include "widgets/qt_text.h"
 
 #include <QCloseEvent>
-#include <algorithm>
 #include <QGridLayout>
 #include <QGuiApplication>
 #include <QLabel>
@@ -12,6 +11,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QStyle>
+#include <algorithm>
 
 namespace {
 constexpr char kHeadline[] = "It is working, Please wait!";

@@ -19,7 +19,8 @@ QPalette LookPalette(const QPalette &base)
     QPalette look = base;
     if (!IsDarkPalette(base)) {
         // A disabled window keeps its colour; only its texts dim.
-        for (QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled})
+        for (QPalette::ColorGroup group :
+             {QPalette::Active, QPalette::Inactive, QPalette::Disabled})
             look.setColor(group, QPalette::Window, QColor(kLookGrey, kLookGrey, kLookGrey));
     }
     return look;

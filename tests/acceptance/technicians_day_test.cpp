@@ -9,8 +9,8 @@
 #include "engine/engine_globals.h"
 #include "engine/job_reports.h"
 #include "engine/temp_parameter_file.h"
-#include "tests/app/main_window_harness.h"
 #include "params/ini_document.h"
+#include "tests/app/main_window_harness.h"
 #include "tests/common/child_process.h"
 #include "tests/common/plugged_terminal.h"
 
@@ -66,10 +66,8 @@ constexpr PageEdit kEdits[] = {
 
 // The customer's terminal as it comes in: every edit above changes it.
 const std::pair<int, const char *> kAsItComesIn[] = {
-    {35, "00"},    {5000, "00"},
-    {1001, "00"},  {34, ""},       {1000, ""},   {16541, "2"}, {16542, "21"},
-    {16546, "0"},  {16001, "01"},  {16544, ""},  {16543, "3"},
-    {2, ""}};
+    {35, "00"},    {5000, "00"}, {1001, "00"},  {34, ""},    {1000, ""},   {16541, "2"},
+    {16542, "21"}, {16546, "0"}, {16001, "01"}, {16544, ""}, {16543, "3"}, {2, ""}};
 
 constexpr const char *kPassword = "1234";
 constexpr const char *kNewPassword = "5678";
@@ -176,8 +174,9 @@ QString Differences(const std::map<int, std::string> &held,
         if (found == held.end() || found->second != value)
             lines << QStringLiteral("%1: \"%2\", wanted \"%3\"")
                          .arg(number)
-                         .arg(QString::fromStdString(found == held.end() ? "<none>" : found->second),
-                              QString::fromStdString(value));
+                         .arg(
+                             QString::fromStdString(found == held.end() ? "<none>" : found->second),
+                             QString::fromStdString(value));
     }
     if (held.size() != wanted.size())
         lines << QStringLiteral("%1 parameters, wanted %2").arg(held.size()).arg(wanted.size());
@@ -190,7 +189,7 @@ class TechniciansDay : public QObject
 {
     Q_OBJECT
 
-    std::unique_ptr<MainWindowHarness> m_desk; // the main window and the first terminal
+    std::unique_ptr<MainWindowHarness> m_desk;  // the main window and the first terminal
     std::map<int, std::string> m_firstTerminal; // its parameters after the day's Transmit
     QString m_savedFile;
     QTemporaryDir m_briefcase; // what the technician carries from one window to the next
@@ -208,7 +207,8 @@ class TechniciansDay : public QObject
             qWarning("the login did not become the active window");
         QStringList seen;
         auto *ports = qobject_cast<QComboBox *>(ControlNamed(&login, "COM Port:", 1, seen));
-        auto *field = qobject_cast<QLineEdit *>(ControlNamed(&login, "Software Password:", 1, seen));
+        auto *field =
+            qobject_cast<QLineEdit *>(ControlNamed(&login, "Software Password:", 1, seen));
         if (!ports || !field) {
             boxes = QStringLiteral("login controls not found among: ") + seen.join(", ");
             return false;
@@ -239,7 +239,8 @@ class TechniciansDay : public QObject
         ShowPage(edit.page);
         QStringList seen;
         QWidget *page = m_desk->Window().FindPage(params::PageTemplate(edit.page));
-        QWidget *control = ControlNamed(page, QString::fromUtf8(edit.control), edit.occurrence, seen);
+        QWidget *control =
+            ControlNamed(page, QString::fromUtf8(edit.control), edit.occurrence, seen);
         if (!control)
             qWarning("no control \"%s\" on the page; there are: %s", edit.control,
                      qPrintable(seen.join(QStringLiteral(", "))));
@@ -270,9 +271,9 @@ class TechniciansDay : public QObject
 
     void SetGeneralPassword()
     {
-        QLineEdit *field = qobject_cast<QLineEdit *>(
-            Control({Page::Passwords, "General Password", 1, kGeneralPassword, nullptr, 32,
-                     kGeneralPassword}));
+        QLineEdit *field =
+            qobject_cast<QLineEdit *>(Control({Page::Passwords, "General Password", 1,
+                                               kGeneralPassword, nullptr, 32, kGeneralPassword}));
         QVERIFY(field);
         field->setText(QString::fromLatin1(kGeneralPassword));
     }
@@ -384,9 +385,9 @@ private Q_SLOTS:
         QVERIFY2(m_desk->Terminal().State().parameters == m_firstTerminal,
                  qPrintable(Differences(m_desk->Terminal().State().parameters, m_firstTerminal)));
         // kestrel-cli finds nothing that differs from the file either.
-        const CliRun verify = RunCli(m_desk->AppDir(), "verify --port SIM0 --password " +
-                                                           std::string(kPassword) + " " +
-                                                           kept.toStdString() + " >/dev/null");
+        const CliRun verify =
+            RunCli(m_desk->AppDir(), "verify --port SIM0 --password " + std::string(kPassword) +
+                                         " " + kept.toStdString() + " >/dev/null");
         QVERIFY2(verify.status == 0, verify.errors.c_str());
     }
 
@@ -417,10 +418,9 @@ private Q_SLOTS:
         QCOMPARE(m_desk->Terminal().Password(), std::string(kNewPassword));
         Apply({Page::Passwords, "Change Software Password", 1, kUnchecked, nullptr, 0, ""});
         // The command-line tool knows only the new one from now on.
-        const CliRun read = RunCli(m_desk->AppDir(), std::string("read --port SIM0 --password ") +
-                                                         kNewPassword + " --out " +
-                                                         m_desk->AppDir().toStdString() +
-                                                         "/after-change.ini");
+        const CliRun read = RunCli(
+            m_desk->AppDir(), std::string("read --port SIM0 --password ") + kNewPassword +
+                                  " --out " + m_desk->AppDir().toStdString() + "/after-change.ini");
         QVERIFY2(read.status == 0, read.errors.c_str());
         QString boxes;
         QVERIFY2(LogIn(QStringLiteral("SIM0"), QString::fromLatin1(kNewPassword), boxes),
@@ -436,10 +436,9 @@ private Q_SLOTS:
         QVERIFY(!LogIn(QStringLiteral("SIM0"), QString::fromLatin1(kPassword), boxes));
         QCOMPARE(boxes, QStringLiteral("[16] ERROR:Software Password invalid!"));
 
-        const CliRun read = RunCli(m_desk->AppDir(), std::string("read --port SIM0 --password ") +
-                                                         kPassword + " --out " +
-                                                         m_desk->AppDir().toStdString() +
-                                                         "/read.ini");
+        const CliRun read =
+            RunCli(m_desk->AppDir(), std::string("read --port SIM0 --password ") + kPassword +
+                                         " --out " + m_desk->AppDir().toStdString() + "/read.ini");
         QCOMPARE(read.status, 1);
         QVERIFY2(read.errors.find("Password invalid") != std::string::npos, read.errors.c_str());
         QCOMPARE(m_desk->Terminal().Password(), std::string(kNewPassword));
@@ -515,10 +514,7 @@ private Q_SLOTS:
         m_desk->Terminal().SetFaults({});
     }
 
-    void cleanupTestCase()
-    {
-        m_desk.reset();
-    }
+    void cleanupTestCase() { m_desk.reset(); }
 };
 
 KESTREL_QT_TEST(TechniciansDay)

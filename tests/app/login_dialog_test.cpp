@@ -19,7 +19,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-
 #include <sys/stat.h>
 
 using namespace shell_test;
@@ -33,13 +32,14 @@ constexpr int kReplyWaitMs = 10000;
 const QStringList kEnglishLabels{
     "Login",  "&COM Port:", "&Baud Rate(bps):", "Software &Password:", "&Language:", "OK",
     "Cancel", "&Find",      "English",          "Portuguese",          "Spanish"};
-const QStringList kPortugueseLabels{"Iniciar", "&Porta COM:", "&Taxa(bps):", "&Senha:",
-                                    "&Idioma:", "OK",         "Cancelar",    "&Localizar",
-                                    "Inglês",   "Português",  "Espanhol"};
+const QStringList kPortugueseLabels{
+    "Iniciar",  "&Porta COM:", "&Taxa(bps):", "&Senha:",   "&Idioma:", "OK",
+    "Cancelar", "&Localizar",  "Inglês",      "Português", "Espanhol"};
 const QStringList kSpanishLabels{
-    "Iniciar sesión", "&Puerto COM:", "&Velocidad de transmisión(bps):", "P&assword:", "&Idioma:",
-    "OK",             "Cancelar",     "&Buscar",                         "Inglés",     "Portugués ",
-    "Español"};
+    "Iniciar sesión", "&Puerto COM:", "&Velocidad de transmisión(bps):",
+    "P&assword:",     "&Idioma:",     "OK",
+    "Cancelar",       "&Buscar",      "Inglés",
+    "Portugués ",     "Español"};
 const QList<QStringList> kLabels{kEnglishLabels, kPortugueseLabels, kSpanishLabels};
 const char *const kLabelNames[] = {"portLabel", "baudLabel", "passwordLabel", "languageLabel"};
 
@@ -57,10 +57,10 @@ QStringList Items(const QComboBox *list, int role = Qt::DisplayRole)
 class LoginFixture
 {
 public:
-    explicit LoginFixture(const StartupSettings &initial, const QStringList &names = PresentPortNames())
+    explicit LoginFixture(const StartupSettings &initial,
+                          const QStringList &names = PresentPortNames())
         : LoginFixture(initial, CLoginDlg::PortLister([names] { return names; }))
-    {
-    }
+    {}
     LoginFixture(const StartupSettings &initial, CLoginDlg::PortLister lister)
         : dialog(port, initial, std::move(lister))
     {
@@ -117,7 +117,6 @@ StartupSettings Initial(const QString &language = QStringLiteral("1"))
     return {QString::fromLatin1(SimulatedPort::kName), QStringLiteral("115200"), language};
 }
 
-
 } // namespace
 
 class LoginDialogTest : public QObject
@@ -166,8 +165,8 @@ void LoginDialogTest::portListShowsDescriptionsLastUsedFirst()
     LoginFixture login({QStringLiteral("COM1"), QStringLiteral("9600"), QStringLiteral("1")},
                        {QStringLiteral("Communications Port (COM1)"), QStringLiteral(" (ttyS0)"),
                         QStringLiteral("Communications Port (COM10)")});
-    QCOMPARE(Items(login.portList), (QStringList{"Communications Port (COM10)",
-                                                 "Communications Port (COM1)", "ttyS0"}));
+    QCOMPARE(Items(login.portList),
+             (QStringList{"Communications Port (COM10)", "Communications Port (COM1)", "ttyS0"}));
     QCOMPARE(Items(login.portList, Qt::UserRole), (QStringList{"COM10", "COM1", "ttyS0"}));
     QCOMPARE(login.portList->currentIndex(), 0);
     login.ConfirmWithEnter(QStringLiteral("1234"));
@@ -218,7 +217,8 @@ void LoginDialogTest::inputChecks_data()
     QTest::newRow("3 characters, Spanish")
         << 2 << false << false << "123"
         << "Error: La contraseña debe tener entre 4 y 12 caracteres!";
-    const QString length = QStringLiteral("Error: The Software Password must be between 4 and 12 characters!");
+    const QString length =
+        QStringLiteral("Error: The Software Password must be between 4 and 12 characters!");
     QTest::newRow("13 characters") << 0 << false << false << "1234567890123" << length;
     // Counted in characters, sent as one Windows-1252 byte each.
     QTest::newRow("3 characters, 4 bytes in UTF-8") << 0 << false << false << "se\u00f1" << length;
@@ -256,39 +256,48 @@ void LoginDialogTest::terminalAnswers_data()
 {
     QTest::addColumn<SimSetUp>("setUp");
     QTest::addColumn<QString>("language");
-    QTest::addColumn<QString>("password"); // the terminal's is 1234
-    QTest::addColumn<bool>("click"); // OK clicked with the mouse, else Enter
+    QTest::addColumn<QString>("password");  // the terminal's is 1234
+    QTest::addColumn<bool>("click");        // OK clicked with the mouse, else Enter
     QTest::addColumn<QStringList>("lines"); // sent by the terminal unasked, in place of an answer
     QTest::addColumn<QString>("messages");
     QTest::addColumn<bool>("succeeded");
     QTest::addColumn<int>("timeoutMs"); // the login's, when shortened
 
     const SimSetUp plain = [](sim::SimOptions &) {};
-    QTest::newRow("a click on OK confirms like Enter") << plain << "1" << "1234" << true << QStringList()
-                                                       << "" << true << 0;
+    QTest::newRow("a click on OK confirms like Enter")
+        << plain << "1"
+        << "1234" << true << QStringList() << "" << true << 0;
     const QString twelve = QString::fromUtf8("se\u00f1ase\u00f1ase\u00f1a");
-    QTest::newRow("12 characters, 15 bytes in UTF-8")
-        << SimSetUp([](sim::SimOptions &o) { o.password = "se\xf1" "ase\xf1" "ase\xf1" "a"; })
-        << "1" << twelve << false << QStringList() << "" << true << 0;
+    QTest::newRow("12 characters, 15 bytes in UTF-8") << SimSetUp([](sim::SimOptions &o) {
+        o.password = "se\xf1"
+                     "ase\xf1"
+                     "ase\xf1"
+                     "a";
+    }) << "1" << twelve << false << QStringList() << ""
+                                                      << true << 0;
     QTest::newRow("line noise is cleared away first")
-        << SimSetUp([](sim::SimOptions &o) { o.faults.lineNoise = "~x"; }) << "1" << "1234" << false
-        << QStringList() << "" << true << 0;
+        << SimSetUp([](sim::SimOptions &o) { o.faults.lineNoise = "~x"; }) << "1"
+        << "1234" << false << QStringList() << "" << true << 0;
     QTest::newRow("lower-case ok past unsolicited lines")
-        << kSilent << "1" << "1234" << false
-        << QStringList{"+CPIN: READY", "+cmti: \"SM\",3", "+CPIN: NOT READY", "ok"} << "" << true << 0;
+        << kSilent << "1"
+        << "1234" << false
+        << QStringList{"+CPIN: READY", "+cmti: \"SM\",3", "+CPIN: NOT READY", "ok"} << "" << true
+        << 0;
     QTest::newRow("an over-long line is reported once and the login goes on")
-        << SimSetUp([](sim::SimOptions &o) { o.faults.overlongAt = 1; }) << "3" << "1234" << false
-        << QStringList() << "[32] Error: La capacidad de memoria se ha superado!" << true << 0;
+        << SimSetUp([](sim::SimOptions &o) { o.faults.overlongAt = 1; }) << "3"
+        << "1234" << false << QStringList() << "[32] Error: La capacidad de memoria se ha superado!"
+        << true << 0;
     QTest::newRow("+CME ERROR is an invalid password")
         << SimSetUp([](sim::SimOptions &o) {
                o.password = "4321";
                o.faults.cmeError = 16;
            })
-        << "2" << "1234" << false
-        << QStringList() << "[16] Erro: Senha inválida!" << false << 0;
-    QTest::newRow("no answer times out") << kSilent << "1" << "1234" << false << QStringList()
-                                         << "[16] Error: Timeout, check the COM Port!" << false
-                                         << 300;
+        << "2"
+        << "1234" << false << QStringList() << "[16] Erro: Senha inválida!" << false << 0;
+    QTest::newRow("no answer times out")
+        << kSilent << "1"
+        << "1234" << false << QStringList() << "[16] Error: Timeout, check the COM Port!" << false
+        << 300;
 }
 
 void LoginDialogTest::terminalAnswers()
@@ -348,11 +357,12 @@ void LoginDialogTest::portWithoutPermissionTellsHowToJoinDialout()
         QSKIP("file permissions cannot be made to hold for root here");
     LoginFixture login(Initial());
     login.ConfirmWithEnter(QStringLiteral("1234"));
-    QCOMPARE(login.messages.Summary(),
-             QStringLiteral("[16] Error: Can`t open Port:  SIM0 !\n\nPermission denied: you may not "
-                            "use the serial port SIM0, because your user is not in the group "
-                            "\"dialout\".\nTo join it, run\n    sudo usermod -aG dialout $USER\nthen "
-                            "log out and log in again."));
+    QCOMPARE(
+        login.messages.Summary(),
+        QStringLiteral("[16] Error: Can`t open Port:  SIM0 !\n\nPermission denied: you may not "
+                       "use the serial port SIM0, because your user is not in the group "
+                       "\"dialout\".\nTo join it, run\n    sudo usermod -aG dialout $USER\nthen "
+                       "log out and log in again."));
     QVERIFY(!login.port.IsOpen());
 }
 
@@ -407,12 +417,19 @@ void LoginDialogTest::findSelectsThePortThatAnswers_data()
 
     const QStringList both{"Ghost (ttyNOPE)", "Virtual port (SIM0)"};
     QTest::newRow("the terminal answers at the usual rate")
-        << both << false << 0 << "Answered \"OK\": SIM0 at 115200 bps." << "SIM0" << "115200";
+        << both << false << 0 << "Answered \"OK\": SIM0 at 115200 bps."
+        << "SIM0"
+        << "115200";
     QTest::newRow("in Spanish") << both << false << 2 << "Respondieron \"OK\": SIM0 a 115200 bps."
-                                << "SIM0" << "115200";
+                                << "SIM0"
+                                << "115200";
     QTest::newRow("none answers") << QStringList{"Ghost (ttyNOPE)"} << false << 0
-                                  << "No port answered \"OK\"." << "ttyNOPE" << "9600";
-    QTest::newRow("cancelled") << both << true << 0 << "" << "ttyNOPE" << "9600";
+                                  << "No port answered \"OK\"."
+                                  << "ttyNOPE"
+                                  << "9600";
+    QTest::newRow("cancelled") << both << true << 0 << ""
+                               << "ttyNOPE"
+                               << "9600";
 }
 
 // Find sends a bare "AT" to every listed port and picks the first port and
@@ -427,7 +444,8 @@ void LoginDialogTest::findSelectsThePortThatAnswers()
     QFETCH(QString, baud);
     SimulatedPort sim(SimOptionsWith(silent ? kSilent : SimSetUp()));
     QVERIFY(sim.Started());
-    LoginFixture login({QStringLiteral("ttyNOPE"), QStringLiteral("9600"), QStringLiteral("1")}, names);
+    LoginFixture login({QStringLiteral("ttyNOPE"), QStringLiteral("9600"), QStringLiteral("1")},
+                       names);
     login.languageList->setCurrentIndex(language);
     QCOMPARE(login.find->accessibleName(), SpokenName(kLabels[language][7]));
 

@@ -5,19 +5,19 @@
 #include "app/settings_store.h"
 #include "main_window_harness.h"
 #include "pages/volume_page.h"
-#include "tests/common/file_size_limit.h"
 #include "platform/file_io.h"
+#include "tests/common/file_size_limit.h"
+#include "widgets/status_line.h"
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFile>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QFileSystemModel>
 #include <QSettings>
-#include <QUrl>
 #include <QStandardPaths>
-#include "widgets/status_line.h"
-#include <QFile>
-#include <QFileInfo>
+#include <QUrl>
 #include <optional>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -121,7 +121,8 @@ private Q_SLOTS:
         QVERIFY(harness.TerminalReady());
         harness.AnswerFileDialog(harness.AppDir() + QStringLiteral("/config.ini"));
         QCOMPARE(harness.Run(BottomButton::Save), QString());
-        QCOMPARE(harness.Window().StatusLineWidget()->FullText(), QStringLiteral("File saved: config.ini"));
+        QCOMPARE(harness.Window().StatusLineWidget()->FullText(),
+                 QStringLiteral("File saved: config.ini"));
         QVERIFY(!harness.Window().SaveToFileFlag());
 
         harness.Run(BottomButton::Transmit);
@@ -206,13 +207,15 @@ private Q_SLOTS:
         TypeSomeValues(harness);
         const QString locked = harness.AppDir() + QStringLiteral("/locked");
         QString folder = harness.AppDir();
-        const QByteArray old("[PARA]\r\n32=\"se\xF1" "a\"\r\n");
+        const QByteArray old("[PARA]\r\n32=\"se\xF1"
+                             "a\"\r\n");
         if (trouble == QLatin1String("locked")) {
             QVERIFY(QDir().mkpath(locked));
             QVERIFY(::chmod(locked.toLocal8Bit().constData(), 0555) == 0);
             // Where permissions do not stop this user, a folder no one can write in.
-            folder = ::access(locked.toLocal8Bit().constData(), W_OK) == 0 ? QStringLiteral("/proc/self")
-                                                                            : locked;
+            folder = ::access(locked.toLocal8Bit().constData(), W_OK) == 0
+                         ? QStringLiteral("/proc/self")
+                         : locked;
         }
         const QString path = folder + QStringLiteral("/config.ini");
         if (trouble != QLatin1String("locked"))
@@ -229,8 +232,8 @@ private Q_SLOTS:
             QTRY_VERIFY(harness.ControlsEnabled());
         }
         ::chmod(locked.toLocal8Bit().constData(), 0755);
-        QCOMPARE(QDir(harness.AppDir()).entryList({QStringLiteral(".kestrel*")},
-                                                  QDir::Files | QDir::Hidden),
+        QCOMPARE(QDir(harness.AppDir())
+                     .entryList({QStringLiteral(".kestrel*")}, QDir::Files | QDir::Hidden),
                  QStringList());
         if (!fails) {
             QVERIFY2(harness.Boxes().Count() == 0, qPrintable(harness.BoxTexts()));
@@ -330,7 +333,8 @@ private Q_SLOTS:
         auto *model = dialog->findChild<QFileSystemModel *>();
         QVERIFY(model);
         const auto listed = [&](const char *name) {
-            const QModelIndex index = model->index(folder.path() + QLatin1Char('/') + QLatin1String(name));
+            const QModelIndex index =
+                model->index(folder.path() + QLatin1Char('/') + QLatin1String(name));
             return index.isValid() && model->flags(index).testFlag(Qt::ItemIsEnabled) &&
                    QDir::match(model->nameFilters(), QLatin1String(name));
         };

@@ -33,11 +33,12 @@ private Q_SLOTS:
         QTest::newRow("read, forbidden entry 0815")
             << int(lang::kEnglish) << 3005 << 0
             << "Error:Fail to read Please input a number in the position 0815!" << 133 << "Forbids";
-        QTest::newRow("read, Spanish, volume") << int(lang::kSpanish) << 16543 << 0
-                                               << "Error:Error al leer Recepción!" << 184 << "Volumen";
-        QTest::newRow("write, general password") << int(lang::kEnglish) << 0 << 32
-                                                 << "Error: General Password invalid!" << 193
-                                                 << "Passwords";
+        QTest::newRow("read, Spanish, volume")
+            << int(lang::kSpanish) << 16543 << 0 << "Error:Error al leer Recepción!" << 184
+            << "Volumen";
+        QTest::newRow("write, general password")
+            << int(lang::kEnglish) << 0 << 32 << "Error: General Password invalid!" << 193
+            << "Passwords";
     }
 
     void aFailureShowsThePageOfWhatFailed()

@@ -138,7 +138,8 @@ private Q_SLOTS:
         QTest::newRow("read, value too long")
             << int(lang::kEnglish) << receive << 0 << 0 << 0 << 16543 << int(FileTrouble::None)
             << "Receive failed: Error: The answer for Change RX Volume had a line longer than 1024 "
-               "characters, which was lost! Pages holding values not read from the terminal: \"Times\", "
+               "characters, which was lost! Pages holding values not read from the terminal: "
+               "\"Times\", "
                "\"Volume\", \"Call Back\".";
         // The read goes on, and then cannot store what it read either.
         QTest::newRow("read, temporary file stays")
@@ -152,8 +153,10 @@ private Q_SLOTS:
         // The login and two entries are answered.
         QTest::newRow("write, cable pulled")
             << int(lang::kEnglish) << transmit << 0 << 0 << 3 << 0 << int(FileTrouble::None)
-            << "Transmit failed: Error: The terminal was disconnected from the port SIM0! Written but not "
-               "saved on the terminal: parameters 1 to 2 of 17. Sent without an answer: parameter 3. Not "
+            << "Transmit failed: Error: The terminal was disconnected from the port SIM0! Written "
+               "but not "
+               "saved on the terminal: parameters 1 to 2 of 17. Sent without an answer: parameter "
+               "3. Not "
                "sent: parameters 4 to 17.";
         QTest::newRow("write, temporary file stays")
             << int(lang::kEnglish) << transmit << 0 << 0 << 0 << 0 << int(FileTrouble::Undeletable)
@@ -200,7 +203,8 @@ private Q_SLOTS:
                                      !Shown(harness).isEmpty(),
                                  kJobWaitMs);
         diskFull.reset();
-        QCOMPARE(Shown(harness), shown.replace(QStringLiteral("<temp>"), QString::fromStdString(temp)));
+        QCOMPARE(Shown(harness),
+                 shown.replace(QStringLiteral("<temp>"), QString::fromStdString(temp)));
         QVERIFY(harness.Window().StatusLineWidget()->Failed());
         QVERIFY2(!harness.Window().PagesFilled(), "a failed read fills the pages only in part");
         if (trouble != int(FileTrouble::None) && button == int(BottomButton::Transmit))
@@ -211,7 +215,8 @@ private Q_SLOTS:
     {
         MainWindowHarness harness;
         harness.UnplugTerminal();
-        QCOMPARE(harness.Run(BottomButton::Receive), QStringLiteral("[16] can`t open port : SIM0 !"));
+        QCOMPARE(harness.Run(BottomButton::Receive),
+                 QStringLiteral("[16] can`t open port : SIM0 !"));
         QCOMPARE(Shown(harness), QStringLiteral("Receive failed: can`t open port : SIM0 !"));
         QCOMPARE(harness.Run(BottomButton::Transmit),
                  QStringLiteral("[68] ") + kTransmitQuestion + "\n[16] can`t open port :  SIM0 !");
@@ -259,7 +264,8 @@ private Q_SLOTS:
             }
             // A path no line can hold is shortened in the middle, and kept whole
             // in the tooltip.
-            const QString path = QStringLiteral("/home/technician/") + QString(300, QLatin1Char('x'));
+            const QString path =
+                QStringLiteral("/home/technician/") + QString(300, QLatin1Char('x'));
             line->ShowOutcome(status_texts::Outcome(status_texts::Operation::Open, path), true);
             QVERIFY(line->text() != line->FullText());
             QVERIFY(line->Fits(line->text()));

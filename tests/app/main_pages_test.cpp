@@ -59,8 +59,8 @@ private Q_SLOTS:
         MainWindowHarness harness;
         QVERIFY(harness.TerminalReady());
         sim::TerminalSimulator &terminal = harness.Terminal();
-        const std::pair<int, const char *> values[] = {{3000, "01"}, {3001, "811"}, {3002, "812"},
-                                                       {3003, "813"}, {16517, "01"}};
+        const std::pair<int, const char *> values[] = {
+            {3000, "01"}, {3001, "811"}, {3002, "812"}, {3003, "813"}, {16517, "01"}};
         for (const auto &[number, value] : values)
             QVERIFY(terminal.SetValue(number, value));
         for (int number = kFirstCallBack; number < kFirstCallBack + 8; ++number)
@@ -120,8 +120,8 @@ private Q_SLOTS:
         terminal.ClearCommands();
         QCOMPARE(harness.Run(BottomButton::Receive), QString());
         QCOMPARE(CommandsStartingWith(terminal, "AT+CC"),
-                 (Strings{"AT+CCWA=1,2", "AT+CCFC=0,2", "AT+CCFC=1,2", "AT+CCFC=2,2",
-                          "AT+CCFC=3,2", "AT+CCLK?"}));
+                 (Strings{"AT+CCWA=1,2", "AT+CCFC=0,2", "AT+CCFC=1,2", "AT+CCFC=2,2", "AT+CCFC=3,2",
+                          "AT+CCLK?"}));
         QVERIFY(!forward->WaitingBox()->isChecked());
         QVERIFY(!forward->UnconditionalBox()->isChecked());
         QVERIFY(forward->BusyBox()->isChecked());

@@ -91,8 +91,7 @@ public:
 
     QPushButton *Button(main_texts::BottomButton which) { return m_window->OperationButton(which); }
     // A page with a class of its own, as that class.
-    template <class PageClass>
-    PageClass *PageAs(params::Page page)
+    template <class PageClass> PageClass *PageAs(params::Page page)
     {
         return dynamic_cast<PageClass *>(m_window->FindPage(params::PageTemplate(page)));
     }
@@ -161,4 +160,3 @@ private:
     QString m_nextFile;
     int m_savedJobTimeout = 0;
 };
-

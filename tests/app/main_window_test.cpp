@@ -244,7 +244,8 @@ private Q_SLOTS:
         QCOMPARE(harness.FileRequests().front().title, openTitle);
         // No button is narrower than its text.
         for (int index = 0; index < 11; ++index)
-            QVERIFY2(window.NavButtonAt(index)->sizeHint().width() <= window.NavButtonAt(index)->width(),
+            QVERIFY2(window.NavButtonAt(index)->sizeHint().width() <=
+                         window.NavButtonAt(index)->width(),
                      qPrintable(window.NavButtonAt(index)->text()));
         for (const auto &info : main_texts::kBottomButtons) {
             QPushButton *button = harness.Button(info.button);

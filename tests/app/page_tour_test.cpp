@@ -88,11 +88,14 @@ private Q_SLOTS:
         QTest::addColumn<bool>("dark");
         QTest::addColumn<QString>("folder");
         QTest::addColumn<QString>("statusName");
-        QTest::newRow("English") << int(lang::kEnglish) << false << "en" << "Status";
-        QTest::newRow("Portuguese") << int(lang::kPortuguese) << false << "pt"
-                                    << QString::fromUtf8("Situação");
-        QTest::newRow("Spanish") << int(lang::kSpanish) << false << "es" << "Estado";
-        QTest::newRow("English, dark") << int(lang::kEnglish) << true << "dark" << "Status";
+        QTest::newRow("English") << int(lang::kEnglish) << false << "en"
+                                 << "Status";
+        QTest::newRow("Portuguese")
+            << int(lang::kPortuguese) << false << "pt" << QString::fromUtf8("Situação");
+        QTest::newRow("Spanish") << int(lang::kSpanish) << false << "es"
+                                 << "Estado";
+        QTest::newRow("English, dark") << int(lang::kEnglish) << true << "dark"
+                                       << "Status";
     }
 
     void everyPageFitsAfterAReceive()
@@ -123,9 +126,8 @@ private Q_SLOTS:
             QVERIFY(page && page->isVisible());
             const QStringList faults =
                 LayoutFaults(page) + NameFaults(&window) + ColourFaults(window);
-            QVERIFY2(faults.isEmpty(),
-                     qPrintable(window.PageTitleText() + QStringLiteral(": ") +
-                                faults.join(QStringLiteral("; "))));
+            QVERIFY2(faults.isEmpty(), qPrintable(window.PageTitleText() + QStringLiteral(": ") +
+                                                  faults.join(QStringLiteral("; "))));
         }
 
         const QString root = qEnvironmentVariable("KESTREL_SCREENSHOT_DIR");

@@ -4,8 +4,8 @@
 #include "app/port_list.h"
 #include "platform/virtual_ports.h"
 #include "sim/terminal_simulator.h"
-#include "tests/common/scoped_env.h"
 #include "tests/common/qt_test_registry.h"
+#include "tests/common/scoped_env.h"
 
 #include <QProcess>
 #include <QTemporaryDir>

@@ -16,7 +16,6 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QTableWidget>
-
 #include <deque>
 #include <map>
 
@@ -102,11 +101,12 @@ private slots:
     void provisionsTheCheckedPortsAndNamesTheRefusal()
     {
         const QStringList names{"PWA", "PWB", "PWC", "PWD"};
-        Terminals terminals(names, [](sim::SimOptions &o) { o.blankListRecord = "0*0*0*0"; },
-                            QStringLiteral("PWD"));
+        Terminals terminals(
+            names, [](sim::SimOptions &o) { o.blankListRecord = "0*0*0*0"; },
+            QStringLiteral("PWD"));
         MessageRecorder messages;
         ProvisionDialog window(FriendlyNames(names) << QStringLiteral("Virtual port (PWGONE)"),
-                             QStringLiteral("115200"));
+                               QStringLiteral("115200"));
         window.show();
         QString saved = m_dir.filePath(QStringLiteral("box.csv"));
         window.SetFileChooser([&](const FileRequest &) { return saved; });
@@ -118,7 +118,8 @@ private slots:
         const QListWidget *ports = Named<QListWidget>(window, "Ports:");
         QCOMPARE(ports->item(4)->checkState(), Qt::Unchecked);
 
-        Named<QLineEdit>(window, "File to write:")->setText(m_dir.filePath(QStringLiteral("config.ini")));
+        Named<QLineEdit>(window, "File to write:")
+            ->setText(m_dir.filePath(QStringLiteral("config.ini")));
         Named<QCheckBox>(window, "Verify after writing")->setChecked(true);
         QTableWidget *table = Named<QTableWidget>(window, "Provision several terminals");
         std::map<int, QStringList> states;
@@ -136,25 +137,28 @@ private slots:
 
         QCOMPARE(Column(*table, 0), names);
         QCOMPARE(Column(*table, 1), (QStringList{"done", "done", "done", "failed"}));
-        QCOMPARE(Column(*table, 3),
-                 (QStringList{"", "", "", "ERROR:Software Password invalid!"}));
-        QCOMPARE(states[0].mid(0, 7), (QStringList{"waiting", "logging in", "writing 0 of 2", "writing 1 of 2",
-                                                   "writing 2 of 2", "saving", "verifying 0 of 354"}));
+        QCOMPARE(Column(*table, 3), (QStringList{"", "", "", "ERROR:Software Password invalid!"}));
+        QCOMPARE(states[0].mid(0, 7),
+                 (QStringList{"waiting", "logging in", "writing 0 of 2", "writing 1 of 2",
+                              "writing 2 of 2", "saving", "verifying 0 of 354"}));
         QCOMPARE(states[0].last(), QStringLiteral("done"));
         QCOMPARE(states[3], (QStringList{"waiting", "logging in", "failed"}));
         QCOMPARE(summary->text(), QStringLiteral("Provisioned: 3 of 4 terminals."));
 
         // Nothing cut short or overlapping, every control named apart; with
         // KESTREL_SCREENSHOT_DIR set, the window after the run is saved there.
-        const QStringList faults = window_checks::LayoutFaults(&window) + window_checks::NameFaults(&window);
+        const QStringList faults =
+            window_checks::LayoutFaults(&window) + window_checks::NameFaults(&window);
         QVERIFY2(faults.isEmpty(), qPrintable(faults.join(QStringLiteral("; "))));
-        if (const QString folder = qEnvironmentVariable("KESTREL_SCREENSHOT_DIR"); !folder.isEmpty())
+        if (const QString folder = qEnvironmentVariable("KESTREL_SCREENSHOT_DIR");
+            !folder.isEmpty())
             QVERIFY(window.grab().save(folder + QStringLiteral("/provision.png")));
 
         Named<QPushButton>(window, "Save report...")->click();
         QFile report(saved);
         QVERIFY(report.open(QIODevice::ReadOnly));
-        QVERIFY(report.readAll().startsWith("port,outcome,exit_status,duration_s,reason\r\nPWA,done,0,"));
+        QVERIFY(report.readAll().startsWith(
+            "port,outcome,exit_status,duration_s,reason\r\nPWA,done,0,"));
         QCOMPARE(messages.Count(), 0);
     }
 
@@ -172,15 +176,17 @@ private slots:
         window.show();
         for (int row = 0; row < 2; ++row)
             Named<QListWidget>(window, "Ports:")->item(row)->setCheckState(Qt::Checked);
-        Named<QLineEdit>(window, "File to write:")->setText(m_dir.filePath(QStringLiteral("config.ini")));
+        Named<QLineEdit>(window, "File to write:")
+            ->setText(m_dir.filePath(QStringLiteral("config.ini")));
         Named<QLineEdit>(window, "Software Password:")->setText(secret);
         Named<QPushButton>(window, "Start")->click();
         const QTableWidget *table = Named<QTableWidget>(window, "Provision several terminals");
-        QTRY_VERIFY_WITH_TIMEOUT(Column(*table, 1) == QStringList({"writing 1 of 2", "writing 1 of 2"}),
-                                 kRunMs);
+        QTRY_VERIFY_WITH_TIMEOUT(
+            Column(*table, 1) == QStringList({"writing 1 of 2", "writing 1 of 2"}), kRunMs);
 
         QVERIFY(!ProcFile(window.ProcessId(), "cmdline").contains(secret.toUtf8()));
-        QVERIFY(ProcFile(window.ProcessId(), "environ").contains("KESTREL_PASSWORD=" + secret.toUtf8() + '\0'));
+        QVERIFY(ProcFile(window.ProcessId(), "environ")
+                    .contains("KESTREL_PASSWORD=" + secret.toUtf8() + '\0'));
         QTest::keyClick(&window, Qt::Key_Escape);
         QVERIFY(window.isVisible());
         QVERIFY(!Named<QPushButton>(window, "Close")->isEnabled());
@@ -188,8 +194,9 @@ private slots:
         Named<QPushButton>(window, "Stop")->click();
         QTRY_VERIFY_WITH_TIMEOUT(!window.Running(), kRunMs);
         QCOMPARE(Column(*table, 1), (QStringList{"failed", "failed"}));
-        const QString stopped = "Error: The operation was stopped before its end! Nothing was written on "
-                                "the terminal. Sent without an answer: parameter 1. Not sent: parameter 2.";
+        const QString stopped =
+            "Error: The operation was stopped before its end! Nothing was written on "
+            "the terminal. Sent without an answer: parameter 1. Not sent: parameter 2.";
         QCOMPARE(Column(*table, 3), (QStringList{stopped, stopped}));
         QVERIFY(Named<QPushButton>(window, "Start")->isEnabled());
         QTest::keyClick(&window, Qt::Key_Escape);

@@ -6,7 +6,6 @@
 #include "tests/common/qt_test_registry.h"
 
 #include <QtTest>
-
 #include <memory>
 
 namespace {

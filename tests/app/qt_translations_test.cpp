@@ -46,7 +46,7 @@ void QtTranslationsTest::eachLanguageInTurn()
         const char *yes;
     };
     const Step steps[] = {
-        {3, true, "&Sí"}, {2, true, "&Sim"}, {1, false, "&Yes"},
+        {3, true, "&Sí"},  {2, true, "&Sim"},  {1, false, "&Yes"},
         {2, true, "&Sim"}, {0, false, "&Yes"}, {3, true, "&Sí"},
     };
     QtTranslations translations;

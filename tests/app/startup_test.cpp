@@ -176,8 +176,9 @@ void StartupTest::loginOpensWithTheStoredChoices_data()
     QTest::newRow("a port given for this run only")
         << QStringList{"COM1", "115200", "1"} << QStringList{com1, sim0} << "SIM0"
         << QStringList{"SIM0", "115200", "0", "Login"};
-    QTest::newRow("stored Spanish") << QStringList{"SIM0", "2400", "3"} << QStringList{sim0}
-                                    << QString() << QStringList{"SIM0", "2400", "2", "Iniciar sesión"};
+    QTest::newRow("stored Spanish")
+        << QStringList{"SIM0", "2400", "3"} << QStringList{sim0} << QString()
+        << QStringList{"SIM0", "2400", "2", "Iniciar sesión"};
     QTest::newRow("garbage") << QStringList{"no such port", "abc", "9"}
                              << QStringList{QStringLiteral("Port (ttyS4)")} << QString()
                              << QStringList{"ttyS4", "", "0", "Login"};

@@ -99,7 +99,8 @@ private Q_SLOTS:
             if (row.change == Change::Password) {
                 window.ShowPageByTemplate(params::PageTemplate(params::Page::Passwords));
                 auto *page = harness.PageAs<CPasswordsPage>(params::Page::Passwords);
-                QTest::mouseClick(page->ChangeBox(), Qt::LeftButton, {}, QPoint(4, page->ChangeBox()->height() / 2));
+                QTest::mouseClick(page->ChangeBox(), Qt::LeftButton, {},
+                                  QPoint(4, page->ChangeBox()->height() / 2));
                 page->OldField()->setText(QStringLiteral("1234"));
                 page->NewField()->setText(QStringLiteral("5678"));
                 page->ConfirmField()->setText(QStringLiteral("5678"));
@@ -107,7 +108,8 @@ private Q_SLOTS:
             } else {
                 window.ShowPageByTemplate(params::PageTemplate(params::Page::SecurityCode));
                 auto *page = harness.PageAs<CSecurityCodePage>(params::Page::SecurityCode);
-                QTest::mouseClick(page->ChangeBox(), Qt::LeftButton, {}, QPoint(4, page->ChangeBox()->height() / 2));
+                QTest::mouseClick(page->ChangeBox(), Qt::LeftButton, {},
+                                  QPoint(4, page->ChangeBox()->height() / 2));
                 page->OldPinField()->setText(QStringLiteral("4711"));
                 page->NewPinField()->setText(QStringLiteral("1111"));
                 page->ConfirmPinField()->setText(QStringLiteral("1111"));

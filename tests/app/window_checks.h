@@ -98,7 +98,8 @@ inline QStringList NameFaults(QWidget *root)
             continue;
         const QString name = AccessibleText(widget, QAccessible::Name);
         const QString value = AccessibleText(widget, QAccessible::Value);
-        const bool holdsValue = qobject_cast<QLineEdit *>(widget) || qobject_cast<QComboBox *>(widget);
+        const bool holdsValue =
+            qobject_cast<QLineEdit *>(widget) || qobject_cast<QComboBox *>(widget);
         if (name.trimmed().isEmpty())
             faults << NameOf(widget) + QStringLiteral(" has no name");
         else if (name != name.trimmed())
@@ -166,7 +167,8 @@ inline QMap<QWidget *, double> TextContrasts(QWidget *root, const QImage &shot)
         const QRect area = TextArea(control);
         if (area.isEmpty())
             continue;
-        const QRectF where(QRectF(area.translated(control->mapTo(root, QPoint()))).topLeft() * scale,
+        const QRectF where(QRectF(area.translated(control->mapTo(root, QPoint()))).topLeft() *
+                               scale,
                            QSizeF(area.size()) * scale);
         const QRect pixels = where.toAlignedRect().intersected(shot.rect());
         QMap<QRgb, int> counts;

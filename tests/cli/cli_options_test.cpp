@@ -71,25 +71,55 @@ TEST(CliOptions, PasswordsComeFromAFileTheEnvironmentOrThePrompt)
                                               "KESTREL_NEW_PASSWORD, or run on a terminal to "
                                               "type it"};
     const PasswordsResult differ = {1, "Error: The two new passwords typed differ!"};
-    const PasswordsResult noFile = {
-        1, "Cannot open \"" + folder.File("none") + "\": No such file or directory"};
+    const PasswordsResult noFile = {1, "Cannot open \"" + folder.File("none") +
+                                           "\": No such file or directory"};
     const Case cases[] = {
         {{"read", "--password", "cli-pw"}, envPw, true, {}, {}, "cli-pw", "", {}},
         {{"read", "--password", ""}, envPw, true, {}, {}, "", "", {}},
         {{"read", "--password-file", pwFile}, envPw, true, {}, {}, "file-pw", "", {}},
         {{"read"}, envPw, true, {}, {}, "env-pw", "", {}},
-        {{"read"}, {{"KESTREL_PASSWORD", ""}}, true, {"typed"}, {}, "typed", "",
+        {{"read"},
+         {{"KESTREL_PASSWORD", ""}},
+         true,
+         {"typed"},
+         {},
+         "typed",
+         "",
          {"Software password: "}},
         {{"read"}, {}, false, {}, noPassword, "", "", {}},
         {{"read", "--password-file", folder.File("none")}, {}, true, {}, noFile, "", "", {}},
-        {{"passwd", "--password", "1234", "--new", "cli-new"}, envNew, true, {}, {}, "1234",
-         "cli-new", {}},
-        {{"passwd", "--password", "1234", "--new-file", newFile}, envNew, true, {}, {}, "1234",
-         "file-new", {}},
+        {{"passwd", "--password", "1234", "--new", "cli-new"},
+         envNew,
+         true,
+         {},
+         {},
+         "1234",
+         "cli-new",
+         {}},
+        {{"passwd", "--password", "1234", "--new-file", newFile},
+         envNew,
+         true,
+         {},
+         {},
+         "1234",
+         "file-new",
+         {}},
         {{"passwd"}, envBoth, false, {}, {}, "env-pw", "env-new", {}},
-        {{"passwd", "--language", "pt"}, {}, true, {"old", "new1", "new1"}, {}, "old", "new1",
+        {{"passwd", "--language", "pt"},
+         {},
+         true,
+         {"old", "new1", "new1"},
+         {},
+         "old",
+         "new1",
          {"Senha do software: ", "Nova senha: ", "Repita a nova senha: "}},
-        {{"passwd", "--password", "1234"}, {}, true, {"new1", "new2"}, differ, "1234", "new1",
+        {{"passwd", "--password", "1234"},
+         {},
+         true,
+         {"new1", "new2"},
+         differ,
+         "1234",
+         "new1",
          {"New password: ", "New password again: "}},
         {{"passwd", "--password", "1234"}, {}, false, {}, noNewPassword, "1234", "", {}},
     };
@@ -137,16 +167,21 @@ TEST(CliOptions, RefusesWrongUsageSayingWhy)
         {{r, port, "SIM0", pw, "1234", "--out", "o", "x"}, "read takes no FILE argument"},
         {{"write", port, "SIM0", pw, "1234"}, "write needs exactly one FILE"},
         {{"write", port, "SIM0", pw, "1234", "a", "b"}, "write needs exactly one FILE"},
-        {{"write", port, "SIM0", "--forward", "a"}, "--forward belongs to the verification: give --verify"},
+        {{"write", port, "SIM0", "--forward", "a"},
+         "--forward belongs to the verification: give --verify"},
         {{"passwd", port, "SIM0", pw, "1234", "--new", "1", "--new-file", "f"},
          "give --new or --new-file, not both"},
-        {{"write", port, "SIM0", pw, "1234", "--new-file", "f", "a"}, "--new-file does not belong to write"},
-        {{r, port, "SIM0", pw, "1234", "--new", "1", "--out", "o"}, "--new does not belong to read"},
-        {{r, port, "SIM0", pw, "1234", "--language", "de", "--out", "o"}, "--language must be en, pt or es"},
+        {{"write", port, "SIM0", pw, "1234", "--new-file", "f", "a"},
+         "--new-file does not belong to write"},
+        {{r, port, "SIM0", pw, "1234", "--new", "1", "--out", "o"},
+         "--new does not belong to read"},
+        {{r, port, "SIM0", pw, "1234", "--language", "de", "--out", "o"},
+         "--language must be en, pt or es"},
         {{r, port}, "--port needs a value"},
         {{r, port, "SIM0", pw, "1234", "--out", "o", "--verbose"}, "unknown option '--verbose'"},
         {{"verify", port, "SIM0", pw, "1234"}, "verify needs exactly one FILE"},
-        {{"verify", port, "SIM0", pw, "1234", "--out", "o", "a"}, "--out does not belong to verify"},
+        {{"verify", port, "SIM0", pw, "1234", "--out", "o", "a"},
+         "--out does not belong to verify"},
         {{r, port, "SIM0", pw, "1234", "--out", "o", "--gap"}, "--gap needs a value"},
         {{"--version", "ports"}, "--version takes no options"},
         {{r, port, "A", port, "B", "--out", "o"}, "--port is given more than once"},
@@ -180,7 +215,8 @@ TEST(CliOptions, ProvisionAndPortsTakeTheirPortsAndEveryCommandTheJsonForms)
     EXPECT_TRUE(provision.options.verify && provision.options.forward);
     EXPECT_TRUE(provision.options.json && provision.options.progressJson);
 
-    const ParseResult ports = ParseCommandLine({"ports", "--probe", "--baud", "9600", "--port", "SIM0"});
+    const ParseResult ports =
+        ParseCommandLine({"ports", "--probe", "--baud", "9600", "--port", "SIM0"});
     ASSERT_TRUE(ports.ok) << ports.error;
     EXPECT_TRUE(ports.options.probe && ports.options.baudGiven);
     EXPECT_EQ(ports.options.ports, std::vector<std::string>{"SIM0"});

@@ -82,8 +82,8 @@ TEST(Programs, PasswordsStayOutOfTheProcessList)
 
     enum class Way { File, Environment, Prompt };
     for (const Way way : {Way::File, Way::Environment, Way::Prompt}) {
-        std::vector<std::string> args = {KESTREL_CLI, "read",  "--port", tty,
-                                         "--gap",     "0",     "--quiet", "--dir",
+        std::vector<std::string> args = {KESTREL_CLI, "read",  "--port",        tty,
+                                         "--gap",     "0",     "--quiet",       "--dir",
                                          dir,         "--out", dir + "/out.ini"};
         if (way == Way::File)
             args.insert(args.end(), {"--password-file", dir + "/pw"});
@@ -186,16 +186,16 @@ TEST(Programs, ProvisionWritesEveryTerminalAndNamesTheOneThatRefuses)
     EXPECT_EQ(Capture(provision + " --verify --report " + dir + "/r.csv 2>/dev/null", out), 1);
     const std::string refused = "ERROR:Software Password invalid!";
     const std::string seconds = "[0-9]+\\.[0-9] s";
-    EXPECT_TRUE(std::regex_match(
-        out, std::regex("Port +Outcome +Duration +Reason\n" + tty1 + " +done +" + seconds + "\n" +
-                        tty2 + " +done +" + seconds + "\n" + tty3 + " +failed +" + seconds +
-                        " +" + refused + "\n")))
+    EXPECT_TRUE(
+        std::regex_match(out, std::regex("Port +Outcome +Duration +Reason\n" + tty1 + " +done +" +
+                                         seconds + "\n" + tty2 + " +done +" + seconds + "\n" +
+                                         tty3 + " +failed +" + seconds + " +" + refused + "\n")))
         << out;
-    EXPECT_TRUE(std::regex_match(
-        ReadBytes(dir + "/r.csv"),
-        std::regex("port,outcome,exit_status,duration_s,reason\r\n" + tty1 +
-                   ",done,0,[0-9.]+,\r\n" + tty2 + ",done,0,[0-9.]+,\r\n" + tty3 +
-                   ",failed,1,[0-9.]+," + refused + "\r\n")))
+    EXPECT_TRUE(
+        std::regex_match(ReadBytes(dir + "/r.csv"),
+                         std::regex("port,outcome,exit_status,duration_s,reason\r\n" + tty1 +
+                                    ",done,0,[0-9.]+,\r\n" + tty2 + ",done,0,[0-9.]+,\r\n" + tty3 +
+                                    ",failed,1,[0-9.]+," + refused + "\r\n")))
         << ReadBytes(dir + "/r.csv");
     EXPECT_EQ(ModeOf(dir + "/r.csv"), 0600u);
 
@@ -204,12 +204,14 @@ TEST(Programs, ProvisionWritesEveryTerminalAndNamesTheOneThatRefuses)
     EXPECT_EQ(summary["outcome"], "failed");
     EXPECT_EQ(summary["ports"][0]["outcome"], "done");
     EXPECT_EQ(summary["ports"][2],
-              Json::parse(R"({"port":")" + tty3 + R"(","outcome":"failed","exitStatus":1,"durationMs":)" +
-                          to_string(summary["ports"][2]["durationMs"]) + R"(,"reason":")" + refused + "\"}"));
+              Json::parse(R"({"port":")" + tty3 +
+                          R"(","outcome":"failed","exitStatus":1,"durationMs":)" +
+                          to_string(summary["ports"][2]["durationMs"]) + R"(,"reason":")" +
+                          refused + "\"}"));
     const std::vector<Json> lines = JsonLines(ReadBytes(dir + "/progress"));
-    EXPECT_EQ(StatesOf(lines, tty1), (std::vector<std::string>{"waiting", "logging-in", "writing 0/2",
-                                                               "writing 1/2", "writing 2/2", "saving",
-                                                               "done"}));
+    EXPECT_EQ(StatesOf(lines, tty1),
+              (std::vector<std::string>{"waiting", "logging-in", "writing 0/2", "writing 1/2",
+                                        "writing 2/2", "saving", "done"}));
     EXPECT_EQ(StatesOf(lines, tty3), (std::vector<std::string>{"waiting", "logging-in", "failed"}));
     EXPECT_EQ(lines.back()["reason"], "Provisioned: 2 of 3 terminals.");
 }
@@ -280,9 +282,10 @@ TEST(Programs, ProvisionStopsEveryRunCleanly)
     }
     for (const Json &line : lines) {
         if (line["event"] == "state" && line["state"] == "failed" && line["port"] != "") {
-            EXPECT_EQ(line["reason"], "Error: The operation was stopped before its end! Nothing was "
-                                      "written on the terminal. Sent without an answer: parameter "
-                                      "1. Not sent: parameter 2.");
+            EXPECT_EQ(line["reason"],
+                      "Error: The operation was stopped before its end! Nothing was "
+                      "written on the terminal. Sent without an answer: parameter "
+                      "1. Not sent: parameter 2.");
         }
     }
     for (pid_t run : runs)

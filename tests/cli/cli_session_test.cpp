@@ -197,9 +197,9 @@ TEST_F(CliOverSim, PlantedLinksAndSharedFoldersStopTheRun)
     if (::geteuid() == 0) { // only root can plant as another user
         attacks.push_back({[&] { ::chown(dir.c_str(), 65534, 65534); },
                            "Cannot use the folder \"" + dir + "/\": another user owns it"});
-        attacks.push_back({[&] { PlantOthersLink(target, read.out); },
-                           "Cannot write \"" + read.out +
-                               "\": it is a symbolic link that another user owns"});
+        attacks.push_back(
+            {[&] { PlantOthersLink(target, read.out); },
+             "Cannot write \"" + read.out + "\": it is a symbolic link that another user owns"});
     }
     for (const auto &[plant, said] : attacks) {
         fs::remove(read.out);
@@ -249,7 +249,8 @@ TEST_F(CliOverSim, InputItCannotUseStopsTheRun)
             o.newPassword = now;
         };
     };
-    const std::string kLength = "Error: The Software Password must be between 4 and 12 characters!\n";
+    const std::string kLength =
+        "Error: The Software Password must be between 4 and 12 characters!\n";
     const std::string kNewLength = "Error: The New Password must be between 4 and 12 characters!\n";
     const std::string kNewCharacters =
         "Error: The New Password must not contain control characters or double quotes!\n";
@@ -266,7 +267,8 @@ TEST_F(CliOverSim, InputItCannotUseStopsTheRun)
         {"LoginRefused", Command::Read, [](CliOptions &o) { o.password = "9999"; },
          "ERROR:Software Password invalid!\n", 1},
         {"PasswordShort", Command::Read, [](CliOptions &o) { o.password = "123"; }, kLength, 0},
-        {"PasswordLong", Command::Read, [](CliOptions &o) { o.password = "1234567890123"; }, kLength, 0},
+        {"PasswordLong", Command::Read, [](CliOptions &o) { o.password = "1234567890123"; },
+         kLength, 0},
         {"PasswordQuote", Command::Passwd, password("12\"34", "5678"),
          "Error: The Software Password must not contain control characters or double quotes!\n", 0},
         {"NewPasswordCr", Command::Passwd, password("1234", "56\r78"), kNewCharacters, 0},
@@ -283,30 +285,40 @@ TEST_F(CliOverSim, InputItCannotUseStopsTheRun)
          "No data to be downloaded!\n", 1},
         {"VerifyWithoutSettings", Command::Verify, content("; nothing here\r\n[PARA]\r\n"),
          "\"" + file + "\" has no settings to verify\n", 0},
-        {"VerifyMissingFile", Command::Verify, [&](CliOptions &o) { o.file = m_dir.File("none.ini"); },
+        {"VerifyMissingFile", Command::Verify,
+         [&](CliOptions &o) { o.file = m_dir.File("none.ini"); },
          "Cannot open \"" + m_dir.File("none.ini") + "\": the file does not exist\n", 0},
         {"EntriesNeverWritten", Command::Write,
-         content("[PARA]\r\n1=\"1234\",\"9999\",\"9999\"\r\n16543=\"6\"\r\n100000=\"1\"\r\n05=\"01\"\r\n"
+         content("[PARA]\r\n1=\"1234\",\"9999\",\"9999\"\r\n16543=\"6\"\r\n100000=\"1\"\r\n05="
+                 "\"01\"\r\n"
                  "6000=\"1\"\r\n[ATCMD]\r\nAT+CMGF=\"1\"\r\n"),
          "Not sent: the file holds entries the program never writes: [PARA] 1, [PARA] 100000, "
-         "[PARA] 05, [PARA] 6000, [ATCMD] AT+CMGF\n", 0},
+         "[PARA] 05, [PARA] 6000, [ATCMD] AT+CMGF\n",
+         0},
         {"ControlCharacters", Command::Write,
-         content(std::string("[PARA]\r\n16543") + '\0' + "=\"6\"\r\n16544=\"1\t1\"\r\n16210=\"100\"\r\n"),
+         content(std::string("[PARA]\r\n16543") + '\0' +
+                 "=\"6\"\r\n16544=\"1\t1\"\r\n16210=\"100\"\r\n"),
          "Not sent: the file holds control characters in [PARA] 16543\\x00, [PARA] 16544\n", 0},
         {"CallBackListGap", Command::Write,
-         content("[PARA]\r\n16547=\"CLEAR\"\r\n16212=\"111\"\r\n16213=\"0*0*0*0\"\r\n16214=\"333\"\r\n"
-                 "16215=\"444\"\r\n"),
+         content(
+             "[PARA]\r\n16547=\"CLEAR\"\r\n16212=\"111\"\r\n16213=\"0*0*0*0\"\r\n16214=\"333\"\r\n"
+             "16215=\"444\"\r\n"),
          "Not sent: position 1508 of the call back list is empty and 1509 (16214), 1510 (16215) "
-         "follow it; the terminal stops reading the list at an empty position and would lose them.\n", 0},
+         "follow it; the terminal stops reading the list at an empty position and would lose "
+         "them.\n",
+         0},
         {"ForbiddenListGapPt", Command::Write,
          [&](CliOptions &o) {
-             content("[PARA]\r\n3000=\"01\"\r\n3001=\"11\"\r\n3002=\"\"\r\n3003=\"33\"\r\n3004=\"\"\r\n")(o);
+             content("[PARA]\r\n3000=\"01\"\r\n3001=\"11\"\r\n3002=\"\"\r\n3003=\"33\"\r\n3004="
+                     "\"\"\r\n")(o);
              o.language = 2;
          },
          "Nada enviado: a posição 0812 da lista de números bloqueados está vazia e 0813 (3003) vêm "
-         "depois dela; o terminal para de ler a lista numa posição vazia e as perderia.\n", 0},
+         "depois dela; o terminal para de ler a lista numa posição vazia e as perderia.\n",
+         0},
         // These two leave the folder and the terminal unusable: last.
-        {"TempFileIsAFolder", Command::Read, [&](CliOptions &) {
+        {"TempFileIsAFolder", Command::Read,
+         [&](CliOptions &) {
              fs::remove(temp);
              fs::create_directories(temp);
          },
@@ -383,7 +395,8 @@ TEST_F(CliOverSim, AFailedReadSaysWhyAndLeavesTheOutputFile)
         // The login and two reads are answered.
         {"CablePulled", [](sim::SimOptions &o) { o.faults.hangUpAfter = 3; },
          "Error: The terminal was disconnected from the port %s!\n"},
-        {"LineTooLong", {},
+        {"LineTooLong",
+         {},
          "Error: The answer for Change RX Volume had a line longer than 1024 characters, which was "
          "lost!\n"},
     };
@@ -396,7 +409,8 @@ TEST_F(CliOverSim, AFailedReadSaysWhyAndLeavesTheOutputFile)
         read.quiet = true;
         const std::string before = "[PARA]\r\n16543=\"3\"\r\n";
         WriteBytes(read.out, before);
-        const std::string partial = read.dir + "/" + platform::PortFileName(read.port) + "ParaFile.ini";
+        const std::string partial =
+            read.dir + "/" + platform::PortFileName(read.port) + "ParaFile.ini";
         std::string said = c.said;
         if (const size_t port = said.find("%s"); port != std::string::npos)
             said.replace(port, 2, read.port);
@@ -421,20 +435,30 @@ TEST_F(CliOverSim, ARefusedLineFailsTheWriteSayingWhatTheTerminalHolds)
         std::string said;
     };
     const Case cases[] = {
-        {"Entry", {16544}, {},
+        {"Entry",
+         {16544},
+         {},
          "Error: Fail to write parameter [2].Error Change TX Volume!\n"
          "Written and saved on the terminal: parameter 1 of 3. Refused: parameter 2. "
          "Not sent: parameter 3, AT command 1.\n"},
-        {"AtCommand", {}, {"AT+CCWA"},
+        {"AtCommand",
+         {},
+         {"AT+CCWA"},
          "Error: Fail to write AT command [1].Error Call Waiting 0495!\n"
          "Written and saved on the terminal: parameters 1 to 3 of 3. Refused: AT command 1.\n"},
-        {"Save", {9999}, {},
+        {"Save",
+         {9999},
+         {},
          "Fail to save parameter!\nWritten but not saved on the terminal: parameters 1 to 3 of 3. "
          "Written on the terminal: AT command 1 of 1.\n"},
-        {"End", {9995}, {},
+        {"End",
+         {9995},
+         {},
          "Written and saved on the terminal: parameters 1 to 3 of 3. Written on the terminal: "
          "AT command 1 of 1.\nFail to write parameter!\n"},
-        {"Store", {}, {"AT&W"},
+        {"Store",
+         {},
+         {"AT&W"},
          "Written and saved on the terminal: parameters 1 to 3 of 3. Written on the terminal: "
          "AT command 1 of 1.\nFail to save AT command!\n"},
     };
@@ -484,7 +508,8 @@ TEST_F(CliOverSim, VerifyComparesTheTerminalWithTheFile)
     EXPECT_EQ(Run(spanish), 1);
     // The report's lines in each language are the report's own test's; here
     // the language and the count reach it.
-    EXPECT_TRUE(Reported("Verificado: 2 de 8 configuraciones verificables difieren.")) << stdoutText;
+    EXPECT_TRUE(Reported("Verificado: 2 de 8 configuraciones verificables difieren."))
+        << stdoutText;
     // For a script: the same differences, and nothing else on standard output.
     CliOptions verify = VerifyOptions(file);
     verify.json = true;
@@ -494,7 +519,8 @@ TEST_F(CliOverSim, VerifyComparesTheTerminalWithTheFile)
     EXPECT_EQ(summary["exitStatus"], 1);
     EXPECT_EQ(summary["verification"]["compared"], 8);
     EXPECT_EQ(summary["verification"]["differences"][0],
-              nlohmann::json::parse(R"({"name":"Change RX Volume","key":"16543","terminal":"2","file":"6"})"));
+              nlohmann::json::parse(
+                  R"({"name":"Change RX Volume","key":"16543","terminal":"2","file":"6"})"));
     EXPECT_EQ(summary["verification"]["notVerifiable"].size(), 2u);
 
     terminal->SetFaults([] {
@@ -515,7 +541,8 @@ TEST_F(CliOverSim, AWriteWithVerifyTellsItsProgressAsJsonLines)
     StartTerminal();
     CliOptions write = Options(CliOptions::Command::Write);
     write.file = m_dir.File("config.ini");
-    WriteBytes(write.file, "[PARA]\r\n16543=\"6\"\r\n16544=\"11\"\r\n[ATCMD]\r\nAT+CCWA=\"1,1\"\r\n");
+    WriteBytes(write.file,
+               "[PARA]\r\n16543=\"6\"\r\n16544=\"11\"\r\n[ATCMD]\r\nAT+CCWA=\"1,1\"\r\n");
     write.verify = write.forward = write.progressJson = write.json = true;
     ASSERT_EQ(Run(write), 0) << stderrText;
 
@@ -535,7 +562,8 @@ TEST_F(CliOverSim, AWriteWithVerifyTellsItsProgressAsJsonLines)
     EXPECT_EQ(summary["command"], "write");
     EXPECT_EQ(summary["outcome"], "succeeded");
     EXPECT_EQ(summary["verification"]["compared"], 3);
-    EXPECT_EQ(summary["messages"][0], nlohmann::json::parse(R"({"text":"Writing parameter ...","error":false})"));
+    EXPECT_EQ(summary["messages"][0],
+              nlohmann::json::parse(R"({"text":"Writing parameter ...","error":false})"));
 }
 
 // Ctrl+C in the middle of a write: the job ends at once, the port is closed
@@ -556,9 +584,10 @@ TEST_F(CliOverSim, AStopEndsTheJobAtOnceAndTellsWhatTheTerminalHolds)
     });
     EXPECT_EQ(session.Run(), 1);
     stopper.join();
-    EXPECT_EQ(err.str(), "Error: The operation was stopped before its end!\n"
-                         "Nothing was written on the terminal. Sent without an answer: parameter 1. "
-                         "Not sent: parameter 2.\n");
+    EXPECT_EQ(err.str(),
+              "Error: The operation was stopped before its end!\n"
+              "Nothing was written on the terminal. Sent without an answer: parameter 1. "
+              "Not sent: parameter 2.\n");
     EXPECT_EQ(nlohmann::json::parse(out.str())["outcome"], "stopped");
     EXPECT_EQ(terminal->CommandCount(), 3u) << "nothing after the stop";
 }
@@ -578,7 +607,8 @@ void PrintTo(const GapCase &c, std::ostream *out)
 }
 
 class DeviceGap : public CliOverSim, public ::testing::WithParamInterface<GapCase>
-{};
+{
+};
 
 TEST_P(DeviceGap, NoCommandComesSoonerThanTheGapAfterAFinalReply)
 {

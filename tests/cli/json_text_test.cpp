@@ -32,18 +32,21 @@ TEST(JsonText, EveryByteMakesValidJsonThatKeepsTheText)
         const std::string quoted = json::Quote(c.bytes);
         EXPECT_EQ(quoted, c.quoted) << c.quoted;
         EXPECT_EQ(nlohmann::json::parse(quoted).get<std::string>(), c.decoded) << c.quoted;
-        const std::string line = json::Object().Text("text", c.bytes).Number("n", -3).Flag("f", true).Str();
+        const std::string line =
+            json::Object().Text("text", c.bytes).Number("n", -3).Flag("f", true).Str();
         const auto read = json::ReadFlatObject(line);
         ASSERT_TRUE(read) << line;
-        EXPECT_EQ(*read, (std::map<std::string, std::string>{{"text", c.decoded}, {"n", "-3"}, {"f", "true"}}))
+        EXPECT_EQ(*read, (std::map<std::string, std::string>{
+                             {"text", c.decoded}, {"n", "-3"}, {"f", "true"}}))
             << line;
     }
 }
 
 TEST(JsonText, OnlyTheFlatLinesAreReadBack)
 {
-    for (const char *line : {"", "{", "not json", "{\"a\":[1]}", "{\"a\":{\"b\":1}}", "{\"a\":\"open}",
-                             "{\"a\" 1}", "{a:1}", "{\"a\":1 \"b\":2}", "{\"a\":\"\\q\"}"})
+    for (const char *line :
+         {"", "{", "not json", "{\"a\":[1]}", "{\"a\":{\"b\":1}}", "{\"a\":\"open}", "{\"a\" 1}",
+          "{a:1}", "{\"a\":1 \"b\":2}", "{\"a\":\"\\q\"}"})
         EXPECT_FALSE(json::ReadFlatObject(line)) << line;
     const std::string nested = json::Object()
                                    .Raw("list", json::Array({json::Quote("x"), "null"}))

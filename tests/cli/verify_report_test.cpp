@@ -55,7 +55,8 @@ void PrintTo(const Row &row, std::ostream *out)
 }
 
 class Comparing : public ::testing::TestWithParam<Row>
-{};
+{
+};
 
 TEST_P(Comparing, FindsTheDifferencesAndWhatCannotBeVerified)
 {

@@ -6,8 +6,7 @@
 
 struct CaseName
 {
-    template <typename Row>
-    std::string operator()(const testing::TestParamInfo<Row> &info) const
+    template <typename Row> std::string operator()(const testing::TestParamInfo<Row> &info) const
     {
         return info.param.name;
     }

@@ -132,8 +132,13 @@ TEST_F(Worker, OnlyTheLinesOfTheCommandInFlightRestartTheWatchdog)
     std::vector<uint32_t> expected = restart;
     ASSERT_EQ(link.owner.WaitFor(expected.size()), expected);
     const std::pair<const char *, bool> lines[] = {
-        {"RING", false}, {"AT+WPAR=9996,\"1234\"", true}, {"+CMTI: \"SM\",3", false},
-        {"+RPAR: 5", false}, {"OK", true}, {"OK", false}, {"RING", false},
+        {"RING", false},
+        {"AT+WPAR=9996,\"1234\"", true},
+        {"+CMTI: \"SM\",3", false},
+        {"+RPAR: 5", false},
+        {"OK", true},
+        {"OK", false},
+        {"RING", false},
     };
     for (const auto &[line, restarts] : lines) {
         ASSERT_TRUE(PostOwned(comm.Thread(), WM_COMM_RX_LINE, std::make_unique<std::string>(line)));

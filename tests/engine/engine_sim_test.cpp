@@ -232,8 +232,8 @@ TEST_F(EngineOverSim, AReadThatCannotStoreItsValuesEndsAsAFailure)
     const FileSizeLimit fullDisk(8); // the file takes no value
     Read({"2", "5"});
     EXPECT_FALSE(Shown("Read parameter success!"));
-    const std::string expected = "Error: Could not save the values read! Cannot write \""
-                                 + TempParameterFilePath() + "\": File too large";
+    const std::string expected = "Error: Could not save the values read! Cannot write \"" +
+                                 TempParameterFilePath() + "\": File too large";
     EXPECT_TRUE(Shown(expected)) << ::testing::PrintToString(texts);
     ASSERT_FALSE(reports.empty());
     EXPECT_TRUE(reports.back().failure);
@@ -337,7 +337,8 @@ TEST_F(EngineOverSim, APinChangeThatCannotOpenThePortSaysSoAndWritesNothing)
 TEST_F(EngineOverSim, APinChangeFileThatCannotBeWrittenStartsNoJob)
 {
     StartTerminal();
-    EXPECT_FALSE(operations->ChangePin([](const std::string &) { return std::string("disk full"); }));
+    EXPECT_FALSE(
+        operations->ChangePin([](const std::string &) { return std::string("disk full"); }));
     EXPECT_EQ(texts, Strings{"disk full"});
     EXPECT_TRUE(window.ControlsEnabled());
     EXPECT_TRUE(terminal->Commands().empty());

@@ -45,7 +45,8 @@ public:
     // Recorded with the failure's step and item as wParam and lParam.
     void PostFailureToOwner(uint32_t message, JobFailure failure) override
     {
-        events.push_back({Event::Posted, failure.text, {message, failure.step, failure.item}, 0, failure});
+        events.push_back(
+            {Event::Posted, failure.text, {message, failure.step, failure.item}, 0, failure});
     }
     void CompleteJob(const char *) override { events.push_back({Event::Completed, {}}); }
     void Sleep(platform::Millis duration) override

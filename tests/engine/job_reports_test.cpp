@@ -40,9 +40,10 @@ TEST_P(JobReports, ShowsTheTextAndDoesWhatFollows)
     lang::SetCode(c.language);
     const std::vector<std::string> atNames = {"Call Waiting 0495", "Alterar data e hora 0801&0802"};
     JobFailure failure{c.wParam, c.lParam, c.carried};
-    const JobReport report = CarriesJobFailure(c.message)
-        ? DescribeJobMessage(c.message, reinterpret_cast<uintptr_t>(&failure), 0, atNames)
-        : DescribeJobMessage(c.message, c.wParam, c.lParam, atNames);
+    const JobReport report =
+        CarriesJobFailure(c.message)
+            ? DescribeJobMessage(c.message, reinterpret_cast<uintptr_t>(&failure), 0, atNames)
+            : DescribeJobMessage(c.message, c.wParam, c.lParam, atNames);
     EXPECT_EQ(report.display, c.display);
     EXPECT_EQ(report.text, c.text);
     if (c.display == Display::Status) {

@@ -4,8 +4,8 @@
 #include "params/read_lists.h"
 #include "platform/messages.h"
 
-#include <gtest/gtest.h>
 #include <filesystem>
+#include <gtest/gtest.h>
 #include <map>
 
 using namespace platform;

@@ -2,9 +2,9 @@
 #include "engine/job_reports.h"
 #include "engine/job_steps.h"
 #include "engine/write_job.h"
+#include "job_driver.h"
 #include "link/shared_settings.h"
 #include "params/language.h"
-#include "job_driver.h"
 #include "platform/messages.h"
 #include "tests/common/case_name.h"
 
@@ -70,10 +70,9 @@ TEST_F(WriteJobTest, EmptyParameterSectionGoesStraightToTheAtCommands)
 {
     Run("[PARA]\r\n[ATCMD]\r\nAT+CCFC4=\"4,4\"\r\nAT+CCLK=\"11/04/25,10:30:00-03\"\r\n",
         kAcceptAll);
-    EXPECT_EQ(context.Timeline(),
-              (Strings{"pause 20", "AT+WPAR=9996,\"1234\"", "AT+CCFC=4,4",
-                       "AT+CCLK=\"11/04/25,10:30:00-03\"", "AT+WPAR=9999", "AT+WPAR=9995",
-                       "device pause", "AT&W"}));
+    EXPECT_EQ(context.Timeline(), (Strings{"pause 20", "AT+WPAR=9996,\"1234\"", "AT+CCFC=4,4",
+                                           "AT+CCLK=\"11/04/25,10:30:00-03\"", "AT+WPAR=9999",
+                                           "AT+WPAR=9995", "device pause", "AT&W"}));
     EXPECT_EQ(context.Posted(WM_WRITE_PARA_PROGRESS_NOTIFY).back().first, 7u);
 }
 
@@ -88,9 +87,10 @@ TEST_F(WriteJobTest, ARefusedEntryIsReportedAndTheTransactionStillSaved)
     EXPECT_EQ(RefusalShown(context),
               "Error: Fail to write parameter [2].Error Enable Long Distance Call Block!")
         << "the lines sent after the refusal do not change its name";
-    EXPECT_EQ(Shown(context, WM_WRITE_PARA_ACCOUNT_NOTIFY).account,
-              "Written and saved on the terminal: parameter 1 of 3. Refused: parameter 2. Not sent: "
-              "parameter 3.");
+    EXPECT_EQ(
+        Shown(context, WM_WRITE_PARA_ACCOUNT_NOTIFY).account,
+        "Written and saved on the terminal: parameter 1 of 3. Refused: parameter 2. Not sent: "
+        "parameter 3.");
 }
 
 TEST_F(WriteJobTest, ARefusedPasswordSendsNothingMore)
@@ -233,8 +233,9 @@ TEST_P(WritePortLost, EndsAtOnceSayingWhatTheTerminalHolds)
 {
     const PortLostCase &c = GetParam();
     g_strPortName = "ttyUSB0";
-    WriteBytes(context.TempParameterFilePath(), "[PARA]\r\n2=\"5\"\r\n5=\"01\"\r\n35=\"00\"\r\n"
-                                                "[ATCMD]\r\nAT+CCWA=\"1,1\"\r\nAT+CCFC4=\"4,4\"\r\n");
+    WriteBytes(context.TempParameterFilePath(),
+               "[PARA]\r\n2=\"5\"\r\n5=\"01\"\r\n35=\"00\"\r\n"
+               "[ATCMD]\r\nAT+CCWA=\"1,1\"\r\nAT+CCFC4=\"4,4\"\r\n");
     Drive(job, context, kAcceptAll, c.answered);
     ASSERT_FALSE(context.Has(FakeJobContext::Event::Completed));
     job.OnCut(JobCut::PortLost);

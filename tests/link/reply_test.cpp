@@ -29,8 +29,11 @@ TEST(ReplyClass, FinalAndErrorResults)
 TEST(CommandExchange, AFinalReplyCountsOnlyForTheCommandInFlight)
 {
     using V = CommandExchange::Verdict;
-    const std::map<char, V> verdicts = {{'E', V::Echo}, {'I', V::Information}, {'F', V::Final},
-                                        {'S', V::Stray}, {'U', V::Unrelated}};
+    const std::map<char, V> verdicts = {{'E', V::Echo},
+                                        {'I', V::Information},
+                                        {'F', V::Final},
+                                        {'S', V::Stray},
+                                        {'U', V::Unrelated}};
     struct Case
     {
         const char *name;

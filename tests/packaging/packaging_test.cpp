@@ -68,16 +68,16 @@ void ExpectInstalledTree(const fs::path &prefix)
 // files land in the data folder below `dataHome`, none beside the program.
 void ExpectReadOfSimulator(const fs::path &bin, const TempFolder &scratch)
 {
-    ChildProcess sim({(bin / "kestrel-sim").string(), "--no-advertise", "--blank-record",
-                      "0*0*0*0"});
+    ChildProcess sim(
+        {(bin / "kestrel-sim").string(), "--no-advertise", "--blank-record", "0*0*0*0"});
     const std::string tty = sim.ReadLine();
     ASSERT_EQ(tty.rfind("/dev/", 0), 0u) << "the first line names the pty: " << tty;
 
     const std::string dataHome = scratch.File("data"), out = scratch.File("read.ini");
     std::string output;
     EXPECT_EQ(RunShell("env XDG_DATA_HOME='" + dataHome + "' '" + (bin / "kestrel-cli").string() +
-                      "' read --port " + tty + " --password 1234 --quiet --out '" + out + "'",
-                  output, scratch),
+                           "' read --port " + tty + " --password 1234 --quiet --out '" + out + "'",
+                       output, scratch),
               0)
         << output;
     EXPECT_NE(ReadBytes(out).find("16543="), std::string::npos);
@@ -93,9 +93,9 @@ TEST(Installed, StagingInstallRunsAgainstTheSimulator)
     TempFolder scratch;
     const fs::path prefix = scratch.File("stage");
     std::string output;
-    ASSERT_EQ(RunShell(std::string(KESTREL_CMAKE) + " --install " + KESTREL_BUILD_DIR + " --prefix '" +
-                      prefix.string() + "'",
-                  output, scratch),
+    ASSERT_EQ(RunShell(std::string(KESTREL_CMAKE) + " --install " + KESTREL_BUILD_DIR +
+                           " --prefix '" + prefix.string() + "'",
+                       output, scratch),
               0)
         << output;
     ExpectInstalledTree(prefix);
@@ -226,10 +226,12 @@ TEST(Installed, DebianPackagePassesDebiansChecksAndRuns)
         if (entry.path().extension() == ".deb")
             deb = entry.path().string();
     }
-    ASSERT_EQ(fs::path(deb).filename().string().rfind("kestrel-manager_" KESTREL_VERSION "_", 0), 0u)
+    ASSERT_EQ(fs::path(deb).filename().string().rfind("kestrel-manager_" KESTREL_VERSION "_", 0),
+              0u)
         << output;
 
-    ASSERT_EQ(RunShell("dpkg-deb --field '" + deb + "' Package Version Depends", output, scratch), 0);
+    ASSERT_EQ(RunShell("dpkg-deb --field '" + deb + "' Package Version Depends", output, scratch),
+              0);
     EXPECT_NE(output.find("Package: kestrel-manager\n"), std::string::npos) << output;
     EXPECT_NE(output.find("Version: " KESTREL_VERSION "\n"), std::string::npos) << output;
     // The libraries the programs link against, found by shlibdeps.
@@ -237,7 +239,8 @@ TEST(Installed, DebianPackagePassesDebiansChecksAndRuns)
         EXPECT_NE(output.find(dependency), std::string::npos) << dependency << " in " << output;
 
     const fs::path root = scratch.File("root");
-    ASSERT_EQ(RunShell("dpkg -x '" + deb + "' '" + root.string() + "'", output, scratch), 0) << output;
+    ASSERT_EQ(RunShell("dpkg -x '" + deb + "' '" + root.string() + "'", output, scratch), 0)
+        << output;
     ExpectInstalledTree(root / "usr");
     ExpectDebianToolsAccept(deb, root, scratch);
 

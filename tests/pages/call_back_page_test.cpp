@@ -82,7 +82,8 @@ private Q_SLOTS:
             QStringLiteral("Error: The Call Back Nun Cout must be between 1 and 10!");
         const QString digits =
             QStringLiteral("Error: Only numbers (0,1,...,9) are allowed in the position  :%1!");
-        const QString length = QStringLiteral("Error: Number of over 20 characters in the position %1!");
+        const QString length =
+            QStringLiteral("Error: Number of over 20 characters in the position %1!");
         const QString listBox = QStringLiteral("Please select the Call Back Number List box.");
         QTest::newRow("1 empty time") << 0 << time << "time";
         QTest::newRow("1 time 100, attempts 11 wait") << 1 << time << "time";
@@ -98,8 +99,8 @@ private Q_SLOTS:
         QTest::newRow("5 before 6 in one row") << 9 << digits.arg(1509) << "row 2";
         QTest::newRow("6 21 digits in row 3") << 10 << length.arg(1510) << "row 3";
         QTest::newRow("6 the last row") << 11 << length.arg(1806) << "row 299";
-        QTest::newRow("7 no number")
-            << 12 << "Please input a number in the Call Back Number List." << "row 0";
+        QTest::newRow("7 no number") << 12 << "Please input a number in the Call Back Number List."
+                                     << "row 0";
         QTest::newRow("passes at the edges") << 13 << QString() << "";
         QTest::newRow("passes without timings") << 14 << QString() << "";
         QTest::newRow("passes: switch off, all bad") << 15 << QString() << "";
@@ -151,7 +152,8 @@ private Q_SLOTS:
             offender = focus == QLatin1String("time")       ? page.TimeField()
                        : focus == QLatin1String("attempts") ? page.AttemptsField()
                                                             : page.AnswerField();
-        VerifyRule(page, host, message, offender, offender ? Told::MessageFirst : Told::MessageOnly);
+        VerifyRule(page, host, message, offender,
+                   offender ? Told::MessageFirst : Told::MessageOnly);
         if (message.isEmpty() || QTest::currentTestFailed())
             return;
         if (!offender)
@@ -238,9 +240,9 @@ private Q_SLOTS:
             loaded,
             [&] {
                 const CReportCtrl *list = page.List();
-                return Shown(page) + (numbers ? " " + list->CellText(2, 1) + " " +
-                                                    list->CellText(299, 1)
-                                              : QString());
+                return Shown(page) +
+                       (numbers ? " " + list->CellText(2, 1) + " " + list->CellText(299, 1)
+                                : QString());
             },
             numbers ? shown + " 0211 5550299" : shown, stored);
         // On or off, the numbers are stored without a hole; the rows, stored
@@ -321,7 +323,6 @@ private Q_SLOTS:
         page.LoadFromStore();
         QCOMPARE(Shown(page), QStringLiteral("off T(-) A(-) R(-) L:-0"));
     }
-
 };
 
 KESTREL_QT_TEST(CallBackPageTest)

@@ -103,15 +103,15 @@ private Q_SLOTS:
         QTest::newRow("none") << QStringList{"1", "0", "0", "21"} << "-- (21) none"
                               << QStringList{"1", "0", "0", "21"};
         // As a read of 16541 = "2" and 16542 = "21" leaves the store.
-        QTest::newRow("all calls") << QStringList{"0", "1", "0", "21"} << "-A 21"
-                                   << QStringList{"0", "1", "0", "21"};
+        QTest::newRow("all calls")
+            << QStringList{"0", "1", "0", "21"} << "-A 21" << QStringList{"0", "1", "0", "21"};
         QTest::newRow("call back, number below 11 emptied")
             << QStringList{"0", "0", "1", "5"} << "B- " << QStringList{"0", "0", "1", ""};
         QTest::newRow("both on: all calls wins, above 99 emptied")
-            << QStringList{"0", "1", "1", "100"} << "-A "
-            << QStringList{"0", "1", "0", ""};
-        QTest::newRow("none wins over the boxes") << QStringList{"1", "1", "1", "99"} << "-- (99) none"
-                                                  << QStringList{"1", "0", "0", "99"};
+            << QStringList{"0", "1", "1", "100"} << "-A " << QStringList{"0", "1", "0", ""};
+        QTest::newRow("none wins over the boxes")
+            << QStringList{"1", "1", "1", "99"} << "-- (99) none"
+            << QStringList{"1", "0", "0", "99"};
         // Nothing on: the CSP is not off, and the number it asks for can be typed.
         QTest::newRow("all off") << QStringList{"", "", "", "11"} << "-- 11"
                                  << QStringList{"0", "0", "0", "11"};

@@ -30,12 +30,14 @@ private Q_SLOTS:
         QTest::addColumn<int>("row");
         const QString digits =
             QStringLiteral("Error: Only numbers (0,1,2,...,9) are allowed in the position  %1!");
-        const QString length = QStringLiteral("Error: Number of over 20 characters in the position %1!");
-        QTest::newRow("row 2 12a names 0813") << QStringList{"", "", "12a"} << digits.arg("0813") << 2;
-        QTest::newRow("21 digits in row 3") << QStringList{"0800", "", "", k21Digits}
-                                            << length.arg("0814") << 3;
-        QTest::newRow("the first bad row counts") << QStringList{k21Digits, "1a"}
-                                                  << length.arg("0811") << 0;
+        const QString length =
+            QStringLiteral("Error: Number of over 20 characters in the position %1!");
+        QTest::newRow("row 2 12a names 0813")
+            << QStringList{"", "", "12a"} << digits.arg("0813") << 2;
+        QTest::newRow("21 digits in row 3")
+            << QStringList{"0800", "", "", k21Digits} << length.arg("0814") << 3;
+        QTest::newRow("the first bad row counts")
+            << QStringList{k21Digits, "1a"} << length.arg("0811") << 0;
         QTest::newRow("digits before length in one row")
             << QStringList{"", "", "", "", "", k21Digits + "a"} << digits.arg("0816") << 5;
         QStringList lastRow(19);
@@ -43,7 +45,8 @@ private Q_SLOTS:
         QTest::newRow("the last row is checked") << lastRow << digits.arg("0830") << 19;
         QTest::newRow("no number at all")
             << QStringList{} << "Please input a number in the position 0811!" << 0;
-        QTest::newRow("passes: row 4 only") << QStringList{"", "", "", "", "0800"} << QString() << 0;
+        QTest::newRow("passes: row 4 only")
+            << QStringList{"", "", "", "", "0800"} << QString() << 0;
         QTest::newRow("passes: 20 digits") << QStringList{"12345678901234567890"} << QString() << 0;
     }
 
@@ -219,7 +222,6 @@ private Q_SLOTS:
         page.SaveToStore();
         QCOMPARE(host.store.forbidden[0], std::string("0800"));
     }
-
 };
 
 KESTREL_QT_TEST(ForbidsPageTest)

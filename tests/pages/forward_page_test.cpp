@@ -69,8 +69,8 @@ private Q_SLOTS:
         page.InitPage(host);
         // The call waiting box keeps the template's state until the first click.
         QVERIFY(page.WaitingBox()->isEnabled());
-        for (QCheckBox *box : {page.UnconditionalBox(), page.BusyBox(), page.NoAnswerBox(),
-                               page.OffOrNotFoundBox()})
+        for (QCheckBox *box :
+             {page.UnconditionalBox(), page.BusyBox(), page.NoAnswerBox(), page.OffOrNotFoundBox()})
             QVERIFY(!box->isEnabled());
         QCOMPARE(Shown(page), QString());
         QCOMPARE(page.TimeBox()->currentText(), QStringLiteral("10"));
@@ -148,21 +148,35 @@ private Q_SLOTS:
         QTest::addColumn<QString>("checked");
         QTest::addColumn<QString>("number");
         QTest::addColumn<QString>("message"); // empty: the page passes
-        const QString tooLong = QStringLiteral("Error: The Forward Number no more than 20 characters!");
+        const QString tooLong =
+            QStringLiteral("Error: The Forward Number no more than 20 characters!");
         const QString characters = QStringLiteral(
             "Error: Only the characters (+,0,1,...,9) are allowed in the Forward Number!");
-        QTest::newRow("empty") << "B" << "" << "Please input the Forward Number.";
-        QTest::newRow("21 digits") << "O" << "123456789012345678901" << tooLong;
-        QTest::newRow("21 with a letter") << "U" << "12345678901234567890a" << tooLong;
-        QTest::newRow("+ alone") << "N" << "+" << characters;
-        QTest::newRow("a letter") << "B" << "555a" << characters;
-        QTest::newRow("+ inside") << "B" << "55+5" << characters;
-        QTest::newRow("two +") << "B" << "++55" << characters;
-        QTest::newRow("passes: + and digits") << "B" << "+5" << QString();
-        QTest::newRow("passes: 20 digits") << "BNO" << "12345678901234567890" << QString();
-        QTest::newRow("passes: + and 19 digits") << "U" << "+1234567890123456789" << QString();
-        QTest::newRow("passes: no forwarding, no number") << "" << "a" << QString();
-        QTest::newRow("passes: call waiting, no number") << "W" << "" << QString();
+        QTest::newRow("empty") << "B"
+                               << ""
+                               << "Please input the Forward Number.";
+        QTest::newRow("21 digits") << "O"
+                                   << "123456789012345678901" << tooLong;
+        QTest::newRow("21 with a letter") << "U"
+                                          << "12345678901234567890a" << tooLong;
+        QTest::newRow("+ alone") << "N"
+                                 << "+" << characters;
+        QTest::newRow("a letter") << "B"
+                                  << "555a" << characters;
+        QTest::newRow("+ inside") << "B"
+                                  << "55+5" << characters;
+        QTest::newRow("two +") << "B"
+                               << "++55" << characters;
+        QTest::newRow("passes: + and digits") << "B"
+                                              << "+5" << QString();
+        QTest::newRow("passes: 20 digits") << "BNO"
+                                           << "12345678901234567890" << QString();
+        QTest::newRow("passes: + and 19 digits") << "U"
+                                                 << "+1234567890123456789" << QString();
+        QTest::newRow("passes: no forwarding, no number") << ""
+                                                          << "a" << QString();
+        QTest::newRow("passes: call waiting, no number") << "W"
+                                                         << "" << QString();
     }
 
     void numberRulesInOrder()
@@ -261,10 +275,14 @@ private Q_SLOTS:
         QTest::addColumn<bool>("master");
         QTest::addColumn<QString>("loaded"); // the conditions on, of "WUBNO"
         QTest::addColumn<QString>("shown");  // the conditions, the number, the time
-        QTest::newRow("off: nothing loaded, nothing stored") << false << "BN" << "  10";
-        QTest::newRow("no answer") << true << "N" << "N#t 5550100 20";
-        QTest::newRow("busy and off") << true << "BO" << "BO# 5550100 20";
-        QTest::newRow("call waiting") << true << "W" << "W 5550100 20";
+        QTest::newRow("off: nothing loaded, nothing stored") << false << "BN"
+                                                             << "  10";
+        QTest::newRow("no answer") << true << "N"
+                                   << "N#t 5550100 20";
+        QTest::newRow("busy and off") << true << "BO"
+                                      << "BO# 5550100 20";
+        QTest::newRow("call waiting") << true << "W"
+                                      << "W 5550100 20";
     }
 
     void storeAndLoad()

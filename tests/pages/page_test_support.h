@@ -113,7 +113,8 @@ private:
         QFile file(Path());
         if (!file.open(QIODevice::ReadOnly))
             return;
-        for (const QString &line : QString::fromUtf8(file.readAll()).split('\n', Qt::SkipEmptyParts))
+        for (const QString &line :
+             QString::fromUtf8(file.readAll()).split('\n', Qt::SkipEmptyParts))
             m_golden.insert(line.section('\t', 0, 1), line);
     }
     static QString Path() { return QStringLiteral(KESTREL_PAGES_GOLDEN_DIR "/page_messages.txt"); }
@@ -141,7 +142,7 @@ inline void VerifyRule(const CParameterPage &page, const std::function<bool()> &
     QVERIFY(!passed);
     const QString box = QStringLiteral("box ") + message;
     const QString show = QStringLiteral("show %1").arg(page.TemplateId());
-    const QStringList told = order == Told::MessageOnly  ? QStringList{box}
+    const QStringList told = order == Told::MessageOnly ? QStringList{box}
                              : order == Told::PageFirst ? QStringList{show, box}
                                                         : QStringList{box, show};
     QCOMPARE(host.events, told);
@@ -168,7 +169,8 @@ inline void VerifyRule(const CParameterPage &page, const std::function<bool()> &
 inline void VerifyRule(CParameterPage &page, TestPageHost &host, const QString &message,
                        QWidget *offender, Told order = Told::MessageFirst)
 {
-    VerifyRule(page, [&page] { return page.ValidatePage(); }, host, message, offender, order);
+    VerifyRule(
+        page, [&page] { return page.ValidatePage(); }, host, message, offender, order);
 }
 
 // A box with the field it gates as the user sees them: "-" before an

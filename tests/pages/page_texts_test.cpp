@@ -64,17 +64,17 @@ QStringList PageLines(int language, params::Page kind)
     std::unique_ptr<CParameterPage> page = CreateParameterPage(params::PageTemplate(kind));
     page->InitPage(host);
     page->LoadFromStore();
-    const QString prefix = QStringLiteral("%1\t%2\t")
-                               .arg(QLatin1String(kLanguageNames[language]),
-                                    QLatin1String(kPageNames[size_t(kind)]));
+    const QString prefix =
+        QStringLiteral("%1\t%2\t")
+            .arg(QLatin1String(kLanguageNames[language]), QLatin1String(kPageNames[size_t(kind)]));
     QStringList lines;
     for (QWidget *widget : page->findChildren<QWidget *>()) {
         const auto [control, text] = KindAndText(widget);
         if (control.isEmpty() || InsideCompound(widget, page.get()))
             continue;
         // A combo box's interface names it by its text; the page's name is the property.
-        const QString name = qobject_cast<QComboBox *>(widget) ? widget->accessibleName()
-                                                               : AccessibleName(widget);
+        const QString name =
+            qobject_cast<QComboBox *>(widget) ? widget->accessibleName() : AccessibleName(widget);
         QString line = prefix + control + '\t' + Quoted(name) + '\t' + Quoted(text);
         if (!widget->toolTip().isEmpty())
             line += QStringLiteral("\ttip ") + Quoted(widget->toolTip());

@@ -317,8 +317,7 @@ private Q_SLOTS:
         QCOMPARE(lang::QtText(kPositionRule, {811}),
                  QString::fromUtf8("Por favor, insira um número na posição 0811!"));
         constexpr lang::Tr3 plain = {"Reading parameter %d ...", "Lendo parâmetro %d ...", "x %d"};
-        QCOMPARE(lang::QtText(plain, {7}),
-                 QString::fromUtf8("Lendo parâmetro 7 ..."));
+        QCOMPARE(lang::QtText(plain, {7}), QString::fromUtf8("Lendo parâmetro 7 ..."));
         constexpr lang::Tr3 none = {"a", "no number", "c"};
         QCOMPARE(lang::QtText(none, {7}), QStringLiteral("no number"));
         lang::SetCode(9);
@@ -441,7 +440,8 @@ private Q_SLOTS:
         TestPageHost host;
         SamplePage page;
         page.InitPage(host);
-        const std::string value = "se\xF1" "a\x80\x81";
+        const std::string value = "se\xF1"
+                                  "a\x80\x81";
         CParameterPage::ShowValue(page.free, value);
         QCOMPARE(page.free->text().size(), 6);
         QCOMPARE(page.free->text().at(2), QChar(0xF1));

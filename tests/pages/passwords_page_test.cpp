@@ -22,7 +22,8 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("general");
         QTest::addColumn<QString>("message"); // empty: passes
-        QTest::newRow("empty") << "" << "Please input the General Password.";
+        QTest::newRow("empty") << ""
+                               << "Please input the General Password.";
         QTest::newRow("7 digits") << "1234567"
                                   << "Error: The General Password no more than 6 characters!";
         QTest::newRow("1 digit") << "1" << QString();
@@ -56,28 +57,28 @@ private Q_SLOTS:
                                      << "Error: The Old Password no more than 12 characters!" << 0;
         QTest::newRow("3 old of 3") << QStringList{"123", "5678", "5678"}
                                     << "Error: The Old Password no less than 4 characters!" << 0;
-        QTest::newRow("4 new empty") << QStringList{"1234", "", "5678"}
-                                     << "Please input the New Password." << 1;
-        QTest::newRow("5 confirm empty") << QStringList{"1234", "5678", ""}
-                                         << "Please input the Confirm Password." << 2;
+        QTest::newRow("4 new empty")
+            << QStringList{"1234", "", "5678"} << "Please input the New Password." << 1;
+        QTest::newRow("5 confirm empty")
+            << QStringList{"1234", "5678", ""} << "Please input the Confirm Password." << 2;
         QTest::newRow("6 differ, even with a wrong old one")
             << QStringList{"9999", "5678", "5679"}
             << "Error: Confirm Password isn`t same as New Password!" << 1;
-        QTest::newRow("7 new of 13") << QStringList{"1234", "1234567890123", "1234567890123"}
-                                     << newLength << 1;
+        QTest::newRow("7 new of 13")
+            << QStringList{"1234", "1234567890123", "1234567890123"} << newLength << 1;
         QTest::newRow("8 new of 3") << QStringList{"1234", "567", "567"} << newLength << 1;
         QTest::newRow("9 old is not the login's")
             << QStringList{"4321", "5678", "5678"} << "Error: Old Password invalid!" << 0;
         const QString control = QStringLiteral(
             "Error: The New Password must not contain control characters or double quotes!");
-        QTest::newRow("10 new with a quote") << QStringList{"1234", "56\"78", "56\"78"} << control
-                                             << 1;
-        QTest::newRow("10 new with a line end") << QStringList{"1234", "5678\r", "5678\r"}
-                                                << control << 1;
+        QTest::newRow("10 new with a quote")
+            << QStringList{"1234", "56\"78", "56\"78"} << control << 1;
+        QTest::newRow("10 new with a line end")
+            << QStringList{"1234", "5678\r", "5678\r"} << control << 1;
         QTest::newRow("started with 12 digits")
             << QStringList{"1234", "123456789012", "123456789012"} << QString() << 0;
-        QTest::newRow("started with 4 digits") << QStringList{"1234", "5678", "5678"} << QString()
-                                               << 0;
+        QTest::newRow("started with 4 digits")
+            << QStringList{"1234", "5678", "5678"} << QString() << 0;
     }
 
     void changeRulesInOrder()

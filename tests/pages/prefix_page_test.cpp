@@ -60,9 +60,9 @@ private Q_SLOTS:
         QTest::newRow("5 pre-number twice") << "1;2;1;"
                                             << "1234567890123456"
                                             << "Error: Duplicate Pre Number found !" << false;
-        QTest::newRow("passes: ten distinct, prefix of 16") << "0;1;2;3;4;5;6;7;8;9;"
-                                                            << "1234567890123456" << QString()
-                                                            << false;
+        QTest::newRow("passes: ten distinct, prefix of 16")
+            << "0;1;2;3;4;5;6;7;8;9;"
+            << "1234567890123456" << QString() << false;
         QTest::newRow("passes: both empty") << ""
                                             << "" << QString() << false;
     }
@@ -80,8 +80,7 @@ private Q_SLOTS:
         page.SwitchBox()->click();
         page.PreNumberField()->setText(preNumbers);
         page.PrefixField()->setText(prefix);
-        VerifyRule(page, host, message,
-                   onPrefix ? page.PrefixField() : page.PreNumberField());
+        VerifyRule(page, host, message, onPrefix ? page.PrefixField() : page.PreNumberField());
         if (message.isEmpty() || QTest::currentTestFailed())
             return;
         const qsizetype told = host.events.size();
@@ -159,7 +158,8 @@ private Q_SLOTS:
         QTest::newRow("off") << QStringList{"00", "44", "12345678901234567"}
                              << "off -- 4;4; 12345678901234567"
                              << QStringList{"00", "44", "12345678901234567"};
-        QTest::newRow("empty") << QStringList{"", "", ""} << "off --  " << QStringList{"00", "", ""};
+        QTest::newRow("empty") << QStringList{"", "", ""} << "off --  "
+                               << QStringList{"00", "", ""};
     }
 
     void storeAndLoad()
@@ -170,13 +170,14 @@ private Q_SLOTS:
         TestPageHost host;
         CPrefixPage page;
         page.InitPage(host);
-        VerifyLoadAndStore(page, host, {Slot::AddPrefix, Slot::PreNumbers, Slot::Prefix}, loaded,
-                           [&page] {
-                               return QStringList{page.SwitchBox()->isChecked() ? "on" : "off", Enabled(page), page.PreNumberField()->text(),
-                                                  page.PrefixField()->text()}
-                                   .join(' ');
-                           },
-                           shown, stored);
+        VerifyLoadAndStore(
+            page, host, {Slot::AddPrefix, Slot::PreNumbers, Slot::Prefix}, loaded,
+            [&page] {
+                return QStringList{page.SwitchBox()->isChecked() ? "on" : "off", Enabled(page),
+                                   page.PreNumberField()->text(), page.PrefixField()->text()}
+                    .join(' ');
+            },
+            shown, stored);
     }
 };
 

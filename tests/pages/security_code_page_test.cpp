@@ -53,8 +53,9 @@ private Q_SLOTS:
         // The page and the field first, then the message; the field takes
         // the focus only while the PIN is asked at start-up (else disabled).
         VerifyRule(page, host,
-                   passes ? QString()
-                          : QStringLiteral("Error: The PIN Code must be between 4 and 8 characters!"),
+                   passes
+                       ? QString()
+                       : QStringLiteral("Error: The PIN Code must be between 4 and 8 characters!"),
                    page.PinField(), Told::PageFirst);
         QCOMPARE(page.PinField()->isEnabled(), startUp);
     }
@@ -71,20 +72,21 @@ private Q_SLOTS:
             QStringLiteral("Error: Confirm PIN Code isn`t same as New PIN Code!");
         // Every later field is wrong too: the first failure alone is told.
         QTest::newRow("1 old empty") << QStringList{"", "12", "9"} << onlyNumbers << int(kOld);
-        QTest::newRow("1 old with a letter") << QStringList{"12a45", "", ""} << onlyNumbers
-                                             << int(kOld);
-        QTest::newRow("2 old of 3 digits") << QStringList{"123", "12", "9"} << tooShort << int(kOld);
+        QTest::newRow("1 old with a letter")
+            << QStringList{"12a45", "", ""} << onlyNumbers << int(kOld);
+        QTest::newRow("2 old of 3 digits")
+            << QStringList{"123", "12", "9"} << tooShort << int(kOld);
         QTest::newRow("4 new empty") << QStringList{"1234", "", ""} << onlyNumbers << int(kNew);
-        QTest::newRow("4 new with a blank") << QStringList{"12345678", "12 45", "12 45"}
-                                            << onlyNumbers << int(kNew);
-        QTest::newRow("5 new of 3 digits") << QStringList{"1234", "567", "567"} << tooShort
-                                           << int(kNew);
-        QTest::newRow("7 confirm differs") << QStringList{"1234", "5678", "5679"} << notSame
-                                           << int(kConfirm);
-        QTest::newRow("7 confirm longer") << QStringList{"1234", "5678", "56780"} << notSame
-                                          << int(kConfirm);
-        QTest::newRow("7 confirm empty") << QStringList{"1234", "5678", ""} << notSame
-                                         << int(kConfirm);
+        QTest::newRow("4 new with a blank")
+            << QStringList{"12345678", "12 45", "12 45"} << onlyNumbers << int(kNew);
+        QTest::newRow("5 new of 3 digits")
+            << QStringList{"1234", "567", "567"} << tooShort << int(kNew);
+        QTest::newRow("7 confirm differs")
+            << QStringList{"1234", "5678", "5679"} << notSame << int(kConfirm);
+        QTest::newRow("7 confirm longer")
+            << QStringList{"1234", "5678", "56780"} << notSame << int(kConfirm);
+        QTest::newRow("7 confirm empty")
+            << QStringList{"1234", "5678", ""} << notSame << int(kConfirm);
     }
 
     void pinChangeRulesInOrder()
@@ -150,8 +152,8 @@ private Q_SLOTS:
         TestPageHost host;
         CSecurityCodePage page;
         QVERIFY(ShowActive(page, host));
-        QWidget *changeControls[] = {page.OldPinField(), page.NewPinField(),
-                                     page.ConfirmPinField(), page.ConfirmButton()};
+        QWidget *changeControls[] = {page.OldPinField(), page.NewPinField(), page.ConfirmPinField(),
+                                     page.ConfirmButton()};
         QVERIFY(!page.PinField()->isEnabled());
         for (QWidget *control : changeControls)
             QVERIFY(!control->isEnabled());
@@ -180,11 +182,21 @@ private Q_SLOTS:
         QTest::addColumn<QString>("startUp"); // slot 16550 as read
         QTest::addColumn<QString>("shown");   // the box and the PIN it gates
         QTest::addColumn<QString>("stored");
-        QTest::newRow("0 unchecks") << "0" << "-(98765)" << "00";
-        QTest::newRow("00 unchecks") << "00" << "-(98765)" << "00";
-        QTest::newRow("01 checks") << "01" << "98765" << "01";
-        QTest::newRow("1 checks") << "1" << "98765" << "01";
-        QTest::newRow("empty unchecks") << "" << "-(98765)" << "00";
+        QTest::newRow("0 unchecks") << "0"
+                                    << "-(98765)"
+                                    << "00";
+        QTest::newRow("00 unchecks") << "00"
+                                     << "-(98765)"
+                                     << "00";
+        QTest::newRow("01 checks") << "01"
+                                   << "98765"
+                                   << "01";
+        QTest::newRow("1 checks") << "1"
+                                  << "98765"
+                                  << "01";
+        QTest::newRow("empty unchecks") << ""
+                                        << "-(98765)"
+                                        << "00";
     }
 
     void storeAndLoad()

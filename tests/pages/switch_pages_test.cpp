@@ -89,7 +89,8 @@ private Q_SLOTS:
         QTest::newRow("Restricted ID") << 189 << QStringList{"16546"} << "";
         QTest::newRow("Polarity Inversion") << 191 << QStringList{"16001"} << "";
         QTest::newRow("Volume") << 184 << QStringList{"16543", "16544"} << "";
-        QTest::newRow("Security Code") << 137 << QStringList{"6000", "6002", "16207", "16550"} << "";
+        QTest::newRow("Security Code")
+            << 137 << QStringList{"6000", "6002", "16207", "16550"} << "";
         QTest::newRow("Times, in Portuguese")
             << 192 << QStringList{"2", "16208", "16209", "16210", "16515", "16516"}
             << "AT+CCLK ? Alterar data e hora 0801&0802";

@@ -21,8 +21,8 @@ struct Gated
 // The six fields in rule order with their boxes.
 std::vector<Gated> FieldsInRuleOrder(const CTimesPage &page)
 {
-    return {{page.TimeoutBox(), page.TimeoutField()}, {page.ClockBox(), page.DateField()},
-            {page.ClockBox(), page.TimeField()},      {page.FlashBox(), page.FlashField()},
+    return {{page.TimeoutBox(), page.TimeoutField()},   {page.ClockBox(), page.DateField()},
+            {page.ClockBox(), page.TimeField()},        {page.FlashBox(), page.FlashField()},
             {page.OutgoingBox(), page.OutgoingField()}, {page.IncomingBox(), page.IncomingField()}};
 }
 
@@ -40,8 +40,9 @@ const char *const kMessages[9] = {
 
 // The slots of the page: 2, date, time, 16208, 16209, 16210, 16515, 16516.
 constexpr std::initializer_list<Slot> kSlots = {
-    Slot::DialTimeout,   Slot::Date,      Slot::Time,             Slot::RestrictOutgoing,
-    Slot::OutgoingLimit, Slot::FlashTime, Slot::RestrictIncoming, Slot::IncomingLimit};
+    Slot::DialTimeout,      Slot::Date,          Slot::Time,
+    Slot::RestrictOutgoing, Slot::OutgoingLimit, Slot::FlashTime,
+    Slot::RestrictIncoming, Slot::IncomingLimit};
 
 } // namespace
 
@@ -88,8 +89,14 @@ private Q_SLOTS:
             {"9 incoming empty", {nullptr, nullptr, nullptr, nullptr, nullptr, ""}, 9, 5},
             {"passes: lowest", {"1", "010100", "0000", "80", "1", "1"}, 0, 0},
             {"passes: highest", {"9", "311299", "2359", "2000", "180", "180"}, 0, 0},
-            {"passes: 29 February 2024", {nullptr, "290224", "0930", nullptr, nullptr, nullptr}, 0, 0},
-            {"passes: 29 February 2000", {nullptr, "290200", "0930", nullptr, nullptr, nullptr}, 0, 0},
+            {"passes: 29 February 2024",
+             {nullptr, "290224", "0930", nullptr, nullptr, nullptr},
+             0,
+             0},
+            {"passes: 29 February 2000",
+             {nullptr, "290200", "0930", nullptr, nullptr, nullptr},
+             0,
+             0},
             {"passes: 30 April", {nullptr, "300411", "0930", nullptr, nullptr, nullptr}, 0, 0},
             {"passes: leading zeros", {"05", nullptr, nullptr, "0080", "010", "001"}, 0, 0},
             {"passes: every box off", {nullptr, nullptr, nullptr, nullptr, nullptr, nullptr}, 0, 0},

@@ -36,20 +36,30 @@ private Q_SLOTS:
         const QString txLength = QStringLiteral("Error: The TX level must be 2 characteres!");
         const QString txRange = QStringLiteral("Error: The TX level must be between 00 and 15!");
         // A bad RX level waits while the TX level fails.
-        QTest::newRow("1 TX empty") << "" << "9" << "Please input the TX level." << false;
-        QTest::newRow("2 TX 7") << "7" << "9" << txLength << false;
-        QTest::newRow("2 TX 123") << "123" << "" << txLength << false;
-        QTest::newRow("3 TX 16") << "16" << "9" << txRange << false;
+        QTest::newRow("1 TX empty") << ""
+                                    << "9"
+                                    << "Please input the TX level." << false;
+        QTest::newRow("2 TX 7") << "7"
+                                << "9" << txLength << false;
+        QTest::newRow("2 TX 123") << "123"
+                                  << "" << txLength << false;
+        QTest::newRow("3 TX 16") << "16"
+                                 << "9" << txRange << false;
         QTest::newRow("3 TX loaded with a letter") << "1a" << QString() << txRange << false;
-        QTest::newRow("4 RX empty") << "07" << "" << "Please input the RX level." << true;
-        QTest::newRow("5 RX 07") << QString() << "07" << "Error: The RX level must be 1 character!"
-                                 << true;
-        QTest::newRow("6 RX 8") << "15" << "8" << "Error: The RX level must be between 0 and 7!"
-                                << true;
-        QTest::newRow("passes: 07 and 0") << "07" << "0" << QString() << false;
-        QTest::newRow("passes: 00 and 7") << "00" << "7" << QString() << false;
-        QTest::newRow("passes: both off, whatever they hold") << QString() << QString() << QString()
-                                                              << false;
+        QTest::newRow("4 RX empty") << "07"
+                                    << ""
+                                    << "Please input the RX level." << true;
+        QTest::newRow("5 RX 07") << QString() << "07"
+                                 << "Error: The RX level must be 1 character!" << true;
+        QTest::newRow("6 RX 8") << "15"
+                                << "8"
+                                << "Error: The RX level must be between 0 and 7!" << true;
+        QTest::newRow("passes: 07 and 0") << "07"
+                                          << "0" << QString() << false;
+        QTest::newRow("passes: 00 and 7") << "00"
+                                          << "7" << QString() << false;
+        QTest::newRow("passes: both off, whatever they hold")
+            << QString() << QString() << QString() << false;
     }
 
     void rulesInOrder()
@@ -69,8 +79,7 @@ private Q_SLOTS:
         page.TxField()->setText(tx.isNull() ? QStringLiteral("99") : tx);
         page.RxField()->setText(rx.isNull() ? QStringLiteral("99") : rx);
         // This page comes to the front first, then tells.
-        VerifyRule(page, host, message,
-                   onRx ? page.RxField() : page.TxField(), Told::PageFirst);
+        VerifyRule(page, host, message, onRx ? page.RxField() : page.TxField(), Told::PageFirst);
     }
 
     void boxesGateTheirLevels()
@@ -99,11 +108,23 @@ private Q_SLOTS:
         QTest::addColumn<QString>("rx");
         QTest::addColumn<QString>("shown");
         QTest::addColumn<QString>("focused"); // "TX", "RX" or "" (where it was)
-        QTest::newRow("both") << "12" << "3" << "TX:12 RX:3" << "RX";
-        QTest::newRow("TX only") << "07" << "" << "TX:07 RX:-()" << "TX";
+        QTest::newRow("both") << "12"
+                              << "3"
+                              << "TX:12 RX:3"
+                              << "RX";
+        QTest::newRow("TX only") << "07"
+                                 << ""
+                                 << "TX:07 RX:-()"
+                                 << "TX";
         // An empty TX level leaves its box unchecked; nothing to export.
-        QTest::newRow("RX only") << "" << "0" << "TX:-() RX:0" << "RX";
-        QTest::newRow("none") << "" << "" << "TX:-() RX:-()" << "";
+        QTest::newRow("RX only") << ""
+                                 << "0"
+                                 << "TX:-() RX:0"
+                                 << "RX";
+        QTest::newRow("none") << ""
+                              << ""
+                              << "TX:-() RX:-()"
+                              << "";
     }
 
     void storeAndLoad()

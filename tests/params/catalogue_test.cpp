@@ -1,6 +1,6 @@
 #include "params/catalogue.h"
-#include "params/language.h"
 #include "params/ini_document.h"
+#include "params/language.h"
 #include "params/parameter_store.h"
 #include "params/read_lists.h"
 #include "params/text_value.h"
@@ -201,7 +201,8 @@ TEST(ReadLists, AFailedReadReachesPastWhatItStored)
         const ReadReach reach = ReachOfRead(lists, file, c.atQueriesSent);
         EXPECT_EQ(reach.numbers, c.numbers) << c.stored << " " << c.atQueriesSent;
         EXPECT_EQ(reach.atQueries, c.atQueries) << c.stored << " " << c.atQueriesSent;
-        EXPECT_EQ(PagesNotReached(shares, reach), c.notReached) << c.stored << " " << c.atQueriesSent;
+        EXPECT_EQ(PagesNotReached(shares, reach), c.notReached)
+            << c.stored << " " << c.atQueriesSent;
     }
 }
 

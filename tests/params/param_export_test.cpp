@@ -51,7 +51,8 @@ TEST(Export, AFileThatCannotBeWrittenWholeStaysByteForByte)
 {
     TempFolder folder;
     const std::string path = folder.File("config.ini");
-    const std::string old = "[PARA]\r\n32=\"se\xF1" "a\"\r\n";
+    const std::string old = "[PARA]\r\n32=\"se\xF1"
+                            "a\"\r\n";
     WriteBytes(path, old);
     params::ScriptResult result;
     {
@@ -154,9 +155,9 @@ namespace {
 // unconditional, "B" busy, "N" no answer, "O" off or not found).
 std::string ForwardingLines(const std::string &flags, bool callWaitingIncluded)
 {
-    ParameterStore store = sample::Make({{Slot::ForwardNumber, "5550100"},
-                                         {Slot::NoAnswerTime, "25"}},
-                                        {1, callWaitingIncluded, 1, 0});
+    ParameterStore store =
+        sample::Make({{Slot::ForwardNumber, "5550100"}, {Slot::NoAnswerTime, "25"}},
+                     {1, callWaitingIncluded, 1, 0});
     const std::pair<char, Slot> slots[] = {{'W', Slot::CallWaiting},
                                            {'U', Slot::ForwardUnconditional},
                                            {'B', Slot::ForwardBusy},
@@ -193,8 +194,9 @@ TEST(Export, EachForwardingFlagAlone)
         {"O", false, erased0 + erased1 + erased2 + "AT+CCFC3=\"3,3,\"5550100\",129\"\r\n"},
         {"", false, "AT+CCFC4=\"4,4\"\r\n"},
         {"W", true, "AT+CCWA=\"1,1\"\r\nAT+CCFC4=\"4,4\"\r\n"},
-        {"O", true, "AT+CCWA=\"0,0,7\"\r\n" + erased0 + erased1 + erased2 +
-                        "AT+CCFC3=\"3,3,\"5550100\",129\"\r\n"},
+        {"O", true,
+         "AT+CCWA=\"0,0,7\"\r\n" + erased0 + erased1 + erased2 +
+             "AT+CCFC3=\"3,3,\"5550100\",129\"\r\n"},
     };
     for (const auto &c : cases)
         EXPECT_EQ(ForwardingLines(c.flags, c.callWaiting), c.lines) << c.flags << c.callWaiting;

@@ -177,9 +177,10 @@ TEST_F(Import, WhatTheReadJobStored)
 // What kestrel-cli read --out and the settings history keep of a read.
 TEST_F(Import, AReadBecomesTheFileSaveWrites)
 {
-    WriteBytes(path, "[PARA]\r\n05=\"01\"\r\n3000=\"01\"\r\n3001=\"11\"\r\n3002=\"0*0*0*0\"\r\n"
-                     "6000=\"1\"\r\n16541=\"1\"\r\n16550=\"01\"\r\n16212=\"555\"\r\n16213=\"0*0*0*0\"\r\n"
-                     "[ATCMD]\r\nAT+CCWA=\"1,2\"\r\nAT+CCLK=\"25/04/11,09:30:17+08\"\r\n");
+    WriteBytes(path,
+               "[PARA]\r\n05=\"01\"\r\n3000=\"01\"\r\n3001=\"11\"\r\n3002=\"0*0*0*0\"\r\n"
+               "6000=\"1\"\r\n16541=\"1\"\r\n16550=\"01\"\r\n16212=\"555\"\r\n16213=\"0*0*0*0\"\r\n"
+               "[ATCMD]\r\nAT+CCWA=\"1,2\"\r\nAT+CCLK=\"25/04/11,09:30:17+08\"\r\n");
     for (const bool forward : {true, false}) {
         ReadLists asked;
         params::AppendPageReadItems(params::Page::Forward, asked, {forward, forward, forward});

@@ -142,4 +142,3 @@ inline std::vector<SampleStore> All()
 }
 
 } // namespace sample
-

@@ -17,7 +17,9 @@ using params::HistoryOperation;
 
 unsigned Mode(const std::string &path)
 {
-    struct stat info{};
+    struct stat info
+    {
+    };
     return ::stat(path.c_str(), &info) == 0 ? info.st_mode & 0777 : 0;
 }
 
@@ -40,15 +42,19 @@ TEST(SettingsHistory, KeepsEachCopyUnderItsTimeWithinTheLimitOfItsPort)
     EXPECT_EQ(Mode(data + "history"), 0700u);
     EXPECT_EQ(Mode(port), 0700u);
 
-    ASSERT_TRUE(params::KeepInHistory(data, "/dev/pts/3", HistoryOperation::Read, "", when, copy).ok);
+    ASSERT_TRUE(
+        params::KeepInHistory(data, "/dev/pts/3", HistoryOperation::Read, "", when, copy).ok);
     EXPECT_EQ(copy, port + "20250611-142301-513-read.ini") << "the next free millisecond";
 
     // The user's own files, each a character away from a copy's name and
     // older by their names than any copy: none of them is removed.
-    const std::vector<std::string> lookAlikes = {
-        "notes.txt", "0000000a-000000-000-read.ini", "00000000x000000-000-read.ini",
-        "00000000-000000x000-read.ini", "00000000-000000-000xread.ini",
-        "00000000-000000-000-read.txt", "0-.ini"};
+    const std::vector<std::string> lookAlikes = {"notes.txt",
+                                                 "0000000a-000000-000-read.ini",
+                                                 "00000000x000000-000-read.ini",
+                                                 "00000000-000000x000-read.ini",
+                                                 "00000000-000000-000xread.ini",
+                                                 "00000000-000000-000-read.txt",
+                                                 "0-.ini"};
     for (const std::string &name : lookAlikes)
         WriteBytes(port + name, "mine");
     for (size_t i = 1; i < params::kHistoryCopiesPerPort; ++i)
@@ -59,7 +65,8 @@ TEST(SettingsHistory, KeepsEachCopyUnderItsTimeWithinTheLimitOfItsPort)
     for (const auto &entry : std::filesystem::directory_iterator(port))
         copies += entry.path().filename().string().starts_with("2025");
     EXPECT_EQ(copies, params::kHistoryCopiesPerPort);
-    EXPECT_FALSE(std::filesystem::exists(port + "20250611-142301-512-read.ini")) << "the oldest went";
+    EXPECT_FALSE(std::filesystem::exists(port + "20250611-142301-512-read.ini"))
+        << "the oldest went";
     EXPECT_TRUE(std::filesystem::exists(port + "20250611-142301-513-read.ini"));
     for (const std::string &name : lookAlikes)
         EXPECT_EQ(ReadBytes(port + name), "mine") << name << ": nothing but copies is removed";

@@ -14,11 +14,11 @@ namespace defaults {
 
 using params::Slot;
 
-inline constexpr Slot kKept[] = {
-    Slot::GeneralPassword, Slot::CspNone,       Slot::CspAllCalls,     Slot::CspCallBack,
-    Slot::AutoLockPin,     Slot::RandomPinLength, Slot::TerminalPin,   Slot::RandomPin,
-    Slot::FixedPin,        Slot::UseRandomPin,  Slot::BindSim,         Slot::BoundSimSerial,
-    Slot::CallBack};
+inline constexpr Slot kKept[] = {Slot::GeneralPassword, Slot::CspNone,     Slot::CspAllCalls,
+                                 Slot::CspCallBack,     Slot::AutoLockPin, Slot::RandomPinLength,
+                                 Slot::TerminalPin,     Slot::RandomPin,   Slot::FixedPin,
+                                 Slot::UseRandomPin,    Slot::BindSim,     Slot::BoundSimSerial,
+                                 Slot::CallBack};
 
 inline constexpr std::pair<Slot, const char *> kNotEmpty[] = {
     {Slot::LongDistanceBlock, "00"}, {Slot::InternationalBlock, "00"},

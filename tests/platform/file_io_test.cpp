@@ -44,7 +44,6 @@ const Writer kWriters[] = {
     {"Rewrite", RewriteFile, false},
 };
 
-
 class FileWriters : public FileIo, public ::testing::WithParamInterface<Writer>
 {
 protected:
@@ -74,7 +73,8 @@ TEST_P(FileWriters, KeepPermissionsAndOwnLinksAndMakeNewFilesPrivate)
     }
     EXPECT_TRUE(fs::is_symlink(Path("link.ini")));
     EXPECT_EQ(ModeOf(file), 0640u);
-    EXPECT_EQ(std::distance(fs::directory_iterator(m_dir), {}), 2) << "no temporary file left behind";
+    EXPECT_EQ(std::distance(fs::directory_iterator(m_dir), {}), 2)
+        << "no temporary file left behind";
 }
 
 // A link under the name, planted by another user or (for a scratch file) at
@@ -144,7 +144,8 @@ TEST_F(FileIo, AFailedWriteLeavesTheOldFileByteForByteAndNothingBeside)
         EXPECT_NE(failed.error.find(file), std::string::npos) << failed.error;
     }
     EXPECT_EQ(Read(file), std::string("old\0bytes", 9));
-    EXPECT_EQ(std::distance(fs::directory_iterator(m_dir), {}), 1) << "no temporary file left behind";
+    EXPECT_EQ(std::distance(fs::directory_iterator(m_dir), {}), 1)
+        << "no temporary file left behind";
 }
 
 TEST_F(FileIo, ANameOfTheLongestLegalLengthIsReplaced)
@@ -163,7 +164,9 @@ TEST_F(FileIo, AReadOnlyFileIsReplacedOnlyWhenAskedAndThenStaysWritable)
     EXPECT_FALSE(ReplaceFile(file, "new").ok);
     ASSERT_TRUE(ReplaceFile(file, "new", false, ReadOnlyTarget::MakeWritable).ok);
     EXPECT_EQ(Read(file), "new");
-    struct stat info{};
+    struct stat info
+    {
+    };
     ASSERT_EQ(::stat(file.c_str(), &info), 0);
     EXPECT_EQ(info.st_mode & 07777, 0644u);
 }

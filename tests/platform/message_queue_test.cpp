@@ -1,9 +1,8 @@
 #include "platform/message_queue.h"
 #include "platform/messages.h"
 
-#include <gtest/gtest.h>
-
 #include <functional>
+#include <gtest/gtest.h>
 #include <tuple>
 #include <vector>
 

@@ -67,8 +67,10 @@ TEST(PortNames, TheSerialPortsAreTheTtysOnADeviceAndTheUartsFound)
     };
     const std::string usb = "pci0/usb1/1-2";
     fs::create_directories(sys.File("devices/" + usb));
-    for (const auto &[file, text] : {std::pair{"idVendor", "0403"}, {"manufacturer", "FTDI"},
-                                     {"product", "FT232R USB UART"}, {"serial", "A50285BI"}})
+    for (const auto &[file, text] : {std::pair{"idVendor", "0403"},
+                                     {"manufacturer", "FTDI"},
+                                     {"product", "FT232R USB UART"},
+                                     {"serial", "A50285BI"}})
         WriteBytes(sys.File("devices/" + usb + "/" + file), std::string(text) + "\n");
     tty(usb + "/1-2:1.0/ttyUSB0", "ttyUSB0", nullptr);
     tty("pnp0/00:01", "ttyS0", "4");

@@ -97,8 +97,8 @@ TEST(PortError, SortsTheSystemCodes)
 {
     using enum PortErrorKind;
     const std::pair<int, PortErrorKind> cases[] = {
-        {0, None}, {EBUSY, InUse}, {EACCES, PermissionDenied}, {EPERM, Other},
-        {ENOENT, NotFound}, {EIO, Other},
+        {0, None},      {EBUSY, InUse},     {EACCES, PermissionDenied},
+        {EPERM, Other}, {ENOENT, NotFound}, {EIO, Other},
     };
     for (const auto &[code, kind] : cases) {
         EXPECT_EQ(PortErrorOf(code).kind, kind) << code;

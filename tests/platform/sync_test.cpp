@@ -1,7 +1,6 @@
 #include "platform/sync.h"
 
 #include <gtest/gtest.h>
-
 #include <thread>
 
 using namespace platform;

@@ -1,7 +1,7 @@
 // Each fault the terminal can be told to show, seen over the pty.
 
-#include "tests/common/pty_pair.h"
 #include "sim/output_schedule.h"
+#include "tests/common/pty_pair.h"
 #include "tests/common/sim_terminal.h"
 
 #include <fcntl.h>

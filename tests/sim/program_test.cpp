@@ -2,8 +2,8 @@
 
 #include "platform/port_names.h"
 #include "platform/virtual_ports.h"
-#include "tests/common/pty_pair.h"
 #include "tests/common/child_process.h"
+#include "tests/common/pty_pair.h"
 #include "tests/common/temp_folder.h"
 
 #include <gtest/gtest.h>

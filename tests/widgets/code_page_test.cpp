@@ -48,9 +48,11 @@ private Q_SLOTS:
         QTest::addColumn<QByteArray>("bytes");
         QTest::addColumn<QString>("shown");
         QTest::newRow("ASCII") << QByteArray("1234") << QStringLiteral("1234");
-        QTest::newRow("Latin-1 range") << QByteArray("se\xF1" "a") << Chars({'s', 'e', 0xF1, 'a'});
-        QTest::newRow("euro and quotes") << QByteArray("\x80\x93\x94")
-                                         << Chars({0x20AC, 0x201C, 0x201D});
+        QTest::newRow("Latin-1 range") << QByteArray("se\xF1"
+                                                     "a")
+                                       << Chars({'s', 'e', 0xF1, 'a'});
+        QTest::newRow("euro and quotes")
+            << QByteArray("\x80\x93\x94") << Chars({0x20AC, 0x201C, 0x201D});
         QTest::newRow("last of the high range") << QByteArray("\x9F\xA0") << Chars({0x178, 0xA0});
         QTest::newRow("undefined bytes stand for themselves")
             << QByteArray("\x81\x8D\x8F\x90\x9D") << Chars({0x81, 0x8D, 0x8F, 0x90, 0x9D});
@@ -82,11 +84,15 @@ private Q_SLOTS:
         QTest::addColumn<QString>("shown");
         const int digits = int(FieldValidator::Accepts::Digits);
         const int codePage = int(FieldValidator::Accepts::CodePage);
-        QTest::newRow("digits: letters are refused") << digits << "" << "1a2 3" << "123";
-        QTest::newRow("digits: a loaded letter stays and digits join it")
-            << digits << "12a" << "4b" << "12a4";
-        QTest::newRow("digits: the first key after a load is checked too")
-            << digits << "12a" << "b4" << "12a4";
+        QTest::newRow("digits: letters are refused") << digits << ""
+                                                     << "1a2 3"
+                                                     << "123";
+        QTest::newRow("digits: a loaded letter stays and digits join it") << digits << "12a"
+                                                                          << "4b"
+                                                                          << "12a4";
+        QTest::newRow("digits: the first key after a load is checked too") << digits << "12a"
+                                                                           << "b4"
+                                                                           << "12a4";
         QTest::newRow("code page: what has a byte is taken")
             << codePage << "" << Chars({'s', 0xF1, 0x20AC, 0x3A9, '!'})
             << Chars({'s', 0xF1, 0x20AC, '!'});

@@ -13,7 +13,6 @@
 #include <QScrollBar>
 #include <QVBoxLayout>
 #include <QtTest>
-
 #include <map>
 #include <memory>
 
@@ -70,10 +69,13 @@ struct ListWindow
     bool Do(const QString &step)
     {
         static const std::map<QString, std::pair<Qt::Key, Qt::KeyboardModifier>> keys = {
-            {"Return", {Qt::Key_Return, Qt::NoModifier}}, {"Tab", {Qt::Key_Tab, Qt::NoModifier}},
+            {"Return", {Qt::Key_Return, Qt::NoModifier}},
+            {"Tab", {Qt::Key_Tab, Qt::NoModifier}},
             {"Backtab", {Qt::Key_Backtab, Qt::ShiftModifier}},
-            {"Escape", {Qt::Key_Escape, Qt::NoModifier}}, {"F2", {Qt::Key_F2, Qt::NoModifier}},
-            {"Left", {Qt::Key_Left, Qt::NoModifier}},     {"Up", {Qt::Key_Up, Qt::NoModifier}},
+            {"Escape", {Qt::Key_Escape, Qt::NoModifier}},
+            {"F2", {Qt::Key_F2, Qt::NoModifier}},
+            {"Left", {Qt::Key_Left, Qt::NoModifier}},
+            {"Up", {Qt::Key_Up, Qt::NoModifier}},
             {"Down", {Qt::Key_Down, Qt::NoModifier}},
             {"Backspace", {Qt::Key_Backspace, Qt::NoModifier}}};
         const QString argument = step.mid(2);
@@ -110,15 +112,19 @@ struct ListWindow
     {
         const QWidget *focus = QApplication::focusWidget();
         const QLineEdit *editor = list->InPlaceEditor();
-        QString seen = focus == before ? "before" : focus == list ? "list" : focus == after ? "after"
-                       : focus && focus == editor                          ? "editor"
-                                                                           : "other";
-        seen += QStringLiteral(" %1,%2 ").arg(list->currentIndex().row()).arg(list->currentIndex().column());
+        QString seen = focus == before            ? "before"
+                       : focus == list            ? "list"
+                       : focus == after           ? "after"
+                       : focus && focus == editor ? "editor"
+                                                  : "other";
+        seen += QStringLiteral(" %1,%2 ")
+                    .arg(list->currentIndex().row())
+                    .arg(list->currentIndex().column());
         seen += !editor ? QStringLiteral("-")
-                        : editor->text() + (!editor->text().isEmpty() &&
-                                                    editor->selectedText() == editor->text()
-                                                ? "*"
-                                                : "");
+                        : editor->text() +
+                              (!editor->text().isEmpty() && editor->selectedText() == editor->text()
+                                   ? "*"
+                                   : "");
         for (int r = 0; r < list->RowCount(); ++r) {
             if (list->CellText(r, 0) != QStringLiteral("%1").arg(811 + r, 4, 10, QLatin1Char('0')))
                 seen += QStringLiteral(" %1.0=%2").arg(r).arg(list->CellText(r, 0));
@@ -191,7 +197,8 @@ private Q_SLOTS:
             {"second click, Shift+Tab", "c3.1 t:123 k:Backtab ?", "list 3,1 - 3=123 / 3 123 Tab"},
             {"second click, Escape keeps the old text", "c3.1 t:123 k:Escape ?",
              "list 3,1 - / 3 123 Escape"},
-            {"second click, click elsewhere", "c3.1 t:123 out ?", "after 3,1 - 3=123 / 3 123 Enter"},
+            {"second click, click elsewhere", "c3.1 t:123 out ?",
+             "after 3,1 - 3=123 / 3 123 Enter"},
             {"second click, finished by the page", "c3.1 t:123 fin ?",
              "list 3,1 - 3=123 / 3 123 Enter"},
             {"typed digit, Enter", "t:7 ? t:8 k:Return ?",
@@ -199,7 +206,8 @@ private Q_SLOTS:
             {"typed digit, Escape", "t:7 t:8 k:Escape ?", "list 3,1 - / 3 78 Escape"},
             {"Backspace, Enter", "k:Backspace ? k:Return ?",
              "editor 3,1  | list 3,1 - 3= / 3  Enter"},
-            {"F2 keeps the text", "k:F2 ? k:Return ?", "editor 3,1 old* | list 3,1 - / 3 old Enter"},
+            {"F2 keeps the text", "k:F2 ? k:Return ?",
+             "editor 3,1 old* | list 3,1 - / 3 old Enter"},
         };
         for (const auto &row : rows)
             QTest::newRow(row.name) << QString::fromLatin1(first) + QString::fromLatin1(row.script)
@@ -332,10 +340,18 @@ private Q_SLOTS:
         QTest::addColumn<QString>("answering");
         QTest::addColumn<QString>("row0");
         QTest::addColumn<QString>("row3");
-        QTest::newRow("none: row 3 edited") << "" << "old" << "5";
-        QTest::newRow("click: row 0 stays current and is edited") << "click" << "5" << "old";
-        QTest::newRow("begin edit: no editor") << "begin" << "old" << "old";
-        QTest::newRow("end edit: text dropped") << "end" << "old" << "old";
+        QTest::newRow("none: row 3 edited") << ""
+                                            << "old"
+                                            << "5";
+        QTest::newRow("click: row 0 stays current and is edited") << "click"
+                                                                  << "5"
+                                                                  << "old";
+        QTest::newRow("begin edit: no editor") << "begin"
+                                               << "old"
+                                               << "old";
+        QTest::newRow("end edit: text dropped") << "end"
+                                                << "old"
+                                                << "old";
     }
 
     void parentAnswersStopTheList()
@@ -357,10 +373,11 @@ private Q_SLOTS:
                     heard << QStringLiteral("begin %1").arg(row);
                     return answer("begin");
                 },
-            .onEndEdit = [&](int row, int, const QString &text, EditEnd) {
-                heard << QStringLiteral("end %1 %2").arg(row).arg(text);
-                return answer("end");
-            },
+            .onEndEdit =
+                [&](int row, int, const QString &text, EditEnd) {
+                    heard << QStringLiteral("end %1 %2").arg(row).arg(text);
+                    return answer("end");
+                },
         });
         QVERIFY(w.Show());
         w.list->setFocus();
@@ -399,10 +416,9 @@ private Q_SLOTS:
         w.list->SetEmptyText(emptyText);
         const QImage image = w.list->viewport()->grab().toImage();
         const QRect viewport = w.list->viewport()->rect();
-        const QRect centre =
-            w.list->fontMetrics()
-                .boundingRect(viewport, Qt::AlignCenter, QStringLiteral("Vazio"))
-                .adjusted(-2, -2, 2, 2);
+        const QRect centre = w.list->fontMetrics()
+                                 .boundingRect(viewport, Qt::AlignCenter, QStringLiteral("Vazio"))
+                                 .adjusted(-2, -2, 2, 2);
         QCOMPARE(DarkPixels(image, centre) > 0, textShown);
         if (rows == 0)
             QCOMPARE(DarkPixels(image, image.rect()), DarkPixels(image, centre));
