@@ -20,7 +20,7 @@ public:
     void LoadFromStore() override;
 
     // Enables or disables the pre-number and prefix fields together.
-    virtual void EnablePrefixFields(bool enable);
+    void EnablePrefixFields(bool enable);
 
     QCheckBox *SwitchBox() const { return m_switch; }
     QLineEdit *PreNumberField() const { return m_preNumbers; }

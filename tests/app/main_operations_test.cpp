@@ -29,16 +29,13 @@ private Q_SLOTS:
         QTest::addColumn<int>("refusedWrite");
         QTest::addColumn<QString>("message");
         QTest::addColumn<int>("page");
-        QTest::addColumn<QString>("title");
         QTest::newRow("read, forbidden entry 0815")
             << int(lang::kEnglish) << 3005 << 0
-            << "Error:Fail to read Please input a number in the position 0815!" << 133 << "Forbids";
+            << "Error:Fail to read Please input a number in the position 0815!" << 133;
         QTest::newRow("read, Spanish, volume")
-            << int(lang::kSpanish) << 16543 << 0 << "Error:Error al leer Recepción!" << 184
-            << "Volumen";
+            << int(lang::kSpanish) << 16543 << 0 << "Error:Error al leer Recepción!" << 184;
         QTest::newRow("write, general password")
-            << int(lang::kEnglish) << 0 << 32 << "Error: General Password invalid!" << 193
-            << "Passwords";
+            << int(lang::kEnglish) << 0 << 32 << "Error: General Password invalid!" << 193;
     }
 
     void aFailureShowsThePageOfWhatFailed()
@@ -48,7 +45,6 @@ private Q_SLOTS:
         QFETCH(int, refusedWrite);
         QFETCH(QString, message);
         QFETCH(int, page);
-        QFETCH(QString, title);
         MainWindowHarness harness(SimOptionsWith([&](sim::SimOptions &o) {
                                       o.faults.refuseReads = {refusedRead};
                                       o.faults.refuseWrites = {refusedWrite};
@@ -63,7 +59,6 @@ private Q_SLOTS:
 
         QVERIFY2(harness.HasBox(message, 16), qPrintable(harness.BoxTexts()));
         QTRY_COMPARE(harness.Window().VisibleTemplate(), page);
-        QCOMPARE(harness.Window().PageTitleText(), title);
         QCOMPARE(harness.Window().SelectedNavIndex(), PageIndexByTemplate(page));
         QVERIFY(harness.ControlsEnabled());
         if (refusedWrite) {
@@ -102,7 +97,6 @@ private Q_SLOTS:
                  QStringLiteral("Transmit failed: a value on the page \"Prefix\" is not allowed."));
         QCOMPARE(window.VisibleTemplate(), 186);
         QCOMPARE(window.SelectedNavIndex(), 2);
-        QVERIFY(window.NavButtonAt(2)->IsSelected() && !window.NavButtonAt(10)->IsSelected());
         QTRY_VERIFY(prefix->PrefixField()->hasFocus());
         QVERIFY(harness.ControlsEnabled());
         QVERIFY(!window.Engine().JobRunning());

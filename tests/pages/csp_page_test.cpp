@@ -1,5 +1,5 @@
-// The CSP page: the none flag, the two boxes that exclude each other, the
-// load order, and the three rules on the number.
+// The CSP page: the none flag, the load order, and the three rules on the
+// number.
 
 #include "page_test_support.h"
 #include "pages/csp_page.h"
@@ -72,25 +72,6 @@ private Q_SLOTS:
         QVERIFY(page.NoneFlag());
         QVERIFY(page.ValidatePage());
         QCOMPARE(host.events.size(), told);
-    }
-
-    void theBoxesExcludeEachOther()
-    {
-        TestPageHost host;
-        CCspPage page;
-        QVERIFY(ShowActive(page, host));
-        QCOMPARE(Shown(page), QStringLiteral("-- ()"));
-        QVERIFY(page.NoneFlag());
-        Click(page.CallBackBox());
-        QCOMPARE(Shown(page), QStringLiteral("B- "));
-        QVERIFY(!page.NoneFlag());
-        page.NumberField()->setText(QStringLiteral("21"));
-        Click(page.AllCallsBox());
-        QCOMPARE(Shown(page), QStringLiteral("-A 21"));
-        QVERIFY(!page.NoneFlag());
-        Click(page.AllCallsBox());
-        QCOMPARE(Shown(page), QStringLiteral("-- (21)"));
-        QVERIFY(page.NoneFlag());
     }
 
     void storeAndLoad_data()

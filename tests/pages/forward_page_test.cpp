@@ -1,4 +1,4 @@
-// The Call waiting and forward page: the master box and what it enables,
+// The Call waiting and forward page: what the master box includes in a read,
 // the boxes that exclude each other, the silent rules and the forward
 // number's rules, the queries a read asks, store and load.
 
@@ -62,34 +62,19 @@ class ForwardPageTest : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void theMasterBoxEnablesThePage()
+    void theMasterBoxIncludesWhatTheNextReadAsks()
     {
         TestPageHost host;
         CForwardPage page;
         page.InitPage(host);
-        // The call waiting box keeps the template's state until the first click.
-        QVERIFY(page.WaitingBox()->isEnabled());
-        for (QCheckBox *box :
-             {page.UnconditionalBox(), page.BusyBox(), page.NoAnswerBox(), page.OffOrNotFoundBox()})
-            QVERIFY(!box->isEnabled());
-        QCOMPARE(Shown(page), QString());
         QCOMPARE(page.TimeBox()->currentText(), QStringLiteral("10"));
-
         page.MasterBox()->click();
-        for (const auto &[letter, box] : Conditions(page))
-            QVERIFY(box->isEnabled());
         QVERIFY(page.CallWaitingIncluded() && page.ForwardingIncluded());
         // What the next read asks for and imports follows at once.
         QCOMPARE(host.store.waitingForwardEnabled, 1);
         QCOMPARE(host.store.callWaitingIncluded, 1);
         QCOMPARE(host.store.forwardingIncluded, 1);
-        page.NoAnswerBox()->click();
-        QCOMPARE(Shown(page), QStringLiteral("N#t"));
-
         page.MasterBox()->click();
-        for (const auto &[letter, box] : Conditions(page))
-            QVERIFY(!box->isEnabled());
-        QCOMPARE(Shown(page), QStringLiteral("N"));
         QVERIFY(!page.CallWaitingIncluded() && !page.ForwardingIncluded());
         QCOMPARE(host.store.waitingForwardEnabled, 0);
         QCOMPARE(host.store.forwardingIncluded, 0);

@@ -1,6 +1,6 @@
-// The page base: labelling, the enable pattern, the first-failure report,
-// keys and colour; the factory that makes the eleven pages; and every page's
-// rules against the bounds of the parameter catalogue.
+// The page base: labelling, the first-failure report, keys and colour; the
+// factory that makes the eleven pages; and every page's rules against the
+// bounds of the parameter catalogue.
 
 #include "page_test_support.h"
 #include "pages/call_back_page.h"
@@ -67,20 +67,10 @@ public:
         return true;
     }
 
-    // The three fields as the user sees them: "(text)" when disabled.
-    QString Fields() const
-    {
-        QStringList fields;
-        for (const QLineEdit *field : {first, second, free})
-            fields << (field->isEnabled() ? field->text() : "(" + field->text() + ")");
-        return fields.join(QLatin1Char('|'));
-    }
-
     QCheckBox *box;
     QLabel *hint;
     QLineEdit *first, *second, *free;
     QTableWidget *list;
-    bool emptyWhenUnchecked = false;
     FailureOrder order = FailureOrder::MessageThenPage;
     int initCalls = 0;
 
@@ -88,7 +78,7 @@ protected:
     void OnInitPage() override
     {
         ++initCalls;
-        AddGate({box, {first, second}, {}, true, emptyWhenUnchecked});
+        AddGate({box, {first, second}, {}, true, false});
     }
     std::vector<ControlLabel> Labels() override { return {{box, kBoxLabel}, {hint, kHint}}; }
 };
@@ -222,32 +212,6 @@ private Q_SLOTS:
         lang::SetCode(lang::kSpanish == language ? lang::kPortuguese : lang::kSpanish);
         page.InitPage(host);
         QCOMPARE(page.box->text(), boxText);
-    }
-
-    void gateEnablesFocusesAndEmpties()
-    {
-        TestPageHost host;
-        SamplePage page;
-        page.emptyWhenUnchecked = true;
-        QVERIFY(ShowActive(page, host));
-        QCOMPARE(page.Fields(), QStringLiteral("()|()|"));
-
-        page.free->setFocus();
-        QTest::mouseClick(page.box, Qt::LeftButton, {}, QPoint(4, page.box->height() / 2));
-        QVERIFY(page.box->isChecked());
-        QCOMPARE(page.Fields(), QStringLiteral("||"));
-        QTRY_VERIFY(page.first->hasFocus());
-
-        page.first->setText(QStringLiteral("12"));
-        page.second->setText(QStringLiteral("34"));
-        QTest::mouseClick(page.box, Qt::LeftButton, {}, QPoint(4, page.box->height() / 2));
-        QCOMPARE(page.Fields(), QStringLiteral("()|()|"));
-
-        // A load sets the box without a click: fields follow, nothing is emptied.
-        page.first->setText(QStringLiteral("56"));
-        page.box->setChecked(true);
-        page.ApplyGates();
-        QCOMPARE(page.Fields(), QStringLiteral("56||"));
     }
 
     void firstFailureTellsShowsThePageAndSelectsTheField_data()

@@ -1,5 +1,5 @@
 // The Prefix page: its five rules in order, the ";" after each typed
-// pre-number, the switch that enables both fields, store and load.
+// pre-number, store and load.
 
 #include "page_test_support.h"
 #include "pages/prefix_page.h"
@@ -10,18 +10,6 @@
 using params::Slot;
 
 namespace {
-
-// A page that records what its enabling was asked for.
-class RecordingPrefixPage : public CPrefixPage
-{
-public:
-    void EnablePrefixFields(bool enable) override
-    {
-        calls << enable;
-        CPrefixPage::EnablePrefixFields(enable);
-    }
-    QList<bool> calls;
-};
 
 QString Enabled(const CPrefixPage &page)
 {
@@ -120,29 +108,6 @@ private Q_SLOTS:
         QCOMPARE(field->cursorPosition(), 7);
         page.SaveToStore();
         QCOMPARE(host.store[Slot::PreNumbers], std::string("1925"));
-    }
-
-    void switchEnablesBothFieldsAndNothingElse()
-    {
-        TestPageHost host;
-        RecordingPrefixPage page;
-        QVERIFY(ShowActive(page, host));
-        QCOMPARE(Enabled(page), QStringLiteral("--"));
-        page.PrefixField()->setText(QStringLiteral("0021"));
-        page.SwitchBox()->setFocus();
-        QTest::mouseClick(page.SwitchBox(), Qt::LeftButton, {},
-                          QPoint(4, page.SwitchBox()->height() / 2));
-        QCOMPARE(Enabled(page), QStringLiteral("PP"));
-        QVERIFY(page.SwitchBox()->hasFocus()); // no focus moved
-        page.SwitchBox()->click();
-        QCOMPARE(Enabled(page), QStringLiteral("--"));
-        QCOMPARE(page.PrefixField()->text(), QStringLiteral("0021")); // nothing emptied
-
-        host.store[Slot::AddPrefix] = "01";
-        page.LoadFromStore();
-        QCOMPARE(Enabled(page), QStringLiteral("PP"));
-        // Initialisation, the two clicks and the load went through the page's operation.
-        QCOMPARE(page.calls, (QList<bool>{false, true, false, true}));
     }
 
     void storeAndLoad_data()

@@ -1,6 +1,6 @@
 // The Security code page: the PIN code check of a Transmit, the seven rules
 // of a PIN change with their message before the page and the field, what a
-// passing change stores, the boxes that gate their fields, store and load.
+// passing change stores, store and load.
 
 #include "page_test_support.h"
 #include "pages/security_code_page.h"
@@ -145,36 +145,6 @@ private Q_SLOTS:
         QCOMPARE(QString::fromStdString(host.store[Slot::OldPin]), oldPin);
         QCOMPARE(QString::fromStdString(host.store[Slot::NewPin]), newPin);
         QCOMPARE(QString::fromStdString(host.store[Slot::ConfirmPin]), newPin);
-    }
-
-    void theBoxesGateTheirFieldsWithoutMovingTheFocus()
-    {
-        TestPageHost host;
-        CSecurityCodePage page;
-        QVERIFY(ShowActive(page, host));
-        QWidget *changeControls[] = {page.OldPinField(), page.NewPinField(), page.ConfirmPinField(),
-                                     page.ConfirmButton()};
-        QVERIFY(!page.PinField()->isEnabled());
-        for (QWidget *control : changeControls)
-            QVERIFY(!control->isEnabled());
-        page.StartUpBox()->setFocus();
-        QTRY_VERIFY(page.StartUpBox()->hasFocus());
-
-        page.StartUpBox()->click();
-        QVERIFY(page.PinField()->isEnabled());
-        page.ChangeBox()->click();
-        for (QWidget *control : changeControls)
-            QVERIFY(control->isEnabled());
-        QVERIFY(page.StartUpBox()->hasFocus());
-
-        page.OldPinField()->setText(QStringLiteral("1234"));
-        page.ChangeBox()->click();
-        page.StartUpBox()->click();
-        QVERIFY(!page.PinField()->isEnabled());
-        for (QWidget *control : changeControls)
-            QVERIFY(!control->isEnabled());
-        QCOMPARE(page.OldPinField()->text(), QStringLiteral("1234"));
-        QCOMPARE(page.PinField()->text(), QStringLiteral("4711"));
     }
 
     void storeAndLoad_data()

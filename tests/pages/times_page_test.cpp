@@ -171,27 +171,6 @@ private Q_SLOTS:
         QCOMPARE(host.store[Slot::Time], std::string());
     }
 
-    void eachBoxGatesItsFieldAndTakesTheFocus()
-    {
-        TestPageHost host;
-        CTimesPage page;
-        QVERIFY(ShowActive(page, host));
-        const Gated gates[] = {{page.TimeoutBox(), page.TimeoutField()},
-                               {page.OutgoingBox(), page.OutgoingField()},
-                               {page.IncomingBox(), page.IncomingField()},
-                               {page.FlashBox(), page.FlashField()}};
-        for (const Gated &gate : gates) {
-            QVERIFY(!gate.field->isEnabled());
-            gate.box->click();
-            QVERIFY(gate.field->isEnabled());
-            QTRY_VERIFY(gate.field->hasFocus());
-            gate.field->setText(QStringLiteral("5"));
-            gate.box->click();
-            QVERIFY(!gate.field->isEnabled());
-            QCOMPARE(gate.field->text(), QStringLiteral("5"));
-        }
-    }
-
     void store_data()
     {
         // The boxes checked ("T" timeout, "C" clock, "O" outgoing, "I"
