@@ -11,6 +11,7 @@
 #include "link/serial_port.h"
 #include "link/shared_settings.h"
 #include "params/ini_file.h"
+#include "params/language.h"
 #include "params/read_lists.h"
 #include "platform/messages.h"
 #include "platform/unique_fd.h"
@@ -208,6 +209,37 @@ TEST_F(EngineOverSim, AStrayOkAfterEveryReplyPutsNoJobOutOfStep)
     EXPECT_EQ(*terminal->Value(16543), "3");
     EXPECT_EQ(CommandsSent("AT&W"), 1u);
     EXPECT_FALSE(terminal->InTransaction());
+}
+
+// The first thing each operation shows, in the user's language.
+TEST_F(EngineOverSim, EachOperationFirstSaysWhatItDoesInTheUsersLanguage)
+{
+    struct Row
+    {
+        int language;
+        const char *reading, *writing;
+    };
+    const Row rows[] = {
+        {lang::kEnglish, "Reading Kestrel Manager parameter ...", "Writing parameter ..."},
+        {lang::kPortuguese, "Lendo configurações Kestrel Manager ...",
+         "Escrevendo configurações ..."},
+        {lang::kSpanish, "Leyendo de los parámetros Kestrel Manager ...",
+         "Escribiendo de los parámetros ..."},
+    };
+    StartTerminal();
+    for (const Row &row : rows) {
+        lang::SetCode(row.language);
+        Read({"35"});
+        ASSERT_FALSE(texts.empty());
+        EXPECT_EQ(texts.front(), row.reading);
+        texts.clear();
+        jobEnded = false;
+        ASSERT_TRUE(operations->Transmit(nullptr, nullptr, kWriteSomeValues));
+        ASSERT_TRUE(RunUntilEnded());
+        ASSERT_FALSE(texts.empty());
+        EXPECT_EQ(texts.front(), row.writing);
+    }
+    lang::SetCode(lang::kEnglish);
 }
 
 TEST_F(EngineOverSim, AnOverlongLineEndsTheReadAtTheParameterItCameWith)
