@@ -1,5 +1,7 @@
 #include "app/file_dialog.h"
 
+#include "app/main_texts.h"
+
 #include <QDir>
 #include <QFileDialog>
 #include <QUrl>
@@ -34,4 +36,12 @@ std::unique_ptr<QFileDialog> MakeFileDialog(const FileRequest &request, QWidget 
         dialog->selectFile(request.proposedName);
     }
     return dialog;
+}
+
+void OfferParameterFiles(FileRequest &request)
+{
+    request.filters = {QString::fromUtf8(main_texts::kConfigFilter),
+                       QString::fromUtf8(main_texts::kAllFilesFilter)};
+    request.filterPatterns = {QString::fromUtf8(main_texts::kConfigPatterns),
+                              QString::fromUtf8(main_texts::kAllFilesPatterns)};
 }

@@ -28,3 +28,6 @@ struct FileRequest
 // The dialog for `request`, not yet shown. The program's own (not the
 // desktop's) dialog, so the filters read exactly as given on every desktop.
 std::unique_ptr<QFileDialog> MakeFileDialog(const FileRequest &request, QWidget *parent);
+
+// Offers parameter files ("config file (*.ini)"), then all files.
+void OfferParameterFiles(FileRequest &request);

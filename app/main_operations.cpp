@@ -173,10 +173,7 @@ QString CMainDlg::ChooseFile(FileRequest::Kind kind)
         kind == FileRequest::Kind::Open ? main_texts::kOpenTitle : main_texts::kSaveTitle;
     request.title = lang::QtLabel(title);
     request.folder = LoadFileFolder();
-    request.filters = {QString::fromUtf8(main_texts::kConfigFilter),
-                       QString::fromUtf8(main_texts::kAllFilesFilter)};
-    request.filterPatterns = {QString::fromUtf8(main_texts::kConfigPatterns),
-                              QString::fromUtf8(main_texts::kAllFilesPatterns)};
+    OfferParameterFiles(request);
     request.defaultSuffix = QString::fromUtf8(main_texts::kConfigSuffix);
     if (kind == FileRequest::Kind::Save)
         request.proposedName = QString::fromUtf8(main_texts::kProposedConfigName);

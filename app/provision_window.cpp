@@ -224,10 +224,7 @@ void ProvisionDialog::BuildWindow(const QStringList &friendlyNames)
     connect(m_browse, &QPushButton::clicked, this, [this] {
         FileRequest request;
         request.title = lang::QtLabel(main_texts::kOpenTitle);
-        request.filters = {QString::fromUtf8(main_texts::kConfigFilter),
-                           QString::fromUtf8(main_texts::kAllFilesFilter)};
-        request.filterPatterns = {QString::fromUtf8(main_texts::kConfigPatterns),
-                                  QString::fromUtf8(main_texts::kAllFilesPatterns)};
+        OfferParameterFiles(request);
         request.folder = QFileInfo(m_file->text()).absolutePath();
         if (const QString path = ChooseFile(request); !path.isEmpty())
             m_file->setText(path);
