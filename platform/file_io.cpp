@@ -56,9 +56,7 @@ enum class Links { FollowOwn, Refuse };
 FileResult ResolveLink(const std::string &path, Links links, std::string &target)
 {
     target = path;
-    struct stat info
-    {
-    };
+    struct stat info = {};
     if (::lstat(path.c_str(), &info) != 0 || !S_ISLNK(info.st_mode))
         return {};
     if (links == Links::Refuse)
@@ -112,9 +110,7 @@ FileResult ReadWholeFile(const std::string &path, size_t maxSize, std::string &b
         *missing = false;
     bytes.clear();
     UniqueFd fd;
-    struct stat info
-    {
-    };
+    struct stat info = {};
     if (FileResult opened = OpenForReading(path, fd, info, missing); !opened.ok)
         return opened;
     const std::string tooLarge = "Cannot read \"" + path + "\": the file is larger than " +
@@ -158,9 +154,7 @@ FileResult RewriteFile(const std::string &path, std::string_view bytes)
         fd.Reset(::open(path.c_str(), flags));
     if (!fd.Valid() && errno == ELOOP)
         return Refusal(path, kIsLink);
-    struct stat old
-    {
-    };
+    struct stat old = {};
     // Without any write bit the file is read-only, also for root.
     const bool writable = fd.Valid() && ::fstat(fd.Get(), &old) == 0 && S_ISREG(old.st_mode) &&
                           (old.st_mode & 0222) != 0;
@@ -200,9 +194,7 @@ FileResult Replace(const std::string &path, std::string_view bytes, bool flushTo
     std::string target;
     if (FileResult refused = ResolveLink(path, links, target); !refused.ok)
         return refused;
-    struct stat old
-    {
-    };
+    struct stat old = {};
     const bool exists = ::stat(target.c_str(), &old) == 0;
     if (!exists && errno != ENOENT)
         return FileResult::Failure(SystemError("Cannot write", path));
@@ -253,9 +245,7 @@ FileResult AppendToPrivateFile(const std::string &path, std::string_view bytes)
         return Refusal(path, kIsLink);
     if (!fd.Valid())
         return FileResult::Failure(SystemError("Cannot write", path));
-    struct stat info
-    {
-    };
+    struct stat info = {};
     if (::fstat(fd.Get(), &info) != 0 || !S_ISREG(info.st_mode))
         return Refusal(path, "it is not a regular file");
     if ((info.st_mode & 077) != 0)
@@ -270,9 +260,8 @@ FileResult CheckPrivateFolder(const std::string &dir)
     if (dir.empty())
         return FileResult::Failure(
             "Cannot find a folder of this user: HOME is not set and the user has no home folder");
-    struct stat name
-    {
-    }, folder{};
+    struct stat name = {};
+    struct stat folder = {};
     if (::lstat(dir.c_str(), &name) != 0 || ::stat(dir.c_str(), &folder) != 0)
         return FileResult::Failure(SystemError("Cannot use the folder", dir));
     if (S_ISLNK(name.st_mode) && name.st_uid != ::geteuid())
@@ -300,9 +289,7 @@ FileResult PreparePrivateFolder(const std::string &dir)
 
 FileResult CheckPlainFile(const std::string &path)
 {
-    struct stat info
-    {
-    };
+    struct stat info = {};
     if (::lstat(path.c_str(), &info) != 0)
         return errno == ENOENT ? FileResult()
                                : FileResult::Failure(SystemError("Cannot use", path));
@@ -317,9 +304,7 @@ FileResult ReadFirstLine(const std::string &path, std::string &line)
 {
     line.clear();
     UniqueFd fd;
-    struct stat info
-    {
-    };
+    struct stat info = {};
     if (FileResult opened = OpenForReading(path, fd, info, nullptr); !opened.ok)
         return opened;
     char bytes[1024];
@@ -368,9 +353,7 @@ bool ForceDeleteFile(const std::string &path)
     if (errno != EACCES && errno != EPERM)
         return false;
     // lstat: a link's target is not ours to make writable.
-    struct stat info
-    {
-    };
+    struct stat info = {};
     if (::lstat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode))
         return false;
     ::chmod(path.c_str(), (info.st_mode & 07777) | S_IWUSR);
@@ -379,9 +362,8 @@ bool ForceDeleteFile(const std::string &path)
 
 bool SameFile(int fd, const std::string &path)
 {
-    struct stat held
-    {
-    }, named{};
+    struct stat held = {};
+    struct stat named = {};
     return ::fstat(fd, &held) == 0 && ::lstat(path.c_str(), &named) == 0 &&
            held.st_dev == named.st_dev && held.st_ino == named.st_ino;
 }

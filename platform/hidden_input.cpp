@@ -34,9 +34,7 @@ std::string ReadHiddenLine(const std::string &prompt)
         return {};
     // Caught without SA_RESTART, so that the read returns and the echo is
     // turned back on before the signal takes its course.
-    struct sigaction catching
-    {
-    };
+    struct sigaction catching = {};
     catching.sa_handler = Catch;
     sigemptyset(&catching.sa_mask);
     struct sigaction previous[std::size(kEndingSignals)]{};

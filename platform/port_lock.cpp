@@ -20,9 +20,7 @@ namespace {
 // happens before anyone uses it); reads and writes leave it alone.
 bool IdentifyDevice(const std::string &devicePath, PortLock::Device &device)
 {
-    struct stat info
-    {
-    };
+    struct stat info = {};
     if (devicePath.empty() || ::stat(devicePath.c_str(), &info) != 0 || !S_ISCHR(info.st_mode))
         return false;
     device = {info.st_rdev, info.st_ctim.tv_sec, info.st_ctim.tv_nsec};
@@ -51,9 +49,7 @@ UniqueFd OpenClaimFile(const std::string &path)
         if (fd.Valid())
             ::fchmod(fd.Get(), 0644);
     }
-    struct stat info
-    {
-    };
+    struct stat info = {};
     if (fd.Valid() && (::fstat(fd.Get(), &info) != 0 || !S_ISREG(info.st_mode))) {
         fd.Reset();
         errno = EINVAL;

@@ -29,9 +29,8 @@ namespace {
 
 bool IsOwnLinkToCharDevice(const std::string &path)
 {
-    struct stat linkInfo
-    {
-    }, target{};
+    struct stat linkInfo = {};
+    struct stat target = {};
     return ::lstat(path.c_str(), &linkInfo) == 0 && S_ISLNK(linkInfo.st_mode) &&
            linkInfo.st_uid == ::geteuid() && ::stat(path.c_str(), &target) == 0 &&
            S_ISCHR(target.st_mode);
@@ -60,9 +59,7 @@ std::string SystemText(const std::string &what, const std::string &path)
 // descriptor of the file.
 struct flock WholeFile(short type)
 {
-    struct flock lock
-    {
-    };
+    struct flock lock = {};
     lock.l_type = type;
     lock.l_whence = SEEK_SET;
     return lock;

@@ -53,9 +53,7 @@ inline void WriteBytes(const std::string &path, const std::string &bytes)
 // The permission bits of the file or folder (of a link itself), 0 when missing.
 inline mode_t ModeOf(const std::string &path)
 {
-    struct stat info
-    {
-    };
+    struct stat info = {};
     return ::lstat(path.c_str(), &info) == 0 ? info.st_mode & 07777 : 0;
 }
 

@@ -118,16 +118,12 @@ TEST_F(FileIo, ARewriteStaysInTheSameFileWhateverTheNewLength)
 {
     const std::string file = Path("COM1ParaFile.ini");
     ASSERT_TRUE(RewriteFile(file, "[PARA]\r\n").ok) << "a missing file is created";
-    struct stat first
-    {
-    };
+    struct stat first = {};
     ASSERT_EQ(::stat(file.c_str(), &first), 0);
     for (const char *content : {"[PARA]\r\n2=\"5\"\r\n35=\"01\"\r\n", "[PARA]\r\n", ""}) {
         ASSERT_TRUE(RewriteFile(file, content).ok);
         EXPECT_EQ(Read(file), content);
-        struct stat now
-        {
-        };
+        struct stat now = {};
         ASSERT_EQ(::stat(file.c_str(), &now), 0);
         EXPECT_EQ(now.st_ino, first.st_ino) << "rewritten where it stands";
     }
@@ -164,9 +160,7 @@ TEST_F(FileIo, AReadOnlyFileIsReplacedOnlyWhenAskedAndThenStaysWritable)
     EXPECT_FALSE(ReplaceFile(file, "new").ok);
     ASSERT_TRUE(ReplaceFile(file, "new", false, ReadOnlyTarget::MakeWritable).ok);
     EXPECT_EQ(Read(file), "new");
-    struct stat info
-    {
-    };
+    struct stat info = {};
     ASSERT_EQ(::stat(file.c_str(), &info), 0);
     EXPECT_EQ(info.st_mode & 07777, 0644u);
 }

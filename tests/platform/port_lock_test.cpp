@@ -18,16 +18,12 @@ namespace {
 // How many descriptors of this process refer to the device.
 int DescriptorsOn(const std::string &devicePath)
 {
-    struct stat device
-    {
-    };
+    struct stat device = {};
     if (::stat(devicePath.c_str(), &device) != 0)
         return -1;
     int count = 0;
     for (const auto &entry : std::filesystem::directory_iterator("/proc/self/fd")) {
-        struct stat info
-        {
-        };
+        struct stat info = {};
         if (::stat(entry.path().c_str(), &info) == 0 && S_ISCHR(info.st_mode) &&
             info.st_rdev == device.st_rdev)
             ++count;
