@@ -19,7 +19,8 @@ targets=("$@")
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=0:strict_string_checks=1
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 
-cmake -S . -B build/fuzz -G Ninja -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS_DEBUG=-g1 -DCMAKE_CXX_COMPILER=clang++ \
+cmake -S . -B build/fuzz -G Ninja -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS_DEBUG=-g1 -DCMAKE_UNITY_BUILD=ON \
+  -DCMAKE_CXX_COMPILER=clang++ \
   -DKESTREL_FUZZ=ON -DKESTREL_CORE_ONLY=ON -DKESTREL_BUILD_TESTS=OFF >/dev/null
 cmake --build build/fuzz -j "$(nproc)" --target "${targets[@]/%/_fuzzer}"
 
