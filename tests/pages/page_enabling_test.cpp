@@ -33,10 +33,10 @@ struct EnablingCase
 
 using Controls = QList<std::pair<QChar, QWidget *>>;
 
-Controls Find(QWidget *page, const QString &spec)
+Controls Find(QWidget *page, const QString &named)
 {
     Controls controls;
-    for (const QString &entry : spec.split('|')) {
+    for (const QString &entry : named.split('|')) {
         for (QWidget *widget : page->findChildren<QWidget *>()) {
             if ((qobject_cast<QAbstractButton *>(widget) || qobject_cast<QLineEdit *>(widget) ||
                  qobject_cast<QComboBox *>(widget) || qobject_cast<CReportCtrl *>(widget)) &&
