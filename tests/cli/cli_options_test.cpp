@@ -200,6 +200,7 @@ TEST(CliOptions, RefusesWrongUsageSayingWhy)
         EXPECT_EQ(result.error, error) << ::testing::PrintToString(args);
     }
     EXPECT_TRUE(ParseCommandLine({"--help"}).help);
+    EXPECT_TRUE(ParseCommandLine({"write", "--port", "A", "-h"}).help);
     EXPECT_TRUE(ParseCommandLine({"--version"}).version);
 }
 

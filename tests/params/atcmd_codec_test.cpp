@@ -111,6 +111,7 @@ const ReplyCase kReplyCases[] = {
     {"WaitingOtherClass", "AT+CCWA=1,2", "1,2", ""},
     {"WaitingClassSeventeen", "AT+CCWA=1,2", "1,17", ""},
     {"ClockUnchanged", "AT+CCLK?", "\"25/04/11,09:30:00+08\"", "AT+CCLK=\"25/04/11,09:30:00+08\""},
+    {"EmptyClock", "AT+CCLK?", "", ""},
     {"OtherCommand", "AT+CLIP?", "1,1", ""},
 };
 // clang-format on

@@ -5,6 +5,7 @@
 #include "sim/terminal_state.h"
 #include "tests/common/temp_folder.h"
 
+#include <filesystem>
 #include <gtest/gtest.h>
 
 using namespace sim;
@@ -81,6 +82,11 @@ TEST_F(StateFile, DamagedFilesAreRefusedAndLeftAlone)
         EXPECT_NE(error.find(" line "), std::string::npos) << error;
         EXPECT_EQ(ReadBytes(m_path), text);
     }
+    std::filesystem::remove(m_path);
+    std::filesystem::create_directory(m_path);
+    std::string error;
+    EXPECT_FALSE(TerminalCore{WithFile()}.LoadStateFile(error));
+    EXPECT_EQ(error, "cannot read " + m_path);
 }
 
 TEST_F(StateFile, ParametersReachTheFileWithAtAndW)
