@@ -1,9 +1,8 @@
 // Receive and Transmit against the simulated terminal as the window alone
-// shows them: the page a failure brings to the front, the first page that
-// refuses a Transmit, the job watchdog, Exit while a job runs, the window
-// going away mid-job, and a port another run holds.
+// shows them: the first page that refuses a Transmit, the job watchdog, Exit
+// while a job runs, the window going away mid-job, and a port another run
+// holds.
 
-#include "app/page_table.h"
 #include "main_window_harness.h"
 #include "pages/prefix_page.h"
 #include "pages/volume_page.h"
@@ -15,60 +14,12 @@
 
 using main_texts::BottomButton;
 using params::Page;
-using params::Slot;
 
 class MainOperationsTest : public QObject
 {
     Q_OBJECT
 
 private Q_SLOTS:
-    void aFailureShowsThePageOfWhatFailed_data()
-    {
-        QTest::addColumn<int>("language");
-        QTest::addColumn<int>("refusedRead");
-        QTest::addColumn<int>("refusedWrite");
-        QTest::addColumn<QString>("message");
-        QTest::addColumn<int>("page");
-        QTest::newRow("read, forbidden entry 0815")
-            << int(lang::kEnglish) << 3005 << 0
-            << "Error:Fail to read Please input a number in the position 0815!" << 133;
-        QTest::newRow("read, Spanish, volume")
-            << int(lang::kSpanish) << 16543 << 0 << "Error:Error al leer Recepción!" << 184;
-        QTest::newRow("write, general password")
-            << int(lang::kEnglish) << 0 << 32 << "Error: General Password invalid!" << 193;
-    }
-
-    void aFailureShowsThePageOfWhatFailed()
-    {
-        QFETCH(int, language);
-        QFETCH(int, refusedRead);
-        QFETCH(int, refusedWrite);
-        QFETCH(QString, message);
-        QFETCH(int, page);
-        MainWindowHarness harness(SimOptionsWith([&](sim::SimOptions &o) {
-                                      o.faults.refuseReads = {refusedRead};
-                                      o.faults.refuseWrites = {refusedWrite};
-                                  }),
-                                  language);
-        QVERIFY(harness.TerminalReady());
-        harness.FillForbiddenBefore(3005);
-        harness.GeneralPassword()->setText(QStringLiteral("123456"));
-        QTest::mousePress(harness.Window().NavButtonAt(10), Qt::LeftButton); // Call Back
-
-        harness.Run(refusedRead ? BottomButton::Receive : BottomButton::Transmit);
-
-        QVERIFY2(harness.HasBox(message, 16), qPrintable(harness.BoxTexts()));
-        QTRY_COMPARE(harness.Window().VisibleTemplate(), page);
-        QCOMPARE(harness.Window().SelectedNavIndex(), PageIndexByTemplate(page));
-        QVERIFY(harness.ControlsEnabled());
-        if (refusedWrite) {
-            QCOMPARE(harness.Terminal().Value(32).value_or("?"), std::string("000000"));
-        } else { // what was read before the failure still reached the pages
-            QVERIFY(!harness.Forbids()->LongDistanceBox()->isChecked());
-            QCOMPARE(harness.Window().Store()[Slot::LongDistanceBlock], std::string("00"));
-        }
-    }
-
     // The pages are checked in page order and only the first that refuses
     // speaks; nothing reaches the terminal, and the port opened for the
     // write stays open.
