@@ -73,7 +73,12 @@ private Q_SLOTS:
     }
 
     // The password and PIN changes of the pages tell their own outcome, and
-    // nothing on the pages changes while they run.
+    // nothing on the pages changes while they run. The PIN change writes its
+    // own file at once: the change switch, then the PIN entries. The new PIN
+    // is refused while the SIM still has the old one, so the old one switches
+    // the check on and is confirmed by the follow-up lines, the change
+    // follows, and the new PIN switches the check off again; nothing else of
+    // the pages goes out.
     void passwordAndPinChangesTellTheirOutcome()
     {
         enum class Change { Password, Pin };
@@ -120,6 +125,14 @@ private Q_SLOTS:
             QVERIFY(window.PageArea()->isEnabled());
             QCOMPARE(window.StatusLineWidget()->FullText(), QString::fromUtf8(row.shown));
             QCOMPARE(window.StatusLineWidget()->Failed(), row.refused);
+            if (row.change == Change::Pin && !row.refused)
+                QCOMPARE(
+                    harness.Terminal().Commands(),
+                    (std::vector<std::string>{
+                        "AT+WPAR=9996,\"1234\"", "AT+WPAR=16207,\"01\"", "AT+WPAR=16550,\"1111\"",
+                        "AT+WPAR=16549,\"4711\"", "AT+WPAR=16552,\"4711\"",
+                        "AT+WPAR=16553,\"4711\"", "AT+WPAR=16548,\"4711\",\"1111\"",
+                        "AT+WPAR=16551,\"1111\"", "AT+WPAR=9999", "AT+WPAR=9995", "AT&W"}));
         }
     }
 
