@@ -155,21 +155,19 @@ private Q_SLOTS:
 
         const QString com1 = QStringLiteral("Communications Port (COM1)");
         const QString sim0 = QStringLiteral("Virtual port (SIM0)");
+        const QStringList com3AndCom1{QStringLiteral("Communications Port (COM3)"), com1};
+        // clang-format off
         QTest::newRow("nothing stored, COM1 present")
-            << QStringList() << QStringList{QStringLiteral("Communications Port (COM3)"), com1}
-            << QString() << QStringList{"COM1", "115200", "0", "Login"};
+            << QStringList() << com3AndCom1 << QString() << QStringList{"COM1", "115200", "0", "Login"};
         QTest::newRow("stored Portuguese")
-            << QStringList{"SIM0", "9600", "2"} << QStringList{sim0} << QString()
-            << QStringList{"SIM0", "9600", "1", "Iniciar"};
+            << QStringList{"SIM0", "9600", "2"} << QStringList{sim0} << QString() << QStringList{"SIM0", "9600", "1", "Iniciar"};
         QTest::newRow("a port given for this run only")
-            << QStringList{"COM1", "115200", "1"} << QStringList{com1, sim0} << "SIM0"
-            << QStringList{"SIM0", "115200", "0", "Login"};
+            << QStringList{"COM1", "115200", "1"} << QStringList{com1, sim0} << "SIM0" << QStringList{"SIM0", "115200", "0", "Login"};
         QTest::newRow("stored Spanish")
-            << QStringList{"SIM0", "2400", "3"} << QStringList{sim0} << QString()
-            << QStringList{"SIM0", "2400", "2", "Iniciar sesión"};
-        QTest::newRow("garbage") << QStringList{"no such port", "abc", "9"}
-                                 << QStringList{QStringLiteral("Port (ttyS4)")} << QString()
-                                 << QStringList{"ttyS4", "", "0", "Login"};
+            << QStringList{"SIM0", "2400", "3"} << QStringList{sim0} << QString() << QStringList{"SIM0", "2400", "2", "Iniciar sesión"};
+        QTest::newRow("garbage") << QStringList{"no such port", "abc", "9"} << QStringList{QStringLiteral("Port (ttyS4)")}
+            << QString() << QStringList{"ttyS4", "", "0", "Login"};
+        // clang-format on
     }
 
     void loginOpensWithTheStoredChoices()

