@@ -192,6 +192,13 @@ private Q_SLOTS:
         QTest::newRow("no baud rate") << 0 << false << true << "" << "Please you must select a Baut Rate.";
         QTest::newRow("no password") << 0 << false << false << "" << "Please input the Software Password.";
         QTest::newRow("no password, Portuguese") << 1 << false << false << "" << "Por favor, insira a senha.";
+        QTest::newRow("no password, Spanish") << 2 << false << false << "" << "Por favor introduzca la contraseña.";
+        QTest::newRow("no port, Portuguese") << 1 << true << true << "" << "Por favor, selecione a porta COM.";
+        QTest::newRow("no baud rate, Portuguese") << 1 << false << true << "" << "Por favor, selecione a taxa de transmissão.";
+        QTest::newRow("no baud rate, Spanish") << 2 << false << true << "" << "Por favor seleccione la velocidad de transmisión.";
+        QTest::newRow("3 characters, Portuguese") << 1 << false << false << "123" << "Erro: A senha deve ter entre 4 e 12 caracteres!";
+        QTest::newRow("a double quote, Portuguese") << 1 << false << false << "12\"45"
+            << "Erro: A senha não pode conter caracteres de controle nem aspas duplas!";
         QTest::newRow("3 characters, Spanish") << 2 << false << false << "123"
             << "Error: La contraseña debe tener entre 4 y 12 caracteres!";
         QTest::newRow("13 characters") << 0 << false << false << "1234567890123" << length;
@@ -252,6 +259,10 @@ private Q_SLOTS:
         QTest::newRow("+CME ERROR is an invalid password")
             << SimSetUp([](sim::SimOptions &o) { o.password = "4321"; o.faults.cmeError = 16; })
             << "2" << "1234" << false << "[16] Erro: Senha inválida!" << false << 0;
+        QTest::newRow("an error without the login line's echo is not taken as a refusal")
+            << SimSetUp([](sim::SimOptions &o) { o.echo = false; o.password = "4321"; }) << "3" << "1234" << false
+            << "[16] Error: ¡El terminal no recibió la línea de la contraseña tal como se envió (¿ruido en la "
+               "línea?). Compruebe el cable e inténtelo de nuevo!" << false << 0;
         QTest::newRow("no answer times out") << kSilent << "1" << "1234" << false
             << "[16] Error: Timeout, check the COM Port!" << false << 300;
         // clang-format on
@@ -374,6 +385,8 @@ private Q_SLOTS:
             << both << false << 2 << "Respondieron \"OK\": SIM0 a 115200 bps." << "SIM0" << "115200";
         QTest::newRow("none answers") << QStringList{"Ghost (ttyNOPE)"} << false << 0
             << "No port answered \"OK\"." << "ttyNOPE" << "9600";
+        QTest::newRow("none answers, Portuguese") << QStringList{"Ghost (ttyNOPE)"} << false << 1
+            << "Nenhuma porta respondeu \"OK\"." << "ttyNOPE" << "9600";
         QTest::newRow("cancelled") << both << true << 0 << "" << "ttyNOPE" << "9600";
         // clang-format on
     }
