@@ -1,6 +1,6 @@
 // Receive and Transmit against the simulated terminal as the window alone
 // shows them: the first page that refuses a Transmit, the job watchdog, Exit
-// while a job runs and the window going away mid-job.
+// while a job runs and the window closed or going away mid-job.
 
 #include "main_window_harness.h"
 #include "pages/prefix_page.h"
@@ -64,22 +64,6 @@ private Q_SLOTS:
         QVERIFY(!harness.Window().JobTimerActive());
     }
 
-    // Closing during a Receive stops the read; the window goes once it has ended.
-    void closingDuringAReceiveStopsItFirst()
-    {
-        MainWindowHarness harness(SimOptionsWith(kSilent));
-        QVERIFY(harness.TerminalReady());
-        CMainDlg &window = harness.Window();
-
-        QTest::mouseClick(harness.Button(BottomButton::Receive), Qt::LeftButton);
-        QTRY_VERIFY_WITH_TIMEOUT(window.Engine().JobRunning(), 10000);
-        window.close();
-        QTRY_VERIFY_WITH_TIMEOUT(!window.isVisible(), 20000);
-        QVERIFY(!window.Engine().JobRunning());
-        QVERIFY(!harness.Serial().IsOpen());
-        QCOMPARE(harness.Boxes().Count(), 0);
-    }
-
     // Whatever the worker is doing, the window's end stops both threads and
     // lets the port go, and nothing the job still reports reaches the user.
     void theWindowGoingAwayMidJobStopsTheThreads_data()
@@ -87,9 +71,11 @@ private Q_SLOTS:
         QTest::addColumn<bool>("silent");
         QTest::addColumn<int>("commandsFirst"); // the job is under way when the terminal has these
         QTest::addColumn<int>("pausePercent");  // a pause as long as the test may run
-        QTest::newRow("terminal silent") << true << 1 << 1;
-        QTest::newRow("job reporting") << false << 6 << 1;
-        QTest::newRow("worker in a pause") << false << 0 << 10000000;
+        QTest::addColumn<bool>("closed");       // first closed: it goes once the job has ended
+        QTest::newRow("terminal silent") << true << 1 << 1 << false;
+        QTest::newRow("closed, terminal silent") << true << 1 << 1 << true;
+        QTest::newRow("job reporting") << false << 6 << 1 << false;
+        QTest::newRow("worker in a pause") << false << 0 << 10000000 << false;
     }
 
     void theWindowGoingAwayMidJobStopsTheThreads()
@@ -97,6 +83,7 @@ private Q_SLOTS:
         QFETCH(bool, silent);
         QFETCH(int, commandsFirst);
         QFETCH(int, pausePercent);
+        QFETCH(bool, closed);
         MainWindowHarness harness(silent ? SimOptionsWith(kSilent) : sim::SimOptions{});
         QVERIFY(harness.TerminalReady());
         CCommThread &worker = harness.Window().Engine().Comm();
@@ -107,6 +94,12 @@ private Q_SLOTS:
                                  10000);
         QVERIFY(harness.Window().Engine().JobRunning());
         QVERIFY(harness.Serial().IsOpen());
+        if (closed) {
+            harness.Window().close();
+            QTRY_VERIFY_WITH_TIMEOUT(!harness.Window().isVisible(), 20000);
+            QVERIFY(!harness.Window().Engine().JobRunning());
+            QVERIFY(!harness.Serial().IsOpen());
+        }
         harness.DestroyWindow();
         QVERIFY(!harness.Serial().IsOpen());
         QVERIFY(!harness.Serial().Owner());

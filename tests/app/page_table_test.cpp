@@ -19,7 +19,6 @@ private Q_SLOTS:
             QCOMPARE(entry->nPageIndex, index);
             QCOMPARE(PageIndexByTemplate(entry->nTemplateId), index);
             QCOMPARE(PageIndexByNavButton(entry->nNavButtonId), index);
-            QCOMPARE(entry->nNavButtonId, 1369 + index);
             // The same pages in the same order as the parameter catalogue.
             QCOMPARE(entry->nTemplateId, params::PageTemplate(static_cast<params::Page>(index)));
         }
@@ -30,18 +29,12 @@ private Q_SLOTS:
         QVERIFY(!PageEntry(11) && !PageEntry(-1));
     }
 
-    void blocksDifferOnlyInTheTitles()
+    // Only the titles of the other languages' blocks are looked up.
+    void everyTitleFitsItsBuffer()
     {
-        for (int block = 1; block < 3; ++block) {
-            for (int row = 0; row < kPageTableRows; ++row) {
-                const PageTableEntry &english = g_pageTable[size_t(row)];
-                const PageTableEntry &other = g_pageTable[size_t(block * kPageTableRows + row)];
-                QCOMPARE(other.nPageIndex, english.nPageIndex);
-                QCOMPARE(other.nTemplateId, english.nTemplateId);
-                QCOMPARE(other.nNavButtonId, english.nNavButtonId);
-                QVERIFY(!other.title.empty());
-                QVERIFY(other.title.size() < 100); // the titles' fixed buffer
-            }
+        for (const PageTableEntry &entry : g_pageTable) {
+            QVERIFY(!entry.title.empty());
+            QVERIFY(entry.title.size() < 100); // the titles' fixed buffer
         }
     }
 
