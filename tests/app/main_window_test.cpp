@@ -141,20 +141,9 @@ private Q_SLOTS:
         QVERIFY(!window.isVisible());
     }
 
-    void enableControlsSwitchesAllSixteenButtons()
-    {
-        MainWindowHarness harness;
-        CMainDlg &window = harness.Window();
-        window.EnableControls(false);
-        for (int index = 0; index < 11; ++index)
-            QVERIFY(!window.NavButtonAt(index)->isEnabled());
-        for (const auto &info : main_texts::kBottomButtons)
-            QVERIFY(!harness.Button(info.button)->isEnabled());
-        window.EnableControls(true);
-        QVERIFY(harness.ControlsEnabled());
-    }
-
-    void statusGoesToTheWaitBoxAndErrorsAlsoToABox()
+    // The status goes to the wait box, errors also to a box; the navigation
+    // and operation buttons are switched off and on together.
+    void statusWaitBoxAndControls()
     {
         MainWindowHarness harness;
         CMainDlg &window = harness.Window();
@@ -174,6 +163,14 @@ private Q_SLOTS:
         QVERIFY(window.WaitDialog()->isVisible());
         window.HideWaitBox();
         QVERIFY(!window.WaitDialog()->isVisible());
+
+        window.EnableControls(false);
+        for (int index = 0; index < 11; ++index)
+            QVERIFY(!window.NavButtonAt(index)->isEnabled());
+        for (const auto &info : main_texts::kBottomButtons)
+            QVERIFY(!harness.Button(info.button)->isEnabled());
+        window.EnableControls(true);
+        QVERIFY(harness.ControlsEnabled());
     }
 
     void labelsFollowTheLanguage_data()
