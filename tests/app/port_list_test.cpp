@@ -25,29 +25,22 @@ private Q_SLOTS:
 
         const QString com1 = QStringLiteral("Communications Port (COM1)");
         const QString com10 = QStringLiteral("Communications Port (COM10)");
-        QTest::newRow("no port: the one entry COM1")
-            << QStringList() << "COM1" << QStringList{"COM1"} << 0;
-        QTest::newRow("saved COM1, COM10 enumerated later wins")
-            << QStringList{com1, com10} << "COM1" << QStringList{"COM1", "COM10"} << 1;
-        QTest::newRow("saved COM1, COM10 enumerated first")
-            << QStringList{com10, com1} << "COM1" << QStringList{"COM10", "COM1"} << 1;
-        QTest::newRow("saved COM10 does not match COM1")
-            << QStringList{com10, com1} << "COM10" << QStringList{"COM10", "COM1"} << 0;
+        const QStringList sims{"Virtual port (SIM0)", "Virtual port (SIM1)"};
+        // clang-format off
+        QTest::newRow("no port: the one entry COM1") << QStringList() << "COM1" << QStringList{"COM1"} << 0;
+        QTest::newRow("saved COM1, COM10 enumerated later wins") << QStringList{com1, com10} << "COM1" << QStringList{"COM1", "COM10"} << 1;
+        QTest::newRow("saved COM1, COM10 enumerated first") << QStringList{com10, com1} << "COM1" << QStringList{"COM10", "COM1"} << 1;
+        QTest::newRow("saved COM10 does not match COM1") << QStringList{com10, com1} << "COM10" << QStringList{"COM10", "COM1"} << 0;
         QTest::newRow("case is ignored")
-            << QStringList{"USB serial (ttyUSB0)", "Virtual port (SIM0)"} << "sim0"
-            << QStringList{"ttyUSB0", "SIM0"} << 1;
-        QTest::newRow("nothing matches: position 0")
-            << QStringList{"Virtual port (SIM0)", "Virtual port (SIM1)"} << "ttyS0"
-            << QStringList{"SIM0", "SIM1"} << 0;
+            << QStringList{"USB serial (ttyUSB0)", "Virtual port (SIM0)"} << "sim0" << QStringList{"ttyUSB0", "SIM0"} << 1;
+        QTest::newRow("nothing matches: position 0") << sims << "ttyS0" << QStringList{"SIM0", "SIM1"} << 0;
         QTest::newRow("a name without a port in parentheses is kept whole and not compared")
             << QStringList{"Virtual port (SIM0)", "COM1 modem", "Odd (", "Empty ()"} << "COM1"
             << QStringList{"SIM0", "COM1 modem", "Odd (", "Empty ()"} << 0;
         QTest::newRow("the last parentheses hold the port")
-            << QStringList{"USB-Serial (CH340) (ttyUSB1)"} << "ttyUSB1" << QStringList{"ttyUSB1"}
-            << 0;
-        QTest::newRow("nothing saved selects position 0")
-            << QStringList{"Virtual port (SIM0)", "Virtual port (SIM1)"} << ""
-            << QStringList{"SIM0", "SIM1"} << 0;
+            << QStringList{"USB-Serial (CH340) (ttyUSB1)"} << "ttyUSB1" << QStringList{"ttyUSB1"} << 0;
+        QTest::newRow("nothing saved selects position 0") << sims << "" << QStringList{"SIM0", "SIM1"} << 0;
+        // clang-format on
     }
 
     void buildsEntriesAndSelection()
