@@ -454,10 +454,8 @@ private Q_SLOTS:
                                        window_checks::NameFaults(&login.dialog);
             QVERIFY2(faults.isEmpty(), qPrintable(faults.join(QStringLiteral("; "))));
             QCOMPARE(login.dialog.width(), width);
-            const QPixmap picture = login.dialog.grab();
-            QCOMPARE(picture.toImage().pixelColor(2, 2), QColor(234, 234, 234));
             if (!folder.isEmpty())
-                QVERIFY(picture.save(
+                QVERIFY(login.dialog.grab().save(
                     folder + QStringLiteral("/login_%1.png").arg(QLatin1String(names[language]))));
         }
         // The labels change at once; the language code only when confirmed.

@@ -247,42 +247,30 @@ private Q_SLOTS:
     }
 
     // A successful Receive keeps a copy of the values in the settings
-    // history, which the Open dialog offers beside the usual places.
-    void theOpenDialogOffersTheSettingsHistory()
-    {
-        MainWindowHarness harness;
-        QVERIFY(harness.TerminalReady());
-        const QString history = harness.AppDir() + QStringLiteral("/history/");
-        QTest::mouseClick(harness.Button(BottomButton::Receive), Qt::LeftButton);
-        QTRY_VERIFY_WITH_TIMEOUT(harness.Idle(), kJobWaitMs);
-        const QStringList copies = QDir(history + QStringLiteral("SIM0")).entryList(QDir::Files);
-        QCOMPARE(copies.size(), 1);
-        QVERIFY2(copies[0].endsWith(QStringLiteral("-read.ini")), qPrintable(copies[0]));
-
-        harness.AnswerFileDialog({});
-        QTest::mouseClick(harness.Button(BottomButton::Open), Qt::LeftButton);
-        const FileRequest &request = harness.FileRequests().back();
-        QCOMPARE(request.historyFolder, history);
-        const std::unique_ptr<QFileDialog> dialog = MakeFileDialog(request, nullptr);
-        const QList<QUrl> places = dialog->sidebarUrls();
-        QVERIFY2(places.contains(QUrl::fromLocalFile(QDir(history).absolutePath())),
-                 qPrintable(QUrl::toStringList(places).join(QLatin1Char(' '))));
-    }
-
-    // The filters read as they always have; "all files (*.*)" lists a file
+    // history, which the Open dialog offers beside the usual places. The
+    // filters read as they always have; "all files (*.*)" lists a file
     // without a dot in its name too, and the configuration filter does not.
-    void allFilesMatchesEveryFile()
+    void theOpenDialogOffersTheHistoryAndListsAllFiles()
     {
         QTemporaryDir folder;
         QVERIFY(WriteFile(folder.path() + QStringLiteral("/notes"), "x"));
         QVERIFY(WriteFile(folder.path() + QStringLiteral("/config.ini"), "[PARA]\n"));
         MainWindowHarness harness;
+        QVERIFY(harness.TerminalReady());
+        const QString history = harness.AppDir() + QStringLiteral("/history/");
+        QTest::mouseClick(harness.Button(BottomButton::Receive), Qt::LeftButton);
+        QTRY_VERIFY_WITH_TIMEOUT(harness.Idle(), kJobWaitMs);
+        QCOMPARE(QDir(history + QStringLiteral("SIM0")).entryList(QDir::Files).size(), 1);
+
         harness.AnswerFileDialog({});
         QTest::mouseClick(harness.Button(BottomButton::Open), Qt::LeftButton);
         FileRequest request = harness.FileRequests().back();
+        QCOMPARE(request.historyFolder, history);
         request.folder = folder.path();
-
         const std::unique_ptr<QFileDialog> dialog = MakeFileDialog(request, nullptr);
+        const QList<QUrl> places = dialog->sidebarUrls();
+        QVERIFY2(places.contains(QUrl::fromLocalFile(QDir(history).absolutePath())),
+                 qPrintable(QUrl::toStringList(places).join(QLatin1Char(' '))));
         dialog->show();
         auto *types = dialog->findChild<QComboBox *>(QStringLiteral("fileTypeCombo"));
         QVERIFY(types);
