@@ -123,410 +123,369 @@ class LoginDialogTest : public QObject
 {
     Q_OBJECT
 
-private Q_SLOTS:
-    void init();
-    void cleanup();
-
-    void portListShowsDescriptionsLastUsedFirst();
-    void portListFollowsThePorts();
-    void inputChecks_data();
-    void inputChecks();
-    void terminalAnswers_data();
-    void terminalAnswers();
-    void portWithoutPermissionTellsHowToJoinDialout();
-    void cancelEndsTheWait_data();
-    void cancelEndsTheWait();
-    void findSelectsThePortThatAnswers_data();
-    void findSelectsThePortThatAnswers();
-    void labelsFitInEachLanguage();
-    void opensForThePasswordAndTabsDownTheFields();
-
-private:
     int m_savedLoginTimeout = 0;
-};
 
-void LoginDialogTest::init()
-{
-    lang::SetCode(lang::kEnglish);
-    m_savedLoginTimeout = login::g_nLoginTimeout;
-    g_strPortName.clear();
-    g_strBaudRate.clear();
-}
-
-void LoginDialogTest::cleanup()
-{
-    login::g_nLoginTimeout = m_savedLoginTimeout;
-}
-
-// Each port shows its description, and the name is what the login uses.
-// The saved COM1 also matches COM10, and the later match wins.
-void LoginDialogTest::portListShowsDescriptionsLastUsedFirst()
-{
-    LoginFixture login({QStringLiteral("COM1"), QStringLiteral("9600"), QStringLiteral("1")},
-                       {QStringLiteral("Communications Port (COM1)"), QStringLiteral(" (ttyS0)"),
-                        QStringLiteral("Communications Port (COM10)")});
-    QCOMPARE(Items(login.portList),
-             (QStringList{"Communications Port (COM10)", "Communications Port (COM1)", "ttyS0"}));
-    QCOMPARE(Items(login.portList, Qt::UserRole), (QStringList{"COM10", "COM1", "ttyS0"}));
-    QCOMPARE(login.portList->currentIndex(), 0);
-    login.ConfirmWithEnter(QStringLiteral("1234"));
-    QCOMPARE(login.messages.Summary(), QStringLiteral("[16] Error: Can`t open Port:  COM10 !"));
-    QCOMPARE(login.dialog.PortText(), QStringLiteral("COM10"));
-    QCOMPARE(login.dialog.isVisible(), true);
-    QCOMPARE(login.Enabled(), QString::fromLatin1(kIdle));
-    QCOMPARE(g_strBaudRate, std::string("9600"));
-}
-
-// A port that comes is listed and the choice stays; when the chosen port
-// goes, the one used last is chosen again.
-void LoginDialogTest::portListFollowsThePorts()
-{
-    auto present = std::make_shared<QStringList>(QStringList{"Virtual port (SIM0)"});
-    LoginFixture login(Initial(), [present] { return *present; });
-    present->append(QStringLiteral("USB UART, serial A5 (ttyUSB0)"));
-    QTRY_COMPARE(login.portList->count(), 2);
-    QCOMPARE(login.portList->itemText(1), QStringLiteral("USB UART, serial A5 (ttyUSB0)"));
-    QCOMPARE(login.portList->currentData().toString(), QStringLiteral("SIM0"));
-
-    login.portList->setCurrentIndex(1);
-    present->prepend(QStringLiteral("Virtual port (SIM1)"));
-    QTRY_COMPARE(login.portList->count(), 3);
-    QCOMPARE(login.portList->currentData().toString(), QStringLiteral("ttyUSB0"));
-    present->removeLast();
-    QTRY_COMPARE(login.portList->count(), 2);
-    QCOMPARE(Items(login.portList, Qt::UserRole), (QStringList{"SIM0", "SIM1"}));
-    QCOMPARE(login.portList->currentIndex(), 0);
-}
-
-void LoginDialogTest::inputChecks_data()
-{
-    QTest::addColumn<int>("language");
-    QTest::addColumn<bool>("clearPort");
-    QTest::addColumn<bool>("clearBaud");
-    QTest::addColumn<QString>("password");
-    QTest::addColumn<QString>("message");
-
-    QTest::newRow("no port comes first") << 0 << true << true << ""
-                                         << "Please you must select a COM Port.";
-    QTest::newRow("no baud rate") << 0 << false << true << ""
-                                  << "Please you must select a Baut Rate.";
-    QTest::newRow("no password") << 0 << false << false << ""
-                                 << "Please input the Software Password.";
-    QTest::newRow("no password, Portuguese") << 1 << false << false << ""
-                                             << "Por favor, insira a senha.";
-    QTest::newRow("3 characters, Spanish")
-        << 2 << false << false << "123"
-        << "Error: La contraseña debe tener entre 4 y 12 caracteres!";
-    const QString length =
-        QStringLiteral("Error: The Software Password must be between 4 and 12 characters!");
-    QTest::newRow("13 characters") << 0 << false << false << "1234567890123" << length;
-    // Counted in characters, sent as one Windows-1252 byte each.
-    QTest::newRow("3 characters, 4 bytes in UTF-8") << 0 << false << false << "se\u00f1" << length;
-}
-
-void LoginDialogTest::inputChecks()
-{
-    QFETCH(int, language);
-    QFETCH(bool, clearPort);
-    QFETCH(bool, clearBaud);
-    QFETCH(QString, password);
-    QFETCH(QString, message);
-
-    LoginFixture login(Initial(), {QStringLiteral("Virtual port (SIM0)")});
-    login.languageList->setCurrentIndex(language);
-    if (clearPort)
-        login.portList->setCurrentIndex(-1);
-    if (clearBaud)
-        login.baudList->setCurrentIndex(-1);
-    login.ok->setFocus();
-    login.password->setText(password);
-    QTest::keyClick(login.ok, Qt::Key_Return);
-
-    QCOMPARE(login.messages.Summary(), "[16] " + message);
-    QCOMPARE(login.messages.Messages().last().caption, QStringLiteral("Kestrel Manager"));
-    QVERIFY(login.dialog.isVisible());
-    QVERIFY(!login.port.IsOpen());
-    if (!clearBaud) { // the password's fault: the field is selected
-        QCOMPARE(QApplication::focusWidget(), login.password);
-        QCOMPARE(login.password->selectedText(), password);
+private Q_SLOTS:
+    void init()
+    {
+        lang::SetCode(lang::kEnglish);
+        m_savedLoginTimeout = login::g_nLoginTimeout;
+        g_strPortName.clear();
+        g_strBaudRate.clear();
     }
-}
 
-void LoginDialogTest::terminalAnswers_data()
-{
-    QTest::addColumn<SimSetUp>("setUp");
-    QTest::addColumn<QString>("language");
-    QTest::addColumn<QString>("password");  // the terminal's is 1234
-    QTest::addColumn<bool>("click");        // OK clicked with the mouse, else Enter
-    QTest::addColumn<QStringList>("lines"); // sent by the terminal unasked, in place of an answer
-    QTest::addColumn<QString>("messages");
-    QTest::addColumn<bool>("succeeded");
-    QTest::addColumn<int>("timeoutMs"); // the login's, when shortened
+    void cleanup() { login::g_nLoginTimeout = m_savedLoginTimeout; }
 
-    const SimSetUp plain = [](sim::SimOptions &) {};
-    QTest::newRow("a click on OK confirms like Enter")
-        << plain << "1"
-        << "1234" << true << QStringList() << "" << true << 0;
-    const QString twelve = QString::fromUtf8("se\u00f1ase\u00f1ase\u00f1a");
-    QTest::newRow("12 characters, 15 bytes in UTF-8") << SimSetUp([](sim::SimOptions &o) {
-        o.password = "se\xf1"
-                     "ase\xf1"
-                     "ase\xf1"
-                     "a";
-    }) << "1" << twelve << false << QStringList() << ""
-                                                      << true << 0;
-    QTest::newRow("line noise is cleared away first")
-        << SimSetUp([](sim::SimOptions &o) { o.faults.lineNoise = "~x"; }) << "1"
-        << "1234" << false << QStringList() << "" << true << 0;
-    QTest::newRow("lower-case ok past unsolicited lines")
-        << kSilent << "1"
-        << "1234" << false
-        << QStringList{"+CPIN: READY", "+cmti: \"SM\",3", "+CPIN: NOT READY", "ok"} << "" << true
-        << 0;
-    QTest::newRow("an over-long line is reported once and the login goes on")
-        << SimSetUp([](sim::SimOptions &o) { o.faults.overlongAt = 1; }) << "3"
-        << "1234" << false << QStringList() << "[32] Error: La capacidad de memoria se ha superado!"
-        << true << 0;
-    QTest::newRow("+CME ERROR is an invalid password")
-        << SimSetUp([](sim::SimOptions &o) {
-               o.password = "4321";
-               o.faults.cmeError = 16;
-           })
-        << "2"
-        << "1234" << false << QStringList() << "[16] Erro: Senha inválida!" << false << 0;
-    QTest::newRow("no answer times out")
-        << kSilent << "1"
-        << "1234" << false << QStringList() << "[16] Error: Timeout, check the COM Port!" << false
-        << 300;
-}
-
-void LoginDialogTest::terminalAnswers()
-{
-    QFETCH(SimSetUp, setUp);
-    QFETCH(QString, language);
-    QFETCH(QString, password);
-    QFETCH(bool, click);
-    QFETCH(QStringList, lines);
-    QFETCH(QString, messages);
-    QFETCH(bool, succeeded);
-    QFETCH(int, timeoutMs);
-    if (timeoutMs > 0)
-        login::g_nLoginTimeout = timeoutMs;
-    SimulatedPort sim(SimOptionsWith(setUp));
-    QVERIFY(sim.Started());
-    LoginFixture login(Initial(language));
-    if (click) {
-        login.password->setText(password);
-        QTest::mouseClick(login.ok, Qt::LeftButton);
-    } else {
-        login.ConfirmWithEnter(password);
-    }
-    QTRY_VERIFY_WITH_TIMEOUT(sim.Terminal().CommandCount() >= 1, kReplyWaitMs);
-    for (const QString &line : lines)
-        sim.Terminal().SendUnsolicited(line.toStdString());
-    QTRY_VERIFY_WITH_TIMEOUT(login.dialog.LoginSucceeded() || login.messages.Count() > 0,
-                             kReplyWaitMs);
-    QTRY_COMPARE_WITH_TIMEOUT(login.dialog.isVisible(), !succeeded, kReplyWaitMs);
-    QCOMPARE(login.dialog.LoginSucceeded(), succeeded);
-    QCOMPARE(login.messages.Summary(), messages);
-    QVERIFY(!login.port.IsOpen());
-    QCOMPARE(sim.Terminal().Commands().back(),
-             "AT+WPAR=9996,\"" + codepage::ToBytes(password) + "\"");
-    if (succeeded) {
-        QCOMPARE(login.dialog.result(), int(QDialog::Accepted));
-        QCOMPARE((QStringList{login.dialog.PortText(), login.dialog.BaudText(),
-                              login.dialog.PasswordText(), login.dialog.LanguageCodeText()}),
-                 (QStringList{"SIM0", "115200", password, language}));
-    } else {
-        // Retyping replaces a refused password; a time-out selects nothing.
+    // Each port shows its description, and the name is what the login uses.
+    // The saved COM1 also matches COM10, and the later match wins.
+    void portListShowsDescriptionsLastUsedFirst()
+    {
+        LoginFixture login({QStringLiteral("COM1"), QStringLiteral("9600"), QStringLiteral("1")},
+                           {QStringLiteral("Communications Port (COM1)"),
+                            QStringLiteral(" (ttyS0)"),
+                            QStringLiteral("Communications Port (COM10)")});
+        QCOMPARE(Items(login.portList), (QStringList{"Communications Port (COM10)",
+                                                     "Communications Port (COM1)", "ttyS0"}));
+        QCOMPARE(Items(login.portList, Qt::UserRole), (QStringList{"COM10", "COM1", "ttyS0"}));
+        QCOMPARE(login.portList->currentIndex(), 0);
+        login.ConfirmWithEnter(QStringLiteral("1234"));
+        QCOMPARE(login.messages.Summary(), QStringLiteral("[16] Error: Can`t open Port:  COM10 !"));
+        QCOMPARE(login.dialog.PortText(), QStringLiteral("COM10"));
+        QCOMPARE(login.dialog.isVisible(), true);
         QCOMPARE(login.Enabled(), QString::fromLatin1(kIdle));
-        QCOMPARE(login.password->selectedText(), timeoutMs > 0 ? QString() : password);
+        QCOMPARE(g_strBaudRate, std::string("9600"));
     }
-}
 
-// The advertised port's pty is closed to everybody (mode 000), as a serial
-// device is to a user outside its group; the dialog tells why (the texts
-// of every language are the engine's).
-void LoginDialogTest::portWithoutPermissionTellsHowToJoinDialout()
-{
-    SimulatedPort sim;
-    QVERIFY(sim.Started());
-    QCOMPARE(::chmod(sim.Terminal().SlavePath().c_str(), 0), 0);
-    const FilePermissionsEnforced permissions;
-    if (!permissions.Holds())
-        QSKIP("file permissions cannot be made to hold for root here");
-    LoginFixture login(Initial());
-    login.ConfirmWithEnter(QStringLiteral("1234"));
-    QCOMPARE(
-        login.messages.Summary(),
-        QStringLiteral("[16] Error: Can`t open Port:  SIM0 !\n\nPermission denied: you may not "
-                       "use the serial port SIM0, because your user is not in the group "
-                       "\"dialout\".\nTo join it, run\n    sudo usermod -aG dialout $USER\nthen "
-                       "log out and log in again."));
-    QVERIFY(!login.port.IsOpen());
-}
+    // A port that comes is listed and the choice stays; when the chosen port
+    // goes, the one used last is chosen again.
+    void portListFollowsThePorts()
+    {
+        auto present = std::make_shared<QStringList>(QStringList{"Virtual port (SIM0)"});
+        LoginFixture login(Initial(), [present] { return *present; });
+        present->append(QStringLiteral("USB UART, serial A5 (ttyUSB0)"));
+        QTRY_COMPARE(login.portList->count(), 2);
+        QCOMPARE(login.portList->itemText(1), QStringLiteral("USB UART, serial A5 (ttyUSB0)"));
+        QCOMPARE(login.portList->currentData().toString(), QStringLiteral("SIM0"));
 
-void LoginDialogTest::cancelEndsTheWait_data()
-{
-    QTest::addColumn<bool>("escape");
-    QTest::newRow("Cancel") << false;
-    QTest::newRow("Escape") << true;
-}
-
-// While the login waits for the answer the fields are disabled and the
-// cursor is busy; Cancel closes the port and the dialog stays for another
-// try. Closing the window ends it.
-void LoginDialogTest::cancelEndsTheWait()
-{
-    QFETCH(bool, escape);
-    SimulatedPort sim(SimOptionsWith(kSilent));
-    QVERIFY(sim.Started());
-    LoginFixture login(Initial());
-    login.ConfirmWithEnter(QStringLiteral("1234"));
-    QVERIFY(login.port.IsOpen());
-    QCOMPARE(login.Enabled(), QStringLiteral("0000010"));
-    QCOMPARE(login.dialog.cursor().shape(), Qt::BusyCursor);
-    if (escape)
-        QTest::keyClick(&login.dialog, Qt::Key_Escape);
-    else
-        login.cancel->click();
-    QVERIFY(!login.port.IsOpen());
-    QVERIFY(login.dialog.isVisible());
-    QCOMPARE(login.Enabled(), QString::fromLatin1(kIdle));
-    QCOMPARE(login.dialog.cursor().shape(), Qt::ArrowCursor);
-    QCOMPARE(QApplication::focusWidget(), login.password);
-    QVERIFY(!login.dialog.LoginSucceeded());
-    QCOMPARE(login.messages.Count(), 0);
-
-    login.ConfirmWithEnter(QStringLiteral("1234"));
-    QVERIFY(login.port.IsOpen());
-    login.dialog.close();
-    QCOMPARE(login.dialog.result(), int(QDialog::Rejected));
-    QVERIFY(!login.dialog.isVisible());
-    QVERIFY(!login.port.IsOpen());
-}
-
-void LoginDialogTest::findSelectsThePortThatAnswers_data()
-{
-    QTest::addColumn<QStringList>("names");
-    QTest::addColumn<bool>("silent");
-    QTest::addColumn<int>("language");
-    QTest::addColumn<QString>("outcome");
-    QTest::addColumn<QString>("port"); // chosen after the search
-    QTest::addColumn<QString>("baud");
-
-    const QStringList both{"Ghost (ttyNOPE)", "Virtual port (SIM0)"};
-    QTest::newRow("the terminal answers at the usual rate")
-        << both << false << 0 << "Answered \"OK\": SIM0 at 115200 bps."
-        << "SIM0"
-        << "115200";
-    QTest::newRow("in Spanish") << both << false << 2 << "Respondieron \"OK\": SIM0 a 115200 bps."
-                                << "SIM0"
-                                << "115200";
-    QTest::newRow("none answers") << QStringList{"Ghost (ttyNOPE)"} << false << 0
-                                  << "No port answered \"OK\"."
-                                  << "ttyNOPE"
-                                  << "9600";
-    QTest::newRow("cancelled") << both << true << 0 << ""
-                               << "ttyNOPE"
-                               << "9600";
-}
-
-// Find sends a bare "AT" to every listed port and picks the first port and
-// rate that answered; Cancel stops it and keeps the choice.
-void LoginDialogTest::findSelectsThePortThatAnswers()
-{
-    QFETCH(QStringList, names);
-    QFETCH(bool, silent);
-    QFETCH(int, language);
-    QFETCH(QString, outcome);
-    QFETCH(QString, port);
-    QFETCH(QString, baud);
-    SimulatedPort sim(SimOptionsWith(silent ? kSilent : SimSetUp()));
-    QVERIFY(sim.Started());
-    LoginFixture login({QStringLiteral("ttyNOPE"), QStringLiteral("9600"), QStringLiteral("1")},
-                       names);
-    login.languageList->setCurrentIndex(language);
-    QCOMPARE(login.find->accessibleName(), SpokenName(kLabels[language][7]));
-
-    login.find->click();
-    QCOMPARE(login.Enabled(), QStringLiteral("0000011"));
-    QCOMPARE(login.dialog.cursor().shape(), Qt::BusyCursor);
-    if (silent) {
-        QTRY_VERIFY(sim.Terminal().CommandCount() >= 1);
-        QCOMPARE(login.find->text(), QStringLiteral("Cancel search"));
-        QCOMPARE(login.outcome->text(), QStringLiteral("Sending \"AT\" to the ports..."));
-        login.cancel->click();
+        login.portList->setCurrentIndex(1);
+        present->prepend(QStringLiteral("Virtual port (SIM1)"));
+        QTRY_COMPARE(login.portList->count(), 3);
+        QCOMPARE(login.portList->currentData().toString(), QStringLiteral("ttyUSB0"));
+        present->removeLast();
+        QTRY_COMPARE(login.portList->count(), 2);
+        QCOMPARE(Items(login.portList, Qt::UserRole), (QStringList{"SIM0", "SIM1"}));
+        QCOMPARE(login.portList->currentIndex(), 0);
     }
-    QTRY_COMPARE(login.Enabled(), QString::fromLatin1(kIdle));
-    QCOMPARE(login.outcome->text(), outcome);
-    QCOMPARE(login.outcome->isVisible(), !outcome.isEmpty());
-    QCOMPARE(login.find->text(), kLabels[language][7]);
-    QCOMPARE(login.portList->currentData().toString() + " " + login.baudList->currentText(),
-             port + " " + baud);
-    // SIM0, listed second, hears one bare "AT" and nothing else.
-    QCOMPARE(sim.Terminal().Commands(), std::vector<std::string>(size_t(names.size() - 1), "AT"));
-    QVERIFY(login.dialog.isVisible());
-    QCOMPARE(login.messages.Count(), 0);
-}
 
-// Nothing cut short or overlapping, every field named by its label, the
-// labels relabelled at once, and one width in every language, with the
-// outcome of a Find shown. With KESTREL_SCREENSHOT_DIR set, the dialog is
-// saved there as a picture.
-void LoginDialogTest::labelsFitInEachLanguage()
-{
-    const QString folder = qEnvironmentVariable("KESTREL_SCREENSHOT_DIR");
-    SimulatedPort sim;
-    QVERIFY(sim.Started());
-    LoginFixture login(Initial(), {QStringLiteral("Virtual port (SIM0)"),
-                                   QStringLiteral("Communications Port (COM1)")});
-    const int width = login.dialog.width();
-    login.find->click();
-    QTRY_COMPARE(login.Enabled(), QString::fromLatin1(kIdle));
-    const char *names[] = {"english", "portuguese", "spanish"};
-    for (int language = 0; language < 3; ++language) {
+    void inputChecks_data()
+    {
+        QTest::addColumn<int>("language");
+        QTest::addColumn<bool>("clearPort");
+        QTest::addColumn<bool>("clearBaud");
+        QTest::addColumn<QString>("password");
+        QTest::addColumn<QString>("message");
+
+        const QString length =
+            QStringLiteral("Error: The Software Password must be between 4 and 12 characters!");
+        // clang-format off
+        QTest::newRow("no port comes first") << 0 << true << true << "" << "Please you must select a COM Port.";
+        QTest::newRow("no baud rate") << 0 << false << true << "" << "Please you must select a Baut Rate.";
+        QTest::newRow("no password") << 0 << false << false << "" << "Please input the Software Password.";
+        QTest::newRow("no password, Portuguese") << 1 << false << false << "" << "Por favor, insira a senha.";
+        QTest::newRow("no password, Spanish") << 2 << false << false << "" << "Por favor introduzca la contraseña.";
+        QTest::newRow("no port, Portuguese") << 1 << true << true << "" << "Por favor, selecione a porta COM.";
+        QTest::newRow("no baud rate, Portuguese") << 1 << false << true << "" << "Por favor, selecione a taxa de transmissão.";
+        QTest::newRow("no baud rate, Spanish") << 2 << false << true << "" << "Por favor seleccione la velocidad de transmisión.";
+        QTest::newRow("3 characters, Portuguese") << 1 << false << false << "123" << "Erro: A senha deve ter entre 4 e 12 caracteres!";
+        QTest::newRow("a double quote, Portuguese") << 1 << false << false << "12\"45"
+            << "Erro: A senha não pode conter caracteres de controle nem aspas duplas!";
+        QTest::newRow("3 characters, Spanish") << 2 << false << false << "123"
+            << "Error: La contraseña debe tener entre 4 y 12 caracteres!";
+        QTest::newRow("13 characters") << 0 << false << false << "1234567890123" << length;
+        // Counted in characters, sent as one Windows-1252 byte each.
+        QTest::newRow("3 characters, 4 bytes in UTF-8") << 0 << false << false << "se\u00f1" << length;
+        // clang-format on
+    }
+
+    void inputChecks()
+    {
+        QFETCH(int, language);
+        QFETCH(bool, clearPort);
+        QFETCH(bool, clearBaud);
+        QFETCH(QString, password);
+        QFETCH(QString, message);
+
+        LoginFixture login(Initial(), {QStringLiteral("Virtual port (SIM0)")});
         login.languageList->setCurrentIndex(language);
-        QCOMPARE(login.Labels(), kLabels[language]);
-        login.dialog.adjustSize();
-        QCoreApplication::processEvents();
-        const QStringList faults =
-            window_checks::LayoutFaults(&login.dialog) + window_checks::NameFaults(&login.dialog);
-        QVERIFY2(faults.isEmpty(), qPrintable(faults.join(QStringLiteral("; "))));
-        QCOMPARE(login.dialog.width(), width);
-        const QPixmap picture = login.dialog.grab();
-        QCOMPARE(picture.toImage().pixelColor(2, 2), QColor(234, 234, 234));
-        if (!folder.isEmpty())
-            QVERIFY(picture.save(
-                folder + QStringLiteral("/login_%1.png").arg(QLatin1String(names[language]))));
-    }
-    // The labels change at once; the language code only when confirmed.
-    QCOMPARE(lang::Code(), lang::kEnglish);
-}
+        if (clearPort)
+            login.portList->setCurrentIndex(-1);
+        if (clearBaud)
+            login.baudList->setCurrentIndex(-1);
+        login.ok->setFocus();
+        login.password->setText(password);
+        QTest::keyClick(login.ok, Qt::Key_Return);
 
-void LoginDialogTest::opensForThePasswordAndTabsDownTheFields()
-{
-    LoginFixture login(Initial());
-    QVERIFY(login.active);
-    QCOMPARE(login.baudList->currentText(), QStringLiteral("115200"));
-    QCOMPARE(Items(login.baudList),
-             (QStringList{"2400", "4800", "9600", "19200", "38400", "57600", "115200"}));
-    QCOMPARE(login.password->echoMode(), QLineEdit::Password);
-    // A CR would split the login line in two.
-    QGuiApplication::clipboard()->setText(QStringLiteral("12\r34"));
-    login.password->paste();
-    QCOMPARE(login.password->text(), QString());
-    QVERIFY(login.outcome->isHidden());
-    QTRY_COMPARE(QApplication::focusWidget(), login.password);
-    login.portList->setFocus(Qt::OtherFocusReason);
-    QStringList visited{QApplication::focusWidget()->objectName()};
-    for (int press = 0; press < 7; ++press) {
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-        visited << QApplication::focusWidget()->objectName();
+        QCOMPARE(login.messages.Summary(), "[16] " + message);
+        QCOMPARE(login.messages.Messages().last().caption, QStringLiteral("Kestrel Manager"));
+        QVERIFY(login.dialog.isVisible());
+        QVERIFY(!login.port.IsOpen());
+        if (!clearBaud) { // the password's fault: the field is selected
+            QCOMPARE(QApplication::focusWidget(), login.password);
+            QCOMPARE(login.password->selectedText(), password);
+        }
     }
-    QCOMPARE(visited, (QStringList{"portList", "baudList", "passwordEdit", "languageList",
-                                   "findButton", "okButton", "cancelButton", "portList"}));
-}
+
+    // Line noise, unsolicited lines and a lower-case "ok" around the login
+    // are the login exchange's (engine LoginExchange, kestrel-cli over the simulator).
+    void terminalAnswers_data()
+    {
+        QTest::addColumn<SimSetUp>("setUp");
+        QTest::addColumn<QString>("language");
+        QTest::addColumn<QString>("password"); // the terminal's is 1234
+        QTest::addColumn<bool>("click");       // OK clicked with the mouse, else Enter
+        QTest::addColumn<QString>("messages");
+        QTest::addColumn<bool>("succeeded");
+        QTest::addColumn<int>("timeoutMs"); // the login's, when shortened
+
+        const SimSetUp plain = [](sim::SimOptions &) {};
+        // clang-format off
+        QTest::newRow("a click on OK confirms like Enter") << plain << "1" << "1234" << true << "" << true << 0;
+        QTest::newRow("12 characters, 15 bytes in UTF-8")
+            << SimSetUp([](sim::SimOptions &o) { o.password = "se\xf1" "ase\xf1" "ase\xf1" "a"; })
+            << "1" << QString::fromUtf8("se\u00f1ase\u00f1ase\u00f1a") << false << "" << true << 0;
+        QTest::newRow("an over-long line is reported once and the login goes on")
+            << SimSetUp([](sim::SimOptions &o) { o.faults.overlongAt = 1; }) << "3" << "1234" << false
+            << "[32] Error: La capacidad de memoria se ha superado!" << true << 0;
+        QTest::newRow("+CME ERROR is an invalid password")
+            << SimSetUp([](sim::SimOptions &o) { o.password = "4321"; o.faults.cmeError = 16; })
+            << "2" << "1234" << false << "[16] Erro: Senha inválida!" << false << 0;
+        QTest::newRow("an error without the login line's echo is not taken as a refusal")
+            << SimSetUp([](sim::SimOptions &o) { o.echo = false; o.password = "4321"; }) << "3" << "1234" << false
+            << "[16] Error: ¡El terminal no recibió la línea de la contraseña tal como se envió (¿ruido en la "
+               "línea?). Compruebe el cable e inténtelo de nuevo!" << false << 0;
+        QTest::newRow("no answer times out") << kSilent << "1" << "1234" << false
+            << "[16] Error: Timeout, check the COM Port!" << false << 300;
+        // clang-format on
+    }
+
+    void terminalAnswers()
+    {
+        QFETCH(SimSetUp, setUp);
+        QFETCH(QString, language);
+        QFETCH(QString, password);
+        QFETCH(bool, click);
+        QFETCH(QString, messages);
+        QFETCH(bool, succeeded);
+        QFETCH(int, timeoutMs);
+        if (timeoutMs > 0)
+            login::g_nLoginTimeout = timeoutMs;
+        SimulatedPort sim(SimOptionsWith(setUp));
+        QVERIFY(sim.Started());
+        LoginFixture login(Initial(language));
+        if (click) {
+            login.password->setText(password);
+            QTest::mouseClick(login.ok, Qt::LeftButton);
+        } else {
+            login.ConfirmWithEnter(password);
+        }
+        QTRY_VERIFY_WITH_TIMEOUT(sim.Terminal().CommandCount() >= 1, kReplyWaitMs);
+        QTRY_VERIFY_WITH_TIMEOUT(login.dialog.LoginSucceeded() || login.messages.Count() > 0,
+                                 kReplyWaitMs);
+        QTRY_COMPARE_WITH_TIMEOUT(login.dialog.isVisible(), !succeeded, kReplyWaitMs);
+        QCOMPARE(login.dialog.LoginSucceeded(), succeeded);
+        QCOMPARE(login.messages.Summary(), messages);
+        QVERIFY(!login.port.IsOpen());
+        QCOMPARE(sim.Terminal().Commands().back(),
+                 "AT+WPAR=9996,\"" + codepage::ToBytes(password) + "\"");
+        if (succeeded) {
+            QCOMPARE(login.dialog.result(), int(QDialog::Accepted));
+            QCOMPARE((QStringList{login.dialog.PortText(), login.dialog.BaudText(),
+                                  login.dialog.PasswordText(), login.dialog.LanguageCodeText()}),
+                     (QStringList{"SIM0", "115200", password, language}));
+        } else {
+            // Retyping replaces a refused password; a time-out selects nothing.
+            QCOMPARE(login.Enabled(), QString::fromLatin1(kIdle));
+            QCOMPARE(login.password->selectedText(), timeoutMs > 0 ? QString() : password);
+        }
+    }
+
+    // The advertised port's pty is closed to everybody (mode 000), as a serial
+    // device is to a user outside its group; the dialog tells why in the
+    // engine's words.
+    void portWithoutPermissionTellsHowToJoinDialout()
+    {
+        SimulatedPort sim;
+        QVERIFY(sim.Started());
+        QCOMPARE(::chmod(sim.Terminal().SlavePath().c_str(), 0), 0);
+        const FilePermissionsEnforced permissions;
+        if (!permissions.Holds())
+            QSKIP("file permissions cannot be made to hold for root here");
+        LoginFixture login(Initial());
+        login.ConfirmWithEnter(QStringLiteral("1234"));
+        QCOMPARE(login.messages.Summary(),
+                 "[16] " + QString::fromStdString(login::CannotOpenPortText(
+                               "SIM0", platform::PortErrorKind::PermissionDenied)));
+        QVERIFY(!login.port.IsOpen());
+    }
+
+    void cancelEndsTheWait_data()
+    {
+        QTest::addColumn<bool>("escape");
+        QTest::newRow("Cancel") << false;
+        QTest::newRow("Escape") << true;
+    }
+
+    // While the login waits for the answer the fields are disabled and the
+    // cursor is busy; Cancel closes the port and the dialog stays for another
+    // try. Closing the window ends it.
+    void cancelEndsTheWait()
+    {
+        QFETCH(bool, escape);
+        SimulatedPort sim(SimOptionsWith(kSilent));
+        QVERIFY(sim.Started());
+        LoginFixture login(Initial());
+        login.ConfirmWithEnter(QStringLiteral("1234"));
+        QVERIFY(login.port.IsOpen());
+        QCOMPARE(login.Enabled(), QStringLiteral("0000010"));
+        QCOMPARE(login.dialog.cursor().shape(), Qt::BusyCursor);
+        if (escape)
+            QTest::keyClick(&login.dialog, Qt::Key_Escape);
+        else
+            login.cancel->click();
+        QVERIFY(!login.port.IsOpen());
+        QVERIFY(login.dialog.isVisible());
+        QCOMPARE(login.Enabled(), QString::fromLatin1(kIdle));
+        QCOMPARE(login.dialog.cursor().shape(), Qt::ArrowCursor);
+        QCOMPARE(QApplication::focusWidget(), login.password);
+        QVERIFY(!login.dialog.LoginSucceeded());
+        QCOMPARE(login.messages.Count(), 0);
+
+        login.ConfirmWithEnter(QStringLiteral("1234"));
+        QVERIFY(login.port.IsOpen());
+        login.dialog.close();
+        QCOMPARE(login.dialog.result(), int(QDialog::Rejected));
+        QVERIFY(!login.dialog.isVisible());
+        QVERIFY(!login.port.IsOpen());
+    }
+
+    void findSelectsThePortThatAnswers_data()
+    {
+        QTest::addColumn<QStringList>("names");
+        QTest::addColumn<bool>("silent");
+        QTest::addColumn<int>("language");
+        QTest::addColumn<QString>("outcome");
+        QTest::addColumn<QString>("port"); // chosen after the search
+        QTest::addColumn<QString>("baud");
+
+        const QStringList both{"Ghost (ttyNOPE)", "Virtual port (SIM0)"};
+        // clang-format off
+        QTest::newRow("the terminal answers at the usual rate")
+            << both << false << 0 << "Answered \"OK\": SIM0 at 115200 bps." << "SIM0" << "115200";
+        QTest::newRow("in Spanish")
+            << both << false << 2 << "Respondieron \"OK\": SIM0 a 115200 bps." << "SIM0" << "115200";
+        QTest::newRow("none answers") << QStringList{"Ghost (ttyNOPE)"} << false << 0
+            << "No port answered \"OK\"." << "ttyNOPE" << "9600";
+        QTest::newRow("none answers, Portuguese") << QStringList{"Ghost (ttyNOPE)"} << false << 1
+            << "Nenhuma porta respondeu \"OK\"." << "ttyNOPE" << "9600";
+        QTest::newRow("cancelled") << both << true << 0 << "" << "ttyNOPE" << "9600";
+        // clang-format on
+    }
+
+    // Find sends a bare "AT" to every listed port and picks the first port and
+    // rate that answered; Cancel stops it and keeps the choice.
+    void findSelectsThePortThatAnswers()
+    {
+        QFETCH(QStringList, names);
+        QFETCH(bool, silent);
+        QFETCH(int, language);
+        QFETCH(QString, outcome);
+        QFETCH(QString, port);
+        QFETCH(QString, baud);
+        SimulatedPort sim(SimOptionsWith(silent ? kSilent : SimSetUp()));
+        QVERIFY(sim.Started());
+        LoginFixture login({QStringLiteral("ttyNOPE"), QStringLiteral("9600"), QStringLiteral("1")},
+                           names);
+        login.languageList->setCurrentIndex(language);
+        QCOMPARE(login.find->accessibleName(), SpokenName(kLabels[language][7]));
+
+        login.find->click();
+        QCOMPARE(login.Enabled(), QStringLiteral("0000011"));
+        QCOMPARE(login.dialog.cursor().shape(), Qt::BusyCursor);
+        if (silent) {
+            QTRY_VERIFY(sim.Terminal().CommandCount() >= 1);
+            QCOMPARE(login.find->text(), QStringLiteral("Cancel search"));
+            QCOMPARE(login.outcome->text(), QStringLiteral("Sending \"AT\" to the ports..."));
+            login.cancel->click();
+        }
+        QTRY_COMPARE(login.Enabled(), QString::fromLatin1(kIdle));
+        QCOMPARE(login.outcome->text(), outcome);
+        QCOMPARE(login.outcome->isVisible(), !outcome.isEmpty());
+        QCOMPARE(login.find->text(), kLabels[language][7]);
+        QCOMPARE(login.portList->currentData().toString() + " " + login.baudList->currentText(),
+                 port + " " + baud);
+        // SIM0, listed second, hears one bare "AT" and nothing else.
+        QCOMPARE(sim.Terminal().Commands(),
+                 std::vector<std::string>(size_t(names.size() - 1), "AT"));
+        QVERIFY(login.dialog.isVisible());
+        QCOMPARE(login.messages.Count(), 0);
+    }
+
+    // Nothing cut short or overlapping, every field named by its label, the
+    // labels relabelled at once, and one width in every language, with the
+    // outcome of a Find shown. With KESTREL_SCREENSHOT_DIR set, the dialog is
+    // saved there as a picture.
+    void labelsFitInEachLanguage()
+    {
+        const QString folder = qEnvironmentVariable("KESTREL_SCREENSHOT_DIR");
+        SimulatedPort sim;
+        QVERIFY(sim.Started());
+        LoginFixture login(Initial(), {QStringLiteral("Virtual port (SIM0)"),
+                                       QStringLiteral("Communications Port (COM1)")});
+        const int width = login.dialog.width();
+        login.find->click();
+        QTRY_COMPARE(login.Enabled(), QString::fromLatin1(kIdle));
+        const char *names[] = {"english", "portuguese", "spanish"};
+        for (int language = 0; language < 3; ++language) {
+            login.languageList->setCurrentIndex(language);
+            QCOMPARE(login.Labels(), kLabels[language]);
+            login.dialog.adjustSize();
+            QCoreApplication::processEvents();
+            const QStringList faults = window_checks::LayoutFaults(&login.dialog) +
+                                       window_checks::NameFaults(&login.dialog);
+            QVERIFY2(faults.isEmpty(), qPrintable(faults.join(QStringLiteral("; "))));
+            QCOMPARE(login.dialog.width(), width);
+            if (!folder.isEmpty())
+                QVERIFY(login.dialog.grab().save(
+                    folder + QStringLiteral("/login_%1.png").arg(QLatin1String(names[language]))));
+        }
+        // The labels change at once; the language code only when confirmed.
+        QCOMPARE(lang::Code(), lang::kEnglish);
+    }
+
+    void opensForThePasswordAndTabsDownTheFields()
+    {
+        LoginFixture login(Initial());
+        QVERIFY(login.active);
+        QCOMPARE(login.baudList->currentText(), QStringLiteral("115200"));
+        QCOMPARE(Items(login.baudList),
+                 (QStringList{"2400", "4800", "9600", "19200", "38400", "57600", "115200"}));
+        QCOMPARE(login.password->echoMode(), QLineEdit::Password);
+        // A CR would split the login line in two.
+        QGuiApplication::clipboard()->setText(QStringLiteral("12\r34"));
+        login.password->paste();
+        QCOMPARE(login.password->text(), QString());
+        QVERIFY(login.outcome->isHidden());
+        QTRY_COMPARE(QApplication::focusWidget(), login.password);
+        login.portList->setFocus(Qt::OtherFocusReason);
+        QStringList visited{QApplication::focusWidget()->objectName()};
+        for (int press = 0; press < 7; ++press) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            visited << QApplication::focusWidget()->objectName();
+        }
+        QCOMPARE(visited, (QStringList{"portList", "baudList", "passwordEdit", "languageList",
+                                       "findButton", "okButton", "cancelButton", "portList"}));
+    }
+};
 
 KESTREL_QT_TEST(LoginDialogTest)
 #include "login_dialog_test.moc"

@@ -7,6 +7,8 @@
 #include "app/status_texts.h"
 #include "engine/temp_parameter_file.h"
 #include "main_window_harness.h"
+#include "platform/port_lock.h"
+#include "platform/port_names.h"
 #include "tests/common/file_size_limit.h"
 #include "tests/common/undeletable_file.h"
 #include "widgets/qt_text.h"
@@ -32,6 +34,47 @@ const QString kTransmitQuestion = QStringLiteral(
     "No Receive or Open has filled the pages yet. Transmit writes every setting of the terminal "
     "from the pages as they stand now.\n\nTransmit anyway?");
 
+struct Failure
+{
+    const char *name;
+    int language;
+    BottomButton button;
+    int refusedRead, refusedWrite, hangUpAfter;
+    int overlongValue; // a value one character too long for a reply line
+    FileTrouble trouble;
+    int page; // the template brought to the front; 0: not looked at
+    const char *shown;
+};
+
+constexpr auto kReceive = BottomButton::Receive, kTransmit = BottomButton::Transmit;
+constexpr int kEn = lang::kEnglish, kPt = lang::kPortuguese, kEs = lang::kSpanish;
+// clang-format off
+const Failure kFailures[] = {
+    {"read, English", kEn, kReceive, 16543, 0, 0, 0, FileTrouble::None, 184,
+     "Receive failed: Error:Fail to read Change RX Volume! Pages holding values not read from the terminal: \"Times\", \"Volume\", \"Call Back\"."},
+    {"read, Spanish", kEs, kReceive, 16543, 0, 0, 0, FileTrouble::None, 184,
+     "Error al recibir: Error:Error al leer Recepción! Páginas con valores no leídos del terminal: \"Tiempos\", \"Volumen\", \"Call Back\"."},
+    {"first read, English", kEn, kReceive, 5, 0, 0, 0, FileTrouble::None, 0,
+     "Receive failed: Error:Fail to read Enable Long Distance Call Block! Pages holding values not read from the terminal: all."},
+    {"read, Portuguese", kPt, kReceive, 6002, 0, 0, 0, FileTrouble::None, 0,
+     "Falha ao receber: Erro:Falha ao lido PIN:! Páginas com valores não lidos do terminal: \"Código de segurança\", \"Inversão de polaridade\", \"Tempos\", \"Volume\", \"Call Back\"."},
+    {"read, value too long", kEn, kReceive, 0, 0, 0, 16543, FileTrouble::None, 0,
+     "Receive failed: Error: The answer for Change RX Volume had a line longer than 1024 characters, which was lost! Pages holding values not read from the terminal: \"Times\", \"Volume\", \"Call Back\"."},
+    // The read goes on, and then cannot store what it read either.
+    {"read, temporary file stays", kEn, kReceive, 0, 0, 0, 0, FileTrouble::Undeletable, 0,
+     "Receive failed: Fail to delete temp file! Pages holding values not read from the terminal: all."},
+    {"write, Portuguese", kPt, kTransmit, 0, 32, 0, 0, FileTrouble::None, 193,
+     "Falha ao enviar: Erro: Senha geral inválida! Nada foi escrito no terminal. Recusado: parâmetro 1. Não enviados: parâmetros 2 a 17."},
+    // The login and two entries are answered.
+    {"write, cable pulled", kEn, kTransmit, 0, 0, 3, 0, FileTrouble::None, 0,
+     "Transmit failed: Error: The terminal was disconnected from the port SIM0! Written but not saved on the terminal: parameters 1 to 2 of 17. Sent without an answer: parameter 3. Not sent: parameters 4 to 17."},
+    {"write, temporary file stays", kEn, kTransmit, 0, 0, 0, 0, FileTrouble::Undeletable, 0,
+     "Transmit failed: Unable to delete temp script file, operation terminated!"},
+    {"write, disk full", kEn, kTransmit, 0, 0, 0, 0, FileTrouble::DiskFull, 0,
+     "Transmit failed: Cannot write \"<temp>\": File too large"},
+};
+// clang-format on
+
 } // namespace
 
 class MainOutcomesTest : public QObject
@@ -39,13 +82,15 @@ class MainOutcomesTest : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
+    // Transmit asks while no Receive has filled the pages; after one it
+    // writes without asking. A Receive that fails leaves defaults where it
+    // did not reach, whatever an earlier Receive brought: Transmit asks again
+    // and names those pages.
     void transmitAsksUntilAReceiveHasFilledThePages()
     {
         MainWindowHarness harness;
         QVERIFY(harness.TerminalReady());
         CMainDlg &window = harness.Window();
-        QVERIFY(!window.PagesFilled());
-
         harness.Boxes().AnswerQuestions(false);
         QTest::mouseClick(harness.Button(BottomButton::Transmit), Qt::LeftButton);
         QCOMPARE(harness.Boxes().Summary(), QStringLiteral("[68] ") + kTransmitQuestion);
@@ -58,12 +103,9 @@ private Q_SLOTS:
         QVERIFY2(!window.PageArea()->isEnabled(), "nothing is typed into pages being read");
         QVERIFY(Shown(harness).isEmpty());
         QTRY_VERIFY_WITH_TIMEOUT(harness.Idle(), kJobWaitMs);
-        QVERIFY(window.PageArea()->isEnabled());
         QCOMPARE(Shown(harness),
                  QStringLiteral("Receive done: every setting was read from the terminal."));
-        QVERIFY(window.PagesFilled());
 
-        // Now Transmit writes without asking.
         harness.GeneralPassword()->setText(QStringLiteral("123456"));
         harness.Boxes().Clear();
         QTest::mouseClick(harness.Button(BottomButton::Transmit), Qt::LeftButton);
@@ -74,28 +116,13 @@ private Q_SLOTS:
         QCOMPARE(Shown(harness),
                  QStringLiteral("Transmit done: every setting was written to the terminal."));
         QVERIFY(!window.StatusLineWidget()->Failed());
-    }
-
-    // A Receive that fails leaves defaults where it did not reach, whatever
-    // an earlier Receive brought: Transmit asks again and names those pages.
-    void aFailedReceiveLeavesThePagesUnfilled()
-    {
-        MainWindowHarness harness;
-        QVERIFY(harness.TerminalReady());
-        CMainDlg &window = harness.Window();
-        QTest::mouseClick(harness.Button(BottomButton::Receive), Qt::LeftButton);
-        QTRY_VERIFY_WITH_TIMEOUT(harness.Idle(), kJobWaitMs);
-        QVERIFY(window.PagesFilled());
 
         sim::Faults faults;
         faults.refuseReads = {16543};
         harness.Terminal().SetFaults(faults);
         QTest::mouseClick(harness.Button(BottomButton::Receive), Qt::LeftButton);
         QTRY_VERIFY_WITH_TIMEOUT(harness.JobOver() && !Shown(harness).isEmpty(), kJobWaitMs);
-        QVERIFY(!window.PagesFilled());
-
         harness.Boxes().Clear();
-        harness.Boxes().AnswerQuestions(false);
         harness.Terminal().ClearCommands();
         QTest::mouseClick(harness.Button(BottomButton::Transmit), Qt::LeftButton);
         QCOMPARE(harness.Boxes().Summary(),
@@ -105,115 +132,80 @@ private Q_SLOTS:
         QCOMPARE(harness.Terminal().CommandCount(), size_t(0));
     }
 
-    // The first failure of an operation is the one the status line keeps.
+    // The first failure of an operation is the one the status line keeps, and
+    // the page of what failed comes to the front (which page and which box
+    // each failure brings are the engine's, tests/engine/job_reports_test).
     void failuresNameWhatFailed_data()
     {
-        QTest::addColumn<int>("language");
-        QTest::addColumn<int>("button");
-        QTest::addColumn<int>("refusedRead");
-        QTest::addColumn<int>("refusedWrite");
-        QTest::addColumn<int>("hangUpAfter");
-        QTest::addColumn<int>("overlongValue"); // a value one character too long for a reply line
-        QTest::addColumn<int>("trouble");
-        QTest::addColumn<QString>("shown");
-        const int receive = int(BottomButton::Receive);
-        const int transmit = int(BottomButton::Transmit);
-        QTest::newRow("read, English")
-            << int(lang::kEnglish) << receive << 16543 << 0 << 0 << 0 << int(FileTrouble::None)
-            << "Receive failed: Error:Fail to read Change RX Volume! Pages holding values not read "
-               "from the terminal: \"Times\", \"Volume\", \"Call Back\".";
-        QTest::newRow("read, Spanish")
-            << int(lang::kSpanish) << receive << 16543 << 0 << 0 << 0 << int(FileTrouble::None)
-            << "Error al recibir: Error:Error al leer Recepción! Páginas con valores no leídos del "
-               "terminal: \"Tiempos\", \"Volumen\", \"Call Back\".";
-        QTest::newRow("first read, English")
-            << int(lang::kEnglish) << receive << 5 << 0 << 0 << 0 << int(FileTrouble::None)
-            << "Receive failed: Error:Fail to read Enable Long Distance Call Block! Pages holding "
-               "values not read from the terminal: all.";
-        QTest::newRow("read, Portuguese")
-            << int(lang::kPortuguese) << receive << 6002 << 0 << 0 << 0 << int(FileTrouble::None)
-            << "Falha ao receber: Erro:Falha ao lido PIN:! Páginas com valores não lidos do "
-               "terminal: \"Código de segurança\", \"Inversão de polaridade\", \"Tempos\", "
-               "\"Volume\", \"Call Back\".";
-        QTest::newRow("read, value too long")
-            << int(lang::kEnglish) << receive << 0 << 0 << 0 << 16543 << int(FileTrouble::None)
-            << "Receive failed: Error: The answer for Change RX Volume had a line longer than 1024 "
-               "characters, which was lost! Pages holding values not read from the terminal: "
-               "\"Times\", "
-               "\"Volume\", \"Call Back\".";
-        // The read goes on, and then cannot store what it read either.
-        QTest::newRow("read, temporary file stays")
-            << int(lang::kEnglish) << receive << 0 << 0 << 0 << 0 << int(FileTrouble::Undeletable)
-            << "Receive failed: Fail to delete temp file! Pages holding values not read from the "
-               "terminal: all.";
-        QTest::newRow("write, Portuguese")
-            << int(lang::kPortuguese) << transmit << 0 << 32 << 0 << 0 << int(FileTrouble::None)
-            << "Falha ao enviar: Erro: Senha geral inválida! Nada foi escrito no "
-               "terminal. Recusado: parâmetro 1. Não enviados: parâmetros 2 a 17.";
-        // The login and two entries are answered.
-        QTest::newRow("write, cable pulled")
-            << int(lang::kEnglish) << transmit << 0 << 0 << 3 << 0 << int(FileTrouble::None)
-            << "Transmit failed: Error: The terminal was disconnected from the port SIM0! Written "
-               "but not "
-               "saved on the terminal: parameters 1 to 2 of 17. Sent without an answer: parameter "
-               "3. Not "
-               "sent: parameters 4 to 17.";
-        QTest::newRow("write, temporary file stays")
-            << int(lang::kEnglish) << transmit << 0 << 0 << 0 << 0 << int(FileTrouble::Undeletable)
-            << "Transmit failed: Unable to delete temp script file, operation terminated!";
-        QTest::newRow("write, disk full")
-            << int(lang::kEnglish) << transmit << 0 << 0 << 0 << 0 << int(FileTrouble::DiskFull)
-            << "Transmit failed: Cannot write \"<temp>\": File too large";
+        QTest::addColumn<int>("row");
+        for (int row = 0; row < int(std::size(kFailures)); ++row)
+            QTest::newRow(kFailures[row].name) << row;
     }
 
     void failuresNameWhatFailed()
     {
-        QFETCH(int, language);
-        QFETCH(int, button);
-        QFETCH(int, refusedRead);
-        QFETCH(int, refusedWrite);
-        QFETCH(int, hangUpAfter);
-        QFETCH(int, overlongValue);
-        QFETCH(int, trouble);
-        QFETCH(QString, shown);
+        QFETCH(int, row);
+        const Failure &f = kFailures[row];
         MainWindowHarness harness(SimOptionsWith([&](sim::SimOptions &o) {
-                                      o.faults.refuseReads = {refusedRead};
-                                      o.faults.refuseWrites = {refusedWrite};
-                                      if (hangUpAfter)
-                                          o.faults.hangUpAfter = size_t(hangUpAfter);
+                                      o.faults.refuseReads = {f.refusedRead};
+                                      o.faults.refuseWrites = {f.refusedWrite};
+                                      if (f.hangUpAfter)
+                                          o.faults.hangUpAfter = size_t(f.hangUpAfter);
                                   }),
-                                  language);
+                                  f.language);
         QVERIFY(harness.TerminalReady());
-        if (overlongValue)
-            harness.Terminal().SetValue(overlongValue, std::string(1018, '7'));
+        if (f.overlongValue)
+            harness.Terminal().SetValue(f.overlongValue, std::string(1018, '7'));
+        harness.Terminal().SetValue(5, "01");
+        QTest::mousePress(harness.Window().NavButtonAt(10), Qt::LeftButton); // Call Back
         harness.GeneralPassword()->setText(QStringLiteral("123456"));
         const std::string temp = TempParameterFilePath();
         std::optional<UndeletableFile> stays;
         std::optional<FileSizeLimit> diskFull;
-        if (trouble == int(FileTrouble::Undeletable)) {
+        if (f.trouble == FileTrouble::Undeletable) {
             stays.emplace(temp);
             if (!stays->Held())
                 QSKIP("this user cannot make a file that stays");
-        } else if (trouble == int(FileTrouble::DiskFull)) {
+        } else if (f.trouble == FileTrouble::DiskFull) {
             diskFull.emplace(0);
         }
-        QTest::mouseClick(harness.Button(BottomButton(button)), Qt::LeftButton);
+        QTest::mouseClick(harness.Button(f.button), Qt::LeftButton);
         // A temporary file that cannot be replaced stops the Transmit with the port open.
-        QTRY_VERIFY_WITH_TIMEOUT((trouble ? harness.JobOver() : harness.Idle()) &&
-                                     !Shown(harness).isEmpty(),
-                                 kJobWaitMs);
+        QTRY_VERIFY_WITH_TIMEOUT(
+            (f.trouble != FileTrouble::None ? harness.JobOver() : harness.Idle()) &&
+                !Shown(harness).isEmpty(),
+            kJobWaitMs);
         diskFull.reset();
-        QCOMPARE(Shown(harness),
-                 shown.replace(QStringLiteral("<temp>"), QString::fromStdString(temp)));
+        QCOMPARE(Shown(harness), QString::fromUtf8(f.shown).replace(QStringLiteral("<temp>"),
+                                                                    QString::fromStdString(temp)));
         QVERIFY(harness.Window().StatusLineWidget()->Failed());
         QVERIFY2(!harness.Window().PagesFilled(), "a failed read fills the pages only in part");
-        if (trouble != int(FileTrouble::None) && button == int(BottomButton::Transmit))
+        if (f.trouble != FileTrouble::None && f.button == BottomButton::Transmit)
             QCOMPARE(harness.Terminal().CommandCount(), size_t(0));
+        if (f.refusedRead > 5) // what was read before the failure reached the pages
+            QCOMPARE(harness.Window().Store()[Slot::LongDistanceBlock], std::string("01"));
+        if (f.page) {
+            QTRY_COMPARE(harness.Window().VisibleTemplate(), f.page);
+            QCOMPARE(harness.Window().SelectedNavIndex(), PageIndexByTemplate(f.page));
+        }
     }
 
+    // A port another run holds (kestrel-cli holds it from its login to the
+    // end of its job: the program does not slip in between) and one that is
+    // gone.
     void aPortThatCannotOpenIsNamed()
     {
         MainWindowHarness harness;
+        QVERIFY(harness.TerminalReady());
+        {
+            platform::PortLock otherRun;
+            QCOMPARE(otherRun.Acquire(platform::DevicePathForPort("SIM0")),
+                     platform::PortLock::Result::Held);
+            QCOMPARE(harness.Run(BottomButton::Receive),
+                     QStringLiteral("[16] can`t open port : SIM0 !\n\n"
+                                    "Error: The port SIM0 is in use by another program!"));
+            QCOMPARE(harness.Terminal().CommandCount(), size_t(0));
+        }
         harness.UnplugTerminal();
         QCOMPARE(harness.Run(BottomButton::Receive),
                  QStringLiteral("[16] can`t open port : SIM0 !"));

@@ -58,13 +58,6 @@ public:
         return options;
     }
 
-    // Fills the forbidden entries before `position` so a read reaches it.
-    void FillForbiddenBefore(int number)
-    {
-        for (int n = 3001; n < number; ++n)
-            Terminal().SetValue(n, std::to_string(100 + n));
-    }
-
     ~MainWindowHarness()
     {
         m_window.reset();

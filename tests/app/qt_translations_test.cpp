@@ -32,29 +32,27 @@ class QtTranslationsTest : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void eachLanguageInTurn();
-};
-
-void QtTranslationsTest::eachLanguageInTurn()
-{
-    if (!QtHasTranslations())
-        QSKIP("Qt's translations (qt6-translations-l10n) are not installed");
-    struct Step
+    void eachLanguageInTurn()
     {
-        int language;
-        bool translated;
-        const char *yes;
-    };
-    const Step steps[] = {
-        {3, true, "&Sí"},  {2, true, "&Sim"},  {1, false, "&Yes"},
-        {2, true, "&Sim"}, {0, false, "&Yes"}, {3, true, "&Sí"},
-    };
-    QtTranslations translations;
-    for (const Step &step : steps) {
-        QCOMPARE(translations.Apply(step.language), step.translated);
-        QCOMPARE(YesButtonText(), QString::fromUtf8(step.yes));
+        if (!QtHasTranslations())
+            QSKIP("Qt's translations (qt6-translations-l10n) are not installed");
+        struct Step
+        {
+            int language;
+            bool translated;
+            const char *yes;
+        };
+        const Step steps[] = {
+            {3, true, "&Sí"},  {2, true, "&Sim"},  {1, false, "&Yes"},
+            {2, true, "&Sim"}, {0, false, "&Yes"}, {3, true, "&Sí"},
+        };
+        QtTranslations translations;
+        for (const Step &step : steps) {
+            QCOMPARE(translations.Apply(step.language), step.translated);
+            QCOMPARE(YesButtonText(), QString::fromUtf8(step.yes));
+        }
     }
-}
+};
 
 KESTREL_QT_TEST(QtTranslationsTest)
 #include "qt_translations_test.moc"

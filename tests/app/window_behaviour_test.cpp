@@ -1,10 +1,14 @@
-// How the main window behaves around its operations: a Receive that counts
-// its steps and can be cancelled, the keys of the operation buttons, and the
-// question about edits not yet saved when the window closes.
+// How the main window behaves around its operations against the simulated
+// terminal: a Receive that counts its steps and can be cancelled, the first
+// page that refuses a Transmit, the job watchdog, the window closed or going
+// away mid-job, the keys of the operation buttons, and the question about
+// edits not yet saved when the window closes.
 
 #include "app/status_texts.h"
 #include "main_window_harness.h"
+#include "pages/prefix_page.h"
 #include "pages/security_code_page.h"
+#include "pages/volume_page.h"
 #include "widgets/qt_text.h"
 #include "widgets/status_line.h"
 
@@ -13,6 +17,7 @@
 #include <QSignalSpy>
 
 using main_texts::BottomButton;
+using params::Page;
 
 class WindowBehaviourTest : public QObject
 {
@@ -73,7 +78,12 @@ private Q_SLOTS:
     }
 
     // The password and PIN changes of the pages tell their own outcome, and
-    // nothing on the pages changes while they run.
+    // nothing on the pages changes while they run. The PIN change writes its
+    // own file at once: the change switch, then the PIN entries. The new PIN
+    // is refused while the SIM still has the old one, so the old one switches
+    // the check on and is confirmed by the follow-up lines, the change
+    // follows, and the new PIN switches the check off again; nothing else of
+    // the pages goes out.
     void passwordAndPinChangesTellTheirOutcome()
     {
         enum class Change { Password, Pin };
@@ -81,18 +91,26 @@ private Q_SLOTS:
         {
             Change change;
             bool refused;
+            int language;
             const char *shown;
         } rows[] = {
-            {Change::Password, false, "Software password changed."},
-            {Change::Password, true, "Software password change failed: Password invalid!"},
-            {Change::Pin, false, "PIN changed."},
-            {Change::Pin, true, "PIN change failed: Error: Password invalid!"},
+            {Change::Password, false, lang::kEnglish, "Software password changed."},
+            {Change::Password, false, lang::kPortuguese, "Senha do software alterada."},
+            {Change::Password, true, lang::kEnglish,
+             "Software password change failed: Password invalid!"},
+            // The terminal's refusal of the password job has one text.
+            {Change::Password, true, lang::kSpanish,
+             "Error al cambiar la contraseña del software: Password invalid!"},
+            {Change::Pin, false, lang::kEnglish, "PIN changed."},
+            {Change::Pin, false, lang::kSpanish, "PIN cambiado."},
+            {Change::Pin, true, lang::kEnglish, "PIN change failed: Error: Password invalid!"},
+            {Change::Pin, true, lang::kPortuguese, "Falha ao alterar o PIN: Erro: Senha inválida!"},
         };
         for (const auto &row : rows) {
             sim::SimOptions options;
             if (row.refused)
                 options.faults.refuseCommands = {"AT"};
-            MainWindowHarness harness(options);
+            MainWindowHarness harness(options, row.language);
             QVERIFY(harness.TerminalReady());
             CMainDlg &window = harness.Window();
             window.StatusLineWidget()->ShowOutcome(QStringLiteral("an old outcome"), true);
@@ -120,6 +138,14 @@ private Q_SLOTS:
             QVERIFY(window.PageArea()->isEnabled());
             QCOMPARE(window.StatusLineWidget()->FullText(), QString::fromUtf8(row.shown));
             QCOMPARE(window.StatusLineWidget()->Failed(), row.refused);
+            if (row.change == Change::Pin && !row.refused)
+                QCOMPARE(
+                    harness.Terminal().Commands(),
+                    (std::vector<std::string>{
+                        "AT+WPAR=9996,\"1234\"", "AT+WPAR=16207,\"01\"", "AT+WPAR=16550,\"1111\"",
+                        "AT+WPAR=16549,\"4711\"", "AT+WPAR=16552,\"4711\"",
+                        "AT+WPAR=16553,\"4711\"", "AT+WPAR=16548,\"4711\",\"1111\"",
+                        "AT+WPAR=16551,\"1111\"", "AT+WPAR=9999", "AT+WPAR=9995", "AT&W"}));
         }
     }
 
@@ -188,6 +214,95 @@ private Q_SLOTS:
             QCOMPARE(window.isVisible(), !row.closed);
             QCOMPARE(QFile::exists(file), row.fileChosen);
         }
+    }
+
+    // The pages are checked in page order and only the first that refuses
+    // speaks; nothing reaches the terminal, and the port opened for the
+    // write stays open.
+    void theFirstRefusingPageStopsATransmit()
+    {
+        MainWindowHarness harness;
+        QVERIFY(harness.TerminalReady());
+        CMainDlg &window = harness.Window();
+        harness.GeneralPassword()->setText(QStringLiteral("123456"));
+        CPrefixPage *prefix = harness.PageAs<CPrefixPage>(Page::Prefix);
+        CVolumePage *volume = harness.PageAs<CVolumePage>(Page::Volume);
+        prefix->SwitchBox()->click();
+        prefix->PrefixField()->setText(QStringLiteral("12345678901234567"));
+        volume->TxBox()->click();
+        volume->TxField()->setText(QStringLiteral("7"));
+        QTest::mousePress(window.NavButtonAt(10), Qt::LeftButton); // Call Back
+
+        QTest::mouseClick(harness.Button(BottomButton::Transmit), Qt::LeftButton);
+
+        // The question over pages nothing has filled (answered Yes), then the page's message.
+        QCOMPARE(harness.Boxes().Count(), 2);
+        QCOMPARE(harness.Boxes().LastText(),
+                 QStringLiteral("Error: The Prefix no more than 16 characters!"));
+        QCOMPARE(harness.Boxes().LastStyle(), 16);
+        QCOMPARE(window.StatusLineWidget()->FullText(),
+                 QStringLiteral("Transmit failed: a value on the page \"Prefix\" is not allowed."));
+        QCOMPARE(window.VisibleTemplate(), 186);
+        QCOMPARE(window.SelectedNavIndex(), 2);
+        QTRY_VERIFY(prefix->PrefixField()->hasFocus());
+        QVERIFY(harness.ControlsEnabled());
+        QVERIFY(!window.Engine().JobRunning());
+        QCOMPARE(harness.Terminal().CommandCount(), size_t(0));
+        QVERIFY(harness.Serial().IsOpen());
+    }
+
+    void silentTerminalEndsInOvertime()
+    {
+        MainWindowHarness harness(SimOptionsWith(kSilent));
+        QVERIFY(harness.TerminalReady());
+        g_nJobTimeout = 1500;
+
+        QTest::mouseClick(harness.Button(BottomButton::Receive), Qt::LeftButton);
+        QTRY_VERIFY_WITH_TIMEOUT(harness.HasBox(QStringLiteral("Error:Overtime!"), 16), 20000);
+        QTRY_VERIFY_WITH_TIMEOUT(harness.Idle(), 10000);
+        QVERIFY(!harness.Window().JobTimerActive());
+    }
+
+    // Whatever the worker is doing, the window's end stops both threads and
+    // lets the port go, and nothing the job still reports reaches the user.
+    void theWindowGoingAwayMidJobStopsTheThreads_data()
+    {
+        QTest::addColumn<bool>("silent");
+        QTest::addColumn<int>("commandsFirst"); // the job is under way when the terminal has these
+        QTest::addColumn<int>("pausePercent");  // a pause as long as the test may run
+        QTest::addColumn<bool>("closed");       // first closed: it goes once the job has ended
+        QTest::newRow("terminal silent") << true << 1 << 1 << false;
+        QTest::newRow("closed, terminal silent") << true << 1 << 1 << true;
+        QTest::newRow("job reporting") << false << 6 << 1 << false;
+        QTest::newRow("worker in a pause") << false << 0 << 10000000 << false;
+    }
+
+    void theWindowGoingAwayMidJobStopsTheThreads()
+    {
+        QFETCH(bool, silent);
+        QFETCH(int, commandsFirst);
+        QFETCH(int, pausePercent);
+        QFETCH(bool, closed);
+        MainWindowHarness harness(silent ? SimOptionsWith(kSilent) : sim::SimOptions{});
+        QVERIFY(harness.TerminalReady());
+        CCommThread &worker = harness.Window().Engine().Comm();
+        worker.ScalePauses(pausePercent);
+        QTest::mouseClick(harness.Button(BottomButton::Receive), Qt::LeftButton);
+        QTRY_VERIFY_WITH_TIMEOUT(harness.Terminal().CommandCount() >= size_t(commandsFirst) &&
+                                     (pausePercent == 1 || worker.PausedTime().count() > 0),
+                                 10000);
+        QVERIFY(harness.Window().Engine().JobRunning());
+        QVERIFY(harness.Serial().IsOpen());
+        if (closed) {
+            harness.Window().close();
+            QTRY_VERIFY_WITH_TIMEOUT(!harness.Window().isVisible(), 20000);
+            QVERIFY(!harness.Window().Engine().JobRunning());
+            QVERIFY(!harness.Serial().IsOpen());
+        }
+        harness.DestroyWindow();
+        QVERIFY(!harness.Serial().IsOpen());
+        QVERIFY(!harness.Serial().Owner());
+        QCOMPARE(harness.BoxTexts(), QString());
     }
 };
 

@@ -19,31 +19,23 @@
 
 namespace window_checks {
 
-// The controls a user reads or uses; containers and the parts of a control
-// (a list's viewport, headers and scroll bars, a drop-down's edit field) are
-// not looked at on their own.
-inline bool IsControl(const QWidget *widget)
-{
-    return qobject_cast<const QLabel *>(widget) || qobject_cast<const QAbstractButton *>(widget) ||
-           qobject_cast<const QLineEdit *>(widget) || qobject_cast<const QComboBox *>(widget) ||
-           qobject_cast<const QAbstractItemView *>(widget);
-}
-
-inline bool InsideControl(const QWidget *widget, const QWidget *root)
-{
-    for (const QWidget *up = widget->parentWidget(); up && up != root; up = up->parentWidget()) {
-        if (IsControl(up))
-            return true;
-    }
-    return false;
-}
-
-// The controls of `root` as shown.
+// The controls of `root` as shown: those a user reads or uses. Containers
+// and the parts of a control (a list's viewport, headers and scroll bars, a
+// drop-down's edit field) are not looked at on their own.
 inline QList<QWidget *> ShownControls(QWidget *root)
 {
+    const auto isControl = [](const QWidget *widget) {
+        return qobject_cast<const QLabel *>(widget) ||
+               qobject_cast<const QAbstractButton *>(widget) ||
+               qobject_cast<const QLineEdit *>(widget) || qobject_cast<const QComboBox *>(widget) ||
+               qobject_cast<const QAbstractItemView *>(widget);
+    };
     QList<QWidget *> controls;
     for (QWidget *widget : root->findChildren<QWidget *>()) {
-        if (widget->isVisibleTo(root) && IsControl(widget) && !InsideControl(widget, root))
+        bool inside = false;
+        for (const QWidget *up = widget->parentWidget(); up && up != root; up = up->parentWidget())
+            inside = inside || isControl(up);
+        if (widget->isVisibleTo(root) && isControl(widget) && !inside)
             controls << widget;
     }
     return controls;

@@ -84,15 +84,13 @@ private Q_SLOTS:
         QTest::addColumn<QString>("shown");
         const int digits = int(FieldValidator::Accepts::Digits);
         const int codePage = int(FieldValidator::Accepts::CodePage);
-        QTest::newRow("digits: letters are refused") << digits << ""
-                                                     << "1a2 3"
-                                                     << "123";
-        QTest::newRow("digits: a loaded letter stays and digits join it") << digits << "12a"
-                                                                          << "4b"
-                                                                          << "12a4";
-        QTest::newRow("digits: the first key after a load is checked too") << digits << "12a"
-                                                                           << "b4"
-                                                                           << "12a4";
+        // clang-format off
+        QTest::newRow("digits: letters are refused") << digits << "" << "1a2 3" << "123";
+        QTest::newRow("digits: a loaded letter stays and digits join it")
+            << digits << "12a" << "4b" << "12a4";
+        QTest::newRow("digits: the first key after a load is checked too")
+            << digits << "12a" << "b4" << "12a4";
+        // clang-format on
         QTest::newRow("code page: what has a byte is taken")
             << codePage << "" << Chars({'s', 0xF1, 0x20AC, 0x3A9, '!'})
             << Chars({'s', 0xF1, 0x20AC, '!'});
