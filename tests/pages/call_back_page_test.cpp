@@ -1,7 +1,5 @@
-// The Call back page: the timing rules, the list box rule (a message only)
-// and the row rules in their order, checked only while call back is on;
-// the list box's positions; store and load, with call back off keeping
-// what the store holds.
+// The Call back page: the list box's positions; store and load, with call
+// back off keeping what the store holds.
 
 #include "list_page_support.h"
 #include "pages/call_back_page.h"
@@ -12,39 +10,6 @@
 using params::Slot;
 
 namespace {
-
-// A page as the user sets it up: the switch and each box clicked on when
-// its text is given (null: box off).
-struct Setup
-{
-    const char *time = nullptr;
-    const char *attempts = nullptr;
-    const char *answer = nullptr;
-    bool listBox = true;
-    QStringList rows = {"5551234"};
-    bool thenSwitchOff = false;
-};
-
-void Apply(CCallBackPage &page, const Setup &setup)
-{
-    page.SwitchBox()->click();
-    const std::tuple<QCheckBox *, QLineEdit *, const char *> timings[] = {
-        {page.TimeBox(), page.TimeField(), setup.time},
-        {page.AttemptsBox(), page.AttemptsField(), setup.attempts},
-        {page.AnswerBox(), page.AnswerField(), setup.answer}};
-    for (const auto &[box, field, text] : timings) {
-        if (!text)
-            continue;
-        box->click();
-        field->setText(QString::fromUtf8(text));
-    }
-    if (setup.listBox) {
-        page.ListBox()->click();
-        SetNumbers(page.List(), setup.rows);
-    }
-    if (setup.thenSwitchOff)
-        page.SwitchBox()->click();
-}
 
 // What the page shows: "on T[10] A(-) R(5) L:300", a disabled edit in
 // brackets with "-" for an unchecked box, L the number of rows ("-" when
@@ -71,97 +36,6 @@ class CallBackPageTest : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void rulesInOrder_data()
-    {
-        QTest::addColumn<int>("setup");       // index into the setups of rulesInOrder
-        QTest::addColumn<QString>("message"); // empty: passes
-        QTest::addColumn<QString>("focus");   // "time", "attempts", "answer", "row N", "none"
-        const QString time =
-            QStringLiteral("Error: The Call Back Time must be between 1 and 99 seconds!");
-        const QString attempts =
-            QStringLiteral("Error: The Call Back Nun Cout must be between 1 and 10!");
-        const QString digits =
-            QStringLiteral("Error: Only numbers (0,1,...,9) are allowed in the position  :%1!");
-        const QString length =
-            QStringLiteral("Error: Number of over 20 characters in the position %1!");
-        const QString listBox = QStringLiteral("Please select the Call Back Number List box.");
-        QTest::newRow("1 empty time") << 0 << time << "time";
-        QTest::newRow("1 time 100, attempts 11 wait") << 1 << time << "time";
-        QTest::newRow("2 attempts 0") << 2 << attempts << "attempts";
-        QTest::newRow("2 attempts 11") << 3 << attempts << "attempts";
-        QTest::newRow("3 answer 100")
-            << 4 << "Error: The Time to Answer Call Back must be between 1 and 99 seconds!"
-            << "answer";
-        QTest::newRow("4 list box off") << 5 << listBox << "none";
-        QTest::newRow("4 list box off, rows bad") << 6 << listBox << "none";
-        QTest::newRow("5 row 0 with a letter names 1507") << 7 << digits.arg(1507) << "row 0";
-        QTest::newRow("6 in an earlier row before 5") << 8 << length.arg(1508) << "row 1";
-        QTest::newRow("5 before 6 in one row") << 9 << digits.arg(1509) << "row 2";
-        QTest::newRow("6 21 digits in row 3") << 10 << length.arg(1510) << "row 3";
-        QTest::newRow("6 the last row") << 11 << length.arg(1806) << "row 299";
-        QTest::newRow("7 no number") << 12 << "Please input a number in the Call Back Number List."
-                                     << "row 0";
-        QTest::newRow("passes at the edges") << 13 << QString() << "";
-        QTest::newRow("passes without timings") << 14 << QString() << "";
-        QTest::newRow("passes: switch off, all bad") << 15 << QString() << "";
-    }
-
-    void rulesInOrder()
-    {
-        QFETCH(int, setup);
-        QFETCH(QString, message);
-        QFETCH(QString, focus);
-        const QString k21 = QStringLiteral("123456789012345678901");
-        QStringList lastRowLong;
-        for (int row = 0; row < 299; ++row)
-            lastRowLong << QString();
-        lastRowLong << k21;
-        const Setup setups[] = {
-            {.time = "", .rows = {"12a"}},
-            {.time = "100", .attempts = "11", .rows = {"12a"}},
-            {.time = "99", .attempts = "0"},
-            {.attempts = "11", .answer = "0"},
-            {.time = "1", .attempts = "10", .answer = "100"},
-            {.listBox = false},
-            {.time = "5", .listBox = false, .rows = {"12a"}},
-            {.rows = {"12a"}},
-            {.rows = {"", k21, "1a", "2"}},
-            {.rows = {"", "", k21 + "a"}},
-            {.rows = {"", "", "", k21}},
-            {.rows = lastRowLong},
-            {.rows = {}},
-            {.time = "1",
-             .attempts = "1",
-             .answer = "99",
-             .rows = {"", "", "12345678901234567890"}},
-            {},
-            {.time = "", .attempts = "", .answer = "", .listBox = false, .thenSwitchOff = true},
-        };
-        TestPageHost host;
-        BoxRecorder recorder(host);
-        CCallBackPage page;
-        QVERIFY(ShowActive(page, host));
-        Apply(page, setups[setup]);
-        page.SwitchBox()->setFocus();
-        QTRY_VERIFY(page.SwitchBox()->hasFocus());
-
-        QWidget *offender = page.List();
-        if (focus == QLatin1String("none"))
-            offender = nullptr; // the message alone: the page is not brought forward
-        else if (!focus.startsWith(QLatin1String("row")))
-            offender = focus == QLatin1String("time")       ? page.TimeField()
-                       : focus == QLatin1String("attempts") ? page.AttemptsField()
-                                                            : page.AnswerField();
-        VerifyRule(page, host, message, offender,
-                   offender ? Told::MessageFirst : Told::MessageOnly);
-        if (message.isEmpty() || QTest::currentTestFailed())
-            return;
-        if (!offender)
-            QVERIFY(page.SwitchBox()->hasFocus());
-        else if (offender == page.List())
-            QCOMPARE(SelectedRows(page.List()), QList<int>{focus.mid(4).toInt()});
-    }
-
     void theListBoxFillsThePositionsOnce()
     {
         TestPageHost host;

@@ -1,5 +1,4 @@
-// The CSP page: the none flag, the load order, and the three rules on the
-// number.
+// The CSP page: the none flag and the load order.
 
 #include "page_test_support.h"
 #include "pages/csp_page.h"
@@ -21,11 +20,6 @@ QString Shown(const CCspPage &page)
         page.NumberField()->isEnabled() ? number : "(" + number + ")");
 }
 
-void Click(QCheckBox *box)
-{
-    QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(4, box->height() / 2));
-}
-
 } // namespace
 
 class CspPageTest : public QObject
@@ -33,47 +27,6 @@ class CspPageTest : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void rulesInOrder_data()
-    {
-        QTest::addColumn<bool>("allCalls"); // else call back
-        QTest::addColumn<QString>("number");
-        QTest::addColumn<QString>("message"); // empty: the page passes
-        const QString number = QStringLiteral("Error: The CSP Number must be number!");
-        const QString length = QStringLiteral("Error: The CSP Number must be 2 characteres!");
-        const QString range = QStringLiteral("Error: The CSP Number must be between 11 and 99!");
-        QTest::newRow("1 letter") << false << "1a" << number;
-        QTest::newRow("1 empty") << true << "" << number;
-        QTest::newRow("2 one digit") << false << "5" << length;
-        QTest::newRow("2 three digits") << true << "011" << length;
-        QTest::newRow("3 ten") << false << "10" << range;
-        QTest::newRow("3 zero") << true << "00" << range;
-        QTest::newRow("passes: 11") << false << "11" << QString();
-        QTest::newRow("passes: 99") << true << "99" << QString();
-    }
-
-    void rulesInOrder()
-    {
-        QFETCH(bool, allCalls);
-        QFETCH(QString, number);
-        QFETCH(QString, message);
-        TestPageHost host;
-        BoxRecorder recorder(host);
-        CCspPage page;
-        QVERIFY(ShowActive(page, host));
-        Click(allCalls ? page.AllCallsBox() : page.CallBackBox());
-        page.NumberField()->setText(number);
-        VerifyRule(page, host, message, page.NumberField());
-        if (message.isEmpty() || QTest::currentTestFailed())
-            return;
-        const qsizetype told = host.events.size();
-
-        // With the CSP off the number is not looked at.
-        Click(allCalls ? page.AllCallsBox() : page.CallBackBox());
-        QVERIFY(page.NoneFlag());
-        QVERIFY(page.ValidatePage());
-        QCOMPARE(host.events.size(), told);
-    }
-
     void storeAndLoad_data()
     {
         // The store's three mode slots and number, what the page shows, and

@@ -1,7 +1,5 @@
-// The Forbids page: the row rules in row order with the position of the
-// offending row, checked only while the prefixes and numbers box is on;
-// the list filled on load and on the box's first click; blank records
-// shown and stored empty; store and load.
+// The Forbids page: the list filled on load and on the box's first click;
+// blank records shown and stored empty; store and load.
 
 #include "list_page_support.h"
 #include "pages/forbids_page.h"
@@ -12,64 +10,11 @@
 
 using params::Slot;
 
-namespace {
-
-const QString k21Digits = QStringLiteral("123456789012345678901");
-
-} // namespace
-
 class ForbidsPageTest : public QObject
 {
     Q_OBJECT
 
 private Q_SLOTS:
-    void rulesInRowOrder_data()
-    {
-        QTest::addColumn<QStringList>("rows"); // row r's number; missing rows empty
-        QTest::addColumn<QString>("message");  // empty: the page passes
-        QTest::addColumn<int>("row");
-        const QString digits =
-            QStringLiteral("Error: Only numbers (0,1,2,...,9) are allowed in the position  %1!");
-        const QString length =
-            QStringLiteral("Error: Number of over 20 characters in the position %1!");
-        QTest::newRow("row 2 12a names 0813")
-            << QStringList{"", "", "12a"} << digits.arg("0813") << 2;
-        QTest::newRow("21 digits in row 3")
-            << QStringList{"0800", "", "", k21Digits} << length.arg("0814") << 3;
-        QTest::newRow("the first bad row counts")
-            << QStringList{k21Digits, "1a"} << length.arg("0811") << 0;
-        QTest::newRow("digits before length in one row")
-            << QStringList{"", "", "", "", "", k21Digits + "a"} << digits.arg("0816") << 5;
-        QStringList lastRow(19);
-        lastRow << QStringLiteral("+55");
-        QTest::newRow("the last row is checked") << lastRow << digits.arg("0830") << 19;
-        QTest::newRow("no number at all")
-            << QStringList{} << "Please input a number in the position 0811!" << 0;
-        QTest::newRow("passes: row 4 only")
-            << QStringList{"", "", "", "", "0800"} << QString() << 0;
-        QTest::newRow("passes: 20 digits") << QStringList{"12345678901234567890"} << QString() << 0;
-    }
-
-    void rulesInRowOrder()
-    {
-        QFETCH(QStringList, rows);
-        QFETCH(QString, message);
-        QFETCH(int, row);
-        TestPageHost host;
-        BoxRecorder recorder(host);
-        CForbidsPage page;
-        QVERIFY(ShowActive(page, host));
-        page.ListBox()->click();
-        QCOMPARE(page.List()->RowCount(), 20);
-        SetNumbers(page.List(), rows);
-        page.ListBox()->setFocus();
-        VerifyRule(page, host, message, page.List());
-        if (message.isEmpty() || QTest::currentTestFailed())
-            return;
-        QCOMPARE(SelectedRows(page.List()), QList<int>{row});
-        QCOMPARE(page.List()->currentIndex().row(), row);
-    }
-
     void rowsAreNeitherCheckedNorStoredWhileTheBoxIsOff()
     {
         TestPageHost host;

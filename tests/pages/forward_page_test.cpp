@@ -1,6 +1,6 @@
 // The Call waiting and forward page: what the master box includes in a read,
-// the boxes that exclude each other, the silent rules and the forward
-// number's rules, the queries a read asks, store and load.
+// the boxes that exclude each other, the silent rules, the queries a read
+// asks, store and load.
 
 #include "page_test_support.h"
 #include "pages/forward_page.h"
@@ -128,58 +128,6 @@ private Q_SLOTS:
         QCOMPARE(Shown(page), after);
     }
 
-    void numberRulesInOrder_data()
-    {
-        QTest::addColumn<QString>("checked");
-        QTest::addColumn<QString>("number");
-        QTest::addColumn<QString>("message"); // empty: the page passes
-        const QString tooLong =
-            QStringLiteral("Error: The Forward Number no more than 20 characters!");
-        const QString characters = QStringLiteral(
-            "Error: Only the characters (+,0,1,...,9) are allowed in the Forward Number!");
-        QTest::newRow("empty") << "B"
-                               << ""
-                               << "Please input the Forward Number.";
-        QTest::newRow("21 digits") << "O"
-                                   << "123456789012345678901" << tooLong;
-        QTest::newRow("21 with a letter") << "U"
-                                          << "12345678901234567890a" << tooLong;
-        QTest::newRow("+ alone") << "N"
-                                 << "+" << characters;
-        QTest::newRow("a letter") << "B"
-                                  << "555a" << characters;
-        QTest::newRow("+ inside") << "B"
-                                  << "55+5" << characters;
-        QTest::newRow("two +") << "B"
-                               << "++55" << characters;
-        QTest::newRow("passes: + and digits") << "B"
-                                              << "+5" << QString();
-        QTest::newRow("passes: 20 digits") << "BNO"
-                                           << "12345678901234567890" << QString();
-        QTest::newRow("passes: + and 19 digits") << "U"
-                                                 << "+1234567890123456789" << QString();
-        QTest::newRow("passes: no forwarding, no number") << ""
-                                                          << "a" << QString();
-        QTest::newRow("passes: call waiting, no number") << "W"
-                                                         << "" << QString();
-    }
-
-    void numberRulesInOrder()
-    {
-        QFETCH(QString, checked);
-        QFETCH(QString, number);
-        QFETCH(QString, message);
-        TestPageHost host;
-        BoxRecorder recorder(host);
-        CForwardPage page;
-        QVERIFY(ShowActive(page, host));
-        page.MasterBox()->click();
-        for (QChar letter : checked)
-            Condition(page, letter)->click();
-        page.NumberField()->setText(number);
-        VerifyRule(page, host, message, page.NumberField());
-    }
-
     // A load can bring boxes together that a click would exclude: the page
     // refuses without a message until one of them is clicked.
     void silentRules_data()
@@ -219,18 +167,6 @@ private Q_SLOTS:
             return;
         // Clicking a box clears the excluded ones.
         Condition(page, loaded[1])->click();
-        QVERIFY(page.ValidatePage());
-    }
-
-    void withTheMasterOffNothingIsChecked()
-    {
-        TestPageHost host;
-        CForwardPage page;
-        page.InitPage(host);
-        page.MasterBox()->click();
-        page.UnconditionalBox()->click();
-        page.NumberField()->setText(QStringLiteral("+"));
-        page.MasterBox()->click();
         QVERIFY(page.ValidatePage());
     }
 

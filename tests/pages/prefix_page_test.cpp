@@ -1,5 +1,4 @@
-// The Prefix page: its five rules in order, the ";" after each typed
-// pre-number, store and load.
+// The Prefix page: the ";" after each typed pre-number, store and load.
 
 #include "page_test_support.h"
 #include "pages/prefix_page.h"
@@ -24,61 +23,6 @@ class PrefixPageTest : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void rulesInOrder_data()
-    {
-        QTest::addColumn<QString>("preNumbers"); // as shown, separators included
-        QTest::addColumn<QString>("prefix");
-        QTest::addColumn<QString>("message"); // empty: the page passes
-        QTest::addColumn<bool>("onPrefix");   // else on the pre-numbers
-        const QString onlyNumbers =
-            QStringLiteral("Error: Only numbers (0,1,2,...,9) are allowed in the Pre Number!");
-        QTest::newRow("1 pre-number not a digit") << "1;a;"
-                                                  << "12x" << onlyNumbers << false;
-        // Eleven digits, repeated too: the count is checked first.
-        QTest::newRow("2 more than 10 pre-numbers")
-            << "0;1;2;3;4;5;6;7;8;9;0;"
-            << "x"
-            << "Error: The Prefix no more than 10 characters!" << false;
-        QTest::newRow("3 prefix not digits") << "1;2;"
-                                             << "12a" << onlyNumbers << true;
-        // 17 digits and a repeated pre-number: the prefix is checked first.
-        QTest::newRow("4 prefix of 17") << "1;1;"
-                                        << "12345678901234567"
-                                        << "Error: The Prefix no more than 16 characters!" << true;
-        QTest::newRow("5 pre-number twice") << "1;2;1;"
-                                            << "1234567890123456"
-                                            << "Error: Duplicate Pre Number found !" << false;
-        QTest::newRow("passes: ten distinct, prefix of 16")
-            << "0;1;2;3;4;5;6;7;8;9;"
-            << "1234567890123456" << QString() << false;
-        QTest::newRow("passes: both empty") << ""
-                                            << "" << QString() << false;
-    }
-
-    void rulesInOrder()
-    {
-        QFETCH(QString, preNumbers);
-        QFETCH(QString, prefix);
-        QFETCH(QString, message);
-        QFETCH(bool, onPrefix);
-        TestPageHost host;
-        BoxRecorder recorder(host);
-        CPrefixPage page;
-        QVERIFY(ShowActive(page, host));
-        page.SwitchBox()->click();
-        page.PreNumberField()->setText(preNumbers);
-        page.PrefixField()->setText(prefix);
-        VerifyRule(page, host, message, onPrefix ? page.PrefixField() : page.PreNumberField());
-        if (message.isEmpty() || QTest::currentTestFailed())
-            return;
-        const qsizetype told = host.events.size();
-
-        // Switched off, nothing is checked.
-        page.SwitchBox()->click();
-        QVERIFY(page.ValidatePage());
-        QCOMPARE(host.events.size(), told);
-    }
-
     void typedPreNumbersGetTheirSeparators()
     {
         TestPageHost host;

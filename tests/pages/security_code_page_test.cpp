@@ -1,6 +1,4 @@
-// The Security code page: the PIN code check of a Transmit, the seven rules
-// of a PIN change with their message before the page and the field, what a
-// passing change stores, store and load.
+// The Security code page: what a passing PIN change stores, store and load.
 
 #include "page_test_support.h"
 #include "pages/security_code_page.h"
@@ -11,107 +9,11 @@
 
 using params::Slot;
 
-namespace {
-
-enum Field { kOld, kNew, kConfirm };
-
-} // namespace
-
 class SecurityCodePageTest : public QObject
 {
     Q_OBJECT
 
 private Q_SLOTS:
-    void pinCodeCheck_data()
-    {
-        QTest::addColumn<bool>("startUp");
-        QTest::addColumn<QString>("pin"); // null: as the page starts
-        QTest::addColumn<bool>("passes");
-        QTest::newRow("initial 4711") << false << QString() << true;
-        QTest::newRow("empty") << false << "" << false;
-        QTest::newRow("3 digits, start-up off") << false << "123" << false;
-        QTest::newRow("3 digits, start-up on") << true << "123" << false;
-        QTest::newRow("9 digits") << true << "123456789" << false;
-        QTest::newRow("4 digits") << true << "0000" << true;
-        QTest::newRow("8 digits") << false << "12345678" << true;
-    }
-
-    void pinCodeCheck()
-    {
-        QFETCH(bool, startUp);
-        QFETCH(QString, pin);
-        QFETCH(bool, passes);
-        TestPageHost host;
-        BoxRecorder recorder(host);
-        CSecurityCodePage page;
-        QVERIFY(ShowActive(page, host));
-        QCOMPARE(page.PinField()->text(), QStringLiteral("4711"));
-        if (startUp)
-            page.StartUpBox()->click();
-        if (!pin.isNull())
-            page.PinField()->setText(pin);
-        // The page and the field first, then the message; the field takes
-        // the focus only while the PIN is asked at start-up (else disabled).
-        VerifyRule(page, host,
-                   passes
-                       ? QString()
-                       : QStringLiteral("Error: The PIN Code must be between 4 and 8 characters!"),
-                   page.PinField(), Told::PageFirst);
-        QCOMPARE(page.PinField()->isEnabled(), startUp);
-    }
-
-    void pinChangeRulesInOrder_data()
-    {
-        QTest::addColumn<QStringList>("pins"); // old, new, confirm
-        QTest::addColumn<QString>("message");
-        QTest::addColumn<int>("field");
-        const QString onlyNumbers =
-            QStringLiteral("Error: Only numbers (0,1,2,...,9) are allowed in the PIN Code!");
-        const QString tooShort = QStringLiteral("Error: The PIN Code no less than 4 characters!");
-        const QString notSame =
-            QStringLiteral("Error: Confirm PIN Code isn`t same as New PIN Code!");
-        // Every later field is wrong too: the first failure alone is told.
-        QTest::newRow("1 old empty") << QStringList{"", "12", "9"} << onlyNumbers << int(kOld);
-        QTest::newRow("1 old with a letter")
-            << QStringList{"12a45", "", ""} << onlyNumbers << int(kOld);
-        QTest::newRow("2 old of 3 digits")
-            << QStringList{"123", "12", "9"} << tooShort << int(kOld);
-        QTest::newRow("4 new empty") << QStringList{"1234", "", ""} << onlyNumbers << int(kNew);
-        QTest::newRow("4 new with a blank")
-            << QStringList{"12345678", "12 45", "12 45"} << onlyNumbers << int(kNew);
-        QTest::newRow("5 new of 3 digits")
-            << QStringList{"1234", "567", "567"} << tooShort << int(kNew);
-        QTest::newRow("7 confirm differs")
-            << QStringList{"1234", "5678", "5679"} << notSame << int(kConfirm);
-        QTest::newRow("7 confirm longer")
-            << QStringList{"1234", "5678", "56780"} << notSame << int(kConfirm);
-        QTest::newRow("7 confirm empty")
-            << QStringList{"1234", "5678", ""} << notSame << int(kConfirm);
-    }
-
-    void pinChangeRulesInOrder()
-    {
-        QFETCH(QStringList, pins);
-        QFETCH(QString, message);
-        QFETCH(int, field);
-        TestPageHost host;
-        BoxRecorder recorder(host);
-        CSecurityCodePage page;
-        QVERIFY(ShowActive(page, host));
-        page.ChangeBox()->click();
-        QLineEdit *fields[] = {page.OldPinField(), page.NewPinField(), page.ConfirmPinField()};
-        for (int i = 0; i < 3; ++i)
-            fields[i]->setText(pins[i]);
-        const ParameterStore before = host.store;
-        const auto confirm = [&] {
-            page.ConfirmButton()->click();
-            return host.pinChanges > 0;
-        };
-        // The message first, then the page and the field.
-        VerifyRule(page, confirm, host, message, fields[field]);
-        QVERIFY(host.store == before);
-    }
-
     void aPassingChangeStoresTheChangeEntries_data()
     {
         QTest::addColumn<QString>("oldPin");

@@ -1,6 +1,5 @@
-// The Volume page: TX rules before RX rules, each only while its box is
-// checked, the page shown and the field selected before the message box;
-// an unchecked level left out of the store, store and load.
+// The Volume page: an unchecked level left out of the store, store and load,
+// and the focus a load moves.
 
 #include "page_test_support.h"
 #include "pages/volume_page.h"
@@ -27,61 +26,6 @@ class VolumePageTest : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void rulesInOrder_data()
-    {
-        QTest::addColumn<QString>("tx"); // null: box unchecked
-        QTest::addColumn<QString>("rx");
-        QTest::addColumn<QString>("message"); // empty: the page passes
-        QTest::addColumn<bool>("onRx");
-        const QString txLength = QStringLiteral("Error: The TX level must be 2 characteres!");
-        const QString txRange = QStringLiteral("Error: The TX level must be between 00 and 15!");
-        // A bad RX level waits while the TX level fails.
-        QTest::newRow("1 TX empty") << ""
-                                    << "9"
-                                    << "Please input the TX level." << false;
-        QTest::newRow("2 TX 7") << "7"
-                                << "9" << txLength << false;
-        QTest::newRow("2 TX 123") << "123"
-                                  << "" << txLength << false;
-        QTest::newRow("3 TX 16") << "16"
-                                 << "9" << txRange << false;
-        QTest::newRow("3 TX loaded with a letter") << "1a" << QString() << txRange << false;
-        QTest::newRow("4 RX empty") << "07"
-                                    << ""
-                                    << "Please input the RX level." << true;
-        QTest::newRow("5 RX 07") << QString() << "07"
-                                 << "Error: The RX level must be 1 character!" << true;
-        QTest::newRow("6 RX 8") << "15"
-                                << "8"
-                                << "Error: The RX level must be between 0 and 7!" << true;
-        QTest::newRow("passes: 07 and 0") << "07"
-                                          << "0" << QString() << false;
-        QTest::newRow("passes: 00 and 7") << "00"
-                                          << "7" << QString() << false;
-        QTest::newRow("passes: both off, whatever they hold")
-            << QString() << QString() << QString() << false;
-    }
-
-    void rulesInOrder()
-    {
-        QFETCH(QString, tx);
-        QFETCH(QString, rx);
-        QFETCH(QString, message);
-        QFETCH(bool, onRx);
-        TestPageHost host;
-        BoxRecorder recorder(host);
-        CVolumePage page;
-        QVERIFY(ShowActive(page, host));
-        if (!tx.isNull())
-            page.TxBox()->click();
-        if (!rx.isNull())
-            page.RxBox()->click();
-        page.TxField()->setText(tx.isNull() ? QStringLiteral("99") : tx);
-        page.RxField()->setText(rx.isNull() ? QStringLiteral("99") : rx);
-        // This page comes to the front first, then tells.
-        VerifyRule(page, host, message, onRx ? page.RxField() : page.TxField(), Told::PageFirst);
-    }
-
     void anUncheckedLevelIsNotStored()
     {
         TestPageHost host;
