@@ -62,47 +62,6 @@ private Q_SLOTS:
         QCOMPARE(page.List()->CellText(3, 1), QStringLiteral("777"));
     }
 
-    void storeAndLoad_data()
-    {
-        QTest::addColumn<QStringList>("flags"); // 5, 35, 5000, 3000 as loaded
-        QTest::addColumn<QStringList>("stored");
-        QTest::newRow("all on") << QStringList{"01", "1", "01", "01"}
-                                << QStringList{"01", "01", "01", "01"};
-        QTest::newRow("some on") << QStringList{"00", "01", "", "5"}
-                                 << QStringList{"00", "01", "00", "01"};
-        QTest::newRow("all off") << QStringList{"0", "", "x", "00"}
-                                 << QStringList{"00", "00", "00", "00"};
-    }
-
-    void storeAndLoad()
-    {
-        QFETCH(QStringList, flags);
-        QFETCH(QStringList, stored);
-        const Slot order[] = {Slot::LongDistanceBlock, Slot::InternationalBlock,
-                              Slot::IncomingBlock, Slot::PrefixNumberBlock};
-        TestPageHost host;
-        for (size_t i = 0; i < 4; ++i)
-            host.store[order[i]] = flags[int(i)].toStdString();
-        host.store.forbidden[0] = "0800";
-        host.store.forbidden[19] = "12345";
-        CForbidsPage page;
-        page.InitPage(host);
-        page.LoadFromStore();
-        const QList<QCheckBox *> boxes{page.LongDistanceBox(), page.InternationalBox(),
-                                       page.IncomingBox(), page.ListBox()};
-        for (int i = 0; i < 4; ++i)
-            QCOMPARE(boxes[i]->isChecked(), stored[i] == QLatin1String("01"));
-
-        host.store = {};
-        page.SaveToStore();
-        for (size_t i = 0; i < 4; ++i)
-            QCOMPARE(QString::fromStdString(host.store[order[i]]), stored[int(i)]);
-        const bool listOn = stored[3] == QLatin1String("01");
-        QCOMPARE(host.store.forbidden[0], listOn ? std::string("0800") : std::string());
-        QCOMPARE(host.store.forbidden[1], listOn ? std::string("12345") : std::string());
-        QCOMPARE(host.store.forbidden[19], std::string());
-    }
-
     // A read ends the list at its first empty entry: the numbers are stored
     // from the first position on, and the list shows what was stored.
     void filledRowsAreStoredWithoutAHole()

@@ -1,7 +1,8 @@
 // Every page driven by scripts of clicks and texts, its controls found by
 // their accessible names: the boxes and switches that enable controls, the
 // rules a page checks in their order (the runner of page_test_support.h),
-// and the bounds every field takes from the parameter catalogue.
+// what a page shows of a load and stores, and the bounds every field takes
+// from the parameter catalogue.
 
 #include "list_page_support.h"
 #include "params/catalogue.h"
@@ -50,6 +51,36 @@ const char *ControlsOf(Page page)
         return "S=Enable Restricted ID";
     default:
         return "S=Enable Polarity Inversion";
+    }
+}
+
+// The slots each page loads and stores, in the order of the load and store
+// table's texts.
+std::vector<Slot> SlotsOf(Page page)
+{
+    using enum Slot;
+    switch (page) {
+    case Page::Passwords:
+        return {GeneralPassword};
+    case Page::Forbids:
+        return {LongDistanceBlock, InternationalBlock, IncomingBlock, PrefixNumberBlock};
+    case Page::Prefix:
+        return {AddPrefix, PreNumbers, Prefix};
+    case Page::Csp:
+        return {CspNone, CspAllCalls, CspCallBack, CspNumber};
+    case Page::SecurityCode:
+        return {PinStartUp, PinCode};
+    case Page::Times:
+        return {DialTimeout,      Date,         Time, RestrictOutgoing, OutgoingLimit, FlashTime,
+                RestrictIncoming, IncomingLimit};
+    case Page::Volume:
+        return {TxVolume, RxVolume};
+    case Page::RestrictedId:
+        return {RestrictedId};
+    case Page::Polarity:
+        return {PolarityInversion};
+    default:
+        return {};
     }
 }
 
@@ -182,6 +213,84 @@ const EnablingCase kEnablingCases[] = {
       {"f=5 F", "T (t=5) C (d) (h) O (o=5) I (i=5) F (f=5) @T"}}},
     {"volume", Page::Volume,
      {{"", "T (t) R (r) @T"}, {"R", "T (t) R+ r @r"}, {"r=5 R", "T (t) R (r=5) @T"}}},
+};
+// clang-format on
+
+// A load and a store: the script, the slots' texts loaded ("|" between
+// them; none: no load), what the page then shows (none: not looked at),
+// and the texts stored over "?" in each slot ("?": left as it was).
+struct LoadCase
+{
+    const char *name;
+    Page page;
+    const char *script;
+    const char *loaded;
+    const char *shown;
+    const char *stored;
+};
+
+// clang-format off
+const LoadCase kLoads[] = {
+    {"csp none", Page::Csp, "", "1|0|0|21", "B A (#=21) @B", "1|0|0|21"},
+    // As a read of 16541 = "2" and 16542 = "21" leaves the store.
+    {"csp all calls", Page::Csp, "", "0|1|0|21", "B A+ #=21 @B", "0|1|0|21"},
+    {"csp call back, number below 11 emptied", Page::Csp, "", "0|0|1|5", "B+ A # @B", "0|0|1|"},
+    {"csp both on: all calls wins, above 99 emptied", Page::Csp, "", "0|1|1|100", "B A+ # @B", "0|1|0|"},
+    {"csp none wins over the boxes", Page::Csp, "", "1|1|1|99", "B A (#=99) @B", "1|0|0|99"},
+    // Nothing on: the CSP is not off, and the number it asks for can be typed.
+    {"csp all off", Page::Csp, "", "|||11", "B A #=11 @B", "0|0|0|11"},
+    // The focus goes to the last level loaded, or stays.
+    {"volume both", Page::Volume, "@T", "12|3", "T+ t=12 R+ r=3 @r", "12|3"},
+    {"volume TX only", Page::Volume, "@T", "07|", "T+ t=07 R (r) @t", "07|"},
+    // An empty TX level leaves its box unchecked; nothing to export.
+    {"volume RX only", Page::Volume, "@T", "|0", "T (t) R+ r=0 @r", "|0"},
+    {"volume none", Page::Volume, "@T", "|", "T (t) R (r) @T", "|"},
+    {"prefix on", Page::Prefix, "", "01|123|0021", "S+ N=1;2;3; P=0021 @S", "01|123|0021"},
+    {"prefix any non-zero is on", Page::Prefix, "", "5|9|", "S+ N=9; P @S", "01|9|"},
+    // Off, the texts are still stored as they are: a prefix of 17 digits too.
+    {"prefix off", Page::Prefix, "", "00|44|12345678901234567", "S (N=4;4;) (P=12345678901234567) @S",
+     "00|44|12345678901234567"},
+    {"prefix empty", Page::Prefix, "", "||", "S (N) (P) @S", "00||"},
+    // The PIN text keeps what it held; the start-up switch follows the load.
+    {"start-up 0", Page::SecurityCode, "S P=98765", "0|1111", "S (P=98765) C (o) (n) (c) (K) @S", "00|98765"},
+    {"start-up 00", Page::SecurityCode, "S P=98765", "00|1111", "S (P=98765) C (o) (n) (c) (K) @S", "00|98765"},
+    {"start-up 01", Page::SecurityCode, "S P=98765", "01|1111", "S+ P=98765 C (o) (n) (c) (K) @S", "01|98765"},
+    {"start-up 1", Page::SecurityCode, "S P=98765", "1|1111", "S+ P=98765 C (o) (n) (c) (K) @S", "01|98765"},
+    {"start-up empty", Page::SecurityCode, "S P=98765", "|1111", "S (P=98765) C (o) (n) (c) (K) @S", "00|98765"},
+    // A clock box checked before the load is unchecked by it; the limits
+    // are stored as typed with their switches off.
+    {"times everything on", Page::Times, "C @T", "5|050411|0930|1|45|300|01|90",
+     "T+ t=5 C (d) (h) O+ o=45 I+ i=90 F+ f=300 @T", "5|||1|45|300|1|90"},
+    {"timeout 05 rewritten", Page::Times, "C @T", "05|||0|45||0|",
+     "T+ t=5 C (d) (h) O (o=45) I (i) F (f) @T", "5|||0|45||0|"},
+    {"timeout 0 emptied", Page::Times, "C @T", "0|||0|||0|", "T (t) C (d) (h) O (o) I (i) F (f) @T", "|||0|||0|"},
+    {"timeout 10 emptied", Page::Times, "C @T", "10|||0|||0|", "T (t) C (d) (h) O (o) I (i) F (f) @T", "|||0|||0|"},
+    {"timeout 9 kept", Page::Times, "C @T", "9|||0|||0|", "T+ t=9 C (d) (h) O (o) I (i) F (f) @T", "9|||0|||0|"},
+    {"timeout 1 kept", Page::Times, "C @T", "1|||0|||0|", "T+ t=1 C (d) (h) O (o) I (i) F (f) @T", "1|||0|||0|"},
+    {"timeout not a number", Page::Times, "C @T", "x|||0|||0|", "T (t) C (d) (h) O (o) I (i) F (f) @T", "|||0|||0|"},
+    {"times all stored", Page::Times, "T C O I F t=7 d=7 h=7 o=7 i=7 f=7", nullptr, nullptr, "7|7|7|1|7|7|1|7"},
+    {"times none stored", Page::Times, "t=7 d=7 h=7 o=7 i=7 f=7", nullptr, nullptr, "|||0|7||0|7"},
+    {"times outgoing only", Page::Times, "O t=7 d=7 h=7 o=7 i=7 f=7", nullptr, nullptr, "|||1|7||0|7"},
+    {"times clock only", Page::Times, "C t=7 d=7 h=7 o=7 i=7 f=7", nullptr, nullptr, "|7|7|0|7||0|7"},
+    {"forbids all on", Page::Forbids, "", "01|1|01|01", "D+ I+ N+ L+ l=20 @l", "01|01|01|01"},
+    {"forbids some on", Page::Forbids, "", "00|01||5", "D I+ N L+ l=20 @l", "00|01|00|01"},
+    {"forbids all off", Page::Forbids, "", "0||x|00", "D I N L l=20 @l", "00|00|00|00"},
+    {"general password", Page::Passwords, "", "135790", "C (o) (n) (c) (K) G=135790 @C", "135790"},
+    // A read of 16546 = "01" checks the box; what goes back is "1".
+    {"restricted ID 01", Page::RestrictedId, "", "01", "S+ @S", "1"},
+    {"restricted ID 1", Page::RestrictedId, "", "1", "S+ @S", "1"},
+    {"restricted ID 5", Page::RestrictedId, "", "5", "S+ @S", "1"},
+    {"restricted ID 00", Page::RestrictedId, "", "00", "S @S", "0"},
+    {"restricted ID 0", Page::RestrictedId, "", "0", "S @S", "0"},
+    {"restricted ID empty", Page::RestrictedId, "", "", "S @S", "0"},
+    {"restricted ID x", Page::RestrictedId, "", "x", "S @S", "0"},
+    {"polarity 01", Page::Polarity, "", "01", "S+ @S", "01"},
+    {"polarity 1", Page::Polarity, "", "1", "S+ @S", "01"},
+    {"polarity 5", Page::Polarity, "", "5", "S+ @S", "01"},
+    {"polarity 00", Page::Polarity, "", "00", "S @S", "00"},
+    {"polarity 0", Page::Polarity, "", "0", "S @S", "00"},
+    {"polarity empty", Page::Polarity, "", "", "S @S", "00"},
+    {"polarity x", Page::Polarity, "", "x", "S @S", "00"},
 };
 // clang-format on
 
@@ -388,6 +497,10 @@ const RuleCase kRules[] = {
     {"call back at the edges", Page::CallBack, "S T t=1 A a=1 R r=99 L l2=12345678901234567890", ""},
     {"call back without timings", Page::CallBack, "S L l0=5551234", ""},
     {"call back off, all bad", Page::CallBack, "S T t= A a= R r= S", ""},
+    {"restricted ID on", Page::RestrictedId, "S", ""},
+    {"restricted ID off", Page::RestrictedId, "", ""},
+    {"polarity on", Page::Polarity, "S", ""},
+    {"polarity off", Page::Polarity, "", ""},
 };
 // clang-format on
 
@@ -508,6 +621,38 @@ private Q_SLOTS:
             QCOMPARE(SelectedRows(list), QList<int>{offender.mid(1).toInt()});
             QCOMPARE(list->currentIndex().row(), offender.mid(1).toInt());
         }
+    }
+
+    void loadAndStore_data()
+    {
+        QTest::addColumn<int>("index");
+        for (int i = 0; i < int(std::size(kLoads)); ++i)
+            QTest::newRow(kLoads[i].name) << i;
+    }
+
+    // Of the store's integers, only the Security code page stores one: the
+    // PIN write mode of a plain write.
+    void loadAndStore()
+    {
+        QFETCH(int, index);
+        const LoadCase &row = kLoads[index];
+        ScriptedPage scripted(row.page);
+        QVERIFY(scripted.shown);
+        ParameterStore &store = scripted.host.store;
+        const std::vector<Slot> order = SlotsOf(row.page);
+        Act(scripted.controls, QString::fromLatin1(row.script));
+        if (row.loaded) {
+            SetSlots(store, order, QString::fromLatin1(row.loaded).split('|'));
+            scripted.page->LoadFromStore();
+        }
+        if (row.shown)
+            QCOMPARE(Shown(scripted.controls), QString::fromLatin1(row.shown));
+        SetSlots(store, order, QStringList(qsizetype(order.size()), QStringLiteral("?")));
+        scripted.page->SaveToStore();
+        QCOMPARE(SlotTexts(store, order).join('|'), QString::fromLatin1(row.stored));
+        QCOMPARE((std::array{store.waitingForwardEnabled, store.callWaitingIncluded,
+                             store.forwardingIncluded, store.pinWriteMode}),
+                 (std::array{0, 0, 0, row.page == Page::SecurityCode ? 1 : 0}));
     }
 
     void everyFieldTakesItsBoundsFromTheCatalogue()

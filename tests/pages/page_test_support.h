@@ -173,16 +173,8 @@ inline void VerifyRule(CParameterPage &page, TestPageHost &host, const QString &
         page, [&page] { return page.ValidatePage(); }, host, message, offender, order);
 }
 
-// A box with the field it gates as the user sees them: "-" before an
-// unchecked box's text, a disabled field's text in brackets.
-inline QString GatedText(const QAbstractButton *box, const QLineEdit *field)
-{
-    const QString text = field->isEnabled() ? field->text() : "(" + field->text() + ")";
-    return (box->isChecked() ? QString() : QStringLiteral("-")) + text;
-}
-
 // The slots' texts, one per slot in the order given.
-inline QStringList SlotTexts(const ParameterStore &store, std::initializer_list<params::Slot> order)
+inline QStringList SlotTexts(const ParameterStore &store, const std::vector<params::Slot> &order)
 {
     QStringList texts;
     for (params::Slot slot : order)
@@ -190,7 +182,7 @@ inline QStringList SlotTexts(const ParameterStore &store, std::initializer_list<
     return texts;
 }
 
-inline void SetSlots(ParameterStore &store, std::initializer_list<params::Slot> order,
+inline void SetSlots(ParameterStore &store, const std::vector<params::Slot> &order,
                      const QStringList &texts)
 {
     int i = 0;
@@ -203,7 +195,7 @@ inline void SetSlots(ParameterStore &store, std::initializer_list<params::Slot> 
 // page then stores over "?" in each slot (kept where it stores nothing), and
 // the slots hold `stored`.
 inline void VerifyLoadAndStore(CParameterPage &page, TestPageHost &host,
-                               std::initializer_list<params::Slot> order, const QStringList &loaded,
+                               const std::vector<params::Slot> &order, const QStringList &loaded,
                                const std::function<QString()> &seen, const QString &shown,
                                const QStringList &stored)
 {
