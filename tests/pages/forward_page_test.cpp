@@ -190,55 +190,6 @@ private Q_SLOTS:
             QCOMPARE(lists.atNames, expected.atNames);
         }
     }
-
-    void storeAndLoad_data()
-    {
-        QTest::addColumn<bool>("master");
-        QTest::addColumn<QString>("loaded"); // the conditions on, of "WUBNO"
-        QTest::addColumn<QString>("shown");  // the conditions, the number, the time
-        QTest::newRow("off: nothing loaded, nothing stored") << false << "BN"
-                                                             << "  10";
-        QTest::newRow("no answer") << true << "N"
-                                   << "N#t 5550100 20";
-        QTest::newRow("busy and off") << true << "BO"
-                                      << "BO# 5550100 20";
-        QTest::newRow("call waiting") << true << "W"
-                                      << "W 5550100 20";
-    }
-
-    void storeAndLoad()
-    {
-        QFETCH(bool, master);
-        QFETCH(QString, loaded);
-        QFETCH(QString, shown);
-        TestPageHost host;
-        CForwardPage page;
-        page.InitPage(host);
-        if (master)
-            page.MasterBox()->click();
-        // Off, the integers say so and no slot is touched.
-        host.store.waitingForwardEnabled = 1;
-        host.store.forwardingIncluded = 1;
-        QStringList texts;
-        for (QChar letter : QStringLiteral("WUBNO"))
-            texts << (loaded.contains(letter) ? "01" : "00");
-        texts.insert(4, QStringLiteral("20"));
-        texts << QStringLiteral("5550100");
-        VerifyLoadAndStore(
-            page, host,
-            {Slot::CallWaiting, Slot::ForwardUnconditional, Slot::ForwardBusy,
-             Slot::ForwardNoAnswer, Slot::NoAnswerTime, Slot::ForwardOffOrNotFound,
-             Slot::ForwardNumber},
-            texts,
-            [&page] {
-                return Shown(page) + ' ' + page.NumberField()->text() + ' ' +
-                       page.TimeBox()->currentText();
-            },
-            shown, master ? texts : QStringList(7, QStringLiteral("?")));
-        QCOMPARE(host.store.waitingForwardEnabled, int(master));
-        QCOMPARE(host.store.callWaitingIncluded, int(master));
-        QCOMPARE(host.store.forwardingIncluded, int(master));
-    }
 };
 
 KESTREL_QT_TEST(ForwardPageTest)

@@ -75,6 +75,9 @@ std::vector<Slot> SlotsOf(Page page)
                 RestrictIncoming, IncomingLimit};
     case Page::Volume:
         return {TxVolume, RxVolume};
+    case Page::Forward:
+        return {CallWaiting,  ForwardUnconditional, ForwardBusy,  ForwardNoAnswer,
+                NoAnswerTime, ForwardOffOrNotFound, ForwardNumber};
     case Page::RestrictedId:
         return {RestrictedId};
     case Page::Polarity:
@@ -113,7 +116,7 @@ QWidget *Control(const Controls &controls, QChar letter)
 
 // What the page shows: each control's letter, "+" when checked, "=text"
 // for an edit's text or a list's row count, in brackets while disabled;
-// then "@X" for the control with the focus.
+// then "@X" for the control with the focus. A choice shows "=text".
 QString Shown(const Controls &controls)
 {
     QStringList shown;
@@ -127,6 +130,8 @@ QString Shown(const Controls &controls)
             text += '=' + field->text();
         if (const auto *list = qobject_cast<CReportCtrl *>(widget); list && list->RowCount() > 0)
             text += '=' + QString::number(list->RowCount());
+        if (const auto *choice = qobject_cast<QComboBox *>(widget))
+            text += '=' + choice->currentText();
         shown << (widget->isEnabled() ? text : '(' + text + ')');
         if (widget->hasFocus())
             focus = QStringLiteral(" @") + letter;
@@ -198,8 +203,8 @@ const EnablingCase kEnablingCases[] = {
      {{"", "B A (#) @B"}, {"B", "B+ A # @B"}, {"#=21 A", "B A+ #=21 @B"}, {"A", "B A (#=21) @B"}}},
     // Call waiting keeps the template's state until the first click.
     {"forward", Page::Forward,
-     {{"", "M W (U) (B) (N) (O) (t) (#) @M"}, {"M", "M+ W U B N O (t) (#) @M"},
-      {"N", "M+ W U B N+ O t # @M"}, {"M", "M (W) (U) (B) (N+) (O) (t) (#) @M"}}},
+     {{"", "M W (U) (B) (N) (O) (t=10) (#) @M"}, {"M", "M+ W U B N O (t=10) (#) @M"},
+      {"N", "M+ W U B N+ O t=10 # @M"}, {"M", "M (W) (U) (B) (N+) (O) (t=10) (#) @M"}}},
     {"security code", Page::SecurityCode,
      {{"", "S (P=4711) C (o) (n) (c) (K) @S"}, {"@S S C", "S+ P=4711 C+ o n c K @S"},
       {"o=1234 C S", "S (P=4711) C (o=1234) (n) (c) (K) @S"}}},
@@ -275,6 +280,15 @@ const LoadCase kLoads[] = {
     {"forbids all on", Page::Forbids, "", "01|1|01|01", "D+ I+ N+ L+ l=20 @l", "01|01|01|01"},
     {"forbids some on", Page::Forbids, "", "00|01||5", "D I+ N L+ l=20 @l", "00|01|00|01"},
     {"forbids all off", Page::Forbids, "", "0||x|00", "D I N L l=20 @l", "00|00|00|00"},
+    // Off, the page loads and stores nothing.
+    {"forward off", Page::Forward, "", "00|00|01|01|20|00|5550100",
+     "M W (U) (B) (N) (O) (t=10) (#) @M", "?|?|?|?|?|?|?"},
+    {"forward no answer", Page::Forward, "M", "00|00|00|01|20|00|5550100",
+     "M+ W U B N+ O t=20 #=5550100 @M", "00|00|00|01|20|00|5550100"},
+    {"forward busy and off", Page::Forward, "M", "00|00|01|00|20|01|5550100",
+     "M+ W U B+ N O+ (t=20) #=5550100 @M", "00|00|01|00|20|01|5550100"},
+    {"call waiting", Page::Forward, "M", "01|00|00|00|20|00|5550100",
+     "M+ W+ U B N O (t=20) (#=5550100) @M", "01|00|00|00|20|00|5550100"},
     {"general password", Page::Passwords, "", "135790", "C (o) (n) (c) (K) G=135790 @C", "135790"},
     // A read of 16546 = "01" checks the box; what goes back is "1".
     {"restricted ID 01", Page::RestrictedId, "", "01", "S+ @S", "1"},
@@ -630,8 +644,9 @@ private Q_SLOTS:
             QTest::newRow(kLoads[i].name) << i;
     }
 
-    // Of the store's integers, only the Security code page stores one: the
-    // PIN write mode of a plain write.
+    // Of the store's integers, set to 1 and 2 before the store, the forward
+    // page stores its three switches (on with its master box), the
+    // Security code page the PIN write mode of a plain write.
     void loadAndStore()
     {
         QFETCH(int, index);
@@ -648,11 +663,16 @@ private Q_SLOTS:
         if (row.shown)
             QCOMPARE(Shown(scripted.controls), QString::fromLatin1(row.shown));
         SetSlots(store, order, QStringList(qsizetype(order.size()), QStringLiteral("?")));
+        store.waitingForwardEnabled = store.callWaitingIncluded = store.forwardingIncluded = 1;
+        store.pinWriteMode = 2;
         scripted.page->SaveToStore();
+        const int switches = row.page != Page::Forward ||
+                             Control(scripted.controls, 'M')->property("checked").toBool();
         QCOMPARE(SlotTexts(store, order).join('|'), QString::fromLatin1(row.stored));
-        QCOMPARE((std::array{store.waitingForwardEnabled, store.callWaitingIncluded,
-                             store.forwardingIncluded, store.pinWriteMode}),
-                 (std::array{0, 0, 0, row.page == Page::SecurityCode ? 1 : 0}));
+        QCOMPARE(
+            (std::array{store.waitingForwardEnabled, store.callWaitingIncluded,
+                        store.forwardingIncluded, store.pinWriteMode}),
+            (std::array{switches, switches, switches, row.page == Page::SecurityCode ? 1 : 2}));
     }
 
     void everyFieldTakesItsBoundsFromTheCatalogue()
