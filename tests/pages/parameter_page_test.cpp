@@ -8,12 +8,10 @@
 #include <QCheckBox>
 #include <QDialog>
 #include <QLineEdit>
-#include <QTableWidget>
 #include <QVBoxLayout>
 #include <QtTest>
 
 using params::Page;
-using params::Slot;
 
 namespace {
 
@@ -28,8 +26,7 @@ constexpr lang::Tr3 kPositionRule = {"Please input a number in the position %04d
                                      "Por favor, insira um número na posição %04d!",
                                      "Por favor introduzca un número en la posición %04d!"};
 
-// A small page in the manner of the real ones: a box gating two fields,
-// a free field and a list.
+// A small page in the manner of the real ones: a box, a hint and a field.
 class SamplePage : public CParameterPage
 {
 public:
@@ -38,12 +35,8 @@ public:
         auto *layout = new QVBoxLayout(this);
         box = new QCheckBox(QString::fromUtf8(kBoxLabel.en), this);
         hint = new QLabel(QString::fromUtf8(kHint.en), this);
-        first = new QLineEdit(this);
-        second = new QLineEdit(this);
         free = new QLineEdit(this);
-        list = new QTableWidget(20, 2, this);
-        for (QWidget *widget :
-             std::initializer_list<QWidget *>{box, hint, first, second, free, list})
+        for (QWidget *widget : std::initializer_list<QWidget *>{box, hint, free})
             layout->addWidget(widget);
     }
 
@@ -51,24 +44,17 @@ public:
     {
         if (free->text().isEmpty())
             return FailOnField(lang::QtText(kEmptyRule), free, order);
-        if (box->isChecked() && first->text() == QLatin1String("bad"))
-            return FailOnRow(lang::QtText(kPositionRule, {811 + 4}), list, 4, order);
         return true;
     }
 
     QCheckBox *box;
     QLabel *hint;
-    QLineEdit *first, *second, *free;
-    QTableWidget *list;
+    QLineEdit *free;
     FailureOrder order = FailureOrder::MessageThenPage;
     int initCalls = 0;
 
 protected:
-    void OnInitPage() override
-    {
-        ++initCalls;
-        AddGate({box, {first, second}, {}, true, false});
-    }
+    void OnInitPage() override { ++initCalls; }
     std::vector<ControlLabel> Labels() override { return {{box, kBoxLabel}, {hint, kHint}}; }
 };
 
@@ -146,27 +132,6 @@ private Q_SLOTS:
         const QStringList expected = pageFirst ? QStringList{"show 186", "box " + message}
                                                : QStringList{"box " + message, "show 186"};
         QCOMPARE(host.events, expected);
-    }
-
-    void failureSelectsTheWholeTextAndListRows()
-    {
-        TestPageHost host;
-        BoxRecorder recorder(host);
-        SamplePage page;
-        page.InitPage(host);
-        page.free->setText(QStringLiteral("x"));
-        page.box->setChecked(true);
-        page.first->setText(QStringLiteral("bad"));
-        QVERIFY(!page.ValidatePage());
-        QCOMPARE(recorder.boxes.back().text,
-                 QString::fromUtf8("Please input a number in the position 0815!"));
-        QCOMPARE(page.list->currentRow(), 4);
-        QVERIFY(page.list->selectionModel()->isRowSelected(4, {}));
-
-        QVERIFY(!page.FailOnField(QString(), page.second));
-        page.second->setText(QStringLiteral("4711"));
-        QVERIFY(!page.FailOnField(QString(), page.second));
-        QCOMPARE(page.second->selectedText(), QStringLiteral("4711"));
     }
 
     void textsWithANumber()
