@@ -51,23 +51,18 @@ TEST_F(Import, UnknownNumbersAndForeignKeysAreIgnored)
     EXPECT_EQ(store, before);
 }
 
-TEST_F(Import, TakesEveryKnownNumberQuotedOrNot)
+TEST_F(Import, TakesEveryKnownNumber)
 {
-    ParameterStore quoted;
-    ParameterStore unquoted;
+    ParameterStore store;
     ImportText("[PARA]\r\n05=\"01\"\r\n1001=\"01\"\r\n3005=\"0800\"\r\n16217=\"5550006\"\r\n"
                "6002=\"4711\"\r\n16513=\"1808\"\r\n",
-               quoted);
-    ImportText("[PARA]\r\n05=01\r\n1001=01\r\n3005=0800\r\n16217=5550006\r\n"
-               "6002=4711\r\n16513=1808\r\n",
-               unquoted);
-    EXPECT_EQ(quoted, unquoted);
-    EXPECT_EQ(quoted[Slot::LongDistanceBlock], "01");
-    EXPECT_EQ(quoted[Slot::AddPrefix], "01");
-    EXPECT_EQ(quoted.forbidden[4], "0800");
-    EXPECT_EQ(quoted.callBack[5], "5550006");
-    EXPECT_EQ(quoted[Slot::TerminalPin], "4711");
-    EXPECT_EQ(quoted[Slot::NumberHeader], "1808");
+               store);
+    EXPECT_EQ(store[Slot::LongDistanceBlock], "01");
+    EXPECT_EQ(store[Slot::AddPrefix], "01");
+    EXPECT_EQ(store.forbidden[4], "0800");
+    EXPECT_EQ(store.callBack[5], "5550006");
+    EXPECT_EQ(store[Slot::TerminalPin], "4711");
+    EXPECT_EQ(store[Slot::NumberHeader], "1808");
 }
 
 TEST_F(Import, OnlyAtCommandsStillResetTheParameters)
@@ -225,38 +220,6 @@ TEST_F(Import, CallWaitingAndForwardingOnlyWhileTheirPageIsEnabled)
     EXPECT_EQ(enabled[Slot::ForwardOffOrNotFound], "01");
     EXPECT_EQ(enabled[Slot::ForwardNumber], "5550100");
     EXPECT_EQ(enabled[Slot::NoAnswerTime], "10"); // no time in the file
-}
-
-// Each forwarding entry sets its own flag; the no-answer time follows only
-// an entry of reason 2 that carries one, so the page keeps its default.
-TEST_F(Import, EachForwardingEntryWithAndWithoutItsTime)
-{
-    const struct
-    {
-        const char *entry;
-        const char *flags; // unconditional, busy, no answer, off or not found
-        const char *time;
-    } cases[] = {
-        {"AT+CCFC0=\"0,3,\"555\",129\"", "1000", "10"},
-        {"AT+CCFC1=\"1,3,\"555\",129\"", "0100", "10"},
-        {"AT+CCFC2=\"2,3,\"555\",129\"", "0010", "10"},
-        {"AT+CCFC2=\"2,3,\"555\",129,7,,,25\"", "0010", "25"},
-        {"AT+CCFC0=\"0,3,\"555\",129,7,,,25\"", "1000", "10"},
-        {"AT+CCFC3=\"3,3,\"555\",129\"", "0001", "10"},
-        {"AT+CCFC2=\"2,4\"", "0000", "10"},
-    };
-    for (const auto &c : cases) {
-        ParameterStore store;
-        store.waitingForwardEnabled = 1;
-        store[Slot::NoAnswerTime] = "15";
-        ImportText(std::string("[ATCMD]\r\n") + c.entry + "\r\n", store);
-        std::string flags;
-        for (Slot slot : {Slot::ForwardUnconditional, Slot::ForwardBusy, Slot::ForwardNoAnswer,
-                          Slot::ForwardOffOrNotFound})
-            flags += store.IsOn(slot) ? '1' : '0';
-        EXPECT_EQ(flags, c.flags) << c.entry;
-        EXPECT_EQ(store[Slot::NoAnswerTime], c.time) << c.entry;
-    }
 }
 
 TEST_F(Import, OwnPinEntriesAreNotTakenForTheStartUpFlag)
