@@ -128,27 +128,26 @@ TEST(Export, WritesTheParametersOfItsOwnOrderOnly)
         EXPECT_EQ(params::ExportWritesParameter(key), written) << key;
 }
 
+// Over whatever the file held: the switch, and the change entries only
+// with the switch on.
 TEST(ExportPinChange, WritesTheSwitchAndTheChangeEntriesOnly)
 {
-    TempFolder folder;
-    const std::string path = folder.File("SIM0ParaFile.ini");
-    WriteBytes(path, "[PARA]\r\n16543=\"3\"\r\n");
-    const params::ScriptResult result = params::ExportPinChange(path, PinChangeStore("01"));
-    ASSERT_TRUE(result.ok) << result.text;
-    EXPECT_EQ(ReadBytes(path), "[PARA]\r\n"
-                               "16207=\"01\"\r\n"
-                               "16550=\"24680135\"\r\n"
-                               "16549=\"4711\"\r\n"
-                               "16548=\"4711\",\"24680135\"\r\n"
-                               "16551=\"24680135\"\r\n");
-}
-
-TEST(ExportPinChange, WithTheSwitchOffNoPinEntryIsWritten)
-{
-    TempFolder folder;
-    const std::string path = folder.File("SIM0ParaFile.ini");
-    ASSERT_TRUE(params::ExportPinChange(path, PinChangeStore("00")).ok);
-    EXPECT_EQ(ReadBytes(path), "[PARA]\r\n16207=\"00\"\r\n");
+    const std::pair<const char *, const char *> cases[] = {{"01", "[PARA]\r\n"
+                                                                  "16207=\"01\"\r\n"
+                                                                  "16550=\"24680135\"\r\n"
+                                                                  "16549=\"4711\"\r\n"
+                                                                  "16548=\"4711\",\"24680135\"\r\n"
+                                                                  "16551=\"24680135\"\r\n"},
+                                                           {"00", "[PARA]\r\n16207=\"00\"\r\n"}};
+    for (const auto &[changeSwitch, bytes] : cases) {
+        TempFolder folder;
+        const std::string path = folder.File("SIM0ParaFile.ini");
+        WriteBytes(path, "[PARA]\r\n16543=\"3\"\r\n");
+        const params::ScriptResult result =
+            params::ExportPinChange(path, PinChangeStore(changeSwitch));
+        ASSERT_TRUE(result.ok) << result.text;
+        EXPECT_EQ(ReadBytes(path), bytes);
+    }
 }
 
 namespace {
