@@ -219,6 +219,7 @@ constexpr char kForwardCharacters[] =
 constexpr char kCallBackTime[] = "Error: The Call Back Time must be between 1 and 99 seconds!";
 constexpr char kAttempts[] = "Error: The Call Back Nun Cout must be between 1 and 10!";
 constexpr char kCallBackList[] = "Please select the Call Back Number List box.";
+constexpr char kAnswer[] = "Error: The Time to Answer Call Back must be between 1 and 99 seconds!";
 
 // Every later field is bad too where the rule order matters: the first
 // failure alone is told.
@@ -318,13 +319,16 @@ const RuleCase kRules[] = {
      "Please input a correct Time format (HHMM).", "h"},
     {"hour 24", Page::Times, "T t=1 C d=050411 h=2400 F f=79 O o=0 I i=0", kTime, "h"},
     {"minute 60", Page::Times, "C d=050411 h=1260", kTime, "h"},
+    {"time of 5", Page::Times, "C d=050411 h=09300", "Please input a correct Time format (HHMM).", "h"},
     {"flash 79 before the outgoing time", Page::Times, "T t=1 F f=79 O o=0 I i=0", kFlash, "f"},
     {"flash 2001", Page::Times, "F f=2001", kFlash, "f"},
     {"flash empty", Page::Times, "F f=", kFlash, "f"},
     {"outgoing 0", Page::Times, "F f=80 O o=0 I i=0", kOutgoing, "o"},
     {"outgoing 181", Page::Times, "O o=181", kOutgoing, "o"},
+    {"outgoing empty", Page::Times, "O o=", kOutgoing, "o"},
     {"incoming 181", Page::Times, "O o=180 I i=181", kIncoming, "i"},
     {"incoming empty", Page::Times, "I i=", kIncoming, "i"},
+    {"incoming 0", Page::Times, "I i=0", kIncoming, "i"},
     {"times lowest", Page::Times, "T t=1 C d=010100 h=0000 F f=80 O o=1 I i=1", ""},
     {"times highest", Page::Times, "T t=9 C d=311299 h=2359 F f=2000 O o=180 I i=180", ""},
     {"29 February 2024", Page::Times, "C d=290224 h=0930", ""},
@@ -363,8 +367,10 @@ const RuleCase kRules[] = {
      kCallBackTime, "t"},
     {"attempts 0", Page::CallBack, "S T t=99 A a=0 L l0=5551234", kAttempts, "a"},
     {"attempts 11", Page::CallBack, "S A a=11 R r=0 L l0=5551234", kAttempts, "a"},
-    {"answer 100", Page::CallBack, "S T t=1 A a=10 R r=100 L l0=5551234",
-     "Error: The Time to Answer Call Back must be between 1 and 99 seconds!", "r"},
+    {"answer 100", Page::CallBack, "S T t=1 A a=10 R r=100 L l0=5551234", kAnswer, "r"},
+    {"answer empty", Page::CallBack, "S R r= L l0=5551234", kAnswer, "r"},
+    {"call back time 0", Page::CallBack, "S T t=0 L l0=5551234", kCallBackTime, "t"},
+    {"attempts empty", Page::CallBack, "S A a= L l0=5551234", kAttempts, "a"},
     {"list box off", Page::CallBack, "S @S", kCallBackList, "-"},
     {"list box off, time bad", Page::CallBack, "S T t=5 @S", kCallBackList, "-"},
     {"call back row 0 with a letter", Page::CallBack, "S L l0=12a", "Error: Only numbers (0,1,...,9) are allowed in the position  :1507!", "l0"},
