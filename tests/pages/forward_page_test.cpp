@@ -1,58 +1,40 @@
 // The Call waiting and forward page: what the master box includes in a read,
 // the boxes that exclude each other, the silent rules, the queries a read
-// asks, store and load.
+// asks. Store and load are rows of page_scripts_test.
 
-#include "page_test_support.h"
+#include "page_script.h"
 #include "pages/forward_page.h"
-
-#include <QCheckBox>
-#include <QComboBox>
-#include <QLineEdit>
 
 using params::Slot;
 
 namespace {
 
-// The condition boxes as letters: W call waiting, U unconditional, B busy,
-// N no answer, O off or not found.
-std::vector<std::pair<QChar, QCheckBox *>> Conditions(const CForwardPage &page)
-{
-    return {{'W', page.WaitingBox()},
-            {'U', page.UnconditionalBox()},
-            {'B', page.BusyBox()},
-            {'N', page.NoAnswerBox()},
-            {'O', page.OffOrNotFoundBox()}};
-}
+// The condition boxes' letters and slots: W call waiting, U unconditional,
+// B busy, N no answer, O off or not found.
+constexpr char kConditions[] = "WUBNO";
+constexpr Slot kConditionSlots[] = {Slot::CallWaiting, Slot::ForwardUnconditional,
+                                    Slot::ForwardBusy, Slot::ForwardNoAnswer,
+                                    Slot::ForwardOffOrNotFound};
 
-QCheckBox *Condition(const CForwardPage &page, QChar letter)
+QAbstractButton *Condition(const Controls &controls, QChar letter)
 {
-    for (const auto &[name, box] : Conditions(page)) {
-        if (name == letter)
-            return box;
-    }
-    return nullptr;
+    return qobject_cast<QAbstractButton *>(Control(controls, letter));
 }
 
 // The checked boxes, then "#" when the number field is enabled and "t"
 // when the time box is.
-QString Shown(const CForwardPage &page)
+QString Checked(const Controls &controls)
 {
     QString shown;
-    for (const auto &[letter, box] : Conditions(page)) {
-        if (box->isChecked())
+    for (QChar letter : QLatin1String(kConditions)) {
+        if (Condition(controls, letter)->isChecked())
             shown += letter;
     }
-    if (page.NumberField()->isEnabled())
-        shown += '#';
-    if (page.TimeBox()->isEnabled())
-        shown += 't';
+    for (QChar letter : {'#', 't'}) {
+        if (Control(controls, letter)->isEnabled())
+            shown += letter;
+    }
     return shown;
-}
-
-void SetChecked(const CForwardPage &page, const QString &letters)
-{
-    for (const auto &[letter, box] : Conditions(page))
-        box->setChecked(letters.contains(letter));
 }
 
 } // namespace
@@ -106,13 +88,12 @@ private Q_SLOTS:
         QFETCH(QString, before);
         QFETCH(QString, clicked);
         QFETCH(QString, after);
-        TestPageHost host;
-        CForwardPage page;
-        page.InitPage(host);
-        page.MasterBox()->click();
-        SetChecked(page, before);
-        Condition(page, clicked[0])->click();
-        QCOMPARE(Shown(page), after);
+        ScriptedPage scripted(params::Page::Forward);
+        Act(scripted.controls, QStringLiteral("M"));
+        for (QChar letter : QLatin1String(kConditions))
+            Condition(scripted.controls, letter)->setChecked(before.contains(letter));
+        Act(scripted.controls, clicked);
+        QCOMPARE(Checked(scripted.controls), after);
     }
 
     // A load can bring boxes together that a click would exclude: the page
@@ -134,27 +115,20 @@ private Q_SLOTS:
     {
         QFETCH(QString, loaded);
         QFETCH(bool, passes);
-        TestPageHost host;
-        BoxRecorder recorder(host);
-        CForwardPage page;
-        page.InitPage(host);
-        page.MasterBox()->click();
-        for (const auto &[letter, box] : Conditions(page)) {
-            const Slot order[] = {Slot::CallWaiting, Slot::ForwardUnconditional, Slot::ForwardBusy,
-                                  Slot::ForwardNoAnswer, Slot::ForwardOffOrNotFound};
-            const int index = QStringLiteral("WUBNO").indexOf(letter);
-            host.store[order[index]] = loaded.contains(letter) ? "01" : "00";
-        }
+        ScriptedPage scripted(params::Page::Forward);
+        TestPageHost &host = scripted.host;
+        Act(scripted.controls, QStringLiteral("M"));
+        for (size_t i = 0; i < std::size(kConditionSlots); ++i)
+            host.store[kConditionSlots[i]] = loaded.contains(kConditions[i]) ? "01" : "00";
         host.store[Slot::ForwardNumber] = "5550100";
-        page.LoadFromStore();
-        QCOMPARE(page.ValidatePage(), passes);
-        QVERIFY(recorder.boxes.isEmpty());
+        scripted.page->LoadFromStore();
+        QCOMPARE(scripted.page->ValidatePage(), passes);
         QCOMPARE(host.events, passes ? QStringList() : QStringList{"show 188"});
         if (passes)
             return;
         // Clicking a box clears the excluded ones.
-        Condition(page, loaded[1])->click();
-        QVERIFY(page.ValidatePage());
+        Act(scripted.controls, loaded.mid(1, 1));
+        QVERIFY(scripted.page->ValidatePage());
     }
 
     // The queries follow the master box; their commands and labels are the
