@@ -1,58 +1,40 @@
 // The Call waiting and forward page: what the master box includes in a read,
-// the boxes that exclude each other, the silent rules and the forward
-// number's rules, the queries a read asks, store and load.
+// the boxes that exclude each other, the silent rules, the queries a read
+// asks. Store and load are rows of page_scripts_test.
 
-#include "page_test_support.h"
+#include "page_script.h"
 #include "pages/forward_page.h"
-
-#include <QCheckBox>
-#include <QComboBox>
-#include <QLineEdit>
 
 using params::Slot;
 
 namespace {
 
-// The condition boxes as letters: W call waiting, U unconditional, B busy,
-// N no answer, O off or not found.
-std::vector<std::pair<QChar, QCheckBox *>> Conditions(const CForwardPage &page)
-{
-    return {{'W', page.WaitingBox()},
-            {'U', page.UnconditionalBox()},
-            {'B', page.BusyBox()},
-            {'N', page.NoAnswerBox()},
-            {'O', page.OffOrNotFoundBox()}};
-}
+// The condition boxes' letters and slots: W call waiting, U unconditional,
+// B busy, N no answer, O off or not found.
+constexpr char kConditions[] = "WUBNO";
+constexpr Slot kConditionSlots[] = {Slot::CallWaiting, Slot::ForwardUnconditional,
+                                    Slot::ForwardBusy, Slot::ForwardNoAnswer,
+                                    Slot::ForwardOffOrNotFound};
 
-QCheckBox *Condition(const CForwardPage &page, QChar letter)
+QAbstractButton *Condition(const Controls &controls, QChar letter)
 {
-    for (const auto &[name, box] : Conditions(page)) {
-        if (name == letter)
-            return box;
-    }
-    return nullptr;
+    return qobject_cast<QAbstractButton *>(Control(controls, letter));
 }
 
 // The checked boxes, then "#" when the number field is enabled and "t"
 // when the time box is.
-QString Shown(const CForwardPage &page)
+QString Checked(const Controls &controls)
 {
     QString shown;
-    for (const auto &[letter, box] : Conditions(page)) {
-        if (box->isChecked())
+    for (QChar letter : QLatin1String(kConditions)) {
+        if (Condition(controls, letter)->isChecked())
             shown += letter;
     }
-    if (page.NumberField()->isEnabled())
-        shown += '#';
-    if (page.TimeBox()->isEnabled())
-        shown += 't';
+    for (QChar letter : {'#', 't'}) {
+        if (Control(controls, letter)->isEnabled())
+            shown += letter;
+    }
     return shown;
-}
-
-void SetChecked(const CForwardPage &page, const QString &letters)
-{
-    for (const auto &[letter, box] : Conditions(page))
-        box->setChecked(letters.contains(letter));
 }
 
 } // namespace
@@ -67,7 +49,6 @@ private Q_SLOTS:
         TestPageHost host;
         CForwardPage page;
         page.InitPage(host);
-        QCOMPARE(page.TimeBox()->currentText(), QStringLiteral("10"));
         page.MasterBox()->click();
         QVERIFY(page.CallWaitingIncluded() && page.ForwardingIncluded());
         // What the next read asks for and imports follows at once.
@@ -85,33 +66,21 @@ private Q_SLOTS:
         QTest::addColumn<QString>("before");
         QTest::addColumn<QString>("clicked");
         QTest::addColumn<QString>("after");
-        QTest::newRow("unconditional clears all") << "WBNO"
-                                                  << "U"
-                                                  << "U#";
-        QTest::newRow("busy clears unconditional and waiting") << "WUNO"
-                                                               << "B"
-                                                               << "BNO#t";
-        QTest::newRow("no answer clears unconditional and waiting") << "WUBO"
-                                                                    << "N"
-                                                                    << "BNO#t";
-        QTest::newRow("off clears unconditional and waiting") << "WUBN"
-                                                              << "O"
-                                                              << "BNO#t";
-        QTest::newRow("waiting clears every forwarding") << "UBNO"
-                                                         << "W"
-                                                         << "W";
-        QTest::newRow("unchecking busy clears nothing") << "WBN"
-                                                        << "B"
-                                                        << "WN#t";
-        QTest::newRow("unchecking no answer disables the time") << "BN"
-                                                                << "N"
-                                                                << "B#";
-        QTest::newRow("unchecking the last forwarding") << "O"
-                                                        << "O"
-                                                        << "";
-        QTest::newRow("unchecking waiting clears nothing") << "WB"
-                                                           << "W"
-                                                           << "B#";
+        // clang-format off
+        const char *const rows[][4] = {
+            {"unconditional clears all", "WBNO", "U", "U#"},
+            {"busy clears unconditional and waiting", "WUNO", "B", "BNO#t"},
+            {"no answer clears unconditional and waiting", "WUBO", "N", "BNO#t"},
+            {"off clears unconditional and waiting", "WUBN", "O", "BNO#t"},
+            {"waiting clears every forwarding", "UBNO", "W", "W"},
+            {"unchecking busy clears nothing", "WBN", "B", "WN#t"},
+            {"unchecking no answer disables the time", "BN", "N", "B#"},
+            {"unchecking the last forwarding", "O", "O", ""},
+            {"unchecking waiting clears nothing", "WB", "W", "B#"},
+        };
+        // clang-format on
+        for (const auto &row : rows)
+            QTest::newRow(row[0]) << row[1] << row[2] << row[3];
     }
 
     void boxesExcludeEachOther()
@@ -119,65 +88,12 @@ private Q_SLOTS:
         QFETCH(QString, before);
         QFETCH(QString, clicked);
         QFETCH(QString, after);
-        TestPageHost host;
-        CForwardPage page;
-        page.InitPage(host);
-        page.MasterBox()->click();
-        SetChecked(page, before);
-        Condition(page, clicked[0])->click();
-        QCOMPARE(Shown(page), after);
-    }
-
-    void numberRulesInOrder_data()
-    {
-        QTest::addColumn<QString>("checked");
-        QTest::addColumn<QString>("number");
-        QTest::addColumn<QString>("message"); // empty: the page passes
-        const QString tooLong =
-            QStringLiteral("Error: The Forward Number no more than 20 characters!");
-        const QString characters = QStringLiteral(
-            "Error: Only the characters (+,0,1,...,9) are allowed in the Forward Number!");
-        QTest::newRow("empty") << "B"
-                               << ""
-                               << "Please input the Forward Number.";
-        QTest::newRow("21 digits") << "O"
-                                   << "123456789012345678901" << tooLong;
-        QTest::newRow("21 with a letter") << "U"
-                                          << "12345678901234567890a" << tooLong;
-        QTest::newRow("+ alone") << "N"
-                                 << "+" << characters;
-        QTest::newRow("a letter") << "B"
-                                  << "555a" << characters;
-        QTest::newRow("+ inside") << "B"
-                                  << "55+5" << characters;
-        QTest::newRow("two +") << "B"
-                               << "++55" << characters;
-        QTest::newRow("passes: + and digits") << "B"
-                                              << "+5" << QString();
-        QTest::newRow("passes: 20 digits") << "BNO"
-                                           << "12345678901234567890" << QString();
-        QTest::newRow("passes: + and 19 digits") << "U"
-                                                 << "+1234567890123456789" << QString();
-        QTest::newRow("passes: no forwarding, no number") << ""
-                                                          << "a" << QString();
-        QTest::newRow("passes: call waiting, no number") << "W"
-                                                         << "" << QString();
-    }
-
-    void numberRulesInOrder()
-    {
-        QFETCH(QString, checked);
-        QFETCH(QString, number);
-        QFETCH(QString, message);
-        TestPageHost host;
-        BoxRecorder recorder(host);
-        CForwardPage page;
-        QVERIFY(ShowActive(page, host));
-        page.MasterBox()->click();
-        for (QChar letter : checked)
-            Condition(page, letter)->click();
-        page.NumberField()->setText(number);
-        VerifyRule(page, host, message, page.NumberField());
+        ScriptedPage scripted(params::Page::Forward);
+        Act(scripted.controls, QStringLiteral("M"));
+        for (QChar letter : QLatin1String(kConditions))
+            Condition(scripted.controls, letter)->setChecked(before.contains(letter));
+        Act(scripted.controls, clicked);
+        QCOMPARE(Checked(scripted.controls), after);
     }
 
     // A load can bring boxes together that a click would exclude: the page
@@ -199,39 +115,20 @@ private Q_SLOTS:
     {
         QFETCH(QString, loaded);
         QFETCH(bool, passes);
-        TestPageHost host;
-        BoxRecorder recorder(host);
-        CForwardPage page;
-        page.InitPage(host);
-        page.MasterBox()->click();
-        for (const auto &[letter, box] : Conditions(page)) {
-            const Slot order[] = {Slot::CallWaiting, Slot::ForwardUnconditional, Slot::ForwardBusy,
-                                  Slot::ForwardNoAnswer, Slot::ForwardOffOrNotFound};
-            const int index = QStringLiteral("WUBNO").indexOf(letter);
-            host.store[order[index]] = loaded.contains(letter) ? "01" : "00";
-        }
+        ScriptedPage scripted(params::Page::Forward);
+        TestPageHost &host = scripted.host;
+        Act(scripted.controls, QStringLiteral("M"));
+        for (size_t i = 0; i < std::size(kConditionSlots); ++i)
+            host.store[kConditionSlots[i]] = loaded.contains(kConditions[i]) ? "01" : "00";
         host.store[Slot::ForwardNumber] = "5550100";
-        page.LoadFromStore();
-        QCOMPARE(page.ValidatePage(), passes);
-        QVERIFY(recorder.boxes.isEmpty());
+        scripted.page->LoadFromStore();
+        QCOMPARE(scripted.page->ValidatePage(), passes);
         QCOMPARE(host.events, passes ? QStringList() : QStringList{"show 188"});
         if (passes)
             return;
         // Clicking a box clears the excluded ones.
-        Condition(page, loaded[1])->click();
-        QVERIFY(page.ValidatePage());
-    }
-
-    void withTheMasterOffNothingIsChecked()
-    {
-        TestPageHost host;
-        CForwardPage page;
-        page.InitPage(host);
-        page.MasterBox()->click();
-        page.UnconditionalBox()->click();
-        page.NumberField()->setText(QStringLiteral("+"));
-        page.MasterBox()->click();
-        QVERIFY(page.ValidatePage());
+        Act(scripted.controls, loaded.mid(1, 1));
+        QVERIFY(scripted.page->ValidatePage());
     }
 
     // The queries follow the master box; their commands and labels are the
@@ -253,55 +150,6 @@ private Q_SLOTS:
             QCOMPARE(lists.atArguments, expected.atArguments);
             QCOMPARE(lists.atNames, expected.atNames);
         }
-    }
-
-    void storeAndLoad_data()
-    {
-        QTest::addColumn<bool>("master");
-        QTest::addColumn<QString>("loaded"); // the conditions on, of "WUBNO"
-        QTest::addColumn<QString>("shown");  // the conditions, the number, the time
-        QTest::newRow("off: nothing loaded, nothing stored") << false << "BN"
-                                                             << "  10";
-        QTest::newRow("no answer") << true << "N"
-                                   << "N#t 5550100 20";
-        QTest::newRow("busy and off") << true << "BO"
-                                      << "BO# 5550100 20";
-        QTest::newRow("call waiting") << true << "W"
-                                      << "W 5550100 20";
-    }
-
-    void storeAndLoad()
-    {
-        QFETCH(bool, master);
-        QFETCH(QString, loaded);
-        QFETCH(QString, shown);
-        TestPageHost host;
-        CForwardPage page;
-        page.InitPage(host);
-        if (master)
-            page.MasterBox()->click();
-        // Off, the integers say so and no slot is touched.
-        host.store.waitingForwardEnabled = 1;
-        host.store.forwardingIncluded = 1;
-        QStringList texts;
-        for (QChar letter : QStringLiteral("WUBNO"))
-            texts << (loaded.contains(letter) ? "01" : "00");
-        texts.insert(4, QStringLiteral("20"));
-        texts << QStringLiteral("5550100");
-        VerifyLoadAndStore(
-            page, host,
-            {Slot::CallWaiting, Slot::ForwardUnconditional, Slot::ForwardBusy,
-             Slot::ForwardNoAnswer, Slot::NoAnswerTime, Slot::ForwardOffOrNotFound,
-             Slot::ForwardNumber},
-            texts,
-            [&page] {
-                return Shown(page) + ' ' + page.NumberField()->text() + ' ' +
-                       page.TimeBox()->currentText();
-            },
-            shown, master ? texts : QStringList(7, QStringLiteral("?")));
-        QCOMPARE(host.store.waitingForwardEnabled, int(master));
-        QCOMPARE(host.store.callWaitingIncluded, int(master));
-        QCOMPARE(host.store.forwardingIncluded, int(master));
     }
 };
 

@@ -15,7 +15,6 @@ public:
     ParameterStore &Store() override { return store; }
     void SendShowPage(int templateId) override
     {
-        shownPages.push_back(templateId);
         events << QStringLiteral("show %1").arg(templateId);
     }
     bool SaveToFileFlag() const override { return saveToFile; }
@@ -36,7 +35,6 @@ public:
     }
 
     ParameterStore store;
-    std::vector<int> shownPages;
     QStringList events; // WM_SHOW_PAGE and message boxes in their order
     bool saveToFile = false;
     std::string softwarePassword = "1234";    // the login's

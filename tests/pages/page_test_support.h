@@ -165,24 +165,8 @@ inline void VerifyRule(const CParameterPage &page, const std::function<bool()> &
     QCOMPARE(line, MessageDump::Instance().Golden(key));
 }
 
-// A row checked by the page's own check, as a Transmit runs it.
-inline void VerifyRule(CParameterPage &page, TestPageHost &host, const QString &message,
-                       QWidget *offender, Told order = Told::MessageFirst)
-{
-    VerifyRule(
-        page, [&page] { return page.ValidatePage(); }, host, message, offender, order);
-}
-
-// A box with the field it gates as the user sees them: "-" before an
-// unchecked box's text, a disabled field's text in brackets.
-inline QString GatedText(const QAbstractButton *box, const QLineEdit *field)
-{
-    const QString text = field->isEnabled() ? field->text() : "(" + field->text() + ")";
-    return (box->isChecked() ? QString() : QStringLiteral("-")) + text;
-}
-
 // The slots' texts, one per slot in the order given.
-inline QStringList SlotTexts(const ParameterStore &store, std::initializer_list<params::Slot> order)
+inline QStringList SlotTexts(const ParameterStore &store, const std::vector<params::Slot> &order)
 {
     QStringList texts;
     for (params::Slot slot : order)
@@ -190,27 +174,10 @@ inline QStringList SlotTexts(const ParameterStore &store, std::initializer_list<
     return texts;
 }
 
-inline void SetSlots(ParameterStore &store, std::initializer_list<params::Slot> order,
+inline void SetSlots(ParameterStore &store, const std::vector<params::Slot> &order,
                      const QStringList &texts)
 {
     int i = 0;
     for (params::Slot slot : order)
         store[slot] = texts.value(i++).toStdString();
-}
-
-// One row of a page's store and load table: the slots get the loaded texts,
-// the page loads them and shows `shown` (as `seen` describes the page); the
-// page then stores over "?" in each slot (kept where it stores nothing), and
-// the slots hold `stored`.
-inline void VerifyLoadAndStore(CParameterPage &page, TestPageHost &host,
-                               std::initializer_list<params::Slot> order, const QStringList &loaded,
-                               const std::function<QString()> &seen, const QString &shown,
-                               const QStringList &stored)
-{
-    SetSlots(host.store, order, loaded);
-    page.LoadFromStore();
-    QCOMPARE(seen(), shown);
-    SetSlots(host.store, order, QStringList(qsizetype(order.size()), QStringLiteral("?")));
-    page.SaveToStore();
-    QCOMPARE(SlotTexts(host.store, order), stored);
 }

@@ -3,7 +3,7 @@
 // golden/page_texts.txt. KESTREL_UPDATE_GOLDEN=1 rewrites the dump after a
 // deliberate change of a text; review its diff before committing it.
 
-#include "list_page_support.h"
+#include "page_script.h"
 
 #include <QCheckBox>
 #include <QComboBox>

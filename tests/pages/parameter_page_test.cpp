@@ -1,30 +1,17 @@
 // The page base: labelling, the first-failure report, keys and colour; the
-// factory that makes the eleven pages; and every page's rules against the
-// bounds of the parameter catalogue.
+// factory that makes the eleven pages.
 
 #include "page_test_support.h"
-#include "pages/call_back_page.h"
-#include "pages/csp_page.h"
-#include "pages/forbids_page.h"
-#include "pages/forward_page.h"
 #include "pages/page_factory.h"
-#include "pages/passwords_page.h"
-#include "pages/prefix_page.h"
-#include "pages/security_code_page.h"
-#include "pages/times_page.h"
-#include "pages/volume_page.h"
-#include "widgets/report_ctrl.h"
 
 #include <QApplication>
 #include <QCheckBox>
 #include <QDialog>
 #include <QLineEdit>
-#include <QTableWidget>
 #include <QVBoxLayout>
 #include <QtTest>
 
 using params::Page;
-using params::Slot;
 
 namespace {
 
@@ -39,8 +26,7 @@ constexpr lang::Tr3 kPositionRule = {"Please input a number in the position %04d
                                      "Por favor, insira um número na posição %04d!",
                                      "Por favor introduzca un número en la posición %04d!"};
 
-// A small page in the manner of the real ones: a box gating two fields,
-// a free field and a list.
+// A small page in the manner of the real ones: a box, a hint and a field.
 class SamplePage : public CParameterPage
 {
 public:
@@ -49,134 +35,27 @@ public:
         auto *layout = new QVBoxLayout(this);
         box = new QCheckBox(QString::fromUtf8(kBoxLabel.en), this);
         hint = new QLabel(QString::fromUtf8(kHint.en), this);
-        first = new QLineEdit(this);
-        second = new QLineEdit(this);
         free = new QLineEdit(this);
-        list = new QTableWidget(20, 2, this);
-        for (QWidget *widget :
-             std::initializer_list<QWidget *>{box, hint, first, second, free, list})
+        for (QWidget *widget : std::initializer_list<QWidget *>{box, hint, free})
             layout->addWidget(widget);
     }
 
     bool ValidatePage() override
     {
         if (free->text().isEmpty())
-            return FailOnField(lang::QtText(kEmptyRule), free, order);
-        if (box->isChecked() && first->text() == QLatin1String("bad"))
-            return FailOnRow(lang::QtText(kPositionRule, {811 + 4}), list, 4, order);
+            return FailOnField(lang::QtText(kEmptyRule), free, FailureOrder::MessageThenPage);
         return true;
     }
 
     QCheckBox *box;
     QLabel *hint;
-    QLineEdit *first, *second, *free;
-    QTableWidget *list;
-    FailureOrder order = FailureOrder::MessageThenPage;
+    QLineEdit *free;
     int initCalls = 0;
 
 protected:
-    void OnInitPage() override
-    {
-        ++initCalls;
-        AddGate({box, {first, second}, {}, true, false});
-    }
+    void OnInitPage() override { ++initCalls; }
     std::vector<ControlLabel> Labels() override { return {{box, kBoxLabel}, {hint, kHint}}; }
 };
-
-// ---- a field's rules against its form in the catalogue ----------------------
-
-// The field could not hold the value, or the check reported it there.
-bool Refused(const QLineEdit *field, const QString &value)
-{
-    return field->text() != value || field->hasSelectedText();
-}
-
-bool Validated(CParameterPage &page, std::initializer_list<QAbstractButton *> boxes,
-               QLineEdit *field, const QString &value)
-{
-    for (QAbstractButton *box : boxes)
-        box->click();
-    field->setText(value);
-    page.ValidatePage();
-    return Refused(field, value);
-}
-
-template <class P> using BoxOf = QCheckBox *(P::*)() const;
-template <class P> using FieldOf = QLineEdit *(P::*)() const;
-
-// The field of a page of type P, after a click on each of the boxes.
-template <class P, FieldOf<P> field, BoxOf<P>... boxes>
-bool Field(CParameterPage &page, const QString &value)
-{
-    P &typed = dynamic_cast<P &>(page);
-    return Validated(page, {(typed.*boxes)()...}, (typed.*field)(), value);
-}
-
-// The first row of a page's list.
-template <class P, BoxOf<P>... boxes> bool FirstRow(CParameterPage &page, const QString &value)
-{
-    P &typed = dynamic_cast<P &>(page);
-    for (QCheckBox *box : {(typed.*boxes)()...})
-        box->click();
-    typed.List()->SetCellText(0, 1, value);
-    page.ValidatePage();
-    return typed.List()->selectionModel()->isRowSelected(0, {});
-}
-
-// A change with its own button: the old value "1234", the value as the new
-// one and as its confirmation.
-template <class P, BoxOf<P> box, FieldOf<P> oldField, FieldOf<P> newField, FieldOf<P> confirm,
-          bool (P::*change)()>
-bool Change(CParameterPage &page, const QString &value)
-{
-    P &typed = dynamic_cast<P &>(page);
-    (typed.*box)()->click();
-    (typed.*oldField)()->setText(QStringLiteral("1234"));
-    (typed.*newField)()->setText(value);
-    (typed.*confirm)()->setText(value);
-    (typed.*change)();
-    return Refused((typed.*newField)(), value);
-}
-
-struct FormProbe
-{
-    const char *name;
-    Page page;
-    params::ValueForm form;
-    // Switches the field on, gives it the value, runs the page's check and
-    // says whether the value was refused.
-    bool (*refuses)(CParameterPage &page, const QString &value);
-};
-
-// The values at the edges of the form, each with whether it lies outside:
-// the values where the form bounds them, otherwise the lengths.
-std::vector<std::pair<QString, bool>> Edges(const params::ValueForm &form)
-{
-    auto number = [&form](int n) {
-        return QStringLiteral("%1").arg(n, form.minLength, 10, QLatin1Char('0'));
-    };
-    auto digits = [](int count) {
-        QString text;
-        for (int i = 1; i <= count; ++i)
-            text += QLatin1Char(char('0' + i % 10));
-        return text;
-    };
-    if (form.maxValue) {
-        std::vector<std::pair<QString, bool>> edges{{number(form.minValue), false},
-                                                    {number(form.maxValue), false},
-                                                    {number(form.maxValue + 1), true}};
-        if (form.minValue > 0)
-            edges.emplace_back(number(form.minValue - 1), true);
-        return edges;
-    }
-    std::vector<std::pair<QString, bool>> edges{{digits(form.maxLength), false},
-                                                {digits(form.maxLength + 1), true}};
-    if (form.minLength > 1) {
-        edges.emplace_back(digits(form.minLength), false);
-        edges.emplace_back(digits(form.minLength - 1), true);
-    }
-    return edges;
-}
 
 } // namespace
 
@@ -214,65 +93,28 @@ private Q_SLOTS:
         QCOMPARE(page.box->text(), boxText);
     }
 
-    void firstFailureTellsShowsThePageAndSelectsTheField_data()
-    {
-        QTest::addColumn<int>("language");
-        QTest::addColumn<bool>("pageFirst");
-        QTest::addColumn<QString>("message");
-        QTest::newRow("English") << 1 << false << "Please input the General Password.";
-        QTest::newRow("Portuguese, page first") << 2 << true << "Por favor, insira a senha geral.";
-        QTest::newRow("no language: no box") << 0 << false << "";
-    }
-
+    // An error box with the program's caption, then the page to the front
+    // and the field focused; with no language there is no text to tell.
     void firstFailureTellsShowsThePageAndSelectsTheField()
     {
-        QFETCH(int, language);
-        QFETCH(bool, pageFirst);
-        QFETCH(QString, message);
-        LanguageScope scope(language);
-        TestPageHost host;
-        BoxRecorder recorder(host);
-        SamplePage page;
-        page.order = pageFirst ? CParameterPage::FailureOrder::PageThenMessage
-                               : CParameterPage::FailureOrder::MessageThenPage;
-        QVERIFY(ShowActive(page, host));
-        page.free->setText({});
-
-        QVERIFY(!page.ValidatePage());
-        QCOMPARE(host.shownPages, std::vector<int>{186});
-        QTRY_VERIFY(page.free->hasFocus());
-        if (message.isEmpty()) {
-            QVERIFY(recorder.boxes.isEmpty());
-            return;
+        for (int language : {lang::kEnglish, 0}) {
+            LanguageScope scope(language);
+            TestPageHost host;
+            BoxRecorder recorder(host);
+            SamplePage page;
+            QVERIFY(ShowActive(page, host));
+            QVERIFY(!page.ValidatePage());
+            QTRY_VERIFY(page.free->hasFocus());
+            if (!language) {
+                QCOMPARE(host.events, QStringList{"show 186"});
+                continue;
+            }
+            QCOMPARE(recorder.boxes.size(), 1);
+            QCOMPARE(recorder.boxes.front().style, 16);
+            QCOMPARE(recorder.boxes.front().caption, QStringLiteral("Kestrel Manager"));
+            QCOMPARE(host.events,
+                     (QStringList{"box Please input the General Password.", "show 186"}));
         }
-        QCOMPARE(recorder.boxes.size(), 1);
-        QCOMPARE(recorder.boxes.front().text, message);
-        QCOMPARE(recorder.boxes.front().style, 16);
-        QCOMPARE(recorder.boxes.front().caption, QStringLiteral("Kestrel Manager"));
-        const QStringList expected = pageFirst ? QStringList{"show 186", "box " + message}
-                                               : QStringList{"box " + message, "show 186"};
-        QCOMPARE(host.events, expected);
-    }
-
-    void failureSelectsTheWholeTextAndListRows()
-    {
-        TestPageHost host;
-        BoxRecorder recorder(host);
-        SamplePage page;
-        page.InitPage(host);
-        page.free->setText(QStringLiteral("x"));
-        page.box->setChecked(true);
-        page.first->setText(QStringLiteral("bad"));
-        QVERIFY(!page.ValidatePage());
-        QCOMPARE(recorder.boxes.back().text,
-                 QString::fromUtf8("Please input a number in the position 0815!"));
-        QCOMPARE(page.list->currentRow(), 4);
-        QVERIFY(page.list->selectionModel()->isRowSelected(4, {}));
-
-        QVERIFY(!page.FailOnField(QString(), page.second));
-        page.second->setText(QStringLiteral("4711"));
-        QVERIFY(!page.FailOnField(QString(), page.second));
-        QCOMPARE(page.second->selectedText(), QStringLiteral("4711"));
     }
 
     void textsWithANumber()
@@ -333,70 +175,6 @@ private Q_SLOTS:
         }
         for (int id : {0, 100, 102, 145, 190, 1369})
             QVERIFY(!CreateParameterPage(id));
-    }
-
-    void everyPageTakesItsBoundsFromTheCatalogue()
-    {
-        using params::FormOf;
-        const FormProbe probes[] = {
-            {"general password", Page::Passwords, FormOf(Slot::GeneralPassword),
-             Field<CPasswordsPage, &CPasswordsPage::GeneralField>},
-            {"new software password", Page::Passwords, params::kSoftwarePasswordForm,
-             Change<CPasswordsPage, &CPasswordsPage::ChangeBox, &CPasswordsPage::OldField,
-                    &CPasswordsPage::NewField, &CPasswordsPage::ConfirmField,
-                    &CPasswordsPage::ChangeSoftwarePassword>},
-            {"forbidden number", Page::Forbids, params::kForbiddenList.form,
-             FirstRow<CForbidsPage, &CForbidsPage::ListBox>},
-            {"pre-numbers", Page::Prefix, FormOf(Slot::PreNumbers),
-             Field<CPrefixPage, &CPrefixPage::PreNumberField, &CPrefixPage::SwitchBox>},
-            {"prefix", Page::Prefix, FormOf(Slot::Prefix),
-             Field<CPrefixPage, &CPrefixPage::PrefixField, &CPrefixPage::SwitchBox>},
-            {"CSP number", Page::Csp, FormOf(Slot::CspNumber),
-             Field<CCspPage, &CCspPage::NumberField, &CCspPage::CallBackBox>},
-            {"forward number", Page::Forward, FormOf(Slot::ForwardNumber),
-             Field<CForwardPage, &CForwardPage::NumberField, &CForwardPage::MasterBox,
-                   &CForwardPage::BusyBox>},
-            {"PIN code", Page::SecurityCode, FormOf(Slot::PinCode),
-             Field<CSecurityCodePage, &CSecurityCodePage::PinField>},
-            {"new PIN", Page::SecurityCode, FormOf(Slot::NewPin),
-             Change<CSecurityCodePage, &CSecurityCodePage::ChangeBox,
-                    &CSecurityCodePage::OldPinField, &CSecurityCodePage::NewPinField,
-                    &CSecurityCodePage::ConfirmPinField, &CSecurityCodePage::ChangePin>},
-            {"dial timeout", Page::Times, FormOf(Slot::DialTimeout),
-             Field<CTimesPage, &CTimesPage::TimeoutField, &CTimesPage::TimeoutBox>},
-            {"outgoing limit", Page::Times, FormOf(Slot::OutgoingLimit),
-             Field<CTimesPage, &CTimesPage::OutgoingField, &CTimesPage::OutgoingBox>},
-            {"incoming limit", Page::Times, FormOf(Slot::IncomingLimit),
-             Field<CTimesPage, &CTimesPage::IncomingField, &CTimesPage::IncomingBox>},
-            {"flash time", Page::Times, FormOf(Slot::FlashTime),
-             Field<CTimesPage, &CTimesPage::FlashField, &CTimesPage::FlashBox>},
-            {"TX volume", Page::Volume, FormOf(Slot::TxVolume),
-             Field<CVolumePage, &CVolumePage::TxField, &CVolumePage::TxBox>},
-            {"RX volume", Page::Volume, FormOf(Slot::RxVolume),
-             Field<CVolumePage, &CVolumePage::RxField, &CVolumePage::RxBox>},
-            {"call back time", Page::CallBack, FormOf(Slot::CallBackTime),
-             Field<CCallBackPage, &CCallBackPage::TimeField, &CCallBackPage::SwitchBox,
-                   &CCallBackPage::TimeBox>},
-            {"call back attempts", Page::CallBack, FormOf(Slot::CallBackAttempts),
-             Field<CCallBackPage, &CCallBackPage::AttemptsField, &CCallBackPage::SwitchBox,
-                   &CCallBackPage::AttemptsBox>},
-            {"time to answer call back", Page::CallBack, FormOf(Slot::AnswerCallBackTime),
-             Field<CCallBackPage, &CCallBackPage::AnswerField, &CCallBackPage::SwitchBox,
-                   &CCallBackPage::AnswerBox>},
-            {"call back number", Page::CallBack, params::kCallBackList.form,
-             FirstRow<CCallBackPage, &CCallBackPage::SwitchBox, &CCallBackPage::ListBox>},
-        };
-        for (const FormProbe &probe : probes) {
-            for (const auto &[value, outside] : Edges(probe.form)) {
-                TestPageHost host;
-                BoxRecorder recorder(host);
-                std::unique_ptr<CParameterPage> page =
-                    CreateParameterPage(params::PageTemplate(probe.page));
-                page->InitPage(host);
-                QVERIFY2(probe.refuses(*page, value) == outside,
-                         qPrintable(QStringLiteral("%1 \"%2\"").arg(probe.name, value)));
-            }
-        }
     }
 
     void valuesAreShownAndTakenAsTheirBytes()

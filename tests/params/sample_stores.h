@@ -59,6 +59,15 @@ inline ParameterStore Make(std::initializer_list<std::pair<Slot, const char *>> 
     return store;
 }
 
+// The slots' texts joined by "|", for one comparison of several slots.
+inline std::string Texts(const ParameterStore &store, std::initializer_list<Slot> slots)
+{
+    std::string texts;
+    for (Slot slot : slots)
+        texts += (texts.empty() ? "" : "|") + store[slot];
+    return texts;
+}
+
 // clang-format off
 
 // Nothing set: blocks and add-prefix off, no CSP mode, no AT entries, no PIN.

@@ -1,0 +1,224 @@
+// What a single page does beyond the scripted tables: a CSP load with
+// every mode off, the software password change handed to the host, the
+// ";" after each typed pre-number, what a passing PIN change stores, the
+// clock filled from the local date and time, the focus a Volume load
+// leaves alone behind another page, and the read items of the pages of
+// fixed numbers.
+
+#include "page_test_support.h"
+#include "pages/csp_page.h"
+#include "pages/page_factory.h"
+#include "pages/passwords_page.h"
+#include "pages/prefix_page.h"
+#include "pages/security_code_page.h"
+#include "pages/times_page.h"
+#include "pages/volume_page.h"
+
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QPushButton>
+
+using params::Slot;
+
+class PageSpecificsTest : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void afterAnAllOffLoadANumberIsDemanded()
+    {
+        TestPageHost host;
+        BoxRecorder recorder(host);
+        CCspPage page;
+        QVERIFY(ShowActive(page, host));
+        page.LoadFromStore(); // every slot empty, as before any read
+        QVERIFY(!page.ValidatePage());
+        QCOMPARE(host.events,
+                 (QStringList{"box Error: The CSP Number must be number!", "show 187"}));
+        QTRY_VERIFY(page.NumberField()->hasFocus());
+        QTest::keyClicks(page.NumberField(), QStringLiteral("33"));
+        QVERIFY(page.ValidatePage());
+    }
+
+    void aChangeIsHandedToTheHostOnlyWithTheSwitchOn()
+    {
+        TestPageHost host;
+        CPasswordsPage page;
+        page.InitPage(host);
+        page.OldField()->setText(QStringLiteral("1234"));
+        page.NewField()->setText(QStringLiteral("5678"));
+        page.ConfirmField()->setText(QStringLiteral("5678"));
+        QVERIFY(!page.ChangeSoftwarePassword());
+        QVERIFY(host.changedPassword.empty());
+        page.ChangeBox()->click();
+        page.ChangeSoftwarePassword();
+        QCOMPARE(host.changedPassword, (std::vector<std::string>{"5678", "5678"}));
+        QCOMPARE(page.GeneralField()->echoMode(), QLineEdit::Password);
+    }
+
+    void typedPreNumbersGetTheirSeparators()
+    {
+        TestPageHost host;
+        CPrefixPage page;
+        QVERIFY(ShowActive(page, host));
+        page.SwitchBox()->click();
+        QLineEdit *field = page.PreNumberField();
+        field->setFocus();
+        QTest::keyClicks(field, QStringLiteral("123"));
+        QCOMPARE(field->text(), QStringLiteral("1;2;3;"));
+        QCOMPARE(field->cursorPosition(), 6);
+        QTest::keyClicks(field, QStringLiteral("a;")); // refused: digits only
+        QCOMPARE(field->text(), QStringLiteral("1;2;3;"));
+        page.SaveToStore();
+        QCOMPARE(host.store[Slot::PreNumbers], std::string("123"));
+
+        // Deleting leaves the rest as it is; the next digit gets its separator.
+        QTest::keyClick(field, Qt::Key_Backspace);
+        QCOMPARE(field->text(), QStringLiteral("1;2;3"));
+        QTest::keyClick(field, Qt::Key_Backspace);
+        QTest::keyClicks(field, QStringLiteral("5"));
+        QCOMPARE(field->text(), QStringLiteral("1;2;5;"));
+        // Typed in the middle, the caret still ends at the end.
+        field->setCursorPosition(2);
+        QTest::keyClicks(field, QStringLiteral("9"));
+        QCOMPARE(field->text(), QStringLiteral("1;92;5;"));
+        QCOMPARE(field->cursorPosition(), 7);
+        page.SaveToStore();
+        QCOMPARE(host.store[Slot::PreNumbers], std::string("1925"));
+    }
+
+    void aPassingChangeStoresTheChangeEntries_data()
+    {
+        QTest::addColumn<QString>("oldPin");
+        QTest::addColumn<QString>("newPin");
+        // clang-format off
+        QTest::newRow("4 digits") << "4711" << "1234";
+        QTest::newRow("8 digits") << "12345678" << "87654321";
+        // clang-format on
+    }
+
+    void aPassingChangeStoresTheChangeEntries()
+    {
+        QFETCH(QString, oldPin);
+        QFETCH(QString, newPin);
+        TestPageHost host;
+        BoxRecorder recorder(host);
+        CSecurityCodePage page;
+        page.InitPage(host);
+        host.store.pinWriteMode = 1;
+        page.ChangeBox()->click();
+        page.OldPinField()->setText(oldPin);
+        page.NewPinField()->setText(newPin);
+        page.ConfirmPinField()->setText(newPin);
+
+        // Asked of the host, whose port does not open, so no job starts.
+        QVERIFY(!page.ChangePin());
+        QCOMPARE(host.pinChanges, 1);
+        QVERIFY(recorder.boxes.isEmpty());
+        QCOMPARE(host.store[Slot::ChangePin], std::string("01"));
+        QCOMPARE(host.store.pinWriteMode, 2);
+        QCOMPARE(QString::fromStdString(host.store[Slot::OldPin]), oldPin);
+        QCOMPARE(QString::fromStdString(host.store[Slot::NewPin]), newPin);
+        QCOMPARE(QString::fromStdString(host.store[Slot::ConfirmPin]), newPin);
+    }
+
+    void checkingTheClockFillsTheLocalDateAndTime_data()
+    {
+        QTest::addColumn<QDateTime>("now");
+        QTest::addColumn<QString>("date");
+        QTest::addColumn<QString>("time");
+        // clang-format off
+        QTest::newRow("5 April 2011, 09:30") << QDateTime(QDate(2011, 4, 5), QTime(9, 30, 59)) << "050411" << "0930";
+        QTest::newRow("31 December 2099, 23:59") << QDateTime(QDate(2099, 12, 31), QTime(23, 59)) << "311299" << "2359";
+        QTest::newRow("1 January 2000, midnight") << QDateTime(QDate(2000, 1, 1), QTime(0, 0)) << "010100" << "0000";
+        // clang-format on
+    }
+
+    void checkingTheClockFillsTheLocalDateAndTime()
+    {
+        QFETCH(QDateTime, now);
+        QFETCH(QString, date);
+        QFETCH(QString, time);
+        TestPageHost host;
+        CTimesPage page;
+        page.SetClock([now] { return now; });
+        QVERIFY(ShowActive(page, host));
+        page.ClockBox()->click();
+        QCOMPARE(page.DateField()->text(), date);
+        QCOMPARE(page.TimeField()->text(), time);
+        QVERIFY(page.DateField()->isEnabled() && page.TimeField()->isEnabled());
+        QTRY_VERIFY(page.DateField()->hasFocus());
+        QVERIFY(page.ValidatePage());
+
+        // Unchecked, the fields keep the clock but nothing of it is stored.
+        page.ClockBox()->click();
+        QCOMPARE(page.DateField()->text(), date);
+        QVERIFY(!page.DateField()->isEnabled());
+        page.SaveToStore();
+        QCOMPARE(host.store[Slot::Date], std::string());
+        QCOMPARE(host.store[Slot::Time], std::string());
+    }
+
+    void aLoadBehindAnotherPageLeavesTheFocusAlone()
+    {
+        TestPageHost host;
+        QWidget window;
+        auto *visible = new QLineEdit(&window);
+        auto *page = new CVolumePage(&window);
+        page->InitPage(host);
+        page->hide();
+        window.show();
+        QApplication::setActiveWindow(&window);
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        visible->setFocus();
+        QTRY_VERIFY(visible->hasFocus());
+        host.store[Slot::TxVolume] = "12";
+        host.store[Slot::RxVolume] = "3";
+        page->LoadFromStore();
+        QVERIFY(visible->hasFocus());
+        QCOMPARE(page->RxField()->text(), QStringLiteral("3"));
+    }
+
+    // The pages of fixed numbers come from the factory and ask for their
+    // numbers (and the clock).
+    void factoryAndReadItems_data()
+    {
+        QTest::addColumn<int>("templateId");
+        QTest::addColumn<QStringList>("numbers");
+        QTest::addColumn<QString>("queries"); // command, argument, name
+        QTest::newRow("Prefix") << 186 << QStringList{"34", "1000", "1001"} << "";
+        QTest::newRow("CSP") << 187 << QStringList{"16541", "16542"} << "";
+        QTest::newRow("Restricted ID") << 189 << QStringList{"16546"} << "";
+        QTest::newRow("Polarity Inversion") << 191 << QStringList{"16001"} << "";
+        QTest::newRow("Volume") << 184 << QStringList{"16543", "16544"} << "";
+        QTest::newRow("Security Code")
+            << 137 << QStringList{"6000", "6002", "16207", "16550"} << "";
+        QTest::newRow("Times, in Portuguese")
+            << 192 << QStringList{"2", "16208", "16209", "16210", "16515", "16516"}
+            << "AT+CCLK ? Alterar data e hora 0801&0802";
+    }
+
+    void factoryAndReadItems()
+    {
+        QFETCH(int, templateId);
+        QFETCH(QStringList, numbers);
+        QFETCH(QString, queries);
+        LanguageScope scope(lang::kPortuguese);
+        TestPageHost host;
+        std::unique_ptr<CParameterPage> page = CreateParameterPage(templateId);
+        page->InitPage(host);
+        ReadLists lists;
+        page->AppendReadItems(lists);
+        QStringList appended, asked;
+        for (const std::string &number : lists.numbers)
+            appended << QString::fromStdString(number);
+        for (size_t i = 0; i < lists.atCommands.size(); ++i)
+            asked << QString::fromStdString(lists.atCommands[i] + " " + lists.atArguments[i] + " " +
+                                            lists.atNames[i]);
+        QCOMPARE(appended, numbers);
+        QCOMPARE(asked.join('|'), queries);
+    }
+};
+
+KESTREL_QT_TEST(PageSpecificsTest)
+#include "page_specifics_test.moc"
