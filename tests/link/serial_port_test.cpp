@@ -221,16 +221,6 @@ TEST_F(SerialPort, SendsGoOutInChunksOfAtMost512)
     }
 }
 
-TEST_F(SerialPort, QuickSendsArriveInOrderUnmixed)
-{
-    ASSERT_EQ(m_port.OpenPort(), 1);
-    const std::string first = Pattern(700, 'a'), second = Pattern(900, 'A');
-    m_port.Send(first.data(), 700);
-    m_port.Send(second.data(), 900);
-    EXPECT_EQ(m_pty.Read(1600), first + second);
-    m_port.ClosePort(); // the bytes are the port's until its write thread is gone
-}
-
 TEST_F(SerialPort, NoSecondNotificationWhileTheWindowHasNotRead)
 {
     m_autoRead = false;
