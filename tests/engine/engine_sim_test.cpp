@@ -172,17 +172,6 @@ TEST_F(EngineOverSim, ALineEverySoOftenKeepsALongJobAlive)
     EXPECT_EQ(CommandsSent("AT+RPAR="), numbers.size());
 }
 
-TEST_F(EngineOverSim, GarbageAndUnsolicitedLinesMidJobAreIgnored)
-{
-    StartTerminal([](sim::SimOptions &o) {
-        o.faults.unsolicited = {"RING", "+CMTI: \"SM\",3", "+CMS ERROR: 500", "\x01\x7f garbage"};
-        o.faults.unsolicitedEvery = 1;
-    });
-    Read({"2", "5", "35", "16543"});
-    EXPECT_TRUE(Shown("Read parameter success!"));
-    EXPECT_EQ(TempFileValue("PARA", "16543"), *terminal->Value(16543));
-}
-
 TEST_F(EngineOverSim, AStrayOkAfterEveryReplyPutsNoJobOutOfStep)
 {
     StartTerminal([](sim::SimOptions &o) {
