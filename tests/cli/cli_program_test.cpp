@@ -18,12 +18,6 @@ using Json = nlohmann::json;
 
 namespace {
 
-int RunCommand(const std::string &command)
-{
-    const int status = std::system(command.c_str());
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
-
 // Runs a shell line; its standard output, and its exit status.
 int Capture(const std::string &command, std::string &out)
 {
@@ -38,25 +32,25 @@ int Capture(const std::string &command, std::string &out)
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
-} // namespace
-
-namespace {
-
 std::string Cli()
 {
     return KESTREL_CLI;
-}
-
-// A shell line run as its own process, its standard error in a file.
-ChildProcess Started(const std::string &command, const std::string &errFile)
-{
-    return ChildProcess({"/bin/sh", "-c", command + " 2>" + errFile});
 }
 
 // The AT log kestrel-cli keeps for a pty in `dir`.
 std::string AtLogOf(const std::string &dir, const std::string &tty)
 {
     return dir + "/" + tty.substr(5).replace(3, 1, "_") + "AtLog.ini";
+}
+
+// Whether that AT log comes to hold `text` (a bound against hanging).
+bool LogComesToHold(const std::string &dir, const std::string &tty, const std::string &text)
+{
+    for (int patience = 0; patience < 1000; ++patience, ::usleep(10000)) {
+        if (ReadBytes(AtLogOf(dir, tty)).find(text) != std::string::npos)
+            return true;
+    }
+    return false;
 }
 
 // Taken from a file, the environment or the prompt, the password never shows
@@ -120,19 +114,12 @@ TEST(Programs, TheSamePortTwiceRefusesTheSecondAtOnce)
     WriteBytes(file, "[PARA]\r\n16543=\"6\"\r\n");
     const std::string write =
         Cli() + " write --port " + tty + " --password 1234 --dir " + dir + " " + file;
-    ChildProcess first = Started(write, dir + "/first.err");
-    const std::string log = AtLogOf(dir, tty);
-    for (int patience = 0; patience < 1000; ++patience) {
-        if (ReadBytes(log).find("Send: AT+WPAR=16543") != std::string::npos)
-            break;
-        ::usleep(10000);
-    }
-    ASSERT_NE(ReadBytes(log).find("Send: AT+WPAR=16543"), std::string::npos)
-        << "the first run is in its job";
+    ChildProcess first({"/bin/sh", "-c", write + " 2>/dev/null"});
+    ASSERT_TRUE(LogComesToHold(dir, tty, "Send: AT+WPAR=16543")) << "the first run is in its job";
 
-    EXPECT_EQ(RunCommand(write + " 2>" + dir + "/second.err"), 1);
-    EXPECT_EQ(ReadBytes(dir + "/second.err"),
-              "Error: The port " + tty + " is in use by another program!\n");
+    std::string said;
+    EXPECT_EQ(Capture(write + " 2>&1 >/dev/null", said), 1);
+    EXPECT_EQ(said, "Error: The port " + tty + " is in use by another program!\n");
     EXPECT_TRUE(first.Running())
         << "the second was turned away while the first still held the port";
     first.Stop();
@@ -234,7 +221,8 @@ std::vector<pid_t> ChildrenOf(pid_t parent)
 
 // Ctrl+C (here SIGINT to the provisioning alone) stops every run: each
 // ends its job, closes its port and says what the terminal holds. The
-// password reaches the runs, but not their command lines.
+// password reaches the runs, but not their command lines. A run killed
+// outright is failed with provision's own reason.
 TEST(Programs, ProvisionStopsEveryRunCleanly)
 {
     TempFolder folder;
@@ -251,14 +239,8 @@ TEST(Programs, ProvisionStopsEveryRunCleanly)
     ChildProcess provision({KESTREL_CLI, "provision", "--port", tty1, "--port", tty2, "--progress",
                             "json", "--dir", dir, file},
                            ChildProcess::Output::WithErrors);
-    for (const std::string &tty : {tty1, tty2}) {
-        for (int patience = 0; patience < 1000; ++patience) {
-            if (ReadBytes(AtLogOf(dir, tty)).find("Send: AT+WPAR=16543") != std::string::npos)
-                break;
-            ::usleep(10000);
-        }
-        ASSERT_NE(ReadBytes(AtLogOf(dir, tty)).find("Send: AT+WPAR=16543"), std::string::npos);
-    }
+    for (const std::string &tty : {tty1, tty2})
+        ASSERT_TRUE(LogComesToHold(dir, tty, "Send: AT+WPAR=16543")) << tty;
     const std::vector<pid_t> runs = ChildrenOf(provision.Pid());
     ASSERT_EQ(runs.size(), 2u);
     for (pid_t run : runs) {
@@ -267,6 +249,13 @@ TEST(Programs, ProvisionStopsEveryRunCleanly)
         EXPECT_EQ(shown.find(secret), std::string::npos) << shown;
     }
 
+    // One run dies without a last word: provision gives its reason.
+    const std::string killedTty =
+        ReadBytes("/proc/" + std::to_string(runs[0]) + "/cmdline").find(tty1 + '\0') !=
+                std::string::npos
+            ? tty1
+            : tty2;
+    ::kill(runs[0], SIGKILL);
     ::kill(provision.Pid(), SIGINT);
     std::string output;
     for (std::string line; !(line = provision.ReadLine()).empty();)
@@ -274,18 +263,21 @@ TEST(Programs, ProvisionStopsEveryRunCleanly)
     EXPECT_EQ(provision.Wait(), 1);
     const std::vector<Json> lines = JsonLines(output);
     for (const std::string &tty : {tty1, tty2}) {
+        const bool killed = tty == killedTty;
         EXPECT_EQ(StatesOf(lines, tty).back(), "failed") << output;
         EXPECT_EQ(ReadBytes(AtLogOf(dir, tty)).find("Send: AT+WPAR=16210"), std::string::npos)
             << "nothing sent after the stop";
-        EXPECT_NE(ReadBytes(AtLogOf(dir, tty)).find("the write was stopped by the user"),
-                  std::string::npos);
-    }
-    for (const Json &line : lines) {
-        if (line["event"] == "state" && line["state"] == "failed" && line["port"] != "") {
-            EXPECT_EQ(line["reason"],
-                      "Error: The operation was stopped before its end! Nothing was "
-                      "written on the terminal. Sent without an answer: parameter "
-                      "1. Not sent: parameter 2.");
+        EXPECT_EQ(ReadBytes(AtLogOf(dir, tty)).find("the write was stopped by the user") !=
+                      std::string::npos,
+                  !killed);
+        for (const Json &line : lines) {
+            if (line["event"] == "state" && line["state"] == "failed" && line["port"] == tty) {
+                EXPECT_EQ(line.value("reason", ""),
+                          killed ? "kestrel-cli ended without a result (exit status 137)."
+                                 : "Error: The operation was stopped before its end! Nothing was "
+                                   "written on the terminal. Sent without an answer: parameter "
+                                   "1. Not sent: parameter 2.");
+            }
         }
     }
     for (pid_t run : runs)

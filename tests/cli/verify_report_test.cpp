@@ -49,11 +49,6 @@ struct Row
     Keys notVerifiable;
 };
 
-void PrintTo(const Row &row, std::ostream *out)
-{
-    *out << row.name;
-}
-
 class Comparing : public ::testing::TestWithParam<Row>
 {
 };
@@ -122,11 +117,6 @@ struct Printed
     std::string file;
     std::string report;
 };
-
-void PrintTo(const Printed &row, std::ostream *out)
-{
-    *out << row.name;
-}
 
 class Printing : public ::testing::TestWithParam<Printed>
 {};

@@ -23,11 +23,6 @@ struct PasswordCase
     bool adopted; // the new password becomes the one in use
 };
 
-void PrintTo(const PasswordCase &row, std::ostream *os)
-{
-    *os << row.name;
-}
-
 class PasswordJob : public ::testing::TestWithParam<PasswordCase>
 {
 protected:

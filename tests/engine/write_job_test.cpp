@@ -220,11 +220,6 @@ struct PortLostCase
     const char *account;
 };
 
-void PrintTo(const PortLostCase &row, std::ostream *os)
-{
-    *os << row.name;
-}
-
 class WritePortLost : public WriteJobTest, public ::testing::WithParamInterface<PortLostCase>
 {
 };
@@ -297,11 +292,6 @@ struct AbortCase
     std::set<std::string> refused;
     Strings expected; // what follows "AT+WPAR=" in the lines of the next write
 };
-
-void PrintTo(const AbortCase &row, std::ostream *os)
-{
-    *os << row.name;
-}
 
 class WriteAfterAbort : public WriteJobTest, public ::testing::WithParamInterface<AbortCase>
 {

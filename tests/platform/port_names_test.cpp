@@ -1,12 +1,9 @@
 #include "platform/port_names.h"
 #include "platform/serial_ports.h"
-#include "platform/virtual_ports.h"
-#include "tests/common/pty_pair.h"
 #include "tests/common/scoped_env.h"
 #include "tests/common/temp_folder.h"
 
 #include <gtest/gtest.h>
-#include <memory>
 
 using namespace platform;
 
@@ -32,20 +29,6 @@ TEST(PortNames, BareNamesLiveInDevPathsStayAndFileNamesHoldNoSlash)
         EXPECT_EQ(DevicePathForPort(c.name), c.path) << c.name;
         EXPECT_EQ(PortFileName(c.name), c.fileName) << c.name;
     }
-}
-
-TEST(PortNames, AnAdvertisedVirtualPortWinsOverDev)
-{
-    TempFolder root;
-    ::setenv("XDG_RUNTIME_DIR", root.Path().c_str(), 1);
-    PtyPair pty;
-    std::string error;
-    auto port = std::make_unique<AdvertisedPort>();
-    ASSERT_TRUE(port->Advertise("ttyS0", pty.SlavePath(), error)) << error;
-    EXPECT_EQ(DevicePathForPort("ttyS0"), root.File("kestrel-ports/ttyS0"));
-    EXPECT_EQ(DevicePathForPort("ttyS1"), "/dev/ttyS1");
-    port.reset();
-    EXPECT_EQ(DevicePathForPort("ttyS0"), "/dev/ttyS0") << "withdrawn";
 }
 
 // A tty tree as the kernel shows it: a USB adapter with its strings, a

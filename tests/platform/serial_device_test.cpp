@@ -177,11 +177,3 @@ TEST_F(SerialDeviceOnPty, CancelEndsAWaitAndAStuckWriteFromAnotherThread)
     EXPECT_LT(device.Write(big.data(), big.size()), big.size());
     EXPECT_EQ(device.LastError(), ECANCELED);
 }
-
-TEST_F(SerialDeviceOnPty, HangUpOfTheFarEndIsAnError)
-{
-    pty.CloseMaster();
-    EXPECT_TRUE(device.WaitCommEvent().error);
-    char buffer[8];
-    EXPECT_EQ(device.ReadNow(buffer, sizeof buffer), 0u);
-}

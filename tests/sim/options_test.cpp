@@ -41,20 +41,25 @@ TEST(ProgramOptions, ValuesReachTheOptions)
 
 TEST(ProgramOptions, MistakesAreNamed)
 {
-    const std::vector<std::vector<std::string>> bad = {{"--bogus"},
-                                                       {"--latency"},
-                                                       {"--latency", "soon"},
-                                                       {"--refuse-read", "9-3"},
-                                                       {"--chunked=1"},
-                                                       {"--ccfc-subaddress", "odd"},
-                                                       {"--name", ""},
-                                                       {"--wire-baud", "0"},
-                                                       {"--wire-baud", "fast"},
-                                                       {"--line-noise", "AT\r"}};
-    for (const auto &args : bad) {
+    using Args = std::vector<std::string>;
+    // clang-format off
+    const std::pair<Args, std::string> bad[] = {
+        {{"--bogus"}, "unknown option '--bogus'"},
+        {{"--latency"}, "option --latency needs a value"},
+        {{"--latency", "soon"}, "bad value 'soon' for --latency"},
+        {{"--refuse-read", "9-3"}, "bad value '9-3' for --refuse-read"},
+        {{"--chunked=1"}, "option --chunked takes no value"},
+        {{"--ccfc-subaddress", "odd"}, "bad value 'odd' for --ccfc-subaddress"},
+        {{"--name", ""}, "bad value '' for --name"},
+        {{"--wire-baud", "0"}, "bad value '0' for --wire-baud"},
+        {{"--wire-baud", "fast"}, "bad value 'fast' for --wire-baud"},
+        {{"--line-noise", "AT\r"}, "bad value 'AT\r' for --line-noise"},
+    };
+    // clang-format on
+    for (const auto &[args, expected] : bad) {
         ProgramOptions options;
         std::string error;
         EXPECT_FALSE(ParseProgramOptions(args, options, error)) << args[0];
-        EXPECT_FALSE(error.empty());
+        EXPECT_EQ(error, expected);
     }
 }

@@ -1,6 +1,5 @@
 // The terminal's answers, line by line, without a pty.
 
-#include "params/read_lists.h"
 #include "sim/terminal_core.h"
 
 #include <gtest/gtest.h>
@@ -35,31 +34,6 @@ void ExpectRefused(TerminalCore &core, std::initializer_list<const char *> comma
 }
 
 } // namespace
-
-// Everything a read of every page asks for, as the program asks it.
-TEST(TerminalCore, EveryQueryOfARealReadAnswersOneValue)
-{
-    TerminalCore core{SimOptions()};
-    ReadLists lists;
-    for (size_t page = 0; page < params::kPageCount; ++page)
-        params::AppendPageReadItems(static_cast<params::Page>(page), lists, {true, true, true});
-    std::vector<std::string> queries;
-    for (const std::string &number : lists.numbers)
-        if (!IsReadMarker(number))
-            queries.push_back("AT+RPAR=" + number);
-    for (size_t i = 0; i < lists.AtQueryCount(); ++i)
-        queries.push_back(lists.atCommands[i] + lists.atArguments[i]);
-    ASSERT_GT(queries.size(), 300u); // the call back list alone has 300 entries
-    for (const std::string &query : queries) {
-        const Reply reply = core.Execute(query);
-        ASSERT_EQ(reply.final, "OK") << query;
-        ASSERT_FALSE(reply.lines.empty()) << query;
-        EXPECT_EQ(reply.lines[0].rfind("+", 0), 0u) << query;
-        if (query.starts_with("AT+RPAR=")) {
-            EXPECT_EQ(reply.lines.size(), 1u) << query;
-        }
-    }
-}
 
 TEST(TerminalCore, ReadsTakeLeadingZerosAndRefuseWhatIsNotReadable)
 {
