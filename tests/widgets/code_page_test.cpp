@@ -73,6 +73,7 @@ private Q_SLOTS:
         QCOMPARE(codepage::ToBytes(greek), std::string("a?b"));
         QVERIFY(!codepage::IsEncodable(QChar(0x100)));
         QVERIFY(!codepage::IsEncodable(QChar(0x80))); // the byte 0x80 is the euro sign
+        QVERIFY(!codepage::IsEncodable(QChar(0x9F))); // and 0x9F is Y with diaeresis
         QVERIFY(codepage::IsEncodable(QChar(0x20AC)));
     }
 
