@@ -161,49 +161,43 @@ TEST_F(IniFileOnDisk, WritesCreateTheFileWithCrLfAndReadBack)
     EXPECT_TRUE(file.LastError().empty());
 }
 
-TEST_F(IniFileOnDisk, ReadOnlyFileIsACleanFailure)
+// A file it cannot use reads as an empty one, and a write to it fails
+// saying why and leaves it as it was.
+TEST_F(IniFileOnDisk, FilesItCannotUseStayAsTheyWere)
 {
-    const std::string before = "[PARA]\r\n2=\"1\"\r\n";
-    WriteBytes(path, before);
-    ASSERT_EQ(::chmod(path.c_str(), 0444), 0);
-    CIniFile file(path);
-    EXPECT_FALSE(file.WriteString("PARA", "2", "9"));
-    EXPECT_NE(file.LastError().find("read-only"), std::string::npos) << file.LastError();
-    EXPECT_EQ(ReadBytes(path), before);
-    EXPECT_EQ(file.GetString("PARA", "2", ""), "1");
-}
-
-TEST_F(IniFileOnDisk, DirectoryInPlaceOfTheFileIsACleanFailure)
-{
-    std::filesystem::create_directory(path);
-    CIniFile file(path);
-    EXPECT_EQ(file.GetString("PARA", "2", "dflt"), "dflt");
-    EXPECT_NE(file.LastError().find("directory"), std::string::npos) << file.LastError();
-    std::vector<std::string> keys;
-    EXPECT_FALSE(file.GetKeys("PARA", keys));
-    EXPECT_FALSE(file.WriteString("PARA", "2", "1"));
-    EXPECT_TRUE(std::filesystem::is_directory(path));
-    EXPECT_TRUE(std::filesystem::is_empty(path));
-}
-
-TEST_F(IniFileOnDisk, MissingFolderIsACleanFailure)
-{
-    CIniFile file(folder.File("gone/COM1ParaFile.ini"));
-    EXPECT_FALSE(file.WriteString("PARA", "2", "1"));
-    EXPECT_FALSE(file.LastError().empty());
-}
-
-TEST_F(IniFileOnDisk, HugeFileIsRefusedAndLeftAlone)
-{
+    const std::string locked = folder.File("locked.ini"), directory = folder.File("dir.ini"),
+                      gone = folder.File("gone/COM1ParaFile.ini");
+    WriteBytes(locked, "[PARA]\r\n2=\"1\"\r\n");
+    ASSERT_EQ(::chmod(locked.c_str(), 0444), 0);
+    std::filesystem::create_directory(directory);
     // 50 MB: far beyond any parameter file. Sparse, so it costs no disk.
     WriteBytes(path, "[PARA]\r\n2=1\r\n");
     std::filesystem::resize_file(path, 50u * 1024 * 1024);
-    CIniFile file(path);
-    std::vector<std::string> keys;
-    EXPECT_FALSE(file.GetKeys("PARA", keys));
-    EXPECT_NE(file.LastError().find("larger than"), std::string::npos) << file.LastError();
-    EXPECT_FALSE(file.WriteString("PARA", "2", "5"));
+    const std::string tooLarge = "the file is larger than 16 MiB and is not a parameter file";
+    const struct
+    {
+        std::string file, value, readError, writeError;
+    } cases[] = {
+        {locked, "1", "", "Cannot write \"" + locked + "\": the file is read-only"},
+        {directory, "-", "Cannot read \"" + directory + "\": it is a directory",
+         "Cannot read \"" + directory + "\": it is a directory"},
+        {path, "-", "Cannot read \"" + path + "\": " + tooLarge,
+         "Cannot read \"" + path + "\": " + tooLarge},
+        {gone, "-", "", "Cannot write \"" + gone + "\": No such file or directory"},
+    };
+    for (const auto &c : cases) {
+        CIniFile file(c.file);
+        std::vector<std::string> keys;
+        EXPECT_EQ(file.GetKeys("PARA", keys), c.value == "1") << c.file;
+        EXPECT_EQ(file.GetString("PARA", "2", "-"), c.value) << c.file;
+        EXPECT_EQ(file.LastError(), c.readError);
+        EXPECT_FALSE(file.WriteString("PARA", "2", "9")) << c.file;
+        EXPECT_EQ(file.LastError(), c.writeError);
+    }
+    EXPECT_EQ(ReadBytes(locked), "[PARA]\r\n2=\"1\"\r\n");
+    EXPECT_TRUE(std::filesystem::is_empty(directory));
     EXPECT_EQ(std::filesystem::file_size(path), 50u * 1024 * 1024);
+    EXPECT_FALSE(std::filesystem::exists(folder.File("gone")));
 }
 
 TEST_F(IniFileOnDisk, BinaryGarbageNeitherCrashesNorLosesOtherBytes)

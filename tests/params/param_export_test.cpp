@@ -5,6 +5,7 @@
 #include "tests/common/temp_folder.h"
 
 #include <gtest/gtest.h>
+#include <optional>
 #include <sys/stat.h>
 
 using params::Slot;
@@ -50,53 +51,49 @@ TEST(Export, ReplacesAnOldFileWithAFreshOneInExportOrder)
     EXPECT_EQ(ReadBytes(path), ReadBytes(fresh));
 }
 
-TEST(Export, AFileThatCannotBeWrittenWholeStaysByteForByte)
-{
-    TempFolder folder;
-    const std::string path = folder.File("config.ini");
-    const std::string old = "[PARA]\r\n32=\"se\xF1"
-                            "a\"\r\n";
-    WriteBytes(path, old);
-    params::ScriptResult result;
-    {
-        const FileSizeLimit fullDisk(old.size());
-        result = params::Export(path, sample::Full());
-    }
-    EXPECT_FALSE(result.ok);
-    EXPECT_NE(result.text.find("config.ini"), std::string::npos) << result.text;
-    EXPECT_EQ(ReadBytes(path), old);
-}
-
+// A failed export says why and leaves the file as it was: a file that
+// cannot be written whole (a full disk), a read-only file, a directory, and
+// a value that would break the file into lines of its own.
 TEST(Export, FailuresLeaveTheFileAsItWasAndSayWhy)
 {
     TempFolder folder;
-    const std::string readOnly = folder.File("locked.ini");
-    WriteBytes(readOnly, "[PARA]\r\n32=\"old\"\r\n");
-    ASSERT_EQ(::chmod(readOnly.c_str(), 0444), 0);
-    params::ScriptResult result = params::Export(readOnly, sample::Full());
-    EXPECT_FALSE(result.ok);
-    EXPECT_NE(result.text.find("read-only"), std::string::npos) << result.text;
-    EXPECT_EQ(ReadBytes(readOnly), "[PARA]\r\n32=\"old\"\r\n");
-
-    const std::string directory = folder.File("dir.ini");
+    const std::string old = "[PARA]\r\n32=\"se\xF1"
+                            "a\"\r\n";
+    const std::string full = folder.File("full.ini"), locked = folder.File("locked.ini"),
+                      directory = folder.File("dir.ini"), fresh = folder.File("fresh.ini");
+    WriteBytes(full, old);
+    WriteBytes(locked, old);
+    ASSERT_EQ(::chmod(locked.c_str(), 0444), 0);
     std::filesystem::create_directory(directory);
-    result = params::Export(directory, sample::Full());
-    EXPECT_FALSE(result.ok);
-    EXPECT_NE(result.text.find("directory"), std::string::npos) << result.text;
-
-    // A value that would break the file into lines of its own.
     ParameterStore broken = sample::Full();
     broken[Slot::GeneralPassword] = "12\r\n5=\"01\"";
-    const std::string fresh = folder.File("fresh.ini");
-    result = params::Export(fresh, broken);
-    EXPECT_FALSE(result.ok);
-    EXPECT_NE(result.text.find("line break"), std::string::npos) << result.text;
+    const struct
+    {
+        std::string file;
+        bool broken;
+        size_t diskLeft; // 0: no limit
+        std::string text;
+    } cases[] = {
+        {full, false, old.size(), "Cannot write \"" + full + "\": File too large"},
+        {locked, false, 0, "Cannot write \"" + locked + "\": the file is read-only"},
+        {directory, false, 0, "Cannot write \"" + directory + "\": it is a directory"},
+        {fresh, true, 0, "Cannot write [PARA] 32: the value contains a line break"},
+    };
+    for (const auto &c : cases) {
+        std::optional<FileSizeLimit> fullDisk;
+        if (c.diskLeft)
+            fullDisk.emplace(c.diskLeft);
+        const params::ScriptResult result =
+            params::Export(c.file, c.broken ? broken : sample::Full());
+        fullDisk.reset();
+        EXPECT_FALSE(result.ok);
+        EXPECT_EQ(result.text, c.text);
+    }
+    EXPECT_EQ(ReadBytes(full), old);
+    EXPECT_EQ(ReadBytes(locked), old);
+    EXPECT_TRUE(std::filesystem::is_empty(directory));
     EXPECT_FALSE(std::filesystem::exists(fresh));
 }
-
-} // namespace
-
-namespace {
 
 // A store as the Security code page leaves it after a passing PIN change,
 // with everything else of a full configuration beside it.

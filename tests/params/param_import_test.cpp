@@ -48,25 +48,80 @@ TEST_F(Import, UnknownNumbersAndForeignKeysAreIgnored)
     EXPECT_EQ(store, before);
 }
 
-TEST_F(Import, TakesEveryKnownNumber)
+// Each row: the file, the forward page's master switch, and the slots'
+// texts it leaves over a full store whose three CSP modes are "k".
+TEST_F(Import, TakesWhatItKnows)
 {
-    ParameterStore store;
-    ImportText("[PARA]\r\n05=\"01\"\r\n1001=\"01\"\r\n3005=\"0800\"\r\n16217=\"5550006\"\r\n"
-               "6002=\"4711\"\r\n16513=\"1808\"\r\n",
-               store);
-    EXPECT_EQ(sample::Texts(store, {Slot::LongDistanceBlock, Slot::AddPrefix, Slot::TerminalPin,
-                                    Slot::NumberHeader}),
-              "01|01|4711|1808");
-    EXPECT_EQ(store.forbidden[4] + "|" + store.callBack[5], "0800|5550006");
-}
-
-TEST_F(Import, OnlyAtCommandsStillResetTheParameters)
-{
-    ParameterStore store = sample::Full();
-    ASSERT_TRUE(ImportText("[ATCMD]\r\nAT+CCLK=\"11/04/25,09:30:00-03\"\r\n", store).ok);
-    EXPECT_EQ(sample::Texts(store, {Slot::LongDistanceBlock, Slot::Prefix, Slot::Date}),
-              "00||250411");
-    EXPECT_EQ(store.callBack[0], "");
+    using enum Slot;
+    const std::string nul("\0", 1);
+    const std::string over = "1234567890123456789012345";
+    const struct
+    {
+        std::string file;
+        bool enabled;
+        std::vector<Slot> slots;
+        std::string expected;
+    } cases[] = {
+        {"[PARA]\n05=01\n1001=\"01\"\n6002=\"4711\"\n16513=\"1808\"",
+         false,
+         {LongDistanceBlock, AddPrefix, TerminalPin, NumberHeader},
+         "01|01|4711|1808"},
+        // Only AT commands still reset the parameters.
+        {"[ATCMD]\nAT+CCLK=\"11/04/25,09:30:00-03\"",
+         false,
+         {LongDistanceBlock, Prefix, Date},
+         "00||250411"},
+        // Garbled bytes are taken as they come, up to a NUL.
+        {"[PARA]\n32=\"\xFF\xFE" + nul + "1\"\n\xC3\x28=\"x\"\n1000=\"" + nul + "\"",
+         false,
+         {GeneralPassword, Prefix},
+         "\xFF\xFE|"},
+        // Only a clean CSP mode is decoded.
+        {"[PARA]\n16541=\"0\"", false, {CspNone, CspAllCalls, CspCallBack}, "1|0|0"},
+        {"[PARA]\n16541=\"1\"", false, {CspNone, CspAllCalls, CspCallBack}, "0|0|1"},
+        {"[PARA]\n16541=\"2\"", false, {CspNone, CspAllCalls, CspCallBack}, "0|1|0"},
+        {"[PARA]\n16541=\"3\"", false, {CspNone, CspAllCalls, CspCallBack}, "k|k|k"},
+        {"[PARA]\n16541=\"\"", false, {CspNone, CspAllCalls, CspCallBack}, "k|k|k"},
+        {"[PARA]\n16541=\"x\"", false, {CspNone, CspAllCalls, CspCallBack}, "k|k|k"},
+        {"[PARA]\n7001=\"" + over + "\"\n6005=\"" + over + "\"",
+         false,
+         {BoundSimSerial, UseRandomPin},
+         "1234567890123456789|" + over},
+        // What the read job stores.
+        {"[PARA]\n16550=\"0\"\n16207=\"\"\n[ATCMD]\nAT+CCWA=\"1,2\"\nAT+CCFC0=\"0,4\"\n"
+         "AT+CCFC1=\"1,3,\"+5550100\",145\"\nAT+CCFC2=\"2,3,\"+5550100\",145,\"\",,20\"\n"
+         "AT+CCLK=\"25/04/11,09:30:17+08\"",
+         true,
+         {PinStartUp, CallWaiting, ForwardUnconditional, ForwardBusy, ForwardNoAnswer,
+          ForwardOffOrNotFound, ForwardNumber, NoAnswerTime, Date, Time, TimeZone},
+         "0|01|00|01|01|00|+5550100|20|110425|0930|+08"},
+        // Call waiting and forwarding only while their page is enabled; the
+        // clock always applies. AT+CCFC4 erases unconditional forwarding.
+        {"[ATCMD]\nAT+CCWA=\"1,1\"\nAT+CCFC0=\"0,3,\"1\",129\"\nAT+CCFC4=\"4,4\"\n"
+         "AT+CCFC3=\"3,3,\"5550100\",129\"\nAT+CCLK=\"11/04/25,09:30:00-03\"",
+         false,
+         {CallWaiting, ForwardUnconditional, ForwardOffOrNotFound, ForwardNumber, Date},
+         "00|00|00||250411"},
+        {"[ATCMD]\nAT+CCWA=\"1,1\"\nAT+CCFC0=\"0,3,\"1\",129\"\nAT+CCFC4=\"4,4\"\n"
+         "AT+CCFC3=\"3,3,\"5550100\",129\"\nAT+CCLK=\"11/04/25,09:30:00-03\"",
+         true,
+         {CallWaiting, ForwardUnconditional, ForwardOffOrNotFound, ForwardNumber, Date},
+         "01|00|01|5550100|250411"},
+        // Saved with the start-up check off, 16550 holds the PIN, not a flag.
+        {"[PARA]\n16550=\"1234\"\n16551=\"1234\"", false, {PinStartUp, PinCode}, "00|1234"},
+        {"[PARA]\n16550=\"1234\"\n16549=\"1234\"", false, {PinStartUp}, "01"},
+        {"[PARA]\n16550=\"2222\"\n16549=\"1111\"\n16548=\"1111\",\"2222\"\n16551=\"2222\"",
+         false,
+         {OldPin, NewPin, PinStartUp},
+         "1111|2222|00"},
+    };
+    for (const auto &c : cases) {
+        ParameterStore store = sample::Full();
+        store.waitingForwardEnabled = c.enabled;
+        store[CspNone] = store[CspAllCalls] = store[CspCallBack] = "k";
+        ImportText(c.file, store);
+        EXPECT_EQ(sample::Texts(store, c.slots), c.expected) << c.file;
+    }
 }
 
 TEST_F(Import, FilesItCannotTakeChangeNothing)
@@ -91,61 +146,6 @@ TEST_F(Import, FilesItCannotTakeChangeNothing)
         EXPECT_EQ(result.text, "Imported script file don't have setting data!");
     }
     EXPECT_EQ(store, original);
-}
-
-TEST_F(Import, GarbledBytesAreTakenAsTheyComeUpToANul)
-{
-    ParameterStore store;
-    const std::string nul("\0", 1);
-    ASSERT_TRUE(ImportText("[PARA]\r\n32=\"\xFF\xFE" + nul + "1\"\r\n\xC3\x28=\"x\"\r\n1000=\"" +
-                               nul + "\"\r\n",
-                           store)
-                    .ok);
-    EXPECT_EQ(store[Slot::GeneralPassword], "\xFF\xFE");
-    EXPECT_EQ(store[Slot::Prefix], "");
-}
-
-TEST_F(Import, CspModeDecodesOnlyCleanModes)
-{
-    // The mode's value and the none, all calls and call back slots it leaves.
-    const std::pair<const char *, const char *> cases[] = {
-        {"0", "100"}, {"1", "001"}, {"2", "010"}, {"7", "kkk"}, {"", "kkk"}, {"x", "kkk"},
-    };
-    for (const auto &[value, slots] : cases) {
-        ParameterStore store;
-        store[Slot::CspNone] = store[Slot::CspAllCalls] = store[Slot::CspCallBack] = "k";
-        ImportText(std::string("[PARA]\r\n16541=\"") + value + "\"\r\n", store);
-        EXPECT_EQ(store[Slot::CspNone] + store[Slot::CspAllCalls] + store[Slot::CspCallBack], slots)
-            << value;
-    }
-}
-
-TEST_F(Import, BoundSimSerialIsCutToNineteen)
-{
-    ParameterStore store;
-    ImportText(
-        "[PARA]\r\n7001=\"1234567890123456789012345\"\r\n6005=\"1234567890123456789012345\"\r\n",
-        store);
-    EXPECT_EQ(store[Slot::BoundSimSerial], "1234567890123456789");
-    EXPECT_EQ(store[Slot::UseRandomPin], "1234567890123456789012345");
-}
-
-TEST_F(Import, WhatTheReadJobStored)
-{
-    ParameterStore store;
-    store.waitingForwardEnabled = 1;
-    ImportText("[PARA]\r\n16550=\"0\"\r\n16207=\"\"\r\n[ATCMD]\r\n"
-               "AT+CCWA=\"1,2\"\r\n"
-               "AT+CCFC0=\"0,4\"\r\n"
-               "AT+CCFC1=\"1,3,\"+5550100\",145\"\r\n"
-               "AT+CCFC2=\"2,3,\"+5550100\",145,\"\",,20\"\r\n"
-               "AT+CCLK=\"25/04/11,09:30:17+08\"\r\n",
-               store);
-    using enum Slot;
-    EXPECT_EQ(sample::Texts(store, {PinStartUp, CallWaiting, ForwardUnconditional, ForwardBusy,
-                                    ForwardNoAnswer, ForwardOffOrNotFound, ForwardNumber,
-                                    NoAnswerTime, Date, Time, TimeZone}),
-              "0|01|00|01|01|00|+5550100|20|110425|0930|+08");
 }
 
 // What kestrel-cli read --out and the settings history keep of a read.
@@ -175,47 +175,6 @@ TEST_F(Import, AReadBecomesTheFileSaveWrites)
         EXPECT_EQ(file.GetString("ATCMD", "AT+CCFC4", "?"), forward ? "4,4" : "?")
             << "no forwarding read: none to set";
     }
-}
-
-TEST_F(Import, CallWaitingAndForwardingOnlyWhileTheirPageIsEnabled)
-{
-    const std::string file = "[ATCMD]\r\nAT+CCWA=\"1,1\"\r\nAT+CCFC4=\"4,4\"\r\n"
-                             "AT+CCFC3=\"3,3,\"5550100\",129\"\r\nAT+CCLK=\"garbage\"\r\n";
-    ParameterStore disabled;
-    disabled[Slot::ForwardUnconditional] = "01";
-    disabled[Slot::Date] = "250411";
-    ImportText(file, disabled);
-    // The defaults, not the file's; the clock always applies.
-    EXPECT_EQ(sample::Texts(disabled, {Slot::CallWaiting, Slot::ForwardOffOrNotFound,
-                                       Slot::ForwardNumber, Slot::Date}),
-              "00|00||");
-
-    ParameterStore enabled;
-    enabled.waitingForwardEnabled = 1;
-    enabled[Slot::ForwardUnconditional] = "01";
-    ImportText(file, enabled);
-    // Unconditional erased by AT+CCFC4; no time in the file.
-    EXPECT_EQ(sample::Texts(enabled,
-                            {Slot::CallWaiting, Slot::ForwardUnconditional,
-                             Slot::ForwardOffOrNotFound, Slot::ForwardNumber, Slot::NoAnswerTime}),
-              "01|00|01|5550100|10");
-}
-
-TEST_F(Import, OwnPinEntriesAreNotTakenForTheStartUpFlag)
-{
-    // Saved with the start-up check off: 16550 holds the PIN, not a flag.
-    ParameterStore store;
-    store[Slot::PinStartUp] = "01";
-    ImportText("[PARA]\r\n16550=\"1234\"\r\n16551=\"1234\"\r\n", store);
-    EXPECT_EQ(sample::Texts(store, {Slot::PinStartUp, Slot::PinCode}), "00|1234");
-
-    ImportText("[PARA]\r\n16550=\"1234\"\r\n16549=\"1234\"\r\n", store);
-    EXPECT_EQ(store[Slot::PinStartUp], "01");
-
-    ImportText("[PARA]\r\n16550=\"2222\"\r\n16549=\"1111\"\r\n16548=\"1111\",\"2222\"\r\n"
-               "16551=\"2222\"\r\n",
-               store);
-    EXPECT_EQ(sample::Texts(store, {Slot::OldPin, Slot::NewPin, Slot::PinStartUp}), "1111|2222|00");
 }
 
 class RoundTrip : public testing::TestWithParam<SampleStore>

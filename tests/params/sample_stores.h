@@ -60,7 +60,7 @@ inline ParameterStore Make(std::initializer_list<std::pair<Slot, const char *>> 
 }
 
 // The slots' texts joined by "|", for one comparison of several slots.
-inline std::string Texts(const ParameterStore &store, std::initializer_list<Slot> slots)
+inline std::string Texts(const ParameterStore &store, const std::vector<Slot> &slots)
 {
     std::string texts;
     for (Slot slot : slots)
