@@ -2,12 +2,10 @@
 // every mode off, the software password change handed to the host, the
 // ";" after each typed pre-number, what a passing PIN change stores, the
 // clock filled from the local date and time, the focus a Volume load
-// leaves alone behind another page, and the read items of the pages of
-// fixed numbers.
+// leaves alone behind another page.
 
 #include "page_test_support.h"
 #include "pages/csp_page.h"
-#include "pages/page_factory.h"
 #include "pages/passwords_page.h"
 #include "pages/prefix_page.h"
 #include "pages/security_code_page.h"
@@ -177,46 +175,6 @@ private Q_SLOTS:
         page->LoadFromStore();
         QVERIFY(visible->hasFocus());
         QCOMPARE(page->RxField()->text(), QStringLiteral("3"));
-    }
-
-    // The pages of fixed numbers come from the factory and ask for their
-    // numbers (and the clock).
-    void factoryAndReadItems_data()
-    {
-        QTest::addColumn<int>("templateId");
-        QTest::addColumn<QStringList>("numbers");
-        QTest::addColumn<QString>("queries"); // command, argument, name
-        QTest::newRow("Prefix") << 186 << QStringList{"34", "1000", "1001"} << "";
-        QTest::newRow("CSP") << 187 << QStringList{"16541", "16542"} << "";
-        QTest::newRow("Restricted ID") << 189 << QStringList{"16546"} << "";
-        QTest::newRow("Polarity Inversion") << 191 << QStringList{"16001"} << "";
-        QTest::newRow("Volume") << 184 << QStringList{"16543", "16544"} << "";
-        QTest::newRow("Security Code")
-            << 137 << QStringList{"6000", "6002", "16207", "16550"} << "";
-        QTest::newRow("Times, in Portuguese")
-            << 192 << QStringList{"2", "16208", "16209", "16210", "16515", "16516"}
-            << "AT+CCLK ? Alterar data e hora 0801&0802";
-    }
-
-    void factoryAndReadItems()
-    {
-        QFETCH(int, templateId);
-        QFETCH(QStringList, numbers);
-        QFETCH(QString, queries);
-        LanguageScope scope(lang::kPortuguese);
-        TestPageHost host;
-        std::unique_ptr<CParameterPage> page = CreateParameterPage(templateId);
-        page->InitPage(host);
-        ReadLists lists;
-        page->AppendReadItems(lists);
-        QStringList appended, asked;
-        for (const std::string &number : lists.numbers)
-            appended << QString::fromStdString(number);
-        for (size_t i = 0; i < lists.atCommands.size(); ++i)
-            asked << QString::fromStdString(lists.atCommands[i] + " " + lists.atArguments[i] + " " +
-                                            lists.atNames[i]);
-        QCOMPARE(appended, numbers);
-        QCOMPARE(asked.join('|'), queries);
     }
 };
 

@@ -172,6 +172,8 @@ private Q_SLOTS:
             params::AppendPageReadItems(static_cast<Page>(index), expected);
             QCOMPARE(appended.numbers, expected.numbers);
             QCOMPARE(appended.atCommands, expected.atCommands);
+            QCOMPARE(appended.atArguments, expected.atArguments);
+            QCOMPARE(appended.atNames, expected.atNames);
         }
         for (int id : {0, 100, 102, 145, 190, 1369})
             QVERIFY(!CreateParameterPage(id));
