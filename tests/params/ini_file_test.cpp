@@ -149,9 +149,6 @@ protected:
 TEST_F(IniFileOnDisk, WritesCreateTheFileWithCrLfAndReadBack)
 {
     CIniFile file(path);
-    EXPECT_EQ(file.GetString("PARA", "2", "none"), "none");
-    std::vector<std::string> keys;
-    EXPECT_FALSE(file.GetKeys("PARA", keys));
     ASSERT_TRUE(file.WriteString("PARA", "2", "\"5\""));
     ASSERT_TRUE(file.WriteString("ATCMD", "AT+CCLK", "\"25/04/11,09:30:00+08\""));
     ASSERT_TRUE(file.WriteString("PARA", "05", "\"01\""));

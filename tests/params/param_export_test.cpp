@@ -95,22 +95,6 @@ TEST(Export, FailuresLeaveTheFileAsItWasAndSayWhy)
     EXPECT_FALSE(std::filesystem::exists(fresh));
 }
 
-// A store as the Security code page leaves it after a passing PIN change,
-// with everything else of a full configuration beside it.
-ParameterStore PinChangeStore(const char *changeSwitch)
-{
-    ParameterStore store = sample::Full();
-    store[Slot::GeneralPassword] = "111111";
-    store[Slot::ChangePin] = changeSwitch;
-    store[Slot::OldPin] = "4711";
-    store[Slot::NewPin] = "24680135";
-    store[Slot::ConfirmPin] = "24680135";
-    store.pinWriteMode = 1;
-    return store;
-}
-
-} // namespace
-
 // The entries kestrel-cli write may send: those an export writes, under the
 // number as the export writes it.
 TEST(Export, WritesTheParametersOfItsOwnOrderOnly)
@@ -126,7 +110,8 @@ TEST(Export, WritesTheParametersOfItsOwnOrderOnly)
 }
 
 // Over whatever the file held: the switch, and the change entries only
-// with the switch on.
+// with the switch on, of a store as the Security code page leaves it after
+// a passing PIN change, with a full configuration beside it.
 TEST(ExportPinChange, WritesTheSwitchAndTheChangeEntriesOnly)
 {
     const std::pair<const char *, const char *> cases[] = {{"01", "[PARA]\r\n"
@@ -137,17 +122,19 @@ TEST(ExportPinChange, WritesTheSwitchAndTheChangeEntriesOnly)
                                                                   "16551=\"24680135\"\r\n"},
                                                            {"00", "[PARA]\r\n16207=\"00\"\r\n"}};
     for (const auto &[changeSwitch, bytes] : cases) {
+        ParameterStore store = sample::Full();
+        store[Slot::ChangePin] = changeSwitch;
+        store[Slot::OldPin] = "4711";
+        store[Slot::NewPin] = store[Slot::ConfirmPin] = "24680135";
+        store.pinWriteMode = 1;
         TempFolder folder;
         const std::string path = folder.File("SIM0ParaFile.ini");
         WriteBytes(path, "[PARA]\r\n16543=\"3\"\r\n");
-        const params::ScriptResult result =
-            params::ExportPinChange(path, PinChangeStore(changeSwitch));
+        const params::ScriptResult result = params::ExportPinChange(path, store);
         ASSERT_TRUE(result.ok) << result.text;
         EXPECT_EQ(ReadBytes(path), bytes);
     }
 }
-
-namespace {
 
 // The [ATCMD] lines an export writes for the call waiting and forward page
 // with forwarding included and the flags given ("W" call waiting, "U"
