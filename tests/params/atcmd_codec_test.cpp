@@ -1,6 +1,5 @@
 #include "params/atcmd_codec.h"
 #include "params/clock_text.h"
-#include "tests/common/case_name.h"
 
 #include <gtest/gtest.h>
 
@@ -15,23 +14,6 @@ struct ReplyCase
     const char *value;
     const char *stored; // key=value, "" when nothing is stored
 };
-
-void PrintTo(const ReplyCase &row, std::ostream *os)
-{
-    *os << row.name;
-}
-
-class ReplyStoreEntry : public testing::TestWithParam<ReplyCase>
-{
-};
-
-TEST_P(ReplyStoreEntry, StoresTheVoiceLineInTheToolsForm)
-{
-    const ReplyCase &c = GetParam();
-    const size_t split = c.query.find_first_of("=?");
-    const auto entry = AtReplyEntry(c.query.substr(0, split), c.query.substr(split), c.value);
-    EXPECT_EQ(entry ? entry->key + "=" + entry->value : "", c.stored);
-}
 
 // clang-format off
 const ReplyCase kReplyCases[] = {
@@ -71,7 +53,14 @@ const ReplyCase kReplyCases[] = {
 };
 // clang-format on
 
-INSTANTIATE_TEST_SUITE_P(Replies, ReplyStoreEntry, testing::ValuesIn(kReplyCases), CaseName());
+TEST(ReplyStoreEntry, StoresTheVoiceLineInTheToolsForm)
+{
+    for (const ReplyCase &c : kReplyCases) {
+        const size_t split = c.query.find_first_of("=?");
+        const auto entry = AtReplyEntry(c.query.substr(0, split), c.query.substr(split), c.value);
+        EXPECT_EQ(entry ? entry->key + "=" + entry->value : "", c.stored) << c.name;
+    }
+}
 
 TEST(ClockText, BuiltOnlyFromACalendarDateATimeOfDayAndAValidZone)
 {

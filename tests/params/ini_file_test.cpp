@@ -1,5 +1,4 @@
 #include "params/ini_file.h"
-#include "tests/common/case_name.h"
 #include "tests/common/temp_folder.h"
 
 #include <gtest/gtest.h>
@@ -18,63 +17,53 @@ struct ReadCase
     std::string expected; // "<default>" when the default comes back
 };
 
-void PrintTo(const ReadCase &row, std::ostream *os)
-{
-    *os << row.name;
-}
-
-class IniRead : public testing::TestWithParam<ReadCase>
-{
-};
-
-TEST_P(IniRead, FindsTheValueAsWindowsWould)
-{
-    const ReadCase &c = GetParam();
-    IniDocument document;
-    document.Parse(c.file);
-    EXPECT_EQ(document.GetString(c.section, c.key, "<default>"), c.expected);
-}
-
 // clang-format off
-INSTANTIATE_TEST_SUITE_P(
-    Files, IniRead,
-    testing::Values(
-        ReadCase{"CrLf", "[PARA]\r\n32=\"1234\"\r\n5=\"01\"\r\n", "PARA", "5", "01"},
-        ReadCase{"BareLf", "[PARA]\n32=1\n5=2\n", "PARA", "5", "2"},
-        ReadCase{"BareCr", "[PARA]\r32=1\r5=2\r", "PARA", "5", "2"},
-        ReadCase{"BlanksAroundEquals", "[PARA]\r\n \t 5 \t=\t \"01\" \t\r\n", "PARA", "5", "01"},
-        ReadCase{"BlanksInsideQuotesStay", "[PARA]\r\n5=\" a \"\r\n", "PARA", "5", " a "},
-        ReadCase{"SpacedHeader", "[ PARA ]\r\n5=1\r\n", "PARA", "5", "1"},
-        ReadCase{"CaseOfNames", "[para]\r\nAt+CcLk=x\r\n", "PARA", "AT+CCLK", "x"},
-        ReadCase{"SingleQuotes", "[S]\r\nk='v'\r\n", "S", "k", "v"},
-        ReadCase{"OnePairOnly", "[S]\r\nk=\"\"v\"\"\r\n", "S", "k", "\"v\""},
-        ReadCase{"MismatchedQuotesStay", "[S]\r\nk=\"v'\r\n", "S", "k", "\"v'"},
-        ReadCase{"LoneQuoteStays", "[S]\r\nk=\"\r\n", "S", "k", "\""},
-        ReadCase{"InnerQuotesOfAPinPair", "[P]\r\n16548=\"1234\",\"5678\"\r\n", "P", "16548",
-                 "1234\",\"5678"},
-        ReadCase{"SemicolonInsideValue", "[S]\r\nk=a;b ; c\r\n", "S", "k", "a;b ; c"},
-        ReadCase{"CommentIsNoKey", "[S]\r\n;k=1\r\n", "S", ";k", "<default>"},
-        ReadCase{"SecondEqualsBelongsToValue", "[S]\r\nk=a=b\r\n", "S", "k", "a=b"},
-        ReadCase{"FirstDuplicateWins", "[S]\r\nk=1\r\nK=2\r\n", "S", "k", "1"},
-        ReadCase{"FirstDuplicateSectionWins", "[S]\r\nk=1\r\n[s]\r\nk=2\r\nj=3\r\n", "S", "j",
-                 "<default>"},
-        ReadCase{"MissingSection", "[A]\r\nk=1\r\n", "B", "k", "<default>"},
-        ReadCase{"KeyOfAnotherSection", "[A]\r\nk=1\r\n[B]\r\n", "B", "k", "<default>"},
-        ReadCase{"LinesBeforeAnyHeader", "k=1\r\n[A]\r\n", "A", "k", "<default>"},
-        ReadCase{"EmptyValue", "[A]\r\nk=\r\n", "A", "k", ""},
-        ReadCase{"UnterminatedLastLine", "[A]\r\nk=1", "A", "k", "1"},
-        ReadCase{"EditorMarkBeforeHeader", "\xEF\xBB\xBF[A]\r\nk=1\r\n", "A", "k", "1"},
-        ReadCase{"EightBitBytesKept", "[A]\r\nk=\xE9\xFF\xC3(\r\n", "A", "k", "\xE9\xFF\xC3("},
-        // Windows hands the value over as a C string: it ends at a NUL.
-        ReadCase{"NulEndsTheValue", std::string("[A]\r\nk=a\0b\r\nj=2\r\n", 17), "A", "k", "a"},
-        ReadCase{"NulInsideQuotesEndsTheValue", std::string("[A]\r\nk=\"a\0b\"\r\n", 14), "A", "k",
-                 "a"},
-        ReadCase{"NulEndsOnlyItsOwnValue", std::string("[A]\r\nk=a\0b\r\nj=2\r\n", 17), "A", "j",
-                 "2"},
-        ReadCase{"LongValueCut", "[A]\r\nk=\"" + std::string(3000, 'x') + "\"\r\n", "A", "k",
-                 std::string(2047, 'x')}),
-    CaseName());
+const ReadCase kReadCases[] = {
+    {"CrLf", "[PARA]\r\n32=\"1234\"\r\n5=\"01\"\r\n", "PARA", "5", "01"},
+    {"BareLf", "[PARA]\n32=1\n5=2\n", "PARA", "5", "2"},
+    {"BareCr", "[PARA]\r32=1\r5=2\r", "PARA", "5", "2"},
+    {"BlanksAroundEquals", "[PARA]\r\n \t 5 \t=\t \"01\" \t\r\n", "PARA", "5", "01"},
+    {"BlanksInsideQuotesStay", "[PARA]\r\n5=\" a \"\r\n", "PARA", "5", " a "},
+    {"SpacedHeader", "[ PARA ]\r\n5=1\r\n", "PARA", "5", "1"},
+    {"CaseOfNames", "[para]\r\nAt+CcLk=x\r\n", "PARA", "AT+CCLK", "x"},
+    {"SingleQuotes", "[S]\r\nk='v'\r\n", "S", "k", "v"},
+    {"OnePairOnly", "[S]\r\nk=\"\"v\"\"\r\n", "S", "k", "\"v\""},
+    {"MismatchedQuotesStay", "[S]\r\nk=\"v'\r\n", "S", "k", "\"v'"},
+    {"LoneQuoteStays", "[S]\r\nk=\"\r\n", "S", "k", "\""},
+    {"InnerQuotesOfAPinPair", "[P]\r\n16548=\"1234\",\"5678\"\r\n", "P", "16548",
+         "1234\",\"5678"},
+    {"SemicolonInsideValue", "[S]\r\nk=a;b ; c\r\n", "S", "k", "a;b ; c"},
+    {"CommentIsNoKey", "[S]\r\n;k=1\r\n", "S", ";k", "<default>"},
+    {"SecondEqualsBelongsToValue", "[S]\r\nk=a=b\r\n", "S", "k", "a=b"},
+    {"FirstDuplicateWins", "[S]\r\nk=1\r\nK=2\r\n", "S", "k", "1"},
+    {"FirstDuplicateSectionWins", "[S]\r\nk=1\r\n[s]\r\nk=2\r\nj=3\r\n", "S", "j",
+         "<default>"},
+    {"MissingSection", "[A]\r\nk=1\r\n", "B", "k", "<default>"},
+    {"KeyOfAnotherSection", "[A]\r\nk=1\r\n[B]\r\n", "B", "k", "<default>"},
+    {"LinesBeforeAnyHeader", "k=1\r\n[A]\r\n", "A", "k", "<default>"},
+    {"EmptyValue", "[A]\r\nk=\r\n", "A", "k", ""},
+    {"UnterminatedLastLine", "[A]\r\nk=1", "A", "k", "1"},
+    {"EditorMarkBeforeHeader", "\xEF\xBB\xBF[A]\r\nk=1\r\n", "A", "k", "1"},
+    {"EightBitBytesKept", "[A]\r\nk=\xE9\xFF\xC3(\r\n", "A", "k", "\xE9\xFF\xC3("},
+    // Windows hands the value over as a C string: it ends at a NUL.
+    {"NulEndsTheValue", std::string("[A]\r\nk=a\0b\r\nj=2\r\n", 17), "A", "k", "a"},
+    {"NulInsideQuotesEndsTheValue", std::string("[A]\r\nk=\"a\0b\"\r\n", 14), "A", "k",
+         "a"},
+    {"NulEndsOnlyItsOwnValue", std::string("[A]\r\nk=a\0b\r\nj=2\r\n", 17), "A", "j",
+         "2"},
+    {"LongValueCut", "[A]\r\nk=\"" + std::string(3000, 'x') + "\"\r\n", "A", "k",
+         std::string(2047, 'x')},
+};
 // clang-format on
+
+TEST(IniRead, FindsTheValueAsWindowsWould)
+{
+    for (const ReadCase &c : kReadCases) {
+        IniDocument document;
+        document.Parse(c.file);
+        EXPECT_EQ(document.GetString(c.section, c.key, "<default>"), c.expected) << c.name;
+    }
+}
 
 TEST(IniRead, DefaultIsCutLikeAValue)
 {

@@ -16,11 +16,6 @@ struct SampleStore
     ParameterStore store;
 };
 
-inline void PrintTo(const SampleStore &sample, std::ostream *os)
-{
-    *os << sample.name;
-}
-
 // The texts that are set, so that a failing comparison shows the difference.
 inline void PrintTo(const ParameterStore &store, std::ostream *os)
 {
