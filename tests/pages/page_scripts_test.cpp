@@ -453,12 +453,7 @@ class PageScriptsTest : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void boxesEnableTheirControls_data()
-    {
-        QTest::addColumn<int>("index");
-        for (int i = 0; i < int(std::size(kEnablingCases)); ++i)
-            QTest::newRow(kEnablingCases[i].name) << i;
-    }
+    void boxesEnableTheirControls_data() { IndexRows(kEnablingCases); }
 
     void boxesEnableTheirControls()
     {
@@ -472,12 +467,7 @@ private Q_SLOTS:
         }
     }
 
-    void rulesInOrder_data()
-    {
-        QTest::addColumn<int>("index");
-        for (int i = 0; i < int(std::size(kRules)); ++i)
-            QTest::newRow(kRules[i].name) << i;
-    }
+    void rulesInOrder_data() { IndexRows(kRules); }
 
     // A refusal changes nothing in the store; a list's offending row is
     // the one selected and current.
@@ -513,12 +503,7 @@ private Q_SLOTS:
         }
     }
 
-    void loadAndStore_data()
-    {
-        QTest::addColumn<int>("index");
-        for (int i = 0; i < int(std::size(kLoads)); ++i)
-            QTest::newRow(kLoads[i].name) << i;
-    }
+    void loadAndStore_data() { IndexRows(kLoads); }
 
     // Of the store's integers, set to 1 and 2 before the store, the forward
     // page stores its three switches (on with its master box), the
