@@ -160,7 +160,8 @@ const LoadCase kLoads[] = {
     {"call waiting", Page::Forward, "M", "01|00|00|00|20|00|5550100",
      "M+ W+ U B N O (t=20) (#=5550100) @M", "01|00|00|00|20|00|5550100"},
     {"general password", Page::Passwords, "", "135790", "C (o) (n) (c) (K) G=135790 @C", "135790"},
-    // A read of 16546 = "01" checks the box; what goes back is "1".
+    // A read of 16546 = "01" checks the box; what goes back is "1". Polarity
+    // is the same switch page: its rows show its own flag texts.
     {"restricted ID 01", Page::RestrictedId, "", "01", "S+ @S", "1"},
     {"restricted ID 1", Page::RestrictedId, "", "1", "S+ @S", "1"},
     {"restricted ID 5", Page::RestrictedId, "", "5", "S+ @S", "1"},
@@ -169,12 +170,7 @@ const LoadCase kLoads[] = {
     {"restricted ID empty", Page::RestrictedId, "", "", "S @S", "0"},
     {"restricted ID x", Page::RestrictedId, "", "x", "S @S", "0"},
     {"polarity 01", Page::Polarity, "", "01", "S+ @S", "01"},
-    {"polarity 1", Page::Polarity, "", "1", "S+ @S", "01"},
-    {"polarity 5", Page::Polarity, "", "5", "S+ @S", "01"},
     {"polarity 00", Page::Polarity, "", "00", "S @S", "00"},
-    {"polarity 0", Page::Polarity, "", "0", "S @S", "00"},
-    {"polarity empty", Page::Polarity, "", "", "S @S", "00"},
-    {"polarity x", Page::Polarity, "", "x", "S @S", "00"},
 };
 // clang-format on
 
@@ -364,8 +360,6 @@ const RuleCase kRules[] = {
     {"call back off, all bad", Page::CallBack, "S T t= A a= R r= S", ""},
     {"restricted ID on", Page::RestrictedId, "S", ""},
     {"restricted ID off", Page::RestrictedId, "", ""},
-    {"polarity on", Page::Polarity, "S", ""},
-    {"polarity off", Page::Polarity, "", ""},
 };
 // clang-format on
 
