@@ -4,8 +4,6 @@
 #include "params/parameter_store.h"
 #include "params/read_lists.h"
 #include "params/text_value.h"
-#include "sample_stores.h"
-#include "slot_defaults.h"
 
 #include <gtest/gtest.h>
 #include <set>
@@ -44,20 +42,6 @@ TEST(Catalogue, EveryNumberBelongsToOneSettingExceptTheCspModes)
     for (unsigned written :
          {kResetCallBackListNumber, kPinChangeNumber, kPinCheckOnNumber, kPinCheckOffNumber})
         EXPECT_EQ(seen.count(written), 0u) << written;
-}
-
-TEST(Catalogue, ResetGivesEverySlotItsDefaultAndKeepsTheKeptOnes)
-{
-    ParameterStore store;
-    for (std::string &slot : store.slotTexts)
-        slot = "x";
-    store.forbidden[3] = "123";
-    store.callBack[299] = "456";
-    store.waitingForwardEnabled = store.callWaitingIncluded = store.forwardingIncluded = 1;
-    store.pinWriteMode = 2;
-    const ParameterStore expected = defaults::AfterReset(store);
-    store.ResetToDefaults();
-    EXPECT_EQ(store, expected) << "lists emptied, integers kept";
 }
 
 struct NamingCase

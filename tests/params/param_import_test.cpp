@@ -23,14 +23,19 @@ protected:
     std::string path = folder.File("config.ini");
 };
 
+// Every slot at its default but the kept ones, both lists emptied, the
+// four integers kept; then the file's entries.
 TEST_F(Import, ResetsToDefaultsButKeepsTheKeptSlots)
 {
-    ParameterStore store = sample::Full();
-    store[Slot::AutoLockPin] = "1";
-    store[Slot::BoundSimSerial] = "8955";
+    ParameterStore store;
+    store.slotTexts.fill("x");
+    store.forbidden[3] = "123";
+    store.callBack[299] = "456";
+    store.waitingForwardEnabled = store.callWaitingIncluded = store.forwardingIncluded = 1;
+    store.pinWriteMode = 2;
     ParameterStore expected = defaults::AfterReset(store);
-    expected[Slot::LongDistanceBlock] = "00";
-    const params::ScriptResult result = ImportText("[PARA]\r\n5=\"00\"\r\n", store);
+    expected[Slot::LongDistanceBlock] = "01";
+    const params::ScriptResult result = ImportText("[PARA]\r\n5=\"01\"\r\n", store);
     EXPECT_TRUE(result.ok);
     EXPECT_EQ(result.text, "Successfully imported from script file [config.ini]!");
     EXPECT_EQ(store, expected);
