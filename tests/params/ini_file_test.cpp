@@ -118,13 +118,18 @@ TEST(IniWrite, ReplacesInPlaceAppendsToItsSectionAndAddsSectionsAtTheEnd)
 
 TEST(IniWrite, RefusesWhatWouldNotReadBackAsWritten)
 {
+    const std::tuple<const char *, const char *, const char *, const char *> cases[] = {
+        {"PARA", "32", "a\r\n[PARA]", "[PARA] 32: the value contains a line break"},
+        {"PARA", "3=2", "x", "[PARA] 3=2: invalid key"},
+        {"PARA", ";32", "x", "[PARA] ;32: invalid key"},
+        {"PARA", " ", "x", "[PARA] : invalid key"},
+        {"PA]RA", "32", "x", "[PA]RA] 32: invalid section name"},
+        {"", "32", "x", "[] 32: invalid section name"},
+    };
     IniDocument document;
-    EXPECT_FALSE(document.WriteString("PARA", "32", "a\r\n[PARA]\r\n5=01").ok);
-    EXPECT_FALSE(document.WriteString("PARA", "3=2", "x").ok);
-    EXPECT_FALSE(document.WriteString("PARA", ";32", "x").ok);
-    EXPECT_FALSE(document.WriteString("PARA", " ", "x").ok);
-    EXPECT_FALSE(document.WriteString("PA]RA", "32", "x").ok);
-    EXPECT_FALSE(document.WriteString("", "32", "x").ok);
+    for (const auto &[section, key, value, why] : cases)
+        EXPECT_EQ(document.WriteString(section, key, value).error,
+                  std::string("Cannot write ") + why);
     EXPECT_EQ(document.Serialize(), "");
 }
 
