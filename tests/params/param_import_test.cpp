@@ -100,17 +100,22 @@ TEST_F(Import, TakesWhatItKnows)
           ForwardOffOrNotFound, ForwardNumber, NoAnswerTime, Date, Time, TimeZone},
          "0|01|00|01|01|00|+5550100|20|110425|0930|+08"},
         // Call waiting and forwarding only while their page is enabled; the
-        // clock always applies. AT+CCFC4 erases unconditional forwarding.
+        // clock always applies. AT+CCFC4 erases unconditional forwarding; a
+        // mode other than registration (3) is no forwarding.
         {"[ATCMD]\nAT+CCWA=\"1,1\"\nAT+CCFC0=\"0,3,\"1\",129\"\nAT+CCFC4=\"4,4\"\n"
+         "AT+CCFC1=\"1,1,\"555\",129\"\n"
          "AT+CCFC3=\"3,3,\"5550100\",129\"\nAT+CCLK=\"11/04/25,09:30:00-03\"",
          false,
-         {CallWaiting, ForwardUnconditional, ForwardOffOrNotFound, ForwardNumber, Date},
-         "00|00|00||250411"},
+         {CallWaiting, ForwardUnconditional, ForwardBusy, ForwardOffOrNotFound, ForwardNumber,
+          Date},
+         "00|00|00|00||250411"},
         {"[ATCMD]\nAT+CCWA=\"1,1\"\nAT+CCFC0=\"0,3,\"1\",129\"\nAT+CCFC4=\"4,4\"\n"
+         "AT+CCFC1=\"1,1,\"555\",129\"\n"
          "AT+CCFC3=\"3,3,\"5550100\",129\"\nAT+CCLK=\"11/04/25,09:30:00-03\"",
          true,
-         {CallWaiting, ForwardUnconditional, ForwardOffOrNotFound, ForwardNumber, Date},
-         "01|00|01|5550100|250411"},
+         {CallWaiting, ForwardUnconditional, ForwardBusy, ForwardOffOrNotFound, ForwardNumber,
+          Date},
+         "01|00|00|01|5550100|250411"},
         // Saved with the start-up check off, 16550 holds the PIN, not a flag.
         {"[PARA]\n16550=\"1234\"\n16551=\"1234\"", false, {PinStartUp, PinCode}, "00|1234"},
         {"[PARA]\n16550=\"1234\"\n16549=\"1234\"", false, {PinStartUp}, "01"},
