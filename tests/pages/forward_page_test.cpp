@@ -44,107 +44,79 @@ class ForwardPageTest : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void theMasterBoxIncludesWhatTheNextReadAsks()
-    {
-        TestPageHost host;
-        CForwardPage page;
-        page.InitPage(host);
-        page.MasterBox()->click();
-        QVERIFY(page.CallWaitingIncluded() && page.ForwardingIncluded());
-        // What the next read asks for and imports follows at once.
-        QCOMPARE(host.store.waitingForwardEnabled, 1);
-        QCOMPARE(host.store.callWaitingIncluded, 1);
-        QCOMPARE(host.store.forwardingIncluded, 1);
-        page.MasterBox()->click();
-        QVERIFY(!page.CallWaitingIncluded() && !page.ForwardingIncluded());
-        QCOMPARE(host.store.waitingForwardEnabled, 0);
-        QCOMPARE(host.store.forwardingIncluded, 0);
-    }
-
-    void boxesExcludeEachOther_data()
-    {
-        QTest::addColumn<QString>("before");
-        QTest::addColumn<QString>("clicked");
-        QTest::addColumn<QString>("after");
-        // clang-format off
-        const char *const rows[][4] = {
-            {"unconditional clears all", "WBNO", "U", "U#"},
-            {"busy clears unconditional and waiting", "WUNO", "B", "BNO#t"},
-            {"no answer clears unconditional and waiting", "WUBO", "N", "BNO#t"},
-            {"off clears unconditional and waiting", "WUBN", "O", "BNO#t"},
-            {"waiting clears every forwarding", "UBNO", "W", "W"},
-            {"unchecking busy clears nothing", "WBN", "B", "WN#t"},
-            {"unchecking no answer disables the time", "BN", "N", "B#"},
-            {"unchecking the last forwarding", "O", "O", ""},
-            {"unchecking waiting clears nothing", "WB", "W", "B#"},
-        };
-        // clang-format on
-        for (const auto &row : rows)
-            QTest::newRow(row[0]) << row[1] << row[2] << row[3];
-    }
-
+    // Before, the box clicked, after (see Checked).
     void boxesExcludeEachOther()
     {
-        QFETCH(QString, before);
-        QFETCH(QString, clicked);
-        QFETCH(QString, after);
-        ScriptedPage scripted(params::Page::Forward);
-        Act(scripted.controls, QStringLiteral("M"));
-        for (QChar letter : QLatin1String(kConditions))
-            Condition(scripted.controls, letter)->setChecked(before.contains(letter));
-        Act(scripted.controls, clicked);
-        QCOMPARE(Checked(scripted.controls), after);
+        // clang-format off
+        const char *const rows[][3] = {
+            {"WBNO", "U", "U#"}, // unconditional clears all
+            {"WUNO", "B", "BNO#t"}, // busy, no answer and off clear unconditional and waiting
+            {"WUBO", "N", "BNO#t"},
+            {"WUBN", "O", "BNO#t"},
+            {"UBNO", "W", "W"}, // waiting clears every forwarding
+            {"WBN", "B", "WN#t"}, // unchecking clears nothing
+            {"BN", "N", "B#"}, // unchecking no answer disables the time
+            {"O", "O", ""},
+            {"WB", "W", "B#"},
+        };
+        // clang-format on
+        for (const auto &[before, clicked, after] : rows) {
+            ScriptedPage scripted(params::Page::Forward);
+            Act(scripted.controls, QStringLiteral("M"));
+            for (QChar letter : QLatin1String(kConditions))
+                Condition(scripted.controls, letter)
+                    ->setChecked(QLatin1String(before).contains(letter));
+            Act(scripted.controls, QLatin1String(clicked));
+            QCOMPARE(Checked(scripted.controls) + " after " + before + " " + clicked,
+                     QLatin1String(after) + " after " + before + " " + clicked);
+        }
     }
 
     // A load can bring boxes together that a click would exclude: the page
     // refuses without a message until one of them is clicked.
-    void silentRules_data()
-    {
-        QTest::addColumn<QString>("loaded");
-        QTest::addColumn<bool>("passes");
-        QTest::newRow("1 unconditional and busy") << "UB" << false;
-        QTest::newRow("1 unconditional and no answer") << "UN" << false;
-        QTest::newRow("1 unconditional and off") << "UO" << false;
-        QTest::newRow("2 waiting and busy") << "WB" << false;
-        QTest::newRow("2 waiting and unconditional") << "WU" << false;
-        QTest::newRow("busy, no answer and off") << "BNO" << true;
-        QTest::newRow("waiting alone") << "W" << true;
-    }
-
     void silentRules()
     {
-        QFETCH(QString, loaded);
-        QFETCH(bool, passes);
-        ScriptedPage scripted(params::Page::Forward);
-        TestPageHost &host = scripted.host;
-        Act(scripted.controls, QStringLiteral("M"));
-        for (size_t i = 0; i < std::size(kConditionSlots); ++i)
-            host.store[kConditionSlots[i]] = loaded.contains(kConditions[i]) ? "01" : "00";
-        host.store[Slot::ForwardNumber] = "5550100";
-        scripted.page->LoadFromStore();
-        QCOMPARE(scripted.page->ValidatePage(), passes);
-        QCOMPARE(host.events, passes ? QStringList() : QStringList{"show 188"});
-        if (passes)
-            return;
-        // Clicking a box clears the excluded ones.
-        Act(scripted.controls, loaded.mid(1, 1));
-        QVERIFY(scripted.page->ValidatePage());
+        const std::pair<const char *, bool> rows[] = {
+            {"UB", false}, {"UN", false}, {"UO", false}, {"WB", false},
+            {"WU", false}, {"BNO", true}, {"W", true},
+        };
+        for (const auto &[loaded, passes] : rows) {
+            ScriptedPage scripted(params::Page::Forward);
+            TestPageHost &host = scripted.host;
+            Act(scripted.controls, QStringLiteral("M"));
+            for (size_t i = 0; i < std::size(kConditionSlots); ++i)
+                host.store[kConditionSlots[i]] = strchr(loaded, kConditions[i]) ? "01" : "00";
+            host.store[Slot::ForwardNumber] = "5550100";
+            scripted.page->LoadFromStore();
+            QCOMPARE(scripted.page->ValidatePage(), passes);
+            QCOMPARE(host.events, passes ? QStringList() : QStringList{"show 188"});
+            if (passes)
+                continue;
+            // Clicking a box clears the excluded ones.
+            Act(scripted.controls, QLatin1String(loaded + 1, 1));
+            QVERIFY2(scripted.page->ValidatePage(), loaded);
+        }
     }
 
-    // The queries follow the master box; their commands and labels are the
-    // catalogue's (see the read lists' own tests).
-    void readItems()
+    // The master box includes call waiting and forwarding in what the next
+    // read asks and imports; the queries are the catalogue's (see the read
+    // lists' own tests).
+    void theMasterBoxIncludesWhatTheNextReadAsks()
     {
-        for (bool master : {false, true}) {
+        for (int clicks : {0, 1, 2}) {
             TestPageHost host;
             CForwardPage page;
             page.InitPage(host);
-            if (master)
+            for (int i = 0; i < clicks; ++i)
                 page.MasterBox()->click();
+            const bool master = clicks == 1;
+            const ParameterStore &store = host.store;
+            QCOMPARE((QList<int>{store.waitingForwardEnabled, store.callWaitingIncluded,
+                                 store.forwardingIncluded}),
+                     (QList<int>{master, master, master}));
             ReadLists lists, expected;
             page.AppendReadItems(lists);
             params::AppendPageReadItems(params::Page::Forward, expected, {master, master, master});
-            QCOMPARE(lists.AtQueryCount(), master ? size_t(5) : size_t(0));
             QVERIFY(lists.numbers.empty());
             QCOMPARE(lists.atCommands, expected.atCommands);
             QCOMPARE(lists.atArguments, expected.atArguments);

@@ -69,6 +69,14 @@ inline void BlankRecordRows()
         QTest::newRow(number) << QString::fromLatin1(number) << false;
 }
 
+// The data rows of a table of named rows: the index of each.
+template <typename Row, size_t N> void IndexRows(const Row (&table)[N])
+{
+    QTest::addColumn<int>("index");
+    for (int i = 0; i < int(N); ++i)
+        QTest::newRow(table[i].name) << i;
+}
+
 // Each page's controls as "X=accessible name|...": one letter per control.
 inline const char *ControlsOf(params::Page page)
 {

@@ -2,12 +2,10 @@
 // every mode off, the software password change handed to the host, the
 // ";" after each typed pre-number, what a passing PIN change stores, the
 // clock filled from the local date and time, the focus a Volume load
-// leaves alone behind another page, and the read items of the pages of
-// fixed numbers.
+// leaves alone behind another page.
 
 #include "page_test_support.h"
 #include "pages/csp_page.h"
-#include "pages/page_factory.h"
 #include "pages/passwords_page.h"
 #include "pages/prefix_page.h"
 #include "pages/security_code_page.h"
@@ -87,29 +85,17 @@ private Q_SLOTS:
         QCOMPARE(host.store[Slot::PreNumbers], std::string("1925"));
     }
 
-    void aPassingChangeStoresTheChangeEntries_data()
-    {
-        QTest::addColumn<QString>("oldPin");
-        QTest::addColumn<QString>("newPin");
-        // clang-format off
-        QTest::newRow("4 digits") << "4711" << "1234";
-        QTest::newRow("8 digits") << "12345678" << "87654321";
-        // clang-format on
-    }
-
     void aPassingChangeStoresTheChangeEntries()
     {
-        QFETCH(QString, oldPin);
-        QFETCH(QString, newPin);
         TestPageHost host;
         BoxRecorder recorder(host);
         CSecurityCodePage page;
         page.InitPage(host);
         host.store.pinWriteMode = 1;
         page.ChangeBox()->click();
-        page.OldPinField()->setText(oldPin);
-        page.NewPinField()->setText(newPin);
-        page.ConfirmPinField()->setText(newPin);
+        page.OldPinField()->setText(QStringLiteral("4711"));
+        page.NewPinField()->setText(QStringLiteral("12345678"));
+        page.ConfirmPinField()->setText(QStringLiteral("12345678"));
 
         // Asked of the host, whose port does not open, so no job starts.
         QVERIFY(!page.ChangePin());
@@ -117,46 +103,36 @@ private Q_SLOTS:
         QVERIFY(recorder.boxes.isEmpty());
         QCOMPARE(host.store[Slot::ChangePin], std::string("01"));
         QCOMPARE(host.store.pinWriteMode, 2);
-        QCOMPARE(QString::fromStdString(host.store[Slot::OldPin]), oldPin);
-        QCOMPARE(QString::fromStdString(host.store[Slot::NewPin]), newPin);
-        QCOMPARE(QString::fromStdString(host.store[Slot::ConfirmPin]), newPin);
-    }
-
-    void checkingTheClockFillsTheLocalDateAndTime_data()
-    {
-        QTest::addColumn<QDateTime>("now");
-        QTest::addColumn<QString>("date");
-        QTest::addColumn<QString>("time");
-        // clang-format off
-        QTest::newRow("5 April 2011, 09:30") << QDateTime(QDate(2011, 4, 5), QTime(9, 30, 59)) << "050411" << "0930";
-        QTest::newRow("31 December 2099, 23:59") << QDateTime(QDate(2099, 12, 31), QTime(23, 59)) << "311299" << "2359";
-        QTest::newRow("1 January 2000, midnight") << QDateTime(QDate(2000, 1, 1), QTime(0, 0)) << "010100" << "0000";
-        // clang-format on
+        QCOMPARE(host.store[Slot::OldPin] + "|" + host.store[Slot::NewPin] + "|" +
+                     host.store[Slot::ConfirmPin],
+                 std::string("4711|12345678|12345678"));
     }
 
     void checkingTheClockFillsTheLocalDateAndTime()
     {
-        QFETCH(QDateTime, now);
-        QFETCH(QString, date);
-        QFETCH(QString, time);
-        TestPageHost host;
-        CTimesPage page;
-        page.SetClock([now] { return now; });
-        QVERIFY(ShowActive(page, host));
-        page.ClockBox()->click();
-        QCOMPARE(page.DateField()->text(), date);
-        QCOMPARE(page.TimeField()->text(), time);
-        QVERIFY(page.DateField()->isEnabled() && page.TimeField()->isEnabled());
-        QTRY_VERIFY(page.DateField()->hasFocus());
-        QVERIFY(page.ValidatePage());
+        const std::tuple<QDateTime, QString, QString> rows[] = {
+            {QDateTime(QDate(2011, 4, 5), QTime(9, 30, 59)), "050411", "0930"},
+            {QDateTime(QDate(2099, 12, 31), QTime(23, 59)), "311299", "2359"},
+            {QDateTime(QDate(2000, 1, 1), QTime(0, 0)), "010100", "0000"},
+        };
+        for (const auto &[now, date, time] : rows) {
+            TestPageHost host;
+            CTimesPage page;
+            page.SetClock([now] { return now; });
+            QVERIFY(ShowActive(page, host));
+            page.ClockBox()->click();
+            QCOMPARE(page.DateField()->text() + " " + page.TimeField()->text(), date + " " + time);
+            QVERIFY(page.DateField()->isEnabled() && page.TimeField()->isEnabled());
+            QTRY_VERIFY(page.DateField()->hasFocus());
+            QVERIFY(page.ValidatePage());
 
-        // Unchecked, the fields keep the clock but nothing of it is stored.
-        page.ClockBox()->click();
-        QCOMPARE(page.DateField()->text(), date);
-        QVERIFY(!page.DateField()->isEnabled());
-        page.SaveToStore();
-        QCOMPARE(host.store[Slot::Date], std::string());
-        QCOMPARE(host.store[Slot::Time], std::string());
+            // Unchecked, the fields keep the clock but nothing of it is stored.
+            page.ClockBox()->click();
+            QCOMPARE(page.DateField()->text(), date);
+            QVERIFY(!page.DateField()->isEnabled());
+            page.SaveToStore();
+            QCOMPARE(host.store[Slot::Date] + host.store[Slot::Time], std::string());
+        }
     }
 
     void aLoadBehindAnotherPageLeavesTheFocusAlone()
@@ -177,46 +153,6 @@ private Q_SLOTS:
         page->LoadFromStore();
         QVERIFY(visible->hasFocus());
         QCOMPARE(page->RxField()->text(), QStringLiteral("3"));
-    }
-
-    // The pages of fixed numbers come from the factory and ask for their
-    // numbers (and the clock).
-    void factoryAndReadItems_data()
-    {
-        QTest::addColumn<int>("templateId");
-        QTest::addColumn<QStringList>("numbers");
-        QTest::addColumn<QString>("queries"); // command, argument, name
-        QTest::newRow("Prefix") << 186 << QStringList{"34", "1000", "1001"} << "";
-        QTest::newRow("CSP") << 187 << QStringList{"16541", "16542"} << "";
-        QTest::newRow("Restricted ID") << 189 << QStringList{"16546"} << "";
-        QTest::newRow("Polarity Inversion") << 191 << QStringList{"16001"} << "";
-        QTest::newRow("Volume") << 184 << QStringList{"16543", "16544"} << "";
-        QTest::newRow("Security Code")
-            << 137 << QStringList{"6000", "6002", "16207", "16550"} << "";
-        QTest::newRow("Times, in Portuguese")
-            << 192 << QStringList{"2", "16208", "16209", "16210", "16515", "16516"}
-            << "AT+CCLK ? Alterar data e hora 0801&0802";
-    }
-
-    void factoryAndReadItems()
-    {
-        QFETCH(int, templateId);
-        QFETCH(QStringList, numbers);
-        QFETCH(QString, queries);
-        LanguageScope scope(lang::kPortuguese);
-        TestPageHost host;
-        std::unique_ptr<CParameterPage> page = CreateParameterPage(templateId);
-        page->InitPage(host);
-        ReadLists lists;
-        page->AppendReadItems(lists);
-        QStringList appended, asked;
-        for (const std::string &number : lists.numbers)
-            appended << QString::fromStdString(number);
-        for (size_t i = 0; i < lists.atCommands.size(); ++i)
-            asked << QString::fromStdString(lists.atCommands[i] + " " + lists.atArguments[i] + " " +
-                                            lists.atNames[i]);
-        QCOMPARE(appended, numbers);
-        QCOMPARE(asked.join('|'), queries);
     }
 };
 

@@ -67,13 +67,7 @@ inline QString AccessibleName(QWidget *widget)
 }
 
 // The languages of the texts dump.
-struct LanguageRow
-{
-    int code;
-    const char *name;
-};
-inline constexpr LanguageRow kLanguages[] = {
-    {lang::kEnglish, "English"}, {lang::kPortuguese, "Portuguese"}, {lang::kSpanish, "Spanish"}};
+inline constexpr int kLanguages[] = {lang::kEnglish, lang::kPortuguese, lang::kSpanish};
 
 // Which a refusing page does first: tell its message or come to the front.
 enum class Told { MessageFirst, PageFirst, MessageOnly };

@@ -64,33 +64,25 @@ class ParameterPageTest : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void labelsAreSetOnceInTheLanguageOfInitialisation_data()
-    {
-        QTest::addColumn<int>("language");
-        QTest::addColumn<QString>("boxText");
-        QTest::addColumn<QString>("hintText");
-        QTest::newRow("Portuguese")
-            << 2 << "Habilitar adicionar prefixo" << QString::fromUtf8("[no máximo 20 caracteres]");
-        QTest::newRow("other code keeps the made texts") << 5 << "Enable Add Prefix"
-                                                         << "[at most 20 characters]";
-    }
-
+    // A language code without texts keeps the texts the page was made with.
     void labelsAreSetOnceInTheLanguageOfInitialisation()
     {
-        QFETCH(int, language);
-        QFETCH(QString, boxText);
-        QFETCH(QString, hintText);
-        LanguageScope scope(language);
-        TestPageHost host;
-        SamplePage page;
-        page.InitPage(host);
-        page.InitPage(host); // once only
-        QCOMPARE(page.initCalls, 1);
-        QCOMPARE(page.box->text(), boxText);
-        QCOMPARE(page.hint->text(), hintText);
-        lang::SetCode(lang::kSpanish == language ? lang::kPortuguese : lang::kSpanish);
-        page.InitPage(host);
-        QCOMPARE(page.box->text(), boxText);
+        const std::tuple<int, QString, QString> rows[] = {
+            {2, "Habilitar adicionar prefixo", QString::fromUtf8("[no máximo 20 caracteres]")},
+            {5, "Enable Add Prefix", "[at most 20 characters]"},
+        };
+        for (const auto &[language, boxText, hintText] : rows) {
+            LanguageScope scope(language);
+            TestPageHost host;
+            SamplePage page;
+            page.InitPage(host);
+            page.InitPage(host); // once only
+            QCOMPARE(page.initCalls, 1);
+            QCOMPARE(page.box->text() + " " + page.hint->text(), boxText + " " + hintText);
+            lang::SetCode(lang::kSpanish);
+            page.InitPage(host);
+            QCOMPARE(page.box->text(), boxText);
+        }
     }
 
     // An error box with the program's caption, then the page to the front
@@ -172,6 +164,8 @@ private Q_SLOTS:
             params::AppendPageReadItems(static_cast<Page>(index), expected);
             QCOMPARE(appended.numbers, expected.numbers);
             QCOMPARE(appended.atCommands, expected.atCommands);
+            QCOMPARE(appended.atArguments, expected.atArguments);
+            QCOMPARE(appended.atNames, expected.atNames);
         }
         for (int id : {0, 100, 102, 145, 190, 1369})
             QVERIFY(!CreateParameterPage(id));

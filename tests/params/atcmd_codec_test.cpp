@@ -1,65 +1,11 @@
 #include "params/atcmd_codec.h"
 #include "params/clock_text.h"
-#include "tests/common/case_name.h"
 
 #include <gtest/gtest.h>
 
 using namespace params;
 
 namespace {
-
-struct ForwardingCase
-{
-    const char *name;
-    const char *value;
-    ForwardingFields expected;
-};
-
-void PrintTo(const ForwardingCase &row, std::ostream *os)
-{
-    *os << row.name;
-}
-
-class ForwardingParser : public testing::TestWithParam<ForwardingCase>
-{
-};
-
-TEST_P(ForwardingParser, SplitsTheFields)
-{
-    const ForwardingCase &c = GetParam();
-    const ForwardingFields fields = ParseForwarding(c.value);
-    const auto tie = [](const ForwardingFields &f) {
-        return std::tie(f.status, f.classOrMode, f.number, f.type, f.time);
-    };
-    EXPECT_EQ(tie(fields), tie(c.expected));
-}
-
-// clang-format off
-const ForwardingCase kForwardingCases[] = {
-    // The terminal's replies.
-    {"VoiceActive", "1,1,\"+5550100\",145", {"1", "1", "+5550100", "145", ""}},
-    {"Inactive", "0,1", {"0", "1", "", "", ""}},
-    {"AllClassesInactive", "0,7", {"0", "7", "", "", ""}},
-    {"QuotedEmptySubaddress", "1,1,\"5550100\",129,\"\",,20", {"1", "1", "5550100", "129", "20"}},
-    {"UnquotedEmptySubaddress", "1,1,\"5550100\",129,,,20", {"1", "1", "5550100", "129", "20"}},
-    {"Subaddress", "1,1,\"5550100\",129,\"12\",128,25", {"1", "1", "5550100", "129", "25"}},
-    {"SubaddressWithoutTime", "1,1,\"5550100\",129,\"12\",128", {"1", "1", "5550100", "129", ""}},
-    {"DataClassSixteen", "1,16,\"+48111222333\",145,,,", {"1", "16", "+48111222333", "145", ""}},
-    {"Blanks", " 0, 7", {"0", "7", "", "", ""}},
-    {"BlanksEverywhere", "1, 1, \"+5550100\" , 145 , , , 20", {"1", "1", "+5550100", "145", "20"}},
-    {"CommaInsideQuotes", "1,1,\"55,50\",129", {"1", "1", "55,50", "129", ""}},
-    {"UnquotedNumber", "1,1,5550100,129", {"1", "1", "5550100", "129", ""}},
-    {"UnterminatedQuote", "1,1,\"5550100", {"1", "1", "5550100", "", ""}},
-    {"TooShort", "1", {"1", "", "", "", ""}},
-    {"Empty", "", {"", "", "", "", ""}},
-    // The tool's own entries: reason and mode first.
-    {"StoredNoReply", "2,3,\"5550100\",129,\"\",,20", {"2", "3", "5550100", "129", "20"}},
-    {"ExportedNoReply", "2,3,\"+5550100\",145,7,,,05", {"2", "3", "+5550100", "145", "05"}},
-    {"EraseAll", "4,4", {"4", "4", "", "", ""}},
-};
-// clang-format on
-
-INSTANTIATE_TEST_SUITE_P(Values, ForwardingParser, testing::ValuesIn(kForwardingCases), CaseName());
 
 struct ReplyCase
 {
@@ -68,23 +14,6 @@ struct ReplyCase
     const char *value;
     const char *stored; // key=value, "" when nothing is stored
 };
-
-void PrintTo(const ReplyCase &row, std::ostream *os)
-{
-    *os << row.name;
-}
-
-class ReplyStoreEntry : public testing::TestWithParam<ReplyCase>
-{
-};
-
-TEST_P(ReplyStoreEntry, StoresTheVoiceLineInTheToolsForm)
-{
-    const ReplyCase &c = GetParam();
-    const size_t split = c.query.find_first_of("=?");
-    const auto entry = AtReplyEntry(c.query.substr(0, split), c.query.substr(split), c.value);
-    EXPECT_EQ(entry ? entry->key + "=" + entry->value : "", c.stored);
-}
 
 // clang-format off
 const ReplyCase kReplyCases[] = {
@@ -113,10 +42,25 @@ const ReplyCase kReplyCases[] = {
     {"ClockUnchanged", "AT+CCLK?", "\"25/04/11,09:30:00+08\"", "AT+CCLK=\"25/04/11,09:30:00+08\""},
     {"EmptyClock", "AT+CCLK?", "", ""},
     {"OtherCommand", "AT+CLIP?", "1,1", ""},
+    // The fields of a forwarding as the terminal may send them.
+    {"SubaddressAndTime", "AT+CCFC=2,2", "1,1,\"5550100\",129,\"12\",128,25", "AT+CCFC2=\"2,3,\"5550100\",129,\"\",,25\""},
+    {"SubaddressWithoutTime", "AT+CCFC=2,2", "1,1,\"5550100\",129,\"12\",128", "AT+CCFC2=\"2,3,\"5550100\",129\""},
+    {"BlanksEverywhere", "AT+CCFC=2,2", "1, 1, \"+5550100\" , 145 , , , 20", "AT+CCFC2=\"2,3,\"+5550100\",145,\"\",,20\""},
+    {"CommaInsideQuotes", "AT+CCFC=0,2", "1,1,\"55,50\",129", "AT+CCFC0=\"0,3,\"55,50\",129\""},
+    {"UnquotedNumber", "AT+CCFC=0,2", "1,1,5550100,129", "AT+CCFC0=\"0,3,\"5550100\",129\""},
+    {"UnterminatedQuote", "AT+CCFC=0,2", "1,1,\"5550100", "AT+CCFC0=\"0,3,\"5550100\",\""},
+    {"StatusOnly", "AT+CCFC=0,2", "1", ""},
 };
 // clang-format on
 
-INSTANTIATE_TEST_SUITE_P(Replies, ReplyStoreEntry, testing::ValuesIn(kReplyCases), CaseName());
+TEST(ReplyStoreEntry, StoresTheVoiceLineInTheToolsForm)
+{
+    for (const ReplyCase &c : kReplyCases) {
+        const size_t split = c.query.find_first_of("=?");
+        const auto entry = AtReplyEntry(c.query.substr(0, split), c.query.substr(split), c.value);
+        EXPECT_EQ(entry ? entry->key + "=" + entry->value : "", c.stored) << c.name;
+    }
+}
 
 TEST(ClockText, BuiltOnlyFromACalendarDateATimeOfDayAndAValidZone)
 {

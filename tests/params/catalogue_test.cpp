@@ -4,8 +4,6 @@
 #include "params/parameter_store.h"
 #include "params/read_lists.h"
 #include "params/text_value.h"
-#include "sample_stores.h"
-#include "slot_defaults.h"
 
 #include <gtest/gtest.h>
 #include <set>
@@ -44,20 +42,6 @@ TEST(Catalogue, EveryNumberBelongsToOneSettingExceptTheCspModes)
     for (unsigned written :
          {kResetCallBackListNumber, kPinChangeNumber, kPinCheckOnNumber, kPinCheckOffNumber})
         EXPECT_EQ(seen.count(written), 0u) << written;
-}
-
-TEST(Catalogue, ResetGivesEverySlotItsDefaultAndKeepsTheKeptOnes)
-{
-    ParameterStore store;
-    for (std::string &slot : store.slotTexts)
-        slot = "x";
-    store.forbidden[3] = "123";
-    store.callBack[299] = "456";
-    store.waitingForwardEnabled = store.callWaitingIncluded = store.forwardingIncluded = 1;
-    store.pinWriteMode = 2;
-    const ParameterStore expected = defaults::AfterReset(store);
-    store.ResetToDefaults();
-    EXPECT_EQ(store, expected) << "lists emptied, integers kept";
 }
 
 struct NamingCase
@@ -107,55 +91,81 @@ TEST(Catalogue, FindsTheSettingOfAWrittenLine)
     EXPECT_EQ(FindAtSetting("at+ccfc3")->slot, Slot::ForwardOffOrNotFound);
 }
 
-TEST(ReadLists, ForbidsPageAsksForItsListAsOneBlock)
+// The numbers and then the AT queries a read asks for, runs of three or
+// more numbers as "first..last".
+std::string Asked(const ReadLists &lists)
 {
-    ReadLists lists;
-    AppendPageReadItems(Page::Forbids, lists);
-    std::vector<std::string> expected = {"05", "35", "3000", "-O -B"};
-    for (int number = 3001; number <= 3020; ++number)
-        expected.push_back(std::to_string(number));
-    expected.insert(expected.end(), {"-O\t-E", "5000"});
-    EXPECT_EQ(lists.numbers, expected);
-    EXPECT_EQ(lists.AtQueryCount(), 0u);
+    const auto follows = [&](size_t i) {
+        const std::string &a = lists.numbers[i - 1], &b = lists.numbers[i];
+        return IsAllDigits(a) && IsAllDigits(b) && std::stoul(b) == std::stoul(a) + 1;
+    };
+    std::string asked;
+    for (size_t i = 0; i < lists.numbers.size(); ++i) {
+        if (i > 0 && i + 1 < lists.numbers.size() && follows(i) && follows(i + 1)) {
+            if (!asked.ends_with(".."))
+                asked += "..";
+            continue;
+        }
+        asked += (asked.empty() || asked.ends_with("..") ? "" : "|") + lists.numbers[i];
+    }
+    for (size_t i = 0; i < lists.AtQueryCount(); ++i)
+        asked += "|" + lists.atCommands[i] + lists.atArguments[i] + " " + lists.atNames[i];
+    return asked;
 }
 
-TEST(ReadLists, ForwardPageAsksOnlyForWhatItsSwitchesInclude)
+// What each page asks a read for; the forward page only what its switches
+// include, call waiting under its English label in every language.
+TEST(ReadLists, EachPageAsksForItsOwn)
 {
-    lang::SetCode(lang::kPortuguese);
-    ReadLists lists;
-    AppendPageReadItems(Page::Forward, lists, {false, true, true});
-    EXPECT_EQ(lists.AtQueryCount(), 0u);
-    AppendPageReadItems(Page::Forward, lists, {true, true, false});
-    AppendPageReadItems(Page::Forward, lists, {true, false, true});
-    lang::SetCode(lang::kEnglish);
-    EXPECT_TRUE(lists.numbers.empty());
-    EXPECT_EQ(lists.atCommands,
-              (std::vector<std::string>{"AT+CCWA", "AT+CCFC", "AT+CCFC", "AT+CCFC", "AT+CCFC"}));
-    EXPECT_EQ(lists.atArguments,
-              (std::vector<std::string>{"=1,2", "=0,2", "=1,2", "=2,2", "=3,2"}));
-    // Call waiting keeps its English label in every language.
-    EXPECT_EQ(lists.atNames[0], "Call Waiting 0495");
-    EXPECT_EQ(lists.atNames[1], "Habilitar desvio sempre 0496");
-    EXPECT_EQ(lists.atNames[4], "Habilitar desvio se desligado 0499");
+    const struct
+    {
+        Page page;
+        ForwardQuerySwitches forward;
+        int language;
+        const char *asked;
+    } cases[] = {
+        {Page::Passwords, {}, lang::kEnglish, ""},
+        {Page::Forbids, {}, lang::kEnglish, "05|35|3000|-O -B|3001..3020|-O\t-E|5000"},
+        {Page::Prefix, {}, lang::kEnglish, "34|1000|1001"},
+        {Page::Csp, {}, lang::kEnglish, "16541|16542"},
+        {Page::Forward, {false, true, true}, lang::kEnglish, ""},
+        {Page::Forward, {true, true, false}, lang::kPortuguese, "|AT+CCWA=1,2 Call Waiting 0495"},
+        {Page::Forward,
+         {true, false, true},
+         lang::kPortuguese,
+         "|AT+CCFC=0,2 Habilitar desvio sempre 0496|AT+CCFC=1,2 Habilitar desvio se ocupado 0497"
+         "|AT+CCFC=2,2 Habilitar desvio se não atende 0498|AT+CCFC=3,2 Habilitar desvio se "
+         "desligado 0499"},
+        {Page::RestrictedId, {}, lang::kEnglish, "16546"},
+        {Page::SecurityCode, {}, lang::kEnglish, "6000|6002|16207|16550"},
+        {Page::Polarity, {}, lang::kEnglish, "16001"},
+        {Page::Times,
+         {},
+         lang::kSpanish,
+         "2|16208..16210|16515|16516|AT+CCLK? Ajustar la fecha y hora 0801&0802"},
+        {Page::Volume, {}, lang::kEnglish, "16543|16544"},
+        {Page::CallBack,
+         {},
+         lang::kEnglish,
+         "16512|16513|16517|16539|16540|16545|-O -B|16212..16511|-O\t-E"},
+    };
+    for (const auto &c : cases) {
+        lang::SetCode(c.language);
+        ReadLists lists;
+        AppendPageReadItems(c.page, lists, c.forward);
+        lang::SetCode(lang::kEnglish);
+        EXPECT_EQ(Asked(lists), c.asked) << PageTemplate(c.page);
+    }
 }
 
-TEST(ReadLists, ElevenPagesAtTheirInitialState)
+// The first read asks for every page at its initial state, in page order.
+TEST(ReadLists, TheFirstReadAsksForEveryPageInTurn)
 {
-    lang::SetCode(lang::kSpanish);
-    ReadLists lists;
+    ReadLists lists, pages;
     AppendInitialReadItems(lists);
-    lang::SetCode(lang::kEnglish);
-    // 26 Forbids, 3 Prefix, 2 CSP, 1 Restricted ID, 4 Security code,
-    // 1 Polarity, 6 Times, 2 Volume, 6 + 302 Call back.
-    EXPECT_EQ(lists.numbers.size(), 26u + 3 + 2 + 1 + 4 + 1 + 6 + 2 + 308);
-    EXPECT_EQ(lists.numbers[26], "34");
-    EXPECT_EQ(lists.numbers[43], "16543");
-    EXPECT_EQ(lists.numbers[51], "-O -B");
-    EXPECT_EQ(lists.numbers[52], "16212");
-    EXPECT_EQ(lists.numbers.back(), "-O\t-E");
-    EXPECT_EQ(lists.atCommands, std::vector<std::string>{"AT+CCLK"});
-    EXPECT_EQ(lists.atArguments, std::vector<std::string>{"?"});
-    EXPECT_EQ(lists.atNames, std::vector<std::string>{"Ajustar la fecha y hora 0801&0802"});
+    for (size_t page = 0; page < kPageCount; ++page)
+        AppendPageReadItems(Page(page), pages);
+    EXPECT_EQ(Asked(lists), Asked(pages));
     lists.Clear();
     EXPECT_TRUE(lists.numbers.empty() && lists.atCommands.empty() && lists.atArguments.empty() &&
                 lists.atNames.empty());

@@ -1,5 +1,4 @@
 #include "params/ini_file.h"
-#include "tests/common/case_name.h"
 #include "tests/common/temp_folder.h"
 
 #include <gtest/gtest.h>
@@ -18,63 +17,53 @@ struct ReadCase
     std::string expected; // "<default>" when the default comes back
 };
 
-void PrintTo(const ReadCase &row, std::ostream *os)
-{
-    *os << row.name;
-}
-
-class IniRead : public testing::TestWithParam<ReadCase>
-{
-};
-
-TEST_P(IniRead, FindsTheValueAsWindowsWould)
-{
-    const ReadCase &c = GetParam();
-    IniDocument document;
-    document.Parse(c.file);
-    EXPECT_EQ(document.GetString(c.section, c.key, "<default>"), c.expected);
-}
-
 // clang-format off
-INSTANTIATE_TEST_SUITE_P(
-    Files, IniRead,
-    testing::Values(
-        ReadCase{"CrLf", "[PARA]\r\n32=\"1234\"\r\n5=\"01\"\r\n", "PARA", "5", "01"},
-        ReadCase{"BareLf", "[PARA]\n32=1\n5=2\n", "PARA", "5", "2"},
-        ReadCase{"BareCr", "[PARA]\r32=1\r5=2\r", "PARA", "5", "2"},
-        ReadCase{"BlanksAroundEquals", "[PARA]\r\n \t 5 \t=\t \"01\" \t\r\n", "PARA", "5", "01"},
-        ReadCase{"BlanksInsideQuotesStay", "[PARA]\r\n5=\" a \"\r\n", "PARA", "5", " a "},
-        ReadCase{"SpacedHeader", "[ PARA ]\r\n5=1\r\n", "PARA", "5", "1"},
-        ReadCase{"CaseOfNames", "[para]\r\nAt+CcLk=x\r\n", "PARA", "AT+CCLK", "x"},
-        ReadCase{"SingleQuotes", "[S]\r\nk='v'\r\n", "S", "k", "v"},
-        ReadCase{"OnePairOnly", "[S]\r\nk=\"\"v\"\"\r\n", "S", "k", "\"v\""},
-        ReadCase{"MismatchedQuotesStay", "[S]\r\nk=\"v'\r\n", "S", "k", "\"v'"},
-        ReadCase{"LoneQuoteStays", "[S]\r\nk=\"\r\n", "S", "k", "\""},
-        ReadCase{"InnerQuotesOfAPinPair", "[P]\r\n16548=\"1234\",\"5678\"\r\n", "P", "16548",
-                 "1234\",\"5678"},
-        ReadCase{"SemicolonInsideValue", "[S]\r\nk=a;b ; c\r\n", "S", "k", "a;b ; c"},
-        ReadCase{"CommentIsNoKey", "[S]\r\n;k=1\r\n", "S", ";k", "<default>"},
-        ReadCase{"SecondEqualsBelongsToValue", "[S]\r\nk=a=b\r\n", "S", "k", "a=b"},
-        ReadCase{"FirstDuplicateWins", "[S]\r\nk=1\r\nK=2\r\n", "S", "k", "1"},
-        ReadCase{"FirstDuplicateSectionWins", "[S]\r\nk=1\r\n[s]\r\nk=2\r\nj=3\r\n", "S", "j",
-                 "<default>"},
-        ReadCase{"MissingSection", "[A]\r\nk=1\r\n", "B", "k", "<default>"},
-        ReadCase{"KeyOfAnotherSection", "[A]\r\nk=1\r\n[B]\r\n", "B", "k", "<default>"},
-        ReadCase{"LinesBeforeAnyHeader", "k=1\r\n[A]\r\n", "A", "k", "<default>"},
-        ReadCase{"EmptyValue", "[A]\r\nk=\r\n", "A", "k", ""},
-        ReadCase{"UnterminatedLastLine", "[A]\r\nk=1", "A", "k", "1"},
-        ReadCase{"EditorMarkBeforeHeader", "\xEF\xBB\xBF[A]\r\nk=1\r\n", "A", "k", "1"},
-        ReadCase{"EightBitBytesKept", "[A]\r\nk=\xE9\xFF\xC3(\r\n", "A", "k", "\xE9\xFF\xC3("},
-        // Windows hands the value over as a C string: it ends at a NUL.
-        ReadCase{"NulEndsTheValue", std::string("[A]\r\nk=a\0b\r\nj=2\r\n", 17), "A", "k", "a"},
-        ReadCase{"NulInsideQuotesEndsTheValue", std::string("[A]\r\nk=\"a\0b\"\r\n", 14), "A", "k",
-                 "a"},
-        ReadCase{"NulEndsOnlyItsOwnValue", std::string("[A]\r\nk=a\0b\r\nj=2\r\n", 17), "A", "j",
-                 "2"},
-        ReadCase{"LongValueCut", "[A]\r\nk=\"" + std::string(3000, 'x') + "\"\r\n", "A", "k",
-                 std::string(2047, 'x')}),
-    CaseName());
+const ReadCase kReadCases[] = {
+    {"CrLf", "[PARA]\r\n32=\"1234\"\r\n5=\"01\"\r\n", "PARA", "5", "01"},
+    {"BareLf", "[PARA]\n32=1\n5=2\n", "PARA", "5", "2"},
+    {"BareCr", "[PARA]\r32=1\r5=2\r", "PARA", "5", "2"},
+    {"BlanksAroundEquals", "[PARA]\r\n \t 5 \t=\t \"01\" \t\r\n", "PARA", "5", "01"},
+    {"BlanksInsideQuotesStay", "[PARA]\r\n5=\" a \"\r\n", "PARA", "5", " a "},
+    {"SpacedHeader", "[ PARA ]\r\n5=1\r\n", "PARA", "5", "1"},
+    {"CaseOfNames", "[para]\r\nAt+CcLk=x\r\n", "PARA", "AT+CCLK", "x"},
+    {"SingleQuotes", "[S]\r\nk='v'\r\n", "S", "k", "v"},
+    {"OnePairOnly", "[S]\r\nk=\"\"v\"\"\r\n", "S", "k", "\"v\""},
+    {"MismatchedQuotesStay", "[S]\r\nk=\"v'\r\n", "S", "k", "\"v'"},
+    {"LoneQuoteStays", "[S]\r\nk=\"\r\n", "S", "k", "\""},
+    {"InnerQuotesOfAPinPair", "[P]\r\n16548=\"1234\",\"5678\"\r\n", "P", "16548",
+         "1234\",\"5678"},
+    {"SemicolonInsideValue", "[S]\r\nk=a;b ; c\r\n", "S", "k", "a;b ; c"},
+    {"CommentIsNoKey", "[S]\r\n;k=1\r\n", "S", ";k", "<default>"},
+    {"SecondEqualsBelongsToValue", "[S]\r\nk=a=b\r\n", "S", "k", "a=b"},
+    {"FirstDuplicateWins", "[S]\r\nk=1\r\nK=2\r\n", "S", "k", "1"},
+    {"FirstDuplicateSectionWins", "[S]\r\nk=1\r\n[s]\r\nk=2\r\nj=3\r\n", "S", "j",
+         "<default>"},
+    {"MissingSection", "[A]\r\nk=1\r\n", "B", "k", "<default>"},
+    {"KeyOfAnotherSection", "[A]\r\nk=1\r\n[B]\r\n", "B", "k", "<default>"},
+    {"LinesBeforeAnyHeader", "k=1\r\n[A]\r\n", "A", "k", "<default>"},
+    {"EmptyValue", "[A]\r\nk=\r\n", "A", "k", ""},
+    {"UnterminatedLastLine", "[A]\r\nk=1", "A", "k", "1"},
+    {"EditorMarkBeforeHeader", "\xEF\xBB\xBF[A]\r\nk=1\r\n", "A", "k", "1"},
+    {"EightBitBytesKept", "[A]\r\nk=\xE9\xFF\xC3(\r\n", "A", "k", "\xE9\xFF\xC3("},
+    // Windows hands the value over as a C string: it ends at a NUL.
+    {"NulEndsTheValue", std::string("[A]\r\nk=a\0b\r\nj=2\r\n", 17), "A", "k", "a"},
+    {"NulInsideQuotesEndsTheValue", std::string("[A]\r\nk=\"a\0b\"\r\n", 14), "A", "k",
+         "a"},
+    {"NulEndsOnlyItsOwnValue", std::string("[A]\r\nk=a\0b\r\nj=2\r\n", 17), "A", "j",
+         "2"},
+    {"LongValueCut", "[A]\r\nk=\"" + std::string(3000, 'x') + "\"\r\n", "A", "k",
+         std::string(2047, 'x')},
+};
 // clang-format on
+
+TEST(IniRead, FindsTheValueAsWindowsWould)
+{
+    for (const ReadCase &c : kReadCases) {
+        IniDocument document;
+        document.Parse(c.file);
+        EXPECT_EQ(document.GetString(c.section, c.key, "<default>"), c.expected) << c.name;
+    }
+}
 
 TEST(IniRead, DefaultIsCutLikeAValue)
 {
@@ -129,13 +118,18 @@ TEST(IniWrite, ReplacesInPlaceAppendsToItsSectionAndAddsSectionsAtTheEnd)
 
 TEST(IniWrite, RefusesWhatWouldNotReadBackAsWritten)
 {
+    const std::tuple<const char *, const char *, const char *, const char *> cases[] = {
+        {"PARA", "32", "a\r\n[PARA]", "[PARA] 32: the value contains a line break"},
+        {"PARA", "3=2", "x", "[PARA] 3=2: invalid key"},
+        {"PARA", ";32", "x", "[PARA] ;32: invalid key"},
+        {"PARA", " ", "x", "[PARA] : invalid key"},
+        {"PA]RA", "32", "x", "[PA]RA] 32: invalid section name"},
+        {"", "32", "x", "[] 32: invalid section name"},
+    };
     IniDocument document;
-    EXPECT_FALSE(document.WriteString("PARA", "32", "a\r\n[PARA]\r\n5=01").ok);
-    EXPECT_FALSE(document.WriteString("PARA", "3=2", "x").ok);
-    EXPECT_FALSE(document.WriteString("PARA", ";32", "x").ok);
-    EXPECT_FALSE(document.WriteString("PARA", " ", "x").ok);
-    EXPECT_FALSE(document.WriteString("PA]RA", "32", "x").ok);
-    EXPECT_FALSE(document.WriteString("", "32", "x").ok);
+    for (const auto &[section, key, value, why] : cases)
+        EXPECT_EQ(document.WriteString(section, key, value).error,
+                  std::string("Cannot write ") + why);
     EXPECT_EQ(document.Serialize(), "");
 }
 
@@ -149,9 +143,6 @@ protected:
 TEST_F(IniFileOnDisk, WritesCreateTheFileWithCrLfAndReadBack)
 {
     CIniFile file(path);
-    EXPECT_EQ(file.GetString("PARA", "2", "none"), "none");
-    std::vector<std::string> keys;
-    EXPECT_FALSE(file.GetKeys("PARA", keys));
     ASSERT_TRUE(file.WriteString("PARA", "2", "\"5\""));
     ASSERT_TRUE(file.WriteString("ATCMD", "AT+CCLK", "\"25/04/11,09:30:00+08\""));
     ASSERT_TRUE(file.WriteString("PARA", "05", "\"01\""));
@@ -161,49 +152,43 @@ TEST_F(IniFileOnDisk, WritesCreateTheFileWithCrLfAndReadBack)
     EXPECT_TRUE(file.LastError().empty());
 }
 
-TEST_F(IniFileOnDisk, ReadOnlyFileIsACleanFailure)
+// A file it cannot use reads as an empty one, and a write to it fails
+// saying why and leaves it as it was.
+TEST_F(IniFileOnDisk, FilesItCannotUseStayAsTheyWere)
 {
-    const std::string before = "[PARA]\r\n2=\"1\"\r\n";
-    WriteBytes(path, before);
-    ASSERT_EQ(::chmod(path.c_str(), 0444), 0);
-    CIniFile file(path);
-    EXPECT_FALSE(file.WriteString("PARA", "2", "9"));
-    EXPECT_NE(file.LastError().find("read-only"), std::string::npos) << file.LastError();
-    EXPECT_EQ(ReadBytes(path), before);
-    EXPECT_EQ(file.GetString("PARA", "2", ""), "1");
-}
-
-TEST_F(IniFileOnDisk, DirectoryInPlaceOfTheFileIsACleanFailure)
-{
-    std::filesystem::create_directory(path);
-    CIniFile file(path);
-    EXPECT_EQ(file.GetString("PARA", "2", "dflt"), "dflt");
-    EXPECT_NE(file.LastError().find("directory"), std::string::npos) << file.LastError();
-    std::vector<std::string> keys;
-    EXPECT_FALSE(file.GetKeys("PARA", keys));
-    EXPECT_FALSE(file.WriteString("PARA", "2", "1"));
-    EXPECT_TRUE(std::filesystem::is_directory(path));
-    EXPECT_TRUE(std::filesystem::is_empty(path));
-}
-
-TEST_F(IniFileOnDisk, MissingFolderIsACleanFailure)
-{
-    CIniFile file(folder.File("gone/COM1ParaFile.ini"));
-    EXPECT_FALSE(file.WriteString("PARA", "2", "1"));
-    EXPECT_FALSE(file.LastError().empty());
-}
-
-TEST_F(IniFileOnDisk, HugeFileIsRefusedAndLeftAlone)
-{
+    const std::string locked = folder.File("locked.ini"), directory = folder.File("dir.ini"),
+                      gone = folder.File("gone/COM1ParaFile.ini");
+    WriteBytes(locked, "[PARA]\r\n2=\"1\"\r\n");
+    ASSERT_EQ(::chmod(locked.c_str(), 0444), 0);
+    std::filesystem::create_directory(directory);
     // 50 MB: far beyond any parameter file. Sparse, so it costs no disk.
     WriteBytes(path, "[PARA]\r\n2=1\r\n");
     std::filesystem::resize_file(path, 50u * 1024 * 1024);
-    CIniFile file(path);
-    std::vector<std::string> keys;
-    EXPECT_FALSE(file.GetKeys("PARA", keys));
-    EXPECT_NE(file.LastError().find("larger than"), std::string::npos) << file.LastError();
-    EXPECT_FALSE(file.WriteString("PARA", "2", "5"));
+    const std::string tooLarge = "the file is larger than 16 MiB and is not a parameter file";
+    const struct
+    {
+        std::string file, value, readError, writeError;
+    } cases[] = {
+        {locked, "1", "", "Cannot write \"" + locked + "\": the file is read-only"},
+        {directory, "-", "Cannot read \"" + directory + "\": it is a directory",
+         "Cannot read \"" + directory + "\": it is a directory"},
+        {path, "-", "Cannot read \"" + path + "\": " + tooLarge,
+         "Cannot read \"" + path + "\": " + tooLarge},
+        {gone, "-", "", "Cannot write \"" + gone + "\": No such file or directory"},
+    };
+    for (const auto &c : cases) {
+        CIniFile file(c.file);
+        std::vector<std::string> keys;
+        EXPECT_EQ(file.GetKeys("PARA", keys), c.value == "1") << c.file;
+        EXPECT_EQ(file.GetString("PARA", "2", "-"), c.value) << c.file;
+        EXPECT_EQ(file.LastError(), c.readError);
+        EXPECT_FALSE(file.WriteString("PARA", "2", "9")) << c.file;
+        EXPECT_EQ(file.LastError(), c.writeError);
+    }
+    EXPECT_EQ(ReadBytes(locked), "[PARA]\r\n2=\"1\"\r\n");
+    EXPECT_TRUE(std::filesystem::is_empty(directory));
     EXPECT_EQ(std::filesystem::file_size(path), 50u * 1024 * 1024);
+    EXPECT_FALSE(std::filesystem::exists(folder.File("gone")));
 }
 
 TEST_F(IniFileOnDisk, BinaryGarbageNeitherCrashesNorLosesOtherBytes)

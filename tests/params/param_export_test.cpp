@@ -1,10 +1,10 @@
 #include "params/param_file.h"
 #include "sample_stores.h"
-#include "tests/common/case_name.h"
 #include "tests/common/file_size_limit.h"
 #include "tests/common/temp_folder.h"
 
 #include <gtest/gtest.h>
+#include <optional>
 #include <sys/stat.h>
 
 using params::Slot;
@@ -19,100 +19,68 @@ std::string GoldenPath(const std::string &name)
     return std::string(KESTREL_PARAMS_GOLDEN_DIR) + "/" + name + ".ini";
 }
 
-class ExportGolden : public testing::TestWithParam<SampleStore>
-{
-};
-
-TEST_P(ExportGolden, WritesTheFileByteForByte)
+// Each export replaces the file before it with a fresh one; the first
+// replaces one with entries of its own in another order.
+TEST(Export, WritesEachSampleFileByteForByte)
 {
     TempFolder folder;
-    const std::string path = folder.File("config.ini");
-    const params::ScriptResult result = params::Export(path, GetParam().store);
-    ASSERT_TRUE(result.ok) << result.text;
-    EXPECT_EQ(result.text, "Successfully exported to script file [config.ini]!");
-    const std::string actual = ReadBytes(path);
-    // KESTREL_UPDATE_GOLDEN=1 rewrites the golden files after a deliberate change.
-    if (std::getenv("KESTREL_UPDATE_GOLDEN"))
-        WriteBytes(GoldenPath(GetParam().name), actual);
-    EXPECT_EQ(actual, ReadBytes(GoldenPath(GetParam().name)));
-}
-
-INSTANTIATE_TEST_SUITE_P(Stores, ExportGolden, testing::ValuesIn(sample::All()), CaseName());
-
-TEST(Export, ReplacesAnOldFileWithAFreshOneInExportOrder)
-{
-    TempFolder folder;
-    const std::string fresh = folder.File("fresh.ini");
-    ASSERT_TRUE(params::Export(fresh, sample::Full()).ok);
     const std::string path = folder.File("config.ini");
     WriteBytes(path, "[ATCMD]\r\nAT+CCLK=\"old\"\r\n[PARA]\r\n9000=\"mine\"\r\n32=\"old\"\r\n");
-    ASSERT_TRUE(params::Export(path, sample::Full()).ok);
-    EXPECT_EQ(ReadBytes(path), ReadBytes(fresh));
-}
-
-TEST(Export, AFileThatCannotBeWrittenWholeStaysByteForByte)
-{
-    TempFolder folder;
-    const std::string path = folder.File("config.ini");
-    const std::string old = "[PARA]\r\n32=\"se\xF1"
-                            "a\"\r\n";
-    WriteBytes(path, old);
-    params::ScriptResult result;
-    {
-        const FileSizeLimit fullDisk(old.size());
-        result = params::Export(path, sample::Full());
+    for (const SampleStore &sample : sample::All()) {
+        const params::ScriptResult result = params::Export(path, sample.store);
+        ASSERT_TRUE(result.ok) << result.text;
+        EXPECT_EQ(result.text, "Successfully exported to script file [config.ini]!");
+        const std::string actual = ReadBytes(path);
+        // KESTREL_UPDATE_GOLDEN=1 rewrites the golden files after a deliberate change.
+        if (std::getenv("KESTREL_UPDATE_GOLDEN"))
+            WriteBytes(GoldenPath(sample.name), actual);
+        EXPECT_EQ(actual, ReadBytes(GoldenPath(sample.name))) << sample.name;
     }
-    EXPECT_FALSE(result.ok);
-    EXPECT_NE(result.text.find("config.ini"), std::string::npos) << result.text;
-    EXPECT_EQ(ReadBytes(path), old);
 }
 
+// A failed export says why and leaves the file as it was: a file that
+// cannot be written whole (a full disk), a read-only file, a directory, and
+// a value that would break the file into lines of its own.
 TEST(Export, FailuresLeaveTheFileAsItWasAndSayWhy)
 {
     TempFolder folder;
-    const std::string readOnly = folder.File("locked.ini");
-    WriteBytes(readOnly, "[PARA]\r\n32=\"old\"\r\n");
-    ASSERT_EQ(::chmod(readOnly.c_str(), 0444), 0);
-    params::ScriptResult result = params::Export(readOnly, sample::Full());
-    EXPECT_FALSE(result.ok);
-    EXPECT_NE(result.text.find("read-only"), std::string::npos) << result.text;
-    EXPECT_EQ(ReadBytes(readOnly), "[PARA]\r\n32=\"old\"\r\n");
-
-    const std::string directory = folder.File("dir.ini");
+    const std::string old = "[PARA]\r\n32=\"se\xF1"
+                            "a\"\r\n";
+    const std::string full = folder.File("full.ini"), locked = folder.File("locked.ini"),
+                      directory = folder.File("dir.ini"), fresh = folder.File("fresh.ini");
+    WriteBytes(full, old);
+    WriteBytes(locked, old);
+    ASSERT_EQ(::chmod(locked.c_str(), 0444), 0);
     std::filesystem::create_directory(directory);
-    result = params::Export(directory, sample::Full());
-    EXPECT_FALSE(result.ok);
-    EXPECT_NE(result.text.find("directory"), std::string::npos) << result.text;
-
-    // A value that would break the file into lines of its own.
     ParameterStore broken = sample::Full();
     broken[Slot::GeneralPassword] = "12\r\n5=\"01\"";
-    const std::string fresh = folder.File("fresh.ini");
-    result = params::Export(fresh, broken);
-    EXPECT_FALSE(result.ok);
-    EXPECT_NE(result.text.find("line break"), std::string::npos) << result.text;
+    const struct
+    {
+        std::string file;
+        bool broken;
+        size_t diskLeft; // 0: no limit
+        std::string text;
+    } cases[] = {
+        {full, false, old.size(), "Cannot write \"" + full + "\": File too large"},
+        {locked, false, 0, "Cannot write \"" + locked + "\": the file is read-only"},
+        {directory, false, 0, "Cannot write \"" + directory + "\": it is a directory"},
+        {fresh, true, 0, "Cannot write [PARA] 32: the value contains a line break"},
+    };
+    for (const auto &c : cases) {
+        std::optional<FileSizeLimit> fullDisk;
+        if (c.diskLeft)
+            fullDisk.emplace(c.diskLeft);
+        const params::ScriptResult result =
+            params::Export(c.file, c.broken ? broken : sample::Full());
+        fullDisk.reset();
+        EXPECT_FALSE(result.ok);
+        EXPECT_EQ(result.text, c.text);
+    }
+    EXPECT_EQ(ReadBytes(full), old);
+    EXPECT_EQ(ReadBytes(locked), old);
+    EXPECT_TRUE(std::filesystem::is_empty(directory));
     EXPECT_FALSE(std::filesystem::exists(fresh));
 }
-
-} // namespace
-
-namespace {
-
-// A store as the Security code page leaves it after a passing PIN change,
-// with everything else of a full configuration beside it.
-ParameterStore PinChangeStore(const char *changeSwitch)
-{
-    ParameterStore store = sample::Full();
-    store[Slot::GeneralPassword] = "111111";
-    store[Slot::ChangePin] = changeSwitch;
-    store[Slot::OldPin] = "4711";
-    store[Slot::NewPin] = "24680135";
-    store[Slot::ConfirmPin] = "24680135";
-    store.pinWriteMode = 1;
-    return store;
-}
-
-} // namespace
 
 // The entries kestrel-cli write may send: those an export writes, under the
 // number as the export writes it.
@@ -129,7 +97,8 @@ TEST(Export, WritesTheParametersOfItsOwnOrderOnly)
 }
 
 // Over whatever the file held: the switch, and the change entries only
-// with the switch on.
+// with the switch on, of a store as the Security code page leaves it after
+// a passing PIN change, with a full configuration beside it.
 TEST(ExportPinChange, WritesTheSwitchAndTheChangeEntriesOnly)
 {
     const std::pair<const char *, const char *> cases[] = {{"01", "[PARA]\r\n"
@@ -140,17 +109,19 @@ TEST(ExportPinChange, WritesTheSwitchAndTheChangeEntriesOnly)
                                                                   "16551=\"24680135\"\r\n"},
                                                            {"00", "[PARA]\r\n16207=\"00\"\r\n"}};
     for (const auto &[changeSwitch, bytes] : cases) {
+        ParameterStore store = sample::Full();
+        store[Slot::ChangePin] = changeSwitch;
+        store[Slot::OldPin] = "4711";
+        store[Slot::NewPin] = store[Slot::ConfirmPin] = "24680135";
+        store.pinWriteMode = 1;
         TempFolder folder;
         const std::string path = folder.File("SIM0ParaFile.ini");
         WriteBytes(path, "[PARA]\r\n16543=\"3\"\r\n");
-        const params::ScriptResult result =
-            params::ExportPinChange(path, PinChangeStore(changeSwitch));
+        const params::ScriptResult result = params::ExportPinChange(path, store);
         ASSERT_TRUE(result.ok) << result.text;
         EXPECT_EQ(ReadBytes(path), bytes);
     }
 }
-
-namespace {
 
 // The [ATCMD] lines an export writes for the call waiting and forward page
 // with forwarding included and the flags given ("W" call waiting, "U"

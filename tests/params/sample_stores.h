@@ -16,11 +16,6 @@ struct SampleStore
     ParameterStore store;
 };
 
-inline void PrintTo(const SampleStore &sample, std::ostream *os)
-{
-    *os << sample.name;
-}
-
 // The texts that are set, so that a failing comparison shows the difference.
 inline void PrintTo(const ParameterStore &store, std::ostream *os)
 {
@@ -60,7 +55,7 @@ inline ParameterStore Make(std::initializer_list<std::pair<Slot, const char *>> 
 }
 
 // The slots' texts joined by "|", for one comparison of several slots.
-inline std::string Texts(const ParameterStore &store, std::initializer_list<Slot> slots)
+inline std::string Texts(const ParameterStore &store, const std::vector<Slot> &slots)
 {
     std::string texts;
     for (Slot slot : slots)
