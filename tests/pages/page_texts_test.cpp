@@ -33,8 +33,8 @@ bool InsideCompound(const QWidget *widget, const QWidget *page)
     return false;
 }
 
-// The control's kind and what it shows; no kind for layout helpers and the
-// parts of a combo box or list.
+// The control's kind and what it shows (a combo box also what it offers); no kind for layout
+// helpers and the parts of a combo box or list.
 std::pair<QString, QString> KindAndText(QWidget *widget)
 {
     if (auto *label = qobject_cast<QLabel *>(widget))
@@ -45,8 +45,12 @@ std::pair<QString, QString> KindAndText(QWidget *widget)
         return {QStringLiteral("button"), button->text()};
     if (auto *field = qobject_cast<QLineEdit *>(widget))
         return {QStringLiteral("field"), field->text()};
-    if (auto *choice = qobject_cast<QComboBox *>(widget))
-        return {QStringLiteral("choice"), choice->currentText()};
+    if (auto *choice = qobject_cast<QComboBox *>(widget)) {
+        QStringList items;
+        for (int i = 0; i < choice->count(); ++i)
+            items << choice->itemText(i);
+        return {QStringLiteral("choice"), choice->currentText() + " of " + items.join(',')};
+    }
     if (auto *list = qobject_cast<CReportCtrl *>(widget))
         return {QStringLiteral("list"),
                 HeaderText(list, 0) + " | " + HeaderText(list, 1) + " | " + list->EmptyText()};
