@@ -95,14 +95,12 @@ private Q_SLOTS:
             const char *shown;
         } rows[] = {
             {Change::Password, false, lang::kEnglish, "Software password changed."},
-            {Change::Password, false, lang::kPortuguese, "Senha do software alterada."},
             {Change::Password, true, lang::kEnglish,
              "Software password change failed: Password invalid!"},
             // The terminal's refusal of the password job has one text.
             {Change::Password, true, lang::kSpanish,
              "Error al cambiar la contraseña del software: Password invalid!"},
             {Change::Pin, false, lang::kEnglish, "PIN changed."},
-            {Change::Pin, false, lang::kSpanish, "PIN cambiado."},
             {Change::Pin, true, lang::kEnglish, "PIN change failed: Error: Password invalid!"},
             {Change::Pin, true, lang::kPortuguese, "Falha ao alterar o PIN: Erro: Senha inválida!"},
         };
