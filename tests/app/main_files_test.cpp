@@ -125,8 +125,6 @@ private Q_SLOTS:
                                                "ELF\x01\x02\x00garbage\nno sections here\n",
                                                33)
                                  << "Imported script file don't have setting data!";
-        QTest::newRow("INI without our sections")
-            << QByteArray("[Other]\nkey=1\n") << "Imported script file don't have setting data!";
         QTest::newRow("missing") << QByteArray()
                                  << "Cannot open \"<file>\": the file does not exist";
     }

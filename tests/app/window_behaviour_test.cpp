@@ -158,16 +158,14 @@ private Q_SLOTS:
         {
             BottomButton button;
             QKeySequence keys;
-            const char *toolTip;
         } rows[] = {
-            {BottomButton::Transmit, QKeySequence(Qt::CTRL | Qt::Key_T), "Transmit (Ctrl+T)"},
-            {BottomButton::Receive, QKeySequence(Qt::Key_F5), "Receive (F5)"},
-            {BottomButton::Open, QKeySequence(Qt::CTRL | Qt::Key_O), "Open (Ctrl+O)"},
-            {BottomButton::Save, QKeySequence(Qt::CTRL | Qt::Key_S), "Save (Ctrl+S)"},
+            {BottomButton::Transmit, QKeySequence(Qt::CTRL | Qt::Key_T)},
+            {BottomButton::Receive, QKeySequence(Qt::Key_F5)},
+            {BottomButton::Open, QKeySequence(Qt::CTRL | Qt::Key_O)},
+            {BottomButton::Save, QKeySequence(Qt::CTRL | Qt::Key_S)},
         };
         for (const auto &row : rows) {
             QPushButton *button = harness.Button(row.button);
-            QCOMPARE(button->toolTip(), QString::fromLatin1(row.toolTip));
             QSignalSpy clicked(button, &QPushButton::clicked);
             // As the desktop does once the wait box has gone.
             window.activateWindow();
