@@ -12,7 +12,6 @@
 #include "params/ini_document.h"
 #include "tests/app/main_window_harness.h"
 #include "tests/common/child_process.h"
-#include "tests/common/plugged_terminal.h"
 
 #include <QAccessible>
 #include <QCheckBox>
@@ -441,74 +440,6 @@ private Q_SLOTS:
         QCOMPARE(read.status, 1);
         QVERIFY2(read.errors.find("Password invalid") != std::string::npos, read.errors.c_str());
         QCOMPARE(m_desk->Terminal().Password(), std::string(kNewPassword));
-    }
-
-    void aPulledCableMidReadAndMidWrite_data()
-    {
-        QTest::addColumn<int>("button");
-        QTest::addColumn<int>("commandsBeforeThePull");
-        QTest::newRow("mid-read") << int(BottomButton::Receive) << 10;
-        // After the transaction is opened and a few settings are sent.
-        QTest::newRow("mid-write") << int(BottomButton::Transmit) << 8;
-    }
-
-    void aPulledCableMidReadAndMidWrite()
-    {
-        QFETCH(int, button);
-        QFETCH(int, commandsBeforeThePull);
-        QVERIFY(m_desk);
-        // The technician's other terminal, on the port DESK.
-        PluggedTerminal desk("DESK", MainWindowHarness::WithBlankListRecords({}));
-        std::string error;
-        QVERIFY2(desk.PlugIn(error), error.c_str());
-        const auto before = desk.Terminal().State().parameters;
-        QString boxes;
-        QVERIFY2(LogIn(QStringLiteral("DESK"), QString::fromLatin1(kPassword), boxes),
-                 qPrintable(boxes));
-        SetGeneralPassword();
-        m_desk->Boxes().Clear();
-
-        desk.PullCableAfter(size_t(commandsBeforeThePull));
-        QTest::mouseClick(m_desk->Button(BottomButton(button)), Qt::LeftButton);
-        QTRY_VERIFY_WITH_TIMEOUT(desk.CablePulled(), kJobWaitMs);
-        // The job ends at the hang-up, not 30 s later at the watchdog.
-        QTRY_VERIFY_WITH_TIMEOUT(m_desk->Idle(), 20000);
-        QCOMPARE(m_desk->BoxTexts(),
-                 QStringLiteral("[16] Error: The terminal was disconnected from the port DESK!"));
-        QVERIFY(!m_desk->Serial().IsOpen());
-        QCOMPARE(desk.Terminal().State().parameters, before);
-
-        QVERIFY2(desk.PlugBackIn(error), error.c_str());
-        QCOMPARE(m_desk->Run(BottomButton::Receive), QString());
-        QCOMPARE(Mismatches(ParameterValues(TempParameterFilePath()), desk.Terminal()), QString());
-    }
-
-    void unsolicitedLinesStoreNoWrongValue()
-    {
-        QVERIFY(m_desk);
-        QString boxes;
-        QVERIFY2(LogIn(QStringLiteral("SIM0"), QString::fromLatin1(kNewPassword), boxes),
-                 qPrintable(boxes));
-        sim::Faults chatty;
-        chatty.unsolicited = {"RING", "+CMTI: \"SM\",3"};
-        chatty.unsolicitedEvery = 1;
-        m_desk->Terminal().SetFaults(chatty);
-        m_desk->Boxes().Clear();
-
-        QCOMPARE(m_desk->Run(BottomButton::Receive), QString());
-        QCOMPARE(Mismatches(ParameterValues(TempParameterFilePath()), m_desk->Terminal()),
-                 QString());
-
-        QLineEdit *rx = qobject_cast<QLineEdit *>(Control(kEdits[9]));
-        QVERIFY(rx);
-        rx->setText(QStringLiteral("2"));
-        SetGeneralPassword();
-        QCOMPARE(m_desk->Run(BottomButton::Transmit), QString());
-        auto expected = m_firstTerminal;
-        expected[16543] = "2";
-        QVERIFY2(m_desk->Terminal().State().parameters == expected,
-                 qPrintable(Differences(m_desk->Terminal().State().parameters, expected)));
-        m_desk->Terminal().SetFaults({});
     }
 
     void cleanupTestCase() { m_desk.reset(); }
