@@ -88,9 +88,10 @@ public:
 
 constexpr auto kIdle = "1111111";
 
-StartupSettings Initial(const QString &language = QStringLiteral("1"))
+StartupSettings Initial()
 {
-    return {QString::fromLatin1(SimulatedPort::kName), QStringLiteral("115200"), language};
+    return {QString::fromLatin1(SimulatedPort::kName), QStringLiteral("115200"),
+            QStringLiteral("1")};
 }
 
 } // namespace
@@ -208,7 +209,6 @@ private Q_SLOTS:
     void terminalAnswers_data()
     {
         QTest::addColumn<SimSetUp>("setUp");
-        QTest::addColumn<QString>("language");
         QTest::addColumn<QString>("password"); // the terminal's is 1234
         QTest::addColumn<bool>("click");       // OK clicked with the mouse, else Enter
         QTest::addColumn<QString>("messages");
@@ -217,21 +217,21 @@ private Q_SLOTS:
 
         const SimSetUp plain = [](sim::SimOptions &) {};
         // clang-format off
-        QTest::newRow("a click on OK confirms like Enter") << plain << "1" << "1234" << true << "" << true << 0;
+        QTest::newRow("a click on OK confirms like Enter") << plain << "1234" << true << "" << true << 0;
         QTest::newRow("12 characters, 15 bytes in UTF-8")
             << SimSetUp([](sim::SimOptions &o) { o.password = "se\xf1" "ase\xf1" "ase\xf1" "a"; })
-            << "1" << QString::fromUtf8("se\u00f1ase\u00f1ase\u00f1a") << false << "" << true << 0;
+            << QString::fromUtf8("se\u00f1ase\u00f1ase\u00f1a") << false << "" << true << 0;
         QTest::newRow("an over-long line is reported once and the login goes on")
-            << SimSetUp([](sim::SimOptions &o) { o.faults.overlongAt = 1; }) << "3" << "1234" << false
-            << "[32] Error: La capacidad de memoria se ha superado!" << true << 0;
+            << SimSetUp([](sim::SimOptions &o) { o.faults.overlongAt = 1; }) << "1234" << false
+            << "[32] Error: Receive buffer overflow!" << true << 0;
         QTest::newRow("+CME ERROR is an invalid password")
             << SimSetUp([](sim::SimOptions &o) { o.password = "4321"; o.faults.cmeError = 16; })
-            << "2" << "1234" << false << "[16] Erro: Senha inválida!" << false << 0;
+            << "1234" << false << "[16] ERROR:Software Password invalid!" << false << 0;
         QTest::newRow("an error without the login line's echo is not taken as a refusal")
-            << SimSetUp([](sim::SimOptions &o) { o.echo = false; o.password = "4321"; }) << "3" << "1234" << false
-            << "[16] Error: ¡El terminal no recibió la línea de la contraseña tal como se envió (¿ruido en la "
-               "línea?). Compruebe el cable e inténtelo de nuevo!" << false << 0;
-        QTest::newRow("no answer times out") << kSilent << "1" << "1234" << false
+            << SimSetUp([](sim::SimOptions &o) { o.echo = false; o.password = "4321"; }) << "1234" << false
+            << "[16] Error: The terminal did not take the password line as sent (noise on the line?). "
+               "Check the cable and try again!" << false << 0;
+        QTest::newRow("no answer times out") << kSilent << "1234" << false
             << "[16] Error: Timeout, check the COM Port!" << false << 300;
         // clang-format on
     }
@@ -239,7 +239,6 @@ private Q_SLOTS:
     void terminalAnswers()
     {
         QFETCH(SimSetUp, setUp);
-        QFETCH(QString, language);
         QFETCH(QString, password);
         QFETCH(bool, click);
         QFETCH(QString, messages);
@@ -249,7 +248,7 @@ private Q_SLOTS:
             login::g_nLoginTimeout = timeoutMs;
         SimulatedPort sim(SimOptionsWith(setUp));
         QVERIFY(sim.Started());
-        LoginFixture login(Initial(language));
+        LoginFixture login(Initial());
         if (click) {
             login.password->setText(password);
             QTest::mouseClick(login.ok, Qt::LeftButton);
@@ -269,7 +268,7 @@ private Q_SLOTS:
             QCOMPARE(login.dialog.result(), int(QDialog::Accepted));
             QCOMPARE((QStringList{login.dialog.PortText(), login.dialog.BaudText(),
                                   login.dialog.PasswordText(), login.dialog.LanguageCodeText()}),
-                     (QStringList{"SIM0", "115200", password, language}));
+                     (QStringList{"SIM0", "115200", password, "1"}));
         } else {
             // Retyping replaces a refused password; a time-out selects nothing.
             QCOMPARE(login.Enabled(), QString::fromLatin1(kIdle));
