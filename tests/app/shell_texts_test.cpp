@@ -66,10 +66,10 @@ std::pair<QString, QString> KindAndText(QWidget *widget)
     return {};
 }
 
-// One line per control of `root`'s own window, leaving out `skip` and what
-// is inside it (the pages, which have their dump): language, window, kind,
-// accessible name, text, and the tooltip where one is set. The title and
-// the window's actions come first.
+// One line per control `root` shows, leaving out what is inside `skip`
+// (the pages, which have their dump): language, window, kind, accessible
+// name, text, and the tooltip where one is set. The title and the window's
+// actions come first.
 QStringList WindowLines(const char *window, QWidget *root, const QWidget *skip = nullptr)
 {
     const QString prefix =
@@ -79,14 +79,10 @@ QStringList WindowLines(const char *window, QWidget *root, const QWidget *skip =
     for (const QAction *action : root->actions())
         lines << prefix + QStringLiteral("action\t") + Quoted(action->text()) + '\t' +
                      action->shortcut().toString();
-    for (QWidget *widget : root->findChildren<QWidget *>()) {
-        const auto [kind, text] = KindAndText(widget);
-        bool inside = widget->window() != root;
-        for (const QWidget *up = widget->parentWidget(); up && up != root; up = up->parentWidget())
-            inside = inside || up == skip || qobject_cast<const QComboBox *>(up) ||
-                     qobject_cast<const QAbstractItemView *>(up);
-        if (kind.isEmpty() || inside || widget == skip)
+    for (QWidget *widget : window_checks::ShownControls(root)) {
+        if (skip && skip->isAncestorOf(widget))
             continue;
+        const auto [kind, text] = KindAndText(widget);
         QString line = prefix + kind + '\t' +
                        Quoted(window_checks::AccessibleText(widget, QAccessible::Name)) + '\t' +
                        Quoted(text);
@@ -113,8 +109,10 @@ QStringList ShellLines(int language)
     }
     {
         MainWindowHarness harness({}, language);
+        CWaitDlg *wait = harness.Window().WaitDialog();
+        wait->SetCancellable(true); // as during a Receive
         lines << WindowLines("Main", &harness.Window(), harness.Window().PageArea())
-              << WindowLines("Wait", harness.Window().WaitDialog());
+              << WindowLines("Wait", wait);
     }
     lang::SetCode(language);
     ProvisionDialog provision({QStringLiteral("Virtual port (SIM0)")}, QStringLiteral("115200"));
