@@ -339,17 +339,19 @@ private Q_SLOTS:
     {
         QTest::addColumn<QStringList>("names");
         QTest::addColumn<bool>("silent");
+        QTest::addColumn<int>("language"); // the list's position: the outcome follows it
+        QTest::addColumn<QString>("find"); // the button's label after the search
         QTest::addColumn<QString>("outcome");
         QTest::addColumn<QString>("port"); // chosen after the search
         QTest::addColumn<QString>("baud");
 
         const QStringList both{"Ghost (ttyNOPE)", "Virtual port (SIM0)"};
         // clang-format off
-        QTest::newRow("the terminal answers at the usual rate")
-            << both << false << "Answered \"OK\": SIM0 at 115200 bps." << "SIM0" << "115200";
-        QTest::newRow("none answers") << QStringList{"Ghost (ttyNOPE)"} << false
+        QTest::newRow("the terminal answers at the usual rate, Spanish") << both << false << 2 << "&Buscar"
+            << "Respondieron \"OK\": SIM0 a 115200 bps." << "SIM0" << "115200";
+        QTest::newRow("none answers") << QStringList{"Ghost (ttyNOPE)"} << false << 0 << "&Find"
             << "No port answered \"OK\"." << "ttyNOPE" << "9600";
-        QTest::newRow("cancelled") << both << true << "" << "ttyNOPE" << "9600";
+        QTest::newRow("cancelled") << both << true << 0 << "&Find" << "" << "ttyNOPE" << "9600";
         // clang-format on
     }
 
@@ -359,6 +361,8 @@ private Q_SLOTS:
     {
         QFETCH(QStringList, names);
         QFETCH(bool, silent);
+        QFETCH(int, language);
+        QFETCH(QString, find);
         QFETCH(QString, outcome);
         QFETCH(QString, port);
         QFETCH(QString, baud);
@@ -366,6 +370,7 @@ private Q_SLOTS:
         QVERIFY(sim.Started());
         LoginFixture login({QStringLiteral("ttyNOPE"), QStringLiteral("9600"), QStringLiteral("1")},
                            names);
+        login.languageList->setCurrentIndex(language);
         login.find->click();
         QCOMPARE(login.Enabled(), QStringLiteral("0000011"));
         QCOMPARE(login.dialog.cursor().shape(), Qt::BusyCursor);
@@ -378,7 +383,7 @@ private Q_SLOTS:
         QTRY_COMPARE(login.Enabled(), QString::fromLatin1(kIdle));
         QCOMPARE(login.outcome->text(), outcome);
         QCOMPARE(login.outcome->isVisible(), !outcome.isEmpty());
-        QCOMPARE(login.find->text(), QStringLiteral("&Find"));
+        QCOMPARE(login.find->text(), find);
         QCOMPARE(login.portList->currentData().toString() + " " + login.baudList->currentText(),
                  port + " " + baud);
         // SIM0, listed second, hears one bare "AT" and nothing else.
