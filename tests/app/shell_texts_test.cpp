@@ -21,6 +21,8 @@
 #include <QListWidget>
 #include <QRegularExpression>
 
+using main_texts::BottomButton;
+
 namespace {
 
 const char *const kLanguageNames[] = {"", "en", "pt", "es"};
@@ -113,6 +115,13 @@ QStringList ShellLines(int language)
         wait->SetCancellable(true); // as during a Receive
         lines << WindowLines("Main", &harness.Window(), harness.Window().PageArea())
               << WindowLines("Wait", wait);
+        // The file dialogs' titles, both dialogs cancelled.
+        harness.AnswerFileDialog({});
+        for (BottomButton button : {BottomButton::Open, BottomButton::Save}) {
+            QTest::mouseClick(harness.Button(button), Qt::LeftButton);
+            lines << QStringLiteral("%1\tFile dialog\ttitle\t").arg(kLanguageNames[language]) +
+                         Quoted(harness.FileRequests().back().title);
+        }
     }
     lang::SetCode(language);
     ProvisionDialog provision({QStringLiteral("Virtual port (SIM0)")}, QStringLiteral("115200"));
@@ -148,8 +157,6 @@ QStringList MessageLines()
         {"receive cancelled", st::kReceiveCancelled},
         {"close during write", st::kCloseDuringWrite},
         {"unsaved edits", st::kUnsavedEdits},
-        {"open title", main_texts::kOpenTitle},
-        {"save title", main_texts::kSaveTitle},
         {"cancel search", ProvisionTextTr3(ProvisionText::CancelFind)},
         {"login: select port", lt::kSelectPort},
         {"login: select baud", lt::kSelectBaud},
