@@ -18,8 +18,8 @@
 #include <QComboBox>
 #include <QFile>
 #include <QLabel>
-#include <QListWidget>
 #include <QRegularExpression>
+#include <QTableView>
 
 using main_texts::BottomButton;
 
@@ -33,16 +33,18 @@ QString Quoted(const QString &text)
            QLatin1Char('"');
 }
 
-QString Headers(const QAbstractItemView *view)
+// The texts of a model's first column, or of its header.
+QString Joined(const QAbstractItemModel *model, bool header)
 {
-    QStringList headers;
-    const QAbstractItemModel *model = view->model();
-    for (int column = 0; model && column < model->columnCount(); ++column)
-        headers << model->headerData(column, Qt::Horizontal).toString();
-    return headers.join(QLatin1String(" | "));
+    QStringList texts;
+    for (int i = 0; i < (header ? model->columnCount() : model->rowCount()); ++i)
+        texts << (header ? model->headerData(i, Qt::Horizontal) : model->index(i, 0).data())
+                     .toString();
+    return texts.join(QLatin1String(" | "));
 }
 
-// The control's kind and what it shows; no kind for layout helpers.
+// The control's kind and what it shows: a list its entries, a table its
+// header.
 std::pair<QString, QString> KindAndText(QWidget *widget)
 {
     if (auto *label = qobject_cast<QLabel *>(widget))
@@ -51,20 +53,12 @@ std::pair<QString, QString> KindAndText(QWidget *widget)
         return {QStringLiteral("button"), button->text()};
     if (auto *field = qobject_cast<QLineEdit *>(widget))
         return {QStringLiteral("field"), field->text()};
-    if (auto *choice = qobject_cast<QComboBox *>(widget)) {
-        QStringList items;
-        for (int i = 0; i < choice->count(); ++i)
-            items << choice->itemText(i);
-        return {QStringLiteral("choice"), items.join(QLatin1String(" | "))};
-    }
-    if (auto *list = qobject_cast<QListWidget *>(widget)) {
-        QStringList items;
-        for (int i = 0; i < list->count(); ++i)
-            items << list->item(i)->text();
-        return {QStringLiteral("list"), items.join(QLatin1String(" | "))};
-    }
-    if (auto *view = qobject_cast<QAbstractItemView *>(widget))
-        return {QStringLiteral("table"), Headers(view)};
+    if (auto *choice = qobject_cast<QComboBox *>(widget))
+        return {QStringLiteral("choice"), Joined(choice->model(), false)};
+    if (auto *table = qobject_cast<QTableView *>(widget))
+        return {QStringLiteral("table"), Joined(table->model(), true)};
+    if (auto *list = qobject_cast<QAbstractItemView *>(widget))
+        return {QStringLiteral("list"), Joined(list->model(), false)};
     return {};
 }
 
