@@ -60,6 +60,9 @@ const Failure kFailures[] = {
      "Falha ao receber: Erro:Falha ao lido PIN:! Páginas com valores não lidos do terminal: \"Código de segurança\", \"Inversão de polaridade\", \"Tempos\", \"Volume\", \"Call Back\"."},
     {"read, value too long", kEn, kReceive, 0, 0, 0, 16543, FileTrouble::None, 0,
      "Receive failed: Error: The answer for Change RX Volume had a line longer than 1024 characters, which was lost! Pages holding values not read from the terminal: \"Times\", \"Volume\", \"Call Back\"."},
+    // The login and nine reads are answered.
+    {"read, cable pulled", kEn, kReceive, 0, 0, 10, 0, FileTrouble::None, 0,
+     "Receive failed: Error: The terminal was disconnected from the port SIM0! Pages holding values not read from the terminal: \"Restricted ID\", \"Security Code\", \"Polarity Inversion\", \"Times\", \"Volume\", \"Call Back\"."},
     // The read goes on, and then cannot store what it read either.
     {"read, temporary file stays", kEn, kReceive, 0, 0, 0, 0, FileTrouble::Undeletable, 0,
      "Receive failed: Fail to delete temp file! Pages holding values not read from the terminal: all."},

@@ -2,7 +2,6 @@
 // the operating-system check, the login run modally, and what the main
 // window is handed after a successful login. The main window is a callback.
 
-#include "app/about_dialog.h"
 #include "app/login_dialog.h"
 #include "app/tool_app.h"
 #include "engine/engine_globals.h"
@@ -11,8 +10,6 @@
 #include "shell_test_support.h"
 
 #include <QComboBox>
-#include <QDialog>
-#include <QLabel>
 #include <QLineEdit>
 #include <QRegularExpression>
 #include <QSettings>
@@ -278,19 +275,6 @@ private Q_SLOTS:
         }
         QCOMPARE(Stored(), (QStringList{"COM1", "115200", "1"}));
         g_bIsNT = 1;
-    }
-
-    void aboutBox()
-    {
-        const std::unique_ptr<QDialog> box = CreateAboutBox(nullptr);
-        QCOMPARE(box->windowTitle(), QStringLiteral("Kestrel Programming"));
-        QCOMPARE(box->findChild<QLabel *>("versionLine")->text(), QStringLiteral("V1.2.0"));
-        const QString buildLine = box->findChild<QLabel *>("buildLine")->text();
-        QVERIFY2(
-            QRegularExpression(QStringLiteral("^Build On: [A-Z][a-z]{2} [ 0-9][0-9] [0-9]{4}$"))
-                .match(buildLine)
-                .hasMatch(),
-            qPrintable(buildLine));
     }
 
     void storedGapIsUsedAndWrittenBack_data()

@@ -1,13 +1,11 @@
 // The editable list: in-place editing and how it ends, the 255-character
 // cut, the cell focus kept off the first column, the parent's notifications
-// and answers, the empty text, keyboard and wheel, and what a screen reader
-// reads.
+// and answers, the empty text, keyboard and wheel.
 
 #include "tests/common/qt_test_registry.h"
 #include "widgets/code_page.h"
 #include "widgets/report_ctrl.h"
 
-#include <QAccessible>
 #include <QApplication>
 #include <QLineEdit>
 #include <QScrollBar>
@@ -404,19 +402,6 @@ private Q_SLOTS:
             QCOMPARE(list.ColumnFormat(0), stored);
             QCOMPARE(list.columnWidth(0), 77);
         }
-    }
-
-    // The header and the cells as a screen reader reads them.
-    void screenReadersReadTheCells()
-    {
-        ListWindow w;
-        w.list->SetCellText(4, 1, QStringLiteral("0800"));
-        QAccessibleTableInterface *cells =
-            QAccessible::queryAccessibleInterface(w.list)->tableInterface();
-        QVERIFY(cells);
-        QCOMPARE(cells->columnDescription(1), QStringLiteral("Prefix/Number"));
-        QCOMPARE(cells->cellAt(4, 0)->text(QAccessible::Name), QStringLiteral("0815"));
-        QCOMPARE(cells->cellAt(4, 1)->text(QAccessible::Name), QStringLiteral("0800"));
     }
 };
 
