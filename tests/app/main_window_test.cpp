@@ -2,6 +2,7 @@
 // keys, the enabling of the buttons, status and message display.
 
 #include "app/page_table.h"
+#include "app/provision_window.h"
 #include "main_window_harness.h"
 #include "platform/messages.h"
 
@@ -35,6 +36,16 @@ private Q_SLOTS:
         QVERIFY(!window.WaitDialog()->isVisible());
         // The window's actions (About among them) are its context menu.
         QCOMPARE(window.contextMenuPolicy(), Qt::ActionsContextMenu);
+        // Ctrl+P opens the provisioning window, the same one every time.
+        const QList<QAction *> actions = window.actions();
+        const auto provision = std::find_if(actions.begin(), actions.end(), [](QAction *action) {
+            return action->shortcut() == QKeySequence(Qt::CTRL | Qt::Key_P);
+        });
+        QVERIFY(provision != actions.end());
+        (*provision)->trigger();
+        (*provision)->trigger();
+        QCOMPARE(window.findChildren<ProvisionDialog *>().size(), 1);
+        QVERIFY(window.findChild<ProvisionDialog *>()->isVisible());
     }
 
     // However a page comes to the front (a press on its button, before the
