@@ -60,13 +60,60 @@ std::string Unescape(const std::string &text)
     return bytes;
 }
 
+// The words of a step, each unescaped; '' is an empty word.
 std::vector<std::string> Words(const std::string &text)
 {
     std::istringstream in(text);
     std::vector<std::string> words;
     for (std::string word; in >> word;)
-        words.push_back(word);
+        words.push_back(word == "''" ? "" : Unescape(word));
     return words;
+}
+
+// A command line as parsed: its error, or the command and every option that
+// differs from the defaults, and always the gap.
+std::vector<std::string> Parsed(const std::vector<std::string> &args)
+{
+    const ParseResult parsed = ParseCommandLine(args);
+    if (parsed.help || parsed.version)
+        return {parsed.help ? "help" : "version"};
+    if (!parsed.ok)
+        return {"error " + parsed.error};
+    const CliOptions &o = parsed.options, none;
+    std::string line(CommandName(o.command));
+    const auto text = [&](const char *name, const std::string &value, const std::string &usual,
+                          bool given = false) {
+        if (value != usual || given)
+            line += std::string(" ") + name + "=\"" + value + "\"";
+    };
+    const auto flag = [&](const char *name, bool on) {
+        if (on)
+            line += std::string(" ") + name;
+    };
+    text("port", o.port, none.port);
+    if (o.ports != std::vector<std::string>{o.port}) {
+        std::string ports;
+        for (const std::string &port : o.ports)
+            ports += (ports.empty() ? "" : ",") + port;
+        line += " ports=" + ports;
+    }
+    text("password", o.password, none.password, o.passwordGiven);
+    text("password-file", o.passwordFile, none.passwordFile);
+    text("baud", o.baud, none.baud, o.baudGiven);
+    text("language", std::to_string(o.language), std::to_string(none.language));
+    text("dir", o.dir, none.dir);
+    text("out", o.out, none.out);
+    text("file", o.file, none.file);
+    text("report", o.report, none.report);
+    text("new", o.newPassword, none.newPassword, o.newPasswordGiven);
+    text("new-file", o.newPasswordFile, none.newPasswordFile);
+    flag("forward", o.forward);
+    flag("verify", o.verify);
+    flag("probe", o.probe);
+    flag("quiet", o.quiet);
+    flag("json", o.json);
+    flag("progress-json", o.progressJson);
+    return {line + " gap=" + std::to_string(o.gap)};
 }
 
 class Scenario
@@ -88,6 +135,8 @@ public:
         const std::string rest = blank == std::string::npos ? "" : step.substr(blank + 1);
         if (verb == "sim")
             return Sim(rest);
+        if (verb == "parse")
+            return Parsed(Words(rest));
         Start();
         if (verb == "value") {
             const size_t space = rest.find(' ');
@@ -127,8 +176,7 @@ private:
         // Options before the start; afterwards, faults in place of the last ones.
         std::string error;
         sim::ProgramOptions faults;
-        EXPECT_TRUE(
-            sim::ParseProgramOptions(Words(Unescape(args)), m_terminal ? faults : m_sim, error))
+        EXPECT_TRUE(sim::ParseProgramOptions(Words(args), m_terminal ? faults : m_sim, error))
             << m_name << error;
         if (m_terminal)
             m_terminal->SetFaults(faults.sim.faults);
@@ -162,7 +210,7 @@ private:
     {
         std::vector<std::string> args;
         for (const std::string &word : Words(line))
-            args.push_back(Expand(Unescape(word)));
+            args.push_back(Expand(word));
         const ParseResult parsed = ParseCommandLine(args);
         if (!parsed.ok) {
             ADD_FAILURE() << m_name << ": " << parsed.error;
