@@ -3,8 +3,8 @@
 // with the "sim" options given and takes its steps in turn; each run is
 // followed by what it did, as "> " lines: its exit status, the commands that
 // reached the terminal, its standard error and output line by line, and the
-// files left in the folder. KESTREL_UPDATE_GOLDEN=1 rewrites those lines from
-// what the runs do now; review the diff before committing it.
+// files the run made, changed or removed (golden_file.h tells how to
+// rewrite the "> " lines after a deliberate change).
 
 #include "cli/cli_options.h"
 #include "cli/cli_session.h"
@@ -12,12 +12,12 @@
 #include "engine/login.h"
 #include "platform/port_names.h"
 #include "sim/program_options.h"
+#include "tests/common/golden_file.h"
 #include "tests/common/sim_terminal.h"
 #include "tests/common/temp_folder.h"
 
 #include <algorithm>
 #include <filesystem>
-#include <fstream>
 #include <gtest/gtest.h>
 #include <map>
 #include <regex>
@@ -276,12 +276,9 @@ private:
 
 TEST(CliRuns, AsTheTranscriptSays)
 {
-    std::ifstream in(kGolden, std::ios::binary);
-    ASSERT_TRUE(in) << kGolden;
-    std::vector<std::string> expected, actual;
+    std::vector<std::string> actual;
     std::unique_ptr<Scenario> scenario;
-    for (std::string line; std::getline(in, line);) {
-        expected.push_back(line);
+    for (const std::string &line : GoldenLines(kGolden)) {
         if (line.starts_with("> "))
             continue;
         actual.push_back(line);
@@ -294,30 +291,7 @@ TEST(CliRuns, AsTheTranscriptSays)
         }
     }
     scenario.reset();
-    if (std::getenv("KESTREL_UPDATE_GOLDEN")) {
-        std::ofstream(kGolden, std::ios::binary | std::ios::trunc) << [&] {
-            std::string text;
-            for (const std::string &line : actual)
-                text += line + "\n";
-            return text;
-        }();
-        return;
-    }
-    // The first difference with its neighbourhood, as a diff shows it.
-    const auto differs =
-        std::mismatch(expected.begin(), expected.end(), actual.begin(), actual.end());
-    if (differs.first == expected.end() && differs.second == actual.end())
-        return;
-    const size_t at = size_t(differs.first - expected.begin());
-    std::ostringstream diff;
-    diff << kGolden << ":" << at + 1 << " differs (- transcript, + this run)\n";
-    for (size_t i = at > 3 ? at - 3 : 0; i < at; ++i)
-        diff << "  " << expected[i] << "\n";
-    for (size_t i = at; i < std::min(at + 6, expected.size()); ++i)
-        diff << "- " << expected[i] << "\n";
-    for (size_t i = at; i < std::min(at + 6, actual.size()); ++i)
-        diff << "+ " << actual[i] << "\n";
-    ADD_FAILURE() << diff.str();
+    ExpectGolden(kGolden, actual);
 }
 
 } // namespace
