@@ -39,27 +39,6 @@ void ReplaceAll(std::string &text, const std::string &from, const std::string &t
         text.replace(at, from.size(), to);
 }
 
-// \r, \n, \t, \0, \\ and \xHH in a step's text.
-std::string Unescape(const std::string &text)
-{
-    static const std::map<char, char> kEscapes = {
-        {'r', '\r'}, {'n', '\n'}, {'t', '\t'}, {'0', '\0'}, {'\\', '\\'}};
-    std::string bytes;
-    for (size_t i = 0; i < text.size(); ++i) {
-        const char next = i + 1 < text.size() && text[i] == '\\' ? text[i + 1] : 0;
-        if (next == 'x' && i + 3 < text.size()) {
-            bytes.push_back(char(std::stoi(text.substr(i + 2, 2), nullptr, 16)));
-            i += 3;
-        } else if (kEscapes.contains(next)) {
-            bytes.push_back(kEscapes.at(next));
-            ++i;
-        } else {
-            bytes.push_back(text[i]);
-        }
-    }
-    return bytes;
-}
-
 // The words of a step, each unescaped; '' is an empty word.
 std::vector<std::string> Words(const std::string &text)
 {

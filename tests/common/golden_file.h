@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <fstream>
 #include <gtest/gtest.h>
+#include <map>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -17,6 +18,27 @@ inline std::string OneLine(std::string text)
     for (size_t at = 0; (at = text.find('\n', at)) != std::string::npos;)
         text.replace(at, 1, "\\n");
     return text;
+}
+
+// \r, \n, \t, \0, \\ and \xHH in a step's text.
+inline std::string Unescape(const std::string &text)
+{
+    static const std::map<char, char> kEscapes = {
+        {'r', '\r'}, {'n', '\n'}, {'t', '\t'}, {'0', '\0'}, {'\\', '\\'}};
+    std::string bytes;
+    for (size_t i = 0; i < text.size(); ++i) {
+        const char next = i + 1 < text.size() && text[i] == '\\' ? text[i + 1] : 0;
+        if (next == 'x' && i + 3 < text.size()) {
+            bytes.push_back(char(std::stoi(text.substr(i + 2, 2), nullptr, 16)));
+            i += 3;
+        } else if (kEscapes.contains(next)) {
+            bytes.push_back(kEscapes.at(next));
+            ++i;
+        } else {
+            bytes.push_back(text[i]);
+        }
+    }
+    return bytes;
 }
 
 inline std::vector<std::string> GoldenLines(const std::string &path)
