@@ -1,6 +1,7 @@
 #include "engine/engine_globals.h"
 #include "engine/job_reports.h"
 #include "engine/job_steps.h"
+#include "engine/password_job.h"
 #include "engine/write_job.h"
 #include "job_driver.h"
 #include "link/shared_settings.h"
@@ -10,6 +11,7 @@
 #include "tests/common/golden_file.h"
 
 #include <gtest/gtest.h>
+#include <optional>
 
 using namespace platform;
 using Strings = std::vector<std::string>;
@@ -44,26 +46,38 @@ protected:
 const Answer kAcceptAll = RefuseOnly({});
 
 // The job's whole exchange for a file, against the reviewed transcript in
-// golden/write_jobs.txt: a scenario ("== name") gives the file and the
-// lines the terminal refuses ("refuse LINE"), and is followed by every
-// event of the job as "> " lines (golden_file.h tells how to rewrite them).
+// golden/write_jobs.txt: a scenario ("== name") gives the file, or the new
+// password of a password change ("password NEW"), and the lines the
+// terminal refuses ("refuse LINE"); it is followed by every event of the
+// job and the step it is left at, as "> " lines (golden_file.h tells how
+// to rewrite them).
 TEST(WriteJobs, AsTheTranscriptSays)
 {
     const std::string golden = KESTREL_ENGINE_GOLDEN_DIR "/write_jobs.txt";
     std::vector<std::string> actual;
     std::string file;
+    std::optional<std::string> newPassword;
     std::set<std::string> refused;
     bool pending = false; // a scenario's steps wait for their run
     const auto run = [&] {
         pending = false;
         g_strSoftwarePassword = "1234";
         FakeJobContext context;
-        WriteJob job{context};
+        WriteJob write{context};
+        ModifyPasswordJob change{context};
         WriteBytes(context.TempParameterFilePath(), file);
-        Drive(job, context, RefuseOnly(refused));
+        if (newPassword) {
+            g_strNewPassword = *newPassword;
+            Drive(change, context, RefuseOnly(refused));
+        } else {
+            Drive(write, context, RefuseOnly(refused));
+        }
         for (const std::string &event : context.Transcript())
             actual.push_back("> " + event);
+        actual.push_back("> step " +
+                         std::to_string(newPassword ? change.CurrentStep() : write.CurrentStep()));
         refused.clear();
+        newPassword.reset();
     };
     for (const std::string &line : GoldenLines(golden)) {
         if (line.starts_with("> "))
@@ -74,6 +88,8 @@ TEST(WriteJobs, AsTheTranscriptSays)
         pending = pending || line.starts_with("== ");
         if (line.starts_with("file "))
             file = Unescape(line.substr(5));
+        else if (line.starts_with("password "))
+            newPassword = line.substr(9);
         else if (line.starts_with("refuse "))
             refused.insert(line.substr(7));
     }
