@@ -11,7 +11,6 @@
 #include "link/serial_port.h"
 #include "link/shared_settings.h"
 #include "params/ini_file.h"
-#include "params/language.h"
 #include "params/read_lists.h"
 #include "platform/messages.h"
 #include "platform/port_names.h"
@@ -196,37 +195,6 @@ TEST_F(EngineOverSim, AStrayOkAfterEveryReplyPutsNoJobOutOfStep)
     EXPECT_EQ(CommandsSent("AT&W"), 1u);
     EXPECT_FALSE(terminal->InTransaction());
     EXPECT_TRUE(Logged("the reply above answers no command in flight and was ignored"));
-}
-
-// The first thing each operation shows, in the user's language.
-TEST_F(EngineOverSim, EachOperationFirstSaysWhatItDoesInTheUsersLanguage)
-{
-    struct Row
-    {
-        int language;
-        const char *reading, *writing;
-    };
-    const Row rows[] = {
-        {lang::kEnglish, "Reading Kestrel Manager parameter ...", "Writing parameter ..."},
-        {lang::kPortuguese, "Lendo configurações Kestrel Manager ...",
-         "Escrevendo configurações ..."},
-        {lang::kSpanish, "Leyendo de los parámetros Kestrel Manager ...",
-         "Escribiendo de los parámetros ..."},
-    };
-    StartTerminal();
-    for (const Row &row : rows) {
-        lang::SetCode(row.language);
-        Read({"35"});
-        ASSERT_FALSE(texts.empty());
-        EXPECT_EQ(texts.front(), row.reading);
-        texts.clear();
-        jobEnded = false;
-        ASSERT_TRUE(operations->Transmit(nullptr, nullptr, kWriteSomeValues));
-        ASSERT_TRUE(RunUntilEnded());
-        ASSERT_FALSE(texts.empty());
-        EXPECT_EQ(texts.front(), row.writing);
-    }
-    lang::SetCode(lang::kEnglish);
 }
 
 TEST_F(EngineOverSim, AnOverlongLineEndsTheReadAtTheParameterItCameWith)

@@ -4,9 +4,13 @@
 // temporary parameter file lives in a fresh folder.
 
 #include "engine/job_context.h"
+#include "engine/job_failure.h"
+#include "engine/job_reports.h"
 #include "platform/message_queue.h"
+#include "tests/common/golden_file.h"
 #include "tests/common/temp_folder.h"
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -101,6 +105,65 @@ public:
             if (e.kind == Event::Posted && e.message.id == message)
                 return e.failure;
         return {};
+    }
+    // Every event as a line of a transcript; a posted message with its
+    // parameters (a failure's step and item), the line it carries and what
+    // the window shows for it in English.
+    std::vector<std::string> Transcript() const
+    {
+        static const char *const kNames[] = {
+            "read-error",     "read-ok",       "read-progress",  "read-store-error",
+            "read-line-lost", "write-account", "port-lost",      "stopped",
+            "write-error",    "write-ok",      "write-progress", "write-line-error",
+            "password-error", "password-ok"};
+        static_assert(std::size(kNames) == std::size(kJobReportMessages));
+        std::vector<std::string> lines;
+        for (const Event &e : events) {
+            switch (e.kind) {
+            case Event::Posted: {
+                const auto *known = std::find(std::begin(kJobReportMessages),
+                                              std::end(kJobReportMessages), e.message.id);
+                const bool carries = CarriesJobFailure(e.message.id);
+                const JobReport report = DescribeJobMessage(
+                    e.message.id,
+                    carries ? reinterpret_cast<uintptr_t>(&e.failure) : e.message.wParam,
+                    carries ? 0 : e.message.lParam, {});
+                std::string line = std::string("posted ") +
+                                   (known == std::end(kJobReportMessages)
+                                        ? std::to_string(e.message.id)
+                                        : kNames[known - std::begin(kJobReportMessages)]) +
+                                   " " + std::to_string(e.message.wParam) + "," +
+                                   std::to_string(e.message.lParam);
+                if (!e.text.empty())
+                    line += " line \"" + e.text + "\"";
+                if (!report.text.empty())
+                    line += " shows \"" + OneLine(report.text) + "\"";
+                if (!report.account.empty())
+                    line += " account \"" + report.account + "\"";
+                lines.push_back(line);
+                break;
+            }
+            case Event::Sent:
+                lines.push_back("sent " + e.text);
+                break;
+            case Event::Slept:
+                lines.push_back("pause " + std::to_string(e.millis));
+                break;
+            case Event::Paused:
+                lines.push_back("device pause");
+                break;
+            case Event::Completed:
+                lines.push_back("completed");
+                break;
+            case Event::Closed:
+                lines.push_back("port closed");
+                break;
+            case Event::Noted:
+                lines.push_back("note \"" + OneLine(e.text) + "\"");
+                break;
+            }
+        }
+        return lines;
     }
     bool Has(Event::Kind kind) const
     {

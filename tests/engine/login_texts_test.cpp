@@ -3,6 +3,7 @@
 
 #include "engine/login.h"
 #include "params/language.h"
+#include "tests/common/golden_file.h"
 
 #include <gtest/gtest.h>
 #include <string>
@@ -16,53 +17,26 @@ struct LanguageGuard
     ~LanguageGuard() { lang::SetCode(saved); }
 };
 
-TEST(PortOpenAdvice, NamesTheCauseTheUserCanMend)
+// The text for each kind of failure in each language, against the reviewed
+// dump in golden/port_open_texts.txt: the advice follows the cannot-open
+// message where the user can mend the cause.
+TEST(PortOpenAdvice, AsTheDumpSays)
 {
     const LanguageGuard guard;
-    struct Case
-    {
-        int language;
-        platform::PortErrorKind error;
-        const char *advice; // "" for none
-    };
-    using enum platform::PortErrorKind;
-    const Case cases[] = {
-        {lang::kEnglish, InUse, "Error: The port ttyUSB0 is in use by another program!"},
-        {lang::kPortuguese, InUse, "Erro: A porta ttyUSB0 está em uso por outro programa!"},
-        {lang::kSpanish, InUse, "Error: El puerto ttyUSB0 está en uso por otro programa!"},
-        {lang::kEnglish, PermissionDenied,
-         "Permission denied: you may not use the serial port ttyUSB0, because your user is not "
-         "in the group \"dialout\".\nTo join it, run\n    sudo usermod -aG dialout $USER\nthen "
-         "log out and log in again."},
-        {lang::kPortuguese, PermissionDenied,
-         "Permissão negada: você não pode usar a porta serial ttyUSB0, porque o seu usuário não "
-         "está no grupo \"dialout\".\nPara entrar nele, execute\n    sudo usermod -aG dialout "
-         "$USER\ne depois saia da sessão e entre novamente."},
-        {lang::kSpanish, PermissionDenied,
-         "Permiso denegado: no puede usar el puerto serie ttyUSB0, porque su usuario no está en "
-         "el grupo \"dialout\".\nPara unirse a él, ejecute\n    sudo usermod -aG dialout "
-         "$USER\ny después cierre la sesión y vuelva a iniciarla."},
-        {lang::kEnglish, NotFound, ""},
-        {lang::kEnglish, Other, ""},
-        {lang::kEnglish, None, ""},
-        {0, PermissionDenied, ""}, // a language without texts says nothing
-    };
-    for (const Case &c : cases) {
-        lang::SetCode(c.language);
-        EXPECT_EQ(login::PortOpenAdvice("ttyUSB0", c.error), c.advice)
-            << "language " << c.language << ", error " << int(c.error);
+    static const char *const kKinds[] = {"none", "in use", "permission denied", "not found",
+                                         "other"};
+    std::vector<std::string> lines;
+    for (int language : {lang::kEnglish, lang::kPortuguese, lang::kSpanish}) {
+        lang::SetCode(language);
+        for (int kind = 0; kind < 5; ++kind) {
+            const std::string text =
+                login::CannotOpenPortText("ttyUSB0", platform::PortErrorKind(kind));
+            lines.push_back(std::to_string(language) + '\t' + kKinds[kind] + '\t' + OneLine(text));
+        }
     }
-}
-
-TEST(PortOpenAdvice, FollowsTheCannotOpenMessage)
-{
-    const LanguageGuard guard;
-    lang::SetCode(lang::kSpanish);
-    EXPECT_EQ(login::CannotOpenPortText("ttyS1", platform::PortErrorKind::NotFound),
-              "Error: No se puede abrir puerto :  ttyS1 !");
-    EXPECT_EQ(login::CannotOpenPortText("ttyS1", platform::PortErrorKind::InUse),
-              "Error: No se puede abrir puerto :  ttyS1 !\n\n"
-              "Error: El puerto ttyS1 está en uso por otro programa!");
+    ExpectGolden(KESTREL_ENGINE_GOLDEN_DIR "/port_open_texts.txt", lines);
+    lang::SetCode(0); // a language without texts says nothing
+    EXPECT_EQ(login::PortOpenAdvice("ttyUSB0", platform::PortErrorKind::PermissionDenied), "");
 }
 
 // The outcome after the last line; kTimeOut stands for the bare CR's time

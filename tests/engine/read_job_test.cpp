@@ -3,77 +3,115 @@
 #include "params/ini_file.h"
 #include "params/read_lists.h"
 #include "platform/messages.h"
+#include "tests/common/golden_file.h"
 
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <map>
+#include <optional>
 
 using namespace platform;
 using Strings = std::vector<std::string>;
-using Params = FakeJobContext::Params;
 
 namespace {
 
-// A terminal with fixed parameter values; unknown numbers are refused.
-Answer Terminal(std::map<std::string, std::string> values,
-                std::map<std::string, Strings> queries = {})
+// A read of the lists against a terminal, as the reviewed transcript in
+// golden/read_jobs.txt says. A scenario ("== name") gives the lists
+// ("numbers", with [ and ] around a block; "query COMMAND ARGUMENT NAME") and
+// the terminal's answers ("value NUMBER TEXT" for AT+RPAR, "reply COMMAND
+// LINE|LINE" for a query, else only OK; "answer LINE|LINE" for every
+// command), or a folder in place of the temporary file ("unwritable"). It is
+// followed by every event of the job and the file it stored, as "> " lines
+// (golden_file.h tells how to rewrite them).
+TEST(ReadJobs, AsTheTranscriptSays)
 {
-    return [values, queries](const std::string &command) -> Strings {
-        const std::string prefix = "AT+RPAR=";
-        if (command.rfind(prefix, 0) == 0) {
-            auto it = values.find(command.substr(prefix.size()));
-            return it == values.end() ? Strings{"ERROR"} : Strings{"+RPAR: " + it->second, "OK"};
-        }
-        auto it = queries.find(command);
-        Strings lines = it == queries.end() ? Strings{} : it->second;
-        lines.push_back("OK");
-        return lines;
+    const std::string golden = KESTREL_ENGINE_GOLDEN_DIR "/read_jobs.txt";
+    std::vector<std::string> actual;
+    struct Scenario
+    {
+        ReadLists lists;
+        std::map<std::string, std::string> values;
+        std::map<std::string, Strings> replies;
+        std::optional<Strings> answer;
+        bool unwritable = false;
     };
-}
-
-class ReadJobTest : public ::testing::Test
-{
-protected:
-    std::string Stored(const std::string &section, const std::string &key)
-    {
-        return CIniFile(context.TempParameterFilePath()).GetString(section, key, "<none>");
+    std::optional<Scenario> pending;
+    const auto lines = [](const std::string &text) {
+        Strings split;
+        for (size_t start = 0, bar;; start = bar + 1) {
+            bar = text.find('|', start);
+            split.push_back(text.substr(start, bar - start));
+            if (bar == std::string::npos)
+                return split;
+        }
+    };
+    const auto run = [&] {
+        FakeJobContext context;
+        ReadJob job{context, pending->lists};
+        if (pending->unwritable)
+            std::filesystem::create_directory(context.TempParameterFilePath());
+        Drive(job, context, [&](const std::string &command) -> Strings {
+            if (pending->answer)
+                return *pending->answer;
+            if (command.starts_with("AT+RPAR=")) {
+                const auto value = pending->values.find(command.substr(8));
+                return value == pending->values.end() ? Strings{"ERROR"}
+                                                      : Strings{"+RPAR: " + value->second, "OK"};
+            }
+            Strings reply = pending->replies[command];
+            reply.push_back("OK");
+            return reply;
+        });
+        const std::string temp = context.TempParameterFilePath();
+        for (std::string event : context.Transcript()) {
+            for (size_t at; (at = event.find(temp)) != std::string::npos;)
+                event.replace(at, temp.size(), "{temp}");
+            actual.push_back("> " + event);
+        }
+        std::istringstream stored(std::filesystem::is_regular_file(temp) ? ReadBytes(temp) : "");
+        for (std::string line; std::getline(stored, line);)
+            actual.push_back("> stored " +
+                             (line.ends_with('\r') ? line.erase(line.size() - 1) + "\\r" : line));
+        pending.reset();
+    };
+    for (const std::string &line : GoldenLines(golden)) {
+        if (line.starts_with("> "))
+            continue;
+        if (pending && (line.empty() || line.starts_with("== ")))
+            run();
+        actual.push_back(line);
+        const size_t blank = line.find(' ');
+        const std::string verb = line.substr(0, blank), rest = line.substr(blank + 1);
+        if (verb == "==") {
+            pending.emplace();
+        } else if (verb == "numbers") {
+            std::istringstream in(rest);
+            for (std::string number; in >> number;)
+                pending->lists.numbers.push_back(number == "["   ? kReadBlockStart
+                                                 : number == "]" ? kReadBlockEnd
+                                                                 : number);
+        } else if (verb == "query") {
+            std::istringstream in(rest);
+            std::string command, argument, name;
+            in >> command >> argument >> std::ws;
+            std::getline(in, name);
+            pending->lists.AppendAtQuery(command, argument, name);
+        } else if (verb == "value") {
+            const size_t space = rest.find(' ');
+            pending->values[rest.substr(0, space)] =
+                space == std::string::npos ? "" : rest.substr(space + 1);
+        } else if (verb == "reply") {
+            const size_t space = rest.find(' ');
+            pending->replies[rest.substr(0, space)] = lines(rest.substr(space + 1));
+        } else if (verb == "answer") {
+            pending->answer = lines(rest);
+        } else if (verb == "unwritable") {
+            pending->unwritable = true;
+        }
     }
-    Strings ReadNumbers() const
-    {
-        Strings numbers;
-        for (const std::string &line : context.Sent())
-            if (line.rfind("AT+RPAR=", 0) == 0)
-                numbers.push_back(line.substr(8));
-        return numbers;
-    }
-    void AtQueries(Strings commands, Strings arguments, Strings names = {})
-    {
-        lists.atCommands = std::move(commands);
-        lists.atArguments = std::move(arguments);
-        lists.atNames = std::move(names);
-    }
-
-    FakeJobContext context;
-    ReadLists lists;
-    ReadJob job{context, lists};
-};
-
-TEST_F(ReadJobTest, EmptyListsEndWithSuccessAtOnce)
-{
-    Drive(job, context, Terminal({}));
-    EXPECT_TRUE(context.Sent().empty());
-    EXPECT_EQ(context.Posted(WM_READ_PARA_OK_NOTIFY), (Params{{4, 0}}));
-}
-
-TEST_F(ReadJobTest, StoresValuesQuotedUnderTheListedKey)
-{
-    lists.numbers = {"2", "05", "16513"};
-    Drive(job, context, Terminal({{"2", "5"}, {"05", "01"}, {"16513", ""}}));
-    EXPECT_EQ(context.Timeline().front(), "pause 20") << "before the first command";
-    EXPECT_EQ(Stored("PARA", "2"), "5");
-    EXPECT_EQ(Stored("PARA", "05"), "01") << "the key is the list's text";
-    EXPECT_NE(ReadBytes(context.TempParameterFilePath()).find("16513=\"\""), std::string::npos);
-    EXPECT_EQ(context.Posted(WM_READ_PARA_OK_NOTIFY).size(), 1u);
+    if (pending)
+        run();
+    ExpectGolden(golden, actual);
 }
 
 TEST(ReadJobVerdict, BlankRecordsAndEmptyValues)
@@ -100,117 +138,6 @@ TEST(ReadJobVerdict, BlankRecordsAndEmptyValues)
         EXPECT_EQ(ReadJob::Verdict(value, number, got), verdict) << value << " for " << number;
         EXPECT_EQ(got, stored) << value;
     }
-}
-
-TEST_F(ReadJobTest, ABlankRecordEndsTheBlock)
-{
-    lists.numbers = {"16517", kReadBlockStart, "16212", "16213", "16214", kReadBlockEnd, "16539"};
-    Drive(job, context,
-          Terminal({{"16517", "01"},
-                    {"16212", "555"},
-                    {"16213", "0*0*0*0"},
-                    {"16214", "7"},
-                    {"16539", "10"}}));
-    EXPECT_EQ(ReadNumbers(), (Strings{"16517", "16212", "16213", "16539"}));
-    const Params progress = context.Posted(WM_READ_PARA_PROGRESS_NOTIFY);
-    ASSERT_EQ(progress.size(), 4u);
-    EXPECT_EQ(progress.back().second, 4) << "only lines sent are counted";
-}
-
-TEST_F(ReadJobTest, EmptyEntriesInsideTheCallBackListDoNotEndTheBlock)
-{
-    lists.numbers = {kReadBlockStart, "16212", "16213", "16214", kReadBlockEnd};
-    Drive(job, context, Terminal({{"16212", ""}, {"16213", ""}, {"16214", "0.0.0.0"}}));
-    EXPECT_EQ(ReadNumbers(), (Strings{"16212", "16213", "16214"}));
-    EXPECT_EQ(context.Posted(WM_READ_PARA_OK_NOTIFY).size(), 1u);
-}
-
-TEST_F(ReadJobTest, TheFirstEntryOfABlockIsAlwaysRead)
-{
-    // The verdict of the entry before the block does not skip the block.
-    lists.numbers = {"2", kReadBlockStart, "3001", "3002", kReadBlockEnd, "5000"};
-    Drive(job, context, Terminal({{"2", ""}, {"3001", "0*0"}, {"3002", "1"}, {"5000", "00"}}));
-    EXPECT_EQ(ReadNumbers(), (Strings{"2", "3001", "5000"}));
-}
-
-TEST_F(ReadJobTest, AMarkerAsLastEntryEndsTheParameterPhase)
-{
-    lists.numbers = {"2", kReadBlockEnd};
-    AtQueries({"AT+CCLK"}, {"?"}, {"Change Date and Time 0801&0802"});
-    Drive(job, context,
-          Terminal({{"2", "5"}}, {{"AT+CCLK?", {"+CCLK: \"11/04/25,10:30:00-03\""}}}));
-    EXPECT_EQ(context.Sent(), (Strings{"AT+RPAR=2", "AT+CCLK?"}));
-    EXPECT_EQ(Stored("ATCMD", "AT+CCLK"), "11/04/25,10:30:00-03");
-    EXPECT_EQ(context.Posted(WM_READ_PARA_OK_NOTIFY).size(), 1u);
-}
-
-TEST_F(ReadJobTest, AnErrorStopsTheJobAndKeepsWhatWasStored)
-{
-    lists.numbers = {"2", "05", "3005", "16543"};
-    AtQueries({"AT+CCLK"}, {"?"});
-    Drive(job, context, Terminal({{"2", "5"}, {"05", "01"}}));
-    EXPECT_EQ(ReadNumbers(), (Strings{"2", "05", "3005"}));
-    EXPECT_EQ(context.Posted(WM_READ_PARA_ERR_NOTIFY), (Params{{3, 3005}}));
-    EXPECT_EQ(Stored("PARA", "05"), "01");
-}
-
-TEST_F(ReadJobTest, IgnoresUnsolicitedAndForeignLines)
-{
-    lists.numbers = {"2"};
-    Drive(job, context, [](const std::string &) {
-        return Strings{"RING", "+CMS ERROR: 500", "+CMTI: \"SM\",3", "+rpar:  7", "OK"};
-    });
-    EXPECT_EQ(Stored("PARA", "2"), "7");
-    EXPECT_EQ(context.Posted(WM_READ_PARA_OK_NOTIFY).size(), 1u);
-}
-
-TEST_F(ReadJobTest, AtQueriesStoreTheirVoiceLinesAndReportTheirIndexOnError)
-{
-    AtQueries({"AT+CCWA", "AT+CCFC", "AT+CCFC"}, {"=1,2", "=0,2", "=1,2"},
-              {"Call Waiting 0495", "Forward Unconditional 0496", "Forward When Busy 0497"});
-    Drive(job, context,
-          Terminal({}, {{"AT+CCWA=1,2", {"+CCWA: 1,1", "+CCWA: 0,2"}},
-                        {"AT+CCFC=0,2", {"+CCFC: 1,1,\"+5550100\",145", "+CCFC: 0,2"}},
-                        {"AT+CCFC=1,2", {"ERROR"}}}));
-    EXPECT_EQ(Stored("ATCMD", "AT+CCWA"), "1,2");
-    EXPECT_EQ(Stored("ATCMD", "AT+CCFC0"), "0,3,\"+5550100\",145");
-    EXPECT_EQ(context.Posted(WM_READ_PARA_ERR_NOTIFY), (Params{{4, 2}}));
-    EXPECT_EQ(context.Posted(WM_READ_PARA_PROGRESS_NOTIFY), (Params{{4, 1}, {4, 2}, {4, 3}}));
-}
-
-// A temporary file that cannot be written: a folder in its place (a
-// permission would not stop a test run as root).
-class ReadJobStoreFails : public ReadJobTest
-{
-protected:
-    void SetUp() override { std::filesystem::create_directory(context.TempParameterFilePath()); }
-
-    void ExpectTheReadEndedNamingTheFile(uintptr_t step, intptr_t item)
-    {
-        EXPECT_TRUE(context.Has(FakeJobContext::Event::Completed));
-        EXPECT_TRUE(context.Posted(WM_READ_PARA_OK_NOTIFY).empty());
-        EXPECT_EQ(context.Posted(WM_READ_PARA_STORE_ERR_NOTIFY), (Params{{step, item}}));
-        const std::string reason = context.Carried(WM_READ_PARA_STORE_ERR_NOTIFY).text;
-        EXPECT_NE(reason.find(context.TempParameterFilePath()), std::string::npos) << reason;
-        EXPECT_NE(reason.find("directory"), std::string::npos) << reason;
-    }
-};
-
-TEST_F(ReadJobStoreFails, AParameterValueEndsTheReadAtOnce)
-{
-    lists.numbers = {"2", "5"};
-    AtQueries({"AT+CCLK"}, {"?"});
-    Drive(job, context, Terminal({{"2", "5"}, {"5", "01"}}));
-    EXPECT_EQ(context.Sent(), Strings{"AT+RPAR=2"});
-    ExpectTheReadEndedNamingTheFile(3, 2);
-}
-
-TEST_F(ReadJobStoreFails, AnAtReplyEndsTheRead)
-{
-    AtQueries({"AT+CCWA", "AT+CCLK"}, {"=1,2", "?"});
-    Drive(job, context, Terminal({}, {{"AT+CCWA=1,2", {"+CCWA: 1,1"}}}));
-    EXPECT_EQ(context.Sent(), Strings{"AT+CCWA=1,2"});
-    ExpectTheReadEndedNamingTheFile(4, 0);
 }
 
 } // namespace
