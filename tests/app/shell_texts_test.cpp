@@ -1,37 +1,30 @@
 // Every control of the shell's windows in every language, as the user sees
 // it and as a screen reader names it, and the shell's message tables in the
-// three languages, against the reviewed dumps in golden/. The login is
-// relabelled through its language list, as the user does it.
-// KESTREL_UPDATE_GOLDEN=1 rewrites the dumps after a deliberate change of a
-// text; review their diff before committing them.
+// three languages, against the reviewed dumps in golden/ (control_dump.h
+// tells how to rewrite them). The login is relabelled through its language
+// list, as the user does it.
 
 #include "app/about_dialog.h"
 #include "app/login_dialog.h"
 #include "app/provision_texts.h"
 #include "app/provision_window.h"
 #include "app/status_texts.h"
+#include "control_dump.h"
 #include "engine/login.h"
 #include "main_window_harness.h"
 #include "window_checks.h"
 
 #include <QAction>
 #include <QComboBox>
-#include <QFile>
-#include <QLabel>
 #include <QRegularExpression>
 #include <QTableView>
 
+using control_dump::Quoted;
 using main_texts::BottomButton;
 
 namespace {
 
 const char *const kLanguageNames[] = {"", "en", "pt", "es"};
-
-QString Quoted(const QString &text)
-{
-    return QLatin1Char('"') + QString(text).replace(QLatin1Char('\n'), QLatin1String("\\n")) +
-           QLatin1Char('"');
-}
 
 // The texts of a model's first column, or of its header.
 QString Joined(const QAbstractItemModel *model, bool header)
@@ -47,19 +40,13 @@ QString Joined(const QAbstractItemModel *model, bool header)
 // header.
 std::pair<QString, QString> KindAndText(QWidget *widget)
 {
-    if (auto *label = qobject_cast<QLabel *>(widget))
-        return {QStringLiteral("label"), label->text()};
-    if (auto *button = qobject_cast<QAbstractButton *>(widget))
-        return {QStringLiteral("button"), button->text()};
-    if (auto *field = qobject_cast<QLineEdit *>(widget))
-        return {QStringLiteral("field"), field->text()};
     if (auto *choice = qobject_cast<QComboBox *>(widget))
         return {QStringLiteral("choice"), Joined(choice->model(), false)};
     if (auto *table = qobject_cast<QTableView *>(widget))
         return {QStringLiteral("table"), Joined(table->model(), true)};
     if (auto *list = qobject_cast<QAbstractItemView *>(widget))
         return {QStringLiteral("list"), Joined(list->model(), false)};
-    return {};
+    return control_dump::PlainKindAndText(widget);
 }
 
 // One line per control `root` shows, leaving out what is inside `skip`
@@ -79,12 +66,8 @@ QStringList WindowLines(const char *window, QWidget *root, const QWidget *skip =
         if (skip && skip->isAncestorOf(widget))
             continue;
         const auto [kind, text] = KindAndText(widget);
-        QString line = prefix + kind + '\t' +
-                       Quoted(window_checks::AccessibleText(widget, QAccessible::Name)) + '\t' +
-                       Quoted(text);
-        if (!widget->toolTip().isEmpty())
-            line += QStringLiteral("\ttip ") + Quoted(widget->toolTip());
-        lines << line;
+        lines << control_dump::Line(
+            prefix, kind, window_checks::AccessibleText(widget, QAccessible::Name), text, widget);
     }
     return lines;
 }
@@ -180,18 +163,6 @@ QStringList MessageLines()
     return lines;
 }
 
-void CompareWithDump(const QStringList &lines, const char *file)
-{
-    QFile golden(QStringLiteral(KESTREL_APP_GOLDEN_DIR "/") + QLatin1String(file));
-    if (qEnvironmentVariableIsSet("KESTREL_UPDATE_GOLDEN")) {
-        QVERIFY(golden.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        golden.write((lines.join('\n') + '\n').toUtf8());
-        golden.close();
-    }
-    QVERIFY2(golden.open(QIODevice::ReadOnly), qPrintable(golden.fileName()));
-    QCOMPARE(lines, QString::fromUtf8(golden.readAll()).split('\n', Qt::SkipEmptyParts));
-}
-
 } // namespace
 
 class ShellTextsTest : public QObject
@@ -205,12 +176,12 @@ private Q_SLOTS:
         for (int language : {lang::kEnglish, lang::kPortuguese, lang::kSpanish})
             lines << ShellLines(language);
         lang::SetCode(lang::kEnglish);
-        CompareWithDump(lines, "shell_texts.txt");
+        control_dump::CompareWithDump(lines, KESTREL_APP_GOLDEN_DIR "/shell_texts.txt");
     }
 
     void everyMessageMatchesTheReviewedDump()
     {
-        CompareWithDump(MessageLines(), "shell_messages.txt");
+        control_dump::CompareWithDump(MessageLines(), KESTREL_APP_GOLDEN_DIR "/shell_messages.txt");
     }
 };
 

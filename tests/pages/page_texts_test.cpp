@@ -1,16 +1,11 @@
 // Every control of every page in every language, as the user sees it and
 // as a screen reader names it, against the reviewed dump in
-// golden/page_texts.txt. KESTREL_UPDATE_GOLDEN=1 rewrites the dump after a
-// deliberate change of a text; review its diff before committing it.
+// golden/page_texts.txt (control_dump.h tells how to rewrite it).
 
 #include "page_script.h"
+#include "tests/app/control_dump.h"
 
-#include <QCheckBox>
 #include <QComboBox>
-#include <QFile>
-#include <QLabel>
-#include <QLineEdit>
-#include <QPushButton>
 
 namespace {
 
@@ -18,11 +13,6 @@ const char *const kPageNames[params::kPageCount] = {
     "Passwords",     "Forbids",  "Prefix", "CSP",    "Forward",  "Restricted ID",
     "Security code", "Polarity", "Times",  "Volume", "Call back"};
 const char *const kLanguageNames[] = {"", "en", "pt", "es"};
-
-QString Quoted(const QString &text)
-{
-    return QLatin1Char('"') + text + QLatin1Char('"');
-}
 
 bool InsideCompound(const QWidget *widget, const QWidget *page)
 {
@@ -37,14 +27,6 @@ bool InsideCompound(const QWidget *widget, const QWidget *page)
 // helpers and the parts of a combo box or list.
 std::pair<QString, QString> KindAndText(QWidget *widget)
 {
-    if (auto *label = qobject_cast<QLabel *>(widget))
-        return {QStringLiteral("label"), label->text()};
-    if (auto *box = qobject_cast<QCheckBox *>(widget))
-        return {QStringLiteral("box"), box->text()};
-    if (auto *button = qobject_cast<QPushButton *>(widget))
-        return {QStringLiteral("button"), button->text()};
-    if (auto *field = qobject_cast<QLineEdit *>(widget))
-        return {QStringLiteral("field"), field->text()};
     if (auto *choice = qobject_cast<QComboBox *>(widget)) {
         QStringList items;
         for (int i = 0; i < choice->count(); ++i)
@@ -54,7 +36,7 @@ std::pair<QString, QString> KindAndText(QWidget *widget)
     if (auto *list = qobject_cast<CReportCtrl *>(widget))
         return {QStringLiteral("list"),
                 HeaderText(list, 0) + " | " + HeaderText(list, 1) + " | " + list->EmptyText()};
-    return {};
+    return control_dump::PlainKindAndText(widget);
 }
 
 // One line per control: language, page, kind, accessible name, text, and
@@ -79,10 +61,7 @@ QStringList PageLines(int language, params::Page kind)
         // A combo box's interface names it by its text; the page's name is the property.
         const QString name =
             qobject_cast<QComboBox *>(widget) ? widget->accessibleName() : AccessibleName(widget);
-        QString line = prefix + control + '\t' + Quoted(name) + '\t' + Quoted(text);
-        if (!widget->toolTip().isEmpty())
-            line += QStringLiteral("\ttip ") + Quoted(widget->toolTip());
-        lines << line;
+        lines << control_dump::Line(prefix, control, name, text, widget);
         if (auto *list = qobject_cast<CReportCtrl *>(widget))
             lines << prefix + QStringLiteral("row 1\t") + CellsReadAloud(list, 0).join(" | ");
     }
@@ -103,16 +82,7 @@ private Q_SLOTS:
             for (size_t page = 0; page < params::kPageCount; ++page)
                 lines << PageLines(language, static_cast<params::Page>(page));
         }
-        QFile golden(QStringLiteral(KESTREL_PAGES_GOLDEN_DIR "/page_texts.txt"));
-        if (qEnvironmentVariableIsSet("KESTREL_UPDATE_GOLDEN")) {
-            QVERIFY(golden.open(QIODevice::WriteOnly | QIODevice::Truncate));
-            golden.write((lines.join('\n') + '\n').toUtf8());
-            golden.close();
-        }
-        QVERIFY2(golden.open(QIODevice::ReadOnly), qPrintable(golden.fileName()));
-        const QStringList expected =
-            QString::fromUtf8(golden.readAll()).split('\n', Qt::SkipEmptyParts);
-        QCOMPARE(lines, expected);
+        control_dump::CompareWithDump(lines, KESTREL_PAGES_GOLDEN_DIR "/page_texts.txt");
     }
 };
 
