@@ -255,7 +255,6 @@ private Q_SLOTS:
         } else {
             login.ConfirmWithEnter(password);
         }
-        QTRY_VERIFY_WITH_TIMEOUT(sim.Terminal().CommandCount() >= 1, kReplyWaitMs);
         QTRY_VERIFY_WITH_TIMEOUT(login.dialog.LoginSucceeded() || login.messages.Count() > 0,
                                  kReplyWaitMs);
         QTRY_COMPARE_WITH_TIMEOUT(login.dialog.isVisible(), !succeeded, kReplyWaitMs);
