@@ -15,7 +15,6 @@
 
 using namespace platform;
 using Strings = std::vector<std::string>;
-using Params = FakeJobContext::Params;
 
 namespace {
 
