@@ -28,7 +28,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-const char *const kGolden = KESTREL_CLI_GOLDEN_DIR "/cli_runs.txt";
 // Of a longer list of commands the rest is given by its count.
 constexpr size_t kCommandsListed = 16;
 
@@ -255,22 +254,19 @@ private:
 
 TEST(CliRuns, AsTheTranscriptSays)
 {
-    std::vector<std::string> actual;
     std::unique_ptr<Scenario> scenario;
-    for (const std::string &line : GoldenLines(kGolden)) {
-        if (line.starts_with("> "))
-            continue;
-        actual.push_back(line);
-        if (line.starts_with("== ")) {
-            scenario.reset(); // the terminal of the last one goes first
-            scenario = std::make_unique<Scenario>(line.substr(3));
-        } else if (scenario && !line.empty() && !line.starts_with("#")) {
-            for (const std::string &result : scenario->Take(line))
-                actual.push_back("> " + result);
-        }
-    }
-    scenario.reset();
-    ExpectGolden(kGolden, actual);
+    ExpectTranscript(
+        KESTREL_CLI_GOLDEN_DIR "/cli_runs.txt",
+        [&](const std::string &line) -> std::vector<std::string> {
+            if (line.starts_with("== ")) {
+                scenario.reset(); // the terminal of the last one goes first
+                scenario = std::make_unique<Scenario>(line.substr(3));
+            } else if (scenario && !line.empty() && !line.starts_with("#")) {
+                return scenario->Take(line);
+            }
+            return {};
+        },
+        NoResults);
 }
 
 } // namespace

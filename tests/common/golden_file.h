@@ -76,3 +76,32 @@ inline void ExpectGolden(const std::string &path, const std::vector<std::string>
         diff << "+ " << actual[i] << "\n";
     ADD_FAILURE() << diff.str();
 }
+
+// Walks the transcript at `path` as a run of scenarios and compares it:
+// every line but the "> " results goes to `take`, whose results follow the
+// line; `finish` closes a scenario before a blank line, a "== " line and
+// the end of the file, and its results go there.
+template <class Take, class Finish>
+void ExpectTranscript(const std::string &path, Take take, Finish finish)
+{
+    std::vector<std::string> actual;
+    const auto add = [&](const std::vector<std::string> &results) {
+        for (const std::string &result : results)
+            actual.push_back("> " + result);
+    };
+    for (const std::string &line : GoldenLines(path)) {
+        if (line.starts_with("> "))
+            continue;
+        if (line.empty() || line.starts_with("== "))
+            add(finish());
+        actual.push_back(line);
+        add(take(line));
+    }
+    add(finish());
+    ExpectGolden(path, actual);
+}
+
+inline std::vector<std::string> NoResults()
+{
+    return {};
+}

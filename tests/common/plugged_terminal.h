@@ -1,8 +1,5 @@
 #pragma once
-// A simulated terminal on a pty, advertised as a virtual port under a name,
-// whose cable can be pulled and plugged back in: a hang-up fault makes the
-// terminal close its side of the pty, and PlugBackIn brings it back on a new
-// pty under the same name, with the settings it had.
+// A simulated terminal on a pty, advertised as a virtual port under a name.
 
 #include "platform/virtual_ports.h"
 #include "sim/terminal_simulator.h"
@@ -23,24 +20,6 @@ public:
     {
         return m_terminal.Start(error) &&
                m_advertised.Advertise(m_name, m_terminal.SlavePath(), error);
-    }
-    // The cable goes after `commands` more command lines: the next one is
-    // not answered. Counted from the lines received so far, which the
-    // terminal's command log holds as long as nobody clears it.
-    void PullCableAfter(std::size_t commands)
-    {
-        sim::Faults faults;
-        faults.hangUpAfter = m_terminal.CommandCount() + commands;
-        m_terminal.SetFaults(faults);
-    }
-    bool CablePulled() const { return m_terminal.HungUp(); }
-    // The terminal back on its port, without the fault.
-    bool PlugBackIn(std::string &error)
-    {
-        m_advertised.Withdraw();
-        m_terminal.Stop();
-        m_terminal.SetFaults({});
-        return PlugIn(error);
     }
 
     const std::string &Name() const { return m_name; }

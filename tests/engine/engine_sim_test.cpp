@@ -307,28 +307,28 @@ TEST_F(EngineOverSim, PasswordChangeThenTheNewPasswordOpensTheTransaction)
     EXPECT_EQ(CommandsSent("AT+WPAR=9995"), 1u) << "the transaction was ended before the close";
 }
 
-TEST_F(EngineOverSim, APinChangeThatCannotOpenThePortSaysSoAndWritesNothing)
-{
-    g_strPortName = m_dir.Path() + "/gone";
-    engine = std::make_unique<CommEngine>(port, lists);
-    operations = std::make_unique<Operations>(port, *engine, lists, window);
-    bool wrote = false;
-    EXPECT_FALSE(operations->ChangePin([&](const std::string &) {
-        wrote = true;
-        return std::string();
-    }));
-    EXPECT_FALSE(wrote);
-    EXPECT_EQ(texts, Strings{"can`t open port :  " + g_strPortName + " !"});
-    EXPECT_TRUE(window.ControlsEnabled());
-}
-
-TEST_F(EngineOverSim, APinChangeFileThatCannotBeWrittenStartsNoJob)
+// The PIN file is written once the port is open; either failing starts no job.
+TEST_F(EngineOverSim, APinChangeThatCannotOpenThePortOrWriteItsFileSaysSoAndStartsNoJob)
 {
     StartTerminal();
-    EXPECT_FALSE(
-        operations->ChangePin([](const std::string &) { return std::string("disk full"); }));
-    EXPECT_EQ(texts, Strings{"disk full"});
-    EXPECT_TRUE(window.ControlsEnabled());
+    const std::string gone = m_dir.Path() + "/gone";
+    // The port, what writing the file answers, and the one text shown.
+    const std::tuple<std::string, std::string, std::string> cases[] = {
+        {gone, "", "can`t open port :  " + gone + " !"},
+        {terminal->SlavePath(), "disk full", "disk full"},
+    };
+    for (const auto &[portName, writeError, shown] : cases) {
+        g_strPortName = portName;
+        texts.clear();
+        bool wrote = false;
+        EXPECT_FALSE(operations->ChangePin([&](const std::string &) {
+            wrote = true;
+            return writeError;
+        }));
+        EXPECT_EQ(wrote, !writeError.empty()) << shown;
+        EXPECT_EQ(texts, Strings{shown});
+        EXPECT_TRUE(window.ControlsEnabled());
+    }
     EXPECT_TRUE(terminal->Commands().empty());
 }
 

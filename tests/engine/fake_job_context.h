@@ -73,31 +73,6 @@ public:
                 lines.push_back(e.text);
         return lines;
     }
-    // The lines sent with the pauses between them: "pause 500" for a pause
-    // of its own length, "device pause" for the terminal's pause after AT commands.
-    std::vector<std::string> Timeline() const
-    {
-        std::vector<std::string> lines;
-        for (const Event &e : events) {
-            if (e.kind == Event::Sent)
-                lines.push_back(e.text);
-            else if (e.kind == Event::Slept)
-                lines.push_back("pause " + std::to_string(e.millis));
-            else if (e.kind == Event::Paused)
-                lines.push_back("device pause");
-        }
-        return lines;
-    }
-    // wParam and lParam of each posting of `message`.
-    using Params = std::vector<std::pair<uintptr_t, intptr_t>>;
-    Params Posted(uint32_t message) const
-    {
-        Params found;
-        for (const Event &e : events)
-            if (e.kind == Event::Posted && e.message.id == message)
-                found.emplace_back(e.message.wParam, e.message.lParam);
-        return found;
-    }
     // The failure that the first posting of `message` carried.
     JobFailure Carried(uint32_t message) const
     {

@@ -25,8 +25,6 @@ namespace {
 // (golden_file.h tells how to rewrite them).
 TEST(ReadJobs, AsTheTranscriptSays)
 {
-    const std::string golden = KESTREL_ENGINE_GOLDEN_DIR "/read_jobs.txt";
-    std::vector<std::string> actual;
     struct Scenario
     {
         ReadLists lists;
@@ -46,6 +44,9 @@ TEST(ReadJobs, AsTheTranscriptSays)
         }
     };
     const auto run = [&] {
+        Strings results;
+        if (!pending)
+            return results;
         FakeJobContext context;
         ReadJob job{context, pending->lists};
         if (pending->unwritable)
@@ -66,20 +67,16 @@ TEST(ReadJobs, AsTheTranscriptSays)
         for (std::string event : context.Transcript()) {
             for (size_t at; (at = event.find(temp)) != std::string::npos;)
                 event.replace(at, temp.size(), "{temp}");
-            actual.push_back("> " + event);
+            results.push_back(event);
         }
         std::istringstream stored(std::filesystem::is_regular_file(temp) ? ReadBytes(temp) : "");
         for (std::string line; std::getline(stored, line);)
-            actual.push_back("> stored " +
-                             (line.ends_with('\r') ? line.erase(line.size() - 1) + "\\r" : line));
+            results.push_back("stored " +
+                              (line.ends_with('\r') ? line.erase(line.size() - 1) + "\\r" : line));
         pending.reset();
+        return results;
     };
-    for (const std::string &line : GoldenLines(golden)) {
-        if (line.starts_with("> "))
-            continue;
-        if (pending && (line.empty() || line.starts_with("== ")))
-            run();
-        actual.push_back(line);
+    const auto take = [&](const std::string &line) {
         const size_t blank = line.find(' ');
         const std::string verb = line.substr(0, blank), rest = line.substr(blank + 1);
         if (verb == "==") {
@@ -108,10 +105,9 @@ TEST(ReadJobs, AsTheTranscriptSays)
         } else if (verb == "unwritable") {
             pending->unwritable = true;
         }
-    }
-    if (pending)
-        run();
-    ExpectGolden(golden, actual);
+        return Strings{};
+    };
+    ExpectTranscript(KESTREL_ENGINE_GOLDEN_DIR "/read_jobs.txt", take, run);
 }
 
 TEST(ReadJobVerdict, BlankRecordsAndEmptyValues)

@@ -15,7 +15,6 @@
 
 using namespace platform;
 using Strings = std::vector<std::string>;
-using Params = FakeJobContext::Params;
 
 namespace {
 
@@ -53,13 +52,13 @@ const Answer kAcceptAll = RefuseOnly({});
 // to rewrite them).
 TEST(WriteJobs, AsTheTranscriptSays)
 {
-    const std::string golden = KESTREL_ENGINE_GOLDEN_DIR "/write_jobs.txt";
-    std::vector<std::string> actual;
     std::string file;
     std::optional<std::string> newPassword;
     std::set<std::string> refused;
     bool pending = false; // a scenario's steps wait for their run
     const auto run = [&] {
+        if (!pending)
+            return Strings{};
         pending = false;
         g_strSoftwarePassword = "1234";
         FakeJobContext context;
@@ -72,19 +71,14 @@ TEST(WriteJobs, AsTheTranscriptSays)
         } else {
             Drive(write, context, RefuseOnly(refused));
         }
-        for (const std::string &event : context.Transcript())
-            actual.push_back("> " + event);
-        actual.push_back("> step " +
-                         std::to_string(newPassword ? change.CurrentStep() : write.CurrentStep()));
+        Strings results = context.Transcript();
+        results.push_back("step " +
+                          std::to_string(newPassword ? change.CurrentStep() : write.CurrentStep()));
         refused.clear();
         newPassword.reset();
+        return results;
     };
-    for (const std::string &line : GoldenLines(golden)) {
-        if (line.starts_with("> "))
-            continue;
-        if (pending && (line.empty() || line.starts_with("== ")))
-            run();
-        actual.push_back(line);
+    const auto take = [&](const std::string &line) {
         pending = pending || line.starts_with("== ");
         if (line.starts_with("file "))
             file = Unescape(line.substr(5));
@@ -92,10 +86,9 @@ TEST(WriteJobs, AsTheTranscriptSays)
             newPassword = line.substr(9);
         else if (line.starts_with("refuse "))
             refused.insert(line.substr(7));
-    }
-    if (pending)
-        run();
-    ExpectGolden(golden, actual);
+        return Strings{};
+    };
+    ExpectTranscript(KESTREL_ENGINE_GOLDEN_DIR "/write_jobs.txt", take, run);
 }
 
 TEST_F(WriteJobTest, TheFileIsReadOnceAtTheStartOfTheJob)

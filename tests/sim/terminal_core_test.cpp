@@ -80,18 +80,15 @@ private:
 
 TEST(TerminalCore, AsTheTranscriptSays)
 {
-    const std::string golden = KESTREL_SIM_GOLDEN_DIR "/terminal_core.txt";
-    std::vector<std::string> actual;
     std::unique_ptr<Scenario> scenario;
-    for (const std::string &line : GoldenLines(golden)) {
-        if (line.starts_with("> "))
-            continue;
-        actual.push_back(line);
-        if (line.starts_with("== "))
-            scenario = std::make_unique<Scenario>();
-        else if (scenario && !line.empty() && !line.starts_with("#"))
-            for (const std::string &result : scenario->Take(line))
-                actual.push_back("> " + result);
-    }
-    ExpectGolden(golden, actual);
+    ExpectTranscript(
+        KESTREL_SIM_GOLDEN_DIR "/terminal_core.txt",
+        [&](const std::string &line) -> std::vector<std::string> {
+            if (line.starts_with("== "))
+                scenario = std::make_unique<Scenario>();
+            else if (scenario && !line.empty() && !line.starts_with("#"))
+                return scenario->Take(line);
+            return {};
+        },
+        NoResults);
 }
