@@ -64,9 +64,13 @@ size_t CountKind(const FakeJobContext &context, Event::Kind kind)
 
 size_t CountOutcomes(const FakeJobContext &context)
 {
-    return context.Posted(platform::WM_READ_PARA_OK_NOTIFY).size() +
-           context.Posted(platform::WM_READ_PARA_ERR_NOTIFY).size() +
-           context.Posted(platform::WM_READ_PARA_STORE_ERR_NOTIFY).size();
+    return static_cast<size_t>(
+        std::count_if(context.events.begin(), context.events.end(), [](const Event &e) {
+            const uint32_t id = e.message.id;
+            return e.kind == Event::Posted && (id == platform::WM_READ_PARA_OK_NOTIFY ||
+                                               id == platform::WM_READ_PARA_ERR_NOTIFY ||
+                                               id == platform::WM_READ_PARA_STORE_ERR_NOTIFY);
+        }));
 }
 
 std::set<std::string> AllowedCommands(const ReadLists &lists)
