@@ -12,6 +12,7 @@
 #include "widgets/report_ctrl.h"
 
 #include <QAccessibleTableInterface>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QHeaderView>
 
