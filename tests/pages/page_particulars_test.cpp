@@ -18,7 +18,7 @@
 
 using params::Slot;
 
-class PageSpecificsTest : public QObject
+class PageParticularsTest : public QObject
 {
     Q_OBJECT
 
@@ -156,5 +156,5 @@ private Q_SLOTS:
     }
 };
 
-KESTREL_QT_TEST(PageSpecificsTest)
-#include "page_specifics_test.moc"
+KESTREL_QT_TEST(PageParticularsTest)
+#include "page_particulars_test.moc"
