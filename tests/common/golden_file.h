@@ -1,104 +1,21 @@
 #pragma once
-// A reviewed, checked-in transcript, compared line by line with what the
-// code does now. KESTREL_UPDATE_GOLDEN=1 rewrites the file from the run
-// instead; review its diff before committing it.
+// Transcripts (transcript.h) compared in GoogleTest programs.
 
-#include <algorithm>
-#include <cstdlib>
-#include <fstream>
+#include "tests/common/transcript.h"
+
 #include <gtest/gtest.h>
-#include <map>
-#include <sstream>
-#include <string>
-#include <vector>
 
-// A text with line breaks on one line of a transcript.
-inline std::string OneLine(std::string text)
-{
-    for (size_t at = 0; (at = text.find('\n', at)) != std::string::npos;)
-        text.replace(at, 1, "\\n");
-    return text;
-}
-
-// \r, \n, \t, \0, \\ and \xHH in a step's text.
-inline std::string Unescape(const std::string &text)
-{
-    static const std::map<char, char> kEscapes = {
-        {'r', '\r'}, {'n', '\n'}, {'t', '\t'}, {'0', '\0'}, {'\\', '\\'}};
-    std::string bytes;
-    for (size_t i = 0; i < text.size(); ++i) {
-        const char next = i + 1 < text.size() && text[i] == '\\' ? text[i + 1] : 0;
-        if (next == 'x' && i + 3 < text.size()) {
-            bytes.push_back(char(std::stoi(text.substr(i + 2, 2), nullptr, 16)));
-            i += 3;
-        } else if (kEscapes.contains(next)) {
-            bytes.push_back(kEscapes.at(next));
-            ++i;
-        } else {
-            bytes.push_back(text[i]);
-        }
-    }
-    return bytes;
-}
-
-inline std::vector<std::string> GoldenLines(const std::string &path)
-{
-    std::ifstream in(path, std::ios::binary);
-    EXPECT_TRUE(in) << path;
-    std::vector<std::string> lines;
-    for (std::string line; std::getline(in, line);)
-        lines.push_back(line);
-    return lines;
-}
-
-// The first difference with what comes before and after it.
 inline void ExpectGolden(const std::string &path, const std::vector<std::string> &actual)
 {
-    if (std::getenv("KESTREL_UPDATE_GOLDEN")) {
-        std::ofstream out(path, std::ios::binary | std::ios::trunc);
-        for (const std::string &line : actual)
-            out << line << '\n';
-        return;
-    }
-    const std::vector<std::string> expected = GoldenLines(path);
-    const auto differs =
-        std::mismatch(expected.begin(), expected.end(), actual.begin(), actual.end());
-    if (differs.first == expected.end() && differs.second == actual.end())
-        return;
-    const size_t at = size_t(differs.first - expected.begin());
-    std::ostringstream diff;
-    diff << path << ":" << at + 1 << " differs (- the file, + this run)\n";
-    for (size_t i = at > 3 ? at - 3 : 0; i < at; ++i)
-        diff << "  " << expected[i] << "\n";
-    for (size_t i = at; i < std::min(at + 6, expected.size()); ++i)
-        diff << "- " << expected[i] << "\n";
-    for (size_t i = at; i < std::min(at + 6, actual.size()); ++i)
-        diff << "+ " << actual[i] << "\n";
-    ADD_FAILURE() << diff.str();
+    const std::string difference = GoldenDifference(path, actual);
+    if (!difference.empty())
+        ADD_FAILURE() << difference;
 }
 
-// Walks the transcript at `path` as a run of scenarios and compares it:
-// every line but the "> " results goes to `take`, whose results follow the
-// line; `finish` closes a scenario before a blank line, a "== " line and
-// the end of the file, and its results go there.
 template <class Take, class Finish>
 void ExpectTranscript(const std::string &path, Take take, Finish finish)
 {
-    std::vector<std::string> actual;
-    const auto add = [&](const std::vector<std::string> &results) {
-        for (const std::string &result : results)
-            actual.push_back("> " + result);
-    };
-    for (const std::string &line : GoldenLines(path)) {
-        if (line.starts_with("> "))
-            continue;
-        if (line.empty() || line.starts_with("== "))
-            add(finish());
-        actual.push_back(line);
-        add(take(line));
-    }
-    add(finish());
-    ExpectGolden(path, actual);
+    ExpectGolden(path, Transcript(path, take, finish));
 }
 
 inline std::vector<std::string> NoResults()

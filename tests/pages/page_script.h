@@ -78,6 +78,11 @@ template <typename Row, size_t N> void IndexRows(const Row (&table)[N])
         QTest::newRow(table[i].name) << i;
 }
 
+// The pages' names in the golden files, in the order of params::Page.
+inline const char *const kPageNames[params::kPageCount] = {
+    "Passwords",     "Forbids",  "Prefix", "CSP",    "Forward",  "Restricted ID",
+    "Security code", "Polarity", "Times",  "Volume", "Call back"};
+
 // Each page's controls as "X=accessible name|...": one letter per control.
 inline const char *ControlsOf(params::Page page)
 {

@@ -9,9 +9,6 @@
 
 namespace {
 
-const char *const kPageNames[params::kPageCount] = {
-    "Passwords",     "Forbids",  "Prefix", "CSP",    "Forward",  "Restricted ID",
-    "Security code", "Polarity", "Times",  "Volume", "Call back"};
 const char *const kLanguageNames[] = {"", "en", "pt", "es"};
 
 bool InsideCompound(const QWidget *widget, const QWidget *page)
