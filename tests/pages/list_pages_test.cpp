@@ -1,7 +1,8 @@
 // The two list pages, Forbids and Call back: the list filled from the store
-// on the list box's first click, numbers stored without a hole, blank
-// records shown and stored empty; what each checks and stores only while
-// its switches are on, and a number being typed.
+// on the list box's first click, blank records shown and stored empty, a
+// number being typed. How the lists store their numbers without a hole,
+// and what they check and store only while their switches are on, is in
+// golden/page_scripts.txt.
 
 #include "page_script.h"
 #include "pages/forbids_page.h"
@@ -45,9 +46,6 @@ const ListPage &ListPageRow()
     return index ? kCallBack : kForbids;
 }
 
-const std::vector<Slot> kCallBackSlots = {Slot::CallBack, Slot::CallBackTime,
-                                          Slot::CallBackAttempts, Slot::AnswerCallBackTime};
-
 CReportCtrl *ListOf(const ScriptedPage &scripted)
 {
     return qobject_cast<CReportCtrl *>(Control(scripted.controls, 'l'));
@@ -78,27 +76,6 @@ private Q_SLOTS:
         QCOMPARE(rows->CellText(3, 1), QStringLiteral("777"));
     }
 
-    // A read ends the list at its first empty entry: the numbers are stored
-    // from the first position on, and the list shows what was stored.
-    void filledRowsAreStoredWithoutAHole_data() { ListPageRows(); }
-    void filledRowsAreStoredWithoutAHole()
-    {
-        const ListPage &list = ListPageRow();
-        ScriptedPage scripted(list.page);
-        ParameterStore &store = scripted.host.store;
-        for (size_t i = 0; i < 20; ++i)
-            Entry(store, list.page, i) = "999";
-        Act(scripted.controls, QString::fromLatin1(list.listOn));
-        SetNumbers(ListOf(scripted), {"", "0800", "", "", "12"});
-        QVERIFY(scripted.page->ValidatePage());
-        scripted.page->SaveToStore();
-        QCOMPARE(Entry(store, list.page, 0), std::string("0800"));
-        QCOMPARE(Entry(store, list.page, 1), std::string("12"));
-        for (size_t i = 2; i < 20; ++i)
-            QCOMPARE(Entry(store, list.page, i), std::string());
-        QCOMPARE(Numbers(ListOf(scripted)).mid(0, 3), (QStringList{"0800", "12", ""}));
-    }
-
     // The terminal answers an unused entry with a blank record, which the
     // read stores as it came: the row shows nothing and stores nothing, so
     // a Receive followed by a Transmit is not refused at a row never typed
@@ -126,21 +103,6 @@ private Q_SLOTS:
                      blank ? QString() : entry);
             QCOMPARE(Entry(store, list->page, 0), std::string("0800"));
         }
-    }
-
-    void forbiddenRowsAreNeitherCheckedNorStoredWhileTheBoxIsOff()
-    {
-        ScriptedPage scripted(Page::Forbids);
-        ParameterStore &store = scripted.host.store;
-        store.forbidden[2] = "0800";
-        store.forbidden[7] = "x";
-        scripted.page->LoadFromStore();
-        QCOMPARE(Shown(scripted.controls), QStringLiteral("D I N L l=20 @l"));
-        QCOMPARE(ListOf(scripted)->CellText(7, 1), QStringLiteral("x"));
-        QVERIFY(scripted.page->ValidatePage());
-        scripted.page->SaveToStore();
-        QCOMPARE(store.forbidden, (std::array<std::string, 20>{}));
-        QCOMPARE(store[Slot::PrefixNumberBlock], std::string("00"));
     }
 
     void aForbiddenListNeverLoadedFailsAtTheFirstPosition()
@@ -180,80 +142,6 @@ private Q_SLOTS:
         QTest::keyClicks(page.List()->InPlaceEditor(), QStringLiteral("800"));
         page.SaveToStore();
         QCOMPARE(host.store.forbidden[0], std::string("0800"));
-    }
-
-    // Call back's slots: 16517, 16539, 16540, 16545; "?" left as it was.
-    // Call back's slots: 16517, 16539, 16540, 16545; "?" left as it was.
-    // Loaded, whether 16214 and 16511 hold numbers, shown, stored.
-    void callBackStoreAndLoad()
-    {
-        // clang-format off
-        const std::tuple<QString, bool, QString, QString> rows[] = {
-            // On, all timings, 05 as 5.
-            {"01|10|3|05", true, "S+ T+ t=10 A+ a=3 R+ r=5 L+ l=300 @S", "01|10|3|5"},
-            // On, no numbers: the list box is on anyway.
-            {"01||07|", false, "S+ T (t) A+ a=07 R (r) L+ l=300 @S", "01||07|"},
-            // Off with numbers: shown, timings left in the store.
-            {"00|10||05", true, "S (T+) (t=10) (A) (a) (R+) (r=5) (L+) (l=300) @S", "00|?|?|?"},
-            // Off without numbers: no rows.
-            {"0|||9", false, "S (T) (t) (A) (a) (R+) (r=9) (L) (l) @S", "00|?|?|?"},
-        };
-        // clang-format on
-        for (const auto &[loaded, numbers, shown, stored] : rows) {
-            ScriptedPage scripted(Page::CallBack);
-            ParameterStore &store = scripted.host.store;
-            if (numbers) {
-                store.callBack[2] = "0211";
-                store.callBack[299] = "5550299";
-            }
-            SetSlots(store, kCallBackSlots, loaded.split('|'));
-            scripted.page->LoadFromStore();
-            QCOMPARE(Shown(scripted.controls), shown);
-            CReportCtrl *list = ListOf(scripted);
-            if (numbers)
-                QCOMPARE(list->CellText(2, 1) + " " + list->CellText(299, 1),
-                         QStringLiteral("0211 5550299"));
-            SetSlots(store, kCallBackSlots, {"?", "?", "?", "?"});
-            scripted.page->SaveToStore();
-            QCOMPARE(SlotTexts(store, kCallBackSlots).join('|'), stored);
-            // On or off, the numbers are stored without a hole; the rows, stored
-            // only with call back on, then show what was stored.
-            decltype(store.callBack) closedUp{};
-            if (numbers) {
-                closedUp[0] = "0211";
-                closedUp[1] = "5550299";
-                const QStringList listed = stored.startsWith(QLatin1String("01"))
-                                               ? QStringList{"0211", "5550299", ""}
-                                               : QStringList{"", "", "0211"};
-                QCOMPARE(Numbers(list).mid(0, 3), listed);
-            }
-            QCOMPARE(store.callBack, closedUp);
-        }
-    }
-
-    // Call back off stores the switch alone: timings and numbers stay in the
-    // store (and are exported) as they were, whatever the page shows.
-    void callBackOffKeepsWhatTheStoreHolds()
-    {
-        ScriptedPage scripted(Page::CallBack);
-        ParameterStore &store = scripted.host.store;
-        SetSlots(store, kCallBackSlots, {"01", "10", "3", "05"});
-        store.callBack[0] = "5551234";
-        scripted.page->LoadFromStore();
-        // The time's box unchecked empties its field.
-        Act(scripted.controls, QStringLiteral("T a=9 l0=777 S"));
-        QVERIFY(scripted.page->ValidatePage());
-        scripted.page->SaveToStore();
-        QCOMPARE(SlotTexts(store, kCallBackSlots).join('|'), QStringLiteral("00|10|3|05"));
-        QCOMPARE(store.callBack[0], std::string("5551234"));
-    }
-
-    void onlyBlankRecordsLeaveTheCallBackListBoxOffWhileCallBackIsOff()
-    {
-        ScriptedPage scripted(Page::CallBack);
-        scripted.host.store.callBack[0] = "0*0*0*0";
-        scripted.page->LoadFromStore();
-        QCOMPARE(Shown(scripted.controls), QStringLiteral("S (T) (t) (A) (a) (R) (r) (L) (l) @S"));
     }
 };
 

@@ -8,6 +8,7 @@
 #include "tests/common/transcript.h"
 
 #include <memory>
+#include <span>
 
 using params::Page;
 using params::Slot;
@@ -42,6 +43,8 @@ std::vector<Slot> SlotsOf(Page page)
         return {RestrictedId};
     case Page::Polarity:
         return {PolarityInversion};
+    case Page::CallBack:
+        return {CallBack, CallBackTime, CallBackAttempts, AnswerCallBackTime};
     default:
         return {};
     }
@@ -105,22 +108,27 @@ public:
             const auto *name = std::find(std::begin(kPageNames), std::end(kPageNames), argument);
             m_kind = Page(name - std::begin(kPageNames));
             m_scripted = std::make_unique<ScriptedPage>(m_kind);
-            return {m_scripted->shown ? ShownNow() : "not shown"};
+            return m_scripted->shown ? ShownNow() : std::vector<std::string>{"not shown"};
         }
         if (!m_scripted)
             return {};
         ParameterStore &store = m_scripted->host.store;
         if (command == QLatin1String("do"))
             Act(m_scripted->controls, argument);
+        if (command == QLatin1String("entries")) {
+            for (const QString &entry : argument.split(' '))
+                Entries()[entry.section('=', 0, 0).toUInt()] = entry.section('=', 1).toStdString();
+        }
         if (command == QLatin1String("load")) {
-            SetSlots(store, SlotsOf(m_kind), argument.split('|'));
+            if (line != "load")
+                SetSlots(store, SlotsOf(m_kind), argument.split('|'));
             m_scripted->page->LoadFromStore();
         }
         if (command == QLatin1String("store"))
             return Store();
         if (command == QLatin1String("check"))
             return Check(argument.isEmpty() ? 0 : argument.at(0).toLatin1());
-        return {ShownNow()};
+        return ShownNow();
     }
     std::vector<std::string> Finish()
     {
@@ -129,7 +137,36 @@ public:
     }
 
 private:
-    std::string ShownNow() const { return Shown(m_scripted->controls).toStdString(); }
+    // The list page's numbers in the store.
+    std::span<std::string> Entries()
+    {
+        ParameterStore &store = m_scripted->host.store;
+        if (m_kind == Page::Forbids)
+            return store.forbidden;
+        return m_kind == Page::CallBack ? std::span<std::string>(store.callBack)
+                                        : std::span<std::string>();
+    }
+
+    // "what 2=0211 299=5550299": the numbers that are not empty, by index.
+    static std::string Numbered(const char *what, const QStringList &numbers)
+    {
+        QStringList listed;
+        for (int i = 0; i < numbers.size(); ++i) {
+            if (!numbers[i].isEmpty())
+                listed << QStringLiteral("%1=%2").arg(i).arg(numbers[i]);
+        }
+        return listed.isEmpty() ? std::string() : what + (' ' + listed.join(' ').toStdString());
+    }
+
+    // What the page shows, and a list's rows that hold a number.
+    std::vector<std::string> ShownNow() const
+    {
+        std::vector<std::string> shown{Shown(m_scripted->controls).toStdString()};
+        const auto *list = qobject_cast<CReportCtrl *>(Control(m_scripted->controls, 'l'));
+        if (std::string rows = list ? Numbered("rows", Numbers(list)) : ""; !rows.empty())
+            shown.push_back(rows);
+        return shown;
+    }
 
     // Of the store's integers, set to 1 and 2 before, the forward page
     // stores its three switches, the Security code page the PIN write mode.
@@ -141,13 +178,22 @@ private:
         store.waitingForwardEnabled = store.callWaitingIncluded = store.forwardingIncluded = 1;
         store.pinWriteMode = 2;
         m_scripted->page->SaveToStore();
-        return {"stored " + SlotTexts(store, order).join('|').toStdString(),
-                QStringLiteral("switches %1 %2 %3, PIN write mode %4")
-                    .arg(store.waitingForwardEnabled)
-                    .arg(store.callWaitingIncluded)
-                    .arg(store.forwardingIncluded)
-                    .arg(store.pinWriteMode)
-                    .toStdString()};
+        std::vector<std::string> results{"stored " +
+                                             SlotTexts(store, order).join('|').toStdString(),
+                                         QStringLiteral("switches %1 %2 %3, PIN write mode %4")
+                                             .arg(store.waitingForwardEnabled)
+                                             .arg(store.callWaitingIncluded)
+                                             .arg(store.forwardingIncluded)
+                                             .arg(store.pinWriteMode)
+                                             .toStdString()};
+        QStringList entries;
+        for (const std::string &entry : Entries())
+            entries << QString::fromStdString(entry);
+        if (std::string listed = Numbered("entries", entries); !listed.empty())
+            results.push_back(listed);
+        const std::vector<std::string> shown = ShownNow();
+        results.insert(results.end(), shown.begin() + 1, shown.end());
+        return results;
     }
 
     // What the page told and where it left the focus; a refusal changes
@@ -166,7 +212,8 @@ private:
         if (host.pinChanges)
             results.push_back("asked to change the PIN");
         QApplication::processEvents();
-        results.push_back(ShownNow());
+        const std::vector<std::string> shown = ShownNow();
+        results.insert(results.end(), shown.begin(), shown.end());
         if (results.front() == "passes")
             return results;
         results.push_back(Selection());
