@@ -216,17 +216,17 @@ private:
         results.insert(results.end(), shown.begin(), shown.end());
         if (results.front() == "passes")
             return results;
-        results.push_back(Selection());
+        if (std::string selection = Selection(); !selection.empty())
+            results.push_back(selection);
         if (!(host.store == before))
             results.push_back("store changed");
         for (const auto &[language, name] :
-             {std::pair{lang::kPortuguese, "pt"}, {lang::kSpanish, "es"}}) {
+             {std::pair{lang::kPortuguese, "pt "}, {lang::kSpanish, "es "}}) {
             LanguageScope scope(language);
             host.events.clear();
             Passes(*m_scripted, button);
-            results.push_back(
-                name +
-                (' ' + host.events.filter(QStringLiteral("box ")).join(" | ").toStdString()));
+            for (const QString &box : host.events.filter(QStringLiteral("box ")))
+                results.push_back(name + box.toStdString());
         }
         return results;
     }
