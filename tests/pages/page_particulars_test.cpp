@@ -1,11 +1,9 @@
-// What a single page does beyond the scripted tables: a CSP load with
-// every mode off, the software password change handed to the host, the
-// ";" after each typed pre-number, what a passing PIN change stores, the
-// clock filled from the local date and time, the focus a Volume load
-// leaves alone behind another page.
+// What a single page does beyond the page scripts: the software password
+// change handed to the host, the ";" after each typed pre-number, what a
+// passing PIN change stores, the clock filled from the local date and
+// time, the focus a Volume load leaves alone behind another page.
 
 #include "page_test_support.h"
-#include "pages/csp_page.h"
 #include "pages/passwords_page.h"
 #include "pages/prefix_page.h"
 #include "pages/security_code_page.h"
@@ -23,21 +21,6 @@ class PageParticularsTest : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void afterAnAllOffLoadANumberIsDemanded()
-    {
-        TestPageHost host;
-        BoxRecorder recorder(host);
-        CCspPage page;
-        QVERIFY(ShowActive(page, host));
-        page.LoadFromStore(); // every slot empty, as before any read
-        QVERIFY(!page.ValidatePage());
-        QCOMPARE(host.events,
-                 (QStringList{"box Error: The CSP Number must be number!", "show 187"}));
-        QTRY_VERIFY(page.NumberField()->hasFocus());
-        QTest::keyClicks(page.NumberField(), QStringLiteral("33"));
-        QVERIFY(page.ValidatePage());
-    }
-
     void aChangeIsHandedToTheHostOnlyWithTheSwitchOn()
     {
         TestPageHost host;
