@@ -98,15 +98,14 @@ void CLoginDlg::BuildControls(const StartupSettings &initial)
     ApplyWindowLook(*this);
     NameComboBoxesByLabel();
 
-    auto makeLabel = [this](const char *name) {
-        auto *label = new QLabel(this);
-        label->setObjectName(QLatin1String(name));
-        return label;
-    };
-    m_portLabel = makeLabel("portLabel");
-    m_baudLabel = makeLabel("baudLabel");
-    m_passwordLabel = makeLabel("passwordLabel");
-    m_languageLabel = makeLabel("languageLabel");
+    m_portLabel = new QLabel(this);
+    m_portLabel->setObjectName(QStringLiteral("portLabel"));
+    m_baudLabel = new QLabel(this);
+    m_baudLabel->setObjectName(QStringLiteral("baudLabel"));
+    m_passwordLabel = new QLabel(this);
+    m_passwordLabel->setObjectName(QStringLiteral("passwordLabel"));
+    m_languageLabel = new QLabel(this);
+    m_languageLabel->setObjectName(QStringLiteral("languageLabel"));
 
     m_portList = new QComboBox(this);
     m_portList->setObjectName(QStringLiteral("portList"));
