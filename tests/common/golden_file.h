@@ -4,6 +4,7 @@
 // instead; review its diff before committing it.
 
 #include <algorithm>
+#include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <gtest/gtest.h>
@@ -18,6 +19,18 @@ inline std::string OneLine(std::string text)
     for (size_t at = 0; (at = text.find('\n', at)) != std::string::npos;)
         text.replace(at, 1, "\\n");
     return text;
+}
+
+// Bytes outside printable ASCII as \xHH, so that a transcript stays text.
+inline std::string Printable(const std::string &text)
+{
+    std::string printable;
+    for (const unsigned char c : text) {
+        char escape[5];
+        std::snprintf(escape, sizeof escape, "\\x%02X", c);
+        printable += c >= 0x20 && c < 0x7f ? std::string(1, char(c)) : escape;
+    }
+    return printable;
 }
 
 // \r, \n, \t, \0, \\ and \xHH in a step's text.

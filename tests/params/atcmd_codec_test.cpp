@@ -17,7 +17,7 @@ std::string Word(const std::string &text)
     return text == "''" ? "" : text;
 }
 
-std::vector<std::string> Take(const std::string &line)
+std::vector<std::string> ReplyStep(const std::string &line)
 {
     const size_t blank = line.find(' ');
     const std::string verb = line.substr(0, blank), rest = Word(line.substr(blank + 1));
@@ -50,7 +50,7 @@ TEST(AtReplies, AsTheTranscriptSays)
         KESTREL_PARAMS_GOLDEN_DIR "/atcmd_replies.txt",
         [](const std::string &line) {
             return line.starts_with("#") || line.starts_with("== ") ? std::vector<std::string>{}
-                                                                    : Take(line);
+                                                                    : ReplyStep(line);
         },
         NoResults);
 }

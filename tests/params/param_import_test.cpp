@@ -6,7 +6,6 @@
 #include "tests/common/temp_folder.h"
 
 #include <array>
-#include <cstdio>
 #include <gtest/gtest.h>
 #include <optional>
 
@@ -60,18 +59,6 @@ const char *const kSlotNames[] = {
     "NumberHeaderSwitch", "NumberHeader"};
 // clang-format on
 static_assert(std::size(kSlotNames) == params::kSlotCount);
-
-// Bytes outside printable ASCII as \xHH, so that the transcript stays text.
-std::string Printable(const std::string &text)
-{
-    std::string printable;
-    for (const unsigned char c : text) {
-        char escape[5];
-        std::snprintf(escape, sizeof escape, "\\x%02X", c);
-        printable += c >= 0x20 && c < 0x7f ? std::string(1, char(c)) : escape;
-    }
-    return printable;
-}
 
 // Every text of `store` that differs from `reset`, by name.
 std::vector<std::string> Differences(const ParameterStore &store, const ParameterStore &reset)
