@@ -40,16 +40,6 @@ void ReplaceAll(std::string &text, const std::string &from, const std::string &t
         text.replace(at, from.size(), to);
 }
 
-// The words of a step, each unescaped; '' is an empty word.
-std::vector<std::string> Words(const std::string &text)
-{
-    std::istringstream in(text);
-    std::vector<std::string> words;
-    for (std::string word; in >> word;)
-        words.push_back(word == "''" ? "" : Unescape(word));
-    return words;
-}
-
 // A command line as parsed: its error, or the command and every option that
 // differs from the defaults, and always the gap.
 std::vector<std::string> Parsed(const std::vector<std::string> &args)

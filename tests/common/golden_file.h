@@ -54,6 +54,16 @@ inline std::string Unescape(const std::string &text)
     return bytes;
 }
 
+// The words of a step, each unescaped; '' is an empty word.
+inline std::vector<std::string> Words(const std::string &text)
+{
+    std::istringstream in(text);
+    std::vector<std::string> words;
+    for (std::string word; in >> word;)
+        words.push_back(word == "''" ? "" : Unescape(word));
+    return words;
+}
+
 inline std::vector<std::string> GoldenLines(const std::string &path)
 {
     std::ifstream in(path, std::ios::binary);

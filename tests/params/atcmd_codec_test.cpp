@@ -6,7 +6,6 @@
 #include "tests/common/golden_file.h"
 
 #include <gtest/gtest.h>
-#include <sstream>
 
 using namespace params;
 
@@ -28,10 +27,8 @@ std::vector<std::string> ReplyStep(const std::string &line)
         return {entry ? entry->key + "=" + entry->value : "nothing"};
     }
     if (verb == "clock") {
-        std::istringstream in(rest);
-        std::string date, time, zone;
-        in >> date >> time >> zone;
-        const std::string text = BuildClockText(Word(date), Word(time), Word(zone));
+        const std::vector<std::string> fields = Words(rest);
+        const std::string text = BuildClockText(fields[0], fields[1], fields[2]);
         return {text.empty() ? "nothing" : text};
     }
     if (verb == "parse") {

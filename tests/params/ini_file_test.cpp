@@ -3,7 +3,6 @@
 #include "tests/common/temp_folder.h"
 
 #include <gtest/gtest.h>
-#include <sstream>
 #include <sys/stat.h>
 
 using params::IniDocument;
@@ -13,10 +12,7 @@ namespace {
 // One step of golden/ini_reads.txt on a document of its own.
 std::vector<std::string> IniStep(const std::string &line)
 {
-    std::istringstream in(line);
-    std::vector<std::string> words;
-    for (std::string word; in >> word;)
-        words.push_back(word == "''" ? "" : Unescape(word));
+    const std::vector<std::string> words = Words(line);
     IniDocument document;
     if (words[0] == "read") {
         document.Parse(words[3]);
