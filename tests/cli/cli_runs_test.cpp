@@ -8,8 +8,10 @@
 
 #include "cli/cli_options.h"
 #include "cli/cli_session.h"
+#include "cli/password_sources.h"
 #include "engine/engine_globals.h"
 #include "engine/login.h"
+#include "params/language.h"
 #include "platform/port_names.h"
 #include "sim/program_options.h"
 #include "tests/common/golden_file.h"
@@ -36,16 +38,6 @@ void ReplaceAll(std::string &text, const std::string &from, const std::string &t
     for (size_t at = 0; !from.empty() && (at = text.find(from, at)) != std::string::npos;
          at += to.size())
         text.replace(at, from.size(), to);
-}
-
-// The words of a step, each unescaped; '' is an empty word.
-std::vector<std::string> Words(const std::string &text)
-{
-    std::istringstream in(text);
-    std::vector<std::string> words;
-    for (std::string word; in >> word;)
-        words.push_back(word == "''" ? "" : Unescape(word));
-    return words;
 }
 
 // A command line as parsed: its error, or the command and every option that
@@ -115,6 +107,8 @@ public:
             return Sim(rest);
         if (verb == "parse")
             return Parsed(Words(rest));
+        if (verb == "passwords")
+            return Passwords(rest);
         Start();
         if (verb == "value") {
             const size_t space = rest.find(' ');
@@ -149,6 +143,48 @@ public:
     }
 
 private:
+    // Where the passwords of a command line come from: "terminal" when the
+    // user can be asked, NAME=VALUE in the environment and +LINE for each
+    // line typed, then "--" and the command line.
+    std::vector<std::string> Passwords(const std::string &line)
+    {
+        const std::vector<std::string> words = Words(line);
+        const auto dashes = std::find(words.begin(), words.end(), "--");
+        std::map<std::string, std::string> env;
+        std::vector<std::string> typed, args, result;
+        bool terminal = false;
+        for (auto word = words.begin(); word != dashes; ++word) {
+            if (*word == "terminal")
+                terminal = true;
+            else if (word->starts_with('+'))
+                typed.push_back(word->substr(1));
+            else
+                env[word->substr(0, word->find('='))] = word->substr(word->find('=') + 1);
+        }
+        for (auto word = dashes + 1; word < words.end(); ++word)
+            args.push_back(Expand(*word));
+        ParseResult parsed = ParseCommandLine(args);
+        EXPECT_TRUE(parsed.ok) << m_name << ": " << parsed.error;
+        lang::SetCode(parsed.options.language);
+        const PasswordSources sources{
+            [&](const char *name) {
+                const auto value = env.find(name);
+                return value == env.end() ? nullptr : value->second.c_str();
+            },
+            terminal,
+            [&](const std::string &prompt) {
+                result.push_back("prompt \"" + prompt + '"');
+                return result.size() <= typed.size() ? typed[result.size() - 1] : std::string();
+            }};
+        const PasswordsResult found = FindPasswords(parsed.options, sources);
+        lang::SetCode(lang::kEnglish);
+        result.push_back("status " + std::to_string(found.status) + " password \"" +
+                         parsed.options.password + "\" new \"" + parsed.options.newPassword + '"');
+        if (!found.error.empty())
+            result.push_back("err " + Normal(found.error));
+        return result;
+    }
+
     std::vector<std::string> Sim(const std::string &args)
     {
         // Options before the start; afterwards, faults in place of the last ones.

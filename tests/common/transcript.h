@@ -4,6 +4,7 @@
 // the file from the run instead; review its diff before committing it.
 
 #include <algorithm>
+#include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <map>
@@ -17,6 +18,18 @@ inline std::string OneLine(std::string text)
     for (size_t at = 0; (at = text.find('\n', at)) != std::string::npos;)
         text.replace(at, 1, "\\n");
     return text;
+}
+
+// Bytes outside printable ASCII as \xHH, so that a transcript stays text.
+inline std::string Printable(const std::string &text)
+{
+    std::string printable;
+    for (const unsigned char c : text) {
+        char escape[5];
+        std::snprintf(escape, sizeof escape, "\\x%02X", c);
+        printable += c >= 0x20 && c < 0x7f ? std::string(1, char(c)) : escape;
+    }
+    return printable;
 }
 
 // \r, \n, \t, \0, \\ and \xHH in a step's text.
@@ -38,6 +51,16 @@ inline std::string Unescape(const std::string &text)
         }
     }
     return bytes;
+}
+
+// The words of a step, each unescaped; '' is an empty word.
+inline std::vector<std::string> Words(const std::string &text)
+{
+    std::istringstream in(text);
+    std::vector<std::string> words;
+    for (std::string word; in >> word;)
+        words.push_back(word == "''" ? "" : Unescape(word));
+    return words;
 }
 
 inline std::vector<std::string> GoldenLines(const std::string &path)

@@ -6,6 +6,7 @@
 #include "tests/common/golden_file.h"
 
 #include <gtest/gtest.h>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -39,45 +40,24 @@ TEST(PortOpenAdvice, AsTheDumpSays)
     EXPECT_EQ(login::PortOpenAdvice("ttyUSB0", platform::PortErrorKind::PermissionDenied), "");
 }
 
-// The outcome after the last line; kTimeOut stands for the bare CR's time
-// running out, or the caller's turn after the bare CR's answer.
-TEST(LoginExchange, AnErrorIsAWrongPasswordOnlyAfterTheLoginLinesEcho)
+// Against the reviewed transcript golden/login_exchanges.txt.
+TEST(LoginExchange, AsTheTranscriptSays)
 {
-    using O = login::Exchange::Outcome;
-    const std::string echo = "AT+WPAR=9996,\"1234\"";
-    const std::string kTimeOut = "(time out)";
-    struct Case
-    {
-        const char *name;
-        std::vector<std::string> lines;
-        O last;
+    static const char *const kOutcomes[] = {"waiting", "send login",     "accepted",
+                                            "refused", "not understood", "no data"};
+    std::optional<login::Exchange> exchange;
+    const auto take = [&](const std::string &line) -> std::vector<std::string> {
+        if (line.starts_with("== "))
+            exchange.emplace("1234");
+        if (line == "time out")
+            return {kOutcomes[int(exchange->OnClearTimeout())]};
+        if (line.starts_with("line "))
+            return {kOutcomes[int(
+                exchange->OnLine(line == "line ''" ? "" : Unescape(line.substr(5))))]};
+        return {};
     };
-    // clang-format off
-    const Case cases[] = {
-        {"TheBareCrGetsNoAnswer", {kTimeOut}, O::SendLogin},
-        {"NoiseAnsweredByAnError", {"~x", "ERROR"}, O::SendLogin},
-        {"TheAnswerToTheBareCrIsNotTheLogins", {"OK", "ERROR", "OK"}, O::Waiting},
-        {"TheLoginLineGoesOutOnce", {"OK", kTimeOut, kTimeOut}, O::Waiting},
-        {"NothingIsDecidedBeforeTheBareCrIsAnswered", {"+CPIN: READY", "RING"}, O::Waiting},
-        {"Accepted", {"ERROR", kTimeOut, echo, "OK"}, O::Accepted},
-        {"AcceptedWithoutEcho", {kTimeOut, "ok"}, O::Accepted},
-        {"Refused", {kTimeOut, echo, "ERROR"}, O::Refused},
-        {"RefusedWithCme", {kTimeOut, "+CMTI: \"SM\",3", echo, "+CME ERROR: 16"}, O::Refused},
-        {"NoiseBeforeTheEcho", {kTimeOut, "\x7f" + echo, "ERROR"}, O::Refused},
-        {"AnErrorWithoutTheEcho", {kTimeOut, "ERROR"}, O::NotUnderstood},
-        {"AnErrorToAGarbledLine", {kTimeOut, "AT+WPAR=99~6,\"1234\"", "ERROR"}, O::NotUnderstood},
-        {"OnlyTheFirstAnswerCounts", {kTimeOut, echo, "OK", "ERROR"}, O::Waiting},
-        {"AnEmptyLineIsNoData", {kTimeOut, ""}, O::NoData},
-    };
-    // clang-format on
-    for (const Case &c : cases) {
-        login::Exchange exchange("1234");
-        O outcome = O::Waiting;
-        for (const std::string &line : c.lines)
-            outcome = line == kTimeOut ? exchange.OnClearTimeout() : exchange.OnLine(line);
-        EXPECT_EQ(outcome, c.last) << c.name;
-        EXPECT_EQ(exchange.Line(), std::string("AT+WPAR=9996,\"1234\"\r\0", 21)) << c.name;
-    }
+    ExpectTranscript(KESTREL_ENGINE_GOLDEN_DIR "/login_exchanges.txt", take, NoResults);
+    EXPECT_EQ(exchange->Line(), std::string("AT+WPAR=9996,\"1234\"\r\0", 21));
 }
 
 } // namespace

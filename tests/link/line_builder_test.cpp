@@ -1,7 +1,9 @@
 #include "link/line_builder.h"
 #include "link/serial_port.h"
+#include "tests/common/golden_file.h"
 
 #include <gtest/gtest.h>
+#include <memory>
 #include <random>
 #include <string>
 #include <tuple>
@@ -42,49 +44,57 @@ protected:
     RecordingOwner owner{port};
 };
 
-TEST(LineBuilderBytes, SplitsTheTerminalsBytesIntoLines)
+// One step of golden/line_builder.txt; what reached the window and the
+// state it leaves.
+std::vector<std::string> Step(CSerialPort &port, RecordingOwner &owner, const std::string &step)
 {
-    // clang-format off
-    const std::pair<std::string, Lines> cases[] = {
-        {"\r\nOK\r\n", {"OK"}}, {"AB\nCD\r", {"AB\nCD"}}, {"\n\n\r\r", {}}, {"> ", {"> "}},
-        {">x\r", {">x"}},       {"> \r\n", {"> "}},      {">\r", {">"}},    {">> \r", {">> "}},
-        {"x> \r", {"x> "}},     {"> > \r", {"> ", "> "}}, {"unfinished", {}},
-        {">\rA B\r", {">", "A B"}}, // the prompt state ends with its line
-        {"AT+RPAR=20\r\r\n+RPAR: 20,\"1\"\r\n\r\nOK\r\n", {"AT+RPAR=20", "+RPAR: 20,\"1\"", "OK"}},
-        {std::string("A\0B\r", 4), {std::string("A\0B", 3)}},
-    };
-    // clang-format on
-    for (const auto &[bytes, expected] : cases) {
-        CSerialPort port;
-        RecordingOwner owner(port);
-        EXPECT_TRUE(owner.Feed(bytes));
-        EXPECT_EQ(owner.lines, expected) << bytes;
-        EXPECT_TRUE(owner.errors.empty());
-        EXPECT_TRUE(port.LineBufferFree());
+    static const char *const kErrors[] = {"overflow", "swap failed", "no data"};
+    std::vector<std::string> results;
+    const auto lastFinal = port.LastFinalReply();
+    owner.lines.clear();
+    owner.errors.clear();
+    if (step.starts_with("feed ") && !owner.Feed(Unescape(step.substr(5))))
+        results.push_back("refused");
+    if (step == "hold" || step == "resume")
+        owner.takeLines = step == "resume";
+    if (step == "take") {
+        const auto line = owner.builder.TakeLine();
+        results.push_back(line ? "took \"" + Printable(*line) + '"' : "took nothing");
     }
+    if (step == "reset") {
+        port.ResetHandles();
+        results.push_back("buffers " +
+                          std::to_string(port.FillBuffer().count + port.ReadyBuffer().count) +
+                          (port.PostMsgEventSet() ? ", event set" : ""));
+    }
+    for (const std::string &line : owner.lines)
+        results.push_back("line \"" + Printable(line) + '"');
+    for (const RxError error : owner.errors)
+        results.push_back(std::string("error ") + kErrors[int(error)]);
+    if (port.LastFinalReply() != lastFinal)
+        results.push_back("final reply");
+    if (owner.builder.InLine() || owner.builder.DroppingLine() || !port.LineBufferFree())
+        results.push_back(std::string("state") + (owner.builder.InLine() ? " in-line" : "") +
+                          (owner.builder.DroppingLine() ? " dropping" : "") +
+                          (port.LineBufferFree() ? "" : " line-not-taken"));
+    return results;
 }
 
-TEST(LineBuilderBytes, OnlyAFinalReplyIsNotedForTheDeviceGap)
+TEST(LineBuilderSteps, AsTheTranscriptSays)
 {
-    const std::pair<std::string, bool> cases[] = {
-        {"AT+RPAR=5\r", false},
-        {"\r\n+RPAR: 5\r\n", false},
-        {"RING\r", false},
-        {"OK \r", false},
-        {"+CMS ERROR: 500\r", false},
-        {"\r\nOK", false}, // no CR yet
-        {"\r\nOK\r\n", true},
-        {"error\r", true},
-        {"+cme error: 16\r", true},
+    std::unique_ptr<CSerialPort> port;
+    std::unique_ptr<RecordingOwner> owner;
+    const auto take = [&](const std::string &line) -> std::vector<std::string> {
+        if (line.starts_with("== ")) {
+            owner.reset();
+            port = std::make_unique<CSerialPort>();
+            owner = std::make_unique<RecordingOwner>(*port);
+        } else if (owner && !line.empty() && !line.starts_with("#")) {
+            return Step(*port, *owner, line);
+        }
+        return {};
     };
-    for (const auto &[bytes, final] : cases) {
-        CSerialPort port;
-        RecordingOwner owner(port);
-        ASSERT_EQ(port.LastFinalReply(), std::chrono::steady_clock::time_point()) << "none yet";
-        const auto before = std::chrono::steady_clock::now();
-        EXPECT_TRUE(owner.Feed(bytes));
-        EXPECT_EQ(port.LastFinalReply() >= before, final) << bytes;
-    }
+    ExpectTranscript(KESTREL_LINK_GOLDEN_DIR "/line_builder.txt", take, NoResults);
 }
 
 TEST(LineBuilderBytes, AnySplitAcrossNotificationsGivesTheSameLines)
@@ -157,42 +167,6 @@ TEST(LineBuilderReport, TheDroppedLineIsReportedAfterTheWholeBatch)
     EXPECT_EQ(owner.linesAtError, 1u);
 }
 
-// A line not taken stops the next with a swap error; the ready line stays
-// the first one. Found by fuzzing: the line whose CR (or prompt blank) met
-// the error was continued by the next bytes, so "> " became "> hello".
-TEST(LineBuilderSwapError, TheReadyLineStaysAndTheOneThatMetItIsNotJoinedToTheNextBytes)
-{
-    const std::tuple<const char *, const char *, const char *, const char *> cases[] = {
-        {"first\rsecond\rthird\r", "first", "x\r", "x"},
-        {"first\r> ", "first", "hello\r", "hello"},
-        {"AAAAAA\r\n> ", "AAAAAA", "CMB\r", "CMB"},
-    };
-    for (const auto &[stopped, ready, next, expected] : cases) {
-        CSerialPort port;
-        RecordingOwner owner(port);
-        owner.takeLines = false;
-        EXPECT_FALSE(owner.Feed(stopped));
-        EXPECT_EQ(owner.errors, Errors{RxError::SwapFailed}) << stopped;
-        EXPECT_FALSE(port.LineBufferFree()) << stopped;
-        const auto line = owner.builder.TakeLine();
-        ASSERT_TRUE(line);
-        EXPECT_EQ(*line, ready);
-        EXPECT_TRUE(port.LineBufferFree()) << stopped;
-        EXPECT_FALSE(owner.builder.InLine()) << stopped;
-        owner.takeLines = true;
-        EXPECT_TRUE(owner.Feed(next));
-        EXPECT_EQ(owner.lines, Lines{expected}) << stopped;
-    }
-}
-
-TEST_F(LineBuilder, TakingWithNothingReadyIsNoData)
-{
-    EXPECT_EQ(owner.builder.TakeLine(), nullptr);
-    ASSERT_TRUE(owner.Feed("OK\r"));
-    EXPECT_EQ(owner.builder.TakeLine(), nullptr) << "already taken";
-    EXPECT_EQ(owner.errors, (Errors{RxError::NoData, RxError::NoData}));
-}
-
 TEST_F(LineBuilder, EachWindowKeepsItsOwnStateOnTheSharedBuffers)
 {
     RecordingOwner mainWindow(port);
@@ -203,19 +177,6 @@ TEST_F(LineBuilder, EachWindowKeepsItsOwnStateOnTheSharedBuffers)
     ASSERT_TRUE(mainWindow.Feed("C\r"));
     EXPECT_EQ(owner.lines, Lines{"> "});
     EXPECT_EQ(mainWindow.lines, Lines{"ABC"});
-}
-
-TEST_F(LineBuilder, ResetHandlesEmptiesTheBuffers)
-{
-    owner.takeLines = false;
-    ASSERT_TRUE(owner.Feed("OK\rAB"));
-    port.ResetHandles();
-    EXPECT_TRUE(port.LineBufferFree());
-    EXPECT_EQ(port.FillBuffer().count + port.ReadyBuffer().count, 0);
-    EXPECT_TRUE(port.PostMsgEventSet());
-    owner.takeLines = true;
-    ASSERT_TRUE(owner.Feed("C\r"));
-    EXPECT_EQ(owner.lines, Lines{"C"}) << "a line begun before the reset goes on from the start";
 }
 
 } // namespace

@@ -2,9 +2,12 @@
 #include "params/param_file.h"
 #include "sample_stores.h"
 #include "slot_defaults.h"
+#include "tests/common/golden_file.h"
 #include "tests/common/temp_folder.h"
 
+#include <array>
 #include <gtest/gtest.h>
+#include <optional>
 
 using params::Slot;
 
@@ -41,96 +44,64 @@ TEST_F(Import, ResetsToDefaultsButKeepsTheKeptSlots)
     EXPECT_EQ(store, expected);
 }
 
-TEST_F(Import, UnknownNumbersAndForeignKeysAreIgnored)
+// The slots by name, in declared order.
+// clang-format off
+const char *const kSlotNames[] = {
+    "GeneralPassword", "LongDistanceBlock", "InternationalBlock", "IncomingBlock",
+    "PrefixNumberBlock", "AddPrefix", "PreNumbers", "Prefix", "CspNone", "CspAllCalls",
+    "CspCallBack", "CspNumber", "CallWaiting", "ForwardUnconditional", "ForwardBusy",
+    "ForwardNoAnswer", "NoAnswerTime", "ForwardOffOrNotFound", "ForwardNumber", "RestrictedId",
+    "PinStartUp", "PinCode", "ChangePin", "OldPin", "NewPin", "ConfirmPin", "AutoLockPin",
+    "RandomPinLength", "TerminalPin", "RandomPin", "FixedPin", "UseRandomPin", "BindSim",
+    "BoundSimSerial", "PolarityInversion", "DialTimeout", "Date", "Time", "TimeZone",
+    "RestrictOutgoing", "OutgoingLimit", "RestrictIncoming", "IncomingLimit", "FlashTime",
+    "TxVolume", "RxVolume", "CallBack", "CallBackTime", "CallBackAttempts", "AnswerCallBackTime",
+    "NumberHeaderSwitch", "NumberHeader"};
+// clang-format on
+static_assert(std::size(kSlotNames) == params::kSlotCount);
+
+// Every text of `store` that differs from `reset`, by name.
+std::vector<std::string> Differences(const ParameterStore &store, const ParameterStore &reset)
 {
-    ParameterStore store = defaults::AfterReset({});
-    const ParameterStore before = store;
-    ASSERT_TRUE(ImportText("[PARA]\r\n9999=\"1\"\r\n16547=\"CLEAR\"\r\n16549=\"4711\"\r\n"
-                           "abc=\"1\"\r\n-5=\"1\"\r\n0=\"1\"\r\n[ATCMD]\r\nAT+CLIP=\"1\"\r\n",
-                           store)
-                    .ok);
-    EXPECT_EQ(store, before);
+    std::vector<std::string> lines;
+    const auto compare = [&](const std::string &what, const auto &texts, const auto &resetTexts) {
+        for (size_t i = 0; i < texts.size(); ++i)
+            if (texts[i] != resetTexts[i])
+                lines.push_back(what + (texts.size() > 1 ? std::to_string(i) : "") + " \"" +
+                                Printable(texts[i]) + '"');
+    };
+    for (size_t slot = 0; slot < params::kSlotCount; ++slot)
+        compare(kSlotNames[slot], std::array{store.slotTexts[slot]},
+                std::array{reset.slotTexts[slot]});
+    compare("forbidden ", store.forbidden, reset.forbidden);
+    compare("call back ", store.callBack, reset.callBack);
+    return lines;
 }
 
-// Each row: the file, the forward page's master switch, and the slots'
-// texts it leaves over a full store whose three CSP modes are "k".
-TEST_F(Import, TakesWhatItKnows)
+TEST_F(Import, AsTheTranscriptSays)
 {
-    using enum Slot;
-    const std::string nul("\0", 1);
-    const std::string over = "1234567890123456789012345";
-    const struct
-    {
-        std::string file;
-        bool enabled;
-        std::vector<Slot> slots;
-        std::string expected;
-    } cases[] = {
-        {"[PARA]\n05=01\n1001=\"01\"\n6002=\"4711\"\n16513=\"1808\"",
-         false,
-         {LongDistanceBlock, AddPrefix, TerminalPin, NumberHeader},
-         "01|01|4711|1808"},
-        // Only AT commands still reset the parameters.
-        {"[ATCMD]\nAT+CCLK=\"11/04/25,09:30:00-03\"",
-         false,
-         {LongDistanceBlock, Prefix, Date},
-         "00||250411"},
-        // Garbled bytes are taken as they come, up to a NUL.
-        {"[PARA]\n32=\"\xFF\xFE" + nul + "1\"\n\xC3\x28=\"x\"\n1000=\"" + nul + "\"",
-         false,
-         {GeneralPassword, Prefix},
-         "\xFF\xFE|"},
-        // Only a clean CSP mode is decoded.
-        {"[PARA]\n16541=\"0\"", false, {CspNone, CspAllCalls, CspCallBack}, "1|0|0"},
-        {"[PARA]\n16541=\"1\"", false, {CspNone, CspAllCalls, CspCallBack}, "0|0|1"},
-        {"[PARA]\n16541=\"2\"", false, {CspNone, CspAllCalls, CspCallBack}, "0|1|0"},
-        {"[PARA]\n16541=\"3\"", false, {CspNone, CspAllCalls, CspCallBack}, "k|k|k"},
-        {"[PARA]\n16541=\"\"", false, {CspNone, CspAllCalls, CspCallBack}, "k|k|k"},
-        {"[PARA]\n16541=\"x\"", false, {CspNone, CspAllCalls, CspCallBack}, "k|k|k"},
-        {"[PARA]\n7001=\"" + over + "\"\n6005=\"" + over + "\"",
-         false,
-         {BoundSimSerial, UseRandomPin},
-         "1234567890123456789|" + over},
-        // What the read job stores.
-        {"[PARA]\n16550=\"0\"\n16207=\"\"\n[ATCMD]\nAT+CCWA=\"1,2\"\nAT+CCFC0=\"0,4\"\n"
-         "AT+CCFC1=\"1,3,\"+5550100\",145\"\nAT+CCFC2=\"2,3,\"+5550100\",145,\"\",,20\"\n"
-         "AT+CCLK=\"25/04/11,09:30:17+08\"",
-         true,
-         {PinStartUp, CallWaiting, ForwardUnconditional, ForwardBusy, ForwardNoAnswer,
-          ForwardOffOrNotFound, ForwardNumber, NoAnswerTime, Date, Time, TimeZone},
-         "0|01|00|01|01|00|+5550100|20|110425|0930|+08"},
-        // Call waiting and forwarding only while their page is enabled; the
-        // clock always applies. AT+CCFC4 erases unconditional forwarding; a
-        // mode other than registration (3) is no forwarding.
-        {"[ATCMD]\nAT+CCWA=\"1,1\"\nAT+CCFC0=\"0,3,\"1\",129\"\nAT+CCFC4=\"4,4\"\n"
-         "AT+CCFC1=\"1,1,\"555\",129\"\n"
-         "AT+CCFC3=\"3,3,\"5550100\",129\"\nAT+CCLK=\"11/04/25,09:30:00-03\"",
-         false,
-         {CallWaiting, ForwardUnconditional, ForwardBusy, ForwardOffOrNotFound, ForwardNumber,
-          Date},
-         "00|00|00|00||250411"},
-        {"[ATCMD]\nAT+CCWA=\"1,1\"\nAT+CCFC0=\"0,3,\"1\",129\"\nAT+CCFC4=\"4,4\"\n"
-         "AT+CCFC1=\"1,1,\"555\",129\"\n"
-         "AT+CCFC3=\"3,3,\"5550100\",129\"\nAT+CCLK=\"11/04/25,09:30:00-03\"",
-         true,
-         {CallWaiting, ForwardUnconditional, ForwardBusy, ForwardOffOrNotFound, ForwardNumber,
-          Date},
-         "01|00|00|01|5550100|250411"},
-        // Saved with the start-up check off, 16550 holds the PIN, not a flag.
-        {"[PARA]\n16550=\"1234\"\n16551=\"1234\"", false, {PinStartUp, PinCode}, "00|1234"},
-        {"[PARA]\n16550=\"1234\"\n16549=\"1234\"", false, {PinStartUp}, "01"},
-        {"[PARA]\n16550=\"2222\"\n16549=\"1111\"\n16548=\"1111\",\"2222\"\n16551=\"2222\"",
-         false,
-         {OldPin, NewPin, PinStartUp},
-         "1111|2222|00"},
+    std::optional<std::string> file;
+    bool enabled = false;
+    const auto take = [&](const std::string &line) {
+        if (line == "enabled")
+            enabled = true;
+        else if (line.starts_with("file "))
+            file = Unescape(line.substr(5));
+        return std::vector<std::string>{};
     };
-    for (const auto &c : cases) {
+    const auto import = [&] {
+        if (!file)
+            return std::vector<std::string>{};
         ParameterStore store = sample::Full();
-        store.waitingForwardEnabled = c.enabled;
-        store[CspNone] = store[CspAllCalls] = store[CspCallBack] = "k";
-        ImportText(c.file, store);
-        EXPECT_EQ(sample::Texts(store, c.slots), c.expected) << c.file;
-    }
+        store.waitingForwardEnabled = enabled;
+        store[Slot::CspNone] = store[Slot::CspAllCalls] = store[Slot::CspCallBack] = "k";
+        const ParameterStore reset = defaults::AfterReset(store);
+        EXPECT_TRUE(ImportText(*file, store).ok) << *file;
+        file.reset();
+        enabled = false;
+        return Differences(store, reset);
+    };
+    ExpectTranscript(KESTREL_PARAMS_GOLDEN_DIR "/imports.txt", take, import);
 }
 
 TEST_F(Import, FilesItCannotTakeChangeNothing)
