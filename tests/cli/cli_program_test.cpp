@@ -189,6 +189,7 @@ TEST(Programs, ProvisionWritesEveryTerminalAndNamesTheOneThatRefuses)
     EXPECT_EQ(Capture(provision + " --json --progress json 2>" + dir + "/progress", out), 1);
     const Json summary = Json::parse(out);
     EXPECT_EQ(summary["outcome"], "failed");
+    EXPECT_TRUE(summary["report"].is_null()) << out;
     EXPECT_EQ(summary["ports"][0]["outcome"], "done");
     EXPECT_EQ(summary["ports"][2],
               Json::parse(R"({"port":")" + tty3 +

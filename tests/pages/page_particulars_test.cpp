@@ -75,10 +75,12 @@ private Q_SLOTS:
         CSecurityCodePage page;
         page.InitPage(host);
         host.store.pinWriteMode = 1;
-        page.ChangeBox()->click();
         page.OldPinField()->setText(QStringLiteral("4711"));
         page.NewPinField()->setText(QStringLiteral("12345678"));
         page.ConfirmPinField()->setText(QStringLiteral("12345678"));
+        QVERIFY(!page.ChangePin()); // not without the switch
+        QCOMPARE(host.pinChanges, 0);
+        page.ChangeBox()->click();
 
         // Asked of the host, whose port does not open, so no job starts.
         QVERIFY(!page.ChangePin());

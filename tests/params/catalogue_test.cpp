@@ -4,6 +4,7 @@
 #include "params/parameter_store.h"
 #include "params/read_lists.h"
 #include "params/text_value.h"
+#include "tests/common/golden_file.h"
 
 #include <gtest/gtest.h>
 #include <set>
@@ -44,37 +45,34 @@ TEST(Catalogue, EveryNumberBelongsToOneSettingExceptTheCspModes)
         EXPECT_EQ(seen.count(written), 0u) << written;
 }
 
-struct NamingCase
-{
-    unsigned number;
-    int language;
-    const char *name;
-    int page;
-};
-
+// Every number the reports name (each setting's, the lists' first and last
+// entries, the PIN entries, numbers the catalogue does not know) and every
+// AT setting's label, in the three languages, against the reviewed
+// golden/catalogue_names.txt: number, page, English, Portuguese, Spanish.
 TEST(Catalogue, NamesNumbersForTheReports)
 {
-    const NamingCase cases[] = {
-        {32, lang::kEnglish, "General Password:", 193},
-        {3001, lang::kEnglish, "Please input a number in the position 0811", 133},
-        {3005, lang::kEnglish, "Please input a number in the position 0815", 133},
-        {16212, lang::kEnglish, "Please input a number in the position:1507", 185},
-        {16511, lang::kPortuguese, "Por favor, insira um número na posição:1806", 185},
-        {16543, lang::kSpanish, "Recepción", 184},
-        {33, lang::kPortuguese, "Habilitar adicionar prefixo", 186},
-        {16541, lang::kEnglish, "Enable CSP for Call Back", 187},
-        {16547, lang::kSpanish, "Borrar lista del call back", 185},
-        {16512, lang::kPortuguese, "Enable Call Back Number Header-1807", 185},
-        {2500, lang::kEnglish, "Parameter = 2500", 0},
-        {0, lang::kEnglish, "Parameter = 0", 0},
-        {16550, lang::kSpanish, "Parámetro = 16550", 0},
-        {32, 7, "", 193},
-    };
-    for (const NamingCase &c : cases) {
-        const ParameterNaming naming = NameParameter(c.number, c.language);
-        EXPECT_EQ(naming.name, c.name) << c.number;
-        EXPECT_EQ(naming.pageTemplate, c.page) << c.number;
+    std::vector<unsigned> numbers = {0, 2500, 65535};
+    for (const SlotInfo &info : AllSlots())
+        numbers.insert(numbers.end(), {info.number, info.alsoNumber});
+    for (const ListInfo &list : {kForbiddenList, kCallBackList})
+        numbers.insert(numbers.end(), {list.firstNumber, list.firstNumber + list.count - 1u});
+    for (unsigned number = kResetCallBackListNumber; number <= kPinFollowUpCheckNumber; ++number)
+        numbers.push_back(number);
+    std::vector<std::string> lines;
+    for (unsigned number : std::set<unsigned>(numbers.begin(), numbers.end())) {
+        std::string line = std::to_string(number) + '\t' +
+                           std::to_string(NameParameter(number, lang::kEnglish).pageTemplate);
+        for (int language : {lang::kEnglish, lang::kPortuguese, lang::kSpanish, 7})
+            line += '\t' + NameParameter(number, language).name;
+        lines.push_back(line);
     }
+    for (const AtSetting &setting : AllAtSettings()) {
+        std::string line = setting.key;
+        for (int language : {lang::kEnglish, lang::kPortuguese, lang::kSpanish})
+            line += '\t' + std::string(setting.label.Pick(language));
+        lines.push_back(line);
+    }
+    ExpectGolden(KESTREL_PARAMS_GOLDEN_DIR "/catalogue_names.txt", lines);
 }
 
 TEST(Catalogue, FindsTheSettingOfAWrittenLine)

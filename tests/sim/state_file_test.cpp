@@ -73,7 +73,10 @@ TEST_F(StateFile, DamagedFilesAreRefusedAndLeftAlone)
         "password=1234\nparam.4=1\n",   // unknown parameter
         "param.5=01\nno equals sign\n", // not key=value
         "forward.2=1,555,abc,20\n",     // bad type
-        "forward.7=1,555,129,20\n",     // no such reason
+        "forward.2=2,555,129,20\n",     // neither on nor off
+        "forward.2=1,555,129\n",        // a field missing
+        "forward.2=1,555,129,20,0\n",   // a field too many
+        "forward.4=1,555,129,20\n",     // no such reason
         "clock-zone=60\n",              // zone out of range
         "pin-lock=yes\n",
     };
