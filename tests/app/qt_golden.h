@@ -62,18 +62,18 @@ inline std::optional<sim::SimOptions> TerminalOptions(const QString &args)
 }
 
 // Result lines: `texts`, then the message boxes shown, then the lines the
-// terminal heard.
+// terminal heard; line breaks as "\n".
 inline std::vector<std::string> ResultLines(const QStringList &texts, const MessageRecorder &boxes,
                                             sim::TerminalSimulator *terminal)
 {
     std::vector<std::string> lines;
     for (const QString &text : texts)
-        lines.push_back(text.toStdString());
+        lines.push_back(OneLine(text.toStdString()));
     for (const ShownMessage &box : boxes.Messages())
-        lines.push_back(QStringLiteral("box [%1] \"%2\" %3")
-                            .arg(box.style)
-                            .arg(box.caption, box.text)
-                            .toStdString());
+        lines.push_back(OneLine(QStringLiteral("box [%1] \"%2\" %3")
+                                    .arg(box.style)
+                                    .arg(box.caption, box.text)
+                                    .toStdString()));
     for (const std::string &command : terminal ? terminal->Commands() : std::vector<std::string>{})
         lines.push_back("sent " + command);
     return lines;
