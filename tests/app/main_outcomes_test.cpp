@@ -1,12 +1,14 @@
 // What the main window leaves in view after each operation (the status
-// line, in the chosen language), the question before a Transmit over pages
-// nothing (or a failed Receive) has filled, the page area while a job runs, and the way round the
-// window with the keyboard alone.
+// line, in the chosen language, and the boxes), the page in front after a
+// failure, the question before a Transmit over pages nothing (or a failed
+// Receive) has filled, the password and PIN changes of the pages, and the
+// way round the window with the keyboard alone.
 
 #include "app/page_table.h"
 #include "app/status_texts.h"
 #include "engine/temp_parameter_file.h"
 #include "main_window_harness.h"
+#include "pages/security_code_page.h"
 #include "platform/port_lock.h"
 #include "platform/port_names.h"
 #include "qt_golden.h"
@@ -17,6 +19,7 @@
 
 #include <QCheckBox>
 #include <QToolButton>
+#include <array>
 #include <optional>
 
 using main_texts::BottomButton;
@@ -65,7 +68,27 @@ public:
             Harness().Terminal().SetFaults(
                 TerminalOptions(rest).value_or(sim::SimOptions{}).faults);
         else if (verb == "receive" || verb == "transmit")
-            return Run(verb == "receive" ? BottomButton::Receive : BottomButton::Transmit);
+            return Run([this, verb] {
+                QTest::mouseClick(Harness().Button(verb == "receive" ? BottomButton::Receive
+                                                                     : BottomButton::Transmit),
+                                  Qt::LeftButton);
+            });
+        else if (line == "change password")
+            return Run([this] {
+                auto *page = Harness().PageAs<CPasswordsPage>(params::Page::Passwords);
+                Change(params::Page::Passwords, page->ChangeBox(),
+                       {page->OldField(), page->NewField(), page->ConfirmField()},
+                       page->ConfirmButton(), "1234", "5678");
+            });
+        else if (line == "change pin")
+            return Run([this] {
+                auto *page = Harness().PageAs<CSecurityCodePage>(params::Page::SecurityCode);
+                Change(params::Page::SecurityCode, page->ChangeBox(),
+                       {page->OldPinField(), page->NewPinField(), page->ConfirmPinField()},
+                       page->ConfirmButton(), "4711", "1111");
+            });
+        else if (line == "heard")
+            return Harness().Terminal().Commands();
         return {};
     }
 
@@ -94,16 +117,28 @@ private:
         return *m_harness;
     }
 
-    std::vector<std::string> Run(BottomButton button)
+    // The password or PIN change of a page, which comes to the front first.
+    void Change(params::Page page, QAbstractButton *box, const std::array<QLineEdit *, 3> &fields,
+                QAbstractButton *confirm, const char *old, const char *changed)
+    {
+        Harness().Window().ShowPageByTemplate(params::PageTemplate(page));
+        QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(4, box->height() / 2));
+        for (QLineEdit *field : fields)
+            field->setText(QString::fromLatin1(field == fields[0] ? old : changed));
+        QTest::mouseClick(confirm, Qt::LeftButton);
+    }
+
+    std::vector<std::string> Run(const std::function<void()> &start)
     {
         MainWindowHarness &harness = Harness();
         CMainDlg &window = harness.Window();
         harness.Boxes().Clear();
         harness.Terminal().ClearCommands();
+        window.StatusLineWidget()->ShowOutcome(QStringLiteral("an old outcome"), true);
         std::optional<FileSizeLimit> diskFull;
         if (m_diskFull)
             diskFull.emplace(0);
-        QTest::mouseClick(harness.Button(button), Qt::LeftButton);
+        start();
         const QString during =
             QStringLiteral("meanwhile pages %1, status \"%2\"")
                 .arg(window.PageArea()->isEnabled() ? "enabled" : "disabled", Shown(harness));

@@ -7,7 +7,6 @@
 #include "app/status_texts.h"
 #include "main_window_harness.h"
 #include "pages/prefix_page.h"
-#include "pages/security_code_page.h"
 #include "pages/volume_page.h"
 #include "widgets/qt_text.h"
 #include "widgets/status_line.h"
@@ -75,76 +74,6 @@ private Q_SLOTS:
         QTRY_VERIFY_WITH_TIMEOUT(!window.isVisible(), kJobWaitMs);
         QVERIFY(!window.Engine().JobRunning());
         QVERIFY(!harness.Serial().IsOpen());
-    }
-
-    // The password and PIN changes of the pages tell their own outcome, and
-    // nothing on the pages changes while they run. The PIN change writes its
-    // own file at once: the change switch, then the PIN entries. The new PIN
-    // is refused while the SIM still has the old one, so the old one switches
-    // the check on and is confirmed by the follow-up lines, the change
-    // follows, and the new PIN switches the check off again; nothing else of
-    // the pages goes out.
-    void passwordAndPinChangesTellTheirOutcome()
-    {
-        enum class Change { Password, Pin };
-        const struct
-        {
-            Change change;
-            bool refused;
-            int language;
-            const char *shown;
-        } rows[] = {
-            {Change::Password, false, lang::kEnglish, "Software password changed."},
-            {Change::Password, true, lang::kEnglish,
-             "Software password change failed: Password invalid!"},
-            // The terminal's refusal of the password job has one text.
-            {Change::Password, true, lang::kSpanish,
-             "Error al cambiar la contraseña del software: Password invalid!"},
-            {Change::Pin, false, lang::kEnglish, "PIN changed."},
-            {Change::Pin, true, lang::kEnglish, "PIN change failed: Error: Password invalid!"},
-            {Change::Pin, true, lang::kPortuguese, "Falha ao alterar o PIN: Erro: Senha inválida!"},
-        };
-        for (const auto &row : rows) {
-            sim::SimOptions options;
-            if (row.refused)
-                options.faults.refuseCommands = {"AT"};
-            MainWindowHarness harness(options, row.language);
-            QVERIFY(harness.TerminalReady());
-            CMainDlg &window = harness.Window();
-            window.StatusLineWidget()->ShowOutcome(QStringLiteral("an old outcome"), true);
-            if (row.change == Change::Password) {
-                window.ShowPageByTemplate(params::PageTemplate(params::Page::Passwords));
-                auto *page = harness.PageAs<CPasswordsPage>(params::Page::Passwords);
-                QTest::mouseClick(page->ChangeBox(), Qt::LeftButton, {},
-                                  QPoint(4, page->ChangeBox()->height() / 2));
-                page->OldField()->setText(QStringLiteral("1234"));
-                page->NewField()->setText(QStringLiteral("5678"));
-                page->ConfirmField()->setText(QStringLiteral("5678"));
-                QTest::mouseClick(page->ConfirmButton(), Qt::LeftButton);
-            } else {
-                window.ShowPageByTemplate(params::PageTemplate(params::Page::SecurityCode));
-                auto *page = harness.PageAs<CSecurityCodePage>(params::Page::SecurityCode);
-                QTest::mouseClick(page->ChangeBox(), Qt::LeftButton, {},
-                                  QPoint(4, page->ChangeBox()->height() / 2));
-                page->OldPinField()->setText(QStringLiteral("4711"));
-                page->NewPinField()->setText(QStringLiteral("1111"));
-                page->ConfirmPinField()->setText(QStringLiteral("1111"));
-                QTest::mouseClick(page->ConfirmButton(), Qt::LeftButton);
-            }
-            QVERIFY2(!window.PageArea()->isEnabled(), row.shown);
-            QTRY_VERIFY_WITH_TIMEOUT(harness.Idle(), kJobWaitMs);
-            QVERIFY(window.PageArea()->isEnabled());
-            QCOMPARE(window.StatusLineWidget()->FullText(), QString::fromUtf8(row.shown));
-            QCOMPARE(window.StatusLineWidget()->Failed(), row.refused);
-            if (row.change == Change::Pin && !row.refused)
-                QCOMPARE(
-                    harness.Terminal().Commands(),
-                    (std::vector<std::string>{
-                        "AT+WPAR=9996,\"1234\"", "AT+WPAR=16207,\"01\"", "AT+WPAR=16550,\"1111\"",
-                        "AT+WPAR=16549,\"4711\"", "AT+WPAR=16552,\"4711\"",
-                        "AT+WPAR=16553,\"4711\"", "AT+WPAR=16548,\"4711\",\"1111\"",
-                        "AT+WPAR=16551,\"1111\"", "AT+WPAR=9999", "AT+WPAR=9995", "AT&W"}));
-        }
     }
 
     void theKeyboardReachesTheOperationsAndTheLists()
