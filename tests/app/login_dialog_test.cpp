@@ -8,7 +8,6 @@
 #include "link/serial_port.h"
 #include "link/shared_settings.h"
 #include "params/language.h"
-#include "qt_golden.h"
 #include "shell_test_support.h"
 #include "tests/common/file_permissions.h"
 #include "widgets/code_page.h"

@@ -11,7 +11,6 @@
 #include "pages/security_code_page.h"
 #include "platform/port_lock.h"
 #include "platform/port_names.h"
-#include "qt_golden.h"
 #include "tests/common/file_size_limit.h"
 #include "tests/common/undeletable_file.h"
 #include "widgets/qt_text.h"

@@ -7,7 +7,6 @@
 #include "engine/engine_globals.h"
 #include "link/shared_settings.h"
 #include "params/language.h"
-#include "qt_golden.h"
 #include "shell_test_support.h"
 
 #include <QComboBox>
