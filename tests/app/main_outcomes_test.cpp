@@ -17,8 +17,10 @@
 #include "widgets/status_line.h"
 
 #include <QCheckBox>
+#include <QFile>
 #include <QToolButton>
 #include <array>
+#include <map>
 #include <optional>
 
 using main_texts::BottomButton;
@@ -36,13 +38,17 @@ const QString kTransmitQuestion = QStringLiteral(
     "from the pages as they stand now.\n\nTransmit anyway?");
 
 // One scenario of golden/main_outcomes.txt on a window whose terminal has
-// parameter 5 at "01", with the Call Back page in front and the general
-// password typed. Before the window opens: "terminal OPTIONS" (kestrel-sim's),
-// "language N", "long value N" (one character too long for a reply line),
+// parameter 5 at "01". Before the window opens: "terminal
+// OPTIONS" (kestrel-sim's), "language N", "long value N" (one character too long for a reply line),
 // "file stays" (the temporary file cannot be deleted), "disk full". Then
 // "answer no" (to questions), "faults OPTIONS" (from now on), "password
-// TEXT" (the general password), and "receive"
-// or "transmit", which tell what the user sees once the operation has ended.
+// TEXT" (the general password), "lock port" (as another run holds it from
+// its login to the end of its job) and "unlock port", "unplug" (the terminal and its port
+// go), "heard" (the lines of the last operation), and the operations
+// "receive", "transmit", "change password" and "change pin", which tell
+// what the user sees once the operation has ended; "call back" (its page
+// to the front), "type 7" (an edit) and
+// "exit ANSWER [kept.ini]" (see Exit).
 class OutcomesScenario
 {
 public:
@@ -61,6 +67,18 @@ public:
             m_diskFull = true;
         else if (verb == "password")
             Harness().GeneralPassword()->setText(rest);
+        else if (line == "call back")
+            QTest::mousePress(Harness().Window().NavButtonAt(10), Qt::LeftButton);
+        else if (line == "type 7")
+            QTest::keyClicks(Harness().GeneralPassword(), QStringLiteral("7"));
+        else if (line == "lock port" &&
+                 (Harness(), m_otherRun.Acquire(platform::DevicePathForPort("SIM0"))) !=
+                     platform::PortLock::Result::Held)
+            return {"not locked"};
+        else if (line == "unlock port")
+            m_otherRun.Release();
+        else if (line == "unplug")
+            Harness().UnplugTerminal(), m_unplugged = true;
         else if (line == "answer no")
             Harness().Boxes().AnswerQuestions(false);
         else if (verb == "faults")
@@ -86,6 +104,8 @@ public:
                        {page->OldPinField(), page->NewPinField(), page->ConfirmPinField()},
                        page->ConfirmButton(), "4711", "1111");
             });
+        else if (verb == "exit")
+            return Exit(rest);
         else if (line == "heard")
             return Harness().Terminal().Commands();
         return {};
@@ -95,6 +115,8 @@ public:
     {
         m_stays.reset();
         m_harness.reset();
+        m_otherRun.Release();
+        m_unplugged = false;
         m_options = {};
         m_language = lang::kEnglish;
         m_longValue = 0;
@@ -110,8 +132,6 @@ private:
             if (m_longValue)
                 m_harness->Terminal().SetValue(m_longValue, std::string(1018, '7'));
             m_harness->Terminal().SetValue(5, "01");
-            QTest::mousePress(m_harness->Window().NavButtonAt(10), Qt::LeftButton); // Call Back
-            m_harness->GeneralPassword()->setText(QStringLiteral("123456"));
         }
         return *m_harness;
     }
@@ -127,12 +147,34 @@ private:
         QTest::mouseClick(confirm, Qt::LeftButton);
     }
 
+    // Exit with the question about unsaved edits answered `answer` (and a
+    // file chosen to save them in, when named): the boxes, whether the
+    // window closed, and whether the file was written.
+    std::vector<std::string> Exit(const QString &answer)
+    {
+        static const std::map<QString, SaveAnswer> kAnswers = {{"save", SaveAnswer::Save},
+                                                               {"discard", SaveAnswer::Discard},
+                                                               {"cancel", SaveAnswer::Cancel}};
+        MainWindowHarness &harness = Harness();
+        const QString file = harness.AppDir() + QStringLiteral("/kept.ini");
+        harness.AnswerFileDialog(answer.endsWith(QLatin1String(" kept.ini")) ? file : QString());
+        harness.Boxes().Clear();
+        SetSaveAnswer(kAnswers.at(answer.section(' ', 0, 0)));
+        QTest::mouseClick(harness.Button(BottomButton::Exit), Qt::LeftButton);
+        SetSaveAnswer(SaveAnswer::Discard);
+        return ResultLines({QStringLiteral("window %1, file %2")
+                                .arg(harness.Window().isVisible() ? "shown" : "closed",
+                                     QFile::exists(file) ? "written" : "not written")},
+                           harness.Boxes(), nullptr);
+    }
+
     std::vector<std::string> Run(const std::function<void()> &start)
     {
         MainWindowHarness &harness = Harness();
         CMainDlg &window = harness.Window();
         harness.Boxes().Clear();
-        harness.Terminal().ClearCommands();
+        if (!m_unplugged)
+            harness.Terminal().ClearCommands();
         window.StatusLineWidget()->ShowOutcome(QStringLiteral("an old outcome"), true);
         std::optional<FileSizeLimit> diskFull;
         if (m_diskFull)
@@ -154,10 +196,11 @@ private:
                 .arg(window.VisibleTemplate())
                 .arg(window.SelectedNavIndex())
                 .arg(QString::fromStdString(window.Store()[Slot::LongDistanceBlock])),
-            QStringLiteral("pages %1, port %2, terminal heard %3")
+            QStringLiteral("pages %1, port %2, terminal heard %3, software password \"%4\"")
                 .arg(window.PageArea()->isEnabled() ? "enabled" : "disabled",
                      harness.Serial().IsOpen() ? "open" : "closed",
-                     harness.Terminal().CommandCount() ? "lines" : "nothing")};
+                     m_unplugged || !harness.Terminal().CommandCount() ? "nothing" : "lines",
+                     QString::fromStdString(g_strSoftwarePassword))};
         std::vector<std::string> lines = ResultLines(seen, harness.Boxes(), nullptr);
         for (std::string &line : lines) {
             for (size_t at; (at = line.find(TempParameterFilePath())) != std::string::npos;)
@@ -172,6 +215,8 @@ private:
     bool m_diskFull = false;
     std::unique_ptr<MainWindowHarness> m_harness;
     std::optional<UndeletableFile> m_stays; // goes before the harness's folder
+    platform::PortLock m_otherRun;
+    bool m_unplugged = false;
 };
 
 } // namespace
@@ -196,45 +241,6 @@ private Q_SLOTS:
             KESTREL_APP_GOLDEN_DIR "/main_outcomes.txt",
             [&](const std::string &line) { return scenario.Take(line); },
             [&] { return scenario.Finish(); });
-    }
-
-    // A port another run holds (kestrel-cli holds it from its login to the
-    // end of its job: the program does not slip in between) and one that is
-    // gone.
-    void aPortThatCannotOpenIsNamed()
-    {
-        MainWindowHarness harness;
-        QVERIFY(harness.TerminalReady());
-        {
-            platform::PortLock otherRun;
-            QCOMPARE(otherRun.Acquire(platform::DevicePathForPort("SIM0")),
-                     platform::PortLock::Result::Held);
-            QCOMPARE(harness.Run(BottomButton::Receive),
-                     QStringLiteral("[16] can`t open port : SIM0 !\n\n"
-                                    "Error: The port SIM0 is in use by another program!"));
-            QCOMPARE(harness.Terminal().CommandCount(), size_t(0));
-        }
-        harness.UnplugTerminal();
-        QCOMPARE(harness.Run(BottomButton::Receive),
-                 QStringLiteral("[16] can`t open port : SIM0 !"));
-        QCOMPARE(Shown(harness), QStringLiteral("Receive failed: can`t open port : SIM0 !"));
-        QCOMPARE(harness.Run(BottomButton::Transmit),
-                 QStringLiteral("[68] ") + kTransmitQuestion + "\n[16] can`t open port :  SIM0 !");
-        QCOMPARE(Shown(harness), QStringLiteral("Transmit failed: can`t open port :  SIM0 !"));
-        QVERIFY(harness.Window().StatusLineWidget()->Failed());
-        QVERIFY(harness.Idle());
-
-        // The software password change says so in the login's words.
-        harness.Boxes().Clear();
-        CPasswordsPage *page = harness.PageAs<CPasswordsPage>(params::Page::Passwords);
-        page->ChangeBox()->click();
-        page->OldField()->setText(QStringLiteral("1234"));
-        page->NewField()->setText(QStringLiteral("5678"));
-        page->ConfirmField()->setText(QStringLiteral("5678"));
-        QTest::mouseClick(page->ConfirmButton(), Qt::LeftButton);
-        QCOMPARE(harness.BoxTexts(), QStringLiteral("[16] Error: Can`t open Port:  SIM0 !"));
-        QVERIFY(harness.Idle());
-        QCOMPARE(g_strSoftwarePassword, std::string("1234"));
     }
 
     void theStatusLineFitsEveryOutcomeInEveryLanguage()

@@ -1,8 +1,7 @@
 // How the main window behaves around its operations against the simulated
 // terminal: a Receive that counts its steps and can be cancelled, the first
 // page that refuses a Transmit, the job watchdog, the window closed or going
-// away mid-job, the keys of the operation buttons, and the question about
-// edits not yet saved when the window closes.
+// away mid-job, and the keys of the operation buttons.
 
 #include "app/status_texts.h"
 #include "main_window_harness.h"
@@ -12,7 +11,6 @@
 #include "widgets/status_line.h"
 
 #include <QCheckBox>
-#include <QFile>
 #include <QSignalSpy>
 
 using main_texts::BottomButton;
@@ -105,40 +103,6 @@ private Q_SLOTS:
         }
         // On the Forbids page Tab reaches the list after the check boxes above it.
         QVERIFY(qobject_cast<QCheckBox *>(harness.Forbids()->List()->previousInFocusChain()));
-    }
-
-    // Exit after an edit asks; each answer does what it says.
-    void exitAsksAboutUnsavedEdits()
-    {
-        enum class Edit { None, Typed };
-        const struct
-        {
-            Edit edit;
-            SaveAnswer answer;
-            bool fileChosen;
-            bool closed;
-        } rows[] = {
-            {Edit::None, SaveAnswer::Cancel, false, true},
-            {Edit::Typed, SaveAnswer::Discard, false, true},
-            {Edit::Typed, SaveAnswer::Cancel, false, false},
-            {Edit::Typed, SaveAnswer::Save, true, true},
-            {Edit::Typed, SaveAnswer::Save, false, false},
-        };
-        const QString question = lang::QtText(status_texts::kUnsavedEdits);
-        for (const auto &row : rows) {
-            MainWindowHarness harness;
-            CMainDlg &window = harness.Window();
-            const QString file = harness.AppDir() + QStringLiteral("/kept.ini");
-            harness.AnswerFileDialog(row.fileChosen ? file : QString());
-            if (row.edit == Edit::Typed)
-                QTest::keyClicks(harness.GeneralPassword(), QStringLiteral("7"));
-            SetSaveAnswer(row.answer);
-            QTest::mouseClick(harness.Button(BottomButton::Exit), Qt::LeftButton);
-            SetSaveAnswer(SaveAnswer::Discard);
-            QCOMPARE(harness.Boxes().LastText(), row.edit == Edit::None ? QString() : question);
-            QCOMPARE(window.isVisible(), !row.closed);
-            QCOMPARE(QFile::exists(file), row.fileChosen);
-        }
     }
 
     // The pages are checked in page order and only the first that refuses
