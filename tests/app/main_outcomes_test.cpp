@@ -33,10 +33,6 @@ QString Shown(MainWindowHarness &harness)
     return harness.Window().StatusLineWidget()->FullText();
 }
 
-const QString kTransmitQuestion = QStringLiteral(
-    "No Receive or Open has filled the pages yet. Transmit writes every setting of the terminal "
-    "from the pages as they stand now.\n\nTransmit anyway?");
-
 // One scenario of golden/main_outcomes.txt on a window whose terminal has
 // parameter 5 at "01". Before the window opens: "terminal
 // OPTIONS" (kestrel-sim's), "language N", "long value N" (one character too long for a reply line),

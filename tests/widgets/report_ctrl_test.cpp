@@ -171,11 +171,6 @@ struct ListWindow
     QLineEdit *after;
 };
 
-QWidget *Focused()
-{
-    return QApplication::focusWidget();
-}
-
 // Pixels darker than mid grey: text on the list's light background.
 int DarkPixels(const QImage &image, const QRect &area)
 {
@@ -239,7 +234,7 @@ private Q_SLOTS:
         QVERIFY(w.Show());
         w.list->setFocus();
         w.list->SelectRow(1);
-        QTest::keyClick(Focused(), Qt::Key_F2);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_F2);
         QVERIFY(w.list->InPlaceEditor());
         delete w.list; // no end of the edit reaches a list that is gone
         QCOMPARE(w.heard, QStringList{QStringLiteral("begin 1")});
