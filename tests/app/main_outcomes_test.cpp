@@ -8,7 +8,9 @@
 #include "app/status_texts.h"
 #include "engine/temp_parameter_file.h"
 #include "main_window_harness.h"
+#include "pages/prefix_page.h"
 #include "pages/security_code_page.h"
+#include "pages/volume_page.h"
 #include "platform/port_lock.h"
 #include "platform/port_names.h"
 #include "tests/common/file_size_limit.h"
@@ -43,7 +45,9 @@ QString Shown(MainWindowHarness &harness)
 // go), "heard" (the lines of the last operation), and the operations
 // "receive", "transmit", "change password" and "change pin", which tell
 // what the user sees once the operation has ended; "call back" (its page
-// to the front), "type 7" (an edit) and
+// to the front), "prefix TEXT" and "volume TEXT" (switched on and typed on
+// their pages), "focus" (where it is once on the page in front), "type 7"
+// (an edit) and
 // "exit ANSWER [kept.ini]" (see Exit).
 class OutcomesScenario
 {
@@ -63,7 +67,21 @@ public:
             m_diskFull = true;
         else if (verb == "password")
             Harness().GeneralPassword()->setText(rest);
-        else if (line == "call back")
+        else if (verb == "prefix") {
+            auto *prefix = Harness().PageAs<CPrefixPage>(params::Page::Prefix);
+            prefix->SwitchBox()->click();
+            prefix->PrefixField()->setText(rest);
+        } else if (verb == "volume") {
+            auto *volume = Harness().PageAs<CVolumePage>(params::Page::Volume);
+            volume->TxBox()->click();
+            volume->TxField()->setText(rest);
+        } else if (line == "focus") {
+            const bool inPage = QTest::qWaitFor([this] {
+                return Harness().Window().VisiblePage()->isAncestorOf(QApplication::focusWidget());
+            });
+            return {"focus " + std::string(inPage ? "" : "not ") + "on the page, in " +
+                    QApplication::focusWidget()->accessibleName().toStdString()};
+        } else if (line == "call back")
             QTest::mousePress(Harness().Window().NavButtonAt(10), Qt::LeftButton);
         else if (line == "type 7")
             QTest::keyClicks(Harness().GeneralPassword(), QStringLiteral("7"));
@@ -179,10 +197,12 @@ private:
         const QString during =
             QStringLiteral("meanwhile pages %1, status \"%2\"")
                 .arg(window.PageArea()->isEnabled() ? "enabled" : "disabled", Shown(harness));
-        QTest::qWaitFor([&] { return harness.JobOver() && !Shown(harness).isEmpty(); }, kJobWaitMs);
+        if (!QTest::qWaitFor([&] { return harness.JobOver() && !Shown(harness).isEmpty(); },
+                             kJobWaitMs))
+            return {"still running"};
         diskFull.reset();
         // A write leaves the port open; a read and a refused write close it.
-        QTest::qWaitFor([&] { return !harness.Serial().IsOpen(); }, 1000);
+        static_cast<void>(QTest::qWaitFor([&] { return !harness.Serial().IsOpen(); }, 1000));
         QCoreApplication::processEvents(); // the page the job's end brings to the front
         const QStringList seen{
             during, Shown(harness),

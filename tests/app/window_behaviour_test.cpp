@@ -1,12 +1,10 @@
 // How the main window behaves around its operations against the simulated
-// terminal: a Receive that counts its steps and can be cancelled, the first
-// page that refuses a Transmit, the job watchdog, the window closed or going
+// terminal: a Receive that counts its steps and can be cancelled, the job
+// watchdog, the window closed or going
 // away mid-job, and the keys of the operation buttons.
 
 #include "app/status_texts.h"
 #include "main_window_harness.h"
-#include "pages/prefix_page.h"
-#include "pages/volume_page.h"
 #include "widgets/qt_text.h"
 #include "widgets/status_line.h"
 
@@ -103,41 +101,6 @@ private Q_SLOTS:
         }
         // On the Forbids page Tab reaches the list after the check boxes above it.
         QVERIFY(qobject_cast<QCheckBox *>(harness.Forbids()->List()->previousInFocusChain()));
-    }
-
-    // The pages are checked in page order and only the first that refuses
-    // speaks; nothing reaches the terminal, and the port opened for the
-    // write stays open.
-    void theFirstRefusingPageStopsATransmit()
-    {
-        MainWindowHarness harness;
-        QVERIFY(harness.TerminalReady());
-        CMainDlg &window = harness.Window();
-        harness.GeneralPassword()->setText(QStringLiteral("123456"));
-        CPrefixPage *prefix = harness.PageAs<CPrefixPage>(Page::Prefix);
-        CVolumePage *volume = harness.PageAs<CVolumePage>(Page::Volume);
-        prefix->SwitchBox()->click();
-        prefix->PrefixField()->setText(QStringLiteral("12345678901234567"));
-        volume->TxBox()->click();
-        volume->TxField()->setText(QStringLiteral("7"));
-        QTest::mousePress(window.NavButtonAt(10), Qt::LeftButton); // Call Back
-
-        QTest::mouseClick(harness.Button(BottomButton::Transmit), Qt::LeftButton);
-
-        // The question over pages nothing has filled (answered Yes), then the page's message.
-        QCOMPARE(harness.Boxes().Count(), 2);
-        QCOMPARE(harness.Boxes().LastText(),
-                 QStringLiteral("Error: The Prefix no more than 16 characters!"));
-        QCOMPARE(harness.Boxes().LastStyle(), 16);
-        QCOMPARE(window.StatusLineWidget()->FullText(),
-                 QStringLiteral("Transmit failed: a value on the page \"Prefix\" is not allowed."));
-        QCOMPARE(window.VisibleTemplate(), 186);
-        QCOMPARE(window.SelectedNavIndex(), 2);
-        QTRY_VERIFY(prefix->PrefixField()->hasFocus());
-        QVERIFY(harness.ControlsEnabled());
-        QVERIFY(!window.Engine().JobRunning());
-        QCOMPARE(harness.Terminal().CommandCount(), size_t(0));
-        QVERIFY(harness.Serial().IsOpen());
     }
 
     void silentTerminalEndsInOvertime()
