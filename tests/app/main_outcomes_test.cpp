@@ -47,7 +47,7 @@ QString Shown(MainWindowHarness &harness)
 // what the user sees once the operation has ended; "call back" (its page
 // to the front), "prefix TEXT" and "volume TEXT" (switched on and typed on
 // their pages), "focus" (where it is once on the page in front), "type 7"
-// (an edit) and
+// (an edit), "stored edits", "file BYTES" (other.ini), "open FILE" and
 // "exit ANSWER [kept.ini]" (see Exit).
 class OutcomesScenario
 {
@@ -81,6 +81,37 @@ public:
             });
             return {"focus " + std::string(inPage ? "" : "not ") + "on the page, in " +
                     QApplication::focusWidget()->accessibleName().toStdString()};
+        } else if (line == "stored edits") {
+            // Values typed and stored, then one typed over: none of them may go.
+            MainWindowHarness &harness = Harness();
+            harness.Forbids()->ListBox()->click();
+            harness.Forbids()->List()->SetCellText(0, 1, QStringLiteral("0800"));
+            Take("volume 11");
+            harness.Window().SaveAllPagesToStore();
+            m_stored = harness.Window().Store();
+            harness.PageAs<CVolumePage>(params::Page::Volume)->TxField()->setText("09");
+        } else if (verb == "file") {
+            QFile file(Harness().AppDir() + "/other.ini");
+            m_written = QByteArray::fromStdString(Unescape(rest.toStdString()));
+            if (!file.open(QIODevice::WriteOnly) || file.write(m_written) != m_written.size())
+                return {"not written"};
+        } else if (verb == "open") {
+            Harness().AnswerFileDialog(Harness().AppDir() + '/' + rest);
+            std::vector<std::string> lines = Run([this] {
+                QTest::mouseClick(Harness().Button(BottomButton::Open), Qt::LeftButton);
+            });
+            MainWindowHarness &harness = Harness();
+            QFile file(harness.AppDir() + "/other.ini");
+            const QString kept = !file.open(QIODevice::ReadOnly) ? "none"
+                                 : file.readAll() == m_written   ? "as written"
+                                                                 : "changed";
+            lines.push_back(
+                QStringLiteral("store %1, typed %2, first forbid %3, file %4")
+                    .arg(harness.Window().Store() == m_stored ? "as it was" : "changed",
+                         harness.PageAs<CVolumePage>(params::Page::Volume)->TxField()->text(),
+                         harness.Forbids()->List()->CellText(0, 1), kept)
+                    .toStdString());
+            return lines;
         } else if (line == "call back")
             QTest::mousePress(Harness().Window().NavButtonAt(10), Qt::LeftButton);
         else if (line == "type 7")
@@ -219,8 +250,11 @@ private:
                      QString::fromStdString(g_strSoftwarePassword))};
         std::vector<std::string> lines = ResultLines(seen, harness.Boxes(), nullptr);
         for (std::string &line : lines) {
-            for (size_t at; (at = line.find(TempParameterFilePath())) != std::string::npos;)
-                line.replace(at, TempParameterFilePath().size(), "<temp>");
+            for (const auto &[path, name] : {std::pair{TempParameterFilePath(), "<temp>"},
+                                             std::pair{harness.AppDir().toStdString(), "<dir>"}}) {
+                for (size_t at; (at = line.find(path)) != std::string::npos;)
+                    line.replace(at, path.size(), name);
+            }
         }
         return lines;
     }
@@ -232,6 +266,8 @@ private:
     std::unique_ptr<MainWindowHarness> m_harness;
     std::optional<UndeletableFile> m_stays; // goes before the harness's folder
     platform::PortLock m_otherRun;
+    ParameterStore m_stored; // by "stored edits"
+    QByteArray m_written;    // by "file"
     bool m_unplugged = false;
 };
 
