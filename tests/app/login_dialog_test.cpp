@@ -56,14 +56,6 @@ public:
             state += control->isEnabled() ? QLatin1Char('1') : QLatin1Char('0');
         return state;
     }
-    // Types the password and presses Enter in the password field.
-    void ConfirmWithEnter(const QString &text)
-    {
-        password->setText(text);
-        password->setFocus();
-        QTest::keyClick(password, Qt::Key_Return);
-    }
-
     MessageRecorder messages;
     CSerialPort port;
     CLoginDlg dialog;
@@ -274,7 +266,8 @@ private Q_SLOTS:
         if (!permissions.Holds())
             QSKIP("file permissions cannot be made to hold for root here");
         LoginFixture login(Initial());
-        login.ConfirmWithEnter(QStringLiteral("1234"));
+        login.password->setText(QStringLiteral("1234"));
+        QTest::keyClick(login.password, Qt::Key_Return);
         QCOMPARE(login.messages.Summary(),
                  "[16] " + QString::fromStdString(login::CannotOpenPortText(
                                "SIM0", platform::PortErrorKind::PermissionDenied)));

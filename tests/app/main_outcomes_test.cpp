@@ -38,7 +38,8 @@ QString Shown(MainWindowHarness &harness)
 // One scenario of golden/main_outcomes.txt on a window whose terminal has
 // parameter 5 at "01". Before the window opens: "terminal
 // OPTIONS" (kestrel-sim's), "language N", "long value N" (one character too long for a reply line),
-// "file stays" (the temporary file cannot be deleted), "disk full". Then
+// "file stays" (the temporary file cannot be deleted), "disk full",
+// "watchdog MS" (the job's time limit). Then
 // "answer no" (to questions), "faults OPTIONS" (from now on), "password
 // TEXT" (the general password), "lock port" (as another run holds it from
 // its login to the end of its job) and "unlock port", "unplug" (the terminal and its port
@@ -61,6 +62,8 @@ public:
             m_language = rest.toInt();
         else if (line.starts_with("long value "))
             m_longValue = rest.section(' ', 1).toInt();
+        else if (verb == "watchdog")
+            g_nJobTimeout = rest.toInt(); // the harness puts it back
         else if (line == "file stays")
             Harness(), m_stays.emplace(TempParameterFilePath());
         else if (line == "disk full")
@@ -243,11 +246,13 @@ private:
                 .arg(window.VisibleTemplate())
                 .arg(window.SelectedNavIndex())
                 .arg(QString::fromStdString(window.Store()[Slot::LongDistanceBlock])),
-            QStringLiteral("pages %1, port %2, terminal heard %3, software password \"%4\"")
+            QStringLiteral("pages %1, port %2, terminal heard %3, software password \"%4\", "
+                           "watchdog %5")
                 .arg(window.PageArea()->isEnabled() ? "enabled" : "disabled",
                      harness.Serial().IsOpen() ? "open" : "closed",
                      m_unplugged || !harness.Terminal().CommandCount() ? "nothing" : "lines",
-                     QString::fromStdString(g_strSoftwarePassword))};
+                     QString::fromStdString(g_strSoftwarePassword),
+                     window.JobTimerActive() ? "on" : "off")};
         std::vector<std::string> lines = ResultLines(seen, harness.Boxes(), nullptr);
         for (std::string &line : lines) {
             for (const auto &[path, name] : {std::pair{TempParameterFilePath(), "<temp>"},

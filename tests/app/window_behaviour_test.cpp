@@ -1,6 +1,6 @@
 // How the main window behaves around its operations against the simulated
-// terminal: a Receive that counts its steps and can be cancelled, the job
-// watchdog, the window closed or going
+// terminal: a Receive that counts its steps and can be cancelled, the
+// window closed or going
 // away mid-job, and the keys of the operation buttons.
 
 #include "app/status_texts.h"
@@ -101,18 +101,6 @@ private Q_SLOTS:
         }
         // On the Forbids page Tab reaches the list after the check boxes above it.
         QVERIFY(qobject_cast<QCheckBox *>(harness.Forbids()->List()->previousInFocusChain()));
-    }
-
-    void silentTerminalEndsInOvertime()
-    {
-        MainWindowHarness harness(SimOptionsWith(kSilent));
-        QVERIFY(harness.TerminalReady());
-        g_nJobTimeout = 1500;
-
-        QTest::mouseClick(harness.Button(BottomButton::Receive), Qt::LeftButton);
-        QTRY_VERIFY_WITH_TIMEOUT(harness.HasBox(QStringLiteral("Error:Overtime!"), 16), 20000);
-        QTRY_VERIFY_WITH_TIMEOUT(harness.Idle(), 10000);
-        QVERIFY(!harness.Window().JobTimerActive());
     }
 
     // Whatever the worker is doing, the window's end stops both threads and
