@@ -18,7 +18,6 @@
 #include "widgets/qt_text.h"
 #include "widgets/status_line.h"
 
-#include <QCheckBox>
 #include <QFile>
 #include <QToolButton>
 #include <array>

@@ -12,7 +12,6 @@
 #include <QSignalSpy>
 
 using main_texts::BottomButton;
-using params::Page;
 
 class WindowBehaviourTest : public QObject
 {
