@@ -244,14 +244,11 @@ private Q_SLOTS:
     void cleanup() { login::g_nLoginTimeout = m_savedLoginTimeout; }
 
     // Input checks, the terminal's answers, Cancel and Find, against the
-    // reviewed transcript (golden_file.h tells how to rewrite it).
+    // reviewed transcript.
     void asTheTranscriptSays()
     {
         LoginScenario scenario;
-        ExpectTranscript(
-            KESTREL_APP_GOLDEN_DIR "/login_dialog.txt",
-            [&](const std::string &line) { return scenario.Take(line); },
-            [&] { return scenario.Finish(); });
+        ExpectScenarios("login_dialog.txt", scenario);
     }
 
     // The advertised port's pty is closed to everybody (mode 000), as a serial

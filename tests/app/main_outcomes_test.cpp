@@ -293,10 +293,7 @@ private Q_SLOTS:
         if (!UndeletableFile(folder.filePath(QStringLiteral("probe")).toStdString()).Held())
             QSKIP("this user cannot make a file that stays");
         OutcomesScenario scenario;
-        ExpectTranscript(
-            KESTREL_APP_GOLDEN_DIR "/main_outcomes.txt",
-            [&](const std::string &line) { return scenario.Take(line); },
-            [&] { return scenario.Finish(); });
+        ExpectScenarios("main_outcomes.txt", scenario);
     }
 
     void theStatusLineFitsEveryOutcomeInEveryLanguage()

@@ -140,4 +140,14 @@ inline std::vector<std::string> ResultLines(const QStringList &texts, const Mess
     return lines;
 }
 
+// Compares golden/`name` with the run of a scenario's Take and Finish
+// (golden_file.h tells how to rewrite the file).
+template <class Scenario> void ExpectScenarios(const char *name, Scenario &scenario)
+{
+    ExpectTranscript(
+        std::string(KESTREL_APP_GOLDEN_DIR "/") + name,
+        [&](const std::string &line) { return scenario.Take(line); },
+        [&] { return scenario.Finish(); });
+}
+
 } // namespace shell_test

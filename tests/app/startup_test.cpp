@@ -246,14 +246,11 @@ private Q_SLOTS:
 
     // What the login comes up with, what the program hands on and stores,
     // the operating-system check and the stored gap, against the reviewed
-    // transcript (golden_file.h tells how to rewrite it).
+    // transcript.
     void asTheTranscriptSays()
     {
         StartupScenario scenario;
-        ExpectTranscript(
-            KESTREL_APP_GOLDEN_DIR "/startup.txt",
-            [&](const std::string &line) { return scenario.Take(line); },
-            [&] { return scenario.Finish(); });
+        ExpectScenarios("startup.txt", scenario);
     }
 
     // A try refused by the dialog (in Spanish) and one refused by the terminal,
