@@ -18,6 +18,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <optional>
 #include <sys/stat.h>
 
 using namespace shell_test;
@@ -25,15 +26,6 @@ using namespace shell_test;
 namespace {
 
 constexpr int kReplyWaitMs = 10000;
-
-// The entries as shown, or the values they stand for.
-QStringList Items(const QComboBox *list, int role = Qt::DisplayRole)
-{
-    QStringList items;
-    for (int i = 0; i < list->count(); ++i)
-        items << list->itemData(i, role).toString();
-    return items;
-}
 
 // One dialog on its own port, shown and active, with its controls at hand
 // and its message boxes recorded.
@@ -64,14 +56,6 @@ public:
             state += control->isEnabled() ? QLatin1Char('1') : QLatin1Char('0');
         return state;
     }
-    // Types the password and presses Enter in the password field.
-    void ConfirmWithEnter(const QString &text)
-    {
-        password->setText(text);
-        password->setFocus();
-        QTest::keyClick(password, Qt::Key_Return);
-    }
-
     MessageRecorder messages;
     CSerialPort port;
     CLoginDlg dialog;
@@ -94,6 +78,152 @@ StartupSettings Initial()
             QStringLiteral("1")};
 }
 
+// One scenario of golden/login_dialog.txt. Before the dialog opens:
+// "terminal OPTIONS" (kestrel-sim's), "saved PORT BAUD LANGUAGE",
+// "timeout MS" (the login's); "ports A | B" (listed; SIM0 alone unless
+// given) before and while it is open. Steps on the dialog: "language N",
+// "no port", "no baud", "choose N" (a port), "type TEXT" (the password),
+// "enter" (in the password field), "press" (Enter on OK), "click" (OK),
+// "find", "cancel", "escape", "close", "wait" (for the login's outcome),
+// "wait find" (until Find has ended), "wait AT" (until the terminal heard
+// a line), "list [N]" (the ports listed, once there are N) and "?" (what
+// the user sees, as at the scenario's end).
+class LoginScenario
+{
+public:
+    std::vector<std::string> Take(const std::string &line)
+    {
+        const auto [verb, rest] = VerbAndRest(line);
+        if (verb == "terminal") {
+            const std::optional<sim::SimOptions> options = TerminalOptions(rest);
+            if (options)
+                m_sim.emplace(*options);
+            return m_sim && m_sim->Started() ? std::vector<std::string>{}
+                                             : std::vector<std::string>{"no terminal"};
+        }
+        if (verb == "saved") {
+            const QStringList words = rest.split(' ');
+            m_initial = {words.value(0), words.value(1), words.value(2)};
+        } else if (verb == "ports") {
+            *m_names = rest.split(QStringLiteral(" | "));
+        } else if (verb == "timeout") {
+            login::g_nLoginTimeout = rest.toInt();
+        } else if (!verb.empty() && verb != "#" && verb != "==") {
+            return Step(verb, rest);
+        }
+        return {};
+    }
+
+    std::vector<std::string> Finish()
+    {
+        std::vector<std::string> seen = m_login ? Seen() : std::vector<std::string>{};
+        m_login.reset();
+        m_sim.reset();
+        m_initial = Initial();
+        m_names = std::make_shared<QStringList>(kOnlySim0);
+        login::g_nLoginTimeout = m_savedTimeout;
+        return seen;
+    }
+
+private:
+    std::vector<std::string> Step(const std::string &verb, const QString &rest)
+    {
+        if (!m_login) {
+            lang::SetCode(lang::kEnglish);
+            g_strPortName.clear();
+            g_strBaudRate.clear();
+            m_login =
+                std::make_unique<LoginFixture>(m_initial, [names = m_names] { return *names; });
+        }
+        LoginFixture &login = *m_login;
+        if (verb == "language") {
+            login.languageList->setCurrentIndex(rest.toInt());
+        } else if (verb == "no") {
+            (rest == QLatin1String("port") ? login.portList : login.baudList)->setCurrentIndex(-1);
+        } else if (verb == "type") {
+            login.password->setText(rest);
+        } else if (verb == "enter" || verb == "press") {
+            QWidget *where = verb == "enter" ? static_cast<QWidget *>(login.password) : login.ok;
+            where->setFocus();
+            QTest::keyClick(where, Qt::Key_Return);
+        } else if (verb == "click") {
+            QTest::mouseClick(login.ok, Qt::LeftButton);
+        } else if (verb == "find" || verb == "cancel") {
+            (verb == "find" ? login.find : login.cancel)->click();
+        } else if (verb == "escape") {
+            QTest::keyClick(&login.dialog, Qt::Key_Escape);
+        } else if (verb == "close") {
+            login.dialog.close();
+        } else if (verb == "wait") {
+            const bool ended = QTest::qWaitFor(
+                [&] {
+                    if (rest == QLatin1String("AT"))
+                        return m_sim && m_sim->Terminal().CommandCount() > 0;
+                    if (login.dialog.LoginSucceeded())
+                        return !login.dialog.isVisible();
+                    return (!rest.isEmpty() || login.messages.Count() > 0) &&
+                           login.Enabled() == QLatin1String(kIdle);
+                },
+                kReplyWaitMs);
+            if (!ended)
+                return {"still waiting"};
+        } else if (verb == "choose") {
+            login.portList->setCurrentIndex(rest.toInt());
+        } else if (verb == "list") {
+            if (!rest.isEmpty() &&
+                !QTest::qWaitFor([&] { return login.portList->count() == rest.toInt(); }))
+                return {"still listing " + std::to_string(login.portList->count())};
+            std::vector<std::string> listed;
+            for (int i = 0; i < login.portList->count(); ++i)
+                listed.push_back((login.portList->itemText(i) + " = " +
+                                  login.portList->itemData(i).toString() +
+                                  (i == login.portList->currentIndex() ? " (chosen)" : ""))
+                                     .toStdString());
+            return listed;
+        } else if (verb == "?") {
+            return Seen();
+        } else {
+            return {"unknown step"};
+        }
+        return {};
+    }
+
+    std::vector<std::string> Seen()
+    {
+        const LoginFixture &login = *m_login;
+        const QWidget *focus = QApplication::focusWidget();
+        QStringList seen{
+            QStringLiteral("%1, result %2, enabled %3, cursor %4, focus %5")
+                .arg(login.dialog.isVisible() ? "shown" : "hidden")
+                .arg(login.dialog.result())
+                .arg(login.Enabled(),
+                     login.dialog.cursor().shape() == Qt::BusyCursor ? "busy" : "arrow",
+                     focus ? focus->objectName() : QStringLiteral("none")),
+            QStringLiteral("password \"%1\", selected \"%2\"")
+                .arg(login.password->text(), login.password->selectedText()),
+            QStringLiteral("login %1: %2 %3 \"%4\" %5, shared %6 %7, list %8 %9")
+                .arg(login.dialog.LoginSucceeded() ? "succeeded" : "not done",
+                     login.dialog.PortText(), login.dialog.BaudText(), login.dialog.PasswordText(),
+                     login.dialog.LanguageCodeText(), QString::fromStdString(g_strPortName),
+                     QString::fromStdString(g_strBaudRate),
+                     login.portList->currentData().toString(), login.baudList->currentText()),
+            QStringLiteral("button \"%1\", outcome \"%2\"")
+                .arg(login.find->text(), login.outcome->isVisible() ? login.outcome->text()
+                                                                    : QStringLiteral("hidden"))};
+        std::vector<std::string> lines =
+            ResultLines(seen, login.messages, m_sim ? &m_sim->Terminal() : nullptr);
+        lines.push_back(login.port.IsOpen() ? "port open" : "port closed");
+        return lines;
+    }
+
+    StartupSettings m_initial = Initial();
+    const QStringList kOnlySim0{QStringLiteral("Virtual port (SIM0)")};
+    std::shared_ptr<QStringList> m_names = std::make_shared<QStringList>(kOnlySim0);
+    const int m_savedTimeout = login::g_nLoginTimeout;
+    std::optional<SimulatedPort> m_sim;
+    std::unique_ptr<LoginFixture> m_login;
+};
+
 } // namespace
 
 class LoginDialogTest : public QObject
@@ -113,166 +243,12 @@ private Q_SLOTS:
 
     void cleanup() { login::g_nLoginTimeout = m_savedLoginTimeout; }
 
-    // Each port shows its description, and the name is what the login uses.
-    // The saved COM1 also matches COM10, and the later match wins.
-    void portListShowsDescriptionsLastUsedFirst()
+    // Input checks, the terminal's answers, Cancel and Find, against the
+    // reviewed transcript.
+    void asTheTranscriptSays()
     {
-        LoginFixture login({QStringLiteral("COM1"), QStringLiteral("9600"), QStringLiteral("1")},
-                           {QStringLiteral("Communications Port (COM1)"),
-                            QStringLiteral(" (ttyS0)"),
-                            QStringLiteral("Communications Port (COM10)")});
-        QCOMPARE(Items(login.portList), (QStringList{"Communications Port (COM10)",
-                                                     "Communications Port (COM1)", "ttyS0"}));
-        QCOMPARE(Items(login.portList, Qt::UserRole), (QStringList{"COM10", "COM1", "ttyS0"}));
-        QCOMPARE(login.portList->currentIndex(), 0);
-        login.ConfirmWithEnter(QStringLiteral("1234"));
-        QCOMPARE(login.messages.Summary(), QStringLiteral("[16] Error: Can`t open Port:  COM10 !"));
-        QCOMPARE(login.dialog.PortText(), QStringLiteral("COM10"));
-        QCOMPARE(login.dialog.isVisible(), true);
-        QCOMPARE(login.Enabled(), QString::fromLatin1(kIdle));
-        QCOMPARE(g_strBaudRate, std::string("9600"));
-    }
-
-    // A port that comes is listed and the choice stays; when the chosen port
-    // goes, the one used last is chosen again.
-    void portListFollowsThePorts()
-    {
-        auto present = std::make_shared<QStringList>(QStringList{"Virtual port (SIM0)"});
-        LoginFixture login(Initial(), [present] { return *present; });
-        present->append(QStringLiteral("USB UART, serial A5 (ttyUSB0)"));
-        QTRY_COMPARE(login.portList->count(), 2);
-        QCOMPARE(login.portList->itemText(1), QStringLiteral("USB UART, serial A5 (ttyUSB0)"));
-        QCOMPARE(login.portList->currentData().toString(), QStringLiteral("SIM0"));
-
-        login.portList->setCurrentIndex(1);
-        present->prepend(QStringLiteral("Virtual port (SIM1)"));
-        QTRY_COMPARE(login.portList->count(), 3);
-        QCOMPARE(login.portList->currentData().toString(), QStringLiteral("ttyUSB0"));
-        present->removeLast();
-        QTRY_COMPARE(login.portList->count(), 2);
-        QCOMPARE(Items(login.portList, Qt::UserRole), (QStringList{"SIM0", "SIM1"}));
-        QCOMPARE(login.portList->currentIndex(), 0);
-    }
-
-    void inputChecks_data()
-    {
-        QTest::addColumn<int>("language");
-        QTest::addColumn<bool>("clearPort");
-        QTest::addColumn<bool>("clearBaud");
-        QTest::addColumn<QString>("password");
-        QTest::addColumn<QString>("message");
-
-        const QString length =
-            QStringLiteral("Error: The Software Password must be between 4 and 12 characters!");
-        // clang-format off
-        QTest::newRow("no port comes first") << 0 << true << true << "" << "Please you must select a COM Port.";
-        QTest::newRow("no baud rate") << 0 << false << true << "" << "Please you must select a Baut Rate.";
-        QTest::newRow("no password") << 0 << false << false << "" << "Please input the Software Password.";
-        QTest::newRow("a double quote, Portuguese") << 1 << false << false << "12\"45"
-            << "Erro: A senha não pode conter caracteres de controle nem aspas duplas!";
-        QTest::newRow("13 characters") << 0 << false << false << "1234567890123" << length;
-        // Counted in characters, sent as one Windows-1252 byte each.
-        QTest::newRow("3 characters, 4 bytes in UTF-8") << 0 << false << false << "se\u00f1" << length;
-        // clang-format on
-    }
-
-    void inputChecks()
-    {
-        QFETCH(int, language);
-        QFETCH(bool, clearPort);
-        QFETCH(bool, clearBaud);
-        QFETCH(QString, password);
-        QFETCH(QString, message);
-
-        LoginFixture login(Initial(), {QStringLiteral("Virtual port (SIM0)")});
-        login.languageList->setCurrentIndex(language);
-        if (clearPort)
-            login.portList->setCurrentIndex(-1);
-        if (clearBaud)
-            login.baudList->setCurrentIndex(-1);
-        login.ok->setFocus();
-        login.password->setText(password);
-        QTest::keyClick(login.ok, Qt::Key_Return);
-
-        QCOMPARE(login.messages.Summary(), "[16] " + message);
-        QCOMPARE(login.messages.Messages().last().caption, QStringLiteral("Kestrel Manager"));
-        QVERIFY(login.dialog.isVisible());
-        QVERIFY(!login.port.IsOpen());
-        if (!clearBaud) { // the password's fault: the field is selected
-            QCOMPARE(QApplication::focusWidget(), login.password);
-            QCOMPARE(login.password->selectedText(), password);
-        }
-    }
-
-    // Line noise, unsolicited lines and a lower-case "ok" around the login
-    // are the login exchange's (engine LoginExchange, kestrel-cli over the simulator).
-    void terminalAnswers_data()
-    {
-        QTest::addColumn<SimSetUp>("setUp");
-        QTest::addColumn<QString>("password"); // the terminal's is 1234
-        QTest::addColumn<bool>("click");       // OK clicked with the mouse, else Enter
-        QTest::addColumn<QString>("messages");
-        QTest::addColumn<bool>("succeeded");
-        QTest::addColumn<int>("timeoutMs"); // the login's, when shortened
-
-        const SimSetUp plain = [](sim::SimOptions &) {};
-        // clang-format off
-        QTest::newRow("a click on OK confirms like Enter") << plain << "1234" << true << "" << true << 0;
-        QTest::newRow("12 characters, 15 bytes in UTF-8")
-            << SimSetUp([](sim::SimOptions &o) { o.password = "se\xf1" "ase\xf1" "ase\xf1" "a"; })
-            << QString::fromUtf8("se\u00f1ase\u00f1ase\u00f1a") << false << "" << true << 0;
-        QTest::newRow("an over-long line is reported once and the login goes on")
-            << SimSetUp([](sim::SimOptions &o) { o.faults.overlongAt = 1; }) << "1234" << false
-            << "[32] Error: Receive buffer overflow!" << true << 0;
-        QTest::newRow("+CME ERROR is an invalid password")
-            << SimSetUp([](sim::SimOptions &o) { o.password = "4321"; o.faults.cmeError = 16; })
-            << "1234" << false << "[16] ERROR:Software Password invalid!" << false << 0;
-        QTest::newRow("an error without the login line's echo is not taken as a refusal")
-            << SimSetUp([](sim::SimOptions &o) { o.echo = false; o.password = "4321"; }) << "1234" << false
-            << "[16] Error: The terminal did not take the password line as sent (noise on the line?). "
-               "Check the cable and try again!" << false << 0;
-        QTest::newRow("no answer times out") << kSilent << "1234" << false
-            << "[16] Error: Timeout, check the COM Port!" << false << 300;
-        // clang-format on
-    }
-
-    void terminalAnswers()
-    {
-        QFETCH(SimSetUp, setUp);
-        QFETCH(QString, password);
-        QFETCH(bool, click);
-        QFETCH(QString, messages);
-        QFETCH(bool, succeeded);
-        QFETCH(int, timeoutMs);
-        if (timeoutMs > 0)
-            login::g_nLoginTimeout = timeoutMs;
-        SimulatedPort sim(SimOptionsWith(setUp));
-        QVERIFY(sim.Started());
-        LoginFixture login(Initial());
-        if (click) {
-            login.password->setText(password);
-            QTest::mouseClick(login.ok, Qt::LeftButton);
-        } else {
-            login.ConfirmWithEnter(password);
-        }
-        QTRY_VERIFY_WITH_TIMEOUT(login.dialog.LoginSucceeded() || login.messages.Count() > 0,
-                                 kReplyWaitMs);
-        QTRY_COMPARE_WITH_TIMEOUT(login.dialog.isVisible(), !succeeded, kReplyWaitMs);
-        QCOMPARE(login.dialog.LoginSucceeded(), succeeded);
-        QCOMPARE(login.messages.Summary(), messages);
-        QVERIFY(!login.port.IsOpen());
-        QCOMPARE(sim.Terminal().Commands().back(),
-                 "AT+WPAR=9996,\"" + codepage::ToBytes(password) + "\"");
-        if (succeeded) {
-            QCOMPARE(login.dialog.result(), int(QDialog::Accepted));
-            QCOMPARE((QStringList{login.dialog.PortText(), login.dialog.BaudText(),
-                                  login.dialog.PasswordText(), login.dialog.LanguageCodeText()}),
-                     (QStringList{"SIM0", "115200", password, "1"}));
-        } else {
-            // Retyping replaces a refused password; a time-out selects nothing.
-            QCOMPARE(login.Enabled(), QString::fromLatin1(kIdle));
-            QCOMPARE(login.password->selectedText(), timeoutMs > 0 ? QString() : password);
-        }
+        LoginScenario scenario;
+        ExpectScenarios("login_dialog.txt", scenario);
     }
 
     // The advertised port's pty is closed to everybody (mode 000), as a serial
@@ -287,109 +263,12 @@ private Q_SLOTS:
         if (!permissions.Holds())
             QSKIP("file permissions cannot be made to hold for root here");
         LoginFixture login(Initial());
-        login.ConfirmWithEnter(QStringLiteral("1234"));
+        login.password->setText(QStringLiteral("1234"));
+        QTest::keyClick(login.password, Qt::Key_Return);
         QCOMPARE(login.messages.Summary(),
                  "[16] " + QString::fromStdString(login::CannotOpenPortText(
                                "SIM0", platform::PortErrorKind::PermissionDenied)));
         QVERIFY(!login.port.IsOpen());
-    }
-
-    void cancelEndsTheWait_data()
-    {
-        QTest::addColumn<bool>("escape");
-        QTest::newRow("Cancel") << false;
-        QTest::newRow("Escape") << true;
-    }
-
-    // While the login waits for the answer the fields are disabled and the
-    // cursor is busy; Cancel closes the port and the dialog stays for another
-    // try. Closing the window ends it.
-    void cancelEndsTheWait()
-    {
-        QFETCH(bool, escape);
-        SimulatedPort sim(SimOptionsWith(kSilent));
-        QVERIFY(sim.Started());
-        LoginFixture login(Initial());
-        login.ConfirmWithEnter(QStringLiteral("1234"));
-        QVERIFY(login.port.IsOpen());
-        QCOMPARE(login.Enabled(), QStringLiteral("0000010"));
-        QCOMPARE(login.dialog.cursor().shape(), Qt::BusyCursor);
-        if (escape)
-            QTest::keyClick(&login.dialog, Qt::Key_Escape);
-        else
-            login.cancel->click();
-        QVERIFY(!login.port.IsOpen());
-        QVERIFY(login.dialog.isVisible());
-        QCOMPARE(login.Enabled(), QString::fromLatin1(kIdle));
-        QCOMPARE(login.dialog.cursor().shape(), Qt::ArrowCursor);
-        QCOMPARE(QApplication::focusWidget(), login.password);
-        QVERIFY(!login.dialog.LoginSucceeded());
-        QCOMPARE(login.messages.Count(), 0);
-
-        login.ConfirmWithEnter(QStringLiteral("1234"));
-        QVERIFY(login.port.IsOpen());
-        login.dialog.close();
-        QCOMPARE(login.dialog.result(), int(QDialog::Rejected));
-        QVERIFY(!login.dialog.isVisible());
-        QVERIFY(!login.port.IsOpen());
-    }
-
-    void findSelectsThePortThatAnswers_data()
-    {
-        QTest::addColumn<QStringList>("names");
-        QTest::addColumn<bool>("silent");
-        QTest::addColumn<int>("language"); // the list's position: the outcome follows it
-        QTest::addColumn<QString>("find"); // the button's label after the search
-        QTest::addColumn<QString>("outcome");
-        QTest::addColumn<QString>("port"); // chosen after the search
-        QTest::addColumn<QString>("baud");
-
-        const QStringList both{"Ghost (ttyNOPE)", "Virtual port (SIM0)"};
-        // clang-format off
-        QTest::newRow("the terminal answers at the usual rate, Spanish") << both << false << 2 << "&Buscar"
-            << "Respondieron \"OK\": SIM0 a 115200 bps." << "SIM0" << "115200";
-        QTest::newRow("none answers") << QStringList{"Ghost (ttyNOPE)"} << false << 0 << "&Find"
-            << "No port answered \"OK\"." << "ttyNOPE" << "9600";
-        QTest::newRow("cancelled") << both << true << 0 << "&Find" << "" << "ttyNOPE" << "9600";
-        // clang-format on
-    }
-
-    // Find sends a bare "AT" to every listed port and picks the first port and
-    // rate that answered; Cancel stops it and keeps the choice.
-    void findSelectsThePortThatAnswers()
-    {
-        QFETCH(QStringList, names);
-        QFETCH(bool, silent);
-        QFETCH(int, language);
-        QFETCH(QString, find);
-        QFETCH(QString, outcome);
-        QFETCH(QString, port);
-        QFETCH(QString, baud);
-        SimulatedPort sim(SimOptionsWith(silent ? kSilent : SimSetUp()));
-        QVERIFY(sim.Started());
-        LoginFixture login({QStringLiteral("ttyNOPE"), QStringLiteral("9600"), QStringLiteral("1")},
-                           names);
-        login.languageList->setCurrentIndex(language);
-        login.find->click();
-        QCOMPARE(login.Enabled(), QStringLiteral("0000011"));
-        QCOMPARE(login.dialog.cursor().shape(), Qt::BusyCursor);
-        if (silent) {
-            QTRY_VERIFY(sim.Terminal().CommandCount() >= 1);
-            QCOMPARE(login.find->text(), QStringLiteral("Cancel search"));
-            QCOMPARE(login.outcome->text(), QStringLiteral("Sending \"AT\" to the ports..."));
-            login.cancel->click();
-        }
-        QTRY_COMPARE(login.Enabled(), QString::fromLatin1(kIdle));
-        QCOMPARE(login.outcome->text(), outcome);
-        QCOMPARE(login.outcome->isVisible(), !outcome.isEmpty());
-        QCOMPARE(login.find->text(), find);
-        QCOMPARE(login.portList->currentData().toString() + " " + login.baudList->currentText(),
-                 port + " " + baud);
-        // SIM0, listed second, hears one bare "AT" and nothing else.
-        QCOMPARE(sim.Terminal().Commands(),
-                 std::vector<std::string>(size_t(names.size() - 1), "AT"));
-        QVERIFY(login.dialog.isVisible());
-        QCOMPARE(login.messages.Count(), 0);
     }
 
     // Nothing cut short or overlapping, every field named apart, and one

@@ -115,49 +115,6 @@ private Q_SLOTS:
         QCOMPARE(window.VisibleTemplate(), 193);
     }
 
-    void unreadableFilesLeaveStoreAndPagesAsTheyWere_data()
-    {
-        QTest::addColumn<QByteArray>("content"); // empty: no file at all
-        QTest::addColumn<QString>("message");
-        QTest::newRow("not INI") << QByteArray("\x7f"
-                                               "ELF\x01\x02\x00garbage\nno sections here\n",
-                                               33)
-                                 << "Imported script file don't have setting data!";
-        QTest::newRow("missing") << QByteArray()
-                                 << "Cannot open \"<file>\": the file does not exist";
-    }
-
-    void unreadableFilesLeaveStoreAndPagesAsTheyWere()
-    {
-        QFETCH(QByteArray, content);
-        QFETCH(QString, message);
-        MainWindowHarness harness;
-        TypeSomeValues(harness);
-        harness.Window().SaveAllPagesToStore();
-        const ParameterStore before = harness.Window().Store();
-        TxLevel(harness)->setText(QStringLiteral("09")); // typed, not yet stored
-
-        const QString path = harness.AppDir() + QStringLiteral("/other.ini");
-        if (!content.isEmpty())
-            QVERIFY(WriteFile(path, content));
-        harness.AnswerFileDialog(path);
-        QTest::mouseClick(harness.Button(BottomButton::Open), Qt::LeftButton);
-        QTRY_VERIFY(harness.ControlsEnabled());
-
-        QCOMPARE(harness.Boxes().Count(), 1);
-        QCOMPARE(harness.Boxes().LastStyle(), 16);
-        QCOMPARE(harness.Boxes().LastText(), message.replace(QStringLiteral("<file>"), path));
-        QVERIFY(harness.Window().Store() == before);
-        QCOMPARE(TxLevel(harness)->text(), QStringLiteral("09"));
-        QCOMPARE(harness.Forbids()->List()->CellText(0, 1), QStringLiteral("0800"));
-        if (!content.isEmpty())
-            QCOMPARE(ReadFile(path), content);
-        QCOMPARE(harness.Window().StatusLineWidget()->FullText(),
-                 QStringLiteral("Open failed: ") + harness.Boxes().LastText());
-        QVERIFY(harness.Window().StatusLineWidget()->Failed());
-        QVERIFY(!harness.Window().PagesFilled());
-    }
-
     // A Save replaces the file whole or not at all (the file layer's own
     // tests hold a folder that refuses the file and the nothing left beside
     // it), says why it failed and leaves the window usable.

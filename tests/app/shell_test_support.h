@@ -3,7 +3,9 @@
 // (offscreen screen, settings store, virtual ports), a recorder in place of
 // the message box, and the simulated terminal advertised as port "SIM0".
 
+#include "sim/program_options.h"
 #include "tests/common/plugged_terminal.h"
+#include "tests/common/qt_golden.h"
 #include "tests/common/qt_test_registry.h"
 #include "tests/common/sim_set_up.h"
 #include "widgets/app_message_box.h"
@@ -13,6 +15,7 @@
 #include <QList>
 #include <QTemporaryDir>
 #include <QtTest>
+#include <optional>
 
 namespace shell_test {
 
@@ -96,5 +99,55 @@ private:
     PluggedTerminal m_port;
     bool m_started = false;
 };
+
+// A step's first word, and the rest of the line.
+inline std::pair<std::string, QString> VerbAndRest(const std::string &line)
+{
+    const size_t space = line.find(' ');
+    return {line.substr(0, space), space == std::string::npos
+                                       ? QString()
+                                       : QString::fromStdString(line.substr(space + 1))};
+}
+
+// The terminal as kestrel-sim's options `args` set it up; none when they are wrong.
+inline std::optional<sim::SimOptions> TerminalOptions(const QString &args)
+{
+    std::vector<std::string> words;
+    for (const QString &word : args.split(' ', Qt::SkipEmptyParts))
+        words.push_back(Unescape(word.toStdString()));
+    sim::ProgramOptions options;
+    std::string error;
+    if (!sim::ParseProgramOptions(words, options, error))
+        return std::nullopt;
+    return options.sim;
+}
+
+// Result lines: `texts`, then the message boxes shown, then the lines the
+// terminal heard; line breaks as "\n".
+inline std::vector<std::string> ResultLines(const QStringList &texts, const MessageRecorder &boxes,
+                                            sim::TerminalSimulator *terminal)
+{
+    std::vector<std::string> lines;
+    for (const QString &text : texts)
+        lines.push_back(OneLine(text.toStdString()));
+    for (const ShownMessage &box : boxes.Messages())
+        lines.push_back(OneLine(QStringLiteral("box [%1] \"%2\" %3")
+                                    .arg(box.style)
+                                    .arg(box.caption, box.text)
+                                    .toStdString()));
+    for (const std::string &command : terminal ? terminal->Commands() : std::vector<std::string>{})
+        lines.push_back("sent " + command);
+    return lines;
+}
+
+// Compares golden/`name` with the run of a scenario's Take and Finish
+// (transcript.h tells how to rewrite the file).
+template <class Scenario> void ExpectScenarios(const char *name, Scenario &scenario)
+{
+    ExpectTranscript(
+        std::string(KESTREL_APP_GOLDEN_DIR "/") + name,
+        [&](const std::string &line) { return scenario.Take(line); },
+        [&] { return scenario.Finish(); });
+}
 
 } // namespace shell_test

@@ -11,8 +11,9 @@
 
 #include <QComboBox>
 #include <QLineEdit>
-#include <QRegularExpression>
 #include <QSettings>
+#include <map>
+#include <optional>
 
 using namespace shell_test;
 
@@ -86,16 +87,6 @@ void EnterPassword(CLoginDlg &dialog, const QString &password)
     QTest::keyClick(edit, Qt::Key_Return);
 }
 
-// What the main window was handed.
-struct MainWindowSeen
-{
-    bool ran = false;
-    int language = 0;
-    std::string password, portName, baud;
-    bool portOpen = true;
-    bool portOwned = true;
-};
-
 // One run of the program with the login handled by `action`.
 struct ProgramRun
 {
@@ -105,8 +96,13 @@ struct ProgramRun
     {
         ToolAppSeams seams;
         seams.runMainWindow = [this](CSerialPort &port) {
-            main = {true,          lang::Code(),  g_strSoftwarePassword,  g_strPortName,
-                    g_strBaudRate, port.IsOpen(), port.Owner() != nullptr};
+            main =
+                QStringLiteral("main window: language %1, password \"%2\", port %3 at %4, %5, %6")
+                    .arg(lang::Code())
+                    .arg(QString::fromStdString(g_strSoftwarePassword),
+                         QString::fromStdString(g_strPortName),
+                         QString::fromStdString(g_strBaudRate), port.IsOpen() ? "open" : "closed",
+                         port.Owner() ? "owned" : "not owned");
             return 0;
         };
         if (!presentNames.isEmpty())
@@ -124,8 +120,113 @@ struct ProgramRun
 
     int status = -1;
     QStringList login;
-    MainWindowSeen main;
+    QString main; // what the main window was handed; empty when it never ran
     QString languageField;
+};
+
+// The program's own warnings while a scenario runs.
+std::vector<std::string> g_warnings;
+
+// One scenario of golden/startup.txt. Before the run: "stored PORT | BAUD |
+// LANGUAGE" and "gap TEXT" in the settings, "ports A | B" listed (SIM0
+// alone unless given), "port
+// NAME" given for this run only, "os PLATFORM MAJOR", "terminal" on SIM0.
+// Then "cancel" or "login LANGUAGE PASSWORD" runs the program with the
+// login handled so, and tells what the program did.
+class StartupScenario
+{
+public:
+    std::vector<std::string> Take(const std::string &line)
+    {
+        const QString text = QString::fromStdString(line);
+        const QString verb = text.section(' ', 0, 0), rest = text.section(' ', 1);
+        if (verb == QLatin1String("stored")) {
+            SetStored(rest.split(QStringLiteral(" | ")));
+        } else if (verb == QLatin1String("gap")) {
+            QSettings(QStringLiteral("Quillenbrook"), QStringLiteral("Kestrel Manager"))
+                .setValue(QStringLiteral("Settings/gap"), rest);
+        } else if (verb == QLatin1String("ports")) {
+            m_present = rest.split(QStringLiteral(" | "));
+        } else if (verb == QLatin1String("port")) {
+            m_override = rest;
+        } else if (verb == QLatin1String("os")) {
+            static const std::map<QString, OsPlatform> kPlatforms = {
+                {"Win95Family", OsPlatform::Win95Family},
+                {"NtFamily", OsPlatform::NtFamily},
+                {"Posix", OsPlatform::Posix},
+                {"Other", OsPlatform::Other}};
+            m_os = {kPlatforms.at(rest.section(' ', 0, 0)), rest.section(' ', 1).toInt()};
+        } else if (verb == QLatin1String("terminal")) {
+            m_sim.emplace();
+        } else if (verb == QLatin1String("cancel") || verb == QLatin1String("login")) {
+            return Run(rest);
+        }
+        return {};
+    }
+
+    std::vector<std::string> Finish()
+    {
+        m_sim.reset();
+        m_present = kOnlySim0;
+        m_override.clear();
+        m_os.reset();
+        SetStored({});
+        g_bIsNT = 1;
+        lang::SetCode(lang::kEnglish);
+        g_strSoftwarePassword.clear();
+        return {};
+    }
+
+private:
+    std::vector<std::string> Run(const QString &login)
+    {
+        const auto action = [login](CLoginDlg &dialog) {
+            if (login.isEmpty())
+                return Cancel(dialog);
+            dialog.findChild<QComboBox *>("languageList")
+                ->setCurrentIndex(login.section(' ', 0, 0).toInt());
+            EnterPassword(dialog, login.section(' ', 1));
+        };
+        MessageRecorder messages;
+        g_warnings.clear();
+        const QtMessageHandler before = qInstallMessageHandler(
+            [](QtMsgType type, const QMessageLogContext &, const QString &text) {
+                if (type == QtWarningMsg && text.startsWith(QLatin1String("Kestrel Manager")))
+                    g_warnings.push_back("warning " + text.toStdString());
+            });
+        g_nDeviceGap = -1;
+        const std::optional<OsVersion> os = m_os;
+        const ProgramRun run(action, m_present, m_override,
+                             os ? std::function<OsVersion()>([os] { return *os; })
+                                : std::function<OsVersion()>());
+        qInstallMessageHandler(before);
+        QStringList seen{
+            QStringLiteral("status %1, login %2")
+                .arg(run.status)
+                .arg(run.login.isEmpty()
+                         ? QStringLiteral("never shown")
+                         : QStringLiteral("port %1, baud \"%2\", language %3, title \"%4\"")
+                               .arg(run.login[0], run.login[1], run.login[2], run.login[3])),
+            run.main.isEmpty() ? QStringLiteral("no main window")
+                               : run.main + ", language field " + run.languageField,
+            QStringLiteral("stored %1, gap %2; device gap %3, NT %4")
+                .arg(Stored().join(' '),
+                     QSettings(QStringLiteral("Quillenbrook"), QStringLiteral("Kestrel Manager"))
+                         .value(QStringLiteral("Settings/gap"), QStringLiteral("<missing>"))
+                         .toString())
+                .arg(g_nDeviceGap.load())
+                .arg(g_bIsNT)};
+        std::vector<std::string> lines =
+            ResultLines(seen, messages, m_sim ? &m_sim->Terminal() : nullptr);
+        lines.insert(lines.end(), g_warnings.begin(), g_warnings.end());
+        return lines;
+    }
+
+    std::optional<SimulatedPort> m_sim;
+    const QStringList kOnlySim0{QStringLiteral("Virtual port (SIM0)")};
+    QStringList m_present = kOnlySim0;
+    QString m_override;
+    std::optional<OsVersion> m_os;
 };
 
 } // namespace
@@ -143,63 +244,13 @@ private Q_SLOTS:
         SetStored({});
     }
 
-    void loginOpensWithTheStoredChoices_data()
+    // What the login comes up with, what the program hands on and stores,
+    // the operating-system check and the stored gap, against the reviewed
+    // transcript.
+    void asTheTranscriptSays()
     {
-        QTest::addColumn<QStringList>("stored");
-        QTest::addColumn<QStringList>("present");
-        QTest::addColumn<QString>("portOverride");
-        QTest::addColumn<QStringList>("seen"); // port, baud rate, language index, title
-
-        const QString com1 = QStringLiteral("Communications Port (COM1)");
-        const QString sim0 = QStringLiteral("Virtual port (SIM0)");
-        const QStringList com3AndCom1{QStringLiteral("Communications Port (COM3)"), com1};
-        // clang-format off
-        QTest::newRow("nothing stored, COM1 present")
-            << QStringList() << com3AndCom1 << QString() << QStringList{"COM1", "115200", "0", "Login"};
-        QTest::newRow("stored Portuguese")
-            << QStringList{"SIM0", "9600", "2"} << QStringList{sim0} << QString() << QStringList{"SIM0", "9600", "1", "Iniciar"};
-        QTest::newRow("a port given for this run only")
-            << QStringList{"COM1", "115200", "1"} << QStringList{com1, sim0} << "SIM0" << QStringList{"SIM0", "115200", "0", "Login"};
-        QTest::newRow("stored Spanish")
-            << QStringList{"SIM0", "2400", "3"} << QStringList{sim0} << QString() << QStringList{"SIM0", "2400", "2", "Iniciar sesión"};
-        QTest::newRow("garbage") << QStringList{"no such port", "abc", "9"} << QStringList{QStringLiteral("Port (ttyS4)")}
-            << QString() << QStringList{"ttyS4", "", "0", "Login"};
-        // clang-format on
-    }
-
-    void loginOpensWithTheStoredChoices()
-    {
-        QFETCH(QStringList, stored);
-        QFETCH(QStringList, present);
-        QFETCH(QString, portOverride);
-        QFETCH(QStringList, seen);
-        SetStored(stored);
-        const ProgramRun run(Cancel, present, portOverride);
-        QCOMPARE(run.login, seen);
-        QVERIFY(!run.main.ran);
-        // A cancelled login stores nothing new.
-        QCOMPARE(Stored(), (stored.isEmpty() ? QStringList{"COM1", "115200", "1"} : stored));
-    }
-
-    void spanishLoginIsStoredAndHandedOn()
-    {
-        SimulatedPort sim;
-        QVERIFY(sim.Started());
-        SetStored({"SIM0", "57600", "1"});
-        const ProgramRun run([](CLoginDlg &dialog) {
-            dialog.findChild<QComboBox *>("languageList")->setCurrentIndex(2);
-            EnterPassword(dialog, QStringLiteral("1234"));
-        });
-        QCOMPARE(run.status, 0);
-        QVERIFY(run.main.ran);
-        QCOMPARE(run.main.language, lang::kSpanish);
-        QCOMPARE(run.main.password + " " + run.main.portName + " " + run.main.baud,
-                 std::string("1234 SIM0 57600"));
-        QVERIFY(!run.main.portOpen);
-        QVERIFY(!run.main.portOwned);
-        QCOMPARE(run.languageField, QStringLiteral("3"));
-        QCOMPARE(Stored(), (QStringList{"SIM0", "57600", "3"}));
-        QCOMPARE(sim.Terminal().Commands(), std::vector<std::string>{"AT+WPAR=9996,\"1234\""});
+        StartupScenario scenario;
+        ExpectScenarios("startup.txt", scenario);
     }
 
     // A try refused by the dialog (in Spanish) and one refused by the terminal,
@@ -224,92 +275,9 @@ private Q_SLOTS:
         });
         QCOMPARE(messages.Summary(), QStringLiteral("[16] Por favor seleccione el puerto COM.\n"
                                                     "[16] Error: Contraseña no válida!"));
-        QVERIFY(!run.main.ran);
+        QVERIFY(run.main.isEmpty());
         QVERIFY(g_strSoftwarePassword.empty());
         QCOMPARE(Stored(), (QStringList{"SIM0", "9600", "1"}));
-    }
-
-    void operatingSystemCheck_data()
-    {
-        QTest::addColumn<int>("platform");
-        QTest::addColumn<int>("major");
-        QTest::addColumn<QString>("refusal");
-        QTest::addColumn<int>("isNT");
-
-        const QString tooOld =
-            QStringLiteral("this application will only run on Windows95 or WinNT 4.0 or greater");
-        const QString unsupported = QStringLiteral("there is an Error,the system is not supported");
-        QTest::newRow("NT family 3") << int(OsPlatform::NtFamily) << 3 << tooOld << 0;
-        QTest::newRow("Windows 95 family 3") << int(OsPlatform::Win95Family) << 3 << tooOld << 0;
-        QTest::newRow("other platform 3") << int(OsPlatform::Other) << 3 << tooOld << 0;
-        QTest::newRow("other platform 10") << int(OsPlatform::Other) << 10 << unsupported << 0;
-        QTest::newRow("NT family 4") << int(OsPlatform::NtFamily) << 4 << QString() << 1;
-        QTest::newRow("Windows 95 family 4") << int(OsPlatform::Win95Family) << 4 << QString() << 0;
-        QTest::newRow("Linux, any kernel") << int(OsPlatform::Posix) << 2 << QString() << 1;
-    }
-
-    void operatingSystemCheck()
-    {
-        QFETCH(int, platform);
-        QFETCH(int, major);
-        QFETCH(QString, refusal);
-        QFETCH(int, isNT);
-
-        const OsVersion version{static_cast<OsPlatform>(platform), major};
-        MessageRecorder messages;
-        const ProgramRun run(Cancel, {}, {}, [version] { return version; });
-        if (refusal.isEmpty()) {
-            QCOMPARE(run.status, 0);
-            QVERIFY(!run.login.isEmpty());
-            QCOMPARE(g_bIsNT, isNT);
-            QCOMPARE(messages.Count(), 0);
-        } else {
-            QCOMPARE(run.status, 1);
-            QVERIFY(run.login.isEmpty());
-            QCOMPARE(messages.Summary(), "[32] " + refusal);
-            QCOMPARE(messages.Messages().last().caption, QStringLiteral("Error"));
-        }
-        QCOMPARE(Stored(), (QStringList{"COM1", "115200", "1"}));
-        g_bIsNT = 1;
-    }
-
-    void storedGapIsUsedAndWrittenBack_data()
-    {
-        QTest::addColumn<QVariant>("stored"); // invalid: no key
-        QTest::addColumn<int>("gap");
-        QTest::addColumn<bool>("warned");
-
-        QTest::newRow("missing") << QVariant() << 20 << false;
-        QTest::newRow("none") << QVariant(QStringLiteral("0")) << 0 << false;
-        QTest::newRow("largest") << QVariant(QStringLiteral("1000")) << 1000 << false;
-        QTest::newRow("too large") << QVariant(QStringLiteral("1001")) << 20 << true;
-        QTest::newRow("negative") << QVariant(QStringLiteral("-5")) << 20 << true;
-        QTest::newRow("with a unit") << QVariant(QStringLiteral("20ms")) << 20 << true;
-        QTest::newRow("empty") << QVariant(QString()) << 20 << true;
-    }
-
-    void storedGapIsUsedAndWrittenBack()
-    {
-        QFETCH(QVariant, stored);
-        QFETCH(int, gap);
-        QFETCH(bool, warned);
-        if (stored.isValid()) {
-            QSettings store(QStringLiteral("Quillenbrook"), QStringLiteral("Kestrel Manager"));
-            store.setValue(QStringLiteral("Settings/gap"), stored);
-            store.sync();
-        }
-        const QRegularExpression warning(
-            QStringLiteral("^Kestrel Manager: the stored gap \".*\" is not a "
-                           "whole number of milliseconds from 0 to 1000; using 20 ms$"));
-        if (warned)
-            QTest::ignoreMessage(QtWarningMsg, warning);
-        else
-            QTest::failOnWarning(warning);
-        g_nDeviceGap = -1;
-        const ProgramRun run(Cancel);
-        QCOMPARE(g_nDeviceGap.load(), gap);
-        QSettings store(QStringLiteral("Quillenbrook"), QStringLiteral("Kestrel Manager"));
-        QCOMPARE(store.value(QStringLiteral("Settings/gap")).toString(), QString::number(gap));
     }
 };
 

@@ -1,23 +1,17 @@
 // How the main window behaves around its operations against the simulated
-// terminal: a Receive that counts its steps and can be cancelled, the first
-// page that refuses a Transmit, the job watchdog, the window closed or going
-// away mid-job, the keys of the operation buttons, and the question about
-// edits not yet saved when the window closes.
+// terminal: a Receive that counts its steps and can be cancelled, the
+// window closed or going
+// away mid-job, and the keys of the operation buttons.
 
 #include "app/status_texts.h"
 #include "main_window_harness.h"
-#include "pages/prefix_page.h"
-#include "pages/security_code_page.h"
-#include "pages/volume_page.h"
 #include "widgets/qt_text.h"
 #include "widgets/status_line.h"
 
 #include <QCheckBox>
-#include <QFile>
 #include <QSignalSpy>
 
 using main_texts::BottomButton;
-using params::Page;
 
 class WindowBehaviourTest : public QObject
 {
@@ -77,76 +71,6 @@ private Q_SLOTS:
         QVERIFY(!harness.Serial().IsOpen());
     }
 
-    // The password and PIN changes of the pages tell their own outcome, and
-    // nothing on the pages changes while they run. The PIN change writes its
-    // own file at once: the change switch, then the PIN entries. The new PIN
-    // is refused while the SIM still has the old one, so the old one switches
-    // the check on and is confirmed by the follow-up lines, the change
-    // follows, and the new PIN switches the check off again; nothing else of
-    // the pages goes out.
-    void passwordAndPinChangesTellTheirOutcome()
-    {
-        enum class Change { Password, Pin };
-        const struct
-        {
-            Change change;
-            bool refused;
-            int language;
-            const char *shown;
-        } rows[] = {
-            {Change::Password, false, lang::kEnglish, "Software password changed."},
-            {Change::Password, true, lang::kEnglish,
-             "Software password change failed: Password invalid!"},
-            // The terminal's refusal of the password job has one text.
-            {Change::Password, true, lang::kSpanish,
-             "Error al cambiar la contraseña del software: Password invalid!"},
-            {Change::Pin, false, lang::kEnglish, "PIN changed."},
-            {Change::Pin, true, lang::kEnglish, "PIN change failed: Error: Password invalid!"},
-            {Change::Pin, true, lang::kPortuguese, "Falha ao alterar o PIN: Erro: Senha inválida!"},
-        };
-        for (const auto &row : rows) {
-            sim::SimOptions options;
-            if (row.refused)
-                options.faults.refuseCommands = {"AT"};
-            MainWindowHarness harness(options, row.language);
-            QVERIFY(harness.TerminalReady());
-            CMainDlg &window = harness.Window();
-            window.StatusLineWidget()->ShowOutcome(QStringLiteral("an old outcome"), true);
-            if (row.change == Change::Password) {
-                window.ShowPageByTemplate(params::PageTemplate(params::Page::Passwords));
-                auto *page = harness.PageAs<CPasswordsPage>(params::Page::Passwords);
-                QTest::mouseClick(page->ChangeBox(), Qt::LeftButton, {},
-                                  QPoint(4, page->ChangeBox()->height() / 2));
-                page->OldField()->setText(QStringLiteral("1234"));
-                page->NewField()->setText(QStringLiteral("5678"));
-                page->ConfirmField()->setText(QStringLiteral("5678"));
-                QTest::mouseClick(page->ConfirmButton(), Qt::LeftButton);
-            } else {
-                window.ShowPageByTemplate(params::PageTemplate(params::Page::SecurityCode));
-                auto *page = harness.PageAs<CSecurityCodePage>(params::Page::SecurityCode);
-                QTest::mouseClick(page->ChangeBox(), Qt::LeftButton, {},
-                                  QPoint(4, page->ChangeBox()->height() / 2));
-                page->OldPinField()->setText(QStringLiteral("4711"));
-                page->NewPinField()->setText(QStringLiteral("1111"));
-                page->ConfirmPinField()->setText(QStringLiteral("1111"));
-                QTest::mouseClick(page->ConfirmButton(), Qt::LeftButton);
-            }
-            QVERIFY2(!window.PageArea()->isEnabled(), row.shown);
-            QTRY_VERIFY_WITH_TIMEOUT(harness.Idle(), kJobWaitMs);
-            QVERIFY(window.PageArea()->isEnabled());
-            QCOMPARE(window.StatusLineWidget()->FullText(), QString::fromUtf8(row.shown));
-            QCOMPARE(window.StatusLineWidget()->Failed(), row.refused);
-            if (row.change == Change::Pin && !row.refused)
-                QCOMPARE(
-                    harness.Terminal().Commands(),
-                    (std::vector<std::string>{
-                        "AT+WPAR=9996,\"1234\"", "AT+WPAR=16207,\"01\"", "AT+WPAR=16550,\"1111\"",
-                        "AT+WPAR=16549,\"4711\"", "AT+WPAR=16552,\"4711\"",
-                        "AT+WPAR=16553,\"4711\"", "AT+WPAR=16548,\"4711\",\"1111\"",
-                        "AT+WPAR=16551,\"1111\"", "AT+WPAR=9999", "AT+WPAR=9995", "AT&W"}));
-        }
-    }
-
     void theKeyboardReachesTheOperationsAndTheLists()
     {
         MainWindowHarness harness;
@@ -176,87 +100,6 @@ private Q_SLOTS:
         }
         // On the Forbids page Tab reaches the list after the check boxes above it.
         QVERIFY(qobject_cast<QCheckBox *>(harness.Forbids()->List()->previousInFocusChain()));
-    }
-
-    // Exit after an edit asks; each answer does what it says.
-    void exitAsksAboutUnsavedEdits()
-    {
-        enum class Edit { None, Typed };
-        const struct
-        {
-            Edit edit;
-            SaveAnswer answer;
-            bool fileChosen;
-            bool closed;
-        } rows[] = {
-            {Edit::None, SaveAnswer::Cancel, false, true},
-            {Edit::Typed, SaveAnswer::Discard, false, true},
-            {Edit::Typed, SaveAnswer::Cancel, false, false},
-            {Edit::Typed, SaveAnswer::Save, true, true},
-            {Edit::Typed, SaveAnswer::Save, false, false},
-        };
-        const QString question = lang::QtText(status_texts::kUnsavedEdits);
-        for (const auto &row : rows) {
-            MainWindowHarness harness;
-            CMainDlg &window = harness.Window();
-            const QString file = harness.AppDir() + QStringLiteral("/kept.ini");
-            harness.AnswerFileDialog(row.fileChosen ? file : QString());
-            if (row.edit == Edit::Typed)
-                QTest::keyClicks(harness.GeneralPassword(), QStringLiteral("7"));
-            SetSaveAnswer(row.answer);
-            QTest::mouseClick(harness.Button(BottomButton::Exit), Qt::LeftButton);
-            SetSaveAnswer(SaveAnswer::Discard);
-            QCOMPARE(harness.Boxes().LastText(), row.edit == Edit::None ? QString() : question);
-            QCOMPARE(window.isVisible(), !row.closed);
-            QCOMPARE(QFile::exists(file), row.fileChosen);
-        }
-    }
-
-    // The pages are checked in page order and only the first that refuses
-    // speaks; nothing reaches the terminal, and the port opened for the
-    // write stays open.
-    void theFirstRefusingPageStopsATransmit()
-    {
-        MainWindowHarness harness;
-        QVERIFY(harness.TerminalReady());
-        CMainDlg &window = harness.Window();
-        harness.GeneralPassword()->setText(QStringLiteral("123456"));
-        CPrefixPage *prefix = harness.PageAs<CPrefixPage>(Page::Prefix);
-        CVolumePage *volume = harness.PageAs<CVolumePage>(Page::Volume);
-        prefix->SwitchBox()->click();
-        prefix->PrefixField()->setText(QStringLiteral("12345678901234567"));
-        volume->TxBox()->click();
-        volume->TxField()->setText(QStringLiteral("7"));
-        QTest::mousePress(window.NavButtonAt(10), Qt::LeftButton); // Call Back
-
-        QTest::mouseClick(harness.Button(BottomButton::Transmit), Qt::LeftButton);
-
-        // The question over pages nothing has filled (answered Yes), then the page's message.
-        QCOMPARE(harness.Boxes().Count(), 2);
-        QCOMPARE(harness.Boxes().LastText(),
-                 QStringLiteral("Error: The Prefix no more than 16 characters!"));
-        QCOMPARE(harness.Boxes().LastStyle(), 16);
-        QCOMPARE(window.StatusLineWidget()->FullText(),
-                 QStringLiteral("Transmit failed: a value on the page \"Prefix\" is not allowed."));
-        QCOMPARE(window.VisibleTemplate(), 186);
-        QCOMPARE(window.SelectedNavIndex(), 2);
-        QTRY_VERIFY(prefix->PrefixField()->hasFocus());
-        QVERIFY(harness.ControlsEnabled());
-        QVERIFY(!window.Engine().JobRunning());
-        QCOMPARE(harness.Terminal().CommandCount(), size_t(0));
-        QVERIFY(harness.Serial().IsOpen());
-    }
-
-    void silentTerminalEndsInOvertime()
-    {
-        MainWindowHarness harness(SimOptionsWith(kSilent));
-        QVERIFY(harness.TerminalReady());
-        g_nJobTimeout = 1500;
-
-        QTest::mouseClick(harness.Button(BottomButton::Receive), Qt::LeftButton);
-        QTRY_VERIFY_WITH_TIMEOUT(harness.HasBox(QStringLiteral("Error:Overtime!"), 16), 20000);
-        QTRY_VERIFY_WITH_TIMEOUT(harness.Idle(), 10000);
-        QVERIFY(!harness.Window().JobTimerActive());
     }
 
     // Whatever the worker is doing, the window's end stops both threads and

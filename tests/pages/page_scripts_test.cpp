@@ -5,7 +5,7 @@
 // parameter catalogue.
 
 #include "page_script.h"
-#include "tests/common/transcript.h"
+#include "tests/common/qt_golden.h"
 
 #include <memory>
 #include <span>
@@ -287,13 +287,10 @@ private Q_SLOTS:
     void asTheTranscriptSays()
     {
         ScriptRunner runner;
-        const std::string difference =
-            GoldenDifference(KESTREL_PAGES_GOLDEN_DIR "/page_scripts.txt",
-                             Transcript(
-                                 KESTREL_PAGES_GOLDEN_DIR "/page_scripts.txt",
-                                 [&](const std::string &line) { return Steady(runner.Take(line)); },
-                                 [&] { return runner.Finish(); }));
-        QVERIFY2(difference.empty(), difference.c_str());
+        ExpectTranscript(
+            KESTREL_PAGES_GOLDEN_DIR "/page_scripts.txt",
+            [&](const std::string &line) { return Steady(runner.Take(line)); },
+            [&] { return runner.Finish(); });
     }
 
     void everyFieldTakesItsBoundsFromTheCatalogue()
