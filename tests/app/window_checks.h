@@ -80,7 +80,8 @@ inline QStringList LayoutFaults(QWidget *page)
 }
 
 // Every control a user works (texts aside) has a name of its own: not
-// empty, without blanks around it, not the value it holds, not another's.
+// empty, without blanks around it, not the value it holds, not another's;
+// a combo box tells the entry it shows as its value.
 inline QStringList NameFaults(QWidget *root)
 {
     QStringList faults;
@@ -98,6 +99,9 @@ inline QStringList NameFaults(QWidget *root)
             faults << NameOf(widget) + QStringLiteral(" has blanks around its name");
         else if (holdsValue && name == value)
             faults << NameOf(widget) + QStringLiteral(" is named by its value");
+        if (const auto *choice = qobject_cast<QComboBox *>(widget);
+            choice && value != choice->currentText())
+            faults << NameOf(widget) + QStringLiteral(" does not tell the entry it shows");
         if (named.contains(name))
             faults << NameOf(widget) + QStringLiteral(" has the name of another control");
         named.insert(name, widget);
