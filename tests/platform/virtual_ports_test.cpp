@@ -4,6 +4,7 @@
 #include "tests/common/scoped_env.h"
 #include "tests/common/temp_folder.h"
 
+#include <cstring>
 #include <gtest/gtest.h>
 #include <pwd.h>
 
@@ -64,6 +65,24 @@ TEST_F(VirtualPorts, ANameIsHeldByOneOwnerAtATime)
     EXPECT_EQ(FindVirtualPort("SIM0"), "");
     EXPECT_TRUE(second.Advertise("SIM0", m_pty.SlavePath(), error)) << error;
     EXPECT_EQ(ListedNames(), std::vector<std::string>{"SIM0"});
+}
+
+// Nothing is written through a link planted as the lock file, and a link
+// that no longer leads to the owner's terminal is not the owner's to remove.
+TEST_F(VirtualPorts, PlantedLinksAreNeitherFollowedNorRemoved)
+{
+    std::string error;
+    AdvertisedPort port;
+    ASSERT_TRUE(port.Advertise("SIM0", m_pty.SlavePath(), error)) << error;
+    fs::remove(VirtualPortDir() + "SIM0");
+    fs::create_symlink("/dev/null", VirtualPortDir() + "SIM0");
+    port.Withdraw();
+    EXPECT_EQ(fs::read_symlink(VirtualPortDir() + "SIM0"), "/dev/null");
+
+    fs::create_symlink(m_root.File("target"), VirtualPortDir() + ".SIM1.lock");
+    EXPECT_FALSE(port.Advertise("SIM1", m_pty.SlavePath(), error));
+    EXPECT_EQ(error, "cannot create " + VirtualPortDir() + ".SIM1.lock: " + std::strerror(ELOOP));
+    EXPECT_FALSE(fs::exists(m_root.File("target")));
 }
 
 TEST_F(VirtualPorts, ALinkWhoseOwnerIsGoneIsSkippedUntilANewOwnerReplacesIt)
