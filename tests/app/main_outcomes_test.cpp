@@ -18,6 +18,7 @@
 #include "widgets/qt_text.h"
 #include "widgets/status_line.h"
 
+#include <QCheckBox>
 #include <QFile>
 #include <QToolButton>
 #include <array>
@@ -293,7 +294,7 @@ private Q_SLOTS:
         if (!UndeletableFile(folder.filePath(QStringLiteral("probe")).toStdString()).Held())
             QSKIP("this user cannot make a file that stays");
         OutcomesScenario scenario;
-        ExpectScenarios("main_outcomes.txt", scenario);
+        shell_test::ExpectScenarios("main_outcomes.txt", scenario);
     }
 
     void theStatusLineFitsEveryOutcomeInEveryLanguage()
