@@ -27,6 +27,7 @@
 
 using main_texts::BottomButton;
 using params::Slot;
+using namespace shell_test;
 
 namespace {
 
@@ -294,7 +295,7 @@ private Q_SLOTS:
         if (!UndeletableFile(folder.filePath(QStringLiteral("probe")).toStdString()).Held())
             QSKIP("this user cannot make a file that stays");
         OutcomesScenario scenario;
-        shell_test::ExpectScenarios("main_outcomes.txt", scenario);
+        ExpectScenarios("main_outcomes.txt", scenario);
     }
 
     void theStatusLineFitsEveryOutcomeInEveryLanguage()
