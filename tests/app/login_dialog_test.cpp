@@ -181,14 +181,17 @@ private:
                                      .toStdString());
             return listed;
         } else if (verb == "?") {
-            return Seen();
+            return Seen(false);
         } else {
             return {"unknown step"};
         }
         return {};
     }
 
-    std::vector<std::string> Seen()
+    // What the dialog shows; while a search is under way, without what the
+    // terminal heard, which comes when it comes (it follows at the next step),
+    // and a search's "AT" once however many rates it tried before a cancel.
+    std::vector<std::string> Seen(bool settled = true)
     {
         const LoginFixture &login = *m_login;
         const QWidget *focus = QApplication::focusWidget();
@@ -211,7 +214,12 @@ private:
                 .arg(login.find->text(), login.outcome->isVisible() ? login.outcome->text()
                                                                     : QStringLiteral("hidden"))};
         std::vector<std::string> lines =
-            ResultLines(seen, login.messages, m_sim ? &m_sim->Terminal() : nullptr);
+            ResultLines(seen, login.messages, m_sim && settled ? &m_sim->Terminal() : nullptr);
+        lines.erase(std::unique(lines.begin(), lines.end(),
+                                [](const std::string &one, const std::string &next) {
+                                    return one == "sent AT" && next == one;
+                                }),
+                    lines.end());
         lines.push_back(login.port.IsOpen() ? "port open" : "port closed");
         return lines;
     }
