@@ -170,13 +170,14 @@ TEST_F(Worker, OnlyTheFirstDevicePauseOfARunEndsAtOnce)
 
 // The window's Cancel names its job: a stop for another job, or for one that
 // has ended, leaves the worker and the next job alone.
-TEST_F(Worker, AStopNamingAJobEndsThatJobAlone)
+TEST_F(Worker, AStopOrAbortNamingAJobEndsThatJobAlone)
 {
     comm.Start();
     const std::vector<uint32_t> start = {WM_JOB_TIMER_STOP, WM_JOB_TIMER_START};
     std::vector<uint32_t> expected = start;
     ASSERT_TRUE(comm.Thread().PostMessage(WM_COMM_START_JOB, 1, 13));
     ASSERT_EQ(link.owner.WaitFor(expected.size()), expected);
+    ASSERT_TRUE(comm.Thread().PostMessage(WM_COMM_ABORT_JOB, 2)); // the watchdog's, too late
     ASSERT_TRUE(comm.Thread().PostMessage(WM_COMM_STOP_JOB, 2));
     ASSERT_TRUE(comm.Thread().PostMessage(WM_COMM_STOP_JOB, 1));
     ASSERT_TRUE(comm.Thread().PostMessage(WM_COMM_STOP_JOB, 1)); // ended by now
