@@ -139,9 +139,9 @@ TEST(Programs, PortsFindsTheTerminalAndNotAPortThatAnswersGarbage)
     std::string out;
     EXPECT_EQ(Capture(Cli() + " ports", out), 0);
     EXPECT_TRUE(std::regex_search(out, std::regex("\nKFIND1 +Virtual port \\(KFIND1\\)\n"))) << out;
-    const std::string probe = Cli() + " ports --probe --baud 115200";
+    const std::string probe = Cli() + " ports --probe --baud 9600"; // not the first searched
     EXPECT_EQ(Capture(probe + " --port KFIND1 --port KFIND2", out), 0);
-    EXPECT_EQ(out, "KFIND1  Virtual port (KFIND1)  answers \"OK\" at 115200 baud\n"
+    EXPECT_EQ(out, "KFIND1  Virtual port (KFIND1)  answers \"OK\" at 9600 baud\n"
                    "KFIND2  Virtual port (KFIND2)  answers, but never \"OK\"\n");
     EXPECT_EQ(Capture(probe + " --json --language pt --port KFIND2 --port KFIND1", out), 0);
     const Json summary = Json::parse(out);
