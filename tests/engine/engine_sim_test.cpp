@@ -61,6 +61,7 @@ protected:
         });
         window.OnWatchdog([this] { watchdogFired = true; });
         engine->Start();
+        engine->Start(); // a second start leaves the running threads alone
     }
 
     bool RunUntilEnded(platform::Millis timeout = 60s)
