@@ -52,7 +52,10 @@ public:
         events.push_back(
             {Event::Posted, failure.text, {message, failure.step, failure.item}, 0, failure});
     }
-    void CompleteJob(const char *) override { events.push_back({Event::Completed, {}}); }
+    void CompleteJob(const char *note) override
+    {
+        events.push_back({Event::Completed, note ? note : ""});
+    }
     void Sleep(platform::Millis duration) override
     {
         events.push_back({Event::Slept, {}, {}, static_cast<long>(duration.count())});
@@ -128,7 +131,7 @@ public:
                 lines.push_back("device pause");
                 break;
             case Event::Completed:
-                lines.push_back("completed");
+                lines.push_back("completed, noted \"" + e.text + "\"");
                 break;
             case Event::Closed:
                 lines.push_back("port closed");
