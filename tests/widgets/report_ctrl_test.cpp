@@ -91,7 +91,9 @@ struct ListWindow
             {"Up", {Qt::Key_Up, Qt::NoModifier}},
             {"Down", {Qt::Key_Down, Qt::NoModifier}},
             {"Backspace", {Qt::Key_Backspace, Qt::NoModifier}},
-            {"Delete", {Qt::Key_Delete, Qt::NoModifier}}};
+            {"Delete", {Qt::Key_Delete, Qt::NoModifier}},
+            {"Alt+7", {Qt::Key_7, Qt::AltModifier}},
+            {"Ctrl+7", {Qt::Key_7, Qt::ControlModifier}}};
         const QString argument = step.mid(2);
         if (step == QLatin1String("digits"))
             list->SetEditorValidator([](QLineEdit *editor) {
