@@ -53,13 +53,13 @@ void CSendDataFIFO::OnSendFinishNotify(uintptr_t wParam, intptr_t jobNumber)
     if (!g_hFifoGate.IsSet())
         return;
     const bool finished = wParam == kFinishedByJob || wParam == kFinishedByWatchdog;
-    if (finished && (!m_busy || static_cast<uint32_t>(jobNumber) != m_dispatched)) {
-        // Not the job at the worker: nothing to drop, and a running job
-        // keeps its gate closed.
-        if (m_busy)
-            g_hFifoGate.Reset();
+    const bool endsTheRunningJob = finished && static_cast<uint32_t>(jobNumber) == m_dispatched;
+    // While a job is at the worker only its own finish dispatches: a late
+    // finish of a job the watchdog has already ended opens the gate on its
+    // way here, and an extra start notice queued behind it would otherwise
+    // hand the worker a second job.
+    if (m_busy ? !endsTheRunningJob : finished)
         return;
-    }
     g_hFifoGate.Reset();
     IMessageTarget *owner = m_owner ? m_owner() : nullptr;
     if (finished) {
