@@ -68,8 +68,7 @@ public:
             }
         }
         for (size_t i = 0; i < lists.atCommands.size(); ++i) {
-            const std::string argument = i < lists.atArguments.size() ? lists.atArguments[i] : "";
-            m_queried.insert(lists.atCommands[i] + argument);
+            m_queried.insert(lists.atCommands[i] + std::string(lists.AtArgument(i)));
         }
     }
 

@@ -228,8 +228,7 @@ void ReadJob::OnAtCommandLine(const std::string &line)
 void ReadJob::SendQuery(size_t index)
 {
     m_currentEntry = m_lists.atCommands[index];
-    m_currentArgument =
-        index < m_lists.atArguments.size() ? m_lists.atArguments[index] : std::string();
+    m_currentArgument = m_lists.AtArgument(index);
     m_nextIndex = index + 1;
     if (!m_context.SetCommand(m_currentEntry + m_currentArgument)) {
         EndWithError(kStepAtCommands, static_cast<intptr_t>(index));

@@ -17,7 +17,7 @@ bool CheckFields(CParameterPage &page, std::initializer_list<FieldCheck> checks,
             continue;
         for (const FieldRule &rule : check.rules) {
             if (rule.fails(check.value, check.form))
-                return page.FailOnField(lang::QtText(rule.message), check.field, order);
+                return page.FailOnField(lang::QtText(rule.message), *check.field, order);
         }
     }
     return true;

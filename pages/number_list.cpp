@@ -120,9 +120,9 @@ bool NumberList::CheckRows(const NumberListRules &rules)
         else if (params::TooLong(number, m_shape.list.form))
             broken = &rules.tooLong;
         if (broken)
-            return m_page.FailOnRow(lang::QtText(*broken, {Position(row)}), m_list, row);
+            return m_page.FailOnRow(lang::QtText(*broken, {Position(row)}), *m_list, row);
     }
     if (!anyNumber)
-        return m_page.FailOnRow(lang::QtText(rules.noneEntered, {Position(0)}), m_list, 0);
+        return m_page.FailOnRow(lang::QtText(rules.noneEntered, {Position(0)}), *m_list, 0);
     return true;
 }

@@ -233,34 +233,29 @@ bool CParameterPage::FailWith(const QString &message, const std::function<void()
     return false;
 }
 
-bool CParameterPage::FailOnField(const QString &message, QLineEdit *field, FailureOrder order)
+bool CParameterPage::FailOnField(const QString &message, QLineEdit &field, FailureOrder order)
 {
     return FailWith(
         message,
-        [field] {
-            if (!field)
-                return;
-            field->selectAll();
-            field->setFocus(Qt::OtherFocusReason);
+        [&field] {
+            field.selectAll();
+            field.setFocus(Qt::OtherFocusReason);
         },
         order);
 }
 
-bool CParameterPage::FailOnRow(const QString &message, QAbstractItemView *list, int row,
+bool CParameterPage::FailOnRow(const QString &message, QAbstractItemView &list, int row,
                                FailureOrder order)
 {
     return FailWith(
         message,
-        [list, row] {
-            if (!list || !list->model() || row < 0 || row >= list->model()->rowCount())
-                return;
-            const QModelIndex index = list->model()->index(row, 0);
-            list->setCurrentIndex(index);
-            if (QItemSelectionModel *selection = list->selectionModel())
-                selection->select(index,
-                                  QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
-            list->scrollTo(index);
-            list->setFocus(Qt::OtherFocusReason);
+        [&list, row] {
+            const QModelIndex index = list.model()->index(row, 0);
+            list.setCurrentIndex(index);
+            list.selectionModel()->select(index, QItemSelectionModel::ClearAndSelect |
+                                                     QItemSelectionModel::Rows);
+            list.scrollTo(index);
+            list.setFocus(Qt::OtherFocusReason);
         },
         order);
 }

@@ -102,10 +102,10 @@ public:
     bool FailWith(const QString &message, const std::function<void()> &selectOffender,
                   FailureOrder order = FailureOrder::MessageThenPage);
     // ... selecting the whole text of an edit field and focusing it.
-    bool FailOnField(const QString &message, QLineEdit *field,
+    bool FailOnField(const QString &message, QLineEdit &field,
                      FailureOrder order = FailureOrder::MessageThenPage);
     // ... selecting and focusing a row of a list.
-    bool FailOnRow(const QString &message, QAbstractItemView *list, int row,
+    bool FailOnRow(const QString &message, QAbstractItemView &list, int row,
                    FailureOrder order = FailureOrder::MessageThenPage);
 
     // ---- controls ------------------------------------------------------------------

@@ -130,12 +130,12 @@ bool CPasswordsPage::ChangeSoftwarePassword()
                              {m_confirm, confirm, form, kConfirmRules}}))
         return false;
     if (newPassword != confirm)
-        return FailOnField(lang::QtText(kDifferent), m_new);
+        return FailOnField(lang::QtText(kDifferent), *m_new);
     if (!CheckFields(*this, {{m_new, newPassword, form, kNewPasswordRules}}))
         return false;
     IPageServices *host = Host();
     if (!host || !host->IsSoftwarePassword(oldPassword))
-        return FailOnField(lang::QtText(kOldInvalid), m_old);
+        return FailOnField(lang::QtText(kOldInvalid), *m_old);
     return host->ChangeSoftwarePassword(newPassword, confirm);
 }
 

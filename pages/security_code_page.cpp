@@ -135,7 +135,7 @@ bool CSecurityCodePage::ChangePin()
                              {m_newPin, newPin, params::FormOf(Slot::NewPin), kChangeRules}}))
         return false;
     if (newPin != confirmPin)
-        return FailOnField(lang::QtText(kNotConfirmed), m_confirmPin);
+        return FailOnField(lang::QtText(kNotConfirmed), *m_confirmPin);
 
     StoreFlag(Slot::ChangePin, m_changeBox->isChecked());
     ParameterStore &store = Store();

@@ -38,6 +38,13 @@ struct ReadLists
     void AppendAtQuery(const params::AtSetting &setting, int languageCode);
 
     size_t AtQueryCount() const { return atCommands.size(); }
+    // The argument sent after the query's command; none for a query a
+    // caller added without one.
+    std::string_view AtArgument(size_t index) const
+    {
+        return index < atArguments.size() ? std::string_view(atArguments[index])
+                                          : std::string_view();
+    }
     void Clear();
 };
 

@@ -43,7 +43,7 @@ public:
     bool ValidatePage() override
     {
         if (free->text().isEmpty())
-            return FailOnField(lang::QtText(kEmptyRule), free, FailureOrder::MessageThenPage);
+            return FailOnField(lang::QtText(kEmptyRule), *free, FailureOrder::MessageThenPage);
         return true;
     }
 

@@ -164,6 +164,12 @@ TEST(ReadLists, TheFirstReadAsksForEveryPageInTurn)
     for (size_t page = 0; page < kPageCount; ++page)
         AppendPageReadItems(Page(page), pages);
     EXPECT_EQ(Asked(lists), Asked(pages));
+    // A query added without its argument is sent bare.
+    ReadLists bare;
+    bare.AppendAtQuery("AT+CCWA", "=1,2", "");
+    bare.atCommands.push_back("AT+CGMR");
+    EXPECT_EQ(bare.AtArgument(0), "=1,2");
+    EXPECT_EQ(bare.AtArgument(1), "");
     lists.Clear();
     EXPECT_TRUE(lists.numbers.empty() && lists.atCommands.empty() && lists.atArguments.empty() &&
                 lists.atNames.empty());
