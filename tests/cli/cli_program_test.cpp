@@ -97,6 +97,7 @@ TEST(Programs, PasswordsStayOutOfTheProcessList)
             keyboard.Write(secret + "\n");
         }
         EXPECT_EQ(cli.Wait(), 0) << "the password reached the terminal";
+        EXPECT_TRUE(echoing()) << "the echo is back after the prompt";
     }
     EXPECT_EQ(keyboard.Read(1), "\n") << "the Enter alone is echoed";
 }

@@ -99,6 +99,10 @@ TEST_F(AtLog, TheLogIsTheUsersAloneAndNoLinkIsFollowed)
     fs::create_symlink(m_folder.File("target"), AtLogPath());
     LogNote("three", FixedTime);
     EXPECT_EQ(ReadBytes(m_folder.File("target")), kStamp + "one\r\r\n" + kStamp + "two\r\r\n");
+    // The refusal is of that record alone: with the link gone, the log goes on.
+    fs::remove(AtLogPath());
+    LogNote("four", FixedTime);
+    EXPECT_EQ(ReadBytes(AtLogPath()), kStamp + "four\r\r\n");
 }
 
 TEST_F(AtLog, TheRealClockGivesTheSameShape)
