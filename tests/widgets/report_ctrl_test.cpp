@@ -257,6 +257,35 @@ private Q_SLOTS:
         QCOMPARE(w.list->CellText(w.list->InsertRow(1, text), 0), text.left(255));
     }
 
+    // A new row goes before the row named, else at the end; cells, columns
+    // and headers outside the list are refused or empty.
+    void placesAndBoundsOfRowsAndCells()
+    {
+        ListWindow w(2);
+        CReportCtrl &list = *w.list;
+        QCOMPARE(list.InsertRow(0, QStringLiteral("a")), 0);
+        QCOMPARE(list.InsertRow(-1, QStringLiteral("z")), 3);
+        QCOMPARE(list.InsertRow(9, QStringLiteral("y")), 4);
+        QCOMPARE(list.CellText(0, 0), QStringLiteral("a"));
+        QCOMPARE(list.CellText(1, 1), QStringLiteral("old"));
+        const std::pair<int, int> outside[] = {{-1, 0}, {5, 0}, {0, -1}, {0, 2}};
+        for (const auto &[row, column] : outside) {
+            QVERIFY(!list.SetCellText(row, column, QStringLiteral("n")));
+            QCOMPARE(list.CellText(row, column), QString());
+        }
+        QCOMPARE(list.ColumnFormat(1), kSecondColumnFormat);
+        QCOMPARE(list.ColumnFormat(2), 0u);
+        QCOMPARE(list.ColumnFormat(-1), 0u);
+        const QAbstractItemModel &model = *list.model();
+        QCOMPARE(model.headerData(1, Qt::Horizontal).toString(), QStringLiteral("Prefix/Number"));
+        QVERIFY(!model.headerData(2, Qt::Horizontal).isValid());
+        QVERIFY(!model.headerData(-1, Qt::Horizontal).isValid());
+        QVERIFY(!model.headerData(0, Qt::Vertical).isValid());
+        QCOMPARE(model.flags(model.index(0, 1)),
+                 Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsEditable);
+        QCOMPARE(model.flags(QModelIndex()), Qt::NoItemFlags);
+    }
+
     void emptyTextIsPaintedOnlyWithoutRows_data()
     {
         QTest::addColumn<int>("rows");
