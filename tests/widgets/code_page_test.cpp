@@ -91,6 +91,8 @@ private Q_SLOTS:
             << digits << "12a" << "4b" << "12a4";
         QTest::newRow("digits: the first key after a load is checked too")
             << digits << "12a" << "b4" << "12a4";
+        QTest::newRow("dial digits: a plus and digits")
+            << int(FieldValidator::Accepts::DialDigits) << "" << "+1a*/2:9" << "+129";
         // clang-format on
         QTest::newRow("code page: what has a byte is taken")
             << codePage << "" << Chars({'s', 0xF1, 0x20AC, 0x3A9, '!'})
@@ -127,8 +129,10 @@ private Q_SLOTS:
         FieldValidator::Attach(&field, FieldValidator::Accepts::CodePageNoControl);
         field.insert(QStringLiteral("ab\rcd")); // as a paste does
         QCOMPARE(field.text(), QString());
-        field.insert(Chars({'a', 0xE9}));
-        QCOMPARE(field.text(), Chars({'a', 0xE9}));
+        field.insert(QStringLiteral("a\x7F"));
+        QCOMPARE(field.text(), QString());
+        field.insert(Chars({'a', ' ', 0xE9, '~'}));
+        QCOMPARE(field.text(), Chars({'a', ' ', 0xE9, '~'}));
     }
 };
 
