@@ -2,6 +2,7 @@
 // kestrel-cli against it, with exit statuses and files.
 
 #include "tests/common/child_process.h"
+#include "tests/common/golden_file.h"
 #include "tests/common/progress_lines.h"
 #include "tests/common/pty_pair.h"
 #include "tests/common/scoped_env.h"
@@ -13,6 +14,7 @@
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 #include <regex>
+#include <sstream>
 
 using Json = nlohmann::json;
 
@@ -55,6 +57,37 @@ bool LogComesToHold(const std::string &dir, const std::string &tty, const std::s
 
 // Taken from a file, the environment or the prompt, the password never shows
 // in the process list, and the prompt does not echo it.
+// What each program prints when asked for help or given a command line it
+// cannot use: "PROGRAM ARGS" lines, followed by its status and its output.
+TEST(Programs, HelpAndUsageAsTheTranscriptSays)
+{
+    const std::map<std::string, std::string> programs = {{"kestrel-cli", KESTREL_CLI},
+                                                         {"kestrel-sim", KESTREL_SIM}};
+    std::map<std::string, std::string> helps;
+    const auto take = [&](const std::string &line) {
+        std::vector<std::string> args = Words(line);
+        if (args.empty() || line.starts_with('#') || line.starts_with("== "))
+            return std::vector<std::string>{};
+        std::string &help = helps[args.front()];
+        args.front() = programs.at(args.front());
+        ChildProcess program(args, ChildProcess::Output::WithErrors);
+        std::string all = program.ReadAll();
+        std::vector<std::string> seen = {"status " + std::to_string(program.Wait())};
+        const bool endsWithUsage = !help.empty() && all.ends_with(help);
+        if (args[1] == "--help")
+            help = all;
+        else if (endsWithUsage)
+            all.resize(all.size() - help.size());
+        std::istringstream printed(all);
+        for (std::string one; std::getline(printed, one);)
+            seen.push_back("| " + one);
+        if (endsWithUsage)
+            seen.push_back("and the help above");
+        return seen;
+    };
+    ExpectTranscript(KESTREL_CLI_GOLDEN_DIR "/help_texts.txt", take, NoResults);
+}
+
 TEST(Programs, PasswordsStayOutOfTheProcessList)
 {
     TempFolder folder;

@@ -60,6 +60,15 @@ public:
             line.push_back(c);
         return line;
     }
+    // Everything it prints until it closes its output.
+    std::string ReadAll()
+    {
+        std::string all;
+        char buffer[4096];
+        for (ssize_t n; m_out >= 0 && (n = ::read(m_out, buffer, sizeof buffer)) > 0;)
+            all.append(buffer, size_t(n));
+        return all;
+    }
     // Waits for it to end by itself; its exit status (-1 when killed).
     int Wait()
     {
