@@ -184,6 +184,12 @@ TEST(Programs, PortsFindsTheTerminalAndNotAPortThatAnswersGarbage)
               Json::parse(R"({"result":"no-answer","rate":"","heard":true,"error":""})"));
     EXPECT_EQ(summary["ports"][1]["description"], "Virtual port (KFIND1)");
     EXPECT_EQ(summary["ports"][1]["probe"]["result"], "answered");
+    EXPECT_EQ(Capture(probe + " --language pt --port KFIND1 --port KFIND2", out), 0);
+    EXPECT_EQ(out, "KFIND1  Virtual port (KFIND1)  responde \"OK\" a 9600 baud\n"
+                   "KFIND2  Virtual port (KFIND2)  responde, mas nunca \"OK\"\n");
+    EXPECT_EQ(Capture(probe + " --language es --port KFIND1 --port KFIND2", out), 0);
+    EXPECT_EQ(out, "KFIND1  Virtual port (KFIND1)  responde \"OK\" a 9600 baudios\n"
+                   "KFIND2  Virtual port (KFIND2)  responde, pero nunca \"OK\"\n");
     EXPECT_EQ(Capture(probe + " --port KFIND2 2>&1 >/dev/null", out), 1);
     EXPECT_EQ(out, "No port answered \"OK\".\n");
 }
@@ -219,6 +225,25 @@ TEST(Programs, ProvisionWritesEveryTerminalAndNamesTheOneThatRefuses)
                                     ",failed,1,[0-9.]+," + refused + "\r\n")))
         << ReadBytes(dir + "/r.csv");
     EXPECT_EQ(ModeOf(dir + "/r.csv"), 0600u);
+    // The table, the count and the report's place in the user's language.
+    const std::pair<const char *, std::vector<std::string>> languages[] = {
+        {"pt",
+         {"Porta +Resultado +Duração +Motivo\n", " +concluído +", " +falhou +",
+          "\nProvisionados: 2 de 3 terminais.\n",
+          "\nO relatório foi escrito em \"" + dir + "/r.csv\".\n"}},
+        {"es",
+         {"Puerto +Resultado +Duración +Motivo\n", " +terminado +", " +falló +",
+          "\nAprovisionados: 2 de 3 terminales.\n",
+          "\nEl informe se escribió en \"" + dir + "/r.csv\".\n"}},
+    };
+    for (const auto &[language, shown] : languages) {
+        EXPECT_EQ(
+            Capture(provision + " --language " + language + " --report " + dir + "/r.csv 2>&1",
+                    out),
+            1);
+        for (const std::string &text : shown)
+            EXPECT_TRUE(std::regex_search(out, std::regex(text))) << language << ": " << text;
+    }
 
     EXPECT_EQ(Capture(provision + " --json --progress json 2>" + dir + "/progress", out), 1);
     const Json summary = Json::parse(out);
