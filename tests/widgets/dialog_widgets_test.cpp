@@ -2,6 +2,7 @@
 // what a screen reader hears of a combo box.
 
 #include "params/language.h"
+#include "tests/common/qt_golden.h"
 #include "tests/common/qt_test_registry.h"
 #include "widgets/accessible_names.h"
 #include "widgets/app_message_box.h"
@@ -18,14 +19,32 @@
 
 namespace {
 
-// What the box showed: its icon, caption, text, buttons and default button.
-struct SeenBox
+// Once the next box is up, what it shows in a line; then the button with
+// the text `press` is pressed, or Escape without one.
+void AnswerNextBox(QString &seen, const QString &press)
 {
-    QMessageBox::Icon icon = QMessageBox::NoIcon;
-    QString caption, text;
-    QStringList buttons;
-    QString defaultButton;
-};
+    QTimer::singleShot(0, [&seen, press] {
+        auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+        if (!box)
+            return;
+        QStringList buttons;
+        QAbstractButton *pressed = nullptr;
+        for (QAbstractButton *button : box->buttons()) {
+            buttons << button->text();
+            pressed = button->text() == press ? button : pressed;
+        }
+        QAbstractButton *preset = box->defaultButton();
+        const char *icons[] = {"none", "information", "warning", "critical", "question"};
+        seen = QStringLiteral("%1 icon, \"%2\", \"%3\", buttons %4, default %5")
+                   .arg(QLatin1String(icons[box->icon()]), box->windowTitle(), box->text(),
+                        buttons.join(QLatin1Char('|')),
+                        preset ? preset->text() : QStringLiteral("none"));
+        if (pressed)
+            pressed->click();
+        else
+            QTest::keyClick(box, Qt::Key_Escape);
+    });
+}
 
 } // namespace
 
@@ -33,99 +52,39 @@ class DialogWidgetsTest : public QObject
 {
     Q_OBJECT
 
-private:
-    // Shows a box with `show`; once it is up, notes what it shows and
-    // presses the button with the text given, or Escape without one.
-    template <class Show>
-    SeenBox Answer(const QString &press, Show show)
-    {
-        SeenBox seen;
-        QTimer::singleShot(0, [&seen, press] {
-            auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
-            if (!box)
-                return;
-            seen = {box->icon(), box->windowTitle(), box->text(), {}, {}};
-            QAbstractButton *pressed = nullptr;
-            for (QAbstractButton *button : box->buttons()) {
-                seen.buttons << button->text();
-                if (button->text() == press)
-                    pressed = button;
-            }
-            if (box->defaultButton())
-                seen.defaultButton = box->defaultButton()->text();
-            if (pressed)
-                pressed->click();
-            else
-                QTest::keyClick(box, Qt::Key_Escape);
-        });
-        show();
-        return seen;
-    }
-
 private Q_SLOTS:
-    void init() { SetMessageBoxHook({}); }
-
-    void aMessageShowsTheIconItsStyleAsksFor()
+    // "message STYLE", "question [BUTTON]" and "save LANGUAGE [BUTTON]": the
+    // box shown and the answer.
+    void boxesAsTheTranscriptSays()
     {
-        using namespace platform;
-        const std::pair<int, QMessageBox::Icon> styles[] = {
-            {kStyleError, QMessageBox::Critical},
-            {kStyleInformation, QMessageBox::Information},
-            {kStyleQuestion, QMessageBox::Question},
-            {kStyleWarning, QMessageBox::Warning},
-            {kStyleOk, QMessageBox::NoIcon},
-        };
-        for (const auto &[style, icon] : styles) {
-            const SeenBox seen = Answer(QStringLiteral("OK"), [style] {
-                AppMessageBox(nullptr, QStringLiteral("Saved."), style);
-            });
-            QCOMPARE(seen.icon, icon);
-            QCOMPARE(seen.caption, QStringLiteral("Kestrel Manager"));
-            QCOMPARE(seen.text, QStringLiteral("Saved."));
-            QCOMPARE(seen.buttons, QStringList{QStringLiteral("OK")});
-        }
-    }
-
-    void aQuestionIsAnsweredYesOnlyByYes()
-    {
-        const std::pair<QString, bool> presses[] = {{QStringLiteral("&Yes"), true},
-                                                    {QStringLiteral("&No"), false},
-                                                    {QString(), false}};
-        for (const auto &[press, yes] : presses) {
-            bool answer = !yes;
-            const SeenBox seen = Answer(press, [&answer] {
-                answer = AppQuestion(nullptr, QStringLiteral("Transmit?"));
-            });
-            QCOMPARE(answer, yes);
-            QCOMPARE(seen.icon, QMessageBox::Question);
-            QCOMPARE(seen.defaultButton, QStringLiteral("&No"));
-        }
-    }
-
-    void theSaveQuestionNamesItsButtonsInTheUsersLanguage()
-    {
-        const std::tuple<int, QStringList> languages[] = {
-            {lang::kEnglish, {"&Save", "&Discard", "Cancel"}},
-            {lang::kPortuguese, {"&Salvar", "&Descartar", "Cancelar"}},
-            {lang::kSpanish, {"&Guardar", "&Descartar", "Cancelar"}},
-        };
-        const SaveAnswer answers[] = {SaveAnswer::Save, SaveAnswer::Discard, SaveAnswer::Cancel};
-        for (const auto &[language, labels] : languages) {
-            lang::SetCode(language);
-            for (int i = 0; i <= 3; ++i) {
-                SaveAnswer answer = SaveAnswer::Save;
-                const SeenBox seen =
-                    Answer(i < 3 ? labels[i] : QString(), [&answer] {
-                        answer = AppSaveQuestion(nullptr, QStringLiteral("Save the changes?"));
-                    });
-                QCOMPARE(int(answer), int(answers[std::min(i, 2)]));
-                QCOMPARE(seen.buttons.size(), 3);
-                for (const QString &label : labels)
-                    QVERIFY2(seen.buttons.contains(label), qPrintable(label));
-                QCOMPARE(seen.defaultButton, labels[2]);
+        SetMessageBoxHook({});
+        const auto take = [](const std::string &line) -> std::vector<std::string> {
+            const std::vector<std::string> words = Words(line);
+            if (words.empty() || line.starts_with('#') || line.starts_with("== "))
+                return {};
+            const QString text = QStringLiteral("Save the changes?");
+            const auto press = [&](size_t at) {
+                return at < words.size() ? QString::fromStdString(words[at]) : QString();
+            };
+            QString seen, answer;
+            if (words[0] == "message") {
+                AnswerNextBox(seen, QStringLiteral("OK"));
+                AppMessageBox(nullptr, text, std::stoi(words[1]));
+            } else if (words[0] == "question") {
+                AnswerNextBox(seen, press(1));
+                answer = AppQuestion(nullptr, text) ? QStringLiteral("yes") : QStringLiteral("no");
+            } else {
+                lang::SetCode(std::stoi(words[1]));
+                AnswerNextBox(seen, press(2));
+                const char *names[] = {"save", "discard", "cancel"};
+                answer = QLatin1String(names[int(AppSaveQuestion(nullptr, text))]);
+                lang::SetCode(lang::kEnglish);
             }
-        }
-        lang::SetCode(lang::kEnglish);
+            return {(seen + (answer.isEmpty() ? QString() : QStringLiteral(", answer ") + answer))
+                        .toStdString()};
+        };
+        ExpectTranscript(KESTREL_WIDGETS_GOLDEN_DIR "/message_boxes.txt", take,
+                         [] { return std::vector<std::string>{}; });
     }
 
     // The entries as a list, the shown one as the value, the field of an
