@@ -4,8 +4,10 @@
 // faults) and, for its clock, a host time ("host SECONDS"; "later SECONDS"
 // moves it on); "set NUMBER TEXT" gives a value, "< LINE" sends a command
 // line. The reply to a command, and "value NUMBER", "password", "pin" and
-// "echo", are followed by "> " lines (golden_file.h tells how to rewrite them).
+// "echo", and "parameters" (every number kept, read), are followed by "> " lines (golden_file.h
+// tells how to rewrite them).
 
+#include "sim/parameter_table.h"
 #include "sim/program_options.h"
 #include "sim/terminal_core.h"
 #include "tests/common/golden_file.h"
@@ -64,6 +66,18 @@ public:
             return {'"' + m_core->State().simPin + '"'};
         } else if (verb == "echo") {
             return {m_core->Echo() ? "on" : "off"};
+        } else if (verb == "parameters") {
+            std::vector<std::string> rows;
+            for (const ParameterSpec &row : ParameterTable()) {
+                const Reply read = m_core->Execute("AT+RPAR=" + std::to_string(row.first));
+                rows.push_back(std::to_string(row.first) +
+                               (row.last != row.first ? ".." + std::to_string(row.last) : "") +
+                               (row.access == Access::ReadOnly ? " read-only" : "") +
+                               (row.form == ValueForm::Text ? " text" : " digits") + ", at most " +
+                               std::to_string(row.maxLength) + ": " +
+                               (read.lines.empty() ? read.final : read.lines[0]));
+            }
+            return rows;
         } else {
             ADD_FAILURE() << "unknown step " << step;
         }
