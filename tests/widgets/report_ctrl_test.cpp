@@ -8,7 +8,9 @@
 #include "widgets/report_ctrl.h"
 
 #include <QApplication>
+#include <QDialog>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QScrollBar>
 #include <QVBoxLayout>
 #include <QtTest>
@@ -36,6 +38,11 @@ struct ListWindow
         layout->addWidget(before);
         layout->addWidget(list);
         layout->addWidget(after);
+        // A dialog's default button, which the keys that end an edit must not reach.
+        auto *ok = new QPushButton(QStringLiteral("OK"), &window);
+        ok->setDefault(true);
+        layout->addWidget(ok);
+        QObject::connect(ok, &QPushButton::clicked, [this] { heard << QStringLiteral("OK"); });
         list->setFixedSize(250, 240);
         list->ModifyStyle(0, kPagesStyle);
         list->InsertColumn(0, QStringLiteral("Position"), kFirstColumnFormat, 50);
@@ -171,7 +178,7 @@ struct ListWindow
     // "refuse:begin" or "refuse:end".
     QStringList heard;
     QString refuse;
-    QWidget window;
+    QDialog window;
     QLineEdit *before;
     CReportCtrl *list;
     QLineEdit *after;
