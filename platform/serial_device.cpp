@@ -108,11 +108,10 @@ bool SerialDevice::SetQueueSizes(uint32_t, uint32_t)
     return IsOpen() || fail(EBADF);
 }
 
-bool SerialDevice::Purge()
+void SerialDevice::Purge()
 {
     if (::tcflush(m_fd.Get(), TCIOFLUSH) != 0)
-        return fail(errno);
-    return true;
+        fail(errno);
 }
 
 bool SerialDevice::Configure(std::string_view baudText)

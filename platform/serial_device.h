@@ -57,8 +57,9 @@ public:
 
     // The kernel's queues have fixed sizes; kept for the shape of the open.
     bool SetQueueSizes(uint32_t input, uint32_t output);
-    // Discards both queues.
-    bool Purge();
+    // Discards both queues. Nothing depends on it succeeding: a failure is
+    // only kept as the last error.
+    void Purge();
     // 8N1, raw, receiver on, modem lines ignored, no flow control, at the
     // rate of the baud text's leading decimal digits (none: 0). A rate the
     // system does not offer (0 included) fails.
