@@ -86,7 +86,6 @@ int CSerialPort::OpenDevice(const std::string &devicePath)
 {
     if (!m_hComm.Open(devicePath))
         return 0;
-    m_hComm.SetQueueSizes(kRxQueueSize, kTxChunkSize);
     m_hComm.Purge();
     if (!ConfigurePort()) {
         m_hComm.Close();

@@ -29,7 +29,6 @@
 
 inline constexpr uint32_t kRxLineSize = 1024; // one reply line, and one read
 inline constexpr uint32_t kTxChunkSize = 512; // one write, the output queue's size
-inline constexpr uint32_t kRxQueueSize = 1024;
 
 // One record of the double line buffer: the bytes of a line, no terminator.
 struct RxLineBuffer

@@ -103,11 +103,6 @@ void SerialDevice::Close()
     m_transmitDoneFd.Reset();
 }
 
-bool SerialDevice::SetQueueSizes(uint32_t, uint32_t)
-{
-    return IsOpen() || fail(EBADF);
-}
-
 void SerialDevice::Purge()
 {
     if (::tcflush(m_fd.Get(), TCIOFLUSH) != 0)
@@ -264,8 +259,8 @@ size_t SerialDevice::Write(const char *data, size_t length)
         // The output queue is full: wait for room until the deadline.
         std::array<pollfd, 2> fds{pollfd{m_fd.Get(), POLLOUT, 0},
                                   pollfd{m_cancelFd.Get(), POLLIN, 0}};
-        const int left = PollTimeout(deadline - Clock::now());
-        const int ready = left > 0 ? ::poll(fds.data(), fds.size(), left) : 0;
+        // Past the deadline the poll only looks.
+        const int ready = ::poll(fds.data(), fds.size(), PollTimeout(deadline - Clock::now()));
         if (ready < 0 && errno == EINTR)
             continue;
         const int error = ready == 0                   ? ETIMEDOUT

@@ -55,8 +55,6 @@ public:
     void Close();
     bool IsOpen() const { return m_fd.Valid(); }
 
-    // The kernel's queues have fixed sizes; kept for the shape of the open.
-    bool SetQueueSizes(uint32_t input, uint32_t output);
     // Discards both queues. Nothing depends on it succeeding: a failure is
     // only kept as the last error.
     void Purge();
