@@ -10,6 +10,7 @@
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <sys/sysmacros.h>
 
 using namespace platform;
 
@@ -38,6 +39,14 @@ TEST(PortLock, TurnsAwayASecondHolderButNotTheHoldersOwnOpens)
     PortLock first, second;
     ASSERT_EQ(first.Acquire(pty.SlavePath()), PortLock::Result::Held);
     EXPECT_EQ(DescriptorsOn(pty.SlavePath()), before) << "the claim keeps the device closed";
+    // Runs of every version meet at one claim file named for the device.
+    struct stat node = {};
+    ASSERT_EQ(::stat(pty.SlavePath().c_str(), &node), 0);
+    char claim[96];
+    std::snprintf(claim, sizeof claim, "kestrel-port-%u-%u-%lld.%09ld.lock", major(node.st_rdev),
+                  minor(node.st_rdev), static_cast<long long>(node.st_ctim.tv_sec),
+                  node.st_ctim.tv_nsec);
+    EXPECT_TRUE(std::filesystem::exists(PortLock::kLockFolder + std::string(claim)));
     EXPECT_EQ(second.Acquire(pty.SlavePath()), PortLock::Result::InUse);
     EXPECT_FALSE(second.Held());
 
