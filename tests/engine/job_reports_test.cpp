@@ -4,6 +4,7 @@
 
 #include "engine/job_failure.h"
 #include "engine/job_reports.h"
+#include "link/shared_settings.h"
 #include "params/language.h"
 #include "platform/messages.h"
 #include "tests/common/golden_file.h"
@@ -26,7 +27,8 @@ const std::map<std::string, uint32_t> kMessages = {
     KESTREL_MESSAGE(WM_READ_PARA_STORE_ERR_NOTIFY), KESTREL_MESSAGE(WM_WRITE_PARA_PROGRESS_NOTIFY),
     KESTREL_MESSAGE(WM_WRITE_PARA_OK_NOTIFY),       KESTREL_MESSAGE(WM_WRITE_PARA_LINE_ERR_NOTIFY),
     KESTREL_MESSAGE(WM_WRITE_PARA_ERR_NOTIFY),      KESTREL_MESSAGE(WM_JOB_STOPPED_NOTIFY),
-    KESTREL_MESSAGE(WM_MODIFY_PWD_OK_NOTIFY),       KESTREL_MESSAGE(WM_MODIFY_PWD_ERR_NOTIFY)};
+    KESTREL_MESSAGE(WM_JOB_PORT_LOST_NOTIFY),       KESTREL_MESSAGE(WM_MODIFY_PWD_OK_NOTIFY),
+    KESTREL_MESSAGE(WM_MODIFY_PWD_ERR_NOTIFY)};
 #undef KESTREL_MESSAGE
 
 // What a message line shows in each language: how, and what follows.
@@ -66,6 +68,7 @@ std::vector<std::string> Reports(const std::string &line)
 
 TEST(JobReports, AsTheTranscriptSays)
 {
+    g_strPortName = "ttyUSB0";
     ExpectTranscript(
         KESTREL_ENGINE_GOLDEN_DIR "/job_reports.txt",
         [](const std::string &line) {

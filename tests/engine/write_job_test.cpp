@@ -18,15 +18,6 @@ using Strings = std::vector<std::string>;
 
 namespace {
 
-// What the window shows for the failure the job reported with `message`
-// (the refused line by default), read once the job has run to its end.
-JobReport Shown(const FakeJobContext &context, uint32_t message)
-{
-    const JobFailure failure = context.Carried(message);
-    const auto wParam = reinterpret_cast<uintptr_t>(&failure);
-    return DescribeJobMessage(message, wParam, 0, {});
-}
-
 class WriteJobTest : public ::testing::Test
 {
 protected:
@@ -46,8 +37,10 @@ const Answer kAcceptAll = RefuseOnly({});
 
 // The job's whole exchange for a file, against the reviewed transcript in
 // golden/write_jobs.txt: a scenario ("== name") gives the file, or the new
-// password of a password change ("password NEW"), and the lines the
-// terminal refuses ("refuse LINE"); it is followed by every event of the
+// password of a password change ("password NEW"), the lines the terminal
+// refuses ("refuse LINE"), the cable pulled while the command after the
+// N-th answered one is in flight ("cut after N") and the language of the
+// texts ("language N"); it is followed by every event of the
 // job and the step it is left at, as "> " lines (golden_file.h tells how
 // to rewrite them).
 TEST(WriteJobs, AsTheTranscriptSays)
@@ -55,12 +48,15 @@ TEST(WriteJobs, AsTheTranscriptSays)
     std::string file;
     std::optional<std::string> newPassword;
     std::set<std::string> refused;
+    std::optional<size_t> cutAfter;
+    int language = lang::kEnglish;
     bool pending = false; // a scenario's steps wait for their run
     const auto run = [&] {
         if (!pending)
             return Strings{};
         pending = false;
         g_strSoftwarePassword = "1234";
+        g_strPortName = "ttyUSB0";
         FakeJobContext context;
         WriteJob write{context};
         ModifyPasswordJob change{context};
@@ -69,13 +65,18 @@ TEST(WriteJobs, AsTheTranscriptSays)
             g_strNewPassword = *newPassword;
             Drive(change, context, RefuseOnly(refused));
         } else {
-            Drive(write, context, RefuseOnly(refused));
+            Drive(write, context, RefuseOnly(refused), cutAfter.value_or(2000));
+            if (cutAfter)
+                write.OnCut(JobCut::PortLost);
         }
+        lang::SetCode(std::exchange(language, lang::kEnglish));
         Strings results = context.Transcript();
+        lang::SetCode(lang::kEnglish);
         results.push_back("step " +
                           std::to_string(newPassword ? change.CurrentStep() : write.CurrentStep()));
         refused.clear();
         newPassword.reset();
+        cutAfter.reset();
         return results;
     };
     const auto take = [&](const std::string &line) {
@@ -86,6 +87,10 @@ TEST(WriteJobs, AsTheTranscriptSays)
             newPassword = line.substr(9);
         else if (line.starts_with("refuse "))
             refused.insert(line.substr(7));
+        else if (line.starts_with("cut after "))
+            cutAfter = std::stoul(line.substr(10));
+        else if (line.starts_with("language "))
+            language = std::stoi(line.substr(9));
         return Strings{};
     };
     ExpectTranscript(KESTREL_ENGINE_GOLDEN_DIR "/write_jobs.txt", take, run);
@@ -102,62 +107,6 @@ TEST_F(WriteJobTest, TheFileIsReadOnceAtTheStartOfTheJob)
     job.Step(&ok);
     EXPECT_EQ(context.Sent(), (Strings{"AT+WPAR=9996,\"1234\"", "AT+WPAR=2,\"5\"", "AT+CCWA=1,1"}));
 }
-
-// The cable goes while the command after the first `answered` is in flight.
-struct PortLostCase
-{
-    const char *name;
-    size_t answered;
-    int language;
-    const char *account;
-};
-
-class WritePortLost : public WriteJobTest, public ::testing::WithParamInterface<PortLostCase>
-{
-};
-
-TEST_P(WritePortLost, EndsAtOnceSayingWhatTheTerminalHolds)
-{
-    const PortLostCase &c = GetParam();
-    g_strPortName = "ttyUSB0";
-    WriteBytes(context.TempParameterFilePath(),
-               "[PARA]\r\n2=\"5\"\r\n5=\"01\"\r\n35=\"00\"\r\n"
-               "[ATCMD]\r\nAT+CCWA=\"1,1\"\r\nAT+CCFC4=\"4,4\"\r\n");
-    Drive(job, context, kAcceptAll, c.answered);
-    ASSERT_FALSE(context.Has(FakeJobContext::Event::Completed));
-    job.OnCut(JobCut::PortLost);
-    EXPECT_TRUE(context.Has(FakeJobContext::Event::Completed));
-    EXPECT_TRUE(context.Has(FakeJobContext::Event::Closed));
-    lang::SetCode(c.language);
-    const JobReport report = Shown(context, WM_JOB_PORT_LOST_NOTIFY);
-    lang::SetCode(lang::kEnglish);
-    EXPECT_EQ(report.account, c.account);
-    EXPECT_TRUE(report.jobEnded && report.failure);
-    EXPECT_EQ(report.after, JobReport::After::EndOfWrite);
-    if (c.language == lang::kEnglish) {
-        EXPECT_EQ(report.text, "Error: The terminal was disconnected from the port ttyUSB0!");
-    }
-}
-
-// clang-format off
-const PortLostCase kPortLostCases[] = {
-    {"AtTheLogin", 0, 1, "Nothing was written on the terminal."},
-    {"AtAParameter", 2, 1, "Written but not saved on the terminal: parameter 1 of 3. Sent without an answer: "
-     "parameter 2. Not sent: parameter 3, AT commands 1 to 2."},
-    {"AtAParameterPt", 2, 2, "Escritos, mas não gravados no terminal: parâmetro 1 de 3. Enviado sem resposta: "
-     "parâmetro 2. Não enviados: parâmetro 3, comandos AT 1 a 2."},
-    {"AtAParameterEs", 2, 3, "Escritos pero no guardados en el terminal: parámetro 1 de 3. Enviado sin respuesta: "
-     "parámetro 2. No enviados: parámetro 3, comandos AT 1 a 2."},
-    {"AtAnAtCommand", 5, 1, "Written but not saved on the terminal: parameters 1 to 3 of 3. Written on the "
-     "terminal: AT command 1 of 2. Sent without an answer: AT command 2."},
-    {"AtTheSave", 6, 1, "Written, but the terminal did not confirm saving them: parameters 1 to 3 of 3. "
-     "Written on the terminal: AT commands 1 to 2 of 2."},
-    {"AfterTheSave", 7, 1, "Written and saved on the terminal: parameters 1 to 3 of 3. Written on the "
-     "terminal: AT commands 1 to 2 of 2."},
-};
-// clang-format on
-
-INSTANTIATE_TEST_SUITE_P(Write, WritePortLost, ::testing::ValuesIn(kPortLostCases), CaseName());
 
 // The watchdog ends a write while a PIN follow-up line is in flight; the next
 // write must not go on with that follow-up.
