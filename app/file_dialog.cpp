@@ -15,11 +15,8 @@ std::unique_ptr<QFileDialog> MakeFileDialog(const FileRequest &request, QWidget 
     // reads as written and still matches a file without a dot.
     dialog->setOption(QFileDialog::HideNameFilterDetails);
     QStringList filters;
-    for (qsizetype i = 0; i < request.filters.size(); ++i) {
-        const QString patterns =
-            i < request.filterPatterns.size() ? request.filterPatterns[i] : QStringLiteral("*");
-        filters << QStringLiteral("%1 (%2)").arg(request.filters[i], patterns);
-    }
+    for (const FileFilter &filter : request.filters)
+        filters << QStringLiteral("%1 (%2)").arg(filter.label, filter.patterns);
     dialog->setNameFilters(filters);
     dialog->setDefaultSuffix(request.defaultSuffix);
     if (request.kind == FileRequest::Kind::Open) {
@@ -40,8 +37,8 @@ std::unique_ptr<QFileDialog> MakeFileDialog(const FileRequest &request, QWidget 
 
 void OfferParameterFiles(FileRequest &request)
 {
-    request.filters = {QString::fromUtf8(main_texts::kConfigFilter),
-                       QString::fromUtf8(main_texts::kAllFilesFilter)};
-    request.filterPatterns = {QString::fromUtf8(main_texts::kConfigPatterns),
-                              QString::fromUtf8(main_texts::kAllFilesPatterns)};
+    request.filters = {{QString::fromUtf8(main_texts::kConfigFilter),
+                        QString::fromUtf8(main_texts::kConfigPatterns)},
+                       {QString::fromUtf8(main_texts::kAllFilesFilter),
+                        QString::fromUtf8(main_texts::kAllFilesPatterns)}};
 }

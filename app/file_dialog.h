@@ -9,15 +9,20 @@
 class QFileDialog;
 class QWidget;
 
+// A filter as the user reads it, and the file name patterns it matches
+// ("all files (*.*)" matches every file, "*").
+struct FileFilter
+{
+    QString label;
+    QString patterns;
+};
+
 struct FileRequest
 {
     enum class Kind { Open, Save } kind = Kind::Open;
     QString title;
     QString folder;
-    // The filters as the user reads them, and for each the file name
-    // patterns it matches ("all files (*.*)" matches every file, "*").
-    QStringList filters;
-    QStringList filterPatterns;
+    QList<FileFilter> filters;
     QString defaultSuffix;
     QString proposedName; // Save only
     // Offered beside the usual places (Open only, when it exists): the

@@ -421,10 +421,9 @@ void ProvisionDialog::OnSaveReport()
     FileRequest request;
     request.kind = FileRequest::Kind::Save;
     request.title = ProvisionLabel(T::ReportTitle);
-    request.filters = {ProvisionLabel(T::ReportFilter),
-                       QString::fromUtf8(main_texts::kAllFilesFilter)};
-    request.filterPatterns = {QStringLiteral("*.csv"),
-                              QString::fromUtf8(main_texts::kAllFilesPatterns)};
+    request.filters = {{ProvisionLabel(T::ReportFilter), QStringLiteral("*.csv")},
+                       {QString::fromUtf8(main_texts::kAllFilesFilter),
+                        QString::fromUtf8(main_texts::kAllFilesPatterns)}};
     request.defaultSuffix = QStringLiteral("csv");
     request.proposedName = QStringLiteral("report.csv");
     const QString path = ChooseFile(request);
