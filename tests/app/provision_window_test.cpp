@@ -203,6 +203,36 @@ private slots:
         QVERIFY(!window.isVisible());
     }
 
+    // A kestrel-cli that ends without its result, or cannot start at all,
+    // is named in the summary.
+    void aRunWithoutItsResultIsNamed()
+    {
+        QTemporaryDir bin;
+        const QByteArray path = qgetenv("PATH");
+        qputenv("PATH", bin.path().toLocal8Bit() + ':' + path);
+        const std::pair<QByteArray, QString> programs[] = {
+            {"#!/bin/sh\nexit 3\n", "kestrel-cli ended without a result (exit status 3)."},
+            {"#!/nonexistent/sh\n", "Cannot start kestrel-cli: "}};
+        for (const auto &[program, said] : programs) {
+            QFile cli(bin.filePath(QStringLiteral("kestrel-cli")));
+            QVERIFY(cli.open(QIODevice::WriteOnly | QIODevice::Truncate));
+            cli.write(program);
+            cli.close();
+            cli.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+            ProvisionDialog window({QStringLiteral("Virtual port (PWX)")},
+                                   QStringLiteral("115200"));
+            Named<QListWidget>(window, "Ports:")->item(0)->setCheckState(Qt::Checked);
+            Named<QLineEdit>(window, "File to write:")
+                ->setText(m_dir.filePath(QStringLiteral("config.ini")));
+            Named<QLineEdit>(window, "Software Password:")->setText(QStringLiteral("1234"));
+            Named<QPushButton>(window, "Start")->click();
+            QTRY_VERIFY_WITH_TIMEOUT(!window.Running(), kRunMs);
+            const QString summary = window.findChild<QLabel *>(QStringLiteral("summary"))->text();
+            QVERIFY2(summary.startsWith(said), qPrintable(summary));
+        }
+        qputenv("PATH", path);
+    }
+
 private:
     QTemporaryDir m_dir;
 };
