@@ -216,7 +216,8 @@ private:
         ReplaceAll(text, platform::PortFileName(m_port), "{portfile}");
         ReplaceAll(text, m_port, "{port}");
         static const std::regex kTimes(
-            "(\"(elapsed|duration)Ms\":)[0-9]+|[0-9]{8}-[0-9]{6}-[0-9]{3}");
+            "(\"(elapsed|duration)Ms\":)[0-9]+|[0-9]{8}-[0-9]{6}-[0-9]{3}|"
+            "[0-9]{2}/[0-9]{2}/[0-9]{4} [0-9:]{8}");
         return std::regex_replace(text, kTimes, "$1#");
     }
 
