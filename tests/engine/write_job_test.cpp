@@ -7,7 +7,6 @@
 #include "link/shared_settings.h"
 #include "params/language.h"
 #include "platform/messages.h"
-#include "tests/common/case_name.h"
 #include "tests/common/golden_file.h"
 
 #include <gtest/gtest.h>
@@ -18,29 +17,14 @@ using Strings = std::vector<std::string>;
 
 namespace {
 
-class WriteJobTest : public ::testing::Test
-{
-protected:
-    void SetUp() override { g_strSoftwarePassword = "1234"; }
-
-    void Run(const std::string &file, const Answer &answer)
-    {
-        WriteBytes(context.TempParameterFilePath(), file);
-        Drive(job, context, answer);
-    }
-
-    FakeJobContext context;
-    WriteJob job{context};
-};
-
-const Answer kAcceptAll = RefuseOnly({});
-
 // The job's whole exchange for a file, against the reviewed transcript in
 // golden/write_jobs.txt: a scenario ("== name") gives the file, or the new
 // password of a password change ("password NEW"), the lines the terminal
 // refuses ("refuse LINE"), the cable pulled while the command after the
-// N-th answered one is in flight ("cut after N") and the language of the
-// texts ("language N"); it is followed by every event of the
+// N-th answered one is in flight ("cut after N"), a write of the file so
+// far that the watchdog ends in the same way before the scenario's own
+// ("abort after N"), and the language of the texts ("language N"); it is
+// followed by every event of the
 // job and the step it is left at, as "> " lines (golden_file.h tells how
 // to rewrite them).
 TEST(WriteJobs, AsTheTranscriptSays)
@@ -49,6 +33,7 @@ TEST(WriteJobs, AsTheTranscriptSays)
     std::optional<std::string> newPassword;
     std::set<std::string> refused;
     std::optional<size_t> cutAfter;
+    std::optional<std::pair<std::string, size_t>> aborted; // the file and its answered lines
     int language = lang::kEnglish;
     bool pending = false; // a scenario's steps wait for their run
     const auto run = [&] {
@@ -60,6 +45,12 @@ TEST(WriteJobs, AsTheTranscriptSays)
         FakeJobContext context;
         WriteJob write{context};
         ModifyPasswordJob change{context};
+        if (aborted) {
+            WriteBytes(context.TempParameterFilePath(), aborted->first);
+            Drive(write, context, RefuseOnly({}), aborted->second);
+            write.Abort();
+            context.events.clear();
+        }
         WriteBytes(context.TempParameterFilePath(), file);
         if (newPassword) {
             g_strNewPassword = *newPassword;
@@ -77,6 +68,7 @@ TEST(WriteJobs, AsTheTranscriptSays)
         refused.clear();
         newPassword.reset();
         cutAfter.reset();
+        aborted.reset();
         return results;
     };
     const auto take = [&](const std::string &line) {
@@ -89,6 +81,8 @@ TEST(WriteJobs, AsTheTranscriptSays)
             refused.insert(line.substr(7));
         else if (line.starts_with("cut after "))
             cutAfter = std::stoul(line.substr(10));
+        else if (line.starts_with("abort after "))
+            aborted.emplace(file, std::stoul(line.substr(12)));
         else if (line.starts_with("language "))
             language = std::stoi(line.substr(9));
         return Strings{};
@@ -96,8 +90,11 @@ TEST(WriteJobs, AsTheTranscriptSays)
     ExpectTranscript(KESTREL_ENGINE_GOLDEN_DIR "/write_jobs.txt", take, run);
 }
 
-TEST_F(WriteJobTest, TheFileIsReadOnceAtTheStartOfTheJob)
+TEST(WriteJob, TheFileIsReadOnceAtTheStartOfTheJob)
 {
+    g_strSoftwarePassword = "1234";
+    FakeJobContext context;
+    WriteJob job{context};
     WriteBytes(context.TempParameterFilePath(),
                "[PARA]\r\n2=\"5\"\r\n[ATCMD]\r\nAT+CCWA=\"1,1\"\r\n");
     job.Step(nullptr);
@@ -107,51 +104,5 @@ TEST_F(WriteJobTest, TheFileIsReadOnceAtTheStartOfTheJob)
     job.Step(&ok);
     EXPECT_EQ(context.Sent(), (Strings{"AT+WPAR=9996,\"1234\"", "AT+WPAR=2,\"5\"", "AT+CCWA=1,1"}));
 }
-
-// The watchdog ends a write while a PIN follow-up line is in flight; the next
-// write must not go on with that follow-up.
-struct AbortCase
-{
-    const char *name;
-    size_t answeredBeforeAbort; // of 9996, 16549, 16552: the next one is in flight
-    const char *nextEntries;
-    std::set<std::string> refused;
-    Strings expected; // what follows "AT+WPAR=" in the lines of the next write
-};
-
-class WriteAfterAbort : public WriteJobTest, public ::testing::WithParamInterface<AbortCase>
-{
-};
-
-TEST_P(WriteAfterAbort, StartsAfresh)
-{
-    const AbortCase &c = GetParam();
-    WriteBytes(context.TempParameterFilePath(), "[PARA]\r\n16549=\"1234\"\r\n16001=\"00\"\r\n");
-    Drive(job, context, kAcceptAll, c.answeredBeforeAbort);
-    ASSERT_FALSE(context.Has(FakeJobContext::Event::Completed));
-    job.Abort();
-
-    context.events.clear();
-    Run(std::string("[PARA]\r\n") + c.nextEntries, RefuseOnly(c.refused));
-    Strings expected;
-    for (const std::string &line : c.expected)
-        expected.push_back("AT+WPAR=" + line);
-    expected.push_back("AT&W");
-    EXPECT_EQ(context.Sent(), expected);
-}
-
-// clang-format off
-const AbortCase kAbortCases[] = {
-    {"LockFollowUpInFlight", 2, "2=\"5\"\r\n5=\"01\"\r\n", {},
-     {"9996,\"1234\"", "2,\"5\"", "5,\"01\"", "9999", "9995"}},
-    {"LockFollowUpInFlightNextEntryRefused", 2, "2=\"5\"\r\n5=\"01\"\r\n", {"AT+WPAR=2,\"5\""},
-     {"9996,\"1234\"", "2,\"5\"", "9999", "9995"}},
-    {"PinCheckInFlight", 3, "16548=\"1234\",\"5678\"\r\n16551=\"5678\"\r\n2=\"5\"\r\n", {},
-     {"9996,\"1234\"", "16548,\"1234\",\"5678\"", "16552,\"4711\"", "16553,\"4711\"", "2,\"5\"",
-      "9999", "9995"}},
-};
-// clang-format on
-
-INSTANTIATE_TEST_SUITE_P(Pin, WriteAfterAbort, ::testing::ValuesIn(kAbortCases), CaseName());
 
 } // namespace
