@@ -20,7 +20,8 @@ namespace {
 // ("numbers", with [ and ] around a block; "query COMMAND ARGUMENT NAME") and
 // the terminal's answers ("value NUMBER TEXT" for AT+RPAR, "reply COMMAND
 // LINE|LINE" for a query, else only OK; "answer LINE|LINE" for every
-// command), or a folder in place of the temporary file ("unwritable"). It is
+// command), a folder in place of the temporary file ("unwritable") or the
+// cable pulled after N answered commands ("cut N"). It is
 // followed by every event of the job and the file it stored, as "> " lines
 // (golden_file.h tells how to rewrite them).
 TEST(ReadJobs, AsTheTranscriptSays)
@@ -32,6 +33,7 @@ TEST(ReadJobs, AsTheTranscriptSays)
         std::map<std::string, Strings> replies;
         std::optional<Strings> answer;
         bool unwritable = false;
+        std::optional<size_t> cutAfter; // the cable pulled after this many answered lines
     };
     std::optional<Scenario> pending;
     const auto lines = [](const std::string &text) {
@@ -51,18 +53,24 @@ TEST(ReadJobs, AsTheTranscriptSays)
         ReadJob job{context, pending->lists};
         if (pending->unwritable)
             std::filesystem::create_directory(context.TempParameterFilePath());
-        Drive(job, context, [&](const std::string &command) -> Strings {
-            if (pending->answer)
-                return *pending->answer;
-            if (command.starts_with("AT+RPAR=")) {
-                const auto value = pending->values.find(command.substr(8));
-                return value == pending->values.end() ? Strings{"ERROR"}
-                                                      : Strings{"+RPAR: " + value->second, "OK"};
-            }
-            Strings reply = pending->replies[command];
-            reply.push_back("OK");
-            return reply;
-        });
+        Drive(
+            job, context,
+            [&](const std::string &command) -> Strings {
+                if (pending->answer)
+                    return *pending->answer;
+                if (command.starts_with("AT+RPAR=")) {
+                    const auto value = pending->values.find(command.substr(8));
+                    return value == pending->values.end()
+                               ? Strings{"ERROR"}
+                               : Strings{"+RPAR: " + value->second, "OK"};
+                }
+                Strings reply = pending->replies[command];
+                reply.push_back("OK");
+                return reply;
+            },
+            pending->cutAfter.value_or(2000));
+        if (pending->cutAfter)
+            job.OnCut(JobCut::PortLost);
         const std::string temp = context.TempParameterFilePath();
         for (std::string event : context.Transcript()) {
             for (size_t at; (at = event.find(temp)) != std::string::npos;)
@@ -104,6 +112,8 @@ TEST(ReadJobs, AsTheTranscriptSays)
             pending->answer = lines(rest);
         } else if (verb == "unwritable") {
             pending->unwritable = true;
+        } else if (verb == "cut") {
+            pending->cutAfter = std::stoul(rest);
         }
         return Strings{};
     };

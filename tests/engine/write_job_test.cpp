@@ -20,8 +20,9 @@ namespace {
 // The job's whole exchange for a file, against the reviewed transcript in
 // golden/write_jobs.txt: a scenario ("== name") gives the file, or the new
 // password of a password change ("password NEW"), the lines the terminal
-// refuses ("refuse LINE"), the cable pulled while the command after the
-// N-th answered one is in flight ("cut after N"), a write of the file so
+// refuses ("refuse LINE"), the cable pulled or the user's Stop while the
+// command after the N-th answered one is in flight ("cut after N", "stop
+// after N"), a write of the file so
 // far that the watchdog ends in the same way before the scenario's own
 // ("abort after N"), and the language of the texts ("language N"); it is
 // followed by every event of the
@@ -32,7 +33,7 @@ TEST(WriteJobs, AsTheTranscriptSays)
     std::string file;
     std::optional<std::string> newPassword;
     std::set<std::string> refused;
-    std::optional<size_t> cutAfter;
+    std::optional<std::pair<JobCut, size_t>> cut;          // and the lines answered before it
     std::optional<std::pair<std::string, size_t>> aborted; // the file and its answered lines
     int language = lang::kEnglish;
     bool pending = false; // a scenario's steps wait for their run
@@ -52,13 +53,16 @@ TEST(WriteJobs, AsTheTranscriptSays)
             context.events.clear();
         }
         WriteBytes(context.TempParameterFilePath(), file);
+        const size_t answered = cut ? cut->second : 2000;
         if (newPassword) {
             g_strNewPassword = *newPassword;
-            Drive(change, context, RefuseOnly(refused));
+            Drive(change, context, RefuseOnly(refused), answered);
+            if (cut)
+                change.OnCut(cut->first);
         } else {
-            Drive(write, context, RefuseOnly(refused), cutAfter.value_or(2000));
-            if (cutAfter)
-                write.OnCut(JobCut::PortLost);
+            Drive(write, context, RefuseOnly(refused), answered);
+            if (cut)
+                write.OnCut(cut->first);
         }
         lang::SetCode(std::exchange(language, lang::kEnglish));
         Strings results = context.Transcript();
@@ -67,7 +71,7 @@ TEST(WriteJobs, AsTheTranscriptSays)
                           std::to_string(newPassword ? change.CurrentStep() : write.CurrentStep()));
         refused.clear();
         newPassword.reset();
-        cutAfter.reset();
+        cut.reset();
         aborted.reset();
         return results;
     };
@@ -80,7 +84,9 @@ TEST(WriteJobs, AsTheTranscriptSays)
         else if (line.starts_with("refuse "))
             refused.insert(line.substr(7));
         else if (line.starts_with("cut after "))
-            cutAfter = std::stoul(line.substr(10));
+            cut.emplace(JobCut::PortLost, std::stoul(line.substr(10)));
+        else if (line.starts_with("stop after "))
+            cut.emplace(JobCut::Stopped, std::stoul(line.substr(11)));
         else if (line.starts_with("abort after "))
             aborted.emplace(file, std::stoul(line.substr(12)));
         else if (line.starts_with("language "))
