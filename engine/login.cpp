@@ -23,10 +23,6 @@ LineKind Classify(std::string_view line)
 {
     if (line.empty())
         return LineKind::Empty;
-    for (std::string_view unsolicited : {"+CMTI:", "+CPIN: READY", "+CPIN: NOT READY"}) {
-        if (text::StartsWithNoCase(line, unsolicited))
-            return LineKind::Unsolicited;
-    }
     if (!IsFinalReply(line))
         return LineKind::Other;
     return IsErrorReply(line) ? LineKind::Refused : LineKind::Accepted;

@@ -19,11 +19,10 @@ extern int g_nLoginTimeout;
 std::string LoginLine(std::string_view password);
 
 enum class LineKind {
-    Empty,       // nothing to read: "No data!"
-    Unsolicited, // "+CMTI:", "+CPIN: READY", "+CPIN: NOT READY": not an answer
-    Accepted,    // "OK"
-    Refused,     // "ERROR" or "+CME ERROR: ..."
-    Other,       // the echo and anything else: ignored
+    Empty,    // nothing to read: "No data!"
+    Accepted, // "OK"
+    Refused,  // "ERROR" or "+CME ERROR: ..."
+    Other,    // the echo, unsolicited reports ("+CMTI:", "+CPIN: READY") and anything else: ignored
 };
 LineKind Classify(std::string_view line);
 
