@@ -9,9 +9,11 @@
 #include "cli/cli_options.h"
 #include "cli/cli_session.h"
 #include "cli/password_sources.h"
+#include "cli/ports_command.h"
 #include "engine/engine_globals.h"
 #include "engine/login.h"
 #include "params/language.h"
+#include "platform/port_lock.h"
 #include "platform/port_names.h"
 #include "sim/program_options.h"
 #include "tests/common/golden_file.h"
@@ -124,6 +126,8 @@ public:
             for (fs::path made = Expand(rest); made != m_dir.Path(); made = made.parent_path())
                 m_made.insert(made.string());
             fs::create_directories(Expand(rest));
+        } else if (verb == "claim") { // another run holds the port
+            EXPECT_EQ(m_claim.Acquire(m_port), platform::PortLock::Result::Held);
         } else if (verb == "job-timeout") {
             g_nJobTimeout = std::stoi(rest);
         } else if (verb == "login-timeout") {
@@ -234,8 +238,10 @@ private:
         m_terminal->ClearCommands();
         const std::vector<std::string> before = Files();
         std::ostringstream err, out;
+        const bool ports = parsed.options.command == CliOptions::Command::Ports;
         std::vector<std::string> result = {
-            "status " + std::to_string(CliSession(parsed.options, err, out).Run())};
+            "status " + std::to_string(ports ? PortsCommand(parsed.options, err, out).Run()
+                                             : CliSession(parsed.options, err, out).Run())};
         const std::vector<std::string> sent = m_terminal->Commands();
         for (size_t i = 0; i < std::min(sent.size(), kCommandsListed); ++i)
             result.push_back("sent " + Normal(sent[i]));
@@ -285,6 +291,7 @@ private:
     TempFolder m_dir;
     std::unique_ptr<sim::TerminalSimulator> m_terminal;
     std::string m_port;
+    platform::PortLock m_claim;
     std::map<std::string, std::string> m_written;
     std::set<std::string> m_made; // by "mkdir" steps
 };
