@@ -162,14 +162,19 @@ TEST_F(FileIo, ReadsOnlyWholeRegularFilesWithinTheLimit)
     EXPECT_FALSE(ReadWholeFile(Path("none.ini"), 100, bytes, &missing).ok);
     EXPECT_TRUE(missing);
     fs::create_directory(Path("dir"));
-    EXPECT_FALSE(ReadWholeFile(Path("dir"), 100, bytes, &missing).ok);
+    EXPECT_EQ(ReadWholeFile(Path("dir"), 100, bytes, &missing).error,
+              "Cannot read \"" + Path("dir") + "\": it is a directory");
+    EXPECT_EQ(ReadWholeFile("/dev/null", 100, bytes).error,
+              "Cannot read \"/dev/null\": it is not a regular file");
     EXPECT_FALSE(missing);
-    ASSERT_TRUE(ReplaceFile(Path("big.ini"), std::string(101, 'x')).ok);
-    const FileResult tooBig = ReadWholeFile(Path("big.ini"), 100, bytes);
-    EXPECT_FALSE(tooBig.ok);
+    constexpr size_t kMiB = 1 << 20;
+    ASSERT_TRUE(ReplaceFile(Path("big.ini"), std::string(kMiB + 1, 'x')).ok);
+    EXPECT_EQ(ReadWholeFile(Path("big.ini"), kMiB, bytes).error,
+              "Cannot read \"" + Path("big.ini") +
+                  "\": the file is larger than 1 MiB and is not a parameter file");
     EXPECT_TRUE(bytes.empty());
-    EXPECT_TRUE(ReadWholeFile(Path("big.ini"), 101, bytes).ok);
-    EXPECT_EQ(bytes.size(), 101u);
+    EXPECT_TRUE(ReadWholeFile(Path("big.ini"), kMiB + 1, bytes).ok);
+    EXPECT_EQ(bytes.size(), kMiB + 1);
 }
 
 TEST_F(FileIo, PrivateFoldersAreMade0700AndRefusedWhenOthersCouldPlantFiles)
