@@ -19,7 +19,7 @@ TEST(JsonText, EveryByteMakesValidJsonThatKeepsTheText)
         {"a\r\nb\tc",             "\"a\\u000d\\u000ab\\u0009c\"",    "a\r\nb\tc"},
         {std::string("\0\x1f\x7f", 3), "\"\\u0000\\u001f\\u007f\"",  std::string("\0\x1f\x7f", 3)},
         {"Recepción € ✓",         "\"Recepción € ✓\"",               "Recepción € ✓"},
-        {"\xc2\x85",              "\"\\u0085\"",                     "\xc2\x85"},      // a C1 control
+        {"\xc2\x80\xc2\x85",      "\"\\u0080\\u0085\"",              "\xc2\x80\xc2\x85"}, // C1 controls
         {"\xc2\x9f\xc2\xa0",      "\"\\u009f\xc2\xa0\"",             "\xc2\x9f\xc2\xa0"}, // the last C1 control, then no-break space
         {"Recepci\xf3n \x80",     "\"Recepci\\u00f3n \\u20ac\"",     "Recepción €"},   // Windows-1252
         {"\x81\x9d",              "\"\\u0081\\u009d\"",              "\xc2\x81\xc2\x9d"},
