@@ -119,22 +119,6 @@ bool TerminalCore::SetValue(int number, const std::string &text)
     return true;
 }
 
-bool TerminalCore::SetPassword(const std::string &password)
-{
-    if (HasLineBreak(password))
-        return false;
-    m_state.password = password;
-    return true;
-}
-
-bool TerminalCore::SetSimPin(const std::string &pin)
-{
-    if (HasLineBreak(pin))
-        return false;
-    m_state.simPin = pin;
-    return true;
-}
-
 Reply TerminalCore::error() const
 {
     const auto &code = m_options.faults.cmeError;

@@ -44,8 +44,6 @@ public:
     // Sets a committed value directly, bypassing the write checks. false for
     // an unknown number or a text with a line end in it.
     bool SetValue(int number, const std::string &text);
-    bool SetPassword(const std::string &password);
-    bool SetSimPin(const std::string &pin);
 
     // The error answer as configured: "ERROR" or "+CME ERROR: n".
     Reply error() const;

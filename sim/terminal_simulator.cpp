@@ -307,22 +307,10 @@ std::string TerminalSimulator::Password() const
     return m_core.State().password;
 }
 
-bool TerminalSimulator::SetPassword(const std::string &password)
-{
-    std::lock_guard lock(m_mutex);
-    return m_core.SetPassword(password);
-}
-
 std::string TerminalSimulator::SimPin() const
 {
     std::lock_guard lock(m_mutex);
     return m_core.State().simPin;
-}
-
-bool TerminalSimulator::SetSimPin(const std::string &pin)
-{
-    std::lock_guard lock(m_mutex);
-    return m_core.SetSimPin(pin);
 }
 
 bool TerminalSimulator::InTransaction() const

@@ -73,9 +73,7 @@ public:
     std::optional<std::string> Value(int number) const;
     bool SetValue(int number, const std::string &text);
     std::string Password() const;
-    bool SetPassword(const std::string &password);
     std::string SimPin() const;
-    bool SetSimPin(const std::string &pin);
     bool InTransaction() const;
     bool Echo() const;
     TerminalState State() const;
