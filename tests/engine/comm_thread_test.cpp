@@ -1,10 +1,11 @@
 // The worker itself: its command buffer, and its part in the job watchdog,
 // which every line it takes re-arms by messages alone, in order, without
-// pausing the worker.
+// pausing the worker; and the job queue that hands it its jobs.
 
 #include "engine/comm_thread.h"
 #include "engine/engine_globals.h"
 #include "engine/job_failure.h"
+#include "engine/send_data_fifo.h"
 #include "link/serial_link.h"
 #include "link/shared_settings.h"
 #include "params/read_lists.h"
@@ -19,16 +20,20 @@ using namespace std::chrono_literals;
 
 namespace {
 
-// The owner window as a list of the message numbers posted to it.
+// The owner window as a list of the message numbers posted to it; the
+// worker as the list of jobs handed to it (number, code).
 class OwnerProbe : public IMessageTarget
 {
 public:
-    bool PostMessage(uint32_t id, uintptr_t wParam, intptr_t) override
+    using Jobs = std::vector<std::pair<uint32_t, uint32_t>>;
+    bool PostMessage(uint32_t id, uintptr_t wParam, intptr_t lParam) override
     {
         if (CarriesJobFailure(id))
             TakeOwned<JobFailure>(wParam);
         std::lock_guard lock(m_mutex);
         m_ids.push_back(id);
+        if (id == WM_COMM_START_JOB)
+            m_jobs.emplace_back(static_cast<uint32_t>(wParam), static_cast<uint32_t>(lParam));
         m_changed.notify_all();
         return true;
     }
@@ -38,11 +43,18 @@ public:
         m_changed.wait_for(lock, 10s, [&] { return m_ids.size() >= count; });
         return m_ids;
     }
+    Jobs WaitForJobs(size_t count)
+    {
+        std::unique_lock lock(m_mutex);
+        m_changed.wait_for(lock, 10s, [&] { return m_jobs.size() >= count; });
+        return m_jobs;
+    }
 
 private:
     std::mutex m_mutex;
     std::condition_variable m_changed;
     std::vector<uint32_t> m_ids;
+    Jobs m_jobs;
 };
 
 class RecordingLink : public ISerialLink
@@ -185,6 +197,36 @@ TEST_F(Worker, AStopOrAbortNamingAJobEndsThatJobAlone)
     expected.push_back(WM_JOB_STOPPED_NOTIFY);
     expected.insert(expected.end(), start.begin(), start.end());
     EXPECT_EQ(link.owner.WaitFor(expected.size()), expected);
+}
+
+// The job queue hands the worker one job at a time, whatever order the
+// start notices and the finish notices of jobs already ended come in.
+TEST(SendQueue, AJobAtTheWorkerIsHandedOnOnlyByItsOwnFinish)
+{
+    using Jobs = OwnerProbe::Jobs;
+    // While job 1 (a read) runs, notices a late sender put before and after
+    // an extra start notice; every sender of a finish opens the gate first.
+    const std::pair<const char *, std::vector<JobFinish>> orders[] = {
+        {"late finish, then start notice", {kFinishedByWatchdog, kFinishNone}},
+        {"start notice, then late finish", {kFinishNone, kFinishedByJob}},
+        {"start notice alone", {kFinishNone}},
+    };
+    for (const auto &[order, notices] : orders) {
+        OwnerProbe worker;
+        CSendDataFIFO queue(nullptr);
+        queue.SetCommThread(&worker);
+        queue.Start();
+        ASSERT_TRUE(queue.SubmitJob(kJobRead));
+        ASSERT_EQ(worker.WaitForJobs(1), (Jobs{{1, kJobRead}})) << order;
+        for (const JobFinish notice : notices) {
+            g_hFifoGate.Set();
+            ASSERT_TRUE(queue.Thread().PostMessage(WM_SEND_FINISH_NOTIFY, notice, 7));
+        }
+        ASSERT_TRUE(queue.SubmitJob(kJobWrite));
+        g_hFifoGate.Set();
+        ASSERT_TRUE(queue.Thread().PostMessage(WM_SEND_FINISH_NOTIFY, kFinishedByJob, 1));
+        EXPECT_EQ(worker.WaitForJobs(2), (Jobs{{1, kJobRead}, {2, kJobWrite}})) << order;
+    }
 }
 
 } // namespace
