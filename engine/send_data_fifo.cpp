@@ -57,7 +57,8 @@ void CSendDataFIFO::OnSendFinishNotify(uintptr_t wParam, intptr_t jobNumber)
     // While a job is at the worker only its own finish dispatches: a late
     // finish of a job the watchdog has already ended opens the gate on its
     // way here, and an extra start notice queued behind it would otherwise
-    // hand the worker a second job.
+    // hand the worker a second job. With no job there, a finish has nothing
+    // to drop.
     if (m_busy ? !endsTheRunningJob : finished)
         return;
     g_hFifoGate.Reset();

@@ -15,6 +15,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QTableWidget>
 #include <deque>
 #include <map>
@@ -209,6 +210,7 @@ private slots:
     {
         QTemporaryDir bin;
         const QByteArray path = qgetenv("PATH");
+        const auto restore = qScopeGuard([&] { qputenv("PATH", path); });
         qputenv("PATH", bin.path().toLocal8Bit() + ':' + path);
         const std::pair<QByteArray, QString> programs[] = {
             {"#!/bin/sh\nexit 3\n", "kestrel-cli ended without a result (exit status 3)."},
@@ -230,7 +232,6 @@ private slots:
             const QString summary = window.findChild<QLabel *>(QStringLiteral("summary"))->text();
             QVERIFY2(summary.startsWith(said), qPrintable(summary));
         }
-        qputenv("PATH", path);
     }
 
 private:

@@ -21,7 +21,7 @@ namespace {
 // the terminal's answers ("value NUMBER TEXT" for AT+RPAR, "reply COMMAND
 // LINE|LINE" for a query, else only OK; "answer LINE|LINE" for every
 // command), a folder in place of the temporary file ("unwritable") or the
-// cable pulled after N answered commands ("cut N"). It is
+// cable pulled after N answered commands ("cut after N"). It is
 // followed by every event of the job and the file it stored, as "> " lines
 // (golden_file.h tells how to rewrite them).
 TEST(ReadJobs, AsTheTranscriptSays)
@@ -112,8 +112,8 @@ TEST(ReadJobs, AsTheTranscriptSays)
             pending->answer = lines(rest);
         } else if (verb == "unwritable") {
             pending->unwritable = true;
-        } else if (verb == "cut") {
-            pending->cutAfter = std::stoul(rest);
+        } else if (line.starts_with("cut after ")) {
+            pending->cutAfter = std::stoul(line.substr(10));
         }
         return Strings{};
     };
