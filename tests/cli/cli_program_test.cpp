@@ -55,8 +55,6 @@ bool LogComesToHold(const std::string &dir, const std::string &tty, const std::s
     return false;
 }
 
-// Taken from a file, the environment or the prompt, the password never shows
-// in the process list, and the prompt does not echo it.
 // What each program prints when asked for help or given a command line it
 // cannot use: "PROGRAM ARGS" lines, followed by its status and its output.
 TEST(Programs, HelpAndUsageAsTheTranscriptSays)
@@ -88,6 +86,8 @@ TEST(Programs, HelpAndUsageAsTheTranscriptSays)
     ExpectTranscript(KESTREL_CLI_GOLDEN_DIR "/help_texts.txt", take, NoResults);
 }
 
+// Taken from a file, the environment or the prompt, the password never shows
+// in the process list, and the prompt does not echo it.
 TEST(Programs, PasswordsStayOutOfTheProcessList)
 {
     TempFolder folder;

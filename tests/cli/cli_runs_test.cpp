@@ -135,11 +135,8 @@ public:
         } else if (verb == "show") {
             std::vector<std::string> lines;
             std::istringstream in(Normal(ReadBytes(Expand(rest))));
-            for (std::string line; std::getline(in, line);) {
-                for (size_t at; (at = line.find('\r')) != std::string::npos;)
-                    line.replace(at, 1, "\\r");
-                lines.push_back("| " + line);
-            }
+            for (std::string line; std::getline(in, line);)
+                lines.push_back("| " + OneLine(line));
             return lines;
         } else if (verb == "run") {
             return Run(rest);

@@ -15,8 +15,8 @@
 // A text with line breaks on one line of a transcript.
 inline std::string OneLine(std::string text)
 {
-    for (size_t at = 0; (at = text.find('\n', at)) != std::string::npos;)
-        text.replace(at, 1, "\\n");
+    for (size_t at = 0; (at = text.find_first_of("\r\n", at)) != std::string::npos;)
+        text.replace(at, 1, text[at] == '\r' ? "\\r" : "\\n");
     return text;
 }
 

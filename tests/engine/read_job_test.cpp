@@ -79,8 +79,7 @@ TEST(ReadJobs, AsTheTranscriptSays)
         }
         std::istringstream stored(std::filesystem::is_regular_file(temp) ? ReadBytes(temp) : "");
         for (std::string line; std::getline(stored, line);)
-            results.push_back("stored " +
-                              (line.ends_with('\r') ? line.erase(line.size() - 1) + "\\r" : line));
+            results.push_back("stored " + OneLine(line));
         pending.reset();
         return results;
     };

@@ -3,9 +3,9 @@
 // terminal with kestrel-sim's options ("sim ..."; later ones replace the
 // faults) and, for its clock, a host time ("host SECONDS"; "later SECONDS"
 // moves it on); "set NUMBER TEXT" gives a value, "< LINE" sends a command
-// line. The reply to a command, and "value NUMBER", "password", "pin" and
-// "echo", and "parameters" (every number kept, read), are followed by "> " lines (golden_file.h
-// tells how to rewrite them).
+// line. The reply to a command, and "value NUMBER", "password", "pin",
+// "echo" and "parameters" (every number kept, as read), are followed by "> "
+// lines (golden_file.h tells how to rewrite them).
 
 #include "sim/parameter_table.h"
 #include "sim/program_options.h"
