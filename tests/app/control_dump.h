@@ -1,10 +1,12 @@
 #pragma once
 // The pieces of a reviewed dump of controls: one line per control with its
-// kind, accessible name, text and tooltip, compared with a file in golden/.
+// kind, accessible name, text, tooltip and a font of its own, compared with a
+// file in golden/.
 // KESTREL_UPDATE_GOLDEN=1 rewrites the file after a deliberate change of a
 // text; review its diff before committing it.
 
 #include <QAbstractButton>
+#include <QApplication>
 #include <QCheckBox>
 #include <QFile>
 #include <QLabel>
@@ -42,6 +44,17 @@ inline QString Line(const QString &prefix, const QString &kind, const QString &n
     QString line = prefix + kind + '\t' + Quoted(name) + '\t' + Quoted(text);
     if (!widget->toolTip().isEmpty())
         line += QStringLiteral("\ttip ") + Quoted(widget->toolTip());
+    // What sets the control's font apart from the application's.
+    const QFont font = widget->font(), plain = QApplication::font(widget);
+    QStringList look;
+    if (font.families() != plain.families())
+        look << Quoted(font.families().join(QLatin1String(", ")));
+    if (font.pixelSize() != plain.pixelSize())
+        look << QStringLiteral("%1px").arg(font.pixelSize());
+    if (font.bold() != plain.bold())
+        look << QLatin1String(font.bold() ? "bold" : "not bold");
+    if (!look.isEmpty())
+        line += QStringLiteral("\tfont ") + look.join(QLatin1Char(' '));
     return line;
 }
 
