@@ -177,7 +177,7 @@ void CLoginDlg::BuildControls(const StartupSettings &initial)
     int labelWidth = 0;
     int fieldWidth = 0;
     int findWidth = 0;
-    for (int selection = 0; selection < 3; ++selection) {
+    for (int selection : {0, 1, 2}) { // the language list's three entries
         ApplyLanguage(selection);
         for (const auto &[label, field] : rows) {
             labelWidth = std::max(labelWidth, label->sizeHint().width());
@@ -253,8 +253,10 @@ void CLoginDlg::RefreshPorts()
     m_portList->clear();
     for (qsizetype i = 0; i < listing.entries.size(); ++i)
         m_portList->addItem(listing.labels[i], listing.entries[i]);
+    // The port chosen where it is still listed, else the listing's first
+    // (the last used).
     const int kept = chosen.isEmpty() ? -1 : m_portList->findData(chosen);
-    m_portList->setCurrentIndex(kept >= 0 ? kept : listing.selected);
+    m_portList->setCurrentIndex(std::max(kept, listing.selected));
     QAbstractItemView *const dropDown = m_portList->view();
     dropDown->setMinimumWidth(dropDown->sizeHintForColumn(0) + 2 * dropDown->frameWidth());
 }

@@ -301,7 +301,7 @@ void CMainDlg::OnShowPageMessage(uintptr_t templateId)
 {
     if (m_closing)
         return;
-    int index = templateId <= uintptr_t(INT32_MAX) ? PageIndexByTemplate(int(templateId)) : kNoPage;
+    int index = PageIndexByTemplate(static_cast<long long>(templateId));
     if (index == kNoPage)
         index = 0;
     ShowPageByTemplate(PageEntry(index)->nTemplateId);

@@ -44,7 +44,7 @@ const std::array<PageTableEntry, 3 * kPageTableRows> g_pageTable = {{
 
 namespace {
 
-template <typename Field> int FindInEnglishBlock(Field field, int value)
+template <typename Field> int FindInEnglishBlock(Field field, long long value)
 {
     for (int row = 0; row < kPageTableRows; ++row) {
         if (g_pageTable[size_t(row)].*field == value)
@@ -55,7 +55,7 @@ template <typename Field> int FindInEnglishBlock(Field field, int value)
 
 } // namespace
 
-int PageIndexByTemplate(int templateId)
+int PageIndexByTemplate(long long templateId)
 {
     return FindInEnglishBlock(&PageTableEntry::nTemplateId, templateId);
 }

@@ -23,8 +23,9 @@ inline constexpr int kNoPage = kPageTableRows;
 // Three blocks of eleven rows, English first.
 extern const std::array<PageTableEntry, 3 * kPageTableRows> g_pageTable;
 
-// The page index of the first English row with this template id; kNoPage when none.
-int PageIndexByTemplate(int templateId);
+// The page index of the first English row with this template id; kNoPage when
+// none. Any value a message carries may be looked up.
+int PageIndexByTemplate(long long templateId);
 // The same by navigation button id.
 int PageIndexByNavButton(int buttonId);
 

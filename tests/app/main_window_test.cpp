@@ -60,20 +60,25 @@ private Q_SLOTS:
         struct Step
         {
             How how;
-            int target; // a button's index, or a template
+            uintptr_t target; // a button's index, or a template
             int index;
             const char *title;
         };
         const Step steps[] = {
-            {Press, 3, 3, "CSP"},         {Press, 4, 4, "Call Waiting and Forward"},
-            {Press, 10, 10, "Call Back"}, {Press, 0, 0, "Passwords"},
-            {Press, 9, 9, "Volume"},      {Send, 133, 1, "Forbids"},
-            {Send, 4242, 0, "Passwords"}, {Post, 185, 10, "Call Back"}};
+            {Press, 3, 3, "CSP"},
+            {Press, 4, 4, "Call Waiting and Forward"},
+            {Press, 10, 10, "Call Back"},
+            {Press, 0, 0, "Passwords"},
+            {Press, 9, 9, "Volume"},
+            {Send, 133, 1, "Forbids"},
+            {Send, 4242, 0, "Passwords"},
+            {Post, 185, 10, "Call Back"},
+            {Send, (uintptr_t(1) << 32) + 133, 0, "Passwords"}}; // no page's template
         for (const Step &step : steps) {
             if (step.how == Press)
-                QTest::mousePress(window.NavButtonAt(step.target), Qt::LeftButton);
+                QTest::mousePress(window.NavButtonAt(int(step.target)), Qt::LeftButton);
             else if (step.how == Send)
-                window.MessageTarget().SendMessage(platform::WM_SHOW_PAGE, uintptr_t(step.target));
+                window.MessageTarget().SendMessage(platform::WM_SHOW_PAGE, step.target);
             else
                 window.ShowPage(uint32_t(step.target));
             QTRY_COMPARE(window.VisibleTemplate(), TemplateOf(step.index));
@@ -86,7 +91,7 @@ private Q_SLOTS:
                 QCOMPARE(bool(button->state().checked), other == step.index);
             }
             if (step.how == Press) {
-                QTest::mouseRelease(window.NavButtonAt(step.target), Qt::LeftButton);
+                QTest::mouseRelease(window.NavButtonAt(int(step.target)), Qt::LeftButton);
                 QCOMPARE(window.VisibleTemplate(), TemplateOf(step.index));
             }
         }

@@ -64,6 +64,9 @@ TEST_F(Session, StateFileCarriesValuesAcrossRuns)
     m_terminal->Stop();
 
     Start(withStateFile);
+    std::string error; // a second start of a running terminal changes nothing
+    EXPECT_FALSE(m_terminal->Start(error));
+    EXPECT_EQ(error, "the terminal is already running");
     Run({{"AT+RPAR=16212", {"+RPAR: 5550100"}, "OK"}, {"AT+RPAR=16213", {"+RPAR: "}, "OK"}});
 }
 

@@ -311,6 +311,7 @@ private Q_SLOTS:
         QFETCH(QString, emptyText);
         QFETCH(bool, textShown);
         ListWindow w(rows);
+        QCOMPARE(w.list->EmptyText(), QStringLiteral("Empty")); // until the page names it
         w.list->SetEmptyText(emptyText);
         const QImage image = w.list->viewport()->grab().toImage();
         const QRect viewport = w.list->viewport()->rect();
