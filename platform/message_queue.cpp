@@ -32,7 +32,7 @@ bool MessageQueue::PostMessage(uint32_t id, uintptr_t wParam, intptr_t lParam)
         m_queue.push_back({id, wParam, lParam});
         if (id == WM_QUIT)
             m_quitPosted = true;
-        if (m_sleepBreakers.count(id))
+        if (m_sleepBreakers.contains(id))
             m_sleepBroken = true;
     }
     m_cv.notify_all();
@@ -57,7 +57,7 @@ MessageQueue::Next MessageQueue::TakeNext(Message &out, Clock::time_point until)
         if (!m_queue.empty()) {
             out = m_queue.front();
             m_queue.pop_front();
-            if (m_sleepBreakers.count(out.id))
+            if (m_sleepBreakers.contains(out.id))
                 m_sleepBroken = false;
             if (out.id == WM_QUIT) {
                 m_ended = true;
@@ -156,7 +156,7 @@ void MessageQueue::KillTimer(uint32_t id)
 bool MessageQueue::TimerRunning(uint32_t id) const
 {
     std::lock_guard lock(m_mutex);
-    return m_timers.count(id) != 0;
+    return m_timers.contains(id);
 }
 
 bool MessageQueue::SleepFor(Millis duration)

@@ -152,6 +152,10 @@ TEST_F(Import, AReadBecomesTheFileSaveWrites)
         EXPECT_EQ(file.GetString("ATCMD", "AT+CCFC4", "?"), forward ? "4,4" : "?")
             << "no forwarding read: none to set";
     }
+    WriteBytes(path, "[OTHER]\r\n5=01\r\n");
+    std::string bytes = "before";
+    EXPECT_EQ(params::ReadResultText(path, {}, bytes).error, "\"" + path + "\" holds no values");
+    EXPECT_EQ(bytes, "");
 }
 
 // The empty store is left out on purpose: it has no CSP mode, which the
