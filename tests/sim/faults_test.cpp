@@ -4,8 +4,10 @@
 #include "tests/common/pty_pair.h"
 #include "tests/common/sim_terminal.h"
 
+#include <cstring>
 #include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 #include <unistd.h>
 
 using namespace sim;
@@ -49,6 +51,32 @@ TEST(Faults, HangUpClosesThePtyInsteadOfAnsweringAndAStartBringsTheStateBack)
     EXPECT_EQ(back.Exchange("AT+RPAR=16543\r"),
               "AT+RPAR=16543\r\r\n+RPAR: " + before + "\r\n\r\nOK\r\n")
         << "the staged value went with the transaction the cable cut";
+}
+
+// Out of file descriptors the terminal does not start and says what it could
+// not do: with one to spare the pty does not open, with two it opens but
+// the terminal has none left for its wake-up.
+TEST(Faults, AStartWithoutDescriptorsToSpareSaysWhatFailed)
+{
+    const int lowest = ::dup(0);
+    ASSERT_GE(lowest, 0);
+    ::close(lowest);
+    ASSERT_EQ(::fcntl(lowest + 1, F_GETFD), -1) << "the next descriptor is free as well";
+    rlimit old{};
+    ASSERT_EQ(::getrlimit(RLIMIT_NOFILE, &old), 0);
+    for (const auto &[spare, says] :
+         {std::pair{1, "cannot open a pty: "}, {2, "cannot set up the pty: "}}) {
+        TerminalSimulator terminal(SimOptionsWith({}));
+        rlimit low = old;
+        low.rlim_cur = rlim_t(lowest + spare);
+        std::string error;
+        ASSERT_EQ(::setrlimit(RLIMIT_NOFILE, &low), 0);
+        const bool started = terminal.Start(error);
+        ::setrlimit(RLIMIT_NOFILE, &old);
+        EXPECT_FALSE(started);
+        EXPECT_EQ(error, says + std::string(std::strerror(EMFILE)));
+        EXPECT_FALSE(terminal.Running());
+    }
 }
 
 TEST(Faults, LatencyHoldsTheReplyButNotTheEchoOrAStop)
