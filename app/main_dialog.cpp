@@ -108,10 +108,9 @@ bool CMainDlg::WaitDispatching(MessageThread &thread, Millis timeout)
     clock.start();
     for (;;) {
         QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-        const qint64 left = timeout.count() - clock.elapsed();
-        if (left <= 0)
+        if (clock.hasExpired(timeout.count()))
             return thread.Ended();
-        if (thread.WaitForEnd(Millis(std::min<qint64>(left, 10))))
+        if (thread.WaitForEnd(Millis(std::min<qint64>(timeout.count() - clock.elapsed(), 10))))
             return true;
     }
 }

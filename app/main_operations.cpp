@@ -19,6 +19,7 @@
 
 #include <QFileDialog>
 #include <QFileInfo>
+#include <algorithm>
 
 using namespace platform;
 
@@ -256,8 +257,8 @@ void CMainDlg::OnJobMessage(uint32_t message, uintptr_t wParam, intptr_t lParam)
         return;
     }
     // The progress of the AT queries counts the queries sent.
-    if (message == WM_READ_PARA_PROGRESS_NOTIFY && wParam == kStepAtCommands && lParam > 0)
-        m_atQueriesSent = size_t(lParam);
+    if (message == WM_READ_PARA_PROGRESS_NOTIFY && wParam == kStepAtCommands)
+        m_atQueriesSent = size_t(std::max<intptr_t>(lParam, 0));
     // What a cancelled read had read never reaches the store.
     const bool cancelled = m_cancelled && message == WM_JOB_STOPPED_NOTIFY;
     std::string imported;

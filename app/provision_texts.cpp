@@ -65,6 +65,5 @@ const lang::Tr3 &ProvisionTextTr3(ProvisionText text)
 
 QString ProvisionLabel(ProvisionText text, std::initializer_list<lang::Arg> args)
 {
-    const lang::Tr3 &tr3 = ProvisionTextTr3(text);
-    return args.size() == 0 ? lang::QtLabel(tr3) : lang::QtText(tr3, args);
+    return lang::QtText(ProvisionTextTr3(text), args);
 }
