@@ -1,5 +1,6 @@
 #include "platform/file_io.h"
 
+#include "platform/retry_interrupted.h"
 #include "platform/unique_fd.h"
 
 #include <algorithm>
@@ -18,12 +19,10 @@ namespace {
 bool WriteAll(int fd, std::string_view bytes)
 {
     while (!bytes.empty()) {
-        const ssize_t written = ::write(fd, bytes.data(), bytes.size());
-        if (written < 0) {
-            if (errno == EINTR)
-                continue;
+        const ssize_t written =
+            RetryInterrupted([&] { return ::write(fd, bytes.data(), bytes.size()); });
+        if (written < 0)
             return false;
-        }
         bytes.remove_prefix(static_cast<size_t>(written));
     }
     return true;
@@ -129,10 +128,9 @@ FileResult ReadWholeFile(const std::string &path, size_t maxSize, std::string &b
             }
             bytes.resize(bytes.size() + 4096);
         }
-        const ssize_t got = ::read(fd.Get(), bytes.data() + filled, bytes.size() - filled);
+        const ssize_t got = RetryInterrupted(
+            [&] { return ::read(fd.Get(), bytes.data() + filled, bytes.size() - filled); });
         if (got < 0) {
-            if (errno == EINTR)
-                continue;
             bytes.clear();
             return FileResult::Failure(SystemError("Cannot read", path));
         }
@@ -163,10 +161,10 @@ FileResult RewriteFile(const std::string &path, std::string_view bytes)
     if (writable && (size <= old.st_size || ::fallocate(fd.Get(), 0, 0, size) == 0)) {
         size_t written = 0;
         while (written < bytes.size()) {
-            const ssize_t n = ::pwrite(fd.Get(), bytes.data() + written, bytes.size() - written,
-                                       static_cast<off_t>(written));
-            if (n < 0 && errno == EINTR)
-                continue;
+            const ssize_t n = RetryInterrupted([&] {
+                return ::pwrite(fd.Get(), bytes.data() + written, bytes.size() - written,
+                                static_cast<off_t>(written));
+            });
             if (n <= 0)
                 break;
             written += static_cast<size_t>(n);
@@ -308,9 +306,7 @@ FileResult ReadFirstLine(const std::string &path, std::string &line)
     if (FileResult opened = OpenForReading(path, fd, info, nullptr); !opened.ok)
         return opened;
     char bytes[1024];
-    ssize_t got;
-    while ((got = ::read(fd.Get(), bytes, sizeof bytes)) < 0 && errno == EINTR) {
-    }
+    const ssize_t got = RetryInterrupted([&] { return ::read(fd.Get(), bytes, sizeof bytes); });
     if (got < 0)
         return FileResult::Failure(SystemError("Cannot read", path));
     line.assign(bytes, static_cast<size_t>(got));

@@ -1,5 +1,6 @@
 #include "platform/serial_device.h"
 
+#include "platform/retry_interrupted.h"
 #include "platform/text_util.h"
 
 #include <algorithm>
@@ -184,10 +185,7 @@ CommEvents SerialDevice::WaitCommEvent(int pollTimeout)
     std::array<pollfd, 3> fds{pollfd{m_fd.Get(), POLLIN, 0},
                               pollfd{m_transmitDoneFd.Get(), POLLIN, 0},
                               pollfd{m_cancelFd.Get(), POLLIN, 0}};
-    int ready;
-    do {
-        ready = ::poll(fds.data(), fds.size(), pollTimeout);
-    } while (ready < 0 && errno == EINTR);
+    const int ready = RetryInterrupted([&] { return ::poll(fds.data(), fds.size(), pollTimeout); });
     if (ready < 0) {
         fail(errno);
         events.error = true;
@@ -212,10 +210,7 @@ size_t SerialDevice::ReadNow(char *buffer, size_t maximum)
 {
     if (maximum == 0)
         return 0;
-    ssize_t n;
-    do {
-        n = ::read(m_fd.Get(), buffer, maximum);
-    } while (n < 0 && errno == EINTR);
+    const ssize_t n = RetryInterrupted([&] { return ::read(m_fd.Get(), buffer, maximum); });
     if (n < 0) {
         if (errno != EAGAIN)
             fail(errno);
@@ -245,13 +240,12 @@ size_t SerialDevice::Write(const char *data, size_t length)
     const auto deadline = Clock::now() + kWritePerByte * counted + kWriteConstant;
     size_t written = 0;
     while (written < length) {
-        const ssize_t n = ::write(m_fd.Get(), data + written, length - written);
+        const ssize_t n =
+            RetryInterrupted([&] { return ::write(m_fd.Get(), data + written, length - written); });
         if (n > 0) {
             written += static_cast<size_t>(n);
             continue;
         }
-        if (n < 0 && errno == EINTR)
-            continue;
         if (n == 0 || errno != EAGAIN) {
             fail(n == 0 ? EIO : errno);
             break;
@@ -260,9 +254,8 @@ size_t SerialDevice::Write(const char *data, size_t length)
         std::array<pollfd, 2> fds{pollfd{m_fd.Get(), POLLOUT, 0},
                                   pollfd{m_cancelFd.Get(), POLLIN, 0}};
         // Past the deadline the poll only looks.
-        const int ready = ::poll(fds.data(), fds.size(), PollTimeout(deadline - Clock::now()));
-        if (ready < 0 && errno == EINTR)
-            continue;
+        const int ready = RetryInterrupted(
+            [&] { return ::poll(fds.data(), fds.size(), PollTimeout(deadline - Clock::now())); });
         const int error = ready == 0                   ? ETIMEDOUT
                           : ready < 0                  ? errno
                           : (fds[1].revents & POLLIN)  ? ECANCELED
@@ -276,8 +269,7 @@ size_t SerialDevice::Write(const char *data, size_t length)
     // A purge by the closing thread wakes a drain under way; a drain that
     // would start after the cancel is skipped.
     if (written > 0 && !cancelled()) {
-        while (::tcdrain(m_fd.Get()) != 0 && errno == EINTR) {
-        }
+        RetryInterrupted([&] { return ::tcdrain(m_fd.Get()); });
     }
     SignalTransmitDone();
     return written;

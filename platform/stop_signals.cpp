@@ -1,5 +1,7 @@
 #include "platform/stop_signals.h"
 
+#include "platform/retry_interrupted.h"
+
 #include <array>
 #include <cerrno>
 #include <cstdint>
@@ -24,8 +26,7 @@ StopSignals::~StopSignals()
 {
     if (m_watch.joinable()) {
         const uint64_t one = 1;
-        while (::write(m_quit.Get(), &one, sizeof one) < 0 && errno == EINTR) {
-        }
+        RetryInterrupted([&] { return ::write(m_quit.Get(), &one, sizeof one); });
         m_watch.join();
     }
 }
@@ -33,10 +34,7 @@ StopSignals::~StopSignals()
 int StopSignals::Take()
 {
     signalfd_siginfo info{};
-    ssize_t n;
-    do {
-        n = ::read(m_fd.Get(), &info, sizeof info);
-    } while (n < 0 && errno == EINTR);
+    const ssize_t n = RetryInterrupted([&] { return ::read(m_fd.Get(), &info, sizeof info); });
     return n == sizeof info ? static_cast<int>(info.ssi_signo) : 0;
 }
 
@@ -46,12 +44,8 @@ void StopSignals::Watch(std::function<void(int signal)> handler)
         for (;;) {
             std::array<pollfd, 2> fds{pollfd{m_fd.Get(), POLLIN, 0},
                                       pollfd{m_quit.Get(), POLLIN, 0}};
-            if (::poll(fds.data(), fds.size(), -1) < 0) {
-                if (errno == EINTR)
-                    continue;
-                return;
-            }
-            if (fds[1].revents != 0)
+            if (RetryInterrupted([&] { return ::poll(fds.data(), fds.size(), -1); }) == -1 ||
+                fds[1].revents != 0)
                 return;
             if (const int signal = Take(); signal != 0)
                 handler(signal);

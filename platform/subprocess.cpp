@@ -1,5 +1,7 @@
 #include "platform/subprocess.h"
 
+#include "platform/retry_interrupted.h"
+
 #include <algorithm>
 #include <cerrno>
 #include <csignal>
@@ -102,13 +104,12 @@ bool Subprocess::ReadErrors(std::string &text)
 {
     char buffer[4096];
     for (;;) {
-        const ssize_t n = ::read(m_errors.Get(), buffer, sizeof buffer);
+        const ssize_t n =
+            RetryInterrupted([&] { return ::read(m_errors.Get(), buffer, sizeof buffer); });
         if (n > 0) {
             text.append(buffer, static_cast<size_t>(n));
             continue;
         }
-        if (n < 0 && errno == EINTR)
-            continue;
         return n < 0 && errno == EAGAIN;
     }
 }
@@ -123,13 +124,10 @@ int Subprocess::Wait()
     if (m_pid <= 0)
         return -1;
     int status = 0;
-    pid_t waited;
-    do {
-        waited = ::waitpid(m_pid, &status, 0);
-    } while (waited < 0 && errno == EINTR);
+    const pid_t waited = RetryInterrupted([&] { return ::waitpid(m_pid, &status, 0); });
     m_pid = -1;
     m_errors.Reset();
-    if (waited < 0)
+    if (waited == -1)
         return -1;
     return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
 }
@@ -140,8 +138,7 @@ std::vector<size_t> WaitReadable(const std::vector<int> &fds)
     polled.reserve(fds.size());
     for (int fd : fds)
         polled.push_back({fd, POLLIN, 0});
-    while (::poll(polled.data(), polled.size(), -1) < 0 && errno == EINTR) {
-    }
+    RetryInterrupted([&] { return ::poll(polled.data(), polled.size(), -1); });
     std::vector<size_t> ready;
     for (size_t i = 0; i < polled.size(); ++i) {
         if (polled[i].revents != 0)
