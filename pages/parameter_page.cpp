@@ -95,7 +95,7 @@ QLineEdit *CParameterPage::NewField(FieldValidator::Accepts accepts, int maxLeng
 {
     auto *field = new QLineEdit(this);
     FieldValidator::Attach(field, accepts);
-    if (maxLength > 0)
+    if (maxLength != 0)
         field->setMaxLength(maxLength);
     if (echo == Echo::Password)
         field->setEchoMode(QLineEdit::Password);
