@@ -6,6 +6,7 @@
 #include "tests/common/qt_test_registry.h"
 #include "widgets/accessible_names.h"
 #include "widgets/app_message_box.h"
+#include "widgets/wait_dialog.h"
 
 #include <QAbstractItemView>
 #include <QAccessible>
@@ -13,6 +14,7 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QTimer>
 #include <QtTest>
@@ -89,6 +91,24 @@ private Q_SLOTS:
 
     // The entries as a list, the shown one as the value, the field of an
     // editable one as the part with the focus, and the drop-down as its action.
+    // The wait box's bar counts only with a total, and never past either end.
+    void theWaitBoxCountsWithinItsTotal()
+    {
+        CWaitDlg wait;
+        const struct
+        {
+            int done, total, value, maximum;
+            bool counted;
+        } cases[] = {{3, 10, 3, 10, true}, {12, 10, 10, 10, true}, {-2, 10, 0, 10, true},
+                     {1, 1, 1, 1, true},   {4, 0, 0, 0, false},    {4, -1, 0, 0, false}};
+        for (const auto &c : cases) {
+            wait.SetProgress(c.done, c.total);
+            QCOMPARE(wait.ProgressValue(), c.value);
+            QCOMPARE(wait.ProgressTotal(), c.maximum);
+            QCOMPARE(wait.findChild<QProgressBar *>()->isTextVisible(), c.counted);
+        }
+    }
+
     void aComboBoxTellsItsValueItsPartsAndItsAction()
     {
         NameComboBoxesByLabel();
