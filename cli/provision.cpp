@@ -65,15 +65,6 @@ struct PortRun
     }
 };
 
-std::optional<RunState> StateNamed(std::string_view name)
-{
-    for (int i = 0; i <= static_cast<int>(RunState::Skipped); ++i) {
-        if (StateName(static_cast<RunState>(i)) == name)
-            return static_cast<RunState>(i);
-    }
-    return std::nullopt;
-}
-
 // The same file and password go to every terminal: what a run would refuse
 // is refused once, here, before any run starts.
 bool CheckBeforeStart(const CliOptions &options, RunOutput &output)

@@ -1,5 +1,6 @@
 #include "cli/run_output.h"
 
+#include <algorithm>
 #include <array>
 
 namespace {
@@ -33,6 +34,14 @@ std::string OnOneLine(const std::string &text)
 std::string_view StateName(RunState state)
 {
     return kStateNames.at(static_cast<size_t>(state));
+}
+
+std::optional<RunState> StateNamed(std::string_view name)
+{
+    const auto *named = std::find(kStateNames.begin(), kStateNames.end(), name);
+    if (named == kStateNames.end())
+        return std::nullopt;
+    return static_cast<RunState>(named - kStateNames.begin());
 }
 
 std::string_view OutcomeName(Outcome outcome)

@@ -16,8 +16,10 @@
 #include "cli/json_text.h"
 
 #include <chrono>
+#include <optional>
 #include <ostream>
 #include <string>
+#include <string_view>
 #include <vector>
 
 enum class RunState {
@@ -34,6 +36,8 @@ enum class RunState {
     Skipped, // never started: the run was stopped first
 };
 std::string_view StateName(RunState state);
+// The state of that name; none for a name no state has.
+std::optional<RunState> StateNamed(std::string_view name);
 
 // How a run ended, for scripts.
 enum class Outcome { Succeeded, Failed, Differs, NotVerified, Stopped, WrongUsage };
