@@ -6,7 +6,9 @@
 #include "tests/common/qt_test_registry.h"
 #include "widgets/accessible_names.h"
 #include "widgets/app_message_box.h"
+#include "widgets/nav_button.h"
 #include "widgets/wait_dialog.h"
+#include "widgets/window_look.h"
 
 #include <QAbstractItemView>
 #include <QAccessible>
@@ -91,6 +93,45 @@ private Q_SLOTS:
 
     // The entries as a list, the shown one as the value, the field of an
     // editable one as the part with the focus, and the drop-down as its action.
+    // "palette WINDOW TEXT BUTTON BUTTON-TEXT HIGHLIGHT HIGHLIGHTED-TEXT": the
+    // window colour and failure text the look takes from it, and the skins
+    // of the two kinds of buttons.
+    void looksAsTheTranscriptSays()
+    {
+        const auto take = [](const std::string &line) -> std::vector<std::string> {
+            const std::vector<std::string> words = Words(line);
+            if (words.size() != 7 || words[0] != "palette")
+                return {};
+            const auto colour = [&](size_t at) {
+                return QColor(QString::fromStdString(words[at]));
+            };
+            QPalette palette(colour(3), colour(1));
+            const std::pair<QPalette::ColorRole, size_t> roles[] = {{QPalette::WindowText, 2},
+                                                                    {QPalette::ButtonText, 4},
+                                                                    {QPalette::Highlight, 5},
+                                                                    {QPalette::HighlightedText, 6}};
+            for (const auto &[role, at] : roles)
+                palette.setColor(role, colour(at));
+            const QPalette look = LookPalette(palette);
+            QWidget window;
+            window.setPalette(palette);
+            NavButton nav(QString(), &window);
+            QPushButton button(&window);
+            ApplyButtonSkin(button);
+            return {QStringLiteral("%1, window %2 %3 %4, failure text %5")
+                        .arg(IsDarkPalette(palette) ? "dark" : "light",
+                             look.color(QPalette::Active, QPalette::Window).name(),
+                             look.color(QPalette::Inactive, QPalette::Window).name(),
+                             look.color(QPalette::Disabled, QPalette::Window).name(),
+                             FailureTextColour(palette).name())
+                        .toStdString(),
+                    "nav " + nav.styleSheet().simplified().toStdString(),
+                    "button " + button.styleSheet().simplified().toStdString()};
+        };
+        ExpectTranscript(KESTREL_WIDGETS_GOLDEN_DIR "/looks.txt", take,
+                         [] { return std::vector<std::string>{}; });
+    }
+
     // The wait box's bar counts only with a total, and never past either end.
     void theWaitBoxCountsWithinItsTotal()
     {
