@@ -11,9 +11,6 @@ using params::Slot;
 
 namespace {
 
-constexpr Slot kForwardSlots[] = {Slot::CallWaiting, Slot::ForwardUnconditional, Slot::ForwardBusy,
-                                  Slot::ForwardNoAnswer, Slot::ForwardOffOrNotFound};
-
 std::string GoldenPath(const std::string &name)
 {
     return std::string(KESTREL_PARAMS_GOLDEN_DIR) + "/" + name + ".ini";
@@ -123,78 +120,4 @@ TEST(ExportPinChange, WritesTheSwitchAndTheChangeEntriesOnly)
     }
 }
 
-// The [ATCMD] lines an export writes for the call waiting and forward page
-// with forwarding included and the flags given ("W" call waiting, "U"
-// unconditional, "B" busy, "N" no answer, "O" off or not found), and the
-// flags and no-answer time an import of these lines leaves.
-std::string ExportedLines(const std::string &flags, bool callWaitingIncluded)
-{
-    ParameterStore store =
-        sample::Make({{Slot::ForwardNumber, "5550100"}, {Slot::NoAnswerTime, "25"}},
-                     {1, callWaitingIncluded, 1, 0});
-    for (size_t i = 0; i < 5; ++i)
-        store[kForwardSlots[i]] = flags.find("WUBNO"[i]) != std::string::npos ? "01" : "00";
-    TempFolder folder;
-    const std::string path = folder.File("config.ini");
-    if (!params::Export(path, store).ok)
-        return "export failed";
-    const std::string bytes = ReadBytes(path);
-    const size_t at = bytes.find("[ATCMD]\r\n");
-    return at == std::string::npos ? std::string() : bytes.substr(at + 9);
-}
-
-std::string ImportedFlags(const std::string &lines)
-{
-    TempFolder folder;
-    const std::string path = folder.File("config.ini");
-    WriteBytes(path, "[ATCMD]\r\n" + lines);
-    ParameterStore store;
-    store.waitingForwardEnabled = 1;
-    store[Slot::NoAnswerTime] = "15";
-    params::Import(path, store);
-    std::string flags;
-    for (size_t i = 0; i < 5; ++i)
-        flags += store.IsOn(kForwardSlots[i]) ? std::string(1, "WUBNO"[i]) : "";
-    return flags + " " + store[Slot::NoAnswerTime];
-}
-
 } // namespace
-
-// Each forwarding flag alone sets its reason and erases the other three;
-// only none at all erases every forwarding at once. An import takes each
-// entry's own flag back, and the no-answer time only from an entry of
-// reason 2 that carries one (else the page's default).
-TEST(Export, EachForwardingFlagAloneAndItsImport)
-{
-    const std::string erased0 = "AT+CCFC0=\"0,4\"\r\n", erased1 = "AT+CCFC1=\"1,4\"\r\n",
-                      erased2 = "AT+CCFC2=\"2,4\"\r\n", erased3 = "AT+CCFC3=\"3,4\"\r\n";
-    const struct
-    {
-        const char *flags;
-        bool callWaiting;
-        std::string lines;
-        const char *imported;
-    } cases[] = {
-        {"U", false, "AT+CCFC0=\"0,3,\"5550100\",129\"\r\n" + erased1 + erased2 + erased3, "U 10"},
-        {"B", false, erased0 + "AT+CCFC1=\"1,3,\"5550100\",129\"\r\n" + erased2 + erased3, "B 10"},
-        {"N", false, erased0 + erased1 + "AT+CCFC2=\"2,3,\"5550100\",129,7,,,25\"\r\n" + erased3,
-         "N 25"},
-        {"O", false, erased0 + erased1 + erased2 + "AT+CCFC3=\"3,3,\"5550100\",129\"\r\n", "O 10"},
-        {"", false, "AT+CCFC4=\"4,4\"\r\n", " 10"},
-        {"W", true, "AT+CCWA=\"1,1\"\r\nAT+CCFC4=\"4,4\"\r\n", "W 10"},
-        {"O", true,
-         "AT+CCWA=\"0,0,7\"\r\n" + erased0 + erased1 + erased2 +
-             "AT+CCFC3=\"3,3,\"5550100\",129\"\r\n",
-         "O 10"},
-        // Written by hand or by a read: no export writes these.
-        {nullptr, false, "AT+CCFC2=\"2,3,\"555\",129\"\r\n", "N 10"},
-        {nullptr, false, "AT+CCFC0=\"0,3,\"555\",129,7,,,25\"\r\n", "U 10"},
-        {nullptr, false, "AT+CCFC2=\"2,4\"\r\n", " 10"},
-    };
-    for (const auto &c : cases) {
-        if (c.flags) {
-            EXPECT_EQ(ExportedLines(c.flags, c.callWaiting), c.lines) << c.flags << c.callWaiting;
-        }
-        EXPECT_EQ(ImportedFlags(c.lines), c.imported) << c.lines;
-    }
-}

@@ -78,6 +78,29 @@ std::vector<std::string> Differences(const ParameterStore &store, const Paramete
     return lines;
 }
 
+// "export FLAGS [waiting]": the [ATCMD] section an export writes with
+// forwarding (and call waiting) included and the flags given: W call
+// waiting, U unconditional, B busy, N no answer, O off or not found.
+std::vector<std::string> ExportedForwarding(const std::vector<std::string> &words)
+{
+    constexpr Slot kFlags[] = {Slot::CallWaiting, Slot::ForwardUnconditional, Slot::ForwardBusy,
+                               Slot::ForwardNoAnswer, Slot::ForwardOffOrNotFound};
+    ParameterStore store =
+        sample::Make({{Slot::ForwardNumber, "5550100"}, {Slot::NoAnswerTime, "25"}},
+                     {1, words.size() > 1, 1, 0});
+    for (size_t i = 0; i < std::size(kFlags); ++i)
+        store[kFlags[i]] = words.at(0).find("WUBNO"[i]) != std::string::npos ? "01" : "00";
+    TempFolder folder;
+    const std::string path = folder.File("config.ini");
+    EXPECT_TRUE(params::Export(path, store).ok);
+    const std::string bytes = ReadBytes(path);
+    std::vector<std::string> lines;
+    for (size_t at = bytes.find("[ATCMD]"), end; (end = bytes.find('\n', at)) != bytes.npos;
+         at = end + 1)
+        lines.push_back(OneLine(bytes.substr(at, end + 1 - at)));
+    return lines;
+}
+
 TEST_F(Import, AsTheTranscriptSays)
 {
     std::optional<std::string> file;
@@ -87,6 +110,8 @@ TEST_F(Import, AsTheTranscriptSays)
             enabled = true;
         else if (line.starts_with("file "))
             file = Unescape(line.substr(5));
+        else if (line.starts_with("export "))
+            return ExportedForwarding(Words(line.substr(7)));
         return std::vector<std::string>{};
     };
     const auto import = [&] {
