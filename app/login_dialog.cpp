@@ -39,18 +39,6 @@ bool IsEnterKey(const QEvent *event)
     return key == Qt::Key_Return || key == Qt::Key_Enter;
 }
 
-// The first entry that begins with `text`, case ignored; -1 for none.
-int FindByLeadingText(const QComboBox &list, const QString &text)
-{
-    if (text.isEmpty())
-        return -1;
-    for (int i = 0; i < list.count(); ++i) {
-        if (list.itemText(i).startsWith(text, Qt::CaseInsensitive))
-            return i;
-    }
-    return -1;
-}
-
 } // namespace
 
 CLoginDlg::CLoginDlg(CSerialPort &port, const StartupSettings &initial,
@@ -117,9 +105,10 @@ void CLoginDlg::BuildControls(const StartupSettings &initial)
     m_baudList->setObjectName(QStringLiteral("baudList"));
     for (const std::string_view rate : kLoginBaudRates)
         m_baudList->addItem(QString::fromLatin1(rate.data(), static_cast<qsizetype>(rate.size())));
-    // A saved rate that is not in the list leaves nothing selected: the user
-    // is asked to pick one.
-    m_baudList->setCurrentIndex(FindByLeadingText(*m_baudList, initial.baud));
+    // The first rate that begins with the saved one; a saved rate that is
+    // not in the list leaves nothing selected: the user is asked to pick one.
+    m_baudList->setCurrentIndex(
+        initial.baud.isEmpty() ? -1 : m_baudList->findText(initial.baud, Qt::MatchStartsWith));
 
     m_passwordEdit = new QLineEdit(this);
     m_passwordEdit->setObjectName(QStringLiteral("passwordEdit"));
