@@ -76,14 +76,6 @@ public:
                 lines.push_back(e.text);
         return lines;
     }
-    // The failure that the first posting of `message` carried.
-    JobFailure Carried(uint32_t message) const
-    {
-        for (const Event &e : events)
-            if (e.kind == Event::Posted && e.message.id == message)
-                return e.failure;
-        return {};
-    }
     // Every event as a line of a transcript; a posted message with its
     // parameters (a failure's step and item), the line it carries and what
     // the window shows for it in English.

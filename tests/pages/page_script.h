@@ -16,13 +16,6 @@
 #include <QComboBox>
 #include <QHeaderView>
 
-// Row r's number becomes numbers[r]; the rows after them are emptied.
-inline void SetNumbers(CReportCtrl *list, const QStringList &numbers)
-{
-    for (int row = 0; row < list->RowCount(); ++row)
-        list->SetCellText(row, 1, row < numbers.size() ? numbers[row] : QString());
-}
-
 inline QStringList Numbers(const CReportCtrl *list)
 {
     QStringList numbers;
@@ -68,14 +61,6 @@ inline void BlankRecordRows()
         QTest::newRow(blank) << QString::fromLatin1(blank) << true;
     for (const char *number : {"0810", "0*", "00", "**", "0.1"})
         QTest::newRow(number) << QString::fromLatin1(number) << false;
-}
-
-// The data rows of a table of named rows: the index of each.
-template <typename Row, size_t N> void IndexRows(const Row (&table)[N])
-{
-    QTest::addColumn<int>("index");
-    for (int i = 0; i < int(N); ++i)
-        QTest::newRow(table[i].name) << i;
 }
 
 // The pages' names in the golden files, in the order of params::Page.
