@@ -80,7 +80,7 @@ StartupSettings Initial()
 
 // One scenario of golden/login_dialog.txt. Before the dialog opens:
 // "terminal OPTIONS" (kestrel-sim's), "saved PORT BAUD LANGUAGE",
-// "timeout MS" (the login's); "ports A | B" (listed; SIM0 alone unless
+// "timeout MS" (the login's); "ports A | B" (listed, none when empty; SIM0 alone unless
 // given) before and while it is open. Steps on the dialog: "language N",
 // "no port", "no baud", "choose N" (a port), "type TEXT" (the password),
 // "enter" (in the password field), "press" (Enter on OK), "click" (OK),
@@ -105,7 +105,7 @@ public:
             const QStringList words = rest.split(' ');
             m_initial = {words.value(0), words.value(1), words.value(2)};
         } else if (verb == "ports") {
-            *m_names = rest.split(QStringLiteral(" | "));
+            *m_names = rest.isEmpty() ? QStringList() : rest.split(QStringLiteral(" | "));
         } else if (verb == "timeout") {
             login::g_nLoginTimeout = rest.toInt();
         } else if (!verb.empty() && verb != "#" && verb != "==") {
