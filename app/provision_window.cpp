@@ -30,6 +30,7 @@
 #include <QStandardPaths>
 #include <QTableWidget>
 #include <QVBoxLayout>
+#include <algorithm>
 
 namespace {
 
@@ -469,7 +470,8 @@ void ProvisionDialog::OnProbed(const std::vector<ProbeResult> &results, bool sto
     m_summaryLines.clear();
     if (!stopped) {
         QStringList answered;
-        for (size_t i = 0; i < results.size() && i < size_t(m_ports->count()); ++i) {
+        const size_t probed = std::min(results.size(), size_t(m_ports->count()));
+        for (size_t i = 0; i < probed; ++i) {
             const bool ok = results[i].outcome == ProbeResult::Outcome::Answered;
             m_ports->item(int(i))->setCheckState(ok ? Qt::Checked : Qt::Unchecked);
             if (ok)
