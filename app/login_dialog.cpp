@@ -234,7 +234,7 @@ void CLoginDlg::RefreshPorts()
     if (Busy() || m_portList->view()->isVisible())
         return;
     const QStringList names = m_listPorts();
-    if (names == m_listedNames && m_portList->count() > 0)
+    if (m_listedNames == names)
         return;
     m_listedNames = names;
     const QString chosen = m_portList->currentData().toString();

@@ -134,8 +134,8 @@ private:
     std::optional<login::Exchange> m_exchange;
 
     PortLister m_listPorts;
-    QStringList m_listedNames; // as last listed
-    QString m_savedPort;       // the port used last, listed first
+    std::optional<QStringList> m_listedNames; // as last listed; none before the first listing
+    QString m_savedPort;                      // the port used last, listed first
     QTimer m_portRefresh;
     PortFinder m_finder{*this};
     // What the last search found; nothing while none ended.
