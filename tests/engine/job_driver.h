@@ -1,6 +1,7 @@
 #pragma once
 // Runs a job step by step against a scripted terminal: every command the job
-// sends is echoed and answered with the lines the script gives for it.
+// sends is echoed and answered with the lines the script gives for it (a read
+// job hears of kLostLine as a dropped line).
 
 #include "fake_job_context.h"
 
@@ -17,6 +18,9 @@ inline Answer RefuseOnly(std::set<std::string> refused)
     };
 }
 
+// An answer line that stands for a line the link dropped as too long.
+inline const std::string kLostLine = "<a line too long, dropped>";
+
 template <typename Job>
 void Drive(Job &job, FakeJobContext &context, const Answer &answer, size_t maxCommands = 2000)
 {
@@ -30,6 +34,12 @@ void Drive(Job &job, FakeJobContext &context, const Answer &answer, size_t maxCo
         const std::string echo = command;
         job.Step(&echo);
         for (const std::string &line : answer(command)) {
+            if constexpr (requires { job.OnLineLost(); }) {
+                if (line == kLostLine) {
+                    job.OnLineLost();
+                    continue;
+                }
+            }
             job.Step(&line);
             if (context.Has(FakeJobContext::Event::Completed))
                 break;
