@@ -34,6 +34,10 @@ class QtTranslationsTest : public QObject
 private Q_SLOTS:
     void eachLanguageInTurn()
     {
+        // The package puts Qt's translations beside the program; they come first.
+        QCOMPARE(QtTranslations::Folders().first(),
+                 QCoreApplication::applicationDirPath().section('/', 0, -2) +
+                     QStringLiteral("/share/kestrel-manager/translations"));
         if (!QtHasTranslations())
             QSKIP("Qt's translations (qt6-translations-l10n) are not installed");
         struct Step
