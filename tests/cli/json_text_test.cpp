@@ -12,9 +12,12 @@ TEST(JsonText, EveryByteMakesValidJsonThatKeepsTheText)
     {
         std::string bytes, quoted, decoded;
     };
+    // The first and last characters of each length: U+07FF, U+0800, U+FFFF, U+10000, U+10FFFF.
+    const std::string edges = "\xdf\xbf\xe0\xa0\x80\xef\xbf\xbf\xf0\x90\x80\x80\xf4\x8f\xbf\xbf";
     // clang-format off
     const Case cases[] = {
         {"plain",                 "\"plain\"",                       "plain"},
+        {edges,                   "\"" + edges + "\"",               edges},
         {"say \"hi\" \\ bye",     "\"say \\\"hi\\\" \\\\ bye\"",     "say \"hi\" \\ bye"},
         {"a\r\nb\tc",             "\"a\\u000d\\u000ab\\u0009c\"",    "a\r\nb\tc"},
         {std::string("\0\x1f\x7f", 3), "\"\\u0000\\u001f\\u007f\"",  std::string("\0\x1f\x7f", 3)},
