@@ -15,17 +15,13 @@ size_t Utf8Length(std::string_view bytes, char32_t &character)
 {
     const auto byte = [&](size_t i) { return static_cast<unsigned char>(bytes[i]); };
     const unsigned char lead = byte(0);
-    size_t length;
-    char32_t minimum;
-    if (lead >= 0xC2 && lead <= 0xDF) {
-        length = 2, minimum = 0x80, character = lead & 0x1F;
-    } else if (lead >= 0xE0 && lead <= 0xEF) {
-        length = 3, minimum = 0x800, character = lead & 0x0F;
-    } else if (lead >= 0xF0 && lead <= 0xF4) {
-        length = 4, minimum = 0x10000, character = lead & 0x07;
-    } else {
+    // Below C2 a byte is ASCII, a continuation or the lead of an overlong
+    // form; above F4 it would lead past U+10FFFF.
+    if (lead < 0xC2 || lead > 0xF4)
         return 0;
-    }
+    const size_t length = lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : 2;
+    const char32_t minimum = length == 4 ? 0x10000 : length == 3 ? 0x800 : 0x80;
+    character = lead & (0xFF >> (length + 1));
     if (bytes.size() < length)
         return 0;
     for (size_t i = 1; i < length; ++i) {
