@@ -132,7 +132,8 @@ private Q_SLOTS:
                          [] { return std::vector<std::string>{}; });
     }
 
-    // The wait box's bar counts only with a total, and never past either end.
+    // The wait box's bar counts only with a total, and never past either end;
+    // shown again, the box stays where the user moved it.
     void theWaitBoxCountsWithinItsTotal()
     {
         CWaitDlg wait;
@@ -148,6 +149,11 @@ private Q_SLOTS:
             QCOMPARE(wait.ProgressTotal(), c.maximum);
             QCOMPARE(wait.findChild<QProgressBar *>()->isTextVisible(), c.counted);
         }
+        wait.ShowCentred();
+        wait.move(wait.pos() + QPoint(40, 30));
+        const QPoint moved = wait.pos();
+        wait.ShowCentred();
+        QCOMPARE(wait.pos(), moved);
     }
 
     void aComboBoxTellsItsValueItsPartsAndItsAction()
