@@ -6,6 +6,7 @@
 #include "tests/app/control_dump.h"
 
 #include <QComboBox>
+#include <QGridLayout>
 
 namespace {
 
@@ -36,8 +37,9 @@ std::pair<QString, QString> KindAndText(QWidget *widget)
     return control_dump::PlainKindAndText(widget);
 }
 
-// One line per control: language, page, kind, accessible name, text, and
-// the tooltip where one is set; a list adds its first row as read aloud.
+// One line per control: language, page, kind, accessible name, text, the
+// tooltip where one is set and, in English, its place in the page's grid; a
+// list adds its first row as read aloud.
 QStringList PageLines(int language, params::Page kind)
 {
     LanguageScope scope(language);
@@ -58,7 +60,19 @@ QStringList PageLines(int language, params::Page kind)
         // A combo box's interface names it by its text; the page's name is the property.
         const QString name =
             qobject_cast<QComboBox *>(widget) ? widget->accessibleName() : AccessibleName(widget);
-        lines << control_dump::Line(prefix, control, name, text, widget);
+        QString line = control_dump::Line(prefix, control, name, text, widget);
+        // The page's grid, told in English: the cell a control starts in, the
+        // columns it spans and its row's stretch.
+        auto *grid = qobject_cast<QGridLayout *>(page->layout());
+        if (const int at = grid ? grid->indexOf(widget) : -1;
+            at >= 0 && language == lang::kEnglish) {
+            int row = 0, column = 0, rows = 0, columns = 0;
+            grid->getItemPosition(at, &row, &column, &rows, &columns);
+            line += QStringLiteral("\tat %1,%2 +%3").arg(row).arg(column).arg(columns);
+            if (grid->rowStretch(row) != 0)
+                line += QStringLiteral(" stretch %1").arg(grid->rowStretch(row));
+        }
+        lines << line;
         if (auto *list = qobject_cast<CReportCtrl *>(widget))
             lines << prefix + QStringLiteral("row 1\t") + CellsReadAloud(list, 0).join(" | ");
     }
