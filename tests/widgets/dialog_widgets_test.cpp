@@ -7,6 +7,7 @@
 #include "widgets/accessible_names.h"
 #include "widgets/app_message_box.h"
 #include "widgets/nav_button.h"
+#include "widgets/status_line.h"
 #include "widgets/wait_dialog.h"
 #include "widgets/window_look.h"
 
@@ -130,6 +131,16 @@ private Q_SLOTS:
         };
         ExpectTranscript(KESTREL_WIDGETS_GOLDEN_DIR "/looks.txt", take,
                          [] { return std::vector<std::string>{}; });
+    }
+
+    // Without a width yet a status line keeps the text whole; it is fitted
+    // when it gets its size.
+    void aStatusLineNotLaidOutKeepsItsText()
+    {
+        StatusLine line(2);
+        line.resize(0, line.height());
+        line.ShowOutcome(QStringLiteral("Read parameter success!"), false);
+        QCOMPARE(line.text(), QStringLiteral("Read parameter success!"));
     }
 
     // The wait box's bar counts only with a total, and never past either end;
