@@ -79,45 +79,4 @@ TEST(Export, FailuresLeaveTheFileAsItWasAndSayWhy)
     EXPECT_FALSE(std::filesystem::exists(fresh));
 }
 
-// The entries kestrel-cli write may send: those an export writes, under the
-// number as the export writes it.
-TEST(Export, WritesTheParametersOfItsOwnOrderOnly)
-{
-    const std::pair<const char *, bool> cases[] = {
-        {"32", true},     {"33", true},    {"3001", true},    {"3020", true},   {"3021", false},
-        {"16211", false}, {"16212", true}, {"16511", true},   {"16512", false}, {"16547", true},
-        {"16548", true},  {"16551", true}, {"16552", false},  {"1", false},     {"6000", false},
-        {"9996", false},  {"05", false},   {"100000", false}, {"", false},      {"+5", false},
-    };
-    for (const auto &[key, written] : cases)
-        EXPECT_EQ(params::ExportWritesParameter(key), written) << key;
-}
-
-// Over whatever the file held: the switch, and the change entries only
-// with the switch on, of a store as the Security code page leaves it after
-// a passing PIN change, with a full configuration beside it.
-TEST(ExportPinChange, WritesTheSwitchAndTheChangeEntriesOnly)
-{
-    const std::pair<const char *, const char *> cases[] = {{"01", "[PARA]\r\n"
-                                                                  "16207=\"01\"\r\n"
-                                                                  "16550=\"24680135\"\r\n"
-                                                                  "16549=\"4711\"\r\n"
-                                                                  "16548=\"4711\",\"24680135\"\r\n"
-                                                                  "16551=\"24680135\"\r\n"},
-                                                           {"00", "[PARA]\r\n16207=\"00\"\r\n"}};
-    for (const auto &[changeSwitch, bytes] : cases) {
-        ParameterStore store = sample::Full();
-        store[Slot::ChangePin] = changeSwitch;
-        store[Slot::OldPin] = "4711";
-        store[Slot::NewPin] = store[Slot::ConfirmPin] = "24680135";
-        store.pinWriteMode = 1;
-        TempFolder folder;
-        const std::string path = folder.File("SIM0ParaFile.ini");
-        WriteBytes(path, "[PARA]\r\n16543=\"3\"\r\n");
-        const params::ScriptResult result = params::ExportPinChange(path, store);
-        ASSERT_TRUE(result.ok) << result.text;
-        EXPECT_EQ(ReadBytes(path), bytes);
-    }
-}
-
 } // namespace

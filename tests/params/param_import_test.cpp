@@ -78,6 +78,15 @@ std::vector<std::string> Differences(const ParameterStore &store, const Paramete
     return lines;
 }
 
+// The lines of `bytes` from `at` on, each with its line end shown.
+std::vector<std::string> LinesFrom(const std::string &bytes, size_t at)
+{
+    std::vector<std::string> lines;
+    for (size_t end; (end = bytes.find('\n', at)) != bytes.npos; at = end + 1)
+        lines.push_back(OneLine(bytes.substr(at, end + 1 - at)));
+    return lines;
+}
+
 // "export FLAGS [waiting]": the [ATCMD] section an export writes with
 // forwarding (and call waiting) included and the flags given: W call
 // waiting, U unconditional, B busy, N no answer, O off or not found.
@@ -94,10 +103,25 @@ std::vector<std::string> ExportedForwarding(const std::vector<std::string> &word
     const std::string path = folder.File("config.ini");
     EXPECT_TRUE(params::Export(path, store).ok);
     const std::string bytes = ReadBytes(path);
-    std::vector<std::string> lines;
-    for (size_t at = bytes.find("[ATCMD]"), end; (end = bytes.find('\n', at)) != bytes.npos;
-         at = end + 1)
-        lines.push_back(OneLine(bytes.substr(at, end + 1 - at)));
+    return LinesFrom(bytes, std::min(bytes.find("[ATCMD]"), bytes.size()));
+}
+
+// "pin change SWITCH": what a PIN change export says and leaves over a file
+// that held another entry, from a full store as the security code page
+// leaves it after a passing change (old PIN 4711, new 24680135).
+std::vector<std::string> PinChangeExport(const std::string &changeSwitch)
+{
+    ParameterStore store = sample::Full();
+    store[Slot::ChangePin] = changeSwitch;
+    store[Slot::OldPin] = "4711";
+    store[Slot::NewPin] = store[Slot::ConfirmPin] = "24680135";
+    store.pinWriteMode = 1;
+    TempFolder folder;
+    const std::string path = folder.File("SIM0ParaFile.ini");
+    WriteBytes(path, "[PARA]\r\n16543=\"3\"\r\n");
+    std::vector<std::string> lines{params::ExportPinChange(path, store).text};
+    for (const std::string &line : LinesFrom(ReadBytes(path), 0))
+        lines.push_back(line);
     return lines;
 }
 
@@ -112,6 +136,11 @@ TEST_F(Import, AsTheTranscriptSays)
             file = Unescape(line.substr(5));
         else if (line.starts_with("export "))
             return ExportedForwarding(Words(line.substr(7)));
+        else if (line.starts_with("pin change "))
+            return PinChangeExport(line.substr(11));
+        else if (line.starts_with("sent by write ")) // may kestrel-cli write send the entry?
+            return std::vector<std::string>{
+                params::ExportWritesParameter(Words(line.substr(14)).at(0)) ? "yes" : "no"};
         return std::vector<std::string>{};
     };
     const auto import = [&] {
