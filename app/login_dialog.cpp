@@ -239,6 +239,7 @@ void CLoginDlg::RefreshPorts()
     m_listedNames = names;
     const QString chosen = m_portList->currentData().toString();
     const PortListing listing = LastUsedFirst(BuildPortList(names, m_savedPort));
+    m_listedPorts = listing.entries;
     m_portList->clear();
     for (qsizetype i = 0; i < listing.entries.size(); ++i)
         m_portList->addItem(listing.labels[i], listing.entries[i]);
@@ -278,8 +279,8 @@ void CLoginDlg::OnFind()
     if (m_awaitingReply)
         return;
     std::vector<std::string> ports;
-    for (int i = 0; i < m_portList->count(); ++i)
-        ports.push_back(m_portList->itemData(i).toString().toStdString());
+    for (const QString &port : m_listedPorts)
+        ports.push_back(port.toStdString());
     m_found.reset();
     m_finder.Start(std::move(ports), [this](const std::vector<ProbeResult> &results, bool stopped) {
         OnFound(results, stopped);

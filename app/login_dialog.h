@@ -135,6 +135,7 @@ private:
 
     PortLister m_listPorts;
     std::optional<QStringList> m_listedNames; // as last listed; none before the first listing
+    QStringList m_listedPorts;                // the port names of the list, in its order
     QString m_savedPort;                      // the port used last, listed first
     QTimer m_portRefresh;
     PortFinder m_finder{*this};
