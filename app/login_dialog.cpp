@@ -243,10 +243,10 @@ void CLoginDlg::RefreshPorts()
     m_portList->clear();
     for (qsizetype i = 0; i < listing.entries.size(); ++i)
         m_portList->addItem(listing.labels[i], listing.entries[i]);
-    // The port chosen where it is still listed, else the listing's first
-    // (the last used).
+    // The port chosen where it is still listed, else the first: the listing
+    // puts the port used last there.
     const int kept = chosen.isEmpty() ? -1 : m_portList->findData(chosen);
-    m_portList->setCurrentIndex(std::max(kept, listing.selected));
+    m_portList->setCurrentIndex(std::max(kept, 0));
     QAbstractItemView *const dropDown = m_portList->view();
     dropDown->setMinimumWidth(dropDown->sizeHintForColumn(0) + 2 * dropDown->frameWidth());
 }

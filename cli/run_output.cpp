@@ -38,7 +38,7 @@ std::string_view StateName(RunState state)
 
 std::optional<RunState> StateNamed(std::string_view name)
 {
-    const auto *named = std::find(kStateNames.begin(), kStateNames.end(), name);
+    const auto named = std::find(kStateNames.begin(), kStateNames.end(), name);
     if (named == kStateNames.end())
         return std::nullopt;
     return static_cast<RunState>(named - kStateNames.begin());

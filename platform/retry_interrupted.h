@@ -1,6 +1,6 @@
 #pragma once
-// System calls that a signal interrupted are made again: the signals this
-// program handles are taken by their own means, never by ending a call.
+// System calls that a signal interrupted are made again, where nothing waits
+// for the signal itself to end the call (the password prompt does).
 
 #include <cerrno>
 
