@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 #include <set>
+#include <stdexcept>
 
 using namespace params;
 
@@ -87,6 +88,9 @@ TEST(Catalogue, FindsTheSettingOfAWrittenLine)
     EXPECT_EQ(labelOf("AT+CCLK=\"11/04/25,09:30:00-03\"\r"), "Change Date and Time 0801&0802");
     EXPECT_EQ(labelOf("AT+WPAR=2,\"5\"\r"), "-");
     EXPECT_EQ(FindAtSetting("at+ccfc3")->slot, Slot::ForwardOffOrNotFound);
+    EXPECT_EQ(ForwardSettingOf(4).key, std::string("AT+CCFC4")); // reasons 0 to 4 only
+    EXPECT_THROW(ForwardSettingOf(5), std::out_of_range);
+    EXPECT_THROW(ForwardSettingOf(-1), std::out_of_range);
 }
 
 // The numbers and then the AT queries a read asks for, runs of three or
