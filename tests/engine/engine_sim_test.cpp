@@ -40,8 +40,10 @@ protected:
     }
     void TearDown() override
     {
-        if (engine)
+        if (engine) {
             engine->Stop();
+            EXPECT_TRUE(engine->Comm().Thread().Ended() && engine->Fifo().Thread().Ended());
+        }
         port.ClosePort();
     }
 
