@@ -30,6 +30,7 @@ private Q_SLOTS:
         MainWindowHarness harness;
         CMainDlg &window = harness.Window();
         QCOMPARE(window.PageCount(), size_t(11));
+        QCOMPARE(window.size(), window.sizeHint()); // no place kept yet
         QCOMPARE(window.VisibleTemplate(), 193);
         QCOMPARE(window.PageTitleText(), QStringLiteral("Passwords"));
         QVERIFY(window.NavButtonAt(0)->IsSelected());
