@@ -176,8 +176,6 @@ void CParameterPage::LabelControls(const std::vector<ControlLabel> &labels, int 
 
 void CParameterPage::AddGate(Gate gate)
 {
-    if (!gate.box)
-        return;
     m_gates.push_back(gate);
     connect(gate.box, &QAbstractButton::clicked, this, [this, gate] { UpdateGate(gate, true); });
     UpdateGate(gate, false);

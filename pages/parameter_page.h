@@ -83,7 +83,8 @@ public:
         // A click that unchecks the box empties the gated edit fields.
         bool emptyWhenUnchecked = false;
     };
-    // Binds the box's clicks to the gate and sets the fields' states now.
+    // Binds the box's clicks to the gate and sets the fields' states now; every
+    // page gates with a box it made.
     void AddGate(Gate gate);
     // Sets every gated field's state from its box, without moving the focus
     // or emptying anything (after a load).
