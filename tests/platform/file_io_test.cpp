@@ -120,7 +120,7 @@ TEST_F(FileIo, ARewriteStaysInTheSameFileWhateverTheNewLength)
     ASSERT_TRUE(RewriteFile(file, "[PARA]\r\n").ok) << "a missing file is created";
     struct stat first = {};
     ASSERT_EQ(::stat(file.c_str(), &first), 0);
-    for (const char *content : {"[PARA]\r\n2=\"5\"\r\n35=\"01\"\r\n", "[PARA]\r\n", ""}) {
+    for (const char *content : {"[PARA]\r\n2=\"5\"\r\n35=\"01\"\r\n", "[PARA]\r\n", ";", ""}) {
         ASSERT_TRUE(RewriteFile(file, content).ok);
         EXPECT_EQ(Read(file), content);
         struct stat now = {};
