@@ -4,6 +4,7 @@
 #include "app/main_texts.h"
 #include "app/port_list.h"
 #include "app/provision_texts.h"
+#include "cli/run_state.h"
 #include "engine/login.h"
 #include "link/port_probe.h"
 #include "link/shared_settings.h"
@@ -31,6 +32,8 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 #include <algorithm>
+#include <array>
+#include <optional>
 
 namespace {
 
@@ -38,40 +41,24 @@ using T = ProvisionText;
 
 enum Column { kPortColumn, kStateColumn, kTimeColumn, kReasonColumn, kColumnCount };
 
-// The state names of the progress lines and how the table shows them.
-struct StateWord
-{
-    const char *name;
-    ProvisionText text;
-};
-constexpr StateWord kStates[] = {
-    {"waiting", T::Waiting},
-    {"logging-in", T::LoggingIn},
-    {"reading", T::Reading},
-    {"writing", T::Writing},
-    {"saving", T::Saving},
-    {"verifying", T::Verifying},
-    {"changing-password", T::ChangingPassword},
-    {"probing", T::Probing},
-    {"done", T::Done},
-    {"failed", T::Failed},
-    {"skipped", T::Skipped},
-};
+// How the table shows each run state, in the states' order.
+constexpr std::array<ProvisionText, kStateNames.size()> kStateTexts = {
+    T::Waiting,          T::LoggingIn, T::Reading, T::Writing, T::Saving, T::Verifying,
+    T::ChangingPassword, T::Probing,   T::Done,    T::Failed,  T::Skipped};
 
+// A state the window does not know (from a newer kestrel-cli) shows by its name.
 QString StateText(const QJsonObject &line)
 {
     const QString name = line.value(QLatin1String("state")).toString();
-    for (const StateWord &state : kStates) {
-        if (name != QLatin1String(state.name))
-            continue;
-        const QString word = ProvisionLabel(state.text);
-        if (!line.contains(QLatin1String("total")))
-            return word;
-        return ProvisionLabel(T::Counted,
-                              {word.toStdString(), line.value(QLatin1String("done")).toInt(),
-                               line.value(QLatin1String("total")).toInt()});
-    }
-    return name;
+    const std::optional<RunState> state = StateNamed(name.toStdString());
+    if (!state)
+        return name;
+    const QString word = ProvisionLabel(kStateTexts.at(static_cast<size_t>(*state)));
+    if (!line.contains(QLatin1String("total")))
+        return word;
+    return ProvisionLabel(T::Counted,
+                          {word.toStdString(), line.value(QLatin1String("done")).toInt(),
+                           line.value(QLatin1String("total")).toInt()});
 }
 
 QString Seconds(qint64 ms)
@@ -370,9 +357,10 @@ void ProvisionDialog::OnLine(const QByteArray &text)
     if (row < 0 || event != QLatin1String("state"))
         return;
     m_table->item(row, kStateColumn)->setText(StateText(line));
-    const QString state = line.value(QLatin1String("state")).toString();
+    const std::optional<RunState> state =
+        StateNamed(line.value(QLatin1String("state")).toString().toStdString());
     // Waiting and skipped lines come from the provisioning, timed from its own start.
-    if (state != QLatin1String("waiting") && state != QLatin1String("skipped"))
+    if (state != RunState::Waiting && state != RunState::Skipped)
         m_table->item(row, kTimeColumn)
             ->setText(ProvisionLabel(
                 T::Seconds,

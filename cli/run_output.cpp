@@ -1,13 +1,9 @@
 #include "cli/run_output.h"
 
-#include <algorithm>
 #include <array>
 
 namespace {
 
-constexpr std::array kStateNames = {
-    "waiting",           "logging-in", "reading", "writing", "saving", "verifying",
-    "changing-password", "probing",    "done",    "failed",  "skipped"};
 constexpr std::array kOutcomeNames = {"succeeded",    "failed",  "differs",
                                       "not-verified", "stopped", "wrong-usage"};
 
@@ -30,19 +26,6 @@ std::string OnOneLine(const std::string &text)
 }
 
 } // namespace
-
-std::string_view StateName(RunState state)
-{
-    return kStateNames.at(static_cast<size_t>(state));
-}
-
-std::optional<RunState> StateNamed(std::string_view name)
-{
-    const auto named = std::find(kStateNames.begin(), kStateNames.end(), name);
-    if (named == kStateNames.end())
-        return std::nullopt;
-    return static_cast<RunState>(named - kStateNames.begin());
-}
 
 std::string_view OutcomeName(Outcome outcome)
 {

@@ -14,6 +14,7 @@
 
 #include "cli/cli_options.h"
 #include "cli/json_text.h"
+#include "cli/run_state.h"
 
 #include <chrono>
 #include <optional>
@@ -21,23 +22,6 @@
 #include <string>
 #include <string_view>
 #include <vector>
-
-enum class RunState {
-    Waiting,   // not started yet
-    LoggingIn, // the login exchange
-    Reading,   // done of total values read
-    Writing,   // done of total entries sent
-    Saving,    // the terminal saves what it took
-    Verifying, // reading back: done of total values read
-    ChangingPassword,
-    Probing, // sending "AT" to find the terminal
-    Done,    // succeeded
-    Failed,  // with the reason
-    Skipped, // never started: the run was stopped first
-};
-std::string_view StateName(RunState state);
-// The state of that name; none for a name no state has.
-std::optional<RunState> StateNamed(std::string_view name);
 
 // How a run ended, for scripts.
 enum class Outcome { Succeeded, Failed, Differs, NotVerified, Stopped, WrongUsage };
