@@ -10,8 +10,6 @@
 #include "app/tool_app.h"
 
 #include <QApplication>
-#include <QCommandLineParser>
-#include <optional>
 #include <string_view>
 
 namespace {
@@ -33,25 +31,6 @@ bool AsksForHelpOrVersion(int argc, char *argv[])
     return false;
 }
 
-// The command line; --help and --version print their text and end the
-// process here. The port to preselect, when one was given.
-std::optional<QString> ParseCommandLine(const QCoreApplication &application)
-{
-    QCommandLineParser parser;
-    parser.setApplicationDescription(
-        QStringLiteral("Configures the desk terminal over a serial line."));
-    parser.addHelpOption();
-    parser.addVersionOption();
-    const QCommandLineOption portOption(QStringLiteral("port"),
-                                        QStringLiteral("Preselects the port NAME in the login."),
-                                        QStringLiteral("NAME"));
-    parser.addOption(portOption);
-    parser.process(application);
-    if (!parser.isSet(portOption))
-        return std::nullopt;
-    return parser.value(portOption);
-}
-
 void SetIdentity()
 {
     QCoreApplication::setOrganizationName(QStringLiteral("Quillenbrook"));
@@ -68,17 +47,15 @@ int main(int argc, char *argv[])
     if (AsksForHelpOrVersion(argc, argv)) {
         QCoreApplication textOnly(argc, argv);
         SetIdentity();
-        ParseCommandLine(textOnly);
+        ParseCommandLine(QCoreApplication::arguments());
     }
 
     QApplication application(argc, argv);
     SetIdentity();
-    const std::optional<QString> port = ParseCommandLine(application);
 
     ToolAppSeams seams;
     seams.runMainWindow = RunMainWindow;
     CToolApp tool(std::move(seams));
-    if (port)
-        tool.SetPortOverride(*port);
+    tool.TakeCommandLine(QCoreApplication::arguments());
     return tool.Run();
 }

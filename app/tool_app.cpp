@@ -7,6 +7,8 @@
 #include "platform/app_dir.h"
 #include "widgets/app_message_box.h"
 
+#include <QCommandLineParser>
+
 namespace {
 
 // Writes the application's fields back when the run ends, however it ends.
@@ -23,6 +25,23 @@ private:
 };
 
 } // namespace
+
+std::optional<QString> ParseCommandLine(const QStringList &arguments)
+{
+    QCommandLineParser parser;
+    parser.setApplicationDescription(
+        QStringLiteral("Configures the desk terminal over a serial line."));
+    parser.addHelpOption();
+    parser.addVersionOption();
+    const QCommandLineOption portOption(QStringLiteral("port"),
+                                        QStringLiteral("Preselects the port NAME in the login."),
+                                        QStringLiteral("NAME"));
+    parser.addOption(portOption);
+    parser.process(arguments);
+    if (!parser.isSet(portOption))
+        return std::nullopt;
+    return parser.value(portOption);
+}
 
 CToolApp::CToolApp(ToolAppSeams seams) : m_seams(std::move(seams)) {}
 

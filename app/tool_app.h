@@ -25,14 +25,23 @@ struct ToolAppSeams
     std::function<QStringList()> presentPortNames = PresentPortNames;
 };
 
+// The command line, "kestrel-manager [--port NAME] [--version] [--help]":
+// --help and --version print their text and end the process here. The port
+// to preselect, when one was given.
+std::optional<QString> ParseCommandLine(const QStringList &arguments);
+
 class CToolApp
 {
 public:
     explicit CToolApp(ToolAppSeams seams);
 
-    // Preselects this port in the login for this run instead of the stored
+    // Takes the program's command line (see ParseCommandLine): a port given
+    // there is preselected in the login for this run instead of the stored
     // one (the stored one changes only through a successful login).
-    void SetPortOverride(const QString &port) { m_portOverride = port; }
+    void TakeCommandLine(const QStringList &arguments)
+    {
+        m_portOverride = ParseCommandLine(arguments);
+    }
 
     // Start-up to end; the exit status: 1 when the operating system was
     // refused, else 0.

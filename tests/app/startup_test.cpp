@@ -91,7 +91,7 @@ void EnterPassword(CLoginDlg &dialog, const QString &password)
 struct ProgramRun
 {
     explicit ProgramRun(const std::function<void(CLoginDlg &)> &action,
-                        const QStringList &presentNames = {}, const QString &portOverride = {},
+                        const QStringList &presentNames = {}, const QStringList &arguments = {},
                         const std::function<OsVersion()> &osVersion = {})
     {
         ToolAppSeams seams;
@@ -110,8 +110,7 @@ struct ProgramRun
         if (osVersion)
             seams.queryOsVersion = osVersion;
         CToolApp app(std::move(seams));
-        if (!portOverride.isEmpty())
-            app.SetPortOverride(portOverride);
+        app.TakeCommandLine(QStringList{QStringLiteral("kestrel-manager")} + arguments);
         LoginDriver driver(action);
         status = app.Run();
         login = driver.seen;
@@ -129,8 +128,8 @@ std::vector<std::string> g_warnings;
 
 // One scenario of golden/startup.txt. Before the run: "stored PORT | BAUD |
 // LANGUAGE" and "gap TEXT" in the settings, "ports A | B" listed (SIM0
-// alone unless given), "port
-// NAME" given for this run only, "os PLATFORM MAJOR", "terminal" on SIM0.
+// alone unless given), "args ARGUMENTS" on the command line, "os PLATFORM
+// MAJOR", "terminal" on SIM0.
 // Then "cancel" or "login LANGUAGE PASSWORD" runs the program with the
 // login handled so, and tells what the program did.
 class StartupScenario
@@ -147,8 +146,8 @@ public:
                 .setValue(QStringLiteral("Settings/gap"), rest);
         } else if (verb == QLatin1String("ports")) {
             m_present = rest.split(QStringLiteral(" | "));
-        } else if (verb == QLatin1String("port")) {
-            m_override = rest;
+        } else if (verb == QLatin1String("args")) {
+            m_arguments = rest.split(' ');
         } else if (verb == QLatin1String("os")) {
             static const std::map<QString, OsPlatform> kPlatforms = {
                 {"Win95Family", OsPlatform::Win95Family},
@@ -168,7 +167,7 @@ public:
     {
         m_sim.reset();
         m_present = kOnlySim0;
-        m_override.clear();
+        m_arguments.clear();
         m_os.reset();
         SetStored({});
         g_bIsNT = 1;
@@ -196,7 +195,7 @@ private:
             });
         g_nDeviceGap = -1;
         const std::optional<OsVersion> os = m_os;
-        const ProgramRun run(action, m_present, m_override,
+        const ProgramRun run(action, m_present, m_arguments,
                              os ? std::function<OsVersion()>([os] { return *os; })
                                 : std::function<OsVersion()>());
         qInstallMessageHandler(before);
@@ -225,7 +224,7 @@ private:
     std::optional<SimulatedPort> m_sim;
     const QStringList kOnlySim0{QStringLiteral("Virtual port (SIM0)")};
     QStringList m_present = kOnlySim0;
-    QString m_override;
+    QStringList m_arguments;
     std::optional<OsVersion> m_os;
 };
 
