@@ -54,7 +54,7 @@ void ReportEditDelegate::updateEditorGeometry(QWidget *editor, const QStyleOptio
 
 bool ReportEditDelegate::eventFilter(QObject *object, QEvent *event)
 {
-    if (!m_editor || object != m_editor)
+    if (object != m_editor)
         return QStyledItemDelegate::eventFilter(object, event);
     switch (event->type()) {
     case QEvent::KeyPress:
