@@ -1,6 +1,6 @@
 // Posted messages to a Qt object: a message that carries a heap block is
 // freed whether it is handled, has no handler, or is still queued when the
-// object goes away.
+// object goes away; other events are the object's as usual.
 
 #include "app/qt_message_target.h"
 #include "tests/common/qt_test_registry.h"
@@ -33,7 +33,9 @@ private Q_SLOTS:
 
         target->PostMessage(kHandled);
         target->PostMessage(kUnhandled);
-        target.reset();
+        // Deleted by an event of another kind, which is the object's own.
+        target.release()->deleteLater();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         QCOMPARE(handled, 1);
         QCOMPARE(disposed, 3); // both messages still queued
     }
