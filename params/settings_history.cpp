@@ -76,8 +76,6 @@ void RemoveOldest(const std::string &folder)
         if (IsCopyName(name) && entry.is_regular_file(ec))
             copies.push_back(name);
     }
-    if (copies.size() <= kHistoryCopiesPerPort)
-        return;
     std::sort(copies.begin(), copies.end());
     for (size_t i = 0; i + kHistoryCopiesPerPort < copies.size(); ++i)
         fs::remove(folder + copies[i], ec);
