@@ -59,7 +59,7 @@ int main(int argc, char **argv)
     // A hang-up fault ends the run as a pulled cable ends the line: the port
     // is withdrawn, and a new run brings the terminal back.
     const timespec hangUpCheck{0, 100'000'000};
-    while (sigtimedwait(&stopSignals, nullptr, &hangUpCheck) < 0) {
+    while (sigtimedwait(&stopSignals, nullptr, &hangUpCheck) == -1) {
         if (terminal.HungUp()) {
             std::cerr << "kestrel-sim: hung up\n";
             break;
