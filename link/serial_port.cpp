@@ -240,33 +240,25 @@ int CSerialPort::CommWatchProc()
     }
     m_watchResult = result;
     m_watchEnded.Set();
-    if (result != 0 && m_bOpen) {
+    if (result == -1 && m_bOpen) {
         if (IMessageTarget *owner = m_pOwner)
             owner->PostMessage(WM_PORT_HANGUP);
     }
     // The device is gone: no transmit-empty release will come any more, so
     // a write thread waiting for one stops now instead of at the close.
     // (Send reads the epoch before this flag, which is set before the cancel.)
-    if (result != 0)
+    if (result == -1)
         m_hTxSemaphore->Cancel();
     return result;
 }
 
 bool CSerialPort::HungUp() const
 {
-    return m_bOpen && m_watchEnded.IsSet() && m_watchResult != 0;
+    return m_bOpen && m_watchEnded.IsSet() && m_watchResult == -1;
 }
 
 std::thread::id CSerialPort::CommWatchThreadId() const
 {
     std::lock_guard lock(m_portMutex);
     return m_pWatchThread.get_id();
-}
-
-bool CSerialPort::WaitCommWatchEnd(Millis timeout, int &result)
-{
-    if (!m_watchEnded.WaitFor(timeout))
-        return false;
-    result = m_watchResult;
-    return true;
 }

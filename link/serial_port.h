@@ -105,10 +105,6 @@ public:
     }
     // The comm-event thread of the open port (a default id when none runs).
     std::thread::id CommWatchThreadId() const;
-    // Waits until the comm-event thread of the last open has ended (by
-    // itself when the device is gone, or at the close) and gives its result,
-    // 0 or -1; false on time-out.
-    bool WaitCommWatchEnd(platform::Millis timeout, int &result);
 
 private:
     struct WriteRequest
@@ -156,7 +152,8 @@ private:
     // The running (or finished, not yet joined) write thread.
     std::mutex m_writeThreadMutex;
     std::thread m_writeThread;
-    // Set when the comm-event thread has ended, with its result.
+    // Set when the comm-event thread has ended, with its result: 0, or -1
+    // when the device was lost.
     platform::Event m_watchEnded{platform::ResetMode::Manual, false};
     std::atomic<int> m_watchResult{0};
 };

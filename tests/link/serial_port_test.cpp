@@ -267,9 +267,9 @@ TEST_F(SerialPort, TheFarEndGoingAwayEndsTheCommThreadAndAllowsAReopen)
     const int fds = OpenFdCount();
     ASSERT_EQ(m_port.OpenPort(), 1);
     m_pty.CloseMaster();
-    int result = 0;
-    ASSERT_TRUE(m_port.WaitCommWatchEnd(kPatience, result));
-    EXPECT_EQ(result, -1);
+    bool told = false;
+    m_window.On(WM_PORT_HANGUP, [&](uintptr_t, intptr_t) { told = true; });
+    ASSERT_TRUE(m_window.RunUntil([&] { return told && m_port.HungUp(); }, kPatience));
     EXPECT_TRUE(m_port.IsOpen()) << "flagged open until closed";
     m_port.Send("AT\r", 3);
     m_port.Send("AT\r", 3); // would wait for ever for a write thread that hangs
