@@ -94,11 +94,10 @@ bool SerialDevice::Open(const std::string &path)
 
 void SerialDevice::Close()
 {
-    if (!m_fd.Valid())
-        return;
     // Exclusive mode is a property of the tty, not of this descriptor: give
     // it back so the next user (or our own reopen) is not refused.
-    ::ioctl(m_fd.Get(), TIOCNXCL);
+    if (m_fd.Valid())
+        ::ioctl(m_fd.Get(), TIOCNXCL);
     m_fd.Reset();
     m_cancelFd.Reset();
     m_transmitDoneFd.Reset();
