@@ -16,13 +16,14 @@ TEST(ProgramOptions, ValuesReachTheOptions)
         "--silent-after", "4", "--unsolicited", "RING", "--chunked", "--seed", "9",
         "--ccfc-subaddress", "typed", "--ccfc-classes", "2,4,16", "--echo-off", "--no-advertise",
         "--wire-baud", "115200", "--latency", "30", "--hang-up-after", "12", "--line-noise", "~x",
-        "--garbled"};
+        "--garbled", "--refuse-write", "0-100000"};
     // clang-format on
     ASSERT_TRUE(ParseProgramOptions(args, options, error)) << error;
     EXPECT_EQ(options.portName, "BENCH");
     EXPECT_FALSE(options.advertise);
     EXPECT_EQ(options.sim.password, "9876");
     EXPECT_EQ(options.sim.faults.refuseReads, (std::set<int>{5, 3001, 3002, 3003}));
+    EXPECT_EQ(options.sim.faults.refuseWrites.size(), 100001u); // the widest range taken
     EXPECT_EQ(options.sim.faults.cmeError, 10);
     EXPECT_EQ(options.sim.faults.silentAfter, 4u);
     EXPECT_EQ(options.sim.faults.hangUpAfter, 12u);
@@ -48,6 +49,7 @@ TEST(ProgramOptions, MistakesAreNamed)
         {{"--latency"}, "option --latency needs a value"},
         {{"--latency", "soon"}, "bad value 'soon' for --latency"},
         {{"--refuse-read", "9-3"}, "bad value '9-3' for --refuse-read"},
+        {{"--refuse-read", "0-100001"}, "bad value '0-100001' for --refuse-read"},
         {{"--chunked=1"}, "option --chunked takes no value"},
         {{"--ccfc-subaddress", "odd"}, "bad value 'odd' for --ccfc-subaddress"},
         {{"--name", ""}, "bad value '' for --name"},
