@@ -76,17 +76,9 @@ TEST(Catalogue, NamesNumbersForTheReports)
     ExpectGolden(KESTREL_PARAMS_GOLDEN_DIR "/catalogue_names.txt", lines);
 }
 
-TEST(Catalogue, FindsTheSettingOfAWrittenLine)
+// The setting of a written line: the rows "named" of golden/imports.txt.
+TEST(Catalogue, FindsTheSettingOfAKey)
 {
-    const auto labelOf = [](const char *line) {
-        const AtSetting *setting = FindAtSettingInLine(line);
-        return setting ? std::string(setting->label.en) : std::string("-");
-    };
-    EXPECT_EQ(labelOf("AT+CCWA=1,1\r"), "Call Waiting 0495");
-    EXPECT_EQ(labelOf("AT+CCFC=2,3,\"5550100\",129,7,,,20\r"), "Forward When No Answer 0498");
-    EXPECT_EQ(labelOf("AT+CCFC=4,4\r"), "Forward all calls");
-    EXPECT_EQ(labelOf("AT+CCLK=\"11/04/25,09:30:00-03\"\r"), "Change Date and Time 0801&0802");
-    EXPECT_EQ(labelOf("AT+WPAR=2,\"5\"\r"), "-");
     EXPECT_EQ(FindAtSetting("at+ccfc3")->slot, Slot::ForwardOffOrNotFound);
     EXPECT_EQ(ForwardSettingOf(4).key, std::string("AT+CCFC4")); // reasons 0 to 4 only
     EXPECT_THROW(ForwardSettingOf(5), std::out_of_range);
