@@ -206,7 +206,8 @@ private slots:
 
     // A kestrel-cli that ends without its result (after a line about a port
     // it does not run, which is passed over), or cannot start at all, is
-    // named in the summary; a last line cut short of its line end still counts.
+    // named in the summary; an empty line is passed over, and a last line cut
+    // short of its line end still counts.
     void aRunWithoutItsResultIsNamed()
     {
         QTemporaryDir bin;
@@ -218,7 +219,7 @@ private slots:
              "exit 3\n",
              "kestrel-cli ended without a result (exit status 3)."},
             {"#!/nonexistent/sh\n", "Cannot start kestrel-cli: "},
-            {"#!/bin/sh\necho '{\"event\":\"state\",\"state\":\"done\"}' >&2\n"
+            {"#!/bin/sh\necho >&2\necho '{\"event\":\"state\",\"state\":\"done\"}' >&2\n"
              "printf '{\"event\":\"message\",\"text\":\"Told.\"}' >&2\n",
              "Told."}};
         for (const auto &[program, said] : programs) {
