@@ -47,12 +47,10 @@ constexpr std::array<ProvisionText, kStateNames.size()> kStateTexts = {
     T::ChangingPassword, T::Probing,   T::Done,    T::Failed,  T::Skipped};
 
 // A state the window does not know (from a newer kestrel-cli) shows by its name.
-QString StateText(const QJsonObject &line)
+QString StateText(const QJsonObject &line, std::optional<RunState> state)
 {
-    const QString name = line.value(QLatin1String("state")).toString();
-    const std::optional<RunState> state = StateNamed(name.toStdString());
     if (!state)
-        return name;
+        return line.value(QLatin1String("state")).toString();
     const QString word = ProvisionLabel(kStateTexts.at(static_cast<size_t>(*state)));
     if (!line.contains(QLatin1String("total")))
         return word;
@@ -356,9 +354,9 @@ void ProvisionDialog::OnLine(const QByteArray &text)
     const int row = RowOf(port);
     if (row < 0 || event != QLatin1String("state"))
         return;
-    m_table->item(row, kStateColumn)->setText(StateText(line));
     const std::optional<RunState> state =
         StateNamed(line.value(QLatin1String("state")).toString().toStdString());
+    m_table->item(row, kStateColumn)->setText(StateText(line, state));
     // Waiting and skipped lines come from the provisioning, timed from its own start.
     if (state != RunState::Waiting && state != RunState::Skipped)
         m_table->item(row, kTimeColumn)
