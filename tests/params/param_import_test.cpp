@@ -141,11 +141,10 @@ TEST_F(Import, AsTheTranscriptSays)
         else if (line.starts_with("sent by write ")) // may kestrel-cli write send the entry?
             return std::vector<std::string>{
                 params::ExportWritesParameter(Words(line.substr(14)).at(0)) ? "yes" : "no"};
-        else if (line.starts_with("named ")) // the AT setting a written line belongs to
-            return std::vector<std::string>{
-                params::FindAtSettingInLine(line.substr(6))
-                    ? params::FindAtSettingInLine(line.substr(6))->label.en
-                    : "-"};
+        else if (line.starts_with("named ")) { // the AT setting a written line belongs to
+            const params::AtSetting *setting = params::FindAtSettingInLine(line.substr(6));
+            return std::vector<std::string>{setting ? setting->label.en : "-"};
+        }
         return std::vector<std::string>{};
     };
     const auto import = [&] {
