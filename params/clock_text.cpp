@@ -81,8 +81,9 @@ ClockFields ParseClockText(std::string_view clock)
     if (clock.size() >= 2 && clock.front() == '"' && clock.back() == '"')
         clock = clock.substr(1, clock.size() - 2);
     constexpr size_t kBodyLength = 17;
-    if (clock.size() != kBodyLength + 3 || !IsClockBody(clock.substr(0, kBodyLength)) ||
-        !IsZone(clock.substr(kBodyLength)))
+    // The body's own check comes first: it refuses a text too short to
+    // hold a zone.
+    if (!IsClockBody(clock.substr(0, kBodyLength)) || !IsZone(clock.substr(kBodyLength)))
         return {};
     ClockFields fields;
     fields.date = std::string(clock.substr(6, 2)) + std::string(clock.substr(3, 2)) +
