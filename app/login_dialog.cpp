@@ -64,6 +64,7 @@ CLoginDlg::CLoginDlg(CSerialPort &port, const StartupSettings &initial, PortList
 
     BuildControls(initial);
     qApp->installEventFilter(this);
+    m_portRefresh.setObjectName(QStringLiteral("portRefresh"));
     m_portRefresh.setInterval(kPortRefreshMs);
     connect(&m_portRefresh, &QTimer::timeout, this, &CLoginDlg::RefreshPorts);
     m_portRefresh.start();

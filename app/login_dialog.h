@@ -137,7 +137,7 @@ private:
     std::optional<QStringList> m_listedNames; // as last listed; none before the first listing
     QStringList m_listedPorts;                // the port names of the list, in its order
     QString m_savedPort;                      // the port used last, listed first
-    QTimer m_portRefresh;
+    QTimer m_portRefresh{this};               // named "portRefresh"
     PortFinder m_finder{*this};
     // What the last search found; nothing while none ended.
     std::optional<std::vector<ProbeResult>> m_found;
