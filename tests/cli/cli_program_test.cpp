@@ -34,11 +34,6 @@ int Capture(const std::string &command, std::string &out)
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
-std::string Cli()
-{
-    return KESTREL_CLI;
-}
-
 // The AT log kestrel-cli keeps for a pty in `dir`.
 std::string AtLogOf(const std::string &dir, const std::string &tty)
 {
@@ -87,7 +82,8 @@ TEST(Programs, HelpAndUsageAsTheTranscriptSays)
 }
 
 // Taken from a file, the environment or the prompt, the password never shows
-// in the process list, and the prompt does not echo it.
+// in the process list, and the prompt does not echo it; Ctrl+C at the prompt
+// ends the program as the signal does, its echo back.
 TEST(Programs, PasswordsStayOutOfTheProcessList)
 {
     TempFolder folder;
@@ -107,8 +103,8 @@ TEST(Programs, PasswordsStayOutOfTheProcessList)
         return ::tcgetattr(keyboard.Slave(), &cooked) == 0 && (cooked.c_lflag & ECHO);
     };
 
-    enum class Way { File, Environment, Prompt };
-    for (const Way way : {Way::File, Way::Environment, Way::Prompt}) {
+    enum class Way { File, Environment, Prompt, Interrupted };
+    for (const Way way : {Way::File, Way::Environment, Way::Prompt, Way::Interrupted}) {
         std::vector<std::string> args = {KESTREL_CLI, "read",  "--port",        tty,
                                          "--gap",     "0",     "--quiet",       "--dir",
                                          dir,         "--out", dir + "/out.ini"};
@@ -116,7 +112,7 @@ TEST(Programs, PasswordsStayOutOfTheProcessList)
             args.insert(args.end(), {"--password-file", dir + "/pw"});
         const ScopedEnv env("KESTREL_PASSWORD", way == Way::Environment ? secret.c_str() : nullptr);
         ChildProcess cli(args, ChildProcess::Output::StandardOnly,
-                         way == Way::Prompt ? keyboard.Slave() : -1);
+                         way >= Way::Prompt ? keyboard.Slave() : -1);
         // What the process list shows, once the new program has started.
         std::string shown;
         for (int patience = 0; patience < 10000 && shown.find("--out") == std::string::npos;
@@ -124,12 +120,14 @@ TEST(Programs, PasswordsStayOutOfTheProcessList)
             shown = ReadBytes("/proc/" + std::to_string(cli.Pid()) + "/cmdline");
         EXPECT_NE(shown.find("--out"), std::string::npos);
         EXPECT_EQ(shown.find(secret), std::string::npos) << shown;
-        if (way == Way::Prompt) {
-            for (int patience = 0; patience < 10000 && echoing(); ++patience)
-                ::usleep(1000);
+        for (int patience = 0; way >= Way::Prompt && patience < 10000 && echoing(); ++patience)
+            ::usleep(1000);
+        if (way == Way::Prompt)
             keyboard.Write(secret + "\n");
-        }
-        EXPECT_EQ(cli.Wait(), 0) << "the password reached the terminal";
+        else if (way == Way::Interrupted)
+            ::kill(cli.Pid(), SIGINT);
+        EXPECT_EQ(cli.Wait(), way == Way::Interrupted ? -1 : 0)
+            << "the password reached the terminal";
         EXPECT_TRUE(echoing()) << "the echo is back after the prompt";
     }
     EXPECT_EQ(keyboard.Read(1), "\n") << "the Enter alone is echoed";
@@ -147,7 +145,7 @@ TEST(Programs, TheSamePortTwiceRefusesTheSecondAtOnce)
     const std::string file = dir + "/config.ini";
     WriteBytes(file, "[PARA]\r\n16543=\"6\"\r\n");
     const std::string write =
-        Cli() + " write --port " + tty + " --password 1234 --dir " + dir + " " + file;
+        KESTREL_CLI " write --port " + tty + " --password 1234 --dir " + dir + " " + file;
     ChildProcess first({"/bin/sh", "-c", write + " 2>/dev/null"});
     ASSERT_TRUE(LogComesToHold(dir, tty, "Send: AT+WPAR=16543")) << "the first run is in its job";
 
@@ -171,9 +169,9 @@ TEST(Programs, PortsFindsTheTerminalAndNotAPortThatAnswersGarbage)
     ASSERT_EQ(garbage.ReadLine().rfind("/dev/", 0), 0u);
 
     std::string out;
-    EXPECT_EQ(Capture(Cli() + " ports", out), 0);
+    EXPECT_EQ(Capture(KESTREL_CLI " ports", out), 0);
     EXPECT_TRUE(std::regex_search(out, std::regex("\nKFIND1 +Virtual port \\(KFIND1\\)\n"))) << out;
-    const std::string probe = Cli() + " ports --probe --baud 9600"; // not the first searched
+    const std::string probe = KESTREL_CLI " ports --probe --baud 9600"; // not the first searched
     EXPECT_EQ(Capture(probe + " --port KFIND1 --port KFIND2", out), 0);
     EXPECT_EQ(out, "KFIND1  Virtual port (KFIND1)  answers \"OK\" at 9600 baud\n"
                    "KFIND2  Virtual port (KFIND2)  answers, but never \"OK\"\n");
@@ -205,7 +203,7 @@ TEST(Programs, ProvisionWritesEveryTerminalAndNamesTheOneThatRefuses)
     ASSERT_EQ(tty3.rfind("/dev/", 0), 0u);
     const std::string file = dir + "/config.ini";
     WriteBytes(file, "[PARA]\r\n16543=\"6\"\r\n16210=\"100\"\r\n");
-    const std::string provision = Cli() + " provision --port " + tty1 + " --port " + tty2 +
+    const std::string provision = KESTREL_CLI " provision --port " + tty1 + " --port " + tty2 +
                                   " --port " + tty3 + " --dir " + dir + " " + file;
     const ScopedEnv password("KESTREL_PASSWORD", "1234");
 
