@@ -88,50 +88,41 @@ protected:
 
 TEST_F(Worker, HoldsAtMost511CharactersWithTheCr)
 {
-    CCommThread &worker = comm;
-
     // The text's length, and whether the line with its CR fits.
     const std::pair<size_t, bool> cases[] = {{509, true}, {510, true}, {511, false}, {600, false}};
     for (const auto &[length, fits] : cases) {
         link.sent.clear();
         const std::string text(length, 'A');
-        EXPECT_EQ(worker.SetCommand(text), fits) << length;
-        worker.SendCommand();
-        if (fits) {
-            EXPECT_EQ(worker.Command(), text + "\r") << length;
-            EXPECT_EQ(link.sent, std::vector<std::string>{text + "\r"}) << length;
-        } else {
-            EXPECT_TRUE(link.sent.empty()) << "a line that does not fit is never sent: " << length;
-        }
+        EXPECT_EQ(comm.SetCommand(text), fits) << length;
+        comm.SendCommand();
+        // A line that does not fit is never sent.
+        EXPECT_EQ(link.sent, fits ? std::vector{text + "\r"} : std::vector<std::string>{})
+            << length;
+        EXPECT_TRUE(!fits || comm.Command() == text + "\r") << length;
     }
 }
 
 TEST_F(Worker, EveryLineRestartsTheWatchdogByMessagesAlone)
 {
-    struct Case
-    {
-        const char *line;
-        std::vector<uint32_t> posted;
-    };
     // While idle an error reply leaves the watchdog running; anything else stops it.
-    const Case cases[] = {
+    const std::pair<const char *, std::vector<uint32_t>> cases[] = {
         {"RING", {WM_JOB_TIMER_STOP, WM_JOB_TIMER_START, WM_JOB_TIMER_STOP}},
         {"OK", {WM_JOB_TIMER_STOP, WM_JOB_TIMER_START, WM_JOB_TIMER_STOP}},
         {"ERROR", {WM_JOB_TIMER_STOP, WM_JOB_TIMER_START}},
     };
-    for (const Case &c : cases) {
+    for (const auto &[line, posted] : cases) {
         RecordingLink own; // a worker of its own for each line
         CCommThread worker(own, lists);
         worker.Start();
         std::vector<uint32_t> expected;
-        for (int line = 0; line < 3; ++line) {
+        for (int time = 0; time < 3; ++time) {
             ASSERT_TRUE(
-                PostOwned(worker.Thread(), WM_COMM_RX_LINE, std::make_unique<std::string>(c.line)));
-            expected.insert(expected.end(), c.posted.begin(), c.posted.end());
+                PostOwned(worker.Thread(), WM_COMM_RX_LINE, std::make_unique<std::string>(line)));
+            expected.insert(expected.end(), posted.begin(), posted.end());
         }
-        EXPECT_EQ(own.owner.WaitFor(expected.size()), expected) << c.line;
-        EXPECT_EQ(worker.PausedTime(), 0ms) << c.line << ": the worker never pauses for the timer";
-        EXPECT_EQ(worker.GapTime(), 0ns) << c.line;
+        EXPECT_EQ(own.owner.WaitFor(expected.size()), expected) << line;
+        EXPECT_EQ(worker.PausedTime(), 0ms) << line << ": the worker never pauses for the timer";
+        EXPECT_EQ(worker.GapTime(), 0ns) << line;
     }
 }
 
@@ -197,6 +188,15 @@ TEST_F(Worker, AStopOrAbortNamingAJobEndsThatJobAlone)
     expected.push_back(WM_JOB_STOPPED_NOTIFY);
     expected.insert(expected.end(), start.begin(), start.end());
     EXPECT_EQ(link.owner.WaitFor(expected.size()), expected);
+}
+
+// kestrel-cli's Ctrl+C names no job: between jobs it ends the next as it starts.
+TEST_F(Worker, AStopNamingNoJobEndsTheNextAtItsStart)
+{
+    comm.Start();
+    ASSERT_TRUE(comm.Thread().PostMessage(WM_COMM_STOP_JOB, CCommThread::kAnyJob));
+    ASSERT_TRUE(comm.Thread().PostMessage(WM_COMM_START_JOB, 1, 13));
+    EXPECT_EQ(link.owner.WaitFor(1), std::vector<uint32_t>{WM_JOB_STOPPED_NOTIFY});
 }
 
 // The job queue hands the worker one job at a time, whatever order the
