@@ -64,19 +64,25 @@ TEST(Program, AKilledSimulatorsNameIsSkippedThenTakenOverAndALiveOneIsNotShared)
     EXPECT_EQ(fs::read_symlink(link), path) << "the live simulator keeps its name";
 }
 
+// Its state file could not be written (its folder is missing): it says so.
 TEST(Program, AHangUpWithdrawsThePortAndEndsTheRun)
 {
     TempFolder runtime;
     ::setenv("XDG_RUNTIME_DIR", runtime.Path().c_str(), 1);
-    ChildProcess program({KESTREL_SIM_PROGRAM, "--name", "SIMTEST", "--hang-up-after", "1"});
+    ChildProcess program({KESTREL_SIM_PROGRAM, "--name", "SIMTEST", "--hang-up-after", "1",
+                          "--state", runtime.File("gone/state.ini")},
+                         ChildProcess::Output::WithErrors);
     ASSERT_FALSE(program.ReadLine().empty());
     {
         PtyClient client(platform::FindVirtualPort("SIMTEST"));
         ASSERT_TRUE(client.IsOpen());
-        EXPECT_EQ(client.Exchange("AT\r"), "AT\r\r\nOK\r\n");
+        EXPECT_EQ(client.Exchange("AT&W\r"), "AT&W\r\r\nERROR\r\n");
         ASSERT_TRUE(client.Write("AT\r"));
         EXPECT_EQ(client.ReadUntil([](const std::string &) { return false; }), "");
     }
     EXPECT_EQ(program.Wait(), 0);
+    EXPECT_NE(program.ReadAll().find("kestrel-sim: hung up\nkestrel-sim: the state file was not "
+                                     "saved: "),
+              std::string::npos);
     EXPECT_EQ(platform::FindVirtualPort("SIMTEST"), "");
 }
