@@ -1,12 +1,10 @@
 // kestrel-cli's runs against the simulated terminal on a pty, where a
-// transcript (cli_runs_test.cpp) cannot tell: file modes under a umask,
-// planted links, a stop from another thread, the timing of commands.
+// transcript (cli_runs_test.cpp) cannot tell: planted links, a stop from
+// another thread, the timing of commands.
 
 #include "cli/cli_session.h"
 #include "engine/engine_globals.h"
 #include "engine/login.h"
-#include "params/ini_file.h"
-#include "params/settings_history.h"
 #include "platform/port_names.h"
 #include "tests/common/file_permissions.h"
 #include "tests/common/sim_terminal.h"
@@ -60,7 +58,6 @@ protected:
         std::ostringstream err, out;
         const int status = CliSession(options, err, out).Run();
         stderrText = err.str();
-        stdoutText = out.str();
         return status;
     }
 
@@ -72,72 +69,7 @@ protected:
     TempFolder m_dir;
     std::unique_ptr<sim::TerminalSimulator> terminal;
     std::string stderrText;
-    std::string stdoutText;
 };
-
-// read --out writes what Save would write from the values read, so that
-// write puts them on another terminal as they stand; each run keeps a copy
-// of the values in the port's settings history. What holds the passwords
-// sent is the user's alone, whatever the umask; the user's file is only read.
-TEST_F(CliOverSim, AReadFileClonesTheTerminalOntoAnother)
-{
-    StartTerminal();
-    terminal->SetValue(16543, "5");
-    terminal->SetValue(16212, "5550100");
-    CliOptions read = Options(CliOptions::Command::Read);
-    read.forward = true;
-    const mode_t umaskBefore = ::umask(022);
-    ASSERT_EQ(Run(read), 0) << stderrText;
-    const std::string perPort = read.dir + "/" + platform::PortFileName(read.port);
-    EXPECT_EQ((std::vector<mode_t>{ModeOf(read.dir), ModeOf(perPort + "AtLog.ini"),
-                                   ModeOf(perPort + "ParaFile.ini"), ModeOf(read.out)}),
-              (std::vector<mode_t>{0700, 0600, 0600, 0600}));
-    EXPECT_TRUE(Said("The values read were saved to \"" + read.out + "\"."));
-    CIniFile out(read.out);
-    EXPECT_EQ(out.GetString("PARA", "16543", "?"), "5");
-    EXPECT_EQ(out.GetString("PARA", "16547", "?"), "CLEAR");
-    EXPECT_EQ(out.GetString("PARA", "16212", "?"), "5550100");
-    for (const char *absent : {"16213", "6000", "32", "05"})
-        EXPECT_EQ(out.GetString("PARA", absent, "?"), "?") << absent;
-    EXPECT_EQ(out.GetString("ATCMD", "AT+CCWA", "?"), "0,0,7");
-    EXPECT_EQ(out.GetString("ATCMD", "AT+CCFC4", "?"), "4,4") << "no forwarding read: none";
-    EXPECT_EQ(out.GetString("ATCMD", "AT+CCLK", "?"), "?") << "the clock runs on";
-
-    const auto copies = [&](const std::string &port, const char *operation) {
-        std::vector<std::string> names;
-        const std::string folder = params::HistoryFolder(read.dir + "/", port);
-        for (const auto &entry : std::filesystem::directory_iterator(folder)) {
-            names.push_back(entry.path().filename().string());
-            EXPECT_EQ(ModeOf(entry.path().string()), 0600u);
-            EXPECT_TRUE(Said("A copy of the values is kept in the settings history: " +
-                             entry.path().string()));
-        }
-        EXPECT_EQ(ModeOf(folder), 0700u);
-        EXPECT_EQ(names.size(), 1u);
-        return names.size() == 1 && names[0].ends_with(std::string("-") + operation + ".ini");
-    };
-    EXPECT_TRUE(copies(read.port, "read"));
-
-    auto other = StartSimulator([](sim::SimOptions &o) { o.blankListRecord = "0*0*0*0"; });
-    CliOptions write = Options(CliOptions::Command::Write);
-    write.port = other->SlavePath();
-    write.file = read.out;
-    const std::string bytes = ReadBytes(read.out);
-    ASSERT_EQ(Run(write), 0) << stderrText;
-    ::umask(umaskBefore);
-    EXPECT_EQ(ReadBytes(read.out), bytes);
-    EXPECT_EQ(ModeOf(read.dir + "/" + platform::PortFileName(write.port) + "AtLog.ini"), 0600u);
-    EXPECT_TRUE(copies(write.port, "write"));
-    EXPECT_EQ(other->Value(16212), "5550100");
-    for (const std::string &port : {read.port, write.port}) {
-        CliOptions verify = Options(CliOptions::Command::Verify);
-        verify.out.clear();
-        verify.forward = true;
-        verify.file = read.out;
-        verify.port = port;
-        EXPECT_EQ(Run(verify), 0) << port << stdoutText;
-    }
-}
 
 // As another user would attack them: a link planted under a per-port file's
 // name or an --out file's, or a folder another user owns or may write, stops
