@@ -205,24 +205,26 @@ private slots:
     }
 
     // A kestrel-cli that ends without its result (after a line about a port
-    // it does not run, which is passed over), or cannot start at all, is
-    // named in the summary; an empty line is passed over, and a last line cut
-    // short of its line end still counts.
+    // it does not run, which is passed over, and a state of a newer kestrel-cli,
+    // shown by its name), or cannot start at all, is named in the summary; an
+    // empty line is passed over, and a last line cut short of its line end
+    // still counts.
     void aRunWithoutItsResultIsNamed()
     {
         QTemporaryDir bin;
         const QByteArray path = qgetenv("PATH");
         const auto restore = qScopeGuard([&] { qputenv("PATH", path); });
         qputenv("PATH", bin.path().toLocal8Bit() + ':' + path);
-        const std::pair<QByteArray, QString> programs[] = {
+        const std::tuple<QByteArray, QString, QString> programs[] = {
             {"#!/bin/sh\necho '{\"event\":\"state\",\"port\":\"ttyNONE\",\"state\":\"done\"}' >&2\n"
+             "echo '{\"event\":\"state\",\"port\":\"PWX\",\"state\":\"teleporting\"}' >&2\n"
              "exit 3\n",
-             "kestrel-cli ended without a result (exit status 3)."},
-            {"#!/nonexistent/sh\n", "Cannot start kestrel-cli: "},
+             "kestrel-cli ended without a result (exit status 3).", "teleporting"},
+            {"#!/nonexistent/sh\n", "Cannot start kestrel-cli: ", "waiting"},
             {"#!/bin/sh\necho >&2\necho '{\"event\":\"state\",\"state\":\"done\"}' >&2\n"
              "printf '{\"event\":\"message\",\"text\":\"Told.\"}' >&2\n",
-             "Told."}};
-        for (const auto &[program, said] : programs) {
+             "Told.", "waiting"}};
+        for (const auto &[program, said, state] : programs) {
             QFile cli(bin.filePath(QStringLiteral("kestrel-cli")));
             QVERIFY(cli.open(QIODevice::WriteOnly | QIODevice::Truncate));
             cli.write(program);
@@ -238,6 +240,8 @@ private slots:
             QTRY_VERIFY_WITH_TIMEOUT(!window.Running(), kRunMs);
             const QString summary = window.findChild<QLabel *>(QStringLiteral("summary"))->text();
             QVERIFY2(summary.startsWith(said), qPrintable(summary));
+            QCOMPARE(Column(*Named<QTableWidget>(window, "Provision several terminals"), 1),
+                     QStringList{state});
         }
     }
 
