@@ -92,7 +92,8 @@ protected:
         Read({"35"});
         EXPECT_FALSE(watchdogFired);
         EXPECT_TRUE(Shown("Read parameter success!"));
-        EXPECT_TRUE(PortCloses() && Logged("comm closed after reading\r\n\r\n"));
+        EXPECT_TRUE(PortCloses() && Logged("comm activated for reading\r\r\n") &&
+                    Logged("comm closed after reading\r\n\r\n"));
     }
     // Jobs close the port right after posting their last message.
     bool PortCloses()
