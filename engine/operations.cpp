@@ -32,6 +32,7 @@ constexpr Tr3 kHistoryNotKept = {
     "No copy of the values could be kept in the settings history: %s",
     "Não foi possível guardar uma cópia dos valores no histórico de configurações: %s",
     "No se pudo guardar una copia de los valores en el historial de configuraciones: %s"};
+constexpr std::string_view kActivatedForWriting = "comm activated for writing";
 constexpr Tr3 kWriting = {"Writing parameter ...", "Escrevendo configurações ...",
                           "Escribiendo de los parámetros ..."};
 
@@ -86,15 +87,11 @@ bool Operations::Transmit(const std::function<bool()> &validate, const std::func
 {
     g_strNewPassword.clear();
     g_strConfirmPassword.clear();
-    if (!PortFilesWritable())
+    if (!OpenForWriting())
         return false;
-    if (!m_port.OpenPort()) {
-        m_window.ShowStatus(CannotOpen("can`t open port :  %s !", m_port.LastError().kind), false);
-        return false;
-    }
     if (validate && !validate())
         return false; // the page has told the user; the port stays open
-    LogNote("comm activated for writing");
+    LogNote(kActivatedForWriting);
     m_window.EnableControls(false);
     if (validate && !validate()) {
         m_window.EnableControls(true);
@@ -110,7 +107,7 @@ bool Operations::Transmit(const std::function<bool()> &validate, const std::func
     return started;
 }
 
-bool Operations::ChangePin(const FileWriter &writeFile)
+bool Operations::OpenForWriting()
 {
     if (!PortFilesWritable())
         return false;
@@ -118,7 +115,14 @@ bool Operations::ChangePin(const FileWriter &writeFile)
         m_window.ShowStatus(CannotOpen("can`t open port :  %s !", m_port.LastError().kind), false);
         return false;
     }
-    LogNote("comm activated for writing");
+    return true;
+}
+
+bool Operations::ChangePin(const FileWriter &writeFile)
+{
+    if (!OpenForWriting())
+        return false;
+    LogNote(kActivatedForWriting);
     // The buttons stay off while the job runs, as for a Transmit; the job's
     // end gives them back.
     m_window.EnableControls(false);

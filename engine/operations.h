@@ -87,6 +87,9 @@ private:
     // Whether the per-port files may be written; says why not otherwise.
     // Checked before the port is opened, so nothing reaches the terminal.
     bool PortFilesWritable();
+    // The port files writable and the port open for a write; false (told)
+    // when not.
+    bool OpenForWriting();
 
     // A copy of the temporary parameter file's values in the settings
     // history; a copy that cannot be kept is told, and is no failure of
