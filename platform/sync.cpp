@@ -28,13 +28,10 @@ bool Event::IsSet() const
     return m_set;
 }
 
-bool Event::TakeLocked()
+void Event::TakeLocked()
 {
-    if (!m_set)
-        return false;
     if (m_mode == ResetMode::Auto)
         m_set = false;
-    return true;
 }
 
 void Event::Wait()
@@ -49,7 +46,8 @@ bool Event::WaitFor(Millis timeout)
     std::unique_lock lock(m_mutex);
     if (!m_cv.wait_for(lock, timeout, [this] { return m_set; }))
         return false;
-    return TakeLocked();
+    TakeLocked();
+    return true;
 }
 
 Semaphore::Semaphore(int initial, int maximum) : m_count(initial), m_maximum(maximum) {}

@@ -31,7 +31,8 @@ public:
     bool WaitFor(Millis timeout);
 
 private:
-    bool TakeLocked();
+    // The event once a waiter has seen it set: an auto-reset one is reset.
+    void TakeLocked();
 
     const ResetMode m_mode;
     mutable std::mutex m_mutex;
