@@ -10,10 +10,8 @@ namespace {
 class LabelledComboBox : public QAccessibleWidget
 {
 public:
-    explicit LabelledComboBox(QComboBox *combo) : QAccessibleWidget(combo, QAccessible::ComboBox)
-    {
-        addControllingSignal(QStringLiteral("activated(int)"));
-    }
+    // No controlling signal: nothing here acts on a combo box's activated().
+    explicit LabelledComboBox(QComboBox *combo) : QAccessibleWidget(combo, QAccessible::ComboBox) {}
 
     // The name is the widget's (its accessible name, else its label's text).
     QString text(QAccessible::Text kind) const override
