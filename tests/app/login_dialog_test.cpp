@@ -174,7 +174,7 @@ private:
                 return {"still the same"};
         } else if (verb == "tick") {
             QSignalSpy refreshed(login.dialog.findChild<QTimer *>("portRefresh"), &QTimer::timeout);
-            if (!refreshed.wait(2 * CLoginDlg::kPortRefreshMs))
+            if (!refreshed.wait(kReplyWaitMs))
                 return {"not refreshed"};
         } else if (verb == "escape") {
             QTest::keyClick(&login.dialog, Qt::Key_Escape);
