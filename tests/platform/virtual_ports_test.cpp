@@ -46,6 +46,12 @@ TEST_F(VirtualPorts, AdvertisedLinksAreListedAndWithdrawn)
     port.Withdraw();
     EXPECT_TRUE(ListVirtualPorts().empty());
     EXPECT_TRUE(fs::is_empty(VirtualPortDir())) << "link and lock are both gone";
+
+    // Withdrawn once, the name is not withdrawn again from its next owner.
+    AdvertisedPort next;
+    ASSERT_TRUE(next.Advertise("SIM0", m_pty.SlavePath(), error)) << error;
+    port.Withdraw();
+    EXPECT_EQ(ListedNames(), std::vector<std::string>{"SIM0"});
 }
 
 TEST_F(VirtualPorts, ANameIsHeldByOneOwnerAtATime)
