@@ -2,7 +2,8 @@
 // transcript in golden/terminal_core.txt. A scenario ("== name") starts a
 // terminal with kestrel-sim's options ("sim ..."; later ones replace the
 // faults) and, for its clock, a host time ("host SECONDS"; "later SECONDS"
-// moves it on); "set NUMBER TEXT" gives a value, "< LINE" sends a command
+// moves it on); "set NUMBER TEXT" gives a value ("> refused" when it is
+// not taken), "< LINE" sends a command
 // line. The reply to a command, and "value NUMBER", "password", "pin",
 // "echo" and "parameters" (every number kept, as read), are followed by "> "
 // lines (golden_file.h tells how to rewrite them).
@@ -51,8 +52,10 @@ public:
             m_core = std::make_unique<TerminalCore>(m_options.sim);
         if (verb == "set") {
             const size_t space = rest.find(' ');
-            EXPECT_TRUE(m_core->SetValue(std::stoi(rest.substr(0, space)),
-                                         space == std::string::npos ? "" : rest.substr(space + 1)));
+            if (!m_core->SetValue(std::stoi(rest.substr(0, space)),
+                                  space == std::string::npos ? ""
+                                                             : Unescape(rest.substr(space + 1))))
+                return {"refused"};
         } else if (verb == "<") {
             Reply reply = m_core->Execute(Unescape(rest));
             reply.lines.push_back(reply.final);
