@@ -104,8 +104,6 @@ QLineEdit *CParameterPage::NewField(FieldValidator::Accepts accepts, int maxLeng
 
 void CParameterPage::NameControl(QWidget *control, const lang::Tr3 &name)
 {
-    if (!control)
-        return;
     m_controlNames.push_back({control, name});
     if (m_initialised)
         ApplyNames(lang::Code());
