@@ -138,9 +138,11 @@ TEST_F(FileIo, AFailedWriteLeavesTheOldFileByteForByteAndNothingBeside)
         const FileResult failed = ReplaceFile(file, std::string(64, 'n'));
         EXPECT_FALSE(failed.ok);
         EXPECT_NE(failed.error.find(file), std::string::npos) << failed.error;
+        EXPECT_EQ(AppendToPrivateFile(Path("log.ini"), std::string(64, 'a')).error,
+                  "Cannot write \"" + Path("log.ini") + "\": File too large");
     }
     EXPECT_EQ(Read(file), std::string("old\0bytes", 9));
-    EXPECT_EQ(std::distance(fs::directory_iterator(m_dir), {}), 1)
+    EXPECT_EQ(std::distance(fs::directory_iterator(m_dir), {}), 2)
         << "no temporary file left behind";
 }
 
