@@ -54,6 +54,7 @@ TEST(ProgramOptions, MistakesAreNamed)
         {{"--ccfc-subaddress", "odd"}, "bad value 'odd' for --ccfc-subaddress"},
         {{"--name", ""}, "bad value '' for --name"},
         {{"--wire-baud", "0"}, "bad value '0' for --wire-baud"},
+        {{"--max-chunk", "0"}, "bad value '0' for --max-chunk"},
         {{"--wire-baud", "fast"}, "bad value 'fast' for --wire-baud"},
         {{"--line-noise", "AT\r"}, "bad value 'AT\r' for --line-noise"},
     };
