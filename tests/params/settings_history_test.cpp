@@ -43,6 +43,15 @@ TEST(SettingsHistory, KeepsEachCopyUnderItsTimeWithinTheLimitOfItsPort)
     ASSERT_TRUE(
         params::KeepInHistory(data, "/dev/pts/3", HistoryOperation::Read, "", when, copy).ok);
     EXPECT_EQ(copy, port + "20250611-142301-513-read.ini") << "the next free millisecond";
+    // With the second's last millisecond taken, a copy within it is not kept.
+    const auto last = std::chrono::system_clock::from_time_t(1749651781) + 999ms;
+    const std::string taken = data + "history/pts_9/20250611-142301-999-read.ini";
+    ASSERT_TRUE(
+        params::KeepInHistory(data, "/dev/pts/9", HistoryOperation::Read, "", last, copy).ok);
+    EXPECT_EQ(
+        params::KeepInHistory(data, "/dev/pts/9", HistoryOperation::Read, "", last, copy).error,
+        "Cannot create \"" + taken + "\": File exists");
+    EXPECT_EQ(copy, "");
 
     // The user's own files, each a character away from a copy's name and
     // older by their names than any copy: none of them is removed.
