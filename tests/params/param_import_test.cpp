@@ -214,6 +214,8 @@ TEST_F(Import, AReadBecomesTheFileSaveWrites)
     std::string bytes = "before";
     EXPECT_EQ(params::ReadResultText(path, {}, bytes).error, "\"" + path + "\" holds no values");
     EXPECT_EQ(bytes, "");
+    EXPECT_EQ(params::ReadResultText(path + "x", {}, bytes).error,
+              "Cannot open \"" + path + "x\": the file does not exist");
 }
 
 // The empty store is left out on purpose: it has no CSP mode, which the
