@@ -140,6 +140,8 @@ TEST_F(FileIo, AFailedWriteLeavesTheOldFileByteForByteAndNothingBeside)
         EXPECT_EQ(failed.error, "Cannot write \"" + file + "\": File too large");
         EXPECT_EQ(AppendToPrivateFile(Path("log.ini"), std::string(64, 'a')).error,
                   "Cannot write \"" + Path("log.ini") + "\": File too large");
+        EXPECT_EQ(AppendToPrivateFile(Path("gone/log.ini"), "a").error,
+                  "Cannot write \"" + Path("gone/log.ini") + "\": No such file or directory");
     }
     EXPECT_EQ(Read(file), std::string("old\0bytes", 9));
     EXPECT_EQ(std::distance(fs::directory_iterator(m_dir), {}), 2)
