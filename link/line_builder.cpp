@@ -22,9 +22,10 @@ const char *MainWindowRxErrorText(RxError error)
 RxLineBuilder::RxLineBuilder(CSerialPort &port, IRxLineOwner &owner) : m_port(port), m_owner(owner)
 {}
 
-void RxLineBuilder::OnCommNotify(uintptr_t wParam)
+// The port posts no notice but its receive notice (1).
+void RxLineBuilder::OnCommNotify(uintptr_t /*events*/)
 {
-    if (!m_port.IsOpen() || (wParam & 1) == 0) {
+    if (!m_port.IsOpen()) {
         m_port.SetPostMsgEvent();
         return;
     }
