@@ -225,6 +225,7 @@ TEST(Programs, ProvisionWritesEveryTerminalAndNamesTheOneThatRefuses)
     EXPECT_EQ(ModeOf(dir + "/r.csv"), 0600u);
     // The table, the count and the report's place in the user's language.
     const std::pair<const char *, std::vector<std::string>> languages[] = {
+        {"en", {"\nThe report was written to \"" + dir + "/r.csv\".\n"}},
         {"pt",
          {"Porta +Resultado +Duração +Motivo\n", " +concluído +", " +falhou +",
           "\nProvisionados: 2 de 3 terminais.\n",
