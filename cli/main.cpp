@@ -14,10 +14,12 @@
 
 #include <algorithm>
 #include <iostream>
+#include <sstream>
 
 namespace {
 
-// A run that ends before it starts still gives a script its one object.
+// A run that ends before it starts still gives a script its one object;
+// the error, already on standard error, goes only into it.
 void PrintEarlyEnd(const std::vector<std::string> &args, Outcome outcome, int status,
                    const std::string &error)
 {
@@ -25,7 +27,8 @@ void PrintEarlyEnd(const std::vector<std::string> &args, Outcome outcome, int st
         return;
     CliOptions none;
     none.quiet = true;
-    RunOutput output(none, std::cerr, {});
+    std::ostringstream told;
+    RunOutput output(none, told, {});
     output.Tell(error, true);
     std::cout << output.Summary(args.empty() ? "" : args[0], outcome, status).Str() << std::endl;
 }
