@@ -66,16 +66,14 @@ TEST(Programs, HelpAndUsageAsTheTranscriptSays)
         ChildProcess program(args, ChildProcess::Output::WithErrors);
         std::string all = program.ReadAll();
         std::vector<std::string> seen = {"status " + std::to_string(program.Wait())};
-        const bool endsWithUsage = !help.empty() && all.ends_with(help);
+        const size_t usage = help.empty() ? std::string::npos : all.find(help);
         if (args[1] == "--help")
             help = all;
-        else if (endsWithUsage)
-            all.resize(all.size() - help.size());
+        else if (usage != std::string::npos)
+            all.replace(usage, help.size(), "(the help above)\n");
         std::istringstream printed(all);
         for (std::string one; std::getline(printed, one);)
             seen.push_back("| " + one);
-        if (endsWithUsage)
-            seen.push_back("and the help above");
         return seen;
     };
     ExpectTranscript(KESTREL_CLI_GOLDEN_DIR "/help_texts.txt", take, NoResults);
