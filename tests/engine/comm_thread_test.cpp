@@ -180,6 +180,7 @@ TEST_F(Worker, AStopOrAbortNamingAJobEndsThatJobAlone)
     std::vector<uint32_t> expected = start;
     ASSERT_TRUE(comm.Thread().PostMessage(WM_COMM_START_JOB, 1, 13));
     ASSERT_EQ(link.owner.WaitFor(expected.size()), expected);
+    EXPECT_FALSE(comm.EndTimedOutJob(2)) << "another job's watchdog leaves this one running";
     ASSERT_TRUE(comm.Thread().PostMessage(WM_COMM_ABORT_JOB, 2)); // the watchdog's, too late
     ASSERT_TRUE(comm.Thread().PostMessage(WM_COMM_STOP_JOB, 2));
     ASSERT_TRUE(comm.Thread().PostMessage(WM_COMM_STOP_JOB, 1));
