@@ -276,12 +276,13 @@ TEST_F(SerialPort, TheFarEndGoingAwayEndsTheCommThreadAndAllowsAReopen)
     char buffer[16];
     EXPECT_EQ(m_port.ReadAvailable(buffer, sizeof buffer), 0u);
     m_port.ClosePort();
-    EXPECT_FALSE(m_port.IsOpen());
+    EXPECT_FALSE(m_port.IsOpen() || m_port.HungUp());
     EXPECT_EQ(OpenFdCount(), fds - 1) << "only the closed master is missing";
 
     PtyPair terminal;
     g_strPortName = terminal.SlavePath();
     ASSERT_EQ(m_port.OpenPort(), 1);
+    EXPECT_FALSE(m_port.HungUp());
     m_port.Send("AT\r", 3);
     EXPECT_EQ(terminal.Read(3), "AT\r");
 }
