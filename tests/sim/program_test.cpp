@@ -72,7 +72,7 @@ TEST(Program, AHangUpWithdrawsThePortAndEndsTheRun)
     ChildProcess program({KESTREL_SIM_PROGRAM, "--name", "SIMTEST", "--hang-up-after", "1",
                           "--state", runtime.File("gone/state.ini")},
                          ChildProcess::Output::WithErrors);
-    ASSERT_FALSE(program.ReadLine().empty());
+    ASSERT_EQ(program.ReadLine(), "kestrel-sim: serving as SIMTEST");
     {
         PtyClient client(platform::FindVirtualPort("SIMTEST"));
         ASSERT_TRUE(client.IsOpen());
